@@ -19,6 +19,10 @@ wl_template_prefix() {
   local version template
   version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' '_')
   template="$WL_CACHE_DIR/prefix-template-$version"
+  mkdir -p "$WL_CACHE_DIR"
+  # Parallel runs wait for one another while the template is made.
+  exec 8>"$WL_CACHE_DIR/.template.lock"
+  flock 8
   if [ ! -f "$template/.complete" ]; then
     wl_log "creating a Wine prefix template in $template"
     rm -rf "$template"
@@ -40,9 +44,11 @@ wl_template_prefix() {
       wineserver -k >/dev/null 2>&1 || true
       wineserver -w >/dev/null 2>&1 || true
     )
-    [ -f "$template/system.reg" ] || { wl_log "wineboot failed"; return 1; }
+    [ -f "$template/system.reg" ] || { wl_log "wineboot failed"; flock -u 8; return 1; }
     touch "$template/.complete"
   fi
+  flock -u 8
+  exec 8>&-
   echo "$template"
 }
 
@@ -55,8 +61,13 @@ wl_start_xvfb() {
       export DISPLAY=":$d"
       local i
       for i in $(seq 100); do
-        xdpyinfo >/dev/null 2>&1 && return 0
+        # Our server must still be alive: another run may own this display.
         kill -0 "$WL_STARTED_XVFB" 2>/dev/null || break
+        if xdpyinfo >/dev/null 2>&1; then
+          sleep 0.2
+          kill -0 "$WL_STARTED_XVFB" 2>/dev/null && return 0
+          break
+        fi
         sleep 0.1
       done
       kill "$WL_STARTED_XVFB" 2>/dev/null || true
