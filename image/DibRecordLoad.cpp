@@ -139,8 +139,10 @@ DibRecord* LoadFromGroup(HDC dc, const void* data, DWORD flags, ULONG_PTR module
         if (chosen >= count) return Fail(kNoMatchingEntry, inout);
     } else {
         int wanted = static_cast<int>((flags & kDepthMask) >> kDepthShift);
-        bool anyDepth = wanted == 0 || wanted == 29 || wanted == 30;
+        // 0 stands for 32 as everywhere in the flag word; 29 and 30 take any depth.
+        bool anyDepth = wanted == 29 || wanted == 30;
         if (wanted == 30) flags &= ~kConvertDepth;
+        if (wanted == 0) wanted = 32;
         if (wanted == 31) {
             ScreenDC screen(dc);
             wanted = ScreenDepth(screen.dc);

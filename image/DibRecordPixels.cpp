@@ -104,7 +104,7 @@ BOOL ComposeDibOnColor(BITMAPINFO* info, void* pixels, COLORREF background) {
             unsigned a = p[3];
             if (a == 255) continue;
             for (int c = 0; c < 3; ++c)
-                p[c] = a == 0 ? back[c] : static_cast<BYTE>(((p[c] * a + (255 - a) * back[c]) * 257) >> 16);
+                p[c] = a == 0 ? back[c] : static_cast<BYTE>(((p[c] * a + (255 - a) * back[c]) * 257 + 0x8000) >> 16);
         }
     }
     return TRUE;

@@ -56,9 +56,10 @@ struct AxisMap {
     }
 };
 
+// Weighted sums of blue, green, red and alpha (in 1/256 units of coverage) and the weight of the pixels counted.
 struct Sums {
-    uint32_t c[4];
-    uint32_t weight;
+    uint64_t c[4];
+    uint64_t weight;
 };
 
 // Visits the source cells that [s, e) touches with their weights.
@@ -122,6 +123,8 @@ BOOL StretchDib(BITMAPINFO* dst, void* dstPixels, const BITMAPINFO* src, const v
         uint32_t vs, ve, vspan;
         vertical.Span(j, vs, ve, vspan);
         for (Sums& col : columns) col = {};
+        // Sums are kept unscaled and divided once: rounding each weighted term on its own would make even a
+        // uniform image come out darker and less than opaque.
         ForEachCovered(vs, ve, [&](uint32_t row, uint32_t weight) {
             const BYTE* line = sp + (srcBottom + row) * srcStride + sx * 4;
             for (UINT i = 0; i < sw; ++i) {
@@ -129,15 +132,14 @@ BOOL StretchDib(BITMAPINFO* dst, void* dstPixels, const BITMAPINFO* src, const v
                 uint32_t alpha = opaque ? 255 : px[3];
                 if (!alpha) continue;
                 Sums& col = columns[i];
-                for (int c = 0; c < 3; ++c) col.c[c] += (px[c] * weight) >> 8;
-                col.c[3] += (alpha * weight) >> 8;
+                for (int c = 0; c < 3; ++c) col.c[c] += uint64_t(px[c]) * weight;
+                col.c[3] += uint64_t(alpha) * weight;
                 col.weight += weight;
             }
         });
         for (Sums& col : columns) {
-            if (col.weight != 0 && col.weight != 256)
-                for (int c = 0; c < 3; ++c) col.c[c] = static_cast<uint32_t>((uint64_t(col.c[c]) << 8) / col.weight);
-            if (vspan != 256) col.c[3] = static_cast<uint32_t>((uint64_t(col.c[3]) << 8) / vspan);
+            for (int c = 0; c < 3; ++c) col.c[c] = col.weight ? col.c[c] / col.weight : 0;
+            col.c[3] /= vspan;
         }
         BYTE* out = dp + (dstBottom + j) * dstStride + dx * 4;
         for (UINT i = 0; i < dw; ++i) {
@@ -148,12 +150,11 @@ BOOL StretchDib(BITMAPINFO* dst, void* dstPixels, const BITMAPINFO* src, const v
             ForEachCovered(hs, he, [&](uint32_t column, uint32_t weight) {
                 const Sums& col = columns[column];
                 if (!col.c[3]) return;
-                for (int c = 0; c < 4; ++c) sum[c] += (uint64_t(col.c[c]) * weight) >> 8;
+                for (int c = 0; c < 4; ++c) sum[c] += col.c[c] * weight;
                 total += weight;
             });
-            if (total != 0 && total != 256)
-                for (int c = 0; c < 3; ++c) sum[c] = (sum[c] << 8) / total;
-            if (hspan != 256) sum[3] = (sum[3] << 8) / hspan;
+            for (int c = 0; c < 3; ++c) sum[c] = total ? sum[c] / total : 0;
+            sum[3] /= hspan;
             for (int c = 0; c < 4; ++c) out[i * 4 + c] = static_cast<BYTE>(sum[c] > 255 ? 255 : sum[c]);
         }
     }
