@@ -1,6 +1,7 @@
 #include "game/PageMarkers.h"
 
 #include "game/GameState.h"
+#include "text/StrSearch.h"
 
 #include <climits>
 #include <cmath>
@@ -10,18 +11,12 @@ namespace game {
 
 namespace {
 
-constexpr size_t kMarkerLength = 7;
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr int kMarkerLength = 7;
 
 // The text right behind the first occurrence of the marker, or null.
 const char* FindMarker(const char* head, const char* marker) {
-    for (const char* p = head; *p; ++p) {
-        size_t i = 0;
-        while (i < kMarkerLength && p[i] && AsciiUpper(p[i]) == marker[i]) ++i;
-        if (i == kMarkerLength) return p + kMarkerLength;
-    }
-    return nullptr;
+    const int at = StrFindIA(head, marker);
+    return at < 0 ? nullptr : head + at + kMarkerLength;
 }
 
 bool ReadNumber(const char* head, const char* marker, double* value) {
