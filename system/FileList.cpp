@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -218,18 +219,10 @@ uint8_t CFileList::ReadServers() {
     NET_API_STATUS rc = NetServerEnum(nullptr, 100, (BYTE**)&servers, MAX_PREFERRED_LENGTH, &count, &total,
                                       SV_TYPE_ALL, nullptr, nullptr);
     if (rc != NERR_Success && rc != ERROR_MORE_DATA) return FL_END_FAILED;
-    uint8_t end = FL_END_COMPLETE;
-    for (DWORD i = 0; i < count; ++i) {
-        if (Aborted()) {
-            end = FL_END_ABORTED;
-            break;
-        }
-        std::string name = ToAnsi(servers[i].sv100_name);
-        if (name.empty() || !Accept(name.c_str(), FILE_ATTRIBUTE_DIRECTORY)) continue;
-        if (!Add(name.c_str(), FLE_SHELL, FILE_ATTRIBUTE_DIRECTORY, 0, nullptr, ("\\\\" + name).c_str())) break;
-    }
+    std::vector<std::string> names;
+    for (DWORD i = 0; i < count; ++i) names.push_back(ToAnsi(servers[i].sv100_name));
     if (servers) NetApiBufferFree(servers);
-    return end;
+    return AddNetworkEntries(names, "\\\\");
 }
 
 uint8_t CFileList::ReadShares(const char* server) {
@@ -240,21 +233,23 @@ uint8_t CFileList::ReadShares(const char* server) {
     NET_API_STATUS rc = NetShareEnum((LPWSTR)wideServer.c_str(), 1, (BYTE**)&shares, MAX_PREFERRED_LENGTH, &count,
                                      &total, nullptr);
     if (rc != NERR_Success && rc != ERROR_MORE_DATA) return FL_END_FAILED;
-    uint8_t end = FL_END_COMPLETE;
+    std::vector<std::string> names;
     for (DWORD i = 0; i < count; ++i) {
-        if (Aborted()) {
-            end = FL_END_ABORTED;
-            break;
-        }
         // Disk shares only; administrative ones ("C$") are left out.
-        if ((shares[i].shi1_type & 0xFF) != STYPE_DISKTREE || (shares[i].shi1_type & STYPE_SPECIAL)) continue;
-        std::string name = ToAnsi(shares[i].shi1_netname);
-        if (name.empty() || !Accept(name.c_str(), FILE_ATTRIBUTE_DIRECTORY)) continue;
-        std::string path = std::string(server) + "\\" + name;
-        if (!Add(name.c_str(), FLE_SHELL, FILE_ATTRIBUTE_DIRECTORY, 0, nullptr, path.c_str())) break;
+        if ((shares[i].shi1_type & 0xFF) == STYPE_DISKTREE && !(shares[i].shi1_type & STYPE_SPECIAL))
+            names.push_back(ToAnsi(shares[i].shi1_netname));
     }
     if (shares) NetApiBufferFree(shares);
-    return end;
+    return AddNetworkEntries(names, std::string(server) + "\\");
+}
+
+uint8_t CFileList::AddNetworkEntries(const std::vector<std::string>& names, const std::string& prefix) {
+    for (const std::string& name : names) {
+        if (Aborted()) return FL_END_ABORTED;
+        if (name.empty() || !Accept(name.c_str(), FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!Add(name.c_str(), FLE_SHELL, FILE_ATTRIBUTE_DIRECTORY, 0, nullptr, (prefix + name).c_str())) break;
+    }
+    return FL_END_COMPLETE;
 }
 
 void CFileList::Sort(int mode, int flags) {

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Flags of Read and SetLocation.
 enum : int {
@@ -103,6 +105,8 @@ private:
     uint8_t ReadDrives();
     uint8_t ReadServers();
     uint8_t ReadShares(const char* server);
+    // Adds shell entries named names with the network paths prefix + name.
+    uint8_t AddNetworkEntries(const std::vector<std::string>& names, const std::string& prefix);
     void FreeEntryTexts();
 
     // The first two bytes: end code and abort flag.

@@ -88,6 +88,9 @@ TEST(FileList, FirstOnlyMissingFolderAndNetworkRefusal) {
     EXPECT_EQ(list.Read("\\\\server\\share", 0), -1);  // network paths need FL_NETWORK
     EXPECT_EQ(list.GetEndCode(), FL_END_FAILED);
     EXPECT_EQ(list.Read("", 0), -1);
+    // The network root either lists its servers or fails cleanly (no network here).
+    int servers = list.Read("\\\\", FL_NETWORK);
+    EXPECT_EQ(list.GetEndCode(), servers >= 0 ? FL_END_COMPLETE : FL_END_FAILED);
 }
 
 // The abort flag stops a running read; each read clears it when it starts.
