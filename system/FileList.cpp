@@ -130,9 +130,12 @@ bool CFileList::Add(const char* name, uint32_t headerFlags, uint32_t attributes,
 
 int CFileList::Read(const char* path, int flags, const char* include, const char* exclude) {
     if (path) SetLocation(path, flags < 0 ? m_flags : flags, include, exclude);
-    else if (flags >= 0 || include || exclude)
-        SetLocation(m_location, flags < 0 ? m_flags : flags, include ? include : (const char*)m_include,
-                    exclude ? exclude : (const char*)m_exclude);
+    else if (flags >= 0 || include || exclude) {
+        // Copies: SetLocation assigns these members.
+        CString location = m_location, storedInclude = m_include, storedExclude = m_exclude;
+        SetLocation(location, flags < 0 ? m_flags : flags, include ? include : (const char*)storedInclude,
+                    exclude ? exclude : (const char*)storedExclude);
+    }
     m_abort.store(0);
     Clear();
     m_readFlags = m_flags;

@@ -40,6 +40,9 @@ TEST(FileList, ReadsFolderWithFiltersAndNaturalSort) {
     EXPECT_EQ(list.Read((tree.Root() + "\\*.html").c_str(), 0), 2);
     EXPECT_EQ(list.Read(tree.Root().c_str(), FL_SORTED, "*.txt;*.xyz", "game1*"), 3);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"a.txt", "game2", "Main"}));
+    // A null path reads the stored location again, with new flags and the stored patterns.
+    EXPECT_EQ(list.Read(nullptr, FL_FOLDERS_ONLY), 2);
+    EXPECT_EQ(list.Read(nullptr, 0, "*.html"), 4);
 }
 
 TEST(FileList, EntriesPathsAndRecords) {
