@@ -26,7 +26,7 @@ enum : uint32_t {
     CC_QUOTE = 0x10000,        // '"'
     CC_APOSTROPHE = 0x20000,   // '\''
     CC_HEXLETTER = 0x40000,    // 'A'-'F' and 'a'-'f'
-    CC_WIDE = 0x40000000,      // characters above 255 (only wide scans meet them)
+    CC_ABOVE255 = 0x40000000,  // characters above 255 (only wide scans meet them)
     CC_UNTIL = 0x80000000,     // in a mask argument: scan until the class instead of while in it
 };
 
