@@ -86,7 +86,12 @@ struct Canvas {
         old = SelectObject(dc, bitmap);
         for (int i = 0; i < w * h; ++i) bits[i] = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
     }
+    Canvas(Canvas&& o) noexcept : dc(o.dc), bitmap(o.bitmap), old(o.old), bits(o.bits), width(o.width), height(o.height) {
+        o.dc = nullptr;
+        o.bitmap = nullptr;
+    }
     ~Canvas() {
+        if (!dc) return;
         SelectObject(dc, old);
         DeleteObject(bitmap);
         DeleteDC(dc);
