@@ -314,7 +314,8 @@ LRESULT DeleteButtons(ToolbarState* s, INT_PTR first, INT_PTR end) {
     if (first < 0) first = 0;
     int deleted = 0;
     for (INT_PTR i = std::min<INT_PTR>(end, s->buttonCount) - 1; i >= first; --i)
-        if (DeleteToolbarButton(s, (int)i)) ++deleted;
+        if (DeleteToolbarButton(s, (int)i, false)) ++deleted;
+    if (deleted) InvalidateToolbar(s);
     return deleted;
 }
 

@@ -85,7 +85,7 @@ void MarkButtonForLayout(ToolbarState* s, int index) {
     InvalidateToolbar(s);
 }
 
-int InsertToolbarButton(ToolbarState* s, int index, const TBBUTTON* source, bool clearExtra) {
+int InsertToolbarButton(ToolbarState* s, int index, const TBBUTTON* source, bool clearExtra, bool invalidate) {
     if (!source) return -1;
     index = std::clamp(index, 0, s->buttonCount);
     if (s->buttonCount == s->buttonCapacity) {
@@ -110,11 +110,11 @@ int InsertToolbarButton(ToolbarState* s, int index, const TBBUTTON* source, bool
     if (IsButtonVisible(b) && !IsSeparator(b)) b->look |= RestingLook(b);
     RemeasureStackBefore(s, index);
     s->dirty |= kDirtyMeasure;
-    InvalidateAfterChange(s, index);
+    if (invalidate) InvalidateAfterChange(s, index);
     return index;
 }
 
-bool DeleteToolbarButton(ToolbarState* s, int index) {
+bool DeleteToolbarButton(ToolbarState* s, int index, bool invalidate) {
     ToolbarButton* b = ButtonAt(s, index);
     if (!b) return false;
     memmove(&s->buttons[index], &s->buttons[index + 1], (s->buttonCount - index - 1) * sizeof(ToolbarButton*));
@@ -127,8 +127,17 @@ bool DeleteToolbarButton(ToolbarState* s, int index) {
     if (s->markIndex == index) s->markIndex = -1;
     else if (s->markIndex > index) s->markIndex--;
     ToolbarFree(b);
-    InvalidateAfterChange(s, index);
+    if (invalidate) InvalidateAfterChange(s, index);
     return true;
+}
+
+void ClearToolbarButtons(ToolbarState* s) {
+    while (s->buttonCount > 0) {
+        ToolbarButton* b = s->buttons[--s->buttonCount];
+        FreeButtonStrip(b);
+        ToolbarFree(b);
+    }
+    s->hot = s->markIndex = -1;
 }
 
 int AddToolbarButtons(ToolbarState* s, WPARAM wParam, const TBBUTTON* source, bool clearExtra) {
@@ -138,12 +147,16 @@ int AddToolbarButtons(ToolbarState* s, WPARAM wParam, const TBBUTTON* source, bo
     int position = s->buttonCount;
     if ((where & 0xFC00) == 0x5000) position = where & 0x3FF;
     else if (where != 0) return 0;
+    // The buttons behind the first one all move: one invalidation covers them.
+    int first = -1;
     for (int i = 0; i < count; ++i) {
-        int at = InsertToolbarButton(s, position, &source[i], clearExtra);
-        if (at < 0) return 0;
+        int at = InsertToolbarButton(s, position, &source[i], clearExtra, false);
+        if (at < 0) break;
+        if (first < 0) first = at;
         position = at + 1;
     }
-    return 1;
+    if (first >= 0) InvalidateAfterChange(s, first);
+    return position - (first < 0 ? position : first) == count ? 1 : 0;
 }
 
 int FindCheckedInGroup(const ToolbarState* s, int index) {

@@ -84,6 +84,25 @@ BITMAPINFOHEADER* Glyph(int index, BYTE** pixels) {
     return g_glyphs[index];
 }
 
+// Stretched glyphs made for the sizes in use.
+struct MadeGlyph {
+    int glyph, width, height;
+    COLORREF tint;
+    BITMAPINFOHEADER* image;
+    BYTE* pixels;
+};
+constexpr int kMadeGlyphs = 24;
+MadeGlyph g_made[kMadeGlyphs];
+int g_nextMade;
+bool g_madeFreed;
+
+void FreeMadeGlyphs() {
+    for (MadeGlyph& entry : g_made) {
+        if (entry.image) FreeDib(entry.image);
+        entry.image = nullptr;
+    }
+}
+
 }  // namespace
 
 BITMAPINFOHEADER* MakeFrameGlyph(int glyph, int w, int h, BYTE** pixels, COLORREF tint) {
@@ -135,9 +154,32 @@ BITMAPINFOHEADER* MakeFrameGlyph(int glyph, int w, int h, BYTE** pixels, COLORRE
 
 void DrawFrameGlyph(BITMAPINFOHEADER* image, BYTE* pixels, int x, int y, int w, int h, int kind, COLORREF tint) {
     int glyph = ((kind >> 2) & 6) | (kind & 1);
-    BYTE* glyphPixels;
-    BITMAPINFOHEADER* made = MakeFrameGlyph(glyph, w, h, &glyphPixels, (kind & 2) ? tint : CLR_INVALID);
-    if (!made) return;
-    AlphaBlendDib((BITMAPINFO*)image, pixels, x, y, (const BITMAPINFO*)made, glyphPixels, 0, 0, w, h);
-    FreeDib(made);
+    if (!(kind & 2)) tint = CLR_INVALID;
+    // Buttons of a bar mostly share their sizes: a stretched glyph is made once and kept.
+    static CRITICAL_SECTION lock = [] {
+        CRITICAL_SECTION cs;
+        InitializeCriticalSection(&cs);
+        return cs;
+    }();
+    EnterCriticalSection(&lock);
+    MadeGlyph* made = nullptr;
+    for (MadeGlyph& entry : g_made)
+        if (entry.image && entry.glyph == glyph && entry.width == w && entry.height == h && entry.tint == tint) {
+            made = &entry;
+            break;
+        }
+    if (!made) {
+        made = &g_made[g_nextMade];
+        g_nextMade = (g_nextMade + 1) % kMadeGlyphs;
+        if (made->image) FreeDib(made->image);
+        *made = {glyph, w, h, tint, nullptr, nullptr};
+        made->image = MakeFrameGlyph(glyph, w, h, &made->pixels, tint);
+        if (!g_madeFreed) {
+            g_madeFreed = true;
+            atexit(FreeMadeGlyphs);
+        }
+    }
+    if (made->image)
+        AlphaBlendDib((BITMAPINFO*)image, pixels, x, y, (const BITMAPINFO*)made->image, made->pixels, 0, 0, w, h);
+    LeaveCriticalSection(&lock);
 }

@@ -203,8 +203,19 @@ LRESULT FitWidth(ToolbarState* s, int extent) {
 
 }  // namespace
 
-LRESULT MeasureToolbarText(const ToolbarState* s, const WCHAR* text, int length, UINT format) {
-    return MeasureTextW(nullptr, text, length, format | 0x80000000u, (void*)ToolbarFont(s));
+LRESULT MeasureToolbarText(ToolbarState* s, const WCHAR* text, int length, UINT format) {
+    // A memory DC of the state's own, holding the font, spares a screen DC for every text.
+    HFONT font = ToolbarFont(s);
+    if (!s->measureDC) {
+        s->measureDC = CreateCompatibleDC(nullptr);
+        s->measureFont = nullptr;
+    }
+    if (!s->measureDC) return MeasureTextW(nullptr, text, length, format | kMeasurePacked, (void*)font);
+    if (s->measureFont != font) {
+        SelectObject(s->measureDC, font);
+        s->measureFont = font;
+    }
+    return MeasureTextW(s->measureDC, text, length, format | kMeasurePacked, nullptr);
 }
 
 int DropArrowWidth(int imageHeight) { return Clamp((imageHeight + 2) / 4, 4, 6) * 13 / 4; }

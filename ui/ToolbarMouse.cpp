@@ -59,11 +59,12 @@ LRESULT OnLeftDown(ToolbarState* s, POINT pt, BYTE keys) {
     memcpy(&nm.tbButton, b, sizeof(TBBUTTON));
     UnlockToolbar(s, WM_LBUTTONDOWN);
     SendMessageA(GetParent(s->wnd), WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    // The parent may have changed the table meanwhile.
     ToolbarLock lock(s, WM_LBUTTONDOWN + 0x10000);
-    if (s->hot >= s->buttonCount) s->hot = -1;
-    // The mouse has usually been released over a menu meanwhile: show the state it is in now.
-    s->lastKeys = 0xFF;
-    Track(s, CursorInClient(s), AsyncKeys());
+    if (s->hot >= s->buttonCount) {
+        s->hot = -1;
+        s->dropPart = false;
+    }
     return 0;
 }
 

@@ -59,7 +59,11 @@ struct FrameContext {
     int W, H;       // laid-out size
     int gx, gy;     // content origin in a frame
     int Wc, Hc;     // content size
+    int mask;       // the frames to draw, bit k for frame k
+    BYTE* pixels;   // of the strip
 };
+
+bool Wanted(const FrameContext& f, int k) { return (f.mask >> k) & 1; }
 
 void DrawSeparator(const FrameContext& f) {
     FillColor(f.dc, {0, 0, f.W, f.H}, f.s->colors[0]);
@@ -77,6 +81,7 @@ void DrawSeparator(const FrameContext& f) {
 
 void DrawChildCaption(const FrameContext& f) {
     for (int k = 0; k < 6; ++k) {
+        if (!Wanted(f, k)) continue;
         int y0 = k * f.H + f.gy + f.Hc - f.s->lineHeight - 1;
         DrawText(f.dc, f.b, f.text, {f.gx, y0, f.gx + f.Wc, y0 + f.Hc}, DT_CENTER | DT_SINGLELINE,
                  EffectiveLook(f.b, k) & 4);
@@ -95,6 +100,7 @@ void DrawGlyphButton(const FrameContext& f) {
     int area = f.Hc - BandHeight(f);
     static const DWORD kStates[6] = {1, 5, 2, 6, 4, 8};
     for (int k = 0; k < 6; ++k) {
+        if (!Wanted(f, k)) continue;
         int e = EffectiveLook(f.b, k);
         int top = k * f.H + f.gy;
         RECT box = {f.gx, top + (area - glyph.cy) / 2, f.gx + glyph.cx, top + (area - glyph.cy) / 2 + glyph.cy};
@@ -108,6 +114,7 @@ void DrawTextButton(const FrameContext& f) {
     f.b->content = (WORD)std::min(f.gx + f.Wc, 0x3FF);
     int area = f.Hc - ((f.b->look & kLookBand) ? f.s->lineHeight + 1 : 0);
     for (int k = 0; k < 6; ++k) {
+        if (!Wanted(f, k)) continue;
         int e = EffectiveLook(f.b, k);
         int top = k * f.H + f.gy;
         RECT face = {f.gx, top, f.gx + f.Wc, top + area};
@@ -117,129 +124,162 @@ void DrawTextButton(const FrameContext& f) {
     }
 }
 
+// A working image of the state, kept for the next button of the same size.
+BITMAPINFOHEADER* ScratchImage(ToolbarState* s, int slot, int w, int h, int depth, void** bits, HDC dc) {
+    BITMAPINFOHEADER*& image = s->scratch[slot];
+    if (image && image->biWidth == w && image->biHeight == h && image->biBitCount == depth) {
+        *bits = s->scratchBits[slot];
+        return image;
+    }
+    if (image) FreeDib(image);
+    image = CreateDib(dc, w, h, (DWORD)depth, bits);
+    s->scratchBits[slot] = (BYTE*)*bits;
+    return image;
+}
+
+// Where the parts of an image button go inside a frame.
+struct ImagePlacement {
+    int IW, IH;      // image area (the frame glyph covers it)
+    int TW, T, X;    // text width (overlapping text), text top, text left
+    int arrow;       // drop-down arrow width
+    int x, yOffset;  // the image's position
+};
+
+ImagePlacement PlaceImage(const FrameContext& f, int dw, int dh) {
+    ToolbarState* s = f.s;
+    ToolbarButton* b = f.b;
+    ImagePlacement p = {f.Wc, f.Hc, 0, 0, 0, 0, 0, 0};
+    int line = s->lineHeight + 1;
+    bool overlap = (b->extra & TBXF_TEXTOVERLAP) != 0;
+    if (b->look & kLookTextBelow) {
+        p.T = f.gy + f.Hc - line;
+        if (overlap) p.T -= s->padY - s->padY / 2;
+        else p.IH = f.Hc - line;
+    } else if (b->look & kLookBand) {
+        p.IH = f.Hc - line;
+    }
+    if (b->look & kLookTextRight) {
+        p.X = s->padX + dw + f.gx + 2;
+        p.T = (p.IH - s->lineHeight) / 2 + f.gy;
+        if (overlap) {
+            p.X -= s->padX - s->padX / 2;
+            p.TW = f.Wc - s->padX - dw;
+        } else {
+            p.IW = s->padX + dw;
+        }
+    }
+    int content = f.gx + p.IW;
+    if (b->fsStyle & BTNS_DROPDOWN) {
+        p.arrow = DropArrowWidth(dh);
+        if (!(b->look & kLookTextRight)) {
+            p.IW -= p.arrow;
+        } else if (!overlap) {
+            content += p.arrow;
+            p.X += p.arrow;
+        } else {
+            p.IW -= p.arrow;
+            p.TW -= p.arrow;
+        }
+    }
+    b->content = (WORD)(std::clamp(content, 0, 0x3FF) | (std::min(p.arrow, 63) << 10));
+    p.x = f.gx + (p.IW - dw - p.TW) / 2;
+    p.yOffset = (p.IH - dh) / 2;
+    return p;
+}
+
+bool HasAlpha(const ToolbarBitmap* bm) {
+    if (bm->image->biBitCount != 32) return false;
+    for (int row = 0; row < bm->imageHeight; ++row) {
+        const BYTE* p = bm->pixels + (size_t)row * bm->stride;
+        for (int x = 0; x < bm->image->biWidth; ++x)
+            if (p[4 * x + 3]) return true;
+    }
+    return false;
+}
+
+// Recolours the picture into B for frame k (even): system greys, the key made transparent, value colours,
+// the disabled wash; then scales it into A.
+void PrepareImage(const FrameContext& f, const ToolbarImageRef& ref, int k, bool hasAlpha, COLORREF key,
+                  BITMAPINFOHEADER* B, void* bBits, BITMAPINFOHEADER* A, void* aBits, int dw, int dh) {
+    ToolbarState* s = f.s;
+    ToolbarButton* b = f.b;
+    ToolbarBitmap* bm = ref.bitmap;
+    DrawDibPartIntoDib((const BITMAPINFO*)bm->image, bm->pixels, 0, 0, ref.x, ref.y, ref.width, ref.height, B);
+    GdiFlush();
+    if (!hasAlpha) {
+        MapDibSysColors((BITMAPINFO*)B, bBits);
+        ReplaceDibColor((BITMAPINFO*)B, bBits, key | 0x40000000u, s->colors[k == 2 ? 3 : 0]);
+    }
+    if (b->extra & TBXF_VALUE) {
+        if (b->extra & TBXF_TWOCOLORS) {
+            for (int c = 0; c < 2; ++c) {
+                DWORD v = (DWORD)(b->dwData >> (16 * c)) & 0xFFFF;
+                COLORREF color = RGB((v & 0xF800) >> 8, (v & 0x07E0) >> 3, (v & 0x001F) << 3);
+                ReplaceDibColor((BITMAPINFO*)B, bBits, s->keyColors[c], color);
+            }
+        } else {
+            ReplaceDibColor((BITMAPINFO*)B, bBits, s->keyColors[0], (COLORREF)b->dwData | 0xFF000000u);
+        }
+    }
+    if (EffectiveLook(b, k) & 4) MakeDisabledDib((BITMAPINFO*)B, bBits, s->colors[0], 0x20000000);
+    if (A != B) StretchDib((BITMAPINFO*)A, aBits, (const BITMAPINFO*)B, bBits, 0, 0, ref.width, ref.height, 0, 0, dw, dh);
+}
+
 // Frames of a button with an image (and perhaps text and a drop-down arrow).
-void DrawImageButton(const FrameContext& f, BYTE* stripPixels) {
+void DrawImageButton(const FrameContext& f) {
     ToolbarState* s = f.s;
     ToolbarButton* b = f.b;
     ToolbarImageRef ref;
     if (!FindButtonImage(s, b->iBitmap, &ref) || ref.width < 1 || ref.height < 1) return;
     ToolbarBitmap* bm = ref.bitmap;
-    int iw = ref.width, ih = ref.height;
     int scale = ImageScale(s, bm);
     bool scaled = scale != 65536 && s->deep;
-    int dw = scaled ? (int)(((long long)scale * iw + 32767) >> 16) : iw;
-    int dh = scaled ? (int)(((long long)scale * ih + 32767) >> 16) : ih;
+    int dw = scaled ? (int)(((long long)scale * ref.width + 32767) >> 16) : ref.width;
+    int dh = scaled ? (int)(((long long)scale * ref.height + 32767) >> 16) : ref.height;
     if (dw < 1 || dh < 1) return;
+    ImagePlacement p = PlaceImage(f, dw, dh);
 
-    int IW = f.Wc, IH = f.Hc, TW = 0, T = 0, X = 0;
-    int line = s->lineHeight + 1;
-    bool overlap = (b->extra & TBXF_TEXTOVERLAP) != 0;
-    if (b->look & kLookTextBelow) {
-        T = f.gy + f.Hc - line;
-        if (overlap) T -= s->padY - s->padY / 2;
-        else IH = f.Hc - line;
-    } else if (b->look & kLookBand) {
-        IH = f.Hc - line;
-    }
-    if (b->look & kLookTextRight) {
-        X = s->padX + dw + f.gx + 2;
-        T = (IH - s->lineHeight) / 2 + f.gy;
-        if (overlap) {
-            X -= s->padX - s->padX / 2;
-            TW = f.Wc - s->padX - dw;
-        } else {
-            IW = s->padX + dw;
-        }
-    }
-    int content = f.gx + IW;
-    int arrow = 0;
-    if (b->fsStyle & BTNS_DROPDOWN) {
-        arrow = DropArrowWidth(dh);
-        if (!(b->look & kLookTextRight)) {
-            IW -= arrow;
-        } else if (!overlap) {
-            content += arrow;
-            X += arrow;
-        } else {
-            IW -= arrow;
-            TW -= arrow;
-        }
-    }
-    b->content = (WORD)(std::clamp(content, 0, 0x3FF) | (std::min(arrow, 63) << 10));
-
-    const BITMAPINFOHEADER* source = bm->image;
-    bool hasAlpha = false;
-    if (source->biBitCount == 32) {
-        for (int row = 0; row < bm->imageHeight && !hasAlpha; ++row) {
-            const BYTE* p = bm->pixels + (size_t)row * bm->stride;
-            for (int x = 0; x < source->biWidth; ++x)
-                if (p[4 * x + 3]) {
-                    hasAlpha = true;
-                    break;
-                }
-        }
-    }
-    COLORREF key = hasAlpha ? 0 : MapSysColor(GetDibCornerColor((const BITMAPINFO*)source, bm->pixels));
-
+    bool hasAlpha = HasAlpha(bm);
+    COLORREF key = hasAlpha ? 0 : MapSysColor(GetDibCornerColor((const BITMAPINFO*)bm->image, bm->pixels));
     int depth = s->deep ? 32 : ToolbarPaintDepth();
     void* bBits = nullptr;
-    BITMAPINFOHEADER* B = CreateDib(nullptr, iw, ih, depth, &bBits);
+    BITMAPINFOHEADER* B = ScratchImage(s, 0, ref.width, ref.height, depth, &bBits, f.dc);
     void* aBits = bBits;
-    BITMAPINFOHEADER* A = B;
-    if (B && scaled) A = CreateDib(nullptr, dw, dh, depth, &aBits);
-    if (!B || !A) {
-        if (B) FreeDib(B);
-        return;
-    }
-    int x = f.gx + (IW - dw - TW) / 2;
-    int yOffset = (IH - dh) / 2;
+    BITMAPINFOHEADER* A = scaled ? ScratchImage(s, 1, dw, dh, depth, &aBits, f.dc) : B;
+    if (!B || !A) return;
     bool flat = (s->style & TBSTYLE_FLAT) != 0;
     bool rest = (b->extra & TBXF_RESTFRAME) || (!flat && !(b->extra & TBXF_NOFRAME));
     bool dropDown = (b->fsStyle & BTNS_DROPDOWN) != 0;
+    bool overlap = (b->extra & TBXF_TEXTOVERLAP) != 0;
+    int prepared = -1;
     for (int k = 0; k < 6; ++k) {
+        if (!Wanted(f, k)) continue;
         int e = EffectiveLook(b, k);
         int frameY = k * f.H + f.gy;
-        if (!(k & 1)) {
-            // Odd frames reuse the recoloured image of the even frame before them.
-            DrawDibPartIntoDib((const BITMAPINFO*)source, bm->pixels, 0, 0, ref.x, ref.y, iw, ih, B);
-            GdiFlush();
-            if (!hasAlpha) {
-                MapDibSysColors((BITMAPINFO*)B, bBits);
-                ReplaceDibColor((BITMAPINFO*)B, bBits, key | 0x40000000u, s->colors[k == 2 ? 3 : 0]);
-            }
-            if (b->extra & TBXF_VALUE) {
-                if (b->extra & TBXF_TWOCOLORS) {
-                    for (int c = 0; c < 2; ++c) {
-                        DWORD v = (DWORD)(b->dwData >> (16 * c)) & 0xFFFF;
-                        COLORREF color = RGB((v & 0xF800) >> 8, (v & 0x07E0) >> 3, (v & 0x001F) << 3);
-                        ReplaceDibColor((BITMAPINFO*)B, bBits, s->keyColors[c], color);
-                    }
-                } else {
-                    ReplaceDibColor((BITMAPINFO*)B, bBits, s->keyColors[0], (COLORREF)b->dwData | 0xFF000000u);
-                }
-            }
-            if (e & 4) MakeDisabledDib((BITMAPINFO*)B, bBits, s->colors[0], 0x20000000);
-            if (scaled) StretchDib((BITMAPINFO*)A, aBits, (const BITMAPINFO*)B, bBits, 0, 0, iw, ih, 0, 0, dw, dh);
+        // An odd frame shows the recoloured picture of the even frame before it.
+        if (prepared != (k & ~1)) {
+            prepared = k & ~1;
+            PrepareImage(f, ref, prepared, hasAlpha, key, B, bBits, A, aBits, dw, dh);
         }
-        int imageX = x, imageY = frameY + yOffset;
+        int imageX = p.x, imageY = frameY + p.yOffset;
         int kind = e + (dropDown ? 8 : 0);
         GdiFlush();
         if (e & 1) {
-            if (s->deep) DrawFrameGlyph(b->strip, stripPixels, f.gx, frameY, IW, IH, kind, s->colors[4]);
-            else Draw3dFrame(f.dc, f.gx, frameY, IW, IH, kFrameSunken | kFrameFill | ((e & 2) ? kFrameFillLight : 0));
+            if (s->deep) DrawFrameGlyph(b->strip, f.pixels, f.gx, frameY, p.IW, p.IH, kind, s->colors[4]);
+            else Draw3dFrame(f.dc, f.gx, frameY, p.IW, p.IH, kFrameSunken | kFrameFill | ((e & 2) ? kFrameFillLight : 0));
             if (s->padX > 4) ++imageX;
             if (s->padY > 4) ++imageY;
         } else if ((e & 2) || rest) {
-            if (s->deep) DrawFrameGlyph(b->strip, stripPixels, f.gx, frameY, IW, IH, kind, s->colors[4]);
-            else Draw3dFrame(f.dc, f.gx, frameY, IW, IH, (DWORD)((e | 1) * 2));
+            if (s->deep) DrawFrameGlyph(b->strip, f.pixels, f.gx, frameY, p.IW, p.IH, kind, s->colors[4]);
+            else Draw3dFrame(f.dc, f.gx, frameY, p.IW, p.IH, (DWORD)((e | 1) * 2));
         }
         if (dropDown) {
-            RECT r = {f.gx + IW, frameY, f.gx + IW + arrow, frameY + IH};
+            RECT r = {f.gx + p.IW, frameY, f.gx + p.IW + p.arrow, frameY + p.IH};
             if (s->deep) {
                 static const int kGlyphKinds[6] = {0x10, 0x10, 0x12, 0x13, 0x14, 0x15};
                 static const DWORD kArrowFlags[6] = {0x421, 0x421, 0x422, 0x423, 0x424, 0x424};
                 if (k != 0 || rest)
-                    DrawFrameGlyph(b->strip, stripPixels, r.left, r.top, arrow, IH, kGlyphKinds[k], s->colors[4]);
+                    DrawFrameGlyph(b->strip, f.pixels, r.left, r.top, p.arrow, p.IH, kGlyphKinds[k], s->colors[4]);
                 GdiFlush();
                 DrawCheckGlyph(f.dc, &r, kArrowFlags[k], 1);
             } else {
@@ -247,25 +287,25 @@ void DrawImageButton(const FrameContext& f, BYTE* stripPixels) {
                 static const DWORD kFrame[6] = {0, 0, 0, 1, 0, 0};
                 DrawFrameControl(f.dc, &r, DFC_SCROLL, DFCS_SCROLLDOWN | DFCS_FLAT | kControl[k]);
                 DWORD frame = k == 0 ? (rest ? 0 : kFrameKeepColor) : kFrame[k];
-                Draw3dFrame(f.dc, r.left, r.top, arrow, IH, frame);
+                Draw3dFrame(f.dc, r.left, r.top, p.arrow, p.IH, frame);
             }
         }
         GdiFlush();
         if (s->deep) {
-            AlphaBlendDib((BITMAPINFO*)b->strip, stripPixels, imageX, imageY, (const BITMAPINFO*)A, aBits, 0, 0, dw, dh);
-            if (source->biBitCount == 4) {
+            AlphaBlendDib((BITMAPINFO*)b->strip, f.pixels, imageX, imageY, (const BITMAPINFO*)A, aBits, 0, 0, dw, dh);
+            if (bm->image->biBitCount == 4) {
                 int grow = s->padX > 4 ? 1 : 0, growY = s->padY > 4 ? 1 : 0;
-                SmoothDibRect((const BITMAPINFO*)b->strip, stripPixels, imageX - grow, imageY - growY, dw + 2 * grow,
+                SmoothDibRect((const BITMAPINFO*)b->strip, f.pixels, imageX - grow, imageY - growY, dw + 2 * grow,
                               dh + 2 * growY);
             }
         } else {
             SetDIBitsToDevice(f.dc, imageX, imageY, dw, dh, 0, 0, 0, dh, aBits, (const BITMAPINFO*)A, DIB_RGB_COLORS);
         }
         if (b->look & kLookTextBelow) {
-            int top = T + k * f.H;
+            int top = p.T + k * f.H;
             DrawText(f.dc, b, f.text, {f.gx, top, f.gx + f.Wc, top + f.Hc}, DT_CENTER | DT_SINGLELINE, e & 4);
         } else if (b->look & kLookTextRight) {
-            int top = T + k * f.H, left = X;
+            int top = p.T + k * f.H, left = p.X;
             if ((e & 1) && overlap) {
                 if (s->padX > 4) left += 2;
                 if (s->padY > 4) top += 1;
@@ -274,8 +314,6 @@ void DrawImageButton(const FrameContext& f, BYTE* stripPixels) {
                      e & 4);
         }
     }
-    if (A != B) FreeDib(A);
-    FreeDib(B);
 }
 
 // The caption of a group is the text of the separator that closes it, centred across the group's bottom band;
@@ -307,8 +345,18 @@ void DrawGroupCaption(const FrameContext& f, int index) {
     RECT r = {-before, bottom - s->lineHeight, f.W + after, bottom};
     COLORREF old = SetTextColor(f.dc, s->colors[1]);
     for (int k = 0; k < 6; ++k, OffsetRect(&r, 0, f.H))
-        DrawTextW(f.dc, caption->text, caption->length, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        if (Wanted(f, k)) DrawTextW(f.dc, caption->text, caption->length, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SetTextColor(f.dc, old);
+}
+
+// The frames a paint copies for the button's look.
+int NeededFrames(const ToolbarState* s, const ToolbarButton* b) {
+    if (IsSeparator(b)) return 1;
+    int look = b->look & kLookMask;
+    if (!(b->fsStyle & BTNS_DROPDOWN)) return 1 << std::min(look, 5);
+    if (look >= 6) return (1 << (look - 4)) | (1 << (s->dropPressed ? 3 : 2));
+    if (look >= 4) return 1 << look;
+    return (1 << look) | (1 << (look >= 2 ? 1 : 0));
 }
 
 void PositionLabel(ToolbarState* s, HDC dc, ToolbarLabel* label) {
@@ -355,19 +403,29 @@ void FreeButtonStrip(ToolbarButton* b) {
 }
 
 void RenderButtonFrames(ToolbarState* s, int index) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    RenderButtonFrames(s, index, dc, 0x3F);
+    DeleteDC(dc);
+}
+
+// Draws the frames of mask that the strip does not hold yet. A paint asks only for the frames it copies, so
+// each frame is drawn once per change, when it is first shown.
+void RenderButtonFrames(ToolbarState* s, int index, HDC dc, int mask) {
     ToolbarButton* b = ButtonAt(s, index);
     if (!b) return;
     int W = b->rect.right - b->rect.left, H = b->rect.bottom - b->rect.top;
     int frames = IsSeparator(b) ? 1 : 6;
     const ToolbarString* text = ButtonString(s, b);
     if (b->strip && (b->strip->biWidth != W || b->strip->biHeight != frames * H)) FreeButtonStrip(b);
+    if (b->look & kLookRerender) b->framesDone = 0;
     if ((b->extra & TBXF_WINDOW) && !text) {
         b->look &= ~kLookRerender;
         return;
     }
     if (!b->strip) {
         void* bits = nullptr;
-        b->strip = CreateDib(nullptr, W, frames * H, s->deep ? 32 : ToolbarPaintDepth(), &bits);
+        b->framesDone = 0;
+        b->strip = CreateDib(dc, W, frames * H, s->deep ? 32 : ToolbarPaintDepth(), &bits);
         if (!b->strip) {
             // An empty separator never gets a strip; any other button tries again at the next paint.
             if (IsSeparator(b) && (W == 0 || H == 0)) b->look &= ~kLookRerender;
@@ -376,27 +434,39 @@ void RenderButtonFrames(ToolbarState* s, int index) {
         b->stripBitmap = GetDibBitmap(b->strip);
         b->stripPixels = (BYTE*)bits;
     }
-    HDC dc = GetDibMemoryDC(b->strip);
-    if (!dc) return;
     b->look &= ~kLookRerender;
+    mask &= (1 << frames) - 1;
+    mask &= ~b->framesDone;
+    if (!mask) return;
+    HGDIOBJ oldBitmap = SelectObject(dc, b->stripBitmap);
+    if (!oldBitmap) return;
     HGDIOBJ oldFont = SelectObject(dc, ToolbarFont(s));
     SetTextColor(dc, s->colors[2]);
     SetBkMode(dc, TRANSPARENT);
-    FrameContext f = {s, b, dc, text, W, H, s->gap / 2, s->gap2 / 2, W - s->gap, H - s->gap2};
+    FrameContext f = {s, b, dc, text, W, H, s->gap / 2, s->gap2 / 2, W - s->gap, H - s->gap2, mask, b->stripPixels};
     if ((b->look & kLookStacked) && !(b->look & kLookStackHead)) f.Hc += f.gy;
     if (IsSeparator(b)) {
         DrawSeparator(f);
     } else {
-        FillColor(dc, {0, 0, W, 6 * H}, s->colors[0]);
+        for (int k = 0; k < 6; ++k)
+            if (Wanted(f, k)) FillColor(dc, {0, k * H, W, (k + 1) * H}, s->colors[0]);
         if (b->extra & TBXF_WINDOW) DrawChildCaption(f);
         else if (b->extra & (TBXF_RADIO | TBXF_CHECK)) DrawGlyphButton(f);
-        else if (b->look & kLookHasImage) DrawImageButton(f, b->stripPixels);
+        else if (b->look & kLookHasImage) DrawImageButton(f);
         else DrawTextButton(f);
         if (b->look & kLookGroupCaption) DrawGroupCaption(f, index);
     }
+    b->framesDone |= (BYTE)mask;
     GdiFlush();
     SelectObject(dc, oldFont);
-    ReleaseDibDC(b->strip);
+    SelectObject(dc, oldBitmap);
+}
+
+void FreeToolbarScratch(ToolbarState* s) {
+    for (BITMAPINFOHEADER*& image : s->scratch) {
+        if (image) FreeDib(image);
+        image = nullptr;
+    }
 }
 
 void DrawToolbarLabel(ToolbarState* s, HDC hdc, int x, int y, const WCHAR* text) {
@@ -433,9 +503,7 @@ void PaintToolbarState(ToolbarState* s, HDC hdc, const RECT* rect) {
     for (int i = 0; i < s->buttonCount; ++i) {
         ToolbarButton* b = s->buttons[i];
         if (!IsButtonVisible(b)) continue;
-        bool resized = b->strip && (b->strip->biWidth != b->rect.right - b->rect.left ||
-                                    b->strip->biHeight != (IsSeparator(b) ? 1 : 6) * (b->rect.bottom - b->rect.top));
-        if ((b->look & kLookRerender) || resized) RenderButtonFrames(s, i);
+        RenderButtonFrames(s, i, stripDC, NeededFrames(s, b));
         if (!b->strip) {
             Fill(hdc, b->rect.left, b->rect.top, b->rect.right, b->rect.bottom);
             continue;

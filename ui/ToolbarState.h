@@ -51,6 +51,7 @@ struct ToolbarButton {
     // Everything below is zeroed when the button is inserted.
     WORD look;
     WORD content;             // low 10 bits: x where the content ends; high 6 bits: drop-arrow width
+    BYTE framesDone;          // bit k: frame k of the strip is drawn
     WORD laidW, laidH;        // size in the current layout
     WORD measW, measH;        // size from the last measuring
     RECT rect;                // client coordinates
@@ -171,6 +172,10 @@ struct ToolbarState {
     BYTE dirty;
     bool vertical;
     bool rowFlow;
+    HDC measureDC;                 // memory DC with measureFont selected, for measuring texts
+    HFONT measureFont;
+    BITMAPINFOHEADER* scratch[2];  // working images of painting, kept between buttons
+    BYTE* scratchBits[2];
 };
 
 // --- Memory (replaceable so that tests can make allocations fail) ---
@@ -211,8 +216,9 @@ int ResolveButtonIndex(const ToolbarState* s, WPARAM value);   // plain index un
 inline ToolbarButton* ButtonAt(const ToolbarState* s, int i) {
     return (i >= 0 && i < s->buttonCount) ? s->buttons[i] : nullptr;
 }
-int InsertToolbarButton(ToolbarState* s, int index, const TBBUTTON* source, bool clearExtra);
-bool DeleteToolbarButton(ToolbarState* s, int index);
+int InsertToolbarButton(ToolbarState* s, int index, const TBBUTTON* source, bool clearExtra, bool invalidate = true);
+bool DeleteToolbarButton(ToolbarState* s, int index, bool invalidate = true);
+void ClearToolbarButtons(ToolbarState* s);  // frees every button at once, as the window goes
 int AddToolbarButtons(ToolbarState* s, WPARAM wParam, const TBBUTTON* source, bool clearExtra);
 int FindCheckedInGroup(const ToolbarState* s, int index);
 WORD RestingLook(const ToolbarButton* b);
@@ -271,13 +277,16 @@ void StackSmallButtons(ToolbarState* s, int first, int end, int available);
 LRESULT FitToolbar(ToolbarState* s, int extent, UINT flags);
 void EnsureToolbarLayout(ToolbarState* s);  // LayoutToolbar(0) when any dirty flag is set
 int DropArrowWidth(int imageHeight);
-// MeasureTextW in the control's font on no DC: width | height << 16.
-LRESULT MeasureToolbarText(const ToolbarState* s, const WCHAR* text, int length, UINT format);
+// MeasureTextW in the control's font: width | height << 16.
+LRESULT MeasureToolbarText(ToolbarState* s, const WCHAR* text, int length, UINT format);
 
 // --- Painting (ToolbarPaint.cpp) ---
 void PaintToolbar(HWND wnd, HDC hdc, const RECT* rect);
 void PaintToolbarState(ToolbarState* s, HDC hdc, const RECT* rect);
 void RenderButtonFrames(ToolbarState* s, int index);
+// Draws the frames of mask (bit k: frame k) that are not drawn yet, through the caller's memory DC.
+void RenderButtonFrames(ToolbarState* s, int index, HDC memoryDC, int mask);
+void FreeToolbarScratch(ToolbarState* s);
 void FreeButtonStrip(ToolbarButton* b);
 void DrawToolbarLabel(ToolbarState* s, HDC hdc, int x, int y, const WCHAR* text);
 

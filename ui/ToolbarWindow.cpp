@@ -84,7 +84,7 @@ LRESULT OnCreate(ToolbarState* s) {
 
 LRESULT OnDestroy(ToolbarState* s) {
     LockToolbar(s);
-    for (int i = s->buttonCount - 1; i >= 0; --i) DeleteToolbarButton(s, i);
+    ClearToolbarButtons(s);
     RemoveToolbarBitmaps(s);
     FreeToolbarStrings(s);
     CloseThemes(s);
@@ -495,7 +495,7 @@ ToolbarState* CreateToolbarState(HWND wnd) {
 void DestroyToolbarState(ToolbarState* s) {
     if (!s) return;
     if (s->buttons || s->bitmaps || s->strings) {
-        for (int i = s->buttonCount - 1; i >= 0; --i) DeleteToolbarButton(s, i);
+        ClearToolbarButtons(s);
         RemoveToolbarBitmaps(s);
         FreeToolbarStrings(s);
         ToolbarFree(s->buttons);
@@ -503,6 +503,8 @@ void DestroyToolbarState(ToolbarState* s) {
         ToolbarFree(s->strings);
     }
     FreeToolbarLabels(s);
+    FreeToolbarScratch(s);
+    if (s->measureDC) DeleteDC(s->measureDC);
     DeleteCriticalSection(&s->lock);
     memset(s, 0, sizeof(*s));
     ToolbarFree(s);

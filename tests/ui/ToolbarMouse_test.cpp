@@ -142,6 +142,8 @@ TEST(ToolbarMouse, HotTrackingLooks) {
     Bar4 tb({Button(0, 100), Button(1, 101, BTNS_BUTTON, TBSTATE_ENABLED | TBSTATE_CHECKED),
              Button(2, 102, BTNS_BUTTON, TBSTATE_ENABLED, -1, TBXF_CHECK)});
     EXPECT_EQ(Look(tb, 1), kLookChecked);
+    // Away from where other tests put their windows and the mouse.
+    SetWindowPos(tb.parent.hwnd, nullptr, 1400, 900, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     tb.Move(tb.Of(0));
     EXPECT_EQ(tb.State()->hot, 0);
     EXPECT_EQ(Look(tb, 0), kLookHot);
@@ -218,28 +220,28 @@ TEST(ToolbarMouse, InsertMarkAndItsHitTest) {
 
 TEST(ToolbarMouse, RealClickThroughTheInputQueue) {
     Bar4 tb({Button(0, 100), Button(1, 101)});
+    // Other tests may run windows and input on the same display: stay apart and on top, and try again if a
+    // click is lost.
+    SetWindowPos(tb.parent.hwnd, HWND_TOPMOST, 1300, 800, 0, 0, SWP_NOSIZE);
     SetForegroundWindow(tb.parent.hwnd);
     uitest::TestParent::Pump();
     POINT pt = tb.Of(1);
     ClientToScreen(tb.hwnd, &pt);
-    auto input = [&](DWORD flags) {
-        INPUT in = {};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = pt.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = pt.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-        SendInput(1, &in, sizeof(in));
-        for (int i = 0; i < 10; ++i) {
+    INPUT in[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        in[i].type = INPUT_MOUSE;
+        in[i].mi.dx = pt.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        in[i].mi.dy = pt.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        in[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    for (int attempt = 0; attempt < 5 && tb.Commands().empty(); ++attempt) {
+        SendInput(3, in, sizeof(INPUT));
+        for (int i = 0; i < 50 && tb.Commands().empty(); ++i) {
             uitest::TestParent::Pump();
             Sleep(10);
         }
-    };
-    input(0);
-    input(MOUSEEVENTF_LEFTDOWN);
-    input(MOUSEEVENTF_LEFTUP);
-    for (int i = 0; i < 100 && tb.Commands().empty(); ++i) {
-        uitest::TestParent::Pump();
-        Sleep(10);
     }
     EXPECT_EQ(tb.Commands(), (std::vector<WORD>{101}));
 }
