@@ -2,19 +2,9 @@
 
 #include "game/GameState.h"
 #include "game/RoundControl.h"
-
-#include <windows.h>
+#include "system/FileFunctions.h"
 
 namespace game {
-
-namespace {
-
-bool IsFile(const char* path) {
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
 
 CString StartPageName(const char* infoPath) {
     CString name;
@@ -29,15 +19,7 @@ CString QuestionPageName(const char* infoPath, int32_t number) {
 }
 
 size_t ReadPageHead(const char* path, char (&head)[kPageHeadBuffer]) {
-    head[0] = head[1] = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    DWORD read = 0;
-    if (!ReadFile(file, head, kPageHeadBuffer - 2, &read, nullptr)) read = 0;
-    CloseHandle(file);
-    head[read] = head[read + 1] = 0;
-    return read;
+    return static_cast<size_t>(ReadFileToBufferA(path, head, kPageHeadBuffer));
 }
 
 CString PageLoad::ErrorText() const {
@@ -66,7 +48,7 @@ PageLoad LoadNextQuestion(GameState& state, const char* infoPath, const std::fun
         else
             ++state.gameNumber;
         load.page = QuestionPageName(infoPath, state.gameNumber);
-        if (IsFile(load.page)) break;
+        if (GetPathTypeA(load.page) == PATH_FILE) break;
         if (tries + 1 >= kPageSearchTries) {
             load.outcome = PageLoad::kNotFound;
             return load;
