@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "system/SystemInfo.h"
+
 namespace {
 
 // A slim lock: it has no destructor, so the exit handler may still take it.
@@ -35,16 +37,6 @@ bool Matches(const FontCacheEntry& e, const LOGFONTA& lf) {
 }
 
 BYTE ClampByte(LONG value) { return static_cast<BYTE>(value < 0 ? 0 : value > 255 ? 255 : value); }
-
-DWORD WindowsVersion() {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExA(&info)) return 0;
-#pragma GCC diagnostic pop
-    return (info.dwMajorVersion << 16) | (info.dwMinorVersion & 0xFFFF);
-}
 
 bool MetricsOf(HFONT font, TEXTMETRICA* metrics, char* face) {
     HDC dc = GetDC(nullptr);
@@ -223,7 +215,7 @@ HFONT GetUiFont(int style) {
     if (g_ui.font[style]) return g_ui.font[style];
     HFONT font = nullptr;
     LOGFONTA lf = {};
-    if (WindowsVersion() >= 0x60000 && SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0)) {
+    if (GetWindowsVersion() >= 0x60000 && SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0)) {
         lf.lfWeight = (style & 1) ? FW_BOLD : FW_NORMAL;
         if (style & 2) {
             if (g_ui.messageHeight == 0 && style != 0) GetUiFont(0);

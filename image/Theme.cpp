@@ -3,10 +3,10 @@
 #include "image/Theme.h"
 
 #include <mutex>
-#include <string>
 #include <vsstyle.h>
 
 #include "image/DibRecord.h"
+#include "system/SystemInfo.h"
 
 namespace {
 
@@ -21,22 +21,6 @@ struct ColorCache {
     bool valid[kColorSlots] = {};
 };
 ColorCache g_colors;
-
-// The kernel's product version from its version resource (major << 16 | minor), 0 when missing.
-DWORD KernelProductVersion() {
-    char path[MAX_PATH];
-    if (!GetModuleFileNameA(GetModuleHandleA("kernel32.dll"), path, MAX_PATH)) return 0;
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-    if (!size) return 0;
-    std::string data(size, '\0');
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!GetFileVersionInfoA(path, 0, size, data.data()) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info)
-        return 0;
-    return (HIWORD(info->dwProductVersionMS) << 16) | LOWORD(info->dwProductVersionMS);
-}
 
 template <typename Fn>
 void Bind(HMODULE library, Fn& fn, LPCSTR name) {
@@ -97,7 +81,7 @@ void LoadThemeState(ThemeState& state, LPCSTR libraryName) {
         state.GetThemePartSize(state.button, nullptr, BP_CHECKBOX, 1, &bounds, TS_TRUE, &state.checkSize);
         state.GetThemePartSize(state.button, nullptr, BP_RADIOBUTTON, 1, &bounds, TS_TRUE, &state.radioSize);
     }
-    state.kernelVersion = KernelProductVersion();
+    state.kernelVersion = GetKernelProductVersion();
 }
 
 void InitThemes() {

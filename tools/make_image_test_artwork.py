@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the icon, cursor and PNG files that the packed-DIB loader tests load as resources.
+"""Writes the icon, cursor and PNG files that the packed-DIB loader tests load as resources, and the toolbar
+strip of the owner-drawn menu tests.
 
 Every pixel follows a formula the tests repeat, so a test can tell exactly which image a loader picked.
 Run from anywhere; the files land in tests/image/data/.
@@ -9,6 +10,7 @@ import struct
 import zlib
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'image', 'data')
+GAME_OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'game', 'data')
 
 STANDARD16 = [0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xc0c0c0,
               0x808080, 0xff0000, 0x00ff00, 0xffff00, 0x0000ff, 0xff00ff, 0x00ffff, 0xffffff]  # 0xRRGGBB
@@ -95,8 +97,29 @@ def write_png(name, width, height):
         f.write(png)
 
 
+def write_toolbar_strip(name, colours):
+    """24-bit strip of 16 x 15 buttons: a solid square of each colour (0xRRGGBB) framed by the mask grey."""
+    width, height = 16 * len(colours), 15
+    row_bytes = stride(width, 24)
+    rows = b''
+    for y in range(height - 1, -1, -1):
+        row = b''
+        for x in range(width):
+            c = colours[x // 16]
+            inside = 2 <= x % 16 <= 13 and 2 <= y <= 12
+            rgb = c if inside else 0xc0c0c0
+            row += bytes([rgb & 0xff, (rgb >> 8) & 0xff, rgb >> 16])
+        rows += row + b'\0' * (row_bytes - len(row))
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(rows), 0, 0, 0, 0)
+    header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(rows), 0, 0, 14 + len(info))
+    os.makedirs(GAME_OUT, exist_ok=True)
+    with open(os.path.join(GAME_OUT, name), 'wb') as f:
+        f.write(header + info + rows)
+
+
 if __name__ == '__main__':
     os.makedirs(OUT, exist_ok=True)
     write_group('DibTestIcon.ico', 1, [(16, 4), (32, 8), (32, 32), (48, 24), (48, 32), (64, 8)])
     write_group('DibTestCursor.cur', 2, [(32, 32)])
     write_png('DibTestImage.png', 6, 4)
+    write_toolbar_strip('MenuTestToolbar.bmp', [0xff0000, 0x00ff00, 0x0000ff])

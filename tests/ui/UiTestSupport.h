@@ -172,6 +172,24 @@ private:
     }
 };
 
+// The clipboard is one per session; tests that use it take turns.
+class ClipboardTestLock {
+public:
+    ClipboardTestLock() : m_mutex(CreateMutexA(nullptr, FALSE, "WertlaufTestClipboard")) {
+        m_held = m_mutex && WaitForSingleObject(m_mutex, 30000) != WAIT_TIMEOUT;
+    }
+    ~ClipboardTestLock() {
+        if (m_held) ReleaseMutex(m_mutex);
+        if (m_mutex) CloseHandle(m_mutex);
+    }
+    ClipboardTestLock(const ClipboardTestLock&) = delete;
+    ClipboardTestLock& operator=(const ClipboardTestLock&) = delete;
+
+private:
+    HANDLE m_mutex;
+    bool m_held = false;
+};
+
 inline std::string WindowText(HWND hwnd) {
     char buffer[1024] = {};
     GetWindowTextA(hwnd, buffer, sizeof buffer);
