@@ -1,0 +1,79 @@
+#include "game/PageMarkers.h"
+
+#include "game/GameState.h"
+#include "text/StrSearch.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+namespace game {
+
+namespace {
+
+constexpr int kMarkerLength = 7;
+
+// The text right behind the first occurrence of the marker, or null.
+const char* FindMarker(const char* head, const char* marker) {
+    const int at = StrFindIA(head, marker);
+    return at < 0 ? nullptr : head + at + kMarkerLength;
+}
+
+bool ReadNumber(const char* head, const char* marker, double* value) {
+    const char* text = FindMarker(head, marker);
+    if (!text) return false;
+    *value = std::strtod(text, nullptr);
+    return true;
+}
+
+}  // namespace
+
+PageMarkers ParsePageMarkers(const char* head) {
+    PageMarkers markers;
+    if (!head) return markers;
+    markers.final = FindMarker(head, "<!--FIN") != nullptr;
+    markers.hasMinimum = ReadNumber(head, "<!--MIN", &markers.minimum);
+    markers.hasMaximum = ReadNumber(head, "<!--MAX", &markers.maximum);
+    markers.hasSolution = ReadNumber(head, "<!--VAL", &markers.solution);
+    if (const char* text = FindMarker(head, "<!--LOG")) {
+        markers.hasScaleMode = true;
+        const long mode = std::strtol(text, nullptr, 10);
+        markers.scaleMode = mode > INT_MAX ? INT_MAX : (mode < INT_MIN ? INT_MIN : static_cast<int32_t>(mode));
+    }
+    return markers;
+}
+
+QuestionError TakeQuestionMarkers(GameState& state, const PageMarkers& markers) {
+    bool finite = true;
+    auto take = [&finite](double value, double& field) {
+        if (std::isfinite(value))
+            field = value;
+        else
+            finite = false;
+    };
+    if (!markers.hasMinimum) return kMissingMinimum;
+    take(markers.minimum, state.minimum);
+    if (!markers.hasMaximum) return kMissingMaximum;
+    take(markers.maximum, state.maximum);
+    if (!markers.hasSolution) return kMissingSolution;
+    take(markers.solution, state.solution);
+    if (!finite || markers.solution < markers.minimum || markers.solution > markers.maximum)
+        return kSolutionOutOfRange;
+    if (!markers.hasScaleMode) return kMissingScaleMode;
+    state.logScale = markers.scaleMode;
+    return kQuestionOk;
+}
+
+const char* QuestionErrorFormat(QuestionError error) {
+    switch (error) {
+    case kMissingMinimum: return "In %s konnten kein Minimalwert gefunden werden !";
+    case kMissingMaximum: return "In %s konnten kein Maximalwert gefunden werden !";
+    case kMissingSolution: return "In %s konnten kein Lösungswert gefunden werden !";
+    case kSolutionOutOfRange: return "Der Lösungswert in %s ist nicht im Min/Maxbereich !";
+    case kMissingScaleMode: return "In %s konnten kein Skalenmodus gefunden werden !";
+    case kQuestionOk: break;
+    }
+    return "";
+}
+
+}  // namespace game

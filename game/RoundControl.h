@@ -1,0 +1,55 @@
+// Round control: starting and stopping the players' pointers, the F7/F8 keys, resets, star counts and sizes,
+// and the time limit. These run on the UI thread, except StartPlayer and StopPlayer, which the remote reader
+// also calls from its own thread.
+#pragma once
+
+#include "game/GameState.h"
+
+namespace game {
+
+// What round control asks of its surroundings.
+class GameEvents {
+public:
+    virtual void QueueSound(GameSound sound) = 0;
+
+protected:
+    ~GameEvents() = default;
+};
+
+// Start an idle player's pointer (not in single mode, not without a question). Returns whether it started.
+bool StartPlayer(GameState& state, int player, uint32_t tick);
+// Stop a running pointer and queue its sound. Returns whether it stopped.
+bool StopPlayer(GameState& state, int player, uint32_t tick, GameEvents* events);
+// Single mode: both idle pointers start together.
+bool StartBothPlayers(GameState& state, uint32_t tick);
+void ResetRound(GameState& state);
+// "Spiel rücksetzen": back to idle on the same page; the next load repeats the number.
+void ResetGame(GameState& state);
+
+// F7 (red) and F8 (blue): hold to run, release to stop; auto-repeats within the guard time are ignored.
+void PlayerKeyDown(GameState& state, int player, uint32_t now, GameEvents* events);
+void PlayerKeyUp(GameState& state, int player, uint32_t now, GameEvents* events);
+// Menu and toolbar "Starte/Stoppe": start an idle pointer, stop a running one (single mode: stop only).
+// The keys' repeat guard is left alone.
+void TogglePlayer(GameState& state, int player, uint32_t now, GameEvents* events);
+
+// Star count + or - one, wrapping round the star modulus.
+void ChangeStarCount(GameState& state, int player, int delta);
+
+struct StarSizeEntry {
+    int resourceId;  // bitmap of the star image
+    int cellWidth;
+    int cellHeight;
+    int columns;
+    int modulus;
+};
+// The star-size table; values outside 0..3 count as 0.
+const StarSizeEntry& StarSizeFor(int32_t starSize);
+void ApplyStarSize(GameState& state);
+
+// Frames of the time limit: seconds x 1000 / 30, negative limits counting as none, saturated to 32 bits.
+uint32_t TimeLimitFrames(int64_t seconds);
+// Settings values outside their range (from the registry or the dialog) brought into it.
+int32_t ClampTimeLimit(int64_t seconds);
+
+}  // namespace game

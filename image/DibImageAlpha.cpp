@@ -1,0 +1,158 @@
+// CDibImage alpha composition (AlphaPut, AlphaBlendPut), masked drawing and the alpha helpers.
+#include "image/DibImageDetail.h"
+
+namespace {
+
+// Each colour channel (s * w + d * (257 - w)) >> 8 with w = a + 1; the fourth byte is left at 0.
+uint32_t BlendChannels(uint32_t s, uint32_t d, uint32_t a) {
+    const uint32_t w = a + 1;
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= ((((s >> shift) & 255) * w + ((d >> shift) & 255) * (257 - w)) >> 8) << shift;
+    return out;
+}
+
+template <typename Visit>
+void ForEachStoredPixel32(const CDibImage& image, Visit visit) {
+    for (uint32_t y = 0; y < image.height; ++y) {
+        uint8_t* row = image.RowAddress((int)y);
+        for (uint32_t x = 0; x < image.width; ++x) visit(row + 4 * x);
+    }
+}
+
+} // namespace
+
+bool CDibImage::AlphaPut(const CDibImage& source, int x, int y) {
+    if (&source == this) {
+        const CDibImage snapshot(source);
+        return AlphaPut(snapshot, x, y);
+    }
+    DibPlacement p;
+    if (depth < 12 || source.depth != 32 || !DibPlace(*this, source, x, y, &p)) return false;
+    for (int r = 0; r < p.height; ++r) {
+        const uint8_t* in = source.RowAddress(p.srcY + r) + 4 * p.srcX;
+        uint8_t* out = RowAddress(p.dstY + r);
+        for (int c = 0; c < p.width; ++c) {
+            const uint32_t s = LoadU32(in + 4 * c), a = s >> 24;
+            if (a == 0) continue;
+            const int dx = p.dstX + c;
+            const uint32_t d = readPixel(out, dx), da = d >> 24;
+            uint32_t v;
+            if (depth < 32) {
+                // No alpha of its own: the destination is opaque; keep whatever top bit it stores.
+                v = BlendChannels(s, d, a) | (d & 0xff000000);
+            } else if (da == 0) {
+                v = s; // an empty layer takes the source as it is
+            } else {
+                const uint32_t w = a + 1, alpha = da < 255 ? (a * w + da * (257 - w)) >> 8 : 255;
+                v = BlendChannels(s, d, a) | (alpha << 24);
+            }
+            writePixel(out, dx, v);
+        }
+    }
+    return true;
+}
+
+bool CDibImage::AlphaBlendPut(const CDibImage& source, int x, int y) {
+    if (&source == this) {
+        const CDibImage snapshot(source);
+        return AlphaBlendPut(snapshot, x, y);
+    }
+    DibPlacement p;
+    if (depth < 12 || !DibPlace(*this, source, x, y, &p)) return false;
+    const bool paletteSource = !source.trueColour;
+    const uint32_t blendedTop = (source.depth == 32 || paletteSource) ? 0xff000000 : 0;
+    for (int r = 0; r < p.height; ++r) {
+        const uint8_t* in = source.RowAddress(p.srcY + r);
+        uint8_t* out = RowAddress(p.dstY + r);
+        for (int c = 0; c < p.width; ++c) {
+            const uint32_t raw = source.readPixel(in, p.srcX + c);
+            const uint32_t s = paletteSource ? DibPaletteWord(source, raw) : raw, a = s >> 24;
+            const int dx = p.dstX + c;
+            const uint32_t d = readPixel(out, dx);
+            uint32_t v;
+            if (a == 0) v = paletteSource ? d | 0xff000000 : d;
+            else if (a == 255) v = s;
+            else v = BlendChannels(s, d, a) | blendedTop;
+            writePixel(out, dx, v);
+        }
+    }
+    return true;
+}
+
+bool CDibImage::MaskedPut(const CDibImage& source, int x, int y, const CDibImage& mask) {
+    if (&source == this || &mask == this) {
+        const CDibImage snapshot(*this);
+        return MaskedPut(&source == this ? snapshot : source, x, y, &mask == this ? snapshot : mask);
+    }
+    // The mask is read at the source's own positions, so it has to cover the whole source.
+    if (!mask.HasPixels() || mask.width < source.width || mask.height < source.height) return false;
+    DibPlacement p;
+    if (!DibPlace(*this, source, x, y, &p)) return false;
+    const bool lookUp = source.depth < 12 && depth >= 12;
+    for (int r = 0; r < p.height; ++r) {
+        const uint8_t* in = source.RowAddress(p.srcY + r);
+        const uint8_t* m = mask.RowAddress(p.srcY + r);
+        uint8_t* out = RowAddress(p.dstY + r);
+        for (int c = 0; c < p.width; ++c) {
+            const int sx = p.srcX + c;
+            if (mask.readPixel(m, sx) != 0) continue;
+            const uint32_t s = source.readPixel(in, sx);
+            writePixel(out, p.dstX + c, lookUp ? DibPaletteWord(source, s) : s);
+        }
+    }
+    return true;
+}
+
+bool CDibImage::HasAlpha() const {
+    if (depth != 32 || !HasPixels()) return false;
+    for (uint32_t y = 0; y < height; ++y) {
+        // From the last stored pixel backwards.
+        const uint8_t* row = bits + (size_t)(height - 1 - y) * stride;
+        for (uint32_t x = width; x-- > 0;)
+            if (row[4 * x + 3]) return true;
+    }
+    return false;
+}
+
+bool CDibImage::SetAlpha(uint8_t value) {
+    if (depth != 32 || !HasPixels()) return false;
+    ForEachStoredPixel32(*this, [value](uint8_t* p) { p[3] = value; });
+    return true;
+}
+
+int CDibImage::GetAlphaKind() const {
+    const uint8_t* values;
+    size_t count, step;
+    if (depth == 32 && HasPixels()) {
+        // 32-bit rows have no padding: the fourth bytes lie 4 bytes apart through the whole block.
+        values = bits + 3;
+        count = (size_t)width * height;
+        step = 4;
+    } else if (!trueColour && paletteSize) {
+        values = &palette[0].rgbReserved;
+        count = paletteSize;
+        step = sizeof(RGBQUAD);
+    } else {
+        return 0;
+    }
+    const uint8_t last = values[(count - 1) * step];
+    if (last != 0 && last != 255) return 2;
+    for (size_t i = 0; i + 1 < count; ++i)
+        if (values[i * step] != last) return 2;
+    return last ? 1 : 0;
+}
+
+bool CDibImage::FlattenAlpha(uint32_t background) {
+    if (depth != 32 || !HasPixels()) return false;
+    ForEachStoredPixel32(*this, [background](uint8_t* p) {
+        const uint32_t a = p[3];
+        if (a == 255) return;
+        for (int i = 0; i < 3; ++i) {
+            const uint32_t bg = (background >> (8 * i)) & 255;
+            p[i] = a == 0 ? (uint8_t)bg : (uint8_t)((p[i] * (a + 1) + (256 - a) * bg) >> 8);
+        }
+        p[3] = 0xff;
+    });
+    return true;
+}

@@ -1,0 +1,66 @@
+// Helpers shared by the CDibImage sources; not part of the image's interface.
+#pragma once
+
+#include "image/DibImage.h"
+
+#include <cstring>
+
+// The accessors and layout constants of one bit depth.
+struct DibDepthTraits {
+    DibPixelReader read;
+    DibPixelWriter write;
+    DibColourPacker pack;
+    DibRowConverter toIndex8, to24, to32, copy8, copy24, copy32;
+    uint32_t subByteMask, subByteShift, fillClass, significantBits;
+};
+
+// The traits of a supported depth, or null.
+const DibDepthTraits* DibTraitsForDepth(uint32_t depth);
+// The accessors of an empty image.
+const DibDepthTraits& DibEmptyTraits();
+
+inline uint32_t LoadU32(const void* p) {
+    uint32_t v;
+    memcpy(&v, p, 4);
+    return v;
+}
+inline void StoreU32(void* p, uint32_t v) { memcpy(p, &v, 4); }
+inline uint16_t LoadU16(const void* p) {
+    uint16_t v;
+    memcpy(&v, p, 2);
+    return v;
+}
+inline void StoreU16(void* p, uint16_t v) { memcpy(p, &v, 2); }
+
+// Bits per pixel in memory (15-bit pixels take 16).
+inline uint32_t DibStorageBits(uint32_t depth) { return depth == 15 ? 16 : depth; }
+
+// A palette entry as a colour word (fourth byte included).
+inline uint32_t DibPaletteWord(const CDibImage& image, uint32_t index) {
+    return LoadU32(&image.palette[index & 255]);
+}
+
+// The colour of a pixel value: palette images look the index up (whole entry), others pass it on.
+inline uint32_t DibValueColour(const CDibImage& image, uint32_t value) {
+    return image.trueColour ? value : DibPaletteWord(image, value & image.valueMask);
+}
+
+// A rectangle (x, y, width, height) with signed sizes, normalised and clipped to width x height:
+// left and top inclusive, right and bottom exclusive. False when nothing is left.
+struct DibSpan {
+    int left, top, right, bottom;
+};
+bool DibNormaliseRect(int x, int y, int width, int height, DibSpan* out);
+bool DibClipRect(int x, int y, int width, int height, uint32_t imageWidth, uint32_t imageHeight, DibSpan* out);
+
+// Copies `count` bits from bit `srcBit` of `src` to bit `dstBit` of `dst` (bit streams in memory order,
+// the most significant bit of each byte first). Destination bits outside the run keep their values;
+// no source byte outside the run is read. The two runs must not overlap.
+void DibCopyBitRun(uint8_t* dst, size_t dstBit, const uint8_t* src, size_t srcBit, size_t count);
+
+// Where a source lands in a destination at (x, y), clipped: the source's first column and row, the
+// destination position and the size. False when the placement is rejected or nothing is left.
+struct DibPlacement {
+    int srcX, srcY, dstX, dstY, width, height;
+};
+bool DibPlace(const CDibImage& dest, const CDibImage& source, int x, int y, DibPlacement* p);

@@ -1,0 +1,68 @@
+#include "GameTestSupport.h"
+
+#include "game/PageMarkers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using namespace game;
+
+TEST(PageMarkers, ReadsAllMarkersAnyCase) {
+    const PageMarkers m = ParsePageMarkers("<!--MIN 10--><!--max\t2.5e3-->\n<!--Val 828-->x<!--log 1-->");
+    EXPECT_FALSE(m.final);
+    EXPECT_TRUE(m.hasMinimum && m.hasMaximum && m.hasSolution && m.hasScaleMode);
+    EXPECT_EQ(m.minimum, 10);
+    EXPECT_EQ(m.maximum, 2500);
+    EXPECT_EQ(m.solution, 828);
+    EXPECT_EQ(m.scaleMode, 1);
+    EXPECT_EQ(ParsePageMarkers("<!--min 5").minimum, 5);
+    EXPECT_TRUE(ParsePageMarkers("<html><!--fin-->").final);
+    const PageMarkers none = ParsePageMarkers("<html><!-- MIN 3 --><!--MI");
+    EXPECT_FALSE(none.hasMinimum);
+    EXPECT_FALSE(ParsePageMarkers(nullptr).hasMinimum);
+}
+
+TEST(PageMarkers, TakesValuesInOrderAndReportsTheFirstFault) {
+    struct Case {
+        const char* page;
+        QuestionError error;
+    } cases[] = {
+        {"<!--MIN 0--><!--MAX 10--><!--VAL 5--><!--LOG 0-->", kQuestionOk},
+        {"<!--MAX 10--><!--VAL 5--><!--LOG 0-->", kMissingMinimum},
+        {"<!--MIN 0--><!--VAL 5--><!--LOG 0-->", kMissingMaximum},
+        {"<!--MIN 0--><!--MAX 10--><!--LOG 0-->", kMissingSolution},
+        {"<!--MIN 0--><!--MAX 10--><!--VAL 11--><!--LOG 0-->", kSolutionOutOfRange},
+        {"<!--MIN 0--><!--MAX 10--><!--VAL -1--><!--LOG 0-->", kSolutionOutOfRange},
+        {"<!--MIN 0--><!--MAX 10--><!--VAL 0-->", kMissingScaleMode},
+        {"<!--MIN 0--><!--MAX 10--><!--VAL 0--><!--LOG 0-->", kQuestionOk},   // at MIN
+        {"<!--MIN 0--><!--MAX 10--><!--VAL 10--><!--LOG 0-->", kQuestionOk},  // at MAX
+        {"<!--MIN 0--><!--MAX 10--><!--VAL nan--><!--LOG 0-->", kSolutionOutOfRange},
+        {"<!--MIN nan--><!--MAX 10--><!--VAL 5--><!--LOG 0-->", kSolutionOutOfRange},
+        {"<!--MIN -inf--><!--MAX inf--><!--VAL 5--><!--LOG 0-->", kSolutionOutOfRange},
+        {"<!--MIN 0--><!--MAX 1e999--><!--VAL 5--><!--LOG 0-->", kSolutionOutOfRange},
+    };
+    for (const Case& c : cases) {
+        GameState state;
+        EXPECT_EQ(TakeQuestionMarkers(state, ParsePageMarkers(c.page)), c.error) << c.page;
+        EXPECT_TRUE(std::isfinite(state.minimum) && std::isfinite(state.maximum) && std::isfinite(state.solution))
+            << c.page;
+    }
+    // Values read before a fault stay stored; the scale mode only with a complete page.
+    GameState state;
+    state.logScale = 1;
+    TakeQuestionMarkers(state, ParsePageMarkers("<!--MIN 3--><!--MAX 7--><!--LOG 0-->"));
+    EXPECT_EQ(state.minimum, 3);
+    EXPECT_EQ(state.maximum, 7);
+    EXPECT_EQ(state.solution, 600);
+    EXPECT_EQ(state.logScale, 1);
+}
+
+TEST(PageMarkers, ErrorTextsAreTheOperatorsGerman) {
+    EXPECT_STREQ(QuestionErrorFormat(kMissingMinimum), "In %s konnten kein Minimalwert gefunden werden !");
+    EXPECT_STREQ(QuestionErrorFormat(kMissingMaximum), "In %s konnten kein Maximalwert gefunden werden !");
+    EXPECT_STREQ(QuestionErrorFormat(kMissingSolution), "In %s konnten kein L\xF6sungswert gefunden werden !");
+    EXPECT_STREQ(QuestionErrorFormat(kSolutionOutOfRange), "Der L\xF6sungswert in %s ist nicht im Min/Maxbereich !");
+    EXPECT_STREQ(QuestionErrorFormat(kMissingScaleMode), "In %s konnten kein Skalenmodus gefunden werden !");
+}

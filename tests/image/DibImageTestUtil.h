@@ -1,0 +1,91 @@
+// Helpers shared by the image tests.
+#pragma once
+
+#include "image/DibImage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+inline const std::vector<uint32_t>& AllDepths() {
+    static const std::vector<uint32_t> depths = {1, 2, 4, 8, 12, 15, 16, 24, 32};
+    return depths;
+}
+
+// Random bytes over the whole pixel block, padding included.
+inline void FillRandom(CDibImage& image, std::mt19937& rng) {
+    for (uint32_t i = 0; i < image.imageSize; ++i) image.bits[i] = (uint8_t)rng();
+}
+
+inline CDibImage RandomImage(uint32_t depth, uint32_t w, uint32_t h, std::mt19937& rng) {
+    CDibImage image;
+    EXPECT_TRUE(image.Create(depth, w, h, kDibNoFill));
+    FillRandom(image, rng);
+    return image;
+}
+
+// A value that survives a write at this depth unchanged.
+inline uint32_t RandomValue(const CDibImage& image, std::mt19937& rng) {
+    uint32_t v = rng();
+    if (!image.trueColour) return v & image.valueMask;
+    if (image.depth == 32) return v;
+    if (image.depth == 15) return v & (image.significantBits | 0x80000000);
+    return v & image.significantBits;
+}
+
+// Compares every stored byte, padding included.
+inline ::testing::AssertionResult SameBytes(const CDibImage& a, const CDibImage& b) {
+    if (a.imageSize != b.imageSize || a.width != b.width || a.height != b.height)
+        return ::testing::AssertionFailure() << "sizes differ";
+    for (uint32_t i = 0; i < a.imageSize; ++i)
+        if (a.bits[i] != b.bits[i])
+            return ::testing::AssertionFailure() << "byte " << i << " differs: " << (int)a.bits[i] << " vs "
+                                                 << (int)b.bits[i] << " (stride " << a.stride << ")";
+    return ::testing::AssertionSuccess();
+}
+
+// Compares pixel values through the readers.
+inline ::testing::AssertionResult SamePixels(const CDibImage& a, const CDibImage& b) {
+    if (a.width != b.width || a.height != b.height) return ::testing::AssertionFailure() << "sizes differ";
+    for (uint32_t y = 0; y < a.height; ++y)
+        for (uint32_t x = 0; x < a.width; ++x)
+            if (a.GetPixel((int)x, (int)y) != b.GetPixel((int)x, (int)y))
+                return ::testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") differs: " << std::hex << a.GetPixel((int)x, (int)y)
+                       << " vs " << b.GetPixel((int)x, (int)y);
+    return ::testing::AssertionSuccess();
+}
+
+// Caller-owned pixel memory with guard bytes on both sides, to catch writes outside an image.
+struct GuardedPixels {
+    static constexpr size_t kGuard = 64;
+    std::vector<uint8_t> block;
+    CDibImage image;
+
+    GuardedPixels(uint32_t depth, uint32_t w, uint32_t h) {
+        CDibImage probe;
+        probe.Create(depth, w, h, kDibNoFill);
+        block.assign(probe.imageSize + 2 * kGuard, 0xa5);
+        EXPECT_TRUE(image.Create(depth, w, h, 0, (uintptr_t)(block.data() + kGuard)));
+    }
+    bool GuardsIntact() const {
+        for (size_t i = 0; i < kGuard; ++i)
+            if (block[i] != 0xa5 || block[block.size() - 1 - i] != 0xa5) return false;
+        return true;
+    }
+};
+
+// Runs `check(depth, image, rng)` `rounds` times per depth on random images of up to 40 x `maxHeight` pixels.
+template <typename Check>
+void ForRandomImages(uint32_t seed, int rounds, uint32_t maxHeight, Check check) {
+    std::mt19937 rng(seed);
+    for (uint32_t depth : AllDepths())
+        for (int round = 0; round < rounds; ++round) {
+            const uint32_t w = 1 + rng() % 40, h = 1 + rng() % maxHeight;
+            CDibImage image = RandomImage(depth, w, h, rng);
+            check(depth, image, rng);
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+}
