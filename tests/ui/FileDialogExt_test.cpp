@@ -119,6 +119,7 @@ TEST(FileDialogExt, OpenDialogShowsTheHistoryComboAndRemembersTheFolder) {
         EXPECT_EQ(c.right, h.right);
         EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"C:\\frueher\\", "D:\\alt\\"}));
         EXPECT_EQ(WindowText(GetDlgItem(dialog, 1040)), "Bilder");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, 1136)), "Text");  // the filter after the '@'
         RECT d;
         GetWindowRect(dialog, &d);
         EXPECT_EQ(d.right - d.left, 600);
@@ -178,6 +179,37 @@ TEST(FileDialogExt, DefaultExtensionKeysTheHistoryAndCancelKeepsIt) {
     });
     EXPECT_FALSE(GetOpenFileNameA(&plain.ofn));
     EXPECT_TRUE(ownField);
+}
+
+TEST(FileDialogExt, ContextMenuOffersToCopyTheFolder) {
+    TempFolder folder("menu");
+    InstallFileDialogExtension(nullptr);
+    OpenCall call("Text\0*.txt\0\0", OFN_EXPLORER | OFNX_HISTORY_READONLY, folder.path);
+    std::string item;
+    UINT command = 0;
+    DialogDriver driver([&](HWND dialog, int tick) {
+        if (tick == 1) {
+            RECT r;
+            GetWindowRect(dialog, &r);
+            PostMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dialog), MAKELPARAM(r.left + 20, r.bottom - 20));
+            return false;
+        }
+        // The menu runs its own loop; the driver's timer still ticks inside it.
+        HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        char text[64] = {};
+        GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+        item = text;
+        command = GetMenuItemID(menu, 0);
+        EndMenu();
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    EXPECT_FALSE(GetOpenFileNameA(&call.ofn));
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_EQ(item, "Kopiere aktuellen Pfad");
+    EXPECT_EQ(command, 18585u);
 }
 
 namespace {
