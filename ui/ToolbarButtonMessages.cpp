@@ -188,12 +188,17 @@ LRESULT SetButtonStringIndex(ToolbarState* s, int index, INT_PTR stringIndex) {
 
 namespace {
 
+// TBIF_BYINDEX forces a plain index.
+int InfoIndex(const ToolbarState* s, WPARAM button, DWORD mask) {
+    if (!(mask & TBIF_BYINDEX)) return ResolveButtonIndex(s, button);
+    return (INT_PTR)button >= 0 && (INT_PTR)button < s->buttonCount ? (int)button : -1;
+}
+
 LRESULT GetButtonInfo(ToolbarState* s, WPARAM button, TBBUTTONINFOW* info, bool wide) {
     if (!info || info->cbSize < sizeof(TBBUTTONINFOW)) return -1;
     ToolbarLock lock(s, wide ? TB_GETBUTTONINFOW : TB_GETBUTTONINFOA);
     DWORD mask = info->dwMask;
-    int index = (mask & TBIF_BYINDEX) ? ((INT_PTR)button >= 0 && (INT_PTR)button < s->buttonCount ? (int)button : -1)
-                                      : ResolveButtonIndex(s, button);
+    int index = InfoIndex(s, button, mask);
     ToolbarButton* b = ButtonAt(s, index);
     if (!b) return 0;
     if (info->cbSize < sizeof(TBBUTTONINFOEXW)) mask &= ~TBIF_EXTRAFLAGS;
@@ -225,8 +230,7 @@ LRESULT SetButtonInfo(ToolbarState* s, WPARAM button, const TBBUTTONINFOW* info,
     if (!info || info->cbSize < sizeof(TBBUTTONINFOW)) return 0;
     ToolbarLock lock(s, wide ? TB_SETBUTTONINFOW : TB_SETBUTTONINFOA);
     DWORD mask = info->dwMask;
-    int index = (mask & TBIF_BYINDEX) ? ((INT_PTR)button >= 0 && (INT_PTR)button < s->buttonCount ? (int)button : -1)
-                                      : ResolveButtonIndex(s, button);
+    int index = InfoIndex(s, button, mask);
     ToolbarButton* b = ButtonAt(s, index);
     if (!b) return 0;
     if (info->cbSize < sizeof(TBBUTTONINFOEXW)) mask &= ~TBIF_EXTRAFLAGS;
