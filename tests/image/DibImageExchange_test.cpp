@@ -1,26 +1,19 @@
 // CDibImage exchange: clipboard, GDI bitmaps, resources and packed DIBs (under Wine with a display).
 #include "tests/image/DibImageTestUtil.h"
+#include "tests/support/ClipboardTestLock.h"
 
 #include <cstdlib>
 
 namespace {
 
-// A hidden window that owns the clipboard while a test runs. Test processes run side by side and share
-// one clipboard, so the test holds a named mutex that every clipboard test of the suite takes.
+// A hidden window that owns the clipboard while a test runs, holding the suite's clipboard lock.
 class ClipboardOwner {
 public:
-    ClipboardOwner() {
-        lock = CreateMutexA(nullptr, FALSE, "WertlaufTestClipboard");
-        locked = lock && WaitForSingleObject(lock, 60000) != WAIT_TIMEOUT;
-        hwnd = CreateWindowA("STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    }
+    ClipboardOwner() { hwnd = CreateWindowA("STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr); }
     ~ClipboardOwner() {
         if (hwnd) DestroyWindow(hwnd);
-        if (locked) ReleaseMutex(lock);
-        if (lock) CloseHandle(lock);
     }
-    HANDLE lock;
-    bool locked;
+    ClipboardTestLock lock;
     // Places a raw block on the clipboard as the given format.
     bool Place(UINT format, const void* data, size_t size) {
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
