@@ -1,13 +1,25 @@
 // Start-up of the game and the application's own dialogs.
 #include "game/WertlaufApp.h"
 
-#include "framework/Dialog.h"
+#include "framework/Framework.h"
 #include "game/MainFrame.h"
 #include "game/WertlaufAppArguments.h"
 #include "game/WertlaufDoc.h"
-#include "game/WertlaufView.h"
 #include "res/AppCommands.h"
 #include "ui/FileDialogExt.h"
+
+#if __has_include("game/WertlaufView.h")
+#include "game/WertlaufView.h"
+#else
+// Until the game view is part of the build the frame shows an empty view.
+class CWertlaufView : public CView {
+    DECLARE_DYNCREATE(CWertlaufView)
+public:
+    void OnDraw(CDC*) override {}
+    void SetInfoPath(LPCSTR) {}
+};
+IMPLEMENT_DYNCREATE(CWertlaufView, CView)
+#endif
 
 BEGIN_MESSAGE_MAP(CWertlaufApp, CWinApp)
     ON_COMMAND(ID_HELP_KEYS, OnHelpKeys)

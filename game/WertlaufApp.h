@@ -3,8 +3,7 @@
 // its own command line: "Wertlauf.exe [-z] [folder]".
 #pragma once
 
-#include "framework/DocTemplate.h"
-#include "framework/WinApp.h"
+#include "framework/Framework.h"
 
 class CView;
 

@@ -2,7 +2,7 @@
 // the registry) and is never reported modified, so closing never asks to save.
 #pragma once
 
-#include "framework/Document.h"
+#include "framework/Framework.h"
 
 class CWertlaufDoc : public CDocument {
     DECLARE_DYNCREATE(CWertlaufDoc)
