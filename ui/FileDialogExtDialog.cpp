@@ -5,6 +5,7 @@
 #include "system/FileFunctions.h"
 #include "text/StrCopy.h"
 #include "ui/Clipboard.h"
+#include "ui/ListHistoryMessages.h"
 #include "ui/PopupList.h"
 #include "ui/Subclass.h"
 
@@ -22,23 +23,6 @@ constexpr int kSuggestionHeight = 120;
 FileDialogSession* SessionOf(HWND hwnd) { return static_cast<FileDialogSession*>(GetPropA(hwnd, kSessionProperty)); }
 
 bool HasHistoryCombo(const FileDialogSession* s) { return s->combo && s->historyMode != OFNX_HISTORY_OFF; }
-
-std::string TextOf(HWND hwnd) {
-    int length = GetWindowTextLengthA(hwnd);
-    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
-    int got = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
-
-std::string ListEntry(HWND popup, int index) {
-    LRESULT length = SendMessageA(popup, LB_GETTEXTLEN, index, 0);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT got = SendMessageA(popup, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
 
 void HideList(FileDialogSession* s) {
     if (s->list && IsWindowVisible(s->list)) ShowWindow(s->list, SW_HIDE);
@@ -124,7 +108,7 @@ void ReplaceFileNameControl(FileDialogSession* s) {
     HWND original = FileNameControl(s->dialog);
     if (!original) return;
     RECT r = ClientRectOf(original, s->dialog);
-    std::string text = TextOf(original);
+    std::string text = GetWindowTextString(original);
     LRESULT font = SendMessageA(original, WM_GETFONT, 0, 0);
     int dropHeight = 10 * (r.bottom - r.top);
     SetWindowLongPtrA(original, GWLP_ID, kHiddenFileNameId);
@@ -184,7 +168,8 @@ void CopyFolderPath(FileDialogSession* s) {
 
 void TakeSuggestion(FileDialogSession* s) {
     LRESULT selection = SendMessageA(s->list, LB_GETCURSEL, 0, 0);
-    if (selection >= 0 && s->combo) SetFileNameText(s, ListEntry(s->list, static_cast<int>(selection)));
+    if (selection >= 0 && s->combo)
+        SetFileNameText(s, GetListEntryText(s->list, ListBoxMessages(), static_cast<int>(selection)));
     HideList(s);
 }
 
@@ -201,19 +186,15 @@ void ShowSuggestions(FileDialogSession* s) {
 void SyncHiddenField(FileDialogSession* s) {
     char hidden[1024] = {};
     SendMessageA(s->original, PARTNER_GETTEXT, sizeof hidden, reinterpret_cast<LPARAM>(hidden));
-    std::string text = TextOf(s->combo);
+    std::string text = GetWindowTextString(s->combo);
     if (text != hidden) SendMessageA(s->original, PARTNER_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void OpenSelectedFolder(FileDialogSession* s) {
     LRESULT selection = SendMessageA(s->combo, CB_GETCURSEL, 0, 0);
     if (selection < 0) return;
-    LRESULT length = SendMessageA(s->combo, CB_GETLBTEXTLEN, selection, 0);
-    if (length <= 0) return;
-    std::string entry(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(s->combo, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(entry.data()));
-    entry.resize(static_cast<size_t>(length));
-    if (GetPathTypeA(entry.c_str()) >= PATH_DIRECTORY) PostMessageA(s->dialog, WM_COMMAND, IDOK, 0);
+    std::string entry = GetListEntryText(s->combo, ListMessagesFor(s->combo), static_cast<int>(selection));
+    if (!entry.empty() && GetPathTypeA(entry.c_str()) >= PATH_DIRECTORY) PostMessageA(s->dialog, WM_COMMAND, IDOK, 0);
 }
 
 void OnFileNameCommand(FileDialogSession* s, WORD code) {
@@ -221,7 +202,7 @@ void OnFileNameCommand(FileDialogSession* s, WORD code) {
     case CBN_EDITCHANGE:
         if (s->settingText) break;
         {
-            std::string text = TextOf(s->combo);
+            std::string text = GetWindowTextString(s->combo);
             s->completion.SetText(text.c_str());
             if (text.empty()) HideList(s);
         }
@@ -257,7 +238,7 @@ bool OnCommand(FileDialogSession* s, WPARAM wParam) {
     }
     if (id == kFileNameId && HasHistoryCombo(s)) OnFileNameCommand(s, code);
     if (id == IDOK && HasHistoryCombo(s) && s->historyMode != OFNX_HISTORY_CALLER_LIST)
-        AddCandidate(s, TextOf(s->combo).c_str());
+        AddCandidate(s, GetWindowTextString(s->combo).c_str());
     return false;
 }
 
@@ -271,12 +252,12 @@ bool MoveSuggestion(FileDialogSession* s, UINT key) {
     if (next < 0) next = 0;
     if (next >= count) next = count - 1;
     SendMessageA(s->list, LB_SETCURSEL, next, 0);
-    SetFileNameText(s, ListEntry(s->list, next));
+    SetFileNameText(s, GetListEntryText(s->list, ListBoxMessages(), next));
     return true;
 }
 
 void CorrectTypedSlashes(FileDialogSession* s) {
-    std::string text = TextOf(s->combo);
+    std::string text = GetWindowTextString(s->combo);
     if (CorrectSlashes(text) > 0) SetFileNameText(s, text);
 }
 
@@ -334,10 +315,6 @@ INT_PTR CALLBACK ExtensionDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
         break;
     }
     return CallWindowProcA(reinterpret_cast<WNDPROC>(s->previousDlgProc), dialog, msg, wParam, lParam);
-}
-
-bool IsCommonDialogNotify(UINT code) {
-    return code >= static_cast<UINT>(-607) && code <= static_cast<UINT>(-600);
 }
 
 void Claim(FileDialogSession* s, HWND hookDialog) {

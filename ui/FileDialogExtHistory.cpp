@@ -5,6 +5,7 @@
 #include "system/FileFunctions.h"
 #include "system/Registry.h"
 #include "text/StrCopy.h"
+#include "ui/ListHistoryMessages.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -188,13 +189,10 @@ bool SaveOfnHistory(HWND combo, const HistoryLocation& where) {
     if (where.none || where.callerList || !where.writable) return false;
     std::string value;
     int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    const ListMessages m = ListMessagesFor(combo);
     for (int i = 0; i < count && i < kMaxSaved; ++i) {
-        LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-        if (length <= 0) continue;
-        std::string entry(static_cast<size_t>(length) + 1, '\0');
-        LRESULT got = SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
-        if (got <= 0) continue;
-        entry.resize(static_cast<size_t>(got));
+        std::string entry = GetListEntryText(combo, m, i);
+        if (entry.empty()) continue;
         if (value.size() + entry.size() + 2 > kMaxValueBytes) continue;  // the final NUL must fit too
         value += entry;
         value += '\0';

@@ -81,6 +81,15 @@ LRESULT RelayEditCommand(HWND combo, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+// An NM_KEYDOWN notification for the key in wParam on behalf of `from`; true when handled.
+bool NotifyKeyDown(HWND from, WPARAM wParam, LPARAM lParam) {
+    NMKEY notify = {};
+    notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
+    notify.nVKey = static_cast<UINT>(wParam);
+    notify.uFlags = static_cast<UINT>(lParam);
+    return NotifyParentKey(from, &notify) != 0;
+}
+
 bool IsEditMessage(UINT msg) { return msg >= EM_GETSEL && msg <= EM_GETIMESTATUS; }
 
 }  // namespace
@@ -97,14 +106,9 @@ LRESULT CALLBACK PartnerEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
                 SendControlCommand(GetParent(combo), GetDlgCtrlID(combo), EN_CHANGE, combo);
         }
         return result;
-    case WM_KEYDOWN: {
-        NMKEY notify = {};
-        notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
-        notify.nVKey = static_cast<UINT>(wParam);
-        notify.uFlags = static_cast<UINT>(lParam);
-        if (NotifyParentKey(hwnd, &notify)) return 0;
+    case WM_KEYDOWN:
+        if (NotifyKeyDown(hwnd, wParam, lParam)) return 0;
         break;
-    }
     }
     return CallPreviousProc(kPartnerEdit, hwnd, msg, wParam, lParam);
 }
@@ -112,7 +116,6 @@ LRESULT CALLBACK PartnerEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK PartnerComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result;
     if (HandleSubclassProtocol(kPartnerCombo, hwnd, msg, wParam, lParam, &result)) return result;
-    HWND edit = GetComboEdit(hwnd);
     switch (msg) {
     case WM_SETTEXT:
         result = CallPreviousProc(kPartnerCombo, hwnd, msg, wParam, lParam);
@@ -126,27 +129,25 @@ LRESULT CALLBACK PartnerComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_GETTEXTLENGTH:
         return ComboText(hwnd, msg, wParam, lParam);
     case WM_COMMAND:
-        if (edit && reinterpret_cast<HWND>(lParam) == edit) return RelayEditCommand(hwnd, wParam, lParam);
+        if (lParam && reinterpret_cast<HWND>(lParam) == GetComboEdit(hwnd))
+            return RelayEditCommand(hwnd, wParam, lParam);
         break;
     case WM_NOTIFY:
-        if (edit && lParam && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == edit)
+        if (lParam && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == GetComboEdit(hwnd))
             return RelayEditNotify(hwnd, wParam, lParam);
         break;
-    case WM_KEYDOWN: {
-        NMKEY notify = {};
-        notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
-        notify.nVKey = static_cast<UINT>(wParam);
-        notify.uFlags = static_cast<UINT>(lParam);
-        if (NotifyParentKey(hwnd, &notify)) return 0;
+    case WM_KEYDOWN:
+        if (NotifyKeyDown(hwnd, wParam, lParam)) return 0;
         break;
-    }
     case WM_DROPFILES:
         if (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
             return DropIntoPartnerCombo(hwnd, reinterpret_cast<HDROP>(wParam));
         break;
     default:
         // Edit messages a partner sends to the combo are meant for the combo's edit.
-        if (IsEditMessage(msg) && edit) return SendMessageA(edit, msg, wParam, lParam);
+        if (IsEditMessage(msg)) {
+            if (HWND edit = GetComboEdit(hwnd)) return SendMessageA(edit, msg, wParam, lParam);
+        }
         break;
     }
     return CallPreviousProc(kPartnerCombo, hwnd, msg, wParam, lParam);
@@ -159,13 +160,8 @@ LRESULT CALLBACK MirrorEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     if (msg == PARTNER_GETTEXT) return CallPreviousProc(kMirrorEdit, hwnd, WM_GETTEXT, wParam, lParam);
     if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
         // Enter belongs to the visible partner.
-        if (HWND partner = GetPartnerControl(hwnd)) {
-            NMKEY notify = {};
-            notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
-            notify.nVKey = VK_RETURN;
-            notify.uFlags = static_cast<UINT>(lParam);
-            if (NotifyParentKey(partner, &notify)) return 0;
-        }
+        HWND partner = GetPartnerControl(hwnd);
+        if (partner && NotifyKeyDown(partner, wParam, lParam)) return 0;
     }
     bool mirrored = IsEditMessage(msg) || msg == WM_SETTEXT || msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH;
     result = CallPreviousProc(kMirrorEdit, hwnd, msg, wParam, lParam);

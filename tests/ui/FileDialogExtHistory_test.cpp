@@ -11,30 +11,12 @@
 using uitest::TempFolder;
 using uitest::TestParent;
 using uitest::UniqueTestKey;
+using uitest::ComboEntries;
+using uitest::RawMultiString;
 
 namespace {
 
 using namespace std::string_literals;
-
-std::vector<std::string> Entries(HWND combo) {
-    std::vector<std::string> out;
-    int n = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        std::vector<char> buffer(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1, 0);
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
-        out.emplace_back(buffer.data());
-    }
-    return out;
-}
-
-std::string RawValue(const std::string& key, const char* value) {
-    std::vector<char> data(16384);
-    DWORD size = static_cast<DWORD>(data.size());
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_MULTI_SZ, nullptr, data.data(), &size) !=
-        ERROR_SUCCESS)
-        return "<missing>";
-    return std::string(data.data(), size);
-}
 
 }  // namespace
 
@@ -151,7 +133,7 @@ TEST(FileDialogExtHistory, RegistryRoundTripWithItsLimits) {
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
     ASSERT_TRUE(SaveOfnHistory(combo, where));
-    std::string raw = RawValue(key, "OfnList");
+    std::string raw = RawMultiString(key, "OfnList");
     ASSERT_NE(raw, "<missing>");
     EXPECT_LE(raw.size(), 4096u);
     EXPECT_NE(raw.find(big), std::string::npos);
@@ -162,7 +144,7 @@ TEST(FileDialogExtHistory, RegistryRoundTripWithItsLimits) {
 
     HWND loaded = dialog.AddCombo(1153, CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 100);
     EXPECT_EQ(LoadOfnHistory(loaded, where, nullptr), 15);
-    EXPECT_EQ(Entries(loaded).front(), "C:\\Ordner0\\");
+    EXPECT_EQ(ComboEntries(loaded).front(), "C:\\Ordner0\\");
 
     // Read-only modes write nothing.
     HistoryLocation readOnly = where;
@@ -198,11 +180,11 @@ TEST(FileDialogExtHistory, PuttingOnTopMovesEqualEntries) {
     for (const char* e : {"C:\\a\\", "C:\\b\\", "C:\\c\\"})
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e));
     PutOnTopOfHistory(combo, "C:\\c\\", true);
-    EXPECT_EQ(Entries(combo), (std::vector<std::string>{"C:\\c\\", "C:\\a\\", "C:\\b\\"}));
+    EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"C:\\c\\", "C:\\a\\", "C:\\b\\"}));
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
     PutOnTopOfHistory(combo, "C:\\c\\", true);  // already on top: nothing changes
-    EXPECT_EQ(Entries(combo).size(), 3u);
+    EXPECT_EQ(ComboEntries(combo).size(), 3u);
     PutOnTopOfHistory(combo, "C:\\neu.txt", false);
-    EXPECT_EQ(Entries(combo).front(), "C:\\neu.txt");
-    EXPECT_EQ(Entries(combo).size(), 4u);
+    EXPECT_EQ(ComboEntries(combo).front(), "C:\\neu.txt");
+    EXPECT_EQ(ComboEntries(combo).size(), 4u);
 }

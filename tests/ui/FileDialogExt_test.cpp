@@ -4,6 +4,8 @@
 #include "ui/FileDialogTestSupport.h"
 #include "ui/UiTestSupport.h"
 
+#include "tests/support/ClipboardTestLock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,6 +17,8 @@ using uitest::DialogDriver;
 using uitest::TempFolder;
 using uitest::UniqueTestKey;
 using uitest::WindowText;
+using uitest::ComboEntries;
+using uitest::RawMultiString;
 
 // The program's own import slots.
 extern "C" void* __imp_GetOpenFileNameA;
@@ -28,35 +32,6 @@ std::string ClassOf(HWND hwnd) {
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     return cls;
-}
-
-std::vector<std::string> ComboEntries(HWND combo) {
-    std::vector<std::string> out;
-    int n = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        char buffer[MAX_PATH] = {};
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
-        out.emplace_back(buffer);
-    }
-    return out;
-}
-
-std::string RawValue(const std::string& key, const char* value) {
-    std::vector<char> data(8192);
-    DWORD size = static_cast<DWORD>(data.size());
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_MULTI_SZ, nullptr, data.data(), &size) !=
-        ERROR_SUCCESS)
-        return "<missing>";
-    return std::string(data.data(), size);
-}
-
-void PutValue(const std::string& key, const char* value, const std::string& data) {
-    HKEY handle;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(handle, value, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                   static_cast<DWORD>(data.size()));
-    RegCloseKey(handle);
 }
 
 // The visible suggestion popup of this thread (a "Static" popup holding the list), or 0.
@@ -121,7 +96,7 @@ TEST(FileDialogExt, OpenDialogShowsTheHistoryComboAndRemembersTheFolder) {
     TempFolder folder("open");
     std::string file = folder.Add("spiel.txt");
     std::string key = UniqueTestKey("OfnOpen");
-    PutValue(key, "Liste", "C:\\frueher\\\0D:\\alt\\\0\0"s);
+    uitest::PutRegistryValue(key, "Liste", "C:\\frueher\\\0D:\\alt\\\0\0"s);
     InstallFileDialogExtension(nullptr);
 
     const char filter[] = "Bilder@Text\0*.txt\0\0";
@@ -144,6 +119,7 @@ TEST(FileDialogExt, OpenDialogShowsTheHistoryComboAndRemembersTheFolder) {
         EXPECT_EQ(c.right, h.right);
         EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"C:\\frueher\\", "D:\\alt\\"}));
         EXPECT_EQ(WindowText(GetDlgItem(dialog, 1040)), "Bilder");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, 1136)), "Text");  // the filter after the '@'
         RECT d;
         GetWindowRect(dialog, &d);
         EXPECT_EQ(d.right - d.left, 600);
@@ -157,7 +133,7 @@ TEST(FileDialogExt, OpenDialogShowsTheHistoryComboAndRemembersTheFolder) {
     ASSERT_TRUE(chosen);
     EXPECT_STREQ(call.file, file.c_str());
     // The folder went to the top of the history.
-    EXPECT_EQ(RawValue(key, "Liste"), folder.path + "\\\0C:\\frueher\\\0D:\\alt\\\0\0"s);
+    EXPECT_EQ(RawMultiString(key, "Liste"), folder.path + "\\\0C:\\frueher\\\0D:\\alt\\\0\0"s);
     // The caller's structure is as it was, apart from the results.
     EXPECT_EQ(call.ofn.Flags, before.Flags);
     EXPECT_EQ(call.ofn.lpstrFilter, before.lpstrFilter);
@@ -173,7 +149,7 @@ TEST(FileDialogExt, OpenDialogShowsTheHistoryComboAndRemembersTheFolder) {
 TEST(FileDialogExt, DefaultExtensionKeysTheHistoryAndCancelKeepsIt) {
     TempFolder folder("bmp");
     const std::string common = "Software\\VQ\\Common\\OfnList";
-    PutValue(common, "OfnListBmp", "E:\\Bilder\\\0\0"s);
+    uitest::PutRegistryValue(common, "OfnListBmp", "E:\\Bilder\\\0\0"s);
     InstallFileDialogExtension(nullptr);
     OpenCall call("Bitmaps\0*.bmp\0\0", OFN_EXPLORER, folder.path);
     call.ofn.lpstrDefExt = "bmp";
@@ -186,7 +162,7 @@ TEST(FileDialogExt, DefaultExtensionKeysTheHistoryAndCancelKeepsIt) {
     EXPECT_FALSE(GetOpenFileNameA(&call.ofn));
     EXPECT_FALSE(driver.TimedOut());
     EXPECT_EQ(seen, (std::vector<std::string>{"E:\\Bilder\\"}));
-    EXPECT_EQ(RawValue(common, "OfnListBmp"), "E:\\Bilder\\\0\0"s);
+    EXPECT_EQ(RawMultiString(common, "OfnListBmp"), "E:\\Bilder\\\0\0"s);
     HKEY handle;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, common.c_str(), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
         RegDeleteValueA(handle, "OfnListBmp");
@@ -203,6 +179,37 @@ TEST(FileDialogExt, DefaultExtensionKeysTheHistoryAndCancelKeepsIt) {
     });
     EXPECT_FALSE(GetOpenFileNameA(&plain.ofn));
     EXPECT_TRUE(ownField);
+}
+
+TEST(FileDialogExt, ContextMenuOffersToCopyTheFolder) {
+    TempFolder folder("menu");
+    InstallFileDialogExtension(nullptr);
+    OpenCall call("Text\0*.txt\0\0", OFN_EXPLORER | OFNX_HISTORY_READONLY, folder.path);
+    std::string item;
+    UINT command = 0;
+    DialogDriver driver([&](HWND dialog, int tick) {
+        if (tick == 1) {
+            RECT r;
+            GetWindowRect(dialog, &r);
+            PostMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dialog), MAKELPARAM(r.left + 20, r.bottom - 20));
+            return false;
+        }
+        // The menu runs its own loop; the driver's timer still ticks inside it.
+        HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        char text[64] = {};
+        GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+        item = text;
+        command = GetMenuItemID(menu, 0);
+        EndMenu();
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    EXPECT_FALSE(GetOpenFileNameA(&call.ofn));
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_EQ(item, "Kopiere aktuellen Pfad");
+    EXPECT_EQ(command, 18585u);
 }
 
 namespace {
@@ -255,7 +262,7 @@ TEST(FileDialogExt, CallersHookStillRunsAndSaveShownAsOpenSaysSave) {
     EXPECT_TRUE(call.ofn.Flags & OFN_ENABLEHOOK);
     EXPECT_TRUE(call.ofn.Flags & OFNX_CAPTION);
     // A save dialog stores the new name although the file does not exist yet.
-    EXPECT_EQ(RawValue(key, "Saves"), target + "\0\0"s);
+    EXPECT_EQ(RawMultiString(key, "Saves"), target + "\0\0"s);
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
 }
 
@@ -293,7 +300,7 @@ TEST(FileDialogExt, TypingOffersCompletionsAndKeysWorkOnThem) {
         SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
         afterEnter = WindowText(combo);
         {
-            uitest::ClipboardTestLock lock;
+            ClipboardTestLock lock;
             SendMessageA(dialog, WM_COMMAND, 18585, 0);
             char clip[MAX_PATH] = {};
             GetClipboardText(clip, sizeof clip);
@@ -373,8 +380,67 @@ TEST(FileDialogExt, NestedAndConcurrentDialogsKeepTheirOwnCalls) {
     EXPECT_EQ(inner.ofn.lpstrFilter, innerBefore.lpstrFilter);
     EXPECT_EQ(inner.ofn.lpfnHook, nullptr);
     // Each call kept its own history rules: folders for the outer one, files for the others.
-    EXPECT_EQ(RawValue(outerKey, "V"), folder.path + "\\\0\0"s);
-    EXPECT_EQ(RawValue(innerKey, "V"), file + "\0\0"s);
-    EXPECT_EQ(RawValue(otherKey, "V"), file + "\0\0"s);
+    EXPECT_EQ(RawMultiString(outerKey, "V"), folder.path + "\\\0\0"s);
+    EXPECT_EQ(RawMultiString(innerKey, "V"), file + "\0\0"s);
+    EXPECT_EQ(RawMultiString(otherKey, "V"), file + "\0\0"s);
     for (const auto& k : {outerKey, innerKey, otherKey}) RegDeleteTreeA(HKEY_CURRENT_USER, k.c_str());
+}
+
+TEST(FileDialogExt, DialogObjectTakesAWindowOnlyFromItsFrameworkObject) {
+    uitest::TestParent window;
+    CFileDlgExt object;
+    EXPECT_FALSE(object.AttachDialog(window.hwnd));  // no framework object: nothing to take over
+    CWnd owner;
+    ASSERT_TRUE(owner.SubclassWindow(window.hwnd));
+    EXPECT_TRUE(object.AttachDialog(window.hwnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.hwnd), &object);
+    EXPECT_EQ(owner.m_hWnd, nullptr);
+    EXPECT_FALSE(object.AttachDialog(window.hwnd));  // serves one window at a time
+    object.DetachDialog(window.hwnd);
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.hwnd), nullptr);
+    EXPECT_EQ(object.m_hWnd, nullptr);
+}
+
+namespace {
+
+class CheckingFileDialog : public CFileDialog {
+public:
+    using CFileDialog::CFileDialog;
+    int fileNameChecks = 0;
+    int folderChanges = 0;
+    BOOL OnFileNameOK() override {
+        ++fileNameChecks;
+        return FALSE;
+    }
+    void OnFolderChange() override { ++folderChanges; }
+};
+
+}  // namespace
+
+TEST(FileDialogExt, FrameworkFileDialogKeepsItsNotificationsAndGetsTheHistory) {
+    TempFolder folder("framework");
+    std::string file = folder.Add("rahmen.txt");
+    uitest::TestKey key("OfnFramework");
+    InstallFileDialogExtension(nullptr);
+    CheckingFileDialog dialog(TRUE, "txt", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "Texte|*.txt||");
+    char customFilter[MAX_PATH];
+    strcpy(customFilter, (key.path + "\\Rahmen").c_str());
+    dialog.m_ofn.lpstrCustomFilter = customFilter;
+    dialog.m_ofn.nMaxCustFilter = sizeof customFilter;
+    dialog.m_ofn.Flags |= OFNX_HISTORY_KEYED | OFNX_HISTORY_PATHS;
+    dialog.m_ofn.lpstrInitialDir = folder.path.c_str();
+    bool hadCombo = false;
+    DialogDriver driver([&](HWND window, int) {
+        hadCombo = ClassOf(GetDlgItem(window, 1152)) == "ComboBox";
+        SetWindowTextA(GetDlgItem(window, 1152), file.c_str());
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_TRUE(hadCombo);
+    EXPECT_STREQ(dialog.GetPathName(), file.c_str());
+    EXPECT_EQ(dialog.fileNameChecks, 1);
+    EXPECT_GE(dialog.folderChanges, 1);
+    EXPECT_EQ(key.Raw("Rahmen"), file + "\0\0"s);
 }
