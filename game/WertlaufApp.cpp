@@ -6,6 +6,7 @@
 #include "game/WertlaufAppArguments.h"
 #include "game/WertlaufDoc.h"
 #include "res/AppCommands.h"
+#include "system/Registry.h"
 #include "ui/FileDialogExt.h"
 
 #if __has_include("game/WertlaufView.h")
@@ -35,6 +36,8 @@ BOOL CWertlaufApp::InitInstance() {
     Enable3dControlsStatic();
     InstallFileDialogExtension(nullptr);
     SetRegistryKey("VQ");
+    // The toolkit's registry class reads the application key under the same names.
+    SetRegistryAppKey(m_pszRegistryKey, m_pszProfileName);
     LoadStdProfileSettings(4);
 
     m_pDocTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CWertlaufDoc), RUNTIME_CLASS(CMainFrame),

@@ -77,11 +77,12 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
 // One running Wertlauf.exe.
 class Wertlauf {
 public:
-    explicit Wertlauf(const std::string& arguments = "", const std::string& folder = "") {
+    // showDefault: started without a show command of its own (as from a shell), else with SW_SHOWNORMAL.
+    explicit Wertlauf(const std::string& arguments = "", const std::string& folder = "", bool showDefault = false) {
         std::string command = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.dwFlags = showDefault ? 0 : STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWNORMAL;
         std::vector<char> line(command.begin(), command.end());
         line.push_back(0);
@@ -238,7 +239,8 @@ TEST(WertlaufEndToEnd, ClosingMaximisedStartsMaximisedNextTime) {
     EXPECT_EQ(x, 40u);
     EXPECT_EQ(cx, 640u);
     {
-        Wertlauf app;
+        // Started without a show command of its own, the saved rectangle is used as well.
+        Wertlauf app("", "", true);
         HWND frame = app.Frame();
         ASSERT_NE(frame, nullptr);
         RECT r = {};
@@ -246,6 +248,14 @@ TEST(WertlaufEndToEnd, ClosingMaximisedStartsMaximisedNextTime) {
             GetWindowRect(frame, &r);
             return r.left == 40 && r.right - r.left == 640;
         }));
+        PostMessageA(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        EXPECT_TRUE(WaitFor([&] { return IsZoomed(frame) != FALSE; }));
+    }
+    {
+        Wertlauf app("", "", true);
+        HWND frame = app.Frame();
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(WaitFor([&] { return IsZoomed(frame) != FALSE; }));
     }
 }
 
