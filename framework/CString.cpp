@@ -504,6 +504,14 @@ int CString::Delete(int index, int count) {
     return GetLength();
 }
 
+BSTR CString::AllocSysString() const {
+    int length = GetLength();
+    int wide = length ? MultiByteToWideChar(CP_ACP, 0, m_pchData, length, nullptr, 0) : 0;
+    BSTR result = SysAllocStringLen(nullptr, (UINT)wide);
+    if (result && wide) MultiByteToWideChar(CP_ACP, 0, m_pchData, length, result, wide);
+    return result;
+}
+
 HINSTANCE AfxGetResourceHandle();
 
 BOOL CString::LoadString(UINT id) {

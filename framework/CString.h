@@ -2,6 +2,8 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
+
 #include <cstdarg>
 
 class CString {
@@ -78,6 +80,9 @@ public:
     int Insert(int index, char ch);
     int Insert(int index, LPCSTR text);
     int Delete(int index, int count = 1);
+
+    // A new BSTR with the text in UTF-16; the caller frees it with SysFreeString.
+    BSTR AllocSysString() const;
 
     // Loads a string-table entry from the resource module; FALSE when it is missing.
     BOOL LoadString(UINT id);

@@ -67,14 +67,6 @@ std::string JoinMulti(const std::vector<std::string>& entries) {
     return joined;
 }
 
-std::string WindowTextOf(HWND hwnd) {
-    int length = GetWindowTextLengthA(hwnd);
-    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
-    int got = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
-
 }  // namespace
 
 int LoadComboHistoryFromKey(HWND dialog, int ctrlId, LPCSTR valueName, CRegistry& registry, CString* outText) {
@@ -128,7 +120,7 @@ int SaveComboHistoryToKey(HWND dialog, int ctrlId, LPCSTR valueName, CRegistry& 
     HWND combo = GetDlgItem(dialog, ctrlId);
     if (!combo) return 0;
     const ListMessages m = ListMessagesFor(combo);
-    std::string text = WindowTextOf(combo);
+    std::string text = GetWindowTextString(combo);
     LRESULT selection = SendMessageA(combo, CB_GETCURSEL, 0, 0);
     if (text.empty() && selection >= 0) text = GetListEntryText(combo, m, static_cast<int>(selection));
     if (text.empty() && !v.saveEmpty) return 0;

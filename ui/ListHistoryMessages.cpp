@@ -2,14 +2,17 @@
 
 #include <vector>
 
+ListMessages ListBoxMessages() {
+    return {LB_GETCURSEL, LB_SETCURSEL, LB_GETCOUNT, LB_INSERTSTRING, LB_ADDSTRING, LB_DELETESTRING,
+            LB_RESETCONTENT, LB_GETTEXTLEN, LB_GETTEXT};
+}
+
 ListMessages ListMessagesFor(HWND hwnd) {
     char className[16] = {};
     GetClassNameA(hwnd, className, sizeof className);
     // The system registers the class as "ListBox"; the drop list of a combo box
     // ("ComboLBox") is not one.
-    if (lstrcmpiA(className, "LISTBOX") == 0)
-        return {LB_GETCURSEL, LB_SETCURSEL, LB_GETCOUNT, LB_INSERTSTRING, LB_ADDSTRING, LB_DELETESTRING,
-                LB_RESETCONTENT, LB_GETTEXTLEN, LB_GETTEXT};
+    if (lstrcmpiA(className, "LISTBOX") == 0) return ListBoxMessages();
     return {CB_GETCURSEL, CB_SETCURSEL, CB_GETCOUNT, CB_INSERTSTRING, CB_ADDSTRING, CB_DELETESTRING,
             CB_RESETCONTENT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
 }
@@ -30,4 +33,12 @@ std::string GetListEntryText(HWND hwnd, const ListMessages& m, int index) {
     if (got < 0) return std::string();
     if (got > length) got = length;
     return std::string(buffer, static_cast<size_t>(got));
+}
+
+std::string GetWindowTextString(HWND hwnd) {
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+    int got = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
 }

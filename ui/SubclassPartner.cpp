@@ -81,6 +81,15 @@ LRESULT RelayEditCommand(HWND combo, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+// An NM_KEYDOWN notification for the key in wParam on behalf of `from`; true when handled.
+bool NotifyKeyDown(HWND from, WPARAM wParam, LPARAM lParam) {
+    NMKEY notify = {};
+    notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
+    notify.nVKey = static_cast<UINT>(wParam);
+    notify.uFlags = static_cast<UINT>(lParam);
+    return NotifyParentKey(from, &notify) != 0;
+}
+
 bool IsEditMessage(UINT msg) { return msg >= EM_GETSEL && msg <= EM_GETIMESTATUS; }
 
 }  // namespace
@@ -97,14 +106,9 @@ LRESULT CALLBACK PartnerEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
                 SendControlCommand(GetParent(combo), GetDlgCtrlID(combo), EN_CHANGE, combo);
         }
         return result;
-    case WM_KEYDOWN: {
-        NMKEY notify = {};
-        notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
-        notify.nVKey = static_cast<UINT>(wParam);
-        notify.uFlags = static_cast<UINT>(lParam);
-        if (NotifyParentKey(hwnd, &notify)) return 0;
+    case WM_KEYDOWN:
+        if (NotifyKeyDown(hwnd, wParam, lParam)) return 0;
         break;
-    }
     }
     return CallPreviousProc(kPartnerEdit, hwnd, msg, wParam, lParam);
 }
@@ -132,14 +136,9 @@ LRESULT CALLBACK PartnerComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         if (edit && lParam && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == edit)
             return RelayEditNotify(hwnd, wParam, lParam);
         break;
-    case WM_KEYDOWN: {
-        NMKEY notify = {};
-        notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
-        notify.nVKey = static_cast<UINT>(wParam);
-        notify.uFlags = static_cast<UINT>(lParam);
-        if (NotifyParentKey(hwnd, &notify)) return 0;
+    case WM_KEYDOWN:
+        if (NotifyKeyDown(hwnd, wParam, lParam)) return 0;
         break;
-    }
     case WM_DROPFILES:
         if (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
             return DropIntoPartnerCombo(hwnd, reinterpret_cast<HDROP>(wParam));
@@ -159,13 +158,8 @@ LRESULT CALLBACK MirrorEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     if (msg == PARTNER_GETTEXT) return CallPreviousProc(kMirrorEdit, hwnd, WM_GETTEXT, wParam, lParam);
     if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
         // Enter belongs to the visible partner.
-        if (HWND partner = GetPartnerControl(hwnd)) {
-            NMKEY notify = {};
-            notify.hdr.code = static_cast<UINT>(NM_KEYDOWN);
-            notify.nVKey = VK_RETURN;
-            notify.uFlags = static_cast<UINT>(lParam);
-            if (NotifyParentKey(partner, &notify)) return 0;
-        }
+        HWND partner = GetPartnerControl(hwnd);
+        if (partner && NotifyKeyDown(partner, wParam, lParam)) return 0;
     }
     bool mirrored = IsEditMessage(msg) || msg == WM_SETTEXT || msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH;
     result = CallPreviousProc(kMirrorEdit, hwnd, msg, wParam, lParam);

@@ -1,5 +1,9 @@
 #include "ui/Clipboard.h"
 
+#include "ui/UiTestSupport.h"
+
+#include "tests/support/ClipboardTestLock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -29,6 +33,7 @@ void PutForeignContent() {
 // The clipboard is one per session: its checks run in one test so that parallel test
 // processes of this suite do not race for it.
 TEST(Clipboard, TextRoundTripReplacementAndEmptiness) {
+    ClipboardTestLock lock;
     EXPECT_EQ(SetClipboardText("abcdef", -1), 6);
     char buffer[4] = "zzz";
     EXPECT_EQ(GetClipboardText(buffer, 4), 3);

@@ -11,44 +11,10 @@
 using uitest::TestParent;
 using uitest::UniqueTestKey;
 using uitest::WindowText;
+using uitest::ComboEntries;
+using uitest::TestKey;
 
 namespace {
-
-// A key of its own under HKCU, deleted when the test ends.
-struct TestKey {
-    std::string path;
-    explicit TestKey(const char* what) : path(UniqueTestKey(what)) {}
-    ~TestKey() { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
-
-    std::string Raw(const char* value) const {
-        char data[8192];
-        DWORD size = sizeof data, type = 0;
-        if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), value, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) !=
-            ERROR_SUCCESS)
-            return "<missing>";
-        EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
-        return std::string(data, size);
-    }
-    void Put(const char* value, const std::string& data, DWORD type = REG_MULTI_SZ) const {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, value, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
-        RegCloseKey(key);
-    }
-};
-
-std::vector<std::string> Entries(HWND combo) {
-    std::vector<std::string> out;
-    int n = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        char buffer[300] = {};
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
-        out.emplace_back(buffer);
-    }
-    return out;
-}
 
 void Add(HWND combo, std::initializer_list<const char*> texts) {
     for (const char* t : texts) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
@@ -66,7 +32,7 @@ TEST(ComboHistory, SaveWritesTheEditTextFirstAndSkipsEmptyAndEqualEntries) {
     SetWindowTextA(combo, "x");
     EXPECT_EQ(SaveComboHistory(dialog.hwnd, 1016, "Paths", key.path.c_str()), 3);
     EXPECT_EQ(key.Raw("Paths"), "x\0y\0z\0\0"s);
-    EXPECT_EQ(Entries(combo), (std::vector<std::string>{"x", "y", "z"}));  // refilled in the new order
+    EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"x", "y", "z"}));  // refilled in the new order
     EXPECT_EQ(WindowText(combo), "x");
 
     SetWindowTextA(combo, "neu");
@@ -101,7 +67,7 @@ TEST(ComboHistory, AtMostSixteenEntriesAreSaved) {
     }
     SetWindowTextA(combo, "oben");
     EXPECT_EQ(SaveComboHistory(dialog.hwnd, 1016, "Paths", key.path.c_str()), 16);
-    EXPECT_EQ(Entries(combo).size(), 16u);
+    EXPECT_EQ(ComboEntries(combo).size(), 16u);
 }
 
 TEST(ComboHistory, MarkedValuesRoundTripWithAndWithoutTheHashPrefix) {
@@ -119,13 +85,13 @@ TEST(ComboHistory, MarkedValuesRoundTripWithAndWithoutTheHashPrefix) {
     EXPECT_EQ(LoadComboHistory(dialog.hwnd, 2, "#Paths", key.path.c_str(), &first), 3);
     EXPECT_STREQ(first, "a");
     EXPECT_EQ(WindowText(marked), "a");
-    EXPECT_EQ(Entries(marked), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ComboEntries(marked), (std::vector<std::string>{"a", "b", "c"}));
 
     HWND plain = dialog.AddCombo(3, CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 90);
     Add(plain, {"alt"});
     EXPECT_EQ(LoadComboHistory(dialog.hwnd, 3, "Paths", key.path.c_str(), &first), 3);
     EXPECT_STREQ(first, "a");
-    EXPECT_EQ(Entries(plain), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ComboEntries(plain), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 TEST(ComboHistory, MissingOrForeignValuesLeaveTheComboAlone) {
@@ -138,13 +104,13 @@ TEST(ComboHistory, MissingOrForeignValuesLeaveTheComboAlone) {
     EXPECT_STREQ(first, "vorher");
     key.Put("Text", "kein multi", REG_SZ);
     EXPECT_EQ(LoadComboHistory(dialog.hwnd, 1016, "Text", key.path.c_str(), &first), 0);
-    EXPECT_EQ(Entries(combo), (std::vector<std::string>{"bleibt"}));
+    EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"bleibt"}));
 
     // Stored data without any terminator is read within its size.
     key.Put("Raw", "ohne Ende");
     EXPECT_EQ(LoadComboHistory(dialog.hwnd, 1016, "Raw", key.path.c_str(), &first), 1);
     EXPECT_STREQ(first, "ohne Ende");
-    EXPECT_EQ(Entries(combo), (std::vector<std::string>{"ohne Ende"}));
+    EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"ohne Ende"}));
 
     CRegistry closed;
     EXPECT_EQ(LoadComboHistoryFromKey(dialog.hwnd, 1016, "Raw", closed, &first), 0);

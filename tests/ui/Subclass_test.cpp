@@ -462,3 +462,28 @@ TEST(Subclass, UserDataSubclassKeepsThePreviousProcedure) {
     EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_USERDATA), original);
     SetWindowLongPtrA(edit, GWLP_WNDPROC, original);
 }
+
+TEST(Subclass, PartnerComboTakesDropsOnlyWhenItAcceptsFiles) {
+    TestParent parent;
+    HWND hidden = parent.AddEdit(20949, ES_AUTOHSCROLL, 10);
+    HWND combo = parent.AddCombo(1152, CBS_DROPDOWN | CBS_AUTOHSCROLL, WS_EX_ACCEPTFILES, 40);
+    InstallSubclassProc(hidden, MirrorEditProc);
+    InstallSubclassProc(combo, PartnerComboProc);
+    SendMessageA(combo, WM_DROPFILES, reinterpret_cast<WPARAM>(BuildDrop({"C:\\Spiel\\Fragen", "C:\\x"})), 0);
+    EXPECT_EQ(WindowText(combo), "C:\\Spiel\\Fragen");
+    char own[MAX_PATH] = {};
+    SendMessageA(hidden, PARTNER_GETTEXT, sizeof own, reinterpret_cast<LPARAM>(own));
+    EXPECT_STREQ(own, "C:\\Spiel\\Fragen");
+    parent.log.clear();
+    TestParent::Pump();
+    auto codes = parent.CommandCodes(1152);
+    ASSERT_GE(codes.size(), 3u);
+    EXPECT_EQ(std::vector<WORD>(codes.end() - 3, codes.end()),
+              (std::vector<WORD>{CBN_EDITCHANGE, EN_CHANGE, CN_FILEDROPPED}));
+
+    SetWindowLongPtrA(combo, GWL_EXSTYLE, 0);
+    HDROP drop = BuildDrop({"D:\\nein"});
+    SendMessageA(combo, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(WindowText(combo), "C:\\Spiel\\Fragen");
+    DragFinish(drop);
+}

@@ -178,6 +178,41 @@ inline std::string WindowText(HWND hwnd) {
     return buffer;
 }
 
+// The entries of a combo box.
+inline std::vector<std::string> ComboEntries(HWND combo) {
+    std::vector<std::string> out;
+    int n = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        std::vector<char> buffer(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1, 0);
+        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        out.emplace_back(buffer.data());
+    }
+    return out;
+}
+
+// The bytes of a REG_MULTI_SZ value under HKCU, or "<missing>".
+inline std::string RawMultiString(const std::string& key, const char* value) {
+    std::vector<char> data(16384);
+    DWORD size = static_cast<DWORD>(data.size());
+    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), value, RRF_RT_REG_MULTI_SZ, nullptr, data.data(), &size) !=
+        ERROR_SUCCESS)
+        return "<missing>";
+    return std::string(data.data(), size);
+}
+
+// Writes a value under HKCU, creating the key.
+inline bool PutRegistryValue(const std::string& key, const char* value, const std::string& data,
+                             DWORD type = REG_MULTI_SZ) {
+    HKEY handle;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(handle, value, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                             static_cast<DWORD>(data.size()));
+    RegCloseKey(handle);
+    return rc == ERROR_SUCCESS;
+}
+
 // A test key name unique to this process and call, under HKCU\Software\WertlaufTest.
 inline std::string UniqueTestKey(const char* what) {
     static LONG counter = 0;
@@ -186,5 +221,19 @@ inline std::string UniqueTestKey(const char* what) {
               InterlockedIncrement(&counter));
     return buffer;
 }
+
+// A key of its own under HKCU\Software\WertlaufTest, deleted when the test ends.
+struct TestKey {
+    std::string path;
+    explicit TestKey(const char* what) : path(UniqueTestKey(what)) {}
+    ~TestKey() { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
+    TestKey(const TestKey&) = delete;
+    TestKey& operator=(const TestKey&) = delete;
+
+    std::string Raw(const char* value) const { return RawMultiString(path, value); }
+    bool Put(const char* value, const std::string& data, DWORD type = REG_MULTI_SZ) const {
+        return PutRegistryValue(path, value, data, type);
+    }
+};
 
 }  // namespace uitest

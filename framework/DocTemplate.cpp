@@ -1,0 +1,170 @@
+#include "framework/DocTemplate.h"
+
+#include "framework/Document.h"
+#include "framework/FrameWnd.h"
+#include "framework/View.h"
+#include "framework/WinApp.h"
+
+IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
+IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
+
+CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                           CRuntimeClass* pViewClass)
+    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass) {
+    m_strDocStrings.LoadString(nIDResource);
+}
+
+CDocTemplate::~CDocTemplate() = default;
+
+BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
+    rString.Empty();
+    int start = 0;
+    for (int i = 0; i < (int)index; ++i) {
+        int nl = m_strDocStrings.Find('\n', start);
+        if (nl < 0) return FALSE;
+        start = nl + 1;
+    }
+    int end = m_strDocStrings.Find('\n', start);
+    rString = end < 0 ? m_strDocStrings.Mid(start) : m_strDocStrings.Mid(start, end - start);
+    return !rString.IsEmpty();
+}
+
+void CDocTemplate::AddDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = this; }
+
+void CDocTemplate::RemoveDocument(CDocument* pDoc) {
+    if (pDoc->m_pDocTemplate == this) pDoc->m_pDocTemplate = nullptr;
+}
+
+CDocument* CDocTemplate::CreateNewDocument() {
+    CObject* object = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
+    if (!object) return nullptr;
+    if (!object->IsKindOf(RUNTIME_CLASS(CDocument))) {
+        delete object;
+        return nullptr;
+    }
+    CDocument* doc = static_cast<CDocument*>(object);
+    AddDocument(doc);
+    return doc;
+}
+
+CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther) {
+    CCreateContext context;
+    context.m_pCurrentFrame = pOther;
+    context.m_pCurrentDoc = pDoc;
+    context.m_pNewViewClass = m_pViewClass;
+    context.m_pNewDocTemplate = this;
+    CObject* object = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
+    if (!object) return nullptr;
+    if (!object->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
+        delete object;
+        return nullptr;
+    }
+    CFrameWnd* frame = static_cast<CFrameWnd*>(object);
+    // A frame that fails to load has deleted itself already.
+    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) return nullptr;
+    return frame;
+}
+
+void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL bMakeVisible) {
+    pFrame->InitialUpdateFrame(pDoc, bMakeVisible);
+}
+
+BOOL CDocTemplate::SaveAllModified() {
+    for (POSITION pos = GetFirstDocPosition(); pos;) {
+        CDocument* doc = GetNextDoc(pos);
+        if (doc && !doc->SaveModified()) return FALSE;
+    }
+    return TRUE;
+}
+
+void CDocTemplate::CloseAllDocuments(BOOL) {
+    while (POSITION pos = GetFirstDocPosition()) {
+        CDocument* doc = GetNextDoc(pos);
+        if (!doc) break;
+        doc->OnCloseDocument();
+    }
+}
+
+// ---- CSingleDocTemplate ----
+
+CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                                       CRuntimeClass* pViewClass)
+    : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {}
+
+CSingleDocTemplate::~CSingleDocTemplate() {
+    if (m_pOnlyDoc) m_pOnlyDoc->m_pDocTemplate = nullptr;
+}
+
+POSITION CSingleDocTemplate::GetFirstDocPosition() const {
+    return m_pOnlyDoc ? reinterpret_cast<POSITION>(1) : nullptr;
+}
+
+CDocument* CSingleDocTemplate::GetNextDoc(POSITION& rPos) const {
+    CDocument* doc = rPos ? m_pOnlyDoc : nullptr;
+    rPos = nullptr;
+    return doc;
+}
+
+void CSingleDocTemplate::AddDocument(CDocument* pDoc) {
+    CDocTemplate::AddDocument(pDoc);
+    m_pOnlyDoc = pDoc;
+}
+
+void CSingleDocTemplate::RemoveDocument(CDocument* pDoc) {
+    CDocTemplate::RemoveDocument(pDoc);
+    if (m_pOnlyDoc == pDoc) m_pOnlyDoc = nullptr;
+}
+
+void CSingleDocTemplate::SetDefaultTitle(CDocument* pDocument) {
+    CString title;
+    if (!GetDocString(title, docName) || title.IsEmpty()) title = "Unbenannt";
+    pDocument->SetTitle(title);
+}
+
+CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeVisible) {
+    CDocument* doc = nullptr;
+    CFrameWnd* frame = nullptr;
+    bool newDoc = false, newFrame = false;
+    if (m_pOnlyDoc) {
+        doc = m_pOnlyDoc;
+        if (!doc->SaveModified()) return nullptr;
+        POSITION pos = doc->GetFirstViewPosition();
+        CView* view = pos ? doc->GetNextView(pos) : nullptr;
+        frame = view ? view->GetParentFrame() : nullptr;
+    } else {
+        doc = CreateNewDocument();
+        if (!doc) return nullptr;
+        newDoc = true;
+    }
+    if (!frame) {
+        // The frame's view attaches to the document; until it does, the document must not vanish.
+        BOOL autoDelete = doc->m_bAutoDelete;
+        doc->m_bAutoDelete = FALSE;
+        frame = CreateNewFrame(doc, nullptr);
+        doc->m_bAutoDelete = autoDelete;
+        if (!frame) {
+            if (newDoc) delete doc;
+            return nullptr;
+        }
+        newFrame = true;
+    }
+
+    if (!lpszPathName) {
+        SetDefaultTitle(doc);
+        if (!doc->OnNewDocument()) {
+            if (newFrame) frame->DestroyWindow();  // takes the document with it
+            return nullptr;
+        }
+    } else {
+        if (!doc->OnOpenDocument(lpszPathName)) {
+            if (newFrame) frame->DestroyWindow();
+            return nullptr;
+        }
+        doc->SetPathName(lpszPathName);
+    }
+
+    CWinThread* thread = AfxGetThread();
+    if (newFrame && thread && !thread->m_pMainWnd) thread->m_pMainWnd = frame;
+    InitialUpdateFrame(frame, doc, bMakeVisible);
+    return doc;
+}

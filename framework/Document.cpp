@@ -1,0 +1,156 @@
+#include "framework/Document.h"
+
+#include <commdlg.h>
+
+#include "framework/DocTemplate.h"
+#include "framework/FrameWnd.h"
+#include "framework/View.h"
+#include "framework/WinApp.h"
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() = default;
+
+CDocument::~CDocument() {
+    // Views that still point here forget the document.
+    for (CView* view : m_views) view->m_pDocument = nullptr;
+    if (m_pDocTemplate) m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(LPCSTR lpszTitle) {
+    m_strTitle = lpszTitle;
+    UpdateFrameCounts();
+}
+
+void CDocument::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU) {
+    char full[MAX_PATH];
+    DWORD n = ::GetFullPathNameA(lpszPathName ? lpszPathName : "", MAX_PATH, full, nullptr);
+    m_strPathName = (n > 0 && n < MAX_PATH) ? CString(full) : CString(lpszPathName);
+    char title[MAX_PATH] = {};
+    if (::GetFileTitleA(m_strPathName, title, MAX_PATH) != 0 || !title[0]) {
+        int slash = m_strPathName.ReverseFind('\\');
+        lstrcpynA(title, m_strPathName.Mid(slash + 1), MAX_PATH);
+    }
+    SetTitle(title);
+    if (bAddToMRU && AfxGetApp()) AfxGetApp()->AddToRecentFileList(m_strPathName);
+}
+
+void CDocument::AddView(CView* pView) {
+    for (CView* v : m_views)
+        if (v == pView) return;
+    m_views.push_back(pView);
+    pView->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* pView) {
+    for (size_t i = 0; i < m_views.size(); ++i) {
+        if (m_views[i] == pView) {
+            m_views.erase(m_views.begin() + (INT_PTR)i);
+            pView->m_pDocument = nullptr;
+            break;
+        }
+    }
+    // A document whose last view has gone closes itself.
+    if (m_views.empty() && m_bAutoDelete) OnCloseDocument();
+}
+
+POSITION CDocument::GetFirstViewPosition() const {
+    return m_views.empty() ? nullptr : reinterpret_cast<POSITION>(1);
+}
+
+CView* CDocument::GetNextView(POSITION& rPosition) const {
+    size_t index = reinterpret_cast<size_t>(rPosition) - 1;
+    if (index >= m_views.size()) {
+        rPosition = nullptr;
+        return nullptr;
+    }
+    rPosition = index + 1 < m_views.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
+    return m_views[index];
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
+    std::vector<CView*> views = m_views;
+    for (CView* v : views)
+        if (v != pSender) v->OnUpdate(pSender, lHint, pHint);
+}
+
+void CDocument::DeleteContents() {}
+
+BOOL CDocument::OnNewDocument() {
+    DeleteContents();
+    m_strPathName.Empty();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(LPCSTR) {
+    // Documents read their files themselves; the base only starts empty.
+    DeleteContents();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+// There is no generic way to write a document; the base saves nothing and says so.
+BOOL CDocument::OnSaveDocument(LPCSTR) { return FALSE; }
+
+void CDocument::OnCloseDocument() {
+    // Closing the frames must not delete the document on the way.
+    BOOL autoDelete = m_bAutoDelete;
+    m_bAutoDelete = FALSE;
+    while (!m_views.empty()) {
+        CView* view = m_views.front();
+        size_t before = m_views.size();
+        CFrameWnd* frame = view->GetParentFrame();
+        if (frame) {
+            PreCloseFrame(frame);
+            frame->DestroyWindow();
+        } else {
+            view->DestroyWindow();
+        }
+        if (m_views.size() == before && !m_views.empty() && m_views.front() == view) RemoveView(view);
+    }
+    m_bAutoDelete = autoDelete;
+    DeleteContents();
+    if (m_bAutoDelete) delete this;
+}
+
+BOOL CDocument::SaveModified() {
+    if (!IsModified()) return TRUE;
+    CString prompt;
+    prompt.Format("Änderungen in %s speichern?", m_strPathName.IsEmpty() ? (LPCSTR)m_strTitle : (LPCSTR)m_strPathName);
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        if (!OnSaveDocument(m_strPathName)) return FALSE;
+        SetModifiedFlag(FALSE);
+        return TRUE;
+    case IDNO:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame) {
+    // Only the last frame of the document asks about saving.
+    for (CView* v : m_views) {
+        CFrameWnd* other = v->GetParentFrame();
+        if (other && other != pFrame) return TRUE;
+    }
+    return SaveModified();
+}
+
+void CDocument::PreCloseFrame(CFrameWnd*) {}
+
+void CDocument::UpdateFrameCounts() {
+    std::vector<CFrameWnd*> frames;
+    for (CView* v : m_views) {
+        CFrameWnd* frame = v->GetParentFrame();
+        bool known = false;
+        for (CFrameWnd* f : frames) known |= f == frame;
+        if (frame && !known) frames.push_back(frame);
+    }
+    for (CFrameWnd* f : frames) f->OnUpdateFrameTitle(TRUE);
+}

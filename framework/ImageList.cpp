@@ -1,0 +1,73 @@
+#include "framework/ImageList.h"
+
+#include "framework/Gdi.h"
+#include "framework/HandleMap.h"
+#include "framework/WinApp.h"
+
+IMPLEMENT_DYNCREATE(CImageList, CObject)
+
+namespace {
+// Image lists cannot be asked whether they still exist; a held temporary lives until exit.
+BOOL ImageListAlive(void*) { return TRUE; }
+void ReleaseTempImageList(CObject* object) {
+    CImageList* list = static_cast<CImageList*>(object);
+    list->m_hImageList = nullptr;
+    delete list;
+}
+const fw::TempKind kTempImageList = {&ImageListAlive, &ReleaseTempImageList};
+}  // namespace
+
+HIMAGELIST CImageList::GetSafeHandle() const {
+    const CImageList* self = this;
+    return self ? m_hImageList : nullptr;
+}
+
+CImageList* CImageList::FromHandle(HIMAGELIST hImageList) {
+    if (!hImageList) return nullptr;
+    if (CObject* temp = fw::FindTemp(&kTempImageList, hImageList, RUNTIME_CLASS(CImageList)))
+        return static_cast<CImageList*>(temp);
+    CImageList* list = new CImageList;
+    list->m_hImageList = hImageList;
+    return static_cast<CImageList*>(fw::AddTemp(&kTempImageList, hImageList, RUNTIME_CLASS(CImageList), list));
+}
+
+BOOL CImageList::Attach(HIMAGELIST hImageList) {
+    if (!hImageList || m_hImageList) return FALSE;
+    m_hImageList = hImageList;
+    return TRUE;
+}
+
+HIMAGELIST CImageList::Detach() {
+    HIMAGELIST h = m_hImageList;
+    m_hImageList = nullptr;
+    return h;
+}
+
+BOOL CImageList::DeleteImageList() {
+    if (!m_hImageList) return FALSE;
+    BOOL result = ImageList_Destroy(m_hImageList);
+    m_hImageList = nullptr;
+    return result;
+}
+
+BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow) {
+    return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
+}
+
+BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
+    return Attach(ImageList_LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nBitmapID), cx, nGrow, crMask,
+                                       IMAGE_BITMAP, LR_CREATEDIBSECTION));
+}
+
+int CImageList::Add(CBitmap* pbmImage, CBitmap* pbmMask) {
+    return ImageList_Add(m_hImageList, pbmImage ? static_cast<HBITMAP>(pbmImage->m_hObject) : nullptr,
+                         pbmMask ? static_cast<HBITMAP>(pbmMask->m_hObject) : nullptr);
+}
+
+int CImageList::Add(CBitmap* pbmImage, COLORREF crMask) {
+    return ImageList_AddMasked(m_hImageList, pbmImage ? static_cast<HBITMAP>(pbmImage->m_hObject) : nullptr, crMask);
+}
+
+BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle) {
+    return ImageList_Draw(m_hImageList, nImage, pDC->m_hDC, pt.x, pt.y, nStyle);
+}

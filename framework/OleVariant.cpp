@@ -1,0 +1,48 @@
+#include "framework/OleVariant.h"
+
+#include "framework/CString.h"
+
+namespace {
+BSTR AnsiToBstr(LPCSTR text) {
+    if (!text) text = "";
+    int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    BSTR result = ::SysAllocStringLen(nullptr, (UINT)(length > 0 ? length - 1 : 0));
+    if (result && length > 0) ::MultiByteToWideChar(CP_ACP, 0, text, -1, result, length);
+    return result;
+}
+}  // namespace
+
+COleVariant::COleVariant(LPCSTR lpszSrc) {
+    ::VariantInit(this);
+    vt = VT_BSTR;
+    bstrVal = AnsiToBstr(lpszSrc);
+}
+
+COleVariant::COleVariant(long lSrc, VARTYPE vtSrc) {
+    ::VariantInit(this);
+    vt = vtSrc;
+    if (vtSrc == VT_BOOL)
+        boolVal = lSrc ? VARIANT_TRUE : VARIANT_FALSE;
+    else if (vtSrc == VT_ERROR)
+        scode = lSrc;
+    else {
+        vt = VT_I4;
+        lVal = lSrc;
+    }
+}
+
+COleVariant::COleVariant(short nSrc, VARTYPE vtSrc) {
+    ::VariantInit(this);
+    vt = vtSrc == VT_BOOL ? VT_BOOL : VT_I2;
+    if (vt == VT_BOOL)
+        boolVal = nSrc ? VARIANT_TRUE : VARIANT_FALSE;
+    else
+        iVal = nSrc;
+}
+
+COleVariant& COleVariant::operator=(LPCSTR lpszSrc) {
+    ::VariantClear(this);
+    vt = VT_BSTR;
+    bstrVal = AnsiToBstr(lpszSrc);
+    return *this;
+}

@@ -1,0 +1,234 @@
+#include "framework/StatusBar.h"
+
+#include "framework/FrameWnd.h"
+#include "framework/Gdi.h"
+
+IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
+
+BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
+    ON_WM_SIZE()
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr int kPanePadding = 8;  // room beside an indicator's text for the pane's edges
+
+// Update requests for the panes: a disabled indicator shows no text.
+class StatusCmdUI : public CCmdUI {
+public:
+    CStatusBar* bar = nullptr;
+    void Enable(BOOL bOn) override {
+        m_bEnableChanged = TRUE;
+        UINT style = bar->GetPaneStyle((int)m_nIndex);
+        UINT changed = bOn ? (style & ~SBPS_DISABLED) : (style | SBPS_DISABLED);
+        if (changed != style) bar->SetPaneStyle((int)m_nIndex, changed);
+    }
+    void SetCheck(int nCheck) override {
+        UINT style = bar->GetPaneStyle((int)m_nIndex);
+        UINT changed = nCheck ? (style | SBPS_POPOUT) : (style & ~SBPS_POPOUT);
+        if (changed != style) bar->SetPaneStyle((int)m_nIndex, changed);
+    }
+    void SetText(LPCSTR lpszText) override { bar->SetPaneText((int)m_nIndex, lpszText); }
+};
+
+// Indicator texts used when the program's string table has none.
+LPCSTR DefaultIndicatorText(UINT id) {
+    switch (id) {
+    case ID_INDICATOR_CAPS: return "UF";
+    case ID_INDICATOR_NUM: return "NUM";
+    case ID_INDICATOR_SCRL: return "RF";
+    case ID_INDICATOR_OVR: return "ÜB";
+    default: return "";
+    }
+}
+
+}  // namespace
+
+CStatusBar::CStatusBar() {
+    m_cxLeftBorder = m_cxRightBorder = 0;
+    m_cyTopBorder = 2;
+    m_cyBottomBorder = 0;
+}
+
+BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    m_dwStyle = dwStyle & CBRS_ALL;
+    // The frame places the bar; the control must not move or size itself.
+    DWORD windowStyle = (dwStyle & 0xFFFF0000 & ~CBRS_GRIPPER) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER |
+                        CCS_NORESIZE;
+    return CWnd::Create(STATUSCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
+}
+
+int CStatusBar::TextWidth(LPCSTR text) const {
+    HDC dc = ::GetDC(m_hWnd);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+    return size.cx;
+}
+
+BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
+    if (nIDCount < 0 || (nIDCount > 0 && !lpIDArray) || nIDCount > 255) return FALSE;
+    m_panes.clear();
+    for (int i = 0; i < nIDCount; ++i) {
+        Pane pane = {lpIDArray[i], SBPS_NORMAL, 0, CString()};
+        if (pane.id == ID_SEPARATOR) {
+            pane.style = SBPS_STRETCH | SBPS_NOBORDERS;
+        } else {
+            if (!pane.text.LoadString(pane.id)) pane.text = DefaultIndicatorText(pane.id);
+            pane.cxText = TextWidth(pane.text);
+        }
+        m_panes.push_back(pane);
+    }
+    UpdateParts();
+    for (int i = 0; i < GetCount(); ++i) ShowPaneText(i);
+    return TRUE;
+}
+
+void CStatusBar::UpdateParts() {
+    if (!m_hWnd || m_panes.empty()) return;
+    CRect client;
+    GetClientRect(&client);
+    int fixed = 0, stretching = 0;
+    for (const Pane& p : m_panes) {
+        if (p.style & SBPS_STRETCH)
+            ++stretching;
+        else
+            fixed += p.cxText + kPanePadding;
+    }
+    int spare = client.Width() - fixed;
+    if (spare < 0) spare = 0;
+    std::vector<int> edges;
+    int x = 0;
+    for (const Pane& p : m_panes) {
+        x += (p.style & SBPS_STRETCH) ? spare / stretching : p.cxText + kPanePadding;
+        edges.push_back(x);
+    }
+    edges.back() = -1;  // the last pane reaches the end
+    SendMessage(SB_SETPARTS, edges.size(), (LPARAM)edges.data());
+}
+
+void CStatusBar::ShowPaneText(int nIndex) {
+    const Pane& p = m_panes[(size_t)nIndex];
+    UINT flags = p.style & (SBT_NOBORDERS | SBT_POPOUT | SBT_OWNERDRAW);
+    LPCSTR text = (p.style & SBPS_DISABLED) ? "" : (LPCSTR)p.text;
+    SendMessage(SB_SETTEXTA, (WPARAM)(nIndex | flags), (LPARAM)text);
+}
+
+int CStatusBar::CommandToIndex(UINT nIDFind) const {
+    for (size_t i = 0; i < m_panes.size(); ++i)
+        if (m_panes[i].id == nIDFind) return (int)i;
+    return -1;
+}
+
+UINT CStatusBar::GetItemID(int nIndex) const {
+    return nIndex >= 0 && nIndex < GetCount() ? m_panes[(size_t)nIndex].id : 0;
+}
+
+void CStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const {
+    ::SetRectEmpty(lpRect);
+    SendMessage(SB_GETRECT, (WPARAM)nIndex, (LPARAM)lpRect);
+}
+
+CString CStatusBar::GetPaneText(int nIndex) const {
+    return nIndex >= 0 && nIndex < GetCount() ? m_panes[(size_t)nIndex].text : CString();
+}
+
+BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate) {
+    if (nIndex < 0 || nIndex >= GetCount()) return FALSE;
+    Pane& p = m_panes[(size_t)nIndex];
+    CString text(lpszNewText);
+    if (p.text == text) return TRUE;
+    p.text = text;
+    if (m_hWnd) {
+        ShowPaneText(nIndex);
+        if (bUpdate) UpdateWindow();
+    }
+    return TRUE;
+}
+
+void CStatusBar::GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) const {
+    if (nIndex < 0 || nIndex >= GetCount()) {
+        nID = nStyle = 0;
+        cxWidth = 0;
+        return;
+    }
+    const Pane& p = m_panes[(size_t)nIndex];
+    nID = p.id;
+    nStyle = p.style;
+    cxWidth = p.cxText;
+}
+
+void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth) {
+    if (nIndex < 0 || nIndex >= GetCount()) return;
+    Pane& p = m_panes[(size_t)nIndex];
+    p.id = nID;
+    p.style = nStyle;
+    p.cxText = cxWidth;
+    UpdateParts();
+    ShowPaneText(nIndex);
+}
+
+UINT CStatusBar::GetPaneStyle(int nIndex) const {
+    return nIndex >= 0 && nIndex < GetCount() ? m_panes[(size_t)nIndex].style : 0;
+}
+
+void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle) {
+    if (nIndex < 0 || nIndex >= GetCount() || m_panes[(size_t)nIndex].style == nStyle) return;
+    bool relayout = ((m_panes[(size_t)nIndex].style ^ nStyle) & SBPS_STRETCH) != 0;
+    m_panes[(size_t)nIndex].style = nStyle;
+    if (relayout) UpdateParts();
+    ShowPaneText(nIndex);
+}
+
+CSize CStatusBar::CalcFixedLayout(BOOL, BOOL bHorz) {
+    int textHeight = 13;
+    if (m_hWnd) {
+        HDC dc = ::GetDC(m_hWnd);
+        HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+        HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICA tm = {};
+        ::GetTextMetricsA(dc, &tm);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(m_hWnd, dc);
+        textHeight = tm.tmHeight;
+    }
+    CRect inside;
+    CalcInsideRect(inside, bHorz);
+    return CSize(32767, textHeight + 6 + inside.top - inside.bottom);
+}
+
+void CStatusBar::OnSize(UINT nType, int cx, int cy) {
+    Default();
+    (void)nType;
+    (void)cx;
+    (void)cy;
+    UpdateParts();
+}
+
+LRESULT CStatusBar::OnSetText(WPARAM, LPARAM lParam) {
+    // The window text is the message pane.
+    int pane = CommandToIndex(ID_SEPARATOR);
+    SetPaneText(pane < 0 ? 0 : pane, reinterpret_cast<LPCSTR>(lParam));
+    return TRUE;
+}
+
+void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) {
+    StatusCmdUI state;
+    state.bar = this;
+    state.m_pOther = this;
+    state.m_nIndexMax = (UINT)GetCount();
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = m_panes[state.m_nIndex].id;
+        if (state.m_nID == ID_SEPARATOR) continue;
+        // Indicators without a handler keep their text.
+        state.DoUpdate(pTarget, FALSE);
+    }
+    (void)bDisableIfNoHandler;
+    UpdateDialogControls(pTarget, bDisableIfNoHandler);
+}

@@ -1,0 +1,577 @@
+#include "framework/Wnd.h"
+
+#include <list>
+
+#include "framework/Controls.h"
+#include "framework/Gdi.h"
+#include "framework/HandleMap.h"
+#include "framework/Menu.h"
+#include "framework/OleControlSite.h"
+#include "framework/WinApp.h"
+
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+    ON_WM_DRAWITEM()
+    ON_WM_MEASUREITEM()
+    ON_WM_COMPAREITEM()
+    ON_WM_DELETEITEM()
+    ON_WM_CTLCOLOR()
+    ON_WM_HSCROLL()
+    ON_WM_VSCROLL()
+    ON_WM_NCDESTROY()
+END_MESSAGE_MAP()
+
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
+
+namespace {
+
+BOOL WindowAlive(void* handle) { return ::IsWindow(static_cast<HWND>(handle)); }
+void ReleaseTempWnd(CObject* object) {
+    CWnd* wnd = static_cast<CWnd*>(object);
+    wnd->m_hWnd = nullptr;
+    delete wnd;
+}
+const fw::TempKind kTempWnd = {&WindowAlive, &ReleaseTempWnd};
+
+}  // namespace
+
+CWnd::CWnd() = default;
+
+CWnd::CWnd(HWND hWnd) { m_hWnd = hWnd; }
+
+CWnd::~CWnd() {
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
+        // Virtual calls now reach CWnd's own members only, so the window just goes away.
+        if (::IsWindow(m_hWnd) && ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId())
+            DestroyWindow();
+        if (m_hWnd) Detach();
+    }
+}
+
+HWND CWnd::GetSafeHwnd() const {
+    const CWnd* self = this;
+    return self ? m_hWnd : nullptr;
+}
+
+// ---- Handle maps ----
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    fw::WndRecord rec;
+    return fw::LookupWnd(hWnd, &rec) ? rec.wnd : nullptr;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd) { return FromHandleAs(hWnd, RUNTIME_CLASS(CWnd)); }
+
+CWnd* CWnd::FromHandleAs(HWND hWnd, CRuntimeClass* cls) {
+    if (!hWnd) return nullptr;
+    CWnd* permanent = FromHandlePermanent(hWnd);
+    if (permanent && permanent->IsKindOf(cls)) return permanent;
+    if (CObject* temp = fw::FindTemp(&kTempWnd, hWnd, cls)) return static_cast<CWnd*>(temp);
+    CWnd* wnd = static_cast<CWnd*>(cls->CreateObject());
+    if (!wnd) return permanent;
+    wnd->m_hWnd = hWnd;
+    return static_cast<CWnd*>(fw::AddTemp(&kTempWnd, hWnd, cls, wnd));
+}
+
+BOOL CWnd::Attach(HWND hWnd) {
+    if (!hWnd || m_hWnd) return FALSE;
+    CWnd* owner = FromHandlePermanent(hWnd);
+    if (owner && owner != this) return FALSE;
+    m_hWnd = hWnd;
+    fw::SetPermanent(hWnd, this);
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hWnd = m_hWnd;
+    if (hWnd && FromHandlePermanent(hWnd) == this) fw::ClearPermanent(hWnd);
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!Attach(hWnd)) return FALSE;
+    PreSubclassWindow();
+    fw::WndRecord rec = {};
+    fw::LookupWnd(hWnd, &rec);
+    if (!rec.super) {
+        WNDPROC old = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+        if (!old) {
+            Detach();
+            return FALSE;
+        }
+        fw::SetSuperProc(hWnd, old);
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    HWND hWnd = ::GetDlgItem(pParent->GetSafeHwnd(), (int)nID);
+    return hWnd && SubclassWindow(hWnd);
+}
+
+HWND CWnd::UnsubclassWindow() {
+    HWND hWnd = m_hWnd;
+    if (!hWnd) return nullptr;
+    fw::WndRecord rec = {};
+    if (fw::LookupWnd(hWnd, &rec) && rec.super &&
+        reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &AfxWndProc) {
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec.super));
+        fw::RemoveWnd(hWnd);
+    } else {
+        fw::ClearPermanent(hWnd);
+    }
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+// ---- Creation ----
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs) {
+    if (!cs.lpszClass) cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW));
+    return TRUE;
+}
+
+BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID, CCreateContext* pContext) {
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID, pContext);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                    CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), reinterpret_cast<HMENU>((UINT_PTR)nID),
+                    lpParam);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
+    if (m_hWnd) return FALSE;
+    CREATESTRUCT cs = {};
+    cs.lpCreateParams = lpParam;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.hMenu = nIDorHMenu;
+    cs.hwndParent = hWndParent;
+    cs.cy = nHeight;
+    cs.cx = nWidth;
+    cs.y = y;
+    cs.x = x;
+    cs.style = (LONG)dwStyle;
+    cs.lpszName = lpszWindowName;
+    cs.lpszClass = lpszClassName;
+    cs.dwExStyle = dwExStyle;
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    fw::BeginCreating(this, cs.hwndParent, (UINT)(UINT_PTR)cs.hMenu);
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y, cs.cx, cs.cy,
+                                  cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    bool attached = fw::EndCreating();
+    // A failed creation that got as far as the window has already ended in WM_NCDESTROY and
+    // PostNcDestroy; one that never got a window ends here the same way.
+    if (!hWnd && !attached) PostNcDestroy();
+    return hWnd != nullptr;
+}
+
+BOOL CWnd::DestroyWindow() {
+    HWND hWnd = m_hWnd;
+    if (!hWnd) return FALSE;
+    fw::WndRecord rec = {};
+    bool routed = fw::LookupWnd(hWnd, &rec) && rec.wnd == this && rec.super;
+    BOOL result = ::DestroyWindow(hWnd);
+    // Subclassed objects detach themselves in WM_NCDESTROY (and may be gone by now); others are detached here.
+    if (!routed && FromHandlePermanent(hWnd) == this && !::IsWindow(hWnd)) Detach();
+    return result;
+}
+
+void CWnd::PostNcDestroy() {}
+
+// ---- Message processing ----
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    fw::WndRecord rec;
+    if (!fw::LookupWnd(hWnd, &rec)) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (!rec.wnd) return ::CallWindowProcA(rec.super ? rec.super : &DefWindowProcA, hWnd, message, wParam, lParam);
+    LRESULT result = fw::CallWndProc(rec.wnd, hWnd, message, wParam, lParam);
+    if (message == WM_DESTROY) {
+        // Hosted controls go while their container's children still exist.
+        COleControlSite::CloseSitesOf(hWnd);
+    } else if (message == WM_WINDOWPOSCHANGED && fw::LookupWnd(hWnd, &rec) && rec.wnd && rec.wnd->m_pCtrlSite) {
+        rec.wnd->m_pCtrlSite->OnMoved();
+    }
+    if (message == WM_NCDESTROY && fw::LookupWnd(hWnd, &rec)) {
+        // A handler skipped CWnd::OnNcDestroy: let go of the window all the same.
+        if (rec.super && reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &AfxWndProc)
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec.super));
+        fw::RemoveWnd(hWnd);
+        if (rec.wnd && rec.wnd->m_hWnd == hWnd) rec.wnd->m_hWnd = nullptr;
+    }
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam)) return FALSE;
+        *pResult = 0;
+        return TRUE;
+    }
+    if (message == WM_NOTIFY) {
+        if (!lParam) return FALSE;
+        LRESULT result = 0;
+        if (!OnNotify(wParam, lParam, &result)) return FALSE;
+        *pResult = result;
+        return TRUE;
+    }
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+        return DispatchWindowMessage(WM_CTLCOLOR, wParam, lParam, pResult, message - WM_CTLCOLORMSGBOX);
+    return DispatchWindowMessage(message, wParam, lParam, pResult);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    fw::WndRecord rec = {};
+    if (m_hWnd && fw::LookupWnd(m_hWnd, &rec) && rec.super)
+        return ::CallWindowProcA(rec.super, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    const MSG& cur = fw::CurrentMessage();
+    return DefWindowProc(cur.message, cur.wParam, cur.lParam);
+}
+
+namespace {
+
+// Records only whether an update handler enables the command.
+class EnableProbe : public CCmdUI {
+public:
+    BOOL enabled = TRUE;
+    void Enable(BOOL bOn) override {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCSTR) override {}
+};
+
+}  // namespace
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    UINT nID = LOWORD(wParam);
+    HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
+    int nCode = HIWORD(wParam);
+    if (!hWndCtrl) {
+        // Menus and accelerators: a command that its update handler disables is not carried out.
+        nCode = CN_COMMAND;
+        EnableProbe probe;
+        probe.m_nID = nID;
+        OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &probe, nullptr);
+        if (!probe.enabled) return TRUE;
+    } else {
+        if (ReflectLastMsg(hWndCtrl)) return TRUE;
+        if (nID == 0) return FALSE;
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->hwndFrom && ReflectLastMsg(header->hwndFrom, pResult)) return TRUE;
+    NotifyCall call = {header, pResult};
+    return OnCmdMsg((UINT)header->idFrom, (int)MAKELONG(header->code, WM_NOTIFY), &call, nullptr);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    return ReflectChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    LRESULT local = 0;
+    if (!pResult) pResult = &local;
+    switch (message) {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+        return OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, pResult);
+    case WM_COMMAND:
+        if (!OnCmdMsg(0, (int)MAKELONG(HIWORD(wParam), WM_REFLECT_BASE + WM_COMMAND), nullptr, nullptr)) return FALSE;
+        *pResult = 1;
+        return TRUE;
+    case WM_NOTIFY: {
+        NotifyCall call = {reinterpret_cast<NMHDR*>(lParam), pResult};
+        return OnCmdMsg(0, (int)MAKELONG(call.header->code, WM_REFLECT_BASE + WM_NOTIFY), &call, nullptr);
+    }
+    default:
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+            return OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, wParam, (LPARAM)(message - WM_CTLCOLORMSGBOX), pResult);
+        return FALSE;
+    }
+}
+
+BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult) {
+    CWnd* child = FromHandlePermanent(hWndChild);
+    return child && child->SendChildNotifyLastMsg(pResult);
+}
+
+BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult) {
+    const MSG& cur = fw::CurrentMessage();
+    return OnChildNotify(cur.message, cur.wParam, cur.lParam, pResult);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
+        CWnd* wnd = FromHandlePermanent(hWnd);
+        if (wnd && wnd->PreTranslateMessage(pMsg)) return TRUE;
+        // Stop at the top-level window: owners do not see their popups' keys.
+        if (hWnd == hWndStop || !(::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return FALSE;
+}
+
+CScrollBar* CWnd::GetScrollBarCtrl(int) const { return nullptr; }
+
+void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
+    CCmdUI state;
+    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        int id = ::GetDlgCtrlID(child);
+        if (id == 0 || id == -1) continue;
+        state.m_pOther = FromHandle(child);
+        state.m_nID = (UINT)id;
+        // The control's own reflected handler first, then this window's, then the target's.
+        CWnd* own = FromHandlePermanent(child);
+        if (own && own->CCmdTarget::OnCmdMsg(0, (int)MAKELONG(0xFFFF, WM_REFLECT_BASE + WM_COMMAND), &state, nullptr))
+            continue;
+        if (CCmdTarget::OnCmdMsg((UINT)id, (int)CN_UPDATE_COMMAND_UI, &state, nullptr)) continue;
+        // Only push buttons are disabled for lack of a handler; check boxes and radios work by themselves.
+        BOOL disable = bDisableIfNoHandler;
+        if (disable) {
+            if (!(::SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) {
+                disable = FALSE;
+            } else {
+                UINT type = (UINT)(::GetWindowLongPtrA(child, GWL_STYLE) & 0x0F);
+                if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_GROUPBOX ||
+                    type == BS_AUTORADIOBUTTON)
+                    disable = FALSE;
+            }
+        }
+        state.DoUpdate(pTarget, disable);
+    }
+}
+
+// ---- Relatives ----
+
+CWnd* CWnd::GetTopLevelParent() const {
+    HWND hWnd = m_hWnd;
+    if (!hWnd) return nullptr;
+    while (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) {
+        HWND parent = ::GetParent(hWnd);
+        if (!parent) break;
+        hWnd = parent;
+    }
+    return FromHandle(hWnd);
+}
+
+CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
+    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == nID) {
+            CWnd* wnd = bOnlyPerm ? FromHandlePermanent(child) : FromHandle(child);
+            if (wnd) return wnd;
+        }
+        if (::GetTopWindow(child)) {
+            CWnd temp;
+            temp.m_hWnd = child;
+            CWnd* found = temp.GetDescendantWindow(nID, bOnlyPerm);
+            temp.m_hWnd = nullptr;
+            if (found) return found;
+        }
+    }
+    return nullptr;
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) {
+    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (bOnlyPerm) {
+            if (CWnd* wnd = FromHandlePermanent(child)) fw::CallWndProc(wnd, child, message, wParam, lParam);
+        } else {
+            ::SendMessageA(child, message, wParam, lParam);
+        }
+        if (bDeep && ::GetTopWindow(child)) {
+            CWnd temp;
+            temp.m_hWnd = child;
+            temp.SendMessageToDescendants(message, wParam, lParam, bDeep, bOnlyPerm);
+            temp.m_hWnd = nullptr;
+        }
+    }
+}
+
+// ---- Wrappers ----
+
+BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, GWL_STYLE);
+    DWORD changed = (style & ~dwRemove) | dwAdd;
+    if (changed == style) return FALSE;
+    ::SetWindowLongPtrA(hWnd, GWL_STYLE, (LONG_PTR)changed);
+    if (nFlags)
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, GWL_EXSTYLE);
+    DWORD changed = (style & ~dwRemove) | dwAdd;
+    if (changed == style) return FALSE;
+    ::SetWindowLongPtrA(hWnd, GWL_EXSTYLE, (LONG_PTR)changed);
+    if (nFlags)
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    return TRUE;
+}
+
+void CWnd::GetWindowText(CString& rString) const {
+    int length = ::GetWindowTextLengthA(m_hWnd);
+    if (length <= 0) {
+        rString.Empty();
+        return;
+    }
+    ::GetWindowTextA(m_hWnd, rString.GetBuffer(length), length + 1);
+    rString.ReleaseBuffer();
+}
+
+int CWnd::GetDlgItemText(int nID, CString& rString) const {
+    HWND item = ::GetDlgItem(m_hWnd, nID);
+    if (!item) {
+        rString.Empty();
+        return 0;
+    }
+    CWnd temp;
+    temp.m_hWnd = item;
+    temp.GetWindowText(rString);
+    temp.m_hWnd = nullptr;
+    return rString.GetLength();
+}
+
+void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
+    ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)(pFont ? pFont->m_hObject : nullptr), bRedraw);
+}
+
+CFont* CWnd::GetFont() const {
+    return CFont::FromHandle(reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)));
+}
+
+CDC* CWnd::GetDC() { return m_hWnd ? CDC::FromHandle(::GetDC(m_hWnd)) : nullptr; }
+
+CDC* CWnd::GetWindowDC() { return m_hWnd ? CDC::FromHandle(::GetWindowDC(m_hWnd)) : nullptr; }
+
+int CWnd::ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0; }
+
+CDC* CWnd::BeginPaint(LPPAINTSTRUCT lpPaint) { return CDC::FromHandle(::BeginPaint(m_hWnd, lpPaint)); }
+
+void CWnd::ClientToScreen(LPRECT lpRect) const {
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(lpRect));
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(lpRect) + 1);
+}
+
+void CWnd::ScreenToClient(LPRECT lpRect) const {
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(lpRect));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(lpRect) + 1);
+}
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+    if (!m_hWnd) return;
+    HWND center = pAlternateOwner ? pAlternateOwner->m_hWnd
+                  : (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd)
+                                            : ::GetWindow(m_hWnd, GW_OWNER);
+    RECT self, area;
+    ::GetWindowRect(m_hWnd, &self);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoA(::MonitorFromWindow(center ? center : m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+    if (center && ::IsWindowVisible(center) && !::IsIconic(center))
+        ::GetWindowRect(center, &area);
+    else
+        area = mi.rcWork;
+    int w = self.right - self.left, h = self.bottom - self.top;
+    int x = (area.left + area.right - w) / 2, y = (area.top + area.bottom - h) / 2;
+    // Stay on the monitor's work area.
+    if (x + w > mi.rcWork.right) x = mi.rcWork.right - w;
+    if (y + h > mi.rcWork.bottom) y = mi.rcWork.bottom - h;
+    if (x < mi.rcWork.left) x = mi.rcWork.left;
+    if (y < mi.rcWork.top) y = mi.rcWork.top;
+    if (GetStyle() & WS_CHILD) {
+        POINT p = {x, y};
+        ::ScreenToClient(::GetParent(m_hWnd), &p);
+        x = p.x;
+        y = p.y;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
+
+BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr); }
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+
+int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
+    return ::MessageBoxA(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
+}
+
+// ---- Window classes ----
+
+namespace fw {
+
+LPCSTR RegisterClassOnce(LPCSTR name, UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
+    static SRWLOCK lock = SRWLOCK_INIT;
+    static std::list<CString>* names = new std::list<CString>;  // the names handed out stay valid
+    HINSTANCE instance = AfxGetInstanceHandle();
+    AcquireSRWLockExclusive(&lock);
+    LPCSTR result = nullptr;
+    for (const CString& known : *names)
+        if (known == name) result = known;
+    if (!result) {
+        WNDCLASSA wc = {};
+        if (!::GetClassInfoA(instance, name, &wc)) {
+            wc.style = style;
+            wc.lpfnWndProc = &DefWindowProcA;
+            wc.hInstance = instance;
+            wc.hCursor = cursor;
+            wc.hbrBackground = background;
+            wc.hIcon = icon;
+            wc.lpszClassName = name;
+            ::RegisterClassA(&wc);
+        }
+        names->push_back(CString(name));
+        result = names->back();
+    }
+    ReleaseSRWLockExclusive(&lock);
+    return result;
+}
+
+}  // namespace fw
+
+LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
+    CString name;
+    name.Format("Afx:%p:%x:%p:%p:%p", (void*)AfxGetInstanceHandle(), nClassStyle, (void*)hCursor,
+                (void*)hbrBackground, (void*)hIcon);
+    return fw::RegisterClassOnce(name, nClassStyle, hCursor, hbrBackground, hIcon);
+}

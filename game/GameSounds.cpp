@@ -1,0 +1,147 @@
+// Game sounds: WAVE resources, one-shot slots and the mixer thread.
+#include "game/GameSounds.h"
+
+#include "game/sound/WaveOut.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace game {
+
+SoundEntry gSoundTable[kSoundCount];
+OneShotSlots gOneShotSlots;
+
+namespace {
+
+constexpr uint32_t kClaimed = 0xFFFFFFFFu;  // a slot being filled: the mixer passes it by
+constexpr size_t kChunkSearchEnd = 4096;
+constexpr DWORD kBlockMs = 12;
+constexpr DWORD kMixerStackBytes = 32768;
+
+const char* const kSoundNames[kSoundCount] = {"CLING1", "CLING2", "CLING3", "SWEEP", "TIMER", "ERROR", "TICK"};
+
+uint32_t ReadLe32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+
+}  // namespace
+
+const char* SoundResourceName(GameSound sound) {
+    return sound >= 0 && sound < kSoundCount ? kSoundNames[sound] : "";
+}
+
+bool FindWaveSamples(const void* image, size_t size, const int16_t** samples, uint32_t* count) {
+    *samples = nullptr;
+    *count = 0;
+    if (!image) return false;
+    const auto* bytes = static_cast<const uint8_t*>(image);
+    // Offsets and lengths in 64 bits: a chunk length near 4 GB must not wrap the bounds check.
+    const uint64_t total = size;
+    uint64_t offset = 12;  // behind "RIFF", its length and "WAVE"
+    while (offset < kChunkSearchEnd && offset + 16 < total) {
+        const uint64_t length = ReadLe32(bytes + offset + 4);
+        if (std::memcmp(bytes + offset, "data", 4) == 0) {
+            const uint8_t* first = bytes + offset + 8;
+            if (offset + 8 + length > total || reinterpret_cast<uintptr_t>(first) % alignof(int16_t) != 0) return false;
+            *samples = reinterpret_cast<const int16_t*>(first);
+            *count = static_cast<uint32_t>(length / 2);
+            return *count > 0;
+        }
+        offset += 8 + length;
+    }
+    return false;
+}
+
+bool LocateSound(GameSound sound) {
+    if (sound < 0 || sound >= kSoundCount) return false;
+    SoundEntry& entry = gSoundTable[sound];
+    entry = SoundEntry{};
+    HMODULE module = GetModuleHandleA(nullptr);
+    entry.resource = FindResourceA(module, kSoundNames[sound], "WAVE");
+    if (!entry.resource) return false;
+    entry.loaded = LoadResource(module, entry.resource);
+    const void* image = entry.loaded ? LockResource(entry.loaded) : nullptr;
+    return FindWaveSamples(image, SizeofResource(module, entry.resource), &entry.samples, &entry.count);
+}
+
+void LocateSounds() {
+    for (int s = 0; s < kSoundCount; ++s) LocateSound(static_cast<GameSound>(s));
+}
+
+bool OneShotSlots::Queue(const int16_t* samples, uint32_t count) {
+    if (!samples || count == 0 || count > kMaxSoundSamples) return false;
+    for (Slot& slot : slots_) {
+        uint32_t expected = 0;
+        if (slot.remaining.compare_exchange_strong(expected, kClaimed, std::memory_order_acquire)) {
+            slot.samples.store(samples, std::memory_order_relaxed);
+            slot.remaining.store(count, std::memory_order_release);
+            return true;
+        }
+    }
+    return false;
+}
+
+void OneShotSlots::Mix(int16_t* out, size_t n) {
+    std::fill(out, out + n, int16_t{0});
+    for (Slot& slot : slots_) {
+        const uint32_t remaining = slot.remaining.load(std::memory_order_acquire);
+        if (remaining == 0 || remaining == kClaimed) continue;
+        const int16_t* samples = slot.samples.load(std::memory_order_relaxed);
+        const size_t take = std::min<size_t>(remaining, n);
+        for (size_t i = 0; i < take; ++i) out[i] = static_cast<int16_t>(std::clamp(out[i] + samples[i], -32767, 32767));
+        // The pointer first: once the count reads 0 the slot belongs to the queueing side.
+        slot.samples.store(samples + take, std::memory_order_relaxed);
+        slot.remaining.store(remaining - static_cast<uint32_t>(take), std::memory_order_release);
+    }
+}
+
+int OneShotSlots::Busy() const {
+    return static_cast<int>(std::count_if(std::begin(slots_), std::end(slots_),
+                                          [](const Slot& s) { return s.remaining.load() != 0; }));
+}
+
+void OneShotSlots::Clear() {
+    for (Slot& slot : slots_) slot.remaining.store(0);
+}
+
+bool QueueOneShotSound(const int16_t* samples, uint32_t count) { return gOneShotSlots.Queue(samples, count); }
+
+bool QueueGameSound(GameSound sound) {
+    if (sound < 0 || sound >= kSoundCount) return false;
+    return QueueOneShotSound(gSoundTable[sound].samples, gSoundTable[sound].count);
+}
+
+DWORD WINAPI SoundMixerThread(LPVOID param) {
+    auto* flags = static_cast<SoundMixerFlags*>(param);
+    while (flags->running->load()) {
+        auto* block = static_cast<int16_t*>(WaveOutGetBuffer());
+        if (!block) break;
+        gOneShotSlots.Mix(block, kMixBlockSamples);
+        // The player paces this loop; should it refuse at once, wait a block rather than spin.
+        if (WaveOutWrite(static_cast<int>(kMixBlockSamples * sizeof(int16_t))) != kWaveWriteOk) Sleep(kBlockMs);
+    }
+    flags->ended->store(1);
+    return 0;
+}
+
+void StartSoundMixer(SoundMixerFlags* flags) {
+    flags->ended->store(0);
+    flags->running->store(1);
+    WaveOutOpen(kMixRate, 16, 1, static_cast<int>(kMixBlockSamples * sizeof(int16_t)));
+    HANDLE thread = CreateThread(nullptr, kMixerStackBytes, SoundMixerThread, flags, CREATE_SUSPENDED, nullptr);
+    if (thread) {
+        SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
+        ResumeThread(thread);
+        CloseHandle(thread);
+    } else {
+        flags->ended->store(1);
+    }
+    WaveOutPause(0);
+}
+
+void StopSoundMixer(SoundMixerFlags* flags) {
+    flags->running->store(0);
+    WaveOutStop();
+    for (int i = 0; i < 100 && !flags->ended->load(); ++i) Sleep(50);
+    WaveOutClose();
+}
+
+}  // namespace game

@@ -1,0 +1,170 @@
+// Remote control: frame parsing, clock correction, debounce and the reader thread.
+#include "game/RemoteControl.h"
+
+#include "game/serial/Serial.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace game {
+
+namespace {
+
+constexpr int kKeyCommands[8] = {0, 0, 32809, 32813, 33036, 33034, 33037, 33035};
+constexpr size_t kDigits = 8;
+constexpr DWORD kStackBytes = 32768;
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool IsEvent(char c) { return c == 'U' || c == 'S' || c == 'D'; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+uint32_t HexValue(const char* digits) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < kDigits; ++i) {
+        const char c = digits[i];
+        const uint32_t d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        value = value << 4 | d;
+    }
+    return value;
+}
+
+// Signed distance from an earlier to a later local time, across the 32-bit wrap.
+int32_t Since(uint32_t later, uint32_t earlier) { return static_cast<int32_t>(later - earlier); }
+
+uint32_t SystemTicks() { return GetTickCount(); }
+
+}  // namespace
+
+int RemoteKeyCommand(int key) { return key >= 0 && key < 8 ? kKeyCommands[key] : 0; }
+
+RemoteFrameReader::RemoteFrameReader(RemoteActions& actions, TickSource now, std::atomic<int32_t>* clockOffset)
+    : actions_(actions), now_(now ? now : SystemTicks), offset_(clockOffset ? clockOffset : &ownOffset_) {}
+
+void RemoteFrameReader::Feed(const void* bytes, size_t count) {
+    const auto* in = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const size_t take = std::min(count, Room());
+        std::memcpy(buffer_ + fill_, in, take);
+        fill_ += take;
+        buffer_[fill_] = 0;
+        in += take;
+        count -= take;
+        Parse();
+        if (Room() == 0) Drop(fill_);  // cannot happen: a full buffer always decides its first frame
+    }
+}
+
+void RemoteFrameReader::Drop(size_t count) {
+    count = std::min(count, fill_);
+    std::memmove(buffer_, buffer_ + count, fill_ - count);
+    fill_ -= count;
+    buffer_[fill_] = 0;
+}
+
+void RemoteFrameReader::Parse() {
+    for (;;) {
+        // Resync: a frame starts with a key digit and an event letter; a lone digit at the end may be one.
+        size_t start = 0;
+        while (start < fill_ && !(IsHex(buffer_[start]) && (start + 1 == fill_ || IsEvent(buffer_[start + 1])))) ++start;
+        Drop(start);
+        if (fill_ < 3) return;
+
+        size_t digits = 0;
+        while (2 + digits < fill_ && IsHex(buffer_[2 + digits])) ++digits;
+        if (digits > kDigits) {
+            Drop(digits + 2);
+            continue;
+        }
+        if (digits < kDigits) {
+            if (2 + digits == fill_) return;  // the time stamp may still be coming
+            Drop(digits + 2);
+            continue;
+        }
+        if (fill_ == 2 + kDigits) return;  // waiting for the terminator
+        if (!IsLineEnd(buffer_[2 + kDigits])) {
+            Drop(2 + kDigits);
+            continue;
+        }
+        Process(buffer_[0] - '0', buffer_[1], HexValue(buffer_ + 2));
+        Drop(3 + kDigits);  // a LF behind a CR goes with the next resync
+    }
+}
+
+void RemoteFrameReader::Process(int key, char event, uint32_t remoteTime) {
+    if ((event == 'S' && key <= 3) || offset_->load() == 0)
+        offset_->store(static_cast<int32_t>(now_() - remoteTime));
+    const uint32_t t = remoteTime + static_cast<uint32_t>(offset_->load());
+    if (event != 'D' || key < 0 || key > 7) return;
+
+    if (key <= 1) {
+        const int32_t sinceStop = Since(t, lastStop_[key]);
+        if (sinceStop < 0 || sinceStop > static_cast<int32_t>(kRemoteDebounceMs)) {
+            lastStop_[key] = t;
+            actions_.StopPlayer(key, t);
+        }
+    }
+    const int32_t sinceAction = Since(t, lastAction_[key]);
+    if (sinceAction >= 0 && sinceAction <= static_cast<int32_t>(kRemoteDebounceMs)) return;
+    lastAction_[key] = t;
+    if (key <= 1) {
+        if (actions_.SingleMode())
+            actions_.StopPlayer(key, t);
+        else
+            actions_.StartPlayer(key, t);
+    } else {
+        actions_.PostCommand(RemoteKeyCommand(key));
+    }
+}
+
+DWORD WINAPI RemoteControlThread(LPVOID param) {
+    auto* c = static_cast<RemoteControlContext*>(param);
+    RemoteFrameReader reader(*c->actions, c->now, c->clockOffset);
+    int slot = -1;
+    int openedFor = -1;
+    while (!c->stopRequest->load()) {
+        const int port = c->comPort->load();
+        if (port != openedFor || slot < 0 || !SerialIsAlive(slot)) {
+            if (slot >= 0) SerialClose(slot);
+            slot = SerialOpen(port, 9600, kParityNone, 0, 0, 0);
+            openedFor = port;
+            if (slot < 0) {
+                Sleep(kRemoteRetryMs);
+                continue;
+            }
+        }
+        SerialWaitReceive(slot, kRemoteWaitMs);
+        const int waiting = SerialBytesWaiting(slot);
+        char bytes[kRemoteBufferBytes];
+        const int got = waiting > 0 ? SerialRead(slot, bytes, std::min<int>(waiting, static_cast<int>(reader.Room()))) : 0;
+        if (waiting < 0 || got < 0) {
+            SerialClose(slot);  // reopened on the next pass
+            slot = -1;
+            continue;
+        }
+        reader.Feed(bytes, static_cast<size_t>(got));
+    }
+    if (slot >= 0) SerialClose(slot);
+    c->ended->store(1);
+    return 0;
+}
+
+bool StartRemoteControl(RemoteControlContext* context) {
+    context->ended->store(0);
+    HANDLE thread = CreateThread(nullptr, kStackBytes, RemoteControlThread, context, 0, nullptr);
+    if (!thread) {
+        context->ended->store(1);
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+void StopRemoteControl(RemoteControlContext* context) {
+    // The reader notices within one pass (about 200 ms at most); give it ample time.
+    for (int i = 0; i < 200 && !context->ended->load(); ++i) {
+        context->stopRequest->store(1);
+        Sleep(50);
+    }
+}
+
+}  // namespace game

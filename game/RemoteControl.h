@@ -1,0 +1,82 @@
+// Remote control on a COM port (9600 8N1): text frames of a key digit, an event letter ('U', 'S',
+// 'D') and eight hexadecimal digits of the remote's millisecond clock, ended by CR or LF.
+// RemoteFrameReader is the pure half (bytes in, actions out); RemoteControlThread keeps the port
+// open and feeds it.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+namespace game {
+
+constexpr uint32_t kRemoteDebounceMs = 100;
+constexpr size_t kRemoteBufferBytes = 32;
+constexpr DWORD kRemoteRetryMs = 200;
+constexpr int kRemoteWaitMs = 100;
+
+// What the remote's keys do to the game.
+class RemoteActions {
+public:
+    virtual void StartPlayer(int player, uint32_t tick) = 0;
+    virtual void StopPlayer(int player, uint32_t tick) = 0;
+    virtual void PostCommand(int commandId) = 0;
+    virtual bool SingleMode() = 0;
+
+protected:
+    ~RemoteActions() = default;
+};
+
+using TickSource = uint32_t (*)();
+
+// Command posted for the keys 2-7; 0 for the others.
+int RemoteKeyCommand(int key);
+
+class RemoteFrameReader {
+public:
+    // clockOffset holds the remote's offset to the local clock (0 = not yet known); it outlives
+    // the reader when given, else the reader keeps its own.
+    RemoteFrameReader(RemoteActions& actions, TickSource now, std::atomic<int32_t>* clockOffset = nullptr);
+
+    // Bytes the buffer can take now; never 0 between calls of Feed.
+    size_t Room() const { return kRemoteBufferBytes - fill_; }
+    // Appends the bytes and handles every complete frame; the buffer keeps an incomplete one.
+    void Feed(const void* bytes, size_t count);
+    int32_t ClockOffset() const { return offset_->load(); }
+
+private:
+    void Parse();
+    void Drop(size_t count);
+    void Process(int key, char event, uint32_t remoteTime);
+
+    RemoteActions& actions_;
+    TickSource now_;
+    std::atomic<int32_t> ownOffset_{0};
+    std::atomic<int32_t>* offset_;
+    char buffer_[kRemoteBufferBytes + 1] = {};
+    size_t fill_ = 0;
+    uint32_t lastStop_[2] = {0, 0};
+    uint32_t lastAction_[8] = {};
+};
+
+// What the reader thread shares with its owner.
+struct RemoteControlContext {
+    RemoteActions* actions;
+    std::atomic<int32_t>* comPort;      // 0 = COM1; the reader reopens when it changes
+    std::atomic<int32_t>* clockOffset;
+    std::atomic<int32_t>* stopRequest;  // set by the owner to end the thread
+    std::atomic<int32_t>* ended;        // set by the thread as it ends
+    TickSource now;                     // null = GetTickCount
+};
+
+// Thread procedure (the context as parameter): keeps the configured port open, reopening it when
+// the port number changes, when it dies and after read errors, retrying every 200 ms.
+DWORD WINAPI RemoteControlThread(LPVOID context);
+
+// Starts the thread (stack 32768 bytes); false when it could not be created.
+bool StartRemoteControl(RemoteControlContext* context);
+// Asks the thread to end and waits (polling every 50 ms, bounded) until it has.
+void StopRemoteControl(RemoteControlContext* context);
+
+}  // namespace game

@@ -1,0 +1,215 @@
+// Modal dialogs from in-memory templates: data exchange in both directions, the owner disabled while
+// the dialog runs, worker messages and timers delivered by the modal loop, OK and Cancel as virtuals.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "framework/Framework.h"
+#include "DialogTemplate.h"
+#include "TestPump.h"
+
+namespace {
+
+enum { kEdit = 1001, kCombo = 1002, kCheck = 1003, kRadio1 = 1004, kRadio2 = 1005, kList = 1006, kNumber = 1007 };
+constexpr UINT kWorkerMessage = WM_APP + 1;
+
+DialogTemplateBuilder MakeTemplate() {
+    DialogTemplateBuilder b("Test", 200, 150);
+    b.Control("EDIT", "", kEdit, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12);
+    b.Control("COMBOBOX", "", kCombo, WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 5, 20, 100, 60);
+    b.Control("BUTTON", "Check", kCheck, WS_TABSTOP | BS_AUTOCHECKBOX, 5, 40, 60, 10);
+    b.Control("BUTTON", "Eins", kRadio1, WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 5, 55, 60, 10);
+    b.Control("BUTTON", "Zwei", kRadio2, BS_AUTORADIOBUTTON, 5, 70, 60, 10);
+    b.Control("COMBOBOX", "", kList, WS_TABSTOP | WS_GROUP | CBS_DROPDOWNLIST | WS_VSCROLL, 5, 85, 100, 60);
+    b.Control("EDIT", "", kNumber, WS_TABSTOP | WS_BORDER, 5, 100, 40, 12);
+    b.Control("BUTTON", "OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 5, 50, 14);
+    b.Control("BUTTON", "Abbrechen", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 140, 22, 50, 14);
+    return b;
+}
+
+class CSettingsDialog : public CDialog {
+public:
+    CString text = "Hallo";
+    CString path = "C:\\Spiel";
+    BOOL check = TRUE;
+    int radio = 1;
+    int listIndex = 2;
+    int number = 17;
+
+    HWND owner = nullptr;
+    bool ownerDisabledMeanwhile = false;
+    CString comboShown;
+    std::atomic<int> workerMessages{0};
+    int cancels = 0;
+    bool refuseFirstCancel = false;
+    bool typeBadNumber = false;
+    bool autoOk = true;
+
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, kEdit, text);
+        DDX_CBString(pDX, kCombo, path);
+        DDX_Check(pDX, kCheck, check);
+        DDX_Radio(pDX, kRadio1, radio);
+        DDX_CBIndex(pDX, kList, listIndex);
+        DDX_Text(pDX, kNumber, number);
+    }
+
+    BOOL OnInitDialog() override {
+        CComboBox* combo = CComboBox::FromHandle(::GetDlgItem(m_hWnd, kCombo));
+        // A longer entry that starts with the value comes first: only an exact match may be selected.
+        combo->AddString("C:\\Spiel\\Neu");
+        combo->AddString("C:\\Spiel");
+        CComboBox* list = CComboBox::FromHandle(::GetDlgItem(m_hWnd, kList));
+        for (const char* s : {"a", "b", "c", "d"}) list->AddString(s);
+        CDialog::OnInitDialog();
+        ownerDisabledMeanwhile = owner && !::IsWindowEnabled(owner);
+        AfxBeginThread(
+            [](LPVOID param) -> UINT {
+                ::PostMessageA(static_cast<HWND>(param), kWorkerMessage, 0, 0);
+                return 0;
+            },
+            m_hWnd);
+        return TRUE;
+    }
+
+    // The "user" edits the fields, then presses OK on a timer.
+    afx_msg LRESULT OnWorker(WPARAM, LPARAM) {
+        ++workerMessages;
+        GetDlgItemText(kCombo, comboShown);
+        SetDlgItemText(kEdit, "Welt");
+        SetDlgItemText(kCombo, "D:\\Fragen");
+        CheckDlgButton(kCheck, BST_UNCHECKED);
+        CheckRadioButton(kRadio1, kRadio2, kRadio1);
+        ::SendDlgItemMessageA(m_hWnd, kList, CB_SETCURSEL, 3, 0);
+        SetDlgItemText(kNumber, typeBadNumber ? "12x" : "  -42 ");
+        if (autoOk) SetTimer(1, 10);
+        return 0;
+    }
+    afx_msg void OnTimer(UINT_PTR id) {
+        KillTimer(id);
+        if (id == 1) PostMessage(WM_COMMAND, IDOK);
+    }
+    void OnCancel() override {
+        ++cancels;
+        if (refuseFirstCancel && cancels == 1) return;
+        CDialog::OnCancel();
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
+    ON_MESSAGE(kWorkerMessage, OnWorker)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+class COwner : public CWnd {
+public:
+    COwner() { CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0); }
+    ~COwner() override { DestroyWindow(); }
+};
+
+// Answers the first message box of this thread that appears (the dialog's complaint).
+int g_boxesClosed;
+void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(h, cls, sizeof(cls));
+            if (strcmp(cls, "#32770") == 0 && GetDlgItem(h, kEdit) == nullptr && IsWindowVisible(h)) {
+                PostMessageA(h, WM_COMMAND, IDOK, 0);
+                ++g_boxesClosed;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        0);
+    if (g_boxesClosed) KillTimer(nullptr, id);
+}
+
+}  // namespace
+
+TEST(Dialog, ModalIndirectRoundTripsDataAndKeepsTheThreadAlive) {
+    COwner owner;
+    DialogTemplateBuilder tmpl = MakeTemplate();
+    CSettingsDialog dlg;
+    dlg.owner = owner.m_hWnd;
+    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get(), &owner));
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+
+    EXPECT_TRUE(dlg.ownerDisabledMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(dlg.workerMessages.load(), 1);
+    EXPECT_STREQ(dlg.comboShown, "C:\\Spiel");
+    EXPECT_STREQ(dlg.text, "Welt");
+    EXPECT_STREQ(dlg.path, "D:\\Fragen");
+    EXPECT_FALSE(dlg.check);
+    EXPECT_EQ(dlg.radio, 0);
+    EXPECT_EQ(dlg.listIndex, 3);
+    EXPECT_EQ(dlg.number, -42);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+TEST(Dialog, InvalidNumberKeepsTheDialogOpen) {
+    DialogTemplateBuilder tmpl = MakeTemplate();
+    CSettingsDialog dlg;
+    dlg.typeBadNumber = true;
+    dlg.InitModalIndirect(tmpl.Get());
+    g_boxesClosed = 0;
+    UINT_PTR watcher = SetTimer(nullptr, 0, 20, &CloseMessageBox);
+    // The first OK fails validation; the dialog then gets a second chance and is cancelled.
+    struct Second {
+        static void CALLBACK Cancel(HWND, UINT, UINT_PTR id, DWORD) {
+            if (!g_boxesClosed) return;
+            KillTimer(nullptr, id);
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND h, LPARAM) -> BOOL {
+                    if (GetDlgItem(h, kEdit)) PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+                    return TRUE;
+                },
+                0);
+        }
+    };
+    SetTimer(nullptr, 0, 50, &Second::Cancel);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    KillTimer(nullptr, watcher);
+    EXPECT_EQ(g_boxesClosed, 1);
+    EXPECT_EQ(dlg.number, 17);  // the failed exchange left the variable alone
+    EXPECT_EQ(dlg.cancels, 1);
+}
+
+TEST(Dialog, CancelGoesThroughTheVirtualAndMayBeRefused) {
+    DialogTemplateBuilder tmpl = MakeTemplate();
+    CSettingsDialog dlg;
+    dlg.refuseFirstCancel = true;
+    dlg.autoOk = false;
+    dlg.InitModalIndirect(tmpl.Get());
+    struct Esc {
+        static void CALLBACK Press(HWND, UINT, UINT_PTR, DWORD) {
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND h, LPARAM) -> BOOL {
+                    // Escape on a control: the dialog manager turns it into IDCANCEL.
+                    if (HWND edit = GetDlgItem(h, kEdit)) {
+                        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+                        PostMessageA(edit, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+                    }
+                    return TRUE;
+                },
+                0);
+        }
+    };
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, &Esc::Press);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(dlg.cancels, 2);
+}
+
+TEST(Dialog, MissingTemplateFails) {
+    CDialog dlg(54321);
+    EXPECT_EQ(dlg.DoModal(), -1);
+    CDialog none;
+    EXPECT_EQ(none.DoModal(), -1);
+}

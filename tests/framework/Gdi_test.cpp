@@ -1,0 +1,94 @@
+// GDI wrappers: drag frames invert only what changes, the halftone brush, temporary objects.
+#include <gtest/gtest.h>
+
+#include "framework/Framework.h"
+
+namespace {
+
+// A 100 x 100 white 32-bit bitmap in a memory DC.
+struct Canvas {
+    CDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+    DWORD* bits = nullptr;
+    Canvas() {
+        dc.CreateCompatibleDC(nullptr);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = 100;
+        bmi.bmiHeader.biHeight = -100;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        void* p = nullptr;
+        bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &p, nullptr, 0);
+        bits = static_cast<DWORD*>(p);
+        old = SelectObject(dc, bitmap);
+        for (int i = 0; i < 100 * 100; ++i) bits[i] = 0xFFFFFF;
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+    }
+    int Changed() const {
+        GdiFlush();
+        int n = 0;
+        for (int i = 0; i < 100 * 100; ++i) n += (bits[i] & 0xFFFFFF) != 0xFFFFFF;
+        return n;
+    }
+    bool IsChanged(int x, int y) const {
+        GdiFlush();
+        return (bits[y * 100 + x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+};
+
+}  // namespace
+
+TEST(Gdi, DragRectInvertsAFrameAndOnlyTheDifference) {
+    Canvas c;
+    CBrush black(RGB(255, 255, 255));  // PATINVERT with white turns white into black
+    CRect first(10, 10, 50, 40);
+    c.dc.DrawDragRect(&first, CSize(4, 4), nullptr, CSize(0, 0), &black);
+    // A 4-pixel frame: 40 x 30 minus the 32 x 22 inside.
+    EXPECT_EQ(c.Changed(), 40 * 30 - 32 * 22);
+    EXPECT_TRUE(c.IsChanged(10, 10));
+    EXPECT_TRUE(c.IsChanged(13, 20));
+    EXPECT_FALSE(c.IsChanged(14, 20));
+
+    // Moving it: the old frame is erased and the new one drawn, in one pass.
+    CRect second(12, 10, 52, 40);
+    c.dc.DrawDragRect(&second, CSize(4, 4), &first, CSize(4, 4), &black);
+    EXPECT_EQ(c.Changed(), 40 * 30 - 32 * 22);
+    EXPECT_FALSE(c.IsChanged(10, 10));
+    EXPECT_TRUE(c.IsChanged(12, 10));
+
+    // Erasing: the last frame given alone, no new one.
+    c.dc.DrawDragRect(nullptr, CSize(0, 0), &second, CSize(4, 4), &black);
+    EXPECT_EQ(c.Changed(), 0);
+
+    // A frame as thick as the rectangle is wide fills it.
+    CRect bar(60, 0, 64, 100);
+    c.dc.DrawDragRect(&bar, CSize(4, 4), nullptr, CSize(0, 0), &black);
+    EXPECT_EQ(c.Changed(), 4 * 100);
+}
+
+TEST(Gdi, HalftoneBrushIsACheckerboard) {
+    Canvas c;
+    CBrush* halftone = CDC::GetHalftoneBrush();
+    ASSERT_NE(halftone, nullptr);
+    EXPECT_EQ(CDC::GetHalftoneBrush(), halftone);
+    CRect area(0, 0, 8, 8);
+    c.dc.FillRect(&area, halftone);
+    EXPECT_EQ(c.Changed(), 32);
+    EXPECT_NE(c.IsChanged(0, 0), c.IsChanged(1, 0));
+    EXPECT_NE(c.IsChanged(0, 0), c.IsChanged(0, 1));
+}
+
+TEST(Gdi, SelectReturnsThePreviousObjectAsATemporary) {
+    Canvas c;
+    CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+    CPen* previous = c.dc.SelectObject(&red);
+    ASSERT_NE(previous, nullptr);
+    EXPECT_NE(previous->m_hObject, red.m_hObject);
+    EXPECT_EQ(c.dc.SelectObject(previous)->m_hObject, red.m_hObject);
+    EXPECT_EQ(CDC::FromHandle(c.dc.m_hDC), CDC::FromHandle(c.dc.m_hDC));
+}
