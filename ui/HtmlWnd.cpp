@@ -248,13 +248,9 @@ void CHtmlWnd::Navigate2(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR hea
 }
 
 void CHtmlWnd::Navigate2(LPCSTR url, DWORD flags, CByteArray& postData, LPCSTR targetFrame, LPCSTR headers) {
-    if (!m_pBrowserApp) return;
-    COleVariant address(url), flagWord((long)flags), target = TextVariant(targetFrame),
-        extraHeaders = TextVariant(headers), post;
     // An empty array still goes as (empty) post data.
-    if (postData.GetSize() > 0) PackPostData(&post, postData.GetData(), (DWORD)postData.GetSize());
-    else PackPostData(&post, "", 0);
-    m_pBrowserApp->Navigate2(&address, &flagWord, &target, &post, &extraHeaders);
+    const void* data = postData.GetSize() ? postData.GetData() : (const BYTE*)"";
+    Navigate2(url, flags, targetFrame, headers, data, (DWORD)postData.GetSize());
 }
 
 void CHtmlWnd::Navigate2(LPCITEMIDLIST item, DWORD flags, LPCSTR targetFrame) {
@@ -283,12 +279,9 @@ BOOL CHtmlWnd::LoadFromResource(LPCSTR name) {
 }
 
 BOOL CHtmlWnd::LoadFromResource(UINT id) {
-    const CString path = ModulePath();
-    if (path.IsEmpty()) return FALSE;
-    CString url;
-    url.Format("res://%s/%d", (LPCSTR)path, id);
-    Navigate2(url);
-    return TRUE;
+    CString name;
+    name.Format("%d", id);
+    return LoadFromResource(name);
 }
 
 // ---- Commands
