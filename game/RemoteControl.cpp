@@ -2,6 +2,8 @@
 #include "game/RemoteControl.h"
 
 #include "game/serial/Serial.h"
+#include "text/ParseNumber.h"
+#include "text/StrPrintf.h"
 
 #include <algorithm>
 #include <cstring>
@@ -36,6 +38,17 @@ uint32_t SystemTicks() { return GetTickCount(); }
 }  // namespace
 
 int RemoteKeyCommand(int key) { return key >= 0 && key < 8 ? kKeyCommands[key] : 0; }
+
+void ComPortText(int comPort, char* buffer) { StrPrintfA(buffer, "COM%i", comPort + 1); }
+
+int ComPortFromText(const char* text) {
+    char head[33] = {};
+    if (text) std::strncpy(head, text, 32);
+    const char* number = head;
+    if ((head[0] | 0x20) == 'c' && (head[1] | 0x20) == 'o' && (head[2] | 0x20) == 'm') number += 3;
+    const int32_t n = ParseInt32A(number, 0, nullptr);
+    return n > 0 ? n - 1 : 0;
+}
 
 RemoteFrameReader::RemoteFrameReader(RemoteActions& actions, TickSource now, std::atomic<int32_t>* clockOffset)
     : actions_(actions), now_(now ? now : SystemTicks), offset_(clockOffset ? clockOffset : &ownOffset_) {}

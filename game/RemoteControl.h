@@ -33,6 +33,12 @@ using TickSource = uint32_t (*)();
 // Command posted for the keys 2-7; 0 for the others.
 int RemoteKeyCommand(int key);
 
+// The COM-port prompt: the text shown for a port index ("COM1" for 0; buffer of 16 bytes) and the
+// index of an answer ("com3" -> 2; a leading "COM" in any case, then a number in any notation of
+// ParseInt32A; no positive number -> 0). At most 32 characters of the answer count.
+void ComPortText(int comPort, char* buffer);
+int ComPortFromText(const char* text);
+
 class RemoteFrameReader {
 public:
     // clockOffset holds the remote's offset to the local clock (0 = not yet known); it outlives

@@ -6,6 +6,7 @@
 #include "ui/FileDialogExtInternal.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -52,7 +53,8 @@ void TakeHistoryKey(FileDialogSession& s) {
 
 BOOL RunDialog(LPOPENFILENAMEA callerOfn, FileDialogFn system, bool save, bool saveShownAsOpen) {
     if (!system) return FALSE;
-    if (!callerOfn || callerOfn->lStructSize < offsetof(OPENFILENAMEA, lpstrDefExt) + sizeof(LPCSTR) ||
+    // Every field up to the template name is read; the system judges any other size.
+    if (!callerOfn || callerOfn->lStructSize < offsetof(OPENFILENAMEA, pvReserved) ||
         callerOfn->lStructSize > sizeof(OPENFILENAMEA))
         return system(callerOfn);  // the system reports the bad structure
 

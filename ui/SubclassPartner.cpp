@@ -116,7 +116,6 @@ LRESULT CALLBACK PartnerEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK PartnerComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result;
     if (HandleSubclassProtocol(kPartnerCombo, hwnd, msg, wParam, lParam, &result)) return result;
-    HWND edit = GetComboEdit(hwnd);
     switch (msg) {
     case WM_SETTEXT:
         result = CallPreviousProc(kPartnerCombo, hwnd, msg, wParam, lParam);
@@ -130,10 +129,11 @@ LRESULT CALLBACK PartnerComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_GETTEXTLENGTH:
         return ComboText(hwnd, msg, wParam, lParam);
     case WM_COMMAND:
-        if (edit && reinterpret_cast<HWND>(lParam) == edit) return RelayEditCommand(hwnd, wParam, lParam);
+        if (lParam && reinterpret_cast<HWND>(lParam) == GetComboEdit(hwnd))
+            return RelayEditCommand(hwnd, wParam, lParam);
         break;
     case WM_NOTIFY:
-        if (edit && lParam && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == edit)
+        if (lParam && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == GetComboEdit(hwnd))
             return RelayEditNotify(hwnd, wParam, lParam);
         break;
     case WM_KEYDOWN:
@@ -145,7 +145,9 @@ LRESULT CALLBACK PartnerComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         break;
     default:
         // Edit messages a partner sends to the combo are meant for the combo's edit.
-        if (IsEditMessage(msg) && edit) return SendMessageA(edit, msg, wParam, lParam);
+        if (IsEditMessage(msg)) {
+            if (HWND edit = GetComboEdit(hwnd)) return SendMessageA(edit, msg, wParam, lParam);
+        }
         break;
     }
     return CallPreviousProc(kPartnerCombo, hwnd, msg, wParam, lParam);

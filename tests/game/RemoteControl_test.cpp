@@ -139,4 +139,26 @@ TEST_F(RemoteReaderTest, SharedOffsetOutlivesTheReader) {
     EXPECT_EQ(second.ClockOffset(), 50000 - 0x100) << "a D frame keeps a known offset";
 }
 
+TEST(ComPortPrompt, TextAndAnswers) {
+    char text[16];
+    game::ComPortText(0, text);
+    EXPECT_STREQ(text, "COM1");
+    game::ComPortText(9, text);
+    EXPECT_STREQ(text, "COM10");
+    EXPECT_EQ(game::ComPortFromText("com3"), 2);
+    EXPECT_EQ(game::ComPortFromText("COM10"), 9);
+    EXPECT_EQ(game::ComPortFromText("Com 4"), 3);
+    EXPECT_EQ(game::ComPortFromText("7"), 6);
+    EXPECT_EQ(game::ComPortFromText("0x10"), 15);
+    EXPECT_EQ(game::ComPortFromText("0"), 0);
+    EXPECT_EQ(game::ComPortFromText("abc"), 0);
+    EXPECT_EQ(game::ComPortFromText("COM"), 0);
+    EXPECT_EQ(game::ComPortFromText("COM-2"), 0);
+    EXPECT_EQ(game::ComPortFromText(""), 0);
+    EXPECT_EQ(game::ComPortFromText(nullptr), 0);
+    // Only the first 32 characters count.
+    EXPECT_EQ(game::ComPortFromText("COM                             5"), 0);
+    EXPECT_EQ(game::ComPortFromText("COM                            5"), 4);
+}
+
 }  // namespace

@@ -119,6 +119,7 @@ TEST(FileDialogExt, OpenDialogShowsTheHistoryComboAndRemembersTheFolder) {
         EXPECT_EQ(c.right, h.right);
         EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"C:\\frueher\\", "D:\\alt\\"}));
         EXPECT_EQ(WindowText(GetDlgItem(dialog, 1040)), "Bilder");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, 1136)), "Text");  // the filter after the '@'
         RECT d;
         GetWindowRect(dialog, &d);
         EXPECT_EQ(d.right - d.left, 600);
@@ -178,6 +179,37 @@ TEST(FileDialogExt, DefaultExtensionKeysTheHistoryAndCancelKeepsIt) {
     });
     EXPECT_FALSE(GetOpenFileNameA(&plain.ofn));
     EXPECT_TRUE(ownField);
+}
+
+TEST(FileDialogExt, ContextMenuOffersToCopyTheFolder) {
+    TempFolder folder("menu");
+    InstallFileDialogExtension(nullptr);
+    OpenCall call("Text\0*.txt\0\0", OFN_EXPLORER | OFNX_HISTORY_READONLY, folder.path);
+    std::string item;
+    UINT command = 0;
+    DialogDriver driver([&](HWND dialog, int tick) {
+        if (tick == 1) {
+            RECT r;
+            GetWindowRect(dialog, &r);
+            PostMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dialog), MAKELPARAM(r.left + 20, r.bottom - 20));
+            return false;
+        }
+        // The menu runs its own loop; the driver's timer still ticks inside it.
+        HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        char text[64] = {};
+        GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+        item = text;
+        command = GetMenuItemID(menu, 0);
+        EndMenu();
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    EXPECT_FALSE(GetOpenFileNameA(&call.ofn));
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_EQ(item, "Kopiere aktuellen Pfad");
+    EXPECT_EQ(command, 18585u);
 }
 
 namespace {
@@ -352,4 +384,63 @@ TEST(FileDialogExt, NestedAndConcurrentDialogsKeepTheirOwnCalls) {
     EXPECT_EQ(RawMultiString(innerKey, "V"), file + "\0\0"s);
     EXPECT_EQ(RawMultiString(otherKey, "V"), file + "\0\0"s);
     for (const auto& k : {outerKey, innerKey, otherKey}) RegDeleteTreeA(HKEY_CURRENT_USER, k.c_str());
+}
+
+TEST(FileDialogExt, DialogObjectTakesAWindowOnlyFromItsFrameworkObject) {
+    uitest::TestParent window;
+    CFileDlgExt object;
+    EXPECT_FALSE(object.AttachDialog(window.hwnd));  // no framework object: nothing to take over
+    CWnd owner;
+    ASSERT_TRUE(owner.SubclassWindow(window.hwnd));
+    EXPECT_TRUE(object.AttachDialog(window.hwnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.hwnd), &object);
+    EXPECT_EQ(owner.m_hWnd, nullptr);
+    EXPECT_FALSE(object.AttachDialog(window.hwnd));  // serves one window at a time
+    object.DetachDialog(window.hwnd);
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.hwnd), nullptr);
+    EXPECT_EQ(object.m_hWnd, nullptr);
+}
+
+namespace {
+
+class CheckingFileDialog : public CFileDialog {
+public:
+    using CFileDialog::CFileDialog;
+    int fileNameChecks = 0;
+    int folderChanges = 0;
+    BOOL OnFileNameOK() override {
+        ++fileNameChecks;
+        return FALSE;
+    }
+    void OnFolderChange() override { ++folderChanges; }
+};
+
+}  // namespace
+
+TEST(FileDialogExt, FrameworkFileDialogKeepsItsNotificationsAndGetsTheHistory) {
+    TempFolder folder("framework");
+    std::string file = folder.Add("rahmen.txt");
+    uitest::TestKey key("OfnFramework");
+    InstallFileDialogExtension(nullptr);
+    CheckingFileDialog dialog(TRUE, "txt", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "Texte|*.txt||");
+    char customFilter[MAX_PATH];
+    strcpy(customFilter, (key.path + "\\Rahmen").c_str());
+    dialog.m_ofn.lpstrCustomFilter = customFilter;
+    dialog.m_ofn.nMaxCustFilter = sizeof customFilter;
+    dialog.m_ofn.Flags |= OFNX_HISTORY_KEYED | OFNX_HISTORY_PATHS;
+    dialog.m_ofn.lpstrInitialDir = folder.path.c_str();
+    bool hadCombo = false;
+    DialogDriver driver([&](HWND window, int) {
+        hadCombo = ClassOf(GetDlgItem(window, 1152)) == "ComboBox";
+        SetWindowTextA(GetDlgItem(window, 1152), file.c_str());
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_TRUE(hadCombo);
+    EXPECT_STREQ(dialog.GetPathName(), file.c_str());
+    EXPECT_EQ(dialog.fileNameChecks, 1);
+    EXPECT_GE(dialog.folderChanges, 1);
+    EXPECT_EQ(key.Raw("Rahmen"), file + "\0\0"s);
 }

@@ -1,0 +1,76 @@
+#include "bench/ComLatency.h"
+
+#include <algorithm>
+#include <cstdio>
+
+double BenchNowMs() {
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+LatencyFigures SummariseLatencies(std::vector<double> ms) {
+    if (ms.empty()) return {0, 0};
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
+std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string(int)>& frame,
+                                  const std::function<double()>& arrived) {
+    std::vector<double> latencies;
+    for (int i = 0; i < kBenchFrames; ++i) {
+        Sleep(3 + (i * 7) % 13);
+        const std::string bytes = frame(i);
+        const double sent = BenchNowMs();
+        if (!peer.Write(bytes)) break;
+        const double seen = arrived();
+        if (seen < 0) break;
+        latencies.push_back(seen - sent);
+    }
+    return latencies;
+}
+
+std::vector<double> PlatformLatencies(int comNumber, ComPeer& peer) {
+    char name[24];
+    std::snprintf(name, sizeof name, "\\\\.\\COM%d", comNumber);
+    HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return {};
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    GetCommState(port, &dcb);
+    dcb.BaudRate = 9600;
+    SetCommState(port, &dcb);
+    // Reads pend until bytes arrive and then return what is there.
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    SetCommTimeouts(port, &timeouts);
+    OVERLAPPED ov{};
+    ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    auto frame = [](int) { return std::string("0D000003E8\r"); };
+    std::vector<double> result = MeasureFrames(peer, frame, [&]() -> double {
+        char bytes[16];
+        double seen = -1;
+        const double start = BenchNowMs();
+        for (DWORD total = 0; total < 11 && BenchNowMs() - start < 2000;) {
+            DWORD got = 0;
+            if (!ReadFile(port, bytes, 11 - total, &got, &ov) && GetLastError() != ERROR_IO_PENDING) return -1;
+            if (WaitForSingleObject(ov.hEvent, 2000) != WAIT_OBJECT_0) {
+                CancelIoEx(port, &ov);
+                GetOverlappedResult(port, &ov, &got, TRUE);
+                return -1;
+            }
+            if (!GetOverlappedResult(port, &ov, &got, FALSE)) continue;
+            if (got && seen < 0) seen = BenchNowMs();
+            total += got;
+        }
+        return seen;
+    });
+    CloseHandle(ov.hEvent);
+    CloseHandle(port);
+    return result;
+}

@@ -1,0 +1,24 @@
+// Shared pieces of the serial benchmarks: a millisecond clock, frames written by the far end of a
+// pty pair, and the platform's own receive path as the peer figure.
+#pragma once
+#include "tests/game/serial/ComPeer.h"
+
+#include <functional>
+#include <vector>
+
+constexpr int kBenchFrames = 200;
+
+double BenchNowMs();
+
+struct LatencyFigures {
+    double median, worst;
+};
+LatencyFigures SummariseLatencies(std::vector<double> ms);
+
+// Writes kBenchFrames frames at irregular intervals; frame(i) gives frame i, arrived() blocks until
+// the receiving side has seen it and returns the time it did (negative: lost).
+std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string(int)>& frame,
+                                  const std::function<double()>& arrived);
+
+// An overlapped ReadFile completing on COM<comNumber> as the frames arrive.
+std::vector<double> PlatformLatencies(int comNumber, ComPeer& peer);

@@ -1,0 +1,79 @@
+// From the remote's 'D' frame written on the pty to StopPlayer having run on the reader thread,
+// and whether the stop tick recorded is the frame's corrected time exactly. The platform peer is
+// an overlapped ReadFile completing on the same port.
+//   python3 tests/game/serial/com_rig.py --pair 23:24 -- wine build/bench/RemoteStopLatency.exe
+#include "bench/ComLatency.h"
+#include "game/RemoteControl.h"
+#include "game/RoundControl.h"
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+// Stops through the game's own round control and notes when it did.
+struct StopClock : game::RemoteActions {
+    game::GameState& state;
+    std::atomic<double> stoppedAt{-1};
+    explicit StopClock(game::GameState& s) : state(s) {}
+    void StartPlayer(int player, uint32_t tick) override { game::StartPlayer(state, player, tick); }
+    void StopPlayer(int player, uint32_t tick) override {
+        if (game::StopPlayer(state, player, tick, nullptr)) stoppedAt = BenchNowMs();
+    }
+    void PostCommand(int) override {}
+    bool SingleMode() override { return false; }
+};
+
+}  // namespace
+
+int main() {
+    const std::vector<ComPair> pairs = RigComPairs();
+    if (pairs.empty()) {
+        std::fprintf(stderr, "run through tests/game/serial/com_rig.py --pair A:B\n");
+        return 2;
+    }
+    game::GameState state;
+    state.noQuestion = 0;
+    state.gameNumber = 1;
+    StopClock actions(state);
+    std::atomic<int32_t> comPort{pairs[0].device - 1}, offset{0}, stop{0}, ended{0};
+    game::RemoteControlContext context{&actions, &comPort, &offset, &stop, &ended, nullptr};
+    if (!game::StartRemoteControl(&context)) return 2;
+    ComPeer peer(pairs[0].peer);
+    if (!peer.IsOpen()) return 2;
+    Sleep(300);  // the reader opens its end
+
+    // Frames 150 ms apart on the remote's clock, so that none falls into the debounce window.
+    const uint32_t remoteBase = 0x00100000;
+    int exact = 0;
+    auto frame = [&](int i) {
+        game::ResetRound(state);  // a stopped pointer is started only from idle
+        game::StartPlayer(state, game::kRed, GetTickCount());
+        actions.stoppedAt = -1;
+        char text[16];
+        std::snprintf(text, sizeof text, "0D%08X\r", remoteBase + 150u * static_cast<uint32_t>(i + 1));
+        return std::string(text);
+    };
+    int index = 0;
+    const std::vector<double> reader = MeasureFrames(peer, frame, [&]() -> double {
+        const double start = BenchNowMs();
+        while (actions.stoppedAt < 0 && BenchNowMs() - start < 2000) Sleep(0);
+        const uint32_t expected = remoteBase + 150u * static_cast<uint32_t>(++index) + static_cast<uint32_t>(offset.load());
+        if (state.stopTick[game::kRed].load() == expected) ++exact;
+        return actions.stoppedAt;
+    });
+    game::StopRemoteControl(&context);
+    const std::vector<double> platform = PlatformLatencies(pairs[0].device, peer);
+    if (reader.size() != kBenchFrames || platform.size() != kBenchFrames) {
+        std::fprintf(stderr, "frames lost: reader %zu, platform %zu of %d\n", reader.size(), platform.size(), kBenchFrames);
+        return 1;
+    }
+    const LatencyFigures r = SummariseLatencies(reader);
+    const LatencyFigures p = SummariseLatencies(platform);
+    std::printf("'D' frame written -> StopPlayer has run (%d frames, pty):\n", kBenchFrames);
+    std::printf("  reader:   median %6.2f ms, worst %6.2f ms\n", r.median, r.worst);
+    std::printf("  platform: median %6.2f ms, worst %6.2f ms (overlapped ReadFile completing)\n", p.median, p.worst);
+    std::printf("  ratio reader/platform: median %.2f, worst %.2f\n", r.median / p.median, r.worst / p.worst);
+    std::printf("  stop tick equal to the frame's corrected time: %d of %d\n", exact, kBenchFrames);
+    return exact == kBenchFrames ? 0 : 1;
+}
