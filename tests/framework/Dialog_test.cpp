@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 #include "framework/Framework.h"
 #include "DialogTemplate.h"
@@ -128,6 +129,24 @@ void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
     if (g_boxesClosed) KillTimer(nullptr, id);
 }
 
+// Destroys its own window on a timer, without EndDialog.
+class CVanishingDialog : public CDialog {
+public:
+    BOOL OnInitDialog() override {
+        SetTimer(7, 10);
+        return CDialog::OnInitDialog();
+    }
+    afx_msg void OnTimer(UINT_PTR id) {
+        KillTimer(id);
+        DestroyWindow();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CVanishingDialog, CDialog)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
 }  // namespace
 
 TEST(Dialog, ModalIndirectRoundTripsDataAndKeepsTheThreadAlive) {
@@ -212,4 +231,31 @@ TEST(Dialog, MissingTemplateFails) {
     EXPECT_EQ(dlg.DoModal(), -1);
     CDialog none;
     EXPECT_EQ(none.DoModal(), -1);
+}
+
+TEST(Dialog, DestroyedDialogEndsItsModalLoop) {
+    COwner owner;
+    DialogTemplateBuilder tmpl("Weg", 100, 40);
+    CVanishingDialog dlg;
+    dlg.InitModalIndirect(tmpl.Get(), &owner);
+    // Should the loop miss the end of its window, a watchdog ends it from outside after 3 s.
+    std::atomic<bool> finished{false}, rescued{false};
+    DWORD thread = GetCurrentThreadId();
+    std::thread watchdog([&] {
+        for (int i = 0; i < 300 && !finished; ++i) Sleep(10);
+        if (!finished) {
+            rescued = true;
+            PostThreadMessageA(thread, WM_QUIT, 0, 0);
+        }
+    });
+    INT_PTR result = dlg.DoModal();
+    finished = true;
+    watchdog.join();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    EXPECT_FALSE(rescued);
+    EXPECT_EQ(result, -1);  // no EndDialog code
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
