@@ -259,3 +259,45 @@ TEST(Dialog, DestroyedDialogEndsItsModalLoop) {
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
+
+namespace {
+// Answers every message box of this thread that appears, counting them.
+int g_boxesAnswered;
+void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(h, cls, sizeof(cls));
+            if (strcmp(cls, "#32770") == 0 && IsWindowVisible(h)) {
+                PostMessageA(h, WM_COMMAND, IDOK, 0);
+                ++g_boxesAnswered;
+            }
+            return TRUE;
+        },
+        0);
+}
+}  // namespace
+
+// The first field that fails ends the exchange: one complaint, and the later fields keep their values.
+TEST(DataExchange, FirstFailureEndsTheExchange) {
+    COwner owner;
+    for (int id : {1, 2, 3})
+        CreateWindowExA(0, "EDIT", id == 3 ? "neu" : "x", WS_CHILD, 0, 20 * id, 80, 18, owner.m_hWnd,
+                        reinterpret_cast<HMENU>((UINT_PTR)id), nullptr, nullptr);
+    int first = 1, second = 2;
+    CString third = "alt";
+    g_boxesAnswered = 0;
+    UINT_PTR answerer = SetTimer(nullptr, 0, 20, &AnswerMessageBoxes);
+    CDataExchange dx(&owner, TRUE);
+    DDX_Text(&dx, 1, first);
+    DDX_Text(&dx, 2, second);
+    DDX_Text(&dx, 3, third);
+    KillTimer(nullptr, answerer);
+    EXPECT_TRUE(dx.Failed());
+    EXPECT_EQ(g_boxesAnswered, 1);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 2);
+    EXPECT_STREQ(third, "alt");
+    EXPECT_EQ(GetFocus(), GetDlgItem(owner.m_hWnd, 1));
+}
