@@ -480,13 +480,7 @@ BOOL MenuImages::RemovePopup(HWND frame, HMENU menuBar, UINT commandId) {
         info.cbSize = sizeof(info);
         info.fMask = MIIM_ID | MIIM_DATA | MIIM_SUBMENU;
         if (!GetMenuItemInfoA(menuBar, i, TRUE, &info) || !info.hSubMenu || info.wID != commandId) continue;
-        // The frame frees each item's record through its own message, as other menu owners do.
-        for (int k = 0, items = GetMenuItemCount(info.hSubMenu); k < items; ++k) {
-            if (frame)
-                SendMessageA(frame, kMsgFreeMenuItem, k, reinterpret_cast<LPARAM>(info.hSubMenu));
-            else
-                FreeItem(info.hSubMenu, k);
-        }
+        for (int k = 0, items = GetMenuItemCount(info.hSubMenu); k < items; ++k) FreeItem(info.hSubMenu, k);
         RemoveMenu(menuBar, i, MF_BYPOSITION);
         if (info.dwItemData == kInsertedPopupData) {
             FreeRecords(info.hSubMenu);

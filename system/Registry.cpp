@@ -1,5 +1,6 @@
 #include "system/Registry.h"
 
+#include "framework/WinApp.h"
 #include "text/StrCopy.h"
 
 #include <cstdlib>
@@ -49,8 +50,17 @@ void SetRegistryAppKey(const char* keyWord, const char* appName) {
 
 CString GetRegistryAppKeyPath() {
     AcquireSRWLockExclusive(&g_appKeyLock);
-    if (!g_appName[0]) DefaultAppName(g_appName, sizeof(g_appName));
-    CString path = CString("Software\\") + g_keyWord + "\\" + g_appName;
+    CString path;
+    if (g_appName[0]) {
+        path = CString("Software\\") + g_keyWord + "\\" + g_appName;
+    } else if (const CWinApp* app = AfxGetApp(); app && app->m_pszRegistryKey && app->m_pszProfileName) {
+        // The running application's profile key, as its SetRegistryKey chose it.
+        path = CString("Software\\") + app->m_pszRegistryKey + "\\" + app->m_pszProfileName;
+    } else {
+        char exeName[128];
+        DefaultAppName(exeName, sizeof(exeName));
+        path = CString("Software\\") + g_keyWord + "\\" + exeName;
+    }
     ReleaseSRWLockExclusive(&g_appKeyLock);
     return path;
 }

@@ -26,9 +26,10 @@ enum : int {
     REGMODE_CREATE = 2,  // read and write access, missing keys are created
 };
 
-// The application's own key is Software\<key word>\<application name> under a root. The framework
-// sets both at start-up; until then the key word is "VQ" and the name the program file's base name.
-// A null argument keeps that part.
+// The application's own key is Software\<key word>\<application name> under a root: the running
+// application's registry key and profile name once it has called SetRegistryKey, otherwise "VQ" and
+// the program file's base name. Setting a name here overrides both (tests use their own keys);
+// an empty name returns to the default. A null argument keeps that part.
 void SetRegistryAppKey(const char* keyWord, const char* appName);
 // "Software\<key word>\<application name>".
 CString GetRegistryAppKeyPath();

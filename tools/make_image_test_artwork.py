@@ -123,3 +123,4 @@ if __name__ == '__main__':
     write_group('DibTestCursor.cur', 2, [(32, 32)])
     write_png('DibTestImage.png', 6, 4)
     write_toolbar_strip('MenuTestToolbar.bmp', [0xff0000, 0x00ff00, 0x0000ff])
+    write_toolbar_strip('FrameTestToolbar.bmp', [0xff0000, 0x00ff00, 0x0000ff, 0xffff00, 0x00ffff, 0xff00ff])

@@ -1,5 +1,7 @@
 #include "ui/ChildWindowFromPoint.h"
 
+#include "framework/Wnd.h"
+
 HWND ChildWindowFromPointDeep(POINT point, HWND parent, BOOL visibleOnly) {
     HWND current = parent;
     for (;;) {
@@ -16,4 +18,9 @@ HWND ChildWindowFromPointDeep(POINT point, HWND parent, BOOL visibleOnly) {
         if (!hit) return current;
         current = hit;
     }
+}
+
+CWnd* ChildWindowFromPointDeep(POINT point, CWnd* parent, BOOL visibleOnly) {
+    HWND found = ChildWindowFromPointDeep(point, parent ? parent->GetSafeHwnd() : nullptr, visibleOnly);
+    return found ? CWnd::FromHandle(found) : nullptr;
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "framework/CString.h"
+#include "framework/Wnd.h"
 
 #include <windows.h>
 
@@ -24,5 +25,13 @@ int LoadComboHistoryFromKey(HWND dialog, int ctrlId, LPCSTR valueName, CRegistry
 // Returns the number of entries written, 0 when nothing was written.
 int SaveComboHistory(HWND dialog, int ctrlId, LPCSTR valueName, LPCSTR keyPath);
 int SaveComboHistoryToKey(HWND dialog, int ctrlId, LPCSTR valueName, CRegistry& registry);
+
+// The same for a framework dialog.
+inline int LoadComboHistory(CWnd* dialog, int ctrlId, LPCSTR valueName, LPCSTR keyPath, CString* outText) {
+    return LoadComboHistory(dialog->GetSafeHwnd(), ctrlId, valueName, keyPath, outText);
+}
+inline int SaveComboHistory(CWnd* dialog, int ctrlId, LPCSTR valueName, LPCSTR keyPath) {
+    return SaveComboHistory(dialog->GetSafeHwnd(), ctrlId, valueName, keyPath);
+}
 
 constexpr int COMBO_HISTORY_MAX_ENTRIES = 16;

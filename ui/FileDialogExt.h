@@ -7,6 +7,8 @@
 // caller's OPENFILENAMEA is left as it was, apart from the dialog's results.
 #pragma once
 
+#include "framework/FileDialog.h"
+
 #include <windows.h>
 #include <commdlg.h>
 
@@ -30,3 +32,19 @@ int InstallFileDialogExtension(LPCSTR moduleName);
 // The replacements that the import slots point to.
 BOOL WINAPI ExtGetOpenFileNameA(LPOPENFILENAMEA ofn);
 BOOL WINAPI ExtGetSaveFileNameA(LPOPENFILENAMEA ofn);
+
+// The extension's dialog object (one per process, deleted at exit). It takes over the
+// system dialog's hook window from the window's framework object when there is one, and then
+// hands the dialog's notifications to the extension before the framework's own handling.
+class CFileDlgExt : public CFileDialog {
+public:
+    CFileDlgExt();
+    ~CFileDlgExt() override;
+
+    // Takes the hook window over from its permanent framework object; 0 when the window has
+    // none (or this object serves another dialog).
+    BOOL AttachDialog(HWND hookDialog);
+    void DetachDialog(HWND hookDialog);
+
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+};

@@ -317,10 +317,6 @@ INT_PTR CALLBACK ExtensionDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
     return CallWindowProcA(reinterpret_cast<WNDPROC>(s->previousDlgProc), dialog, msg, wParam, lParam);
 }
 
-bool IsCommonDialogNotify(UINT code) {
-    return code >= static_cast<UINT>(-607) && code <= static_cast<UINT>(-600);
-}
-
 void Claim(FileDialogSession* s, HWND hookDialog) {
     s->claimed = true;
     s->hookDialog = hookDialog;

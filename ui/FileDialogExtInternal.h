@@ -97,6 +97,11 @@ struct FileDialogSession {
     FileDialogSession* outer = nullptr;
 };
 
+// CDN_* notification codes.
+inline bool IsCommonDialogNotify(UINT code) {
+    return code >= static_cast<UINT>(-607) && code <= static_cast<UINT>(-600);
+}
+
 // The dialog side (FileDialogExtDialog.cpp).
 UINT_PTR CALLBACK FileDialogExtHook(HWND hookDialog, UINT msg, WPARAM wParam, LPARAM lParam);
 // A common-dialog notification (CDN_*) for the extension; dialog is the Explorer dialog.

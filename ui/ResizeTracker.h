@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "framework/Wnd.h"
+
 // `start` with the edges in `edges` (1 left, 2 right, 4 top, 8 bottom) moved by (dx, dy); a moved edge
 // stays at least minWidth (minHeight) away from the opposite one.
 RECT ResizeRectEdges(const RECT& start, int edges, int dx, int dy, int minWidth, int minHeight);
@@ -13,3 +15,6 @@ RECT ResizeRectEdges(const RECT& start, int edges, int dx, int dy, int minWidth,
 // `rect` unchanged when no edge lies under the point, another window holds the capture, or the user
 // cancels (Escape, right button, or the application quitting).
 int TrackResizeRect(HWND window, RECT* rect, int x, int y, int minWidth, int minHeight);
+inline int TrackResizeRect(CWnd* window, RECT* rect, int x, int y, int minWidth, int minHeight) {
+    return TrackResizeRect(window->GetSafeHwnd(), rect, x, y, minWidth, minHeight);
+}

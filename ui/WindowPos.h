@@ -3,8 +3,11 @@
 
 #include <windows.h>
 
+#include "framework/Wnd.h"
+
 // The top-left corner of the window's rectangle, in screen coordinates.
 POINT GetWindowTopLeft(HWND window);
+inline POINT GetWindowTopLeft(CWnd* window) { return GetWindowTopLeft(window->GetSafeHwnd()); }
 // The window rectangle in its parent's client coordinates: 1; 0 (rect in screen coordinates) without a parent.
 int GetWindowRectInParent(HWND window, RECT* rect);
 // A control's window rectangle in the dialog's client coordinates; 0 without dialog or control.

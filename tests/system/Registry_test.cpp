@@ -1,5 +1,7 @@
 #include "system/Registry.h"
 
+#include "framework/WinApp.h"
+
 #include "TestKey.h"
 
 #include <gtest/gtest.h>
@@ -175,4 +177,19 @@ TEST(Registry, OpenFailuresAndBadArguments) {
     ASSERT_TRUE(reg.Open(HKEY_CURRENT_USER, tk.Path(), REGMODE_CREATE));
     EXPECT_FALSE(reg.SetMultiString(nullptr, "x"));
     EXPECT_FALSE(reg.QueryValueA(nullptr, 4, "x", REG_DWORD));
+}
+
+// Without an explicit name the application's own profile key is the default key.
+TEST(Registry, NullPathFollowsTheApplicationsRegistryKey) {
+    struct ProbeApp : CWinApp {
+        ProbeApp() : CWinApp("Probe") {}
+    };
+    SetRegistryAppKey("VQ", "");
+    ProbeApp app;
+    app.m_pszRegistryKey = "WertlaufTests";
+    app.m_pszProfileName = "AppKeyProbe";
+    EXPECT_EQ(GetRegistryAppKeyPath(), CString("Software\\WertlaufTests\\AppKeyProbe"));
+    SetRegistryAppKey(nullptr, "Override");
+    EXPECT_EQ(GetRegistryAppKeyPath(), CString("Software\\VQ\\Override"));
+    SetRegistryAppKey("VQ", "");
 }

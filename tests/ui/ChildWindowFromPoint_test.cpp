@@ -1,5 +1,7 @@
 #include "ui/ChildWindowFromPoint.h"
 
+#include "framework/Wnd.h"
+
 #include "ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,4 +28,16 @@ TEST(ChildWindowFromPoint, DescendsToTheDeepestChild) {
     GetWindowRect(parent.hwnd, &r);
     POINT overNone = {r.right - 3, r.bottom - 3};
     EXPECT_EQ(ChildWindowFromPointDeep(overNone, parent.hwnd, TRUE), parent.hwnd);
+}
+
+TEST(ChildWindowFromPoint, FrameworkFormAnswersWithTheWindowsObject) {
+    TestParent parent(300, 200);
+    HWND child = parent.AddChild("STATIC", 1, 0, 0, 10, 10, 100, 100);
+    RECT r;
+    GetWindowRect(child, &r);
+    CWnd* found = ChildWindowFromPointDeep(POINT{r.left + 3, r.top + 3}, CWnd::FromHandle(parent.hwnd), TRUE);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->m_hWnd, child);
+    EXPECT_EQ(ChildWindowFromPointDeep(POINT{r.left + 3, r.top + 3}, static_cast<CWnd*>(nullptr), TRUE) != nullptr,
+              ChildWindowFromPointDeep(POINT{r.left + 3, r.top + 3}, static_cast<HWND>(nullptr), TRUE) != nullptr);
 }

@@ -385,3 +385,62 @@ TEST(FileDialogExt, NestedAndConcurrentDialogsKeepTheirOwnCalls) {
     EXPECT_EQ(RawMultiString(otherKey, "V"), file + "\0\0"s);
     for (const auto& k : {outerKey, innerKey, otherKey}) RegDeleteTreeA(HKEY_CURRENT_USER, k.c_str());
 }
+
+TEST(FileDialogExt, DialogObjectTakesAWindowOnlyFromItsFrameworkObject) {
+    uitest::TestParent window;
+    CFileDlgExt object;
+    EXPECT_FALSE(object.AttachDialog(window.hwnd));  // no framework object: nothing to take over
+    CWnd owner;
+    ASSERT_TRUE(owner.SubclassWindow(window.hwnd));
+    EXPECT_TRUE(object.AttachDialog(window.hwnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.hwnd), &object);
+    EXPECT_EQ(owner.m_hWnd, nullptr);
+    EXPECT_FALSE(object.AttachDialog(window.hwnd));  // serves one window at a time
+    object.DetachDialog(window.hwnd);
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.hwnd), nullptr);
+    EXPECT_EQ(object.m_hWnd, nullptr);
+}
+
+namespace {
+
+class CheckingFileDialog : public CFileDialog {
+public:
+    using CFileDialog::CFileDialog;
+    int fileNameChecks = 0;
+    int folderChanges = 0;
+    BOOL OnFileNameOK() override {
+        ++fileNameChecks;
+        return FALSE;
+    }
+    void OnFolderChange() override { ++folderChanges; }
+};
+
+}  // namespace
+
+TEST(FileDialogExt, FrameworkFileDialogKeepsItsNotificationsAndGetsTheHistory) {
+    TempFolder folder("framework");
+    std::string file = folder.Add("rahmen.txt");
+    uitest::TestKey key("OfnFramework");
+    InstallFileDialogExtension(nullptr);
+    CheckingFileDialog dialog(TRUE, "txt", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "Texte|*.txt||");
+    char customFilter[MAX_PATH];
+    strcpy(customFilter, (key.path + "\\Rahmen").c_str());
+    dialog.m_ofn.lpstrCustomFilter = customFilter;
+    dialog.m_ofn.nMaxCustFilter = sizeof customFilter;
+    dialog.m_ofn.Flags |= OFNX_HISTORY_KEYED | OFNX_HISTORY_PATHS;
+    dialog.m_ofn.lpstrInitialDir = folder.path.c_str();
+    bool hadCombo = false;
+    DialogDriver driver([&](HWND window, int) {
+        hadCombo = ClassOf(GetDlgItem(window, 1152)) == "ComboBox";
+        SetWindowTextA(GetDlgItem(window, 1152), file.c_str());
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_TRUE(hadCombo);
+    EXPECT_STREQ(dialog.GetPathName(), file.c_str());
+    EXPECT_EQ(dialog.fileNameChecks, 1);
+    EXPECT_GE(dialog.folderChanges, 1);
+    EXPECT_EQ(key.Raw("Rahmen"), file + "\0\0"s);
+}

@@ -234,6 +234,7 @@ struct FontSpec {
     int rows;
     int minWidth, maxWidth;
     int digitWidth, blankWidth, minusWidth;
+    int inkMargin;  // blank columns a digit, '.' or '-' keeps free in its cell
 };
 
 // Unicode of the Windows-1252 codes 128..159 (0 = unused).
@@ -258,15 +259,25 @@ FT_Face LoadFace(FT_Library lib, const char* file, int pixels) {
     return face;
 }
 
-// The largest pixel size whose digits fit their cell (one column to spare) and whose ascent and descent fit the rows.
+// The largest pixel size whose digits, '.' and '-' leave inkMargin columns free in their cells and whose ascent and
+// descent fit the rows. The label font keeps two free columns on each side of every such glyph, so that its halo
+// and soft edge (two pixels each way) never reach a neighbouring glyph: labels can then be put together glyph by
+// glyph with the same pixels as the whole string.
 int FitPixelSize(FT_Library lib, const FontSpec& spec) {
     int best = 8;
+    const struct {
+        char ch;
+        int cell;
+    } checks[] = {{'0', spec.digitWidth}, {'1', spec.digitWidth}, {'2', spec.digitWidth}, {'3', spec.digitWidth},
+                  {'4', spec.digitWidth}, {'5', spec.digitWidth}, {'6', spec.digitWidth}, {'7', spec.digitWidth},
+                  {'8', spec.digitWidth}, {'9', spec.digitWidth}, {'-', spec.minusWidth}, {'.', spec.blankWidth}};
     for (int px = 8; px < 200; ++px) {
         FT_Face face = LoadFace(lib, spec.file, px);
         bool fits = (face->size->metrics.ascender - face->size->metrics.descender) / 64 <= spec.rows;
-        for (char d = '0'; d <= '9' && fits; ++d) {
-            FT_Load_Char(face, d, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
-            fits = int(face->glyph->bitmap.width) <= spec.digitWidth - 1;
+        for (const auto& check : checks) {
+            if (!fits) break;
+            FT_Load_Char(face, check.ch, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
+            fits = int(face->glyph->bitmap.width) <= check.cell - spec.inkMargin;
         }
         FT_Done_Face(face);
         if (!fits) break;
@@ -436,8 +447,8 @@ int main(int argc, char** argv) {
     FT_Library lib;
     if (FT_Init_FreeType(&lib)) return 1;
     const std::string bold = fonts + "/DejaVuSans-Bold.ttf";
-    MakeFont(lib, {bold.c_str(), 36, 6, 32, 18, 9, 11}, out + "/scale-font.bin");
-    MakeFont(lib, {bold.c_str(), 55, 9, 50, 27, 13, 16}, out + "/label-font.bin");
+    MakeFont(lib, {bold.c_str(), 36, 6, 32, 18, 9, 11, 1}, out + "/scale-font.bin");
+    MakeFont(lib, {bold.c_str(), 55, 9, 50, 27, 13, 16, 4}, out + "/label-font.bin");
     MakeSamplePage(lib, fonts + "/DejaVuSansMono.ttf", fonts + "/DejaVuSans-Bold.ttf", out + "/sample-page.bmp");
     FT_Done_FreeType(lib);
     return 0;

@@ -1,0 +1,112 @@
+// Cost of one game frame at a 1920 x 1080 board while both pointers sweep, against a frame that redraws the whole
+// band (the peer measured in the same run). A sweeping frame should touch only what changed.
+#include "game/BoardPainter.h"
+#include "game/GameFrame.h"
+#include "game/RoundControl.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace game;
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Board {
+    GameState state;
+    BoardArt art;
+    CDibImage image;
+    long long invalidatedArea = 0;
+    int invalidations = 0;
+    BoardPainter painter{art, [this](int, int, int cx, int cy) {
+                             invalidatedArea += (long long)cx * cy;
+                             ++invalidations;
+                         }};
+    GameFrame frame{state, nullptr, &painter, [] { return 0; }};
+
+    bool Setup(int width, int height) {
+        if (!LoadBoardArt(art, GetModuleHandleA(nullptr))) return false;
+        for (int i = 0; i < 3; ++i) BuildPointerSprite(art, i, state.pointerColour[i]);
+        SelectStarImage(art, 0);
+        if (!image.Create(32, width, height, 0)) return false;
+        painter.SetImage(&image);
+        state.clientWidth = width;
+        state.clientHeight = height;
+        state.minimum = 0;
+        state.maximum = 1000;
+        state.solution = 500;
+        state.gameNumber = 1;
+        state.noQuestion = 0;
+        state.roundActive = 1;
+        state.starCount[kRed] = 3;
+        state.starCount[kBlue] = 5;
+        return true;
+    }
+};
+
+}  // namespace
+
+int main() {
+    Board board;
+    if (!board.Setup(1920, 1080)) {
+        std::printf("GameFrameBench: the board's artwork could not be loaded\n");
+        return 1;
+    }
+    uint32_t now = 100000;
+    board.frame.Run(now);
+    StartPlayer(board.state, kRed, now);
+    StartPlayer(board.state, kBlue, now + 700);
+
+    const int warmUp = 50, sweepFrames = 1000, redrawFrames = 300;
+    for (int i = 0; i < warmUp; ++i) board.frame.Run(now += 30);
+
+    std::vector<double> sweeping;
+    board.invalidatedArea = 0;
+    board.invalidations = 0;
+    for (int i = 0; i < sweepFrames; ++i) {
+        now += 30;
+        const double t0 = Now();
+        board.frame.Run(now);
+        sweeping.push_back(Now() - t0);
+    }
+    const double sweepArea = double(board.invalidatedArea) / sweepFrames;
+    const double sweepRects = double(board.invalidations) / sweepFrames;
+
+    std::vector<double> redraw;
+    board.invalidatedArea = 0;
+    for (int i = 0; i < redrawFrames; ++i) {
+        now += 30;
+        board.state.boardDrawn = 0;  // as after a new page, a resize or a settings change
+        const double t0 = Now();
+        board.frame.Run(now);
+        redraw.push_back(Now() - t0);
+    }
+    const double redrawArea = double(board.invalidatedArea) / redrawFrames;
+
+    const double sweep = Median(sweeping), full = Median(redraw);
+    std::printf("GameFrameBench (1920 x 1080 board, both pointers sweeping)\n");
+    std::printf("  sweeping frame:        median %8.1f us, %.1f rectangles, %.0f pixels invalidated\n", sweep * 1e6,
+                sweepRects, sweepArea);
+    std::printf("  full band redraw:      median %8.1f us, %.0f pixels invalidated\n", full * 1e6, redrawArea);
+    std::printf("  ratio sweeping / full: %.1f %% (goal <= 10 %%)\n", 100.0 * sweep / full);
+    std::printf("  invalidated area:      %.1f %% of a full redraw\n", 100.0 * sweepArea / redrawArea);
+    return 0;
+}
