@@ -1,12 +1,23 @@
-// CWertlaufView: sound-mixer glue. Until the mixer is attached the view plays no sounds.
+// CWertlaufView: sound glue. The sounds, their slots and the mixer loop are in GameSounds; the view owns
+// the mixer's flags (in its state) and starts and stops the thread with its window.
 #include "game/WertlaufView.h"
 
-void CWertlaufView::LocateSounds() {}
+#include "game/GameSounds.h"
 
-bool CWertlaufView::StartSoundMixer() { return false; }
+namespace {
 
-void CWertlaufView::StopSoundMixer() {}
+game::SoundMixerFlags MixerFlags(game::GameState& state) { return {&state.mixerRunning, &state.mixerEnded}; }
 
-void CWertlaufView::QueueSound(game::GameSound) {}
+}  // namespace
 
-DWORD WINAPI CWertlaufView::SoundMixerThread(LPVOID) { return 0; }
+void CWertlaufView::LocateSounds() { game::LocateSounds(); }
+
+bool CWertlaufView::StartSoundMixer() { return game::StartSoundMixer(MixerFlags(m_state), SoundMixerThread, this); }
+
+void CWertlaufView::StopSoundMixer() { game::StopSoundMixer(MixerFlags(m_state)); }
+
+void CWertlaufView::QueueSound(game::GameSound sound) { game::QueueGameSound(sound); }
+
+DWORD WINAPI CWertlaufView::SoundMixerThread(LPVOID view) {
+    return game::RunSoundMixer(MixerFlags(static_cast<CWertlaufView*>(view)->m_state));
+}
