@@ -5,14 +5,10 @@
 
 #include "game/MainFrameCopyData.h"
 #include "game/MainFrameSettings.h"
+#include "game/WertlaufView.h"
 #include "res/AppCommands.h"
 #include "system/PathFunctions.h"
 #include "ui/Monitor.h"
-
-#if __has_include("game/WertlaufView.h")
-#include "game/WertlaufView.h"
-#define WL_FRAME_HAS_GAME_VIEW 1
-#endif
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -85,7 +81,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
         return -1;
-#if WL_FRAME_HAS_TOOLBAR
     if (!m_wndToolBar.CreateEx(this, m_bFlatMode ? TBSTYLE_FLAT : 0, kToolbarStyle, CRect(2, 2, 2, 2),
                                AFX_IDW_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
@@ -93,12 +88,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndToolBar);
-#endif
     RecalcLayout();
     const UINT toolbars[] = {IDR_MAINFRAME};
     InitMenuImages(toolbars, 1);
     m_bStatusBarVisible = m_wndStatusBar.IsWindowVisible();
-    m_bToolBarVisible = ToolBar() && ToolBar()->IsWindowVisible();
+    m_bToolBarVisible = m_wndToolBar.IsWindowVisible();
     return 0;
 }
 
@@ -111,20 +105,8 @@ void CMainFrame::OnDestroy() {
 
 // ---- Full screen, flat toolbar, always on top ----
 
-CControlBar* CMainFrame::ToolBar() {
-#if WL_FRAME_HAS_TOOLBAR
-    return &m_wndToolBar;
-#else
-    return nullptr;
-#endif
-}
-
 void CMainFrame::TellViewFullScreen(int state) {
-#ifdef WL_FRAME_HAS_GAME_VIEW
     if (auto* view = dynamic_cast<CWertlaufView*>(GetActiveView())) view->SetFullScreenMode(state);
-#else
-    (void)state;
-#endif
 }
 
 void CMainFrame::EnterFullScreen() {
@@ -136,8 +118,8 @@ void CMainFrame::EnterFullScreen() {
     }
     m_bStatusBarVisible = m_wndStatusBar.IsWindowVisible();
     if (m_bStatusBarVisible) ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
-    m_bToolBarVisible = ToolBar() && ToolBar()->IsWindowVisible();
-    if (m_bToolBarVisible) ShowControlBar(ToolBar(), FALSE, FALSE);
+    m_bToolBarVisible = m_wndToolBar.IsWindowVisible();
+    if (m_bToolBarVisible) ShowControlBar(&m_wndToolBar, FALSE, FALSE);
     ModifyStyle(kWindowFrameStyles, 0, SWP_FRAMECHANGED);
     ::SetMenu(m_hWnd, nullptr);
     if (CView* view = GetActiveView()) view->ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
@@ -148,7 +130,7 @@ void CMainFrame::EnterFullScreen() {
 
 void CMainFrame::LeaveFullScreen() {
     if (m_bStatusBarVisible && !m_wndStatusBar.IsWindowVisible()) ShowControlBar(&m_wndStatusBar, TRUE, FALSE);
-    if (m_bToolBarVisible && ToolBar() && !ToolBar()->IsWindowVisible()) ShowControlBar(ToolBar(), TRUE, FALSE);
+    if (m_bToolBarVisible && !m_wndToolBar.IsWindowVisible()) ShowControlBar(&m_wndToolBar, TRUE, FALSE);
     if (CView* view = GetActiveView()) view->ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
     ModifyStyle(0, kWindowFrameStyles, SWP_FRAMECHANGED);
     ::SetMenu(m_hWnd, m_hMenuDefault);
@@ -168,13 +150,11 @@ void CMainFrame::OnViewFullScreen() {
 
 void CMainFrame::OnViewFlatToolbar() {
     m_bFlatMode = !m_bFlatMode;
-    CControlBar* toolBar = ToolBar();
-    if (!toolBar) return;
-    toolBar->ModifyStyle(m_bFlatMode ? 0 : TBSTYLE_FLAT, m_bFlatMode ? TBSTYLE_FLAT : 0);
-    if (toolBar->IsWindowVisible()) {
+    m_wndToolBar.ModifyStyle(m_bFlatMode ? 0 : TBSTYLE_FLAT, m_bFlatMode ? TBSTYLE_FLAT : 0);
+    if (m_wndToolBar.IsWindowVisible()) {
         // Hidden and shown again so that it is laid out anew.
-        ShowControlBar(toolBar, FALSE, FALSE);
-        ShowControlBar(toolBar, TRUE, FALSE);
+        ShowControlBar(&m_wndToolBar, FALSE, FALSE);
+        ShowControlBar(&m_wndToolBar, TRUE, FALSE);
     }
 }
 

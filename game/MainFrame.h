@@ -6,14 +6,7 @@
 
 #include "framework/Framework.h"
 #include "game/MenuImages.h"
-
-// The frame carries the toolkit's toolbar once that is part of the build.
-#if __has_include("ui/ToolBarNew.h")
 #include "ui/ToolBarNew.h"
-#define WL_FRAME_HAS_TOOLBAR 1
-#else
-#define WL_FRAME_HAS_TOOLBAR 0
-#endif
 
 // Messages other programs and windows send the frame.
 constexpr UINT kMsgFramePrivate = 0x27F5;     // wParam 0 close, 2 send the document path, 4 received text
@@ -66,8 +59,6 @@ private:
     void LeaveFullScreen();
     void TellViewFullScreen(int state);
     CString ActiveDocumentPath() const;
-    // The toolbar, or null while the frame has none.
-    CControlBar* ToolBar();
     // Messages that carry pointers are followed only when this window's own thread sent them.
     bool SentByOwnThread(UINT message, WPARAM wParam, LPARAM lParam) const;
 
@@ -77,9 +68,7 @@ private:
     BOOL m_bShowGamerBar = FALSE;
     BOOL m_bOnTop = FALSE;
     CStatusBar m_wndStatusBar;
-#if WL_FRAME_HAS_TOOLBAR
     CToolBarNew m_wndToolBar;
-#endif
     BOOL m_bFlatMode = TRUE;
     int m_nFullScreen = 0;             // 0 normal, 1 from a normal window, 2 from a maximised one
     MenuImages m_menuImages;

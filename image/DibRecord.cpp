@@ -135,14 +135,20 @@ BOOL ReleaseDibDC(const void* record) {
 void SyncDibColorTable(const void* record) {
     if (!IsDibRecord(record)) return;
     auto* header = static_cast<const BITMAPINFOHEADER*>(record);
-    if (header->biBitCount > 8 || !GetDibRecordHeader(record)->bitmap) return;
-    DWORD lastError = GetLastError();
-    HDC dc = GetDibMemoryDC(record);
-    if (dc) {
-        auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
-        SetDIBColorTable(dc, 0, DibColorEntries(header), table);
+    DibRecordHeader* hidden = GetDibRecordHeader(record);
+    if (header->biBitCount > 8 || !hidden->bitmap) return;
+    auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
+    if (hidden->memoryDC) {
+        SetDIBColorTable(hidden->memoryDC, 0, DibColorEntries(header), table);
+        return;
     }
-    SetLastError(lastError);
+    // A DC of its own for the moment: the section must stay free to be selected elsewhere.
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return;
+    HGDIOBJ old = SelectObject(dc, hidden->bitmap);
+    SetDIBColorTable(dc, 0, DibColorEntries(header), table);
+    SelectObject(dc, old);
+    DeleteDC(dc);
 }
 
 COLORREF MapSysColor(COLORREF color) {

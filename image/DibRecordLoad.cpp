@@ -330,6 +330,8 @@ DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_
         SetDIBitsToDevice(memory, 0, 0, record->biWidth, height, 0, 0, 0, height, pixels,
                           reinterpret_cast<BITMAPINFO*>(&source), DIB_RGB_COLORS);
         GdiFlush();
+        // A bitmap selected into a DC cannot be selected elsewhere (image lists, other DCs): let it go.
+        ReleaseDibDC(record);
     }
 
     auto* info = reinterpret_cast<BITMAPINFO*>(record);

@@ -122,7 +122,10 @@ TEST(MainFrame, FullScreenFromNormalAndFromMaximised) {
     EXPECT_TRUE(IsZoomed(r.Handle()));
     EXPECT_FALSE(GetWindowLongPtrA(view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     CWnd* status = r.frame->GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE);
+    CWnd* toolBar = r.frame->GetDescendantWindow(AFX_IDW_TOOLBAR, TRUE);
+    ASSERT_NE(toolBar, nullptr);
     EXPECT_FALSE(status->IsWindowVisible());
+    EXPECT_FALSE(toolBar->IsWindowVisible());
 
     r.Command(ID_VIEW_FULL_SCREEN);
     EXPECT_EQ(r.frame->GetFullScreenState(), 0);
@@ -130,6 +133,7 @@ TEST(MainFrame, FullScreenFromNormalAndFromMaximised) {
     EXPECT_EQ(GetMenu(r.Handle()), r.frame->m_hMenuDefault);
     EXPECT_FALSE(IsZoomed(r.Handle()));
     EXPECT_TRUE(status->IsWindowVisible());
+    EXPECT_TRUE(toolBar->IsWindowVisible());
     EXPECT_TRUE(GetWindowLongPtrA(view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     r.frame->ShowWindow(SW_MAXIMIZE);
@@ -146,7 +150,11 @@ TEST(MainFrame, FlatToolbarAndAlwaysOnTopAreCheckedToggles) {
     HMENU view = r.OpenPopup(2);
     EXPECT_TRUE(GetMenuState(view, ID_VIEW_FLAT_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(GetMenuState(view, ID_VIEW_ON_TOP, MF_BYCOMMAND) & MF_CHECKED);
+    CWnd* toolBar = r.frame->GetDescendantWindow(AFX_IDW_TOOLBAR, TRUE);
+    ASSERT_NE(toolBar, nullptr);
+    EXPECT_TRUE(Style(toolBar->m_hWnd) & TBSTYLE_FLAT);
     r.Command(ID_VIEW_FLAT_TOOLBAR);
+    EXPECT_FALSE(Style(toolBar->m_hWnd) & TBSTYLE_FLAT);
     r.Command(ID_VIEW_ON_TOP);
     EXPECT_TRUE(GetWindowLongPtrA(r.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     r.OpenPopup(2);

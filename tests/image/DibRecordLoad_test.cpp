@@ -93,6 +93,10 @@ TEST(DibRecordLoad, IconMaskShowsTheBackgroundColour) {
             EXPECT_EQ(row[17], 0x80);
         }
     }
+    // The converted picture's bitmap is free to be selected elsewhere (an image list, another DC).
+    HDC other = CreateCompatibleDC(nullptr);
+    EXPECT_NE(SelectObject(other, GetDibBitmap(record)), nullptr);
+    DeleteDC(other);
     FreeDib(record);
 }
 

@@ -246,10 +246,14 @@ TEST(DibRecord, DisabledPicturesFollowTheWashOutFormula) {
     // Entry 0 (black) toward a blue tint: blue = 192 x 255 >> 8 = 191, red and green 0.
     EXPECT_EQ(table[0], 0x0000bfu);
     EXPECT_EQ(table[7], 0xc0c0c0u);
-    // The section's own palette follows, so the bitmap handle draws the same colours.
+    // The section's own palette follows, so the bitmap handle draws the same colours; the section is not
+    // left selected anywhere.
+    HDC other = CreateCompatibleDC(nullptr);
+    ASSERT_NE(SelectObject(other, GetDibBitmap(palette)), nullptr);
     RGBQUAD sectionTable[16];
-    ASSERT_EQ(GetDIBColorTable(GetDibMemoryDC(palette), 0, 16, sectionTable), 16u);
+    ASSERT_EQ(GetDIBColorTable(other, 0, 16, sectionTable), 16u);
     EXPECT_EQ(sectionTable[0].rgbBlue, 0xbf);
+    DeleteDC(other);
     FreeDib(palette);
 
     DibRecord* word = CreateDib(nullptr, 2, 2, 16, &bits);
