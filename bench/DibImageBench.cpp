@@ -96,6 +96,19 @@ int main() {
                DeleteDC(dc);
            }));
 
+    // Sprites: a 32-bit source with alpha, and a keyed copy whose black ground stays out.
+    CDibImage sprite, keyed;
+    sprite.Create(32, kSize, kSize, 0x80336699);
+    keyed.Create(32, kSize, kSize, 0x00336699);
+    keyed.FillRect(0, 0, kSize, kSize / 2, 0);
+    Section gdiSprite(32);
+    for (size_t i = 0; i < (size_t)kSize * kSize; ++i) static_cast<uint32_t*>(gdiSprite.bits)[i] = 0x80336699;
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    Report("AlphaPut / AlphaBlend", BestOf([&] { dest.AlphaPut(sprite, 0, 0); }),
+           BestOf([&] { GdiAlphaBlend(gdiDest.dc, 0, 0, kSize, kSize, gdiSprite.dc, 0, 0, kSize, kSize, blend); }));
+    Report("Put keyed / TransparentBlt", BestOf([&] { dest.Put(keyed, 0, 0, kPutSkipSourceKey); }),
+           BestOf([&] { GdiTransparentBlt(gdiDest.dc, 0, 0, kSize, kSize, gdiSource32.dc, 0, 0, kSize, kSize, 0); }));
+
     SelectObject(gdiDest.dc, oldBrush);
     DeleteObject(brush);
     return 0;

@@ -109,38 +109,40 @@ bool QueueGameSound(GameSound sound) {
     return QueueOneShotSound(gSoundTable[sound].samples, gSoundTable[sound].count);
 }
 
-DWORD WINAPI SoundMixerThread(LPVOID param) {
-    auto* flags = static_cast<SoundMixerFlags*>(param);
-    while (flags->running->load()) {
+DWORD RunSoundMixer(const SoundMixerFlags& flags) {
+    while (flags.running->load()) {
         auto* block = static_cast<int16_t*>(WaveOutGetBuffer());
         if (!block) break;
         gOneShotSlots.Mix(block, kMixBlockSamples);
         // The player paces this loop; should it refuse at once, wait a block rather than spin.
         if (WaveOutWrite(static_cast<int>(kMixBlockSamples * sizeof(int16_t))) != kWaveWriteOk) Sleep(kBlockMs);
     }
-    flags->ended->store(1);
+    flags.ended->store(1);
     return 0;
 }
 
-void StartSoundMixer(SoundMixerFlags* flags) {
-    flags->ended->store(0);
-    flags->running->store(1);
+DWORD WINAPI SoundMixerThread(LPVOID flags) { return RunSoundMixer(*static_cast<const SoundMixerFlags*>(flags)); }
+
+bool StartSoundMixer(const SoundMixerFlags& flags, LPTHREAD_START_ROUTINE thread, LPVOID param) {
+    flags.ended->store(0);
+    flags.running->store(1);
     WaveOutOpen(kMixRate, 16, 1, static_cast<int>(kMixBlockSamples * sizeof(int16_t)));
-    HANDLE thread = CreateThread(nullptr, kMixerStackBytes, SoundMixerThread, flags, CREATE_SUSPENDED, nullptr);
-    if (thread) {
-        SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
-        ResumeThread(thread);
-        CloseHandle(thread);
+    HANDLE handle = CreateThread(nullptr, kMixerStackBytes, thread, param, CREATE_SUSPENDED, nullptr);
+    if (handle) {
+        SetThreadPriority(handle, THREAD_PRIORITY_HIGHEST);
+        ResumeThread(handle);
+        CloseHandle(handle);
     } else {
-        flags->ended->store(1);
+        flags.ended->store(1);
     }
     WaveOutPause(0);
+    return handle != nullptr;
 }
 
-void StopSoundMixer(SoundMixerFlags* flags) {
-    flags->running->store(0);
+void StopSoundMixer(const SoundMixerFlags& flags) {
+    flags.running->store(0);
     WaveOutStop();
-    for (int i = 0; i < 100 && !flags->ended->load(); ++i) Sleep(50);
+    for (int i = 0; i < 100 && !flags.ended->load(); ++i) Sleep(50);
     WaveOutClose();
 }
 

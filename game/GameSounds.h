@@ -74,13 +74,16 @@ struct SoundMixerFlags {
     std::atomic<int32_t>* ended;    // set by the thread as it ends
 };
 
-// Thread procedure: fills and submits 512-sample blocks while the running flag is set and the
-// player hands out buffers; the player's wait for a free buffer paces it.
+// The mixer loop: fills and submits 512-sample blocks while the running flag is set and the player
+// hands out buffers; the player's wait for a free buffer paces it. Sets the ended flag at its end.
+DWORD RunSoundMixer(const SoundMixerFlags& flags);
+// Thread procedure over RunSoundMixer, the flags as parameter.
 DWORD WINAPI SoundMixerThread(LPVOID flags);
 
-// Opens the wave-out player for the mixer and starts the mixer thread at the highest priority.
-void StartSoundMixer(SoundMixerFlags* flags);
-// Ends the mixer thread (bounded wait) and closes the player.
-void StopSoundMixer(SoundMixerFlags* flags);
+// Sets the running flag, opens the wave-out player for the mixer, starts thread(param) (which runs
+// RunSoundMixer) at the highest priority and starts the output. False when no thread runs.
+bool StartSoundMixer(const SoundMixerFlags& flags, LPTHREAD_START_ROUTINE thread, LPVOID param);
+// Clears the running flag, stops the player, waits (bounded) for the ended flag, closes the player.
+void StopSoundMixer(const SoundMixerFlags& flags);
 
 }  // namespace game

@@ -5,14 +5,10 @@
 
 #include "game/MainFrameCopyData.h"
 #include "game/MainFrameSettings.h"
+#include "game/WertlaufView.h"
 #include "res/AppCommands.h"
 #include "system/PathFunctions.h"
 #include "ui/Monitor.h"
-
-#if __has_include("game/WertlaufView.h")
-#include "game/WertlaufView.h"
-#define WL_FRAME_HAS_GAME_VIEW 1
-#endif
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -110,11 +106,7 @@ void CMainFrame::OnDestroy() {
 // ---- Full screen, flat toolbar, always on top ----
 
 void CMainFrame::TellViewFullScreen(int state) {
-#ifdef WL_FRAME_HAS_GAME_VIEW
     if (auto* view = dynamic_cast<CWertlaufView*>(GetActiveView())) view->SetFullScreenMode(state);
-#else
-    (void)state;
-#endif
 }
 
 void CMainFrame::EnterFullScreen() {

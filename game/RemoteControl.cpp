@@ -129,8 +129,8 @@ void RemoteFrameReader::Process(int key, char event, uint32_t remoteTime) {
     }
 }
 
-DWORD WINAPI RemoteControlThread(LPVOID param) {
-    auto* c = static_cast<RemoteControlContext*>(param);
+DWORD RunRemoteControl(const RemoteControlContext& context) {
+    const RemoteControlContext* c = &context;
     RemoteFrameReader reader(*c->actions, c->now, c->clockOffset);
     int slot = -1;
     int openedFor = -1;
@@ -161,23 +161,33 @@ DWORD WINAPI RemoteControlThread(LPVOID param) {
     return 0;
 }
 
-bool StartRemoteControl(RemoteControlContext* context) {
-    context->ended->store(0);
-    HANDLE thread = CreateThread(nullptr, kStackBytes, RemoteControlThread, context, 0, nullptr);
-    if (!thread) {
-        context->ended->store(1);
+DWORD WINAPI RemoteControlThread(LPVOID context) {
+    return RunRemoteControl(*static_cast<const RemoteControlContext*>(context));
+}
+
+bool StartRemoteControl(std::atomic<int32_t>& ended, LPTHREAD_START_ROUTINE thread, LPVOID param) {
+    ended.store(0);
+    HANDLE handle = CreateThread(nullptr, kStackBytes, thread, param, 0, nullptr);
+    if (!handle) {
+        ended.store(1);
         return false;
     }
-    CloseHandle(thread);
+    CloseHandle(handle);
     return true;
 }
 
-void StopRemoteControl(RemoteControlContext* context) {
+bool StartRemoteControl(RemoteControlContext* context) {
+    return StartRemoteControl(*context->ended, RemoteControlThread, context);
+}
+
+void StopRemoteControl(std::atomic<int32_t>& stopRequest, std::atomic<int32_t>& ended) {
     // The reader notices within one pass (about 200 ms at most); give it ample time.
-    for (int i = 0; i < 200 && !context->ended->load(); ++i) {
-        context->stopRequest->store(1);
+    for (int i = 0; i < 200 && !ended.load(); ++i) {
+        stopRequest.store(1);
         Sleep(50);
     }
 }
+
+void StopRemoteControl(RemoteControlContext* context) { StopRemoteControl(*context->stopRequest, *context->ended); }
 
 }  // namespace game

@@ -76,13 +76,19 @@ struct RemoteControlContext {
     TickSource now;                     // null = GetTickCount
 };
 
-// Thread procedure (the context as parameter): keeps the configured port open, reopening it when
-// the port number changes, when it dies and after read errors, retrying every 200 ms.
+// The reader loop: keeps the configured port open, reopening it when the port number changes,
+// when it dies and after read errors, retrying every 200 ms; ends when the stop request is set and
+// then sets the ended flag.
+DWORD RunRemoteControl(const RemoteControlContext& context);
+// Thread procedure over RunRemoteControl, the context as parameter.
 DWORD WINAPI RemoteControlThread(LPVOID context);
 
-// Starts the thread (stack 32768 bytes); false when it could not be created.
+// Starts thread(param) (which runs RunRemoteControl) with a stack of 32768 bytes; false when it
+// could not be created (the ended flag is then set).
+bool StartRemoteControl(std::atomic<int32_t>& ended, LPTHREAD_START_ROUTINE thread, LPVOID param);
 bool StartRemoteControl(RemoteControlContext* context);
-// Asks the thread to end and waits (polling every 50 ms, bounded) until it has.
+// Sets the stop request and waits (polling every 50 ms, bounded) until the thread has ended.
+void StopRemoteControl(std::atomic<int32_t>& stopRequest, std::atomic<int32_t>& ended);
 void StopRemoteControl(RemoteControlContext* context);
 
 }  // namespace game

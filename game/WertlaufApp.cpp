@@ -5,22 +5,10 @@
 #include "game/MainFrame.h"
 #include "game/WertlaufAppArguments.h"
 #include "game/WertlaufDoc.h"
+#include "game/WertlaufView.h"
 #include "res/AppCommands.h"
 #include "system/Registry.h"
 #include "ui/FileDialogExt.h"
-
-#if __has_include("game/WertlaufView.h")
-#include "game/WertlaufView.h"
-#else
-// Until the game view is part of the build the frame shows an empty view.
-class CWertlaufView : public CView {
-    DECLARE_DYNCREATE(CWertlaufView)
-public:
-    void OnDraw(CDC*) override {}
-    void SetInfoPath(LPCSTR) {}
-};
-IMPLEMENT_DYNCREATE(CWertlaufView, CView)
-#endif
 
 BEGIN_MESSAGE_MAP(CWertlaufApp, CWinApp)
     ON_COMMAND(ID_HELP_KEYS, OnHelpKeys)

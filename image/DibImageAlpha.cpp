@@ -4,12 +4,20 @@
 namespace {
 
 // Each colour channel (s * w + d * (257 - w)) >> 8 with w = a + 1; the fourth byte is left at 0.
+// Red and blue go together: each sum stays below 2^16, so neither spills into the other.
 uint32_t BlendChannels(uint32_t s, uint32_t d, uint32_t a) {
-    const uint32_t w = a + 1;
-    uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8)
-        out |= ((((s >> shift) & 255) * w + ((d >> shift) & 255) * (257 - w)) >> 8) << shift;
-    return out;
+    const uint32_t w = a + 1, v = 257 - w;
+    const uint32_t redBlue = (((s & 0xff00ff) * w + (d & 0xff00ff) * v) >> 8) & 0xff00ff;
+    const uint32_t green = (((s & 0x00ff00) * w + (d & 0x00ff00) * v) >> 8) & 0x00ff00;
+    return redBlue | green;
+}
+
+// The 32-bit destination pixel d after a source pixel s of alpha a (not 0) went over it.
+uint32_t AlphaOver32(uint32_t s, uint32_t d, uint32_t a) {
+    const uint32_t da = d >> 24;
+    if (da == 0) return s; // an empty layer takes the source as it is
+    const uint32_t w = a + 1, alpha = da < 255 ? (a * w + da * (257 - w)) >> 8 : 255;
+    return BlendChannels(s, d, a) | (alpha << 24);
 }
 
 template <typename Visit>
@@ -32,22 +40,23 @@ bool CDibImage::AlphaPut(const CDibImage& source, int x, int y) {
     for (int r = 0; r < p.height; ++r) {
         const uint8_t* in = source.RowAddress(p.srcY + r) + 4 * p.srcX;
         uint8_t* out = RowAddress(p.dstY + r);
+        if (depth == 32) {
+            // The game's sprites: whole words, without the per-depth accessors.
+            uint8_t* o = out + 4 * p.dstX;
+            for (int c = 0; c < p.width; ++c) {
+                const uint32_t s = LoadU32(in + 4 * c), a = s >> 24;
+                if (a == 255) StoreU32(o + 4 * c, s);
+                else if (a) StoreU32(o + 4 * c, AlphaOver32(s, LoadU32(o + 4 * c), a));
+            }
+            continue;
+        }
         for (int c = 0; c < p.width; ++c) {
             const uint32_t s = LoadU32(in + 4 * c), a = s >> 24;
             if (a == 0) continue;
             const int dx = p.dstX + c;
-            const uint32_t d = readPixel(out, dx), da = d >> 24;
-            uint32_t v;
-            if (depth < 32) {
-                // No alpha of its own: the destination is opaque; keep whatever top bit it stores.
-                v = BlendChannels(s, d, a) | (d & 0xff000000);
-            } else if (da == 0) {
-                v = s; // an empty layer takes the source as it is
-            } else {
-                const uint32_t w = a + 1, alpha = da < 255 ? (a * w + da * (257 - w)) >> 8 : 255;
-                v = BlendChannels(s, d, a) | (alpha << 24);
-            }
-            writePixel(out, dx, v);
+            const uint32_t d = readPixel(out, dx);
+            // No alpha of its own: the destination is opaque; keep whatever top bit it stores.
+            writePixel(out, dx, BlendChannels(s, d, a) | (d & 0xff000000));
         }
     }
     return true;

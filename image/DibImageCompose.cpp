@@ -54,7 +54,28 @@ void Put24To32(CDibImage& dest, const CDibImage& source, const DibPlacement& p) 
     }
 }
 
+// Whether a value is left out by a test of the flag word: 1 equal to the key, 8 bit 30 set.
+inline bool Excluded(uint32_t test, uint32_t key, uint32_t v) {
+    return (test == 1 && (v & kPutKeyMask) == key) || (test == 8 && (v & 0x40000000));
+}
+
+// 32 bits to 32 bits with tests (the game's glyph tiles and markers): whole words.
+void PutPixels32(CDibImage& dest, const CDibImage& source, const DibPlacement& p, uint32_t flags) {
+    const uint32_t key = flags & kPutKeyMask;
+    const uint32_t sourceTest = (flags >> 24) & 15, destTest = flags >> 28;
+    for (int r = 0; r < p.height; ++r) {
+        const uint8_t* in = source.RowAddress(p.srcY + r) + 4 * p.srcX;
+        uint8_t* out = dest.RowAddress(p.dstY + r) + 4 * p.dstX;
+        for (int c = 0; c < p.width; ++c) {
+            if (destTest && Excluded(destTest, key, LoadU32(out + 4 * c))) continue;
+            const uint32_t s = LoadU32(in + 4 * c);
+            if (!Excluded(sourceTest, key, s)) StoreU32(out + 4 * c, s);
+        }
+    }
+}
+
 void PutPixels(CDibImage& dest, const CDibImage& source, const DibPlacement& p, uint32_t flags) {
+    if (dest.depth == 32 && source.depth == 32) return PutPixels32(dest, source, p, flags);
     const uint32_t key = flags & kPutKeyMask;
     const uint32_t sourceTest = (flags >> 24) & 15, destTest = flags >> 28;
     const bool opaque = dest.depth == 32 && source.depth <= 24 && destTest == 0;
@@ -63,14 +84,9 @@ void PutPixels(CDibImage& dest, const CDibImage& source, const DibPlacement& p, 
         uint8_t* out = dest.RowAddress(p.dstY + r);
         for (int c = 0; c < p.width; ++c) {
             const int dx = p.dstX + c;
-            if (destTest) {
-                const uint32_t d = dest.readPixel(out, dx);
-                if (destTest == 1 && (d & kPutKeyMask) == key) continue;
-                if (destTest == 8 && (d & 0x40000000)) continue;
-            }
+            if (destTest && Excluded(destTest, key, dest.readPixel(out, dx))) continue;
             const uint32_t s = source.readPixel(in, p.srcX + c);
-            if (sourceTest == 1 && (s & kPutKeyMask) == key) continue;
-            if (sourceTest == 8 && (s & 0x40000000)) continue;
+            if (Excluded(sourceTest, key, s)) continue;
             uint32_t v = s;
             if (dest.trueColour) {
                 v = DibValueColour(source, s);

@@ -1,6 +1,8 @@
 // CDibImage lines (plain, through a pen or a callback, anti-aliased) and rectangle outlines.
 #include "image/DibImageDetail.h"
 
+#include <algorithm>
+
 namespace {
 
 // A Bresenham walk along the major axis, already advanced to the part that matters for the image.
@@ -161,6 +163,12 @@ bool CDibImage::FrameRect(int x, int y, int w, int h, uint32_t colour) {
     if (!HasPixels() || !DibNormaliseRect(x, y, w, h, &r) ||
         !DibClipRect(x, y, w, h, width, height, &clipped))
         return false;
+    // An edge beyond the image is not drawn wherever it lies: pulling the edges to one pixel outside
+    // keeps the frame and its sizes within int.
+    r.left = std::max(r.left, -1);
+    r.top = std::max(r.top, -1);
+    r.right = std::min(r.right, (int)width + 1);
+    r.bottom = std::min(r.bottom, (int)height + 1);
     const int rectWidth = r.right - r.left, rectHeight = r.bottom - r.top;
     FillRect(r.left, r.top, rectWidth, 1, colour);
     if (rectHeight > 1) FillRect(r.left, r.bottom - 1, rectWidth, 1, colour);

@@ -61,9 +61,14 @@ HBITMAP CreateBitmapFromPackedDib(const void* dib, int flags, HWND window) {
     const BITMAPINFOHEADER& h = *static_cast<const BITMAPINFOHEADER*>(dib);
     if (h.biSize != sizeof(BITMAPINFOHEADER)) return nullptr;
     const uint8_t* base = static_cast<const uint8_t*>(dib);
-    size_t imageSize = h.biSizeImage;
-    if (imageSize == 0 && h.biCompression == BI_RGB)
-        imageSize = ((size_t)h.biBitCount * h.biWidth + 31) / 32 * 4 * (size_t)(h.biHeight < 0 ? -h.biHeight : h.biHeight);
+    // Uncompressed rows are read by GDI from their size, whatever biSizeImage says (it may be 0 for
+    // bit fields too): a copy must hold exactly those rows.
+    if (h.biWidth <= 0 || h.biHeight == 0) return nullptr;
+    uint64_t imageSize = h.biSizeImage;
+    if (h.biCompression == BI_RGB || h.biCompression == BI_BITFIELDS)
+        imageSize = ((uint64_t)h.biBitCount * (uint64_t)h.biWidth + 31) / 32 * 4 *
+                    (uint64_t)(h.biHeight < 0 ? -(int64_t)h.biHeight : h.biHeight);
+    if (imageSize > INT32_MAX) return nullptr; // more than any bitmap GDI makes
 
     // The header (with its colour table or masks), and the pixels: each a copy when it gets changed.
     std::vector<uint8_t> info, pixels;

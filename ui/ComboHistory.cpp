@@ -99,10 +99,12 @@ int LoadComboHistoryFromKey(HWND dialog, int ctrlId, LPCSTR valueName, CRegistry
 
     std::vector<std::string> entries(stored.begin() + static_cast<std::ptrdiff_t>(firstEntry), stored.end());
     if (!entries.empty() && entries[0][0] == kMarker) {
-        // Saved with "#", read without: the marked text stands once, first.
+        // Saved with "#", read without: the marked text stands once, first. An empty marked text
+        // is no entry: left in, it would end the multi-string before the real entries.
         entries[0].erase(0, 1);
         for (size_t i = entries.size() - 1; i >= 1; --i)
             if (entries[i] == entries[0]) entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i));
+        if (entries[0].empty()) entries.erase(entries.begin());
     }
     std::string multi = JoinMulti(entries);
     return FillListFromText(combo, multi.c_str(), 0, FALSE);

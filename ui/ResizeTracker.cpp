@@ -67,7 +67,9 @@ int TrackResizeRect(HWND window, RECT* rect, int x, int y, int minWidth, int min
     const int disabled = (minWidth < 0 ? kBorderLeft | kBorderRight : 0) | (minHeight < 0 ? kBorderTop | kBorderBottom : 0);
     HCURSOR sizing = nullptr;
     const int edges = HitTestBorder(*rect, x, y, 0, disabled, &sizing);
-    if (edges == kBorderNone || !window || GetCapture() != nullptr) return 0;
+    // The window may hold the capture already, taken when the button went down; another may not.
+    const HWND holder = GetCapture();
+    if (edges == kBorderNone || !window || (holder && holder != window)) return 0;
 
     HWND desktop = GetDesktopWindow();
     const bool locked = LockWindowUpdate(desktop) != FALSE;

@@ -175,16 +175,41 @@ LRESULT FitWidth(ToolbarState* s, int extent) {
         return LayoutToolbar(s, kLayoutMeasure | kLayoutOnePerRow);
     }
     int total = s->buttonCount;
+    // Without stacks a row's end is a sum of widths: prefix sums answer each candidate at once. With
+    // stacks a measuring layout of the first n buttons tells.
+    bool sums = !(s->style & 0x20);
+    std::vector<long long> prefix;
+    int firstVisible = -1;
+    if (sums) {
+        prefix.assign(total + 1, 0);
+        for (int i = 0; i < total; ++i) {
+            const ToolbarButton* b = s->buttons[i];
+            int w = !IsButtonVisible(b) ? 0 : IsSeparator(b) ? 8 : b->measW;
+            if (firstVisible < 0 && IsButtonVisible(b)) firstVisible = i;
+            prefix[i + 1] = prefix[i] + w;
+        }
+    }
     int start = 0;
     while (start < total) {
+        long long base = start == 0 ? s->indent : 0;
+        if (sums) {
+            // A separator that opens a row (not the bar) takes no room.
+            int first = start;
+            while (first < total && !IsButtonVisible(s->buttons[first])) ++first;
+            if (first < total && first != firstVisible && IsSeparator(s->buttons[first])) base -= 8;
+        }
+        auto rowEnd = [&](int n) -> long long {
+            if (sums) return base + prefix[n] - prefix[start];
+            s->buttonCount = n;
+            LayoutToolbar(s, kLayoutMeasure);
+            s->buttonCount = total;
+            return s->endPos;
+        };
         // The largest n whose row, from start, ends within the extent (at least one button per row).
         int low = start + 1, high = total, best = start + 1;
         while (low <= high) {
             int n = (low + high) / 2;
-            s->buttonCount = n;
-            LayoutToolbar(s, kLayoutMeasure);
-            s->buttonCount = total;
-            if (s->endPos <= extent) {
+            if (rowEnd(n) <= extent) {
                 best = n;
                 low = n + 1;
             } else {
@@ -406,6 +431,8 @@ LRESULT LayoutToolbar(ToolbarState* s, int mode) {
                 if (IsWrapped(b) && s->wnd) InvalidateRect(s->wnd, &r, FALSE);
                 if (s->markIndex == i) UpdateInsertMark(s, i, s->markFlags, true);
             }
+            // Hit testing reads where the content ends; it is known before the first paint.
+            UpdateButtonContent(s, i);
         }
         firstVisible = false;
         if (!rowFlow) {

@@ -96,7 +96,6 @@ int BandHeight(const FrameContext& f) {
 void DrawGlyphButton(const FrameContext& f) {
     SIZE glyph = {13, 13};
     GetCheckGlyphSize(0, &glyph);
-    f.b->content = (WORD)std::min<int>(f.gx + glyph.cx, 0x3FF);
     int area = f.Hc - BandHeight(f);
     static const DWORD kStates[6] = {1, 5, 2, 6, 4, 8};
     for (int k = 0; k < 6; ++k) {
@@ -111,7 +110,6 @@ void DrawGlyphButton(const FrameContext& f) {
 }
 
 void DrawTextButton(const FrameContext& f) {
-    f.b->content = (WORD)std::min(f.gx + f.Wc, 0x3FF);
     int area = f.Hc - ((f.b->look & kLookBand) ? f.s->lineHeight + 1 : 0);
     for (int k = 0; k < 6; ++k) {
         if (!Wanted(f, k)) continue;
@@ -225,18 +223,33 @@ void PrepareImage(const FrameContext& f, const ToolbarImageRef& ref, int k, bool
     if (A != B) StretchDib((BITMAPINFO*)A, aBits, (const BITMAPINFO*)B, bBits, 0, 0, ref.width, ref.height, 0, 0, dw, dh);
 }
 
+// The button's picture and the size it is drawn in; false when it has none to draw.
+bool ButtonPicture(ToolbarState* s, const ToolbarButton* b, ToolbarImageRef* ref, int* dw, int* dh, bool* scaled) {
+    if (!FindButtonImage(s, b->iBitmap, ref) || ref->width < 1 || ref->height < 1) return false;
+    int scale = ImageScale(s, ref->bitmap);
+    *scaled = scale != 65536 && s->deep;
+    *dw = *scaled ? (int)(((long long)scale * ref->width + 32767) >> 16) : ref->width;
+    *dh = *scaled ? (int)(((long long)scale * ref->height + 32767) >> 16) : ref->height;
+    return *dw >= 1 && *dh >= 1;
+}
+
+FrameContext ContextOf(ToolbarState* s, ToolbarButton* b, HDC dc, int mask) {
+    int W = b->rect.right - b->rect.left, H = b->rect.bottom - b->rect.top;
+    FrameContext f = {s, b, dc, ButtonString(s, b), W, H, s->gap / 2, s->gap2 / 2, W - s->gap, H - s->gap2, mask,
+                      b->stripPixels};
+    if ((b->look & kLookStacked) && !(b->look & kLookStackHead)) f.Hc += f.gy;
+    return f;
+}
+
 // Frames of a button with an image (and perhaps text and a drop-down arrow).
 void DrawImageButton(const FrameContext& f) {
     ToolbarState* s = f.s;
     ToolbarButton* b = f.b;
     ToolbarImageRef ref;
-    if (!FindButtonImage(s, b->iBitmap, &ref) || ref.width < 1 || ref.height < 1) return;
+    int dw, dh;
+    bool scaled;
+    if (!ButtonPicture(s, b, &ref, &dw, &dh, &scaled)) return;
     ToolbarBitmap* bm = ref.bitmap;
-    int scale = ImageScale(s, bm);
-    bool scaled = scale != 65536 && s->deep;
-    int dw = scaled ? (int)(((long long)scale * ref.width + 32767) >> 16) : ref.width;
-    int dh = scaled ? (int)(((long long)scale * ref.height + 32767) >> 16) : ref.height;
-    if (dw < 1 || dh < 1) return;
     ImagePlacement p = PlaceImage(f, dw, dh);
 
     bool hasAlpha = HasAlpha(bm);
@@ -395,6 +408,23 @@ void BlitButton(const ToolbarState* s, HDC dc, HDC stripDC, const ToolbarButton*
 
 }  // namespace
 
+void UpdateButtonContent(ToolbarState* s, int index) {
+    ToolbarButton* b = ButtonAt(s, index);
+    if (!b || IsSeparator(b) || (b->extra & TBXF_WINDOW)) return;
+    FrameContext f = ContextOf(s, b, nullptr, 0);
+    if (b->extra & (TBXF_RADIO | TBXF_CHECK)) {
+        SIZE glyph = {13, 13};
+        GetCheckGlyphSize(0, &glyph);
+        b->content = (WORD)std::clamp<int>(f.gx + glyph.cx, 0, 0x3FF);
+        return;
+    }
+    ToolbarImageRef ref;
+    int dw, dh;
+    bool scaled;
+    if ((b->look & kLookHasImage) && ButtonPicture(s, b, &ref, &dw, &dh, &scaled)) PlaceImage(f, dw, dh);
+    else if (!(b->look & kLookHasImage)) b->content = (WORD)std::clamp(f.gx + f.Wc, 0, 0x3FF);
+}
+
 void FreeButtonStrip(ToolbarButton* b) {
     if (b->strip) FreeDib(b->strip);
     b->strip = nullptr;
@@ -443,8 +473,8 @@ void RenderButtonFrames(ToolbarState* s, int index, HDC dc, int mask) {
     HGDIOBJ oldFont = SelectObject(dc, ToolbarFont(s));
     SetTextColor(dc, s->colors[2]);
     SetBkMode(dc, TRANSPARENT);
-    FrameContext f = {s, b, dc, text, W, H, s->gap / 2, s->gap2 / 2, W - s->gap, H - s->gap2, mask, b->stripPixels};
-    if ((b->look & kLookStacked) && !(b->look & kLookStackHead)) f.Hc += f.gy;
+    FrameContext f = ContextOf(s, b, dc, mask);
+    UpdateButtonContent(s, index);
     if (IsSeparator(b)) {
         DrawSeparator(f);
     } else {
@@ -499,12 +529,17 @@ void PaintToolbarState(ToolbarState* s, HDC hdc, const RECT* rect) {
     HDC stripDC = CreateCompatibleDC(hdc);
     COLORREF oldBk = SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
     if (s->indent > 0 && area.left < s->indent) Fill(hdc, 0, 0, s->indent, height);
+    // Buttons outside what is painted get no strip: a long bar keeps strips only for what is shown.
+    RECT shown = area, clip;
+    if (GetClipBox(hdc, &clip) != ERROR) IntersectRect(&shown, &shown, &clip);
     RECT last = {};
     for (int i = 0; i < s->buttonCount; ++i) {
         ToolbarButton* b = s->buttons[i];
         if (!IsButtonVisible(b)) continue;
-        RenderButtonFrames(s, i, stripDC, NeededFrames(s, b));
-        if (!b->strip) {
+        RECT overlap;
+        bool painted = IntersectRect(&overlap, &b->rect, &shown) != FALSE;
+        if (painted) RenderButtonFrames(s, i, stripDC, NeededFrames(s, b));
+        if (painted && !b->strip) {
             Fill(hdc, b->rect.left, b->rect.top, b->rect.right, b->rect.bottom);
             continue;
         }
@@ -512,9 +547,11 @@ void PaintToolbarState(ToolbarState* s, HDC hdc, const RECT* rect) {
             Fill(hdc, last.right, last.top, width, last.bottom);
             last.right = width;
         }
-        HGDIOBJ old = SelectObject(stripDC, b->stripBitmap);
-        BlitButton(s, hdc, stripDC, b);
-        SelectObject(stripDC, old);
+        if (painted) {
+            HGDIOBJ old = SelectObject(stripDC, b->stripBitmap);
+            BlitButton(s, hdc, stripDC, b);
+            SelectObject(stripDC, old);
+        }
         if (!IsRectEmpty(&b->rect)) last = b->rect;
     }
     Fill(hdc, last.right, last.top, width, last.bottom);

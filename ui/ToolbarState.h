@@ -287,6 +287,8 @@ void RenderButtonFrames(ToolbarState* s, int index);
 // Draws the frames of mask (bit k: frame k) that are not drawn yet, through the caller's memory DC.
 void RenderButtonFrames(ToolbarState* s, int index, HDC memoryDC, int mask);
 void FreeToolbarScratch(ToolbarState* s);
+// Where the button's content ends (and its drop-down arrow), as painting places it.
+void UpdateButtonContent(ToolbarState* s, int index);
 void FreeButtonStrip(ToolbarButton* b);
 void DrawToolbarLabel(ToolbarState* s, HDC hdc, int x, int y, const WCHAR* text);
 

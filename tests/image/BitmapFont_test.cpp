@@ -11,7 +11,7 @@ namespace {
 // A glyph drawn as text rows, top row first: '#' ink, '.' background.
 using GlyphArt = std::vector<std::string>;
 
-struct FontSpec {
+struct FontLayout {
     unsigned first = 0, last = 255;
     bool longHeader = false;
     uint8_t flags = 0;
@@ -31,29 +31,29 @@ void Set32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = (uint8_t)(v >> (8 * i));
 }
 
-std::vector<uint8_t> BuildFont(const FontSpec& spec) {
+std::vector<uint8_t> BuildFont(const FontLayout& layout) {
     std::vector<uint8_t> b;
-    if (spec.longHeader) {
+    if (layout.longHeader) {
         Put32(b, kBitmapFontMagic);
-        b.push_back(spec.flags);
+        b.push_back(layout.flags);
         b.insert(b.end(), 3, 0);
-        Put16(b, spec.first);
-        Put16(b, spec.last);
+        Put16(b, layout.first);
+        Put16(b, layout.last);
         b.insert(b.end(), 4, 0);
     } else {
-        b.push_back((uint8_t)spec.first);
-        b.push_back((uint8_t)spec.last);
+        b.push_back((uint8_t)layout.first);
+        b.push_back((uint8_t)layout.last);
     }
     const size_t table = b.size();
-    const unsigned count = spec.last >= spec.first ? spec.last - spec.first + 1 : 0;
+    const unsigned count = layout.last >= layout.first ? layout.last - layout.first + 1 : 0;
     b.resize(b.size() + 4 * count);
-    b.insert(b.end(), spec.metrics.begin(), spec.metrics.end());
+    b.insert(b.end(), layout.metrics.begin(), layout.metrics.end());
     const size_t empty = b.size();
     b.push_back(0);
     b.push_back(0);
     for (unsigned i = 0; i < count; ++i) Set32(b, table + 4 * i, (uint32_t)empty);
-    for (const auto& [code, art] : spec.glyphs) {
-        Set32(b, table + 4 * (code - spec.first), (uint32_t)b.size());
+    for (const auto& [code, art] : layout.glyphs) {
+        Set32(b, table + 4 * (code - layout.first), (uint32_t)b.size());
         const size_t w = art.empty() ? 0 : art[0].size(), rowBytes = (w + 7) / 8;
         b.push_back((uint8_t)w);
         b.push_back((uint8_t)art.size());
@@ -98,11 +98,11 @@ std::vector<std::string> Picture(const CDibImage& image) {
 } // namespace
 
 TEST(BitmapFont, GlyphRowsBottomFirstAndClearBitsAreInk) {
-    FontSpec spec;
-    spec.first = 'A';
-    spec.last = 'A';
-    spec.glyphs['A'] = {"#.#", "...", ".##"};
-    const std::vector<uint8_t> font = BuildFont(spec);
+    FontLayout layout;
+    layout.first = 'A';
+    layout.last = 'A';
+    layout.glyphs['A'] = {"#.#", "...", ".##"};
+    const std::vector<uint8_t> font = BuildFont(layout);
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 5, 4, 0));
     image.SetFont(font.data());
@@ -121,13 +121,13 @@ TEST(BitmapFont, GlyphRowsBottomFirstAndClearBitsAreInk) {
 }
 
 TEST(BitmapFont, MeasuringSkipsMissingCharactersAndAddsTheGap) {
-    FontSpec spec;
-    spec.first = 'A';
-    spec.last = 'B';
-    spec.glyphs['A'] = Block(10, 2);
-    spec.glyphs['B'] = Block(12, 2);
-    spec.metrics = MetricsBlock(8 + 5, {{0, -2}});
-    const std::vector<uint8_t> font = BuildFont(spec);
+    FontLayout layout;
+    layout.first = 'A';
+    layout.last = 'B';
+    layout.glyphs['A'] = Block(10, 2);
+    layout.glyphs['B'] = Block(12, 2);
+    layout.metrics = MetricsBlock(8 + 5, {{0, -2}});
+    const std::vector<uint8_t> font = BuildFont(layout);
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 40, 4, 0));
     EXPECT_EQ(0, image.DrawText(0, 0, "AB")); // no font yet
@@ -144,13 +144,13 @@ TEST(BitmapFont, MeasuringSkipsMissingCharactersAndAddsTheGap) {
 }
 
 TEST(BitmapFont, HorizontalAlignment) {
-    FontSpec spec;
-    spec.first = 'a';
-    spec.last = 'c';
-    spec.glyphs['a'] = Block(20, 1);
-    spec.glyphs['b'] = Block(25, 1);
-    spec.glyphs['c'] = Block(5, 1);
-    const std::vector<uint8_t> font = BuildFont(spec);
+    FontLayout layout;
+    layout.first = 'a';
+    layout.last = 'c';
+    layout.glyphs['a'] = Block(20, 1);
+    layout.glyphs['b'] = Block(25, 1);
+    layout.glyphs['c'] = Block(5, 1);
+    const std::vector<uint8_t> font = BuildFont(layout);
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 100, 1, 0));
     image.textAlign = 1;
@@ -180,22 +180,22 @@ TEST(BitmapFont, HorizontalAlignment) {
 }
 
 TEST(BitmapFont, MetricsBlockAndSpacing) {
-    FontSpec spec;
-    spec.first = 'x';
-    spec.last = 'x';
-    spec.glyphs['x'] = Block(2, 2);
+    FontLayout layout;
+    layout.first = 'x';
+    layout.last = 'x';
+    layout.glyphs['x'] = Block(2, 2);
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 4, 4, 0));
     for (uint32_t badLength : {8u, 4097u}) {
-        spec.metrics = MetricsBlock(badLength, {{0, -3}, {1, 4}, {2, 5}});
-        const std::vector<uint8_t> font = BuildFont(spec);
+        layout.metrics = MetricsBlock(badLength, {{0, -3}, {1, 4}, {2, 5}});
+        const std::vector<uint8_t> font = BuildFont(layout);
         image.SetFont(font.data());
         EXPECT_EQ(0, image.fontSpacing) << badLength;
         EXPECT_EQ(1, image.fontRefSpacing);
         EXPECT_EQ(0, image.fontBaseline);
     }
-    spec.metrics = MetricsBlock(8 + 3 * 5, {{7, 9}, {0, -3}, {1, 1}});
-    std::vector<uint8_t> font = BuildFont(spec);
+    layout.metrics = MetricsBlock(8 + 3 * 5, {{7, 9}, {0, -3}, {1, 1}});
+    std::vector<uint8_t> font = BuildFont(layout);
     image.SetFont(font.data());
     EXPECT_EQ(-3, image.fontSpacing);
     EXPECT_EQ(1, image.fontRefSpacing);
@@ -205,17 +205,17 @@ TEST(BitmapFont, MetricsBlockAndSpacing) {
     image.SetCharSpacing(kDibFontSpacing);
     EXPECT_EQ(-3, image.charAdvanceGap);
     // A record past the block's length is not read.
-    spec.metrics = MetricsBlock(8 + 5, {{0, -3}, {2, 6}});
-    font = BuildFont(spec);
+    layout.metrics = MetricsBlock(8 + 5, {{0, -3}, {2, 6}});
+    font = BuildFont(layout);
     image.SetFont(font.data());
     EXPECT_EQ(0, image.fontBaseline);
 }
 
 TEST(BitmapFont, VerticalReference) {
-    FontSpec spec; // 0..255, short header, no metrics: the reference glyph is glyph 0
-    spec.glyphs[0] = Block(1, 6);
-    spec.glyphs['A'] = Block(1, 3);
-    const std::vector<uint8_t> font = BuildFont(spec);
+    FontLayout layout; // 0..255, short header, no metrics: the reference glyph is glyph 0
+    layout.glyphs[0] = Block(1, 6);
+    layout.glyphs['A'] = Block(1, 3);
+    const std::vector<uint8_t> font = BuildFont(layout);
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 2, 10, 0));
     image.textVAlign = 2;
@@ -238,7 +238,7 @@ TEST(BitmapFont, VerticalReference) {
     EXPECT_EQ(0u, image.GetPixel(0, 5));
 
     // A small font from the blank on: the blank is the reference; a baseline wins for alignment 3.
-    FontSpec small;
+    FontLayout small;
     small.first = 30;
     small.last = 40;
     small.glyphs[32] = Block(1, 4);
@@ -253,12 +253,12 @@ TEST(BitmapFont, VerticalReference) {
 }
 
 TEST(BitmapFont, BackgroundWithNegativeAndPositiveGaps) {
-    FontSpec spec;
-    spec.first = 'a';
-    spec.last = 'b';
-    spec.glyphs['a'] = {"##.."};
-    spec.glyphs['b'] = {"..##"};
-    const std::vector<uint8_t> font = BuildFont(spec);
+    FontLayout layout;
+    layout.first = 'a';
+    layout.last = 'b';
+    layout.glyphs['a'] = {"##.."};
+    layout.glyphs['b'] = {"..##"};
+    const std::vector<uint8_t> font = BuildFont(layout);
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 10, 1, 0));
     image.SetFont(font.data());
@@ -281,13 +281,13 @@ TEST(BitmapFont, BackgroundWithNegativeAndPositiveGaps) {
 }
 
 TEST(BitmapFont, HighCharactersLongHeaderAndUnusableBlobs) {
-    FontSpec spec;
-    spec.first = 0xc0;
-    spec.last = 0x1ff;
-    spec.longHeader = true;
-    spec.flags = 0x5a;
-    spec.glyphs[0xe4] = Block(3, 1); // 'ä' in Windows-1252
-    const std::vector<uint8_t> font = BuildFont(spec);
+    FontLayout layout;
+    layout.first = 0xc0;
+    layout.last = 0x1ff;
+    layout.longHeader = true;
+    layout.flags = 0x5a;
+    layout.glyphs[0xe4] = Block(3, 1); // 'ä' in Windows-1252
+    const std::vector<uint8_t> font = BuildFont(layout);
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 4, 1, 0));
     image.SetFont(font.data());

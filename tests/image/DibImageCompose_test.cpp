@@ -384,3 +384,47 @@ TEST(DibImageCompose, AlphaHelpers) {
     for (int i = 0; i < 4; ++i) idx.SetPaletteEntryRGBA(i, 0, 0, 0, 255);
     EXPECT_EQ(1, idx.GetAlphaKind());
 }
+
+TEST(DibImageCompose, ClippedWordPathsAndSelfSources) {
+    // A keyed 32-bit put and a 32-bit alpha put cut at the left take the source from its second column.
+    CDibImage source, dest;
+    ASSERT_TRUE(source.Create(32, 3, 1, 0));
+    source.SetPixel(0, 0, 0xff111111);
+    source.SetPixel(1, 0, 0xff222222);
+    source.SetPixel(2, 0, 0x00000000); // the key (and alpha 0)
+    ASSERT_TRUE(dest.Create(32, 3, 1, 0xff999999));
+    EXPECT_TRUE(dest.Put(source, -1, 0, kPutSkipSourceKey));
+    EXPECT_EQ(0xff222222u, dest.GetPixel(0, 0));
+    EXPECT_EQ(0xff999999u, dest.GetPixel(1, 0));
+    dest.FillRect(0, 0, 3, 1, 0xff999999);
+    EXPECT_TRUE(dest.AlphaPut(source, -1, 0));
+    EXPECT_EQ(0xff222222u, dest.GetPixel(0, 0));
+    EXPECT_EQ(0xff999999u, dest.GetPixel(1, 0));
+
+    // A 15-bit destination keeps its top bit under a blend.
+    CDibImage dest15;
+    ASSERT_TRUE(dest15.Create(15, 1, 1, 0x80000000));
+    CDibImage half;
+    ASSERT_TRUE(half.Create(32, 1, 1, 0x80ffffff));
+    EXPECT_TRUE(dest15.AlphaPut(half, 0, 0));
+    EXPECT_EQ(0x80808080u, dest15.GetPixel(0, 0));
+
+    // Every composition reads a source that is the image itself as it was before.
+    CDibImage self;
+    ASSERT_TRUE(self.Create(32, 3, 1, 0));
+    for (int x = 0; x < 3; ++x) self.SetPixel(x, 0, 0xff000000u | (uint32_t)(x + 1));
+    EXPECT_TRUE(self.AlphaPut(self, 1, 0));
+    EXPECT_EQ((std::vector<uint32_t>{0xff000001, 0xff000001, 0xff000002}),
+              (std::vector<uint32_t>{self.GetPixel(0, 0), self.GetPixel(1, 0), self.GetPixel(2, 0)}));
+    EXPECT_TRUE(self.AlphaBlendPut(self, -1, 0));
+    EXPECT_EQ((std::vector<uint32_t>{0xff000001, 0xff000002, 0xff000002}),
+              (std::vector<uint32_t>{self.GetPixel(0, 0), self.GetPixel(1, 0), self.GetPixel(2, 0)}));
+    CDibImage bits;
+    ASSERT_TRUE(bits.Create(1, 3, 1, 0));
+    bits.SetPixel(1, 0, 1);
+    bits.SetPixel(2, 0, 1);
+    EXPECT_TRUE(bits.MaskedPut(bits, 1, 0, bits)); // only the pixels that are 0 are copied, one step right
+    EXPECT_EQ(0u, bits.GetPixel(0, 0));
+    EXPECT_EQ(0u, bits.GetPixel(1, 0));
+    EXPECT_EQ(1u, bits.GetPixel(2, 0)); // source pixel 1 is masked: the pixel it would cover keeps its value
+}

@@ -1,6 +1,7 @@
 // CDibImage fills, pens, lines and outlines.
 #include "tests/image/DibImageTestUtil.h"
 
+#include <climits>
 #include <set>
 #include <utility>
 
@@ -296,6 +297,17 @@ TEST(DibImageFill, FrameRects) {
     EXPECT_EQ(expect, SetPixels(image, 0));
     EXPECT_FALSE(image.FrameRect(10, 0, 3, 3, 1));
     EXPECT_FALSE(image.FrameRect(1, 1, 0, 3, 1));
+
+    // The widest negative sizes: the frame ends at (x, y) and its far edges lie outside.
+    ASSERT_TRUE(image.Create(8, 10, 10, 0));
+    EXPECT_TRUE(image.FrameRect(5, 6, INT_MIN, INT_MIN, 1));
+    expect.clear();
+    for (int x = 0; x <= 5; ++x) expect.insert({x, 6});
+    for (int y = 0; y < 6; ++y) expect.insert({5, y});
+    EXPECT_EQ(expect, SetPixels(image, 0));
+    ASSERT_TRUE(image.Create(8, 10, 10, 0));
+    EXPECT_TRUE(image.FrameRectPen(5, 6, INT_MIN, INT_MIN, 1, CDibImage::PlotPixel));
+    EXPECT_EQ(expect, SetPixels(image, 0));
 
     // The pen outline visits each corner once, going round.
     gRecorded.clear();

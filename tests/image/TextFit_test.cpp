@@ -240,6 +240,28 @@ TEST(TextFit, BitmapFromPackedDibInSystemColours) {
     EXPECT_EQ(word(GetSysColor(COLOR_3DLIGHT)), got[0] & 0xffffff);
     EXPECT_EQ(0x010203u, got[1] & 0xffffff);
 
+    // Bit-field DIBs need not state their image size: the copy still holds every row GDI reads.
+    struct DibFields {
+        BITMAPINFOHEADER h;
+        uint32_t masks[3];
+        uint32_t pixels[4];
+    } fields = {{sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_BITFIELDS, 0, 0, 0, 0, 0},
+                {0xff0000, 0x00ff00, 0x0000ff},
+                {0x80ff0000, 0xff00ff00, 0x000000ff, 0x40808080}};
+    HBITMAP premultiplied = CreateBitmapFromPackedDib(&fields, kDibPremultiply, nullptr);
+    ASSERT_NE(nullptr, premultiplied);
+    std::vector<uint32_t> rows(4);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(2, GetDIBits(screen, premultiplied, 0, 2, rows.data(), &info, DIB_RGB_COLORS));
+    ReleaseDC(nullptr, screen);
+    DeleteObject(premultiplied);
+    EXPECT_EQ(0x800000u, rows[0] & 0xffffff);
+    EXPECT_EQ(0x00ff00u, rows[1] & 0xffffff);
+    EXPECT_EQ(0u, rows[2] & 0xffffff);
+    EXPECT_EQ(0x202020u, rows[3] & 0xffffff); // 128 * 64 / 255
+
     dib.h.biSize = 108;
     EXPECT_EQ(nullptr, CreateBitmapFromPackedDib(&dib, 0, nullptr));
     EXPECT_EQ(nullptr, CreateBitmapFromPackedDib(nullptr, 0, nullptr));

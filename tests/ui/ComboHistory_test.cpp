@@ -49,6 +49,15 @@ TEST(ComboHistory, EmptyTextIsSavedOnlyWithTheStarPrefix) {
     EXPECT_EQ(key.Raw("Paths"), "<missing>");
     EXPECT_EQ(SaveComboHistory(dialog.hwnd, 1016, "*Paths", key.path.c_str()), 2);
     EXPECT_EQ(key.Raw("Paths"), "\x02\0a\0b\0\0"s);
+    // Read back under the same name, or without the prefix, the empty text costs no entry.
+    for (const char* name : {"*Paths", "Paths", "*#Paths"}) {
+        HWND fresh = dialog.AddCombo(1017, CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 100);
+        CString first("vorher");
+        EXPECT_EQ(LoadComboHistory(dialog.hwnd, 1017, name, key.path.c_str(), &first), 2) << name;
+        EXPECT_STREQ(first, "") << name;
+        EXPECT_EQ(ComboEntries(fresh), (std::vector<std::string>{"a", "b"})) << name;
+        DestroyWindow(fresh);
+    }
     // A selected entry stands in for an empty edit text.
     SendMessageA(combo, CB_SETCURSEL, 1, 0);
     SetWindowTextA(combo, "");
@@ -136,4 +145,5 @@ TEST(ComboHistory, HashKeyPathMeansTheApplicationsOwnKey) {
     CString newest;
     EXPECT_EQ(LoadComboHistory(dialog.hwnd, 1017, "HtmlPaths", "#", &newest), 2);
     EXPECT_STREQ(newest, "C:\\Fragen");
+    EXPECT_EQ(ComboEntries(fresh), (std::vector<std::string>{"C:\\Fragen", "C:\\Alt"}));
 }

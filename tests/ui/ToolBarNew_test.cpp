@@ -174,8 +174,6 @@ TEST(ToolBarNew, CmdUIObjectChangesOnlyItsButton) {
 
 TEST(ToolBarNew, ClicksReachTheFrameCommandHandler) {
     FrameWithBar f;
-    Canvas canvas(1, 1);
-    f.Send(WM_PAINT, (WPARAM)canvas.dc);
     RECT r = {};
     f.Send(TB_GETITEMRECT, 2, (LPARAM)&r);
     LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2 - 3);

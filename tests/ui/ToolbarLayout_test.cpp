@@ -239,3 +239,23 @@ TEST(ToolbarLayout, GroupCaptionReservesABandUnderTheGroup) {
     EXPECT_EQ(Height(bar.Rect(0)), 27 + line);
     EXPECT_EQ(bar.s->idealHeight, 27 + line);
 }
+
+TEST(ToolbarLayout, FitBySummedWidthsMatchesTheMeasuringLayout) {
+    // Style bit 0x20 (stacking) makes the fit lay out every candidate; without it widths are summed. With
+    // buttons of one height nothing stacks, so both must choose the same rows.
+    for (int extent : {60, 90, 130, 200}) {
+        Bar summed, measured;
+        for (Bar* bar : {&summed, &measured}) {
+            AddStrip(bar->s, 4, 16, 16);
+            bar->s->indent = 3;
+            bar->Add({Separator(), Button(0, 1), Button(1, 2), Separator(), Button(2, 3),
+                      Button(3, 4, BTNS_BUTTON, TBSTATE_ENABLED | TBSTATE_HIDDEN), Button(0, 5), Separator(),
+                      Separator(), Button(1, 6), Button(2, 7), Button(3, 8)});
+        }
+        measured.s->style |= 0x20;
+        EXPECT_EQ(FitToolbar(summed.s, extent, TBXFIT_COMMIT), FitToolbar(measured.s, extent, TBXFIT_COMMIT))
+            << extent;
+        for (int i = 0; i < summed.s->buttonCount; ++i)
+            EXPECT_EQ(summed.s->buttons[i]->fsState, measured.s->buttons[i]->fsState) << extent << " " << i;
+    }
+}

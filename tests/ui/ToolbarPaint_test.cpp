@@ -288,3 +288,26 @@ TEST(ToolbarPaint, InsertMarkVerticalAndInAStackHorizontal) {
     EXPECT_EQ(s.At(0, y), RGB(0, 0, 0));
     EXPECT_EQ(s.At(24, y + 5), RGB(0, 0, 0));
 }
+
+TEST(ToolbarPaint, OnlyButtonsInThePaintedAreaGetStrips) {
+    Toolbar tb(TBSTYLE_FLAT, 400, 60);
+    tb.AddImages(4);
+    std::vector<TBBUTTON> buttons;
+    for (int i = 0; i < 300; ++i) buttons.push_back(Button(i % 4, 100 + i));
+    tb.Send(TBX_ADDBUTTONS, buttons.size(), (LPARAM)buttons.data());
+    Canvas c(400, 60);
+    tb.Paint(c);
+    int strips = 0, shown = 0;
+    RECT area = {0, 0, 400, 60}, overlap;
+    for (int i = 0; i < 300; ++i) {
+        strips += tb.State()->buttons[i]->strip != nullptr;
+        shown += IntersectRect(&overlap, &tb.State()->buttons[i]->rect, &area) != FALSE;
+    }
+    EXPECT_EQ(shown, 16);
+    EXPECT_EQ(strips, shown);
+    EXPECT_EQ(c.At(12 + 25 * 12, 13), RGB(200, 0, 0));  // button 12 shows image 0
+    // Hit testing needs no paint: a click beyond the painted part still reaches its button.
+    RECT r = tb.Rect(40);
+    POINT pt = Toolbar::Centre(r);
+    EXPECT_EQ(tb.Send(TB_HITTEST, 0, (LPARAM)&pt), 40);
+}

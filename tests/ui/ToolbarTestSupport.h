@@ -154,11 +154,8 @@ struct Toolbar {
         return r;
     }
     void Paint(Canvas& canvas) { Send(WM_PAINT, (WPARAM)canvas.dc); }
-    // Painting measures the content of each button, which hit testing needs.
-    void Prepare() {
-        Canvas canvas(1, 1);
-        Paint(canvas);
-    }
+    // Lays the bar out (hit testing reads the laid-out buttons).
+    void Prepare() { Send(TBX_GETIDEALSIZE); }
     static LPARAM At(POINT pt) { return MAKELPARAM(pt.x, pt.y); }
     static POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2 - 3}; }
     void Move(POINT pt, WPARAM keys = 0) { Send(WM_MOUSEMOVE, keys, At(pt)); }

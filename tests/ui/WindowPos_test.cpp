@@ -139,6 +139,15 @@ TEST(WindowPos, TrackerCancels) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(3u, msg.wParam);
 
+    // The tracking window may hold the capture already (taken when the button went down).
+    SetCapture(parent.hwnd);
+    PostMouse(parent.hwnd, WM_MOUSEMOVE, x + 30, y);
+    PostMouse(parent.hwnd, WM_LBUTTONUP, x + 30, y);
+    EXPECT_EQ(1, TrackResizeRect(parent.hwnd, &rect, x, y, 50, 50));
+    EXPECT_EQ((RECT{start.left, start.top, start.right + 30, start.bottom}), rect);
+    EXPECT_EQ(nullptr, GetCapture());
+    rect = start;
+
     // Another window holding the capture: nothing tracked.
     SetCapture(parent.hwnd);
     HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

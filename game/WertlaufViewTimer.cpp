@@ -1,0 +1,36 @@
+// CWertlaufView: the 30 ms frame timer.
+#include "game/WertlaufView.h"
+
+using namespace game;
+
+namespace {
+
+// Marks a frame in progress (process-wide): a frame never starts inside another.
+std::atomic<bool> g_frameRunning{false};
+
+}  // namespace
+
+void CWertlaufView::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent != kFrameTimerId) {
+        CView::OnTimer(nIDEvent);
+        return;
+    }
+    if (m_state.clientWidth == 0 || m_state.clientHeight == 0) return;
+    if (g_frameRunning.exchange(true)) return;
+    ParkCursor();
+    RunFrame();
+    g_frameRunning = false;
+}
+
+// In full screen the mouse cursor is moved out of the way, to the view's bottom-right pixel.
+void CWertlaufView::ParkCursor() {
+    if (m_state.fullScreenMode != 2) return;
+    POINT cursor;
+    if (GetCursorPos(&cursor) && PtInRect(&m_state.viewRect, cursor))
+        SetCursorPos(m_state.viewRect.right, m_state.viewRect.bottom - 1);
+}
+
+void CWertlaufView::RunFrame() {
+    m_painter.SetImage(m_board.GetImage());
+    m_frame.Run(GetTickCount());
+}

@@ -1,0 +1,442 @@
+// The game view in this process, inside the program's own frame, created through a document template as the
+// application does; the sample questions lie next to the test program (copied at build time).
+#include <gtest/gtest.h>
+
+#include "QuestionFolder.h"
+#include "framework/Framework.h"
+#include "game/GameSettingsForm.h"
+#include "game/MainFrame.h"
+#include "game/ViewMessageBox.h"
+#include "game/WertlaufApp.h"
+#include "game/WertlaufDoc.h"
+#include "game/WertlaufView.h"
+#include "res/AppCommands.h"
+#include "res/ViewCommands.h"
+#include "system/PathFunctions.h"
+#include "system/Registry.h"
+#include "ui/InputDialogTemplates.h"
+#include "ui/InputDialogs.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace game;
+using gametest::QuestionFolder;
+
+namespace {
+
+// Message boxes of the view, recorded instead of shown.
+struct MessageRecorder {
+    struct Box {
+        std::string text, caption;
+        UINT type;
+    };
+    static inline std::vector<Box> boxes;
+    static int Record(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+        boxes.push_back({text, caption, type});
+        return IDOK;
+    }
+    ViewMessageBoxFn previous;
+    MessageRecorder() : previous(SetViewMessageBox(&Record)) { boxes.clear(); }
+    ~MessageRecorder() { SetViewMessageBox(previous); }
+};
+
+// Dispatches messages as the application's loop does (accelerators included) until done() or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            AfxGetThread()->m_msgCur = msg;
+            if (!AfxGetApp()->PreTranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void Pump(DWORD ms = 100) { PumpUntil([] { return false; }, ms); }
+
+// The application with its frame and the game view.
+struct RunningGame {
+    CWertlaufApp app;
+    CMainFrame* frame = nullptr;
+    CWertlaufView* view = nullptr;
+    char keyName[64];
+
+    RunningGame() {
+        wsprintfA(keyName, "WertlaufView%lu", GetCurrentProcessId());
+        app.SetCurrentHandles(GetModuleHandleA(nullptr), const_cast<char*>(""), SW_SHOWNORMAL);
+        app.SetRegistryKey("VQ");
+        SetRegistryAppKey("VQ", keyName);
+        auto* tpl = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CWertlaufDoc), RUNTIME_CLASS(CMainFrame),
+                                           RUNTIME_CLASS(CWertlaufView));
+        app.AddDocTemplate(tpl);
+        tpl->OpenDocumentFile(nullptr);
+        frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+        if (frame) view = dynamic_cast<CWertlaufView*>(frame->GetActiveView());
+        if (frame) frame->SetWindowPos(nullptr, 0, 0, 1100, 800, SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+    }
+    ~RunningGame() {
+        if (frame && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+        char path[128];
+        wsprintfA(path, "Software\\VQ\\%s", keyName);
+        RegDeleteTreeA(HKEY_CURRENT_USER, path);
+    }
+    GameState& State() { return view->State(); }
+    void Command(UINT id) {
+        view->SendMessage(WM_COMMAND, id);
+        Pump(50);
+    }
+    // A key as the user presses it: through the message loop, so that the frame's accelerators see it.
+    void Key(UINT vk, bool down) {
+        ::PostMessageA(view->m_hWnd, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : 0xC0000001);
+        Pump(50);
+    }
+    std::string Title() const {
+        char text[512] = {};
+        ::GetWindowTextA(frame->m_hWnd, text, sizeof text);
+        return text;
+    }
+    // Waits (real time, the view's own timer) until the reveal has finished.
+    bool WaitForReveal() {
+        return PumpUntil([&] { return State().revealState == kRevealFinished; }, 25000);
+    }
+};
+
+std::string ProgramDir() {
+    CString dir;
+    GetProgramDirStr(dir);
+    RemoveTrailingSeparatorStr(dir);
+    return static_cast<const char*>(dir);
+}
+
+const char kQuestion[] = "<!--MIN 0-->\n<!--MAX 1000-->\n<!--VAL 500-->\n<!--LOG 0-->\n<html></html>";
+
+}  // namespace
+
+TEST(WertlaufView, CreatesBoardAndQuestionPanelAndFindsTheSampleQuestions) {
+    RunningGame game;
+    ASSERT_NE(game.view, nullptr);
+    CWnd* board = game.view->GetDlgItem(kBoardWindowId);
+    ASSERT_NE(board, nullptr);
+    EXPECT_EQ(board->m_hWnd, game.view->Board().m_hWnd);
+    HWND panel = ::GetDlgItem(board->m_hWnd, kQuestionPanelId);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(panel));
+    RECT client, panelRect;
+    ::GetClientRect(game.view->m_hWnd, &client);
+    ::GetWindowRect(panel, &panelRect);
+    ::MapWindowPoints(nullptr, board->m_hWnd, reinterpret_cast<POINT*>(&panelRect), 2);
+    EXPECT_EQ(panelRect.left, 142);
+    EXPECT_EQ(panelRect.top, 0);
+    EXPECT_EQ(panelRect.right, client.right - 142);
+    EXPECT_EQ(panelRect.bottom, client.bottom - 200);
+    // The start page next to the program was found: the scale is shown, no question yet.
+    EXPECT_STREQ(game.view->GetInfoPath(), ProgramDir().c_str());
+    EXPECT_EQ(game.State().noQuestion, 0);
+    EXPECT_EQ(game.State().gameNumber, 0);
+    EXPECT_EQ(game.State().clientWidth, client.right);
+    ASSERT_NE(game.view->Board().GetImage(), nullptr);
+    EXPECT_EQ(int(game.view->Board().GetImage()->width), client.right);
+    // A window too small for the panel hides it.
+    game.view->SendMessage(WM_SIZE, 0, MAKELPARAM(280, 600));
+    EXPECT_FALSE(::IsWindowVisible(panel));
+    game.view->SendMessage(WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    EXPECT_TRUE(::IsWindowVisible(panel));
+}
+
+TEST(WertlaufView, F5LoadsTheFirstQuestionAndAFullRoundAwardsAStar) {
+    RunningGame game;
+    ASSERT_NE(game.view, nullptr);
+    game.Key(VK_F5, true);
+    game.Key(VK_F5, false);
+    EXPECT_EQ(game.State().gameNumber, 1);
+    EXPECT_EQ(game.Title(), ProgramDir() + "\\Game001\\Info.html");
+    EXPECT_EQ(game.State().roundActive, 1);
+    EXPECT_EQ(game.State().solution, 828);
+
+    game.Key(VK_F7, true);
+    game.Key(VK_F8, true);
+    EXPECT_EQ(game.State().playerState[kRed], kPlayerRunning);
+    EXPECT_EQ(game.State().playerState[kBlue], kPlayerRunning);
+    Pump(700);
+    game.Key(VK_F7, false);
+    game.Key(VK_F8, false);
+    EXPECT_EQ(game.State().playerState[kRed], kPlayerStopped);
+    EXPECT_EQ(game.State().playerState[kBlue], kPlayerStopped);
+
+    ASSERT_TRUE(game.WaitForReveal());
+    Pump(100);
+    const int winner = game.State().winner;
+    ASSERT_GE(winner, 0) << "a tie is possible but the stop ticks make it unlikely";
+    EXPECT_EQ(game.State().starCount[winner], 1);
+    EXPECT_EQ(game.State().starCount[1 - winner], 0);
+    // The star is drawn in the winner's column, right above the band.
+    CDibImage* image = game.view->Board().GetImage();
+    const int top = game.State().clientHeight - 200;
+    const int x = winner == kRed ? 68 : game.State().clientWidth - 68;
+    const uint32_t star = image->GetPixel(x, top - 68) & 0xFFFFFF;
+    EXPECT_GT(star >> 16, 0x80u);
+    EXPECT_EQ(image->GetPixel(game.State().clientWidth - 1 - x, top - 68) & 0xFFFFFF, 0u);
+    EXPECT_EQ(game.State().roundActive, 0);
+
+    // The next F5 loads the next number; the page after the last question closes the show.
+    game.Key(VK_F5, true);
+    EXPECT_EQ(game.State().gameNumber, 2);
+}
+
+TEST(WertlaufView, PageErrorsAreShownAsGermanMessages) {
+    MessageRecorder messages;
+    RunningGame game;
+    QuestionFolder folder;
+    folder.WritePage("Main", "<html></html>");
+    const std::string page = folder.WriteQuestion(1, "<!--MIN 0--><!--MAX 10--><!--VAL 11--><!--LOG 0-->");
+    game.view->SetInfoPath(folder.Path().c_str());
+    EXPECT_TRUE(messages.boxes.empty());
+    game.Command(ID_GAME_NEXT_PAGE);
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, "Der L\xF6sungswert in " + page + " ist nicht im Min/Maxbereich !");
+    EXPECT_EQ(messages.boxes[0].caption, "Fehler");
+    EXPECT_EQ(messages.boxes[0].type, static_cast<UINT>(MB_ICONHAND));
+    EXPECT_EQ(game.State().roundActive, 0);
+
+    game.Command(ID_GAME_NEXT_PAGE);  // no further page within 52 numbers
+    ASSERT_EQ(messages.boxes.size(), 2u);
+    EXPECT_EQ(messages.boxes[1].text.rfind("Die Datei ", 0), 0u);
+    EXPECT_NE(messages.boxes[1].text.find("Game053\\Info.html konnte nicht gefunden werden !"), std::string::npos);
+
+    // A folder without a start page warns and stays in force.
+    QuestionFolder empty;
+    game.view->SetInfoPath((empty.Path() + "\\").c_str());
+    ASSERT_EQ(messages.boxes.size(), 3u);
+    EXPECT_EQ(messages.boxes[2].text, "'.\\Main\\Info.html' wurde im 'Infopfad' nicht gefunden !");
+    EXPECT_EQ(messages.boxes[2].caption, "Warnung");
+    EXPECT_EQ(messages.boxes[2].type, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_STREQ(game.view->GetInfoPath(), empty.Path().c_str());
+}
+
+TEST(WertlaufView, MenuCommandsStartAndStopWhileKeysGuardTheirRepeats) {
+    RunningGame game;
+    QuestionFolder folder;
+    folder.WritePage("Main", "<html></html>");
+    folder.WriteQuestion(1, kQuestion);
+    game.view->SetInfoPath(folder.Path().c_str());
+    game.Command(ID_GAME_NEXT_PAGE);
+    ASSERT_EQ(game.State().roundActive, 1);
+
+    game.Command(ID_GAME_RED_KEY);
+    EXPECT_EQ(game.State().playerState[kRed], kPlayerRunning);
+    EXPECT_EQ(game.State().keyGuard[kRed], 0u);
+    game.Command(ID_GAME_RED_KEY);
+    EXPECT_EQ(game.State().playerState[kRed], kPlayerStopped);
+    // F8 held: auto-repeats do not restart, the release stops.
+    game.Key(VK_F8, true);
+    const uint32_t started = game.State().startTick[kBlue];
+    game.Key(VK_F8, true);
+    game.Key(VK_F8, true);
+    EXPECT_EQ(game.State().startTick[kBlue], started);
+    game.Key(VK_F8, false);
+    EXPECT_EQ(game.State().playerState[kBlue], kPlayerStopped);
+
+    // Reset: back to idle on the same page, which the next load repeats.
+    game.Command(ID_GAME_RESET);
+    EXPECT_EQ(game.State().playerState[kRed], kPlayerIdle);
+    EXPECT_EQ(game.State().repeatNumber, 1);
+    game.Command(ID_GAME_NEXT_PAGE);
+    EXPECT_EQ(game.State().gameNumber, 1);
+    EXPECT_EQ(game.State().roundActive, 1);
+}
+
+TEST(WertlaufView, StarCommandsWrapAndStarSizesAreChecked) {
+    RunningGame game;
+    game.Command(ID_STARS_RED_MINUS);
+    EXPECT_EQ(game.State().starCount[kRed], 7);
+    game.Command(ID_STARS_BLUE_PLUS);
+    game.Command(ID_STARS_BLUE_PLUS);
+    EXPECT_EQ(game.State().starCount[kBlue], 2);
+
+    game.Command(ID_STARS_TWO_ROWS);
+    EXPECT_EQ(game.State().starSize, 3);
+    EXPECT_EQ(game.State().starModulus, 25);
+    EXPECT_EQ(game.State().starCellWidth, 136);
+    game.Command(ID_STARS_RED_MINUS);
+    EXPECT_EQ(game.State().starCount[kRed], 6);
+    game.Command(ID_STARS_SMALL);
+    EXPECT_EQ(game.State().starCellWidth, 68);
+    // The panel follows the narrower columns.
+    HWND panel = ::GetDlgItem(game.view->Board().m_hWnd, kQuestionPanelId);
+    RECT r;
+    ::GetWindowRect(panel, &r);
+    ::MapWindowPoints(nullptr, game.view->Board().m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 74);
+
+    // Only the current size is checked in the menu.
+    HMENU view = GetSubMenu(game.frame->m_hMenuDefault, 2);
+    game.frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 2);
+    EXPECT_TRUE(GetMenuState(view, ID_STARS_SMALL, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(view, ID_STARS_LARGE, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(view, ID_STARS_TWO_ROWS, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST(WertlaufView, SettingsDialogTakesOverAndStoresItsValues) {
+    static GameSettingsForm shown;
+    static GameSettingsForm answer;
+    SetGameSettingsDialogRunner([](CWnd*, GameSettingsForm& form) {
+        shown = form;
+        form = answer;
+        return true;
+    });
+    RunningGame game;
+    QuestionFolder folder;
+    folder.WritePage("Main", "<html></html>");
+    folder.WriteQuestion(1, kQuestion);
+    game.State().timeLimit = 90;  // as stored: used until the dialog opens
+    game.State().gameNumber = 5;
+    answer.path = folder.Path().c_str();
+    answer.timeLimit = -3;
+    answer.startTogether = TRUE;
+    answer.countAutomatically = FALSE;
+    answer.sameSide = TRUE;
+    answer.colouredScale = FALSE;
+    game.State().boardDrawn = 1;
+    game.view->SendMessage(WM_COMMAND, ID_GAME_SETTINGS);
+    SetGameSettingsDialogRunner(nullptr);
+
+    EXPECT_EQ(shown.timeLimit, 60);
+    EXPECT_STREQ(shown.path, ProgramDir().c_str());
+    EXPECT_EQ(shown.colouredScale, TRUE);
+    EXPECT_EQ(game.State().timeLimit, 0);  // a negative limit counts as none
+    EXPECT_EQ(game.State().singleMode, 1);
+    EXPECT_EQ(game.State().autoCount, 0);
+    EXPECT_EQ(game.State().sameSide, 1);
+    EXPECT_EQ(game.State().scaleColour, 0);
+    EXPECT_EQ(game.State().boardDrawn, 0);
+    EXPECT_EQ(game.State().gameNumber, 0);  // a new folder starts from its first question
+    EXPECT_STREQ(game.view->GetInfoPath(), folder.Path().c_str());
+    CRegistry key;
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, nullptr, REGMODE_READ));
+    CString stored;
+    EXPECT_TRUE(key.QueryString(stored, "HtmPath"));
+    EXPECT_STREQ(stored, folder.Path().c_str());
+    DWORD value = 99;
+    EXPECT_TRUE(key.QueryValueA(&value, sizeof value, "SingleMode", REG_DWORD));
+    EXPECT_EQ(value, 1u);
+    // The posted "Starte Bild" loads the new folder's first question.
+    Pump(100);
+    EXPECT_EQ(game.State().gameNumber, 1);
+    EXPECT_EQ(game.State().singleMode, 1);
+    EXPECT_EQ(game.State().autoStartCountdown > 0 || game.State().playerState[kRed] == kPlayerRunning, true);
+}
+
+TEST(WertlaufView, NextGameNumberDialogJumpsToTheQuestion) {
+    RunningGame game;
+    QuestionFolder folder;
+    folder.WritePage("Main", "<html></html>");
+    for (int n : {1, 2, 3}) folder.WriteQuestion(n, kQuestion);
+    game.view->SetInfoPath(folder.Path().c_str());
+    // The dialog runs its own loop: a thread timer finds it and answers.
+    static const char* typed = "3";
+    static std::string shownValue, shownTitle;
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) {
+            if (GetWindowLongPtrA(w, GWLP_USERDATA) == kNumberInputDialogMarker && IsWindowVisible(w)) {
+                *reinterpret_cast<HWND*>(p) = w;
+                return FALSE;
+            }
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog) return;
+        char text[64] = {};
+        GetDlgItemTextA(dialog, kInputEditId, text, sizeof text);
+        shownValue = text;
+        GetWindowTextA(dialog, text, sizeof text);
+        shownTitle = text;
+        SetDlgItemTextA(dialog, kInputEditId, typed);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    game.view->SendMessage(WM_COMMAND, ID_GAME_NEXT_NUMBER);
+    EXPECT_EQ(shownValue, "1");
+    EXPECT_EQ(shownTitle, "N\xE4" "chstes Spiel");
+    EXPECT_EQ(game.State().gameNumber, 3);
+    EXPECT_EQ(game.State().roundActive, 1);
+    typed = "1000";  // out of range: nothing happens
+    game.State().roundActive = 0;
+    game.view->SendMessage(WM_COMMAND, ID_GAME_NEXT_NUMBER);
+    EXPECT_EQ(shownValue, "4");
+    EXPECT_EQ(game.State().gameNumber, 3);
+    KillTimer(nullptr, timer);
+}
+
+TEST(WertlaufView, FileFormatHelpShowsItsTextsAndPicture) {
+    RunningGame game;
+    static std::vector<std::string> texts;
+    static bool picture = false;
+    texts.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) {
+            char title[64] = {};
+            GetWindowTextA(w, title, sizeof title);
+            if (IsWindowVisible(w) && strcmp(title, "Dateiformat") == 0) {
+                *reinterpret_cast<HWND*>(p) = w;
+                return FALSE;
+            }
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog || !texts.empty()) return;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[256] = {}, cls[32] = {};
+            GetClassNameA(child, cls, sizeof cls);
+            GetWindowTextA(child, text, sizeof text);
+            if (_stricmp(cls, "Static") != 0) continue;
+            if (SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0)) picture = true;
+            else texts.push_back(text);
+        }
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    game.view->SendMessage(WM_COMMAND, ID_FILE_FORMAT_HELP);
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], "*) Die HTML-Datei f\xFCr das Begr\xFCsungsbild wird in './Main/Info.html' erstellt.");
+    EXPECT_EQ(texts[1], "*) Der Pfad mit den Zielorten muss im Men\xFC \"Berabeiten->Spieleinstellungen bearbeiten\" "
+                        "eingestelt werden.");
+    EXPECT_EQ(texts[5], "*) Die letze Frage ist eine weitere './Game???/Info.html' Datei mit dem Tag 'FIN'.");
+    EXPECT_TRUE(picture);
+}
+
+TEST(WertlaufView, FullScreenRectangleAndSettingsWrittenAtExit) {
+    char key[128];
+    {
+        RunningGame game;
+        wsprintfA(key, "Software\\VQ\\%s", game.keyName);
+        game.view->SetFullScreenMode(2);
+        RECT window;
+        game.view->GetWindowRect(&window);
+        EXPECT_EQ(game.State().fullScreenMode, 2);
+        EXPECT_EQ(game.State().viewRect.right, window.right - 1);
+        EXPECT_EQ(game.State().viewRect.top, window.top);
+        game.Command(ID_STARS_MEDIUM);
+        game.State().comPort = 3;
+        game.frame->DestroyWindow();  // frame and view delete themselves
+        game.frame = nullptr;
+        DWORD value = 0, size = sizeof value;
+        ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, key, "StarSize", RRF_RT_REG_DWORD, nullptr, &value, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(value, 1u);
+        size = sizeof value;
+        ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, key, "ComPort", RRF_RT_REG_DWORD, nullptr, &value, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(value, 3u);
+        size = sizeof value;
+        EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, key, "TimeLimith", RRF_RT_REG_DWORD, nullptr, &value, &size),
+                  ERROR_SUCCESS);
+    }
+}

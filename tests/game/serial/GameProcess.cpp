@@ -1,0 +1,104 @@
+#include "GameProcess.h"
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    const char* caption;  // null: the main window
+    UINT message;
+    HWND found;
+};
+
+BOOL CALLBACK FindInProcess(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if (owner != s->processId) return TRUE;
+    if (s->caption) {
+        char text[256] = {};
+        GetWindowTextA(wnd, text, sizeof text);
+        if (std::string(text) != s->caption || !IsWindowVisible(wnd)) return TRUE;
+    } else {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(wnd, s->message, 0x12345678, 0, SMTO_ABORTIFHUNG, 1000, &answer) || answer != 0x12345678)
+            return TRUE;
+    }
+    s->found = wnd;
+    return FALSE;
+}
+
+}  // namespace
+
+GameProcess::~GameProcess() { Close(); }
+
+bool GameProcess::Start(const std::string& exePath, DWORD timeoutMs) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_))
+        return false;
+    Search s{process_.dwProcessId, nullptr, RegisterWindowMessageA("Wertlauf"), nullptr};
+    for (DWORD waited = 0; waited < timeoutMs && !s.found; waited += 50) {
+        Sleep(50);
+        EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&s));
+    }
+    frame_ = s.found;
+    return frame_ != nullptr;
+}
+
+bool GameProcess::Close(DWORD timeoutMs) {
+    if (!process_.hProcess) return true;
+    if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
+    bool ended = WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = PROCESS_INFORMATION{};
+    frame_ = nullptr;
+    return ended;
+}
+
+std::string GameProcess::Title() const {
+    char text[1024] = {};
+    if (frame_) SendMessageTimeoutA(frame_, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+    return text;
+}
+
+bool GameProcess::WaitForTitle(const std::string& part, DWORD timeoutMs) const {
+    for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
+        if (Title().find(part) != std::string::npos) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+void GameProcess::PostCommand(int id) const { PostMessageA(frame_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+HWND GameProcess::WaitForWindow(const char* caption, DWORD timeoutMs) const {
+    Search s{process_.dwProcessId, caption, 0, nullptr};
+    for (DWORD waited = 0; waited <= timeoutMs && !s.found; waited += 50) {
+        EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&s));
+        if (!s.found) Sleep(50);
+    }
+    return s.found;
+}
+
+HWND GameProcess::View() const { return frame_ ? GetDlgItem(frame_, 0xE900) : nullptr; }
+
+uint64_t GameProcess::PixelSum(HWND wnd, const RECT& area) {
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    HDC screen = GetDC(nullptr);
+    uint64_t sum = 0;
+    for (LONG y = area.top; y < area.bottom; y += 3)
+        for (LONG x = area.left; x < area.right; x += 3)
+            sum = sum * 1000003 + GetPixel(screen, origin.x + x, origin.y + y);
+    ReleaseDC(nullptr, screen);
+    return sum;
+}

@@ -1,0 +1,35 @@
+// Wertlauf.exe run by a test: started in the test's own Wine prefix and display, driven through
+// its windows, and closed again.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class GameProcess {
+public:
+    GameProcess() = default;
+    ~GameProcess();
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    // Starts the program and waits until its main window answers the "Wertlauf" message.
+    bool Start(const std::string& exePath, DWORD timeoutMs = 20000);
+    // Asks the main window to close and waits for the process to end; kills it when it will not.
+    bool Close(DWORD timeoutMs = 15000);
+
+    HWND Frame() const { return frame_; }
+    std::string Title() const;
+    // Polls the title until it contains the text.
+    bool WaitForTitle(const std::string& part, DWORD timeoutMs) const;
+    void PostCommand(int id) const;
+    // A top-level window of the process with this caption (a dialog), waiting for it to appear.
+    HWND WaitForWindow(const char* caption, DWORD timeoutMs) const;
+    // The game view (the frame's pane).
+    HWND View() const;
+    // A checksum of the screen pixels in a rectangle of a window's client area.
+    static uint64_t PixelSum(HWND wnd, const RECT& area);
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND frame_ = nullptr;
+};
