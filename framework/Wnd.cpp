@@ -30,12 +30,7 @@ const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 namespace {
 
 BOOL WindowAlive(void* handle) { return ::IsWindow(static_cast<HWND>(handle)); }
-void ReleaseTempWnd(CObject* object) {
-    CWnd* wnd = static_cast<CWnd*>(object);
-    wnd->m_hWnd = nullptr;
-    delete wnd;
-}
-const fw::TempKind kTempWnd = {&WindowAlive, &ReleaseTempWnd};
+const fw::TempKind kTempWnd = {&WindowAlive, &fw::ReleaseTemp<CWnd, HWND, &CWnd::m_hWnd>};
 
 }  // namespace
 
@@ -70,11 +65,8 @@ CWnd* CWnd::FromHandleAs(HWND hWnd, CRuntimeClass* cls) {
     if (!hWnd) return nullptr;
     CWnd* permanent = FromHandlePermanent(hWnd);
     if (permanent && permanent->IsKindOf(cls)) return permanent;
-    if (CObject* temp = fw::FindTemp(&kTempWnd, hWnd, cls)) return static_cast<CWnd*>(temp);
-    CWnd* wnd = static_cast<CWnd*>(cls->CreateObject());
-    if (!wnd) return nullptr;  // the permanent object (if any) is of another class
-    wnd->m_hWnd = hWnd;
-    return static_cast<CWnd*>(fw::AddTemp(&kTempWnd, hWnd, cls, wnd));
+    // A class without a factory gives null: the permanent object (if any) is of another class.
+    return fw::TempObject(&kTempWnd, hWnd, cls, &CWnd::m_hWnd);
 }
 
 BOOL CWnd::Attach(HWND hWnd) {
