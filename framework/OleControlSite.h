@@ -10,6 +10,9 @@
 #include "framework/Types.h"
 
 class CWnd;
+namespace fw {
+class EventSink;
+}
 
 // Initialises OLE (single-threaded apartment) on the calling thread, once; hosting controls and
 // OLE drag and drop need it.
@@ -99,7 +102,7 @@ private:
     IOleInPlaceActiveObject* m_pActiveObject = nullptr;
     IConnectionPoint* m_pEventPoint = nullptr;
     DWORD m_eventCookie = 0;
-    class EventSink* m_pSink = nullptr;
+    fw::EventSink* m_pSink = nullptr;
     bool m_closed = false;
     bool m_moving = false;
 };
