@@ -1,5 +1,5 @@
 // Hosting ActiveX controls in place: the site that a control sees (client site, in-place site and
-// frame, ambient properties) and the sink that passes its events to the container's event-sink map.
+// frame, ambient properties); its events go through the sink (OleEventSink.h) to the container.
 #pragma once
 
 #include <windows.h>
