@@ -8,6 +8,8 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
+    // A failed exchange is over: the remaining fields neither complain nor change their variables.
+    if (m_bFailed) return nullptr;
     HWND hWnd = m_pDlgWnd ? ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC) : nullptr;
     m_hWndLastControl = hWnd;
     m_bEditLastControl = FALSE;
@@ -16,7 +18,7 @@ HWND CDataExchange::PrepareCtrl(int nIDC) {
 
 HWND CDataExchange::PrepareEditCtrl(int nIDC) {
     HWND hWnd = PrepareCtrl(nIDC);
-    m_bEditLastControl = TRUE;
+    if (hWnd) m_bEditLastControl = TRUE;
     return hWnd;
 }
 

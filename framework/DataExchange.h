@@ -14,7 +14,8 @@ public:
     HWND m_hWndLastControl = nullptr;
     BOOL m_bEditLastControl = FALSE;
 
-    // The control's window (null when the dialog has no such control); remembered for Fail.
+    // The control's window (null when the dialog has no such control, or once the exchange has failed);
+    // remembered for Fail.
     HWND PrepareCtrl(int nIDC);
     HWND PrepareEditCtrl(int nIDC);
     // Marks the exchange as failed and puts the focus on the last prepared control.

@@ -99,7 +99,9 @@ int CDialog::RunModalLoop() {
     MSG msg;
     m_nFlags |= WF_MODALLOOP;
     CWinThread* thread = AfxGetThread();
-    while (ContinueModal()) {
+    // A dialog whose window is destroyed without EndDialog ends the loop too; its owner would
+    // otherwise stay disabled for good.
+    while (ContinueModal() && m_hWnd) {
         while (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (showPending) {
                 ShowWindow(SW_SHOWNORMAL);

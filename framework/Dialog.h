@@ -15,7 +15,7 @@ public:
     BOOL InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr, void* lpDialogInit = nullptr);
     BOOL InitModalIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd = nullptr);
 
-    // The EndDialog code, or -1 when the dialog could not be created.
+    // The EndDialog code, or -1 when the dialog could not be created or was destroyed without one.
     virtual INT_PTR DoModal();
     // Modeless creation.
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -39,7 +39,8 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    // Runs until EndDialog; keeps dispatching every message of the thread.
+    // Runs until EndDialog (or until the dialog's window is gone); keeps dispatching every message of
+    // the thread.
     int RunModalLoop();
     BOOL ContinueModal() const { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
     void EndModalLoop(int nResult);

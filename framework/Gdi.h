@@ -111,7 +111,8 @@ public:
     static CDC* FromHandle(HDC hDC);
     BOOL Attach(HDC hDC);
     HDC Detach();
-    BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr)); }
+    // FALSE (and nothing made) while the object holds a DC.
+    BOOL CreateCompatibleDC(CDC* pDC) { return !m_hDC && Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr)); }
     BOOL DeleteDC();
 
     // Selection: the previous object comes back as a temporary wrapper.

@@ -50,12 +50,13 @@ BOOL CImageList::DeleteImageList() {
     return result;
 }
 
+// Both forms make nothing (FALSE) while the object holds a list.
 BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow) {
-    return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
+    return !m_hImageList && Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
 }
 
 BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
-    return Attach(ImageList_LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nBitmapID), cx, nGrow, crMask,
+    return !m_hImageList && Attach(ImageList_LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nBitmapID), cx, nGrow, crMask,
                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
 }
 

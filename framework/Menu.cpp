@@ -43,7 +43,9 @@ HMENU CMenu::Detach() {
     return h;
 }
 
-BOOL CMenu::LoadMenu(LPCSTR lpszResourceName) { return Attach(::LoadMenuA(AfxGetResourceHandle(), lpszResourceName)); }
+BOOL CMenu::LoadMenu(LPCSTR lpszResourceName) {
+    return !m_hMenu && Attach(::LoadMenuA(AfxGetResourceHandle(), lpszResourceName));
+}
 
 BOOL CMenu::DestroyMenu() {
     if (!m_hMenu) return FALSE;

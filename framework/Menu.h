@@ -25,8 +25,9 @@ public:
     BOOL Attach(HMENU hMenu);
     HMENU Detach();
 
-    BOOL CreateMenu() { return Attach(::CreateMenu()); }
-    BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+    // These make nothing (FALSE) while the object holds a menu.
+    BOOL CreateMenu() { return !m_hMenu && Attach(::CreateMenu()); }
+    BOOL CreatePopupMenu() { return !m_hMenu && Attach(::CreatePopupMenu()); }
     BOOL LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCEA(nIDResource)); }
     BOOL LoadMenu(LPCSTR lpszResourceName);
     BOOL DestroyMenu();

@@ -72,7 +72,7 @@ CWnd* CWnd::FromHandleAs(HWND hWnd, CRuntimeClass* cls) {
     if (permanent && permanent->IsKindOf(cls)) return permanent;
     if (CObject* temp = fw::FindTemp(&kTempWnd, hWnd, cls)) return static_cast<CWnd*>(temp);
     CWnd* wnd = static_cast<CWnd*>(cls->CreateObject());
-    if (!wnd) return permanent;
+    if (!wnd) return nullptr;  // the permanent object (if any) is of another class
     wnd->m_hWnd = hWnd;
     return static_cast<CWnd*>(fw::AddTemp(&kTempWnd, hWnd, cls, wnd));
 }

@@ -46,7 +46,8 @@ public:
     // The permanent object of a window, else a temporary one that lives as long as the window.
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
-    // As FromHandle, but the object is of class cls (a kind of CWnd with DECLARE_DYNCREATE).
+    // As FromHandle, but the object is of class cls (a kind of CWnd): the permanent object when it is
+    // one, else a temporary of cls; null when cls cannot be made from a handle (no DECLARE_DYNCREATE).
     static CWnd* FromHandleAs(HWND hWnd, CRuntimeClass* cls);
     BOOL Attach(HWND hWnd);
     HWND Detach();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 #include "framework/Framework.h"
 #include "DialogTemplate.h"
@@ -128,6 +129,24 @@ void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
     if (g_boxesClosed) KillTimer(nullptr, id);
 }
 
+// Destroys its own window on a timer, without EndDialog.
+class CVanishingDialog : public CDialog {
+public:
+    BOOL OnInitDialog() override {
+        SetTimer(7, 10);
+        return CDialog::OnInitDialog();
+    }
+    afx_msg void OnTimer(UINT_PTR id) {
+        KillTimer(id);
+        DestroyWindow();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CVanishingDialog, CDialog)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
 }  // namespace
 
 TEST(Dialog, ModalIndirectRoundTripsDataAndKeepsTheThreadAlive) {
@@ -212,4 +231,73 @@ TEST(Dialog, MissingTemplateFails) {
     EXPECT_EQ(dlg.DoModal(), -1);
     CDialog none;
     EXPECT_EQ(none.DoModal(), -1);
+}
+
+TEST(Dialog, DestroyedDialogEndsItsModalLoop) {
+    COwner owner;
+    DialogTemplateBuilder tmpl("Weg", 100, 40);
+    CVanishingDialog dlg;
+    dlg.InitModalIndirect(tmpl.Get(), &owner);
+    // Should the loop miss the end of its window, a watchdog ends it from outside after 3 s.
+    std::atomic<bool> finished{false}, rescued{false};
+    DWORD thread = GetCurrentThreadId();
+    std::thread watchdog([&] {
+        for (int i = 0; i < 300 && !finished; ++i) Sleep(10);
+        if (!finished) {
+            rescued = true;
+            PostThreadMessageA(thread, WM_QUIT, 0, 0);
+        }
+    });
+    INT_PTR result = dlg.DoModal();
+    finished = true;
+    watchdog.join();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    EXPECT_FALSE(rescued);
+    EXPECT_EQ(result, -1);  // no EndDialog code
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+namespace {
+// Answers every message box of this thread that appears, counting them.
+int g_boxesAnswered;
+void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(h, cls, sizeof(cls));
+            if (strcmp(cls, "#32770") == 0 && IsWindowVisible(h)) {
+                PostMessageA(h, WM_COMMAND, IDOK, 0);
+                ++g_boxesAnswered;
+            }
+            return TRUE;
+        },
+        0);
+}
+}  // namespace
+
+// The first field that fails ends the exchange: one complaint, and the later fields keep their values.
+TEST(DataExchange, FirstFailureEndsTheExchange) {
+    COwner owner;
+    for (int id : {1, 2, 3})
+        CreateWindowExA(0, "EDIT", id == 3 ? "neu" : "x", WS_CHILD, 0, 20 * id, 80, 18, owner.m_hWnd,
+                        reinterpret_cast<HMENU>((UINT_PTR)id), nullptr, nullptr);
+    int first = 1, second = 2;
+    CString third = "alt";
+    g_boxesAnswered = 0;
+    UINT_PTR answerer = SetTimer(nullptr, 0, 20, &AnswerMessageBoxes);
+    CDataExchange dx(&owner, TRUE);
+    DDX_Text(&dx, 1, first);
+    DDX_Text(&dx, 2, second);
+    DDX_Text(&dx, 3, third);
+    KillTimer(nullptr, answerer);
+    EXPECT_TRUE(dx.Failed());
+    EXPECT_EQ(g_boxesAnswered, 1);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 2);
+    EXPECT_STREQ(third, "alt");
+    EXPECT_EQ(GetFocus(), GetDlgItem(owner.m_hWnd, 1));
 }

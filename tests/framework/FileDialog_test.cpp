@@ -19,6 +19,18 @@ public:
     }
 };
 
+// Refuses the file name the user confirms; its first refusal also closes the dialog by Cancel.
+class CRefusingFileDialog : public CFileDialog {
+public:
+    using CFileDialog::CFileDialog;
+    int checks = 0;
+    void OnInitDone() override { ::PostMessageA(::GetParent(m_hWnd), WM_COMMAND, IDOK, 0); }
+    BOOL OnFileNameOK() override {
+        if (++checks == 1) ::PostMessageA(::GetParent(m_hWnd), WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+};
+
 }  // namespace
 
 TEST(FileDialog, NotificationsReachTheObjectAndCancelReturnsCancel) {
@@ -31,4 +43,10 @@ TEST(FileDialog, NotificationsReachTheObjectAndCancelReturnsCancel) {
     EXPECT_NE(dlg.hookWindow, nullptr);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(dlg.hookWindow), nullptr);
+}
+
+TEST(FileDialog, RefusedFileNameKeepsTheDialogOpen) {
+    CRefusingFileDialog dlg(FALSE, "txt", "Spiel.txt", OFN_HIDEREADONLY | OFN_NOCHANGEDIR, "Texte (*.txt)|*.txt||");
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.checks, 1);
 }

@@ -92,3 +92,40 @@ TEST(Gdi, SelectReturnsThePreviousObjectAsATemporary) {
     EXPECT_EQ(c.dc.SelectObject(previous)->m_hObject, red.m_hObject);
     EXPECT_EQ(CDC::FromHandle(c.dc.m_hDC), CDC::FromHandle(c.dc.m_hDC));
 }
+
+// The menu pictures' image list: a bitmap added with a mask colour becomes images of the list's size.
+TEST(Gdi, ImageListTakesMaskedBitmaps) {
+    CImageList list;
+    ASSERT_TRUE(list.Create(16, 15, ILC_COLOR24 | ILC_MASK, 4, 8));
+    HIMAGELIST first = list.m_hImageList;
+    EXPECT_FALSE(list.Create(16, 15, ILC_COLOR24, 1, 1));  // holds one list at a time
+    EXPECT_EQ(list.m_hImageList, first);
+    Canvas strip;  // 100 x 100: six whole images of 16 pixels
+    CBitmap bitmap;
+    SelectObject(strip.dc, strip.old);
+    bitmap.Attach(strip.bitmap);
+    EXPECT_EQ(list.Add(&bitmap, RGB(0xC0, 0xC0, 0xC0)), 0);
+    EXPECT_EQ(list.GetImageCount(), 6);
+    bitmap.Detach();
+    SelectObject(strip.dc, strip.bitmap);
+    EXPECT_EQ(CImageList::FromHandle(list.m_hImageList), CImageList::FromHandle(list.m_hImageList));
+    HIMAGELIST handle = list.Detach();
+    EXPECT_EQ(list.m_hImageList, nullptr);
+    EXPECT_TRUE(ImageList_Destroy(handle));
+}
+
+// Objects that hold one handle make no second one while they hold it (nothing is left without an owner).
+TEST(Gdi, SecondCreateKeepsTheFirstHandle) {
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    HMENU first = menu.m_hMenu;
+    EXPECT_FALSE(menu.CreateMenu());
+    EXPECT_FALSE(menu.LoadMenu(1));
+    EXPECT_EQ(menu.m_hMenu, first);
+    EXPECT_TRUE(IsMenu(first));
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    HDC firstDC = dc.m_hDC;
+    EXPECT_FALSE(dc.CreateCompatibleDC(nullptr));
+    EXPECT_EQ(dc.m_hDC, firstDC);
+}

@@ -152,6 +152,21 @@ TEST(OleControl, InvokeHelperCallsIntoTheControl) {
     host.DestroyWindow();
 }
 
+// By-reference arguments (the VTS_P... types) reach the control as references to the caller's values.
+TEST(OleControl, InvokeHelperPassesArgumentsByReference) {
+    AfxEnableControlContainer();
+    CBrowserHost host;
+    ASSERT_TRUE(host.Open());
+    COleVariant url("file:///C:/byref/page.html");
+    VARIANT empty;
+    VariantInit(&empty);
+    static const BYTE params[] = VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT;
+    host.m_site.InvokeHelper(0x1F4 /* Navigate2 */, DISPATCH_METHOD, VT_EMPTY, nullptr, params,
+                             static_cast<VARIANT*>(&url), &empty, &empty, &empty, &empty);
+    EXPECT_TRUE(Has(host.events, "before C:\\byref\\page.html") || Has(host.events, "before file:///C:/byref"));
+    host.DestroyWindow();
+}
+
 TEST(OleControl, ControlIsReleasedWithItsHost) {
     AfxEnableControlContainer();
     CBrowserHost host;

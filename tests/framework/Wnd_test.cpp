@@ -133,6 +133,14 @@ TEST(WndHandleMaps, PermanentAndTemporaryObjects) {
     EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
 }
 
+// A typed lookup never hands out an object of another class, even for classes that cannot be made
+// from a handle.
+TEST(WndHandleMaps, TypedLookupKeepsToItsClass) {
+    CParent parent;
+    EXPECT_EQ(CWnd::FromHandleAs(parent.m_hWnd, RUNTIME_CLASS(CDialog)), nullptr);
+    EXPECT_EQ(CWnd::FromHandleAs(parent.m_hWnd, RUNTIME_CLASS(CWnd)), &parent);
+}
+
 TEST(WndSubclass, SubclassingRoutesAndRemovalRestores) {
     CParent parent;
     HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 100, 20, parent.m_hWnd, nullptr, nullptr, nullptr);

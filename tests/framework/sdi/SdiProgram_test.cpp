@@ -147,6 +147,24 @@ TEST(SdiProgram, ClosingDestroysInOrderAndDeletesEverything) {
     EXPECT_EQ(tmpl->GetFirstDocPosition(), nullptr);
 }
 
+// A document that cannot be made ends the start: no loop runs and nothing of the program is left.
+TEST(SdiProgram, FailedStartLeavesNothingBehind) {
+    CTestApp app;
+    bool ran = false;
+    g_failNewDocument = true;
+    RunTestApp(app, SW_SHOWNORMAL, [&](CTestApp&) { ran = true; });
+    g_failNewDocument = false;
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    for (const char* gone : {"view deleted", "frame deleted", "doc deleted"}) EXPECT_TRUE(Logged(gone)) << gone;
+    POSITION pos = app.GetFirstDocTemplatePosition();
+    CDocTemplate* tmpl = app.GetNextDocTemplate(pos);
+    ASSERT_NE(tmpl, nullptr);
+    EXPECT_EQ(tmpl->GetFirstDocPosition(), nullptr);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
 TEST(SdiProgram, ProfileAndRecentFilesPersist) {
     const char* root = "Software\\WertlaufTestProfile";
     RegDeleteTreeA(HKEY_CURRENT_USER, root);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 std::vector<std::string> g_events;
+bool g_failNewDocument;
 
 bool Logged(const std::string& event) { return std::find(g_events.begin(), g_events.end(), event) != g_events.end(); }
 
@@ -18,7 +19,7 @@ END_MESSAGE_MAP()
 CTestDoc::~CTestDoc() { g_events.push_back("doc deleted"); }
 
 BOOL CTestDoc::OnNewDocument() {
-    if (!CDocument::OnNewDocument()) return FALSE;
+    if (g_failNewDocument || !CDocument::OnNewDocument()) return FALSE;
     g_events.push_back("doc new");
     return TRUE;
 }

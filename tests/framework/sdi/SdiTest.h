@@ -10,6 +10,8 @@
 #include "SdiTestIds.h"
 
 extern std::vector<std::string> g_events;
+// Makes the next new document fail (the start then fails).
+extern bool g_failNewDocument;
 bool Logged(const std::string& event);
 
 class CTestDoc : public CDocument {
