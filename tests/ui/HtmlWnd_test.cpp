@@ -240,6 +240,37 @@ TEST(HtmlWnd, NavigationRequestsReachBeforeNavigate) {
     DeleteFileA(page.c_str());
 }
 
+TEST(HtmlWnd, ResourcePagesAndFocus) {
+    TestParent parent(400, 300);
+    RecordingHtmlWnd html;
+    ASSERT_TRUE(html.Create("", WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 200}, CWnd::FromHandle(parent.hwnd), kId));
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    auto requested = [&html](auto load) {
+        html.calls.clear();
+        html.lastUrl.clear();
+        EXPECT_TRUE(load());
+        for (int i = 0; i < 200 && html.calls.empty(); ++i) {
+            TestParent::Pump();
+            Sleep(5);
+        }
+        return html.lastUrl;
+    };
+    // A resource of the program by name and by number: "res://<program path>/<resource>".
+    EXPECT_EQ(std::string("res://") + program + "/frage.htm", requested([&] { return html.LoadFromResource("frage.htm"); }));
+    EXPECT_EQ(std::string("res://") + program + "/123", requested([&] { return html.LoadFromResource(123u); }));
+
+    // The focus on the browser inside counts as the window's own.
+    SetForegroundWindow(parent.hwnd);
+    SetFocus(parent.hwnd);
+    EXPECT_FALSE(html.HasFocus());
+    SetFocus(html.m_wndBrowser.m_hWnd);
+    ASSERT_EQ(html.m_wndBrowser.m_hWnd, GetFocus());
+    EXPECT_TRUE(html.HasFocus());
+    html.DestroyWindow();
+    EXPECT_FALSE(html.HasFocus());
+}
+
 TEST(HtmlWnd, PostDataPacking) {
     VARIANT v;
     PackPostData(&v, "a=1&b=2", 0);
