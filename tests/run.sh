@@ -11,6 +11,8 @@ source "$root/tests/wine-env.sh"
 trap 'wl_env_stop' EXIT
 trap 'exit 130' INT TERM
 wl_env_start
-wine "$build/tests/wine_warmup.exe" >/dev/null 2>&1 || true
+# A program that keeps Wine's desktop up until wl_env_stop ends the server (see tests/support/WineWarmup.cpp).
+wine "$build/tests/wine_warmup.exe" hold >/dev/null 2>&1 &
+wine "$build/tests/wine_warmup.exe" wait >/dev/null 2>&1 || wl_log "the desktop holder did not start"
 
 ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@"
