@@ -14,6 +14,7 @@
 #include "res/ViewCommands.h"
 #include "system/PathFunctions.h"
 #include "system/Registry.h"
+#include "tests/support/IdleComPort.h"
 #include "ui/InputDialogTemplates.h"
 #include "ui/InputDialogs.h"
 
@@ -68,12 +69,15 @@ struct RunningGame {
     CMainFrame* frame = nullptr;
     CWertlaufView* view = nullptr;
     char keyName[64];
+    char keyPath[128];
 
     RunningGame() {
         wsprintfA(keyName, "WertlaufView%lu", GetCurrentProcessId());
+        wsprintfA(keyPath, "Software\\VQ\\%s", keyName);
         app.SetCurrentHandles(GetModuleHandleA(nullptr), const_cast<char*>(""), SW_SHOWNORMAL);
         app.SetRegistryKey("VQ");
         SetRegistryAppKey("VQ", keyName);
+        SetComPortSetting(keyPath, kIdleComPort);
         auto* tpl = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CWertlaufDoc), RUNTIME_CLASS(CMainFrame),
                                            RUNTIME_CLASS(CWertlaufView));
         app.AddDocTemplate(tpl);
@@ -85,9 +89,7 @@ struct RunningGame {
     }
     ~RunningGame() {
         if (frame && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
-        char path[128];
-        wsprintfA(path, "Software\\VQ\\%s", keyName);
-        RegDeleteTreeA(HKEY_CURRENT_USER, path);
+        RegDeleteTreeA(HKEY_CURRENT_USER, keyPath);
     }
     GameState& State() { return view->State(); }
     void Command(UINT id) {
@@ -424,7 +426,7 @@ TEST(WertlaufView, FullScreenRectangleAndSettingsWrittenAtExit) {
         EXPECT_EQ(game.State().viewRect.right, window.right - 1);
         EXPECT_EQ(game.State().viewRect.top, window.top);
         game.Command(ID_STARS_MEDIUM);
-        game.State().comPort = 3;
+        game.State().comPort = kIdleComPort + 1;
         game.frame->DestroyWindow();  // frame and view delete themselves
         game.frame = nullptr;
         DWORD value = 0, size = sizeof value;
@@ -434,7 +436,7 @@ TEST(WertlaufView, FullScreenRectangleAndSettingsWrittenAtExit) {
         size = sizeof value;
         ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, key, "ComPort", RRF_RT_REG_DWORD, nullptr, &value, &size),
                   ERROR_SUCCESS);
-        EXPECT_EQ(value, 3u);
+        EXPECT_EQ(value, kIdleComPort + 1);
         size = sizeof value;
         EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, key, "TimeLimith", RRF_RT_REG_DWORD, nullptr, &value, &size),
                   ERROR_SUCCESS);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "tests/support/IdleComPort.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@ namespace {
 constexpr DWORD kWait = 20000;
 constexpr UINT kPrivateMessage = 0x27F5;
 constexpr WPARAM kProbe = 0x12345678;
+const char kProgramKey[] = "Software\\VQ\\Wertlauf";
 const char kSettingsKey[] = "Software\\VQ\\Wertlauf\\Settings";
 
 std::string WindowsPath(std::string path) {
@@ -79,6 +82,7 @@ class Wertlauf {
 public:
     // showDefault: started without a show command of its own (as from a shell), else with SW_SHOWNORMAL.
     explicit Wertlauf(const std::string& arguments = "", const std::string& folder = "", bool showDefault = false) {
+        SetComPortSetting(kProgramKey, kIdleComPort);
         std::string command = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
@@ -195,12 +199,15 @@ TEST(WertlaufEndToEnd, FullScreenSwitchStartsWithoutCaptionAndMenu) {
     Wertlauf app("-z");
     HWND frame = app.Frame();
     ASSERT_NE(frame, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return !(GetWindowLongPtrA(frame, GWL_STYLE) & WS_CAPTION); }));
+    // The switch takes several steps (a frame that started maximised is restored first): wait for all of them.
+    auto hasCaption = [&] { return (GetWindowLongPtrA(frame, GWL_STYLE) & WS_CAPTION) != 0; };
+    WaitFor([&] { return !hasCaption() && !GetMenu(frame) && IsZoomed(frame); });
+    EXPECT_FALSE(hasCaption());
     EXPECT_EQ(GetMenu(frame), nullptr);
     EXPECT_TRUE(IsZoomed(frame));
     // F10's command leaves full screen again.
     PostMessageA(frame, WM_COMMAND, 32802, 0);
-    EXPECT_TRUE(WaitFor([&] { return (GetWindowLongPtrA(frame, GWL_STYLE) & WS_CAPTION) && GetMenu(frame); }));
+    EXPECT_TRUE(WaitFor([&] { return hasCaption() && GetMenu(frame); }));
 }
 
 TEST(WertlaufEndToEnd, ClosingMaximisedStartsMaximisedNextTime) {
