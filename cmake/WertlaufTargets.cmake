@@ -36,12 +36,17 @@ function(wl_add_library name)
   endif()
 endfunction()
 
-# wl_add_gtest(<name> SOURCES ... LINKS ... [GUI] [TIMEOUT s])
+# wl_add_gtest(<name> SOURCES ... LINKS ... [GUI] [RUN_SERIAL] [TIMEOUT s])
 # Builds a GoogleTest executable that CTest runs through Wine, one CTest entry per test case.
+# RUN_SERIAL: its test cases run while no other test runs (for tests that read the screen).
 function(wl_add_gtest name)
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LINKS;RESOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;RUN_SERIAL" "TIMEOUT" "SOURCES;LINKS;RESOURCES" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
+  endif()
+  set(serial)
+  if(ARG_RUN_SERIAL)
+    set(serial RUN_SERIAL TRUE)
   endif()
   add_executable(${name} ${ARG_SOURCES} ${ARG_RESOURCES})
   wl_target_defaults(${name})
@@ -51,7 +56,7 @@ function(wl_add_gtest name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}")
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}" ${serial})
 endfunction()
 
 # wl_add_bench(<name> SOURCES ... LINKS ...)

@@ -91,14 +91,13 @@ HWND GameProcess::WaitForWindow(const char* caption, DWORD timeoutMs) const {
 
 HWND GameProcess::View() const { return frame_ ? GetDlgItem(frame_, 0xE900) : nullptr; }
 
-uint64_t GameProcess::PixelSum(HWND wnd, const RECT& area) {
+std::vector<COLORREF> GameProcess::Pixels(HWND wnd, const RECT& area) {
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
     HDC screen = GetDC(nullptr);
-    uint64_t sum = 0;
+    std::vector<COLORREF> pixels;
     for (LONG y = area.top; y < area.bottom; y += 3)
-        for (LONG x = area.left; x < area.right; x += 3)
-            sum = sum * 1000003 + GetPixel(screen, origin.x + x, origin.y + y);
+        for (LONG x = area.left; x < area.right; x += 3) pixels.push_back(GetPixel(screen, origin.x + x, origin.y + y));
     ReleaseDC(nullptr, screen);
-    return sum;
+    return pixels;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class GameProcess {
 public:
@@ -13,9 +14,9 @@ public:
     GameProcess& operator=(const GameProcess&) = delete;
 
     // Starts the program and waits until its main window answers the "Wertlauf" message.
-    bool Start(const std::string& exePath, DWORD timeoutMs = 20000);
+    bool Start(const std::string& exePath, DWORD timeoutMs = 60000);
     // Asks the main window to close and waits for the process to end; kills it when it will not.
-    bool Close(DWORD timeoutMs = 15000);
+    bool Close(DWORD timeoutMs = 30000);
 
     HWND Frame() const { return frame_; }
     std::string Title() const;
@@ -26,8 +27,8 @@ public:
     HWND WaitForWindow(const char* caption, DWORD timeoutMs) const;
     // The game view (the frame's pane).
     HWND View() const;
-    // A checksum of the screen pixels in a rectangle of a window's client area.
-    static uint64_t PixelSum(HWND wnd, const RECT& area);
+    // The screen pixels in a rectangle of a window's client area, every third one in each direction.
+    static std::vector<COLORREF> Pixels(HWND wnd, const RECT& area);
 
 private:
     PROCESS_INFORMATION process_{};
