@@ -31,11 +31,13 @@ bool RigComControl(const char* verb, int comNumber) {
     std::fprintf(control, "%s %d\n", verb, comNumber);
     std::fclose(control);
     const std::string done = base + "/done." + std::to_string(lines + 1);
-    for (int i = 0; i < 1000; ++i) {
-        if (GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    // Bounded generously: the rig ends or starts socat, which a busy machine may hold up for seconds.
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start > 40000) return false;
         Sleep(10);
     }
-    return false;
+    return true;
 }
 
 ComPeer::ComPeer(int comNumber) {

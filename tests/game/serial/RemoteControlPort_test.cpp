@@ -52,14 +52,15 @@ protected:
         game::StopRemoteControl(&context);
         EXPECT_EQ(ended.load(), 1);
     }
-    // Writes frames of key 2 with fresh time stamps until the reader has posted one more command:
-    // bytes written before the reader has (re)opened its end are lost.
+    // Writes frames of key 2 with fresh time stamps until the reader has posted one more command (bounded
+    // generously: a busy machine may hold the reader up for seconds).
     bool DeliveredThrough(ComPeer& peer) {
         const size_t before = actions.Count();
-        for (int i = 0; i < 60; ++i) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 20000) {
             remoteMs += 1000;
             if (!peer.Write(Frame(2, remoteMs))) return false;
-            for (int j = 0; j < 10; ++j) {
+            for (int j = 0; j < 50; ++j) {
                 if (actions.Count() > before) return true;
                 Sleep(10);
             }

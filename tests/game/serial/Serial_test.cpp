@@ -33,13 +33,17 @@ protected:
 
 DWORD Elapsed(DWORD start) { return GetTickCount() - start; }
 
+// Bound of waits for bytes to come through the rig: generous, a busy machine may hold them up for seconds.
+constexpr DWORD kRigWaitMs = 10000;
+
 // Waits (bounded) until count bytes sit in the slot's receive queue.
 bool WaitQueued(int slot, int count) {
-    for (int i = 0; i < 500; ++i) {
-        if (SerialBytesWaiting(slot) >= count) return true;
+    const DWORD start = GetTickCount();
+    while (SerialBytesWaiting(slot) < count) {
+        if (Elapsed(start) > kRigWaitMs) return false;
         Sleep(2);
     }
-    return false;
+    return true;
 }
 
 TEST_F(SerialTest, PortIndexNamesComPortAndDataReachesPeer) {
@@ -50,7 +54,7 @@ TEST_F(SerialTest, PortIndexNamesComPortAndDataReachesPeer) {
         const int slot = Open(i);
         ASSERT_GE(slot, 0) << "COM" << rig.pairs[i].device;
         EXPECT_EQ(SerialWrite(slot, "hello", 5), 5);
-        EXPECT_EQ(peer.Read(5, 2000), "hello");
+        EXPECT_EQ(peer.Read(5, kRigWaitMs), "hello");
         EXPECT_EQ(SerialDrain(slot, 1000), 1);
         EXPECT_EQ(SerialOutputPending(slot), 0);
         EXPECT_EQ(SerialClose(slot), 0);
@@ -78,7 +82,7 @@ TEST_F(SerialTest, ClosedAndFailedSlotsAreReused) {
     const int slot = Open(0);
     ASSERT_GE(slot, 0);
     EXPECT_EQ(SerialWrite(slot, "ok", 2), 2);
-    EXPECT_EQ(peer.Read(2, 2000), "ok");
+    EXPECT_EQ(peer.Read(2, kRigWaitMs), "ok");
     EXPECT_EQ(SerialClose(slot), 0);
 }
 
@@ -183,12 +187,13 @@ TEST_F(SerialTest, TimedReadsCollectSplitInput) {
         peer.Write("defgh");
     });
     std::memset(buffer, 0, sizeof buffer);
-    EXPECT_EQ(SerialReadTimeout(slot, buffer, 8, 2000), 8);
+    EXPECT_EQ(SerialReadTimeout(slot, buffer, 8, kRigWaitMs), 8);
     EXPECT_EQ(std::string(buffer), "abcdefgh");
     writer.join();
 
     // Fewer bytes than asked: what came, after the time-out.
     ASSERT_TRUE(peer.Write("12345"));
+    ASSERT_TRUE(WaitQueued(slot, 5));
     std::memset(buffer, 0, sizeof buffer);
     DWORD start = GetTickCount();
     EXPECT_EQ(SerialReadTimeout(slot, buffer, 10, 300), 5);
@@ -200,20 +205,24 @@ TEST_F(SerialTest, TimedReadsCollectSplitInput) {
     EXPECT_EQ(SerialReadTimeout(slot, buffer, 4, 0), 0);
     EXPECT_EQ(SerialReadTimeout(slot, buffer, 0, 20), 0);
 
-    // Up to the terminator: the later bytes stay queued.
+    // Up to the terminator: the read ends there, long before its time-out, and later bytes stay queued.
+    // They come when the read is back, or after a while should it go on.
+    HANDLE readBack = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread frames([&] {
         peer.Write("0D");
         Sleep(40);
         peer.Write("000003E8\r");
-        Sleep(400);
+        WaitForSingleObject(readBack, kRigWaitMs / 2);
         peer.Write("zz");
     });
     std::memset(buffer, 0, sizeof buffer);
     start = GetTickCount();
-    EXPECT_EQ(SerialReadUntil(slot, buffer, 32, 2000, '\r'), 11);
-    EXPECT_LT(Elapsed(start), 400u);
+    EXPECT_EQ(SerialReadUntil(slot, buffer, 32, 2 * kRigWaitMs, '\r'), 11);
+    EXPECT_LT(Elapsed(start), kRigWaitMs / 2);
+    SetEvent(readBack);
     EXPECT_EQ(std::string(buffer), "0D000003E8\r");
     frames.join();
+    CloseHandle(readBack);
     ASSERT_TRUE(WaitQueued(slot, 2));
     std::memset(buffer, 0, sizeof buffer);
     EXPECT_EQ(SerialReadTimeout(slot, buffer, 2, 100), 2);

@@ -62,7 +62,7 @@ class Pair:
             ["socat", "pty,raw,echo=0,link=" + self.link_a, "pty,raw,echo=0,link=" + self.link_b],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             preexec_fn=die_with_parent)
-        deadline = time.monotonic() + 10
+        deadline = time.monotonic() + 30  # generous: a busy machine may be slow to start socat
         while not (os.path.exists(self.link_a) and os.path.exists(self.link_b)):
             if time.monotonic() > deadline or self.proc.poll() is not None:
                 raise RuntimeError("socat did not create the ptys")
