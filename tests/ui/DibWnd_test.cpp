@@ -28,7 +28,7 @@ void Pump(DWORD ms = 50) {
 }
 
 template <typename Done>
-bool PumpUntil(Done done, DWORD ms = 3000) {
+bool PumpUntil(Done done, DWORD ms = 10000) {
     const DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > ms) return false;
@@ -47,10 +47,11 @@ COLORREF ReadScreen(HWND hwnd, int x, int y) {
 }
 
 // The colour on screen at a client point of the window. The window's picture reaches the X server
-// a little after painting, so the expected colour is given a moment to arrive.
+// a little after painting (on a busy machine, seconds after), so the expected colour is waited for.
 COLORREF ScreenPixel(HWND hwnd, int x, int y, COLORREF expected) {
     COLORREF c = ReadScreen(hwnd, x, y);
-    for (int i = 0; i < 100 && c != expected; ++i) {
+    const DWORD start = GetTickCount();
+    while (c != expected && GetTickCount() - start < 10000) {
         Pump(10);
         c = ReadScreen(hwnd, x, y);
     }

@@ -15,6 +15,19 @@ namespace {
 constexpr int kRate = 44100;
 constexpr int kBlockBytes = 1024;
 constexpr int kBlockSamples = kBlockBytes / 2;
+// Bound of waits for the device: generous, a busy machine may hold Wine's audio thread up for seconds.
+constexpr int kDeviceWaitMs = 30000;
+
+// Waits (bounded) until done() holds.
+template <typename Done>
+bool WaitUntil(Done done) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > static_cast<DWORD>(kDeviceWaitMs)) return false;
+        Sleep(5);
+    }
+    return true;
+}
 
 // Block k of a test signal: never 0, unique over 60 blocks, so order and losses show.
 std::vector<int16_t> Block(int k) {
@@ -49,7 +62,7 @@ protected:
     void Open() { ASSERT_EQ(WaveOutOpen(kRate, 16, 1, kBlockBytes), kWaveOpenOk); }
     // Plays everything out and closes, so that the capture file is complete.
     std::vector<int16_t> PlayOutAndCapture() {
-        EXPECT_EQ(WaveOutWaitIdle(5000), 0);
+        EXPECT_EQ(WaveOutWaitIdle(kDeviceWaitMs), 0);
         EXPECT_EQ(WaveOutClose(), 0);
         return ReadAudioCapture();
     }
@@ -122,7 +135,7 @@ void StreamBlocksPacedByPlayer(int blocks) {
 TEST_F(WaveOutTest, PacedStreamComesOutIntact) {
     Open();
     StreamBlocksPacedByPlayer(60);
-    ASSERT_EQ(WaveOutWaitIdle(5000), 0);
+    ASSERT_EQ(WaveOutWaitIdle(kDeviceWaitMs), 0);
     EXPECT_EQ(WaveOutTakePlayedBytes(), 60u * kBlockBytes);
     EXPECT_EQ(WaveOutTakePlayedBytes(), 0u);
     EXPECT_EQ(WithoutSilence(PlayOutAndCapture()), Blocks(0, 60));
@@ -167,7 +180,7 @@ TEST_F(WaveOutTest, StopReleasesAProducerWaitingForABuffer) {
         }
     });
     // The producer blocks once ten buffers are queued and the free-buffer event is down.
-    for (int i = 0; i < 200 && written < 10; ++i) Sleep(5);
+    WaitUntil([&] { return written >= 10; });
     Sleep(300);
     EXPECT_EQ(written.load(), 10);
     const DWORD stopAt = GetTickCount();
@@ -279,12 +292,12 @@ TEST_F(WaveOutTest, StreamsFromFilesOnTheCallerOrAThread) {
     f = std::fopen(path.c_str(), "rb");
     EXPECT_EQ(WaveOutStreamFile(f), static_cast<int>((signal.size() - 100) * 2));
     std::fclose(f);
-    EXPECT_EQ(WaveOutWaitIdle(5000), 0);
+    EXPECT_EQ(WaveOutWaitIdle(kDeviceWaitMs), 0);
 
     f = std::fopen(path.c_str(), "rb");
     ASSERT_EQ(WaveOutStartStreamFile(f), 0);
-    for (int i = 0; i < 500 && !(WaveOutIsIdle() && WaveOutQueuedTime() == 0 && i > 20); ++i) Sleep(10);
-    EXPECT_EQ(WaveOutWaitIdle(5000), 0);
+    EXPECT_TRUE(WaitUntil([] { return Player().threadFinished.load(); }));
+    EXPECT_EQ(WaveOutWaitIdle(kDeviceWaitMs), 0);
     const std::vector<int16_t> captured = WithoutSilence(PlayOutAndCapture());
     std::fclose(f);
     std::remove(path.c_str());
@@ -303,8 +316,7 @@ TEST_F(WaveOutTest, StopEndsAnEndlessStreamThread) {
         return bytes;
     };
     ASSERT_EQ(WaveOutStartStream(nullptr, endless), 0);
-    for (int i = 0; i < 200 && reads < 20; ++i) Sleep(5);
-    EXPECT_GE(reads.load(), 20);
+    EXPECT_TRUE(WaitUntil([] { return reads >= 20; }));
     const DWORD start = GetTickCount();
     EXPECT_EQ(WaveOutStop(), 0);
     EXPECT_LT(GetTickCount() - start, 1000u);
