@@ -180,7 +180,11 @@ int CDibWnd::SetImageSize(int width, int height) {
         if (m_lockCount.load() == 0) resized = ReallocateImage(width, height);
         m_lock.Unlock();
     }
-    if (resized && m_clientWidth > 0) LayoutScrollBars();
+    if (resized && m_clientWidth > 0) {
+        LayoutScrollBars();
+        // A smaller image must not leave the position beyond its end, with or without scroll bars.
+        SetScrollPosition(m_scrollX, m_scrollY, FALSE);
+    }
     return resized ? 1 : 0;
 }
 
