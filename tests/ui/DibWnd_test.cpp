@@ -257,6 +257,21 @@ TEST(DibWnd, ResizeKeepsContentAndWaitsForTheLock) {
     EXPECT_EQ(0, wnd.UnlockImage()); // an extra unlock stays at 0
 }
 
+TEST(DibWnd, DeferredResizeLaysOutTheScrollBarsForTheNewImage) {
+    TestParent parent(500, 400);
+    CDibWnd wnd;
+    ASSERT_TRUE(wnd.Create(0, WS_CHILD | WS_VISIBLE | kDibWndHScroll | kDibWndKeepHScroll, RECT{0, 0, 300, 200},
+                           CWnd::FromHandle(parent.hwnd), kId));
+    ASSERT_EQ(1, wnd.LockImage());
+    wnd.SetWindowPos(nullptr, 0, 0, 400, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(300u, wnd.GetImage()->width);
+    wnd.UnlockImage();
+    ASSERT_TRUE(PumpUntil([&] { return wnd.GetImage()->width == 400u; }));
+    SCROLLINFO si = {sizeof si, SIF_ALL};
+    GetScrollInfo(wnd.m_hWnd, SB_HORZ, &si);
+    EXPECT_EQ(400, si.nMax);
+}
+
 TEST(DibWnd, PaintCallbackDrawsInImageCoordinates) {
     TestParent parent(400, 300);
     CDibWnd wnd;
