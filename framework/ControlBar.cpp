@@ -58,11 +58,10 @@ void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const {
     }
 }
 
-CSize CControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
-    // The base bar has no content: only its borders, stretched along its edge.
+CSize CControlBar::SizeAround(CSize content, BOOL bStretch, BOOL bHorz) const {
     CRect inside;
     CalcInsideRect(inside, bHorz);  // of an empty rectangle: the insets on each side
-    CSize size(inside.left - inside.right, inside.top - inside.bottom);
+    CSize size(content.cx + inside.left - inside.right, content.cy + inside.top - inside.bottom);
     if (bStretch) {
         if (bHorz)
             size.cx = 32767;
@@ -70,6 +69,11 @@ CSize CControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
             size.cy = 32767;
     }
     return size;
+}
+
+CSize CControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
+    // The base bar has no content: only its borders, stretched along its edge.
+    return SizeAround(CSize(0, 0), bStretch, bHorz);
 }
 
 CSize CControlBar::CalcDynamicLayout(int, DWORD dwMode) {

@@ -38,6 +38,9 @@ public:
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
     // The size the frame gives the bar when docked (dynamic or fixed as the style says).
     CSize CalcLayoutSize(BOOL bHorz);
+    // The bar's size around content of the given size: borders, edges and gripper added; with bStretch
+    // the full length along its edge.
+    CSize SizeAround(CSize content, BOOL bStretch, BOOL bHorz) const;
     // Brings the bar's elements up to date with the target's update handlers.
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) = 0;
 

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "framework/DocTemplate.h"
 #include "framework/FrameWnd.h"
 #include "framework/View.h"
@@ -39,19 +41,16 @@ void CDocument::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU) {
 }
 
 void CDocument::AddView(CView* pView) {
-    for (CView* v : m_views)
-        if (v == pView) return;
+    if (std::find(m_views.begin(), m_views.end(), pView) != m_views.end()) return;
     m_views.push_back(pView);
     pView->m_pDocument = this;
 }
 
 void CDocument::RemoveView(CView* pView) {
-    for (size_t i = 0; i < m_views.size(); ++i) {
-        if (m_views[i] == pView) {
-            m_views.erase(m_views.begin() + (INT_PTR)i);
-            pView->m_pDocument = nullptr;
-            break;
-        }
+    auto it = std::find(m_views.begin(), m_views.end(), pView);
+    if (it != m_views.end()) {
+        m_views.erase(it);
+        pView->m_pDocument = nullptr;
     }
     // A document whose last view has gone closes itself.
     if (m_views.empty() && m_bAutoDelete) OnCloseDocument();

@@ -18,19 +18,8 @@ IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 namespace {
 
 BOOL GdiAlive(void* handle) { return ::GetObjectType(static_cast<HGDIOBJ>(handle)) != 0; }
-void ReleaseTempGdi(CObject* object) {
-    CGdiObject* gdi = static_cast<CGdiObject*>(object);
-    gdi->m_hObject = nullptr;
-    delete gdi;
-}
-const fw::TempKind kTempGdi = {&GdiAlive, &ReleaseTempGdi};
-
-void ReleaseTempDC(CObject* object) {
-    CDC* dc = static_cast<CDC*>(object);
-    dc->m_hDC = nullptr;
-    delete dc;
-}
-const fw::TempKind kTempDC = {&GdiAlive, &ReleaseTempDC};
+const fw::TempKind kTempGdi = {&GdiAlive, &fw::ReleaseTemp<CGdiObject, HGDIOBJ, &CGdiObject::m_hObject>};
+const fw::TempKind kTempDC = {&GdiAlive, &fw::ReleaseTemp<CDC, HDC, &CDC::m_hDC>};
 
 }  // namespace
 
@@ -42,11 +31,7 @@ HGDIOBJ CGdiObject::GetSafeHandle() const {
 }
 
 CGdiObject* CGdiObject::FromHandleOf(HGDIOBJ hObject, CRuntimeClass* cls) {
-    if (!hObject) return nullptr;
-    if (CObject* temp = fw::FindTemp(&kTempGdi, hObject, cls)) return static_cast<CGdiObject*>(temp);
-    CGdiObject* object = static_cast<CGdiObject*>(cls->CreateObject());
-    object->m_hObject = hObject;
-    return static_cast<CGdiObject*>(fw::AddTemp(&kTempGdi, hObject, cls, object));
+    return fw::TempObject(&kTempGdi, hObject, cls, &CGdiObject::m_hObject);
 }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) { return FromHandleOf(hObject, RUNTIME_CLASS(CGdiObject)); }
@@ -102,13 +87,7 @@ HDC CDC::GetSafeHdc() const {
     return self ? m_hDC : nullptr;
 }
 
-CDC* CDC::FromHandle(HDC hDC) {
-    if (!hDC) return nullptr;
-    if (CObject* temp = fw::FindTemp(&kTempDC, hDC, RUNTIME_CLASS(CDC))) return static_cast<CDC*>(temp);
-    CDC* dc = new CDC;
-    dc->m_hDC = hDC;
-    return static_cast<CDC*>(fw::AddTemp(&kTempDC, hDC, RUNTIME_CLASS(CDC), dc));
-}
+CDC* CDC::FromHandle(HDC hDC) { return fw::TempObject(&kTempDC, hDC, RUNTIME_CLASS(CDC), &CDC::m_hDC); }
 
 BOOL CDC::Attach(HDC hDC) {
     if (!hDC || m_hDC) return FALSE;

@@ -32,6 +32,25 @@ struct TempKind {
 };
 CObject* FindTemp(const TempKind* kind, void* handle, const CRuntimeClass* cls);
 CObject* AddTemp(const TempKind* kind, void* handle, const CRuntimeClass* cls, CObject* object);
+
+// The temporary object of class cls for a handle: the one made before, else a new one from the
+// class's factory with its handle member set (null when the class has no factory).
+template <class T, class H>
+T* TempObject(const TempKind* kind, H handle, const CRuntimeClass* cls, H T::*member) {
+    if (!handle) return nullptr;
+    if (CObject* temp = FindTemp(kind, handle, cls)) return static_cast<T*>(temp);
+    T* object = static_cast<T*>(cls->CreateObject());
+    if (!object) return nullptr;
+    object->*member = handle;
+    return static_cast<T*>(AddTemp(kind, handle, cls, object));
+}
+// TempKind::release for objects whose handle is the member Member.
+template <class T, class H, H T::*Member>
+void ReleaseTemp(CObject* object) {
+    T* temp = static_cast<T*>(object);
+    temp->*Member = nullptr;
+    delete temp;
+}
 // Frees the temporaries whose handles have died (called when the thread is idle).
 void PurgeTemps();
 

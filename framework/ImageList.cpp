@@ -9,12 +9,8 @@ IMPLEMENT_DYNCREATE(CImageList, CObject)
 namespace {
 // Image lists cannot be asked whether they still exist; a held temporary lives until exit.
 BOOL ImageListAlive(void*) { return TRUE; }
-void ReleaseTempImageList(CObject* object) {
-    CImageList* list = static_cast<CImageList*>(object);
-    list->m_hImageList = nullptr;
-    delete list;
-}
-const fw::TempKind kTempImageList = {&ImageListAlive, &ReleaseTempImageList};
+const fw::TempKind kTempImageList = {&ImageListAlive,
+                                     &fw::ReleaseTemp<CImageList, HIMAGELIST, &CImageList::m_hImageList>};
 }  // namespace
 
 HIMAGELIST CImageList::GetSafeHandle() const {
@@ -23,12 +19,7 @@ HIMAGELIST CImageList::GetSafeHandle() const {
 }
 
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList) {
-    if (!hImageList) return nullptr;
-    if (CObject* temp = fw::FindTemp(&kTempImageList, hImageList, RUNTIME_CLASS(CImageList)))
-        return static_cast<CImageList*>(temp);
-    CImageList* list = new CImageList;
-    list->m_hImageList = hImageList;
-    return static_cast<CImageList*>(fw::AddTemp(&kTempImageList, hImageList, RUNTIME_CLASS(CImageList), list));
+    return fw::TempObject(&kTempImageList, hImageList, RUNTIME_CLASS(CImageList), &CImageList::m_hImageList);
 }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList) {

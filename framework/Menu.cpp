@@ -8,12 +8,7 @@ IMPLEMENT_DYNCREATE(CMenu, CObject)
 
 namespace {
 BOOL MenuAlive(void* handle) { return ::IsMenu(static_cast<HMENU>(handle)); }
-void ReleaseTempMenu(CObject* object) {
-    CMenu* menu = static_cast<CMenu*>(object);
-    menu->m_hMenu = nullptr;
-    delete menu;
-}
-const fw::TempKind kTempMenu = {&MenuAlive, &ReleaseTempMenu};
+const fw::TempKind kTempMenu = {&MenuAlive, &fw::ReleaseTemp<CMenu, HMENU, &CMenu::m_hMenu>};
 }  // namespace
 
 CMenu::~CMenu() { DestroyMenu(); }
@@ -24,11 +19,7 @@ HMENU CMenu::GetSafeHmenu() const {
 }
 
 CMenu* CMenu::FromHandle(HMENU hMenu) {
-    if (!hMenu) return nullptr;
-    if (CObject* temp = fw::FindTemp(&kTempMenu, hMenu, RUNTIME_CLASS(CMenu))) return static_cast<CMenu*>(temp);
-    CMenu* menu = new CMenu;
-    menu->m_hMenu = hMenu;
-    return static_cast<CMenu*>(fw::AddTemp(&kTempMenu, hMenu, RUNTIME_CLASS(CMenu), menu));
+    return fw::TempObject(&kTempMenu, hMenu, RUNTIME_CLASS(CMenu), &CMenu::m_hMenu);
 }
 
 BOOL CMenu::Attach(HMENU hMenu) {

@@ -24,53 +24,6 @@ BOOL AfxOleInit() {
 
 void AfxEnableControlContainer(void*) { AfxOleInit(); }
 
-// ---- The event sink: an IDispatch that answers to the control's event interface ----
-
-class EventSink : public IDispatch {
-public:
-    EventSink(COleControlSite* site, REFIID iid) : m_site(site), m_iid(iid) {}
-    void Disconnect() { m_site = nullptr; }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == m_iid) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0) delete this;
-        return (ULONG)refs;
-    }
-    STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override {
-        if (pctinfo) *pctinfo = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (m_site) {
-            // The handler may close the control; keep the site until the call is over.
-            COleControlSite* site = m_site;
-            site->AddRef();
-            site->FireEvent(dispid, params);
-            site->Release();
-        }
-        return S_OK;
-    }
-
-private:
-    ~EventSink() = default;
-    LONG m_refs = 1;
-    COleControlSite* m_site;
-    IID m_iid;
-};
-
 // ---- Sites by container ----
 
 namespace {
@@ -157,7 +110,7 @@ void COleControlSite::ConnectEvents() {
     }
     container->Release();
     if (!m_pEventPoint) return;
-    m_pSink = new EventSink(this, iid);
+    m_pSink = new fw::EventSink(this, iid);
     if (FAILED(m_pEventPoint->Advise(m_pSink, &m_eventCookie))) {
         m_pEventPoint->Release();
         m_pEventPoint = nullptr;
@@ -417,11 +370,3 @@ BOOL CWnd::CreateControl(REFCLSID clsid, LPCSTR lpszWindowName, DWORD dwStyle, c
 IUnknown* CWnd::GetControlUnknown() { return m_pCtrlSite ? m_pCtrlSite->GetControlUnknown() : nullptr; }
 
 BOOL CWnd::OnAmbientProperty(COleControlSite*, DISPID, VARIANT*) { return FALSE; }
-
-const EventSinkMap* CCmdTarget::GetThisEventSinkMap() {
-    static const EventSinkEntry entries[] = {{0, 0, nullptr}};
-    static const EventSinkMap map = {nullptr, entries};
-    return &map;
-}
-
-const EventSinkMap* CCmdTarget::GetEventSinkMap() const { return GetThisEventSinkMap(); }

@@ -1,5 +1,5 @@
 // Hosting ActiveX controls in place: the site that a control sees (client site, in-place site and
-// frame, ambient properties) and the sink that passes its events to the container's event-sink map.
+// frame, ambient properties); its events go through the sink (OleEventSink.h) to the container.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,9 @@
 #include "framework/Types.h"
 
 class CWnd;
+namespace fw {
+class EventSink;
+}
 
 // Initialises OLE (single-threaded apartment) on the calling thread, once; hosting controls and
 // OLE drag and drop need it.
@@ -99,7 +102,7 @@ private:
     IOleInPlaceActiveObject* m_pActiveObject = nullptr;
     IConnectionPoint* m_pEventPoint = nullptr;
     DWORD m_eventCookie = 0;
-    class EventSink* m_pSink = nullptr;
+    fw::EventSink* m_pSink = nullptr;
     bool m_closed = false;
     bool m_moving = false;
 };

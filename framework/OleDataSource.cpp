@@ -29,7 +29,7 @@ bool SameFormat(const FORMATETC& a, const FORMATETC& b) {
 namespace fw {
 
 // The data object proper: global-memory blocks by format.
-class OleDataObject : public IDataObject {
+class OleDataObject final : public IDataObject {
 public:
     struct Entry {
         FORMATETC format;

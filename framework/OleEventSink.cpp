@@ -1,7 +1,54 @@
-// Event arguments for the event-sink maps.
+// The event sink of hosted controls, the event-sink maps and the arguments their handlers get.
 #include "framework/OleEventSink.h"
 
+#include "framework/OleControlSite.h"
+
+const EventSinkMap* CCmdTarget::GetThisEventSinkMap() {
+    static const EventSinkEntry entries[] = {{0, 0, nullptr}};
+    static const EventSinkMap map = {nullptr, entries};
+    return &map;
+}
+
+const EventSinkMap* CCmdTarget::GetEventSinkMap() const { return GetThisEventSinkMap(); }
+
 namespace fw {
+
+// ---- EventSink ----
+
+STDMETHODIMP EventSink::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == m_iid) {
+        *ppv = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) EventSink::Release() {
+    LONG refs = InterlockedDecrement(&m_refs);
+    if (refs == 0) delete this;
+    return (ULONG)refs;
+}
+
+STDMETHODIMP EventSink::GetTypeInfoCount(UINT* pctinfo) {
+    if (pctinfo) *pctinfo = 0;
+    return S_OK;
+}
+
+STDMETHODIMP EventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
+    if (m_site) {
+        // The handler may close the control; keep the site until the call is over.
+        COleControlSite* site = m_site;
+        site->AddRef();
+        site->FireEvent(dispid, params);
+        site->Release();
+    }
+    return S_OK;
+}
+
+// ---- EventArg ----
 
 EventArg::~EventArg() {
     // A by-reference BOOL goes back to the caller.

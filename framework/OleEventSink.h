@@ -1,5 +1,6 @@
 // Event-sink maps: the events of hosted ActiveX controls, by control id and DISPID, go to member
-// handlers whose parameters follow the VTS_ list of the entry.
+// handlers whose parameters follow the VTS_ list of the entry. The sink is the object the control
+// fires its events at.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +22,31 @@ struct EventSinkMap {
     const EventSinkEntry* entries;
 };
 
+class COleControlSite;
+
 namespace fw {
+
+// The IDispatch a hosted control fires its events at (as its event interface iid); it hands them to
+// the site, which looks them up in its container's event-sink map, until it is disconnected.
+class EventSink final : public IDispatch {
+public:
+    EventSink(COleControlSite* site, REFIID iid) : m_site(site), m_iid(iid) {}
+    void Disconnect() { m_site = nullptr; }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_refs); }
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override;
+
+private:
+    ~EventSink() = default;
+    LONG m_refs = 1;
+    COleControlSite* m_site;
+    IID m_iid;
+};
 
 // One event argument, converted on demand to the type the handler takes. By-reference arguments
 // (VTS_PBOOL) are written back when the handler returns.

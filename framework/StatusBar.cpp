@@ -186,7 +186,7 @@ void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle) {
     ShowPaneText(nIndex);
 }
 
-CSize CStatusBar::CalcFixedLayout(BOOL, BOOL bHorz) {
+CSize CStatusBar::CalcFixedLayout(BOOL, BOOL) {
     int textHeight = 13;
     if (m_hWnd) {
         HDC dc = ::GetDC(m_hWnd);
@@ -198,9 +198,8 @@ CSize CStatusBar::CalcFixedLayout(BOOL, BOOL bHorz) {
         ::ReleaseDC(m_hWnd, dc);
         textHeight = tm.tmHeight;
     }
-    CRect inside;
-    CalcInsideRect(inside, bHorz);
-    return CSize(32767, textHeight + 6 + inside.top - inside.bottom);
+    // Always the full width: the bar lies along the frame's bottom edge.
+    return SizeAround(CSize(0, textHeight + 6), TRUE, TRUE);
 }
 
 void CStatusBar::OnSize(UINT nType, int cx, int cy) {

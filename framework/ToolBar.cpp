@@ -67,16 +67,7 @@ CSize CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     SIZE content = {0, 0};
     if (m_hWnd) SendMessage(TB_GETMAXSIZE, 0, (LPARAM)&content);
     if (content.cy < m_sizeButton.cy) content.cy = m_sizeButton.cy;
-    CRect inside;
-    CalcInsideRect(inside, bHorz);
-    CSize size(content.cx + inside.left - inside.right, content.cy + inside.top - inside.bottom);
-    if (bStretch) {
-        if (bHorz)
-            size.cx = 32767;
-        else
-            size.cy = 32767;
-    }
-    return size;
+    return SizeAround(content, bStretch, bHorz);
 }
 
 CSize CToolBar::CalcDynamicLayout(int, DWORD dwMode) {

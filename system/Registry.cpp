@@ -120,31 +120,30 @@ BOOL CRegistry::CloseSubKey() {
     return Succeed();
 }
 
-int CRegistry::ReadRaw(const char* name, DWORD& type, char*& data, DWORD& size) {
+int CRegistry::ReadValue(const char* name, DWORD type, char*& data, DWORD& size) {
     data = nullptr;
+    m_systemError = 0;
+    DWORD storedType = REG_NONE;
     // The value may change between the size query and the read: try again a few times.
     for (int attempt = 0; attempt < 4; ++attempt) {
         size = 0;
-        LONG rc = RegQueryValueExA(GetKey(), name, nullptr, &type, nullptr, &size);
-        if (rc == ERROR_FILE_NOT_FOUND) return REGERR_NOT_FOUND;
+        LONG rc = RegQueryValueExA(GetKey(), name, nullptr, &storedType, nullptr, &size);
         if (rc != ERROR_SUCCESS) return m_systemError = rc, REGERR_NOT_FOUND;
+        if (storedType != type) return REGERR_WRONG_TYPE;
         if (size > kMaxValueSize) return REGERR_WRONG_SIZE;
         free(data);
         data = (char*)malloc((size_t)size + 2);
         if (!data) return REGERR_NO_MEMORY;
         DWORD got = size;
-        rc = RegQueryValueExA(GetKey(), name, nullptr, &type, (BYTE*)data, &got);
+        rc = RegQueryValueExA(GetKey(), name, nullptr, &storedType, (BYTE*)data, &got);
         if (rc == ERROR_MORE_DATA) continue;
-        if (rc != ERROR_SUCCESS) {
-            free(data);
-            data = nullptr;
-            return m_systemError = rc, REGERR_NOT_FOUND;
-        }
+        if (rc != ERROR_SUCCESS || storedType != type) break;
         size = got;
         data[size] = 0;
         data[size + 1] = 0;
         return REGERR_NONE;
     }
+    // Changed under our hands too often, or into something else.
     free(data);
     data = nullptr;
     return REGERR_WRONG_SIZE;
@@ -153,44 +152,34 @@ int CRegistry::ReadRaw(const char* name, DWORD& type, char*& data, DWORD& size) 
 BOOL CRegistry::QueryValueA(void* buffer, DWORD size, const char* name, DWORD type) {
     if (!m_depth) return Fail(REGERR_NOT_OPEN);
     if (!buffer) return Fail(REGERR_BAD_ARGUMENT);
-    DWORD storedType, storedSize;
+    DWORD storedSize;
     char* data;
-    int err = ReadRaw(name, storedType, data, storedSize);
-    if (err) return Fail(err, m_systemError);
-    bool ok = storedType == type;
-    int why = REGERR_WRONG_TYPE;
+    if (int err = ReadValue(name, type, data, storedSize)) return Fail(err, m_systemError);
+    bool ok;
     DWORD copy = storedSize;
-    if (ok) {
-        why = REGERR_WRONG_SIZE;
-        if (type == REG_DWORD || type == REG_DWORD_BIG_ENDIAN) {
-            ok = storedSize == 4 && size >= 4;
-        } else if (type == REG_QWORD) {
-            ok = storedSize == 8 && size >= 8;
-        } else if (IsTextType(type)) {
-            copy = (DWORD)strnlen(data, storedSize);
-            ok = copy < size;
-        } else {
-            ok = storedSize <= size;
-        }
+    if (type == REG_DWORD || type == REG_DWORD_BIG_ENDIAN) {
+        ok = storedSize == 4 && size >= 4;
+    } else if (type == REG_QWORD) {
+        ok = storedSize == 8 && size >= 8;
+    } else if (IsTextType(type)) {
+        copy = (DWORD)strnlen(data, storedSize);
+        ok = copy < size;
+    } else {
+        ok = storedSize <= size;
     }
     if (ok) {
         memcpy(buffer, data, copy);
         if (IsTextType(type)) ((char*)buffer)[copy] = 0;
     }
     free(data);
-    return ok ? Succeed() : Fail(why);
+    return ok ? Succeed() : Fail(REGERR_WRONG_SIZE);
 }
 
 bool CRegistry::QueryString(CString& out, const char* name) {
     if (!m_depth) return Fail(REGERR_NOT_OPEN);
-    DWORD type, size;
+    DWORD size;
     char* data;
-    int err = ReadRaw(name, type, data, size);
-    if (err) return Fail(err, m_systemError);
-    if (type != REG_SZ) {
-        free(data);
-        return Fail(REGERR_WRONG_TYPE);
-    }
+    if (int err = ReadValue(name, REG_SZ, data, size)) return Fail(err, m_systemError);
     out = CString(data, (int)strnlen(data, size));
     free(data);
     return Succeed();
@@ -200,14 +189,9 @@ bool CRegistry::QueryValueAllocA(char** out, const char* name, DWORD type, DWORD
     if (!out) return Fail(REGERR_BAD_ARGUMENT);
     *out = nullptr;
     if (!m_depth) return Fail(REGERR_NOT_OPEN);
-    DWORD storedType, size;
+    DWORD size;
     char* data;
-    int err = ReadRaw(name, storedType, data, size);
-    if (err) return Fail(err, m_systemError);
-    if (storedType != type) {
-        free(data);
-        return Fail(REGERR_WRONG_TYPE);
-    }
+    if (int err = ReadValue(name, type, data, size)) return Fail(err, m_systemError);
     *out = data;
     if (sizeOut) *sizeOut = size;
     return Succeed();

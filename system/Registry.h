@@ -79,8 +79,10 @@ public:
 private:
     bool Fail(int error, LONG systemError = 0);
     bool Succeed();
-    // Reads a value's type and data; REGERR_* on failure.
-    int ReadRaw(const char* name, DWORD& type, char*& data, DWORD& size);
+    // Reads the named value of the current key when it has the given type: a heap block (free() it) of
+    // the stored size plus two NULs. REGERR_NONE, or the error with the system's code (if any) in
+    // m_systemError.
+    int ReadValue(const char* name, DWORD type, char*& data, DWORD& size);
 
     HKEY m_keys[kMaxDepth] = {};
     int m_depth = 0;

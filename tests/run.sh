@@ -11,5 +11,6 @@ source "$root/tests/wine-env.sh"
 trap 'wl_env_stop' EXIT
 trap 'exit 130' INT TERM
 wl_env_start
+wine "$build/tests/wine_warmup.exe" >/dev/null 2>&1 || true
 
 ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@"

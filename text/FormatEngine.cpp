@@ -11,7 +11,7 @@ namespace {
 
 enum class Size { Default, Char, Short, Long, LongLong, Pointer, LongDouble };
 
-struct Spec {
+struct Conversion {
     bool minus = false, plus = false, space = false, hash = false, zero = false;
     int width = 0;
     int precision = -1;
@@ -39,10 +39,10 @@ public:
         }
     }
     // Left or right padding of a piece of the given length.
-    void PadBefore(const Spec& s, int length) {
+    void PadBefore(const Conversion& s, int length) {
         if (!s.minus && s.width > length) Fill(Ch(' '), s.width - length);
     }
-    void PadAfter(const Spec& s, int length) {
+    void PadAfter(const Conversion& s, int length) {
         if (s.minus && s.width > length) Fill(Ch(' '), s.width - length);
     }
     bool Stopped() const { return m_stopped; }
@@ -55,14 +55,14 @@ private:
 };
 
 template <typename Ch>
-void PutPadded(Writer<Ch>& w, const Spec& s, const Ch* text, int n) {
+void PutPadded(Writer<Ch>& w, const Conversion& s, const Ch* text, int n) {
     w.PadBefore(s, n);
     w.Put(text, n);
     w.PadAfter(s, n);
 }
 
 template <typename Ch>
-void FormatInteger(Writer<Ch>& w, const Spec& s, uint64_t value, bool negative, int base, bool upper) {
+void FormatInteger(Writer<Ch>& w, const Conversion& s, uint64_t value, bool negative, int base, bool upper) {
     Ch digits[72];
     int nd = 0;
     const char* set = upper ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -120,7 +120,7 @@ int BoundedLength(const T* text, int limit) {
 }
 
 template <typename Ch, typename T>
-void FormatText(Writer<Ch>& w, const Spec& s, const T* text) {
+void FormatText(Writer<Ch>& w, const Conversion& s, const T* text) {
     static const T nullText[] = {T('('), T('n'), T('u'), T('l'), T('l'), T(')'), T(0)};
     if (!text) text = nullText;
     int n = BoundedLength(text, s.precision);
@@ -136,7 +136,7 @@ void FormatText(Writer<Ch>& w, const Spec& s, const T* text) {
 }
 
 template <typename Ch>
-void FormatFloat(Writer<Ch>& w, const Spec& s, Ch conv, double value) {
+void FormatFloat(Writer<Ch>& w, const Conversion& s, Ch conv, double value) {
     char fmt[16];
     int k = 0;
     fmt[k++] = '%';
@@ -171,8 +171,8 @@ int Format(FormatSink<Ch>& sink, const Ch* format, va_list args) {
         while (*p && *p != Ch('%')) ++p;
         w.Put(run, (int)(p - run));
         if (!*p) break;
-        const Ch* specStart = p++;
-        Spec s;
+        const Ch* conversionStart = p++;
+        Conversion s;
         for (;; ++p) {
             if (*p == Ch('-')) s.minus = true;
             else if (*p == Ch('+')) s.plus = true;
@@ -231,7 +231,7 @@ int Format(FormatSink<Ch>& sink, const Ch* format, va_list args) {
         }
         Ch conv = *p;
         if (!conv) {
-            w.Put(specStart, (int)(p - specStart));
+            w.Put(conversionStart, (int)(p - conversionStart));
             break;
         }
         ++p;
@@ -265,13 +265,13 @@ int Format(FormatSink<Ch>& sink, const Ch* format, va_list args) {
             default: v = va_arg(args, unsigned); break;
             }
             int base = conv == Ch('u') ? 10 : conv == Ch('o') ? 8 : 16;
-            Spec u = s;
+            Conversion u = s;
             u.plus = u.space = false;
             FormatInteger(w, u, v, false, base, conv == Ch('X'));
             break;
         }
         case 'p': {
-            Spec u;
+            Conversion u;
             u.minus = s.minus;
             u.width = s.width;
             u.precision = (int)sizeof(void*) * 2;
@@ -284,10 +284,10 @@ int Format(FormatSink<Ch>& sink, const Ch* format, va_list args) {
             bool other = sizeof(Ch) == 1 ? (s.wide || conv == Ch('C')) : (s.narrow || conv == Ch('C'));
             if (sizeof(Ch) == 1 && other) {
                 wchar_t wc = (wchar_t)v;
-                FormatText<Ch>(w, Spec{s.minus, false, false, false, false, s.width, 1}, &wc);
+                FormatText<Ch>(w, Conversion{s.minus, false, false, false, false, s.width, 1}, &wc);
             } else if (sizeof(Ch) != 1 && other) {
                 char c = (char)v;
-                FormatText<Ch>(w, Spec{s.minus, false, false, false, false, s.width, 1}, &c);
+                FormatText<Ch>(w, Conversion{s.minus, false, false, false, false, s.width, 1}, &c);
             } else {
                 Ch c = Ch(v);
                 PutPadded(w, s, &c, 1);
@@ -316,7 +316,7 @@ int Format(FormatSink<Ch>& sink, const Ch* format, va_list args) {
         }
         default:
             // Unknown conversion: shown as written.
-            w.Put(specStart, (int)(p - specStart));
+            w.Put(conversionStart, (int)(p - conversionStart));
             break;
         }
     }

@@ -76,6 +76,9 @@ TEST(Registry, WrongTypeOrSizeLeavesTheCallersDefault) {
     EXPECT_EQ(reg.GetError(), REGERR_WRONG_TYPE);
     EXPECT_FALSE(reg.QueryValueA(&v, 4, "Missing", REG_DWORD));
     EXPECT_EQ(reg.GetError(), REGERR_NOT_FOUND);
+    EXPECT_EQ(reg.GetSystemError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(reg.QueryValueA(&v, 4, "Binary4", REG_DWORD));
+    EXPECT_EQ(reg.GetSystemError(), 0);  // nothing left over from the failure before
     EXPECT_FALSE(reg.QueryValueA(&v, 4, "Long", REG_BINARY));  // 8 bytes into a 4-byte buffer
     EXPECT_EQ(v, 0xDEFAu);
 
