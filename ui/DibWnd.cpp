@@ -150,14 +150,16 @@ bool CDibWnd::ReallocateImage(int width, int height) {
 }
 
 void CDibWnd::Resize(int cx, int cy) {
+    bool reallocated = false;
     if (m_lock.Lock(kLockWaitMs)) {
         const int w = m_fixedSize ? m_minWidth : std::max(std::min(cx, m_maxWidth), m_minWidth);
         const int h = m_fixedSize ? m_minHeight : std::max(std::min(cy, m_maxHeight), m_minHeight);
         if (w > 0 && h > 0 && m_lockCount.load() == 0 && ((int)m_image->width != w || (int)m_image->height != h))
-            ReallocateImage(w, h);
+            reallocated = ReallocateImage(w, h);
         m_lock.Unlock();
     }
-    if (m_image->HasPixels() && cx > 0 && cy > 0 && (cx != m_clientWidth || cy != m_clientHeight)) {
+    // The deferred resize comes with the client size already stored: the new image still needs its layout.
+    if (m_image->HasPixels() && cx > 0 && cy > 0 && (reallocated || cx != m_clientWidth || cy != m_clientHeight)) {
         m_clientWidth = cx;
         m_clientHeight = cy;
         LayoutScrollBars();
@@ -180,7 +182,11 @@ int CDibWnd::SetImageSize(int width, int height) {
         if (m_lockCount.load() == 0) resized = ReallocateImage(width, height);
         m_lock.Unlock();
     }
-    if (resized && m_clientWidth > 0) LayoutScrollBars();
+    if (resized && m_clientWidth > 0) {
+        LayoutScrollBars();
+        // A smaller image must not leave the position beyond its end, with or without scroll bars.
+        SetScrollPosition(m_scrollX, m_scrollY, FALSE);
+    }
     return resized ? 1 : 0;
 }
 

@@ -96,7 +96,8 @@ void Paint(HWND frame, PopupListState* s, HDC given) {
 }
 
 LRESULT OnVScroll(PopupListState* s, WPARAM wParam) {
-    int top = s->topIndex;
+    // From where the list stands now: emptying or refilling it moves its top without telling us.
+    int top = static_cast<int>(SendMessageA(s->list, LB_GETTOPINDEX, 0, 0));
     switch (LOWORD(wParam)) {
     case SB_LINEUP: top -= 1; break;
     case SB_LINEDOWN: top += 1; break;

@@ -141,6 +141,27 @@ TEST(DibWnd, ImageSizeLimits) {
     EXPECT_EQ(1, wnd.SetImageSize(16000, 10)); // nothing to do
 }
 
+TEST(DibWnd, ShrinkingTheImageKeepsTheScrollPositionInside) {
+    TestParent parent(400, 300);
+    CDibWnd wnd;
+    EXPECT_EQ(1, wnd.SetImageSize(1000, 800));
+    ASSERT_TRUE(wnd.Create(0, WS_CHILD | WS_VISIBLE | kDibWndFixedSize, RECT{0, 0, 300, 200},
+                           CWnd::FromHandle(parent.hwnd), kId));
+    EXPECT_EQ(1, wnd.SetScrollPosition(600, 500, FALSE));
+    EXPECT_EQ(1, wnd.SetImageSize(400, 300));
+    EXPECT_EQ(100, wnd.GetScrollX());
+    EXPECT_EQ(100, wnd.GetScrollY());
+    // Smaller than the window: the image shows from its corner, the rest is background.
+    EXPECT_EQ(1, wnd.SetImageSize(200, 100));
+    EXPECT_EQ(0, wnd.GetScrollX());
+    EXPECT_EQ(0, wnd.GetScrollY());
+    wnd.SetBackground(RGB(0, 0, 255));
+    wnd.GetImage()->FillRect(0, 0, 200, 100, 0x00ff0000);
+    wnd.RedrawWindow();
+    EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(wnd.m_hWnd, 0, 0, RGB(255, 0, 0)));
+    EXPECT_EQ(RGB(0, 0, 255), ScreenPixel(wnd.m_hWnd, 250, 150, RGB(0, 0, 255)));
+}
+
 TEST(DibWnd, ScrollBarsAndScrolling) {
     TestParent parent(400, 300);
     CDibWnd wnd;
@@ -235,6 +256,21 @@ TEST(DibWnd, ResizeKeepsContentAndWaitsForTheLock) {
     EXPECT_EQ(0x00abcdefu, wnd.GetImage()->GetPixel(299, 0) & 0xffffff);
     EXPECT_EQ(0, wnd.GetLockCount());
     EXPECT_EQ(0, wnd.UnlockImage()); // an extra unlock stays at 0
+}
+
+TEST(DibWnd, DeferredResizeLaysOutTheScrollBarsForTheNewImage) {
+    TestParent parent(500, 400);
+    CDibWnd wnd;
+    ASSERT_TRUE(wnd.Create(0, WS_CHILD | WS_VISIBLE | kDibWndHScroll | kDibWndKeepHScroll, RECT{0, 0, 300, 200},
+                           CWnd::FromHandle(parent.hwnd), kId));
+    ASSERT_EQ(1, wnd.LockImage());
+    wnd.SetWindowPos(nullptr, 0, 0, 400, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(300u, wnd.GetImage()->width);
+    wnd.UnlockImage();
+    ASSERT_TRUE(PumpUntil([&] { return wnd.GetImage()->width == 400u; }));
+    SCROLLINFO si = {sizeof si, SIF_ALL};
+    GetScrollInfo(wnd.m_hWnd, SB_HORZ, &si);
+    EXPECT_EQ(400, si.nMax);
 }
 
 TEST(DibWnd, PaintCallbackDrawsInImageCoordinates) {

@@ -159,6 +159,16 @@ TEST(PopupList, WheelScrollsWholeNotchesOnly) {
     EXPECT_EQ(popup.Top(), 0);
     SendMessageA(popup.frame, WM_VSCROLL, SB_LINEUP, reinterpret_cast<LPARAM>(popup.scrollBar));
     EXPECT_EQ(popup.Top(), 0);
+
+    // New content starts at the top, and a line step goes on from there.
+    SendMessageA(popup.frame, WM_VSCROLL, SB_PAGEDOWN, reinterpret_cast<LPARAM>(popup.scrollBar));
+    SendMessageA(popup.frame, WM_VSCROLL, SB_PAGEDOWN, reinterpret_cast<LPARAM>(popup.scrollBar));
+    ASSERT_GT(popup.Top(), 4);
+    SendMessageA(popup.frame, LB_RESETCONTENT, 0, 0);
+    popup.Fill(60);
+    ASSERT_EQ(popup.Top(), 0);
+    SendMessageA(popup.frame, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(popup.scrollBar));
+    EXPECT_EQ(popup.Top(), 1);
 }
 
 TEST(PopupList, GripDragResizesWithinLimits) {
