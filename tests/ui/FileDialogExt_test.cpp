@@ -50,6 +50,22 @@ HWND FindSuggestionPopup() {
     return found;
 }
 
+// The visible popup menu of this thread, or 0 (test programs beside this one show menus of their own).
+HWND FindPopupMenu() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32768") {
+                *reinterpret_cast<HWND*>(param) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 struct OpenCall {
     char file[MAX_PATH] = "";
     char customFilter[MAX_PATH] = "";
@@ -187,16 +203,21 @@ TEST(FileDialogExt, ContextMenuOffersToCopyTheFolder) {
     OpenCall call("Text\0*.txt\0\0", OFN_EXPLORER | OFNX_HISTORY_READONLY, folder.path);
     std::string item;
     UINT command = 0;
-    DialogDriver driver([&](HWND dialog, int tick) {
-        if (tick == 1) {
-            RECT r;
-            GetWindowRect(dialog, &r);
-            PostMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dialog), MAKELPARAM(r.left + 20, r.bottom - 20));
+    auto step = [&](HWND dialog, int tick) {
+        // The menu runs its own loop; the driver's timer still ticks inside it.
+        HWND menuWindow = FindPopupMenu();
+        if (!menuWindow) {
+            // A menu closes when its dialog loses the activation, which windows of tests running beside this
+            // one take now and then: the dialog is activated and asked again.
+            if (tick % 100 == 1) {
+                SetForegroundWindow(dialog);
+                RECT r;
+                GetWindowRect(dialog, &r);
+                PostMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dialog),
+                             MAKELPARAM(r.left + 20, r.bottom - 20));
+            }
             return false;
         }
-        // The menu runs its own loop; the driver's timer still ticks inside it.
-        HWND menuWindow = FindWindowA("#32768", nullptr);
-        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
         char text[64] = {};
         GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
@@ -205,7 +226,8 @@ TEST(FileDialogExt, ContextMenuOffersToCopyTheFolder) {
         EndMenu();
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
-    });
+    };
+    DialogDriver driver(step, 900);
     EXPECT_FALSE(GetOpenFileNameA(&call.ofn));
     EXPECT_FALSE(driver.TimedOut());
     EXPECT_EQ(item, "Kopiere aktuellen Pfad");
@@ -277,16 +299,21 @@ TEST(FileDialogExt, TypingOffersCompletionsAndKeysWorkOnThem) {
     call.KeyedHistory(key + "\\T");
     std::vector<std::string> offered;
     std::string afterDown, afterEnter, copied;
-    DialogDriver driver([&](HWND dialog, int tick) {
+    auto step = [&](HWND dialog, int tick) {
         HWND combo = GetDlgItem(dialog, 1152);
         HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
-        if (tick == 1) {
-            SendMessageA(edit, WM_CHAR, 'a', 1);
-            return false;
-        }
         HWND popup = FindSuggestionPopup();
-        if (!popup) return tick > 100 && (PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0), true);
-        if (SendMessageA(popup, LB_GETCOUNT, 0, 0) < 2) return false;
+        if (!popup || SendMessageA(popup, LB_GETCOUNT, 0, 0) < 2) {
+            // The list closes when the field loses the focus, which windows of tests running beside this one
+            // take now and then: 'a' is typed again into the field, focused in the active dialog.
+            if (tick % 100 == 1) {
+                SetForegroundWindow(dialog);
+                SetFocus(edit);
+                SendMessageA(edit, EM_SETSEL, 0, -1);
+                SendMessageA(edit, WM_CHAR, 'a', 1);
+            }
+            return tick > 600 && (PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0), true);
+        }
         for (int i = 0; i < 2; ++i) {
             char text[MAX_PATH] = {};
             SendMessageA(popup, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
@@ -308,7 +335,8 @@ TEST(FileDialogExt, TypingOffersCompletionsAndKeysWorkOnThem) {
         }
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
-    });
+    };
+    DialogDriver driver(step, 900);
     EXPECT_FALSE(GetOpenFileNameA(&call.ofn));
     EXPECT_FALSE(driver.TimedOut());
     EXPECT_EQ(offered, (std::vector<std::string>{"abend.txt", "Abfahrt.txt"}));

@@ -149,7 +149,11 @@ def main(argv):
         env = dict(os.environ)
         env["WL_COM_PAIRS"] = ",".join("%d:%d" % n for n in numbers)
         env["WL_COM_RIG"] = work
-        return subprocess.call(command, env=env)
+        code = subprocess.call(command, env=env)
+        if code != 0:
+            # Shown with the test's output: a test that passed but whose process failed is told apart.
+            print("com_rig.py: the command ended with code %d" % code, file=sys.stderr)
+        return code
     finally:
         stop.set()
         if server:

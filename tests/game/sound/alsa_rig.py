@@ -41,7 +41,11 @@ def main(argv):
         # Wine must take ALSA, never a sound server that may happen to run on this machine.
         env.pop("PULSE_SERVER", None)
         env["WINEDLLOVERRIDES"] = env.get("WINEDLLOVERRIDES", "") + ";winepulse.drv=d"
-        return subprocess.call(command, env=env)
+        code = subprocess.call(command, env=env)
+        if code != 0:
+            # Shown with the test's output: a test that passed but whose process failed is told apart.
+            print("alsa_rig.py: the command ended with code %d" % code, file=sys.stderr)
+        return code
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
