@@ -7,6 +7,7 @@
 #include "ui/Clipboard.h"
 #include "ui/ListHistoryMessages.h"
 #include "ui/PopupList.h"
+#include "ui/PopupPlacement.h"
 #include "ui/Subclass.h"
 
 #include <atomic>
@@ -177,10 +178,11 @@ void ShowSuggestions(FileDialogSession* s) {
     if (!s->combo || GetWindowTextLengthA(s->combo) == 0) return;
     HideList(s);
     SendMessageA(s->combo, CB_SHOWDROPDOWN, FALSE, 0);
-    RECT r;
-    GetWindowRect(s->combo, &r);
-    SetWindowPos(s->list, HWND_TOP, r.left, r.bottom, r.right - r.left - 20, kSuggestionHeight,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RECT field;
+    GetWindowRect(s->combo, &field);
+    // Under the field, or above it when the field sits low on its monitor.
+    const RECT r = PlacePopupAtAnchor(field, field.right - field.left - 20, kSuggestionHeight, WorkAreaForRect(field));
+    SetWindowPos(s->list, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void SyncHiddenField(FileDialogSession* s) {

@@ -1,6 +1,7 @@
 #include "ui/PopupList.h"
 
 #include "image/FontCache.h"
+#include "ui/PopupPlacement.h"
 
 #include <windowsx.h>
 
@@ -274,6 +275,8 @@ HWND CreatePopupList(DWORD exStyle, DWORD style, const RECT* rect, HWND owner, U
     auto* s = new (std::nothrow) PopupListState{};
     if (!s) return nullptr;
     RECT r = rect ? *rect : RECT{0, 0, 0, 0};
+    // A popup that would reach past its monitor's work area is moved back onto it.
+    if (!IsRectEmpty(&r)) r = KeepRectInArea(r, WorkAreaForRect(r));
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // Shown only once it is set up.
     HWND frame = CreateWindowExA(exStyle, "STATIC", "", (style | kFrameStyle) & ~WS_VISIBLE, r.left, r.top,

@@ -410,7 +410,7 @@ TEST(WertlaufView, FileFormatHelpShowsItsTextsAndPicture) {
     EXPECT_EQ(texts[0], "*) Die HTML-Datei f\xFCr das Begr\xFCsungsbild wird in './Main/Info.html' erstellt.");
     EXPECT_EQ(texts[1], "*) Der Pfad mit den Zielorten muss im Men\xFC \"Berabeiten->Spieleinstellungen bearbeiten\" "
                         "eingestelt werden.");
-    EXPECT_EQ(texts[5], "*) Die letze Frage ist eine weitere './Game???/Info.html' Datei mit dem Tag 'FIN'.");
+    EXPECT_EQ(texts[5], "*) Die letze Frage ist eine weitere './Game??\?/Info.html' Datei mit dem Tag 'FIN'.");
     EXPECT_TRUE(picture);
 }
 

@@ -174,7 +174,9 @@ TEST(DibWnd, ScrollBarsAndScrolling) {
     EXPECT_TRUE(style & WS_VSCROLL);
     RECT client;
     wnd.GetClientRect(&client);
-    SCROLLINFO si = {sizeof si, SIF_ALL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     GetScrollInfo(wnd.m_hWnd, SB_HORZ, &si);
     EXPECT_EQ(1000, si.nMax);
     EXPECT_EQ(client.right, (int)si.nPage);
@@ -268,7 +270,9 @@ TEST(DibWnd, DeferredResizeLaysOutTheScrollBarsForTheNewImage) {
     EXPECT_EQ(300u, wnd.GetImage()->width);
     wnd.UnlockImage();
     ASSERT_TRUE(PumpUntil([&] { return wnd.GetImage()->width == 400u; }));
-    SCROLLINFO si = {sizeof si, SIF_ALL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     GetScrollInfo(wnd.m_hWnd, SB_HORZ, &si);
     EXPECT_EQ(400, si.nMax);
 }
