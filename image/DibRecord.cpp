@@ -160,19 +160,18 @@ COLORREF MapSysColor(COLORREF color) {
     }
 }
 
-BOOL MapDibSysColors(BITMAPINFO* info, void* pixels) {
-    if (!info) return FALSE;
+namespace {
+
+// Calls visit(BYTE* bgr) for every colour-table entry of an image of 1 to 8 bits (and syncs the
+// table of a record afterwards) or for every pixel of an uncompressed 24- or 32-bit image.
+// FALSE for other depths or when there are no pixels.
+template <typename Visit>
+BOOL ForEachDibColour(BITMAPINFO* info, void* pixels, Visit visit) {
     BITMAPINFOHEADER& h = info->bmiHeader;
-    // The three greys are symmetric, so RGBQUAD and COLORREF order agree on the key; the result is swapped.
-    auto mapQuad = [](DWORD quad) {
-        DWORD rgb = quad & 0xFFFFFF;
-        COLORREF mapped = MapSysColor(SwapRedBlue(rgb));
-        return mapped == SwapRedBlue(rgb) ? quad : ((quad & 0xFF000000u) | SwapRedBlue(mapped));
-    };
     if (h.biBitCount >= 1 && h.biBitCount <= 8) {
-        auto* table = reinterpret_cast<DWORD*>(reinterpret_cast<BYTE*>(info) + h.biSize);
+        auto* table = reinterpret_cast<BYTE*>(info) + h.biSize;
         int entries = DibColorEntries(&h);
-        for (int i = 0; i < entries; ++i) table[i] = mapQuad(table[i]);
+        for (int i = 0; i < entries; ++i) visit(table + 4 * i);
         SyncDibColorTable(info);
         return TRUE;
     }
@@ -186,15 +185,27 @@ BOOL MapDibSysColors(BITMAPINFO* info, void* pixels) {
     int step = h.biBitCount / 8;
     for (int y = 0; y < rows; ++y) {
         BYTE* p = static_cast<BYTE*>(pixels) + static_cast<size_t>(y) * stride;
-        for (int x = 0; x < h.biWidth; ++x, p += step) {
-            DWORD quad = p[0] | (p[1] << 8) | (p[2] << 16);
-            DWORD mapped = mapQuad(quad);
-            p[0] = static_cast<BYTE>(mapped);
-            p[1] = static_cast<BYTE>(mapped >> 8);
-            p[2] = static_cast<BYTE>(mapped >> 16);
-        }
+        for (int x = 0; x < h.biWidth; ++x, p += step) visit(p);
     }
     return TRUE;
+}
+
+DWORD ReadBgr(const BYTE* bgr) { return bgr[0] | (bgr[1] << 8) | (bgr[2] << 16); }
+
+}  // namespace
+
+BOOL MapDibSysColors(BITMAPINFO* info, void* pixels) {
+    if (!info) return FALSE;
+    // The three greys are symmetric, so RGBQUAD and COLORREF order agree on the key; the result is swapped.
+    return ForEachDibColour(info, pixels, [](BYTE* bgr) {
+        const DWORD rgb = ReadBgr(bgr);
+        const COLORREF mapped = MapSysColor(SwapRedBlue(rgb));
+        if (mapped == SwapRedBlue(rgb)) return;
+        const DWORD quad = SwapRedBlue(mapped);
+        bgr[0] = static_cast<BYTE>(quad);
+        bgr[1] = static_cast<BYTE>(quad >> 8);
+        bgr[2] = static_cast<BYTE>(quad >> 16);
+    });
 }
 
 DibRecord* CreateDib(HDC dc, int width, int height, DWORD depthWord, void** outPixels) {
@@ -350,31 +361,10 @@ void WashOut(BYTE* bgr, COLORREF tint) {
 
 BOOL MakeDisabledDib(BITMAPINFO* info, void* pixels, COLORREF tint, COLORREF key) {
     if (!info) return FALSE;
-    BITMAPINFOHEADER& h = info->bmiHeader;
-    DWORD keyQuad = SwapRedBlue(key & 0xFFFFFF);
-    if (h.biBitCount >= 1 && h.biBitCount <= 8) {
-        auto* table = reinterpret_cast<BYTE*>(info) + h.biSize;
-        int entries = DibColorEntries(&h);
-        for (int i = 0; i < entries; ++i) {
-            BYTE* q = table + 4 * i;
-            if (static_cast<DWORD>(q[0] | (q[1] << 8) | (q[2] << 16)) != keyQuad) WashOut(q, tint);
-        }
-        SyncDibColorTable(info);
-        return TRUE;
-    }
-    if (h.biBitCount != 24 && h.biBitCount != 32) return FALSE;
-    if (!pixels && IsDibRecord(info)) pixels = GetDibRecordHeader(info)->bits;
-    if (!pixels) return FALSE;
-    int stride = DibStride(h.biWidth, h.biBitCount);
-    int rows = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-    int step = h.biBitCount / 8;
-    for (int y = 0; y < rows; ++y) {
-        BYTE* p = static_cast<BYTE*>(pixels) + static_cast<size_t>(y) * stride;
-        for (int x = 0; x < h.biWidth; ++x, p += step) {
-            if (static_cast<DWORD>(p[0] | (p[1] << 8) | (p[2] << 16)) != keyQuad) WashOut(p, tint);
-        }
-    }
-    return TRUE;
+    const DWORD keyQuad = SwapRedBlue(key & 0xFFFFFF);
+    return ForEachDibColour(info, pixels, [&](BYTE* bgr) {
+        if (ReadBgr(bgr) != keyQuad) WashOut(bgr, tint);
+    });
 }
 
 COLORREF GetDibCornerColor(const BITMAPINFO* info, const void* pixels) {
