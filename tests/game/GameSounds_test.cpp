@@ -168,10 +168,14 @@ TEST(OneShotSlots, ConcurrentQueueingNeverPlaysForeignSamples) {
     std::atomic<int> producersLeft{2};
     auto producer = [&](unsigned seed) {
         std::mt19937 r(seed);
-        for (int i = 0; i < 40000; ++i) {
+        // At least 40000 tries, and on until enough was queued: on a busy machine the mixer may get little
+        // time and most tries find the slots full. Bounded so that a mixer that never runs ends the test.
+        const DWORD start = GetTickCount();
+        for (int i = 0; i < 40000 || (queued.load() <= 100000 && GetTickCount() - start < 60000); ++i) {
             const auto& s = pool[r() % pool.size()];
             const uint32_t length = static_cast<uint32_t>(s.size() - 2 * kGuard);
             if (slots.Queue(s.data() + kGuard, length)) queued += length;
+            else if (i >= 40000) Sleep(0);
             if (i % 64 == 0) std::this_thread::yield();
         }
         --producersLeft;

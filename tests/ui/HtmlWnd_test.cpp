@@ -361,20 +361,21 @@ TEST(HtmlWnd, EventsReachTheirHandlers) {
 }
 
 TEST(HtmlWnd, StatusTextGoesToTheFrame) {
-    StatusFrame frame;
-    ASSERT_TRUE(frame.Create(nullptr, "Wertlauf", WS_OVERLAPPEDWINDOW, RECT{0, 0, 500, 400}));
+    // A frame deletes itself when its window is destroyed, so it lives on the heap.
+    auto* frame = new StatusFrame;
+    ASSERT_TRUE(frame->Create(nullptr, "Wertlauf", WS_OVERLAPPEDWINDOW, RECT{0, 0, 500, 400}));
     // The browser sits two levels below the frame, as in the game (frame, bitmap window, browser).
     CWnd middle;
-    ASSERT_TRUE(middle.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 400, 300}, &frame, 1));
+    ASSERT_TRUE(middle.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 400, 300}, frame, 1));
     CHtmlWnd html;
     ASSERT_TRUE(html.Create("", WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 200}, &middle, kId));
-    frame.messages.clear();
+    frame->messages.clear();
     EventArgs().Text(L"Fertig").Fire(html, DISPID_STATUSTEXTCHANGE);
-    ASSERT_EQ(1u, frame.messages.size());
-    EXPECT_EQ("Fertig", frame.messages[0]);
+    ASSERT_EQ(1u, frame->messages.size());
+    EXPECT_EQ("Fertig", frame->messages[0]);
     html.DestroyWindow();
     middle.DestroyWindow();
-    frame.DestroyWindow();
+    frame->DestroyWindow();
 }
 
 TEST(HtmlWnd, WithoutAParentNothingIsPosted) {
