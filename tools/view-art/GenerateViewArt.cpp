@@ -229,7 +229,7 @@ void MakeSprites(const std::string& dir) {
 // Bitmap fonts: short header (first 0, last 255), 256 offsets, glyphs of width, height and bottom-up rows of
 // (width + 7) / 8 bytes, leftmost pixel in the top bit, a clear bit is ink.
 
-struct FontSpec {
+struct FontLayout {
     const char* file;
     int rows;
     int minWidth, maxWidth;
@@ -263,21 +263,21 @@ FT_Face LoadFace(FT_Library lib, const char* file, int pixels) {
 // descent fit the rows. The label font keeps two free columns on each side of every such glyph, so that its halo
 // and soft edge (two pixels each way) never reach a neighbouring glyph: labels can then be put together glyph by
 // glyph with the same pixels as the whole string.
-int FitPixelSize(FT_Library lib, const FontSpec& spec) {
+int FitPixelSize(FT_Library lib, const FontLayout& layout) {
     int best = 8;
     const struct {
         char ch;
         int cell;
-    } checks[] = {{'0', spec.digitWidth}, {'1', spec.digitWidth}, {'2', spec.digitWidth}, {'3', spec.digitWidth},
-                  {'4', spec.digitWidth}, {'5', spec.digitWidth}, {'6', spec.digitWidth}, {'7', spec.digitWidth},
-                  {'8', spec.digitWidth}, {'9', spec.digitWidth}, {'-', spec.minusWidth}, {'.', spec.blankWidth}};
+    } checks[] = {{'0', layout.digitWidth}, {'1', layout.digitWidth}, {'2', layout.digitWidth}, {'3', layout.digitWidth},
+                  {'4', layout.digitWidth}, {'5', layout.digitWidth}, {'6', layout.digitWidth}, {'7', layout.digitWidth},
+                  {'8', layout.digitWidth}, {'9', layout.digitWidth}, {'-', layout.minusWidth}, {'.', layout.blankWidth}};
     for (int px = 8; px < 200; ++px) {
-        FT_Face face = LoadFace(lib, spec.file, px);
-        bool fits = (face->size->metrics.ascender - face->size->metrics.descender) / 64 <= spec.rows;
+        FT_Face face = LoadFace(lib, layout.file, px);
+        bool fits = (face->size->metrics.ascender - face->size->metrics.descender) / 64 <= layout.rows;
         for (const auto& check : checks) {
             if (!fits) break;
             FT_Load_Char(face, check.ch, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
-            fits = int(face->glyph->bitmap.width) <= check.cell - spec.inkMargin;
+            fits = int(face->glyph->bitmap.width) <= check.cell - layout.inkMargin;
         }
         FT_Done_Face(face);
         if (!fits) break;
@@ -314,13 +314,13 @@ Bytes MakeGlyph(FT_Face face, uint32_t unicode, int width, int rows, int baselin
     return b;
 }
 
-void MakeFont(FT_Library lib, const FontSpec& spec, const std::string& path) {
-    const int px = FitPixelSize(lib, spec);
-    FT_Face face = LoadFace(lib, spec.file, px);
+void MakeFont(FT_Library lib, const FontLayout& layout, const std::string& path) {
+    const int px = FitPixelSize(lib, layout);
+    FT_Face face = LoadFace(lib, layout.file, px);
     const int ascent = int(face->size->metrics.ascender / 64);
     const int descent = int(-face->size->metrics.descender / 64);
-    const int baseline = ascent + (spec.rows - ascent - descent) / 2;
-    std::printf("%s: %d rows, %d px, baseline row %d\n", path.c_str(), spec.rows, px, baseline);
+    const int baseline = ascent + (layout.rows - ascent - descent) / 2;
+    std::printf("%s: %d rows, %d px, baseline row %d\n", path.c_str(), layout.rows, px, baseline);
 
     Bytes blob = {0, 255};
     const size_t tableAt = blob.size();
@@ -331,7 +331,7 @@ void MakeFont(FT_Library lib, const FontSpec& spec, const std::string& path) {
         if (!unicode || FT_Get_Char_Index(face, unicode) == 0) {
             if (!emptyAt) {  // one blank glyph of the smallest width serves every code without a picture
                 emptyAt = uint32_t(blob.size());
-                const Bytes g = MakeGlyph(face, 0, spec.minWidth, spec.rows, baseline, true);
+                const Bytes g = MakeGlyph(face, 0, layout.minWidth, layout.rows, baseline, true);
                 blob.insert(blob.end(), g.begin(), g.end());
             }
             const uint32_t at = emptyAt;
@@ -341,19 +341,19 @@ void MakeFont(FT_Library lib, const FontSpec& spec, const std::string& path) {
         int width;
         bool forced = true;
         if (code >= '0' && code <= '9')
-            width = spec.digitWidth;
+            width = layout.digitWidth;
         else if (code == ' ' || code == '.')
-            width = spec.blankWidth;
+            width = layout.blankWidth;
         else if (code == '-')
-            width = spec.minusWidth;
+            width = layout.minusWidth;
         else {
             FT_Load_Char(face, unicode, FT_LOAD_DEFAULT);
-            width = std::clamp(int((face->glyph->advance.x + 32) / 64), spec.minWidth, spec.maxWidth);
+            width = std::clamp(int((face->glyph->advance.x + 32) / 64), layout.minWidth, layout.maxWidth);
             forced = false;
         }
         const uint32_t at = uint32_t(blob.size());
         for (int i = 0; i < 4; ++i) blob[tableAt + code * 4 + i] = (at >> (8 * i)) & 0xFF;
-        const Bytes g = MakeGlyph(face, unicode, width, spec.rows, baseline, forced);
+        const Bytes g = MakeGlyph(face, unicode, width, layout.rows, baseline, forced);
         blob.insert(blob.end(), g.begin(), g.end());
     }
     FT_Done_Face(face);
