@@ -16,4 +16,10 @@ wl_env_start
 if [ -n "$WL_STARTED_XVFB" ]; then
   echo "No display found: Wertlauf runs on the virtual display $DISPLAY (end it with Ctrl-C)."
 fi
-wine "$build/bin/Wertlauf.exe" "$@"
+# Without address-space randomisation: with it, Wine now and then cannot place its shared user data and
+# the program ends at once.
+if setarch "$(uname -m)" -R true 2>/dev/null; then
+  setarch "$(uname -m)" -R wine "$build/bin/Wertlauf.exe" "$@"
+else
+  wine "$build/bin/Wertlauf.exe" "$@"
+fi
