@@ -235,24 +235,27 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 
 // ---- Wrappers ----
 
-BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, GWL_STYLE);
+namespace {
+
+// Changes the bits of one style word; with nFlags the frame is told (e.g. SWP_FRAMECHANGED).
+BOOL ModifyStyleWord(HWND hWnd, int index, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, index);
     DWORD changed = (style & ~dwRemove) | dwAdd;
     if (changed == style) return FALSE;
-    ::SetWindowLongPtrA(hWnd, GWL_STYLE, (LONG_PTR)changed);
+    ::SetWindowLongPtrA(hWnd, index, (LONG_PTR)changed);
     if (nFlags)
         ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
+}  // namespace
+
+BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    return ModifyStyleWord(hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
+}
+
 BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, GWL_EXSTYLE);
-    DWORD changed = (style & ~dwRemove) | dwAdd;
-    if (changed == style) return FALSE;
-    ::SetWindowLongPtrA(hWnd, GWL_EXSTYLE, (LONG_PTR)changed);
-    if (nFlags)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
+    return ModifyStyleWord(hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 void CWnd::GetWindowText(CString& rString) const {
