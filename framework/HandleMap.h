@@ -6,6 +6,7 @@
 
 #include "framework/RuntimeClass.h"
 
+class CString;
 class CWnd;
 
 namespace fw {
@@ -66,6 +67,9 @@ CWnd* FindCreatingChild(HWND parent, UINT id);
 
 // Registers a window class (DefWindowProc as procedure) once; the returned name stays valid.
 LPCSTR RegisterClassOnce(LPCSTR name, UINT style, HCURSOR cursor, HBRUSH background, HICON icon);
+
+// The whole text of any window (empty when it has none).
+void ReadWindowText(HWND hWnd, CString& out);
 
 // Sends a message straight to an object's WindowProc, as AfxWndProc would.
 LRESULT CallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -258,26 +258,10 @@ BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return ModifyStyleWord(hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
-void CWnd::GetWindowText(CString& rString) const {
-    int length = ::GetWindowTextLengthA(m_hWnd);
-    if (length <= 0) {
-        rString.Empty();
-        return;
-    }
-    ::GetWindowTextA(m_hWnd, rString.GetBuffer(length), length + 1);
-    rString.ReleaseBuffer();
-}
+void CWnd::GetWindowText(CString& rString) const { fw::ReadWindowText(m_hWnd, rString); }
 
 int CWnd::GetDlgItemText(int nID, CString& rString) const {
-    HWND item = ::GetDlgItem(m_hWnd, nID);
-    if (!item) {
-        rString.Empty();
-        return 0;
-    }
-    CWnd temp;
-    temp.m_hWnd = item;
-    temp.GetWindowText(rString);
-    temp.m_hWnd = nullptr;
+    fw::ReadWindowText(::GetDlgItem(m_hWnd, nID), rString);
     return rString.GetLength();
 }
 
@@ -350,6 +334,16 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
 // ---- Window classes ----
 
 namespace fw {
+
+void ReadWindowText(HWND hWnd, CString& out) {
+    int length = hWnd ? ::GetWindowTextLengthA(hWnd) : 0;
+    if (length <= 0) {
+        out.Empty();
+        return;
+    }
+    ::GetWindowTextA(hWnd, out.GetBuffer(length), length + 1);
+    out.ReleaseBuffer();
+}
 
 LPCSTR RegisterClassOnce(LPCSTR name, UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
     static SRWLOCK lock = SRWLOCK_INIT;
