@@ -25,6 +25,9 @@ void SetSuperProc(HWND hWnd, WNDPROC super);
 // Forgets the object; the record stays while the window is subclassed.
 void ClearPermanent(HWND hWnd);
 void RemoveWnd(HWND hWnd);
+// Gives a window routed through AfxWndProc back its previous procedure; false (and nothing changed) when
+// there is none or another subclass sits on top of ours by now.
+bool RestoreSuperProc(HWND hWnd, WNDPROC super);
 
 // Temporary objects, one per handle and class, freed once their handle is gone.
 struct TempKind {

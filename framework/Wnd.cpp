@@ -114,9 +114,7 @@ HWND CWnd::UnsubclassWindow() {
     HWND hWnd = m_hWnd;
     if (!hWnd) return nullptr;
     fw::WndRecord rec = {};
-    if (fw::LookupWnd(hWnd, &rec) && rec.super &&
-        reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &AfxWndProc) {
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec.super));
+    if (fw::LookupWnd(hWnd, &rec) && fw::RestoreSuperProc(hWnd, rec.super)) {
         fw::RemoveWnd(hWnd);
     } else {
         fw::ClearPermanent(hWnd);
