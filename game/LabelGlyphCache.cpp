@@ -11,7 +11,9 @@ namespace {
 constexpr uint32_t kHalo = 0xFFFFFF;
 constexpr int kReach = 2;  // halo offset plus the soft stamp's radius
 
-void SelectLabelFont(CDibImage& image, const uint8_t* font, int align, uint32_t colour) {
+}  // namespace
+
+void SelectBoardFont(CDibImage& image, const uint8_t* font, int align, uint32_t colour) {
     image.textAlign = static_cast<uint8_t>(align);
     image.textVAlign = 0;
     image.SetFont(font);
@@ -19,11 +21,9 @@ void SelectLabelFont(CDibImage& image, const uint8_t* font, int align, uint32_t 
     image.SetTextColor(CDibImage::PlotSoft, colour, 0);
 }
 
-}  // namespace
-
 int LabelGlyphCache::DrawDirect(CDibImage& target, const uint8_t* font, int x, int y, const char* text, int align,
                                 uint32_t colour) {
-    SelectLabelFont(target, font, align, kHalo);
+    SelectBoardFont(target, font, align, kHalo);
     for (int dy : {-1, 1})
         for (int dx : {-1, 1}) target.DrawText(x + dx, y + dy, text);
     target.SetTextColor(CDibImage::PlotSoft, colour, 0);
@@ -35,7 +35,7 @@ void LabelGlyphCache::SetFont(const uint8_t* font) {
     m_font = font;
     m_tiles.clear();
     if (!m_measure.HasPixels()) m_measure.Create(32, 1, 1, 0);
-    SelectLabelFont(m_measure, font, 0, kHalo);
+    SelectBoardFont(m_measure, font, 0, kHalo);
 }
 
 int LabelGlyphCache::Measure(const char* text) {
