@@ -35,10 +35,8 @@ private:
     struct Tile {
         CDibImage pixels;
         int advance = 0;
-        RECT touched = {0, 0, 0, 0};  // the pixels the glyph changed
     };
     const Tile* TileFor(unsigned char ch, uint32_t colour);
-    static void PutTile(CDibImage& target, const Tile& tile, int x, int y);
 
     const uint8_t* m_font = nullptr;
     CDibImage m_measure;
