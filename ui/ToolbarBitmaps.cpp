@@ -67,7 +67,7 @@ void SetImage(ToolbarBitmap* bm, BITMAPINFOHEADER* image, BYTE* pixels) {
     bm->image = image;
     bm->pixels = pixels;
     bm->imageHeight = (WORD)AbsHeight(image);
-    bm->stride = StrideOf(image->biWidth, image->biBitCount);
+    bm->stride = DibStride(image->biWidth, image->biBitCount);
 }
 
 // Turns the record into a fixed strip of count images, or into one split at marker columns.

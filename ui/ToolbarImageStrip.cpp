@@ -2,6 +2,8 @@
 // strip at marker columns. Every pixel read stays inside the bitmap, whatever its depth and height.
 #include "ui/ToolbarState.h"
 
+#include "image/DibRecord.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -19,7 +21,7 @@ public:
         width_ = h->biWidth;
         height_ = h->biHeight < 0 ? -h->biHeight : h->biHeight;
         bpp_ = bpp;
-        stride_ = StrideOf(width_, bpp);
+        stride_ = DibStride(width_, bpp);
         pixels_ = bm->pixels;
         topDown_ = h->biHeight < 0;
     }
@@ -81,11 +83,6 @@ void ScanNextColumn(ToolbarBitmap* bm, const PixelReader& reader) {
 }
 
 }  // namespace
-
-int StrideOf(int width, int bitCount) {
-    if (bitCount == 15) bitCount = 16;
-    return (int)((((long long)width * bitCount + 31) / 32) * 4);
-}
 
 bool SplitImageStrip(ToolbarBitmap* bm, int index) {
     if (index < 0) return false;

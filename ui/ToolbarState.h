@@ -259,7 +259,6 @@ bool SplitImageStrip(ToolbarBitmap* bitmap, int index);  // advances the split; 
 int CountSplitImages(ToolbarBitmap* bitmap);             // runs the split to its end
 bool FindButtonImage(ToolbarState* s, int globalIndex, ToolbarImageRef* out);
 int ImageScale(const ToolbarState* s, const ToolbarBitmap* bitmap);  // 1/65536 units
-int StrideOf(int width, int bitCount);
 
 // --- Mouse, hit test and insert mark (ToolbarMouse.cpp) ---
 constexpr LRESULT kHitDropPart = 0x40000000;
