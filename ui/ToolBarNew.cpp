@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kKeepCommands = 17767;
 constexpr int kMaxSources = 8;
-constexpr UINT_PTR kTrackTimer = 6527;
 constexpr UINT kMenuTextsId = 0x4001;
 constexpr WPARAM kRelayoutFlags = 3;  // measure and lay out again
 constexpr int kMenuTextLength = 63;
@@ -515,7 +514,7 @@ BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
 }
 
 void CToolBarNew::OnTimer(UINT_PTR nIDEvent) {
-    if (nIDEvent == kTrackTimer) {
+    if (nIDEvent == kToolbarTrackTimer) {
         SendMessage(TBX_TRACKMOUSE);  // the hot button is checked against the mouse every second
         return;
     }

@@ -7,6 +7,8 @@
 #include <cstddef>
 
 constexpr const char* kToolbarExClassName = "ToolbarExWindow32";
+// The control's one-second timer; its owner answers it with TBX_TRACKMOUSE.
+constexpr UINT_PTR kToolbarTrackTimer = 6527;
 
 // Registers the class once per process; 1 when it is registered (now or before), 0 when registering fails.
 BOOL RegisterToolbarExClass(HINSTANCE module);

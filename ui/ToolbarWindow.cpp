@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr UINT_PTR kTrackTimer = 6527;
 
 // Resources shared by all toolbar windows of the process, set up by the first window and released by the last.
 // The theme library is bound once for the process by the theme support and never freed.
@@ -76,7 +75,7 @@ LRESULT OnCreate(ToolbarState* s) {
     s->deep = s->bitsPerPixel > 8;
     s->vertical = (s->style & CCS_VERT) != 0;
     s->dirty = kDirtyAll;
-    SetTimer(wnd, kTrackTimer, 1000, nullptr);
+    SetTimer(wnd, kToolbarTrackTimer, 1000, nullptr);
     ComputeToolbarColors(s);
     UpdateToolbarFontMetrics(s);
     return 0;
