@@ -323,15 +323,6 @@ LRESULT DeleteButtons(ToolbarState* s, INT_PTR first, INT_PTR end) {
     return deleted;
 }
 
-LRESULT FindWindowButton(ToolbarState* s, HWND child) {
-    ToolbarLock lock(s, TBX_FINDWINDOW);
-    for (int i = 0; i < s->buttonCount; ++i) {
-        const ToolbarButton* b = s->buttons[i];
-        if ((b->extra & TBXF_WINDOW) && (HWND)b->dwData == child) return i;
-    }
-    return -1;
-}
-
 // Reads one field of a button; the failure result when there is none.
 template <class Resolve, class Read>
 LRESULT ReadField(ToolbarState* s, UINT msg, Resolve resolve, LRESULT failure, Read read) {
@@ -390,7 +381,7 @@ LRESULT ToolbarButtonMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lP
     case TB_SETBUTTONINFOW: return SetButtonInfo(s, wParam, (const TBBUTTONINFOW*)lParam, true);
     case TB_SETBUTTONINFOA: return SetButtonInfo(s, wParam, (const TBBUTTONINFOW*)lParam, false);
     case TBX_SETBUTTONWIDTH: return WriteField(s, msg, [&] { return SetButtonFixedWidth(s, index(), (int)lParam); });
-    case TBX_FINDWINDOW: return FindWindowButton(s, (HWND)lParam);
+    case TBX_FINDWINDOW: return WriteField(s, msg, [&] { return (LRESULT)FindWindowButton(s, (HWND)lParam); });
     case TBX_SETSTATESTYLE: return WriteField(s, msg, [&] { return SetButtonStateStyle(s, index(), (UINT)lParam); });
     case TBX_GETSTATESTYLE:
         return ReadField(s, msg, index, 0, [](ToolbarButton* b) { return (LRESULT)((b->fsState << 16) | b->fsStyle); });

@@ -175,14 +175,6 @@ LRESULT OnSetFont(ToolbarState* s, HFONT font) {
     return 0;
 }
 
-bool IsEmbeddedWindow(const ToolbarState* s, HWND child) {
-    for (int i = 0; i < s->buttonCount; ++i) {
-        const ToolbarButton* b = s->buttons[i];
-        if ((b->extra & TBXF_WINDOW) && (HWND)b->dwData == child) return true;
-    }
-    return false;
-}
-
 HWND CommandTarget(ToolbarState* s) {
     return s->targets[kTargetCommand] ? s->targets[kTargetCommand] : s->targets[kTargetNotify];
 }
@@ -197,7 +189,7 @@ HWND ExtraTarget(ToolbarState* s) {
 LRESULT OnChildNotify(ToolbarState* s, WPARAM wParam, NMHDR* header) {
     if (!header) return 0;
     LockToolbar(s);
-    if (IsEmbeddedWindow(s, header->hwndFrom)) {
+    if (FindWindowButton(s, header->hwndFrom) >= 0) {
         SendMessageA(CommandTarget(s), WM_NOTIFY, wParam, (LPARAM)header);
         if (HWND extra = ExtraTarget(s)) SendMessageA(extra, WM_NOTIFY, wParam, (LPARAM)header);
     }
@@ -210,7 +202,7 @@ LRESULT OnChildNotify(ToolbarState* s, WPARAM wParam, NMHDR* header) {
 LRESULT OnChildCommand(ToolbarState* s, WPARAM wParam, HWND child) {
     if (!child) return 0;
     LockToolbar(s);
-    bool embedded = IsEmbeddedWindow(s, child);
+    bool embedded = FindWindowButton(s, child) >= 0;
     HWND receivers[2] = {CommandTarget(s), nullptr};
     UnlockToolbar(s, WM_COMMAND);
     if (!embedded) return 0;
