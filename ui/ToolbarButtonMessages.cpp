@@ -9,6 +9,11 @@ namespace {
 constexpr BYTE kLayoutStyles = 0x58;   // auto size, show text, drop-down arrow
 constexpr BYTE kLayoutStates = 0x68;   // hidden, wrap, ellipses
 
+// The state bits of TB_ENABLEBUTTON ... TB_MARKBUTTON and of TB_ISBUTTONENABLED ... TB_ISBUTTONHIGHLIGHTED, in
+// message order.
+constexpr BYTE kStateBits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED,       TBSTATE_PRESSED,
+                               TBSTATE_HIDDEN,  TBSTATE_INDETERMINATE, TBSTATE_MARKED};
+
 void Repaint(ToolbarState* s, int index) {
     RefreshButtonLook(s, index);
     InvalidateButton(s, index);
@@ -16,13 +21,11 @@ void Repaint(ToolbarState* s, int index) {
 
 // TB_ENABLEBUTTON ... TB_MARKBUTTON: one state bit on an addressed button.
 LRESULT SetStateBit(ToolbarState* s, UINT msg, WPARAM button, bool on) {
-    static const BYTE kBits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED, TBSTATE_PRESSED,
-                                 TBSTATE_HIDDEN,  TBSTATE_INDETERMINATE, TBSTATE_MARKED};
     ToolbarLock lock(s, (int)msg);
     int i = ResolveButton(s, button);
     ToolbarButton* b = ButtonAt(s, i);
     if (!b) return 0;
-    BYTE bit = kBits[msg - TB_ENABLEBUTTON];
+    BYTE bit = kStateBits[msg - TB_ENABLEBUTTON];
     if (msg == TB_CHECKBUTTON && on && (b->fsStyle & BTNS_GROUP)) {
         int checked = FindCheckedInGroup(s, i);
         if (checked == i) return 0;
@@ -49,12 +52,10 @@ LRESULT SetStateBit(ToolbarState* s, UINT msg, WPARAM button, bool on) {
 }
 
 LRESULT IsStateBit(ToolbarState* s, UINT msg, WPARAM button) {
-    static const BYTE kBits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED, TBSTATE_PRESSED,
-                                 TBSTATE_HIDDEN,  TBSTATE_INDETERMINATE, TBSTATE_MARKED};
     ToolbarLock lock(s, (int)msg);
     ToolbarButton* b = ButtonAt(s, ResolveButtonIndex(s, button));
     if (!b) return -1;
-    return (b->fsState & kBits[msg - TB_ISBUTTONENABLED]) ? 1 : 0;
+    return (b->fsState & kStateBits[msg - TB_ISBUTTONENABLED]) ? 1 : 0;
 }
 
 LRESULT GetButton(ToolbarState* s, WPARAM button, TBBUTTON* out) {
