@@ -128,6 +128,11 @@ bool FindButtonImage(ToolbarState* s, int globalIndex, ToolbarImageRef* out) {
     return false;
 }
 
-int ImageScale(const ToolbarState* s, const ToolbarBitmap* bm) {
-    return s->scale ? s->scale * bm->scale : bm->scale * 256;
+bool ScaledImageSize(const ToolbarState* s, const ToolbarImageRef& ref, int* width, int* height) {
+    const ToolbarBitmap* bm = ref.bitmap;
+    int scale = s->scale ? s->scale * bm->scale : bm->scale * 256;  // 1/65536
+    bool scaled = scale != 65536 && s->deep;
+    *width = scaled ? (int)(((long long)scale * ref.width + 32767) >> 16) : ref.width;
+    *height = scaled ? (int)(((long long)scale * ref.height + 32767) >> 16) : ref.height;
+    return scaled;
 }

@@ -226,10 +226,7 @@ void PrepareImage(const FrameContext& f, const ToolbarImageRef& ref, int k, bool
 // The button's picture and the size it is drawn in; false when it has none to draw.
 bool ButtonPicture(ToolbarState* s, const ToolbarButton* b, ToolbarImageRef* ref, int* dw, int* dh, bool* scaled) {
     if (!FindButtonImage(s, b->iBitmap, ref) || ref->width < 1 || ref->height < 1) return false;
-    int scale = ImageScale(s, ref->bitmap);
-    *scaled = scale != 65536 && s->deep;
-    *dw = *scaled ? (int)(((long long)scale * ref->width + 32767) >> 16) : ref->width;
-    *dh = *scaled ? (int)(((long long)scale * ref->height + 32767) >> 16) : ref->height;
+    *scaled = ScaledImageSize(s, *ref, dw, dh);
     return *dw >= 1 && *dh >= 1;
 }
 

@@ -259,7 +259,9 @@ LRESULT ToolbarBitmapMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lP
 bool SplitImageStrip(ToolbarBitmap* bitmap, int index);  // advances the split; true when the image exists
 int CountSplitImages(ToolbarBitmap* bitmap);             // runs the split to its end
 bool FindButtonImage(ToolbarState* s, int globalIndex, ToolbarImageRef* out);
-int ImageScale(const ToolbarState* s, const ToolbarBitmap* bitmap);  // 1/65536 units
+// The size the image is drawn in: the global and the strip's scale apply above 8 bits per pixel. True when
+// it is scaled.
+bool ScaledImageSize(const ToolbarState* s, const ToolbarImageRef& ref, int* width, int* height);
 
 // --- Mouse, hit test and insert mark (ToolbarMouse.cpp) ---
 constexpr LRESULT kHitDropPart = 0x40000000;
