@@ -359,14 +359,21 @@ void DrawGroupCaption(const FrameContext& f, int index) {
     SetTextColor(f.dc, old);
 }
 
+// The frames a drop-down button shows for its look: one for the main part, one for the arrow part.
+void DropDownFrames(const ToolbarState* s, int look, int* main, int* arrow) {
+    if (look >= 6) *main = look - 4, *arrow = s->dropPressed ? 3 : 2;
+    else if (look >= 4) *main = *arrow = look;
+    else *main = look, *arrow = look >= 2 ? 1 : 0;
+}
+
 // The frames a paint copies for the button's look.
 int NeededFrames(const ToolbarState* s, const ToolbarButton* b) {
     if (IsSeparator(b)) return 1;
     int look = b->look & kLookMask;
     if (!(b->fsStyle & BTNS_DROPDOWN)) return 1 << std::min(look, 5);
-    if (look >= 6) return (1 << (look - 4)) | (1 << (s->dropPressed ? 3 : 2));
-    if (look >= 4) return 1 << look;
-    return (1 << look) | (1 << (look >= 2 ? 1 : 0));
+    int main, arrow;
+    DropDownFrames(s, look, &main, &arrow);
+    return (1 << main) | (1 << arrow);
 }
 
 void PositionLabel(ToolbarState* s, HDC dc, ToolbarLabel* label) {
@@ -392,10 +399,7 @@ void BlitButton(const ToolbarState* s, HDC dc, HDC stripDC, const ToolbarButton*
     } else if (b->fsStyle & BTNS_DROPDOWN) {
         int main = std::clamp((b->content & 0x3FF) - (b->content >> 10), 0, w);
         int f1, f2;
-        if (look >= 6) f1 = look - 4, f2 = s->dropPressed ? 3 : 2;
-        else if (look >= 4) f1 = f2 = look;
-        else if (look >= 2) f1 = look, f2 = 1;
-        else f1 = look, f2 = 0;
+        DropDownFrames(s, look, &f1, &f2);
         BitBlt(dc, r.left, r.top, main, h, stripDC, 0, f1 * h, SRCCOPY);
         BitBlt(dc, r.left + main, r.top, w - main, h, stripDC, main, f2 * h, SRCCOPY);
     } else {
