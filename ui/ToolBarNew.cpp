@@ -492,13 +492,8 @@ BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         // view first, so they are posted once: a second copy for the view would run its handler twice.
         if (CWnd* main = AfxGetMainWnd()) {
             main->PostMessage(WM_COMMAND, wParam, lParam);
-            if (HIWORD(wParam) == CBN_SELCHANGE) {
-                HWND child = (HWND)lParam;
-                LRESULT index = ::SendMessageA(child, CB_GETCURSEL, 0, 0);
-                LRESULT data = ::SendMessageA(child, CB_GETITEMDATA, (WPARAM)index, 0);
-                main->PostMessage(WM_COMMAND, data >= 1 ? (WPARAM)data : (WPARAM)(::GetDlgCtrlID(child) + index),
-                                  lParam);
-            }
+            if (HIWORD(wParam) == CBN_SELCHANGE)
+                main->PostMessage(WM_COMMAND, ToolbarComboSelectionCommand((HWND)lParam), lParam);
         }
         if (pResult) *pResult = 0;
         return TRUE;

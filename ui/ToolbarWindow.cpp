@@ -207,13 +207,8 @@ LRESULT OnChildCommand(ToolbarState* s, WPARAM wParam, HWND child) {
     UnlockToolbar(s, WM_COMMAND);
     if (!embedded) return 0;
     receivers[1] = ExtraTarget(s);
-    WPARAM selection = 0;
     bool selChange = HIWORD(wParam) == CBN_SELCHANGE;
-    if (selChange) {
-        LRESULT index = SendMessageA(child, CB_GETCURSEL, 0, 0);
-        LRESULT data = SendMessageA(child, CB_GETITEMDATA, (WPARAM)index, 0);
-        selection = data > 0 ? (WPARAM)data : (WPARAM)(GetDlgCtrlID(child) + index);
-    }
+    WPARAM selection = selChange ? ToolbarComboSelectionCommand(child) : 0;
     for (HWND receiver : receivers) {
         if (!receiver) continue;
         PostMessageA(receiver, WM_COMMAND, wParam, (LPARAM)child);
@@ -434,6 +429,12 @@ LRESULT WindowMessage(ToolbarState* s, HWND wnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+WPARAM ToolbarComboSelectionCommand(HWND combo) {
+    LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    LRESULT data = SendMessageA(combo, CB_GETITEMDATA, (WPARAM)index, 0);
+    return data > 0 ? (WPARAM)data : (WPARAM)(GetDlgCtrlID(combo) + index);
+}
 
 // --- Memory ---
 
