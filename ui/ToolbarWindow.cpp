@@ -81,12 +81,11 @@ LRESULT OnCreate(ToolbarState* s) {
     return 0;
 }
 
-LRESULT OnDestroy(ToolbarState* s) {
-    LockToolbar(s);
+// Frees the buttons, bitmaps and strings together with their tables.
+void FreeTables(ToolbarState* s) {
     ClearToolbarButtons(s);
     RemoveToolbarBitmaps(s);
     FreeToolbarStrings(s);
-    CloseThemes(s);
     ToolbarFree(s->buttons);
     ToolbarFree(s->bitmaps);
     ToolbarFree(s->strings);
@@ -94,6 +93,12 @@ LRESULT OnDestroy(ToolbarState* s) {
     s->bitmaps = nullptr;
     s->strings = nullptr;
     s->buttonCapacity = s->bitmapCapacity = s->stringCapacity = 0;
+}
+
+LRESULT OnDestroy(ToolbarState* s) {
+    LockToolbar(s);
+    FreeTables(s);
+    CloseThemes(s);
     UnlockToolbar(s, WM_DESTROY);
     return 0;
 }
@@ -486,14 +491,7 @@ ToolbarState* CreateToolbarState(HWND wnd) {
 
 void DestroyToolbarState(ToolbarState* s) {
     if (!s) return;
-    if (s->buttons || s->bitmaps || s->strings) {
-        ClearToolbarButtons(s);
-        RemoveToolbarBitmaps(s);
-        FreeToolbarStrings(s);
-        ToolbarFree(s->buttons);
-        ToolbarFree(s->bitmaps);
-        ToolbarFree(s->strings);
-    }
+    FreeTables(s);
     FreeToolbarLabels(s);
     FreeToolbarScratch(s);
     if (s->measureDC) DeleteDC(s->measureDC);
