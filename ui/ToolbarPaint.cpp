@@ -185,16 +185,6 @@ ImagePlacement PlaceImage(const FrameContext& f, int dw, int dh) {
     return p;
 }
 
-bool HasAlpha(const ToolbarBitmap* bm) {
-    if (bm->image->biBitCount != 32) return false;
-    for (int row = 0; row < bm->imageHeight; ++row) {
-        const BYTE* p = bm->pixels + (size_t)row * bm->stride;
-        for (int x = 0; x < bm->image->biWidth; ++x)
-            if (p[4 * x + 3]) return true;
-    }
-    return false;
-}
-
 // Recolours the picture into B for frame k (even): system greys, the key made transparent, value colours,
 // the disabled wash; then scales it into A.
 void PrepareImage(const FrameContext& f, const ToolbarImageRef& ref, int k, bool hasAlpha, COLORREF key,
@@ -249,7 +239,7 @@ void DrawImageButton(const FrameContext& f) {
     ToolbarBitmap* bm = ref.bitmap;
     ImagePlacement p = PlaceImage(f, dw, dh);
 
-    bool hasAlpha = HasAlpha(bm);
+    bool hasAlpha = bm->hasAlpha;
     COLORREF key = hasAlpha ? 0 : MapSysColor(GetDibCornerColor((const BITMAPINFO*)bm->image, bm->pixels));
     int depth = s->deep ? 32 : ToolbarPaintDepth();
     void* bBits = nullptr;

@@ -97,6 +97,7 @@ struct ToolbarBitmap {
     WORD scale;               // 1/256 units
     WORD imageWidth;          // fixed records
     WORD imageHeight;
+    bool hasAlpha;            // a 32-bit strip with alpha values: drawn as it is, without key colour
     int splitColumn;          // next column the split examines
     std::vector<ToolbarSplitImage> found;
 };
