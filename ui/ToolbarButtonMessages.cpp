@@ -214,15 +214,7 @@ LRESULT GetButtonInfo(ToolbarState* s, WPARAM button, TBBUTTONINFOW* info, bool 
         info->pszText = (LPWSTR)b->iString;
     } else if ((mask & TBIF_TEXT) && info->pszText && info->cchText >= 1) {
         const ToolbarString* text = ButtonString(s, b);
-        const WCHAR* chars = text ? text->text : L"";
-        int length = text ? text->length : 0;
-        if (wide) {
-            int n = std::min(length, info->cchText - 1);
-            memcpy(info->pszText, chars, n * sizeof(WCHAR));
-            info->pszText[n] = 0;
-        } else {
-            CopyWideToAnsi((char*)info->pszText, info->cchText, chars, length);
-        }
+        CopyToolbarText(info->pszText, info->cchText, text ? text->text : L"", text ? text->length : 0, wide);
     }
     return index;
 }

@@ -246,8 +246,9 @@ int AddToolbarString(ToolbarState* s, const WCHAR* text, int length);
 int FindToolbarString(const ToolbarState* s, const WCHAR* text, int length, int first, int count);
 void FreeToolbarStrings(ToolbarState* s);
 LRESULT SetButtonText(ToolbarState* s, int index, const void* text, bool wide);  // TBX_SETBUTTONTEXTW/A
-// Converts to the ANSI code page into size bytes with a terminating NUL; returns the bytes before the NUL.
-int CopyWideToAnsi(char* out, int size, const WCHAR* text, int length);
+// Copies a text into out with a terminating NUL: size bytes in the ANSI code page, or size WCHARs when wide.
+// Returns the characters before the NUL.
+int CopyToolbarText(void* out, int size, const WCHAR* text, int length, bool wide);
 void FreeToolbarLabels(ToolbarState* s);
 LRESULT ToolbarStringMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
