@@ -29,6 +29,12 @@ int CopyWideToAnsi(char* out, int size, const WCHAR* text, int length) {
     return n;
 }
 
+// A NUL-terminated text of a message's A or W form.
+std::wstring WideText(const void* text, bool wide) {
+    if (wide) return (const WCHAR*)text;
+    return Widen((const char*)text, (int)strlen((const char*)text));
+}
+
 int AddString(ToolbarState* s, const WCHAR* text, int length) { return AddToolbarString(s, text, length); }
 int AddString(ToolbarState* s, const char* text, int length) {
     std::wstring wide = Widen(text, length);
@@ -137,8 +143,7 @@ void RemoveLabel(ToolbarLabel** link) {
 
 LRESULT AddLabel(ToolbarState* s, const TBXLABEL* desc, const void* text, bool wide) {
     if (!desc || !text) return 0;
-    std::wstring wideText = wide ? std::wstring((const WCHAR*)text)
-                                 : Widen((const char*)text, (int)strlen((const char*)text));
+    std::wstring wideText = WideText(text, wide);
     auto* label = (ToolbarLabel*)ToolbarAlloc(sizeof(ToolbarLabel) + wideText.size() * sizeof(WCHAR));
     if (!label) return 0;
     memcpy(label->text, wideText.c_str(), (wideText.size() + 1) * sizeof(WCHAR));
@@ -228,8 +233,7 @@ void FreeToolbarLabels(ToolbarState* s) {
 LRESULT SetButtonText(ToolbarState* s, int index, const void* text, bool wide) {
     ToolbarButton* b = ButtonAt(s, index);
     if (!b || !text) return -1;
-    std::wstring wideText = wide ? std::wstring((const WCHAR*)text)
-                                 : Widen((const char*)text, (int)strlen((const char*)text));
+    std::wstring wideText = WideText(text, wide);
     int found = FindToolbarString(s, wideText.c_str(), (int)wideText.size(), 0, 65535);
     if (found < 0) found = AddToolbarString(s, wideText.c_str(), (int)wideText.size());
     if (found < 0) return -1;
