@@ -96,15 +96,14 @@ void FreeTables(ToolbarState* s) {
 }
 
 LRESULT OnDestroy(ToolbarState* s) {
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_DESTROY);
     FreeTables(s);
     CloseThemes(s);
-    UnlockToolbar(s, WM_DESTROY);
     return 0;
 }
 
 LRESULT OnSize(ToolbarState* s, int width, int height) {
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_SIZE);
     if (width > s->clientWidth) {
         RECT strip = {s->clientWidth, 0, width, height};
         InvalidateRect(s->wnd, &strip, FALSE);
@@ -115,7 +114,6 @@ LRESULT OnSize(ToolbarState* s, int width, int height) {
     }
     s->clientWidth = width;
     s->clientHeight = height;
-    UnlockToolbar(s, WM_SIZE);
     return 0;
 }
 
@@ -158,25 +156,23 @@ LRESULT OnEnable(ToolbarState* s, bool enable) {
 }
 
 LRESULT OnSysColorChange(ToolbarState* s) {
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_SYSCOLORCHANGE);
     CloseThemes(s);
     OpenTheme(s);
     s->dirty |= kDirtyAll;
     ComputeToolbarColors(s);
     InvalidateToolbar(s);
-    UnlockToolbar(s, WM_SYSCOLORCHANGE);
     return 0;
 }
 
 LRESULT OnSetFont(ToolbarState* s, HFONT font) {
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_SETFONT);
     s->font = font;
     if (UpdateToolbarFontMetrics(s)) {
         // Every text must be measured again in the new font.
         s->dirty |= kDirtyAll;
         InvalidateToolbar(s);
     }
-    UnlockToolbar(s, WM_SETFONT);
     return 0;
 }
 
@@ -193,12 +189,11 @@ HWND ExtraTarget(ToolbarState* s) {
 // Notifications of embedded windows go on to the command windows; they are sent with the lock held.
 LRESULT OnChildNotify(ToolbarState* s, WPARAM wParam, NMHDR* header) {
     if (!header) return 0;
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_NOTIFY);
     if (FindWindowButton(s, header->hwndFrom) >= 0) {
         SendMessageA(CommandTarget(s), WM_NOTIFY, wParam, (LPARAM)header);
         if (HWND extra = ExtraTarget(s)) SendMessageA(extra, WM_NOTIFY, wParam, (LPARAM)header);
     }
-    UnlockToolbar(s, WM_NOTIFY);
     return 0;
 }
 
@@ -339,7 +334,7 @@ LRESULT SetColor(ToolbarState* s, WPARAM slot, LPARAM lParam) {
 LRESULT SetScale(ToolbarState* s, WPARAM which, LPARAM lParam) {
     int scale = (int)lParam == 0 ? 256 : (int)lParam;
     bool read = (int)lParam == -1;
-    LockToolbar(s);
+    ToolbarLock lock(s, TBX_SETSCALE);
     LRESULT old;
     bool changed = false;
     if ((int)which == -1) {
@@ -361,23 +356,18 @@ LRESULT SetScale(ToolbarState* s, WPARAM which, LPARAM lParam) {
         old = -1;
     }
     if (changed) InvalidateToolbar(s);
-    UnlockToolbar(s, TBX_SETSCALE);
     return old;
 }
 
 LRESULT IdealSize(ToolbarState* s) {
-    LockToolbar(s);
+    ToolbarLock lock(s, TBX_GETIDEALSIZE);
     EnsureToolbarLayout(s);
-    LRESULT size = MAKELONG(s->idealWidth, s->idealHeight);
-    UnlockToolbar(s, TBX_GETIDEALSIZE);
-    return size;
+    return MAKELONG(s->idealWidth, s->idealHeight);
 }
 
 LRESULT FitToSize(ToolbarState* s, int extent, UINT flags) {
-    LockToolbar(s);
-    LRESULT size = FitToolbar(s, extent, flags);
-    UnlockToolbar(s, TBX_FITTOSIZE);
-    return size;
+    ToolbarLock lock(s, TBX_FITTOSIZE);
+    return FitToolbar(s, extent, flags);
 }
 
 // Messages of the window, its metrics and its colours; the tables have handlers of their own.
