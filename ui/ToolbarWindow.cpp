@@ -236,10 +236,8 @@ LRESULT SetButtonSize(ToolbarState* s, LPARAM lParam) {
     // The floor is the image plus its padding, so repeating a request never changes the size.
     cx = std::max(cx, s->bitmapWidth + s->padX);
     cy = std::max(cy, s->bitmapHeight + s->padY);
-    if (cx != s->buttonWidth || cy != s->buttonHeight) {
-        s->buttonWidth = cx;
-        s->buttonHeight = cy;
-    }
+    s->buttonWidth = cx;
+    s->buttonHeight = cy;
     s->dirty |= kDirtyAll;
     InvalidateToolbar(s);
     return 1;
