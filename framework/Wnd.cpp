@@ -187,16 +187,7 @@ void CWnd::PostNcDestroy() {}
 
 // ---- Relatives ----
 
-CWnd* CWnd::GetTopLevelParent() const {
-    HWND hWnd = m_hWnd;
-    if (!hWnd) return nullptr;
-    while (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) {
-        HWND parent = ::GetParent(hWnd);
-        if (!parent) break;
-        hWnd = parent;
-    }
-    return FromHandle(hWnd);
-}
+CWnd* CWnd::GetTopLevelParent() const { return FromHandle(fw::TopLevelOf(m_hWnd)); }
 
 CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
     for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -332,6 +323,15 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
 // ---- Window classes ----
 
 namespace fw {
+
+HWND TopLevelOf(HWND hWnd) {
+    while (hWnd && (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)) {
+        HWND parent = ::GetParent(hWnd);
+        if (!parent) break;
+        hWnd = parent;
+    }
+    return hWnd;
+}
 
 void ReadWindowText(HWND hWnd, CString& out) {
     int length = hWnd ? ::GetWindowTextLengthA(hWnd) : 0;
