@@ -30,6 +30,17 @@ END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
+namespace {
+
+// Frames draw the window colour under their panes and show the program's icon (the system's by default).
+LPCSTR RegisterFrameClass(LPCSTR name, HICON icon) {
+    return fw::RegisterClassOnce(name, CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW),
+                                 reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
+                                 icon ? icon : ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION));
+}
+
+}  // namespace
+
 CFrameWnd::CFrameWnd() = default;
 
 CFrameWnd::~CFrameWnd() {
@@ -65,9 +76,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     HICON icon = ::LoadIconA(module, MAKEINTRESOURCEA(nIDResource));
     CString className;
     className.Format("WlFrame:%u", nIDResource);
-    LPCSTR cls = fw::RegisterClassOnce(className, CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW),
-                                       reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
-                                       icon ? icon : ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION));
+    LPCSTR cls = RegisterFrameClass(className, icon);
     HACCEL accel = ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(nIDResource));
     LPCSTR menuName = ::FindResourceA(module, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(4) /* RT_MENU */)
                           ? MAKEINTRESOURCEA(nIDResource)
@@ -79,11 +88,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
-    if (!cs.lpszClass) {
-        cs.lpszClass = fw::RegisterClassOnce("WlFrame", CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW),
-                                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
-                                             ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION));
-    }
+    if (!cs.lpszClass) cs.lpszClass = RegisterFrameClass("WlFrame", nullptr);
     return TRUE;
 }
 
