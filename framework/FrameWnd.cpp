@@ -39,6 +39,12 @@ LPCSTR RegisterFrameClass(LPCSTR name, HICON icon) {
                                  icon ? icon : ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION));
 }
 
+// A frame's string resources hold more parts after a line break; the first is the title or the prompt.
+CString FirstLine(const CString& text) {
+    int nl = text.Find('\n');
+    return nl >= 0 ? text.Left(nl) : text;
+}
+
 }  // namespace
 
 CFrameWnd::CFrameWnd() = default;
@@ -70,19 +76,16 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_nIDHelp = nIDResource;
     CString title;
     title.LoadString(nIDResource);
-    int nl = title.Find('\n');
-    if (nl >= 0) title = title.Left(nl);
     HINSTANCE module = AfxGetResourceHandle();
     HICON icon = ::LoadIconA(module, MAKEINTRESOURCEA(nIDResource));
     CString className;
     className.Format("WlFrame:%u", nIDResource);
     LPCSTR cls = RegisterFrameClass(className, icon);
-    HACCEL accel = ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(nIDResource));
     LPCSTR menuName = ::FindResourceA(module, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(4) /* RT_MENU */)
                           ? MAKEINTRESOURCEA(nIDResource)
                           : nullptr;
-    m_hAccelTable = accel;
-    if (!Create(cls, title, dwDefaultStyle, rectDefault, pParentWnd, menuName, 0, pContext)) return FALSE;
+    m_hAccelTable = ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(nIDResource));
+    if (!Create(cls, FirstLine(title), dwDefaultStyle, rectDefault, pParentWnd, menuName, 0, pContext)) return FALSE;
     if (!pContext) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
     return TRUE;
 }
@@ -287,8 +290,7 @@ void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
         if (nID == AFX_IDS_IDLEMESSAGE) rMessage = "Bereit";
         return;
     }
-    int nl = text.Find('\n');
-    rMessage = nl >= 0 ? text.Left(nl) : text;
+    rMessage = FirstLine(text);
 }
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
