@@ -221,6 +221,8 @@ bool DeleteToolbarButton(ToolbarState* s, int index, bool invalidate = true);
 void ClearToolbarButtons(ToolbarState* s);  // frees every button at once, as the window goes
 int AddToolbarButtons(ToolbarState* s, WPARAM wParam, const TBBUTTON* source, bool clearExtra);
 int FindCheckedInGroup(const ToolbarState* s, int index);
+// Unchecks the button of index's group that is checked; false (and nothing done) when that is index itself.
+bool ReleaseGroupCheck(ToolbarState* s, int index);
 int FindWindowButton(const ToolbarState* s, HWND child);  // the button that holds the window; -1 when none
 WORD RestingLook(const ToolbarButton* b);
 void RefreshButtonLook(ToolbarState* s, int index);
