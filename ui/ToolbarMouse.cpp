@@ -6,7 +6,6 @@
 
 namespace {
 
-
 POINT CursorInClient(const ToolbarState* s) {
     POINT pt = {-1, -1};
     if (GetCursorPos(&pt) && s->wnd) ScreenToClient(s->wnd, &pt);
