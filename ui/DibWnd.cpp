@@ -2,6 +2,7 @@
 #include "ui/DibWnd.h"
 
 #include "framework/Controls.h"
+#include "ui/WindowPos.h"
 
 #include <algorithm>
 
@@ -92,13 +93,11 @@ BOOL CDibWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent,
 }
 
 BOOL CDibWnd::CreateAtControl(DWORD exStyle, DWORD style, int placeholderId, CWnd* parentDialog, UINT id) {
-    HWND placeholder = parentDialog ? ::GetDlgItem(parentDialog->m_hWnd, placeholderId) : nullptr;
-    if (!placeholder) return FALSE;
     RECT r;
-    ::GetWindowRect(placeholder, &r);
-    ::MapWindowPoints(nullptr, parentDialog->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    if (!parentDialog || !GetDlgItemRectInDlg(parentDialog->m_hWnd, placeholderId, &r)) return FALSE;
     if (!Create(exStyle, style, r, parentDialog, id)) return FALSE;
-    ::SetWindowPos(m_hWnd, placeholder, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    ::SetWindowPos(m_hWnd, ::GetDlgItem(parentDialog->m_hWnd, placeholderId), 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
     return TRUE;
 }
 

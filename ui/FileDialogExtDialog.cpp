@@ -9,6 +9,7 @@
 #include "ui/PopupList.h"
 #include "ui/PopupPlacement.h"
 #include "ui/Subclass.h"
+#include "ui/WindowPos.h"
 
 #include <atomic>
 #include <string>
@@ -67,18 +68,13 @@ HWND FileNameControl(HWND dialog) {
     return control ? control : GetDlgItem(dialog, kFileNameComboExId);
 }
 
-RECT ClientRectOf(HWND control, HWND dialog) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 void ShowCaption(FileDialogSession* s) {
     HWND label = GetDlgItem(s->dialog, kCaptionId);
     if (!label) return;
     if (HWND fileName = FileNameControl(s->dialog)) {
-        RECT field = ClientRectOf(fileName, s->dialog), own = ClientRectOf(label, s->dialog);
+        RECT field, own;
+        GetWindowRect(fileName, &field);
+        GetWindowRect(label, &own);
         SetWindowPos(label, nullptr, 0, 0, field.right - field.left, own.bottom - own.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -108,7 +104,8 @@ void StartSuggestions(FileDialogSession* s) {
 void ReplaceFileNameControl(FileDialogSession* s) {
     HWND original = FileNameControl(s->dialog);
     if (!original) return;
-    RECT r = ClientRectOf(original, s->dialog);
+    RECT r;
+    GetWindowRectInParent(original, &r);
     std::string text = GetWindowTextString(original);
     LRESULT font = SendMessageA(original, WM_GETFONT, 0, 0);
     int dropHeight = 10 * (r.bottom - r.top);
