@@ -14,11 +14,6 @@ constexpr DWORD kLockWaitMs = 10000;
 
 uint32_t ColourWord(COLORREF c) { return (uint32_t)GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
-void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
-    SetBkColor(dc, colour);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
-
 RECT SignedRect(int x, int y, int cx, int cy) {
     RECT r = {x, y, x + cx, y + cy};
     if (cx < 0) r.left = x + cx, r.right = x;
@@ -301,6 +296,7 @@ void CDibWnd::OnDeferredResize() { Resize(m_clientWidth, m_clientHeight); }
 void CDibWnd::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
+    CDC* cdc = CDC::FromHandle(dc);
     RECT client;
     GetClientRect(&client);
     HRGN clip = nullptr;
@@ -309,17 +305,17 @@ void CDibWnd::OnPaint() {
         SelectClipRgn(dc, clip);
     }
     if (!m_image->HasPixels()) {
-        FillSolid(dc, client, RGB(0, 0, 0));
+        cdc->FillSolidRect(&client, RGB(0, 0, 0));
     } else {
         const DibPaintPlan plan = PlanDibPaint((int)m_image->width, (int)m_image->height, client.right,
                                                client.bottom, m_scrollX, m_scrollY);
         BitBlt(dc, plan.dest.left, plan.dest.top, plan.dest.right - plan.dest.left, plan.dest.bottom - plan.dest.top,
                m_memoryDC, plan.srcX, plan.srcY, SRCCOPY);
-        for (int i = 0; i < plan.bandCount; ++i) FillSolid(dc, plan.bands[i], m_background);
+        for (int i = 0; i < plan.bandCount; ++i) cdc->FillSolidRect(&plan.bands[i], m_background);
     }
     if (m_paintCallback) {
         SetWindowOrgEx(dc, m_scrollX, m_scrollY, nullptr);
-        m_paintCallback(m_paintContext, CDC::FromHandle(dc), &ps);
+        m_paintCallback(m_paintContext, cdc, &ps);
     }
     if (clip) {
         SelectClipRgn(dc, nullptr);
