@@ -3,6 +3,7 @@
 #include "ui/FileDialogExtInternal.h"
 
 #include "system/FileFunctions.h"
+#include "system/PathFunctions.h"
 #include "text/StrCopy.h"
 #include "ui/Clipboard.h"
 #include "ui/ListHistoryMessages.h"
@@ -257,7 +258,7 @@ bool MoveSuggestion(FileDialogSession* s, UINT key) {
 
 void CorrectTypedSlashes(FileDialogSession* s) {
     std::string text = GetWindowTextString(s->combo);
-    if (CorrectSlashes(text) > 0) SetFileNameText(s, text);
+    if (ConvertSeparatorsA(text.data(), '\\') > 0) SetFileNameText(s, text);
 }
 
 // True with *result when the key is handled (the sender then swallows it).

@@ -221,14 +221,3 @@ bool SplitFilterCaption(const char* filter, std::string& caption, const char** r
     *rest = at + 1;
     return true;
 }
-
-int CorrectSlashes(std::string& text) {
-    int changed = 0;
-    for (char& c : text) {
-        if (c == '/') {
-            c = '\\';
-            ++changed;
-        }
-    }
-    return changed;
-}
