@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kKeepCommands = 17767;
 constexpr int kMaxSources = 8;
-constexpr UINT_PTR kTrackTimer = 6527;
 constexpr UINT kMenuTextsId = 0x4001;
 constexpr WPARAM kRelayoutFlags = 3;  // measure and lay out again
 constexpr int kMenuTextLength = 63;
@@ -493,13 +492,8 @@ BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         // view first, so they are posted once: a second copy for the view would run its handler twice.
         if (CWnd* main = AfxGetMainWnd()) {
             main->PostMessage(WM_COMMAND, wParam, lParam);
-            if (HIWORD(wParam) == CBN_SELCHANGE) {
-                HWND child = (HWND)lParam;
-                LRESULT index = ::SendMessageA(child, CB_GETCURSEL, 0, 0);
-                LRESULT data = ::SendMessageA(child, CB_GETITEMDATA, (WPARAM)index, 0);
-                main->PostMessage(WM_COMMAND, data >= 1 ? (WPARAM)data : (WPARAM)(::GetDlgCtrlID(child) + index),
-                                  lParam);
-            }
+            if (HIWORD(wParam) == CBN_SELCHANGE)
+                main->PostMessage(WM_COMMAND, ToolbarComboSelectionCommand((HWND)lParam), lParam);
         }
         if (pResult) *pResult = 0;
         return TRUE;
@@ -515,7 +509,7 @@ BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
 }
 
 void CToolBarNew::OnTimer(UINT_PTR nIDEvent) {
-    if (nIDEvent == kTrackTimer) {
+    if (nIDEvent == kToolbarTrackTimer) {
         SendMessage(TBX_TRACKMOUSE);  // the hot button is checked against the mouse every second
         return;
     }

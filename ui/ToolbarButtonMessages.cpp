@@ -9,6 +9,11 @@ namespace {
 constexpr BYTE kLayoutStyles = 0x58;   // auto size, show text, drop-down arrow
 constexpr BYTE kLayoutStates = 0x68;   // hidden, wrap, ellipses
 
+// The state bits of TB_ENABLEBUTTON ... TB_MARKBUTTON and of TB_ISBUTTONENABLED ... TB_ISBUTTONHIGHLIGHTED, in
+// message order.
+constexpr BYTE kStateBits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED,       TBSTATE_PRESSED,
+                               TBSTATE_HIDDEN,  TBSTATE_INDETERMINATE, TBSTATE_MARKED};
+
 void Repaint(ToolbarState* s, int index) {
     RefreshButtonLook(s, index);
     InvalidateButton(s, index);
@@ -16,13 +21,11 @@ void Repaint(ToolbarState* s, int index) {
 
 // TB_ENABLEBUTTON ... TB_MARKBUTTON: one state bit on an addressed button.
 LRESULT SetStateBit(ToolbarState* s, UINT msg, WPARAM button, bool on) {
-    static const BYTE kBits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED, TBSTATE_PRESSED,
-                                 TBSTATE_HIDDEN,  TBSTATE_INDETERMINATE, TBSTATE_MARKED};
     ToolbarLock lock(s, (int)msg);
     int i = ResolveButton(s, button);
     ToolbarButton* b = ButtonAt(s, i);
     if (!b) return 0;
-    BYTE bit = kBits[msg - TB_ENABLEBUTTON];
+    BYTE bit = kStateBits[msg - TB_ENABLEBUTTON];
     if (msg == TB_CHECKBUTTON && on && (b->fsStyle & BTNS_GROUP)) {
         int checked = FindCheckedInGroup(s, i);
         if (checked == i) return 0;
@@ -49,12 +52,10 @@ LRESULT SetStateBit(ToolbarState* s, UINT msg, WPARAM button, bool on) {
 }
 
 LRESULT IsStateBit(ToolbarState* s, UINT msg, WPARAM button) {
-    static const BYTE kBits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED, TBSTATE_PRESSED,
-                                 TBSTATE_HIDDEN,  TBSTATE_INDETERMINATE, TBSTATE_MARKED};
     ToolbarLock lock(s, (int)msg);
     ToolbarButton* b = ButtonAt(s, ResolveButtonIndex(s, button));
     if (!b) return -1;
-    return (b->fsState & kBits[msg - TB_ISBUTTONENABLED]) ? 1 : 0;
+    return (b->fsState & kStateBits[msg - TB_ISBUTTONENABLED]) ? 1 : 0;
 }
 
 LRESULT GetButton(ToolbarState* s, WPARAM button, TBBUTTON* out) {
@@ -213,15 +214,7 @@ LRESULT GetButtonInfo(ToolbarState* s, WPARAM button, TBBUTTONINFOW* info, bool 
         info->pszText = (LPWSTR)b->iString;
     } else if ((mask & TBIF_TEXT) && info->pszText && info->cchText >= 1) {
         const ToolbarString* text = ButtonString(s, b);
-        const WCHAR* chars = text ? text->text : L"";
-        int length = text ? text->length : 0;
-        if (wide) {
-            int n = std::min(length, info->cchText - 1);
-            memcpy(info->pszText, chars, n * sizeof(WCHAR));
-            info->pszText[n] = 0;
-        } else {
-            CopyWideToAnsi((char*)info->pszText, info->cchText, chars, length);
-        }
+        CopyToolbarText(info->pszText, info->cchText, text ? text->text : L"", text ? text->length : 0, wide);
     }
     return index;
 }
@@ -323,15 +316,6 @@ LRESULT DeleteButtons(ToolbarState* s, INT_PTR first, INT_PTR end) {
     return deleted;
 }
 
-LRESULT FindWindowButton(ToolbarState* s, HWND child) {
-    ToolbarLock lock(s, TBX_FINDWINDOW);
-    for (int i = 0; i < s->buttonCount; ++i) {
-        const ToolbarButton* b = s->buttons[i];
-        if ((b->extra & TBXF_WINDOW) && (HWND)b->dwData == child) return i;
-    }
-    return -1;
-}
-
 // Reads one field of a button; the failure result when there is none.
 template <class Resolve, class Read>
 LRESULT ReadField(ToolbarState* s, UINT msg, Resolve resolve, LRESULT failure, Read read) {
@@ -390,7 +374,7 @@ LRESULT ToolbarButtonMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lP
     case TB_SETBUTTONINFOW: return SetButtonInfo(s, wParam, (const TBBUTTONINFOW*)lParam, true);
     case TB_SETBUTTONINFOA: return SetButtonInfo(s, wParam, (const TBBUTTONINFOW*)lParam, false);
     case TBX_SETBUTTONWIDTH: return WriteField(s, msg, [&] { return SetButtonFixedWidth(s, index(), (int)lParam); });
-    case TBX_FINDWINDOW: return FindWindowButton(s, (HWND)lParam);
+    case TBX_FINDWINDOW: return WriteField(s, msg, [&] { return (LRESULT)FindWindowButton(s, (HWND)lParam); });
     case TBX_SETSTATESTYLE: return WriteField(s, msg, [&] { return SetButtonStateStyle(s, index(), (UINT)lParam); });
     case TBX_GETSTATESTYLE:
         return ReadField(s, msg, index, 0, [](ToolbarButton* b) { return (LRESULT)((b->fsState << 16) | b->fsStyle); });

@@ -174,6 +174,14 @@ int FindCheckedInGroup(const ToolbarState* s, int index) {
     return -1;
 }
 
+int FindWindowButton(const ToolbarState* s, HWND child) {
+    for (int i = 0; i < s->buttonCount; ++i) {
+        const ToolbarButton* b = s->buttons[i];
+        if ((b->extra & TBXF_WINDOW) && (HWND)b->dwData == child) return i;
+    }
+    return -1;
+}
+
 void RefreshButtonLook(ToolbarState* s, int index) {
     ToolbarButton* b = ButtonAt(s, index);
     if (!b || IsSeparator(b) || !IsButtonVisible(b)) return;

@@ -7,10 +7,15 @@
 #include <cstddef>
 
 constexpr const char* kToolbarExClassName = "ToolbarExWindow32";
+// The control's one-second timer; its owner answers it with TBX_TRACKMOUSE.
+constexpr UINT_PTR kToolbarTrackTimer = 6527;
 
 // Registers the class once per process; 1 when it is registered (now or before), 0 when registering fails.
 BOOL RegisterToolbarExClass(HINSTANCE module);
 LRESULT CALLBACK ToolbarExWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The command that follows CBN_SELCHANGE of a combo box on a button: the selected item's data, or the box's id
+// plus the selection when the item has none.
+WPARAM ToolbarComboSelectionCommand(HWND combo);
 
 // Private messages.
 enum : UINT {

@@ -156,11 +156,10 @@ void DrawFrameGlyph(BITMAPINFOHEADER* image, BYTE* pixels, int x, int y, int w, 
     int glyph = ((kind >> 2) & 6) | (kind & 1);
     if (!(kind & 2)) tint = CLR_INVALID;
     // Buttons of a bar mostly share their sizes: a stretched glyph is made once and kept.
-    static CRITICAL_SECTION lock = [] {
-        CRITICAL_SECTION cs;
-        InitializeCriticalSection(&cs);
-        return cs;
-    }();
+    // Initialised in place: a critical section must not be copied once it is initialised.
+    static CRITICAL_SECTION lock;
+    static const bool lockReady = (InitializeCriticalSection(&lock), true);
+    (void)lockReady;
     EnterCriticalSection(&lock);
     MadeGlyph* made = nullptr;
     for (MadeGlyph& entry : g_made)

@@ -2,6 +2,8 @@
 // strip at marker columns. Every pixel read stays inside the bitmap, whatever its depth and height.
 #include "ui/ToolbarState.h"
 
+#include "image/DibRecord.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -19,7 +21,7 @@ public:
         width_ = h->biWidth;
         height_ = h->biHeight < 0 ? -h->biHeight : h->biHeight;
         bpp_ = bpp;
-        stride_ = StrideOf(width_, bpp);
+        stride_ = DibStride(width_, bpp);
         pixels_ = bm->pixels;
         topDown_ = h->biHeight < 0;
     }
@@ -82,11 +84,6 @@ void ScanNextColumn(ToolbarBitmap* bm, const PixelReader& reader) {
 
 }  // namespace
 
-int StrideOf(int width, int bitCount) {
-    if (bitCount == 15) bitCount = 16;
-    return (int)((((long long)width * bitCount + 31) / 32) * 4);
-}
-
 bool SplitImageStrip(ToolbarBitmap* bm, int index) {
     if (index < 0) return false;
     if (index < (int)bm->found.size()) return true;
@@ -131,6 +128,11 @@ bool FindButtonImage(ToolbarState* s, int globalIndex, ToolbarImageRef* out) {
     return false;
 }
 
-int ImageScale(const ToolbarState* s, const ToolbarBitmap* bm) {
-    return s->scale ? s->scale * bm->scale : bm->scale * 256;
+bool ScaledImageSize(const ToolbarState* s, const ToolbarImageRef& ref, int* width, int* height) {
+    const ToolbarBitmap* bm = ref.bitmap;
+    int scale = s->scale ? s->scale * bm->scale : bm->scale * 256;  // 1/65536
+    bool scaled = scale != 65536 && s->deep;
+    *width = scaled ? (int)(((long long)scale * ref.width + 32767) >> 16) : ref.width;
+    *height = scaled ? (int)(((long long)scale * ref.height + 32767) >> 16) : ref.height;
+    return scaled;
 }

@@ -71,12 +71,8 @@ LRESULT MeasureSize(ToolbarState* s, ToolbarButton* b, bool rowFlow, WORD* bits)
     } else {
         ToolbarImageRef image;
         if (b->iBitmap >= 0 && FindButtonImage(s, b->iBitmap, &image)) {
-            int iw = image.width, ih = image.height;
-            int scale = ImageScale(s, image.bitmap);
-            if (scale != 65536 && s->deep) {
-                iw = (int)(((long long)scale * iw + 32767) >> 16);
-                ih = (int)(((long long)scale * ih + 32767) >> 16);
-            }
+            int iw, ih;
+            ScaledImageSize(s, image, &iw, &ih);
             *bits |= kLookHasImage;
             w = iw;
             h = ih;

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr UINT_PTR kTrackTimer = 6527;
 
 POINT CursorInClient(const ToolbarState* s) {
     POINT pt = {-1, -1};
@@ -279,7 +278,7 @@ LRESULT ToolbarMouseMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lPa
     }
     case WM_MOUSELEAVE: return TrackFromCursor(s, 0, WM_MOUSELEAVE);
     case WM_TIMER:
-        if (wParam == kTrackTimer) {
+        if (wParam == kToolbarTrackTimer) {
             *handled = false;
             return 0;
         }

@@ -185,16 +185,6 @@ ImagePlacement PlaceImage(const FrameContext& f, int dw, int dh) {
     return p;
 }
 
-bool HasAlpha(const ToolbarBitmap* bm) {
-    if (bm->image->biBitCount != 32) return false;
-    for (int row = 0; row < bm->imageHeight; ++row) {
-        const BYTE* p = bm->pixels + (size_t)row * bm->stride;
-        for (int x = 0; x < bm->image->biWidth; ++x)
-            if (p[4 * x + 3]) return true;
-    }
-    return false;
-}
-
 // Recolours the picture into B for frame k (even): system greys, the key made transparent, value colours,
 // the disabled wash; then scales it into A.
 void PrepareImage(const FrameContext& f, const ToolbarImageRef& ref, int k, bool hasAlpha, COLORREF key,
@@ -226,10 +216,7 @@ void PrepareImage(const FrameContext& f, const ToolbarImageRef& ref, int k, bool
 // The button's picture and the size it is drawn in; false when it has none to draw.
 bool ButtonPicture(ToolbarState* s, const ToolbarButton* b, ToolbarImageRef* ref, int* dw, int* dh, bool* scaled) {
     if (!FindButtonImage(s, b->iBitmap, ref) || ref->width < 1 || ref->height < 1) return false;
-    int scale = ImageScale(s, ref->bitmap);
-    *scaled = scale != 65536 && s->deep;
-    *dw = *scaled ? (int)(((long long)scale * ref->width + 32767) >> 16) : ref->width;
-    *dh = *scaled ? (int)(((long long)scale * ref->height + 32767) >> 16) : ref->height;
+    *scaled = ScaledImageSize(s, *ref, dw, dh);
     return *dw >= 1 && *dh >= 1;
 }
 
@@ -252,7 +239,7 @@ void DrawImageButton(const FrameContext& f) {
     ToolbarBitmap* bm = ref.bitmap;
     ImagePlacement p = PlaceImage(f, dw, dh);
 
-    bool hasAlpha = HasAlpha(bm);
+    bool hasAlpha = bm->hasAlpha;
     COLORREF key = hasAlpha ? 0 : MapSysColor(GetDibCornerColor((const BITMAPINFO*)bm->image, bm->pixels));
     int depth = s->deep ? 32 : ToolbarPaintDepth();
     void* bBits = nullptr;
@@ -362,14 +349,21 @@ void DrawGroupCaption(const FrameContext& f, int index) {
     SetTextColor(f.dc, old);
 }
 
+// The frames a drop-down button shows for its look: one for the main part, one for the arrow part.
+void DropDownFrames(const ToolbarState* s, int look, int* main, int* arrow) {
+    if (look >= 6) *main = look - 4, *arrow = s->dropPressed ? 3 : 2;
+    else if (look >= 4) *main = *arrow = look;
+    else *main = look, *arrow = look >= 2 ? 1 : 0;
+}
+
 // The frames a paint copies for the button's look.
 int NeededFrames(const ToolbarState* s, const ToolbarButton* b) {
     if (IsSeparator(b)) return 1;
     int look = b->look & kLookMask;
     if (!(b->fsStyle & BTNS_DROPDOWN)) return 1 << std::min(look, 5);
-    if (look >= 6) return (1 << (look - 4)) | (1 << (s->dropPressed ? 3 : 2));
-    if (look >= 4) return 1 << look;
-    return (1 << look) | (1 << (look >= 2 ? 1 : 0));
+    int main, arrow;
+    DropDownFrames(s, look, &main, &arrow);
+    return (1 << main) | (1 << arrow);
 }
 
 void PositionLabel(ToolbarState* s, HDC dc, ToolbarLabel* label) {
@@ -395,10 +389,7 @@ void BlitButton(const ToolbarState* s, HDC dc, HDC stripDC, const ToolbarButton*
     } else if (b->fsStyle & BTNS_DROPDOWN) {
         int main = std::clamp((b->content & 0x3FF) - (b->content >> 10), 0, w);
         int f1, f2;
-        if (look >= 6) f1 = look - 4, f2 = s->dropPressed ? 3 : 2;
-        else if (look >= 4) f1 = f2 = look;
-        else if (look >= 2) f1 = look, f2 = 1;
-        else f1 = look, f2 = 0;
+        DropDownFrames(s, look, &f1, &f2);
         BitBlt(dc, r.left, r.top, main, h, stripDC, 0, f1 * h, SRCCOPY);
         BitBlt(dc, r.left + main, r.top, w - main, h, stripDC, main, f2 * h, SRCCOPY);
     } else {

@@ -97,6 +97,7 @@ struct ToolbarBitmap {
     WORD scale;               // 1/256 units
     WORD imageWidth;          // fixed records
     WORD imageHeight;
+    bool hasAlpha;            // a 32-bit strip with alpha values: drawn as it is, without key colour
     int splitColumn;          // next column the split examines
     std::vector<ToolbarSplitImage> found;
 };
@@ -221,6 +222,7 @@ bool DeleteToolbarButton(ToolbarState* s, int index, bool invalidate = true);
 void ClearToolbarButtons(ToolbarState* s);  // frees every button at once, as the window goes
 int AddToolbarButtons(ToolbarState* s, WPARAM wParam, const TBBUTTON* source, bool clearExtra);
 int FindCheckedInGroup(const ToolbarState* s, int index);
+int FindWindowButton(const ToolbarState* s, HWND child);  // the button that holds the window; -1 when none
 WORD RestingLook(const ToolbarButton* b);
 void RefreshButtonLook(ToolbarState* s, int index);
 void InvalidateButton(ToolbarState* s, int index);
@@ -244,8 +246,9 @@ int AddToolbarString(ToolbarState* s, const WCHAR* text, int length);
 int FindToolbarString(const ToolbarState* s, const WCHAR* text, int length, int first, int count);
 void FreeToolbarStrings(ToolbarState* s);
 LRESULT SetButtonText(ToolbarState* s, int index, const void* text, bool wide);  // TBX_SETBUTTONTEXTW/A
-// Converts to the ANSI code page into size bytes with a terminating NUL; returns the bytes before the NUL.
-int CopyWideToAnsi(char* out, int size, const WCHAR* text, int length);
+// Copies a text into out with a terminating NUL: size bytes in the ANSI code page, or size WCHARs when wide.
+// Returns the characters before the NUL.
+int CopyToolbarText(void* out, int size, const WCHAR* text, int length, bool wide);
 void FreeToolbarLabels(ToolbarState* s);
 LRESULT ToolbarStringMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
@@ -258,8 +261,9 @@ LRESULT ToolbarBitmapMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lP
 bool SplitImageStrip(ToolbarBitmap* bitmap, int index);  // advances the split; true when the image exists
 int CountSplitImages(ToolbarBitmap* bitmap);             // runs the split to its end
 bool FindButtonImage(ToolbarState* s, int globalIndex, ToolbarImageRef* out);
-int ImageScale(const ToolbarState* s, const ToolbarBitmap* bitmap);  // 1/65536 units
-int StrideOf(int width, int bitCount);
+// The size the image is drawn in: the global and the strip's scale apply above 8 bits per pixel. True when
+// it is scaled.
+bool ScaledImageSize(const ToolbarState* s, const ToolbarImageRef& ref, int* width, int* height);
 
 // --- Mouse, hit test and insert mark (ToolbarMouse.cpp) ---
 constexpr LRESULT kHitDropPart = 0x40000000;

@@ -18,6 +18,23 @@ std::wstring Widen(const char* text, int length) {
     return wide;
 }
 
+int CopyWideToAnsi(char* out, int size, const WCHAR* text, int length) {
+    if (size < 1) return 0;
+    int needed = length > 0 ? WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr) : 0;
+    std::string ansi(needed, '\0');
+    if (needed) WideCharToMultiByte(CP_ACP, 0, text, length, ansi.data(), needed, nullptr, nullptr);
+    int n = std::min(needed, size - 1);
+    memcpy(out, ansi.data(), n);
+    out[n] = 0;
+    return n;
+}
+
+// A NUL-terminated text of a message's A or W form.
+std::wstring WideText(const void* text, bool wide) {
+    if (wide) return (const WCHAR*)text;
+    return Widen((const char*)text, (int)strlen((const char*)text));
+}
+
 int AddString(ToolbarState* s, const WCHAR* text, int length) { return AddToolbarString(s, text, length); }
 int AddString(ToolbarState* s, const char* text, int length) {
     std::wstring wide = Widen(text, length);
@@ -74,11 +91,7 @@ LRESULT GetButtonText(ToolbarState* s, WPARAM button, void* out, bool wide) {
     ToolbarButton* b = ButtonAt(s, ResolveButton(s, button));
     if (!b || !out) return -1;
     const ToolbarString* text = ButtonString(s, b);
-    int length = text ? text->length : 0;
-    if (!wide) return CopyWideToAnsi((char*)out, 65535, text ? text->text : L"", length);
-    if (length) memcpy(out, text->text, length * sizeof(WCHAR));
-    ((WCHAR*)out)[length] = 0;
-    return length;
+    return CopyToolbarText(out, 65535, text ? text->text : L"", text ? text->length : 0, wide);
 }
 
 LRESULT GetString(ToolbarState* s, WPARAM wParam, void* out, bool wide) {
@@ -86,11 +99,7 @@ LRESULT GetString(ToolbarState* s, WPARAM wParam, void* out, bool wide) {
     ToolbarLock lock(s, wide ? TB_GETSTRINGW : TB_GETSTRINGA);
     if (index >= s->stringCount || !out || max < 1) return -1;
     const ToolbarString* text = s->strings[index];
-    if (!wide) return CopyWideToAnsi((char*)out, max, text->text, text->length);
-    int n = std::min<int>(text->length, max - 1);
-    memcpy(out, text->text, n * sizeof(WCHAR));
-    ((WCHAR*)out)[n] = 0;
-    return n;
+    return CopyToolbarText(out, max, text->text, text->length, wide);
 }
 
 LRESULT RemoveStrings(ToolbarState* s, UINT first, UINT count) {
@@ -134,8 +143,7 @@ void RemoveLabel(ToolbarLabel** link) {
 
 LRESULT AddLabel(ToolbarState* s, const TBXLABEL* desc, const void* text, bool wide) {
     if (!desc || !text) return 0;
-    std::wstring wideText = wide ? std::wstring((const WCHAR*)text)
-                                 : Widen((const char*)text, (int)strlen((const char*)text));
+    std::wstring wideText = WideText(text, wide);
     auto* label = (ToolbarLabel*)ToolbarAlloc(sizeof(ToolbarLabel) + wideText.size() * sizeof(WCHAR));
     if (!label) return 0;
     memcpy(label->text, wideText.c_str(), (wideText.size() + 1) * sizeof(WCHAR));
@@ -225,8 +233,7 @@ void FreeToolbarLabels(ToolbarState* s) {
 LRESULT SetButtonText(ToolbarState* s, int index, const void* text, bool wide) {
     ToolbarButton* b = ButtonAt(s, index);
     if (!b || !text) return -1;
-    std::wstring wideText = wide ? std::wstring((const WCHAR*)text)
-                                 : Widen((const char*)text, (int)strlen((const char*)text));
+    std::wstring wideText = WideText(text, wide);
     int found = FindToolbarString(s, wideText.c_str(), (int)wideText.size(), 0, 65535);
     if (found < 0) found = AddToolbarString(s, wideText.c_str(), (int)wideText.size());
     if (found < 0) return -1;
@@ -237,14 +244,12 @@ LRESULT SetButtonText(ToolbarState* s, int index, const void* text, bool wide) {
     return found;
 }
 
-int CopyWideToAnsi(char* out, int size, const WCHAR* text, int length) {
+int CopyToolbarText(void* out, int size, const WCHAR* text, int length, bool wide) {
+    if (!wide) return CopyWideToAnsi((char*)out, size, text, length);
     if (size < 1) return 0;
-    int needed = length > 0 ? WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr) : 0;
-    std::string ansi(needed, '\0');
-    if (needed) WideCharToMultiByte(CP_ACP, 0, text, length, ansi.data(), needed, nullptr, nullptr);
-    int n = std::min(needed, size - 1);
-    memcpy(out, ansi.data(), n);
-    out[n] = 0;
+    int n = std::min(length, size - 1);
+    memcpy(out, text, n * sizeof(WCHAR));
+    ((WCHAR*)out)[n] = 0;
     return n;
 }
 

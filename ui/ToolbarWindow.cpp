@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr UINT_PTR kTrackTimer = 6527;
 
 // Resources shared by all toolbar windows of the process, set up by the first window and released by the last.
 // The theme library is bound once for the process by the theme support and never freed.
@@ -76,18 +75,17 @@ LRESULT OnCreate(ToolbarState* s) {
     s->deep = s->bitsPerPixel > 8;
     s->vertical = (s->style & CCS_VERT) != 0;
     s->dirty = kDirtyAll;
-    SetTimer(wnd, kTrackTimer, 1000, nullptr);
+    SetTimer(wnd, kToolbarTrackTimer, 1000, nullptr);
     ComputeToolbarColors(s);
     UpdateToolbarFontMetrics(s);
     return 0;
 }
 
-LRESULT OnDestroy(ToolbarState* s) {
-    LockToolbar(s);
+// Frees the buttons, bitmaps and strings together with their tables.
+void FreeTables(ToolbarState* s) {
     ClearToolbarButtons(s);
     RemoveToolbarBitmaps(s);
     FreeToolbarStrings(s);
-    CloseThemes(s);
     ToolbarFree(s->buttons);
     ToolbarFree(s->bitmaps);
     ToolbarFree(s->strings);
@@ -95,12 +93,17 @@ LRESULT OnDestroy(ToolbarState* s) {
     s->bitmaps = nullptr;
     s->strings = nullptr;
     s->buttonCapacity = s->bitmapCapacity = s->stringCapacity = 0;
-    UnlockToolbar(s, WM_DESTROY);
+}
+
+LRESULT OnDestroy(ToolbarState* s) {
+    ToolbarLock lock(s, WM_DESTROY);
+    FreeTables(s);
+    CloseThemes(s);
     return 0;
 }
 
 LRESULT OnSize(ToolbarState* s, int width, int height) {
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_SIZE);
     if (width > s->clientWidth) {
         RECT strip = {s->clientWidth, 0, width, height};
         InvalidateRect(s->wnd, &strip, FALSE);
@@ -111,7 +114,6 @@ LRESULT OnSize(ToolbarState* s, int width, int height) {
     }
     s->clientWidth = width;
     s->clientHeight = height;
-    UnlockToolbar(s, WM_SIZE);
     return 0;
 }
 
@@ -154,34 +156,24 @@ LRESULT OnEnable(ToolbarState* s, bool enable) {
 }
 
 LRESULT OnSysColorChange(ToolbarState* s) {
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_SYSCOLORCHANGE);
     CloseThemes(s);
     OpenTheme(s);
     s->dirty |= kDirtyAll;
     ComputeToolbarColors(s);
     InvalidateToolbar(s);
-    UnlockToolbar(s, WM_SYSCOLORCHANGE);
     return 0;
 }
 
 LRESULT OnSetFont(ToolbarState* s, HFONT font) {
-    LockToolbar(s);
+    ToolbarLock lock(s, WM_SETFONT);
     s->font = font;
     if (UpdateToolbarFontMetrics(s)) {
         // Every text must be measured again in the new font.
         s->dirty |= kDirtyAll;
         InvalidateToolbar(s);
     }
-    UnlockToolbar(s, WM_SETFONT);
     return 0;
-}
-
-bool IsEmbeddedWindow(const ToolbarState* s, HWND child) {
-    for (int i = 0; i < s->buttonCount; ++i) {
-        const ToolbarButton* b = s->buttons[i];
-        if ((b->extra & TBXF_WINDOW) && (HWND)b->dwData == child) return true;
-    }
-    return false;
 }
 
 HWND CommandTarget(ToolbarState* s) {
@@ -197,12 +189,11 @@ HWND ExtraTarget(ToolbarState* s) {
 // Notifications of embedded windows go on to the command windows; they are sent with the lock held.
 LRESULT OnChildNotify(ToolbarState* s, WPARAM wParam, NMHDR* header) {
     if (!header) return 0;
-    LockToolbar(s);
-    if (IsEmbeddedWindow(s, header->hwndFrom)) {
+    ToolbarLock lock(s, WM_NOTIFY);
+    if (FindWindowButton(s, header->hwndFrom) >= 0) {
         SendMessageA(CommandTarget(s), WM_NOTIFY, wParam, (LPARAM)header);
         if (HWND extra = ExtraTarget(s)) SendMessageA(extra, WM_NOTIFY, wParam, (LPARAM)header);
     }
-    UnlockToolbar(s, WM_NOTIFY);
     return 0;
 }
 
@@ -211,18 +202,13 @@ LRESULT OnChildNotify(ToolbarState* s, WPARAM wParam, NMHDR* header) {
 LRESULT OnChildCommand(ToolbarState* s, WPARAM wParam, HWND child) {
     if (!child) return 0;
     LockToolbar(s);
-    bool embedded = IsEmbeddedWindow(s, child);
+    bool embedded = FindWindowButton(s, child) >= 0;
     HWND receivers[2] = {CommandTarget(s), nullptr};
     UnlockToolbar(s, WM_COMMAND);
     if (!embedded) return 0;
     receivers[1] = ExtraTarget(s);
-    WPARAM selection = 0;
     bool selChange = HIWORD(wParam) == CBN_SELCHANGE;
-    if (selChange) {
-        LRESULT index = SendMessageA(child, CB_GETCURSEL, 0, 0);
-        LRESULT data = SendMessageA(child, CB_GETITEMDATA, (WPARAM)index, 0);
-        selection = data > 0 ? (WPARAM)data : (WPARAM)(GetDlgCtrlID(child) + index);
-    }
+    WPARAM selection = selChange ? ToolbarComboSelectionCommand(child) : 0;
     for (HWND receiver : receivers) {
         if (!receiver) continue;
         PostMessageA(receiver, WM_COMMAND, wParam, (LPARAM)child);
@@ -250,10 +236,8 @@ LRESULT SetButtonSize(ToolbarState* s, LPARAM lParam) {
     // The floor is the image plus its padding, so repeating a request never changes the size.
     cx = std::max(cx, s->bitmapWidth + s->padX);
     cy = std::max(cy, s->bitmapHeight + s->padY);
-    if (cx != s->buttonWidth || cy != s->buttonHeight) {
-        s->buttonWidth = cx;
-        s->buttonHeight = cy;
-    }
+    s->buttonWidth = cx;
+    s->buttonHeight = cy;
     s->dirty |= kDirtyAll;
     InvalidateToolbar(s);
     return 1;
@@ -348,7 +332,7 @@ LRESULT SetColor(ToolbarState* s, WPARAM slot, LPARAM lParam) {
 LRESULT SetScale(ToolbarState* s, WPARAM which, LPARAM lParam) {
     int scale = (int)lParam == 0 ? 256 : (int)lParam;
     bool read = (int)lParam == -1;
-    LockToolbar(s);
+    ToolbarLock lock(s, TBX_SETSCALE);
     LRESULT old;
     bool changed = false;
     if ((int)which == -1) {
@@ -370,23 +354,18 @@ LRESULT SetScale(ToolbarState* s, WPARAM which, LPARAM lParam) {
         old = -1;
     }
     if (changed) InvalidateToolbar(s);
-    UnlockToolbar(s, TBX_SETSCALE);
     return old;
 }
 
 LRESULT IdealSize(ToolbarState* s) {
-    LockToolbar(s);
+    ToolbarLock lock(s, TBX_GETIDEALSIZE);
     EnsureToolbarLayout(s);
-    LRESULT size = MAKELONG(s->idealWidth, s->idealHeight);
-    UnlockToolbar(s, TBX_GETIDEALSIZE);
-    return size;
+    return MAKELONG(s->idealWidth, s->idealHeight);
 }
 
 LRESULT FitToSize(ToolbarState* s, int extent, UINT flags) {
-    LockToolbar(s);
-    LRESULT size = FitToolbar(s, extent, flags);
-    UnlockToolbar(s, TBX_FITTOSIZE);
-    return size;
+    ToolbarLock lock(s, TBX_FITTOSIZE);
+    return FitToolbar(s, extent, flags);
 }
 
 // Messages of the window, its metrics and its colours; the tables have handlers of their own.
@@ -444,6 +423,12 @@ LRESULT WindowMessage(ToolbarState* s, HWND wnd, UINT msg, WPARAM wParam, LPARAM
 
 }  // namespace
 
+WPARAM ToolbarComboSelectionCommand(HWND combo) {
+    LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    LRESULT data = SendMessageA(combo, CB_GETITEMDATA, (WPARAM)index, 0);
+    return data > 0 ? (WPARAM)data : (WPARAM)(GetDlgCtrlID(combo) + index);
+}
+
 // --- Memory ---
 
 ToolbarAllocFn SetToolbarAllocator(ToolbarAllocFn alloc) {
@@ -494,14 +479,7 @@ ToolbarState* CreateToolbarState(HWND wnd) {
 
 void DestroyToolbarState(ToolbarState* s) {
     if (!s) return;
-    if (s->buttons || s->bitmaps || s->strings) {
-        ClearToolbarButtons(s);
-        RemoveToolbarBitmaps(s);
-        FreeToolbarStrings(s);
-        ToolbarFree(s->buttons);
-        ToolbarFree(s->bitmaps);
-        ToolbarFree(s->strings);
-    }
+    FreeTables(s);
     FreeToolbarLabels(s);
     FreeToolbarScratch(s);
     if (s->measureDC) DeleteDC(s->measureDC);
