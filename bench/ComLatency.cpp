@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 double BenchNowMs() {
     static const LARGE_INTEGER frequency = [] {
@@ -14,11 +15,19 @@ double BenchNowMs() {
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+namespace {
+
+struct LatencyFigures {
+    double median, worst;
+};
+
 LatencyFigures SummariseLatencies(std::vector<double> ms) {
     if (ms.empty()) return {0, 0};
     std::sort(ms.begin(), ms.end());
     return {ms[ms.size() / 2], ms.back()};
 }
+
+}  // namespace
 
 std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string(int)>& frame,
                                   const std::function<double()>& arrived) {
@@ -73,4 +82,20 @@ std::vector<double> PlatformLatencies(int comNumber, ComPeer& peer) {
     CloseHandle(ov.hEvent);
     CloseHandle(port);
     return result;
+}
+
+bool ReportLatencies(const char* heading, const char* name, const std::vector<double>& ours,
+                     const std::vector<double>& platform) {
+    if (ours.size() != kBenchFrames || platform.size() != kBenchFrames) {
+        std::fprintf(stderr, "frames lost: %s %zu, platform %zu of %d\n", name, ours.size(), platform.size(),
+                     kBenchFrames);
+        return false;
+    }
+    const LatencyFigures o = SummariseLatencies(ours);
+    const LatencyFigures p = SummariseLatencies(platform);
+    std::printf("%s (%d frames, pty):\n", heading, kBenchFrames);
+    std::printf("  %-9s median %6.2f ms, worst %6.2f ms\n", (std::string(name) + ":").c_str(), o.median, o.worst);
+    std::printf("  platform: median %6.2f ms, worst %6.2f ms (overlapped ReadFile completing)\n", p.median, p.worst);
+    std::printf("  ratio %s/platform: median %.2f, worst %.2f\n", name, o.median / p.median, o.worst / p.worst);
+    return true;
 }

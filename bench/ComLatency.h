@@ -10,11 +10,6 @@ constexpr int kBenchFrames = 200;
 
 double BenchNowMs();
 
-struct LatencyFigures {
-    double median, worst;
-};
-LatencyFigures SummariseLatencies(std::vector<double> ms);
-
 // Writes kBenchFrames frames at irregular intervals; frame(i) gives frame i, arrived() blocks until
 // the receiving side has seen it and returns the time it did (negative: lost).
 std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string(int)>& frame,
@@ -22,3 +17,8 @@ std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string
 
 // An overlapped ReadFile completing on COM<comNumber> as the frames arrive.
 std::vector<double> PlatformLatencies(int comNumber, ComPeer& peer);
+
+// Prints the measured path (`name`, e.g. "driver") against the platform peer under `heading`: median,
+// worst and their ratios. False (and a note on stderr) when either side lost frames.
+bool ReportLatencies(const char* heading, const char* name, const std::vector<double>& ours,
+                     const std::vector<double>& platform);

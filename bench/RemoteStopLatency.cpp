@@ -64,16 +64,7 @@ int main() {
     });
     game::StopRemoteControl(&context);
     const std::vector<double> platform = PlatformLatencies(pairs[0].device, peer);
-    if (reader.size() != kBenchFrames || platform.size() != kBenchFrames) {
-        std::fprintf(stderr, "frames lost: reader %zu, platform %zu of %d\n", reader.size(), platform.size(), kBenchFrames);
-        return 1;
-    }
-    const LatencyFigures r = SummariseLatencies(reader);
-    const LatencyFigures p = SummariseLatencies(platform);
-    std::printf("'D' frame written -> StopPlayer has run (%d frames, pty):\n", kBenchFrames);
-    std::printf("  reader:   median %6.2f ms, worst %6.2f ms\n", r.median, r.worst);
-    std::printf("  platform: median %6.2f ms, worst %6.2f ms (overlapped ReadFile completing)\n", p.median, p.worst);
-    std::printf("  ratio reader/platform: median %.2f, worst %.2f\n", r.median / p.median, r.worst / p.worst);
+    if (!ReportLatencies("'D' frame written -> StopPlayer has run", "reader", reader, platform)) return 1;
     std::printf("  stop tick equal to the frame's corrected time: %d of %d\n", exact, kBenchFrames);
     return exact == kBenchFrames ? 0 : 1;
 }

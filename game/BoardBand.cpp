@@ -51,7 +51,7 @@ void BoardPainter::DrawColourLine(const GameState& state) {
 
 void BoardPainter::DrawTicks(const GameState& state, const ScaleLayout& layout) {
     const int top = state.BandTop(), w = layout.scaleLength, width = state.clientWidth;
-    SelectFont(m_art.scaleFont, 1, 0);
+    SelectBoardFont(*m_image, m_art.scaleFont, 1, 0);
     for (const ScaleTick& tick : layout.ticks) {
         const uint32_t colour = state.scaleColour ? ScaleGradientColour(tick.x, w) : kScaleGreen;
         const int firstRow = top + (tick.even ? kLongTickRow : kShortTickRow);
@@ -67,14 +67,6 @@ void BoardPainter::DrawTicks(const GameState& state, const ScaleLayout& layout) 
         if (centre + textWidth / 2 + 2 > width) centre = width - textWidth / 2 - 2;
         m_image->DrawText(centre, top + kLabelRow, text);
     }
-}
-
-void BoardPainter::SelectFont(const uint8_t* font, int align, uint32_t colour) {
-    m_image->textAlign = static_cast<uint8_t>(align);
-    m_image->textVAlign = 0;
-    m_image->SetFont(font);
-    m_image->SetTextColor(nullptr, 0, 1);
-    m_image->SetTextColor(CDibImage::PlotSoft, colour, 0);
 }
 
 }  // namespace game

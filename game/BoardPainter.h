@@ -37,7 +37,6 @@ private:
     void EraseLabels(GameState& state);
     void DrawLabels(GameState& state);
     void DrawLabel(GameState& state, int pointer, double value);
-    void SelectFont(const uint8_t* font, int align, uint32_t colour);
     void Fill(int x, int y, int cx, int cy, uint32_t colour, bool invalidate);
 
     BoardArt& m_art;

@@ -2,8 +2,6 @@
 
 #include "image/BitmapFont.h"
 
-#include <algorithm>
-
 namespace game {
 
 namespace {
@@ -11,7 +9,9 @@ namespace {
 constexpr uint32_t kHalo = 0xFFFFFF;
 constexpr int kReach = 2;  // halo offset plus the soft stamp's radius
 
-void SelectLabelFont(CDibImage& image, const uint8_t* font, int align, uint32_t colour) {
+}  // namespace
+
+void SelectBoardFont(CDibImage& image, const uint8_t* font, int align, uint32_t colour) {
     image.textAlign = static_cast<uint8_t>(align);
     image.textVAlign = 0;
     image.SetFont(font);
@@ -19,11 +19,9 @@ void SelectLabelFont(CDibImage& image, const uint8_t* font, int align, uint32_t 
     image.SetTextColor(CDibImage::PlotSoft, colour, 0);
 }
 
-}  // namespace
-
 int LabelGlyphCache::DrawDirect(CDibImage& target, const uint8_t* font, int x, int y, const char* text, int align,
                                 uint32_t colour) {
-    SelectLabelFont(target, font, align, kHalo);
+    SelectBoardFont(target, font, align, kHalo);
     for (int dy : {-1, 1})
         for (int dx : {-1, 1}) target.DrawText(x + dx, y + dy, text);
     target.SetTextColor(CDibImage::PlotSoft, colour, 0);
@@ -35,7 +33,7 @@ void LabelGlyphCache::SetFont(const uint8_t* font) {
     m_font = font;
     m_tiles.clear();
     if (!m_measure.HasPixels()) m_measure.Create(32, 1, 1, 0);
-    SelectLabelFont(m_measure, font, 0, kHalo);
+    SelectBoardFont(m_measure, font, 0, kHalo);
 }
 
 int LabelGlyphCache::Measure(const char* text) {
@@ -54,38 +52,9 @@ const LabelGlyphCache::Tile* LabelGlyphCache::TileFor(unsigned char ch, uint32_t
     BitmapFontHeader header;
     const uint8_t* glyph = m_font && ReadBitmapFontHeader(m_font, &header) ? BitmapFontGlyph(m_font, header, ch) : nullptr;
     if (glyph && tile->advance > 0 &&
-        tile->pixels.Create(32, tile->advance + 2 * kReach, glyph[1] + 2 * kReach, 0)) {
+        tile->pixels.Create(32, tile->advance + 2 * kReach, glyph[1] + 2 * kReach, 0))
         DrawDirect(tile->pixels, m_font, kReach, kReach, text, 0, colour);
-        RECT& t = tile->touched;
-        t = {LONG(tile->pixels.width), LONG(tile->pixels.height), 0, 0};
-        for (int ty = 0; ty < int(tile->pixels.height); ++ty)
-            for (int tx = 0; tx < int(tile->pixels.width); ++tx)
-                if (tile->pixels.GetPixel(tx, ty)) {
-                    t.left = std::min<LONG>(t.left, tx);
-                    t.top = std::min<LONG>(t.top, ty);
-                    t.right = std::max<LONG>(t.right, tx + 1);
-                    t.bottom = std::max<LONG>(t.bottom, ty + 1);
-                }
-    }
     return m_tiles.emplace(key, std::move(tile)).first->second.get();
-}
-
-// Copies the tile's changed pixels (the others are black) to (x, y) of the target.
-void LabelGlyphCache::PutTile(CDibImage& target, const Tile& tile, int x, int y) {
-    const RECT& t = tile.touched;
-    if (t.left >= t.right) return;
-    if (target.depth != 32) {
-        target.Put(tile.pixels, x, y, kPutSkipSourceKey);
-        return;
-    }
-    const int left = std::max<int>(t.left, -x), right = std::min<int>(t.right, int(target.width) - x);
-    const int top = std::max<int>(t.top, -y), bottom = std::min<int>(t.bottom, int(target.height) - y);
-    for (int ty = top; ty < bottom; ++ty) {
-        const uint32_t* source = reinterpret_cast<const uint32_t*>(tile.pixels.RowAddress(ty));
-        uint32_t* dest = reinterpret_cast<uint32_t*>(target.RowAddress(y + ty)) + x;
-        for (int tx = left; tx < right; ++tx)
-            if (source[tx]) dest[tx] = source[tx];
-    }
 }
 
 int LabelGlyphCache::Draw(CDibImage& target, int x, int y, const char* text, int align, uint32_t colour) {
@@ -97,7 +66,8 @@ int LabelGlyphCache::Draw(CDibImage& target, int x, int y, const char* text, int
         x -= width;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
         const Tile* tile = TileFor(*p, colour);
-        if (tile->pixels.HasPixels()) PutTile(target, *tile, x - kReach, y - kReach);
+        // The tile's black ground (key 0) stays out.
+        if (tile->pixels.HasPixels()) target.Put(tile->pixels, x - kReach, y - kReach, kPutSkipSourceKey);
         x += tile->advance;
     }
     return width;

@@ -12,6 +12,10 @@
 
 namespace game {
 
+// The board's text style on an image: the bitmap font, the alignment (0 left, 1 centred, other right),
+// no background and the soft pen in the colour.
+void SelectBoardFont(CDibImage& image, const uint8_t* font, int align, uint32_t colour);
+
 class LabelGlyphCache {
 public:
     // The font the labels are drawn in; a change forgets every tile.
@@ -31,10 +35,8 @@ private:
     struct Tile {
         CDibImage pixels;
         int advance = 0;
-        RECT touched = {0, 0, 0, 0};  // the pixels the glyph changed
     };
     const Tile* TileFor(unsigned char ch, uint32_t colour);
-    static void PutTile(CDibImage& target, const Tile& tile, int x, int y);
 
     const uint8_t* m_font = nullptr;
     CDibImage m_measure;

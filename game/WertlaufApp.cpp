@@ -7,7 +7,6 @@
 #include "game/WertlaufDoc.h"
 #include "game/WertlaufView.h"
 #include "res/AppCommands.h"
-#include "system/Registry.h"
 #include "ui/FileDialogExt.h"
 
 BEGIN_MESSAGE_MAP(CWertlaufApp, CWinApp)
@@ -23,9 +22,7 @@ BOOL CWertlaufApp::InitInstance() {
     AfxEnableControlContainer(nullptr);
     Enable3dControlsStatic();
     InstallFileDialogExtension(nullptr);
-    SetRegistryKey("VQ");
-    // The toolkit's registry class reads the application key under the same names.
-    SetRegistryAppKey(m_pszRegistryKey, m_pszProfileName);
+    SetRegistryKey("VQ");  // the toolkit's registry class follows this key as well
     LoadStdProfileSettings(4);
 
     m_pDocTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CWertlaufDoc), RUNTIME_CLASS(CMainFrame),

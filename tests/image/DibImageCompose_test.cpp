@@ -15,6 +15,13 @@ uint32_t PutValue(const CDibImage& dest, const CDibImage& source, uint32_t s) {
     return v;
 }
 
+// The pixel values of row y, left to right.
+std::vector<uint32_t> Row(const CDibImage& image, int y = 0) {
+    std::vector<uint32_t> row;
+    for (int x = 0; x < (int)image.width; ++x) row.push_back(image.GetPixel(x, y));
+    return row;
+}
+
 } // namespace
 
 TEST(DibImageCompose, PutMatchesPixelReferenceForEveryDepthPair) {
@@ -393,13 +400,12 @@ TEST(DibImageCompose, ClippedWordPathsAndSelfSources) {
     source.SetPixel(1, 0, 0xff222222);
     source.SetPixel(2, 0, 0x00000000); // the key (and alpha 0)
     ASSERT_TRUE(dest.Create(32, 3, 1, 0xff999999));
+    const std::vector<uint32_t> expected = {0xff222222, 0xff999999, 0xff999999};
     EXPECT_TRUE(dest.Put(source, -1, 0, kPutSkipSourceKey));
-    EXPECT_EQ(0xff222222u, dest.GetPixel(0, 0));
-    EXPECT_EQ(0xff999999u, dest.GetPixel(1, 0));
+    EXPECT_EQ(expected, Row(dest));
     dest.FillRect(0, 0, 3, 1, 0xff999999);
     EXPECT_TRUE(dest.AlphaPut(source, -1, 0));
-    EXPECT_EQ(0xff222222u, dest.GetPixel(0, 0));
-    EXPECT_EQ(0xff999999u, dest.GetPixel(1, 0));
+    EXPECT_EQ(expected, Row(dest));
 
     // A 15-bit destination keeps its top bit under a blend.
     CDibImage dest15;
@@ -414,17 +420,14 @@ TEST(DibImageCompose, ClippedWordPathsAndSelfSources) {
     ASSERT_TRUE(self.Create(32, 3, 1, 0));
     for (int x = 0; x < 3; ++x) self.SetPixel(x, 0, 0xff000000u | (uint32_t)(x + 1));
     EXPECT_TRUE(self.AlphaPut(self, 1, 0));
-    EXPECT_EQ((std::vector<uint32_t>{0xff000001, 0xff000001, 0xff000002}),
-              (std::vector<uint32_t>{self.GetPixel(0, 0), self.GetPixel(1, 0), self.GetPixel(2, 0)}));
+    EXPECT_EQ((std::vector<uint32_t>{0xff000001, 0xff000001, 0xff000002}), Row(self));
     EXPECT_TRUE(self.AlphaBlendPut(self, -1, 0));
-    EXPECT_EQ((std::vector<uint32_t>{0xff000001, 0xff000002, 0xff000002}),
-              (std::vector<uint32_t>{self.GetPixel(0, 0), self.GetPixel(1, 0), self.GetPixel(2, 0)}));
+    EXPECT_EQ((std::vector<uint32_t>{0xff000001, 0xff000002, 0xff000002}), Row(self));
     CDibImage bits;
     ASSERT_TRUE(bits.Create(1, 3, 1, 0));
     bits.SetPixel(1, 0, 1);
     bits.SetPixel(2, 0, 1);
     EXPECT_TRUE(bits.MaskedPut(bits, 1, 0, bits)); // only the pixels that are 0 are copied, one step right
-    EXPECT_EQ(0u, bits.GetPixel(0, 0));
-    EXPECT_EQ(0u, bits.GetPixel(1, 0));
-    EXPECT_EQ(1u, bits.GetPixel(2, 0)); // source pixel 1 is masked: the pixel it would cover keeps its value
+    // Source pixel 1 is masked: the pixel it would cover keeps its value.
+    EXPECT_EQ((std::vector<uint32_t>{0, 0, 1}), Row(bits));
 }
