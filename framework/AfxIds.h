@@ -20,6 +20,9 @@
 #define WM_KICKIDLE 0x036A
 #define WM_POPMESSAGESTRING 0x0375
 
+// The system's caret-blink timer, which the headers do not name: not a reason for idle work.
+#define WM_SYSTIMER 0x0118
+
 // String ids.
 #define AFX_IDS_APP_TITLE 0xE000
 #define AFX_IDS_IDLEMESSAGE 0xE001

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "framework/HandleMap.h"
+
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
@@ -41,11 +43,7 @@ namespace {
 
 CString WindowText(HWND hWnd) {
     CString text;
-    int length = ::GetWindowTextLengthA(hWnd);
-    if (length > 0) {
-        ::GetWindowTextA(hWnd, text.GetBuffer(length), length + 1);
-        text.ReleaseBuffer();
-    }
+    fw::ReadWindowText(hWnd, text);
     return text;
 }
 

@@ -123,11 +123,11 @@ int CDialog::RunModalLoop() {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
-        if (msg.message != WM_PAINT && msg.message != 0x0118) {
+        if (msg.message != WM_PAINT && msg.message != WM_SYSTIMER) {
             idle = true;
             idleCount = 0;
         }
-        if (showPending && ContinueModal() && msg.message == 0x0118) {
+        if (showPending && ContinueModal() && msg.message == WM_SYSTIMER) {
             ShowWindow(SW_SHOWNORMAL);
             showPending = false;
         }

@@ -36,13 +36,8 @@ void CDocTemplate::RemoveDocument(CDocument* pDoc) {
 }
 
 CDocument* CDocTemplate::CreateNewDocument() {
-    CObject* object = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
-    if (!object) return nullptr;
-    if (!object->IsKindOf(RUNTIME_CLASS(CDocument))) {
-        delete object;
-        return nullptr;
-    }
-    CDocument* doc = static_cast<CDocument*>(object);
+    CDocument* doc = static_cast<CDocument*>(fw::CreateObjectOf(m_pDocClass, RUNTIME_CLASS(CDocument)));
+    if (!doc) return nullptr;
     AddDocument(doc);
     return doc;
 }
@@ -53,13 +48,8 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther) {
     context.m_pCurrentDoc = pDoc;
     context.m_pNewViewClass = m_pViewClass;
     context.m_pNewDocTemplate = this;
-    CObject* object = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
-    if (!object) return nullptr;
-    if (!object->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
-        delete object;
-        return nullptr;
-    }
-    CFrameWnd* frame = static_cast<CFrameWnd*>(object);
+    CFrameWnd* frame = static_cast<CFrameWnd*>(fw::CreateObjectOf(m_pFrameClass, RUNTIME_CLASS(CFrameWnd)));
+    if (!frame) return nullptr;
     // A frame that fails to load has deleted itself already.
     if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) return nullptr;
     return frame;

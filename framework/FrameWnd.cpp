@@ -103,13 +103,8 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
 }
 
 CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
-    CObject* object = pContext->m_pNewViewClass->CreateObject();
-    if (!object) return nullptr;
-    if (!object->IsKindOf(RUNTIME_CLASS(CWnd))) {
-        delete object;
-        return nullptr;
-    }
-    CWnd* view = static_cast<CWnd*>(object);
+    CWnd* view = static_cast<CWnd*>(fw::CreateObjectOf(pContext->m_pNewViewClass, RUNTIME_CLASS(CWnd)));
+    if (!view) return nullptr;
     // A view that fails has deleted itself.
     if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, nID, pContext))
         return nullptr;

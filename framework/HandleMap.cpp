@@ -75,6 +75,12 @@ void RemoveWnd(HWND hWnd) {
     m.windows.erase(hWnd);
 }
 
+bool RestoreSuperProc(HWND hWnd, WNDPROC super) {
+    if (!super || reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) != &AfxWndProc) return false;
+    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
+    return true;
+}
+
 CObject* FindTemp(const TempKind* kind, void* handle, const CRuntimeClass* cls) {
     Maps& m = TheMaps();
     Shared guard(m.lock);

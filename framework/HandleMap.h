@@ -6,6 +6,7 @@
 
 #include "framework/RuntimeClass.h"
 
+class CString;
 class CWnd;
 
 namespace fw {
@@ -24,6 +25,9 @@ void SetSuperProc(HWND hWnd, WNDPROC super);
 // Forgets the object; the record stays while the window is subclassed.
 void ClearPermanent(HWND hWnd);
 void RemoveWnd(HWND hWnd);
+// Gives a window routed through AfxWndProc back its previous procedure; false (and nothing changed) when
+// there is none or another subclass sits on top of ours by now.
+bool RestoreSuperProc(HWND hWnd, WNDPROC super);
 
 // Temporary objects, one per handle and class, freed once their handle is gone.
 struct TempKind {
@@ -66,6 +70,9 @@ CWnd* FindCreatingChild(HWND parent, UINT id);
 
 // Registers a window class (DefWindowProc as procedure) once; the returned name stays valid.
 LPCSTR RegisterClassOnce(LPCSTR name, UINT style, HCURSOR cursor, HBRUSH background, HICON icon);
+
+// The whole text of any window (empty when it has none).
+void ReadWindowText(HWND hWnd, CString& out);
 
 // Sends a message straight to an object's WindowProc, as AfxWndProc would.
 LRESULT CallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -35,6 +35,11 @@ protected:
     CObject& operator=(const CObject&) = default;
 };
 
+namespace fw {
+// A new object of cls when cls derives from base; null otherwise or when cls cannot be created dynamically.
+CObject* CreateObjectOf(const CRuntimeClass* cls, const CRuntimeClass* base);
+}  // namespace fw
+
 #define RUNTIME_CLASS(className) (&className::class##className)
 
 #define DECLARE_DYNAMIC(className)           \

@@ -20,16 +20,37 @@ public:
     CStatusBar* bar = nullptr;
     void Enable(BOOL bOn) override {
         m_bEnableChanged = TRUE;
-        UINT style = bar->GetPaneStyle((int)m_nIndex);
-        UINT changed = bOn ? (style & ~SBPS_DISABLED) : (style | SBPS_DISABLED);
-        if (changed != style) bar->SetPaneStyle((int)m_nIndex, changed);
+        SetStyleBit(SBPS_DISABLED, !bOn);
     }
-    void SetCheck(int nCheck) override {
-        UINT style = bar->GetPaneStyle((int)m_nIndex);
-        UINT changed = nCheck ? (style | SBPS_POPOUT) : (style & ~SBPS_POPOUT);
-        if (changed != style) bar->SetPaneStyle((int)m_nIndex, changed);
-    }
+    void SetCheck(int nCheck) override { SetStyleBit(SBPS_POPOUT, nCheck != 0); }
     void SetText(LPCSTR lpszText) override { bar->SetPaneText((int)m_nIndex, lpszText); }
+
+private:
+    void SetStyleBit(UINT bit, bool on) {
+        UINT style = bar->GetPaneStyle((int)m_nIndex);
+        bar->SetPaneStyle((int)m_nIndex, on ? (style | bit) : (style & ~bit));  // an unchanged style is not re-sent
+    }
+};
+
+// A DC of the bar with the bar's font selected (the GUI font while the control has none of its own).
+class BarFontDC {
+public:
+    explicit BarFontDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageA(hWnd, WM_GETFONT, 0, 0));
+        m_hOld = ::SelectObject(m_hDC, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    }
+    ~BarFontDC() {
+        ::SelectObject(m_hDC, m_hOld);
+        ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    BarFontDC(const BarFontDC&) = delete;
+    BarFontDC& operator=(const BarFontDC&) = delete;
+    operator HDC() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
 };
 
 // Indicator texts used when the program's string table has none.
@@ -62,13 +83,9 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 }
 
 int CStatusBar::TextWidth(LPCSTR text) const {
-    HDC dc = ::GetDC(m_hWnd);
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
-    HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    BarFontDC dc(m_hWnd);
     SIZE size = {0, 0};
     ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
     return size.cx;
 }
 
@@ -189,24 +206,17 @@ void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle) {
 CSize CStatusBar::CalcFixedLayout(BOOL, BOOL) {
     int textHeight = 13;
     if (m_hWnd) {
-        HDC dc = ::GetDC(m_hWnd);
-        HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-        HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+        BarFontDC dc(m_hWnd);
         TEXTMETRICA tm = {};
         ::GetTextMetricsA(dc, &tm);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(m_hWnd, dc);
         textHeight = tm.tmHeight;
     }
     // Always the full width: the bar lies along the frame's bottom edge.
     return SizeAround(CSize(0, textHeight + 6), TRUE, TRUE);
 }
 
-void CStatusBar::OnSize(UINT nType, int cx, int cy) {
+void CStatusBar::OnSize(UINT, int, int) {
     Default();
-    (void)nType;
-    (void)cx;
-    (void)cy;
     UpdateParts();
 }
 
@@ -228,6 +238,5 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) {
         // Indicators without a handler keep their text.
         state.DoUpdate(pTarget, FALSE);
     }
-    (void)bDisableIfNoHandler;
     UpdateDialogControls(pTarget, bDisableIfNoHandler);
 }

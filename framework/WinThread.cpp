@@ -8,8 +8,6 @@ IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 namespace {
 thread_local CWinThread* t_thread;
 
-constexpr UINT kSysTimer = 0x0118;  // caret blinking: not a reason for idle work
-
 DWORD WINAPI ThreadEntry(LPVOID param) {
     CWinThread* thread = static_cast<CWinThread*>(param);
     t_thread = thread;
@@ -99,7 +97,7 @@ BOOL CWinThread::IsIdleMessage(MSG* pMsg) {
         m_nMsgLast = pMsg->message;
         return !same;
     }
-    return pMsg->message != WM_PAINT && pMsg->message != kSysTimer;
+    return pMsg->message != WM_PAINT && pMsg->message != WM_SYSTIMER;
 }
 
 BOOL CWinThread::OnIdle(LONG lCount) {

@@ -114,9 +114,7 @@ HWND CWnd::UnsubclassWindow() {
     HWND hWnd = m_hWnd;
     if (!hWnd) return nullptr;
     fw::WndRecord rec = {};
-    if (fw::LookupWnd(hWnd, &rec) && rec.super &&
-        reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &AfxWndProc) {
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec.super));
+    if (fw::LookupWnd(hWnd, &rec) && fw::RestoreSuperProc(hWnd, rec.super)) {
         fw::RemoveWnd(hWnd);
     } else {
         fw::ClearPermanent(hWnd);
@@ -235,46 +233,33 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 
 // ---- Wrappers ----
 
-BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, GWL_STYLE);
+namespace {
+
+// Changes the bits of one style word; with nFlags the frame is told (e.g. SWP_FRAMECHANGED).
+BOOL ModifyStyleWord(HWND hWnd, int index, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, index);
     DWORD changed = (style & ~dwRemove) | dwAdd;
     if (changed == style) return FALSE;
-    ::SetWindowLongPtrA(hWnd, GWL_STYLE, (LONG_PTR)changed);
+    ::SetWindowLongPtrA(hWnd, index, (LONG_PTR)changed);
     if (nFlags)
         ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    return ModifyStyleWord(hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
 }
 
 BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    DWORD style = (DWORD)::GetWindowLongPtrA(hWnd, GWL_EXSTYLE);
-    DWORD changed = (style & ~dwRemove) | dwAdd;
-    if (changed == style) return FALSE;
-    ::SetWindowLongPtrA(hWnd, GWL_EXSTYLE, (LONG_PTR)changed);
-    if (nFlags)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
+    return ModifyStyleWord(hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
-void CWnd::GetWindowText(CString& rString) const {
-    int length = ::GetWindowTextLengthA(m_hWnd);
-    if (length <= 0) {
-        rString.Empty();
-        return;
-    }
-    ::GetWindowTextA(m_hWnd, rString.GetBuffer(length), length + 1);
-    rString.ReleaseBuffer();
-}
+void CWnd::GetWindowText(CString& rString) const { fw::ReadWindowText(m_hWnd, rString); }
 
 int CWnd::GetDlgItemText(int nID, CString& rString) const {
-    HWND item = ::GetDlgItem(m_hWnd, nID);
-    if (!item) {
-        rString.Empty();
-        return 0;
-    }
-    CWnd temp;
-    temp.m_hWnd = item;
-    temp.GetWindowText(rString);
-    temp.m_hWnd = nullptr;
+    fw::ReadWindowText(::GetDlgItem(m_hWnd, nID), rString);
     return rString.GetLength();
 }
 
@@ -347,6 +332,16 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
 // ---- Window classes ----
 
 namespace fw {
+
+void ReadWindowText(HWND hWnd, CString& out) {
+    int length = hWnd ? ::GetWindowTextLengthA(hWnd) : 0;
+    if (length <= 0) {
+        out.Empty();
+        return;
+    }
+    ::GetWindowTextA(hWnd, out.GetBuffer(length), length + 1);
+    out.ReleaseBuffer();
+}
 
 LPCSTR RegisterClassOnce(LPCSTR name, UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
     static SRWLOCK lock = SRWLOCK_INIT;

@@ -122,9 +122,7 @@ void CWnd::OnNcDestroy() {
     fw::WndRecord rec = {};
     fw::LookupWnd(hWnd, &rec);
     Default();
-    // Give the window back its procedure, unless another subclass sits on top of ours by now.
-    if (rec.super && reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &AfxWndProc)
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec.super));
+    fw::RestoreSuperProc(hWnd, rec.super);
     fw::RemoveWnd(hWnd);
     m_hWnd = nullptr;
     PostNcDestroy();  // may delete this

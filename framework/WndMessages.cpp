@@ -18,8 +18,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     if (message == WM_NCDESTROY && fw::LookupWnd(hWnd, &rec)) {
         // A handler skipped CWnd::OnNcDestroy: let go of the window all the same.
-        if (rec.super && reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &AfxWndProc)
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec.super));
+        fw::RestoreSuperProc(hWnd, rec.super);
         fw::RemoveWnd(hWnd);
         if (rec.wnd && rec.wnd->m_hWnd == hWnd) rec.wnd->m_hWnd = nullptr;
     }

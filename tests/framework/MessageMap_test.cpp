@@ -125,6 +125,13 @@ TEST(RuntimeClass, KnowsNamesBasesAndFactories) {
     delete made;
     // Classes that are not dynamically creatable give no object.
     EXPECT_EQ(RUNTIME_CLASS(CDialog)->CreateObject(), nullptr);
+    // A factory asked for a kind its class is not of makes nothing (a document template given a wrong class).
+    EXPECT_EQ(fw::CreateObjectOf(RUNTIME_CLASS(CProbeWnd), RUNTIME_CLASS(CDocument)), nullptr);
+    EXPECT_EQ(fw::CreateObjectOf(nullptr, RUNTIME_CLASS(CWnd)), nullptr);
+    CObject* view = fw::CreateObjectOf(RUNTIME_CLASS(CProbeWnd), RUNTIME_CLASS(CWnd));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CProbeWnd)));
+    delete view;
 }
 
 TEST(MessageMap, WindowMessagesReachTypedHandlers) {
