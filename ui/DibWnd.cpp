@@ -2,6 +2,7 @@
 #include "ui/DibWnd.h"
 
 #include "framework/Controls.h"
+#include "ui/WindowPos.h"
 
 #include <algorithm>
 
@@ -12,11 +13,6 @@ constexpr int kLineStep = 32;
 constexpr DWORD kLockWaitMs = 10000;
 
 uint32_t ColourWord(COLORREF c) { return (uint32_t)GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
-
-void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
-    SetBkColor(dc, colour);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
 
 RECT SignedRect(int x, int y, int cx, int cy) {
     RECT r = {x, y, x + cx, y + cy};
@@ -92,13 +88,11 @@ BOOL CDibWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent,
 }
 
 BOOL CDibWnd::CreateAtControl(DWORD exStyle, DWORD style, int placeholderId, CWnd* parentDialog, UINT id) {
-    HWND placeholder = parentDialog ? ::GetDlgItem(parentDialog->m_hWnd, placeholderId) : nullptr;
-    if (!placeholder) return FALSE;
     RECT r;
-    ::GetWindowRect(placeholder, &r);
-    ::MapWindowPoints(nullptr, parentDialog->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    if (!parentDialog || !GetDlgItemRectInDlg(parentDialog->m_hWnd, placeholderId, &r)) return FALSE;
     if (!Create(exStyle, style, r, parentDialog, id)) return FALSE;
-    ::SetWindowPos(m_hWnd, placeholder, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    ::SetWindowPos(m_hWnd, ::GetDlgItem(parentDialog->m_hWnd, placeholderId), 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
     return TRUE;
 }
 
@@ -302,6 +296,7 @@ void CDibWnd::OnDeferredResize() { Resize(m_clientWidth, m_clientHeight); }
 void CDibWnd::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
+    CDC* cdc = CDC::FromHandle(dc);
     RECT client;
     GetClientRect(&client);
     HRGN clip = nullptr;
@@ -310,17 +305,17 @@ void CDibWnd::OnPaint() {
         SelectClipRgn(dc, clip);
     }
     if (!m_image->HasPixels()) {
-        FillSolid(dc, client, RGB(0, 0, 0));
+        cdc->FillSolidRect(&client, RGB(0, 0, 0));
     } else {
         const DibPaintPlan plan = PlanDibPaint((int)m_image->width, (int)m_image->height, client.right,
                                                client.bottom, m_scrollX, m_scrollY);
         BitBlt(dc, plan.dest.left, plan.dest.top, plan.dest.right - plan.dest.left, plan.dest.bottom - plan.dest.top,
                m_memoryDC, plan.srcX, plan.srcY, SRCCOPY);
-        for (int i = 0; i < plan.bandCount; ++i) FillSolid(dc, plan.bands[i], m_background);
+        for (int i = 0; i < plan.bandCount; ++i) cdc->FillSolidRect(&plan.bands[i], m_background);
     }
     if (m_paintCallback) {
         SetWindowOrgEx(dc, m_scrollX, m_scrollY, nullptr);
-        m_paintCallback(m_paintContext, CDC::FromHandle(dc), &ps);
+        m_paintCallback(m_paintContext, cdc, &ps);
     }
     if (clip) {
         SelectClipRgn(dc, nullptr);

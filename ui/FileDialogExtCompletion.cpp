@@ -1,5 +1,6 @@
 #include "ui/FileDialogExtCompletion.h"
 
+#include "framework/Sync.h"
 #include "text/StrCompare.h"
 #include "text/StrCopy.h"
 #include "text/TextList.h"
@@ -11,8 +12,8 @@
 // Shared by the dialog and its worker. The texts are guarded by the semaphore; the flags
 // and counters are atomic.
 struct FileCompletionState {
-    HANDLE guard = nullptr;  // count 1: whoever holds it may touch folder and typed
-    HANDLE wake = nullptr;   // set when there is new work or the worker must stop
+    CSemaphore guard{1, 1};  // whoever holds it may touch folder and typed
+    CEvent wake;             // set when there is new work or the worker must stop
     char folder[MAX_PATH] = {};
     char typed[MAX_PATH] = {};
     std::atomic<bool> folderChanged{false};
@@ -23,11 +24,6 @@ struct FileCompletionState {
     WORD listId = 0;
     std::atomic<int> namesRead{0};
     std::atomic<int> namesPosted{0};
-
-    ~FileCompletionState() {
-        if (guard) CloseHandle(guard);
-        if (wake) CloseHandle(wake);
-    }
 };
 
 namespace {
@@ -36,21 +32,6 @@ namespace {
 // practice; if it does, the change is simply taken on the next round.
 constexpr DWORD kGuardWait = 5000;
 constexpr DWORD kIdleWait = 1000;
-
-class Guard {
-public:
-    explicit Guard(HANDLE semaphore) : m_semaphore(semaphore) {
-        m_held = WaitForSingleObject(semaphore, kGuardWait) == WAIT_OBJECT_0;
-    }
-    ~Guard() {
-        if (m_held) ReleaseSemaphore(m_semaphore, 1, nullptr);
-    }
-    bool Held() const { return m_held; }
-
-private:
-    HANDLE m_semaphore;
-    bool m_held;
-};
 
 struct WorkerContext {
     std::shared_ptr<FileCompletionState> state;
@@ -84,8 +65,8 @@ private:
     void TakeFolder() {
         char folder[MAX_PATH + 2];
         {
-            Guard guard(s.guard);
-            if (!guard.Held()) return;
+            CSingleLock guard(&s.guard);
+            if (!guard.Lock(kGuardWait)) return;
             StrCopyNA(folder, s.folder, MAX_PATH);
             s.folderChanged.store(false);
         }
@@ -120,8 +101,8 @@ private:
 
     void TakeText() {
         {
-            Guard guard(s.guard);
-            if (!guard.Held()) return;
+            CSingleLock guard(&s.guard);
+            if (!guard.Lock(kGuardWait)) return;
             m_typedLength = StrCopyNNA(m_typed, s.typed, sizeof m_typed, FILE_COMPLETION_MAX_TEXT);
             s.textChanged.store(false);
         }
@@ -172,9 +153,7 @@ FileCompletion::~FileCompletion() { Stop(2000); }
 bool FileCompletion::Start(HWND dialog, HWND list, WORD listId) {
     if (m_thread) return true;
     auto state = std::make_shared<FileCompletionState>();
-    state->guard = CreateSemaphoreA(nullptr, 1, 32767, nullptr);
-    state->wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (!state->guard || !state->wake) return false;
+    if (!state->guard.m_hObject || !state->wake.m_hObject) return false;
     state->dialog = dialog;
     state->list = list;
     state->listId = listId;
@@ -192,31 +171,31 @@ bool FileCompletion::Start(HWND dialog, HWND list, WORD listId) {
 void FileCompletion::SetFolder(const char* folder) {
     if (!m_state) return;
     {
-        Guard guard(m_state->guard);
-        if (!guard.Held()) return;
+        CSingleLock guard(&m_state->guard);
+        if (!guard.Lock(kGuardWait)) return;
         StrCopyNA(m_state->folder, folder, MAX_PATH);
         m_state->typed[0] = 0;
         m_state->folderChanged.store(true);
         m_state->textChanged.store(true);
     }
-    SetEvent(m_state->wake);
+    m_state->wake.SetEvent();
 }
 
 void FileCompletion::SetText(const char* text) {
     if (!m_state) return;
     {
-        Guard guard(m_state->guard);
-        if (!guard.Held()) return;
+        CSingleLock guard(&m_state->guard);
+        if (!guard.Lock(kGuardWait)) return;
         StrCopyNA(m_state->typed, text, MAX_PATH);
         m_state->textChanged.store(true);
     }
-    SetEvent(m_state->wake);
+    m_state->wake.SetEvent();
 }
 
 bool FileCompletion::Stop(DWORD timeoutMs) {
     if (!m_thread) return true;
     m_state->run.store(false);
-    SetEvent(m_state->wake);
+    m_state->wake.SetEvent();
     bool ended = WaitForSingleObject(m_thread, timeoutMs) == WAIT_OBJECT_0;
     CloseHandle(m_thread);
     m_thread = nullptr;

@@ -3,12 +3,14 @@
 #include "ui/FileDialogExtInternal.h"
 
 #include "system/FileFunctions.h"
+#include "system/PathFunctions.h"
 #include "text/StrCopy.h"
 #include "ui/Clipboard.h"
 #include "ui/ListHistoryMessages.h"
 #include "ui/PopupList.h"
 #include "ui/PopupPlacement.h"
 #include "ui/Subclass.h"
+#include "ui/WindowPos.h"
 
 #include <atomic>
 #include <string>
@@ -67,18 +69,13 @@ HWND FileNameControl(HWND dialog) {
     return control ? control : GetDlgItem(dialog, kFileNameComboExId);
 }
 
-RECT ClientRectOf(HWND control, HWND dialog) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 void ShowCaption(FileDialogSession* s) {
     HWND label = GetDlgItem(s->dialog, kCaptionId);
     if (!label) return;
     if (HWND fileName = FileNameControl(s->dialog)) {
-        RECT field = ClientRectOf(fileName, s->dialog), own = ClientRectOf(label, s->dialog);
+        RECT field, own;
+        GetWindowRect(fileName, &field);
+        GetWindowRect(label, &own);
         SetWindowPos(label, nullptr, 0, 0, field.right - field.left, own.bottom - own.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -108,7 +105,8 @@ void StartSuggestions(FileDialogSession* s) {
 void ReplaceFileNameControl(FileDialogSession* s) {
     HWND original = FileNameControl(s->dialog);
     if (!original) return;
-    RECT r = ClientRectOf(original, s->dialog);
+    RECT r;
+    GetWindowRectInParent(original, &r);
     std::string text = GetWindowTextString(original);
     LRESULT font = SendMessageA(original, WM_GETFONT, 0, 0);
     int dropHeight = 10 * (r.bottom - r.top);
@@ -260,7 +258,7 @@ bool MoveSuggestion(FileDialogSession* s, UINT key) {
 
 void CorrectTypedSlashes(FileDialogSession* s) {
     std::string text = GetWindowTextString(s->combo);
-    if (CorrectSlashes(text) > 0) SetFileNameText(s, text);
+    if (ConvertSeparatorsA(text.data(), '\\') > 0) SetFileNameText(s, text);
 }
 
 // True with *result when the key is handled (the sender then swallows it).

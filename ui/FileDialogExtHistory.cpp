@@ -21,13 +21,6 @@ constexpr int kMaxSaved = 16;
 constexpr size_t kMaxValueBytes = 4096;
 const char kDefaultKey[] = "Software\\VQ\\Common\\OfnList";
 
-bool KeyExists(const char* path) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
 // "X:\" keeps its separator: without it the text names the drive's current folder.
 bool IsDriveRoot(const std::string& path) {
     return path.size() == 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
@@ -103,7 +96,8 @@ HistoryLocation ResolveHistoryLocation(DWORD mode, const char* keyText, const ch
     } else if (hasProfile) {
         StrCatNA(keyPath, "VQ\\", sizeof keyPath);
         StrCatNA(keyPath, appProfileName, sizeof keyPath);
-        if (!KeyExists(keyPath)) StrCopyNA(keyPath, kDefaultKey, sizeof keyPath);
+        if (!CRegistry().Open(HKEY_CURRENT_USER, keyPath, REGMODE_READ))
+            StrCopyNA(keyPath, kDefaultKey, sizeof keyPath);
     } else {
         StrCopyNA(keyPath, kDefaultKey, sizeof keyPath);
     }
@@ -220,15 +214,4 @@ bool SplitFilterCaption(const char* filter, std::string& caption, const char** r
     caption.assign(filter, static_cast<size_t>(at - filter));
     *rest = at + 1;
     return true;
-}
-
-int CorrectSlashes(std::string& text) {
-    int changed = 0;
-    for (char& c : text) {
-        if (c == '/') {
-            c = '\\';
-            ++changed;
-        }
-    }
-    return changed;
 }

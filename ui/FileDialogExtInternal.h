@@ -55,8 +55,6 @@ void PutOnTopOfHistory(HWND combo, const char* path, bool isFolder);
 
 // Splits "caption@filter...": true when the first filter string holds an '@'.
 bool SplitFilterCaption(const char* filter, std::string& caption, const char** rest);
-// Turns every '/' into '\'; returns how many changed.
-int CorrectSlashes(std::string& text);
 
 // The framework side: the application's registry names, and the dialog object that takes
 // over the hook dialog (see FileDialogExtObject.cpp).

@@ -3,20 +3,13 @@
 #include "text/StrCopy.h"
 #include "ui/InputDialogTemplates.h"
 #include "ui/NumberInputText.h"
+#include "ui/WindowPos.h"
 
 #include <initializer_list>
 
 namespace {
 
 constexpr int64_t kDesignWidth = 354;  // pixels of the 232-unit template at the standard font
-
-// A control's window rectangle in the dialog's client coordinates.
-RECT ControlRect(HWND dialog, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 // Widens the dialog: the stretched controls grow to the right, OK and Cancel move right.
 void Widen(HWND dialog, int32_t& widthChange, bool stretchPrompt) {
@@ -29,16 +22,14 @@ void Widen(HWND dialog, int32_t& widthChange, bool stretchPrompt) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     for (int id : {kInputEditId, kInputPromptId}) {
         if (id == kInputPromptId && !stretchPrompt) continue;
-        HWND control = GetDlgItem(dialog, id);
-        if (!control) continue;
-        const RECT r = ControlRect(dialog, control);
-        MoveWindow(control, r.left, r.top, r.right - r.left + delta, r.bottom - r.top, FALSE);
+        RECT r;
+        if (!GetDlgItemRectInDlg(dialog, id, &r)) continue;
+        MoveWindow(GetDlgItem(dialog, id), r.left, r.top, r.right - r.left + delta, r.bottom - r.top, FALSE);
     }
     for (int id : {IDOK, IDCANCEL}) {
-        HWND control = GetDlgItem(dialog, id);
-        if (!control) continue;
-        const RECT r = ControlRect(dialog, control);
-        MoveWindow(control, r.left + delta, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+        RECT r;
+        if (!GetDlgItemRectInDlg(dialog, id, &r)) continue;
+        MoveWindow(GetDlgItem(dialog, id), r.left + delta, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     }
 }
 
@@ -99,7 +90,8 @@ void CTextInputDlg::MakePasswordEdit() {
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_EXSTYLE));
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(edit, WM_GETFONT, 0, 0));
-    const RECT r = ControlRect(m_hWnd, edit);
+    RECT r;
+    GetWindowRectInParent(edit, &r);
     ::DestroyWindow(edit);
     edit = CreateWindowExA(exStyle, "EDIT", "", style | ES_PASSWORD, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -16,7 +16,6 @@ struct PopupListState {
     HWND list;
     HWND scrollBar;
     WORD id;
-    int topIndex;
     int clientHeight;
     int clientWidth;
     int scrollBarWidth;
@@ -66,7 +65,6 @@ void ScrollTo(PopupListState* s, int top) {
     if (top < 0) top = 0;
     SetScrollPos(s->scrollBar, SB_CTL, top, TRUE);
     SendMessageA(s->list, LB_SETTOPINDEX, top, 0);
-    s->topIndex = static_cast<int>(SendMessageA(s->list, LB_GETTOPINDEX, 0, 0));
 }
 
 void LayoutChildren(PopupListState* s) {
@@ -220,10 +218,9 @@ LRESULT CALLBACK PopupFrameProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == POPUPLIST_LIST_ID) {
-            if (HIWORD(wParam) == LBN_SELCHANGE) {
-                s->topIndex = static_cast<int>(SendMessageA(s->list, LB_GETTOPINDEX, 0, 0));
-                SetScrollPos(s->scrollBar, SB_CTL, s->topIndex, TRUE);
-            }
+            if (HIWORD(wParam) == LBN_SELCHANGE)
+                SetScrollPos(s->scrollBar, SB_CTL, static_cast<int>(SendMessageA(s->list, LB_GETTOPINDEX, 0, 0)),
+                             TRUE);
             return SendMessageA(GetParent(frame), WM_COMMAND, MAKEWPARAM(s->id, HIWORD(wParam)), lParam);
         }
         break;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,36 +35,33 @@ std::string ClassOf(HWND hwnd) {
     return cls;
 }
 
-// The visible suggestion popup of this thread (a "Static" popup holding the list), or 0.
-HWND FindSuggestionPopup() {
-    HWND found = nullptr;
+// The first visible window of this thread that `matches` (test programs beside this one show
+// windows of their own), or 0.
+HWND FindVisibleThreadWindow(const std::function<bool(HWND)>& matches) {
+    struct Search {
+        const std::function<bool(HWND)>& matches;
+        HWND found;
+    } search{matches, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND hwnd, LPARAM param) -> BOOL {
-            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == "Static" && GetDlgItem(hwnd, 4681)) {
-                *reinterpret_cast<HWND*>(param) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
+            auto* s = reinterpret_cast<Search*>(param);
+            if (!IsWindowVisible(hwnd) || !s->matches(hwnd)) return TRUE;
+            s->found = hwnd;
+            return FALSE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-// The visible popup menu of this thread, or 0 (test programs beside this one show menus of their own).
+// The visible suggestion popup (a "Static" popup holding the list), or 0.
+HWND FindSuggestionPopup() {
+    return FindVisibleThreadWindow([](HWND hwnd) { return ClassOf(hwnd) == "Static" && GetDlgItem(hwnd, 4681); });
+}
+
+// The visible popup menu, or 0.
 HWND FindPopupMenu() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32768") {
-                *reinterpret_cast<HWND*>(param) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FindVisibleThreadWindow([](HWND hwnd) { return ClassOf(hwnd) == "#32768"; });
 }
 
 struct OpenCall {

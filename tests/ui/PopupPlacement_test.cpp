@@ -2,17 +2,11 @@
 #include "ui/PopupList.h"
 #include "ui/PopupPlacement.h"
 
+#include "tests/ui/RectTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <ostream>
-
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
-    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 namespace {
 constexpr RECT kArea{0, 0, 1024, 768};

@@ -2,16 +2,12 @@
 #include "ui/ResizeTracker.h"
 #include "ui/WindowPos.h"
 
+#include "tests/ui/RectTestSupport.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using uitest::TestParent;
-
-inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
-inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
-    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 namespace {
 
