@@ -1,14 +1,13 @@
 // Shared pieces of the serial benchmarks: a millisecond clock, frames written by the far end of a
 // pty pair, and the platform's own receive path as the peer figure.
 #pragma once
+#include "bench/BenchClock.h"
 #include "tests/game/serial/ComPeer.h"
 
 #include <functional>
 #include <vector>
 
 constexpr int kBenchFrames = 200;
-
-double BenchNowMs();
 
 // Writes kBenchFrames frames at irregular intervals; frame(i) gives frame i, arrived() blocks until
 // the receiving side has seen it and returns the time it did (negative: lost).

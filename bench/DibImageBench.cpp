@@ -1,5 +1,6 @@
 // CDibImage fills and composition against GDI on DIB sections of the same size, in one process.
 // Prints the best of several runs for each side and the ratio ours / GDI (below 1.0: ours is faster).
+#include "bench/BenchClock.h"
 #include "image/DibImage.h"
 
 #include <algorithm>
@@ -11,20 +12,13 @@ namespace {
 constexpr int kSize = 2048;
 constexpr int kRuns = 15;
 
-double Now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return (double)count.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
 double BestOf(const std::function<void()>& work) {
     work(); // warm up: pages touched, caches filled
     double best = 1e30;
     for (int i = 0; i < kRuns; ++i) {
-        const double start = Now();
+        const double start = BenchNowMs();
         work();
-        best = std::min(best, Now() - start);
+        best = std::min(best, BenchNowMs() - start);
     }
     return best;
 }

@@ -1,5 +1,6 @@
 // Cost of one game frame at a 1920 x 1080 board while both pointers sweep, against a frame that redraws the whole
 // band (the peer measured in the same run). A sweeping frame should touch only what changed.
+#include "bench/BenchClock.h"
 #include "game/BoardPainter.h"
 #include "game/GameFrame.h"
 #include "game/RoundControl.h"
@@ -13,17 +14,6 @@
 using namespace game;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -83,9 +73,9 @@ int main() {
     board.invalidations = 0;
     for (int i = 0; i < sweepFrames; ++i) {
         now += 30;
-        const double t0 = Now();
+        const double t0 = BenchSeconds();
         board.frame.Run(now);
-        sweeping.push_back(Now() - t0);
+        sweeping.push_back(BenchSeconds() - t0);
     }
     const double sweepArea = double(board.invalidatedArea) / sweepFrames;
     const double sweepRects = double(board.invalidations) / sweepFrames;
@@ -95,9 +85,9 @@ int main() {
     for (int i = 0; i < redrawFrames; ++i) {
         now += 30;
         board.state.boardDrawn = 0;  // as after a new page, a resize or a settings change
-        const double t0 = Now();
+        const double t0 = BenchSeconds();
         board.frame.Run(now);
-        redraw.push_back(Now() - t0);
+        redraw.push_back(BenchSeconds() - t0);
     }
     const double redrawArea = double(board.invalidatedArea) / redrawFrames;
 

@@ -1,5 +1,6 @@
 // Sorted insert and lookup of 100,000 file names: CTextList against std::vector<std::string> with
 // std::lower_bound, in the same run.
+#include "bench/BenchClock.h"
 #include "text/StrPrintf.h"
 #include "text/TextList.h"
 
@@ -12,13 +13,6 @@
 #include <vector>
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
 
 std::vector<std::string> MakeNames(int count) {
     static const char* stems[] = {"Bild", "Dokument", "Rechnung", "IMG_", "Scan", "Protokoll", "notes", "Game"};
@@ -41,23 +35,23 @@ int main() {
     const int count = 100000;
     std::vector<std::string> names = MakeNames(count);
 
-    double t0 = Now();
+    double t0 = BenchSeconds();
     CTextList list;
     for (const std::string& n : names) list.InsertSorted((int)n.size(), n.c_str(), 0);
-    double t1 = Now();
+    double t1 = BenchSeconds();
     long found = 0;
     for (const std::string& n : names) found += list.SearchSorted((int)n.size(), n.c_str(), 0, -1, 0) >= 0;
-    double t2 = Now();
+    double t2 = BenchSeconds();
 
     std::vector<std::string> vec;
     for (const std::string& n : names) vec.insert(std::lower_bound(vec.begin(), vec.end(), n), n);
-    double t3 = Now();
+    double t3 = BenchSeconds();
     long foundVec = 0;
     for (const std::string& n : names) {
         auto it = std::lower_bound(vec.begin(), vec.end(), n);
         foundVec += it != vec.end() && *it == n;
     }
-    double t4 = Now();
+    double t4 = BenchSeconds();
 
     double listInsert = t1 - t0, listSearch = t2 - t1, vecInsert = t3 - t2, vecSearch = t4 - t3;
     printf("%d file names, found %ld / %ld\n", count, found, foundVec);

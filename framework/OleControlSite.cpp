@@ -264,9 +264,7 @@ STDMETHODIMP COleControlSite::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleI
     if (lprcClipRect) *lprcClipRect = m_rect;
     if (lpFrameInfo) {
         lpFrameInfo->fMDIApp = FALSE;
-        HWND top = m_hWndContainer;
-        while (top && (::GetWindowLongPtrA(top, GWL_STYLE) & WS_CHILD) && ::GetParent(top)) top = ::GetParent(top);
-        lpFrameInfo->hwndFrame = top;
+        lpFrameInfo->hwndFrame = fw::TopLevelOf(m_hWndContainer);
         lpFrameInfo->haccel = nullptr;
         lpFrameInfo->cAccelEntries = 0;
     }

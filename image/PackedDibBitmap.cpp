@@ -1,22 +1,23 @@
 // A bitmap from a packed DIB in the current 3D system colours.
 #include "image/PackedDibBitmap.h"
 
+#include "image/DibRecord.h"
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-uint32_t AsColourWord(COLORREF c) { return (c & 0xff) << 16 | (c & 0xff00) | ((c >> 16) & 0xff); }
-
 // The system colour for one of the three greys (as 0x00RRGGBB), or the value itself.
-uint32_t MapGrey(uint32_t value) {
-    switch (value) {
-    case 0x808080: return AsColourWord(GetSysColor(COLOR_BTNSHADOW));
-    case 0xc0c0c0: return AsColourWord(GetSysColor(COLOR_BTNFACE));
-    case 0xdfdfdf: return AsColourWord(GetSysColor(COLOR_3DLIGHT));
-    default: return value;
-    }
+uint32_t MapGrey(uint32_t value) { return SwapRedBlue(MapSysColor(SwapRedBlue(value))); }
+
+// The same for a pixel or colour-table entry stored blue, green, red.
+void MapGreyBgr(uint8_t* p) {
+    const uint32_t c = MapGrey(p[0] | p[1] << 8 | p[2] << 16);
+    p[0] = (uint8_t)c;
+    p[1] = (uint8_t)(c >> 8);
+    p[2] = (uint8_t)(c >> 16);
 }
 
 uint32_t Load32(const uint8_t* p) {
@@ -45,11 +46,7 @@ void MapPixels(std::vector<uint8_t>& pixels, const BITMAPINFOHEADER& h, int flag
             for (int x = 0; x < width; ++x) {
                 const size_t at = y * stride + 3 * (size_t)x;
                 if (at + 3 > pixels.size()) return;
-                uint8_t* p = &pixels[at];
-                const uint32_t c = MapGrey(p[0] | p[1] << 8 | p[2] << 16);
-                p[0] = (uint8_t)c;
-                p[1] = (uint8_t)(c >> 8);
-                p[2] = (uint8_t)(c >> 16);
+                MapGreyBgr(&pixels[at]);
             }
     }
 }
@@ -89,13 +86,7 @@ HBITMAP CreateBitmapFromPackedDib(const void* dib, int flags, HWND window) {
         bits = base + sizeof h + 4 * entries;
         if (flags & kDibMapSysGreys) {
             info.assign(base, base + sizeof h + 4 * entries);
-            for (size_t i = 0; i < entries; ++i) {
-                uint8_t* q = &info[sizeof h + 4 * i];
-                const uint32_t c = MapGrey(q[0] | q[1] << 8 | q[2] << 16);
-                q[0] = (uint8_t)c;
-                q[1] = (uint8_t)(c >> 8);
-                q[2] = (uint8_t)(c >> 16);
-            }
+            for (size_t i = 0; i < entries; ++i) MapGreyBgr(&info[sizeof h + 4 * i]);
             usedInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
         }
     }

@@ -15,8 +15,5 @@ wl_env_start
 wine "$build/tests/wine_warmup.exe" hold >/dev/null 2>&1 &
 wine "$build/tests/wine_warmup.exe" wait >/dev/null 2>&1 || wl_log "the desktop holder did not start"
 
-# Wine programs start with address-space randomisation off: with it, a start now and then found the
-# address of Wine's shared user data taken and ended at once ("failed to map the shared user data").
-norandom=()
-if setarch "$(uname -m)" -R true 2>/dev/null; then norandom=(setarch "$(uname -m)" -R); fi
-"${norandom[@]}" ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@"
+# The test programs start without address-space randomisation (see wl_norandom).
+wl_norandom ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@"

@@ -14,6 +14,17 @@ WL_RUN_DIR=
 
 wl_log() { echo "[wine-env] $*" >&2; }
 
+# Runs a command with address-space randomisation off where setarch allows it: with it, a Wine program
+# now and then found the address of Wine's shared user data taken and ended at once ("failed to map the
+# shared user data").
+wl_norandom() {
+  if setarch "$(uname -m)" -R true 2>/dev/null; then
+    setarch "$(uname -m)" -R "$@"
+  else
+    "$@"
+  fi
+}
+
 # A ready prefix, made once per Wine version and copied for each run (a copy takes under a second).
 wl_template_prefix() {
   local version template

@@ -16,10 +16,4 @@ wl_env_start
 if [ -n "$WL_STARTED_XVFB" ]; then
   echo "No display found: Wertlauf runs on the virtual display $DISPLAY (end it with Ctrl-C)."
 fi
-# Without address-space randomisation: with it, Wine now and then cannot place its shared user data and
-# the program ends at once.
-if setarch "$(uname -m)" -R true 2>/dev/null; then
-  setarch "$(uname -m)" -R wine "$build/bin/Wertlauf.exe" "$@"
-else
-  wine "$build/bin/Wertlauf.exe" "$@"
-fi
+wl_norandom wine "$build/bin/Wertlauf.exe" "$@"

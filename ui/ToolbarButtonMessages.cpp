@@ -26,14 +26,7 @@ LRESULT SetStateBit(ToolbarState* s, UINT msg, WPARAM button, bool on) {
     ToolbarButton* b = ButtonAt(s, i);
     if (!b) return 0;
     BYTE bit = kStateBits[msg - TB_ENABLEBUTTON];
-    if (msg == TB_CHECKBUTTON && on && (b->fsStyle & BTNS_GROUP)) {
-        int checked = FindCheckedInGroup(s, i);
-        if (checked == i) return 0;
-        if (checked >= 0) {
-            s->buttons[checked]->fsState &= ~TBSTATE_CHECKED;
-            Repaint(s, checked);
-        }
-    }
+    if (msg == TB_CHECKBUTTON && on && (b->fsStyle & BTNS_GROUP) && !ReleaseGroupCheck(s, i)) return 0;
     BYTE old = b->fsState;
     b->fsState = on ? (BYTE)(old | bit) : (BYTE)(old & ~bit);
     if (msg == TB_MARKBUTTON) return 1;

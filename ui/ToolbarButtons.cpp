@@ -174,6 +174,17 @@ int FindCheckedInGroup(const ToolbarState* s, int index) {
     return -1;
 }
 
+bool ReleaseGroupCheck(ToolbarState* s, int index) {
+    int checked = FindCheckedInGroup(s, index);
+    if (checked == index) return false;
+    if (checked >= 0) {
+        s->buttons[checked]->fsState &= ~TBSTATE_CHECKED;
+        RefreshButtonLook(s, checked);
+        InvalidateButton(s, checked);
+    }
+    return true;
+}
+
 int FindWindowButton(const ToolbarState* s, HWND child) {
     for (int i = 0; i < s->buttonCount; ++i) {
         const ToolbarButton* b = s->buttons[i];

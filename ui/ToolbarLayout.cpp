@@ -252,13 +252,9 @@ BOOL GetChildWindowSize(HWND window, int* width, int* height) {
     return TRUE;
 }
 
-int MeasureButton(ToolbarState* s, ToolbarButton* b, bool rowFlow, WORD* outBits) {
+int MeasureButton(ToolbarState* s, ToolbarButton* b, bool rowFlow) {
     WORD bits;
     LRESULT size = MeasureSize(s, b, rowFlow, &bits);
-    if (outBits) {
-        *outBits = bits;
-        return (int)size;
-    }
     WORD w = LOWORD(size), h = HIWORD(size);
     WORD placement = kPlacementBits | kLookTextOnlyBelow;
     if ((b->look & kLookValid) && w == b->measW && h == b->measH) {
@@ -345,13 +341,13 @@ LRESULT LayoutToolbar(ToolbarState* s, int mode) {
             continue;
         }
         if ((dirty & (kDirtyLayout | kDirtyMetrics)) || !(b->look & kLookValid)) {
-            int result = MeasureButton(s, b, rowFlow, nullptr);
+            int result = MeasureButton(s, b, rowFlow);
             if (result >= 2 || (dirty & kDirtyMetrics)) b->look |= kLookRerender;
         }
         if (IsSeparator(b)) {
             if ((rowFlow ? b->measW : b->measH) == 0) {
                 b->look &= ~kLookValid;
-                if (MeasureButton(s, b, rowFlow, nullptr) != 1 && !measuring) {
+                if (MeasureButton(s, b, rowFlow) != 1 && !measuring) {
                     b->look |= kLookRerender;
                     b->rect.right = b->rect.left;
                 }

@@ -6,7 +6,6 @@
 
 namespace {
 
-
 POINT CursorInClient(const ToolbarState* s) {
     POINT pt = {-1, -1};
     if (GetCursorPos(&pt) && s->wnd) ScreenToClient(s->wnd, &pt);
@@ -77,12 +76,7 @@ LRESULT OnLeftUp(ToolbarState* s, POINT pt, BYTE keys) {
     if (b && !s->dropPart && !(b->extra & TBXF_WINDOW) && IsEnabledButton(b)) {
         if (b->fsStyle & BTNS_CHECK) {
             if (b->fsStyle & BTNS_GROUP) {
-                int checked = FindCheckedInGroup(s, i);
-                if (checked >= 0) {
-                    s->buttons[checked]->fsState &= ~TBSTATE_CHECKED;
-                    RefreshButtonLook(s, checked);
-                    InvalidateButton(s, checked);
-                }
+                ReleaseGroupCheck(s, i);  // a click on the checked button of a group keeps it checked
                 b->fsState |= TBSTATE_CHECKED;
             } else {
                 b->fsState ^= TBSTATE_CHECKED;

@@ -423,12 +423,6 @@ void FreeButtonStrip(ToolbarButton* b) {
     b->stripPixels = nullptr;
 }
 
-void RenderButtonFrames(ToolbarState* s, int index) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    RenderButtonFrames(s, index, dc, 0x3F);
-    DeleteDC(dc);
-}
-
 // Draws the frames of mask that the strip does not hold yet. A paint asks only for the frames it copies, so
 // each frame is drawn once per change, when it is first shown.
 void RenderButtonFrames(ToolbarState* s, int index, HDC dc, int mask) {

@@ -78,7 +78,6 @@ struct ToolbarSplitImage {
 
 // Bitmap record flags.
 enum : WORD {
-    kBitmapRuler = 0x01,
     kBitmapFixedCount = 0x02,
     kBitmapSplit = 0x04,
     kBitmapSplitDone = 0x08,
@@ -222,6 +221,8 @@ bool DeleteToolbarButton(ToolbarState* s, int index, bool invalidate = true);
 void ClearToolbarButtons(ToolbarState* s);  // frees every button at once, as the window goes
 int AddToolbarButtons(ToolbarState* s, WPARAM wParam, const TBBUTTON* source, bool clearExtra);
 int FindCheckedInGroup(const ToolbarState* s, int index);
+// Unchecks the button of index's group that is checked; false (and nothing done) when that is index itself.
+bool ReleaseGroupCheck(ToolbarState* s, int index);
 int FindWindowButton(const ToolbarState* s, HWND child);  // the button that holds the window; -1 when none
 WORD RestingLook(const ToolbarButton* b);
 void RefreshButtonLook(ToolbarState* s, int index);
@@ -275,7 +276,8 @@ LRESULT ToolbarMouseMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lPa
 // --- Layout (ToolbarLayout.cpp) ---
 enum : int { kLayoutMeasure = 1, kLayoutRowFlow = 2, kLayoutOnePerRow = 4 };
 LRESULT LayoutToolbar(ToolbarState* s, int mode);
-int MeasureButton(ToolbarState* s, ToolbarButton* b, bool rowFlow, WORD* outBits);
+// 1: size and placement as before; 2: the placement changed; 3: measured anew.
+int MeasureButton(ToolbarState* s, ToolbarButton* b, bool rowFlow);
 BOOL GetChildWindowSize(HWND window, int* width, int* height);
 void StackSmallButtons(ToolbarState* s, int first, int end, int available);
 LRESULT FitToolbar(ToolbarState* s, int extent, UINT flags);
@@ -287,7 +289,6 @@ LRESULT MeasureToolbarText(ToolbarState* s, const WCHAR* text, int length, UINT 
 // --- Painting (ToolbarPaint.cpp) ---
 void PaintToolbar(HWND wnd, HDC hdc, const RECT* rect);
 void PaintToolbarState(ToolbarState* s, HDC hdc, const RECT* rect);
-void RenderButtonFrames(ToolbarState* s, int index);
 // Draws the frames of mask (bit k: frame k) that are not drawn yet, through the caller's memory DC.
 void RenderButtonFrames(ToolbarState* s, int index, HDC memoryDC, int mask);
 void FreeToolbarScratch(ToolbarState* s);

@@ -5,21 +5,16 @@
 #include "image/Theme.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-
 // Resources shared by all toolbar windows of the process, set up by the first window and released by the last.
 // The theme library is bound once for the process by the theme support and never freed.
-struct SharedResources {
-    HDC screenDC;
-    int screenBitsPerPixel;
-    int paintDepth;
-};
-SharedResources g_shared;
+std::atomic<int> g_paintDepth{0};  // read from the screen when the first window comes
 LONG g_windowCount = -1;
 HFONT volatile g_fonts[2];
 LONG g_registered;
@@ -31,9 +26,12 @@ void AcquireSharedResources() {
     if (InterlockedIncrement(&g_windowCount) != 0) return;
     InitThemes();
     if (GetThemeState().BufferedPaintInit) GetThemeState().BufferedPaintInit();
-    g_shared.screenDC = GetDC(nullptr);
-    g_shared.screenBitsPerPixel = g_shared.screenDC ? GetDeviceCaps(g_shared.screenDC, BITSPIXEL) : 32;
-    g_shared.paintDepth = g_shared.screenBitsPerPixel >= 12 ? 32 : g_shared.screenBitsPerPixel;
+    int bits = 32;
+    if (HDC screen = GetDC(nullptr)) {
+        bits = GetDeviceCaps(screen, BITSPIXEL);
+        ReleaseDC(nullptr, screen);
+    }
+    g_paintDepth = bits >= 12 ? 32 : bits;
 }
 
 void ReleaseSharedResources() {
@@ -43,8 +41,6 @@ void ReleaseSharedResources() {
         if (old) DeleteObject(old);
     }
     if (GetThemeState().BufferedPaintUnInit) GetThemeState().BufferedPaintUnInit();
-    if (g_shared.screenDC) ReleaseDC(nullptr, g_shared.screenDC);
-    g_shared.screenDC = nullptr;
 }
 
 void CloseThemes(ToolbarState* s) {
@@ -541,7 +537,10 @@ bool UpdateToolbarFontMetrics(ToolbarState* s) {
     return changed;
 }
 
-int ToolbarPaintDepth() { return g_shared.paintDepth ? g_shared.paintDepth : 32; }
+int ToolbarPaintDepth() {
+    int depth = g_paintDepth;
+    return depth ? depth : 32;
+}
 
 // --- The lock ---
 
