@@ -28,9 +28,7 @@ void CDocument::SetTitle(LPCSTR lpszTitle) {
 }
 
 void CDocument::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU) {
-    char full[MAX_PATH];
-    DWORD n = ::GetFullPathNameA(lpszPathName ? lpszPathName : "", MAX_PATH, full, nullptr);
-    m_strPathName = (n > 0 && n < MAX_PATH) ? CString(full) : CString(lpszPathName);
+    m_strPathName = fw::FullPath(lpszPathName);
     char title[MAX_PATH] = {};
     if (::GetFileTitleA(m_strPathName, title, MAX_PATH) != 0 || !title[0]) {
         int slash = m_strPathName.ReverseFind('\\');

@@ -107,15 +107,19 @@ void CWinApp::SaveStdProfileSettings() {
 
 // ---- CRecentFileList ----
 
+CString fw::FullPath(LPCSTR path) {
+    char full[MAX_PATH];
+    DWORD n = ::GetFullPathNameA(path ? path : "", MAX_PATH, full, nullptr);
+    return (n > 0 && n < MAX_PATH) ? CString(full) : CString(path);
+}
+
 CRecentFileList::CRecentFileList(UINT nStart, LPCSTR lpszSection, LPCSTR lpszEntryFormat, int nSize, int)
     : m_nStart(nStart), m_strSectionName(lpszSection), m_strEntryFormat(lpszEntryFormat),
       m_arrNames((size_t)(nSize > 0 ? nSize : 0)) {}
 
 void CRecentFileList::Add(LPCSTR lpszPathName) {
     if (!lpszPathName || !*lpszPathName || m_arrNames.empty()) return;
-    char full[MAX_PATH];
-    DWORD n = ::GetFullPathNameA(lpszPathName, MAX_PATH, full, nullptr);
-    CString path = (n > 0 && n < MAX_PATH) ? CString(full) : CString(lpszPathName);
+    CString path = fw::FullPath(lpszPathName);
     // An entry already in the list moves to the front; otherwise the oldest falls out.
     size_t at = m_arrNames.size() - 1;
     for (size_t i = 0; i < m_arrNames.size(); ++i) {

@@ -164,3 +164,8 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
 // Compatibility no-op: the 3-D dialog look is the system's own.
 inline BOOL Enable3dControlsStatic() { return TRUE; }
 inline BOOL Enable3dControls() { return TRUE; }
+
+namespace fw {
+// The full path of a file name, or the name as given when it has none that fits MAX_PATH.
+CString FullPath(LPCSTR path);
+}  // namespace fw
