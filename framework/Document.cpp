@@ -145,9 +145,7 @@ void CDocument::UpdateFrameCounts() {
     std::vector<CFrameWnd*> frames;
     for (CView* v : m_views) {
         CFrameWnd* frame = v->GetParentFrame();
-        bool known = false;
-        for (CFrameWnd* f : frames) known |= f == frame;
-        if (frame && !known) frames.push_back(frame);
+        if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end()) frames.push_back(frame);
     }
     for (CFrameWnd* f : frames) f->OnUpdateFrameTitle(TRUE);
 }
