@@ -84,16 +84,30 @@ void Navigate(IWebBrowser2* browser, const wchar_t* url) {
 
 }  // namespace
 
-TEST(OleControl, HostsTheBrowserInPlace) {
-    AfxEnableControlContainer();
+class OleControl : public ::testing::Test {
+protected:
     CBrowserHost host;
-    ASSERT_TRUE(host.Open());
+    IWebBrowser2* browser = nullptr;  // released at the end unless the test has done so
+
+    void SetUp() override { AfxEnableControlContainer(); }
+    void TearDown() override {
+        if (browser) browser->Release();
+        if (host.m_hWnd) host.DestroyWindow();
+    }
+    // A visible host with the browser in place, and a reference to the browser.
+    void OpenBrowser() {
+        ASSERT_TRUE(host.Open());
+        browser = host.Browser();
+        ASSERT_NE(browser, nullptr);
+    }
+};
+
+TEST_F(OleControl, HostsTheBrowserInPlace) {
+    ASSERT_NO_FATAL_FAILURE(OpenBrowser());
     ASSERT_NE(host.m_site.m_hWnd, nullptr);
     EXPECT_EQ(host.m_site.GetParent(), &host);
     EXPECT_EQ(host.m_site.GetDlgCtrlID(), (int)kSiteId);
     EXPECT_FALSE(host.ambients.empty());  // the control asked its site for ambient properties
-    IWebBrowser2* browser = host.Browser();
-    ASSERT_NE(browser, nullptr);
 
     // Moving the site window moves the control's own idea of its place.
     host.m_site.SetWindowPos(nullptr, 10, 20, 250, 150, SWP_NOZORDER);
@@ -102,16 +116,10 @@ TEST(OleControl, HostsTheBrowserInPlace) {
     browser->get_Height(&height);
     EXPECT_EQ(width, 250);
     EXPECT_EQ(height, 150);
-    browser->Release();
-    host.DestroyWindow();
 }
 
-TEST(OleControl, EventsReachTypedHandlers) {
-    AfxEnableControlContainer();
-    CBrowserHost host;
-    ASSERT_TRUE(host.Open());
-    IWebBrowser2* browser = host.Browser();
-    ASSERT_NE(browser, nullptr);
+TEST_F(OleControl, EventsReachTypedHandlers) {
+    ASSERT_NO_FATAL_FAILURE(OpenBrowser());
     // The engine fires the navigation events inside Navigate itself; nothing ever renders here.
     Navigate(browser, L"file:///C:/nowhere/page.html");
     PumpUntil([&] { return Has(host.events, "error") || Has(host.events, "download"); }, 2000);
@@ -127,16 +135,10 @@ TEST(OleControl, EventsReachTypedHandlers) {
     EXPECT_TRUE(Has(host.events, "before "));
     EXPECT_FALSE(Has(host.events, "download"));
     EXPECT_FALSE(Has(host.events, "error"));
-    browser->Release();
-    host.DestroyWindow();
 }
 
-TEST(OleControl, InvokeHelperCallsIntoTheControl) {
-    AfxEnableControlContainer();
-    CBrowserHost host;
-    ASSERT_TRUE(host.Open());
-    IWebBrowser2* browser = host.Browser();
-    ASSERT_NE(browser, nullptr);
+TEST_F(OleControl, InvokeHelperCallsIntoTheControl) {
+    ASSERT_NO_FATAL_FAILURE(OpenBrowser());
     // A method with a text and by-reference arguments: the navigation request reaches the events.
     VARIANT empty;
     VariantInit(&empty);
@@ -148,15 +150,11 @@ TEST(OleControl, InvokeHelperCallsIntoTheControl) {
     CString location = "unset";
     host.m_site.InvokeHelper(0xD3 /* LocationURL */, DISPATCH_PROPERTYGET, VT_BSTR, &location, nullptr);
     EXPECT_STRNE(location, "unset");
-    browser->Release();
-    host.DestroyWindow();
 }
 
 // By-reference arguments (the VTS_P... types) reach the control as references to the caller's values.
-TEST(OleControl, InvokeHelperPassesArgumentsByReference) {
-    AfxEnableControlContainer();
-    CBrowserHost host;
-    ASSERT_TRUE(host.Open());
+TEST_F(OleControl, InvokeHelperPassesArgumentsByReference) {
+    ASSERT_NO_FATAL_FAILURE(OpenBrowser());
     COleVariant url("file:///C:/byref/page.html");
     VARIANT empty;
     VariantInit(&empty);
@@ -164,15 +162,10 @@ TEST(OleControl, InvokeHelperPassesArgumentsByReference) {
     host.m_site.InvokeHelper(0x1F4 /* Navigate2 */, DISPATCH_METHOD, VT_EMPTY, nullptr, params,
                              static_cast<VARIANT*>(&url), &empty, &empty, &empty, &empty);
     EXPECT_TRUE(Has(host.events, "before C:\\byref\\page.html") || Has(host.events, "before file:///C:/byref"));
-    host.DestroyWindow();
 }
 
-TEST(OleControl, ControlIsReleasedWithItsHost) {
-    AfxEnableControlContainer();
-    CBrowserHost host;
-    ASSERT_TRUE(host.Open());
-    IWebBrowser2* browser = host.Browser();
-    ASSERT_NE(browser, nullptr);
+TEST_F(OleControl, ControlIsReleasedWithItsHost) {
+    ASSERT_NO_FATAL_FAILURE(OpenBrowser());
     HWND site = host.m_site.m_hWnd;
     host.DestroyWindow();
     EXPECT_EQ(host.m_site.m_pCtrlSite, nullptr);
@@ -180,15 +173,13 @@ TEST(OleControl, ControlIsReleasedWithItsHost) {
     EXPECT_FALSE(IsWindow(site));
     // Ours is the last reference.
     EXPECT_EQ(browser->Release(), 0u);
+    browser = nullptr;
 }
 
-TEST(OleControl, UnknownControlLeavesNoWindow) {
-    AfxEnableControlContainer();
-    CBrowserHost host;
+TEST_F(OleControl, UnknownControlLeavesNoWindow) {
     ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 100, 100), nullptr, 0));
     static const CLSID kNothing = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
     EXPECT_FALSE(host.m_site.CreateControl(kNothing, "", WS_CHILD, CRect(0, 0, 10, 10), &host, 5));
     EXPECT_EQ(host.m_site.m_hWnd, nullptr);
     EXPECT_EQ(host.GetWindow(GW_CHILD), nullptr);
-    host.DestroyWindow();
 }
