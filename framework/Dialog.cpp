@@ -70,8 +70,7 @@ INT_PTR CDialog::DoModal() {
 
     // The owner is the top-level window of the parent (or of the main window); it is disabled meanwhile.
     CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
-    HWND owner = parent ? parent->m_hWnd : nullptr;
-    while (owner && (::GetWindowLongPtrA(owner, GWL_STYLE) & WS_CHILD)) owner = ::GetParent(owner);
+    HWND owner = fw::TopLevelOf(parent ? parent->m_hWnd : nullptr);
     if (owner) owner = ::GetLastActivePopup(owner);
     bool ownerEnabled = owner && ::IsWindowEnabled(owner);
     if (ownerEnabled) ::EnableWindow(owner, FALSE);

@@ -1,5 +1,6 @@
 #include "framework/FileDialog.h"
 
+#include "framework/HandleMap.h"
 #include "framework/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
@@ -45,9 +46,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
 
 INT_PTR CFileDialog::DoModal() {
     CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
-    HWND owner = parent ? parent->m_hWnd : nullptr;
-    while (owner && (::GetWindowLongPtrA(owner, GWL_STYLE) & WS_CHILD)) owner = ::GetParent(owner);
-    m_ofn.hwndOwner = owner;
+    m_ofn.hwndOwner = fw::TopLevelOf(parent ? parent->m_hWnd : nullptr);
     m_ofn.lCustData = reinterpret_cast<LPARAM>(this);
     BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
     if (m_hWnd) Detach();  // the hook window is gone with the dialog

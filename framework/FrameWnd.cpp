@@ -30,6 +30,23 @@ END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
+namespace {
+
+// Frames draw the window colour under their panes and show the program's icon (the system's by default).
+LPCSTR RegisterFrameClass(LPCSTR name, HICON icon) {
+    return fw::RegisterClassOnce(name, CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW),
+                                 reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
+                                 icon ? icon : ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION));
+}
+
+// A frame's string resources hold more parts after a line break; the first is the title or the prompt.
+CString FirstLine(const CString& text) {
+    int nl = text.Find('\n');
+    return nl >= 0 ? text.Left(nl) : text;
+}
+
+}  // namespace
+
 CFrameWnd::CFrameWnd() = default;
 
 CFrameWnd::~CFrameWnd() {
@@ -59,31 +76,22 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_nIDHelp = nIDResource;
     CString title;
     title.LoadString(nIDResource);
-    int nl = title.Find('\n');
-    if (nl >= 0) title = title.Left(nl);
     HINSTANCE module = AfxGetResourceHandle();
     HICON icon = ::LoadIconA(module, MAKEINTRESOURCEA(nIDResource));
     CString className;
     className.Format("WlFrame:%u", nIDResource);
-    LPCSTR cls = fw::RegisterClassOnce(className, CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW),
-                                       reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
-                                       icon ? icon : ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION));
-    HACCEL accel = ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(nIDResource));
+    LPCSTR cls = RegisterFrameClass(className, icon);
     LPCSTR menuName = ::FindResourceA(module, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(4) /* RT_MENU */)
                           ? MAKEINTRESOURCEA(nIDResource)
                           : nullptr;
-    m_hAccelTable = accel;
-    if (!Create(cls, title, dwDefaultStyle, rectDefault, pParentWnd, menuName, 0, pContext)) return FALSE;
+    m_hAccelTable = ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(nIDResource));
+    if (!Create(cls, FirstLine(title), dwDefaultStyle, rectDefault, pParentWnd, menuName, 0, pContext)) return FALSE;
     if (!pContext) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
     return TRUE;
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
-    if (!cs.lpszClass) {
-        cs.lpszClass = fw::RegisterClassOnce("WlFrame", CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW),
-                                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
-                                             ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION));
-    }
+    if (!cs.lpszClass) cs.lpszClass = RegisterFrameClass("WlFrame", nullptr);
     return TRUE;
 }
 
@@ -282,8 +290,7 @@ void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
         if (nID == AFX_IDS_IDLEMESSAGE) rMessage = "Bereit";
         return;
     }
-    int nl = text.Find('\n');
-    rMessage = nl >= 0 ? text.Left(nl) : text;
+    rMessage = FirstLine(text);
 }
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {

@@ -71,6 +71,9 @@ CWnd* FindCreatingChild(HWND parent, UINT id);
 // Registers a window class (DefWindowProc as procedure) once; the returned name stays valid.
 LPCSTR RegisterClassOnce(LPCSTR name, UINT style, HCURSOR cursor, HBRUSH background, HICON icon);
 
+// The window itself when it is not a child window, else its nearest ancestor that is not (null for null).
+HWND TopLevelOf(HWND hWnd);
+
 // The whole text of any window (empty when it has none).
 void ReadWindowText(HWND hWnd, CString& out);
 

@@ -162,6 +162,13 @@ void COleControlSite::Close() {
     Release();
 }
 
+void COleControlSite::PlaceControl() {
+    if (m_moving || !m_pInPlaceObject) return;
+    m_moving = true;
+    m_pInPlaceObject->SetObjectRects(&m_rect, &m_rect);
+    m_moving = false;
+}
+
 void COleControlSite::OnMoved() {
     if (m_moving || !m_pInPlaceObject || !m_pWndSite || !m_pWndSite->m_hWnd) return;
     CRect rect;
@@ -169,9 +176,7 @@ void COleControlSite::OnMoved() {
     ::MapWindowPoints(nullptr, m_hWndContainer, reinterpret_cast<LPPOINT>(&rect), 2);
     if (rect == m_rect) return;
     m_rect = rect;
-    m_moving = true;
-    m_pInPlaceObject->SetObjectRects(&m_rect, &m_rect);
-    m_moving = false;
+    PlaceControl();
 }
 
 IDispatch* COleControlSite::GetControlDispatch() {
@@ -264,9 +269,7 @@ STDMETHODIMP COleControlSite::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleI
     if (lprcClipRect) *lprcClipRect = m_rect;
     if (lpFrameInfo) {
         lpFrameInfo->fMDIApp = FALSE;
-        HWND top = m_hWndContainer;
-        while (top && (::GetWindowLongPtrA(top, GWL_STYLE) & WS_CHILD) && ::GetParent(top)) top = ::GetParent(top);
-        lpFrameInfo->hwndFrame = top;
+        lpFrameInfo->hwndFrame = fw::TopLevelOf(m_hWndContainer);
         lpFrameInfo->haccel = nullptr;
         lpFrameInfo->cAccelEntries = 0;
     }
@@ -280,11 +283,7 @@ STDMETHODIMP COleControlSite::DeactivateAndUndo() { return S_OK; }
 STDMETHODIMP COleControlSite::OnPosRectChange(LPCRECT lprcPosRect) {
     if (!lprcPosRect) return E_POINTER;
     m_rect = *lprcPosRect;
-    if (m_pInPlaceObject && !m_moving) {
-        m_moving = true;
-        m_pInPlaceObject->SetObjectRects(&m_rect, &m_rect);
-        m_moving = false;
-    }
+    PlaceControl();
     return S_OK;
 }
 

@@ -56,20 +56,14 @@ EventArg::~EventArg() {
         *m_arg->pboolVal = m_bool ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
-void EventArg::Set(char vts, VARIANT* arg) {
-    m_vts = vts;
-    m_arg = arg;
-}
-
-VARIANT* EventArg::Deref(VARTYPE vt) {
+VARIANT* EventArg::Deref() {
     if (!m_arg) return nullptr;
     if (m_arg->vt == (VT_BYREF | VT_VARIANT)) return m_arg->pvarVal;
-    (void)vt;
     return m_arg;
 }
 
 long EventArg::AsLong() {
-    VARIANT* v = Deref(VT_I4);
+    VARIANT* v = Deref();
     if (!v) return 0;
     VARIANT converted;
     ::VariantInit(&converted);
@@ -78,7 +72,7 @@ long EventArg::AsLong() {
 }
 
 EventArg::operator LPCSTR() {
-    VARIANT* v = Deref(VT_BSTR);
+    VARIANT* v = Deref();
     m_text.Empty();
     if (v && v->vt == VT_BSTR) m_text = CString(v->bstrVal);
     else if (v && v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal) m_text = CString(*v->pbstrVal);
@@ -86,7 +80,7 @@ EventArg::operator LPCSTR() {
 }
 
 EventArg::operator BSTR() {
-    VARIANT* v = Deref(VT_BSTR);
+    VARIANT* v = Deref();
     if (v && v->vt == VT_BSTR) return v->bstrVal;
     if (v && v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal) return *v->pbstrVal;
     return nullptr;
@@ -95,7 +89,7 @@ EventArg::operator BSTR() {
 EventArg::operator long() { return AsLong(); }
 
 EventArg::operator int() {
-    VARIANT* v = Deref(VT_BOOL);
+    VARIANT* v = Deref();
     if (v && v->vt == VT_BOOL) return v->boolVal != VARIANT_FALSE;
     if (v && v->vt == (VT_BYREF | VT_BOOL) && v->pboolVal) return *v->pboolVal != VARIANT_FALSE;
     return (int)AsLong();
@@ -104,7 +98,7 @@ EventArg::operator int() {
 EventArg::operator short() { return (short)AsLong(); }
 
 EventArg::operator double() {
-    VARIANT* v = Deref(VT_R8);
+    VARIANT* v = Deref();
     if (!v) return 0;
     VARIANT converted;
     ::VariantInit(&converted);
@@ -114,23 +108,19 @@ EventArg::operator double() {
 EventArg::operator float() { return (float)(double)*this; }
 
 EventArg::operator IDispatch*() {
-    VARIANT* v = Deref(VT_DISPATCH);
+    VARIANT* v = Deref();
     if (v && v->vt == VT_DISPATCH) return v->pdispVal;
     if (v && v->vt == (VT_BYREF | VT_DISPATCH) && v->ppdispVal) return *v->ppdispVal;
     return nullptr;
 }
 
 EventArg::operator IUnknown*() {
-    VARIANT* v = Deref(VT_UNKNOWN);
+    VARIANT* v = Deref();
     if (v && (v->vt == VT_UNKNOWN || v->vt == VT_DISPATCH)) return v->punkVal;
     return nullptr;
 }
 
-EventArg::operator VARIANT*() {
-    if (!m_arg) return nullptr;
-    if (m_arg->vt == (VT_BYREF | VT_VARIANT)) return m_arg->pvarVal;
-    return m_arg;
-}
+EventArg::operator VARIANT*() { return Deref(); }
 
 EventArg::operator int*() {
     if (m_arg && m_arg->vt == (VT_BYREF | VT_BOOL) && m_arg->pboolVal) {

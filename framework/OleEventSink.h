@@ -56,7 +56,7 @@ public:
     ~EventArg();
     EventArg(const EventArg&) = delete;
     EventArg& operator=(const EventArg&) = delete;
-    void Set(char vts, VARIANT* arg);
+    void Set(VARIANT* arg) { m_arg = arg; }
 
     operator LPCSTR();
     operator BSTR();
@@ -73,9 +73,9 @@ public:
     operator IDispatch**();
 
 private:
-    VARIANT* Deref(VARTYPE vt);
+    // The argument, or the variant a by-reference variant argument points to.
+    VARIANT* Deref();
     long AsLong();
-    char m_vts = 0;
     VARIANT* m_arg = nullptr;
     CString m_text;
     BOOL m_bool = FALSE;
@@ -89,14 +89,14 @@ void CallWithArgs(EventArg* args, std::index_sequence<I...>, F& f) {
 
 // Calls f with the N arguments of the event (given in reverse order in DISPPARAMS).
 template <size_t N, class F>
-BOOL CallEvent(const char* vts, DISPPARAMS* params, F f) {
+BOOL CallEvent(DISPPARAMS* params, F f) {
     UINT count = params ? params->cArgs : 0;
     if (count != N) return FALSE;
     if constexpr (N == 0) {
         f();
     } else {
         EventArg args[N];
-        for (size_t i = 0; i < N; ++i) args[i].Set(vts[i], &params->rgvarg[N - 1 - i]);
+        for (size_t i = 0; i < N; ++i) args[i].Set(&params->rgvarg[N - 1 - i]);
         CallWithArgs(args, std::make_index_sequence<N>(), f);
     }
     return TRUE;
@@ -126,6 +126,6 @@ protected:                                              \
 #define ON_EVENT(theClass, id, dispid, pfnHandler, vtsParams)                                   \
     {(UINT)(id), (DISPID)(dispid), [](CCmdTarget* target_, DISPPARAMS* params_) -> BOOL {        \
          ThisClass* self_ = static_cast<ThisClass*>(target_);                                    \
-         return fw::CallEvent<sizeof(vtsParams) - 1>(vtsParams, params_,                         \
+         return fw::CallEvent<sizeof(vtsParams) - 1>(params_,                                    \
                                                      [self_](auto&... a_) { self_->pfnHandler(a_...); }); \
      }},

@@ -2,20 +2,10 @@
 
 #include "framework/CString.h"
 
-namespace {
-BSTR AnsiToBstr(LPCSTR text) {
-    if (!text) text = "";
-    int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    BSTR result = ::SysAllocStringLen(nullptr, (UINT)(length > 0 ? length - 1 : 0));
-    if (result && length > 0) ::MultiByteToWideChar(CP_ACP, 0, text, -1, result, length);
-    return result;
-}
-}  // namespace
-
 COleVariant::COleVariant(LPCSTR lpszSrc) {
     ::VariantInit(this);
     vt = VT_BSTR;
-    bstrVal = AnsiToBstr(lpszSrc);
+    bstrVal = CString(lpszSrc).AllocSysString();
 }
 
 COleVariant::COleVariant(long lSrc, VARTYPE vtSrc) {
@@ -43,6 +33,6 @@ COleVariant::COleVariant(short nSrc, VARTYPE vtSrc) {
 COleVariant& COleVariant::operator=(LPCSTR lpszSrc) {
     ::VariantClear(this);
     vt = VT_BSTR;
-    bstrVal = AnsiToBstr(lpszSrc);
+    bstrVal = CString(lpszSrc).AllocSysString();
     return *this;
 }

@@ -187,48 +187,38 @@ void CWnd::PostNcDestroy() {}
 
 // ---- Relatives ----
 
-CWnd* CWnd::GetTopLevelParent() const {
-    HWND hWnd = m_hWnd;
-    if (!hWnd) return nullptr;
-    while (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) {
-        HWND parent = ::GetParent(hWnd);
-        if (!parent) break;
-        hWnd = parent;
-    }
-    return FromHandle(hWnd);
-}
+CWnd* CWnd::GetTopLevelParent() const { return FromHandle(fw::TopLevelOf(m_hWnd)); }
 
-CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
-    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+namespace {
+
+CWnd* FindDescendant(HWND parent, int nID, BOOL bOnlyPerm) {
+    for (HWND child = ::GetTopWindow(parent); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (::GetDlgCtrlID(child) == nID) {
-            CWnd* wnd = bOnlyPerm ? FromHandlePermanent(child) : FromHandle(child);
+            CWnd* wnd = bOnlyPerm ? CWnd::FromHandlePermanent(child) : CWnd::FromHandle(child);
             if (wnd) return wnd;
         }
-        if (::GetTopWindow(child)) {
-            CWnd temp;
-            temp.m_hWnd = child;
-            CWnd* found = temp.GetDescendantWindow(nID, bOnlyPerm);
-            temp.m_hWnd = nullptr;
-            if (found) return found;
-        }
+        if (CWnd* found = FindDescendant(child, nID, bOnlyPerm)) return found;
     }
     return nullptr;
 }
 
-void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) {
-    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) {
+    for (HWND child = ::GetTopWindow(parent); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (bOnlyPerm) {
-            if (CWnd* wnd = FromHandlePermanent(child)) fw::CallWndProc(wnd, child, message, wParam, lParam);
+            if (CWnd* wnd = CWnd::FromHandlePermanent(child)) fw::CallWndProc(wnd, child, message, wParam, lParam);
         } else {
             ::SendMessageA(child, message, wParam, lParam);
         }
-        if (bDeep && ::GetTopWindow(child)) {
-            CWnd temp;
-            temp.m_hWnd = child;
-            temp.SendMessageToDescendants(message, wParam, lParam, bDeep, bOnlyPerm);
-            temp.m_hWnd = nullptr;
-        }
+        if (bDeep) SendToDescendants(child, message, wParam, lParam, bDeep, bOnlyPerm);
     }
+}
+
+}  // namespace
+
+CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const { return FindDescendant(m_hWnd, nID, bOnlyPerm); }
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) {
+    SendToDescendants(m_hWnd, message, wParam, lParam, bDeep, bOnlyPerm);
 }
 
 // ---- Wrappers ----
@@ -332,6 +322,15 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
 // ---- Window classes ----
 
 namespace fw {
+
+HWND TopLevelOf(HWND hWnd) {
+    while (hWnd && (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)) {
+        HWND parent = ::GetParent(hWnd);
+        if (!parent) break;
+        hWnd = parent;
+    }
+    return hWnd;
+}
 
 void ReadWindowText(HWND hWnd, CString& out) {
     int length = hWnd ? ::GetWindowTextLengthA(hWnd) : 0;

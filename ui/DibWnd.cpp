@@ -143,15 +143,20 @@ bool CDibWnd::ReallocateImage(int width, int height) {
     return true;
 }
 
-void CDibWnd::Resize(int cx, int cy) {
+bool CDibWnd::ReallocateUnlessLocked(int width, int height) {
     bool reallocated = false;
     if (m_lock.Lock(kLockWaitMs)) {
-        const int w = m_fixedSize ? m_minWidth : std::max(std::min(cx, m_maxWidth), m_minWidth);
-        const int h = m_fixedSize ? m_minHeight : std::max(std::min(cy, m_maxHeight), m_minHeight);
-        if (w > 0 && h > 0 && m_lockCount.load() == 0 && ((int)m_image->width != w || (int)m_image->height != h))
-            reallocated = ReallocateImage(w, h);
+        if (m_lockCount.load() == 0 && ((int)m_image->width != width || (int)m_image->height != height))
+            reallocated = ReallocateImage(width, height);
         m_lock.Unlock();
     }
+    return reallocated;
+}
+
+void CDibWnd::Resize(int cx, int cy) {
+    const int w = m_fixedSize ? m_minWidth : std::max(std::min(cx, m_maxWidth), m_minWidth);
+    const int h = m_fixedSize ? m_minHeight : std::max(std::min(cy, m_maxHeight), m_minHeight);
+    const bool reallocated = w > 0 && h > 0 && ReallocateUnlessLocked(w, h);
     // The deferred resize comes with the client size already stored: the new image still needs its layout.
     if (m_image->HasPixels() && cx > 0 && cy > 0 && (reallocated || cx != m_clientWidth || cy != m_clientHeight)) {
         m_clientWidth = cx;
@@ -171,11 +176,7 @@ int CDibWnd::SetImageSize(int width, int height) {
         height = std::max(std::min(height, m_maxHeight), m_minHeight);
     }
     if ((int)m_image->width == width && (int)m_image->height == height) return 1;
-    bool resized = false;
-    if (m_lock.Lock(kLockWaitMs)) {
-        if (m_lockCount.load() == 0) resized = ReallocateImage(width, height);
-        m_lock.Unlock();
-    }
+    const bool resized = ReallocateUnlessLocked(width, height);
     if (resized && m_clientWidth > 0) {
         LayoutScrollBars();
         // A smaller image must not leave the position beyond its end, with or without scroll bars.

@@ -67,6 +67,8 @@ protected:
 private:
     void Resize(int cx, int cy);
     bool ReallocateImage(int width, int height);
+    // Gives the image a new size unless the owner holds it locked or it has that size; true when it got one.
+    bool ReallocateUnlessLocked(int width, int height);
     void LayoutScrollBars();
     void LayoutScrollBar(int bar, int imageExtent, int clientExtent, int* scroll, int* keepOption);
     void Scroll(int bar, UINT code);

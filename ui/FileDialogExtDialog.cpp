@@ -25,6 +25,12 @@ constexpr int kSuggestionHeight = 120;
 
 FileDialogSession* SessionOf(HWND hwnd) { return static_cast<FileDialogSession*>(GetPropA(hwnd, kSessionProperty)); }
 
+// The folder the dialog shows; false (folder empty) when the dialog does not tell.
+bool GetCurrentFolder(HWND dialog, char (&folder)[MAX_PATH]) {
+    folder[0] = 0;
+    return SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH - 1, reinterpret_cast<LPARAM>(folder)) > 0;
+}
+
 bool HasHistoryCombo(const FileDialogSession* s) { return s->combo && s->historyMode != OFNX_HISTORY_OFF; }
 
 void HideList(FileDialogSession* s) {
@@ -94,9 +100,8 @@ void StartSuggestions(FileDialogSession* s) {
     if (!s->list) return;
     if (!s->completion.Start(s->dialog, s->list, kSuggestionListId)) return;
     // The folder may have been announced before the worker existed.
-    char folder[MAX_PATH] = {};
-    if (SendMessageA(s->dialog, CDM_GETFOLDERPATH, MAX_PATH - 1, reinterpret_cast<LPARAM>(folder)) > 0)
-        s->completion.SetFolder(folder);
+    char folder[MAX_PATH];
+    if (GetCurrentFolder(s->dialog, folder)) s->completion.SetFolder(folder);
 }
 
 // Puts the history combo (id 1152) over the dialog's file-name field. The field stays, hidden,
@@ -160,9 +165,8 @@ void ShowCopyPathMenu(FileDialogSession* s, LPARAM lParam) {
 }
 
 void CopyFolderPath(FileDialogSession* s) {
-    char folder[MAX_PATH] = {};
-    if (SendMessageA(s->dialog, CDM_GETFOLDERPATH, MAX_PATH - 1, reinterpret_cast<LPARAM>(folder)) > 0)
-        SetClipboardText(folder, -1);
+    char folder[MAX_PATH];
+    if (GetCurrentFolder(s->dialog, folder)) SetClipboardText(folder, -1);
 }
 
 void TakeSuggestion(FileDialogSession* s) {
@@ -352,8 +356,8 @@ void HandleFileDialogNotify(HWND dialog, const OFNOTIFYA* notify) {
     switch (notify->hdr.code) {
     case CDN_FOLDERCHANGE: {
         HideList(s);
-        char folder[MAX_PATH] = {};
-        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH - 1, reinterpret_cast<LPARAM>(folder));
+        char folder[MAX_PATH];
+        GetCurrentFolder(dialog, folder);
         s->completion.SetFolder(folder);
         break;
     }

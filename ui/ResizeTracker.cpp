@@ -1,6 +1,7 @@
 // The modal resize tracker.
 #include "ui/ResizeTracker.h"
 
+#include "framework/Gdi.h"
 #include "image/Splitter.h"
 
 #include <algorithm>
@@ -10,47 +11,6 @@ namespace {
 constexpr int kFrameThickness = 4;
 // Bounds the flush of pending paints: a window that never validates must not hang the tracker.
 constexpr int kMaxPendingPaints = 1000;
-
-// The drag frame, drawn and erased by inverting through a halftone brush.
-class DragFrame {
-public:
-    explicit DragFrame(HDC dc) : dc_(dc) {
-        static const WORD kHalftone[8] = {0x55, 0xaa, 0x55, 0xaa, 0x55, 0xaa, 0x55, 0xaa};
-        pattern_ = CreateBitmap(8, 8, 1, 1, kHalftone);
-        brush_ = CreatePatternBrush(pattern_);
-    }
-    ~DragFrame() {
-        DeleteObject(brush_);
-        DeleteObject(pattern_);
-    }
-    void Show(const RECT& r) {
-        if (shown_) Invert(current_);
-        current_ = r;
-        Invert(current_);
-        shown_ = true;
-    }
-    void Hide() {
-        if (shown_) Invert(current_);
-        shown_ = false;
-    }
-    bool IsAt(const RECT& r) const { return shown_ && EqualRect(&r, &current_); }
-
-private:
-    void Invert(const RECT& r) {
-        HGDIOBJ old = SelectObject(dc_, brush_);
-        const int w = r.right - r.left, h = r.bottom - r.top, t = kFrameThickness;
-        PatBlt(dc_, r.left, r.top, w, t, PATINVERT);
-        PatBlt(dc_, r.left, r.bottom - t, w, t, PATINVERT);
-        PatBlt(dc_, r.left, r.top + t, t, h - 2 * t, PATINVERT);
-        PatBlt(dc_, r.right - t, r.top + t, t, h - 2 * t, PATINVERT);
-        SelectObject(dc_, old);
-    }
-    HDC dc_;
-    HBITMAP pattern_;
-    HBRUSH brush_;
-    RECT current_ = {};
-    bool shown_ = false;
-};
 
 } // namespace
 
@@ -91,37 +51,41 @@ int TrackResizeRect(HWND window, RECT* rect, int x, int y, int minWidth, int min
     SetCapture(window);
     SetBkColor(dc, RGB(192, 255, 255));
     const RECT start = *rect;
-    bool accepted = false;
-    {
-        DragFrame frame(dc);
-        frame.Show(start);
-        RECT now = start;
-        bool done = false;
-        while (!done && GetCapture() == window) {
-            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-            if (got == 0 || got == -1) {
-                if (got == 0) PostQuitMessage((int)msg.wParam);
-                break;
-            }
-            switch (msg.message) {
-            case WM_LBUTTONUP: accepted = done = true; break;
-            case WM_RBUTTONDOWN: done = true; break;
-            case WM_KEYDOWN:
-                if (msg.wParam == VK_ESCAPE) done = true;
-                break;
-            case WM_MOUSEMOVE: {
-                POINT p = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
-                ClientToScreen(msg.hwnd, &p);
-                now = ResizeRectEdges(start, edges, p.x - x, p.y - y, minWidth, minHeight);
-                if (!frame.IsAt(now)) frame.Show(now);
-                break;
-            }
-            default: DispatchMessageA(&msg);
-            }
+    // The drag frame, drawn and erased by inverting through the halftone brush.
+    const SIZE thickness = {kFrameThickness, kFrameThickness};
+    CDC screen;
+    screen.Attach(dc);
+    RECT now = start;
+    screen.DrawDragRect(&now, thickness, nullptr, thickness);
+    bool accepted = false, done = false;
+    while (!done && GetCapture() == window) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            if (got == 0) PostQuitMessage((int)msg.wParam);
+            break;
         }
-        frame.Hide();
-        if (accepted) *rect = now;
+        switch (msg.message) {
+        case WM_LBUTTONUP: accepted = done = true; break;
+        case WM_RBUTTONDOWN: done = true; break;
+        case WM_KEYDOWN:
+            if (msg.wParam == VK_ESCAPE) done = true;
+            break;
+        case WM_MOUSEMOVE: {
+            POINT p = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+            ClientToScreen(msg.hwnd, &p);
+            const RECT next = ResizeRectEdges(start, edges, p.x - x, p.y - y, minWidth, minHeight);
+            if (!EqualRect(&next, &now)) {
+                screen.DrawDragRect(&next, thickness, &now, thickness);
+                now = next;
+            }
+            break;
+        }
+        default: DispatchMessageA(&msg);
+        }
     }
+    screen.DrawDragRect(nullptr, thickness, &now, thickness);
+    screen.Detach();
+    if (accepted) *rect = now;
     SetCursor(oldCursor);
     if (locked) LockWindowUpdate(nullptr);
     if (GetCapture() == window) ReleaseCapture();

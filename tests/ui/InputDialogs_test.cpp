@@ -1,5 +1,9 @@
 #include "ui/InputDialogTemplates.h"
 #include "ui/InputDialogs.h"
+#include "ui/WindowPos.h"
+
+#include "ui/FileDialogTestSupport.h"
+#include "ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,58 +12,25 @@
 
 namespace {
 
-// Runs `act` on the open input dialog (found by its marker) from a timer of the modal loop.
+using uitest::WindowText;
+
+// Runs `act` once on the open input dialog that carries `marker`, from the bounded driver's timer:
+// a dialog that never shows or never closes is cancelled instead of hanging the test.
 class DialogDriver {
 public:
-    explicit DialogDriver(LONG_PTR marker, std::function<void(HWND)> act) : marker_(marker), act_(std::move(act)) {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 20, &DialogDriver::Tick);
-    }
-    ~DialogDriver() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
+    DialogDriver(LONG_PTR marker, std::function<void(HWND)> act)
+        : driver_([this, marker, act = std::move(act)](HWND dialog, int) {
+              if (GetWindowLongPtrA(dialog, GWLP_USERDATA) != marker) return false;
+              acted_ = true;
+              act(dialog);
+              return true;
+          }) {}
     bool Acted() const { return acted_; }
 
 private:
-    static BOOL CALLBACK Find(HWND wnd, LPARAM param) {
-        DialogDriver* self = reinterpret_cast<DialogDriver*>(param);
-        if (GetWindowLongPtrA(wnd, GWLP_USERDATA) == self->marker_ && IsWindowVisible(wnd)) {
-            self->found_ = wnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        DialogDriver* self = current_;
-        if (!self || self->acted_) return;
-        self->found_ = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), &Find, reinterpret_cast<LPARAM>(self));
-        if (!self->found_) return;
-        self->acted_ = true;
-        self->act_(self->found_);
-    }
-
-    static inline DialogDriver* current_ = nullptr;
-    LONG_PTR marker_;
-    std::function<void(HWND)> act_;
-    UINT_PTR timer_ = 0;
-    HWND found_ = nullptr;
     bool acted_ = false;
+    uitest::DialogDriver driver_;
 };
-
-std::string WindowText(HWND wnd) {
-    char text[256] = {};
-    GetWindowTextA(wnd, text, sizeof text);
-    return text;
-}
-
-RECT RectIn(HWND dialog, int id) {
-    RECT r;
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id)); }
 
@@ -196,7 +167,7 @@ TEST(InputDialogs, WideningToATargetWidthMovesTheButtons) {
             RECT w;
             GetWindowRect(wnd, &w);
             *width = w.right - w.left;
-            for (int i = 0; i < 4; ++i) rects[i] = RectIn(wnd, ids[i]);
+            for (int i = 0; i < 4; ++i) GetDlgItemRectInDlg(wnd, ids[i], &rects[i]);
         };
         {  // the plain dialog
             CNumberInputDlg plain;

@@ -311,3 +311,30 @@ TEST(ToolbarPaint, OnlyButtonsInThePaintedAreaGetStrips) {
     POINT pt = Toolbar::Centre(r);
     EXPECT_EQ(tb.Send(TB_HITTEST, 0, (LPARAM)&pt), 40);
 }
+
+TEST(ToolbarPaint, StripsWithAlphaKeepTheirKeyColourUntilReplaced) {
+    // Opaque alpha values everywhere: the picture is drawn as it is, its top-left grey included.
+    constexpr COLORREF kKey = RGB(192, 192, 192);
+    std::vector<DWORD> bits(16 * 16, 0xFF000000u | 0xC80000u);
+    bits[0] = 0xFFC0C0C0u;
+    HBITMAP alpha = CreateBitmap(16, 16, 1, 32, bits.data());
+    Toolbar tb(TBSTYLE_FLAT);
+    TBADDBITMAP ab = {nullptr, (UINT_PTR)alpha};
+    ASSERT_EQ(tb.Send(TB_ADDBITMAP, 1, (LPARAM)&ab), 0);
+    tb.Add({Button(0, 1)});
+    Canvas before(400, 60);
+    tb.Paint(before);
+    EXPECT_EQ(before.At(12, 13), kRed);
+    EXPECT_EQ(before.At(4, 5), kKey);
+    // A keyed strip in its place makes the corner colour transparent again.
+    HBITMAP keyed = MakeStrip(1, 16, 16, {kRed}, kKey);
+    TBREPLACEBITMAP rb = {nullptr, (UINT_PTR)alpha, nullptr, (UINT_PTR)keyed, 1};
+    ASSERT_EQ(tb.Send(TB_REPLACEBITMAP, 0, (LPARAM)&rb), 1);
+    Canvas after(400, 60);
+    tb.Paint(after);
+    EXPECT_EQ(after.At(12, 13), kRed);
+    EXPECT_EQ(after.At(4, 5), Face());
+    DestroyWindow(tb.hwnd);
+    DeleteObject(alpha);
+    DeleteObject(keyed);
+}
