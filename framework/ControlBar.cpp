@@ -1,5 +1,7 @@
 #include "framework/ControlBar.h"
 
+#include <commctrl.h>
+
 #include "framework/FrameWnd.h"
 #include "framework/Gdi.h"
 
@@ -37,6 +39,15 @@ void CControlBar::SetBarStyle(DWORD dwStyle) {
     if (m_dwStyle == dwStyle) return;
     m_dwStyle = dwStyle;
     if (m_hWnd) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+BOOL CControlBar::CreateBarControl(LPCSTR lpszClassName, DWORD dwStyle, DWORD dwCtrlStyle, CWnd* pParentWnd,
+                                   UINT nID) {
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    DWORD windowStyle = (dwStyle & 0xFFFF0000 & ~CBRS_GRIPPER) | (dwCtrlStyle & 0xFFFF) | CCS_NOPARENTALIGN |
+                        CCS_NOMOVEY | CCS_NODIVIDER | CCS_NORESIZE;
+    return CWnd::Create(lpszClassName, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
 CFrameWnd* CControlBar::GetDockingFrame() const { return m_pDockSite ? m_pDockSite : GetParentFrame(); }

@@ -54,6 +54,9 @@ public:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
 protected:
+    // Creates the bar's common control (the high word of dwStyle, the low word of dwCtrlStyle). The frame
+    // places the bar, so the control must neither move nor size itself.
+    BOOL CreateBarControl(LPCSTR lpszClassName, DWORD dwStyle, DWORD dwCtrlStyle, CWnd* pParentWnd, UINT nID);
     void DrawBorders(CDC* pDC, CRect& rect);
     void DrawGripper(CDC* pDC, const CRect& rect);
 

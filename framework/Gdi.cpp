@@ -184,20 +184,16 @@ void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeL
     if (!pBrush) pBrush = GetHalftoneBrush();
     if (!pBrushLast) pBrushLast = pBrush;
     HRGN now = lpRect ? FrameRegion(lpRect, size) : ::CreateRectRgn(0, 0, 0, 0);
-    if (lpRectLast && pBrushLast == pBrush) {
-        // Inverting the symmetric difference erases the old frame and draws the new one in one pass.
+    if (lpRectLast) {
         HRGN last = FrameRegion(lpRectLast, sizeLast);
-        ::CombineRgn(last, last, now, RGN_XOR);
-        InvertRegion(m_hDC, last, static_cast<HBRUSH>(pBrush->m_hObject));
-        ::DeleteObject(last);
-    } else {
-        if (lpRectLast) {
-            HRGN last = FrameRegion(lpRectLast, sizeLast);
+        // With one brush, inverting the symmetric difference erases the old frame and draws the new one in one pass.
+        if (pBrushLast == pBrush)
+            ::CombineRgn(now, now, last, RGN_XOR);
+        else
             InvertRegion(m_hDC, last, static_cast<HBRUSH>(pBrushLast->m_hObject));
-            ::DeleteObject(last);
-        }
-        InvertRegion(m_hDC, now, static_cast<HBRUSH>(pBrush->m_hObject));
+        ::DeleteObject(last);
     }
+    InvertRegion(m_hDC, now, static_cast<HBRUSH>(pBrush->m_hObject));
     ::SelectClipRgn(m_hDC, nullptr);
     ::DeleteObject(now);
 }

@@ -162,6 +162,13 @@ void COleControlSite::Close() {
     Release();
 }
 
+void COleControlSite::PlaceControl() {
+    if (m_moving || !m_pInPlaceObject) return;
+    m_moving = true;
+    m_pInPlaceObject->SetObjectRects(&m_rect, &m_rect);
+    m_moving = false;
+}
+
 void COleControlSite::OnMoved() {
     if (m_moving || !m_pInPlaceObject || !m_pWndSite || !m_pWndSite->m_hWnd) return;
     CRect rect;
@@ -169,9 +176,7 @@ void COleControlSite::OnMoved() {
     ::MapWindowPoints(nullptr, m_hWndContainer, reinterpret_cast<LPPOINT>(&rect), 2);
     if (rect == m_rect) return;
     m_rect = rect;
-    m_moving = true;
-    m_pInPlaceObject->SetObjectRects(&m_rect, &m_rect);
-    m_moving = false;
+    PlaceControl();
 }
 
 IDispatch* COleControlSite::GetControlDispatch() {
@@ -278,11 +283,7 @@ STDMETHODIMP COleControlSite::DeactivateAndUndo() { return S_OK; }
 STDMETHODIMP COleControlSite::OnPosRectChange(LPCRECT lprcPosRect) {
     if (!lprcPosRect) return E_POINTER;
     m_rect = *lprcPosRect;
-    if (m_pInPlaceObject && !m_moving) {
-        m_moving = true;
-        m_pInPlaceObject->SetObjectRects(&m_rect, &m_rect);
-        m_moving = false;
-    }
+    PlaceControl();
     return S_OK;
 }
 

@@ -89,6 +89,8 @@ public:
 private:
     virtual ~COleControlSite();
     void ConnectEvents();
+    // Tells the control its place m_rect; a control that answers by moving its window is not told again.
+    void PlaceControl();
     // Ambient properties the container does not answer itself.
     BOOL DefaultAmbient(DISPID dispid, VARIANT* pvar) const;
 

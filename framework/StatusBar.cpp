@@ -73,13 +73,8 @@ CStatusBar::CStatusBar() {
 }
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
     m_dwStyle = dwStyle & CBRS_ALL;
-    // The frame places the bar; the control must not move or size itself.
-    DWORD windowStyle = (dwStyle & 0xFFFF0000 & ~CBRS_GRIPPER) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER |
-                        CCS_NORESIZE;
-    return CWnd::Create(STATUSCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
+    return CreateBarControl(STATUSCLASSNAMEA, dwStyle, 0, pParentWnd, nID);
 }
 
 int CStatusBar::TextWidth(LPCSTR text) const {

@@ -32,15 +32,10 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 }
 
 BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders, UINT nID) {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
     SetBorders(&rcBorders);
     m_dwStyle = dwStyle & CBRS_ALL;
     if (nID == AFX_IDW_TOOLBAR) m_dwStyle |= CBRS_HIDE_INPLACE;
-    // The frame places the bar; the control must not move or size itself.
-    DWORD windowStyle = (dwStyle & 0xFFFF0000 & ~CBRS_GRIPPER) | (dwCtrlStyle & 0xFFFF) | CCS_NOPARENTALIGN |
-                        CCS_NOMOVEY | CCS_NODIVIDER | CCS_NORESIZE;
-    if (!CWnd::Create(TOOLBARCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID)) return FALSE;
+    if (!CreateBarControl(TOOLBARCLASSNAMEA, dwStyle, dwCtrlStyle, pParentWnd, nID)) return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     SetSizes(m_sizeButton, m_sizeImage);
     return TRUE;

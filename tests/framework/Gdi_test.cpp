@@ -69,6 +69,13 @@ TEST(Gdi, DragRectInvertsAFrameAndOnlyTheDifference) {
     CRect bar(60, 0, 64, 100);
     c.dc.DrawDragRect(&bar, CSize(4, 4), nullptr, CSize(0, 0), &black);
     EXPECT_EQ(c.Changed(), 4 * 100);
+
+    // With a brush of its own the last frame is erased with that brush, and the new one drawn apart.
+    CBrush lastBrush(RGB(255, 255, 255));
+    c.dc.DrawDragRect(&first, CSize(4, 4), &bar, CSize(4, 4), &black, &lastBrush);
+    EXPECT_EQ(c.Changed(), 40 * 30 - 32 * 22);
+    EXPECT_FALSE(c.IsChanged(62, 50));
+    EXPECT_TRUE(c.IsChanged(10, 10));
 }
 
 TEST(Gdi, HalftoneBrushIsACheckerboard) {
