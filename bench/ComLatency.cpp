@@ -18,6 +18,16 @@ LatencyFigures SummariseLatencies(std::vector<double> ms) {
 
 }  // namespace
 
+bool FirstRigPair(ComPair* pair) {
+    const std::vector<ComPair> pairs = RigComPairs();
+    if (pairs.empty()) {
+        std::fprintf(stderr, "run through tests/game/serial/com_rig.py --pair A:B\n");
+        return false;
+    }
+    *pair = pairs[0];
+    return true;
+}
+
 std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string(int)>& frame,
                                   const std::function<double()>& arrived) {
     std::vector<double> latencies;

@@ -9,6 +9,9 @@
 
 constexpr int kBenchFrames = 200;
 
+// The rig's first COM pair into *pair; false (and how to run the benchmark, on stderr) without a rig.
+bool FirstRigPair(ComPair* pair);
+
 // Writes kBenchFrames frames at irregular intervals; frame(i) gives frame i, arrived() blocks until
 // the receiving side has seen it and returns the time it did (negative: lost).
 std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string(int)>& frame,

@@ -4,6 +4,7 @@
 #include "game/BoardPainter.h"
 #include "game/GameFrame.h"
 #include "game/RoundControl.h"
+#include "tests/game/GameTestSupport.h"
 
 #include <windows.h>
 
@@ -38,14 +39,9 @@ struct Board {
         SelectStarImage(art, 0);
         if (!image.Create(32, width, height, 0)) return false;
         painter.SetImage(&image);
+        gametest::ArmQuestion(state);  // 0..1000, solution 500
         state.clientWidth = width;
         state.clientHeight = height;
-        state.minimum = 0;
-        state.maximum = 1000;
-        state.solution = 500;
-        state.gameNumber = 1;
-        state.noQuestion = 0;
-        state.roundActive = 1;
         state.starCount[kRed] = 3;
         state.starCount[kBlue] = 5;
         return true;

@@ -27,19 +27,16 @@ struct StopClock : game::RemoteActions {
 }  // namespace
 
 int main() {
-    const std::vector<ComPair> pairs = RigComPairs();
-    if (pairs.empty()) {
-        std::fprintf(stderr, "run through tests/game/serial/com_rig.py --pair A:B\n");
-        return 2;
-    }
+    ComPair pair;
+    if (!FirstRigPair(&pair)) return 2;
     game::GameState state;
     state.noQuestion = 0;
     state.gameNumber = 1;
     StopClock actions(state);
-    std::atomic<int32_t> comPort{pairs[0].device - 1}, offset{0}, stop{0}, ended{0};
+    std::atomic<int32_t> comPort{pair.device - 1}, offset{0}, stop{0}, ended{0};
     game::RemoteControlContext context{&actions, &comPort, &offset, &stop, &ended, nullptr};
     if (!game::StartRemoteControl(&context)) return 2;
-    ComPeer peer(pairs[0].peer);
+    ComPeer peer(pair.peer);
     if (!peer.IsOpen()) return 2;
     Sleep(300);  // the reader opens its end
 
@@ -63,7 +60,7 @@ int main() {
         return actions.stoppedAt;
     });
     game::StopRemoteControl(&context);
-    const std::vector<double> platform = PlatformLatencies(pairs[0].device, peer);
+    const std::vector<double> platform = PlatformLatencies(pair.device, peer);
     if (!ReportLatencies("'D' frame written -> StopPlayer has run", "reader", reader, platform)) return 1;
     std::printf("  stop tick equal to the frame's corrected time: %d of %d\n", exact, kBenchFrames);
     return exact == kBenchFrames ? 0 : 1;

@@ -48,15 +48,12 @@ std::vector<double> DriverLatencies(int port, ComPeer& peer) {
 }  // namespace
 
 int main() {
-    const std::vector<ComPair> pairs = RigComPairs();
-    if (pairs.empty()) {
-        std::fprintf(stderr, "run through tests/game/serial/com_rig.py --pair A:B\n");
-        return 2;
-    }
-    ComPeer peer(pairs[0].peer);
+    ComPair pair;
+    if (!FirstRigPair(&pair)) return 2;
+    ComPeer peer(pair.peer);
     if (!peer.IsOpen()) return 2;
-    const std::vector<double> driver = DriverLatencies(pairs[0].device - 1, peer);
-    const std::vector<double> platform = PlatformLatencies(pairs[0].device, peer);
+    const std::vector<double> driver = DriverLatencies(pair.device - 1, peer);
+    const std::vector<double> platform = PlatformLatencies(pair.device, peer);
     if (!ReportLatencies("frame written -> SerialWaitReceive returns", "driver", driver, platform)) return 1;
     std::printf("  on a real line at 9600 baud add 11 x 1.04 ms = 11.5 ms of line time per 11-byte frame\n");
     return 0;

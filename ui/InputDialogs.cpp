@@ -56,9 +56,6 @@ int32_t InputDialogWidthDelta(int32_t dialogWidth, int32_t widthChange) {
 
 // ---- CTextInputDlg --------------------------------------------------------------------------------------------
 
-BEGIN_MESSAGE_MAP(CTextInputDlg, CDialog)
-END_MESSAGE_MAP()
-
 CTextInputDlg::CTextInputDlg(CWnd* parent, int password) {
     InitModalIndirect(password ? PasswordInputDialogTemplate() : InputDialogTemplate(), parent);
 }
@@ -101,9 +98,6 @@ void CTextInputDlg::MakePasswordEdit() {
 }
 
 // ---- CNumberInputDlg ------------------------------------------------------------------------------------------
-
-BEGIN_MESSAGE_MAP(CNumberInputDlg, CDialog)
-END_MESSAGE_MAP()
 
 CNumberInputDlg::CNumberInputDlg(CWnd* parent) : m_text("") { InitModalIndirect(InputDialogTemplate(), parent); }
 

@@ -39,8 +39,6 @@ protected:
 
 private:
     void MakePasswordEdit();
-
-    DECLARE_MESSAGE_MAP()
 };
 
 class CNumberInputDlg : public CDialog {
@@ -66,8 +64,6 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-
-    DECLARE_MESSAGE_MAP()
 };
 
 // The widening of an input dialog W pixels wide: the change in pixels for a width-change setting, computed

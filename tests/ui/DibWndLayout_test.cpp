@@ -1,6 +1,8 @@
 // Geometry of the bitmap window.
 #include "ui/DibWndLayout.h"
 
+#include "tests/ui/RectTestSupport.h"
+
 #include <gtest/gtest.h>
 
 TEST(DibWndLayout, ScrollClamp) {
@@ -44,21 +46,19 @@ TEST(DibWndLayout, PaintPlan) {
     DibPaintPlan p = PlanDibPaint(500, 300, 400, 200, 30, 40);
     EXPECT_EQ(30, p.srcX);
     EXPECT_EQ(40, p.srcY);
-    EXPECT_EQ(0, p.dest.left);
-    EXPECT_EQ(470, p.dest.right);
-    EXPECT_EQ(260, p.dest.bottom);
+    EXPECT_EQ((RECT{0, 0, 470, 260}), p.dest);
     EXPECT_EQ(0, p.bandCount);
     // A smaller, centred image: bands above, left, below and right.
     p = PlanDibPaint(300, 100, 400, 200, -50, -50);
     EXPECT_EQ(0, p.srcX);
-    EXPECT_EQ((RECT{50, 50, 350, 150}).left, p.dest.left);
-    EXPECT_EQ(350, p.dest.right);
-    EXPECT_EQ(150, p.dest.bottom);
+    EXPECT_EQ(0, p.srcY);
+    EXPECT_EQ((RECT{50, 50, 350, 150}), p.dest);
     ASSERT_EQ(4, p.bandCount);
     const RECT expect[4] = {{0, 0, 400, 50}, {0, 50, 50, 150}, {0, 150, 400, 200}, {350, 50, 400, 150}};
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(EqualRect(&expect[i], &p.bands[i])) << i;
-    // Pinned at the corner: only the right and bottom show the background.
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(expect[i], p.bands[i]) << i;
+    // At the corner, as high as the client: only the right shows the background.
     p = PlanDibPaint(300, 200, 400, 200, 0, 0);
+    EXPECT_EQ((RECT{0, 0, 300, 200}), p.dest);
     ASSERT_EQ(1, p.bandCount);
-    EXPECT_EQ(300, p.bands[0].left);
+    EXPECT_EQ((RECT{300, 0, 400, 200}), p.bands[0]);
 }

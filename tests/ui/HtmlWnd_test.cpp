@@ -10,6 +10,7 @@
 
 #include <exdispid.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -118,11 +119,7 @@ private:
         return *this;
     }
     std::vector<VARIANT> args_;
-    std::vector<VARIANT> values_ = [] {
-        std::vector<VARIANT> v;
-        v.reserve(16); // RefVariant keeps pointers into it
-        return v;
-    }();
+    std::deque<VARIANT> values_; // RefVariant keeps pointers into it: a deque never moves its elements
 };
 
 VARIANT ByteArrayVariant(const char* bytes, VARTYPE type = VT_UI1, UINT dims = 1) {

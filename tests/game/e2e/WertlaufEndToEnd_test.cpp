@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "tests/support/IdleComPort.h"
+#include "tests/support/WaitUntil.h"
 
 #include <cstring>
 #include <string>
@@ -39,11 +40,7 @@ UINT ProbeMessage() { return RegisterWindowMessageA("Wertlauf"); }
 
 template <typename Test>
 bool WaitFor(Test test, DWORD timeout = kWait) {
-    for (DWORD waited = 0; waited < timeout; waited += 50) {
-        if (test()) return true;
-        Sleep(50);
-    }
-    return test();
+    return WaitUntil(test, timeout, 50);
 }
 
 struct FindData {

@@ -1,5 +1,7 @@
 #include "GameProcess.h"
 
+#include "tests/support/WaitUntil.h"
+
 namespace {
 
 struct Search {
@@ -27,6 +29,17 @@ BOOL CALLBACK FindInProcess(HWND wnd, LPARAM param) {
     return FALSE;
 }
 
+// Waits (bounded) for a window of the process: the one with this caption, or (caption null) the one that
+// answers the registered message.
+HWND WaitForWindowOf(DWORD processId, const char* caption, UINT message, DWORD timeoutMs) {
+    Search s{processId, caption, message, nullptr};
+    WaitUntil([&] {
+        EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+    }, timeoutMs, 50);
+    return s.found;
+}
+
 }  // namespace
 
 GameProcess::~GameProcess() { Close(); }
@@ -40,12 +53,7 @@ bool GameProcess::Start(const std::string& exePath, DWORD timeoutMs) {
     if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_))
         return false;
-    Search s{process_.dwProcessId, nullptr, RegisterWindowMessageA("Wertlauf"), nullptr};
-    for (DWORD waited = 0; waited < timeoutMs && !s.found; waited += 50) {
-        Sleep(50);
-        EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&s));
-    }
-    frame_ = s.found;
+    frame_ = WaitForWindowOf(process_.dwProcessId, nullptr, RegisterWindowMessageA("Wertlauf"), timeoutMs);
     return frame_ != nullptr;
 }
 
@@ -70,23 +78,10 @@ std::string GameProcess::Title() const {
     return text;
 }
 
-bool GameProcess::WaitForTitle(const std::string& part, DWORD timeoutMs) const {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-        if (Title().find(part) != std::string::npos) return true;
-        Sleep(50);
-    }
-    return false;
-}
-
 void GameProcess::PostCommand(int id) const { PostMessageA(frame_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
 HWND GameProcess::WaitForWindow(const char* caption, DWORD timeoutMs) const {
-    Search s{process_.dwProcessId, caption, 0, nullptr};
-    for (DWORD waited = 0; waited <= timeoutMs && !s.found; waited += 50) {
-        EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&s));
-        if (!s.found) Sleep(50);
-    }
-    return s.found;
+    return WaitForWindowOf(process_.dwProcessId, caption, 0, timeoutMs);
 }
 
 HWND GameProcess::View() const { return frame_ ? GetDlgItem(frame_, 0xE900) : nullptr; }

@@ -20,8 +20,6 @@ public:
 
     HWND Frame() const { return frame_; }
     std::string Title() const;
-    // Polls the title until it contains the text.
-    bool WaitForTitle(const std::string& part, DWORD timeoutMs) const;
     void PostCommand(int id) const;
     // A top-level window of the process with this caption (a dialog), waiting for it to appear.
     HWND WaitForWindow(const char* caption, DWORD timeoutMs) const;

@@ -2,6 +2,7 @@
 #include "ComPeer.h"
 #include "game/serial/Serial.h"
 #include "game/serial/SerialSlot.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -38,12 +39,7 @@ constexpr DWORD kRigWaitMs = 10000;
 
 // Waits (bounded) until count bytes sit in the slot's receive queue.
 bool WaitQueued(int slot, int count) {
-    const DWORD start = GetTickCount();
-    while (SerialBytesWaiting(slot) < count) {
-        if (Elapsed(start) > kRigWaitMs) return false;
-        Sleep(2);
-    }
-    return true;
+    return WaitUntil([&] { return SerialBytesWaiting(slot) >= count; }, kRigWaitMs, 2);
 }
 
 TEST_F(SerialTest, PortIndexNamesComPortAndDataReachesPeer) {

@@ -3,6 +3,7 @@
 #include "AudioCapture.h"
 #include "game/sound/WaveOut.h"
 #include "game/sound/WavePlayer.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +18,6 @@ constexpr int kBlockBytes = 1024;
 constexpr int kBlockSamples = kBlockBytes / 2;
 // Bound of waits for the device: generous, a busy machine may hold Wine's audio thread up for seconds.
 constexpr int kDeviceWaitMs = 30000;
-
-// Waits (bounded) until done() holds.
-template <typename Done>
-bool WaitUntil(Done done) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > static_cast<DWORD>(kDeviceWaitMs)) return false;
-        Sleep(5);
-    }
-    return true;
-}
 
 // Block k of a test signal: never 0, unique over 60 blocks, so order and losses show.
 std::vector<int16_t> Block(int k) {
@@ -180,7 +170,7 @@ TEST_F(WaveOutTest, StopReleasesAProducerWaitingForABuffer) {
         }
     });
     // The producer blocks once ten buffers are queued and the free-buffer event is down.
-    WaitUntil([&] { return written >= 10; });
+    WaitUntil([&] { return written >= 10; }, kDeviceWaitMs);
     Sleep(300);
     EXPECT_EQ(written.load(), 10);
     const DWORD stopAt = GetTickCount();
@@ -296,7 +286,7 @@ TEST_F(WaveOutTest, StreamsFromFilesOnTheCallerOrAThread) {
 
     f = std::fopen(path.c_str(), "rb");
     ASSERT_EQ(WaveOutStartStreamFile(f), 0);
-    EXPECT_TRUE(WaitUntil([] { return Player().threadFinished.load(); }));
+    EXPECT_TRUE(WaitUntil([] { return Player().threadFinished.load(); }, kDeviceWaitMs));
     EXPECT_EQ(WaveOutWaitIdle(kDeviceWaitMs), 0);
     const std::vector<int16_t> captured = WithoutSilence(PlayOutAndCapture());
     std::fclose(f);
@@ -316,7 +306,7 @@ TEST_F(WaveOutTest, StopEndsAnEndlessStreamThread) {
         return bytes;
     };
     ASSERT_EQ(WaveOutStartStream(nullptr, endless), 0);
-    EXPECT_TRUE(WaitUntil([] { return reads >= 20; }));
+    EXPECT_TRUE(WaitUntil([] { return reads >= 20; }, kDeviceWaitMs));
     const DWORD start = GetTickCount();
     EXPECT_EQ(WaveOutStop(), 0);
     EXPECT_LT(GetTickCount() - start, 1000u);
