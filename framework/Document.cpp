@@ -54,19 +54,9 @@ void CDocument::RemoveView(CView* pView) {
     if (m_views.empty() && m_bAutoDelete) OnCloseDocument();
 }
 
-POSITION CDocument::GetFirstViewPosition() const {
-    return m_views.empty() ? nullptr : reinterpret_cast<POSITION>(1);
-}
+POSITION CDocument::GetFirstViewPosition() const { return fw::FirstPosition(m_views); }
 
-CView* CDocument::GetNextView(POSITION& rPosition) const {
-    size_t index = reinterpret_cast<size_t>(rPosition) - 1;
-    if (index >= m_views.size()) {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    rPosition = index + 1 < m_views.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
-    return m_views[index];
-}
+CView* CDocument::GetNextView(POSITION& rPosition) const { return fw::NextAt(m_views, rPosition); }
 
 void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
     std::vector<CView*> views = m_views;

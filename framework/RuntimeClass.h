@@ -9,6 +9,25 @@ class CObject;
 struct PositionTag;
 typedef PositionTag* POSITION;
 
+namespace fw {
+// Positions over a vector: the index plus one, so that null means the end.
+template <class Vector>
+POSITION FirstPosition(const Vector& items) {
+    return items.empty() ? nullptr : reinterpret_cast<POSITION>(1);
+}
+// The item at pos (null past the end); pos moves on to the next one.
+template <class Vector>
+typename Vector::value_type NextAt(const Vector& items, POSITION& pos) {
+    size_t index = reinterpret_cast<size_t>(pos) - 1;
+    if (index >= items.size()) {
+        pos = nullptr;
+        return nullptr;
+    }
+    pos = index + 1 < items.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
+    return items[index];
+}
+}  // namespace fw
+
 struct CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;

@@ -148,19 +148,9 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
     if (pTemplate) m_templates.push_back(pTemplate);
 }
 
-POSITION CWinApp::GetFirstDocTemplatePosition() const {
-    return m_templates.empty() ? nullptr : reinterpret_cast<POSITION>(1);
-}
+POSITION CWinApp::GetFirstDocTemplatePosition() const { return fw::FirstPosition(m_templates); }
 
-CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const {
-    size_t index = reinterpret_cast<size_t>(pos) - 1;
-    if (index >= m_templates.size()) {
-        pos = nullptr;
-        return nullptr;
-    }
-    pos = index + 1 < m_templates.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
-    return m_templates[index];
-}
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const { return fw::NextAt(m_templates, pos); }
 
 CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName) {
     return m_templates.empty() ? nullptr : m_templates.front()->OpenDocumentFile(lpszFileName);
