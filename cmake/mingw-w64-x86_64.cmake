@@ -8,6 +8,8 @@ find_program(WL_MINGW_CC  NAMES ${TOOLCHAIN_PREFIX}-gcc-posix ${TOOLCHAIN_PREFIX
 set(CMAKE_C_COMPILER   ${WL_MINGW_CC})
 set(CMAKE_CXX_COMPILER ${WL_MINGW_CXX})
 set(CMAKE_RC_COMPILER  ${TOOLCHAIN_PREFIX}-windres)
+# The resource preprocessor reads texts such as "Game???/Info.html" literally; no trigraph warnings for them.
+set(CMAKE_RC_FLAGS_INIT "--preprocessor-arg=-Wno-trigraphs")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -152,7 +152,9 @@ TEST_F(BoardTest, StarSlotsFillFromTheBottomUp) {
     for (int k = 0; k < 7; ++k) {
         const int cellTop = 900 - (k + 1) * 136;
         EXPECT_NE(Pixel(68, cellTop + 68), 0u) << k;  // the star's middle
-        if (cellTop >= 0) EXPECT_EQ(Pixel(1, cellTop + 1), 0u) << k;  // the cell's corner stays black
+        if (cellTop >= 0) {
+            EXPECT_EQ(Pixel(1, cellTop + 1), 0u) << k;  // the cell's corner stays black
+        }
         EXPECT_TRUE(Invalidated(0, cellTop) && Invalidated(135, cellTop + 135)) << k;
         EXPECT_EQ(state_.starSlotCache[k], 1);
     }

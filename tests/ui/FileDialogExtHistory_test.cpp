@@ -148,7 +148,11 @@ TEST(FileDialogExtHistory, RegistryRoundTripWithItsLimits) {
 
     // At most 32 entries are loaded.
     std::string many;
-    for (int i = 0; i < 40; ++i) many += "e" + std::to_string(i) + '\0';
+    for (int i = 0; i < 40; ++i) {
+        many += 'e';
+        many += std::to_string(i);
+        many += '\0';
+    }
     many += '\0';
     HKEY handle;
     RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &handle);
