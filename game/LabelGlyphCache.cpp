@@ -2,6 +2,8 @@
 
 #include "image/BitmapFont.h"
 
+#include <algorithm>
+
 namespace game {
 
 namespace {
@@ -51,9 +53,24 @@ const LabelGlyphCache::Tile* LabelGlyphCache::TileFor(unsigned char ch, uint32_t
     tile->advance = Measure(text);
     BitmapFontHeader header;
     const uint8_t* glyph = m_font && ReadBitmapFontHeader(m_font, &header) ? BitmapFontGlyph(m_font, header, ch) : nullptr;
-    if (glyph && tile->advance > 0 &&
-        tile->pixels.Create(32, tile->advance + 2 * kReach, glyph[1] + 2 * kReach, 0))
-        DrawDirect(tile->pixels, m_font, kReach, kReach, text, 0, colour);
+    CDibImage drawn;
+    if (glyph && tile->advance > 0 && drawn.Create(32, tile->advance + 2 * kReach, glyph[1] + 2 * kReach, 0)) {
+        DrawDirect(drawn, m_font, kReach, kReach, text, 0, colour);
+        // Only the glyph's own pixels are kept, so that each frame copies no more than they cover.
+        RECT ink = {LONG(drawn.width), LONG(drawn.height), 0, 0};
+        for (int ty = 0; ty < int(drawn.height); ++ty)
+            for (int tx = 0; tx < int(drawn.width); ++tx)
+                if (drawn.GetPixel(tx, ty)) {
+                    ink.left = std::min<LONG>(ink.left, tx);
+                    ink.top = std::min<LONG>(ink.top, ty);
+                    ink.right = std::max<LONG>(ink.right, tx + 1);
+                    ink.bottom = std::max<LONG>(ink.bottom, ty + 1);
+                }
+        if (ink.left < ink.right && tile->pixels.CropFrom(drawn, ink.left, ink.top, ink.right - ink.left, ink.bottom - ink.top)) {
+            tile->left = ink.left - kReach;
+            tile->top = ink.top - kReach;
+        }
+    }
     return m_tiles.emplace(key, std::move(tile)).first->second.get();
 }
 
@@ -67,7 +84,7 @@ int LabelGlyphCache::Draw(CDibImage& target, int x, int y, const char* text, int
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
         const Tile* tile = TileFor(*p, colour);
         // The tile's black ground (key 0) stays out.
-        if (tile->pixels.HasPixels()) target.Put(tile->pixels, x - kReach, y - kReach, kPutSkipSourceKey);
+        if (tile->pixels.HasPixels()) target.Put(tile->pixels, x + tile->left, y + tile->top, kPutSkipSourceKey);
         x += tile->advance;
     }
     return width;

@@ -33,7 +33,9 @@ public:
 
 private:
     struct Tile {
-        CDibImage pixels;
+        CDibImage pixels;  // the glyph with its halo, cut to the pixels it sets (none: empty)
+        int left = 0;      // where those pixels sit relative to the glyph's origin
+        int top = 0;
         int advance = 0;
     };
     const Tile* TileFor(unsigned char ch, uint32_t colour);
