@@ -1,7 +1,7 @@
 // The toolbar control against the system toolbar ("ToolbarWindow32") in the same process: 200 buttons with
 // text and images are added, laid out and painted into a memory bitmap. Prints the best of several runs for
 // each side and the ratio ours / system (below 1.0: ours is faster).
-#include "ui/ToolbarEx.h"
+#include "ui/toolbar/ToolbarEx.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -6,7 +6,7 @@
 
 #include "framework/Framework.h"
 #include "game/MenuImages.h"
-#include "ui/ToolBarNew.h"
+#include "ui/toolbar/ToolBarNew.h"
 
 // Messages other programs and windows send the frame.
 constexpr UINT kMsgFramePrivate = 0x27F5;     // wParam 0 close, 2 send the document path, 4 received text

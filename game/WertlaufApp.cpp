@@ -7,7 +7,7 @@
 #include "game/WertlaufDoc.h"
 #include "game/WertlaufView.h"
 #include "res/AppCommands.h"
-#include "ui/FileDialogExt.h"
+#include "ui/filedialog/FileDialogExt.h"
 
 BEGIN_MESSAGE_MAP(CWertlaufApp, CWinApp)
     ON_COMMAND(ID_HELP_KEYS, OnHelpKeys)

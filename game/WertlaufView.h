@@ -12,8 +12,8 @@
 #include "game/GameFrame.h"
 #include "game/GameState.h"
 #include "game/RoundControl.h"
-#include "ui/DibWnd.h"
-#include "ui/HtmlWnd.h"
+#include "ui/dibwnd/DibWnd.h"
+#include "ui/html/HtmlWnd.h"
 
 #include <atomic>
 

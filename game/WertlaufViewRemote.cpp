@@ -4,7 +4,7 @@
 #include "game/WertlaufView.h"
 
 #include "game/RemoteControl.h"
-#include "ui/InputDialogs.h"
+#include "ui/dialogs/InputDialogs.h"
 
 namespace {
 

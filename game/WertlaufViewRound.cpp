@@ -3,7 +3,7 @@
 
 #include "game/QuestionPages.h"
 #include "game/ViewMessageBox.h"
-#include "ui/InputDialogs.h"
+#include "ui/dialogs/InputDialogs.h"
 
 using namespace game;
 

@@ -15,8 +15,8 @@
 #include "system/PathFunctions.h"
 #include "system/Registry.h"
 #include "tests/support/IdleComPort.h"
-#include "ui/InputDialogTemplates.h"
-#include "ui/InputDialogs.h"
+#include "ui/dialogs/InputDialogTemplates.h"
+#include "ui/dialogs/InputDialogs.h"
 
 #include <functional>
 #include <string>
