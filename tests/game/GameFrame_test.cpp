@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/game/GameTestSupport.h"
 
 #include "game/GameFrame.h"
 

@@ -1,5 +1,5 @@
-#include "GameTestSupport.h"
-#include "QuestionFolder.h"
+#include "tests/game/GameTestSupport.h"
+#include "tests/game/QuestionFolder.h"
 
 #include "game/QuestionPages.h"
 

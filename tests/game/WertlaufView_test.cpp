@@ -2,7 +2,8 @@
 // application does; the sample questions lie next to the test program (copied at build time).
 #include <gtest/gtest.h>
 
-#include "QuestionFolder.h"
+#include "tests/game/QuestionFolder.h"
+#include "tests/support/MessagePump.h"
 #include "framework/Framework.h"
 #include "game/GameSettingsForm.h"
 #include "game/MainFrame.h"
@@ -43,26 +44,6 @@ struct MessageRecorder {
     ~MessageRecorder() { SetViewMessageBox(previous); }
 };
 
-// Dispatches messages as the application's loop does (accelerators included) until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            AfxGetThread()->m_msgCur = msg;
-            if (!AfxGetApp()->PreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void Pump(DWORD ms = 100) { PumpUntil([] { return false; }, ms); }
-
 // The application with its frame and the game view.
 struct RunningGame {
     CWertlaufApp app;
@@ -85,7 +66,7 @@ struct RunningGame {
         frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
         if (frame) view = dynamic_cast<CWertlaufView*>(frame->GetActiveView());
         if (frame) frame->SetWindowPos(nullptr, 0, 0, 1100, 800, SWP_NOZORDER | SWP_NOACTIVATE);
-        Pump();
+        PumpFor(100, kAppPump);
     }
     ~RunningGame() {
         if (frame && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
@@ -94,12 +75,12 @@ struct RunningGame {
     GameState& State() { return view->State(); }
     void Command(UINT id) {
         view->SendMessage(WM_COMMAND, id);
-        Pump(50);
+        PumpFor(50, kAppPump);
     }
     // A key as the user presses it: through the message loop, so that the frame's accelerators see it.
     void Key(UINT vk, bool down) {
         ::PostMessageA(view->m_hWnd, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : 0xC0000001);
-        Pump(50);
+        PumpFor(50, kAppPump);
     }
     std::string Title() const {
         char text[512] = {};
@@ -108,7 +89,7 @@ struct RunningGame {
     }
     // Waits (real time, the view's own timer) until the reveal has finished.
     bool WaitForReveal() {
-        return PumpUntil([&] { return State().round.revealState == kRevealFinished; }, 25000);
+        return PumpUntil([&] { return State().round.revealState == kRevealFinished; }, 25000, kAppPump);
     }
 };
 
@@ -168,14 +149,14 @@ TEST(WertlaufView, F5LoadsTheFirstQuestionAndAFullRoundAwardsAStar) {
     game.Key(VK_F8, true);
     EXPECT_EQ(game.State().shared.playerState[kRed], kPlayerRunning);
     EXPECT_EQ(game.State().shared.playerState[kBlue], kPlayerRunning);
-    Pump(700);
+    PumpFor(700, kAppPump);
     game.Key(VK_F7, false);
     game.Key(VK_F8, false);
     EXPECT_EQ(game.State().shared.playerState[kRed], kPlayerStopped);
     EXPECT_EQ(game.State().shared.playerState[kBlue], kPlayerStopped);
 
     ASSERT_TRUE(game.WaitForReveal());
-    Pump(100);
+    PumpFor(100, kAppPump);
     const int winner = game.State().round.winner;
     ASSERT_GE(winner, 0) << "a tie is possible but the stop ticks make it unlikely";
     EXPECT_EQ(game.State().stars.count[winner], 1);
@@ -331,7 +312,7 @@ TEST(WertlaufView, SettingsDialogTakesOverAndStoresItsValues) {
     EXPECT_TRUE(key.QueryValueA(&value, sizeof value, "SingleMode", REG_DWORD));
     EXPECT_EQ(value, 1u);
     // The posted "Starte Bild" loads the new folder's first question.
-    Pump(100);
+    PumpFor(100, kAppPump);
     EXPECT_EQ(game.State().shared.gameNumber, 1);
     EXPECT_EQ(game.State().shared.singleMode, 1);
     const GameState& state = game.State();

@@ -1,5 +1,5 @@
 // CDibImage fills, pens, lines and outlines.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <climits>
 #include <set>
