@@ -12,17 +12,17 @@ namespace {
 
 constexpr COLORREF kMaskColour = 0xC0C0C0;
 
-ButtonImageEntry* gCache;
-bool gThemeLookedUp;
-BOOL(WINAPI* gIsThemeActive)();
+ButtonImageEntry* g_cache;
+bool g_themeLookedUp;
+BOOL(WINAPI* g_isThemeActive)();
 
 bool ThemesActive() {
-    if (!gThemeLookedUp) {
-        gThemeLookedUp = true;
+    if (!g_themeLookedUp) {
+        g_themeLookedUp = true;
         if (HMODULE library = LoadLibraryA("UxTheme.dll"))
-            gIsThemeActive = (BOOL(WINAPI*)())(void*)GetProcAddress(library, "IsThemeActive");
+            g_isThemeActive = (BOOL(WINAPI*)())(void*)GetProcAddress(library, "IsThemeActive");
     }
-    return gIsThemeActive && gIsThemeActive();
+    return g_isThemeActive && g_isThemeActive();
 }
 
 bool IsResourceId(uintptr_t source) { return source < 0x10000; }
@@ -73,15 +73,15 @@ HIMAGELIST BuildImageList(uintptr_t source, HBITMAP normal) {
 }
 
 ButtonImageEntry* FindEntry(uintptr_t source) {
-    for (ButtonImageEntry* e = gCache; e; e = e->next)
+    for (ButtonImageEntry* e = g_cache; e; e = e->next)
         if (e->source == source) return e;
     return nullptr;
 }
 
 void Append(ButtonImageEntry* entry) {
-    ButtonImageEntry** tail = &gCache;
+    ButtonImageEntry** tail = &g_cache;
     while (*tail) tail = &(*tail)->next;
-    if (!gCache) atexit(FreeButtonImageCache);
+    if (!g_cache) atexit(FreeButtonImageCache);
     *tail = entry;
 }
 
@@ -144,8 +144,8 @@ BOOL DeleteButtonBitmap(HWND button) {
 }
 
 void FreeButtonImageCache() {
-    while (ButtonImageEntry* e = gCache) {
-        gCache = e->next;
+    while (ButtonImageEntry* e = g_cache) {
+        g_cache = e->next;
         ImageList_Destroy(e->list.himl);
         delete e;
     }

@@ -10,11 +10,11 @@ namespace {
 typedef Status(WINAPI* StartupFn)(ULONG_PTR*, const StartupInput*, void*);
 typedef void(WINAPI* ShutdownFn)(ULONG_PTR);
 
-HMODULE gLibrary;
-ULONG_PTR gToken;
-State gState = kNotTried;
-int gExtraUsers;
-Api gApi;
+HMODULE g_library;
+ULONG_PTR g_token;
+State g_state = kNotTried;
+int g_extraUsers;
+Api g_api;
 
 // Binds every entry point in the order of the Api record; false when one is missing.
 bool Bind(HMODULE library) {
@@ -25,52 +25,52 @@ bool Bind(HMODULE library) {
     FARPROC bound[sizeof(kNames) / sizeof(kNames[0])];
     for (size_t i = 0; i < sizeof(kNames) / sizeof(kNames[0]); ++i)
         if (!(bound[i] = GetProcAddress(library, kNames[i]))) return false;
-    memcpy(&gApi, bound, sizeof gApi);
+    memcpy(&g_api, bound, sizeof g_api);
     return true;
 }
 
 bool Load() {
-    gLibrary = LoadLibraryW(L"gdiplus.dll");
-    if (!gLibrary) return false;
-    const auto startup = (StartupFn)(void*)GetProcAddress(gLibrary, "GdiplusStartup");
+    g_library = LoadLibraryW(L"gdiplus.dll");
+    if (!g_library) return false;
+    const auto startup = (StartupFn)(void*)GetProcAddress(g_library, "GdiplusStartup");
     const StartupInput input = {1, nullptr, FALSE, FALSE};
-    if (startup && Bind(gLibrary) && startup(&gToken, &input, nullptr) == 0) return true;
-    FreeLibrary(gLibrary);
-    gLibrary = nullptr;
+    if (startup && Bind(g_library) && startup(&g_token, &input, nullptr) == 0) return true;
+    FreeLibrary(g_library);
+    g_library = nullptr;
     return false;
 }
 
 } // namespace
 
-State CurrentState() { return gState; }
-const Api& Bound() { return gApi; }
+State CurrentState() { return g_state; }
+const Api& Bound() { return g_api; }
 
 } // namespace gdiplus
 
 int GdipStart() {
     using namespace gdiplus;
-    if (gState != kNotTried) {
-        ++gExtraUsers;
-        return gState - 1;
+    if (g_state != kNotTried) {
+        ++g_extraUsers;
+        return g_state - 1;
     }
-    gState = Load() ? kLoaded : kUnavailable;
-    return gState - 1;
+    g_state = Load() ? kLoaded : kUnavailable;
+    return g_state - 1;
 }
 
 int GdipStop() {
     using namespace gdiplus;
-    if (gExtraUsers > 0) {
-        --gExtraUsers;
+    if (g_extraUsers > 0) {
+        --g_extraUsers;
         return 1;
     }
-    if (gState == kNotTried) return 0;
-    if (gState == kLoaded) {
-        const auto shutdown = (ShutdownFn)(void*)GetProcAddress(gLibrary, "GdiplusShutdown");
-        if (shutdown) shutdown(gToken);
-        FreeLibrary(gLibrary);
-        gLibrary = nullptr;
-        gToken = 0;
+    if (g_state == kNotTried) return 0;
+    if (g_state == kLoaded) {
+        const auto shutdown = (ShutdownFn)(void*)GetProcAddress(g_library, "GdiplusShutdown");
+        if (shutdown) shutdown(g_token);
+        FreeLibrary(g_library);
+        g_library = nullptr;
+        g_token = 0;
     }
-    gState = kNotTried;
+    g_state = kNotTried;
     return 1;
 }

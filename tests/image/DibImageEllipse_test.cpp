@@ -19,8 +19,8 @@ RECT Box(const Points& p) {
     return r;
 }
 
-Points gCalled;
-void Record(CDibImage*, uint8_t*, int x, int y, uint32_t) { gCalled.insert({x, y}); }
+Points g_called;
+void Record(CDibImage*, uint8_t*, int x, int y, uint32_t) { g_called.insert({x, y}); }
 
 } // namespace
 
@@ -46,9 +46,9 @@ TEST(DibImageEllipse, AreaSymmetryAndTheCallbackForm) {
         EXPECT_EQ(40 - ry, box.top);
         EXPECT_EQ(50 + rx, box.right);
         EXPECT_EQ(40 + ry, box.bottom);
-        gCalled.clear();
+        g_called.clear();
         EXPECT_TRUE(image.FillEllipseCallback(50, 40, rx, ry, 1, 0, Record));
-        EXPECT_EQ(p, gCalled);
+        EXPECT_EQ(p, g_called);
     }
     CDibImage image = Blank(8, 20, 20);
     EXPECT_TRUE(image.FillEllipse(10, 10, 0, 0, 1, 0));

@@ -23,8 +23,8 @@ Points Region(const CDibImage& image, int x, int y) {
     return seen;
 }
 
-int gPlots;
-void CountOnly(CDibImage*, uint8_t*, int, int, uint32_t) { ++gPlots; }
+int g_plots;
+void CountOnly(CDibImage*, uint8_t*, int, int, uint32_t) { ++g_plots; }
 
 } // namespace
 
@@ -50,9 +50,9 @@ TEST(DibImageFloodFill, FillsExactlyTheRegionAtEveryDepth) {
                     EXPECT_EQ(region.count({x, y}) ? fill : before.GetPixel(x, y), image.GetPixel(x, y))
                         << depth << " " << x << "," << y;
             // The callback form visits the same pixels once each, even when it leaves them as they were.
-            gPlots = 0;
+            g_plots = 0;
             EXPECT_TRUE(before.FloodFillCallback(sx, sy, fill, CountOnly, nullptr, kDibRegionAtSeed));
-            EXPECT_EQ((int)region.size(), gPlots) << depth;
+            EXPECT_EQ((int)region.size(), g_plots) << depth;
         }
 }
 

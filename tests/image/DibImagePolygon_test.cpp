@@ -11,8 +11,8 @@ CDibImage Blank(int w, int h) {
     return image;
 }
 
-Points gCalled;
-void Record(CDibImage*, uint8_t*, int x, int y, uint32_t) { gCalled.insert({x, y}); }
+Points g_called;
+void Record(CDibImage*, uint8_t*, int x, int y, uint32_t) { g_called.insert({x, y}); }
 
 // Edge pixels as the line core walks them from the upper end.
 Points EdgePixels(POINT a, POINT b, int w, int h) {
@@ -47,9 +47,9 @@ TEST(DibImagePolygon, ConcaveUFillsRowByRow) {
         const char* expected = y < 6 ? "####..####.." : y <= 9 ? "##########.." : "............";
         EXPECT_EQ(expected, row) << y;
     }
-    gCalled.clear();
+    g_called.clear();
     EXPECT_TRUE(image.FillPolygonCallback(u, 8, 1, Record));
-    EXPECT_EQ(SetPixels(image, 0), gCalled);
+    EXPECT_EQ(SetPixels(image, 0), g_called);
     // A star-like outline with a vertex passed straight through (5, 10) and a flat top.
     const POINT arrow[] = {{2, 2}, {8, 2}, {8, 10}, {12, 10}, {5, 17}, {0, 10}, {2, 10}};
     CDibImage a = Blank(20, 20);
@@ -85,9 +85,9 @@ TEST(DibImagePolygon, TrianglesCoverTheirEdgesAndInterior) {
         if (!filled.empty()) {
             EXPECT_TRUE(SameBytes(triangle, polygon)) << round;
         }
-        gCalled.clear();
+        g_called.clear();
         triangle.FillTriangleCallback(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, 1, Record);
-        EXPECT_EQ(filled, gCalled);
+        EXPECT_EQ(filled, g_called);
     }
 }
 

@@ -26,10 +26,10 @@ const std::vector<uint8_t>& PackedPicture() {
 }
 uintptr_t PackedSource() { return (uintptr_t)PackedPicture().data(); }
 
-WNDPROC gButtonProc;
+WNDPROC g_buttonProc;
 LRESULT CALLBACK RefuseImageLists(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == BCM_SETIMAGELIST) return FALSE;
-    return CallWindowProcA(gButtonProc, w, m, wp, lp);
+    return CallWindowProcA(g_buttonProc, w, m, wp, lp);
 }
 
 // A hidden window with push buttons; `refusing` ones turn image lists down.
@@ -41,7 +41,7 @@ struct Buttons {
         for (int i = 0; i < count + refusing; ++i) {
             HWND b = CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_PUSHBUTTON, 0, 0, 40, 30, parent,
                                      (HMENU)(INT_PTR)(100 + i), nullptr, nullptr);
-            if (i >= count) gButtonProc = (WNDPROC)SetWindowLongPtrA(b, GWLP_WNDPROC, (LONG_PTR)RefuseImageLists);
+            if (i >= count) g_buttonProc = (WNDPROC)SetWindowLongPtrA(b, GWLP_WNDPROC, (LONG_PTR)RefuseImageLists);
             button.push_back(b);
         }
     }
