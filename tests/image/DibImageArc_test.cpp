@@ -1,5 +1,5 @@
 // CDibImage arcs: plain, through a pen, turned and anti-aliased.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <climits>
 #include <cmath>

@@ -1,5 +1,5 @@
 // CDibImage filled ellipses: area, symmetry, anchors, soft edges and radii far beyond the image.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <climits>
 #include <cmath>

@@ -1,5 +1,5 @@
 // CDibImage flood fill against a plain 4-connected search, and the fills that must end.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <deque>
 

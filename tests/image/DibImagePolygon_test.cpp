@@ -1,5 +1,5 @@
 // CDibImage filled triangles and polygons.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <climits>
 

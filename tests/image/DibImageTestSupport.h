@@ -95,7 +95,8 @@ void ForRandomImages(uint32_t seed, int rounds, uint32_t maxHeight, Check check)
 using Points = std::set<std::pair<int, int>>;
 
 // Every point of the line, stepped one by one from its start, with the same rules as the drawing code.
-inline Points ReferenceLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t w, int64_t h, bool includeEnd = true) {
+inline Points ReferenceLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t w, int64_t h,
+                            bool includeEnd = true) {
     const int64_t dx = x2 > x1 ? x2 - x1 : x1 - x2, dy = y2 > y1 ? y2 - y1 : y1 - y2;
     const bool xMajor = dx >= dy;
     const int64_t D = xMajor ? dx : dy, d = xMajor ? dy : dx;

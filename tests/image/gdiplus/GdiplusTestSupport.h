@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/image/DibCanvas.h"
+#include "tests/image/DibCanvasTestSupport.h"
 
 // An ellipse outline drawn over a black-filled DC leaves its inside white and draws the outline.
 inline void ExpectOutlineOnly(Canvas& c, GdipGraphicsHandle g, GdipPenHandle pen) {
