@@ -8,23 +8,29 @@ namespace {
 
 std::atomic<GameSettingsDialogRunner> g_runner{nullptr};
 
+// Moves the values between the form and the dialog's members, into the form when toForm is set.
+void ExchangeSettings(GameSettingsForm& form, CGameSettingsDlg& dialog, bool toForm) {
+    auto move = [toForm](auto& inForm, auto& inDialog) {
+        if (toForm)
+            inForm = inDialog;
+        else
+            inDialog = inForm;
+    };
+    move(form.path, dialog.m_path);
+    move(form.timeLimit, dialog.m_timeLimit);
+    move(form.startTogether, dialog.m_startTogether);
+    move(form.countAutomatically, dialog.m_countAutomatically);
+    move(form.sameSide, dialog.m_sameSide);
+    move(form.colouredScale, dialog.m_colouredScale);
+}
+
 }  // namespace
 
 bool RunGameSettingsDialog(CWnd* parent, GameSettingsForm& form) {
     CGameSettingsDlg dialog(parent);
-    dialog.m_path = form.path;
-    dialog.m_timeLimit = form.timeLimit;
-    dialog.m_startTogether = form.startTogether;
-    dialog.m_countAutomatically = form.countAutomatically;
-    dialog.m_sameSide = form.sameSide;
-    dialog.m_colouredScale = form.colouredScale;
+    ExchangeSettings(form, dialog, false);
     if (dialog.DoModal() != IDOK) return false;
-    form.path = dialog.m_path;
-    form.timeLimit = dialog.m_timeLimit;
-    form.startTogether = dialog.m_startTogether;
-    form.countAutomatically = dialog.m_countAutomatically;
-    form.sameSide = dialog.m_sameSide;
-    form.colouredScale = dialog.m_colouredScale;
+    ExchangeSettings(form, dialog, true);
     return true;
 }
 

@@ -70,6 +70,14 @@ DWORD Dword(const char* name) {
     return value;
 }
 
+// TimeLimith, SingleMode, AutoCount, SameSide, ScaleColor and StarSize as stored.
+std::vector<DWORD> StoredSettings() {
+    std::vector<DWORD> values;
+    for (const char* name : {"TimeLimith", "SingleMode", "AutoCount", "SameSide", "ScaleColor", "StarSize"})
+        values.push_back(Dword(name));
+    return values;
+}
+
 std::string String(const char* name) {
     char text[1024] = {};
     DWORD size = sizeof text;
@@ -220,12 +228,7 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
     QuestionFolder folder("first");
     Fill(dialog, {folder.path, "2", false, false, true, false});
     ASSERT_TRUE(Ok(dialog));
-    EXPECT_EQ(Dword("TimeLimith"), 2u);
-    EXPECT_EQ(Dword("SingleMode"), 0u);
-    EXPECT_EQ(Dword("AutoCount"), 0u);
-    EXPECT_EQ(Dword("SameSide"), 1u);
-    EXPECT_EQ(Dword("ScaleColor"), 0u);
-    EXPECT_EQ(Dword("StarSize"), 0u);
+    EXPECT_EQ(StoredSettings(), (std::vector<DWORD>{2, 0, 0, 1, 0, 0}));
     EXPECT_EQ(String("HtmPath"), folder.path);
     std::vector<std::string> history = {folder.path};
     history.insert(history.end(), older.begin(), older.begin() + 15);
@@ -246,11 +249,7 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
     EXPECT_EQ(Text(dialog, kTime), "2");
     Fill(dialog, {folder.path, "0", true, true, false, true});
     ASSERT_TRUE(Ok(dialog));
-    EXPECT_EQ(Dword("TimeLimith"), 0u);
-    EXPECT_EQ(Dword("SingleMode"), 1u);
-    EXPECT_EQ(Dword("AutoCount"), 1u);
-    EXPECT_EQ(Dword("SameSide"), 0u);
-    EXPECT_EQ(Dword("ScaleColor"), 1u);
+    EXPECT_EQ(StoredSettings(), (std::vector<DWORD>{0, 1, 1, 0, 1, 0}));
     EXPECT_EQ(History(), history);
     // The page of the waiting round is played afresh.
     game.PostCommand(32813);
