@@ -163,7 +163,9 @@ TEST(GameSettingsDlg, ControlsSitWhereTheTemplatePutsThem) {
             EXPECT_STREQ(className, c.className) << c.id;
             char text[256] = {};
             GetWindowTextA(child, text, sizeof text);
-            if (c.text) EXPECT_STREQ(text, c.text) << c.id;
+            if (c.text) {
+                EXPECT_STREQ(text, c.text) << c.id;
+            }
             EXPECT_EQ(GetWindowLongPtrA(child, GWL_STYLE) & c.style, c.style) << c.id;
             // Position and size in dialog units, each mapped on its own as the template's are.
             RECT expected = c.units;
@@ -174,7 +176,9 @@ TEST(GameSettingsDlg, ControlsSitWhereTheTemplatePutsThem) {
             EXPECT_EQ(r.left, expected.left) << c.id;
             EXPECT_EQ(r.top, expected.top) << c.id;
             EXPECT_EQ(r.right - r.left, expected.right) << c.id;
-            if (c.units.bottom) EXPECT_EQ(r.bottom - r.top, expected.bottom) << c.id;
+            if (c.units.bottom) {
+                EXPECT_EQ(r.bottom - r.top, expected.bottom) << c.id;
+            }
         }
         HWND combo = GetDlgItem(shown, IDC_SETTINGS_PATH);
         EXPECT_TRUE(GetWindowLongPtrA(combo, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
@@ -250,19 +254,22 @@ TEST(GameSettingsDlg, OkTakesTheValuesAndPutsTheFolderFirstInTheHistory) {
     expected.insert(expected.end(), older.begin(), older.begin() + 15);
     EXPECT_EQ(key.Stored(), expected);
 
-    // An empty folder is taken without a question, and not remembered.
-    CGameSettingsDlg empty;
-    ASSERT_EQ(RunDialog(empty,
-                        [](HWND shown) {
-                            SetDlgItemTextA(shown, IDC_SETTINGS_PATH, "");
-                            SetDlgItemTextA(shown, IDC_SETTINGS_TIME_LIMIT, "x1");
-                            Click(shown, IDOK);
-                        }),
-              IDOK);
-    EXPECT_TRUE(warning.boxes.empty());
-    EXPECT_STREQ(empty.m_path, "");
-    EXPECT_EQ(empty.m_timeLimit, 0);
-    EXPECT_EQ(key.Stored().front(), path);
+    // No folder and a drive's root are taken without a question; a time that is no number is no limit.
+    for (const char* quiet : {"", "C:\\"}) {
+        CGameSettingsDlg next;
+        ASSERT_EQ(RunDialog(next,
+                            [&](HWND shown) {
+                                SetDlgItemTextA(shown, IDC_SETTINGS_PATH, quiet);
+                                SetDlgItemTextA(shown, IDC_SETTINGS_TIME_LIMIT, "x1");
+                                Click(shown, IDOK);
+                            }),
+                  IDOK);
+        EXPECT_TRUE(warning.boxes.empty()) << quiet;
+        EXPECT_STREQ(next.m_path, quiet);
+        EXPECT_EQ(next.m_timeLimit, 0);
+    }
+    EXPECT_EQ(key.Stored().front(), "C:\\");
+    EXPECT_EQ(key.Stored()[1], path);
 }
 
 TEST(GameSettingsDlg, NonFolderAsksAndCancelKeepsTheDialogWithItsValues) {
