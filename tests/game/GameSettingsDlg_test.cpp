@@ -102,7 +102,9 @@ std::string Text(HWND dialog, int id) {
     return text;
 }
 
-void Click(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id)); }
+void Click(HWND dialog, int id) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -190,120 +192,83 @@ TEST(GameSettingsDlg, ControlsSitWhereTheTemplatePutsThem) {
     });
 }
 
-TEST(GameSettingsDlg, OpensWithItsMembersAndTheNewestFolderOfTheHistory) {
-    HistoryKey key;
-    CGameSettingsDlg dialog;
-    dialog.m_path = "C:\\Fragen";
-    dialog.m_timeLimit = 42;
-    dialog.m_startTogether = TRUE;
-    dialog.m_countAutomatically = FALSE;
-    dialog.m_sameSide = TRUE;
-    dialog.m_colouredScale = FALSE;
-    RunDialog(dialog, [](HWND shown) {
-        // Without a history the view's folder stands there.
-        EXPECT_EQ(Text(shown, IDC_SETTINGS_PATH), "C:\\Fragen");
-        EXPECT_EQ(Text(shown, IDC_SETTINGS_TIME_LIMIT), "42");
-        EXPECT_TRUE(Checked(shown, IDC_SETTINGS_START_TOGETHER));
-        EXPECT_FALSE(Checked(shown, IDC_SETTINGS_AUTO_COUNT));
-        EXPECT_TRUE(Checked(shown, IDC_SETTINGS_SAME_SIDE));
-        EXPECT_FALSE(Checked(shown, IDC_SETTINGS_SCALE_COLOUR));
-    });
-
-    key.Store({"D:\\Neu", "D:\\Alt"});
-    CGameSettingsDlg defaults;
-    defaults.m_path = "C:\\Fragen";
-    RunDialog(defaults, [](HWND shown) {
-        EXPECT_EQ(Text(shown, IDC_SETTINGS_PATH), "D:\\Neu");
-        EXPECT_EQ(SendDlgItemMessageA(shown, IDC_SETTINGS_PATH, CB_GETCOUNT, 0, 0), 2);
-        EXPECT_EQ(Text(shown, IDC_SETTINGS_TIME_LIMIT), "0");
-        EXPECT_FALSE(Checked(shown, IDC_SETTINGS_START_TOGETHER));
-        EXPECT_TRUE(Checked(shown, IDC_SETTINGS_AUTO_COUNT));
-        EXPECT_FALSE(Checked(shown, IDC_SETTINGS_SAME_SIDE));
-        EXPECT_TRUE(Checked(shown, IDC_SETTINGS_SCALE_COLOUR));
-    });
-}
-
-TEST(GameSettingsDlg, OkTakesTheValuesAndPutsTheFolderFirstInTheHistory) {
+TEST(GameSettingsDlg, FillsFromMembersAndHistoryAsksForANonFolderAndOkTakesTheValuesBack) {
     HistoryKey key;
     QuestionFolder folder;
+    const std::string file = folder.WritePage("Main", "<html></html>");
     std::vector<std::string> older;
     for (int i = 0; i < 16; ++i) older.push_back("C:\\Alt" + std::to_string(i));
     key.Store(older);
     WarningAnswer warning;
     CGameSettingsDlg dialog;
-    const std::string path = folder.Path();
-    ASSERT_EQ(RunDialog(dialog,
-                        [&](HWND shown) {
-                            SetDlgItemTextA(shown, IDC_SETTINGS_PATH, path.c_str());
-                            SetDlgItemTextA(shown, IDC_SETTINGS_TIME_LIMIT, "99999999999999999999");
-                            CheckDlgButton(shown, IDC_SETTINGS_START_TOGETHER, BST_CHECKED);
-                            CheckDlgButton(shown, IDC_SETTINGS_AUTO_COUNT, BST_UNCHECKED);
-                            CheckDlgButton(shown, IDC_SETTINGS_SAME_SIDE, BST_CHECKED);
-                            CheckDlgButton(shown, IDC_SETTINGS_SCALE_COLOUR, BST_UNCHECKED);
-                            Click(shown, IDOK);
-                        }),
-              IDOK);
-    EXPECT_TRUE(warning.boxes.empty());  // a folder needs no question
-    EXPECT_STREQ(dialog.m_path, path.c_str());
+    dialog.m_path = "C:\\Fragen";
+    dialog.m_timeLimit = 42;
+    dialog.m_startTogether = TRUE;
+    dialog.m_countAutomatically = FALSE;
+    auto script = [&](HWND shown) {
+        EXPECT_EQ(Text(shown, IDC_SETTINGS_PATH), "C:\\Alt0");  // the history's newest folder
+        EXPECT_EQ(SendDlgItemMessageA(shown, IDC_SETTINGS_PATH, CB_GETCOUNT, 0, 0), 16);
+        EXPECT_EQ(Text(shown, IDC_SETTINGS_TIME_LIMIT), "42");
+        EXPECT_TRUE(Checked(shown, IDC_SETTINGS_START_TOGETHER));
+        EXPECT_FALSE(Checked(shown, IDC_SETTINGS_AUTO_COUNT));
+        EXPECT_FALSE(Checked(shown, IDC_SETTINGS_SAME_SIDE));
+        EXPECT_TRUE(Checked(shown, IDC_SETTINGS_SCALE_COLOUR));
+
+        SetDlgItemTextA(shown, IDC_SETTINGS_PATH, file.c_str());
+        SetDlgItemTextA(shown, IDC_SETTINGS_TIME_LIMIT, "99999999999999999999");
+        CheckDlgButton(shown, IDC_SETTINGS_SAME_SIDE, BST_CHECKED);
+        CheckDlgButton(shown, IDC_SETTINGS_SCALE_COLOUR, BST_UNCHECKED);
+        // A file is questioned; Cancel keeps the dialog with what was entered and stores nothing.
+        WarningAnswer::answer = IDCANCEL;
+        Click(shown, IDOK);
+        ASSERT_EQ(warning.boxes.size(), 1u);
+        EXPECT_EQ(warning.boxes[0], "Warnung|Bitte ein g\xfcltiges Hintergrundbild ausw\xe4hlen !\n\nTrotzdem "
+                                    "\xfc" "bernehmen ?|" +
+                                        std::to_string(MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+        EXPECT_TRUE(IsWindowVisible(shown));
+        EXPECT_EQ(Text(shown, IDC_SETTINGS_PATH), file);
+        EXPECT_EQ(Text(shown, IDC_SETTINGS_TIME_LIMIT), "99999999999999999999");
+        EXPECT_TRUE(Checked(shown, IDC_SETTINGS_SAME_SIDE));
+        EXPECT_EQ(key.Stored(), older);
+        // Accepted, it is taken and remembered first, although it is no folder.
+        WarningAnswer::answer = IDOK;
+        Click(shown, IDOK);
+    };
+    ASSERT_EQ(RunDialog(dialog, script), IDOK);
+    EXPECT_EQ(warning.boxes.size(), 2u);
+    EXPECT_STREQ(dialog.m_path, file.c_str());
     EXPECT_EQ(dialog.m_timeLimit, INT_MAX);  // bounded, however many digits
     EXPECT_EQ(dialog.m_startTogether, TRUE);
     EXPECT_EQ(dialog.m_countAutomatically, FALSE);
     EXPECT_EQ(dialog.m_sameSide, TRUE);
     EXPECT_EQ(dialog.m_colouredScale, FALSE);
-    std::vector<std::string> expected = {path};
+    std::vector<std::string> expected = {file};
     expected.insert(expected.end(), older.begin(), older.begin() + 15);
-    EXPECT_EQ(key.Stored(), expected);
+    EXPECT_EQ(key.Stored(), expected);  // newest first, sixteen at most
+}
 
-    // No folder and a drive's root are taken without a question; a time that is no number is no limit.
-    for (const char* quiet : {"", "C:\\"}) {
-        CGameSettingsDlg next;
-        ASSERT_EQ(RunDialog(next,
+TEST(GameSettingsDlg, NoFolderAFolderAndADriveRootAreTakenWithoutAQuestion) {
+    HistoryKey key;
+    QuestionFolder folder;
+    WarningAnswer warning;
+    for (const std::string quiet : {std::string(), folder.Path(), std::string("C:\\")}) {
+        CGameSettingsDlg dialog;
+        dialog.m_path = "C:\\Fragen";  // shown while there is no history
+        const std::vector<std::string> history = key.Stored();
+        const std::string shownFirst = history.empty() ? "C:\\Fragen" : history.front();
+        ASSERT_EQ(RunDialog(dialog,
                             [&](HWND shown) {
-                                SetDlgItemTextA(shown, IDC_SETTINGS_PATH, quiet);
+                                EXPECT_EQ(Text(shown, IDC_SETTINGS_PATH), shownFirst);
+                                SetDlgItemTextA(shown, IDC_SETTINGS_PATH, quiet.c_str());
                                 SetDlgItemTextA(shown, IDC_SETTINGS_TIME_LIMIT, "x1");
                                 Click(shown, IDOK);
                             }),
                   IDOK);
         EXPECT_TRUE(warning.boxes.empty()) << quiet;
-        EXPECT_STREQ(next.m_path, quiet);
-        EXPECT_EQ(next.m_timeLimit, 0);
+        EXPECT_EQ(std::string(dialog.m_path), quiet);
+        EXPECT_EQ(dialog.m_timeLimit, 0);  // not a number: no limit
     }
-    EXPECT_EQ(key.Stored().front(), "C:\\");
-    EXPECT_EQ(key.Stored()[1], path);
-}
-
-TEST(GameSettingsDlg, NonFolderAsksAndCancelKeepsTheDialogWithItsValues) {
-    HistoryKey key;
-    QuestionFolder folder;
-    const std::string file = folder.WritePage("Main", "<html></html>");
-    WarningAnswer warning;
-    CGameSettingsDlg dialog;
-    ASSERT_EQ(RunDialog(dialog,
-                        [&](HWND shown) {
-                            SetDlgItemTextA(shown, IDC_SETTINGS_PATH, file.c_str());
-                            SetDlgItemTextA(shown, IDC_SETTINGS_TIME_LIMIT, "25");
-                            CheckDlgButton(shown, IDC_SETTINGS_SAME_SIDE, BST_CHECKED);
-                            WarningAnswer::answer = IDCANCEL;
-                            Click(shown, IDOK);
-                            ASSERT_EQ(warning.boxes.size(), 1u);
-                            EXPECT_EQ(warning.boxes[0],
-                                      "Warnung|Bitte ein g\xfcltiges Hintergrundbild ausw\xe4hlen !\n\nTrotzdem "
-                                      "\xfc" "bernehmen ?|" +
-                                          std::to_string(MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
-                            EXPECT_TRUE(IsWindowVisible(shown));
-                            EXPECT_EQ(Text(shown, IDC_SETTINGS_PATH), file);
-                            EXPECT_EQ(Text(shown, IDC_SETTINGS_TIME_LIMIT), "25");
-                            EXPECT_TRUE(Checked(shown, IDC_SETTINGS_SAME_SIDE));
-                            EXPECT_TRUE(key.Stored().empty());
-                            // Accepted, it is taken and remembered although it is no folder.
-                            WarningAnswer::answer = IDOK;
-                            Click(shown, IDOK);
-                        }),
-              IDOK);
-    EXPECT_EQ(warning.boxes.size(), 2u);
-    EXPECT_STREQ(dialog.m_path, file.c_str());
-    EXPECT_EQ(dialog.m_timeLimit, 25);
-    EXPECT_EQ(key.Stored(), std::vector<std::string>{file});
+    EXPECT_EQ(key.Stored(), (std::vector<std::string>{"C:\\", folder.Path()}));
 }
 
 TEST(GameSettingsDlg, DroppedOrBrowsedFolderBecomesThePath) {

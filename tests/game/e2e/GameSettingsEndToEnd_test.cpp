@@ -1,6 +1,7 @@
 // The settings command of Wertlauf.exe, driven from outside: the dialog opens filled from the registry, OK
 // writes every value and the folder history, a file instead of a folder is questioned, and the game plays
 // its next round by the new settings (read from the screen, so these tests run alone).
+#include "tests/game/QuestionFolder.h"
 #include "tests/game/serial/GameProcess.h"
 #include "tests/support/IdleComPort.h"
 #include "tests/support/ScreenPixels.h"
@@ -30,33 +31,13 @@ std::string ProgramPath() {
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) { return WaitUntil(done, timeoutMs, 50); }
 
-// A folder of question pages: Main and Game001-Game003, each question 0..1000 with the solution 300 (off the
-// middle, where pointers started together from opposite ends and stopped together would tie).
-struct QuestionFolder {
-    std::string path;
-    explicit QuestionFolder(const char* name) {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path = std::string(temp) + "wl_settings_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-        CreateDirectoryA(path.c_str(), nullptr);
-        Write("Main", "<html></html>");
-        for (const char* game : {"Game001", "Game002", "Game003"})
-            Write(game, "<!--MIN 0-->\n<!--MAX 1000-->\n<!--VAL 300-->\n<!--LOG 0-->\n<html></html>");
-    }
-    ~QuestionFolder() {
-        for (const char* sub : {"Main", "Game001", "Game002", "Game003"}) {
-            DeleteFileA((path + "\\" + sub + "\\Info.html").c_str());
-            RemoveDirectoryA((path + "\\" + sub).c_str());
-        }
-        RemoveDirectoryA(path.c_str());
-    }
-    void Write(const char* sub, const std::string& page) const {
-        CreateDirectoryA((path + "\\" + sub).c_str(), nullptr);
-        HANDLE file = CreateFileA((path + "\\" + sub + "\\Info.html").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, page.data(), static_cast<DWORD>(page.size()), &written, nullptr);
-        CloseHandle(file);
+// Question pages: Main and Game001-Game003, each question 0..1000 with the solution 300 (off the middle,
+// where pointers started together from opposite ends and stopped together would tie).
+struct Questions : gametest::QuestionFolder {
+    Questions() {
+        WritePage("Main", "<html></html>");
+        for (int n = 1; n <= 3; ++n)
+            WriteQuestion(n, "<!--MIN 0-->\n<!--MAX 1000-->\n<!--VAL 300-->\n<!--LOG 0-->\n<html></html>");
     }
 };
 
@@ -89,7 +70,8 @@ std::vector<std::string> History() {
     char data[8192] = {};
     DWORD size = sizeof data - 2;
     std::vector<std::string> out;
-    if (RegGetValueA(HKEY_CURRENT_USER, kProgramKey, "HtmlPaths", RRF_RT_REG_MULTI_SZ, nullptr, data, &size)) return out;
+    if (RegGetValueA(HKEY_CURRENT_USER, kProgramKey, "HtmlPaths", RRF_RT_REG_MULTI_SZ, nullptr, data, &size))
+        return out;
     for (const char* p = data; *p; p += strlen(p) + 1) out.push_back(p);
     return out;
 }
@@ -154,26 +136,25 @@ protected:
         return WaitFor([&] { return !IsWindow(dialog); });
     }
 
-    // The board's band: its top row in the view's client area and the view's width.
-    int BandTop() const {
-        RECT client;
+    // The view's client area: the board's band is its bottom 200 rows.
+    RECT Client() const {
+        RECT client = {};
         GetClientRect(game.View(), &client);
-        return client.bottom - 200;
+        return client;
     }
-    int Width() const {
-        RECT client;
-        GetClientRect(game.View(), &client);
-        return client.right;
-    }
+    int BandTop() const { return Client().bottom - 200; }
+    int Width() const { return Client().right; }
     // Colours of the two-row line under the scale ticks.
     std::set<COLORREF> ColourLine() const {
-        std::vector<COLORREF> line = ScreenPixels(game.View(), RECT{32, BandTop() + 59, Width() - 32, BandTop() + 60}, 4);
+        const int row = BandTop() + 59;
+        std::vector<COLORREF> line = ScreenPixels(game.View(), RECT{32, row, Width() - 32, row + 1}, 4);
         return std::set<COLORREF>(line.begin(), line.end());
     }
-    // Whether a pointer of this colour is drawn round scale position x (0 = left end, 1 = right end).
+    // Whether a red or blue pointer stands at an end of the scale (0 left, 1 right).
     bool PointerAt(int end, bool blue) const {
         const int centre = end ? Width() - 32 : 32;
-        for (COLORREF c : ScreenPixels(game.View(), RECT{centre - 16, BandTop() + 62, centre + 16, BandTop() + 140}, 2)) {
+        const RECT area = {centre - 16, BandTop() + 62, centre + 16, BandTop() + 140};  // above the value labels
+        for (COLORREF c : ScreenPixels(game.View(), area, 2)) {
             const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
             if (blue ? (b > 150 && r < 100 && g < 100) : (r > 150 && g < 100 && b < 100)) return true;
         }
@@ -225,16 +206,17 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
     EXPECT_TRUE(Checked(dialog, kScaleColour));
 
     // Round one: same side, a plain scale, no counting, and a two-second limit that ends the round by itself.
-    QuestionFolder folder("first");
-    Fill(dialog, {folder.path, "2", false, false, true, false});
+    Questions questions;
+    const std::string& folder = questions.Path();
+    Fill(dialog, {folder, "2", false, false, true, false});
     ASSERT_TRUE(Ok(dialog));
     EXPECT_EQ(StoredSettings(), (std::vector<DWORD>{2, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(String("HtmPath"), folder.path);
-    std::vector<std::string> history = {folder.path};
+    EXPECT_EQ(String("HtmPath"), folder);
+    std::vector<std::string> history = {folder};
     history.insert(history.end(), older.begin(), older.begin() + 15);
     EXPECT_EQ(History(), history);  // newest first, sixteen at most
 
-    ASSERT_TRUE(WaitFor([&] { return TitleHas(folder.path + "\\Game001"); })) << game.Title();
+    ASSERT_TRUE(WaitFor([&] { return TitleHas(folder + "\\Game001"); })) << game.Title();
     EXPECT_TRUE(WaitFor([&] { return ColourLine() == std::set<COLORREF>{RGB(0, 255, 0)}; }));
     EXPECT_TRUE(WaitFor([&] { return PointerAt(0, true) && !PointerAt(1, true); })) << "blue did not start left";
     // Nobody presses a key: the limit stops both players and the solution is shown; no star is counted.
@@ -245,9 +227,9 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
     // Round two: both start together, opposite sides, a coloured scale, counting, no limit.
     dialog = OpenSettings();
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(Text(dialog, kPath), folder.path);
+    EXPECT_EQ(Text(dialog, kPath), folder);
     EXPECT_EQ(Text(dialog, kTime), "2");
-    Fill(dialog, {folder.path, "0", true, true, false, true});
+    Fill(dialog, {folder, "0", true, true, false, true});
     ASSERT_TRUE(Ok(dialog));
     EXPECT_EQ(StoredSettings(), (std::vector<DWORD>{0, 1, 1, 0, 1, 0}));
     EXPECT_EQ(History(), history);
@@ -268,8 +250,8 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
 }
 
 TEST_F(SettingsEndToEnd, FileInsteadOfFolderIsQuestioned) {
-    QuestionFolder folder("file");
-    const std::string file = folder.path + "\\Main\\Info.html";
+    gametest::QuestionFolder folder;
+    const std::string file = folder.WritePage("Main", "<html></html>");
     Start();
     HWND dialog = OpenSettings();
     ASSERT_TRUE(dialog);
