@@ -3,9 +3,11 @@
 #include "ComPeer.h"
 #include "game/RemoteControl.h"
 #include "game/serial/Serial.h"
+#include "game/serial/SerialSlot.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -110,6 +112,31 @@ TEST_F(RemotePortTest, MissingPortIsRetriedUntilItAppears) {
     EXPECT_EQ(actions.Count(), 0u);
     ASSERT_TRUE(RigComControl("up", pairs[0].device));
     ComPeer peer(pairs[0].peer);
+    EXPECT_TRUE(DeliveredThrough(peer));
+}
+
+std::atomic<int> gPauses{0};
+DWORD CountedPause(HANDLE event, DWORD ms) {
+    ++gPauses;
+    if (!event) {
+        Sleep(ms);
+        return WAIT_TIMEOUT;
+    }
+    return WaitForSingleObject(event, ms);
+}
+
+TEST_F(RemotePortTest, IdleReaderSleepsInTheSystem) {
+    // Two seconds on an idle port wake the reader about twenty times (one wait of 100 ms each), not once a
+    // millisecond; a frame still comes through at once after them.
+    ComPeer peer(pairs[0].peer);
+    ASSERT_TRUE(DeliveredThrough(peer));
+    SerialSetPauseCall(CountedPause);
+    gPauses = 0;
+    Sleep(2000);
+    const int pauses = gPauses.load();
+    SerialSetPauseCall(nullptr);
+    EXPECT_LT(pauses, 50);
+    EXPECT_GT(pauses, 0) << "the reader waits through the driver";
     EXPECT_TRUE(DeliveredThrough(peer));
 }
 
