@@ -39,8 +39,7 @@ source "$root/tests/wine-env.sh"
 trap 'wl_env_stop' EXIT
 trap 'exit 130' INT TERM
 wl_env_start
-wine "$build/tests/wine_warmup.exe" hold >/dev/null 2>&1 &
-wine "$build/tests/wine_warmup.exe" wait >/dev/null 2>&1 || wl_log "the desktop holder did not start"
+wl_hold_desktop "$build"
 
 results="$build/bench/results"
 mkdir -p "$results"

@@ -1,9 +1,9 @@
 // The remote-control reader thread on real ports: frames from the far end of a socat pty pair,
 // the port vanishing and coming back, and a change of the configured port.
 #include "ComPeer.h"
+#include "PauseCounter.h"
 #include "game/RemoteControl.h"
 #include "game/serial/Serial.h"
-#include "game/serial/SerialSlot.h"
 
 #include <gtest/gtest.h>
 
@@ -115,25 +115,15 @@ TEST_F(RemotePortTest, MissingPortIsRetriedUntilItAppears) {
     EXPECT_TRUE(DeliveredThrough(peer));
 }
 
-std::atomic<int> gPauses{0};
-DWORD CountedPause(HANDLE event, DWORD ms) {
-    ++gPauses;
-    if (!event) {
-        Sleep(ms);
-        return WAIT_TIMEOUT;
-    }
-    return WaitForSingleObject(event, ms);
-}
-
 TEST_F(RemotePortTest, IdleReaderSleepsInTheSystem) {
     // Two seconds on an idle port wake the reader about twenty times (one wait of 100 ms each), not once a
     // millisecond; a frame still comes through at once after them.
     ComPeer peer(pairs[0].peer);
     ASSERT_TRUE(DeliveredThrough(peer));
-    SerialSetPauseCall(CountedPause);
-    gPauses = 0;
+    SerialSetPauseCall(CountedSerialPause);
+    gSerialPauses = 0;
     Sleep(2000);
-    const int pauses = gPauses.load();
+    const int pauses = gSerialPauses.load();
     SerialSetPauseCall(nullptr);
     EXPECT_LT(pauses, 50);
     EXPECT_GT(pauses, 0) << "the reader waits through the driver";

@@ -1,5 +1,6 @@
 // Serial driver against real ports: socat pty pairs mapped as COM ports by com_rig.py.
 #include "ComPeer.h"
+#include "PauseCounter.h"
 #include "game/serial/Serial.h"
 #include "game/serial/SerialSlot.h"
 #include "tests/support/WaitUntil.h"
@@ -173,25 +174,14 @@ TEST_F(SerialTest, WaitingDoesNotSpinTheProcessor) {
     EXPECT_EQ(SerialClose(slot), 0);
 }
 
-// Counts the pauses of SerialWaitReceive: each is one wake-up of the waiting thread.
-std::atomic<int> gPauses{0};
-DWORD CountedPause(HANDLE event, DWORD ms) {
-    ++gPauses;
-    if (!event) {
-        Sleep(ms);
-        return WAIT_TIMEOUT;
-    }
-    return WaitForSingleObject(event, ms);
-}
-
 TEST_F(SerialTest, IdlePortWakesTheWaitingThreadSeldom) {
     // The wait blocks in the system until a byte comes: two seconds of idle waits as the remote-control
     // reader makes them (100 ms each) take a pause per wait, not one per millisecond.
     ComPeer peer(rig.Peer(0));
     const int slot = Open(0);
     ASSERT_GE(slot, 0);
-    SerialSetPauseCall(CountedPause);
-    gPauses = 0;
+    SerialSetPauseCall(CountedSerialPause);
+    gSerialPauses = 0;
     const DWORD start = GetTickCount();
     int waits = 0;
     while (Elapsed(start) < 2000) {
@@ -199,7 +189,7 @@ TEST_F(SerialTest, IdlePortWakesTheWaitingThreadSeldom) {
         EXPECT_EQ(SerialBytesWaiting(slot), 0);
         ++waits;
     }
-    const int pauses = gPauses.load();
+    const int pauses = gSerialPauses.load();
     SerialSetPauseCall(nullptr);
     EXPECT_LT(pauses, 50);
     EXPECT_LE(waits, 21);
