@@ -26,6 +26,6 @@ void PlaceHeader(TreeListData* d);
 void NotifyColumnChanged(TreeListData* d, int column);
 
 // The share of each weighted column in a width change: delta x weight / sum of weights, the remainders spread
-// one pixel each from the column where the running sum of weights first exceeds (client width mod sum),
-// cycling, so that the shares add up to delta exactly. Pure, for the layout and its tests.
+// one pixel each over the columns with a fraction, from the column where the running sum of weights first
+// exceeds (client width mod sum), cycling, so that the shares add up to delta exactly. Pure.
 void ShareWidth(int delta, int clientWidth, const int* weights, int count, int* shares);

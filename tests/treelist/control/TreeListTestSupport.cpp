@@ -108,6 +108,16 @@ std::vector<std::string> TreeListRig::Children(UINT_PTR item) const {
     return out;
 }
 
+RECT TreeListRig::ItemRect(UINT_PTR item, WPARAM flags) const {
+    union {
+        RECT rect;
+        HTREEITEM item;
+    } u = {};
+    u.item = reinterpret_cast<HTREEITEM>(item);
+    Send(TVM_GETITEMRECT, flags, reinterpret_cast<LPARAM>(&u.rect));
+    return u.rect;
+}
+
 std::vector<UINT> TreeListRig::Codes() const {
     std::vector<UINT> out;
     for (const Notification& n : log) out.push_back(n.code);

@@ -93,6 +93,8 @@ public:
     BOOL Delete(UINT_PTR item, WPARAM mode = 0) const {
         return static_cast<BOOL>(Send(TVM_DELETEITEM, mode, static_cast<LPARAM>(item)));
     }
+    // TVM_GETITEMRECT (the handle goes in the first bytes of the rectangle); empty when not shown.
+    RECT ItemRect(UINT_PTR item, WPARAM flags = 0) const;
     std::vector<UINT> Codes() const;
     int CountOf(UINT code) const;
     void Clear() { log.clear(); }
