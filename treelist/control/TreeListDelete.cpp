@@ -129,7 +129,7 @@ BOOL DeleteItemMessage(TreeListData* d, WPARAM wParam, ItemId item) {
     if (!it) return FALSE;
     if (mode == kDeleteChildren || mode == kDeleteChildrenQueued) return DeleteChildren(d, mode, item);
     const ItemId parent = it->parent;
-    const ItemId before = it->prevSibling ? LastDescendant(d, it->prevSibling) : parent;
+    const ItemId before = ShownPredecessor(d, item);
     bool selectionWent = false;
     DeleteSubtree(d, item, mode != kDeleteQueued, &selectionWent);
     if (IsDying(d)) return TRUE;
