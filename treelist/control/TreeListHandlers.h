@@ -76,3 +76,9 @@ LRESULT MoveItemMessage(TreeListData* d, int mode, ItemId target, ItemId item);
 // --- selection (TreeListSelect.cpp)
 LRESULT SelectItemMessage(TreeListData* d, WPARAM code, ItemId item);
 LRESULT SelectCellMessage(TreeListData* d, ItemId item, int column);
+
+// --- keyboard and type-ahead (TreeListKeys.cpp, TreeListChars.cpp)
+LRESULT OnKeyDown(TreeListData* d, UINT key, LPARAM lParam);
+LRESULT OnKeyUp(TreeListData* d, UINT key);
+LRESULT OnChar(TreeListData* d, WPARAM character, LPARAM lParam);
+LRESULT GetSearchString(TreeListData* d, char* out);

@@ -105,8 +105,11 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     case TVM_SELECTITEM:           return SelectItemMessage(d, wp, ItemArg(lp));
     case TLM_SELECTCELL:           return SelectCellMessage(d, ItemArg(wp), IntArg(lp));
 
-    // --- keyboard and type-ahead go here:
-    //     WM_KEYDOWN, WM_KEYUP, WM_CHAR, TVM_GETISEARCHSTRINGA.
+    // --- keyboard and type-ahead
+    case WM_KEYDOWN:               return OnKeyDown(d, static_cast<UINT>(wp), lp);
+    case WM_KEYUP:                 return OnKeyUp(d, static_cast<UINT>(wp));
+    case WM_CHAR:                  return OnChar(d, wp, lp);
+    case TVM_GETISEARCHSTRINGA:    return GetSearchString(d, Ptr<char>(lp));
     // --- in-place editing goes here:
     //     WM_COMMAND (editor id 3), TVM_EDITLABELA, TVM_GETEDITCONTROL, TVM_ENDEDITLABELNOW,
     //     TLM_SETCOLUMNEDITBASE, TLM_SETCOLUMNEDIT.
