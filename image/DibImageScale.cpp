@@ -35,66 +35,122 @@ Footprints MakeFootprints(uint32_t sourceSize, uint32_t resultSize) {
     return f;
 }
 
-// Sums per result pixel: blue, green, red, fourth byte, and the weight of the pixels that count.
-constexpr int kSums = 5;
-
-// One source row (colour words) reduced horizontally. With `skipClear`, pixels whose fourth byte is 0
-// add nothing to the colour sums nor to the counted weight; the fourth byte always averages over all.
-void SumRow(const uint8_t* in, const Footprints& fx, bool skipClear, uint32_t* out) {
-    const size_t n = fx.first.size();
-    for (size_t i = 0; i < n; ++i, out += kSums) {
-        const uint8_t* p = in + 4 * (size_t)fx.first[i];
-        uint32_t b = 0, g = 0, r = 0, a = 0, w = 0;
-        for (uint32_t k = fx.weightStart[i]; k < fx.weightStart[i + 1]; ++k, p += 4) {
-            const uint32_t weight = fx.weights[k];
-            a += weight * p[3];
-            if (skipClear && p[3] == 0) continue;
-            b += weight * p[0];
-            g += weight * p[1];
-            r += weight * p[2];
-            w += weight;
-        }
-        out[0] = b, out[1] = g, out[2] = r, out[3] = a, out[4] = w;
-    }
-}
-
 // Rounded quotient through a reciprocal: exact for the operands here (at most 2^38 by at most 2^30),
 // as the half added keeps a true integer from falling below itself.
 inline uint32_t RoundedDiv(uint64_t sum, uint64_t total, double reciprocal) {
     return (uint32_t)(((double)(sum + total / 2) + 0.5) * reciprocal);
 }
 
+// columns[i] += weight x in[i]. Products of up to 255 x 257 fit 16 bits, which vector units multiply
+// in one step (a 32-bit multiply is not in the x64 baseline).
+void AddWeightedRow(uint32_t* columns, const uint8_t* in, size_t n, uint32_t weight) {
+    if (weight == 1) {
+        for (size_t i = 0; i < n; ++i) columns[i] += in[i];
+    } else if (weight <= 257) {
+        const uint16_t w = (uint16_t)weight;
+        for (size_t i = 0; i < n; ++i) columns[i] += (uint16_t)(w * in[i]);
+    } else {
+        for (size_t i = 0; i < n; ++i) columns[i] += weight * in[i];
+    }
+}
+
+// Exact rounded division of an area sum by its fixed total weight d: floor((n + d / 2) / d) as one
+// multiply and a shift. With n + d / 2 < 256 d and m = ceil(2^k / d), 2^k >= 256 d^2 keeps the error
+// of m below what could move the quotient; d of at most 2^20 keeps the product inside 64 bits.
+class RoundedDivider {
+public:
+    static constexpr uint64_t kMaxDivisor = 1u << 20;
+    explicit RoundedDivider(uint64_t d) : half_(d / 2) {
+        while ((1ull << shift_) < 256 * d * d) ++shift_;
+        multiplier_ = ((1ull << shift_) + d - 1) / d;
+    }
+    uint32_t operator()(uint32_t n) const { return (uint32_t)(((n + half_) * multiplier_) >> shift_); }
+
+private:
+    uint64_t half_, multiplier_;
+    int shift_ = 0;
+};
+
+// The second pass of a result row: the column sums under each result pixel, divided by the total weight.
+void SumColumns(CDibImage& result, int y, const Footprints& fx, const uint32_t* columns, uint64_t total,
+                double reciprocal) {
+    uint8_t* out = result.RowAddress(y);
+    if (total <= RoundedDivider::kMaxDivisor) {
+        // The common case: every sum fits 32 bits.
+        const RoundedDivider divide(total);
+        for (uint32_t x = 0; x < result.width; ++x) {
+            const uint32_t* c = columns + 4 * (size_t)fx.first[x];
+            const uint32_t* w = &fx.weights[fx.weightStart[x]];
+            const uint32_t n = fx.weightStart[x + 1] - fx.weightStart[x];
+            uint32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+            for (uint32_t k = 0; k < n; ++k, c += 4)
+                s0 += w[k] * c[0], s1 += w[k] * c[1], s2 += w[k] * c[2], s3 += w[k] * c[3];
+            const uint32_t colour = divide(s0) | divide(s1) << 8 | divide(s2) << 16 | divide(s3) << 24;
+            if (result.depth == 32) StoreU32(out + 4 * (size_t)x, colour);
+            else result.writePixel(out, (int)x, colour);
+        }
+        return;
+    }
+    for (uint32_t x = 0; x < result.width; ++x) {
+        uint64_t sums[4] = {};
+        for (uint32_t k = fx.weightStart[x], s = fx.first[x]; k < fx.weightStart[x + 1]; ++k, ++s)
+            for (int i = 0; i < 4; ++i) sums[i] += (uint64_t)fx.weights[k] * columns[4 * (size_t)s + i];
+        result.writePixel(out, (int)x,
+                          RoundedDiv(sums[0], total, reciprocal) | RoundedDiv(sums[1], total, reciprocal) << 8 |
+                              RoundedDiv(sums[2], total, reciprocal) << 16 |
+                              RoundedDiv(sums[3], total, reciprocal) << 24);
+    }
+}
+
+// The same leaving out clear pixels: colours divided by the weight of the pixels that count.
+void SumColumnsCounted(CDibImage& result, int y, const Footprints& fx, const uint32_t* columns,
+                       const uint32_t* counted, uint64_t total, double reciprocal) {
+    uint8_t* out = result.RowAddress(y);
+    for (uint32_t x = 0; x < result.width; ++x) {
+        uint64_t sums[4] = {}, weight = 0;
+        for (uint32_t k = fx.weightStart[x], s = fx.first[x]; k < fx.weightStart[x + 1]; ++k, ++s) {
+            for (int i = 0; i < 4; ++i) sums[i] += (uint64_t)fx.weights[k] * columns[4 * (size_t)s + i];
+            weight += (uint64_t)fx.weights[k] * counted[s];
+        }
+        uint32_t colour = RoundedDiv(sums[3], total, reciprocal) << 24;
+        for (int i = 0; i < 3 && weight; ++i) colour |= (uint32_t)((sums[i] + weight / 2) / weight) << (8 * i);
+        result.writePixel(out, (int)x, colour);
+    }
+}
+
+// Area average in two passes per result row: the source rows under it are summed column by column
+// (weighted, bytes in memory order: blue, green, red, fourth), then the columns under each result pixel.
+// With `skipClear` pixels whose fourth byte is 0 add nothing to the colour sums nor to the weight that
+// divides them; the fourth byte always averages over all pixels.
 void AreaAverage(CDibImage& result, const CDibImage& source, bool skipClear) {
     const Footprints fx = MakeFootprints(source.width, result.width);
     const Footprints fy = MakeFootprints(source.height, result.height);
-    const size_t w = result.width;
+    const size_t sourceBytes = 4 * (size_t)source.width;
     const uint64_t total = (uint64_t)fx.total * fy.total;
     const double reciprocal = 1.0 / (double)total;
-    std::vector<uint32_t> rowSums(w * kSums);
-    std::vector<uint64_t> sums(w * kSums);
-    uint32_t summedRow = 0xffffffff;
+    // Column sums stay below 255 x 32,768 (the weights of one footprint add up to at most 32,768).
+    std::vector<uint32_t> columns(sourceBytes), counted(skipClear ? source.width : 0);
     for (uint32_t y = 0; y < result.height; ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
+        std::fill(columns.begin(), columns.end(), 0);
+        std::fill(counted.begin(), counted.end(), 0);
         for (uint32_t k = fy.weightStart[y]; k < fy.weightStart[y + 1]; ++k) {
-            const uint32_t sy = fy.first[y] + (k - fy.weightStart[y]), weight = fy.weights[k];
-            if (sy != summedRow) SumRow(DibColourRow(source, (int)sy), fx, skipClear, rowSums.data());
-            summedRow = sy; // the last row of one footprint is often the first of the next
-            for (size_t i = 0; i < w * kSums; ++i) sums[i] += (uint64_t)weight * rowSums[i];
-        }
-        uint8_t* out = result.RowAddress((int)y);
-        for (size_t x = 0; x < w; ++x) {
-            const uint64_t* s = &sums[x * kSums];
-            uint32_t colour;
+            const uint8_t* in = DibColourRow(source, (int)(fy.first[y] + (k - fy.weightStart[y])));
+            const uint32_t weight = fy.weights[k];
             if (!skipClear) {
-                colour = RoundedDiv(s[0], total, reciprocal) | RoundedDiv(s[1], total, reciprocal) << 8 |
-                         RoundedDiv(s[2], total, reciprocal) << 16;
-            } else {
-                const uint64_t counted = s[4] ? s[4] : 1;
-                colour = (uint32_t)((s[0] + counted / 2) / counted) | (uint32_t)((s[1] + counted / 2) / counted) << 8 |
-                         (uint32_t)((s[2] + counted / 2) / counted) << 16;
+                AddWeightedRow(columns.data(), in, sourceBytes, weight);
+                continue;
             }
-            result.writePixel(out, (int)x, colour | RoundedDiv(s[3], total, reciprocal) << 24);
+            for (size_t x = 0; x < source.width; ++x) {
+                const uint8_t* p = in + 4 * x;
+                uint32_t* c = &columns[4 * x];
+                c[3] += weight * p[3];
+                if (!p[3]) continue;
+                c[0] += weight * p[0], c[1] += weight * p[1], c[2] += weight * p[2];
+                counted[x] += weight;
+            }
         }
+        if (skipClear) SumColumnsCounted(result, (int)y, fx, columns.data(), counted.data(), total, reciprocal);
+        else SumColumns(result, (int)y, fx, columns.data(), total, reciprocal);
     }
 }
 

@@ -52,17 +52,14 @@ bool CDibImage::Quantize(const CDibImage& source) {
     if (!Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
     // The work buffers go however the run ends: result, cancel or a thrown message.
     const auto freeBuffers = OnScopeExit([this] { QuantizeFree(); });
-    quantBoxes.reset(new (std::nothrow) DibQuantBox[kMaxBoxes]);
-    quantColours.reset(new (std::nothrow) DibQuantColourTable);
-    if (!quantBoxes || !quantColours) return false;
-
     try {
+        quantBoxes.reset(new DibQuantBox[kMaxBoxes]);
+        quantColours.reset(new DibQuantColourTable((uint64_t)width * height));
         QuantizeHistogram(source);
     } catch (...) {
         return false; // cancelled or out of memory
     }
-    DibQuantBox& whole = quantBoxes[0];
-    whole = {{0, 0, 0}, {255, 255, 255}, quantColours->distinct, width * height};
+    quantBoxes[0] = {{0, 0, 0}, {255, 255, 255}, quantColours->Distinct(), width * height};
     quantBoxCount = 1;
     QuantizeSplitBox(7, 0, 0, kQuantRed);
     while (quantBoxCount < kMaxBoxes) {
@@ -91,34 +88,34 @@ bool CDibImage::Quantize(const CDibImage& source) {
 void CDibImage::QuantizeHistogram(const CDibImage& source) {
     DibQuantColourTable& table = *quantColours;
     for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* p = source.rowTo24(source.RowAddress((int)y), &source);
-        uint32_t last = 0xffffffff;
-        DibQuantNode* node = nullptr;
-        for (uint32_t x = 0; x < width; ++x, p += 3) {
-            const uint32_t colour = p[0] | p[1] << 8 | (uint32_t)p[2] << 16;
-            if (colour == last) ++node->count;
-            else node = table.Add(colour);
+        const uint8_t* in = DibColourRow(source, (int)y);
+        uint32_t last = 0xffffffff, *count = nullptr;
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t colour = LoadU32(in + 4 * x) & 0xffffff;
+            if (colour == last) ++*count;
+            else count = table.Add(colour);
             last = colour;
         }
         ReportProgress(kPhaseHistogram, kPhaseCount, (int)(100ull * y / height));
     }
+    table.ListColours();
     ReportProgress(kPhaseHistogram, kPhaseCount, 100);
 }
 
 void CDibImage::QuantizeMap(const CDibImage& source) {
     const DibQuantColourTable& table = *quantColours;
     for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* p = source.rowTo24(source.RowAddress((int)y), &source);
+        const uint8_t* in = DibColourRow(source, (int)y);
         uint8_t* out = RowAddress((int)y);
         uint32_t last = 0xffffffff, lastBox = 0;
-        for (uint32_t x = 0; x < width; ++x, p += 3) {
-            const uint32_t colour = p[0] | p[1] << 8 | (uint32_t)p[2] << 16;
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t colour = LoadU32(in + 4 * x) & 0xffffff;
             if (colour != last) {
-                const DibQuantNode* node = table.Find(colour);
-                const DibQuantBox* box = node ? &quantBoxes[node->box] : nullptr;
-                const bool inside = box && p[0] >= box->min[0] && p[0] <= box->max[0] && p[1] >= box->min[1] &&
-                                    p[1] <= box->max[1] && p[2] >= box->min[2] && p[2] <= box->max[2];
-                lastBox = inside ? node->box : QuantizeFindBox(p[2], p[1], p[0]);
+                // The box recorded with the colour, checked; a colour the table lacks is searched for.
+                const int box = table.BoxOf(colour);
+                const uint8_t blue = (uint8_t)colour, green = (uint8_t)(colour >> 8), red = (uint8_t)(colour >> 16);
+                lastBox = box >= 0 && BoxHolds(quantBoxes[box], red, green, blue) ? (uint32_t)box
+                                                                                   : QuantizeFindBox(red, green, blue);
                 last = colour;
             }
             out[x] = (uint8_t)lastBox;

@@ -2,24 +2,7 @@
 #include "image/DibImageDetail.h"
 #include "image/quantizer/QuantizeTable.h"
 
-namespace {
-
-bool Inside(const DibQuantBox& box, const DibQuantNode& node, int c) {
-    return node.channel[c] >= box.min[c] && node.channel[c] <= box.max[c];
-}
-
-// The colours and pixels of the slice `value` of a box on one axis.
-void CountSlice(const DibQuantColourTable& table, const DibQuantBox& box, int axis, uint32_t value,
-                uint32_t* colours, uint32_t* pixels) {
-    const int other1 = (axis + 1) % 3, other2 = (axis + 2) % 3;
-    uint32_t c = 0, p = 0;
-    for (const DibQuantNode* n = table.heads[value][axis]; n; n = n->next[axis])
-        if (Inside(box, *n, other1) && Inside(box, *n, other2)) ++c, p += n->count;
-    *colours = c;
-    *pixels = p;
-}
-
-} // namespace
+#include <algorithm>
 
 int CDibImage::QuantizeLongestAxis(uint32_t box) const {
     const DibQuantBox& b = quantBoxes[box];
@@ -31,20 +14,28 @@ int CDibImage::QuantizeLongestAxis(uint32_t box) const {
 }
 
 void CDibImage::QuantizeSplitBox(int depth, int tries, uint32_t box, int axis) {
-    const DibQuantColourTable& table = *quantColours;
+    DibQuantColourTable& table = *quantColours;
     for (;;) {
         DibQuantBox& b = quantBoxes[box];
         if (b.colours <= 1 || quantBoxCount >= 256) return;
-        // Walk up the axis until the slices below and at v hold half the box's pixels.
         bool turn = b.min[axis] == b.max[axis];
-        uint32_t v = b.min[axis], lowColours = 0, lowPixels = 0, sliceColours = 0, slicePixels = 0;
+        uint32_t v = b.min[axis], lowColours = 0, lowPixels = 0;
+        uint32_t sliceColours[256] = {}, slicePixels[256] = {};
+        if (!turn) {
+            // The box's colours by their value on the axis, then up the axis until the slices below and
+            // at v hold half the box's pixels.
+            for (uint32_t k = table.rangeBegin[box]; k < table.rangeEnd[box]; ++k) {
+                const DibQuantColour& c = table.colours[k];
+                ++sliceColours[c.Channel(axis)];
+                slicePixels[c.Channel(axis)] += c.count;
+            }
+        }
         while (!turn) {
             if (v > b.max[axis]) throw "INTERNAL ERROR - Quantization uArea pixel count invalid";
-            CountSlice(table, b, axis, v, &sliceColours, &slicePixels);
-            if (sliceColours == b.colours) turn = true;
-            else if (sliceColours > b.colours) throw "INTERNAL ERROR - Quantization area color count invalid";
-            else if ((b.pixels >> 1) <= lowPixels + slicePixels) break;
-            else lowColours += sliceColours, lowPixels += slicePixels, ++v;
+            if (sliceColours[v] == b.colours) turn = true;
+            else if (sliceColours[v] > b.colours) throw "INTERNAL ERROR - Quantization area color count invalid";
+            else if ((b.pixels >> 1) <= lowPixels + slicePixels[v]) break;
+            else lowColours += sliceColours[v], lowPixels += slicePixels[v], ++v;
         }
         if (turn) {
             // Nothing to cut on this axis: try the next one, at most twice.
@@ -55,11 +46,11 @@ void CDibImage::QuantizeSplitBox(int depth, int tries, uint32_t box, int axis) {
         }
         // The slice joins the lower part, unless that would leave nothing above: then the cut moves down.
         uint32_t cut = v;
-        if (lowPixels + slicePixels == b.pixels) --cut;
-        else lowColours += sliceColours, lowPixels += slicePixels;
+        if (lowPixels + slicePixels[v] == b.pixels) --cut;
+        else lowColours += sliceColours[v], lowPixels += slicePixels[v];
 
-        DibQuantBox& upper = quantBoxes[quantBoxCount];
         const uint32_t upperIndex = quantBoxCount++;
+        DibQuantBox& upper = quantBoxes[upperIndex];
         upper = b;
         upper.min[axis] = (uint8_t)(cut + 1);
         upper.colours = b.colours - lowColours;
@@ -67,6 +58,12 @@ void CDibImage::QuantizeSplitBox(int depth, int tries, uint32_t box, int axis) {
         b.max[axis] = (uint8_t)cut;
         b.colours = lowColours;
         b.pixels = lowPixels;
+        const auto first = table.colours.begin() + table.rangeBegin[box],
+                   last = table.colours.begin() + table.rangeEnd[box];
+        const auto middle = std::partition(first, last, [&](const DibQuantColour& c) { return c.Channel(axis) <= cut; });
+        table.rangeBegin[upperIndex] = (uint32_t)(middle - table.colours.begin());
+        table.rangeEnd[upperIndex] = table.rangeEnd[box];
+        table.rangeEnd[box] = table.rangeBegin[upperIndex];
 
         if (depth == 0) return;
         --depth;
@@ -77,29 +74,21 @@ void CDibImage::QuantizeSplitBox(int depth, int tries, uint32_t box, int axis) {
 }
 
 void CDibImage::QuantizeBoxMean(uint32_t box) {
-    const DibQuantColourTable& table = *quantColours;
-    const DibQuantBox& b = quantBoxes[box];
-    uint64_t red = 0, green = 0, blue = 0, n = 0;
-    for (uint32_t v = b.min[kQuantRed]; v <= b.max[kQuantRed]; ++v)
-        for (DibQuantNode* node = table.heads[v][kQuantRed]; node; node = node->next[kQuantRed]) {
-            if (!Inside(b, *node, kQuantGreen) || !Inside(b, *node, kQuantBlue)) continue;
-            red += (uint64_t)node->count * node->channel[kQuantRed];
-            green += (uint64_t)node->count * node->channel[kQuantGreen];
-            blue += (uint64_t)node->count * node->channel[kQuantBlue];
-            n += node->count;
-            node->box = (uint8_t)box; // the mapping finds the box through the colour's node
-        }
+    DibQuantColourTable& table = *quantColours;
+    uint64_t sums[3] = {}, n = 0;
+    for (uint32_t k = table.rangeBegin[box]; k < table.rangeEnd[box]; ++k) {
+        const DibQuantColour& colour = table.colours[k];
+        for (int c = 0; c < 3; ++c) sums[c] += (uint64_t)colour.count * colour.Channel(c);
+        n += colour.count;
+        table.SetBox(colour, box); // the mapping finds the box through the colour's slot
+    }
     if (n == 0) return;
-    SetPaletteEntry((int)box, (uint8_t)((red + n / 2) / n), (uint8_t)((green + n / 2) / n),
-                    (uint8_t)((blue + n / 2) / n));
+    SetPaletteEntry((int)box, (uint8_t)((sums[kQuantRed] + n / 2) / n), (uint8_t)((sums[kQuantGreen] + n / 2) / n),
+                    (uint8_t)((sums[kQuantBlue] + n / 2) / n));
 }
 
 uint32_t CDibImage::QuantizeFindBox(uint8_t red, uint8_t green, uint8_t blue) const {
-    for (uint32_t i = 0; i < quantBoxCount; ++i) {
-        const DibQuantBox& b = quantBoxes[i];
-        if (red >= b.min[kQuantRed] && red <= b.max[kQuantRed] && green >= b.min[kQuantGreen] &&
-            green <= b.max[kQuantGreen] && blue >= b.min[kQuantBlue] && blue <= b.max[kQuantBlue])
-            return i;
-    }
+    for (uint32_t i = 0; i < quantBoxCount; ++i)
+        if (BoxHolds(quantBoxes[i], red, green, blue)) return i;
     throw "INTERNAL ERROR - uPos not quantized";
 }

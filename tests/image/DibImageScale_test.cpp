@@ -84,6 +84,40 @@ TEST(DibImageScale, SmoothScaleIsAnExactBoxFilter) {
         }
 }
 
+TEST(DibImageScale, WholeFactorReductionIsTheRoundedBlockMean) {
+    std::mt19937 rng(17);
+    for (auto [fx, fy] : {std::pair{3, 3}, std::pair{7, 5}, std::pair{2, 9}}) {
+        const CDibImage source = RandomImage(24, 4 * (uint32_t)fx, 3 * (uint32_t)fy, rng);
+        CDibImage out;
+        ASSERT_TRUE(out.Scale(source, 4, 3, kDibScaleSmooth));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) {
+                uint32_t expect = 0;
+                for (int k = 0; k < 3; ++k) {
+                    uint32_t sum = 0;
+                    for (int j = 0; j < fy; ++j)
+                        for (int i = 0; i < fx; ++i) sum += (source.GetPixel(x * fx + i, y * fy + j) >> (8 * k)) & 255;
+                    expect |= (sum + fx * fy / 2) / (fx * fy) << (8 * k);
+                }
+                ASSERT_EQ(out.GetPixel(x, y), expect) << fx << "x" << fy << " at " << x << ", " << y;
+            }
+    }
+}
+
+TEST(DibImageScale, LargeFootprintTotalsStayExact) {
+    // 2053 : 2048 and 1031 : 1024 do not reduce: every result pixel weighs 2053 x 1031 units in all.
+    std::mt19937 rng(9);
+    const CDibImage source = RandomImage(24, 2053, 1031, rng);
+    CDibImage out;
+    ASSERT_TRUE(out.Scale(source, 2048, 1024, kDibScaleSmooth));
+    for (int i = 0; i < 2048 * 1024; i += 997) {
+        const int x = i % 2048, y = i / 2048;
+        const uint32_t got = out.GetPixel(x, y), expect = BoxFilter(source, 2048, 1024, x, y, false);
+        for (int k = 0; k < 3; ++k)
+            ASSERT_LE(std::abs((int)((got >> (8 * k)) & 255) - (int)((expect >> (8 * k)) & 255)), 1) << x << ", " << y;
+    }
+}
+
 TEST(DibImageScale, SamplingKeepsDepthAndPalette) {
     std::mt19937 rng(4);
     CDibImage source = RandomImage(4, 5, 3, rng), out;
