@@ -3,7 +3,7 @@
 // Positions are in quarter pixels relative to the centre; source pixel k has its centre at 4k - centre.
 // A positive angle turns clockwise on screen (a quarter turn matches TransformFrom's turn 1).
 #include "image/DibImageDetail.h"
-#include "image/FixedAngle.h"
+#include "image/FixedSin.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +23,7 @@ struct RotateFrame {
 
 bool MakeFrame(uint32_t angle, int64_t cx4, int64_t cy4, uint32_t w, uint32_t h, RotateFrame* f) {
     f->sine = FixedSin((int32_t)angle);
-    f->cosine = FixedSin((int32_t)(angle + 0x8000));
+    f->cosine = FixedCos((int32_t)angle);
     const int64_t left = -cx4 - 2, top = -cy4 - 2, xs[2] = {left, left + 4 * (int64_t)w},
                   ys[2] = {top, top + 4 * (int64_t)h};
     int64_t minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;

@@ -1,19 +1,7 @@
-// Fixed-point sine and arctangent: table lookups with linear interpolation, integer arithmetic only.
-#include "image/FixedAngle.h"
+// Fixed-point arctangent: one division and a table lookup with linear interpolation.
+#include "image/FixedAtan2.h"
 
 namespace {
-
-// round(32768 x sin(i x pi / 256)): a quarter turn in 128 steps, then a 0 pad for the i + 1 read.
-constexpr uint16_t kSine[130] = {
-    0,     402,   804,   1206,  1608,  2009,  2411,  2811,  3212,  3612,  4011,  4410,  4808,  5205,  5602,
-    5998,  6393,  6787,  7180,  7571,  7962,  8351,  8740,  9127,  9512,  9896,  10279, 10660, 11039, 11417,
-    11793, 12167, 12540, 12910, 13279, 13646, 14010, 14373, 14733, 15091, 15447, 15800, 16151, 16500, 16846,
-    17190, 17531, 17869, 18205, 18538, 18868, 19195, 19520, 19841, 20160, 20475, 20788, 21097, 21403, 21706,
-    22006, 22302, 22595, 22884, 23170, 23453, 23732, 24008, 24279, 24548, 24812, 25073, 25330, 25583, 25833,
-    26078, 26320, 26557, 26791, 27020, 27246, 27467, 27684, 27897, 28106, 28311, 28511, 28707, 28899, 29086,
-    29269, 29448, 29622, 29792, 29957, 30118, 30274, 30425, 30572, 30715, 30853, 30986, 31114, 31238, 31357,
-    31471, 31581, 31686, 31786, 31881, 31972, 32058, 32138, 32214, 32286, 32352, 32413, 32470, 32522, 32568,
-    32610, 32647, 32679, 32706, 32729, 32746, 32758, 32766, 32768, 0};
 
 // atan(i / 128) in units of 1/262,144 turn, rounded down (twice the angle unit).
 constexpr uint16_t kAtan[129] = {
@@ -41,17 +29,6 @@ uint32_t ScaledRatio(uint32_t smaller, uint32_t larger) {
 }
 
 } // namespace
-
-int FixedSin(int32_t angle) {
-    const uint32_t a = (uint32_t)angle;
-    uint32_t v = a & 0xffff;
-    if (a & 0x8000) v = 0x10000 - v; // mirror inside the half turn
-    const uint32_t i = v >> 8, f = v & 255;
-    int s0 = kSine[i], s1 = kSine[i + 1];
-    if (a & 0x10000) s0 = -s0, s1 = -s1; // second half turn
-    if (f == 0) return 2 * s0;
-    return ((256 - (int)f) * s0 + (int)f * s1) / 128;
-}
 
 uint32_t FixedAtan2(int32_t y, int32_t x) {
     // Magnitudes as unsigned values: |INT_MIN| does not fit an int.
