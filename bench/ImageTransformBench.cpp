@@ -6,6 +6,7 @@
 //     with each one's mean colour error.
 // Times are the best of several runs; a ratio below 1.0 means ours is faster.
 #include "bench/BenchClock.h"
+#include "bench/BenchSection.h"
 #include "image/DibImage.h"
 
 #include <algorithm>
@@ -19,40 +20,11 @@ namespace {
 
 constexpr int kRuns = 7;
 
-double BestOf(const std::function<void()>& work) {
-    work(); // warm up
-    double best = 1e30;
-    for (int i = 0; i < kRuns; ++i) {
-        const double start = BenchNowMs();
-        work();
-        best = std::min(best, BenchNowMs() - start);
-    }
-    return best;
-}
+double BestOf(const std::function<void()>& work) { return BenchBestOf(kRuns, work); }
 
-// A 32-bit DIB section selected into a memory DC of its own.
-struct Section {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr, old = nullptr;
-    uint8_t* bits = nullptr;
-    int width, height;
-    Section(int w, int h) : width(w), height(h) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h; // top-down: row y at bits + 4 * w * y
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
-        old = (HBITMAP)SelectObject(dc, bitmap);
-    }
-    ~Section() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    uint32_t Pixel(int x, int y) const { return *(const uint32_t*)(bits + 4 * ((size_t)width * y + x)); }
+// A 32-bit GDI picture with top-down rows, as the images' rows are addressed.
+struct Section : BenchSection {
+    Section(int w, int h) : BenchSection(w, -h, 32) {}
 };
 
 // Smooth shading, a few hard-edged discs and a little grain: many distinct colours, as in a photo.
@@ -121,7 +93,7 @@ void BenchScale() {
                 box |= ((sum + 4) / 9) << s;
             }
             oursDiff += ChannelDistance(ours.GetPixel(x, y), box);
-            gdiDiff += ChannelDistance(gdiResult.Pixel(x, y), box);
+            gdiDiff += ChannelDistance(gdiResult.Pixel32(x, y), box);
         }
     printf("Scale %dx%d -> %dx%d (32-bit)\n", w, h, rw, rh);
     printf("  ours %8.2f ms   StretchBlt HALFTONE %8.2f ms   ratio %5.2f\n", oursMs, gdiMs, oursMs / gdiMs);
@@ -174,7 +146,7 @@ void BenchRotate() {
     for (int y = 0; y < rh; ++y)
         for (int x = 0; x < rw; ++x) {
             oursPainted += (ours.GetPixel(x, y) & 0xffffff) != 0xffffff;
-            gdiPainted += (gdiResult.Pixel(x, y) & 0xffffff) != 0xffffff;
+            gdiPainted += (gdiResult.Pixel32(x, y) & 0xffffff) != 0xffffff;
         }
     printf("Rotate %dx%d by 30 degrees -> %dx%d (32-bit)\n", w, h, rw, rh);
     printf("  ours bilinear %8.2f ms, nearest %8.2f ms   PlgBlt into a new section %8.2f ms, into one kept %8.2f ms\n",
