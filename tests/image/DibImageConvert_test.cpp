@@ -1,7 +1,7 @@
 // CDibImage conversions: depths, palettes, grey levels, threshold, alpha masks, and sources that are
 // the image itself.
 #include "image/ColourDistance.h"
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 // CDibImage::Filter3x3 against a plain kernel, and the colour distances.
 #include "image/ColourDistance.h"
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 namespace {
 

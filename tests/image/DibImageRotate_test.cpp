@@ -1,5 +1,5 @@
 // CDibImage::Rotate: sizes, quarter turns against TransformFrom, backgrounds and alpha.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 TEST(DibImageRotate, QuarterTurnsMatchTransformFrom) {
     std::mt19937 rng(30);

@@ -1,5 +1,5 @@
 // CDibImage::Scale against an exact box filter computed in floating point.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <cmath>
 

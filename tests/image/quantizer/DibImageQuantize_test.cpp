@@ -1,6 +1,6 @@
 // CDibImage::Quantize: exact palettes for few colours, 256 close entries for many, passthrough of
 // palette images, progress, and cancelling in either phase.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <cmath>
 #include <set>
