@@ -9,13 +9,14 @@ struct BenchSection {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr, old = nullptr;
     uint8_t* bits = nullptr;
-    int width, height; // height as in the header: below 0 for top-down rows
+    int width, height;
+    bool topDown; // rows from the top, as a CDibImage addresses them
 
-    BenchSection(int w, int h, int bitCount) : width(w), height(h) {
+    BenchSection(int w, int h, int bitCount, bool fromTop = false) : width(w), height(h), topDown(fromTop) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = h;
+        info.bmiHeader.biHeight = fromTop ? -h : h;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = (WORD)bitCount;
         dc = CreateCompatibleDC(nullptr);
@@ -32,7 +33,7 @@ struct BenchSection {
 
     // Pixel (x, y) of a 32-bit section, y from the top.
     uint32_t Pixel32(int x, int y) const {
-        const int row = height < 0 ? y : height - 1 - y;
+        const int row = topDown ? y : height - 1 - y;
         return *(const uint32_t*)(bits + 4 * ((size_t)width * row + x));
     }
 };

@@ -24,7 +24,7 @@ double BestOf(const std::function<void()>& work) { return BenchBestOf(kRuns, wor
 
 // A 32-bit GDI picture with top-down rows, as the images' rows are addressed.
 struct Section : BenchSection {
-    Section(int w, int h) : BenchSection(w, -h, 32) {}
+    Section(int w, int h) : BenchSection(w, h, 32, true) {}
 };
 
 // Smooth shading, a few hard-edged discs and a little grain: many distinct colours, as in a photo.
