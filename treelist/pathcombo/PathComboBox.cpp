@@ -214,6 +214,8 @@ bool CPathComboBox::IsLevelRead(int level) const {
 
 // ---- Worker ----
 
+bool CPathComboBox::IsWorkerReading() const { return m_worker && m_worker->working.load() != kLevelWordNone; }
+
 void CPathComboBox::AskLevel(int level) {
     if (level < 0 || level > m_state.count) return;
     AskPathComboWorker(m_worker, MakeLevelWord(level, m_state.generation));

@@ -68,6 +68,8 @@ public:
     int GetHistoryCount() const { return m_historyList.GetCount(); }
     int GetHistoryIndex() const { return m_historyIndex; }
     int GetPathKind() const { return m_kind; }
+    // True while the worker reads a level.
+    bool IsWorkerReading() const;
 
     // Builds the CF_HDROP block of a dragged path (a fixed block of 284 bytes); null when the path
     // does not fit.

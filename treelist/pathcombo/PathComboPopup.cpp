@@ -69,8 +69,6 @@ void CPathComboBox::ShowPopup(int level) {
 void CPathComboBox::ClosePopup(bool restoreFocus) {
     if (!m_popupOpen) return;
     m_popupOpen = false;
-    m_closeTime = PathComboNow();
-    m_closedLevel = m_openLevel;
     m_openGeneration = 0;
     const bool hadFocus = ::GetFocus() == m_popup.m_hWnd;
     m_popup.ShowWindow(SW_HIDE);
@@ -180,6 +178,10 @@ LRESULT CALLBACK CPathComboBox::PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         return 0;
     case WM_KILLFOCUS: {
         LRESULT r = ::CallWindowProcA(old, hwnd, msg, wParam, lParam);
+        if (self->m_popupOpen) {
+            self->m_closeTime = PathComboNow();
+            self->m_closedLevel = self->m_openLevel;
+        }
         self->ClosePopup(false);
         return r;
     }

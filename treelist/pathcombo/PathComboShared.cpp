@@ -46,6 +46,8 @@ void CreateFonts(PathComboShared& s) {
 }
 
 PathComboShared* CreateShared() {
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
     auto* s = new PathComboShared();
     CreateFonts(*s);
     s->images = GetSystemImageList(FALSE);

@@ -30,6 +30,7 @@ enum class Take { Nothing, Report, Read, Leave };
 Take TakeWord(PathComboWorker& w, LevelJob& job) {
     CSingleLock lock(&PathComboLock, TRUE);
     job.word = w.requested.exchange(kLevelWordNone);
+    w.working.store(job.word);
     // This request stops older reads only.
     w.files.AbortFlag().store(0);
     PathComboState* s = w.state;
@@ -106,12 +107,16 @@ DWORD WINAPI WorkerMain(LPVOID parameter) {
         if (take == Take::Nothing) continue;
         if (take == Take::Read) {
             std::unique_ptr<CTextList> list = BuildList(w, job);
-            if (!list) continue;  // stopped: a newer request or the end waits
             bool installed = false;
-            if (!Install(w, job, list, &installed)) break;
-            if (!installed) continue;
+            // Stopped: a newer request or the end waits.
+            if (list && !Install(w, job, list, &installed)) break;
+            if (!installed) {
+                w.working.store(kLevelWordNone);
+                continue;
+            }
         }
         w.done.store(job.word);
+        w.working.store(kLevelWordNone);
         Post(w, PCW_LEVEL_READY, (LPARAM)job.word);
     }
     {
@@ -158,7 +163,7 @@ PathComboWorker* StartPathComboWorker(HWND owner, PathComboState* state) {
 }
 
 void AskPathComboWorker(PathComboWorker* worker, uint32_t word) {
-    if (!worker || worker->done.load() == word) return;
+    if (!worker || worker->done.load() == word || worker->working.load() == word) return;
     worker->requested.store(word);
     worker->files.Abort();
     worker->wake.Unlock();

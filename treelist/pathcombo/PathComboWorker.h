@@ -34,6 +34,7 @@ struct PathComboWorker {
     CFileList files;
     std::atomic<int> runState{PCW_STARTING};
     std::atomic<uint32_t> requested{0};
+    std::atomic<uint32_t> working{0};  // the word being read
     std::atomic<uint32_t> done{0};
     std::atomic<int> refs{2};
     HANDLE thread = nullptr;
@@ -42,8 +43,8 @@ struct PathComboWorker {
 // Starts the thread; null when it could not start.
 PathComboWorker* StartPathComboWorker(HWND owner, PathComboState* state);
 
-// Asks for a level word: nothing when the worker finished that word last; else the word replaces any
-// waiting one, a running read stops and the worker wakes.
+// Asks for a level word: nothing when the worker finished that word last or has it in hand; else the
+// word replaces any waiting one, a running read stops and the worker wakes.
 void AskPathComboWorker(PathComboWorker* worker, uint32_t word);
 
 // Lets go of the worker: it may no longer touch the state, its read stops, and the call waits up to
