@@ -35,15 +35,15 @@ struct Board {
 
     bool Setup(int width, int height) {
         if (!LoadBoardArt(art, GetModuleHandleA(nullptr))) return false;
-        for (int i = 0; i < 3; ++i) BuildPointerSprite(art, i, state.pointerColour[i]);
+        for (int i = 0; i < 3; ++i) BuildPointerSprite(art, i, state.pointers.colour[i]);
         SelectStarImage(art, 0);
         if (!image.Create(32, width, height, 0)) return false;
         painter.SetImage(&image);
         gametest::ArmQuestion(state);  // 0..1000, solution 500
-        state.clientWidth = width;
-        state.clientHeight = height;
-        state.starCount[kRed] = 3;
-        state.starCount[kBlue] = 5;
+        state.geometry.clientWidth = width;
+        state.geometry.clientHeight = height;
+        state.stars.count[kRed] = 3;
+        state.stars.count[kBlue] = 5;
         return true;
     }
 };
@@ -58,8 +58,8 @@ int main() {
     }
     uint32_t now = 100000;
     board.frame.Run(now);
-    StartPlayer(board.state, kRed, now);
-    StartPlayer(board.state, kBlue, now + 700);
+    StartPlayer(board.state.shared, kRed, now);
+    StartPlayer(board.state.shared, kBlue, now + 700);
 
     const int warmUp = 50, sweepFrames = 1000, redrawFrames = 300;
     for (int i = 0; i < warmUp; ++i) board.frame.Run(now += 30);
@@ -80,7 +80,7 @@ int main() {
     board.invalidatedArea = 0;
     for (int i = 0; i < redrawFrames; ++i) {
         now += 30;
-        board.state.boardDrawn = 0;  // as after a new page, a resize or a settings change
+        board.state.drawn.board = 0;  // as after a new page, a resize or a settings change
         const double t0 = BenchSeconds();
         board.frame.Run(now);
         redraw.push_back(BenchSeconds() - t0);

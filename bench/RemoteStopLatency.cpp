@@ -16,9 +16,9 @@ struct StopClock : game::RemoteActions {
     game::GameState& state;
     std::atomic<double> stoppedAt{-1};
     explicit StopClock(game::GameState& s) : state(s) {}
-    void StartPlayer(int player, uint32_t tick) override { game::StartPlayer(state, player, tick); }
+    void StartPlayer(int player, uint32_t tick) override { game::StartPlayer(state.shared, player, tick); }
     void StopPlayer(int player, uint32_t tick) override {
-        if (game::StopPlayer(state, player, tick, nullptr)) stoppedAt = BenchNowMs();
+        if (game::StopPlayer(state.shared, player, tick, nullptr)) stoppedAt = BenchNowMs();
     }
     void PostCommand(int) override {}
     bool SingleMode() override { return false; }
@@ -30,8 +30,8 @@ int main() {
     ComPair pair;
     if (!FirstRigPair(&pair)) return 2;
     game::GameState state;
-    state.noQuestion = 0;
-    state.gameNumber = 1;
+    state.shared.noQuestion = 0;
+    state.shared.gameNumber = 1;
     StopClock actions(state);
     std::atomic<int32_t> comPort{pair.device - 1}, offset{0}, stop{0}, ended{0};
     game::RemoteControlContext context{&actions, &comPort, &offset, &stop, &ended, nullptr};
@@ -45,7 +45,7 @@ int main() {
     int exact = 0;
     auto frame = [&](int i) {
         game::ResetRound(state);  // a stopped pointer is started only from idle
-        game::StartPlayer(state, game::kRed, GetTickCount());
+        game::StartPlayer(state.shared, game::kRed, GetTickCount());
         actions.stoppedAt = -1;
         char text[16];
         std::snprintf(text, sizeof text, "0D%08X\r", remoteBase + 150u * static_cast<uint32_t>(i + 1));
@@ -56,7 +56,7 @@ int main() {
         const double start = BenchNowMs();
         while (actions.stoppedAt < 0 && BenchNowMs() - start < 2000) Sleep(0);
         const uint32_t expected = remoteBase + 150u * static_cast<uint32_t>(++index) + static_cast<uint32_t>(offset.load());
-        if (state.stopTick[game::kRed].load() == expected) ++exact;
+        if (state.shared.stopTick[game::kRed].load() == expected) ++exact;
         return actions.stoppedAt;
     });
     game::StopRemoteControl(&context);

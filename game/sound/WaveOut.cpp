@@ -10,7 +10,7 @@ namespace {
 constexpr DWORD kFreeWaitMs = 2000;
 constexpr DWORD kResetSettleMs = 500;
 
-uint32_t gBufferLimit = 0;
+uint32_t g_bufferLimit = 0;
 
 class Guard {
 public:
@@ -131,7 +131,7 @@ void FreeBuffers(WavePlayer& p, bool& failed) {
 }
 
 bool PrepareBuffers(WavePlayer& p) {
-    const uint32_t most = gBufferLimit ? std::clamp(gBufferLimit, kWaveMinBuffers, kWaveMaxBuffers) : kWaveMaxBuffers;
+    const uint32_t most = g_bufferLimit ? std::clamp(g_bufferLimit, kWaveMinBuffers, kWaveMaxBuffers) : kWaveMaxBuffers;
     p.count = 0;
     while (p.count < most) {
         WaveBuffer& b = p.buffers[p.count];
@@ -178,7 +178,7 @@ bool WaveFormatAccepted(int rate, int bits, int channels) {
     return bits > 0 && bits % 4 == 0 && bits <= 32 && channels > 0 && channels <= 32 && rate > 0 && rate <= 48000;
 }
 
-void WaveOutLimitBuffers(int count) { gBufferLimit = count > 0 ? static_cast<uint32_t>(count) : 0; }
+void WaveOutLimitBuffers(int count) { g_bufferLimit = count > 0 ? static_cast<uint32_t>(count) : 0; }
 
 int WaveOutOpen(int rate, int bits, int channels, int bufferBytes) {
     WavePlayer& p = Player();

@@ -231,6 +231,7 @@ void InvalidateToolbar(ToolbarState* s);
 void MarkButtonForLayout(ToolbarState* s, int index);   // re-measure, dirty 3, invalidate all
 bool IsButtonVisible(const ToolbarButton* b);
 inline bool IsSeparator(const ToolbarButton* b) { return (b->fsStyle & BTNS_SEP) != 0; }
+inline bool IsWrapped(const ToolbarButton* b) { return (b->fsState & TBSTATE_WRAP) != 0; }
 // Single fields of one button (lock held); each returns the old value or the message's failure result.
 LRESULT SetButtonStateStyle(ToolbarState* s, int index, UINT value);
 LRESULT SetButtonImage(ToolbarState* s, int index, int image);
@@ -273,8 +274,9 @@ void TrackHotButton(ToolbarState* s, int hit, BYTE keys);
 void UpdateInsertMark(ToolbarState* s, int index, DWORD flags, bool invalidate);
 LRESULT ToolbarMouseMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
-// --- Layout (ToolbarLayout.cpp) ---
+// --- Layout (ToolbarLayout.cpp, ToolbarLayoutPass.cpp) ---
 enum : int { kLayoutMeasure = 1, kLayoutRowFlow = 2, kLayoutOnePerRow = 4 };
+// Lays the buttons out (kLayoutMeasure: only measures, returning width | height << 16).
 LRESULT LayoutToolbar(ToolbarState* s, int mode);
 // 1: size and placement as before; 2: the placement changed; 3: measured anew.
 int MeasureButton(ToolbarState* s, ToolbarButton* b, bool rowFlow);

@@ -1,6 +1,6 @@
 // The remote-control reader thread on real ports: frames from the far end of a socat pty pair,
 // the port vanishing and coming back, and a change of the configured port.
-#include "ComPeer.h"
+#include "tests/game/serial/ComPeer.h"
 #include "game/RemoteControl.h"
 #include "game/serial/Serial.h"
 

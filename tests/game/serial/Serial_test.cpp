@@ -1,5 +1,5 @@
 // Serial driver against real ports: socat pty pairs mapped as COM ports by com_rig.py.
-#include "ComPeer.h"
+#include "tests/game/serial/ComPeer.h"
 #include "game/serial/Serial.h"
 #include "game/serial/SerialSlot.h"
 #include "tests/support/WaitUntil.h"

@@ -1,6 +1,6 @@
 // Wave-out player through Wine's ALSA driver into a capture file (alsa_rig.py): what comes out
 // is compared sample for sample with what was written.
-#include "AudioCapture.h"
+#include "tests/game/sound/AudioCapture.h"
 #include "game/sound/WaveOut.h"
 #include "game/sound/WavePlayer.h"
 #include "tests/support/WaitUntil.h"

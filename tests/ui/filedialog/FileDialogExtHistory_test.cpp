@@ -1,7 +1,7 @@
 #include "ui/filedialog/FileDialogExtInternal.h"
 
-#include "ui/filedialog/FileDialogTestSupport.h"
-#include "ui/UiTestSupport.h"
+#include "tests/ui/filedialog/FileDialogTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

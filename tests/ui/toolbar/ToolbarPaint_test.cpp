@@ -2,7 +2,7 @@
 // bars, separators, drop-down parts, value colours, texts, labels and the insert mark.
 #include <gtest/gtest.h>
 
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 using namespace tbtest;
 
