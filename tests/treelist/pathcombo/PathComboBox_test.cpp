@@ -1,6 +1,6 @@
 #include "tests/treelist/pathcombo/PathComboTestSupport.h"
-#include "support/ClipboardTestLock.h"
-#include "support/WaitUntil.h"
+#include "tests/support/ClipboardTestLock.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -20,7 +20,7 @@ protected:
         // The popups take the focus: the host must be active before, or its late activation takes it back.
         SetForegroundWindow(host.m_hWnd);
         PumpUntil([&] { return GetActiveWindow() == host.m_hWnd; }, 2000);
-        Pump(50);
+        PumpFor(50);
     }
     // Levels count..0 of the current path are read.
     bool AllLevelsRead() {
@@ -217,7 +217,7 @@ TEST_F(PathComboTest, DestroyingWhileTheWorkerReadsReturnsAtOnce) {
         delete early;
         EXPECT_LT(GetTickCount() - start, 1000u) << round;
     }
-    Pump(50);
+    PumpFor(50);
     // Every worker ended; nothing it used was freed under it.
     EXPECT_TRUE(PumpUntil([&] { return CountOwnThreads() <= threadsBefore; }, 5000));
 }
@@ -378,7 +378,7 @@ TEST(PathComboAttach, TakesOverAComboAndSwitchesModes) {
     MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, 20);
     EXPECT_EQ(r.top, 100);
-    Pump(50);
+    PumpFor(50);
     ASSERT_EQ(attached.SetPath((root + "\\Umlaute").c_str(), -1), 1);
     EXPECT_FALSE(IsWindowVisible(attached.GetEdit()));
     EXPECT_EQ(ComboText(attached.m_hWnd), root + "\\Umlaute");

@@ -1,8 +1,8 @@
-// Path combo tests: a folder tree on disk, a parent window that records the combo's notifications,
-// and message pumping with a bound.
+// Path combo tests: a folder tree on disk and a parent window that records the combo's notifications.
 #pragma once
 
 #include "framework/Framework.h"
+#include "tests/support/MessagePump.h"
 #include "treelist/pathcombo/PathComboBox.h"
 
 #include <windows.h>
@@ -43,26 +43,6 @@ inline std::string TreeRoot() {
     ReleaseMutex(mutex);
     CloseHandle(mutex);
     return root;
-}
-
-// Handles messages until done() holds or timeoutMs have passed; true when it held.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-inline void Pump(DWORD ms = 0) {
-    PumpUntil([] { return false; }, ms);
 }
 
 inline int CountOwnThreads() {
