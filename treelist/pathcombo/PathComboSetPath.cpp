@@ -31,6 +31,7 @@ private:
 bool CPathComboBox::DescribePath(const char* text, bool shellKind, bool entryIcon, int* kind, int* icon) const {
     const int folderIcon = GetPathComboShared().folderIcon;
     *kind = shellKind ? 0 : IsBareDrive(text) ? 2 : 1;
+    *icon = folderIcon;
     if (entryIcon) {
         *icon = m_entryIcon >= 0 ? m_entryIcon : folderIcon;
         return true;
