@@ -6,6 +6,7 @@
 //     with each one's mean colour error.
 // Times are the best of several runs; a ratio below 1.0 means ours is faster.
 #include "bench/BenchClock.h"
+#include "bench/BenchFigure.h"
 #include "bench/BenchSection.h"
 #include "image/DibImage.h"
 
@@ -67,7 +68,7 @@ double ColourError(uint32_t a, uint32_t b) {
 
 // ---- Scale
 
-void BenchScale() {
+bool BenchScale() {
     constexpr int w = 2304, h = 1728, rw = w / 3, rh = h / 3;
     CDibImage source, ours;
     source.Create(32, w, h, 0);
@@ -99,11 +100,14 @@ void BenchScale() {
     printf("  ours %8.2f ms   StretchBlt HALFTONE %8.2f ms   ratio %5.2f\n", oursMs, gdiMs, oursMs / gdiMs);
     printf("  mean difference to the exact box filter per channel: ours %.3f, GDI %.3f\n", oursDiff / (rw * rh),
            gdiDiff / (rw * rh));
+    BenchFigure("Scale 4 MP down by 3 / StretchBlt HALFTONE", oursMs, gdiMs, "ms");
+    BenchFigure("Scale mean difference to a box filter", oursDiff / (rw * rh), gdiDiff / (rw * rh), "levels");
+    return ours.width == (uint32_t)rw && ours.height == (uint32_t)rh;
 }
 
 // ---- Rotate
 
-void BenchRotate() {
+bool BenchRotate() {
     constexpr int w = 1632, h = 1224; // 2 megapixels
     constexpr uint32_t angle = 0x20000 / 12;
     CDibImage source, ours;
@@ -155,6 +159,10 @@ void BenchRotate() {
            nearestMs / newSectionMs);
     printf("  pixels painted: ours %zu, PlgBlt %zu (%.0f%%)\n", oursPainted, gdiPainted,
            100.0 * gdiPainted / oursPainted);
+    BenchFigure("Rotate 2 MP by 30 degrees bilinear / PlgBlt", bilinearMs, newSectionMs, "ms");
+    BenchFigure("Rotate 2 MP by 30 degrees nearest / PlgBlt", nearestMs, newSectionMs, "ms");
+    BenchFigure("Rotate pixels painted", (double)oursPainted, (double)gdiPainted, "pixels");
+    return oursPainted > 0;
 }
 
 // ---- Quantize
@@ -202,7 +210,7 @@ void PopularityQuantize(const CDibImage& source, std::vector<uint8_t>& indices, 
     }
 }
 
-void BenchQuantize() {
+bool BenchQuantize() {
     constexpr int w = 1152, h = 864; // 1 megapixel
     CDibImage source, ours;
     source.Create(32, w, h, 0);
@@ -224,14 +232,15 @@ void BenchQuantize() {
            oursMs / popularityMs);
     printf("  mean colour error (RGB distance): ours %.2f, popularity %.2f, ratio %.2f\n", oursError / (w * h),
            popularityError / (w * h), oursError / popularityError);
+    BenchFigure("Quantize 1 MP / popularity palette", oursMs, popularityMs, "ms");
+    BenchFigure("Quantize mean colour error", oursError / (w * h), popularityError / (w * h), "RGB distance");
+    return ours.depth == 8 && ours.width == (uint32_t)w;
 }
 
 } // namespace
 
 int main() {
     printf("Image transforms, best of %d runs\n", kRuns);
-    BenchScale();
-    BenchRotate();
-    BenchQuantize();
-    return 0;
+    const bool scaled = BenchScale(), rotated = BenchRotate(), quantized = BenchQuantize();
+    return scaled && rotated && quantized ? 0 : 1;
 }
