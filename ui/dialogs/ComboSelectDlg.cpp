@@ -17,24 +17,28 @@ void MoveBy(HWND dialog, int id, int dx, int dw) {
 
 }  // namespace
 
-CComboSelectDlg::CComboSelectDlg(CWnd* parent) { InitModalIndirect(ComboSelectDialogTemplate(), parent); }
+CSelectDlgBase::CSelectDlgBase(const DLGTEMPLATE* dialogTemplate, CWnd* parent, int index) : m_index(index) {
+    InitModalIndirect(dialogTemplate, parent);
+}
 
-CComboSelectDlg::~CComboSelectDlg() = default;
-
-int CComboSelectDlg::GetText(char* buffer, int size) const {
+int CSelectDlgBase::GetText(char* buffer, int size) const {
     if (!buffer || size < 1) return 0;
     return StrCopyNA(buffer, m_text, size);
 }
 
-int CComboSelectDlg::AddItem(int index, uint32_t value, LPCSTR text, int flag) {
-    const int at = m_entries.Add(index, value, text);
-    if (at >= 0 && flag) m_index = at;
+int CSelectDlgBase::FindItem(LPCSTR text, int ignoreCase) {
+    const int at = m_entries.Find(text, ignoreCase != 0);
+    if (at >= 0) m_index = at;
     return at;
 }
 
-int CComboSelectDlg::FindItem(LPCSTR text, int ignoreCase) {
-    const int at = m_entries.Find(text, ignoreCase != 0);
-    if (at >= 0) m_index = at;
+CComboSelectDlg::CComboSelectDlg(CWnd* parent) : CSelectDlgBase(ComboSelectDialogTemplate(), parent, 0) {}
+
+CComboSelectDlg::~CComboSelectDlg() = default;
+
+int CComboSelectDlg::AddItem(int index, uint32_t value, LPCSTR text, int flag) {
+    const int at = m_entries.Add(index, value, text);
+    if (at >= 0 && flag) m_index = at;
     return at;
 }
 

@@ -37,7 +37,7 @@ void MoveTo(HWND dialog, int id, const RECT& r) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CListSelectDlg, CDialog)
+BEGIN_MESSAGE_MAP(CListSelectDlg, CSelectDlgBase)
     ON_WM_CHAR()
     ON_WM_SIZE()
     ON_WM_SIZING()
@@ -49,16 +49,11 @@ BEGIN_MESSAGE_MAP(CListSelectDlg, CDialog)
     ON_COMMAND(kSelectNone, OnSelectNone)
 END_MESSAGE_MAP()
 
-CListSelectDlg::CListSelectDlg(CWnd* parent) { InitModalIndirect(ListSelectDialogTemplate(), parent); }
+CListSelectDlg::CListSelectDlg(CWnd* parent) : CSelectDlgBase(ListSelectDialogTemplate(), parent, -1) {}
 
 CListSelectDlg::~CListSelectDlg() = default;
 
 void CListSelectDlg::ForgetSavedPosition() { g_savedPosition = SavedPosition(); }
-
-int CListSelectDlg::GetText(char* buffer, int size) const {
-    if (!buffer || size < 1) return 0;
-    return StrCopyNA(buffer, m_text, size);
-}
 
 int CListSelectDlg::GetItemTextCopy(int index, char* buffer, int size) const {
     if (!buffer || size < 1) return 0;
@@ -67,12 +62,6 @@ int CListSelectDlg::GetItemTextCopy(int index, char* buffer, int size) const {
 
 int CListSelectDlg::AddItem(int index, uint32_t value, LPCSTR text, int flag) {
     return m_entries.Add(index, value, text, flag != 0);
-}
-
-int CListSelectDlg::FindItem(LPCSTR text, int ignoreCase) {
-    const int at = m_entries.Find(text, ignoreCase != 0);
-    if (at >= 0) m_index = at;
-    return at;
 }
 
 // The measures of the template as laid out, in client pixels; the minimum size as a window size.

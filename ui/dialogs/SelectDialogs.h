@@ -15,33 +15,44 @@
 constexpr LONG_PTR kComboSelectDialogMarker = 198;
 constexpr LONG_PTR kListSelectDialogMarker = 196;
 
-class CComboSelectDlg : public CDialog {
+// What both selection dialogs share: the texts, the entry table and the common settings and results.
+class CSelectDlgBase : public CDialog {
 public:
-    explicit CComboSelectDlg(CWnd* parent = nullptr);
-    ~CComboSelectDlg() override;
-
     void SetCaption(LPCSTR text) { m_caption = text; }
     void SetPrompt(LPCSTR text) { m_prompt = text; }
     // At most size - 1 characters of the text and a NUL; the characters copied (0 when size < 1).
     int GetText(char* buffer, int size) const;
 
-    // See SelectEntries::Add; a set flag makes the new entry the chosen one. -1 when memory ran out.
-    int AddItem(int index, uint32_t value, LPCSTR text, int flag = 0);
     // The first entry with the text, which becomes the chosen one; -1 when none.
     int FindItem(LPCSTR text, int ignoreCase = 0);
     uint32_t GetItemData(int index) const { return m_entries.Value(index); }
     uint32_t SetItemData(int index, uint32_t value) { return m_entries.SetValue(index, value); }
     const char* GetItemText(int index) const { return m_entries.Text(index); }
 
-    CString m_text;           // the chosen or typed text
+    CString m_text;  // the chosen (or typed) text
     CString m_caption;
     CString m_prompt;
     uint32_t m_value = 0;     // the chosen entry's value
-    int m_editable = 0;       // a drop-down with an edit field instead of a drop-down list
-    int m_cancelAllowed = 1;  // 0: Escape acts as OK and there is no Cancel button
-    int m_index = 0;          // the chosen entry, -1 none
+    int m_cancelAllowed = 1;  // 0: there is no Cancel button
+    int m_index;              // the chosen entry, -1 none
     int32_t m_widthChange = 0;
     int m_focusList = 0;
+
+protected:
+    CSelectDlgBase(const DLGTEMPLATE* dialogTemplate, CWnd* parent, int index);
+    SelectEntries m_entries;
+};
+
+class CComboSelectDlg : public CSelectDlgBase {
+public:
+    explicit CComboSelectDlg(CWnd* parent = nullptr);
+    ~CComboSelectDlg() override;
+
+    // See SelectEntries::Add; a set flag makes the new entry the chosen one. -1 when memory ran out.
+    int AddItem(int index, uint32_t value, LPCSTR text, int flag = 0);
+
+    int m_editable = 0;  // a drop-down with an edit field instead of a drop-down list
+    // Without Cancel, Escape acts as OK.
 
 protected:
     BOOL OnInitDialog() override;
@@ -50,24 +61,15 @@ protected:
 
 private:
     int ComboId() const;
-    SelectEntries m_entries;
 };
 
-class CListSelectDlg : public CDialog {
+class CListSelectDlg : public CSelectDlgBase {
 public:
     explicit CListSelectDlg(CWnd* parent = nullptr);
     ~CListSelectDlg() override;
 
-    void SetCaption(LPCSTR text) { m_caption = text; }
-    void SetPrompt(LPCSTR text) { m_prompt = text; }
-    int GetText(char* buffer, int size) const;
-
     // See SelectEntries::Add; flag is the entry's tick. -1 when memory ran out.
     int AddItem(int index, uint32_t value, LPCSTR text, int flag = 0);
-    int FindItem(LPCSTR text, int ignoreCase = 0);
-    uint32_t GetItemData(int index) const { return m_entries.Value(index); }
-    uint32_t SetItemData(int index, uint32_t value) { return m_entries.SetValue(index, value); }
-    const char* GetItemText(int index) const { return m_entries.Text(index); }
     int GetItemTextCopy(int index, char* buffer, int size) const;
     void SetCheck(int index, int flag) { m_entries.SetCheck(index, flag != 0); }
     int GetCheck(int index) const { return m_entries.Check(index) ? 1 : 0; }
@@ -75,16 +77,9 @@ public:
     void Sort(SelectSortOrder order) { m_entries.Sort(order); }
     int GetCount() const { return m_entries.Count(); }
 
-    CString m_text;
-    CString m_caption;
-    CString m_prompt;
-    uint32_t m_value = 0;
-    int m_style = 0;          // 0 single, 1 multiple, 2 one tick, 3 check boxes
-    int m_cancelAllowed = 1;  // 0: Escape and the close box do nothing, and there is no Cancel button
-    int m_index = -1;
-    int32_t m_widthChange = 0;
+    int m_style = 0;  // 0 single, 1 multiple, 2 one tick, 3 check boxes
+    // Without Cancel, Escape and the close box do nothing.
     int32_t m_heightChange = 0;
-    int m_focusList = 0;
 
     // Forgets the position shared by the list dialogs of the process (tests).
     static void ForgetSavedPosition();
@@ -115,7 +110,6 @@ private:
     void InvalidateRow(int index);
     void RedrawList();
 
-    SelectEntries m_entries;
     int m_listId = 0;
     ListSelectMeasures m_measures;
     SelectTypeAhead m_typeAhead;
