@@ -1,6 +1,7 @@
 // CDibImage fills and composition against GDI on DIB sections of the same size, in one process.
 // Prints the best of several runs for each side and the ratio ours / GDI (below 1.0: ours is faster).
 #include "bench/BenchClock.h"
+#include "bench/BenchFigure.h"
 #include "image/DibImage.h"
 
 #include <algorithm>
@@ -49,6 +50,7 @@ struct Section {
 
 void Report(const char* what, double ours, double gdi) {
     printf("%-26s ours %8.3f ms   GDI %8.3f ms   ratio %5.2f\n", what, ours, gdi, ours / gdi);
+    BenchFigure(what, ours, gdi, "ms");
 }
 
 } // namespace

@@ -25,6 +25,8 @@ typedef uint32_t (*DibColourPacker)(uint32_t colour);
 typedef void (*DibPen)(CDibImage* image, int x, int y, uint32_t colour);
 // Gets only points inside the image, with the address of their row.
 typedef void (*DibPixelCallback)(CDibImage* image, uint8_t* row, int x, int y, uint32_t colour);
+// Reads one pixel for the flood fill's callback form.
+typedef uint32_t (*DibReadCallback)(CDibImage* image, uint8_t* row, int x, int y);
 // Long operations report here; setting *cancel to true makes the operation throw the integer 1.
 typedef void (*DibProgressCallback)(CDibImage* image, void* context, int phase, int phaseCount, int percent,
                                     bool* cancel);
@@ -57,6 +59,14 @@ constexpr uint32_t kPutSkipSourceKey = 0x01000000;   // skip source pixels equal
 constexpr uint32_t kPutSkipSourceBit30 = 0x08000000; // skip source pixels with bit 30 set
 constexpr uint32_t kPutKeepDestKey = 0x10000000;     // leave destination pixels equal to the key
 constexpr uint32_t kPutKeepDestBit30 = 0x80000000;   // leave destination pixels with bit 30 set
+
+// FillEllipse flags: sizes instead of radii, soft span ends (9 bits and more), and the anchors of x and y.
+constexpr uint32_t kEllipseSizes = 0x01;
+constexpr uint32_t kEllipseSmooth = 0x02;
+constexpr uint32_t kEllipseAnchorXMask = 0x0c; // 0 centre; 4 and 8: x is an edge (see FillEllipse)
+constexpr uint32_t kEllipseAnchorYMask = 0x30; // 0 centre; 0x10 and 0x20: y is an edge
+// FloodFillCallback's region colour that is read at the seed.
+constexpr uint32_t kDibRegionAtSeed = 0xffffffff;
 
 // PasteFromClipboard flag: keep the fourth byte of 32-bit pixels.
 constexpr uint32_t kDibPasteKeepAlpha = 1;
@@ -117,6 +127,24 @@ public:
     static void PlotSoftCross(CDibImage* image, int x, int y, uint32_t colour);
     static void PlotSoftDisc5(CDibImage* image, int x, int y, uint32_t colour);
     static void PlotSoftDisc7(CDibImage* image, int x, int y, uint32_t colour);
+
+    // ---- Arcs, ellipses, triangles, polygons and flood fill (angles: a full turn is 0x20000)
+    bool DrawArc(int cx, int cy, int rx, int ry, uint32_t colour, int start, int end, int rotation);
+    bool DrawArcPen(int cx, int cy, int rx, int ry, uint32_t colour, DibPen pen, int start, int end, int rotation,
+                    int includeEnd);
+    bool DrawArcAA(int cx, int cy, int rx, int ry, uint32_t colour, int start, int end, int rotation);
+    bool FillEllipse(int x, int y, int rx, int ry, uint32_t colour, uint32_t flags);
+    bool FillEllipseCallback(int x, int y, int rx, int ry, uint32_t colour, uint32_t flags, DibPixelCallback callback);
+    bool FillEllipseAA(int x, int y, int rx, int ry, uint32_t colour, uint32_t flags);
+    bool FillTriangle(int x1, int y1, int x2, int y2, int x3, int y3, uint32_t colour);
+    bool FillTriangleCallback(int x1, int y1, int x2, int y2, int x3, int y3, uint32_t colour,
+                              DibPixelCallback callback);
+    bool FillPolygon(const POINT* points, int count, uint32_t colour); // at most 64 points
+    bool FillPolygonCallback(const POINT* points, int count, uint32_t colour, DibPixelCallback callback);
+    bool FloodFill(int x, int y, uint32_t colour);
+    // read null: the image's own reader. region kDibRegionAtSeed: the colour read at the seed.
+    bool FloodFillCallback(int x, int y, uint32_t colour, DibPixelCallback plot, DibReadCallback read,
+                           uint32_t region);
 
     // ---- Composition
     bool Put(const CDibImage& source, int x, int y, uint32_t flags = 0);

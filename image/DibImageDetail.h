@@ -64,3 +64,8 @@ struct DibPlacement {
     int srcX, srcY, dstX, dstY, width, height;
 };
 bool DibPlace(const CDibImage& dest, const CDibImage& source, int x, int y, DibPlacement* p);
+
+// Channel-wise blend of the three colour bytes: (old * (256 - w) + new * w) >> 8; the fourth byte stays.
+uint32_t DibBlend256(uint32_t old, uint32_t colour, uint32_t weight);
+// Blends the pixel at (x, y) towards the colour with weight w (0-256); points outside are left alone.
+void DibBlendAt(CDibImage* image, int64_t x, int64_t y, uint32_t colour, uint32_t weight);

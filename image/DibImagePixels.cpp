@@ -142,8 +142,8 @@ const uint8_t* Row24To32(const uint8_t* row, const CDibImage* image) {
 
 // ---- Empty image
 
-uint8_t gEmptyRow[8];
-const uint8_t* EmptyRow(const uint8_t*, const CDibImage*) { return gEmptyRow; }
+uint8_t g_emptyRow[8];
+const uint8_t* EmptyRow(const uint8_t*, const CDibImage*) { return g_emptyRow; }
 uint32_t ReadNothing(const uint8_t*, int) { return 0; }
 void WriteNothing(uint8_t*, int, uint32_t) {}
 

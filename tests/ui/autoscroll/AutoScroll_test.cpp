@@ -55,7 +55,7 @@ public:
     }
     int Run(int x, int y, int axes) {
         const int result = StartAutoScroll(&wnd, x, y, axes);
-        uitest::TestParent::Pump();
+        PumpQueued();
         return result;
     }
     std::vector<Scroll> Of(int code) const {
@@ -160,7 +160,7 @@ TEST(AutoScroll, EveryButtonEscapeFocusLossAndQuitEndTheMode) {
         EXPECT_EQ(GetCapture(), nullptr) << end;
         MSG msg;
         EXPECT_EQ(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0, end == WM_QUIT) << end;
-        uitest::TestParent::Pump();
+        PumpQueued();
         EXPECT_EQ(t.Of(SB_THUMBPOSITION).size(), 2u) << end;
     }
 }
