@@ -1,6 +1,7 @@
 // Cost of one game frame at a 1920 x 1080 board while both pointers sweep, against a frame that redraws the whole
 // band (the peer measured in the same run). A sweeping frame should touch only what changed.
 #include "bench/BenchClock.h"
+#include "bench/BenchFigure.h"
 #include "game/BoardPainter.h"
 #include "game/GameFrame.h"
 #include "game/RoundControl.h"
@@ -94,5 +95,7 @@ int main() {
     std::printf("  full band redraw:      median %8.1f us, %.0f pixels invalidated\n", full * 1e6, redrawArea);
     std::printf("  ratio sweeping / full: %.1f %% (goal <= 10 %%)\n", 100.0 * sweep / full);
     std::printf("  invalidated area:      %.1f %% of a full redraw\n", 100.0 * sweepArea / redrawArea);
+    BenchFigure("sweeping frame (median)", sweep * 1e6, full * 1e6, "us");
+    BenchFigure("sweeping frame invalidated", sweepArea, redrawArea, "pixels");
     return 0;
 }
