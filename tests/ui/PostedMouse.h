@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 namespace uitest {
 
@@ -38,6 +39,23 @@ private:
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     HHOOK hook_;
+};
+
+// While it lives, the window ignores WM_CANCELMODE, so a modal loop keeps the capture it set on the window:
+// the system sends the message (and DefWindowProc releases the capture) whenever the window loses the
+// foreground, which a test running beside this one takes whenever it shows a window of its own.
+class KeepsCaptureWhenDeactivated {
+public:
+    explicit KeepsCaptureWhenDeactivated(HWND hwnd) : hwnd_(hwnd) { SetWindowSubclass(hwnd_, &Proc, 1, 0); }
+    ~KeepsCaptureWhenDeactivated() { RemoveWindowSubclass(hwnd_, &Proc, 1); }
+    KeepsCaptureWhenDeactivated(const KeepsCaptureWhenDeactivated&) = delete;
+    KeepsCaptureWhenDeactivated& operator=(const KeepsCaptureWhenDeactivated&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+        return msg == WM_CANCELMODE ? 0 : DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    HWND hwnd_;
 };
 
 }  // namespace uitest

@@ -27,6 +27,7 @@ class ScrollTarget {
 public:
     uitest::TestParent parent{300, 200};
     uitest::PostedMouseOnly mouseOnly;
+    uitest::KeepsCaptureWhenDeactivated keepsCapture{parent.hwnd};
     CWnd wnd;
     std::vector<Scroll> scrolls;
     int ticks = 0;

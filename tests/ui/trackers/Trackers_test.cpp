@@ -16,6 +16,7 @@ using uitest::TestParent;
 struct DragWindow {
     TestParent parent{400, 300};
     uitest::PostedMouseOnly mouseOnly;  // the trackers read MSG::pt
+    uitest::KeepsCaptureWhenDeactivated keepsCapture{parent.hwnd};
     POINT origin = {0, 0};
     DragWindow() { ClientToScreen(parent.hwnd, &origin); }
     // Posts a mouse message at the screen point (x, y).
