@@ -12,3 +12,10 @@ std::vector<COLORREF> ScreenPixels(HWND wnd, const RECT& area, int step) {
 }
 
 COLORREF ScreenPixel(HWND wnd, int x, int y) { return ScreenPixels(wnd, RECT{x, y, x + 1, y + 1})[0]; }
+
+COLORREF ClientPixel(HWND wnd, int x, int y) {
+    HDC dc = GetDC(wnd);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(wnd, dc);
+    return c;
+}
