@@ -10,6 +10,13 @@
 void ApplyDeferredState(TreeListData* d, ItemId item, UINT bits);
 // Item operations: TVM_SETITEMA for an item or a cell; TRUE when applied.
 BOOL SetItem(TreeListData* d, TVITEMA* record);
+// Item operations: expands (code 2), collapses or toggles (0) an item; 0 done, 1 refused, -1 bad item.
+int ExpandItem(TreeListData* d, ItemId item, UINT code);
+// Item operations: toggles the selection of one item in a multi-selection; 1 toggled, 0 refused.
+int ToggleItemSelection(TreeListData* d, ItemId item, UINT action);
+// Item operations: moves an item with its subtree (modes 0 before, 1 after, 2 first child, 3 last child of
+// the target); 0 refused, 1 nothing to do, 2 moved.
+int MoveItem(TreeListData* d, ItemId item, ItemId target, int mode);
 // Keyboard and selection: moves the caret to a cell. flags as the keyboard part defines them.
 BOOL SelectCell(TreeListData* d, ItemId item, int column, UINT flags);
 // Editing: an open editor on this item (0 = any) and column (-1 = any) is closed without storing its text
