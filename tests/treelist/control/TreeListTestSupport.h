@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,11 @@ struct Notification {
         NMTVDISPINFOA disp;
         NMTREELISTCOLUMN column;
         NMTREELISTSCROLL scroll;
-        NMTREELISTCHECK check;
+        NMTREELISTEDITREQUEST edit;
+        NMTREELISTHEADERCLICK headerClick;
+        NMHEADERA header;
     };
+    std::string text;  // a copy of the record's text, which lives only during the send
     UINT_PTR oldItem() const { return reinterpret_cast<UINT_PTR>(tree.itemOld.hItem); }
     UINT_PTR newItem() const { return reinterpret_cast<UINT_PTR>(tree.itemNew.hItem); }
 };
@@ -95,11 +99,37 @@ public:
     }
     // TVM_GETITEMRECT (the handle goes in the first bytes of the rectangle); empty when not shown.
     RECT ItemRect(UINT_PTR item, WPARAM flags = 0) const;
+    // A mouse message at a client point.
+    LRESULT Mouse(UINT msg, int x, int y, WPARAM keys = 0) const {
+        return Send(msg, keys, MAKELPARAM(x, y));
+    }
+    // A point on the label text of an item (column 0) or inside a cell, vertically in the middle of its row.
+    POINT OnText(UINT_PTR item, int dx = 2) const;
+    POINT InCell(UINT_PTR item, int column, int dx = 3) const;
+    LRESULT Option(int option, LPARAM value) const { return Send(TLM_OPTION, option | kTreeListSetOption, value); }
     std::vector<UINT> Codes() const;
     int CountOf(UINT code) const;
     void Clear() { log.clear(); }
 
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+// Keys held down for GetKeyState while the object lives (the thread's keyboard state).
+class KeysDown {
+public:
+    explicit KeysDown(std::initializer_list<int> keys) {
+        GetKeyboardState(saved_);
+        BYTE state[256];
+        memcpy(state, saved_, sizeof state);
+        for (int k : keys) state[k] = 0x80;
+        SetKeyboardState(state);
+    }
+    ~KeysDown() { SetKeyboardState(saved_); }
+    KeysDown(const KeysDown&) = delete;
+    KeysDown& operator=(const KeysDown&) = delete;
+
+private:
+    BYTE saved_[256];
 };
 
 // A 32-bit top-down memory bitmap with a DC; At() reads a pixel as a COLORREF.
