@@ -3,6 +3,7 @@
 // mark, the label tooltip and the header's notifications.
 #include <gtest/gtest.h>
 
+#include "tests/support/SharedTestLock.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
 
@@ -330,6 +331,7 @@ TEST(TreeListMouse, TipsStayOnTheWorkArea) {
 }
 
 TEST(TreeListMouse, TipShowsForACutLabelAndHidesWhereTheTextFits) {
+    CursorTestLock cursor;
     FakeClock clock;
     Tree t(TVS_HASLINES);
     t.AddColumns({60, 200});
