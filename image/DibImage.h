@@ -12,6 +12,19 @@
 #include <memory>
 
 class CDibImage;
+struct DibQuantColourTable;
+
+// The colour quantizer's work table of distinct colours (defined with the quantizer).
+struct DibQuantColourTableDeleter {
+    void operator()(DibQuantColourTable* table) const;
+};
+
+// A box of the colour quantizer: inclusive ranges per channel (index 0 blue, 1 green, 2 red) and what it holds.
+struct DibQuantBox {
+    uint8_t min[3], max[3];
+    uint32_t colours;
+    uint32_t pixels;
+};
 
 // Per-depth accessors, installed by Create. They do not check x; callers clip.
 typedef uint32_t (*DibPixelReader)(const uint8_t* row, int x);
@@ -60,6 +73,12 @@ constexpr uint32_t kPutSkipSourceBit30 = 0x08000000; // skip source pixels with 
 constexpr uint32_t kPutKeepDestKey = 0x10000000;     // leave destination pixels equal to the key
 constexpr uint32_t kPutKeepDestBit30 = 0x80000000;   // leave destination pixels with bit 30 set
 
+// Scale flags.
+constexpr uint32_t kDibScaleSmooth = 1;
+constexpr uint32_t kDibScaleTo32 = 2;
+// Rotate flags.
+constexpr uint32_t kDibRotateNearest = 1;
+constexpr uint32_t kDibRotateQuarterPixels = 2;
 // FillEllipse flags: sizes instead of radii, soft span ends (9 bits and more), and the anchors of x and y.
 constexpr uint32_t kEllipseSizes = 0x01;
 constexpr uint32_t kEllipseSmooth = 0x02;
@@ -160,6 +179,30 @@ public:
     int GetAlphaKind() const;
     bool FlattenAlpha(uint32_t background);
 
+    // ---- Conversion and scaling
+    // flags: kDibScaleSmooth (area average; otherwise nearest pixel), kDibScaleTo32 (32-bit result).
+    bool Scale(const CDibImage& source, int newWidth, int newHeight, uint32_t flags);
+    bool ConvertDepth(const CDibImage& source, uint32_t newDepth);
+    // spec: bits 0-23 colour count, bits 24-31 bit depth (0: chosen from the count).
+    bool ToPalette(const CDibImage& source, uint32_t spec, const uint32_t* colours);
+    bool GreyFrom(const CDibImage& source);
+    bool MakeGrey();
+    bool GreyIndex8From(const CDibImage& source);
+    bool Threshold1From(const CDibImage& source);
+    bool MaskToColor(const CDibImage& source, int mode, COLORREF colour);
+    bool CompactPalette();
+
+    // ---- Colour quantizer
+    // Throws a text (const char*) when the box splitting finds its histogram inconsistent.
+    bool Quantize(const CDibImage& source);
+
+    // ---- Filters and rotation
+    bool Filter3x3(const CDibImage& source, uint32_t strength, uint32_t outDepth);
+    // flags: kDibRotateNearest, kDibRotateQuarterPixels. The centre comes back as the source origin's
+    // position in the result.
+    bool Rotate(const CDibImage& source, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
+                uint32_t background);
+
     // ---- Exchange with the clipboard, GDI and packed DIBs
     bool CopyToClipboard(HWND owner);
     bool PasteFromClipboard(HWND owner, uint32_t flags);
@@ -182,8 +225,8 @@ public:
 
     // ---- State (read directly by the drawing code and by callers)
     // Work buffers of the colour quantizer; empty outside a quantizer run.
-    std::unique_ptr<uint8_t[]> quantColours;
-    std::unique_ptr<uint8_t[]> quantBoxes;
+    std::unique_ptr<DibQuantColourTable, DibQuantColourTableDeleter> quantColours;
+    std::unique_ptr<DibQuantBox[]> quantBoxes;
     uint32_t quantBoxCount = 0;
 
     // Bitmap-font state; callers set textAlign and textVAlign directly.
@@ -249,4 +292,13 @@ private:
     void FillHeader();
     void SetDefaultPalette();
     bool LoadDibBlock(const uint8_t* block, uint64_t blockSize);
+
+    // Steps of Quantize.
+    void QuantizeHistogram(const CDibImage& source);
+    void QuantizeSplitBox(int depth, int tries, uint32_t box, int axis);
+    int QuantizeLongestAxis(uint32_t box) const;
+    void QuantizeBoxMean(uint32_t box);
+    uint32_t QuantizeFindBox(uint8_t red, uint8_t green, uint8_t blue) const;
+    void QuantizeMap(const CDibImage& source);
+    void QuantizeFree();
 };

@@ -45,6 +45,17 @@ inline uint32_t DibValueColour(const CDibImage& image, uint32_t value) {
     return image.trueColour ? value : DibPaletteWord(image, value & image.valueMask);
 }
 
+// The grey level of a colour: (29 blue + 76 red + 152 green) >> 8; the weights sum to 257, so white stays 255.
+inline uint8_t DibGreyLevel(uint32_t c) {
+    return (uint8_t)((29 * (c & 255) + 76 * ((c >> 16) & 255) + 152 * ((c >> 8) & 255)) >> 8);
+}
+
+// The colours of row y of an image as 0x00RRGGBB words (palette images through their palette, fourth
+// byte included), in the image's row buffer or the row itself. Valid until the next converter call.
+inline const uint8_t* DibColourRow(const CDibImage& image, int y) {
+    return image.rowTo32(image.RowAddress(y), &image);
+}
+
 // A rectangle (x, y, width, height) with signed sizes, normalised and clipped to width x height:
 // left and top inclusive, right and bottom exclusive. False when nothing is left.
 struct DibSpan {

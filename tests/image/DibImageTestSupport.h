@@ -48,16 +48,30 @@ inline ::testing::AssertionResult SameBytes(const CDibImage& a, const CDibImage&
     return ::testing::AssertionSuccess();
 }
 
-// Compares pixel values through the readers.
-inline ::testing::AssertionResult SamePixels(const CDibImage& a, const CDibImage& b) {
+// Compares pixel values through the readers (the bits of `mask`).
+inline ::testing::AssertionResult SamePixels(const CDibImage& a, const CDibImage& b, uint32_t mask = 0xffffffff) {
     if (a.width != b.width || a.height != b.height) return ::testing::AssertionFailure() << "sizes differ";
     for (uint32_t y = 0; y < a.height; ++y)
         for (uint32_t x = 0; x < a.width; ++x)
-            if (a.GetPixel((int)x, (int)y) != b.GetPixel((int)x, (int)y))
+            if ((a.GetPixel((int)x, (int)y) ^ b.GetPixel((int)x, (int)y)) & mask)
                 return ::testing::AssertionFailure()
                        << "pixel (" << x << ", " << y << ") differs: " << std::hex << a.GetPixel((int)x, (int)y)
                        << " vs " << b.GetPixel((int)x, (int)y);
     return ::testing::AssertionSuccess();
+}
+
+// The colour a pixel shows: palette images through their palette (the whole entry).
+inline uint32_t PixelColour(const CDibImage& image, int x, int y) {
+    const uint32_t v = image.GetPixel(x, y);
+    return image.trueColour ? v : image.GetPaletteEntryRGBA((int)v, nullptr, nullptr, nullptr, nullptr);
+}
+
+// An image holding `values` row by row, `width` a row (the rest of the last row 0).
+inline CDibImage ImageOf(uint32_t depth, uint32_t width, const std::vector<uint32_t>& values) {
+    CDibImage image;
+    image.Create(depth, width, (uint32_t)(values.size() + width - 1) / width, 0);
+    for (size_t i = 0; i < values.size(); ++i) image.SetPixel((int)(i % width), (int)(i / width), values[i]);
+    return image;
 }
 
 // Caller-owned pixel memory with guard bytes on both sides, to catch writes outside an image.

@@ -2,9 +2,23 @@
 // something on it and reads it back holds this lock for the whole round trip.
 #pragma once
 
-#include "tests/support/SharedTestLock.h"
+#include <windows.h>
 
-class ClipboardTestLock : public SharedTestLock {
+class ClipboardTestLock {
 public:
-    ClipboardTestLock() : SharedTestLock("WertlaufTestClipboard") {}
+    ClipboardTestLock() {
+        mutex_ = CreateMutexA(nullptr, FALSE, "WertlaufTestClipboard");
+        // An abandoned lock (a crashed test) is taken over; a minute is far beyond any test's use.
+        held_ = mutex_ && WaitForSingleObject(mutex_, 60000) != WAIT_TIMEOUT;
+    }
+    ~ClipboardTestLock() {
+        if (held_) ReleaseMutex(mutex_);
+        if (mutex_) CloseHandle(mutex_);
+    }
+    ClipboardTestLock(const ClipboardTestLock&) = delete;
+    ClipboardTestLock& operator=(const ClipboardTestLock&) = delete;
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
 };

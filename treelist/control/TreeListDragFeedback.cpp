@@ -7,7 +7,9 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListPending.h"
 #include "treelist/control/TreeListShared.h"
+#include "treelist/control/TreeListSeams.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -141,10 +143,7 @@ void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point) {
 
 void RefreshDragFeedback(TreeListData* d) {
     if (!d->dragItem) return;
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ScreenToClient(d->window, &cursor);
-    UpdateDragFeedback(d, d->dragKeys, cursor);
+    UpdateDragFeedback(d, d->dragKeys, TreeListCursorIn(d->window));
 }
 
 void SetDragCopyKey(TreeListData* d, bool down) {
@@ -182,8 +181,14 @@ void EndInternalDrag(TreeListData* d, UINT keys) {
 
 LRESULT StartDragMessage(TreeListData* d, ItemId item) {
     const UINT flags = kDragByMessage | (GetAsyncKeyState(VK_LBUTTON) < 0 ? kDragLeftButton : 0u);
-    POINT cursor = {0, 0};
-    GetCursorPos(&cursor);
-    ScreenToClient(d->window, &cursor);
-    return BeginInternalDrag(d, item, flags, cursor);
+    return BeginInternalDrag(d, item, flags, TreeListCursorIn(d->window));
+}
+
+bool DragKey(TreeListData* d, UINT key, bool down) {
+    if (!d->dragItem) return false;
+    if (key == VK_CONTROL)
+        SetDragCopyKey(d, down);
+    else if (key == VK_ESCAPE && down)
+        CancelInternalDrag(d, true);
+    return true;
 }

@@ -6,7 +6,8 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListSeams.h"
 
 #include <algorithm>
 
@@ -82,9 +83,7 @@ LRESULT AutoScrollMessage(TreeListData* d, WPARAM mode, LPARAM interval) {
 }
 
 void OnAutoScrollTimer(TreeListData* d) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ScreenToClient(d->window, &cursor);
+    const POINT cursor = TreeListCursorIn(d->window);
     const BYTE mode = d->autoScrollMode;
     const bool up = cursor.y < d->clientHeight / 2;
     int distance = up ? d->headerHeight - cursor.y : cursor.y - d->clientHeight + 1;
@@ -106,8 +105,7 @@ void OnAutoScrollTimer(TreeListData* d) {
 void OnHoverTimer(TreeListData* d) {
     if (++d->hoverTicks < kHoverExpandTick) return;
     TVHITTESTINFO hit = {};
-    GetCursorPos(&hit.pt);
-    ScreenToClient(d->window, &hit.pt);
+    hit.pt = TreeListCursorIn(d->window);
     const ItemId item = HitTestCell(d, &hit);
     if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL))) return;
     const TreeListItem* it = d->items[item];

@@ -7,7 +7,7 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListOps.h"
 #include "treelist/control/TreeListShared.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListOps.h"
 
 #include <cstring>
 

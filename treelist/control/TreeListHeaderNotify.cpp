@@ -70,9 +70,7 @@ void TrackWidth(TreeListData* d, int column, HDITEMA* record) {
 
 // Posts a button-up and a new press to the header at x, so that the tracking continues at another divider.
 void MoveTracking(TreeListData* d, int x) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ScreenToClient(d->header, &cursor);
+    const POINT cursor = TreeListCursorIn(d->header);
     TreeListPost(d->header, WM_LBUTTONUP, 0, MAKELPARAM(x, cursor.y));
     TreeListPost(d->header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, cursor.y));
 }
@@ -105,8 +103,7 @@ LRESULT DividerDoubleClick(TreeListData* d, int column) {
 
 LRESULT HeaderRightClick(TreeListData* d) {
     NMTREELISTHEADERCLICK nm = {};
-    GetCursorPos(&nm.hit.pt);
-    ScreenToClient(d->header, &nm.hit.pt);
+    nm.hit.pt = TreeListCursorIn(d->header);
     HWND header = d->header;
     {
         TreeListUnlocked unlocked(d->lock);

@@ -17,23 +17,21 @@ bool CellTextRect(TreeListData* d, ItemId item, int column, RECT* rect);
 // The width of the image (or check box) that leads a cell; 0 when it shows none.
 int CellImageWidth(const TreeListData* d, int column, const TreeListCell* cell);
 
-// --- scrolling (TreeListScroll.cpp). Reasons of TLN_SCROLLED: the scroll-bar code, 11 for the wheel.
-constexpr int kScrollReasonWheel = 11, kScrollReasonRow = 12;
-// The first shown row or the horizontal position after TLN_SCROLLED; false when refused or unchanged.
-bool SetFirstRow(TreeListData* d, UINT row, int reason);
-bool SetScrollX(TreeListData* d, int x, int reason);
+// --- scrolling (TreeListScrollMessages.cpp; the setters are in TreeListScroll.cpp). Reasons of TLN_SCROLLED:
+// the scroll-bar code, 11 for the wheel, 12 to a position.
+constexpr UINT kScrollReasonWheel = 11, kScrollReasonRow = 12;
 // Expands collapsed ancestors and scrolls the item (the cell of the column) into view; mode -2 makes the item
 // the top row. -1 for a bad item, else 1.
 int EnsureVisible(TreeListData* d, ItemId item, int column, int mode = 0);
 inline int EnsureCaretVisible(TreeListData* d) { return EnsureVisible(d, d->caretItem, d->caretColumn); }
+// Makes the item the top row (TVM_SELECTITEM with TVGN_FIRSTVISIBLE); 0 when it is not shown.
+LRESULT ShowAtTop(TreeListData* d, ItemId item);
 bool EditorOpen(const TreeListData* d);
 
 // --- highlights and check boxes
 // The hot-track or drop highlight (flag 0x08 of the item or cell); 1 set, 0 refused.
 LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column);
 void RequestMouseLeave(TreeListData* d);
-// Toggles the item's check box as a click at (x, y) does; TLN_CHECKCHANGED follows.
-void ToggleCheckBox(TreeListData* d, ItemId item, int x, int y);
 // Repaints the hot check box of the tree column or a cell.
 void InvalidateHotCheck(TreeListData* d);
 // The button-up after a check-style cell was pressed: TLN_CHECKCHANGED (0x10003), then the column editor.

@@ -8,7 +8,7 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListOps.h"
 #include "treelist/control/TreeListSeams.h"
 
 #include <windowsx.h>
@@ -21,7 +21,7 @@ constexpr DWORD kDoubleClickMs = 700;
 constexpr int kDoubleClickReach = 6;
 constexpr UINT kTreeMask = TLHT_ONTEXT | TVHT_ONITEMSTATEICON | TVHT_ONITEMLABEL | TVHT_ONITEMICON;
 constexpr UINT kCellMask = TLHT_ONCELLLABEL | TLHT_ONCELLIMAGE | TLHT_ONCELLTEXT;
-constexpr UINT kSelectAction = 1, kSelectOnly = 0x8000;
+constexpr UINT kSelectAction = 1;  // the action word the selection notifications carry
 constexpr UINT kButtonRecordMask = 0x401C;
 constexpr UINT kEditOnlyOnText = 0x1, kEditAfterCaretMove = 0x2;  // option 7
 constexpr UINT kExpandedPartly = TVIS_EXPANDED | TVIS_EXPANDPARTIAL;
@@ -114,7 +114,7 @@ void TreeColumnClick(TreeListData* d, Click& c) {
     bool unchanged = true;
     if (c.msg == WM_LBUTTONUP) {
         if (d->pendingSelect &&
-            !SelectAsPress(d, c, 0, kSelectAction | (c.ctrl() ? 0 : kSelectOnly), &unchanged))
+            !SelectAsPress(d, c, 0, kSelectAction | (c.ctrl() ? 0u : static_cast<UINT>(kSelectOnly)), &unchanged))
             return;
         if (d->editOnRelease || EditOnClick(d, c, unchanged, TLHT_ONTEXT, anyPart)) OpenOnRelease(d, c, 0);
         return;
@@ -140,7 +140,7 @@ void TreeColumnClick(TreeListData* d, Click& c) {
             }
         }
     }
-    if (!SelectAsPress(d, c, 0, kSelectAction | (c.ctrl() ? 0 : kSelectOnly), &unchanged)) return;
+    if (!SelectAsPress(d, c, 0, kSelectAction | (c.ctrl() ? 0u : static_cast<UINT>(kSelectOnly)), &unchanged)) return;
     if (c.msg == WM_LBUTTONDBLCLK) {
         const bool columnEditor = HasEditMode(d, 0) && (d->columns[0].editFlags & TLEF_DBLCLICK);
         const bool opened = columnEditor ? OpenColumnEditor(d, d->caretItem, 0, TLET_RETURN) != 0

@@ -7,6 +7,7 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListSeams.h"
 
 #include <windowsx.h>
 
@@ -123,8 +124,5 @@ LRESULT OnMouseMove(TreeListData* d, WPARAM keys, LPARAM lp) {
 
 LRESULT OnMouseLeave(TreeListData* d) {
     d->leaveTracked = false;
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ScreenToClient(d->window, &cursor);
-    return MouseMove(d, 0, cursor);
+    return MouseMove(d, 0, TreeListCursorIn(d->window));
 }

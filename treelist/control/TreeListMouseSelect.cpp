@@ -3,13 +3,13 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListOps.h"
 
 #include <utility>
 
 namespace {
 
-constexpr UINT kSelectAction = 1, kSelectOnly = 0x8000, kToggleSelect = 2;
+constexpr UINT kSelectAction = 1, kToggleSelect = 2;
 
 bool IsSelected(const TreeListData* d, ItemId item) { return d->items[item]->state & TVIS_SELECTED; }
 

@@ -5,6 +5,7 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListSeams.h"
 
 #include <windowsx.h>
 
@@ -270,8 +271,8 @@ void UpdateTip(TreeListData* d, ItemId item, UINT flags) {
 
 void OnTipTimer(TreeListData* d) {
     if (!d->tipItem) return;
-    POINT cursor;
-    GetCursorPos(&cursor);
+    POINT cursor = {0, 0};
+    TreeListCursorPos(&cursor);
     HWND under = WindowFromPoint(cursor);
     if (under != d->window && (!d->tooltip || under != d->tooltip)) {
         HideTip(d);

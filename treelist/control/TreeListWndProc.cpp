@@ -101,11 +101,26 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     case TLM_GETCOLUMNCOUNT:       return d->columnCount;
     case TLM_GETHEADER:            return reinterpret_cast<LRESULT>(d->header);
 
-    // --- keyboard, selection and type-ahead go here:
-    //     WM_KEYDOWN, WM_KEYUP, WM_CHAR, TVM_GETISEARCHSTRINGA, TLM_SELECTCELL.
-    // --- item operations go here:
-    //     TVM_EXPAND, TVM_SETITEMA, TVM_SORTCHILDREN, TVM_SORTCHILDRENCB, TLM_MOVEITEM to TLM_MOVEITEM + 3,
-    //     TLM_SORTCHILDREN6.
+    // --- selection
+    case TVM_SELECTITEM:           return SelectItemMessage(d, wp, ItemArg(lp));
+    case TLM_SELECTCELL:           return SelectCellMessage(d, ItemArg(wp), IntArg(lp));
+
+    // --- keyboard and type-ahead
+    case WM_KEYDOWN:               return OnKeyDown(d, static_cast<UINT>(wp), lp);
+    case WM_KEYUP:                 return OnKeyUp(d, static_cast<UINT>(wp));
+    case WM_CHAR:                  return OnChar(d, wp, lp);
+    case TVM_GETISEARCHSTRINGA:    return GetSearchString(d, Ptr<char>(lp));
+
+    // --- item operations
+    case TVM_EXPAND:               return ExpandMessage(d, static_cast<UINT>(wp), ItemArg(lp));
+    case TVM_SETITEMA:             return SetItemMessage(d, Ptr<const TVITEMA>(lp));
+    case TVM_SORTCHILDREN:         return SortChildrenMessage(d, wp != 0, ItemArg(lp));
+    case TVM_SORTCHILDRENCB:       return SortChildrenCallback(d, wp != 0, Ptr<const TVSORTCB>(lp), false);
+    case TLM_SORTCHILDREN6:        return SortChildrenCallback(d, wp != 0, Ptr<const TVSORTCB>(lp), true);
+    case TLM_MOVEITEM:
+    case TLM_MOVEITEM + 1:
+    case TLM_MOVEITEM + 2:
+    case TLM_MOVEITEM + 3:         return MoveItemMessage(d, static_cast<int>(msg - TLM_MOVEITEM), ItemArg(wp), ItemArg(lp));
 
     // --- mouse, scrolling and tooltips
     case WM_LBUTTONDOWN:
@@ -123,7 +138,6 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:                return OnNotify(d, Ptr<NMHDR>(lp));
     case TVM_HITTEST:              return ItemArg(HitTestMessage(d, Ptr<TVHITTESTINFO>(lp)));
     case TVM_ENSUREVISIBLE:        return EnsureVisibleMessage(d, wp, ItemArg(lp));
-    case TVM_SELECTITEM:           return SelectItemMessage(d, wp, ItemArg(lp));
     case TVM_SETTOOLTIPS:          return SetToolTips(d, reinterpret_cast<HWND>(wp));
     case TVM_GETTOOLTIPS:          return reinterpret_cast<LRESULT>(d->tooltip);
     case TVM_SETINSERTMARK:        return SetInsertMarkMessage(d, wp, ItemArg(lp));

@@ -3,7 +3,6 @@
 // and the drop with TLN_DROP.
 #include <gtest/gtest.h>
 
-#include "tests/support/SharedTestLock.h"
 #include "treelist/control/TreeListDrag.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
@@ -16,9 +15,8 @@ namespace {
 
 constexpr DWORD kInternalDrag = 0x8000;
 
-// Every drag test reads the cursor, which the test processes share.
 struct Drag {
-    CursorTestLock cursor;
+    FakeCursor cursor;
     TreeListRig rig;
     int rh;
     explicit Drag(int rows = 0, DWORD style = TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT)
@@ -30,11 +28,8 @@ struct Drag {
     }
     ~Drag() { ReleaseCapture(); }
     // Puts the cursor on a client point (the timers and TLM_STARTDRAG read the cursor).
-    void Cursor(POINT p) const {
-        ClientToScreen(rig.tree, &p);
-        SetCursorPos(p.x, p.y);
-    }
-    void Move(POINT p, WPARAM keys = 0) const {
+    void Cursor(POINT p) { cursor.Put(rig.tree, p); }
+    void Move(POINT p, WPARAM keys = 0) {
         Cursor(p);
         rig.Mouse(WM_MOUSEMOVE, p.x, p.y, keys);
     }

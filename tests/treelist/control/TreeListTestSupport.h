@@ -65,6 +65,30 @@ private:
     TreeListTickFn previous_;
 };
 
+// The cursor position the control reads (the real one is shared by every process on the display).
+class FakeCursor {
+public:
+    FakeCursor() { previous_ = SetTreeListCursorSource(Read); }
+    ~FakeCursor() { SetTreeListCursorSource(previous_); }
+    FakeCursor(const FakeCursor&) = delete;
+    FakeCursor& operator=(const FakeCursor&) = delete;
+    // Puts the cursor on a client point of a window (screen coordinates without one).
+    void Put(HWND window, POINT point) {
+        if (window) ClientToScreen(window, &point);
+        x_ = point.x;
+        y_ = point.y;
+    }
+
+private:
+    static BOOL WINAPI Read(POINT* p) {
+        p->x = x_.load();
+        p->y = y_.load();
+        return TRUE;
+    }
+    static inline std::atomic<LONG> x_{0}, y_{0};
+    TreeListCursorFn previous_;
+};
+
 // A visible top-level window with a "TreeList" child; the parent logs and answers the child's notifications.
 class TreeListRig {
 public:

@@ -1,7 +1,8 @@
-// Paste on the control (WM_PASTE, or the paste keys): an editor opens on the caret cell, filled with the first
-// line of the clipboard text.
+// Keys that open an editor on the caret cell: Return, a typed character and paste (WM_PASTE or the paste keys,
+// the editor then filled with the first line of the clipboard text).
 #include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListSeams.h"
 
 #include <cstring>
 
@@ -26,7 +27,37 @@ bool ReadClipboardLine(HWND owner, char* out, size_t size) {
     return ok;
 }
 
+constexpr UINT kOfferedCharacter = 0x1000000;  // trigger of a character offered to the label editor
+
+// Modes whose editor a typed character opens.
+bool TakesCharacters(const TreeListData* d, int column) {
+    if (!HasEditMode(d, column) || (d->columns[column].editFlags & TLEF_NOCHARS)) return false;
+    const UINT mode = d->columns[column].editMode;
+    return mode == TLEM_TEXT || mode == TLEM_LIST || mode == TLEM_COMBO || mode == TLEM_CHECKTEXT;
+}
+
 }  // namespace
+
+void EditOnReturn(TreeListData* d, bool control) {
+    const ItemId item = d->caretItem;
+    const int column = d->caretColumn;
+    if (!Item(d, item)) return;
+    if (HasEditMode(d, column))
+        OpenColumnEditor(d, item, column, control ? TLET_CTRLRETURN : TLET_RETURN);
+    else
+        EditLabelRequest(d, item, column, TLET_RETURN, TreeListCursorIn(d->window));
+}
+
+bool EditOnChar(TreeListData* d, UINT character) {
+    const ItemId item = d->caretItem;
+    const int column = d->caretColumn;
+    if (!Item(d, item)) return false;
+    if (TakesCharacters(d, column)) {
+        OpenColumnEditor(d, item, column, character);
+        return true;
+    }
+    return EditLabelRequest(d, item, column, character + kOfferedCharacter, TreeListCursorIn(d->window)) != nullptr;
+}
 
 bool PasteIntoEditor(TreeListData* d) {
     char text[kEditTextLimit + 1];
@@ -37,10 +68,7 @@ bool PasteIntoEditor(TreeListData* d) {
     if (HasEditMode(d, column)) {
         editor = reinterpret_cast<HWND>(OpenColumnEditor(d, item, column, TLET_PASTE));
     } else {
-        POINT cursor = {0, 0};
-        GetCursorPos(&cursor);
-        ScreenToClient(d->window, &cursor);
-        editor = EditLabelRequest(d, item, column, TLET_PASTE, cursor);
+        editor = EditLabelRequest(d, item, column, TLET_PASTE, TreeListCursorIn(d->window));
     }
     if (!editor || editor != d->editor || d->editorKind == kEditorList) return editor != nullptr;
     {
