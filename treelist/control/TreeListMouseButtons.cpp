@@ -81,6 +81,8 @@ bool SelectAsPress(TreeListData* d, const Click& c, int column, UINT flags, bool
     MarkSelectedCell(d, 0, 0);
     if (!SelectCell(d, c.item, column, flags) || IsDying(d)) return false;
     *unchanged = oldItem == d->caretItem && oldColumn == d->caretColumn;
+    // The keys' Shift ranges start here, as after a caret move by key.
+    if (d->selectedCount < 2 || !Item(d, d->anchorItem)) d->anchorItem = d->caretItem;
     EnsureCaretVisible(d);
     return !IsDying(d) && Item(d, c.item);
 }
@@ -133,6 +135,7 @@ void TreeColumnClick(TreeListData* d, Click& c) {
         }
         if (c.ctrl()) {
             d->ctrlAnchor = true;
+            d->anchorItem = c.item;
             d->editOnRelease = false;
             if (selected) {
                 if (c.leftPress()) CtrlUnselect(d, c, 0);
@@ -180,6 +183,7 @@ void CellClick(TreeListData* d, Click& c) {
     if (c.ctrl()) {
         if (multi) {
             d->ctrlAnchor = true;
+            d->anchorItem = c.item;
             d->editOnRelease = false;
         }
         if (multi && selected) {

@@ -87,6 +87,7 @@ void SelectRange(TreeListData* d, ItemId item, int column) {
     ItemId start = d->caretItem ? d->caretItem : d->ctrlAnchor ? d->selCellItem : 0;
     start = Item(d, start) ? ShownAncestor(d, start) : 0;
     if (!start || !Item(d, item) || !d->items[item]->row) return;
+    if (d->selectedCount < 2) d->anchorItem = start;
     if (d->ctrlAnchor) {
         if (!SelectCell(d, item, 0, kSelectOnly | kSelectAction) || IsDying(d)) return;
         EnsureCaretVisible(d);

@@ -7,6 +7,7 @@
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
 
+#include <map>
 #include <string>
 
 using namespace tltest;
@@ -167,6 +168,16 @@ TEST(TreeListDrag, ARightPressCancelsAndReportsWithRule0x80) {
     EXPECT_EQ(t.rig.log.back().newItem(), item);
     EXPECT_EQ(t.rig.CountOf(NM_RCLICK), 0);
     EXPECT_NE(GetCapture(), t.rig.tree);
+    // Escape does the same; the dialog code asks for it while the drag runs.
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(item));
+    MSG escape = {t.rig.tree, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_EQ(t.rig.Send(WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)), DLGC_WANTALLKEYS);
+    t.rig.Send(WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_EQ(t.rig.CountOf(TLN_DROP), 2);
+    for (const Notification& n : t.rig.log)
+        if (n.code == TLN_DROP) EXPECT_EQ(n.tree.action, TLDROP_CANCELLED | TLDROP_BYMESSAGE | 1u);
+    EXPECT_NE(GetCapture(), t.rig.tree);
+    EXPECT_NE(t.rig.Send(WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)), DLGC_WANTALLKEYS);
 }
 
 TEST(TreeListDrag, NoDropBelowTheLastRowWithRule0x200) {
@@ -183,4 +194,132 @@ TEST(TreeListDrag, NoDropBelowTheLastRowWithRule0x200) {
     EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0);
     EXPECT_EQ(t.rig.Next(0, TVGN_ROOT), first);
     EXPECT_EQ(t.Target(), 0u);
+    // Without the rule the item goes to the end of the top level.
+    t.rig.Option(TLO_DRAGRULES, 0);
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(first));
+    t.Move(below);
+    t.rig.Mouse(WM_LBUTTONUP, below.x, below.y);
+    EXPECT_EQ(t.rig.Next(0, TVGN_LASTVISIBLE), first);
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 1);
+}
+
+namespace {
+
+std::string Shape(const TreeListRig& rig, UINT_PTR parent = 0) {
+    std::string out;
+    for (UINT_PTR c = parent ? rig.Next(parent, TVGN_CHILD) : rig.Next(0, TVGN_ROOT); c; c = rig.Next(c)) {
+        if (!out.empty()) out += ' ';
+        out += rig.Text(c);
+        if (rig.Next(c, TVGN_CHILD)) out += "(" + Shape(rig, c) + ")";
+    }
+    return out;
+}
+
+// Points of a row: in its upper quarter (a drop before it) and in its lower quarter (before the next row).
+POINT Upper(const TreeListRig& rig, UINT_PTR item) {
+    const RECT r = rig.ItemRect(item);
+    return POINT{40, r.top + 1};
+}
+
+}  // namespace
+
+TEST(TreeListDrag, DropsMoveAndReport) {
+    const struct {
+        const char* name;
+        const char* drag;
+        const char* over;
+        WPARAM keys;
+        const char* shape;
+        UINT action;  // 0: no TLN_DROP
+    } cases[] = {
+        {"before", "C", "A", 0, "C A(a1) B", 2u << 30 | 1},
+        {"onto, last child", "C", "A", MK_CONTROL, "A(a1 C) B", 3u << 24 | 2u << 30 | 1},
+        {"onto, first child", "C", "A", MK_CONTROL | MK_SHIFT, "A(C a1) B", 2u << 24 | 2u << 30 | 1},
+        {"into its own subtree", "A", "a1", MK_CONTROL, "A(a1) B C", 0},
+        {"where it is", "B", "B", 0, "A(a1) B C", 1u << 30 | 1},
+    };
+    for (const auto& c : cases) {
+        Drag t;
+        std::map<std::string, UINT_PTR> items;
+        items["A"] = t.rig.Insert("A");
+        items["a1"] = t.rig.Insert("a1", items["A"]);
+        items["B"] = t.rig.Insert("B");
+        items["C"] = t.rig.Insert("C");
+        t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(items["A"]));
+        t.rig.Clear();
+        t.Cursor(t.rig.OnText(items[c.drag]));
+        t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(items[c.drag]));
+        const POINT p = (c.keys & MK_CONTROL) ? t.rig.OnText(items[c.over]) : Upper(t.rig, items[c.over]);
+        t.Move(p, c.keys);
+        t.rig.Mouse(WM_LBUTTONUP, p.x, p.y, c.keys);
+        EXPECT_EQ(Shape(t.rig), c.shape) << c.name;
+        if (!c.action) {
+            EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0) << c.name;
+            continue;
+        }
+        ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1) << c.name;
+        const Notification& n = t.rig.log.back().code == TLN_DROP ? t.rig.log.back() : t.rig.log.front();
+        EXPECT_EQ(n.tree.action, c.action) << c.name;
+        EXPECT_EQ(n.oldItem(), items[c.over]) << c.name;
+        EXPECT_EQ(n.newItem(), items[c.drag]) << c.name;
+        EXPECT_NE(GetCapture(), t.rig.tree);
+    }
+}
+
+TEST(TreeListDrag, ASelectionDropsInItsOrder) {
+    Drag t;
+    t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);
+    std::vector<UINT_PTR> rows;
+    for (const char* s : {"A", "B", "C", "D", "E"}) rows.push_back(t.rig.Insert(s));
+    auto press = [&](UINT_PTR item, WPARAM keys) {
+        const POINT p = t.rig.OnText(item);
+        t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, keys | MK_LBUTTON);
+        t.rig.Mouse(WM_LBUTTONUP, p.x, p.y, keys);
+    };
+    press(rows[0], 0);
+    press(rows[2], MK_CONTROL);
+    t.rig.Clear();
+    const POINT from = t.rig.OnText(rows[2]), to = Upper(t.rig, rows[4]);
+    t.Cursor(from);
+    t.rig.Mouse(WM_LBUTTONDOWN, from.x, from.y, MK_LBUTTON);
+    t.Move(POINT{from.x, from.y + 5}, MK_LBUTTON);
+    ASSERT_EQ(t.rig.CountOf(TVN_BEGINDRAGA), 1);
+    t.Move(to, MK_LBUTTON);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    t.rig.Mouse(WM_LBUTTONUP, to.x, to.y);
+    EXPECT_EQ(Shape(t.rig), "B D A C E");
+    ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    EXPECT_EQ(t.rig.log.back().tree.action, 2u << 30 | 2);
+    EXPECT_EQ(t.rig.log.back().newItem(), rows[0]);
+}
+
+TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) {
+    Drag t;
+    const UINT_PTR p = t.rig.Insert("P"), a1 = t.rig.Insert("a1", p);
+    t.rig.Insert("a2", p);
+    const UINT_PTR q = t.rig.Insert("Q");
+    t.rig.Insert("b1", q);
+    const UINT_PTR b2 = t.rig.Insert("b2", q);
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(p));
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(q));
+    t.rig.Option(TLO_DRAGRULES, 0x4 | 0x40);
+    t.rig.Clear();
+    t.Cursor(t.rig.OnText(a1));
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(a1));
+    const POINT between = Upper(t.rig, b2);
+    t.Move(between);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_NO));
+    t.rig.Mouse(WM_LBUTTONUP, between.x, between.y);
+    EXPECT_EQ(Shape(t.rig), "P(a1 a2) Q(b1 b2)");
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0);
+    // Released outside the control: reported with the outside flag, nothing moves.
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(a1));
+    const POINT outside = {40, t.ClientHeight() + 20};
+    t.Move(outside);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+    t.rig.Mouse(WM_LBUTTONUP, outside.x, outside.y);
+    ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    EXPECT_EQ(t.rig.log.back().tree.action, TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u);
+    EXPECT_EQ(t.rig.log.back().newItem(), a1);
+    EXPECT_EQ(Shape(t.rig), "P(a1 a2) Q(b1 b2)");
 }

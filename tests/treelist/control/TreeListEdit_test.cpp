@@ -321,3 +321,34 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
     Editing::Key(editor, VK_LEFT);
     EXPECT_FALSE(posted(WM_COMMAND, &wp, &lp));
 }
+
+TEST(TreeListEdit, CellTextsAreEditedAndTextColumnsTakeTheListsSpelling) {
+    Editing e;
+    e.AddColumn(100);
+    e.AddColumn(150);
+    e.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
+    // A cell without an edit mode asks the parent, then edits the cell's text.
+    e.rig.answer = [](NMHDR* h) { return h->code == TLN_EDITREQUEST ? 1 : 0; };
+    e.DoubleClickCell(1);
+    HWND editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(e.Last(TLN_EDITREQUEST)->tree.itemNew.cChildren, 1);
+    Editing::Type(editor, "beta");
+    Editing::Key(editor, VK_RETURN);
+    EXPECT_EQ(e.rig.Text(e.item, 1), "beta");
+    EXPECT_EQ(e.Last(TVN_ENDLABELEDITA)->disp.item.cChildren, 1);
+    EXPECT_EQ(e.rig.Text(e.item), "Old");
+    // An editable combo column of texts: a typed entry is stored as the list spells it, anything else as typed.
+    e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, TLEM_COMBO, TLEF_DBLCLICK, ';'),
+               reinterpret_cast<LPARAM>("Alpha;Beta"));
+    for (const char* typed : {"beta", "Gamma"}) {
+        e.DoubleClickCell(1);
+        editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(SendMessageA(editor, CB_GETCOUNT, 0, 0), 2);
+        SetWindowTextA(editor, typed);
+        Editing::Key(editor, VK_RETURN);
+        EXPECT_EQ(e.rig.Text(e.item, 1), std::string(typed) == "beta" ? "Beta" : typed);
+    }
+    EXPECT_EQ(e.rig.CountOf(TLN_CELLCHANGED), 2);
+}

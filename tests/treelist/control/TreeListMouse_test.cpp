@@ -441,4 +441,85 @@ TEST(TreeListMouse, HeaderTrackingRules) {
     ASSERT_EQ(t.rig.Codes(), std::vector<UINT>{static_cast<UINT>(HDN_ITEMCLICKA)});
     EXPECT_EQ(t.rig.log[0].hdr.hwndFrom, t.rig.tree);
     EXPECT_EQ(t.rig.log[0].header.iItem, 2);
+    // A right click on the header: over a column the parent learns which one.
+    FakeCursor cursor;
+    RECT second = {};
+    SendMessageA(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    const int middle = (second.left + second.right) / 2;
+    cursor.Put(header, POINT{middle, 3});
+    t.rig.Clear();
+    t.rig.answer = nullptr;
+    NMHDR rclick = {header, 1, static_cast<UINT>(NM_RCLICK)};
+    t.rig.Send(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&rclick));
+    ASSERT_EQ(t.rig.Codes(), std::vector<UINT>{TLN_HEADERRCLICK});
+    EXPECT_EQ(t.rig.log[0].headerClick.hit.iItem, 1);
+    EXPECT_EQ(t.rig.log[0].headerClick.hit.pt.x, middle);
+}
+
+TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
+    Tree t(TVS_HASLINES, 6);
+    t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);
+    SetFocus(t.rig.tree);
+    auto row = [&](int r) { return static_cast<UINT_PTR>(t.rig.Send(TLM_GETROWITEM, 0, r)); };
+    auto selected = [&] {
+        std::vector<LRESULT> rows;
+        for (UINT_PTR i = t.rig.Next(0, TLGN_NEXTSELECTED); i; i = t.rig.Next(i, TLGN_NEXTSELECTED))
+            rows.push_back(t.Row(i));
+        return rows;
+    };
+    auto click = [&](int r, WPARAM keys) {
+        const POINT p = t.rig.OnText(row(r));
+        t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, keys | MK_LBUTTON);
+        t.rig.Mouse(WM_LBUTTONUP, p.x, p.y, keys);
+    };
+    const struct {
+        int row;
+        WPARAM keys;
+        std::vector<LRESULT> rows;
+    } steps[] = {
+        {1, 0, {1}},
+        {3, MK_CONTROL, {1, 3}},
+        {1, MK_CONTROL, {3}},                       // a selected item leaves the selection
+        {5, MK_SHIFT, {1, 2, 3, 4, 5}},             // from the Ctrl anchor
+        {2, 0, {2}},                                // a selected item: the selection is made at the button-up
+        {0, 0, {0}},
+        {3, MK_SHIFT, {0, 1, 2, 3}},
+    };
+    for (const auto& s : steps) {
+        click(s.row, s.keys);
+        EXPECT_EQ(selected(), s.rows) << s.row << " " << s.keys;
+    }
+    EXPECT_EQ(t.rig.Next(0, TVGN_CARET), row(3));
+    // A right click on a selected item of a multi-selection keeps it.
+    const POINT p = t.rig.OnText(row(1));
+    t.rig.Mouse(WM_RBUTTONDOWN, p.x, p.y);
+    EXPECT_EQ(selected(), (std::vector<LRESULT>{0, 1, 2, 3}));
+}
+
+TEST(TreeListMouse, CellTextHitsFollowTheAlignment) {
+    Tree t(TVS_HASLINES);
+    t.AddColumns({100, 120});
+    const UINT_PTR item = t.rig.Insert("Row");
+    TVITEMA r = {};
+    r.mask = TVIF_TEXT | TLIF_CELL;
+    r.hItem = reinterpret_cast<HTREEITEM>(item);
+    r.pszText = const_cast<char*>("Cell");
+    r.cChildren = 1;
+    ASSERT_TRUE(t.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+    const RECT cell = t.rig.ItemRect(item, 0x80 | 1 << 24);
+    const int y = (cell.top + cell.bottom) / 2;
+    UINT flags;
+    const UINT onText = TLHT_ONCELLLABEL | TLHT_ONCELLTEXT | 1u << 24, beside = TLHT_ONCELLRIGHT | 1u << 24;
+    t.Hit(cell.left + 3, y, &flags);
+    EXPECT_EQ(flags, onText);
+    t.Hit(cell.right - 3, y, &flags);
+    EXPECT_EQ(flags, beside);
+    LVCOLUMNA right = {};
+    right.mask = LVCF_FMT;
+    right.fmt = LVCFMT_RIGHT;
+    t.rig.Send(TLM_SETCOLUMN, 1, reinterpret_cast<LPARAM>(&right));
+    t.Hit(cell.right - 3, y, &flags);
+    EXPECT_EQ(flags, onText);
+    t.Hit(cell.left + 3, y, &flags);
+    EXPECT_EQ(flags, beside);
 }
