@@ -22,12 +22,7 @@ void ReleaseCellCheck(TreeListData* d, POINT point) {
     d->pressedCheckColumn = 0;
     InvalidateCell(d, item, column);
     if (!Item(d, item)) return;
-    TVITEMA r = NotifyRecord(d, item, TVIF_HANDLE | TVIF_STATE | TVIF_PARAM | TVIF_TEXT | TLIF_CELL, column);
-    const TreeListCell* cell = Cell(d, item, column);
-    r.state = cell ? cell->state : 0;
-    r.pszText = cell && cell->text ? cell->text : const_cast<char*>("");
-    r.cchTextMax = cell ? static_cast<int>(cell->textLength) : 0;
-    if (SendTreeView(d, TLN_CHECKCHANGED, kCellCheckAction, TVITEMA{}, r, point) || IsDying(d) || !Item(d, item))
+    if (SendTreeView(d, TLN_CHECKCHANGED, kCellCheckAction, TVITEMA{}, TextRecord(d, item, column), point) || IsDying(d) || !Item(d, item))
         return;
     if (column < d->columnCount && (d->columns[column].editFlags & TLEF_IMAGECLICK) && d->columns[column].editMode)
         OpenColumnEditor(d, item, column, TLET_CTRLRETURN);

@@ -45,18 +45,8 @@ LRESULT ToggleCellCheck(TreeListData* d, ItemId item, int column) {
     r.cChildren = column;
     r.state = (image == 2 ? 1u : 2u) << 12;
     r.stateMask = mask;
-    if (!SetItem(d, &r) || IsDying(d) || !(cell = Cell(d, item, column))) return 0;
-    NMTREEVIEWA nm = {};
-    nm.action = kCheckAction;
-    nm.itemNew.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TLIF_CELL;
-    nm.itemNew.hItem = ToHandle(item);
-    nm.itemNew.state = cell->state;
-    nm.itemNew.stateMask = 0xFFFFFFFF;
-    nm.itemNew.pszText = cell->text;
-    nm.itemNew.cchTextMax = static_cast<int>(cell->textLength);
-    nm.itemNew.cChildren = column;
-    nm.itemNew.lParam = d->items[item]->lParam;
-    SendNotify(d, TLN_CHECKCHANGED, &nm.hdr);
+    if (!SetItem(d, &r) || IsDying(d) || !Cell(d, item, column)) return 0;
+    SendTreeView(d, TLN_CHECKCHANGED, kCheckAction, TVITEMA{}, TextRecord(d, item, column));
     return 1;
 }
 

@@ -132,14 +132,9 @@ bool ReadEditText(TreeListData* d, ItemId item, int column, EditText* t) {
 // TVN_BEGINLABELEDITA; true when the parent lets the edit begin.
 bool MayBegin(TreeListData* d, ItemId item, int column, const EditText& t) {
     NMTVDISPINFOA nm = {};
-    nm.item.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TLIF_CELL;
-    nm.item.hItem = ToHandle(item);
-    nm.item.state = t.state;
-    nm.item.stateMask = 0xFFFFFFFF;
+    nm.item = TextRecord(d, item, column);
     nm.item.pszText = const_cast<char*>(t.text);
     nm.item.cchTextMax = t.length;
-    nm.item.cChildren = column;
-    nm.item.lParam = d->items[item]->lParam;
     return SendNotify(d, TVN_BEGINLABELEDITA, &nm.hdr) == 0 && !IsDying(d) && Item(d, item);
 }
 
@@ -261,16 +256,7 @@ HWND EditLabelRequest(TreeListData* d, ItemId item, int column, UINT trigger, PO
     if (isChar && ((c < ' ' && c != '\r') || ModifierDown())) return nullptr;
     NMTREELISTEDITREQUEST nm = {};
     nm.tree.action = trigger;
-    const TreeListItem* it = d->items[item];
-    const TreeListCell* cell = Cell(d, item, column);
-    nm.tree.itemNew.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TLIF_CELL;
-    nm.tree.itemNew.hItem = ToHandle(item);
-    nm.tree.itemNew.pszText = column ? (cell && cell->text ? cell->text : const_cast<char*>("")) : it->text;
-    nm.tree.itemNew.cchTextMax = static_cast<int>(column ? (cell ? cell->textLength : 0) : it->textLength);
-    nm.tree.itemNew.state = column ? (cell ? cell->state : 0) : it->state;
-    nm.tree.itemNew.stateMask = 0xFFFFFFFF;
-    nm.tree.itemNew.lParam = it->lParam;
-    nm.tree.itemNew.cChildren = column;
+    nm.tree.itemNew = TextRecord(d, item, column);
     nm.tree.ptDrag = point;
     const UINT answer = static_cast<UINT>(SendNotify(d, TLN_EDITREQUEST, &nm.tree.hdr));
     if (!answer || IsDying(d) || !Item(d, item) || (column > 0 && column >= d->columnCount)) return nullptr;

@@ -52,18 +52,10 @@ int FindEntry(const TreeListData* d, int column, const char* text) {
 
 void NotifyValueChanged(TreeListData* d, ItemId item, int column) {
     const TreeListCell* cell = Cell(d, item, column);
-    NMTREEVIEWA nm = {};
-    nm.action = kValueAction;
-    nm.itemNew.mask = kEndRecordMask | TVIF_IMAGE;
-    nm.itemNew.hItem = ToHandle(item);
-    nm.itemNew.state = cell ? cell->state : 0;
-    nm.itemNew.stateMask = 0xFFFFFFFF;
-    nm.itemNew.pszText = cell ? cell->text : nullptr;
-    nm.itemNew.cchTextMax = cell ? static_cast<int>(cell->textLength) : 0;
-    nm.itemNew.iImage = cell ? cell->image : static_cast<int>(kImageNone);
-    nm.itemNew.cChildren = column;
-    nm.itemNew.lParam = d->items[item]->lParam;
-    SendNotify(d, TLN_CELLCHANGED, &nm.hdr);
+    TVITEMA r = TextRecord(d, item, column);
+    r.mask |= TVIF_IMAGE;
+    r.iImage = cell ? cell->image : static_cast<int>(kImageNone);
+    SendTreeView(d, TLN_CELLCHANGED, kValueAction, TVITEMA{}, r);
 }
 
 // Stores an accepted text, turned into the column's value where the column has an edit mode.
@@ -132,11 +124,11 @@ BOOL EndEdit(TreeListData* d, int mode) {
     }
     HideEditor(d);
     if (IsDying(d) || !Item(d, item)) return FALSE;
-    const TreeListCell* cell = Cell(d, item, column);
-    nm.item.hItem = ToHandle(item);
-    nm.item.state = column ? (cell ? cell->state : 0) : d->items[item]->state;
-    nm.item.stateMask = 0xFFFFFFFF;
-    nm.item.lParam = d->items[item]->lParam;
+    const TVITEMA own = TextRecord(d, item, column);
+    nm.item.hItem = own.hItem;
+    nm.item.state = own.state;
+    nm.item.stateMask = own.stateMask;
+    nm.item.lParam = own.lParam;
     nm.item.cChildren = column;
     const LRESULT refused = SendNotify(d, TVN_ENDLABELEDITA, &nm.hdr);
     if (refused || mode == kEditCancel || IsDying(d) || !Item(d, item) || (column > 0 && column >= d->columnCount))

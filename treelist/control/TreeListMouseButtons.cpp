@@ -222,21 +222,10 @@ void CellClick(TreeListData* d, Click& c) {
     if (column && EditOnClick(d, c, unchanged, TLHT_ONCELLTEXT, anyPart)) d->editOnRelease = true;
 }
 
+// The record of a button notification: all 0 without an item.
 LRESULT Notify(TreeListData* d, UINT code, UINT action, ItemId item, int column, POINT pt) {
-    NMTREEVIEWA nm = {};
-    nm.action = action;
-    if (const TreeListItem* it = Item(d, item)) {
-        nm.itemNew.mask = kButtonRecordMask;
-        nm.itemNew.hItem = ToHandle(item);
-        nm.itemNew.state = it->state;
-        nm.itemNew.stateMask = 0xFFFFFFFF;
-        nm.itemNew.pszText = LPSTR_TEXTCALLBACKA;
-        nm.itemNew.cchTextMax = -1;
-        nm.itemNew.cChildren = column;
-        nm.itemNew.lParam = it->lParam;
-    }
-    nm.ptDrag = pt;
-    return SendNotify(d, code, &nm.hdr);
+    const TVITEMA hit = Item(d, item) ? NotifyRecord(d, item, kButtonRecordMask, column) : TVITEMA{};
+    return SendTreeView(d, code, action, TVITEMA{}, hit, pt);
 }
 
 // Takes the focus when the control lacks it; false when it did not get it.

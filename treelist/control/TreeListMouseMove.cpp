@@ -76,19 +76,9 @@ bool StartDrag(TreeListData* d, UINT keys, POINT pt) {
     d->candidateButtons = 0;
     d->candidateItem = 0;
     d->pendingSelect = d->editOnRelease = false;
-    const TreeListItem* it = Item(d, item);
-    if (!it) return true;
-    NMTREEVIEWA nm = {};
-    nm.itemNew.mask = kDragRecordMask;
-    nm.itemNew.hItem = ToHandle(item);
-    nm.itemNew.state = it->state;
-    nm.itemNew.stateMask = 0xFFFFFFFF;
-    nm.itemNew.pszText = LPSTR_TEXTCALLBACKA;
-    nm.itemNew.cchTextMax = -1;
-    nm.itemNew.cChildren = column;
-    nm.itemNew.lParam = it->lParam;
-    nm.ptDrag = pt;
-    const LRESULT answer = SendNotify(d, TVN_BEGINDRAGA, &nm.hdr);
+    if (!Item(d, item)) return true;
+    const LRESULT answer =
+        SendTreeView(d, TVN_BEGINDRAGA, 0, TVITEMA{}, NotifyRecord(d, item, kDragRecordMask, column), pt);
     if (answer != 1 && !IsDying(d) && MayDragInternally(d, item)) BeginInternalDrag(d, item, keys & 0x7F, pt);
     return true;
 }

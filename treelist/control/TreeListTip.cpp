@@ -123,14 +123,7 @@ bool ReadSource(TreeListData* d, ItemId item, int column, TipSource* s) {
 // TLN_CELLTIP: true when the parent took over (its text shown, or held back for its delay).
 bool AskParent(TreeListData* d, ItemId item, int column, const TipSource& s, POINT at) {
     NMTREEVIEWA nm = {};
-    nm.itemNew.mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM | TVIF_TEXT | TLIF_CELL;
-    nm.itemNew.hItem = ToHandle(item);
-    nm.itemNew.state = s.state;
-    nm.itemNew.stateMask = 0xFFFFFFFF;
-    nm.itemNew.pszText = const_cast<char*>(s.text);
-    nm.itemNew.cchTextMax = static_cast<int>(s.length);
-    nm.itemNew.cChildren = column;
-    nm.itemNew.lParam = d->items[item]->lParam;
+    nm.itemNew = TextRecord(d, item, column);
     nm.ptDrag = at;
     if (!SendNotify(d, TLN_CELLTIP, &nm.hdr) || IsDying(d) || !Item(d, item)) return false;
     const char* text = nm.itemNew.pszText && nm.itemNew.pszText != LPSTR_TEXTCALLBACKA ? nm.itemNew.pszText : "";

@@ -174,8 +174,10 @@ TEST(TreeListDrag, ARightPressCancelsAndReportsWithRule0x80) {
     EXPECT_EQ(t.rig.Send(WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)), DLGC_WANTALLKEYS);
     t.rig.Send(WM_KEYDOWN, VK_ESCAPE, 1);
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 2);
-    for (const Notification& n : t.rig.log)
-        if (n.code == TLN_DROP) EXPECT_EQ(n.tree.action, TLDROP_CANCELLED | TLDROP_BYMESSAGE | 1u);
+    for (const Notification& n : t.rig.log) {
+        if (n.code != TLN_DROP) continue;
+        EXPECT_EQ(n.tree.action, TLDROP_CANCELLED | TLDROP_BYMESSAGE | 1u);
+    }
     EXPECT_NE(GetCapture(), t.rig.tree);
     EXPECT_NE(t.rig.Send(WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)), DLGC_WANTALLKEYS);
 }
@@ -210,7 +212,10 @@ std::string Shape(const TreeListRig& rig, UINT_PTR parent = 0) {
     for (UINT_PTR c = parent ? rig.Next(parent, TVGN_CHILD) : rig.Next(0, TVGN_ROOT); c; c = rig.Next(c)) {
         if (!out.empty()) out += ' ';
         out += rig.Text(c);
-        if (rig.Next(c, TVGN_CHILD)) out += "(" + Shape(rig, c) + ")";
+        if (!rig.Next(c, TVGN_CHILD)) continue;
+        out += '(';
+        out += Shape(rig, c);
+        out += ')';
     }
     return out;
 }

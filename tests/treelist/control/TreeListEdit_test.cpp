@@ -316,7 +316,7 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
         EXPECT_TRUE(posted(WM_KEYUP, &wp, &lp));
     }
     // With Shift held the arrows stay in the editor.
-    KeysDown shift({VK_SHIFT});
+    Modifiers shift({VK_SHIFT});
     SendMessageA(editor, EM_SETSEL, 0, 0);
     Editing::Key(editor, VK_LEFT);
     EXPECT_FALSE(posted(WM_COMMAND, &wp, &lp));

@@ -138,19 +138,21 @@ public:
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
-// Keys held down for GetKeyState while the object lives (the thread's keyboard state).
-class KeysDown {
+// Holds modifier keys down (as the thread's keyboard state) for its lifetime; Shift, Ctrl and Alt are up
+// unless named.
+class Modifiers {
 public:
-    explicit KeysDown(std::initializer_list<int> keys) {
+    explicit Modifiers(std::initializer_list<int> keys) {
         GetKeyboardState(saved_);
         BYTE state[256];
         memcpy(state, saved_, sizeof state);
+        for (int k : {VK_SHIFT, VK_CONTROL, VK_MENU}) state[k] = 0;
         for (int k : keys) state[k] = 0x80;
         SetKeyboardState(state);
     }
-    ~KeysDown() { SetKeyboardState(saved_); }
-    KeysDown(const KeysDown&) = delete;
-    KeysDown& operator=(const KeysDown&) = delete;
+    ~Modifiers() { SetKeyboardState(saved_); }
+    Modifiers(const Modifiers&) = delete;
+    Modifiers& operator=(const Modifiers&) = delete;
 
 private:
     BYTE saved_[256];
