@@ -188,13 +188,7 @@ int CTreeListCtrl::SetItemRange(HTREEITEM item, int column, UINT mask, LPCSTR te
 }
 
 int CTreeListCtrl::CountItems(HTREEITEM item, UINT mask, UINT state, UINT stateMask, LPARAM lParam, int image) {
-    TVITEMA r = {};
-    r.hItem = item;
-    r.mask = mask;
-    r.state = state;
-    r.stateMask = stateMask;
-    r.lParam = lParam;
-    r.iImage = image;
+    TVITEMA r = RangeRecord(item, 0, mask, nullptr, image, 0, state, stateMask, lParam);
     return static_cast<int>(SendMessage(TLM_COUNTRANGE, 0, Arg(&r)));
 }
 
