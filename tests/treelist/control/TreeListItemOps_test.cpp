@@ -236,3 +236,18 @@ TEST(TreeListSetItem, ParentDeletesTheItemWhileItIsSelected) {
         EXPECT_TRUE(t.rig.Send(TVM_SELECTITEM, TVGN_CARET, t.b1));  // handles still work afterwards
     }
 }
+
+TEST(TreeListSetItem, SingleExpandFollowsTheCaret) {
+    Tree t(TVS_HASBUTTONS | TVS_SINGLEEXPAND);
+    auto select = [&](UINT_PTR item) { return t.rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item)); };
+    EXPECT_TRUE(select(t.a1));  // the new caret's branch opens (A1), the old one (none) has nothing to close
+    EXPECT_EQ(t.rig.CountOf(TVN_SINGLEEXPAND), 1);
+    EXPECT_TRUE(t.rig.State(t.a1) & TVIS_EXPANDED);
+    EXPECT_TRUE(select(t.b));   // A1 closes up to the ancestor it shares with B (none): A1 and A
+    EXPECT_EQ(t.ExpandedCount(), 1);
+    EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
+    t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == static_cast<UINT>(TVN_SINGLEEXPAND) ? 3 : 0; };
+    EXPECT_TRUE(select(t.a));   // the parent keeps both as they are
+    EXPECT_EQ(t.ExpandedCount(), 1);
+    EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
+}
