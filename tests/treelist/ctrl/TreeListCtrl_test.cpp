@@ -47,12 +47,12 @@ struct Spy {
     }
 };
 
-// A plain top-level window with a static placeholder (id 100), wrapped for the framework.
+// A plain top-level window (hidden: it covers nothing on the shared screen) with a static placeholder (id 100).
 struct Host {
     HWND window;
     HWND placeholder;
     Host() {
-        window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 30, 30, 400, 300, nullptr, nullptr,
+        window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 30, 30, 400, 300, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         placeholder = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 20, 30, 200, 150, window,
                                       reinterpret_cast<HMENU>(100), GetModuleHandleA(nullptr), nullptr);
@@ -91,7 +91,7 @@ TEST(TreeListCtrl, CreationAndRuntimeClass) {
     CTreeListCtrl c;
     ASSERT_TRUE(c.CreateAtControl(0, TVS_HASBUTTONS, 100, host.Wnd(), 5));
     EXPECT_EQ(GetWindow(host.placeholder, GW_HWNDNEXT), c.m_hWnd);
-    EXPECT_TRUE(IsWindowVisible(host.placeholder));
+    EXPECT_TRUE(GetWindowLongA(host.placeholder, GWL_STYLE) & WS_VISIBLE);
     RECT a, b;
     GetWindowRect(host.placeholder, &a);
     GetWindowRect(c.m_hWnd, &b);
