@@ -35,12 +35,6 @@ struct Editing {
             if (i->code == code) return &*i;
         return nullptr;
     }
-    void AddColumn(int width) const {
-        LVCOLUMNA c = {};
-        c.mask = LVCF_WIDTH;
-        c.cx = width;
-        rig.Send(TLM_INSERTCOLUMN, 99, reinterpret_cast<LPARAM>(&c));
-    }
     int CellImage(int column) const {
         TVITEMA r = {};
         r.mask = TVIF_IMAGE | TLIF_CELL;
@@ -201,8 +195,7 @@ TEST(TreeListEdit, ListColumnsSetTheImageAndKeepItWithoutAChoice) {
     };
     for (const auto& c : cases) {
         Editing e;
-        e.AddColumn(100);
-        e.AddColumn(150);
+        e.rig.AddColumns({100, 150});
         e.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
         ASSERT_EQ(e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, c.mode, c.flags, '|', c.count), c.list), 1);
         ASSERT_EQ(e.rig.Send(TLM_SETCOLUMNEDITBASE, 1, 10), 1);
@@ -228,8 +221,7 @@ TEST(TreeListEdit, ListColumnsSetTheImageAndKeepItWithoutAChoice) {
 
 TEST(TreeListEdit, CheckColumnsToggleWithoutAnEditor) {
     Editing e("Old", TVS_HASLINES);
-    e.AddColumn(100);
-    e.AddColumn(150);
+    e.rig.AddColumns({100, 150});
     e.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
     e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, TLEM_CHECK, TLEF_DBLCLICK), 0);
     auto image = [&] {
@@ -324,8 +316,7 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
 
 TEST(TreeListEdit, CellTextsAreEditedAndTextColumnsTakeTheListsSpelling) {
     Editing e;
-    e.AddColumn(100);
-    e.AddColumn(150);
+    e.rig.AddColumns({100, 150});
     e.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
     // A cell without an edit mode asks the parent, then edits the cell's text.
     e.rig.answer = [](NMHDR* h) { return h->code == TLN_EDITREQUEST ? 1 : 0; };

@@ -28,14 +28,6 @@ struct Tree {
     }
     UINT_PTR First() const { return rig.Next(0, TVGN_FIRSTVISIBLE); }
     LRESULT Row(UINT_PTR item) const { return rig.Send(TLM_GETITEMROW, 0, static_cast<LPARAM>(item)); }
-    void AddColumns(std::initializer_list<int> widths) const {
-        for (int w : widths) {
-            LVCOLUMNA c = {};
-            c.mask = LVCF_WIDTH;
-            c.cx = w;
-            rig.Send(TLM_INSERTCOLUMN, 99, reinterpret_cast<LPARAM>(&c));
-        }
-    }
 };
 
 LRESULT Scrolled(TreeListRig& rig, LRESULT answer) {
@@ -79,7 +71,7 @@ TEST(TreeListMouse, HitTestFlagsForEveryPartOfARow) {
 
 TEST(TreeListMouse, HitTestInCellsAndPinnedRows) {
     Tree t(TVS_HASLINES, 40);
-    t.AddColumns({100, 80, 60});
+    t.rig.AddColumns({100, 80, 60});
     const int hh = t.rig.ItemRect(t.First()).top;
     UINT flags;
     const UINT_PTR top = t.First();
@@ -152,7 +144,7 @@ TEST(TreeListMouse, ScrollBarCodesAndTheParentsVeto) {
 
 TEST(TreeListMouse, HorizontalScrollIsClampedAndMovesTheHeader) {
     Tree t(TVS_HASLINES, 3);
-    t.AddColumns({200, 200, 200});
+    t.rig.AddColumns({200, 200, 200});
     HWND header = reinterpret_cast<HWND>(t.rig.Send(TLM_GETHEADER));
     t.rig.Send(WM_HSCROLL, SB_LINEDOWN);
     RECT r;
@@ -336,7 +328,7 @@ TEST(TreeListMouse, TipShowsForACutLabelAndHidesWhereTheTextFits) {
     Tree t(TVS_HASLINES);
     // The tip timer asks which window is under the cursor: away from where other tests put their windows.
     SetWindowPos(t.rig.parent, nullptr, 1500, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    t.AddColumns({60, 200});
+    t.rig.AddColumns({60, 200});
     const UINT_PTR longer = t.rig.Insert("A label much wider than its column");
     const UINT_PTR shorter = t.rig.Insert("Ab");
     HWND tip = reinterpret_cast<HWND>(t.rig.Send(TVM_GETTOOLTIPS));
@@ -398,7 +390,7 @@ TEST(TreeListMouse, EnsureVisibleScrollsAndFirstVisibleMakesTheTopRow) {
 
 TEST(TreeListMouse, HeaderTrackingRules) {
     Tree t(TVS_HASLINES, 3);
-    t.AddColumns({100, 80, 60});
+    t.rig.AddColumns({100, 80, 60});
     HWND header = reinterpret_cast<HWND>(t.rig.Send(TLM_GETHEADER));
     auto notify = [&](UINT code, int column, int width = 0, int order = 0) {
         HDITEMA item = {};
@@ -498,7 +490,7 @@ TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
 
 TEST(TreeListMouse, CellTextHitsFollowTheAlignment) {
     Tree t(TVS_HASLINES);
-    t.AddColumns({100, 120});
+    t.rig.AddColumns({100, 120});
     const UINT_PTR item = t.rig.Insert("Row");
     TVITEMA r = {};
     r.mask = TVIF_TEXT | TLIF_CELL;

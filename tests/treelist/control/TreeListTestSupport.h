@@ -131,6 +131,13 @@ public:
     POINT OnText(UINT_PTR item, int dx = 2) const;
     POINT InCell(UINT_PTR item, int column, int dx = 3) const;
     LRESULT Option(int option, LPARAM value) const { return Send(TLM_OPTION, option | kTreeListSetOption, value); }
+    UINT State(UINT_PTR item) const { return static_cast<UINT>(Send(TVM_GETITEMSTATE, item)); }
+    UINT_PTR Caret() const { return Next(0, TVGN_CARET); }
+    std::string CaretText() const { return Caret() ? Text(Caret()) : "<none>"; }
+    // Texts of the display rows, in order.
+    std::vector<std::string> RowTexts() const;
+    // Columns of the given widths, appended.
+    void AddColumns(std::initializer_list<int> widths) const;
     std::vector<UINT> Codes() const;
     int CountOf(UINT code) const;
     void Clear() { log.clear(); }
