@@ -515,3 +515,33 @@ TEST(TreeListMouse, CellTextHitsFollowTheAlignment) {
     t.Hit(cell.left + 3, y, &flags);
     EXPECT_EQ(flags, beside);
 }
+
+TEST(TreeListMouse, TheParentMayDeleteTheItemInAnyMouseNotification) {
+    const UINT codes[] = {NM_CLICK, NM_DBLCLK, TLN_CHECKCHANGED, TVN_BEGINDRAGA, TLN_CELLTIP};
+    for (UINT code : codes) {
+        FakeCursor cursor;
+        Tree t(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_CHECKBOXES | 0x8000);
+        t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLTIPS, TLX_CELLTIPS);
+        const UINT_PTR parent = t.rig.Insert("Parent with a long label that the tip shows", 0, 0xFFFF0002, 0, 0x1000);
+        t.rig.Insert("Child", parent);
+        t.rig.answer = [&t, code, parent](NMHDR* h) -> LRESULT {
+            if (h->code == code) t.rig.Delete(parent);
+            return 0;
+        };
+        const POINT button = {7, t.rh / 2}, check = {19 + 5, t.rh / 2}, text = t.rig.OnText(parent);
+        cursor.Put(t.rig.tree, text);
+        t.rig.Mouse(WM_LBUTTONDOWN, button.x, button.y, MK_LBUTTON);  // toggles after NM_CLICK
+        t.rig.Mouse(WM_LBUTTONUP, button.x, button.y);
+        t.rig.Mouse(WM_LBUTTONDBLCLK, text.x, text.y, MK_LBUTTON);   // toggles after NM_DBLCLK
+        t.rig.Mouse(WM_LBUTTONUP, text.x, text.y);
+        t.rig.Mouse(WM_LBUTTONDOWN, check.x, check.y, MK_LBUTTON);
+        t.rig.Mouse(WM_LBUTTONUP, check.x, check.y);
+        t.rig.Mouse(WM_LBUTTONDOWN, text.x, text.y, MK_LBUTTON);
+        t.rig.Mouse(WM_MOUSEMOVE, text.x + 5, text.y + 5, MK_LBUTTON);  // a drag starts
+        t.rig.Mouse(WM_LBUTTONUP, text.x + 5, text.y + 5);
+        t.rig.Mouse(WM_MOUSEMOVE, text.x, text.y);                     // the cell tip is asked for
+        EXPECT_EQ(t.rig.Count(), 0) << static_cast<int>(code);
+        EXPECT_EQ(t.rig.Next(0, TVGN_CARET), 0u);
+        EXPECT_NE(GetCapture(), t.rig.tree);
+    }
+}
