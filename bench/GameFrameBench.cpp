@@ -1,5 +1,5 @@
-// Cost of one game frame at a 1920 x 1080 board while both pointers sweep, against a frame that redraws the whole
-// band (the peer measured in the same run). A sweeping frame should touch only what changed.
+// Cost of one game frame at a 1920 x 1080 board at rest and while both pointers sweep, against a frame that redraws
+// the whole band (the peer measured in the same run). A frame should touch only what changed: nothing at rest.
 #include "bench/BenchClock.h"
 #include "game/BoardPainter.h"
 #include "game/GameFrame.h"
@@ -58,6 +58,21 @@ int main() {
     }
     uint32_t now = 100000;
     board.frame.Run(now);
+
+    // At rest: the question is on the board and nothing moves, as between two questions.
+    const int restFrames = 1000;
+    std::vector<double> resting;
+    board.invalidatedArea = 0;
+    board.invalidations = 0;
+    for (int i = 0; i < restFrames; ++i) {
+        now += 30;
+        const double t0 = BenchSeconds();
+        board.frame.Run(now);
+        resting.push_back(BenchSeconds() - t0);
+    }
+    const long long restArea = board.invalidatedArea;
+    const int restRects = board.invalidations;
+
     StartPlayer(board.state.shared, kRed, now);
     StartPlayer(board.state.shared, kBlue, now + 700);
 
@@ -87,12 +102,18 @@ int main() {
     }
     const double redrawArea = double(board.invalidatedArea) / redrawFrames;
 
-    const double sweep = Median(sweeping), full = Median(redraw);
-    std::printf("GameFrameBench (1920 x 1080 board, both pointers sweeping)\n");
+    const double rest = Median(resting), sweep = Median(sweeping), full = Median(redraw);
+    std::printf("GameFrameBench (1920 x 1080 board, at rest and with both pointers sweeping)\n");
+    std::printf("  resting frame:         median %8.1f us, %.1f rectangles, %.0f pixels invalidated (goal 0)\n",
+                rest * 1e6, double(restRects) / restFrames, double(restArea) / restFrames);
     std::printf("  sweeping frame:        median %8.1f us, %.1f rectangles, %.0f pixels invalidated\n", sweep * 1e6,
                 sweepRects, sweepArea);
     std::printf("  full band redraw:      median %8.1f us, %.0f pixels invalidated\n", full * 1e6, redrawArea);
     std::printf("  ratio sweeping / full: %.1f %% (goal <= 10 %%)\n", 100.0 * sweep / full);
     std::printf("  invalidated area:      %.1f %% of a full redraw\n", 100.0 * sweepArea / redrawArea);
+    if (restArea != 0) {
+        std::printf("GameFrameBench: a resting frame invalidated pixels\n");
+        return 1;
+    }
     return 0;
 }

@@ -90,9 +90,10 @@ struct Round {
     int32_t markerPosition = kNotDrawn;
 };
 
-// The three pointers (red, blue, solution) where the last frame put them, and the players' keys.
+// The three pointers (red, blue, solution) where the last frame put them, and the players' keys. The solution
+// pointer stands at kNotDrawn while no reveal runs.
 struct Pointers {
-    int32_t position[3] = {0, 0, 0};
+    int32_t position[3] = {0, 0, kNotDrawn};
     uint32_t colour[3] = {0xFF0000, 0x0000FF, 0x00FF00};
     uint32_t keyGuard[2] = {0, 0};  // tick of the key-down that started the guard; 0 = key up
 };
