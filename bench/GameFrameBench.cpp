@@ -1,6 +1,7 @@
 // Cost of one game frame at a 1920 x 1080 board at rest and while both pointers sweep, against a frame that redraws
 // the whole band (the peer measured in the same run). A frame should touch only what changed: nothing at rest.
 #include "bench/BenchClock.h"
+#include "bench/BenchFigure.h"
 #include "game/BoardPainter.h"
 #include "game/GameFrame.h"
 #include "game/RoundControl.h"
@@ -97,6 +98,10 @@ int main() {
     std::printf("  full band redraw:      median %8.1f us, %.0f pixels invalidated\n", full.median * 1e6, full.pixels);
     std::printf("  ratio sweeping / full: %.1f %% (goal <= 10 %%)\n", 100.0 * sweep.median / full.median);
     std::printf("  invalidated area:      %.1f %% of a full redraw\n", 100.0 * sweep.pixels / full.pixels);
+    BenchFigure("resting frame (median)", rest.median * 1e6, full.median * 1e6, "us");
+    BenchFigure("resting frame invalidated", rest.pixels, full.pixels, "pixels");
+    BenchFigure("sweeping frame (median)", sweep.median * 1e6, full.median * 1e6, "us");
+    BenchFigure("sweeping frame invalidated", sweep.pixels, full.pixels, "pixels");
     if (rest.pixels != 0) {
         std::printf("GameFrameBench: a resting frame invalidated pixels\n");
         return 1;

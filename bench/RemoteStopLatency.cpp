@@ -1,6 +1,7 @@
 // From the remote's 'D' frame written on the pty to StopPlayer having run on the reader thread,
-// and whether the stop tick recorded is the frame's corrected time exactly. The platform peer is
-// an overlapped ReadFile completing on the same port.
+// and whether the stop tick recorded is the frame's corrected time exactly; then the reader's CPU
+// time on the idle port. The platform peer is an overlapped ReadFile on the same port, completing
+// and waiting.
 //   python3 tests/game/serial/com_rig.py --pair 23:24 -- wine build/bench/RemoteStopLatency.exe
 #include "bench/ComLatency.h"
 #include "game/RemoteControl.h"
@@ -59,9 +60,18 @@ int main() {
         if (state.shared.stopTick[game::kRed].load() == expected) ++exact;
         return actions.stoppedAt;
     });
+    // The process does nothing else meanwhile: its CPU time is the reader's.
+    constexpr DWORD kIdleMs = 5000;
+    const double idleBefore = ProcessCpuSeconds();
+    Sleep(kIdleMs);
+    const double readerIdle = (ProcessCpuSeconds() - idleBefore) * 20000.0 / kIdleMs;
     game::StopRemoteControl(&context);
     const std::vector<double> platform = PlatformLatencies(pair.device, peer);
+    const double platformIdle = PlatformIdleCpuPer20s(pair.device, kIdleMs);
     if (!ReportLatencies("'D' frame written -> StopPlayer has run", "reader", reader, platform)) return 1;
     std::printf("  stop tick equal to the frame's corrected time: %d of %d\n", exact, kBenchFrames);
+    std::printf("idle port: reader %.3f s CPU per 20 s, platform %.3f s (goal <= 0.05 s)\n", readerIdle, platformIdle);
+    BenchFigure("stop ticks exact", exact, kBenchFrames, "frames");
+    BenchFigure("idle reader CPU per 20 s", readerIdle, platformIdle, "s");
     return exact == kBenchFrames ? 0 : 1;
 }

@@ -339,10 +339,18 @@ int WaveOutWaitIdle(int timeoutMs) {
     return 0;
 }
 
+uint32_t WaveFinishSilenceBytes(uint32_t rate, int bits, int channels, uint32_t bufferBytes) {
+    uint32_t bytes = rate / 4;
+    if (channels == 2) bytes *= 2;
+    if (bits > 8) bytes *= 2;
+    return std::min(bytes, bufferBytes);
+}
+
 int WaveOutFinish() {
     WavePlayer& p = Player();
     if (!p.device.load()) return 1;
-    const uint32_t silence = std::min<uint32_t>(p.format.nSamplesPerSec / 4 * p.format.nBlockAlign, p.bufferBytes);
+    const uint32_t silence =
+        WaveFinishSilenceBytes(p.format.nSamplesPerSec, p.format.wBitsPerSample, p.format.nChannels, p.bufferBytes);
     if (void* buffer = WaveOutGetBuffer()) {
         std::memset(buffer, p.format.wBitsPerSample <= 8 ? 0x80 : 0, silence);
         WaveOutWrite(static_cast<int>(silence));

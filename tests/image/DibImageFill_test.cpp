@@ -7,39 +7,6 @@
 
 namespace {
 
-using Points = std::set<std::pair<int, int>>;
-
-// Every point of the line, stepped one by one from its start, with the same rules as the drawing code.
-Points ReferenceLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t w, int64_t h, bool includeEnd = true) {
-    const int64_t dx = x2 > x1 ? x2 - x1 : x1 - x2, dy = y2 > y1 ? y2 - y1 : y1 - y2;
-    const bool xMajor = dx >= dy;
-    const int64_t D = xMajor ? dx : dy, d = xMajor ? dy : dx;
-    const int sx = x2 >= x1 ? 1 : -1, sy = y2 >= y1 ? 1 : -1;
-    int64_t e = (D - d + 1) / 2, x = x1, y = y1;
-    Points out;
-    for (int64_t i = 0; i < D + (includeEnd ? 1 : 0); ++i) {
-        if (x >= 0 && y >= 0 && x < w && y < h) out.insert({(int)x, (int)y});
-        if (e > 0) {
-            e -= d;
-        } else {
-            e += D - d;
-            if (xMajor) y += sy;
-            else x += sx;
-        }
-        if (xMajor) x += sx;
-        else y += sy;
-    }
-    return out;
-}
-
-Points SetPixels(const CDibImage& image, uint32_t background) {
-    Points out;
-    for (int y = 0; y < (int)image.height; ++y)
-        for (int x = 0; x < (int)image.width; ++x)
-            if (image.GetPixel(x, y) != background) out.insert({x, y});
-    return out;
-}
-
 Points g_recorded;
 void RecordPen(CDibImage*, int x, int y, uint32_t) { g_recorded.insert({x, y}); }
 bool g_outsideCallback;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/image/DibCanvas.h"
+#include "tests/image/DibCanvasTestSupport.h"
 
 #include <cstdint>
 

@@ -96,7 +96,6 @@ struct ToolbarBitmap {
     WORD scale;               // 1/256 units
     WORD imageWidth;          // fixed records
     WORD imageHeight;
-    bool hasAlpha;            // a 32-bit strip with alpha values: drawn as it is, without key colour
     int splitColumn;          // next column the split examines
     std::vector<ToolbarSplitImage> found;
 };
@@ -263,6 +262,9 @@ LRESULT ToolbarBitmapMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lP
 bool SplitImageStrip(ToolbarBitmap* bitmap, int index);  // advances the split; true when the image exists
 int CountSplitImages(ToolbarBitmap* bitmap);             // runs the split to its end
 bool FindButtonImage(ToolbarState* s, int globalIndex, ToolbarImageRef* out);
+// A 32-bit picture with an alpha value in any of its pixels: drawn as it is, without key colour. Decided per
+// picture, so that a strip may mix pictures with and without alpha.
+bool ToolbarImageHasAlpha(const ToolbarImageRef& ref);
 // The size the image is drawn in: the global and the strip's scale apply above 8 bits per pixel. True when
 // it is scaled.
 bool ScaledImageSize(const ToolbarState* s, const ToolbarImageRef& ref, int* width, int* height);

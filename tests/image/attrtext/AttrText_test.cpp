@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/image/DibCanvas.h"
+#include "tests/image/DibCanvasTestSupport.h"
 
 #include <string>
 #include <vector>

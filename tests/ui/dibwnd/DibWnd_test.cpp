@@ -18,13 +18,20 @@ constexpr UINT kId = 38680;
 
 // The colour on screen at a client point of the window. The window's picture reaches the X server
 // a little after painting (on a busy machine, seconds after), so the expected colour is waited for.
-// Tests running beside this one show windows at the same place: ours is kept above them.
+// Tests running beside this one show windows at the same place: ours is kept above them. They may also
+// lock the desktop or invert frames on it while they track the mouse, so a picture still missing after
+// a while is painted again.
 COLORREF WaitForScreenPixel(HWND hwnd, int x, int y, COLORREF expected) {
     SetWindowPos(GetAncestor(hwnd, GA_ROOT), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     COLORREF c = ScreenPixel(hwnd, x, y);
     const DWORD start = GetTickCount();
+    DWORD repainted = start;
     while (c != expected && GetTickCount() - start < 10000) {
         PumpFor(10);
+        if (GetTickCount() - repainted > 500) {
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            repainted = GetTickCount();
+        }
         c = ScreenPixel(hwnd, x, y);
     }
     return c;
