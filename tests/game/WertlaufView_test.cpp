@@ -513,7 +513,9 @@ TEST(WertlaufView, ThreadsHeldPastTheShutdownBoundFindNothingFreed) {
         RunningGame game;
         ASSERT_EQ(FakePlayer::opens, 1);
         const std::weak_ptr<ThreadShared> shared = game.State().ShareWithThread();
-        if (hold) ASSERT_TRUE(WaitUntil([] { return ThreadHold::readerHeld > 0 && ThreadHold::mixerHeld > 0; }, 5000));
+        if (hold) {
+            ASSERT_TRUE(WaitUntil([] { return ThreadHold::readerHeld > 0 && ThreadHold::mixerHeld > 0; }, 5000));
+        }
         game.frame->DestroyWindow();  // frame and view delete themselves
         game.frame = nullptr;
         if (hold) {
@@ -528,7 +530,7 @@ TEST(WertlaufView, ThreadsHeldPastTheShutdownBoundFindNothingFreed) {
         }
         EXPECT_TRUE(WaitUntil([&] { return shared.expired(); }, 5000));  // both threads have let go
         EXPECT_EQ(FakePlayer::closes, 1);
-        if (hold) EXPECT_NE(FakePlayer::closingThread, GetCurrentThreadId());  // closed by the mixer, last out
+        EXPECT_EQ(FakePlayer::closingThread == GetCurrentThreadId(), !hold);  // held: closed by the mixer, last out
         EXPECT_EQ(FakePlayer::usesAfterClose, 0);
     }
 }
