@@ -116,6 +116,7 @@ void Relink(TreeListData* d, ItemId parent, const std::vector<SortEntry>& entrie
 bool FetchSortTexts(TreeListData* d, std::vector<SortEntry>* entries, std::deque<std::string>* store) {
     for (SortEntry& e : *entries) {
         if (!(d->items[e.item]->callbacks & kCallbackText)) continue;
+        d->sortProgress.fetch_add(1, std::memory_order_relaxed);  // a thread waiting for the sort sees it go on
         TVITEMA answer;
         if (!FetchCallbacks(d, e.item, 0, TVIF_TEXT, &answer, 1)) return false;
         store->emplace_back(answer.pszText);

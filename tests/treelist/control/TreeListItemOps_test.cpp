@@ -5,11 +5,8 @@
 
 #include "treelist/control/TreeListTestSupport.h"
 
-#include "support/WaitUntil.h"
-
-#include <algorithm>
-#include <random>
 #include <thread>
+#include <tuple>
 
 using namespace tltest;
 
@@ -18,9 +15,7 @@ namespace {
 using Texts = std::vector<std::string>;
 
 UINT_PTR Wide(UINT value) { return static_cast<UINT_PTR>(static_cast<LONG_PTR>(static_cast<int>(value))); }
-UINT State(const TreeListRig& rig, UINT_PTR item) { return static_cast<UINT>(rig.Send(TVM_GETITEMSTATE, item)); }
 LRESULT Expand(const TreeListRig& rig, UINT code, UINT_PTR item) { return rig.Send(TVM_EXPAND, code, item); }
-UINT_PTR Caret(const TreeListRig& rig) { return rig.Next(0, TVGN_CARET); }
 int Rows(const TreeListRig& rig) { return static_cast<int>(rig.Send(TLM_GETROWCOUNT)); }
 
 BOOL SetState(const TreeListRig& rig, UINT_PTR item, UINT state, UINT stateMask, UINT extraMask = 0) {
@@ -48,7 +43,7 @@ struct Tree {
     std::vector<UINT_PTR> All() const { return {a, a1, a1a, a1b, a2, b, b1}; }
     int ExpandedCount() const {
         int n = 0;
-        for (UINT_PTR i : All()) n += (State(rig, i) & TVIS_EXPANDED) != 0;
+        for (UINT_PTR i : All()) n += (rig.State(i) & TVIS_EXPANDED) != 0;
         return n;
     }
 };
@@ -58,10 +53,10 @@ struct Tree {
 TEST(TreeListExpand, TogglePartlyExpandedExpandsFullyAndNotifies) {
     Tree t;
     EXPECT_EQ(Expand(t.rig, TVE_EXPAND | TVE_EXPANDPARTIAL, t.a), 1);
-    EXPECT_EQ(State(t.rig, t.a) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL), UINT(TVIS_EXPANDED | TVIS_EXPANDPARTIAL));
+    EXPECT_EQ(t.rig.State(t.a) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL), UINT(TVIS_EXPANDED | TVIS_EXPANDPARTIAL));
     t.rig.Clear();
     EXPECT_EQ(Expand(t.rig, TVE_TOGGLE, t.a), 1);
-    EXPECT_EQ(State(t.rig, t.a) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL | TVIS_EXPANDEDONCE),
+    EXPECT_EQ(t.rig.State(t.a) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL | TVIS_EXPANDEDONCE),
               UINT(TVIS_EXPANDED | TVIS_EXPANDEDONCE));
     ASSERT_EQ(t.rig.Codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}));
     EXPECT_EQ(t.rig.log[0].tree.action, UINT(TVE_EXPAND));
@@ -117,20 +112,20 @@ TEST(TreeListExpand, CollapseResetQueueAndCaret) {
     ASSERT_TRUE(t.rig.Send(TVM_SELECTITEM, TVGN_CARET, t.a1b));
     // Collapsing an ancestor of the caret moves the caret to it.
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE, t.a), 1);
-    EXPECT_EQ(Caret(t.rig), t.a);
-    EXPECT_TRUE(State(t.rig, t.a) & TVIS_SELECTED);
-    EXPECT_FALSE(State(t.rig, t.a1b) & TVIS_SELECTED);
+    EXPECT_EQ(t.rig.Caret(), t.a);
+    EXPECT_TRUE(t.rig.State(t.a) & TVIS_SELECTED);
+    EXPECT_FALSE(t.rig.State(t.a1b) & TVIS_SELECTED);
     // Reset deletes the children and forgets that the item was expanded once.
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | TVE_COLLAPSERESET, t.a1), 1);
     EXPECT_EQ(t.rig.Children(t.a1), Texts{});
-    EXPECT_FALSE(State(t.rig, t.a1) & TVIS_EXPANDEDONCE);
+    EXPECT_FALSE(t.rig.State(t.a1) & TVIS_EXPANDEDONCE);
     EXPECT_EQ(t.rig.Count(), 5);
     // Queued: done by the window's thread when it gets to its messages.
     t.rig.Clear();
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | 0x2000000, t.b), 1);
-    EXPECT_TRUE(State(t.rig, t.b) & TVIS_EXPANDED);
+    EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
     Pump();
-    EXPECT_FALSE(State(t.rig, t.b) & TVIS_EXPANDED);
+    EXPECT_FALSE(t.rig.State(t.b) & TVIS_EXPANDED);
     EXPECT_EQ(t.rig.CountOf(TVN_ITEMEXPANDEDA), 1);
 }
 
@@ -138,7 +133,7 @@ TEST(TreeListExpand, ParentRefusesOrDeletesInsideTheNotification) {
     Tree t;
     t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == static_cast<UINT>(TVN_ITEMEXPANDINGA); };
     EXPECT_EQ(Expand(t.rig, TVE_EXPAND, t.a), 0);
-    EXPECT_FALSE(State(t.rig, t.a) & TVIS_EXPANDED);
+    EXPECT_FALSE(t.rig.State(t.a) & TVIS_EXPANDED);
     for (UINT code : {static_cast<UINT>(TVN_ITEMEXPANDINGA), static_cast<UINT>(TVN_ITEMEXPANDEDA)}) {
         Tree u;
         u.rig.answer = [&](NMHDR* h) -> LRESULT {
@@ -153,52 +148,42 @@ TEST(TreeListExpand, ParentRefusesOrDeletesInsideTheNotification) {
 
 TEST(TreeListSetItem, ItemsAndCells) {
     TreeListRig rig;
-    LVCOLUMNA col = {};
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.cx = 80;
-    col.pszText = const_cast<char*>("c");
-    for (int i = 0; i < 3; ++i) rig.Send(TLM_INSERTCOLUMN, i, reinterpret_cast<LPARAM>(&col));
+    rig.AddColumns({80, 80, 80});
     const UINT_PTR a = rig.Insert("A");
-    TVITEMA r = {};
-    r.hItem = reinterpret_cast<HTREEITEM>(a);
-    r.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE;
-    r.pszText = const_cast<char*>("a longer text");
-    r.lParam = 77;
-    r.iImage = I_IMAGECALLBACK;
-    EXPECT_TRUE(rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
-    EXPECT_EQ(rig.Text(a), "a longer text");
-    EXPECT_EQ(rig.Send(TLM_GETITEMPARAM, 0, a), 77);
-    // A cell: created on demand; an image other than -1 clears only the cell's call-back flag.
-    r.mask = TVIF_TEXT | TVIF_IMAGE | TLIF_CELL;
-    r.cChildren = 2;
-    r.pszText = const_cast<char*>("cell");
-    r.iImage = 3;
-    EXPECT_TRUE(rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
-    EXPECT_EQ(rig.Text(a, 2), "cell");
-    TVITEMA get = {};
-    get.hItem = reinterpret_cast<HTREEITEM>(a);
-    get.mask = TVIF_IMAGE;
-    rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&get));
-    EXPECT_EQ(get.iImage, I_IMAGECALLBACK);
-    get.mask = TVIF_IMAGE | TLIF_CELL;
-    get.cChildren = 2;
-    rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&get));
-    EXPECT_EQ(get.iImage, 3);
-    r.pszText = LPSTR_TEXTCALLBACKA;
-    r.mask = TVIF_TEXT | TLIF_CELL;
-    rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r));
+    auto set = [&](UINT mask, int column, const char* text, int image = 0, LPARAM param = 0, UINT_PTR item = 0) {
+        TVITEMA r = {};
+        r.mask = mask | (column ? TLIF_CELL : 0u);
+        r.hItem = reinterpret_cast<HTREEITEM>(item ? item : a);
+        r.pszText = const_cast<char*>(text);
+        r.iImage = image;
+        r.lParam = param;
+        r.cChildren = column;
+        return rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)) != 0;
+    };
+    auto image = [&](int column) {
+        TVITEMA r = {};
+        r.mask = TVIF_IMAGE | (column ? TLIF_CELL : 0u);
+        r.hItem = reinterpret_cast<HTREEITEM>(a);
+        r.cChildren = column;
+        rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
+        return r.iImage;
+    };
+    EXPECT_TRUE(set(TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE, 0, "a longer text", I_IMAGECALLBACK, 77));
+    EXPECT_EQ(std::make_tuple(rig.Text(a), rig.Send(TLM_GETITEMPARAM, 0, a), image(0)),
+              std::make_tuple(std::string("a longer text"), LRESULT(77), I_IMAGECALLBACK));
+    // A cell is made on demand; an image other than -1 clears only the cell's call-back flag.
+    EXPECT_TRUE(set(TVIF_TEXT | TVIF_IMAGE, 2, "cell", 3));
+    EXPECT_EQ(std::make_tuple(rig.Text(a, 2), image(2), image(0)), std::make_tuple(std::string("cell"), 3, I_IMAGECALLBACK));
+    EXPECT_TRUE(set(TVIF_TEXT, 2, LPSTR_TEXTCALLBACKA));
     EXPECT_EQ(rig.Text(a, 2), "<callback>");
-    r.cChildren = 3;  // past the columns
-    EXPECT_FALSE(rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
-    r.hItem = reinterpret_cast<HTREEITEM>(static_cast<UINT_PTR>(999));
-    r.cChildren = 1;
-    EXPECT_FALSE(rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+    EXPECT_FALSE(set(TVIF_TEXT, 3, "past the columns"));
+    EXPECT_FALSE(set(TVIF_TEXT, 1, "bad item", 0, 0, 999));
 }
 
 TEST(TreeListSetItem, SelectionAndExpansionGoThroughTheirOperations) {
     Tree t;
     EXPECT_TRUE(SetState(t.rig, t.a, TVIS_SELECTED, TVIS_SELECTED));
-    EXPECT_EQ(Caret(t.rig), t.a);
+    EXPECT_EQ(t.rig.Caret(), t.a);
     EXPECT_EQ(t.rig.Codes(), (std::vector<UINT>{TVN_SELCHANGINGA, TVN_SELCHANGEDA}));
     t.rig.Clear();
     EXPECT_TRUE(SetState(t.rig, t.a, TVIS_EXPANDED, TVIS_EXPANDED));
@@ -208,16 +193,16 @@ TEST(TreeListSetItem, SelectionAndExpansionGoThroughTheirOperations) {
     t.rig.Clear();
     EXPECT_TRUE(SetState(t.rig, t.a2, TVIS_EXPANDED | TVIS_BOLD, TVIS_EXPANDED | TVIS_BOLD));
     EXPECT_TRUE(t.rig.log.empty());
-    EXPECT_EQ(State(t.rig, t.a2) & (TVIS_EXPANDED | TVIS_BOLD), UINT(TVIS_EXPANDED | TVIS_BOLD));
+    EXPECT_EQ(t.rig.State(t.a2) & (TVIS_EXPANDED | TVIS_BOLD), UINT(TVIS_EXPANDED | TVIS_BOLD));
     // Unselecting the caret clears the caret.
     EXPECT_TRUE(SetState(t.rig, t.a, 0, TVIS_SELECTED));
-    EXPECT_EQ(Caret(t.rig), 0u);
-    EXPECT_FALSE(State(t.rig, t.a) & TVIS_SELECTED);
+    EXPECT_EQ(t.rig.Caret(), 0u);
+    EXPECT_FALSE(t.rig.State(t.a) & TVIS_SELECTED);
 
     // With TVS_SINGLEEXPAND the expanded bit is not set through TVM_SETITEMA.
     Tree single(TVS_HASBUTTONS | TVS_SINGLEEXPAND);
     SetState(single.rig, single.a, TVIS_EXPANDED, TVIS_EXPANDED);
-    EXPECT_FALSE(State(single.rig, single.a) & TVIS_EXPANDED);
+    EXPECT_FALSE(single.rig.State(single.a) & TVIS_EXPANDED);
 
     // From another thread with TLIF_NOCALLBACK: selection and expansion wait for the window's thread.
     Tree w;
@@ -229,11 +214,11 @@ TEST(TreeListSetItem, SelectionAndExpansionGoThroughTheirOperations) {
         w.rig.Direct(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r));
     });
     worker.join();
-    EXPECT_EQ(State(w.rig, w.b) & (TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD), UINT(TVIS_BOLD));
+    EXPECT_EQ(w.rig.State(w.b) & (TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD), UINT(TVIS_BOLD));
     EXPECT_TRUE(w.rig.log.empty());
     Pump();
-    EXPECT_EQ(Caret(w.rig), w.b);
-    EXPECT_TRUE(State(w.rig, w.b) & TVIS_EXPANDED);
+    EXPECT_EQ(w.rig.Caret(), w.b);
+    EXPECT_TRUE(w.rig.State(w.b) & TVIS_EXPANDED);
     for (const Notification& n : w.rig.log) EXPECT_EQ(n.thread, GetCurrentThreadId());
 }
 
@@ -246,8 +231,23 @@ TEST(TreeListSetItem, ParentDeletesTheItemWhileItIsSelected) {
         };
         SetState(t.rig, t.a1, TVIS_SELECTED, TVIS_SELECTED);
         EXPECT_EQ(t.rig.Count(), 2);
-        EXPECT_EQ(Caret(t.rig), 0u);
+        EXPECT_EQ(t.rig.Caret(), 0u);
         t.rig.answer = nullptr;
         EXPECT_TRUE(t.rig.Send(TVM_SELECTITEM, TVGN_CARET, t.b1));  // handles still work afterwards
     }
+}
+
+TEST(TreeListSetItem, SingleExpandFollowsTheCaret) {
+    Tree t(TVS_HASBUTTONS | TVS_SINGLEEXPAND);
+    auto select = [&](UINT_PTR item) { return t.rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item)); };
+    EXPECT_TRUE(select(t.a1));  // the new caret's branch opens (A1), the old one (none) has nothing to close
+    EXPECT_EQ(t.rig.CountOf(TVN_SINGLEEXPAND), 1);
+    EXPECT_TRUE(t.rig.State(t.a1) & TVIS_EXPANDED);
+    EXPECT_TRUE(select(t.b));   // A1 closes up to the ancestor it shares with B (none): A1 and A
+    EXPECT_EQ(t.ExpandedCount(), 1);
+    EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
+    t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == static_cast<UINT>(TVN_SINGLEEXPAND) ? 3 : 0; };
+    EXPECT_TRUE(select(t.a));   // the parent keeps both as they are
+    EXPECT_EQ(t.ExpandedCount(), 1);
+    EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
 }

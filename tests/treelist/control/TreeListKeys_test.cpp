@@ -11,49 +11,16 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Holds modifier keys down (as the thread's keyboard state) for its lifetime.
-class Modifiers {
-public:
-    explicit Modifiers(std::initializer_list<int> keys) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        memcpy(state, saved_, sizeof state);
-        for (int k : {VK_SHIFT, VK_CONTROL, VK_MENU}) state[k] = 0;
-        for (int k : keys) state[k] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~Modifiers() { SetKeyboardState(saved_); }
-    Modifiers(const Modifiers&) = delete;
-    Modifiers& operator=(const Modifiers&) = delete;
-
-private:
-    BYTE saved_[256];
-};
-
 void Key(const TreeListRig& rig, UINT key) { rig.Send(WM_KEYDOWN, key, 1); }
-UINT_PTR Caret(const TreeListRig& rig) { return rig.Next(0, TVGN_CARET); }
 int CaretColumn(const TreeListRig& rig) { return static_cast<int>(rig.Send(TVM_GETNEXTITEM, TLGN_CARETCOLUMN)); }
 int FirstRow(const TreeListRig& rig) {
     return static_cast<int>(rig.Send(TLM_GETITEMROW, 0, static_cast<LPARAM>(rig.Next(0, TVGN_FIRSTVISIBLE))));
 }
-std::string CaretText(const TreeListRig& rig) { return Caret(rig) ? rig.Text(Caret(rig)) : "<none>"; }
-UINT State(const TreeListRig& rig, UINT_PTR item) { return static_cast<UINT>(rig.Send(TVM_GETITEMSTATE, item)); }
 
 int SelectedCount(const TreeListRig& rig) {
     int n = 0;
-    for (UINT_PTR i = rig.Next(0, TVGN_ROOT); i; i = rig.Next(i, TLGN_NEXTINTREE)) n += (State(rig, i) & TVIS_SELECTED) != 0;
+    for (UINT_PTR i = rig.Next(0, TVGN_ROOT); i; i = rig.Next(i, TLGN_NEXTINTREE)) n += (rig.State(i) & TVIS_SELECTED) != 0;
     return n;
-}
-
-void AddColumns(const TreeListRig& rig, std::initializer_list<int> widths) {
-    int index = 0;
-    for (int w : widths) {
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.cx = w;
-        col.pszText = const_cast<char*>("c");
-        rig.Send(TLM_INSERTCOLUMN, index++, reinterpret_cast<LPARAM>(&col));
-    }
 }
 
 // R1 (R1a, R1b) collapsed, then R2 to R9, in a client that shows a few whole rows.
@@ -101,7 +68,7 @@ TEST(TreeListKeys, CaretMovesByRows) {
         SCOPED_TRACE(s.key);
         t.rig.Clear();
         Key(t.rig, s.key);
-        EXPECT_EQ(CaretText(t.rig), s.caret);
+        EXPECT_EQ(t.rig.CaretText(), s.caret);
         EXPECT_EQ(t.rig.CountOf(TVN_SELCHANGINGA), s.selChange ? 1 : 0);
         ASSERT_FALSE(t.rig.log.empty());
         EXPECT_EQ(t.rig.log.back().code, static_cast<UINT>(TVN_KEYDOWN));
@@ -112,13 +79,13 @@ TEST(TreeListKeys, CaretMovesByRows) {
     SetWindowPos(t.rig.tree, nullptr, 0, 0, 300, rowHeight * 3 / 2, SWP_NOMOVE | SWP_NOZORDER);
     ASSERT_EQ(t.rig.Send(TVM_GETVISIBLECOUNT), 1);
     Key(t.rig, VK_NEXT);
-    EXPECT_EQ(CaretText(t.rig), "R2");
+    EXPECT_EQ(t.rig.CaretText(), "R2");
     EXPECT_EQ(FirstRow(t.rig), 1);  // scrolled into view
 }
 
 TEST(TreeListKeys, CaretMovesByCells) {
     TreeListRig rig;
-    AddColumns(rig, {80, 60, 0, 60});
+    rig.AddColumns({80, 60, 0, 60});
     rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
     rig.Insert("A");
     rig.Insert("B");
@@ -130,17 +97,17 @@ TEST(TreeListKeys, CaretMovesByCells) {
         EXPECT_EQ(CaretColumn(rig), column);
     }
     Key(rig, VK_DOWN);
-    EXPECT_EQ(CaretText(rig), "B");
+    EXPECT_EQ(rig.CaretText(), "B");
     EXPECT_EQ(CaretColumn(rig), 3);
     Key(rig, VK_LEFT);
     EXPECT_EQ(CaretColumn(rig), 1);
     // Space in a column other than the tree column does not toggle a check box.
     rig.Send(TLM_SELECTCELL, static_cast<WPARAM>(-1), 1);
     SetWindowLongA(rig.tree, GWL_STYLE, GetWindowLongA(rig.tree, GWL_STYLE) | TVS_CHECKBOXES);
-    const UINT before = State(rig, Caret(rig));
+    const UINT before = rig.State(rig.Caret());
     rig.Clear();
     Key(rig, VK_SPACE);
-    EXPECT_EQ(State(rig, Caret(rig)), before);
+    EXPECT_EQ(rig.State(rig.Caret()), before);
     EXPECT_EQ(rig.CountOf(TLN_CHECKCHANGED), 0);
 }
 
@@ -155,13 +122,13 @@ TEST(TreeListKeys, ControlScrollsAndKeepsTheCaret) {
     Modifiers control({VK_CONTROL});
     Key(t.rig, VK_NEXT);
     EXPECT_EQ(FirstRow(t.rig), whole);
-    EXPECT_EQ(CaretText(t.rig), "R1");
+    EXPECT_EQ(t.rig.CaretText(), "R1");
     for (int i = 0; i < 9; ++i) Key(t.rig, VK_DOWN);
     EXPECT_EQ(FirstRow(t.rig), last);
     Key(t.rig, VK_HOME);
     EXPECT_EQ(FirstRow(t.rig), 0);
     Key(t.rig, VK_SPACE);  // toggles the caret's expansion
-    EXPECT_TRUE(State(t.rig, t.r1) & TVIS_EXPANDED);
+    EXPECT_TRUE(t.rig.State(t.r1) & TVIS_EXPANDED);
     // The parent hears of the scroll first and may refuse it.
     t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_SCROLLNOTIFY, TLX_SCROLLNOTIFY);
     t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == TLN_SCROLLED; };
@@ -176,7 +143,7 @@ TEST(TreeListKeys, ControlScrollsAndKeepsTheCaret) {
     t.rig.answer = nullptr;
     Key(t.rig, VK_END);
     EXPECT_EQ(FirstRow(t.rig), 11 - whole);
-    EXPECT_EQ(CaretText(t.rig), "R1");
+    EXPECT_EQ(t.rig.CaretText(), "R1");
 }
 
 TEST(TreeListKeys, ShiftRangesWithAnAnchor) {
@@ -189,12 +156,12 @@ TEST(TreeListKeys, ShiftRangesWithAnAnchor) {
         Key(t.rig, VK_DOWN);
         Key(t.rig, VK_DOWN);
     }
-    EXPECT_EQ(CaretText(t.rig), "R3");
+    EXPECT_EQ(t.rig.CaretText(), "R3");
     EXPECT_EQ(SelectedCount(t.rig), 5);  // R1 (the anchor) to R3, with the hidden children of R1
     // A refused selection change keeps caret and anchor.
     t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == static_cast<UINT>(TVN_SELCHANGINGA); };
     Key(t.rig, VK_DOWN);
-    EXPECT_EQ(CaretText(t.rig), "R3");
+    EXPECT_EQ(t.rig.CaretText(), "R3");
     t.rig.answer = nullptr;
     // Shift+End: every row to the end, and the hidden children of the collapsed R1 from the anchor.
     Key(t.rig, VK_HOME);
@@ -204,10 +171,10 @@ TEST(TreeListKeys, ShiftRangesWithAnAnchor) {
         Key(t.rig, VK_END);
     }
     EXPECT_EQ(SelectedCount(t.rig), 11);
-    EXPECT_TRUE(State(t.rig, t.r1a) & TVIS_SELECTED);
+    EXPECT_TRUE(t.rig.State(t.r1a) & TVIS_SELECTED);
     Key(t.rig, VK_UP);  // without Shift the caret is the only selected item again
     EXPECT_EQ(SelectedCount(t.rig), 1);
-    EXPECT_EQ(CaretText(t.rig), "R8");
+    EXPECT_EQ(t.rig.CaretText(), "R8");
 }
 
 TEST(TreeListKeys, SpaceReturnTabAndTheParentsAnswers) {
@@ -215,13 +182,13 @@ TEST(TreeListKeys, SpaceReturnTabAndTheParentsAnswers) {
     Key(t.rig, VK_DOWN);
     t.rig.Clear();
     Key(t.rig, VK_SPACE);
-    EXPECT_EQ(State(t.rig, t.r1) & 0xF000, 0x2000u);
+    EXPECT_EQ(t.rig.State(t.r1) & 0xF000, 0x2000u);
     ASSERT_EQ(t.rig.CountOf(TLN_CHECKCHANGED), 1);
     EXPECT_EQ(t.rig.log[0].tree.action, 0x10000u);
     EXPECT_EQ(t.rig.log[0].newItem(), t.r1);
     Key(t.rig, VK_SPACE);
-    EXPECT_EQ(State(t.rig, t.r1) & 0xF000, 0x1000u);
-    EXPECT_EQ(CaretText(t.rig), "R1");
+    EXPECT_EQ(t.rig.State(t.r1) & 0xF000, 0x1000u);
+    EXPECT_EQ(t.rig.CaretText(), "R1");
 
     t.rig.Clear();
     Key(t.rig, VK_RETURN);
@@ -236,7 +203,7 @@ TEST(TreeListKeys, SpaceReturnTabAndTheParentsAnswers) {
     Key(t.rig, 'R');
     EXPECT_EQ(GetFocus(), t.rig.tree);  // a key takes the focus back
     t.rig.Send(WM_CHAR, 'R', 1);
-    EXPECT_EQ(CaretText(t.rig), "R1");
+    EXPECT_EQ(t.rig.CaretText(), "R1");
     EXPECT_EQ(t.rig.Send(TVM_GETISEARCHSTRINGA), 0);
 
     // The parent deletes the caret item while a key is handled.
@@ -245,7 +212,7 @@ TEST(TreeListKeys, SpaceReturnTabAndTheParentsAnswers) {
         KeyTree u;
         Key(u.rig, VK_DOWN);
         u.rig.answer = [&](NMHDR* h) -> LRESULT {
-            if (h->code == code && Caret(u.rig)) u.rig.Delete(Caret(u.rig));
+            if (h->code == code && u.rig.Caret()) u.rig.Delete(u.rig.Caret());
             return 0;
         };
         Key(u.rig, VK_DOWN);

@@ -5,8 +5,6 @@
 
 #include "treelist/control/TreeListTestSupport.h"
 
-#include "support/WaitUntil.h"
-
 #include <algorithm>
 #include <atomic>
 #include <map>
@@ -29,14 +27,6 @@ std::vector<LPARAM> Params(const TreeListRig& rig, UINT_PTR parent = 0) {
     std::vector<LPARAM> out;
     for (UINT_PTR c = parent ? rig.Next(parent, TVGN_CHILD) : rig.Next(0, TVGN_ROOT); c; c = rig.Next(c))
         out.push_back(rig.Send(TLM_GETITEMPARAM, 0, static_cast<LPARAM>(c)));
-    return out;
-}
-
-// The texts of the display rows, in order.
-Texts RowTexts(const TreeListRig& rig) {
-    Texts out;
-    const int rows = static_cast<int>(rig.Send(TLM_GETROWCOUNT));
-    for (int r = 0; r < rows; ++r) out.push_back(rig.Text(static_cast<UINT_PTR>(rig.Send(TLM_GETROWITEM, 0, r))));
     return out;
 }
 
@@ -197,7 +187,7 @@ TEST(TreeListSort, OneChildRecursionAndBadParents) {
     rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, reinterpret_cast<LPARAM>(TVI_ROOT));
     rig.Insert("b", q, reinterpret_cast<UINT_PTR>(TVI_FIRST));
     rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(q));
-    EXPECT_EQ(RowTexts(rig), (Texts{"A", "P", "C", "x", "y", "z", "Q", "b", "q1", "q2"}));
+    EXPECT_EQ(rig.RowTexts(), (Texts{"A", "P", "C", "x", "y", "z", "Q", "b", "q1", "q2"}));
 }
 
 TEST(TreeListSort, ChangesDuringASortWaitOrAreRefused) {
@@ -205,47 +195,38 @@ TEST(TreeListSort, ChangesDuringASortWaitOrAreRefused) {
     std::vector<LPARAM> params(200);
     for (int i = 0; i < 200; ++i) params[i] = 200 - i;
     InsertParams(rig, params);
-    struct Context {
-        TreeListRig* rig;
-        std::thread worker;
-        std::atomic<bool> workerDone{false};
-        bool workerHeld = false;
-        LRESULT sameThreadInsert = -1, sameThreadDelete = -1, sameThreadMove = -1;
-        std::atomic<UINT_PTR> workerItem{0};
-    } context;
-    context.rig = &rig;
-    auto fn = [](LPARAM a, LPARAM b, LPARAM data) -> int {
-        auto* c = reinterpret_cast<Context*>(data);
-        if (!c->worker.joinable()) {
-            c->sameThreadInsert = static_cast<LRESULT>(c->rig->InsertDirect("re-entrant"));
-            const UINT_PTR first = c->rig->Next(0, TVGN_ROOT);
-            c->sameThreadDelete = c->rig->Direct(TVM_DELETEITEM, 0, static_cast<LPARAM>(first));
-            c->sameThreadMove = c->rig->Direct(TLM_MOVEITEM, reinterpret_cast<WPARAM>(TVI_LAST), static_cast<LPARAM>(first));
-            c->worker = std::thread([c] {
-                c->workerItem = c->rig->InsertDirect("from the worker");
-                c->workerDone = true;
-            });
+    // On the sorting thread (inside the compare function) inserts, deletes and moves are refused; a worker's
+    // insert waits for the sort and then lands.
+    static TreeListRig* target;
+    static std::thread worker;
+    static std::atomic<bool> workerDone;
+    static LRESULT refused[3];
+    static bool workerHeld;
+    target = &rig;
+    workerDone = false;
+    auto fn = [](LPARAM a, LPARAM b, LPARAM) -> int {
+        if (!worker.joinable()) {
+            const UINT_PTR first = target->Next(0, TVGN_ROOT);
+            refused[0] = static_cast<LRESULT>(target->InsertDirect("re-entrant"));
+            refused[1] = target->Direct(TVM_DELETEITEM, 0, static_cast<LPARAM>(first));
+            refused[2] = target->Direct(TLM_MOVEITEM, reinterpret_cast<WPARAM>(TVI_LAST), static_cast<LPARAM>(first));
+            worker = std::thread([] { workerDone = target->InsertDirect("from the worker") != 0; });
             Sleep(100);
-            c->workerHeld = !c->workerDone;
+            workerHeld = !workerDone;
         }
         return a < b ? -1 : a > b ? 1 : 0;
     };
-    PFNTVCOMPARE compare = fn;
-    EXPECT_EQ(SortByParam(rig, reinterpret_cast<UINT_PTR>(TVI_ROOT), compare, reinterpret_cast<LPARAM>(&context)), 1);
-    ASSERT_TRUE(context.worker.joinable());
-    EXPECT_TRUE(WaitUntil([&] { return context.workerDone.load(); }, 5000));
-    context.worker.join();
-    EXPECT_EQ(context.sameThreadInsert, 0);
-    EXPECT_EQ(context.sameThreadDelete, 0);
-    EXPECT_EQ(context.sameThreadMove, 0);
-    EXPECT_TRUE(context.workerHeld);
-    EXPECT_NE(context.workerItem.load(), 0u);
+    EXPECT_EQ(SortByParam(rig, reinterpret_cast<UINT_PTR>(TVI_ROOT), fn, 0), 1);
+    ASSERT_TRUE(worker.joinable());
+    worker.join();
+    EXPECT_TRUE(workerDone);
+    EXPECT_TRUE(workerHeld);
+    EXPECT_EQ(std::vector<LRESULT>(refused, refused + 3), std::vector<LRESULT>(3, 0));
     EXPECT_EQ(rig.Count(), 201);
     std::vector<LPARAM> got = Params(rig);
     got.pop_back();  // the worker's item, appended after the sort
-    std::vector<LPARAM> want = params;
-    std::sort(want.begin(), want.end());
-    EXPECT_EQ(got, want);
+    std::sort(params.begin(), params.end());
+    EXPECT_EQ(got, params);
 }
 
 TEST(TreeListMove, EveryModeAndRefusal) {
@@ -294,7 +275,7 @@ TEST(TreeListMove, EveryModeAndRefusal) {
         // The rows list the whole expanded tree in its new order, and levels follow the new parents.
         Texts walk;
         for (UINT_PTR i = rig.Next(0, TVGN_ROOT); i; i = rig.Next(i, TLGN_NEXTINTREE)) walk.push_back(rig.Text(i));
-        EXPECT_EQ(RowTexts(rig), walk);
+        EXPECT_EQ(rig.RowTexts(), walk);
         const LONG indent = static_cast<LONG>(rig.Send(TVM_GETINDENT));
         for (UINT_PTR i = rig.Next(0, TVGN_ROOT); i; i = rig.Next(i, TLGN_NEXTINTREE)) {
             int level = 0;

@@ -30,11 +30,6 @@ void Type(const TreeListRig& rig, FakeClock& clock, const char* text, DWORD gap 
     }
 }
 
-std::string CaretText(const TreeListRig& rig) {
-    const UINT_PTR caret = rig.Next(0, TVGN_CARET);
-    return caret ? rig.Text(caret) : "<none>";
-}
-
 const Texts kFruit = {"Apple", "Banana", "avocado", "Berry", "Apricot", "Cherry", "\xe4pfel", "ab"};
 
 }  // namespace
@@ -98,7 +93,7 @@ TEST(TreeListTypeAhead, TypedIntoControls) {
     TreeListRig rig;
     for (const std::string& s : kFruit) rig.Insert(s.c_str());
     Type(rig, clock, "aaa");
-    EXPECT_EQ(CaretText(rig), "ab");  // the third "A" row after the start
+    EXPECT_EQ(rig.CaretText(), "ab");  // the third "A" row after the start
     EXPECT_EQ(rig.Send(TVM_GETISEARCHSTRINGA), 3);
     char text[32] = {};
     rig.Send(TVM_GETISEARCHSTRINGA, 0, reinterpret_cast<LPARAM>(text));
@@ -106,14 +101,14 @@ TEST(TreeListTypeAhead, TypedIntoControls) {
     clock.Advance(751);
     EXPECT_EQ(rig.Send(TVM_GETISEARCHSTRINGA), 0);
     Type(rig, clock, "ch", 1000);  // a new buffer after the pause: "C", then "H" 1000 ms later starts again
-    EXPECT_EQ(CaretText(rig), "Cherry");
+    EXPECT_EQ(rig.CaretText(), "Cherry");
     Type(rig, clock, "b", 1000);
-    EXPECT_EQ(CaretText(rig), "Banana");  // the rows after the caret's, wrapping
+    EXPECT_EQ(rig.CaretText(), "Banana");  // the rows after the caret's, wrapping
 
     // Switched off by the extended style.
     rig.Send(TVM_SETEXTENDEDSTYLE, TLX_NOTYPEAHEAD, TLX_NOTYPEAHEAD);
     Type(rig, clock, "a", 1000);
-    EXPECT_EQ(CaretText(rig), "Banana");
+    EXPECT_EQ(rig.CaretText(), "Banana");
     rig.Send(TVM_SETEXTENDEDSTYLE, TLX_NOTYPEAHEAD, 0);
 
     // A buffer begun in a control of many rows goes on in one of three rows.
@@ -121,9 +116,9 @@ TEST(TreeListTypeAhead, TypedIntoControls) {
     for (int i = 0; i < 100; ++i) big->Insert(i == 60 ? "Mango" : "x");
     big->Send(TVM_SELECTITEM, TVGN_CARET, big->Send(TLM_GETROWITEM, 0, 80));
     Type(*big, clock, "m", 1000);
-    EXPECT_EQ(CaretText(*big), "Mango");
+    EXPECT_EQ(big->CaretText(), "Mango");
     TreeListRig small;
     for (const char* s : {"Melon", "Mandarin", "Lime"}) small.Insert(s);
     Type(small, clock, "a");  // "MA" within the gap: the start row 60 is taken modulo 3
-    EXPECT_EQ(CaretText(small), "Mandarin");
+    EXPECT_EQ(small.CaretText(), "Mandarin");
 }
