@@ -8,10 +8,15 @@ namespace gametest {
 QuestionFolder::QuestionFolder() {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
+    // Folders made within the same tick get different numbers; one left by an earlier process of the same
+    // id is passed over.
+    static LONG made = 0;
     char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%swl-questions-%lu-%lu", temp, GetCurrentProcessId(), GetTickCount());
+    do {
+        std::snprintf(name, sizeof name, "%swl-questions-%lu-%lu-%ld", temp, GetCurrentProcessId(), GetTickCount(),
+                      InterlockedIncrement(&made));
+    } while (!CreateDirectoryA(name, nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     m_path = name;
-    CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
 QuestionFolder::~QuestionFolder() {

@@ -130,10 +130,10 @@ protected:
         game.PostCommand(33048);
         return game.WaitForWindow(kDialogCaption, kWaitMs);
     }
-    // OK, answered by a dialog that closes.
+    // OK, answered by a dialog that closes; the program stores the settings after that.
     bool Ok(HWND dialog) {
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        return WaitFor([&] { return !IsWindow(dialog); });
+        return WaitFor([&] { return !IsWindow(dialog); }) && game.WaitIdle(kWaitMs);
     }
 
     // The view's client area: the board's band is its bottom 200 rows.
@@ -285,6 +285,7 @@ TEST_F(SettingsEndToEnd, FileInsteadOfFolderIsQuestioned) {
     ASSERT_TRUE(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(game.WaitIdle(kWaitMs));
     EXPECT_EQ(String("HtmPath"), file);
     EXPECT_EQ(History(), std::vector<std::string>{file});
     EXPECT_EQ(Dword("TimeLimith"), 15u);

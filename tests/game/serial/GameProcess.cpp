@@ -80,6 +80,11 @@ std::string GameProcess::Title() const {
 
 void GameProcess::PostCommand(int id) const { PostMessageA(frame_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
+bool GameProcess::WaitIdle(DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
 HWND GameProcess::WaitForWindow(const char* caption, DWORD timeoutMs) const {
     return WaitForWindowOf(process_.dwProcessId, caption, 0, timeoutMs);
 }

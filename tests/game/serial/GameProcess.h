@@ -21,6 +21,9 @@ public:
     HWND Frame() const { return frame_; }
     std::string Title() const;
     void PostCommand(int id) const;
+    // Waits until the program's window thread takes messages again, so that it has finished what it was
+    // handling (a command goes on after its dialog has closed, for example).
+    bool WaitIdle(DWORD timeoutMs) const;
     // A top-level window of the process with this caption (a dialog), waiting for it to appear.
     HWND WaitForWindow(const char* caption, DWORD timeoutMs) const;
     // The game view (the frame's pane).
