@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
@@ -99,22 +100,50 @@ TEST_F(WaveOutTest, ClosedPlayerAnswersWithItsErrorValues) {
     EXPECT_EQ(WaveOutStartStream(nullptr, [](void*, void*, int) { return 0; }), -1);
 }
 
-TEST_F(WaveOutTest, FirstEightWritesAreHeldAndTheNinthReleasesNineInOrder) {
-    Open();
-    for (int k = 0; k < 8; ++k) ASSERT_EQ(WriteBlock(k), kWaveWriteOk);
-    EXPECT_FALSE(WaveOutIsIdle());
-    Sleep(300);
-    EXPECT_TRUE(WithoutSilence(ReadAudioCapture()).empty()) << "held buffers must not play";
+// What a play of the blocks from `base` on left in the capture: the samples of earlier plays (blocks below
+// base) are taken out, whether the capture still holds them or not.
+std::vector<int16_t> PlayedFrom(const std::vector<int16_t>& captured, int base) {
+    std::vector<int16_t> own;
+    for (int16_t s : captured)
+        if (s == 0 || s > base * kBlockSamples) own.push_back(s);
+    return own;
+}
 
-    ASSERT_EQ(WriteBlock(8), kWaveWriteOk);
-    const std::vector<int16_t> captured = PlayOutAndCapture();
-    const long first = FindSamples(captured, Block(0));
-    ASSERT_GE(first, 0);
-    // Sent together, the nine blocks come out back to back.
-    const std::vector<int16_t> nine(captured.begin() + first,
-                                    captured.begin() + std::min<long>(first + 9 * kBlockSamples, captured.size()));
-    EXPECT_EQ(nine, Blocks(0, 9));
-    EXPECT_EQ(WithoutSilence(captured), Blocks(0, 9));
+// The nine blocks from `base` with silence right after the first and nowhere else.
+bool LateAfterTheFirstBlock(const std::vector<int16_t>& played, int base) {
+    const std::vector<int16_t> first = Block(base), rest = Blocks(base + 1, base + 9);
+    if (played.size() < first.size() || !std::equal(first.begin(), first.end(), played.begin())) return false;
+    size_t next = first.size();
+    while (next < played.size() && played[next] == 0) ++next;
+    return next > first.size() && played.size() - next >= rest.size() &&
+           std::equal(rest.begin(), rest.end(), played.begin() + static_cast<long>(next));
+}
+
+TEST_F(WaveOutTest, FirstEightWritesAreHeldAndTheNinthReleasesNineInOrder) {
+    // Wine starts the device with the first block alone and hands it the others from a thread of its own,
+    // which a busy machine may hold up: then silence follows the first block. Only for that gap the play is
+    // repeated (with other blocks, twice at most); silence anywhere else among the nine fails at once.
+    for (int play = 0;; ++play) {
+        const int base = 20 * play;
+        Open();
+        for (int k = 0; k < 8; ++k) ASSERT_EQ(WriteBlock(base + k), kWaveWriteOk);
+        EXPECT_FALSE(WaveOutIsIdle());
+        Sleep(300);
+        EXPECT_TRUE(WithoutSilence(PlayedFrom(ReadAudioCapture(), base)).empty()) << "held buffers must not play";
+
+        ASSERT_EQ(WriteBlock(base + 8), kWaveWriteOk);
+        const std::vector<int16_t> captured = PlayedFrom(PlayOutAndCapture(), base);
+        const long first = FindSamples(captured, Block(base));
+        ASSERT_GE(first, 0);
+        const std::vector<int16_t> played(captured.begin() + first, captured.end());
+        if (play < 2 && LateAfterTheFirstBlock(played, base)) continue;
+        // Sent together, the nine blocks come out back to back.
+        const std::vector<int16_t> nine(played.begin(),
+                                        played.begin() + std::min<long>(9 * kBlockSamples, played.size()));
+        EXPECT_EQ(nine, Blocks(base, base + 9));
+        EXPECT_EQ(WithoutSilence(captured), Blocks(base, base + 9));
+        return;
+    }
 }
 
 // A producer paced by the player, as the game's mixer is: every block comes out once, in order.
