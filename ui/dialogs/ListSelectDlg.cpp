@@ -1,26 +1,19 @@
 #include "text/StrCopy.h"
 #include "ui/dialogs/ListSelectControl.h"
+#include "ui/dialogs/SelectDialogPlacement.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
 #include "ui/dialogs/SelectDialogs.h"
 #include "ui/msgbox/UiStrings.h"
-#include "ui/WindowPos.h"
-
-#include <algorithm>
 
 namespace {
 
-constexpr int32_t kListDesignWidth = 347, kListDesignHeight = 301;
 constexpr int kPromptHeight = 20;
 constexpr int kMinRowHeight = 16;
 
 enum ListStyle { kSingle = 0, kMultiple = 1, kOneTick = 2, kCheckBoxes = 3 };
 
 // The screen position of the last list dialog closed in this process.
-struct SavedPosition {
-    POINT point = {};
-    bool saved = false;
-};
-SavedPosition g_savedPosition;
+SelectSavedPosition g_savedPosition;
 
 bool DrawsTicks(int style) { return style == kOneTick || style == kCheckBoxes; }
 bool SelectsAll(int style) { return style == kMultiple || style == kCheckBoxes; }
@@ -29,10 +22,6 @@ RECT ClientRectOf(HWND hwnd) {
     RECT r;
     ::GetClientRect(hwnd, &r);
     return r;
-}
-
-void MoveTo(HWND dialog, int id, const RECT& r) {
-    ::MoveWindow(::GetDlgItem(dialog, id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 }  // namespace
@@ -53,7 +42,7 @@ CListSelectDlg::CListSelectDlg(CWnd* parent) : CSelectDlgBase(ListSelectDialogTe
 
 CListSelectDlg::~CListSelectDlg() = default;
 
-void CListSelectDlg::ForgetSavedPosition() { g_savedPosition = SavedPosition(); }
+void CListSelectDlg::ForgetSavedPosition() { g_savedPosition = SelectSavedPosition(); }
 
 int CListSelectDlg::GetItemTextCopy(int index, char* buffer, int size) const {
     if (!buffer || size < 1) return 0;
@@ -64,53 +53,13 @@ int CListSelectDlg::AddItem(int index, uint32_t value, LPCSTR text, int flag) {
     return m_entries.Add(index, value, text, flag != 0);
 }
 
-// The measures of the template as laid out, in client pixels; the minimum size as a window size.
+// The measures of the template as laid out; without a prompt the list takes its place.
 void CListSelectDlg::MeasureLayout() {
-    RECT list, ok, cancel;
-    GetDlgItemRectInDlg(m_hWnd, m_listId, &list);
-    GetDlgItemRectInDlg(m_hWnd, IDOK, &ok);
-    GetDlgItemRectInDlg(m_hWnd, IDCANCEL, &cancel);
-    const RECT client = ClientRectOf(m_hWnd);
-    RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    ListSelectMeasures& m = m_measures;
-    m.listLeft = list.left;
-    m.listTop = list.top;
-    m.listBottom = client.bottom - list.bottom;
-    m.buttonWidth = cancel.right - cancel.left;
-    m.buttonHeight = ok.bottom - ok.top;
-    m.gap = cancel.left - ok.right;
-    m.buttonTop = client.bottom - ok.top;
-    m.minWidth = (m_cancelAllowed ? cancel.right : cancel.left) + 40 - ok.left +
-                 (window.right - window.left) - client.right;
-    m.minHeight = client.bottom - ok.top + 100 + (window.bottom - window.top) - client.bottom;
+    m_measures = MeasureSelectLayout(m_hWnd, m_listId, m_cancelAllowed != 0);
     if (m_prompt.IsEmpty()) {
-        m.listTop -= kPromptHeight;
-        m.minHeight -= kPromptHeight;
+        m_measures.listTop -= kPromptHeight;
+        m_measures.minHeight -= kPromptHeight;
     }
-}
-
-void CListSelectDlg::PlaceWindow() {
-    RECT w;
-    ::GetWindowRect(m_hWnd, &w);
-    int x = w.left, y = w.top, width = w.right - w.left, height = w.bottom - w.top;
-    bool move = false;
-    if (g_savedPosition.saved &&
-        UsableSavedPosition(g_savedPosition.point, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN))) {
-        x = g_savedPosition.point.x;
-        y = g_savedPosition.point.y;
-        move = true;
-    }
-    if (m_sizeKept) {
-        width = m_keptSize.cx;
-        height = m_keptSize.cy;
-        move = true;
-    } else if (m_widthChange || m_heightChange) {
-        width = std::max(width + DesignSizeDelta(width, m_widthChange, kListDesignWidth), m_measures.minWidth);
-        height = std::max(height + DesignSizeDelta(height, m_heightChange, kListDesignHeight), m_measures.minHeight);
-        move = true;
-    }
-    if (move) ::SetWindowPos(m_hWnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CListSelectDlg::FillList() {
@@ -149,7 +98,7 @@ BOOL CListSelectDlg::OnInitDialog() {
     ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, kListSelectDialogMarker);
     HWND list = List();
     if (m_focusList) ::PostMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), 1);
-    PlaceWindow();
+    PlaceSelectWindow(m_hWnd, g_savedPosition, m_kept, m_widthChange, m_heightChange, m_measures);
     if (!m_cancelAllowed) {
         m_measures.gap = 0;
         ::ShowWindow(::GetDlgItem(m_hWnd, IDCANCEL), SW_HIDE);
@@ -172,11 +121,7 @@ BOOL CListSelectDlg::OnInitDialog() {
 }
 
 void CListSelectDlg::OnSize(UINT, int cx, int cy) {
-    if (cx <= 0 || cy <= 0 || !m_listId) return;
-    const ListSelectPlacement p = LayOutListSelect(m_measures, cx, cy, m_cancelAllowed != 0);
-    MoveTo(m_hWnd, m_listId, p.list);
-    MoveTo(m_hWnd, IDOK, p.ok);
-    MoveTo(m_hWnd, IDCANCEL, p.cancel);
+    LayOutSelectControls(m_hWnd, m_listId, m_measures, cx, cy, m_cancelAllowed != 0);
 }
 
 void CListSelectDlg::OnSizing(UINT fwSide, LPRECT pRect) {
@@ -273,14 +218,7 @@ void CListSelectDlg::SelectAll(bool select) {
 void CListSelectDlg::OnSelectAll() { SelectAll(true); }
 void CListSelectDlg::OnSelectNone() { SelectAll(false); }
 
-void CListSelectDlg::KeepSizeAndPosition() {
-    RECT w;
-    ::GetWindowRect(m_hWnd, &w);
-    m_keptSize = {w.right - w.left, w.bottom - w.top};
-    m_sizeKept = true;
-    g_savedPosition.point = {w.left, w.top};
-    g_savedPosition.saved = true;
-}
+void CListSelectDlg::KeepSizeAndPosition() { KeepSelectWindow(m_hWnd, &m_kept, &g_savedPosition); }
 
 void CListSelectDlg::OnOK() {
     KeepSizeAndPosition();

@@ -7,6 +7,7 @@
 #include "framework/CString.h"
 #include "framework/Dialog.h"
 #include "ui/dialogs/SelectDialogGeometry.h"
+#include "ui/dialogs/SelectDialogPlacement.h"
 #include "ui/dialogs/SelectEntries.h"
 
 #include <cstdint>
@@ -103,7 +104,6 @@ protected:
 private:
     HWND List() const { return ::GetDlgItem(m_hWnd, m_listId); }
     void MeasureLayout();
-    void PlaceWindow();
     void FillList();
     void SelectAll(bool select);
     void KeepSizeAndPosition();
@@ -113,7 +113,6 @@ private:
     int m_listId = 0;
     ListSelectMeasures m_measures;
     SelectTypeAhead m_typeAhead;
-    SIZE m_keptSize = {};
-    bool m_sizeKept = false;
+    SelectKeptSize m_kept;
     bool m_inWheel = false;
 };
