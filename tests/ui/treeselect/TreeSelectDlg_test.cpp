@@ -1,0 +1,368 @@
+#include "ui/treeselect/TreeSelectDlg.h"
+#include "ui/treeselect/TreeSelectTemplate.h"
+
+#include "tests/support/ClipboardTestLock.h"
+#include "ui/Clipboard.h"
+#include "ui/dialogs/SelectDialogTemplates.h"
+#include "ui/filedialog/FileDialogTestSupport.h"
+#include "ui/UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using uitest::WindowText;
+using Texts = std::vector<std::string>;
+
+// Runs `step` on the open tree dialog from the bounded driver's timer (tick 1, 2, ...).
+INT_PTR Drive(CDialog& dialog, const std::function<bool(HWND, HWND, int)>& step) {
+    uitest::DialogDriver driver([&](HWND wnd, int tick) {
+        HWND tree = GetDlgItem(wnd, kTreeSelectTreeId);
+        return tree && step(wnd, tree, tick);
+    });
+    const INT_PTR result = dialog.DoModal();
+    EXPECT_FALSE(driver.TimedOut());
+    return result;
+}
+
+void Command(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void Key(HWND window, UINT key) { PostMessageA(window, WM_KEYDOWN, key, 1); }
+
+// A notification as the control sends it, naming a row's item and a column (and an edited text).
+LRESULT Notify(HWND dialog, HWND tree, UINT code, HTREEITEM item, int column = 0, const char* text = nullptr) {
+    NMTVDISPINFOA edit = {};  // the item record sits where NMTREEVIEWA has itemNew in the other notifications
+    NMTREEVIEWA click = {};
+    NMHEADERA header = {};
+    header.iItem = column;
+    NMHDR* hdr = code == TVN_ENDLABELEDITA ? &edit.hdr : code == HDN_ITEMCLICKA ? &header.hdr : &click.hdr;
+    TVITEMA& r = code == TVN_ENDLABELEDITA ? edit.item : click.itemNew;
+    r.mask = TVIF_HANDLE | TLIF_CELL | (text ? TVIF_TEXT : 0u);
+    r.hItem = item;
+    r.cChildren = column;
+    r.pszText = const_cast<char*>(text);
+    *hdr = {tree, kTreeSelectTreeId, code};
+    return SendMessageA(dialog, WM_NOTIFY, kTreeSelectTreeId, reinterpret_cast<LPARAM>(hdr));
+}
+
+HTREEITEM Row(HWND tree, int shown) {
+    HTREEITEM item = TreeView_GetRoot(tree);
+    while (item && shown-- > 0) item = TreeView_GetNextSibling(tree, item);
+    return item;
+}
+
+std::string CellText(HWND tree, HTREEITEM item, int column) {
+    char buffer[64] = {};
+    TVITEMA r = {};
+    r.mask = TVIF_HANDLE | TVIF_TEXT | TLIF_CELL;
+    r.hItem = item;
+    r.cChildren = column;
+    r.pszText = buffer;
+    r.cchTextMax = sizeof buffer;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
+    return buffer;
+}
+
+// The texts of one column in the order shown.
+Texts Shown(HWND tree, int column) {
+    Texts out;
+    for (HTREEITEM i = TreeView_GetRoot(tree); i; i = TreeView_GetNextSibling(tree, i)) out.push_back(CellText(tree, i, column));
+    return out;
+}
+
+// Rows "Zeile 000".. with the value 1000 + row and a second column counting down.
+void Fill(CTreeSelectDlg& d, int rows, int editable = 0) {
+    d.AddColumn("Name", 120);
+    d.AddColumn("Ort", 80, LVCFMT_LEFT, editable);
+    char text[32];
+    for (int i = 0; i < rows; ++i) {
+        wsprintfA(text, "Zeile %03d", i);
+        d.AddItem(-1, 1000 + i, text);
+        wsprintfA(text, "Ort %03d", rows - 1 - i);
+        d.SetCellText(i, 1, text);
+    }
+}
+
+}  // namespace
+
+TEST(TreeSelectDlg, TablesKeepRowsColumnsAndCellsApartWithoutAliasing) {
+    CTreeSelectDlg d;
+    for (int i = 0; i < 32; ++i) EXPECT_EQ(d.AddColumn("c", 20), i);
+    EXPECT_EQ(d.AddColumn("too many", 20), -1);  // the control has 32 columns
+    for (int i = 0; i < 70000; ++i) d.AddItem(-1, i, "r");
+    EXPECT_EQ(d.AddColumn("late", 20), -1);
+    EXPECT_EQ(d.SetCellText(65536, 31, "far"), 1);  // rows past 16 bits keep their own cells
+    EXPECT_STREQ(d.GetCellText(0, 31), "");
+    EXPECT_STREQ(d.GetCellText(65536, 31), "far");
+    EXPECT_EQ(d.GetCellText(70000, 1), nullptr);
+    EXPECT_EQ(d.GetCellText(0, 32), nullptr);
+    EXPECT_EQ(d.SetCellText(0, 32, "x"), 0);
+    d.RemoveAll();
+    d.AddItem(-1, 1, "b");
+    d.SetCellText(0, 1, "cell of b");
+    EXPECT_EQ(d.AddItem(kInsertByText, 2, "a"), 0);  // an insert in front moves the cells along
+    EXPECT_STREQ(d.GetCellText(1, 1), "cell of b");
+    EXPECT_STREQ(d.GetCellText(0, 1), "");
+    EXPECT_EQ(d.SetCellText(0, 0, "A"), 1);
+    char small[4];
+    EXPECT_EQ(d.GetCellTextCopy(1, 1, small, sizeof small), 3);
+    EXPECT_STREQ(small, "cel");
+    EXPECT_EQ(d.GetItemTextCopy(0, small, sizeof small), 1);
+    EXPECT_STREQ(small, "A");
+}
+
+TEST(TreeSelectDlg, OptionsGiveTheControlsStyles) {
+    struct Case {
+        uint32_t options;
+        int columns;
+        bool editable;
+        uint32_t effective;
+        DWORD style, exStyle;
+    } cases[] = {
+        {0, 2, false, 0, 0x50011010, 0x10082000 | 0x30000},
+        {0x01, 2, false, 0x01, 0x50011010, 0x10092002 | 0x20000},
+        {0x03, 2, false, 0x03, 0x50011110, 0x100B0000},  // several check boxes do not uncheck each other
+        {0x06, 2, true, 0x86, 0x50011118, 0x100C2000},
+        {0x10, 0, false, 0x90, 0x50011018, 0x110F2000},
+    };
+    for (const Case& c : cases) {
+        const uint32_t options = EffectiveTreeSelectOptions(c.options, c.columns, c.editable);
+        EXPECT_EQ(options, c.effective) << c.options;
+        EXPECT_EQ(TreeSelectWindowStyle(options), c.style) << c.options;
+        EXPECT_EQ(TreeSelectExtendedStyle(options, c.columns), c.exStyle) << c.options;
+    }
+    EXPECT_EQ(TreeSelectColumnEditParam(65), static_cast<WPARAM>(1 << 11 | 0x106));
+    EXPECT_EQ(TreeSelectEditAnswer(0x80, 1, 2, false, true), 0);
+    EXPECT_NE(TreeSelectEditAnswer(0x80, 1, 2, true, true), 0);
+    EXPECT_EQ(TreeSelectEditAnswer(0x80, 2, 2, true, true), 0);
+    EXPECT_EQ(TreeSelectEditAnswer(0, 0, 0, false, false), 0);
+}
+
+TEST(TreeSelectDlg, ShowsThreeHundredRowsAndReturnsTheRowChosenByKeyboard) {
+    uitest::TestParent owner;
+    CTreeSelectDlg d(CWnd::FromHandle(owner.hwnd));
+    Fill(d, 300);
+    d.SetCaption("Orte");
+    d.SetPrompt("Bitte eine Zeile wählen:");
+    d.m_index = 5;
+    bool ownerEnabled = true, placeholderShown = true;
+    Texts texts;
+    Texts names, places;
+    INT_PTR count = 0;
+    EXPECT_EQ(Drive(d, [&](HWND wnd, HWND tree, int tick) {
+                  if (tick == 1) {
+                      ownerEnabled = IsWindowEnabled(owner.hwnd);
+                      placeholderShown = IsWindowVisible(GetDlgItem(wnd, kTreeSelectPlaceholderId));
+                      texts = {WindowText(wnd), WindowText(GetDlgItem(wnd, kSelectPromptId)),
+                               WindowText(GetDlgItem(wnd, IDOK)), WindowText(GetDlgItem(wnd, IDCANCEL))};
+                      count = SendMessageA(tree, TVM_GETCOUNT, 0, 0);
+                      names = Shown(tree, 0);
+                      places = Shown(tree, 1);
+                      SetFocus(tree);
+                      for (int i = 0; i < 3; ++i) Key(tree, VK_DOWN);  // from the chosen row 5 to row 8
+                  }
+                  if (tick == 3) Command(wnd, IDOK);
+                  return tick == 3;
+              }),
+              IDOK);
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner.hwnd));
+    EXPECT_FALSE(placeholderShown);
+    EXPECT_EQ(texts, (Texts{"Orte", "Bitte eine Zeile wählen:", "OK", "Abbrechen"}));
+    EXPECT_EQ(count, 300);
+    ASSERT_EQ(names.size(), 300u);
+    EXPECT_EQ(names[299], "Zeile 299");
+    EXPECT_EQ(places[0], "Ort 299");
+    EXPECT_EQ(d.m_index, 8);
+    EXPECT_STREQ(d.m_text, "Zeile 008");
+    EXPECT_EQ(d.m_value, 1008u);
+    EXPECT_EQ(d.GetCheck(8), 1);
+    EXPECT_EQ(d.GetCheck(5), 0);
+}
+
+TEST(TreeSelectDlg, EscapeCancelsOnlyWhenAllowedAndEnterOnTheButtonsIsOK) {
+    CTreeSelectDlg d;
+    Fill(d, 20);
+    EXPECT_EQ(Drive(d, [&](HWND, HWND tree, int) { SetFocus(tree); Key(tree, VK_ESCAPE); return true; }), IDCANCEL);
+    EXPECT_EQ(d.m_index, -1);
+    EXPECT_STREQ(d.m_text, "");
+
+    d.m_cancelAllowed = 0;
+    bool cancelShown = true;
+    EXPECT_EQ(Drive(d, [&](HWND wnd, HWND tree, int tick) {
+                  if (tick == 1) {
+                      cancelShown = IsWindowVisible(GetDlgItem(wnd, IDCANCEL));
+                      SetFocus(tree);
+                      Key(tree, VK_ESCAPE);  // ignored, as are Cancel and the close box
+                      Command(wnd, IDCANCEL);
+                      PostMessageA(wnd, WM_CLOSE, 0, 0);
+                  }
+                  if (tick == 3) {
+                      SetFocus(GetDlgItem(wnd, IDOK));
+                      Key(GetDlgItem(wnd, IDOK), VK_RETURN);
+                  }
+                  return tick == 3;
+              }),
+              IDOK);
+    EXPECT_FALSE(cancelShown);
+    EXPECT_EQ(d.m_index, 0);  // nothing chosen before: single choice starts on the first row
+    EXPECT_STREQ(d.m_text, "Zeile 000");
+}
+
+TEST(TreeSelectDlg, CheckBoxesChooseSeveralRowsAndDoubleClicksEndOnlyPlainOrSingleChecks) {
+    CTreeSelectDlg d;
+    d.m_options = kTreeSelectMultiple | kTreeSelectCheckBoxes;
+    Fill(d, 10);
+    d.SetCheck(4, 1);
+    EXPECT_EQ(Drive(d, [&](HWND wnd, HWND tree, int tick) {
+                  if (tick == 1) {
+                      Command(wnd, kSelectNone);
+                      SetFocus(tree);
+                      Key(tree, VK_DOWN);  // caret on row 0
+                      Key(tree, VK_SPACE);
+                      Key(tree, VK_DOWN);
+                      Key(tree, VK_DOWN);
+                      Key(tree, VK_SPACE);  // row 2 is checked beside row 0
+                  }
+                  if (tick == 3) Command(wnd, IDOK);
+                  return tick == 3;
+              }),
+              IDOK);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(d.GetCheck(i), i == 0 || i == 2) << i;
+    EXPECT_EQ(d.m_index, 2);
+
+    struct Case {
+        uint32_t options;
+        INT_PTR answer;
+        int index;
+    } cases[] = {{0, 1, 3}, {kTreeSelectCheckBoxes, 1, 3}, {kTreeSelectMultiple, 0, -1}};
+    for (const Case& c : cases) {
+        CTreeSelectDlg one;
+        one.m_options = c.options;
+        Fill(one, 10);
+        one.SetCheck(1, 1);
+        one.SetCheck(6, 1);  // single choice opens with the last ticked row, and only that one checked
+        LRESULT answer = -1;
+        int checked = 0;
+        Drive(one, [&](HWND wnd, HWND tree, int tick) {
+            if (tick == 1) {
+                for (HTREEITEM i = TreeView_GetRoot(tree); i; i = TreeView_GetNextSibling(tree, i))
+                    checked += TreeView_GetCheckState(tree, i) == 1;
+                TreeView_SelectItem(tree, Row(tree, 3));  // the press before the double click
+                answer = Notify(wnd, tree, NM_DBLCLK, Row(tree, 3));
+            }
+            if (tick == 2) {
+                TreeView_SelectItem(tree, nullptr);
+                Command(wnd, IDOK);
+            }
+            return tick == 2;
+        });
+        EXPECT_EQ(answer, c.answer) << c.options;
+        EXPECT_EQ(checked, c.options == kTreeSelectCheckBoxes ? 1 : 0) << c.options;
+        EXPECT_EQ(one.m_index, c.index) << c.options;
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(one.GetCheck(i), i == c.index) << c.options << " " << i;
+    }
+}
+
+TEST(TreeSelectDlg, SortsByHeaderEditsAddsAndDeletesRowsConsistently) {
+    ClipboardTestLock lock;
+    CTreeSelectDlg d;
+    d.m_options = kTreeSelectNewRow | kTreeSelectDelete | kTreeSelectDeleteEmptied;
+    Fill(d, 300, 1);
+    std::vector<Texts> orders;
+    LRESULT nameEdit = -1, placeEdit = 0;
+    std::vector<LPARAM> params;
+    char copied[32] = {};
+    auto find = [](HWND tree, const char* name) {
+        for (HTREEITEM i = TreeView_GetRoot(tree); i; i = TreeView_GetNextSibling(tree, i))
+            if (CellText(tree, i, 0) == name) return i;
+        return HTREEITEM{};
+    };
+    EXPECT_EQ(Drive(d, [&](HWND wnd, HWND tree, int tick) {
+                  if (tick == 1) {
+                      for (int column : {1, 1, 0}) {  // ascending, then descending, then by the other column
+                          Notify(wnd, tree, HDN_ITEMCLICKA, nullptr, column);
+                          const Texts names = Shown(tree, 0);
+                          orders.push_back({names.front(), names[299], names.back()});
+                      }
+                      nameEdit = Notify(wnd, tree, TLN_EDITREQUEST, Row(tree, 0), 0);
+                      placeEdit = Notify(wnd, tree, TLN_EDITREQUEST, Row(tree, 0), 1);
+                      Notify(wnd, tree, TVN_ENDLABELEDITA, Row(tree, 300), 1, "Neu");  // the new row
+                      Notify(wnd, tree, TVN_ENDLABELEDITA, find(tree, "Zeile 005"), 1, "");
+                      Notify(wnd, tree, TVN_ENDLABELEDITA, find(tree, "Zeile 005"), 0, "");  // all empty: gone
+                      TreeView_SelectItem(tree, find(tree, "Zeile 010"));
+                      SetFocus(tree);
+                      Key(tree, VK_DELETE);
+                  }
+                  if (tick == 2) {
+                      TreeView_SelectItem(tree, find(tree, "Zeile 020"));
+                      SendMessageA(wnd, WM_COMMAND, kTreeSelectCopyField, 0);
+                      GetClipboardText(copied, sizeof copied);
+                      for (HTREEITEM i = TreeView_GetRoot(tree); i; i = TreeView_GetNextSibling(tree, i))
+                          params.push_back(SendMessageA(tree, TLM_GETITEMPARAM, 0, reinterpret_cast<LPARAM>(i)));
+                      Command(wnd, IDOK);
+                  }
+                  return tick == 2;
+              }),
+              IDOK);
+    EXPECT_EQ(orders, (std::vector<Texts>{{"Zeile 299", "Zeile 000", ""}, {"Zeile 000", "Zeile 299", ""},
+                                          {"Zeile 000", "Zeile 299", ""}}));
+    EXPECT_EQ(nameEdit, 0);  // only the editable column
+    EXPECT_NE(placeEdit, 0);
+    EXPECT_STREQ(copied, "Zeile 020");
+    ASSERT_EQ(d.GetCount(), 299);
+    EXPECT_STREQ(d.GetItemText(5), "Zeile 006");
+    EXPECT_STREQ(d.GetItemText(8), "Zeile 009");
+    EXPECT_STREQ(d.GetItemText(9), "Zeile 011");
+    EXPECT_STREQ(d.GetCellText(9, 1), "Ort 288");
+    EXPECT_STREQ(d.GetItemText(298), "");
+    EXPECT_STREQ(d.GetCellText(298, 1), "Neu");
+    ASSERT_EQ(params.size(), 300u);  // the rows in table order and the new row, numbered without gaps
+    for (LPARAM i = 0; i < 300; ++i) EXPECT_EQ(params[i], i);
+    EXPECT_EQ(d.m_index, 18);
+    EXPECT_STREQ(d.m_text, "Zeile 020");
+}
+
+TEST(TreeSelectDlg, ReopensAtItsSizeWhereTheLastTreeDialogClosedAndEachOpeningSortsAfresh) {
+    CTreeSelectDlg::ForgetSavedPosition();
+    CListSelectDlg::ForgetSavedPosition();
+    CTreeSelectDlg d;
+    Fill(d, 30);
+    RECT rects[3] = {};
+    Texts firstShown;
+    auto look = [&](RECT* rect, bool move) {
+        return [&, rect, move](HWND wnd, HWND tree, int) {
+            GetWindowRect(wnd, rect);
+            if (move) SetWindowPos(wnd, nullptr, 60, 50, rect->right - rect->left + 20, rect->bottom - rect->top + 10, SWP_NOZORDER);
+            Notify(wnd, tree, HDN_ITEMCLICKA, nullptr, 0);
+            firstShown.push_back(Shown(tree, 0).front());
+            Command(wnd, IDOK);
+            return true;
+        };
+    };
+    Drive(d, look(&rects[0], true));
+    Drive(d, look(&rects[1], false));
+    CTreeSelectDlg other;
+    Fill(other, 3);
+    Drive(other, look(&rects[2], false));
+    EXPECT_EQ(rects[1].right - rects[1].left, rects[0].right - rects[0].left + 20);  // kept by the object
+    EXPECT_EQ(rects[1].bottom - rects[1].top, rects[0].bottom - rects[0].top + 10);
+    EXPECT_EQ(rects[1].left, 60);  // the position the last tree dialog closed at
+    EXPECT_EQ(rects[2].top, 50);
+    EXPECT_EQ(rects[2].right - rects[2].left, rects[0].right - rects[0].left);
+    EXPECT_EQ(firstShown, (Texts{"Zeile 000", "Zeile 000", "Zeile 000"}));  // ascending again on every opening
+
+    CListSelectDlg list;  // the list dialogs keep a position of their own
+    list.AddItem(-1, 0, "x");
+    RECT listRect = {};
+    uitest::DialogDriver driver([&](HWND wnd, int) {
+        GetWindowRect(wnd, &listRect);
+        Command(wnd, IDOK);
+        return true;
+    });
+    list.DoModal();
+    EXPECT_NE(listRect.left, 60);
+}
