@@ -8,16 +8,9 @@
 
 namespace {
 
-constexpr UINT kHeaderId = 1;  // the control's own header
-
-// The row and column a click notification names (the column only when the record carries it).
-struct ClickedCell {
-    HTREEITEM item;
-    int column;
-};
-ClickedCell CellOf(const NMHDR* header) {
-    const auto* nm = reinterpret_cast<const NMTREEVIEWA*>(header);
-    return {nm->itemNew.hItem, (nm->itemNew.mask & TLIF_CELL) ? nm->itemNew.cChildren : 0};
+// The control's records name the column in cChildren.
+int ColumnOf(const TVITEMA& item, int columnCount) {
+    return item.cChildren >= 0 && item.cChildren < (columnCount > 0 ? columnCount : 1) ? item.cChildren : 0;
 }
 
 bool BothSet(uint32_t options, uint32_t bits) { return (options & bits) == bits; }
@@ -33,7 +26,6 @@ BEGIN_MESSAGE_MAP(CTreeSelectDlg, CSelectDlgBase)
     ON_NOTIFY(TLN_EDITREQUEST, kTreeSelectTreeId, OnEditRequest)
     ON_NOTIFY(TVN_ENDLABELEDITA, kTreeSelectTreeId, OnEndEdit)
     ON_NOTIFY(HDN_ITEMCLICKA, kTreeSelectTreeId, OnHeaderClick)
-    ON_NOTIFY(HDN_ITEMCLICKA, kHeaderId, OnHeaderClick)
     ON_COMMAND(kTreeSelectCopyField, OnCopyField)
     ON_COMMAND(ID_EDIT_CLEAR, OnDeleteRow)
     ON_COMMAND(kSelectAll, OnCheckAll)
@@ -42,13 +34,9 @@ END_MESSAGE_MAP()
 
 void CTreeSelectDlg::OnRightClick(NMHDR* header, LRESULT* result) {
     *result = 1;
-    ClickedCell cell = CellOf(header);
-    if (!cell.item) {
-        cell.item = CaretItem();
-        cell.column = CaretColumn();
-    }
-    m_menuRow = RowOf(cell.item);
-    m_menuColumn = cell.column;
+    const TVITEMA& hit = reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew;
+    m_menuRow = RowOf(hit.hItem ? hit.hItem : CaretItem());
+    m_menuColumn = hit.hItem ? ColumnOf(hit, m_table.ColumnCount()) : CaretColumn();
     HMENU menu = CreateTreeSelectMenu(m_options);
     if (!menu) return;
     POINT at;
@@ -61,7 +49,7 @@ void CTreeSelectDlg::OnRightClick(NMHDR* header, LRESULT* result) {
 // checks the row first); otherwise the control goes its usual way.
 void CTreeSelectDlg::OnDoubleClick(NMHDR* header, LRESULT* result) {
     *result = 0;
-    HTREEITEM item = CellOf(header).item;
+    HTREEITEM item = reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew.hItem;
     if (!item) item = CaretItem();
     if (RowOf(item) < 0) return;
     if (m_options == kTreeSelectCheckBoxes) {
@@ -83,10 +71,11 @@ void CTreeSelectDlg::OnKeyDown(NMHDR* header, LRESULT* result) {
 // columns the options and the column settings allow.
 void CTreeSelectDlg::OnEditRequest(NMHDR* header, LRESULT* result) {
     *result = 0;
-    const ClickedCell cell = CellOf(header);
-    if (!cell.item || (cell.item != m_newRow && RowOf(cell.item) < 0)) return;
-    const bool editable = cell.column >= 0 && cell.column < m_table.ColumnCount() && m_table.Column(cell.column).editable;
-    *result = TreeSelectEditAnswer(m_options, cell.column, m_table.ColumnCount(), editable, m_table.AnyEditable());
+    const TVITEMA& cell = reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew;
+    if (!cell.hItem || (cell.hItem != m_newRow && RowOf(cell.hItem) < 0)) return;
+    const int column = cell.cChildren;
+    const bool editable = column >= 0 && column < m_table.ColumnCount() && m_table.Column(column).editable;
+    *result = TreeSelectEditAnswer(m_options, column, m_table.ColumnCount(), editable, m_table.AnyEditable());
 }
 
 // The dialog stores an accepted text itself (and answers non-zero, so that the control stores nothing).
@@ -95,7 +84,7 @@ void CTreeSelectDlg::OnEndEdit(NMHDR* header, LRESULT* result) {
     *result = 0;
     if (!(item.mask & TVIF_TEXT) || !item.pszText) return;  // cancelled
     *result = 1;
-    const int column = (item.mask & TLIF_CELL) ? item.cChildren : 0;
+    const int column = ColumnOf(item, m_table.ColumnCount());
     if (m_newRow && item.hItem == m_newRow) {
         if (*item.pszText) TakeNewRow(column, item.pszText);
         return;
@@ -108,10 +97,9 @@ void CTreeSelectDlg::OnEndEdit(NMHDR* header, LRESULT* result) {
         DeleteRow(row);
 }
 
-// Header clicks arrive through the control, or straight from its header.
+// The control hands on the clicks on its header.
 void CTreeSelectDlg::OnHeaderClick(NMHDR* header, LRESULT* result) {
     *result = 0;
-    if (header->idFrom == kHeaderId && ::GetParent(header->hwndFrom) != m_tree->GetSafeHwnd()) return;
     if (!(m_options & kTreeSelectNoSort)) SortBy(reinterpret_cast<const NMHEADERA*>(header)->iItem);
 }
 

@@ -1,6 +1,6 @@
 #include "ui/treeselect/TreeSelectOptions.h"
 
-#include <commctrl.h>
+#include "treelist/control/TreeList.h"
 
 namespace {
 
@@ -9,7 +9,6 @@ constexpr DWORD kGridAndRows = 0x30000;   // grid lines and alternating row colo
 constexpr DWORD kOneChecked = 0x2000;     // checking a row unchecks the one checked last
 constexpr DWORD kMultiSelect = 0x2, kCellCaret = 0x40000, kNoHeader = 0x1000000;
 constexpr DWORD kAlwaysOn = 0x10080000;   // Home/End move the caret; full-row highlight
-constexpr LRESULT kEditorFillsCell = static_cast<LRESULT>(0x80000000u);
 
 }  // namespace
 
@@ -43,5 +42,5 @@ WPARAM TreeSelectColumnEditParam(int column) { return static_cast<WPARAM>((colum
 LRESULT TreeSelectEditAnswer(uint32_t options, int column, int columnCount, bool columnEditable, bool anyColumnEditable) {
     if (!(options & kTreeSelectEdit) || column < 0 || column >= (columnCount > 0 ? columnCount : 1)) return 0;
     // Editing switched on by the caller without marking columns leaves every column open.
-    return columnEditable || !anyColumnEditable ? kEditorFillsCell : 0;
+    return columnEditable || !anyColumnEditable ? static_cast<LRESULT>(TLE_FILLCELL) : 0;
 }
