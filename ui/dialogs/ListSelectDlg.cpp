@@ -1,4 +1,3 @@
-#include "text/StrCopy.h"
 #include "ui/dialogs/ListSelectControl.h"
 #include "ui/dialogs/SelectDialogPlacement.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
@@ -26,10 +25,9 @@ RECT ClientRectOf(HWND hwnd) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CListSelectDlg, CSelectDlgBase)
+BEGIN_MESSAGE_MAP(CListSelectDlg, CResizableSelectDlg)
     ON_WM_CHAR()
     ON_WM_SIZE()
-    ON_WM_SIZING()
     ON_WM_DRAWITEM()
     ON_WM_MOUSEWHEEL()
     ON_CONTROL_RANGE(LBN_DBLCLK, kSelectListFirstId, kSelectListLastId, OnListDoubleClick)
@@ -38,28 +36,14 @@ BEGIN_MESSAGE_MAP(CListSelectDlg, CSelectDlgBase)
     ON_COMMAND(kSelectNone, OnSelectNone)
 END_MESSAGE_MAP()
 
-CListSelectDlg::CListSelectDlg(CWnd* parent) : CSelectDlgBase(ListSelectDialogTemplate(), parent, -1) {}
+CListSelectDlg::CListSelectDlg(CWnd* parent) : CResizableSelectDlg(ListSelectDialogTemplate(), parent, &g_savedPosition) {}
 
 CListSelectDlg::~CListSelectDlg() = default;
 
 void CListSelectDlg::ForgetSavedPosition() { g_savedPosition = SelectSavedPosition(); }
 
-int CListSelectDlg::GetItemTextCopy(int index, char* buffer, int size) const {
-    if (!buffer || size < 1) return 0;
-    return StrCopyNA(buffer, m_entries.Text(index), size);
-}
-
 int CListSelectDlg::AddItem(int index, uint32_t value, LPCSTR text, int flag) {
     return m_entries.Add(index, value, text, flag != 0);
-}
-
-// The measures of the template as laid out; without a prompt the list takes its place.
-void CListSelectDlg::MeasureLayout() {
-    m_measures = MeasureSelectLayout(m_hWnd, m_listId, m_cancelAllowed != 0);
-    if (m_prompt.IsEmpty()) {
-        m_measures.listTop -= kPromptHeight;
-        m_measures.minHeight -= kPromptHeight;
-    }
 }
 
 void CListSelectDlg::FillList() {
@@ -94,11 +78,11 @@ void CListSelectDlg::FillList() {
 BOOL CListSelectDlg::OnInitDialog() {
     m_style = m_style >= kSingle && m_style <= kCheckBoxes ? m_style : kSingle;
     m_listId = kSelectListFirstId + m_style;
-    MeasureLayout();
+    MeasureLayout(m_listId, kPromptHeight);
     ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, kListSelectDialogMarker);
     HWND list = List();
     if (m_focusList) ::PostMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), 1);
-    PlaceSelectWindow(m_hWnd, g_savedPosition, m_kept, m_widthChange, m_heightChange, m_measures);
+    PlaceWindow();
     if (!m_cancelAllowed) {
         m_measures.gap = 0;
         ::ShowWindow(::GetDlgItem(m_hWnd, IDCANCEL), SW_HIDE);
@@ -112,20 +96,12 @@ BOOL CListSelectDlg::OnInitDialog() {
         ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListSelectSubclassProc));
     }
     CDialog::OnInitDialog();
-    if (!m_caption.IsEmpty()) SetWindowText(m_caption);
-    if (m_prompt.IsEmpty())
-        ::ShowWindow(::GetDlgItem(m_hWnd, kSelectPromptId), SW_HIDE);
-    else
-        SetDlgItemText(kSelectPromptId, m_prompt);
+    ShowCaptionAndPrompt();
     return TRUE;
 }
 
 void CListSelectDlg::OnSize(UINT, int cx, int cy) {
     LayOutSelectControls(m_hWnd, m_listId, m_measures, cx, cy, m_cancelAllowed != 0);
-}
-
-void CListSelectDlg::OnSizing(UINT fwSide, LPRECT pRect) {
-    KeepMinimumSize(pRect, fwSide, m_measures.minWidth, m_measures.minHeight);
 }
 
 BOOL CListSelectDlg::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
@@ -218,28 +194,12 @@ void CListSelectDlg::SelectAll(bool select) {
 void CListSelectDlg::OnSelectAll() { SelectAll(true); }
 void CListSelectDlg::OnSelectNone() { SelectAll(false); }
 
-void CListSelectDlg::KeepSizeAndPosition() { KeepSelectWindow(m_hWnd, &m_kept, &g_savedPosition); }
-
 void CListSelectDlg::OnOK() {
-    KeepSizeAndPosition();
+    KeepWindow();
     HWND list = List();
     if (m_style != kOneTick) m_index = static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0));
-    if (m_entries.Valid(m_index)) {
-        m_text = m_entries.Text(m_index);
-        m_value = m_entries.Value(m_index);
-    } else {
-        m_text.Empty();
-        m_value = 0;
-    }
+    TakeChosenEntry();
     if (m_style == kSingle || m_style == kMultiple)
         for (int i = 0; i < m_entries.Count(); ++i) m_entries.SetCheck(i, ::SendMessageA(list, LB_GETSEL, i, 0) > 0);
     CDialog::OnOK();
-}
-
-void CListSelectDlg::OnCancel() {
-    if (!m_cancelAllowed) return;
-    KeepSizeAndPosition();
-    m_text.Empty();
-    m_index = -1;
-    CDialog::OnCancel();
 }

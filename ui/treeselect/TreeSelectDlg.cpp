@@ -3,19 +3,19 @@
 #include "ui/treeselect/TreeSelectDlg.h"
 
 #include "text/StrCopy.h"
-#include "ui/dialogs/SelectDialogTemplates.h"
 #include "ui/treeselect/TreeSelectTemplate.h"
 #include "ui/treeselect/TreeSelectState.h"
 
 namespace {
 
-constexpr int kPromptHeight = 20, kPromptMinHeight = 5;
+constexpr int kPromptMinHeight = 5;  // an empty prompt lowers the minimum height by this much
 
 }  // namespace
 
 TreeSelectProcessState g_treeSelect;
 
-CTreeSelectDlg::CTreeSelectDlg(CWnd* parent) : CSelectDlgBase(TreeSelectDialogTemplate(), parent, -1) {}
+CTreeSelectDlg::CTreeSelectDlg(CWnd* parent)
+    : CResizableSelectDlg(TreeSelectDialogTemplate(), parent, &g_treeSelect.position) {}
 
 CTreeSelectDlg::~CTreeSelectDlg() = default;
 
@@ -31,11 +31,6 @@ int CTreeSelectDlg::AddItem(int index, uint32_t value, LPCSTR text, int flag) {
         return -1;
     }
     return at;
-}
-
-int CTreeSelectDlg::GetItemTextCopy(int index, char* buffer, int size) const {
-    if (!buffer || size < 1) return 0;
-    return StrCopyNA(buffer, m_entries.Text(index), size);
 }
 
 void CTreeSelectDlg::RemoveAll() {
@@ -86,12 +81,8 @@ void CTreeSelectDlg::InsertColumns() {
 }
 
 void CTreeSelectDlg::PlaceAndLayOut() {
-    m_measures = MeasureSelectLayout(m_hWnd, kTreeSelectTreeId, m_cancelAllowed != 0);
-    if (m_prompt.IsEmpty()) {
-        m_measures.listTop -= kPromptHeight;
-        m_measures.minHeight -= kPromptMinHeight;
-    }
-    PlaceSelectWindow(m_hWnd, g_treeSelect.position, m_kept, m_widthChange, m_heightChange, m_measures);
+    MeasureLayout(kTreeSelectTreeId, kPromptMinHeight);
+    PlaceWindow();
     if (!m_cancelAllowed) {
         m_measures.gap = 0;
         ::ShowWindow(::GetDlgItem(m_hWnd, IDCANCEL), SW_HIDE);
@@ -155,17 +146,11 @@ BOOL CTreeSelectDlg::OnInitDialog() {
     PlaceAndLayOut();
     FillRows();
     CDialog::OnInitDialog();
-    if (!m_caption.IsEmpty()) SetWindowText(m_caption);
-    if (m_prompt.IsEmpty())
-        ::ShowWindow(::GetDlgItem(m_hWnd, kSelectPromptId), SW_HIDE);
-    else
-        SetDlgItemText(kSelectPromptId, m_prompt);
+    ShowCaptionAndPrompt();
     return TRUE;
 }
 
 // --- closing
-
-void CTreeSelectDlg::KeepWindow() { KeepSelectWindow(m_hWnd, &m_kept, &g_treeSelect.position); }
 
 // The rows are walked in the order shown: a checked (check boxes) or selected row is chosen, and the last
 // chosen row gives the text and the value.
@@ -180,28 +165,10 @@ void CTreeSelectDlg::OnOK() {
         m_entries.SetCheck(row, chosen);
         if (chosen) m_index = row;
     }
-    if (m_entries.Valid(m_index)) {
-        m_text = m_entries.Text(m_index);
-        m_value = m_entries.Value(m_index);
-    } else {
-        m_text.Empty();
-        m_value = 0;
-    }
+    TakeChosenEntry();
     CDialog::OnOK();
-}
-
-void CTreeSelectDlg::OnCancel() {
-    if (!m_cancelAllowed) return;
-    KeepWindow();
-    m_text.Empty();
-    m_index = -1;
-    CDialog::OnCancel();
 }
 
 void CTreeSelectDlg::OnSize(UINT, int cx, int cy) {
     if (m_tree) LayOutSelectControls(m_hWnd, kTreeSelectTreeId, m_measures, cx, cy, m_cancelAllowed != 0);
-}
-
-void CTreeSelectDlg::OnSizing(UINT fwSide, LPRECT pRect) {
-    KeepMinimumSize(pRect, fwSide, m_measures.minWidth, m_measures.minHeight);
 }

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "treelist/ctrl/TreeListCtrl.h"
-#include "ui/dialogs/SelectDialogPlacement.h"
 #include "ui/dialogs/SelectDialogs.h"
 #include "ui/treeselect/TreeSelectOptions.h"
 #include "ui/treeselect/TreeSelectTable.h"
@@ -15,18 +14,14 @@
 #include <memory>
 #include <vector>
 
-class CTreeSelectDlg : public CSelectDlgBase {
+class CTreeSelectDlg : public CResizableSelectDlg {
 public:
     explicit CTreeSelectDlg(CWnd* parent = nullptr);
     ~CTreeSelectDlg() override;
 
     // See SelectEntries::Add; flag is the row's tick. -1 when memory ran out.
     int AddItem(int index, uint32_t value, LPCSTR text, int flag = 0);
-    int GetItemTextCopy(int index, char* buffer, int size) const;
-    void SetCheck(int index, int flag) { m_entries.SetCheck(index, flag != 0); }
-    int GetCheck(int index) const { return m_entries.Check(index) ? 1 : 0; }
     void RemoveAll();
-    int GetCount() const { return m_entries.Count(); }
 
     // Only while there are no rows (otherwise -1); the column's index. format is an LVCFMT_ alignment.
     int AddColumn(LPCSTR text, int width, int format = LVCFMT_LEFT, int editable = 0);
@@ -40,7 +35,6 @@ public:
     int GetCellTextCopy(int row, int column, char* buffer, int size) const;
 
     uint32_t m_options = 0;  // kTreeSelect* bits
-    int32_t m_heightChange = 0;
 
     // Forgets the position shared by the tree dialogs of the process (tests).
     static void ForgetSavedPosition();
@@ -48,10 +42,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg void OnSizing(UINT fwSide, LPRECT pRect);
     afx_msg void OnRightClick(NMHDR* header, LRESULT* result);
     afx_msg void OnDoubleClick(NMHDR* header, LRESULT* result);
     afx_msg void OnKeyDown(NMHDR* header, LRESULT* result);
@@ -85,7 +77,6 @@ private:
     void DeleteRow(int row);
     void TakeNewRow(int column, const char* text);
     void SortBy(int column);
-    void KeepWindow();
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM dialog);
 
     TreeSelectTable m_table;
@@ -93,6 +84,4 @@ private:
     std::vector<HTREEITEM> m_items;    // the control's item of each row while the dialog is open
     HTREEITEM m_newRow = nullptr;      // the empty last row (kTreeSelectNewRow); its lParam is the row count
     int m_menuRow = -1, m_menuColumn = 0;  // the cell a right click was on
-    ListSelectMeasures m_measures;
-    SelectKeptSize m_kept;
 };

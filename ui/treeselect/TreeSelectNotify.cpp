@@ -17,9 +17,8 @@ bool BothSet(uint32_t options, uint32_t bits) { return (options & bits) == bits;
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CTreeSelectDlg, CSelectDlgBase)
+BEGIN_MESSAGE_MAP(CTreeSelectDlg, CResizableSelectDlg)
     ON_WM_SIZE()
-    ON_WM_SIZING()
     ON_NOTIFY(NM_RCLICK, kTreeSelectTreeId, OnRightClick)
     ON_NOTIFY(NM_DBLCLK, kTreeSelectTreeId, OnDoubleClick)
     ON_NOTIFY(TVN_KEYDOWN, kTreeSelectTreeId, OnKeyDown)
