@@ -36,7 +36,8 @@ BEGIN_MESSAGE_MAP(CListSelectDlg, CResizableSelectDlg)
     ON_COMMAND(kSelectNone, OnSelectNone)
 END_MESSAGE_MAP()
 
-CListSelectDlg::CListSelectDlg(CWnd* parent) : CResizableSelectDlg(ListSelectDialogTemplate(), parent, &g_savedPosition) {}
+CListSelectDlg::CListSelectDlg(CWnd* parent)
+    : CResizableSelectDlg(ListSelectDialogTemplate(), parent, &g_savedPosition) {}
 
 CListSelectDlg::~CListSelectDlg() = default;
 

@@ -27,7 +27,8 @@ ListSelectMeasures MeasureSelectLayout(HWND dialog, int listId, bool cancelAllow
     m.buttonHeight = ok.bottom - ok.top;
     m.gap = cancel.left - ok.right;
     m.buttonTop = client.bottom - ok.top;
-    m.minWidth = (cancelAllowed ? cancel.right : cancel.left) + 40 - ok.left + (window.right - window.left) - client.right;
+    const int frameWidth = (window.right - window.left) - client.right;
+    m.minWidth = (cancelAllowed ? cancel.right : cancel.left) + 40 - ok.left + frameWidth;
     m.minHeight = client.bottom - ok.top + 100 + (window.bottom - window.top) - client.bottom;
     return m;
 }

@@ -39,8 +39,8 @@ DWORD TreeSelectExtendedStyle(uint32_t options, int columnCount) {
 
 WPARAM TreeSelectColumnEditParam(int column) { return static_cast<WPARAM>((column & 63) << 11 | 0x106); }
 
-LRESULT TreeSelectEditAnswer(uint32_t options, int column, int columnCount, bool columnEditable, bool anyColumnEditable) {
+LRESULT TreeSelectEditAnswer(uint32_t options, int column, int columnCount, bool columnEditable, bool anyEditable) {
     if (!(options & kTreeSelectEdit) || column < 0 || column >= (columnCount > 0 ? columnCount : 1)) return 0;
     // Editing switched on by the caller without marking columns leaves every column open.
-    return columnEditable || !anyColumnEditable ? static_cast<LRESULT>(TLE_FILLCELL) : 0;
+    return columnEditable || !anyEditable ? static_cast<LRESULT>(TLE_FILLCELL) : 0;
 }

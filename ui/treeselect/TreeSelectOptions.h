@@ -26,4 +26,4 @@ DWORD TreeSelectExtendedStyle(uint32_t options, int columnCount);
 WPARAM TreeSelectColumnEditParam(int column);
 // What the dialog answers the control's edit request for a cell in `column`: 0 refuses, otherwise an editor
 // that fills the cell.
-LRESULT TreeSelectEditAnswer(uint32_t options, int column, int columnCount, bool columnEditable, bool anyColumnEditable);
+LRESULT TreeSelectEditAnswer(uint32_t options, int column, int columnCount, bool columnEditable, bool anyEditable);

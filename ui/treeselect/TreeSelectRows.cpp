@@ -42,9 +42,13 @@ void CTreeSelectDlg::SetState(HTREEITEM item, UINT state, UINT stateMask) {
 
 HTREEITEM CTreeSelectDlg::CaretItem() const { return m_tree->GetSelectedItem(); }
 
-int CTreeSelectDlg::CaretColumn() const { return static_cast<int>(m_tree->SendMessage(TVM_GETNEXTITEM, TLGN_CARETCOLUMN, 0)); }
+int CTreeSelectDlg::CaretColumn() const {
+    return static_cast<int>(m_tree->SendMessage(TVM_GETNEXTITEM, TLGN_CARETCOLUMN, 0));
+}
 
-bool CTreeSelectDlg::Checked(HTREEITEM item) const { return (State(item) & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(kCheckedImage); }
+bool CTreeSelectDlg::Checked(HTREEITEM item) const {
+    return (State(item) & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(kCheckedImage);
+}
 
 void CTreeSelectDlg::SetChecked(HTREEITEM item, bool checked) {
     SetState(item, INDEXTOSTATEIMAGEMASK(checked ? kCheckedImage : 1), TVIS_STATEIMAGEMASK);

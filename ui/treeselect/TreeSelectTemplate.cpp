@@ -31,7 +31,8 @@ HMENU CreateTreeSelectMenu(uint32_t options) {
     HMENU menu = ::CreatePopupMenu();
     if (!menu) return nullptr;
     ::AppendMenuA(menu, MF_STRING, kTreeSelectCopyField, GetUIStringA(nullptr, kUiCopyField));
-    if (options & kTreeSelectDelete) ::AppendMenuA(menu, MF_STRING, ID_EDIT_CLEAR, GetUIStringA(nullptr, kUiDeleteLine));
+    if (options & kTreeSelectDelete)
+        ::AppendMenuA(menu, MF_STRING, ID_EDIT_CLEAR, GetUIStringA(nullptr, kUiDeleteLine));
     if (options & kTreeSelectCheckBoxes) {
         ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         ::AppendMenuA(menu, MF_STRING, kSelectAll, GetUIStringA(nullptr, kUiSelectAll));
