@@ -84,11 +84,11 @@ Run RowRun(const BackMap& m, int64_t j, uint32_t width, const PointBox& box) {
     return r.Empty() ? Run{0, 0} : r;
 }
 
-// The source's cache lines that the samples of result pixels [i, i + columns) x [j, j + rows) lie on: a
-// parallelogram of the source, widened by a pixel all round, row by row. At most max of them go to lines.
-// Only a hint for the caches, so floating point will do.
-uint32_t BlockLines(const BackMap& m, const CDibImage& source, int64_t i, int64_t j, uint32_t columns,
-                    uint32_t rows, const uint8_t** lines, uint32_t max) {
+// The stretches of source rows that the samples of result pixels [i, i + columns) x [j, j + rows) lie on:
+// a parallelogram of the source, widened by a pixel all round. At most max of them go to spans. Only a
+// hint for the caches, so floating point will do.
+uint32_t BlockSpans(const BackMap& m, const CDibImage& source, int64_t i, int64_t j, uint32_t columns,
+                    uint32_t rows, DibRotateSpan* spans, uint32_t max) {
     const double scale = 1.0 / (1 << 18), ax = m.du * scale, ay = m.dv * scale, bx = m.duRow * scale,
                  by = m.dvRow * scale;
     const double x = m.U(i, j) * scale - ax - bx, y = m.V(i, j) * scale - ay - by;
@@ -97,24 +97,31 @@ uint32_t BlockLines(const BackMap& m, const CDibImage& source, int64_t i, int64_
     const double cornerY[4] = {y, y + n * ay, y + n * ay + k * by, y + k * by};
     const double top = std::max(0.0, *std::min_element(cornerY, cornerY + 4));
     const double bottom = std::min(source.height - 1.0, *std::max_element(cornerY, cornerY + 4));
+    // The edges as x = x0 + (row - y0) slope over [yLo, yHi]. With a level edge (turns by quarters) every
+    // row spans the whole width.
+    struct Edge {
+        double yLo, yHi, x0, y0, slope;
+    } edges[4];
+    bool level = false;
+    for (int e = 0; e < 4; ++e) {
+        const double x0 = cornerX[e], y0 = cornerY[e], x1 = cornerX[(e + 1) & 3], y1 = cornerY[(e + 1) & 3];
+        level = level || y0 == y1;
+        edges[e] = {std::min(y0, y1), std::max(y0, y1), x0, y0, y0 == y1 ? 0 : (x1 - x0) / (y1 - y0)};
+    }
+    const double widest[2] = {*std::min_element(cornerX, cornerX + 4), *std::max_element(cornerX, cornerX + 4)};
     uint32_t count = 0;
-    for (int64_t row = (int64_t)top; row <= (int64_t)bottom; ++row) {
-        // Where the row crosses the edges.
-        double left = source.width, right = -1;
-        for (int e = 0; e < 4; ++e) {
-            const double x0 = cornerX[e], y0 = cornerY[e], x1 = cornerX[(e + 1) & 3], y1 = cornerY[(e + 1) & 3];
-            if (row < std::min(y0, y1) || row > std::max(y0, y1)) continue;
-            const double at = y0 == y1 ? x0 : x0 + (x1 - x0) * (row - y0) / (y1 - y0);
-            left = std::min({left, at, y0 == y1 ? x1 : at}), right = std::max({right, at, y0 == y1 ? x1 : at});
-        }
+    for (int64_t row = (int64_t)top; row <= (int64_t)bottom && count < max; ++row) {
+        double left = level ? widest[0] : source.width, right = level ? widest[1] : -1;
+        for (int e = 0; e < 4 && !level; ++e)
+            if (row >= edges[e].yLo && row <= edges[e].yHi) {
+                const double at = edges[e].x0 + (row - edges[e].y0) * edges[e].slope;
+                left = std::min(left, at), right = std::max(right, at);
+            }
         const int64_t first = std::max<int64_t>(0, (int64_t)left);
         const int64_t last = std::min<int64_t>(source.width - 1, (int64_t)right + 1);
         if (first > last) continue;
         const uint8_t* pixels = source.RowAddress((int)row);
-        const uintptr_t end = (uintptr_t)(pixels + 4 * last);
-        for (uintptr_t line = (uintptr_t)(pixels + 4 * first) & ~(uintptr_t)63; line <= end && count < max;
-             line += 64)
-            lines[count++] = (const uint8_t*)line;
+        spans[count++] = {pixels + 4 * first, pixels + 4 * last};
     }
     return count;
 }
@@ -134,13 +141,6 @@ public:
     bool Sample(int64_t u, int64_t v, uint32_t* colour) const {
         const int64_t x0 = u >> 8, y0 = v >> 8;
         const uint32_t fx = (uint32_t)(u & 255), fy = (uint32_t)(v & 255);
-        if (!hasAlpha_ && (uint64_t)x0 < source_.width - 1 && (uint64_t)y0 < source_.height - 1) {
-            // All four count (sources of other depths than 32 bits come here for every pixel).
-            const uint32_t top[2] = {Read((int)x0, (int)y0), Read((int)x0 + 1, (int)y0)},
-                           bottom[2] = {Read((int)x0, (int)y0 + 1), Read((int)x0 + 1, (int)y0 + 1)};
-            *colour = DibRotateInterpolate((const uint8_t*)top, (const uint8_t*)bottom, fx, fy);
-            return true;
-        }
         const uint32_t weights[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
         uint32_t pixels[4], present = 0;
         for (int k = 0; k < 4; ++k) {
@@ -180,8 +180,9 @@ private:
 };
 
 // One rotation into a result of the frame's size. Each row has a run of pixels whose points reach the
-// source (the rest is background) and within it a run the inner loops take (32-bit sources: nearest,
-// the rounded point inside; bilinear, all four samples inside); the pixels between are sampled one by one.
+// source (the rest is background) and within it an inner run (nearest: the rounded point inside;
+// bilinear: all four samples inside), drawn in blocks by the run functions from a 32-bit source and one
+// pixel at a time through the reader from others; the pixels between are sampled one by one.
 class Rotation {
 public:
     Rotation(CDibImage& result, const CDibImage& source, const BackMap& map, bool nearest, bool hasAlpha,
@@ -203,36 +204,60 @@ public:
                                       : functions.bilinear;
     }
 
+    // Each band's edges are drawn before the blocks of the band before it, so that its first block is
+    // known (and fetched) while the last of that band is drawn.
     void Draw() {
-        for (uint32_t j0 = 0; j0 < result_.height; j0 += kBand) Band(j0, std::min(kBand, result_.height - j0));
+        Band bands[2];
+        BandEdges(0, &bands[0]);
+        for (uint32_t j0 = 0, k = 0; j0 < result_.height; j0 += kBand, k ^= 1) {
+            Band* next = j0 + kBand < result_.height ? &bands[k ^ 1] : nullptr;
+            if (next) BandEdges(j0 + kBand, next);
+            Blocks(bands[k], next);
+        }
     }
 
 private:
     // Rows are drawn in bands, their inner runs in blocks of columns, so that the source pixels a block
     // reads stay in the caches; while a block is drawn, the source of the next is fetched.
-    static constexpr uint32_t kBand = 128, kColumns = kDibRotateRunMax, kMaxLines = 2048;
+    static constexpr uint32_t kBand = 128, kColumns = kDibRotateRunMax, kMaxSpans = 512;
 
-    void Band(uint32_t j0, uint32_t rows) {
+    struct Band {
+        uint32_t j0, rows;
         Run inner[kBand];
-        int64_t left = result_.width, right = 0;
-        for (uint32_t r = 0; r < rows; ++r) {
-            inner[r] = Edges(j0 + r);
-            if (!inner[r].Empty()) left = std::min(left, inner[r].first), right = std::max(right, inner[r].last);
+        int64_t left, right; // of the inner runs
+    };
+
+    // Draws the rows of the band from j0 but for their inner runs.
+    void BandEdges(uint32_t j0, Band* band) {
+        band->j0 = j0;
+        band->rows = std::min(kBand, result_.height - j0);
+        band->left = result_.width, band->right = 0;
+        for (uint32_t r = 0; r < band->rows; ++r) {
+            const Run inner = band->inner[r] = RowEdges(j0 + r);
+            if (inner.Empty()) continue;
+            band->left = std::min(band->left, inner.first);
+            band->right = std::max(band->right, inner.last);
         }
-        for (int64_t c = left; c < right; c += kColumns) {
-            const int64_t next = c + kColumns;
-            Block(c, j0, rows, inner,
-                  next < right ? BlockLines(map_, source_, next, j0, kColumns, rows, lines_, kMaxLines) : 0);
+    }
+
+    void Blocks(const Band& band, const Band* next) {
+        for (int64_t c = band.left; c < band.right; c += kColumns) {
+            uint32_t spans = 0;
+            if (c + kColumns < band.right)
+                spans = BlockSpans(map_, source_, c + kColumns, band.j0, kColumns, band.rows, spans_, kMaxSpans);
+            else if (next && next->left < next->right)
+                spans = BlockSpans(map_, source_, next->left, next->j0, kColumns, next->rows, spans_, kMaxSpans);
+            Block(c, band.j0, band.rows, band.inner, spans);
         }
     }
 
     // Draws the inner runs of rows [j0, j0 + rows) in columns [c, c + kColumns), fetching the first
-    // lineCount of lines_ meanwhile.
-    void Block(int64_t c, int64_t j0, uint32_t rows, const Run* inner, uint32_t lineCount) {
+    // spanCount of spans_ meanwhile.
+    void Block(int64_t c, int64_t j0, uint32_t rows, const Run* inner, uint32_t spanCount) {
         DibRotateRun runs[kBand];
         int64_t rowOf[kBand];
         DibRotateBlock block = {source_.row0, (ptrdiff_t)source_.stride, source_.width, source_.height,
-                                (int32_t)map_.du, (int32_t)map_.dv, runs, 0, lines_, lineCount};
+                                (int32_t)map_.du, (int32_t)map_.dv, runs, 0, spans_, spanCount};
         for (uint32_t r = 0; r < rows; ++r) {
             const Run part = inner[r] & Run{c, c + kColumns};
             if (part.Empty()) continue;
@@ -253,16 +278,37 @@ private:
     }
 
     // Draws row j but for its inner run, which it returns.
-    Run Edges(int64_t j) {
+    Run RowEdges(int64_t j) {
         uint8_t* out = result_.RowAddress((int)j);
         const Run reach = RowRun(map_, j, result_.width, reach_);
-        Run inner = inner32_ ? RowRun(map_, j, result_.width, inner_) & reach : Run{0, 0};
+        Run inner = RowRun(map_, j, result_.width, inner_) & reach;
         if (inner.Empty()) inner = {reach.first, reach.first};
-        Fill(out, 0, reach.first);
-        Fill(out, std::max(reach.first, reach.last), result_.width);
+        Fill(out, j, 0, reach.first);
+        Fill(out, j, std::max(reach.first, reach.last), result_.width);
         for (int64_t i = reach.first; i < inner.first; ++i) Sample(out, i, j);
         for (int64_t i = inner.last; i < reach.last; ++i) Sample(out, i, j);
-        return inner;
+        if (inner32_) return inner;
+        InnerByReader(out, j, inner);
+        return Run{0, 0};
+    }
+
+    // The inner run of row j from a source of another depth than 32 bits (never one with alpha), one
+    // pixel at a time through the source's reader.
+    void InnerByReader(uint8_t* out, int64_t j, const Run& inner) {
+        int64_t u = map_.U(inner.first, j), v = map_.V(inner.first, j);
+        for (int64_t i = inner.first; i < inner.last; ++i, u += map_.du, v += map_.dv) {
+            uint32_t colour;
+            if (nearest_) {
+                colour = source_.GetPixel((int)((u + (1 << 17)) >> 18), (int)((v + (1 << 17)) >> 18));
+            } else {
+                const int x = (int)(u >> 18);
+                const uint8_t *upper = source_.RowAddress((int)(v >> 18)), *lower = upper - source_.stride;
+                const uint64_t top = source_.readPixel(upper, x) | (uint64_t)source_.readPixel(upper, x + 1) << 32;
+                const uint64_t bottom = source_.readPixel(lower, x) | (uint64_t)source_.readPixel(lower, x + 1) << 32;
+                colour = DibRotateInterpolate(top, bottom, (uint32_t)(u >> 10) & 255, (uint32_t)(v >> 10) & 255);
+            }
+            result_.writePixel(out, (int)i, colour);
+        }
     }
 
     void Sample(uint8_t* out, int64_t i, int64_t j) {
@@ -278,12 +324,11 @@ private:
         result_.writePixel(out, (int)i, colour);
     }
 
-    void Fill(uint8_t* out, int64_t begin, int64_t end) {
-        if (result_.depth == 32) {
-            std::fill((uint32_t*)out + begin, (uint32_t*)out + end, background_);
-            return;
-        }
-        for (int64_t i = begin; i < end; ++i) result_.writePixel(out, (int)i, background_);
+    // The background over pixels [begin, end) of row j (at out).
+    void Fill(uint8_t* out, int64_t j, int64_t begin, int64_t end) {
+        if (begin >= end) return;
+        if (result_.depth == 32) std::fill((uint32_t*)out + begin, (uint32_t*)out + end, background_);
+        else result_.FillRect((int)begin, (int)j, (int)(end - begin), 1, background_);
     }
 
     CDibImage& result_;
@@ -294,7 +339,7 @@ private:
     const BilinearSampler sampler_;
     PointBox reach_, inner_;
     DibRotateBlockFunction inner32_;
-    const uint8_t* lines_[kMaxLines]; // of the next block
+    DibRotateSpan spans_[kMaxSpans]; // of the next block
 };
 
 } // namespace

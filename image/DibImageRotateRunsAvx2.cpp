@@ -42,7 +42,7 @@ WL_AVX2_INLINE void Offsets(const DibRotateBlock& block, const Points& p, int32_
     _mm256_store_si256((__m256i*)offsets, _mm256_sub_epi32(_mm256_slli_epi32(x, 2),
                                                            _mm256_madd_epi16(y, _mm256_set1_epi32((int)block.stride))));
     // Read back from memory: cheaper than taking each out of the vector.
-    __asm__("" : : "m"(*(const int32_t(*)[8])offsets) : "memory");
+    __asm__("" : "+m"(*(int32_t(*)[8])offsets));
 }
 
 // The fractions f of the positions as 16-bit weight pairs (256 - f, f); f is the second byte of position >> 2.
@@ -123,9 +123,10 @@ WL_AVX2_INLINE __m256i Eight(const DibRotateBlock& block, const Points& p, uint3
 template <bool kAlpha>
 WL_AVX2 void Bilinear(DibRotateBlock& block) {
     const __m256i du = _mm256_set1_epi32(8 * block.du), dv = _mm256_set1_epi32(8 * block.dv);
+    const uint32_t share = DibRotatePrefetchShare(block);
     for (uint32_t r = 0; r < block.runCount; ++r) {
         DibRotateRun& run = block.runs[r];
-        DibRotatePrefetch(block, r);
+        DibRotatePrefetch(block, r, share);
         uint64_t clear = 0;
         uint32_t done = 0, eight = 0;
         Points p = At(block, run.u, run.v, Steps(8));
@@ -150,9 +151,10 @@ WL_AVX2 void Bilinear(DibRotateBlock& block) {
 WL_AVX2 void Nearest(DibRotateBlock& block) {
     const __m256i du = _mm256_set1_epi32(8 * block.du), dv = _mm256_set1_epi32(8 * block.dv);
     alignas(32) int32_t offsets[8];
+    const uint32_t share = DibRotatePrefetchShare(block);
     for (uint32_t r = 0; r < block.runCount; ++r) {
         DibRotateRun& run = block.runs[r];
-        DibRotatePrefetch(block, r);
+        DibRotatePrefetch(block, r, share);
         run.clear = 0;
         Points p = At(block, run.u + (1 << 17), run.v + (1 << 17), Steps(run.count < 8 ? run.count : 8));
         for (uint32_t done = 0; done < run.count; done += 8) {

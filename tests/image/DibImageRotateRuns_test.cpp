@@ -55,7 +55,7 @@ TEST(DibImageRotateRuns, EverySetMatchesTheArithmetic) {
             runs.push_back({nullptr, u, v, count, 0});
         }
         outs.resize(runs.size());
-        const std::vector<const uint8_t*> lines = {source.bits, source.row0};
+        const std::vector<DibRotateSpan> spans = {{source.bits, source.bits + 40}, {source.row0, source.row0 + 4}};
         for (const DibRotateFunctions* set : sets)
             for (int kind = 0; kind < 3; ++kind) {
                 const DibRotateBlockFunction function =
@@ -66,7 +66,7 @@ TEST(DibImageRotateRuns, EverySetMatchesTheArithmetic) {
                     runs[r].clear = ~0ull;
                 }
                 DibRotateBlock block = {source.row0, (ptrdiff_t)source.stride, w, h, du, dv,
-                                        runs.data(), (uint32_t)runs.size(), lines.data(), (uint32_t)lines.size()};
+                                        runs.data(), (uint32_t)runs.size(), spans.data(), (uint32_t)spans.size()};
                 function(block);
                 for (size_t r = 0; r < runs.size(); ++r) {
                     uint64_t clear = 0;
