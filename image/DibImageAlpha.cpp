@@ -115,12 +115,9 @@ bool CDibImage::MaskedPut(const CDibImage& source, int x, int y, const CDibImage
     return true;
 }
 
-bool CDibImage::HasAlpha() const {
-    if (depth != 32 || !HasPixels()) return false;
-    // 32-bit rows have no padding: the pixels lie one after the other through the whole block. They are
-    // combined a block at a time (a loop the compiler vectorises), the fourth bytes checked after each.
-    const uint8_t* pixels = bits;
-    const size_t count = (size_t)width * height, kBlock = 1024;
+bool DibAnyFourthByte(const uint8_t* pixels, size_t count) {
+    // Combined a block at a time (a loop the compiler vectorises), the fourth bytes checked after each.
+    constexpr size_t kBlock = 1024;
     for (size_t done = 0; done < count; done += kBlock) {
         const size_t end = std::min(count, done + kBlock);
         uint32_t any = 0;
@@ -128,6 +125,11 @@ bool CDibImage::HasAlpha() const {
         if (any >> 24) return true;
     }
     return false;
+}
+
+bool CDibImage::HasAlpha() const {
+    // 32-bit rows have no padding: the pixels lie one after the other through the whole block.
+    return depth == 32 && HasPixels() && DibAnyFourthByte(bits, (size_t)width * height);
 }
 
 bool CDibImage::SetAlpha(uint8_t value) {

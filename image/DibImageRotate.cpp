@@ -179,16 +179,60 @@ private:
     bool hasAlpha_;
 };
 
+// Whether a 32-bit source has alpha (a fourth byte other than 0 anywhere), found out while it is turned:
+// a glance at the first, middle and last pixels first, then the rest a stretch with each block of the
+// drawing (fetched into the caches during the block before), so that the reading hides behind the
+// drawing. Until everything is read, the drawing takes the source to have none.
+class AlphaWatch {
+public:
+    explicit AlphaWatch(const CDibImage& source) : pixels_(source.bits), count_((size_t)source.width * source.height) {}
+
+    // True when a glance finds alpha.
+    bool Glance() const {
+        const size_t n = std::min(count_, kStretch);
+        return DibAnyFourthByte(pixels_, n) || DibAnyFourthByte(pixels_ + 4 * ((count_ - n) / 2), n) ||
+               DibAnyFourthByte(pixels_ + 4 * (count_ - n), n);
+    }
+
+    // The next stretch in spans of a few cache lines (so that each run fetches a share), at most max.
+    uint32_t NextSpans(DibRotateSpan* spans, uint32_t max) const {
+        const uint8_t *at = pixels_ + 4 * done_, *end = pixels_ + 4 * std::min(count_, done_ + kStretch);
+        uint32_t count = 0;
+        for (; at < end && count < max; at += kSpanBytes)
+            spans[count++] = {at, std::min(at + kSpanBytes, end) - 1};
+        return count;
+    }
+
+    // Reads the next stretch, or all the rest; false once alpha was found.
+    bool Step() { return Read(kStretch); }
+    bool Finish() { return Read(count_); }
+
+private:
+    static constexpr size_t kStretch = 8192, kSpanBytes = 512; // pixels, about a block's worth
+
+    bool Read(size_t most) {
+        const size_t n = std::min(most, count_ - done_);
+        found_ = found_ || DibAnyFourthByte(pixels_ + 4 * done_, n);
+        done_ += n;
+        return !found_;
+    }
+
+    const uint8_t* pixels_;
+    size_t count_, done_ = 0;
+    bool found_ = false;
+};
+
 // One rotation into a result of the frame's size. Each row has a run of pixels whose points reach the
 // source (the rest is background) and within it an inner run (nearest: the rounded point inside;
 // bilinear: all four samples inside), drawn in blocks by the run functions from a 32-bit source and one
 // pixel at a time through the reader from others; the pixels between are sampled one by one.
 class Rotation {
 public:
+    // watch: where the source's alpha is being looked for (hasAlpha false until it turns up).
     Rotation(CDibImage& result, const CDibImage& source, const BackMap& map, bool nearest, bool hasAlpha,
-             uint32_t background)
+             uint32_t background, AlphaWatch* watch)
         : result_(result), source_(source), map_(map), nearest_(nearest), background_(background),
-          sampler_(source, background, hasAlpha) {
+          sampler_(source, background, hasAlpha), watch_(watch) {
         const int64_t one = 1 << 18, w = source.width, h = source.height;
         if (nearest) {
             reach_ = {-one / 2, w * one - one / 2, -one / 2, h * one - one / 2};
@@ -205,15 +249,17 @@ public:
     }
 
     // Each band's edges are drawn before the blocks of the band before it, so that its first block is
-    // known (and fetched) while the last of that band is drawn.
-    void Draw() {
+    // known (and fetched) while the last of that band is drawn. False when the watch found alpha (the
+    // drawing stops there).
+    bool Draw() {
         Band bands[2];
         BandEdges(0, &bands[0]);
         for (uint32_t j0 = 0, k = 0; j0 < result_.height; j0 += kBand, k ^= 1) {
             Band* next = j0 + kBand < result_.height ? &bands[k ^ 1] : nullptr;
             if (next) BandEdges(j0 + kBand, next);
-            Blocks(bands[k], next);
+            if (!Blocks(bands[k], next)) return false;
         }
+        return true;
     }
 
 private:
@@ -240,15 +286,18 @@ private:
         }
     }
 
-    void Blocks(const Band& band, const Band* next) {
+    bool Blocks(const Band& band, const Band* next) {
         for (int64_t c = band.left; c < band.right; c += kColumns) {
             uint32_t spans = 0;
             if (c + kColumns < band.right)
                 spans = BlockSpans(map_, source_, c + kColumns, band.j0, kColumns, band.rows, spans_, kMaxSpans);
             else if (next && next->left < next->right)
                 spans = BlockSpans(map_, source_, next->left, next->j0, kColumns, next->rows, spans_, kMaxSpans);
+            if (watch_) spans += watch_->NextSpans(spans_ + spans, kMaxSpans - spans);
             Block(c, band.j0, band.rows, band.inner, spans);
+            if (watch_ && !watch_->Step()) return false;
         }
+        return true;
     }
 
     // Draws the inner runs of rows [j0, j0 + rows) in columns [c, c + kColumns), fetching the first
@@ -339,6 +388,7 @@ private:
     const BilinearSampler sampler_;
     PointBox reach_, inner_;
     DibRotateBlockFunction inner32_;
+    AlphaWatch* watch_;
     DibRotateSpan spans_[kMaxSpans]; // of the next block
 };
 
@@ -357,7 +407,15 @@ bool CDibImage::Rotate(const CDibImage& source, uint32_t angle, uint32_t flags, 
     if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
 
     const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
-    Rotation(*this, source, BackMap(f, cx4, cy4), nearest, !nearest && source.HasAlpha(), background).Draw();
+    const BackMap map(f, cx4, cy4);
+    // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
+    // began as if there were none, the drawing starts again with it.
+    AlphaWatch watch(source);
+    const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
+    AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
+    if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
+        (watching && !watch.Finish()))
+        Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
     // Where the centre landed in the result.
     if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
     if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);
