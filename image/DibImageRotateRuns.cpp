@@ -14,13 +14,20 @@ inline bool ClearPair(const uint8_t* p) {
     return !p[3] || !p[7];
 }
 
-template <bool kAlpha>
-void Bilinear(DibRotateBlock& block) {
+// Calls draw(run) for each run (its clear mask 0 first), fetching the run's share of the spans.
+template <typename Draw>
+void EachRun(DibRotateBlock& block, Draw draw) {
     const uint32_t share = DibRotatePrefetchShare(block);
     for (uint32_t r = 0; r < block.runCount; ++r) {
-        DibRotateRun& run = block.runs[r];
         DibRotatePrefetch(block, r, share);
-        run.clear = 0;
+        block.runs[r].clear = 0;
+        draw(block.runs[r]);
+    }
+}
+
+template <bool kAlpha>
+void Bilinear(DibRotateBlock& block) {
+    EachRun(block, [&block](DibRotateRun& run) {
         int32_t u = run.u, v = run.v;
         for (uint32_t k = 0; k < run.count; ++k, u += block.du, v += block.dv) {
             const uint8_t *p = SourceAt(block, u, v), *q = p - block.stride;
@@ -30,19 +37,15 @@ void Bilinear(DibRotateBlock& block) {
             run.out[k] = DibRotateInterpolate(top, bottom, ((uint32_t)u >> 10) & 255, ((uint32_t)v >> 10) & 255);
             if (kAlpha && (ClearPair(p) || ClearPair(q))) run.clear |= 1ull << k;
         }
-    }
+    });
 }
 
 void Nearest(DibRotateBlock& block) {
-    const uint32_t share = DibRotatePrefetchShare(block);
-    for (uint32_t r = 0; r < block.runCount; ++r) {
-        DibRotateRun& run = block.runs[r];
-        DibRotatePrefetch(block, r, share);
-        run.clear = 0;
+    EachRun(block, [&block](DibRotateRun& run) {
         int32_t u = run.u + (1 << 17), v = run.v + (1 << 17);
         for (uint32_t k = 0; k < run.count; ++k, u += block.du, v += block.dv)
             memcpy(run.out + k, SourceAt(block, u, v), 4);
-    }
+    });
 }
 
 } // namespace
