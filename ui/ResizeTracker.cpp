@@ -2,6 +2,7 @@
 #include "ui/ResizeTracker.h"
 
 #include "framework/Gdi.h"
+#include "framework/WinApp.h"
 #include "image/Splitter.h"
 
 #include <algorithm>
@@ -59,9 +60,8 @@ int TrackResizeRect(HWND window, RECT* rect, int x, int y, int minWidth, int min
     screen.DrawDragRect(&now, thickness, nullptr, thickness);
     bool accepted = false, done = false;
     while (!done && GetCapture() == window) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            if (got == 0) PostQuitMessage((int)msg.wParam);
+        if (!fw::GetNextMessage(msg)) {
+            PostQuitMessage((int)msg.wParam);
             break;
         }
         switch (msg.message) {
