@@ -36,6 +36,10 @@ function(wl_add_library name)
   endif()
 endfunction()
 
+# Output by which a test fails whatever its exit code: a report of Wine's heap checking, which
+# tests/run.sh --heap-check turns on (the normal run keeps Wine silent).
+set(WL_HEAP_REPORT ":heap:")
+
 # wl_add_gtest(<name> SOURCES ... LINKS ... [GUI] [RUN_SERIAL] [TIMEOUT s])
 # Builds a GoogleTest executable that CTest runs through Wine, one CTest entry per test case.
 # RUN_SERIAL: its test cases run while no other test runs (for tests that read the screen).
@@ -56,7 +60,7 @@ function(wl_add_gtest name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}" ${serial})
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}" FAIL_REGULAR_EXPRESSION "${WL_HEAP_REPORT}" ${serial})
 endfunction()
 
 # wl_add_bench(<name> SOURCES ... LINKS ...)

@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite under Wine, in a prefix and on an X display of its own.
 # Extra arguments go to ctest (for example -R CString or -L text_tests).
+#
+# --heap-check (first argument): the same suite with Wine's heap checking (double frees, bad pointers); a test
+# fails on any heap report (see WL_HEAP_REPORT in cmake/WertlaufTargets.cmake). Then the test programs of the
+# pure readers run whole under full heap validation, which also catches writes past a block's end.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WL_BUILD_DIR:-$root/build}
+heap_check=
+if [ "${1:-}" = --heap-check ]; then
+  heap_check=1
+  shift
+fi
+# Each finishes within two minutes under full validation.
+full_validation=(text_tests image_tests game_tests)
 
 "$root/tools/build.sh"
 
@@ -15,5 +26,33 @@ wl_env_start
 wine "$build/tests/wine_warmup.exe" hold >/dev/null 2>&1 &
 wine "$build/tests/wine_warmup.exe" wait >/dev/null 2>&1 || wl_log "the desktop holder did not start"
 
+[ -n "$heap_check" ] && export WINEDEBUG=-all,err+heap,warn+heap
 # The test programs start without address-space randomisation (see wl_norandom).
 wl_norandom ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@"
+[ -n "$heap_check" ] || exit 0
+
+# Full validation: every heap call checks the whole heap and traces; only the reports are kept. A
+# corrupted heap stops the program in an assertion that waits for a debugger, hence the bound.
+export WINEDEBUG=-all,+heap
+failed=0
+pids=()
+for program in "${full_validation[@]}"; do
+  (
+    set +e
+    log="$build/tests/$program.heap.log"
+    status=0
+    wl_norandom timeout 240 wine "$build/tests/$program.exe" --gtest_brief=1 2>&1 >"$log.out" |
+      grep -v ':trace:heap:' >"$log"
+    status=${PIPESTATUS[0]}
+    if [ "$status" -ne 0 ] || grep -q ':heap:' "$log"; then
+      echo "full heap validation: $program failed (exit $status)"
+      grep ':heap:' "$log" | head -20
+      tail -20 "$log.out"
+      exit 1
+    fi
+    echo "full heap validation: $program passed"
+  ) &
+  pids+=($!)
+done
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+exit "$failed"
