@@ -135,6 +135,9 @@ public:
     // ---- Exchange with the clipboard, GDI and packed DIBs
     bool CopyToClipboard(HWND owner);
     bool PasteFromClipboard(HWND owner, uint32_t flags);
+    // A packed DIB of blockSize bytes from another process (the clipboard's CF_DIB or CF_DIBV5): every
+    // offset is checked against the size.
+    bool LoadDibBlock(const uint8_t* block, uint64_t blockSize);
     HBITMAP ToBitmap(HWND window) const;
     bool FromBitmap(HWND window, HBITMAP bitmap);
     bool LoadResource(LPCSTR name, HMODULE module);
@@ -220,5 +223,4 @@ private:
     bool AllocatePixels(uintptr_t bitsMode);
     void FillHeader();
     void SetDefaultPalette();
-    bool LoadDibBlock(const uint8_t* block, uint64_t blockSize);
 };

@@ -43,6 +43,23 @@ int TableBytes(const BITMAPINFOHEADER* h) {
     return (h->biCompression == BI_BITFIELDS && h->biSize < 52) ? 12 : 0;
 }
 
+// Bytes of the colour rows of an image of the given height.
+unsigned long long RowBytes(const BITMAPINFOHEADER* h, int bits, int rows) {
+    return static_cast<unsigned long long>(DibStride(h->biWidth, bits)) * rows;
+}
+
+// With any kind but a packed DIB, an uncompressed image of even header height is an icon image: the colour
+// rows of half the height, then the 1-bit AND mask, unless biSizeImage names exactly the plain rows of the
+// whole height. The size check and the converter decide it alike.
+bool IsIconImage(const BITMAPINFOHEADER* h, DWORD kind) {
+    if (kind == kKindPacked || h->biCompression != BI_RGB || h->biHeight % 2 != 0) return false;
+    const int half = h->biHeight / 2;
+    const unsigned long long colourBytes = RowBytes(h, BitCountOf(h), half);
+    const unsigned long long iconBytes = colourBytes + RowBytes(h, 1, half);
+    const unsigned long long plainBytes = colourBytes * 2;
+    return !(h->biSizeImage == plainBytes && plainBytes != iconBytes);
+}
+
 // A source header of 40 bytes with its colour table or masks, as GDI wants it for drawing.
 struct SourceInfo {
     BITMAPINFOHEADER header;
@@ -172,31 +189,6 @@ DibRecord* LoadFromGroup(HDC dc, const void* data, DWORD flags, ULONG_PTR module
                             type == 1 ? MAKEINTRESOURCEA(3) : MAKEINTRESOURCEA(1), flags, inout);
 }
 
-// Checks that resource data of the given kind lies inside its size before it is converted.
-bool PackedDataFits(const void* data, DWORD size, DWORD kind) {
-    const BYTE* p = static_cast<const BYTE*>(data);
-    if (kind == kKindGroup && size >= 6) {
-        const WORD* dir = reinterpret_cast<const WORD*>(p);
-        if (dir[0] == 0 && (dir[1] == 1 || dir[1] == 2)) return size >= 6u + 14u * dir[2];
-    }
-    if (size >= 4 + sizeof(BITMAPINFOHEADER) && kind == kKindCursor &&
-        !IsValidDibHeader(reinterpret_cast<const BITMAPINFOHEADER*>(p))) {
-        p += 4;
-        size -= 4;
-    }
-    if (size < sizeof(BITMAPINFOHEADER)) return false;
-    auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(p);
-    if (!IsValidDibHeader(h)) return true;  // the converter reports it
-    unsigned long long need = h->biSize + TableBytes(h);
-    if (h->biCompression == BI_RGB || h->biCompression == BI_BITFIELDS) {
-        int rows = kind != kKindPacked && h->biHeight % 2 == 0 ? h->biHeight / 2 : h->biHeight;
-        need += static_cast<unsigned long long>(DibStride(h->biWidth, BitCountOf(h))) * rows;
-    } else {
-        need += h->biSizeImage;
-    }
-    return need <= size;
-}
-
 template <typename Char>
 DibRecord* LoadDibResource(HDC dc, HMODULE module, const Char* name, const Char* type, DWORD flags,
                            ULONG_PTR* inout) {
@@ -225,11 +217,38 @@ DibRecord* LoadDibResource(HDC dc, HMODULE module, const Char* name, const Char*
     }
     if (size >= sizeof(kPngSignature) && memcmp(data, kPngSignature, 4) == 0)
         return CreateDibFromPng(dc, data, size, flags, inout);
-    if (!PackedDataFits(data, size, KindOf(flags))) return Fail(ERROR_BAD_FORMAT, inout);
+    if (!PackedDibDataFits(data, size, flags)) return Fail(ERROR_BAD_FORMAT, inout);
     return CreateDibFromPackedData(dc, data, flags, inout);
 }
 
 }  // namespace
+
+bool PackedDibDataFits(const void* data, DWORD size, DWORD flags) {
+    if (!data) return false;
+    const DWORD kind = KindOf(flags);
+    const BYTE* p = static_cast<const BYTE*>(data);
+    if (kind == kKindGroup && size >= 6) {
+        const WORD* dir = reinterpret_cast<const WORD*>(p);
+        if (dir[0] == 0 && (dir[1] == 1 || dir[1] == 2)) return size >= 6u + 14u * dir[2];
+    }
+    if (size >= 4 + sizeof(BITMAPINFOHEADER) && kind == kKindCursor &&
+        !IsValidDibHeader(reinterpret_cast<const BITMAPINFOHEADER*>(p))) {
+        p += 4;
+        size -= 4;
+    }
+    if (size < sizeof(BITMAPINFOHEADER)) return false;
+    auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(p);
+    if (!IsValidDibHeader(h)) return true;  // the converter reports it
+    unsigned long long need = h->biSize + TableBytes(h);
+    if (IsIconImage(h, kind)) {
+        need += RowBytes(h, BitCountOf(h), h->biHeight / 2) + RowBytes(h, 1, h->biHeight / 2);
+    } else if (h->biCompression == BI_RGB || h->biCompression == BI_BITFIELDS) {
+        need += RowBytes(h, BitCountOf(h), h->biHeight);
+    } else {
+        need += h->biSizeImage;
+    }
+    return need <= size;
+}
 
 DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_PTR* inout) {
     ULONG_PTR inValue = inout ? *inout : 0;
@@ -256,15 +275,9 @@ DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_
     // An icon image holds the colour rows and then the AND mask, with the header height doubled.
     int height = h->biHeight;
     const BYTE* mask = nullptr;
-    if (kind != kKindPacked && !pixelsFromInout && h->biCompression == BI_RGB && height % 2 == 0) {
-        int half = height / 2;
-        unsigned long long colourBytes = static_cast<unsigned long long>(DibStride(h->biWidth, srcBits)) * half;
-        unsigned long long iconBytes = colourBytes + static_cast<unsigned long long>(DibStride(h->biWidth, 1)) * half;
-        unsigned long long plainBytes = colourBytes * 2;
-        if (!(h->biSizeImage == plainBytes && plainBytes != iconBytes)) {
-            height = half;
-            mask = pixels + colourBytes;
-        }
+    if (!pixelsFromInout && IsIconImage(h, kind)) {
+        height /= 2;
+        mask = pixels + RowBytes(h, srcBits, height);
     }
 
     ScreenDC screen(dc);

@@ -1,6 +1,6 @@
 #include "text/UnicodeConvert.h"
 
-#include "GuardPage.h"
+#include "tests/support/GuardPage.h"
 
 #include <gtest/gtest.h>
 
