@@ -1,6 +1,7 @@
 // Cost of one game frame at a 1920 x 1080 board while both pointers sweep, against a frame that redraws the whole
 // band (the peer measured in the same run). A sweeping frame should touch only what changed.
 #include "bench/BenchClock.h"
+#include "bench/BenchFigure.h"
 #include "game/BoardPainter.h"
 #include "game/GameFrame.h"
 #include "game/RoundControl.h"
@@ -35,15 +36,15 @@ struct Board {
 
     bool Setup(int width, int height) {
         if (!LoadBoardArt(art, GetModuleHandleA(nullptr))) return false;
-        for (int i = 0; i < 3; ++i) BuildPointerSprite(art, i, state.pointerColour[i]);
+        for (int i = 0; i < 3; ++i) BuildPointerSprite(art, i, state.pointers.colour[i]);
         SelectStarImage(art, 0);
         if (!image.Create(32, width, height, 0)) return false;
         painter.SetImage(&image);
         gametest::ArmQuestion(state);  // 0..1000, solution 500
-        state.clientWidth = width;
-        state.clientHeight = height;
-        state.starCount[kRed] = 3;
-        state.starCount[kBlue] = 5;
+        state.geometry.clientWidth = width;
+        state.geometry.clientHeight = height;
+        state.stars.count[kRed] = 3;
+        state.stars.count[kBlue] = 5;
         return true;
     }
 };
@@ -58,8 +59,8 @@ int main() {
     }
     uint32_t now = 100000;
     board.frame.Run(now);
-    StartPlayer(board.state, kRed, now);
-    StartPlayer(board.state, kBlue, now + 700);
+    StartPlayer(board.state.shared, kRed, now);
+    StartPlayer(board.state.shared, kBlue, now + 700);
 
     const int warmUp = 50, sweepFrames = 1000, redrawFrames = 300;
     for (int i = 0; i < warmUp; ++i) board.frame.Run(now += 30);
@@ -80,7 +81,7 @@ int main() {
     board.invalidatedArea = 0;
     for (int i = 0; i < redrawFrames; ++i) {
         now += 30;
-        board.state.boardDrawn = 0;  // as after a new page, a resize or a settings change
+        board.state.drawn.board = 0;  // as after a new page, a resize or a settings change
         const double t0 = BenchSeconds();
         board.frame.Run(now);
         redraw.push_back(BenchSeconds() - t0);
@@ -94,5 +95,7 @@ int main() {
     std::printf("  full band redraw:      median %8.1f us, %.0f pixels invalidated\n", full * 1e6, redrawArea);
     std::printf("  ratio sweeping / full: %.1f %% (goal <= 10 %%)\n", 100.0 * sweep / full);
     std::printf("  invalidated area:      %.1f %% of a full redraw\n", 100.0 * sweepArea / redrawArea);
+    BenchFigure("sweeping frame (median)", sweep * 1e6, full * 1e6, "us");
+    BenchFigure("sweeping frame invalidated", sweepArea, redrawArea, "pixels");
     return 0;
 }

@@ -8,8 +8,8 @@
 
 namespace game {
 
-SoundEntry gSoundTable[kSoundCount];
-OneShotSlots gOneShotSlots;
+SoundEntry g_soundTable[kSoundCount];
+OneShotSlots g_oneShotSlots;
 
 namespace {
 
@@ -52,7 +52,7 @@ bool FindWaveSamples(const void* image, size_t size, const int16_t** samples, ui
 
 bool LocateSound(GameSound sound) {
     if (sound < 0 || sound >= kSoundCount) return false;
-    SoundEntry& entry = gSoundTable[sound];
+    SoundEntry& entry = g_soundTable[sound];
     entry = SoundEntry{};
     HMODULE module = GetModuleHandleA(nullptr);
     entry.resource = FindResourceA(module, kSoundNames[sound], "WAVE");
@@ -102,18 +102,18 @@ void OneShotSlots::Clear() {
     for (Slot& slot : slots_) slot.remaining.store(0);
 }
 
-bool QueueOneShotSound(const int16_t* samples, uint32_t count) { return gOneShotSlots.Queue(samples, count); }
+bool QueueOneShotSound(const int16_t* samples, uint32_t count) { return g_oneShotSlots.Queue(samples, count); }
 
 bool QueueGameSound(GameSound sound) {
     if (sound < 0 || sound >= kSoundCount) return false;
-    return QueueOneShotSound(gSoundTable[sound].samples, gSoundTable[sound].count);
+    return QueueOneShotSound(g_soundTable[sound].samples, g_soundTable[sound].count);
 }
 
 DWORD RunSoundMixer(const SoundMixerFlags& flags) {
     while (flags.running->load()) {
         auto* block = static_cast<int16_t*>(WaveOutGetBuffer());
         if (!block) break;
-        gOneShotSlots.Mix(block, kMixBlockSamples);
+        g_oneShotSlots.Mix(block, kMixBlockSamples);
         // The player paces this loop; should it refuse at once, wait a block rather than spin.
         if (WaveOutWrite(static_cast<int>(kMixBlockSamples * sizeof(int16_t))) != kWaveWriteOk) Sleep(kBlockMs);
     }

@@ -24,7 +24,7 @@ struct SoundEntry {
 };
 
 // The sound table, filled by LocateSound (in GameSound order).
-extern SoundEntry gSoundTable[kSoundCount];
+extern SoundEntry g_soundTable[kSoundCount];
 
 // Resource names in GameSound order.
 const char* SoundResourceName(GameSound sound);
@@ -61,7 +61,7 @@ private:
     Slot slots_[kOneShotSlots];
 };
 
-extern OneShotSlots gOneShotSlots;
+extern OneShotSlots g_oneShotSlots;
 
 // Queues a sound on the process's slots (dropped when all four are busy).
 bool QueueOneShotSound(const int16_t* samples, uint32_t count);

@@ -43,7 +43,7 @@ PageMarkers ParsePageMarkers(const char* head) {
     return markers;
 }
 
-QuestionError TakeQuestionMarkers(GameState& state, const PageMarkers& markers) {
+QuestionError TakeQuestionMarkers(Question& question, const PageMarkers& markers) {
     bool finite = true;
     auto take = [&finite](double value, double& field) {
         if (std::isfinite(value))
@@ -52,15 +52,15 @@ QuestionError TakeQuestionMarkers(GameState& state, const PageMarkers& markers) 
             finite = false;
     };
     if (!markers.hasMinimum) return kMissingMinimum;
-    take(markers.minimum, state.minimum);
+    take(markers.minimum, question.minimum);
     if (!markers.hasMaximum) return kMissingMaximum;
-    take(markers.maximum, state.maximum);
+    take(markers.maximum, question.maximum);
     if (!markers.hasSolution) return kMissingSolution;
-    take(markers.solution, state.solution);
+    take(markers.solution, question.solution);
     if (!finite || markers.solution < markers.minimum || markers.solution > markers.maximum)
         return kSolutionOutOfRange;
     if (!markers.hasScaleMode) return kMissingScaleMode;
-    state.logScale = markers.scaleMode;
+    question.logScale = markers.scaleMode;
     return kQuestionOk;
 }
 

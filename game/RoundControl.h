@@ -17,11 +17,11 @@ protected:
 };
 
 // Start an idle player's pointer (not in single mode, not without a question). Returns whether it started.
-bool StartPlayer(GameState& state, int player, uint32_t tick);
+bool StartPlayer(ThreadShared& shared, int player, uint32_t tick);
 // Stop a running pointer and queue its sound. Returns whether it stopped.
-bool StopPlayer(GameState& state, int player, uint32_t tick, GameEvents* events);
+bool StopPlayer(ThreadShared& shared, int player, uint32_t tick, GameEvents* events);
 // Single mode: both idle pointers start together.
-bool StartBothPlayers(GameState& state, uint32_t tick);
+bool StartBothPlayers(ThreadShared& shared, uint32_t tick);
 void ResetRound(GameState& state);
 // "Spiel rücksetzen": back to idle on the same page; the next load repeats the number.
 void ResetGame(GameState& state);
@@ -31,10 +31,10 @@ void PlayerKeyDown(GameState& state, int player, uint32_t now, GameEvents* event
 void PlayerKeyUp(GameState& state, int player, uint32_t now, GameEvents* events);
 // Menu and toolbar "Starte/Stoppe": start an idle pointer, stop a running one (single mode: stop only).
 // The keys' repeat guard is left alone.
-void TogglePlayer(GameState& state, int player, uint32_t now, GameEvents* events);
+void TogglePlayer(ThreadShared& shared, int player, uint32_t now, GameEvents* events);
 
 // Star count + or - one, wrapping round the star modulus.
-void ChangeStarCount(GameState& state, int player, int delta);
+void ChangeStarCount(StarColumns& stars, int player, int delta);
 
 struct StarSizeEntry {
     int resourceId;  // bitmap of the star image

@@ -1,6 +1,6 @@
 // CWertlaufView: remote-control glue. The frame reader and the port handling are in RemoteControl; the
 // view lends it its start and stop operations, its window for the control keys' commands, and the
-// remote's fields in its state. Also the COM-port prompt.
+// remote's fields in the state it shares with the threads. Also the COM-port prompt.
 #include "game/WertlaufView.h"
 
 #include "game/RemoteControl.h"
@@ -16,7 +16,7 @@ public:
     void StartPlayer(int player, uint32_t tick) override { view_.StartPlayer(player, tick); }
     void StopPlayer(int player, uint32_t tick) override { view_.StopPlayer(player, tick); }
     void PostCommand(int commandId) override { ::PostMessageA(view_.m_hWnd, WM_COMMAND, commandId, 0); }
-    bool SingleMode() override { return view_.State().singleMode != 0; }
+    bool SingleMode() override { return view_.State().shared.singleMode != 0; }
 
 private:
     CWertlaufView& view_;
@@ -25,24 +25,26 @@ private:
 }  // namespace
 
 bool CWertlaufView::StartRemoteReader() {
-    m_state.readerStopRequest = 0;
-    return game::StartRemoteControl(m_state.readerEnded, RemoteControlThread, this);
+    m_state.shared.readerStopRequest = 0;
+    return game::StartRemoteControl(m_state.shared.readerEnded, RemoteControlThread, this);
 }
 
-void CWertlaufView::StopRemoteReader() { game::StopRemoteControl(m_state.readerStopRequest, m_state.readerEnded); }
+void CWertlaufView::StopRemoteReader() {
+    game::StopRemoteControl(m_state.shared.readerStopRequest, m_state.shared.readerEnded);
+}
 
 DWORD WINAPI CWertlaufView::RemoteControlThread(LPVOID param) {
     auto* view = static_cast<CWertlaufView*>(param);
-    game::GameState& state = view->m_state;
+    game::ThreadShared& shared = view->m_state.shared;
     ViewRemoteActions actions(*view);
-    const game::RemoteControlContext context{&actions, &state.comPort, &state.clockOffset, &state.readerStopRequest,
-                                             &state.readerEnded, nullptr};
+    const game::RemoteControlContext context{&actions, &shared.comPort, &shared.clockOffset, &shared.readerStopRequest,
+                                             &shared.readerEnded, nullptr};
     return game::RunRemoteControl(context);
 }
 
 void CWertlaufView::OnSelectComPort() {
     char text[16];
-    game::ComPortText(m_state.comPort, text);
+    game::ComPortText(m_state.shared.comPort, text);
     CTextInputDlg dialog(nullptr, 0);
     dialog.SetText(text);
     dialog.SetCaption("COM-Port");
@@ -50,5 +52,5 @@ void CWertlaufView::OnSelectComPort() {
     if (dialog.DoModal() != IDOK) return;
     char answer[33];  // at most 32 characters count
     dialog.GetText(answer, sizeof answer);
-    m_state.comPort = game::ComPortFromText(answer);  // the reader reopens on its next pass
+    m_state.shared.comPort = game::ComPortFromText(answer);  // the reader reopens on its next pass
 }

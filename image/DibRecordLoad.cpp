@@ -8,10 +8,10 @@ namespace {
 
 using namespace DibLoad;
 
-// Internal callers hand the pixel pointer in through the in/out word with this pattern.
-constexpr DWORD kPixelsFromInout = 0x8060edcb;
+// The pattern kPixelsFromInout is tested under, and the bits a caller's flags must have clear for it (the
+// entry bits it does not set, and bit 23).
 constexpr DWORD kPixelsFromInoutMask = 0x8060ffff;
-constexpr DWORD kInternalClear = 0x801234;
+constexpr DWORD kPixelsFromInoutClear = 0x801234;
 constexpr DWORD kNoMatchingEntry = 0x10d8;
 constexpr DWORD kConversionBits = kTransparencyMask | kMapSysColors | kComposeAlpha | kForceCopy;
 constexpr BYTE kPngSignature[8] = {0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a};
@@ -41,23 +41,6 @@ int TableBytes(const BITMAPINFOHEADER* h) {
     }
     // Headers of 52 bytes and more carry their masks inside.
     return (h->biCompression == BI_BITFIELDS && h->biSize < 52) ? 12 : 0;
-}
-
-// Bytes of the colour rows of an image of the given height.
-unsigned long long RowBytes(const BITMAPINFOHEADER* h, int bits, int rows) {
-    return static_cast<unsigned long long>(DibStride(h->biWidth, bits)) * rows;
-}
-
-// With any kind but a packed DIB, an uncompressed image of even header height is an icon image: the colour
-// rows of half the height, then the 1-bit AND mask, unless biSizeImage names exactly the plain rows of the
-// whole height. The size check and the converter decide it alike.
-bool IsIconImage(const BITMAPINFOHEADER* h, DWORD kind) {
-    if (kind == kKindPacked || h->biCompression != BI_RGB || h->biHeight % 2 != 0) return false;
-    const int half = h->biHeight / 2;
-    const unsigned long long colourBytes = RowBytes(h, BitCountOf(h), half);
-    const unsigned long long iconBytes = colourBytes + RowBytes(h, 1, half);
-    const unsigned long long plainBytes = colourBytes * 2;
-    return !(h->biSizeImage == plainBytes && plainBytes != iconBytes);
 }
 
 // A source header of 40 bytes with its colour table or masks, as GDI wants it for drawing.
@@ -189,6 +172,49 @@ DibRecord* LoadFromGroup(HDC dc, const void* data, DWORD flags, ULONG_PTR module
                             type == 1 ? MAKEINTRESOURCEA(3) : MAKEINTRESOURCEA(1), flags, inout);
 }
 
+// Bytes of the colour rows of an image of the given height.
+unsigned long long RowBytes(const BITMAPINFOHEADER* h, int bits, int rows) {
+    return static_cast<unsigned long long>(DibStride(h->biWidth, bits)) * rows;
+}
+
+// With any kind but a packed DIB, an uncompressed image of even header height is an icon image: the colour
+// rows of half the height, then the 1-bit AND mask, unless its size is exactly twice its colour rows (and
+// could not also hold a mask). The size check and the converter decide it alike.
+bool IsIconImage(const BITMAPINFOHEADER* h, DWORD kind) {
+    if (kind == kKindPacked || h->biCompression != BI_RGB || h->biHeight % 2 != 0) return false;
+    const int half = h->biHeight / 2;
+    const unsigned long long colourBytes = RowBytes(h, BitCountOf(h), half);
+    const unsigned long long iconBytes = colourBytes + RowBytes(h, 1, half);
+    const unsigned long long plainBytes = colourBytes * 2;
+    return !(h->biSizeImage == plainBytes && plainBytes != iconBytes);
+}
+
+// Checks that resource data of the given kind lies inside its size before it is converted.
+bool PackedDataFits(const void* data, DWORD size, DWORD kind) {
+    const BYTE* p = static_cast<const BYTE*>(data);
+    if (kind == kKindGroup && size >= 6) {
+        const WORD* dir = reinterpret_cast<const WORD*>(p);
+        if (dir[0] == 0 && (dir[1] == 1 || dir[1] == 2)) return size >= 6u + 14u * dir[2];
+    }
+    if (size >= 4 + sizeof(BITMAPINFOHEADER) && kind == kKindCursor &&
+        !IsValidDibHeader(reinterpret_cast<const BITMAPINFOHEADER*>(p))) {
+        p += 4;
+        size -= 4;
+    }
+    if (size < sizeof(BITMAPINFOHEADER)) return false;
+    auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(p);
+    if (!IsValidDibHeader(h)) return true;  // the converter reports it
+    unsigned long long need = h->biSize + TableBytes(h);
+    if (IsIconImage(h, kind)) {
+        need += RowBytes(h, BitCountOf(h), h->biHeight / 2) + RowBytes(h, 1, h->biHeight / 2);
+    } else if (h->biCompression == BI_RGB || h->biCompression == BI_BITFIELDS) {
+        need += RowBytes(h, BitCountOf(h), h->biHeight);
+    } else {
+        need += h->biSizeImage;
+    }
+    return need <= size;
+}
+
 template <typename Char>
 DibRecord* LoadDibResource(HDC dc, HMODULE module, const Char* name, const Char* type, DWORD flags,
                            ULONG_PTR* inout) {
@@ -217,48 +243,137 @@ DibRecord* LoadDibResource(HDC dc, HMODULE module, const Char* name, const Char*
     }
     if (size >= sizeof(kPngSignature) && memcmp(data, kPngSignature, 4) == 0)
         return CreateDibFromPng(dc, data, size, flags, inout);
-    if (!PackedDibDataFits(data, size, flags)) return Fail(ERROR_BAD_FORMAT, inout);
+    if (!PackedDataFits(data, size, KindOf(flags))) return Fail(ERROR_BAD_FORMAT, inout);
     return CreateDibFromPackedData(dc, data, flags, inout);
 }
 
 }  // namespace
 
-bool PackedDibDataFits(const void* data, DWORD size, DWORD flags) {
-    if (!data) return false;
-    const DWORD kind = KindOf(flags);
-    const BYTE* p = static_cast<const BYTE*>(data);
-    if (kind == kKindGroup && size >= 6) {
-        const WORD* dir = reinterpret_cast<const WORD*>(p);
-        if (dir[0] == 0 && (dir[1] == 1 || dir[1] == 2)) return size >= 6u + 14u * dir[2];
-    }
-    if (size >= 4 + sizeof(BITMAPINFOHEADER) && kind == kKindCursor &&
-        !IsValidDibHeader(reinterpret_cast<const BITMAPINFOHEADER*>(p))) {
-        p += 4;
-        size -= 4;
-    }
-    if (size < sizeof(BITMAPINFOHEADER)) return false;
-    auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(p);
-    if (!IsValidDibHeader(h)) return true;  // the converter reports it
-    unsigned long long need = h->biSize + TableBytes(h);
-    if (IsIconImage(h, kind)) {
-        need += RowBytes(h, BitCountOf(h), h->biHeight / 2) + RowBytes(h, 1, h->biHeight / 2);
-    } else if (h->biCompression == BI_RGB || h->biCompression == BI_BITFIELDS) {
-        need += RowBytes(h, BitCountOf(h), h->biHeight);
-    } else {
-        need += h->biSizeImage;
-    }
-    return need <= size;
+namespace {
+
+// A packed DIB taken apart: its header, its colour rows and, in an icon image, the AND mask behind them.
+struct PackedSource {
+    const BITMAPINFOHEADER* header;
+    int bits;            // bits per pixel (0 in the header counts as 32)
+    const BYTE* pixels;
+    int height;          // rows of colour
+    const BYTE* mask;    // the icon image's AND mask, or null
+};
+
+// Finds the mask of an icon image (see IsIconImage): behind the colour rows of half the header height.
+void FindIconMask(PackedSource& source, DWORD kind) {
+    if (!IsIconImage(source.header, kind)) return;
+    source.height /= 2;
+    source.mask = source.pixels + RowBytes(source.header, source.bits, source.height);
 }
 
+// Chooses the depth: the wanted one with kConvertDepth (0 standing for 32, 31 for the screen's), else the
+// screen's.
+int ChooseDepth(DWORD flags, HDC screen) {
+    if (!(flags & kConvertDepth)) return ScreenDepth(screen);
+    int wanted = static_cast<int>((flags & kDepthMask) >> kDepthShift);
+    return wanted == 0 ? 32 : wanted == 31 ? ScreenDepth(screen) : wanted;
+}
+
+// Without conversion the data is the record. An icon image gets a record of its own for its colour rows,
+// over the same pixels.
+DibRecord* ShareSource(const PackedSource& source, const SourceInfo& info, int tableBytes, ULONG_PTR* inout) {
+    if (!source.mask) {
+        if (inout) *inout = reinterpret_cast<ULONG_PTR>(source.pixels);
+        return const_cast<DibRecord*>(source.header);
+    }
+    BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + tableBytes);
+    if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY, inout);
+    auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
+    memcpy(record, &info, sizeof(BITMAPINFOHEADER) + tableBytes);
+    GetDibRecordHeader(record)->bits = const_cast<BYTE*>(source.pixels);
+    if (inout) *inout = reinterpret_cast<ULONG_PTR>(source.pixels);
+    return record;
+}
+
+// Converts: a DIB section of the target depth holding the colour rows, copied when the format stays and
+// drawn in through GDI otherwise. The section's pixels are in the record's hidden header.
+DibRecord* ConvertSource(const PackedSource& source, const SourceInfo& info, int sourceTable, int target,
+                         HDC screen) {
+    bool sameFormat = target == source.bits &&
+                      (target <= 8 || info.header.biCompression == BI_RGB ||
+                       (target == 16 && info.header.biCompression == BI_BITFIELDS));
+    int targetTable = sameFormat ? sourceTable : (target <= 8 ? 4 * (1 << target) : 0);
+    if (target > 32 || target < 1) return Fail(ERROR_INVALID_DATA);
+    BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + targetTable);
+    if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY);
+    auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
+    *record = info.header;
+    record->biBitCount = static_cast<WORD>(target);
+    record->biSizeImage = static_cast<DWORD>(DibStride(record->biWidth, target)) * source.height;
+    if (sameFormat) {
+        memcpy(record + 1, info.table, targetTable);
+    } else {
+        record->biCompression = BI_RGB;
+        record->biClrUsed = record->biClrImportant = 0;
+        if (target <= 8) BuildPalette(screen, target, reinterpret_cast<DWORD*>(record + 1));
+    }
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(record), DIB_RGB_COLORS, &bits,
+                                       nullptr, 0);
+    if (!section || !bits) {
+        if (section) DeleteObject(section);
+        FreeDib(record);
+        return Fail(ERROR_INVALID_DATA);
+    }
+    DibRecordHeader* hidden = GetDibRecordHeader(record);
+    hidden->bitmap = section;
+    hidden->bits = bits;
+    if (sameFormat) {
+        memcpy(bits, source.pixels, record->biSizeImage);
+    } else {
+        HDC memory = GetDibMemoryDC(record);
+        SetDIBitsToDevice(memory, 0, 0, record->biWidth, source.height, 0, 0, 0, source.height, source.pixels,
+                          reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+        GdiFlush();
+        // A bitmap selected into a DC cannot be selected elsewhere (image lists, other DCs): let it go.
+        ReleaseDibDC(record);
+    }
+    return record;
+}
+
+// Applies the colour flags to the converted pixels: system colours mapped, the transparent colour (the corner
+// pixel's, the text colour, or the icon mask) replaced by the background, then alpha composed on it.
+void ApplyTransparency(DibRecord* record, const PackedSource& source, DWORD flags, HDC screen) {
+    auto* info = reinterpret_cast<BITMAPINFO*>(record);
+    void* bits = GetDibRecordHeader(record)->bits;
+    const int target = record->biBitCount;
+    COLORREF background = GetBkColor(screen);
+    // A palette image made true-colour keeps its other pixels opaque.
+    const COLORREF opaque = source.bits <= 8 && target == 32 ? kReplaceOpaqueOthers : 0;
+    if (flags & kMapSysColors) MapDibSysColors(info, bits);
+    switch ((flags & kTransparencyMask) >> kTransparencyShift) {
+    case kKeyCorner: {
+        COLORREF key = target <= 8 ? (kReplacePaletteIndex | CornerIndex(record, bits))
+                                   : (GetDibCornerColor(info, bits) & 0xFFFFFF) | opaque;
+        ReplaceDibColor(info, bits, key, background);
+        break;
+    }
+    case kKeyTextColor:
+        ReplaceDibColor(info, bits, (GetTextColor(screen) & 0xFFFFFF) | opaque, background);
+        break;
+    case kKeyIconMask:
+        if (source.mask) ApplyDibMask(info, bits, source.mask, background);
+        break;
+    }
+    if ((flags & kComposeAlpha) && target == 32) ComposeDibOnColor(info, bits, background);
+}
+
+}  // namespace
+
 DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_PTR* inout) {
-    ULONG_PTR inValue = inout ? *inout : 0;
+    const ULONG_PTR inValue = inout ? *inout : 0;  // a module handle for group members, or the pixels
     if (!data || IsBadReadPtr(data, 44)) return Fail(ERROR_INVALID_PARAMETER, inout);
     auto* h = static_cast<const BITMAPINFOHEADER*>(data);
     DWORD kind = KindOf(flags);
     if (!IsValidDibHeader(h)) {
         if (kind == kKindCursor) {
             // A cursor image is an icon image behind a 4-byte hotspot.
-            if (inout) *inout = inValue;
             return CreateDibFromPackedData(dc, static_cast<const BYTE*>(data) + 4, WithKind(flags, kKindIcon),
                                            inout);
         }
@@ -266,109 +381,30 @@ DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_
         return Fail(ERROR_BAD_FORMAT, inout);
     }
 
-    bool pixelsFromInout = (flags & kPixelsFromInoutMask) == kPixelsFromInout;
-    int srcBits = BitCountOf(h);
-    const BYTE* pixels = pixelsFromInout ? reinterpret_cast<const BYTE*>(inValue)
-                                         : static_cast<const BYTE*>(data) + h->biSize + TableBytes(h);
-    if (!pixels) return Fail(ERROR_INVALID_PARAMETER, inout);
-
-    // An icon image holds the colour rows and then the AND mask, with the header height doubled.
-    int height = h->biHeight;
-    const BYTE* mask = nullptr;
-    if (!pixelsFromInout && IsIconImage(h, kind)) {
-        height /= 2;
-        mask = pixels + RowBytes(h, srcBits, height);
-    }
+    const bool pixelsFromInout = (flags & kPixelsFromInoutMask) == kPixelsFromInout;
+    PackedSource source = {h, BitCountOf(h), nullptr, h->biHeight, nullptr};
+    source.pixels = pixelsFromInout ? reinterpret_cast<const BYTE*>(inValue)
+                                    : static_cast<const BYTE*>(data) + h->biSize + TableBytes(h);
+    if (!source.pixels) return Fail(ERROR_INVALID_PARAMETER, inout);
+    if (!pixelsFromInout) FindIconMask(source, kind);
 
     ScreenDC screen(dc);
-    int wanted = static_cast<int>((flags & kDepthMask) >> kDepthShift);
-    int target;
-    if (flags & kConvertDepth)
-        target = wanted == 0 ? 32 : wanted == 31 ? ScreenDepth(screen.dc) : wanted;
-    else
-        target = ScreenDepth(screen.dc);
-    bool convert = inout && ((flags & kConversionBits) || ((flags & kConvertDepth) && target != srcBits));
+    const int target = ChooseDepth(flags, screen.dc);
+    SourceInfo info;
+    MakeSourceInfo(h, source.height, info);
+    const int sourceTable = h->biCompression == BI_BITFIELDS ? 12 : (source.bits <= 8 ? TableBytes(h) : 0);
+    const bool convert = inout && ((flags & kConversionBits) || ((flags & kConvertDepth) && target != source.bits));
+    if (!convert) return ShareSource(source, info, sourceTable, inout);
 
-    SourceInfo source;
-    MakeSourceInfo(h, height, source);
-    int sourceTable = h->biCompression == BI_BITFIELDS ? 12 : (srcBits <= 8 ? TableBytes(h) : 0);
-
-    if (!convert) {
-        if (!mask) {
-            if (inout) *inout = reinterpret_cast<ULONG_PTR>(pixels);
-            return const_cast<DibRecord*>(h);
-        }
-        BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + sourceTable);
-        if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY, inout);
-        auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
-        memcpy(record, &source, sizeof(BITMAPINFOHEADER) + sourceTable);
-        GetDibRecordHeader(record)->bits = const_cast<BYTE*>(pixels);
-        if (inout) *inout = reinterpret_cast<ULONG_PTR>(pixels);
-        return record;
-    }
-
-    bool sameFormat = target == srcBits &&
-                      (target <= 8 || source.header.biCompression == BI_RGB ||
-                       (target == 16 && source.header.biCompression == BI_BITFIELDS));
-    int targetTable = sameFormat ? sourceTable : (target <= 8 ? 4 * (1 << target) : 0);
-    if (target > 32 || target < 1) return Fail(ERROR_INVALID_DATA, inout);
-    BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + targetTable);
-    if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY, inout);
-    auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
-    *record = source.header;
-    record->biBitCount = static_cast<WORD>(target);
-    record->biSizeImage = static_cast<DWORD>(DibStride(record->biWidth, target)) * height;
-    if (sameFormat) {
-        memcpy(record + 1, source.table, targetTable);
-    } else {
-        record->biCompression = BI_RGB;
-        record->biClrUsed = record->biClrImportant = 0;
-        if (target <= 8) BuildPalette(screen.dc, target, reinterpret_cast<DWORD*>(record + 1));
-    }
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(screen.dc, reinterpret_cast<BITMAPINFO*>(record), DIB_RGB_COLORS, &bits,
-                                       nullptr, 0);
-    if (!section || !bits) {
-        if (section) DeleteObject(section);
-        FreeDib(record);
-        return Fail(ERROR_INVALID_DATA, inout);
-    }
-    DibRecordHeader* hidden = GetDibRecordHeader(record);
-    hidden->bitmap = section;
-    hidden->bits = bits;
-    if (sameFormat) {
-        memcpy(bits, pixels, record->biSizeImage);
-    } else {
-        HDC memory = GetDibMemoryDC(record);
-        SetDIBitsToDevice(memory, 0, 0, record->biWidth, height, 0, 0, 0, height, pixels,
-                          reinterpret_cast<BITMAPINFO*>(&source), DIB_RGB_COLORS);
-        GdiFlush();
-        // A bitmap selected into a DC cannot be selected elsewhere (image lists, other DCs): let it go.
-        ReleaseDibDC(record);
-    }
-
-    auto* info = reinterpret_cast<BITMAPINFO*>(record);
-    COLORREF background = GetBkColor(screen.dc);
-    bool paletteToTrue = srcBits <= 8 && target == 32;
-    if (flags & kMapSysColors) MapDibSysColors(info, bits);
-    switch ((flags & kTransparencyMask) >> kTransparencyShift) {
-    case kKeyCorner: {
-        COLORREF key = target <= 8 ? (0x80000000u | CornerIndex(record, bits))
-                                   : (GetDibCornerColor(info, bits) & 0xFFFFFF) | (paletteToTrue ? 0x40000000u : 0);
-        ReplaceDibColor(info, bits, key, background);
-        break;
-    }
-    case kKeyTextColor:
-        ReplaceDibColor(info, bits, (GetTextColor(screen.dc) & 0xFFFFFF) | (paletteToTrue ? 0x40000000u : 0),
-                        background);
-        break;
-    case kKeyIconMask:
-        if (mask) ApplyDibMask(info, bits, mask, background);
-        break;
-    }
-    if ((flags & kComposeAlpha) && target == 32) ComposeDibOnColor(info, bits, background);
-    if (inout) *inout = reinterpret_cast<ULONG_PTR>(bits);
+    DibRecord* record = ConvertSource(source, info, sourceTable, target, screen.dc);
+    if (!record) return Fail(GetLastError(), inout);
+    ApplyTransparency(record, source, flags, screen.dc);
+    *inout = reinterpret_cast<ULONG_PTR>(GetDibRecordHeader(record)->bits);
     return record;
+}
+
+bool PackedDibDataFits(const void* data, DWORD size, DWORD flags) {
+    return data && PackedDataFits(data, size, KindOf(flags));
 }
 
 DibRecord* CreateDibFromPng(HDC dc, const void* data, DWORD size, DWORD flags, ULONG_PTR* inout) {
@@ -406,7 +442,7 @@ DibRecord* CreateDibFromPng(HDC dc, const void* data, DWORD size, DWORD flags, U
         DibRecord* colour = CreateDibFromBitmap(nullptr, iconInfo.hbmColor, &colourBits);
         if (colour) {
             bool useMask = ((flags & kTransparencyMask) >> kTransparencyShift) == kKeyIconMask;
-            DWORD convertFlags = (flags & ~kInternalClear) | kPixelsFromInout;
+            DWORD convertFlags = (flags & ~kPixelsFromInoutClear) | kPixelsFromInout;
             if (useMask) convertFlags &= ~kTransparencyMask;
             ULONG_PTR pixels = reinterpret_cast<ULONG_PTR>(colourBits);
             result = CreateDibFromPackedData(dc, colour, convertFlags, &pixels);
@@ -502,7 +538,8 @@ HBITMAP CreateBitmapFromDib(HDC dc, const BITMAPINFO* info, const void* pixels, 
         return CreateDIBitmap(screen.dc, h, CBM_INIT, pixels, info, DIB_RGB_COLORS);
     }
     ULONG_PTR inout = reinterpret_cast<ULONG_PTR>(pixels);
-    DibRecord* record = CreateDibFromPackedData(dc, info, (flags & ~kInternalClear) | 0xa060edcb, &inout);
+    DibRecord* record =
+        CreateDibFromPackedData(dc, info, (flags & ~kPixelsFromInoutClear) | kPixelsFromInout | kForceCopy, &inout);
     if (!record) return nullptr;
     // Keep the section, drop the record around it.
     DibRecordHeader* hidden = GetDibRecordHeader(record);

@@ -34,12 +34,12 @@ bool Run(const uint8_t* data, size_t size) {
     head.insert(head.end(), {0, 0});
     GuardedBytes guarded(head.data(), head.size());
     const game::PageMarkers markers = game::ParsePageMarkers(guarded.Data());
-    game::GameState state;
-    if (game::TakeQuestionMarkers(state, markers) != game::kQuestionOk) return false;
-    FUZZ_CHECK(std::isfinite(state.minimum) && std::isfinite(state.maximum) && std::isfinite(state.solution));
-    FUZZ_CHECK(state.minimum <= state.solution && state.solution <= state.maximum);
+    game::Question question;
+    if (game::TakeQuestionMarkers(question, markers) != game::kQuestionOk) return false;
+    FUZZ_CHECK(std::isfinite(question.minimum) && std::isfinite(question.maximum) && std::isfinite(question.solution));
+    FUZZ_CHECK(question.minimum <= question.solution && question.solution <= question.maximum);
     for (int32_t width : {100, 1000, 3840}) {
-        const game::ScaleLayout scale = game::ComputeScaleLayout(width, state.minimum, state.maximum, state.logScale != 0);
+        const game::ScaleLayout scale = game::ComputeScaleLayout(width, question.minimum, question.maximum, question.logScale != 0);
         FUZZ_CHECK(std::isfinite(scale.pixelsPerUnit) && scale.ticks.size() <= static_cast<size_t>(width) + 1);
         for (const game::ScaleTick& tick : scale.ticks) {
             char label[64];

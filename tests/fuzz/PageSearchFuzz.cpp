@@ -42,7 +42,7 @@ bool Run(const uint8_t* data, size_t size) {
     if (size < 2) return false;
     const std::string folder = Folder();
     game::GameState state;
-    state.gameNumber = data[0];
+    state.shared.gameNumber = data[0];
     const int32_t pageNumber = data[0] + 1 + data[1];
     const std::string directory = folder + "\\Game" + (pageNumber < 100 ? pageNumber < 10 ? "00" : "0" : "") +
                                   std::to_string(pageNumber);
@@ -66,8 +66,9 @@ bool Run(const uint8_t* data, size_t size) {
     FUZZ_CHECK(load.outcome != game::PageLoad::kNotFound && load.outcome != game::PageLoad::kRefused);
     if (load.outcome == game::PageLoad::kFaulty) FUZZ_CHECK(load.ErrorText().GetLength() > 0);
     if (load.outcome != game::PageLoad::kLoaded) return false;
-    FUZZ_CHECK(std::isfinite(state.minimum) && std::isfinite(state.maximum) && std::isfinite(state.solution));
-    FUZZ_CHECK(state.roundActive == 1 && state.gameNumber == pageNumber);
+    const game::Question& question = state.question;
+    FUZZ_CHECK(std::isfinite(question.minimum) && std::isfinite(question.maximum) && std::isfinite(question.solution));
+    FUZZ_CHECK(state.round.roundActive == 1 && state.shared.gameNumber == pageNumber);
     return true;
 }
 

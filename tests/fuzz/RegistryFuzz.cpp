@@ -83,7 +83,7 @@ bool Run(const uint8_t* data, size_t size) {
     game::GameState state;
     CString infoPath;
     game::LoadViewSettings(state, infoPath);
-    FUZZ_CHECK(state.comPort >= 0 && state.timeLimit >= 0);
+    FUZZ_CHECK(state.shared.comPort >= 0 && state.settings.timeLimit >= 0);
     ReadFramePlacement();
     return type == REG_DWORD || type == REG_SZ;
 }

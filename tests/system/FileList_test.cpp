@@ -1,7 +1,7 @@
 #include "system/FileList.h"
 #include "system/SystemInfo.h"
 
-#include "TempTree.h"
+#include "tests/system/TempTree.h"
 
 #include <gtest/gtest.h>
 

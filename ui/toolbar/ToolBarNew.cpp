@@ -464,21 +464,16 @@ CSize CToolBarNew::CalcDynamicLayout(int nLength, DWORD dwMode) {
 
 void CToolBarNew::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) {
     CToolBarNewCmdUI state;
-    state.m_pOther = this;
-    state.m_nIndexMax = (UINT)SendMessage(TB_BUTTONCOUNT);
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
-        TBBUTTONINFOA info = {};
-        info.cbSize = sizeof(info);
-        info.dwMask = TBIF_BYINDEX | TBIF_COMMAND | TBIF_STYLE;
-        if (SendMessage(TB_GETBUTTONINFOA, state.m_nIndex, (LPARAM)&info) != (LRESULT)state.m_nIndex) continue;
-        if (info.fsStyle & BTNS_SEP) continue;
-        state.m_nID = (UINT)info.idCommand;
-        // The bar's reflected handler and its own come first, then the frame's routing.
-        if (CWnd::OnCmdMsg(0, (int)MAKELONG(0xFFFF, WM_COMMAND + WM_REFLECT_BASE), &state, nullptr)) continue;
-        if (CWnd::OnCmdMsg(state.m_nID, (int)CN_UPDATE_COMMAND_UI, &state, nullptr)) continue;
-        if (state.m_nID >= 1 && state.m_nID <= 65534) state.DoUpdate(pTarget, bDisableIfNoHandler);
-    }
-    UpdateDialogControls(pTarget, bDisableIfNoHandler);
+    UpdateButtons(state, pTarget, bDisableIfNoHandler);
+}
+
+BOOL CToolBarNew::ButtonCommand(UINT index, UINT* command) {
+    TBBUTTONINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_COMMAND | TBIF_STYLE;
+    if (SendMessage(TB_GETBUTTONINFOA, index, (LPARAM)&info) != (LRESULT)index || (info.fsStyle & BTNS_SEP)) return FALSE;
+    *command = (UINT)info.idCommand;
+    return TRUE;
 }
 
 BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {

@@ -86,6 +86,10 @@ public:
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
 
 protected:
+    // Buttons are read by TB_GETBUTTONINFOA; commands 1..65534 go on to the target.
+    BOOL ButtonCommand(UINT index, UINT* command) override;
+    BOOL RoutesCommand(UINT command) const override { return command >= 1 && command <= 65534; }
+
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/toolbar/ToolBarNew.h"
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 #include <cstring>
 #include <string>
@@ -46,12 +46,12 @@ struct FrameWithBar {
         frame->EnableDocking(CBRS_ALIGN_ANY);
         frame->DockControlBar(&bar);
         frame->RecalcLayout();
-        uitest::TestParent::Pump();
+        PumpQueued();
     }
     ~FrameWithBar() {
         app.m_pMainWnd = nullptr;
         if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();  // the frame deletes itself
-        uitest::TestParent::Pump();
+        PumpQueued();
     }
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return bar.SendMessage(msg, wParam, lParam); }
     int Command(int index) { return (int)Send(TBX_INDEXTOCOMMAND, index); }
@@ -180,7 +180,7 @@ TEST(ToolBarNew, ClicksReachTheFrameCommandHandler) {
     f.Send(WM_MOUSEMOVE, 0, at);
     f.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
     f.Send(WM_LBUTTONUP, 0, at);
-    uitest::TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(f.frame->handled101, 1);
 }
 

@@ -1,0 +1,163 @@
+#include "treelist/control/TreeListTestSupport.h"
+
+namespace tltest {
+
+namespace {
+
+const char* ParentClass() {
+    static const char* name = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = TreeListRig::ParentProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = "WlTreeListTestParent";
+        RegisterClassA(&wc);
+        return "WlTreeListTestParent";
+    }();
+    return name;
+}
+
+size_t PayloadSize(UINT code) {
+    switch (code) {
+    case TVN_GETDISPINFOA:
+    case TVN_SETDISPINFOA: return sizeof(NMTVDISPINFOA);
+    case TLN_COLUMNCHANGED: return sizeof(NMTREELISTCOLUMN);
+    case TLN_SCROLLED: return sizeof(NMTREELISTSCROLL);
+    case TLN_CHECKCHANGED:
+    case TLN_CELLCHANGED: return sizeof(NMTREELISTCHECK);
+    default: return code <= TVN_FIRST && code > TLN_CELLTIP ? sizeof(NMTREEVIEWA) : sizeof(NMHDR);
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK TreeListRig::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+    auto* rig = reinterpret_cast<TreeListRig*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (rig && msg == WM_NOTIFY) {
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        if (hdr->hwndFrom == rig->tree) {
+            Notification n = {};
+            n.code = hdr->code;
+            n.thread = GetCurrentThreadId();
+            memcpy(&n.hdr, hdr, PayloadSize(n.code));
+            rig->log.push_back(n);
+        }
+        return rig->answer ? rig->answer(hdr) : 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+TreeListRig::TreeListRig(DWORD style, int width, int height, DWORD exStyle) {
+    RegisterTreeListClass(GetModuleHandleA(nullptr));
+    parent = CreateWindowExA(0, ParentClass(), "TreeList test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20,
+                             width + 40, height + 40, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    tree = CreateWindowExA(exStyle, kTreeListClassName, "", WS_CHILD | WS_VISIBLE | style, 10, 10, width, height,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)), GetModuleHandleA(nullptr),
+                           nullptr);
+    Pump();
+}
+
+TreeListRig::~TreeListRig() {
+    answer = nullptr;
+    if (IsWindow(parent)) DestroyWindow(parent);
+    Pump();
+}
+
+UINT_PTR TreeListRig::Insert(const char* text, UINT_PTR parentItem, UINT_PTR after, UINT mask, UINT state,
+                             LPARAM param) const {
+    TreeListInsertRecord r = {};
+    r.hParent = reinterpret_cast<HTREEITEM>(parentItem);
+    r.hInsertAfter = reinterpret_cast<HTREEITEM>(after);
+    r.item.mask = TVIF_TEXT | TVIF_PARAM | mask;
+    r.item.pszText = const_cast<char*>(text);
+    r.item.state = state;
+    r.item.stateMask = state ? 0xFFFFFFFF : 0;
+    if (state) r.item.mask |= TVIF_STATE;
+    r.item.lParam = param;
+    return static_cast<UINT_PTR>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+}
+
+UINT_PTR TreeListRig::InsertDirect(const char* text, UINT_PTR parentItem, UINT mask) const {
+    TreeListInsertRecord r = {};
+    r.hParent = reinterpret_cast<HTREEITEM>(parentItem);
+    r.hInsertAfter = TVI_LAST;
+    r.item.mask = TVIF_TEXT | mask;
+    r.item.pszText = const_cast<char*>(text);
+    return static_cast<UINT_PTR>(Direct(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+}
+
+std::string TreeListRig::Text(UINT_PTR item, int column) const {
+    char buffer[512] = {};
+    TVITEMA r = {};
+    r.mask = TVIF_TEXT | (column ? TLIF_CELL : 0u);
+    r.hItem = reinterpret_cast<HTREEITEM>(item);
+    r.pszText = buffer;
+    r.cchTextMax = sizeof buffer;
+    r.cChildren = column;
+    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r))) return "<bad>";
+    return r.pszText == LPSTR_TEXTCALLBACKA ? "<callback>" : buffer;
+}
+
+std::vector<std::string> TreeListRig::Children(UINT_PTR item) const {
+    std::vector<std::string> out;
+    for (UINT_PTR c = item ? Next(item, TVGN_CHILD) : Next(0, TVGN_ROOT); c; c = Next(c)) out.push_back(Text(c));
+    return out;
+}
+
+RECT TreeListRig::ItemRect(UINT_PTR item, WPARAM flags) const {
+    union {
+        RECT rect;
+        HTREEITEM item;
+    } u = {};
+    u.item = reinterpret_cast<HTREEITEM>(item);
+    Send(TVM_GETITEMRECT, flags, reinterpret_cast<LPARAM>(&u.rect));
+    return u.rect;
+}
+
+std::vector<UINT> TreeListRig::Codes() const {
+    std::vector<UINT> out;
+    for (const Notification& n : log) out.push_back(n.code);
+    return out;
+}
+
+int TreeListRig::CountOf(UINT code) const {
+    int n = 0;
+    for (const Notification& entry : log) n += entry.code == code;
+    return n;
+}
+
+Canvas::Canvas(int w, int h) : width(w), height(h) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* p = nullptr;
+    dc = CreateCompatibleDC(nullptr);
+    bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    bits = static_cast<DWORD*>(p);
+    old = SelectObject(dc, bitmap);
+    memset(bits, 0x11, static_cast<size_t>(w) * h * 4);
+}
+
+Canvas::~Canvas() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+COLORREF Canvas::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+    const DWORD v = bits[static_cast<size_t>(y) * width + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+int Canvas::CountInRect(COLORREF colour, const RECT& r) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += At(x, y) == colour;
+    return n;
+}
+
+}  // namespace tltest

@@ -1,0 +1,121 @@
+// The shared rig of the "TreeList" tests: a real control under a visible logging parent. The parent keeps a
+// log of every WM_NOTIFY (code, a copy of the payload, the sending thread) and answers from a script; a
+// message pump, a replaceable tick source and a 32-bit canvas to paint into complete it.
+#pragma once
+
+#include "treelist/control/TreeList.h"
+#include "treelist/control/TreeListSeams.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tltest {
+
+struct Notification {
+    UINT code;
+    DWORD thread;
+    union {
+        NMHDR hdr;
+        NMTREEVIEWA tree;
+        NMTVDISPINFOA disp;
+        NMTREELISTCOLUMN column;
+        NMTREELISTSCROLL scroll;
+        NMTREELISTCHECK check;
+    };
+    UINT_PTR oldItem() const { return reinterpret_cast<UINT_PTR>(tree.itemOld.hItem); }
+    UINT_PTR newItem() const { return reinterpret_cast<UINT_PTR>(tree.itemNew.hItem); }
+};
+
+// Dispatches waiting messages: until none is left, or for ms milliseconds (also while more keep coming).
+inline void Pump(DWORD ms = 0) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        for (int n = 0; n < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            if (ms && GetTickCount() - start >= ms) return;
+        }
+        if (ms) Sleep(1);
+    } while (GetTickCount() - start < ms);
+}
+
+// The tick source the control reads, moved by the test.
+class FakeClock {
+public:
+    FakeClock() { previous_ = SetTreeListTickSource(Read); }
+    ~FakeClock() { SetTreeListTickSource(previous_); }
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+    void Advance(DWORD ms) { now_ += ms; }
+
+private:
+    static DWORD Read() { return now_.load(); }
+    static inline std::atomic<DWORD> now_{1000000};
+    TreeListTickFn previous_;
+};
+
+// A visible top-level window with a "TreeList" child; the parent logs and answers the child's notifications.
+class TreeListRig {
+public:
+    std::vector<Notification> log;
+    // Answers a notification (after it is logged); 0 when unset.
+    std::function<LRESULT(NMHDR*)> answer;
+    HWND parent = nullptr;
+    HWND tree = nullptr;
+
+    explicit TreeListRig(DWORD style = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, int width = 300,
+                         int height = 200, DWORD exStyle = 0);
+    ~TreeListRig();
+    TreeListRig(const TreeListRig&) = delete;
+    TreeListRig& operator=(const TreeListRig&) = delete;
+
+    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(tree, msg, wp, lp); }
+    // Calls the window procedure on the calling thread, as worker threads do.
+    LRESULT Direct(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return TreeListWndProc(tree, msg, wp, lp); }
+
+    UINT_PTR Insert(const char* text, UINT_PTR parentItem = 0, UINT_PTR after = 0xFFFF0002, UINT mask = 0,
+                    UINT state = 0, LPARAM param = 0) const;
+    UINT_PTR InsertDirect(const char* text, UINT_PTR parentItem = 0, UINT mask = 0) const;
+    std::string Text(UINT_PTR item, int column = 0) const;
+    UINT_PTR Next(UINT_PTR item, UINT code = TVGN_NEXT) const {
+        return static_cast<UINT_PTR>(Send(TVM_GETNEXTITEM, code, static_cast<LPARAM>(item)));
+    }
+    // Texts of the children of an item (0: top level), in order.
+    std::vector<std::string> Children(UINT_PTR item = 0) const;
+    int Count() const { return static_cast<int>(Send(TVM_GETCOUNT)); }
+    BOOL Delete(UINT_PTR item, WPARAM mode = 0) const {
+        return static_cast<BOOL>(Send(TVM_DELETEITEM, mode, static_cast<LPARAM>(item)));
+    }
+    // TVM_GETITEMRECT (the handle goes in the first bytes of the rectangle); empty when not shown.
+    RECT ItemRect(UINT_PTR item, WPARAM flags = 0) const;
+    std::vector<UINT> Codes() const;
+    int CountOf(UINT code) const;
+    void Clear() { log.clear(); }
+
+    static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+// A 32-bit top-down memory bitmap with a DC; At() reads a pixel as a COLORREF.
+struct Canvas {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    DWORD* bits = nullptr;
+    int width, height;
+
+    Canvas(int w, int h);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    COLORREF At(int x, int y) const;
+    int CountInRect(COLORREF colour, const RECT& r) const;
+};
+
+}  // namespace tltest

@@ -1,0 +1,193 @@
+// The "TreeList" control across threads: the per-window lock, direct calls from worker threads, the deferred
+// queue that brings their effects to the window's thread, the sorted-insert guard and the shared resources.
+#include <gtest/gtest.h>
+
+#include "treelist/control/TreeListLock.h"
+#include "treelist/control/TreeListShared.h"
+#include "treelist/control/TreeListTestSupport.h"
+
+#include "support/WaitUntil.h"
+
+#include <memory>
+#include <thread>
+
+using namespace tltest;
+
+namespace {
+
+// Runs fn on a new thread; true when it finished within the time.
+template <typename Fn>
+bool RunBounded(Fn fn, DWORD timeoutMs) {
+    struct Box {
+        Fn fn;
+        static DWORD WINAPI Run(void* p) {
+            static_cast<Box*>(p)->fn();
+            return 0;
+        }
+    };
+    auto* box = new Box{fn};
+    HANDLE thread = CreateThread(nullptr, 0, Box::Run, box, 0, nullptr);
+    const bool done = WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    if (done) delete box;  // a thread still stuck keeps its box
+    return done;
+}
+
+int VScrollMax(HWND window) {
+    SCROLLINFO info = {sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(window, SB_VERT, &info);
+    return info.nMax;
+}
+
+BOOL WINAPI FailingPost(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+}  // namespace
+
+TEST(TreeListThreads, LeavingTheLockLeavesEveryLevel) {
+    TreeListLock lock;
+    lock.Init();
+    lock.Enter();
+    lock.Enter();
+    {
+        TreeListUnlocked unlocked(lock);
+        EXPECT_FALSE(lock.HeldByMe());
+        EXPECT_TRUE(RunBounded([&] { lock.Enter(); lock.Leave(); }, 2000));
+    }
+    EXPECT_TRUE(lock.HeldByMe());
+    lock.Leave();
+    EXPECT_TRUE(lock.HeldByMe());
+    lock.Leave();
+    EXPECT_FALSE(lock.HeldByMe());
+    lock.Delete();
+}
+
+TEST(TreeListThreads, QueuedDeleteAndWorkerInsertsTakeEffectOnTheWindowsThread) {
+    TreeListRig rig;
+    UINT_PTR selected = 0;
+    for (int i = 0; i < 30; ++i) {
+        const UINT_PTR item = rig.Insert("row", 0, TLI_LAST, 0, i == 5 ? TVIS_SELECTED : 0);
+        if (i == 5) selected = item;
+    }
+    Pump();
+    rig.Send(TLM_DEFERRED);
+    ASSERT_EQ(VScrollMax(rig.tree), 30);
+    rig.Clear();
+    ASSERT_TRUE(RunBounded([&] { rig.Direct(TVM_DELETEITEM, TLD_QUEUED, static_cast<LPARAM>(selected)); }, 5000));
+    ASSERT_TRUE(RunBounded([&] { for (int i = 0; i < 20; ++i) rig.InsertDirect("worker"); }, 5000));
+    EXPECT_EQ(rig.Count(), 49);
+    EXPECT_TRUE(rig.log.empty());           // nothing reached the parent from the worker
+    EXPECT_EQ(VScrollMax(rig.tree), 30);    // and the worker left the scroll bar alone
+    Pump();
+    EXPECT_EQ(rig.CountOf(TVN_DELETEITEMA), 0);
+    ASSERT_EQ(rig.CountOf(TVN_SELCHANGEDA), 1);
+    EXPECT_EQ(rig.log[0].thread, GetCurrentThreadId());
+    EXPECT_EQ(rig.log[0].newItem(), 0u);
+    EXPECT_EQ(VScrollMax(rig.tree), 49);
+    EXPECT_EQ(rig.Send(TLM_GETROWCOUNT), 49);
+}
+
+TEST(TreeListThreads, AFailedPostLosesNoDeferredOperation) {
+    TreeListRig rig;
+    rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);
+    const UINT_PTR a = rig.Insert("a", 0, TLI_LAST, 0, TVIS_SELECTED);
+    const UINT_PTR b = rig.Insert("b", 0, TLI_LAST, 0, TVIS_SELECTED);
+    Pump();
+    rig.Clear();
+    const TreeListPostFn previous = SetTreeListPostFunction(FailingPost);
+    rig.Delete(a, TLD_QUEUED);
+    SetTreeListPostFunction(previous);
+    Pump();
+    EXPECT_EQ(rig.CountOf(TVN_SELCHANGEDA), 0);  // nothing could be posted yet
+    rig.Delete(b, TLD_QUEUED);
+    Pump();
+    EXPECT_EQ(rig.CountOf(TVN_SELCHANGEDA), 2);
+}
+
+TEST(TreeListThreads, SortedInsertRefusesItsOwnThreadAndHoldsOthers) {
+    TreeListRig rig;
+    TreeListInsertRecord callback = {};
+    callback.hInsertAfter = TVI_LAST;
+    callback.item.mask = TVIF_TEXT;
+    callback.item.pszText = LPSTR_TEXTCALLBACKA;
+    rig.Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&callback));
+    std::atomic<UINT_PTR> workerItem{0};
+    std::atomic<bool> workerDone{false};
+    UINT_PTR sameThread = 1;
+    bool workerHeld = false;
+    std::thread worker;
+    rig.answer = [&](NMHDR* h) -> LRESULT {
+        if (h->code != static_cast<UINT>(TVN_GETDISPINFOA)) return 0;
+        lstrcpynA(reinterpret_cast<NMTVDISPINFOA*>(h)->item.pszText, "m", 2);
+        if (worker.joinable()) return 0;
+        sameThread = rig.Insert("re-entrant");
+        worker = std::thread([&] {
+            workerItem = rig.InsertDirect("from the worker");
+            workerDone = true;
+        });
+        Sleep(100);
+        workerHeld = !workerDone;
+        return 0;
+    };
+    const UINT_PTR sorted = rig.Insert("k", 0, reinterpret_cast<UINT_PTR>(TVI_SORT));
+    rig.answer = nullptr;
+    ASSERT_TRUE(worker.joinable());
+    EXPECT_TRUE(WaitUntil([&] { return workerDone.load(); }, 5000));
+    worker.join();
+    EXPECT_NE(sorted, 0u);
+    EXPECT_EQ(sameThread, 0u);
+    EXPECT_TRUE(workerHeld);
+    EXPECT_NE(workerItem.load(), 0u);
+    EXPECT_EQ(rig.Count(), 3);
+    EXPECT_EQ(rig.Next(0, TVGN_ROOT), sorted);  // "k" before the call-back's "m"
+}
+
+TEST(TreeListThreads, DirectCallsDuringDestructionAreSafe) {
+    for (int round = 0; round < 10; ++round) {
+        auto rig = std::make_unique<TreeListRig>();
+        const HWND tree = rig->tree;
+        std::atomic<bool> stop{false};
+        std::vector<std::thread> workers;
+        for (int w = 0; w < 3; ++w)
+            workers.emplace_back([&, w] {
+                TreeListInsertRecord r = {};
+                r.hInsertAfter = TVI_LAST;
+                r.item.mask = TVIF_TEXT;
+                r.item.pszText = const_cast<char*>("w");
+                TVITEMA key = {};
+                key.mask = TVIF_TEXT;
+                key.pszText = const_cast<char*>("w");
+                while (!stop) {
+                    TreeListWndProc(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r));
+                    TreeListWndProc(tree, w == 0 ? static_cast<UINT>(TVM_GETCOUNT) : static_cast<UINT>(TLM_FINDITEM), 0, reinterpret_cast<LPARAM>(&key));
+                    Sleep(0);
+                }
+            });
+        Pump(5);
+        DestroyWindow(tree);
+        Sleep(5);
+        EXPECT_EQ(TreeListWndProc(tree, TVM_GETCOUNT, 0, 0), 0);
+        stop = true;
+        for (std::thread& t : workers) t.join();
+        rig.reset();
+        EXPECT_EQ(TreeListSharedUsers(), -1) << "a record outlived its window";
+    }
+}
+
+TEST(TreeListThreads, WindowsOnTwoThreadsShareTheResources) {
+    TreeListRig keeper;
+    auto churn = [] {
+        for (int i = 0; i < 25; ++i) {
+            HWND w = CreateWindowExA(0, kTreeListClassName, "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+            EXPECT_NE(w, nullptr);
+            DestroyWindow(w);
+        }
+    };
+    std::thread one(churn), two(churn);
+    one.join();
+    two.join();
+    EXPECT_EQ(TreeListSharedUsers(), 0);
+    const DWORD type = GetObjectType(GetTreeListShared().linePen);
+    EXPECT_TRUE(type == OBJ_EXTPEN || type == OBJ_PEN);
+    EXPECT_EQ(GetObjectType(GetTreeListShared().checkerBrush), static_cast<DWORD>(OBJ_BRUSH));
+}

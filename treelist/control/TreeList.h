@@ -1,0 +1,245 @@
+// The "TreeList" window class: a tree view whose rows carry further columns of text, images and colours,
+// under a column header. It is driven by the tree-view messages (ANSI forms) and by its own messages below;
+// it answers its parent with WM_NOTIFY. This header is the contract for every user of the control.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+constexpr char kTreeListClassName[] = "TreeList";
+
+// Registers the class once per process; 1 when it is (or was already) registered, 0 when that failed.
+BOOL RegisterTreeListClass(HINSTANCE instance);
+LRESULT CALLBACK TreeListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Own messages.
+enum : UINT {
+    TLM_USERCOLOR = 0x114E,        // wParam slot | mode << 16, lParam colour; old colour
+    TLM_SETITEMPARAM = 0x114F,     // wParam value, lParam item
+    TLM_GETITEMPARAM = 0x1150,     // lParam item
+    TLM_COUNTRANGE = 0x1151,       // lParam TVITEMA with range and match bits
+    TLM_STARTDRAG = 0x1152,        // wParam item
+    TLM_SETCELLCOLOR = 0x1153,     // wParam item, lParam TreeListCellColour*
+    TLM_AUTOSCROLL = 0x1154,       // wParam mode, lParam interval in ms
+    TLM_DEFERRED = 0x1155,         // posted to itself: works off the deferred operations
+    TLM_SETDROPTARGET = 0x1156,    // wParam bar height, lParam item or TVI_LAST
+    TLM_SETRANGE = 0x1157,         // lParam TVITEMA with range and match bits
+    TLM_MOVEITEM = 0x1158,         // to 0x115B: wParam target, lParam item; mode = message - TLM_MOVEITEM
+    TLM_SETCOLUMNORDER = 0x115C,   // wParam count or kTreeListOrderFromHeader, lParam BYTE[count]
+    TLM_GETCOLUMNORDER = 0x115D,   // wParam count, lParam int[count]
+    TLM_SELECTCELL = 0x115E,       // wParam item (-1 keep), lParam column (-1 keep)
+    TLM_CELLVISIBILITY = 0x115F,   // wParam item, lParam column
+    TLM_OPTION = 0x1160,           // wParam option (| kTreeListSetOption), lParam value
+    TLM_SELECTSUBTREE = 0x1161,    // wParam bit 0 descendants, bit 1 select; lParam item or TVI_ROOT
+    TLM_FINDITEM = 0x1163,         // wParam start item (TVI_ROOT = all), lParam TVITEMA key
+    TLM_GETROWSTOUCHED = 0x1164,
+    TLM_SETCOLUMNEDITBASE = 0x1165,
+    TLM_SETCOLUMNEDIT = 0x1167,
+    TLM_SORTCHILDREN6 = 0x1168,    // wParam recurse, lParam TVSORTCB with a TreeListSortCompare
+    TLM_GETUSERDATA = 0x1169,      // lParam item; pointer to the item's user-data area
+    TLM_GETUSERDATASIZE = 0x116A,
+    TLM_SETUSERDATASIZE = 0x116B,  // lParam size 0..16,777,216, only while the control is empty
+    TLM_GETCOLUMNWIDTH = 0x116C,   // wParam column
+    TLM_SETCOLUMNWIDTH = 0x116D,   // wParam column, lParam width
+    TLM_GETCOLUMN = 0x116F,        // wParam column, lParam LVCOLUMNA
+    TLM_SETCOLUMN = 0x1171,        // wParam column, lParam LVCOLUMNA
+    TLM_GETITEMROW = 0x1172,       // lParam item; display row or -1
+    TLM_GETROWCOUNT = 0x1173,
+    TLM_GETROWITEM = 0x1174,       // lParam display row
+    TLM_GETCELLTEXTCOLOR = 0x1175, // wParam item, lParam column
+    TLM_SETCELLTEXTCOLOR = 0x1176, // wParam item | column << 24, lParam colour (-1 none)
+    TLM_GETCELLBKCOLOR = 0x1177,
+    TLM_SETCELLBKCOLOR = 0x1178,
+    TLM_SETDROPHILITE = 0x1179,    // wParam column, lParam item (0 none)
+    TLM_SETHOTHILITE = 0x117A,
+    TLM_INSERTCOLUMN = 0x117C,     // wParam position, lParam LVCOLUMNA; new index or -1
+    TLM_DELETECOLUMN = 0x117D,
+    TLM_GETCOLUMNCOUNT = 0x117E,
+    TLM_GETHEADER = 0x117F,
+};
+
+constexpr WPARAM kTreeListOrderFromHeader = 0x88776655;
+constexpr WPARAM kTreeListSetOption = 0x80000000;
+constexpr int kTreeListMaxColumns = 32;
+constexpr int kTreeListColours = 18;
+constexpr int kTreeListUserColours = 32;
+
+// Options of TLM_OPTION.
+enum : int {
+    TLO_EXPANDEDIMAGEOFFSET = 1,  // added to the image of an expanded item with children (1 at creation)
+    TLO_DRAG = 2,
+    TLO_DRAGRULES = 3,
+    TLO_PINNEDROWS = 4,           // top-level items kept by the 0xFFFF0009 delete; rows pinned to the top
+    TLO_PINNEDSEPARATOR = 5,      // boolean: separator under the pinned rows also while not scrolled
+    TLO_MARKEDCOLUMNS = 6,        // read only: number of columns with mark 1
+    TLO_CLICKTIME = 7,            // signed byte
+    TLO_DRAWCALLBACK = 8,         // TreeListDrawCallback
+    TLO_DRAWCONTEXT = 9,          // its context value
+    TLO_MINROWHEIGHT = 10,        // signed byte
+    TLO_WINDOWPROC = 11,          // read only: TreeListWndProc, for direct calls from worker threads
+    TLO_OPTION12 = 12,
+    TLO_OPTION13 = 13,            // byte, 3 at creation
+    TLO_JOINCOLUMNS = 14,         // 16-bit mask: column n may continue into column n + 1
+    TLO_AUTOWIDEN = 15,           // byte: widen the tree column to its texts, plus this margin
+    TLO_OPTION16 = 16,            // boolean byte
+};
+
+// Extended-style bits (TVM_SETEXTENDEDSTYLE).
+enum : DWORD {
+    TLX_MULTISELECT = 0x2,
+    TLX_SCROLLNOTIFY = 0x8,
+    TLX_NOHSCROLLRANGE = 0x20,
+    TLX_SKIPMARKED = 0x200,        // items with state bit 0x4000 are not descended into
+    TLX_VSCROLLDISABLENOSCROLL = 0x400,
+    TLX_COLUMNNOTIFY = 0x800,
+    TLX_REVERSECHECKS = 0x8000,
+    TLX_GRIDLINES = 0x10000,
+    TLX_ALTERNATEROWS = 0x20000,
+    TLX_CELLDROPHILITE = 0x40000,
+    TLX_FULLROWSELECT = 0x80000,
+    TLX_CELLTIPS = 0x100000,
+    TLX_NOHEADER = 0x1000000,
+    TLX_DISABLEDCOLOURS = 0x2000000,
+    TLX_INDENTROWCOLOUR = 0x4000000,
+    TLX_KEEPIMAGELIST = 0x20000000,
+};
+
+// Item-record mask bits beyond the tree view's.
+enum : UINT {
+    TLIF_STATERAW = 0x2000,        // state returned without masking
+    TLIF_CELL = 0x8000,            // cell access: cChildren holds the column
+    TLIF_NOCALLBACK = 0x10000,     // no call-back texts fetched; inserts queue their rows (worker threads)
+    TLIF_EXTRAPARAM = 0x10000000,  // sorted inserts: lParam taken from TreeListInsertRecord::extra
+    TLIF_TEXTPOINTER = 0x80000000, // get only: pszText receives a pointer to the control's own text
+};
+
+// Own insert positions and item values.
+constexpr ULONG_PTR TLI_LAST = 0xFFFF0004;
+constexpr ULONG_PTR TLI_NEXTTOPARENT = 0xFFFF0005;
+constexpr ULONG_PTR TLI_BEFOREPARENT = 0xFFFF0006;
+constexpr ULONG_PTR TLI_CALLERSORT = 0xFFFF0007;
+constexpr ULONG_PTR TLI_SELECTEDCELL = 0xFFFF0008;   // TVM_ENSUREVISIBLE: the item of the selected cell
+constexpr ULONG_PTR TLI_AFTERPINNED = 0xFFFF0009;    // TVM_DELETEITEM: the top-level items after option 4
+constexpr ULONG_PTR TLI_CHILD = 0xFFE00000;          // + n: the n-th child position
+
+// TVM_DELETEITEM modes in wParam.
+enum : WPARAM {
+    TLD_NOROWS = 0x87,
+    TLD_CHILDREN = 0x88,
+    TLD_QUEUED = 0x89,
+    TLD_CHILDRENQUEUED = 0x8A,
+};
+
+// TVM_GETNEXTITEM codes beyond the tree view's.
+enum : UINT {
+    TLGN_NEXTSELECTED = 11,
+    TLGN_DROPCOLUMN = 12,
+    TLGN_CARETCOLUMN = 13,
+    TLGN_ROWBELOWLAST = 14,
+    TLGN_SELECTEDCELLITEM = 15,
+    TLGN_SELECTEDCELLCOLUMN = 16,
+    TLGN_NEXTSELECTEDINSUBTREE = 17,
+    TLGN_LASTCHILD = 18,
+    TLGN_NEXTINTREE = 19,
+    TLGN_ROWABOVELAST = 20,
+    TLGN_NEXTCHECKED = 21,
+    TLGN_PREVIOUSINTREE = 22,
+};
+
+// Range and match bits of TLM_COUNTRANGE / TLM_SETRANGE and the find key of TLM_FINDITEM.
+enum : UINT {
+    TLR_ITEM = 0x200000,
+    TLR_ANCESTORS = 0x400000,
+    TLR_SIBLINGS = 0x100000,
+    TLR_DESCENDANTS = 0x2000000,
+    TLR_ANY = 0x10,
+    TLF_CHILDREN = 0x2000000,       // search the children of the start item
+    TLF_AFTERSTART = 0x4000000,     // start after the start item
+    TLF_CASELESS = 0x8000000,
+    TLF_SUBTREE = 0x10000000,       // walk the subtree; (mask >> 8 & 0xFF) - 1 is the level limit
+    TLF_EXPANDEDONLY = 0x1000000,
+};
+
+// Own notification codes.
+enum : UINT {
+    TLN_CELLTIP = 0U - 432U,
+    TLN_CHECKCHANGED = 0U - 433U,
+    TLN_CELLCHANGED = 0U - 434U,
+    TLN_EDITREQUEST = 0U - 435U,
+    TLN_LBUTTONUP = 0U - 436U,
+    TLN_RBUTTONUP = 0U - 437U,
+    TLN_COLUMNCHANGED = 0U - 438U,
+    TLN_HEADERRCLICK = 0U - 439U,
+    TLN_DROP = 0U - 440U,
+    TLN_SCROLLED = 0U - 441U,
+};
+
+// An item record with the extra word that sorted inserts and range operations read.
+struct TreeListItemRecord {
+    TVITEMA item;
+    LPARAM extra;
+};
+
+// TVM_INSERTITEMA: a TVINSERTSTRUCTA whose item is followed by the extra word.
+struct TreeListInsertRecord {
+    HTREEITEM hParent;
+    HTREEITEM hInsertAfter;
+    TVITEMA item;
+    LPARAM extra;
+};
+
+// Compare function of the TLI_CALLERSORT insert: item.hItem holds it, item.lParam its compareData.
+// Negative: the new item goes before the probe.
+typedef LRESULT(CALLBACK* TreeListInsertCompare)(HWND control, HTREEITEM probe, LPCSTR probeText,
+                                                  LPCSTR newText, LPARAM newParam, LPARAM compareData);
+// Compare function of TLM_SORTCHILDREN6. Negative: element first.
+typedef LRESULT(CALLBACK* TreeListSortCompare)(HWND control, HTREEITEM element, HTREEITEM pivot,
+                                                LPARAM elementParam, LPARAM pivotParam, LPARAM data);
+
+// TLM_SETCELLCOLOR record: mode 0 text colour, 1 background colour.
+struct TreeListCellColour {
+    BYTE mode;
+    BYTE column;
+    BYTE spare[2];
+    COLORREF colour;
+};
+
+// The owner-draw call-back of option 8, called for each cell of a column with mark 2.
+struct TreeListDrawInfo {
+    HWND window;
+    HTREEITEM item;
+    RECT* rect;           // left where the text would start, the row's top and bottom, the cell's right edge
+    LPARAM lParam;
+    LPCSTR text;          // 0 for a cell without a record
+    int textLength;
+    UINT state;           // TVIS_* bits, the second flag byte in bits 16-23
+    int row;
+    BYTE column;
+    BYTE textTop;
+    COLORREF textColour;
+};
+// 1: the cell is drawn; 2 or more: draw only the text, without filling; 0: draw as usual.
+typedef int(CALLBACK* TreeListDrawCallback)(HDC dc, LPARAM context, TreeListDrawInfo* info);
+
+// TLN_COLUMNCHANGED.
+struct NMTREELISTCOLUMN {
+    NMHDR hdr;
+    int column;
+    int position;
+    int left;
+    int width;
+};
+
+// TLN_SCROLLED: action 0 horizontal, 1 vertical.
+struct NMTREELISTSCROLL {
+    NMHDR hdr;
+    int action;
+    int scrollX;
+    int firstRow;
+};
+
+// TLN_CHECKCHANGED and TLN_CELLCHANGED.
+struct NMTREELISTCHECK {
+    NMHDR hdr;
+    TVITEMA item;
+};

@@ -1,0 +1,84 @@
+// Operations deferred to the window's own thread: a queue worked off by TLM_DEFERRED, which the first queued
+// operation posts to the window. Callers on other threads use it so that notifications, scroll bars and
+// repaints happen where the window lives.
+#include "treelist/control/TreeListItems.h"
+#include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListSeams.h"
+
+#include <cstdlib>
+
+void Defer(TreeListData* d, DeferredKind kind, LPARAM arg1, LPARAM arg2) {
+    auto* op = static_cast<DeferredOp*>(malloc(sizeof(DeferredOp)));
+    if (!op) return;
+    *op = DeferredOp{nullptr, arg1, arg2, kind};
+    if (d->deferredTail)
+        d->deferredTail->next = op;
+    else
+        d->deferredHead = op;
+    d->deferredTail = op;
+    PostDeferred(d);
+}
+
+void PostDeferred(TreeListData* d) {
+    // A failed post leaves the flag clear, so that the next operation tries again; nothing queued is lost.
+    if (d->deferredHead && !d->deferredPosted)
+        d->deferredPosted = TreeListPost(d->window, TLM_DEFERRED, 0, 0) != FALSE;
+}
+
+namespace {
+
+void Run(TreeListData* d, const DeferredOp& op) {
+    // Queued handles may have gone (or been reused) since; every kind checks them again.
+    switch (op.kind) {
+    case kDeferState:
+        if (Item(d, ToItem(op.arg1))) ApplyDeferredState(d, ToItem(op.arg1), static_cast<UINT>(op.arg2));
+        break;
+    case kDeferDeleted:
+        if (op.arg2) NotifyTreeView(d, TVN_SELCHANGEDA, TVC_UNKNOWN, 0, 0);
+        if (IsDying(d)) return;
+        UpdateVScrollBar(d, true, true);
+        InvalidateItems(d);
+        break;
+    case kDeferRows:
+        RebuildRows(d, Item(d, ToItem(op.arg1)) ? ToItem(op.arg1) : 0);
+        break;
+    case kDeferScroll:
+        UpdateHScrollBar(d, true);
+        UpdateVScrollBar(d, true, true);
+        InvalidateItems(d);
+        break;
+    case kDeferRefresh:
+        UpdateVScrollBar(d, true, true);
+        break;
+    case kDeferFirstRow:
+        UpdateVScrollBar(d, true, true);
+        InvalidateItems(d);
+        break;
+    }
+}
+
+}  // namespace
+
+void RunDeferred(TreeListData* d) {
+    DeferredOp* op = d->deferredHead;
+    d->deferredHead = d->deferredTail = nullptr;
+    d->deferredPosted = false;
+    while (op) {
+        DeferredOp* next = op->next;
+        if (!IsDying(d)) Run(d, *op);
+        free(op);
+        op = next;
+    }
+}
+
+void FreeDeferred(TreeListData* d) {
+    for (DeferredOp* op = d->deferredHead; op;) {
+        DeferredOp* next = op->next;
+        free(op);
+        op = next;
+    }
+    d->deferredHead = d->deferredTail = nullptr;
+    d->deferredPosted = false;
+}

@@ -1,0 +1,67 @@
+// Message handlers of the "TreeList" control, one group per file, as the window procedure's table calls them.
+// Parameters arrive decoded; item handles are already cut to 32 bits.
+#pragma once
+
+#include "treelist/control/TreeListData.h"
+
+#include <climits>
+
+// A handler's answer that sends the message on to DefWindowProcA.
+constexpr LRESULT kPassOn = static_cast<LRESULT>(static_cast<ULONG_PTR>(1) << (sizeof(LRESULT) * 8 - 1));
+
+// --- lifecycle (TreeListCreate.cpp)
+LRESULT CreateTreeList(HWND window, const CREATESTRUCTA* create);
+LRESULT OnDestroy(TreeListData* d);
+LRESULT OnNcDestroy(TreeListData* d);
+// A reference on the record, so that it outlives WM_NCDESTROY while the caller uses it; null for none.
+TreeListData* AcquireTreeList(HWND window);
+void ReleaseTreeList(TreeListData* d);
+
+// --- window messages (TreeListWindowMessages.cpp)
+LRESULT OnSize(TreeListData* d, int width, int height);
+LRESULT OnEnable(TreeListData* d, bool enabled);
+LRESULT OnFocus(TreeListData* d, bool focused);
+LRESULT OnSetRedraw(TreeListData* d, bool redraw);
+LRESULT OnSysColorChange(TreeListData* d);
+LRESULT OnShowWindow(TreeListData* d, bool shown);
+LRESULT OnSetFont(TreeListData* d, HFONT font, bool redraw);
+LRESULT OnDrawItem(TreeListData* d, WPARAM id, LPARAM item);
+LRESULT OnStyleChanged(TreeListData* d, WPARAM which, const STYLESTRUCT* style);
+LRESULT OnGetDlgCode(TreeListData* d, const MSG* message);
+LRESULT OnClipboard(TreeListData* d, UINT message);
+
+// --- painting (TreeListPaint.cpp)
+LRESULT OnPaint(TreeListData* d, HDC dc);
+
+// --- items (TreeListItemMessages.cpp)
+LRESULT GetItemMessage(TreeListData* d, TVITEMA* record);
+LRESULT SetItemParam(TreeListData* d, ItemId item, LPARAM value);
+LRESULT GetItemParam(TreeListData* d, ItemId item);
+LRESULT GetItemState(TreeListData* d, ItemId item);
+LRESULT GetUserData(TreeListData* d, ItemId item);
+LRESULT SetUserDataSize(TreeListData* d, LPARAM size);
+LRESULT GetNextItem(TreeListData* d, UINT code, ItemId item);
+LRESULT SelectSubtree(TreeListData* d, WPARAM flags, ItemId item);
+
+// --- rows and geometry (TreeListRowMessages.cpp)
+LRESULT GetItemRect(TreeListData* d, WPARAM flags, RECT* rect);
+LRESULT GetItemRow(TreeListData* d, ItemId item);
+LRESULT GetRowItem(TreeListData* d, LPARAM row);
+LRESULT CellVisibility(TreeListData* d, ItemId item, int column);
+LRESULT SetItemHeight(TreeListData* d, int height);
+LRESULT CreateDragImage(TreeListData* d, int column, ItemId item);
+
+// --- settings (TreeListSettings.cpp)
+LRESULT SetIndent(TreeListData* d, int indent);
+LRESULT SetImageList(TreeListData* d, WPARAM kind, HIMAGELIST list);
+LRESULT GetImageList(TreeListData* d, WPARAM kind);
+LRESULT SetColour(TreeListData* d, WPARAM index, COLORREF colour);
+LRESULT GetColour(TreeListData* d, WPARAM index);
+LRESULT UserColour(TreeListData* d, WPARAM slotAndMode, COLORREF colour);
+LRESULT SetExtendedStyle(TreeListData* d, DWORD mask, DWORD bits);
+LRESULT OptionMessage(TreeListData* d, WPARAM option, LPARAM value);
+
+// --- cell colours (TreeListCellColours.cpp)
+LRESULT GetCellColour(TreeListData* d, ItemId item, int column, bool background);
+LRESULT SetCellColour(TreeListData* d, WPARAM itemAndColumn, COLORREF colour, bool background);
+LRESULT SetCellColourRecord(TreeListData* d, ItemId item, const TreeListCellColour* record);

@@ -1,0 +1,57 @@
+// What painting reads but does not compute: fonts and metrics, row height, display rows, column edges, joined
+// columns, scroll bars, check-box images, the drag image, and the invalidation every other part asks for.
+#pragma once
+
+#include "treelist/control/TreeListData.h"
+
+// --- fonts and row height (TreeListFonts.cpp)
+int SetUpTreeListFonts(TreeListData* d);
+int ComputeRowHeight(TreeListData* d);
+// Rows touched and whole rows from the client height, the header and the row height.
+void ComputeVisibleRows(TreeListData* d);
+// The font a text is drawn in: the bold one for TVIS_BOLD.
+HFONT FontFor(const TreeListData* d, UINT state);
+void ClearTextWidths(TreeListData* d);
+
+// --- display rows (TreeListRows.cpp)
+void RebuildRows(TreeListData* d, ItemId from);
+// The first shown row limited to the rows there are (rows - whole rows + 1, not below 0).
+UINT LimitFirstRow(const TreeListData* d, UINT first);
+// Whether the walk shows the item's children, and the last item of its subtree the rows show.
+bool ShowsChildren(const TreeListData* d, const TreeListItem* it);
+ItemId LastShownDescendant(const TreeListData* d, ItemId item);
+// The shown item just before the item in row order once the item is gone (0: none, the rows start anew).
+ItemId ShownPredecessor(const TreeListData* d, ItemId item);
+// Item of a display row, 0 for a row past the end or a row whose item went away.
+ItemId RowItem(const TreeListData* d, UINT row);
+
+// --- column edges and joined cells (TreeListEdges.cpp)
+int ComputeColumnEdges(TreeListData* d);
+void UpdateJoinedColumns(TreeListData* d);
+int SkipJoinedColumns(TreeListData* d, ItemId item, int newPosition, int oldPosition);
+// The last column a cell of the column joins into (the column itself when it joins none).
+int JoinedEnd(const TreeListData* d, UINT itemState, int column);
+
+// --- invalidation (TreeListInvalidate.cpp); all without erasing
+// Screen row of a display row, -1 when it is not on the screen.
+int ScreenRow(const TreeListData* d, UINT row);
+int InvalidateCell(TreeListData* d, ItemId item, int column);
+int InvalidateColumn(TreeListData* d, int column);
+int InvalidateRow(TreeListData* d, ItemId item);
+void InvalidateItems(TreeListData* d, bool erase = false);  // the item area below the header
+void InvalidateRowsFrom(TreeListData* d, UINT row);
+
+// --- scroll bars (TreeListScrollBars.cpp)
+void UpdateHScrollBar(TreeListData* d, bool leaveLock);
+void UpdateVScrollBar(TreeListData* d, bool leaveLock, bool force);
+
+// --- check boxes and the drag image (TreeListImages.cpp)
+void BuildCheckBoxImages(TreeListData* d, int kind);
+HIMAGELIST CreateItemDragImage(TreeListData* d, ItemId item, int column);
+void UpdateImageSize(TreeListData* d, int kind);
+void DestroyOwnImages(TreeListData* d);
+// A real list of the kind, never the themed check-box marker.
+inline HIMAGELIST ImageList(const TreeListData* d, int kind) {
+    return d->themedChecks[kind] ? nullptr : d->images[kind];
+}
+inline bool HasImages(const TreeListData* d, int kind) { return d->themedChecks[kind] || d->images[kind]; }

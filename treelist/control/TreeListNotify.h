@@ -1,0 +1,37 @@
+// Notifications to the parent and the queue of operations deferred to the window's own thread.
+#pragma once
+
+#include "treelist/control/TreeListData.h"
+
+// --- notifications (TreeListNotify.cpp). Each sends WM_NOTIFY to the parent with every level of the lock
+// left for the duration of the send. Afterwards items may be gone and the window may be dying: callers check
+// their handles again (Item()) and IsDying().
+LRESULT SendNotify(TreeListData* d, UINT code, NMHDR* header);
+// NMTREEVIEWA with both item records filled from the items (mask 0x801C: handle, state, lParam, cell bit).
+LRESULT NotifyTreeView(TreeListData* d, UINT code, UINT action, ItemId oldItem, ItemId newItem,
+                       POINT point = POINT{0, 0});
+// Asks the parent for the call-back parts (TVIF_TEXT, TVIF_IMAGE, TVIF_SELECTEDIMAGE, TVIF_CHILDREN) of an
+// item or cell. The text lands in d->dispBuffer[buffer]; out gets the answer. False when the item went away
+// during the send.
+bool FetchCallbacks(TreeListData* d, ItemId item, int column, UINT mask, TVITEMA* out, int buffer = 0);
+inline bool IsDying(const TreeListData* d) { return d->dying.load(); }
+
+// --- deferred operations (TreeListDeferred.cpp), worked off by TLM_DEFERRED on the window's thread.
+enum DeferredKind : int {
+    kDeferState = 2,       // arg1 item, arg2 state bits held back by an insert
+    kDeferDeleted = 4,     // arg1 parent of deleted items, arg2 1 when the caret or a selected item went
+    kDeferScroll = 6,      // scroll bars and relayout
+    kDeferRefresh = 8,     // scroll bars redrawn later
+    kDeferRows = 9,        // arg1 item: rebuild the rows from it
+    kDeferFirstRow = 11,   // the first shown row changed: scroll bar and repaint
+};
+struct DeferredOp {
+    DeferredOp* next;
+    LPARAM arg1, arg2;
+    int kind;
+};
+void Defer(TreeListData* d, DeferredKind kind, LPARAM arg1 = 0, LPARAM arg2 = 0);
+// Posts TLM_DEFERRED when operations wait and no post is out (a failed post is tried again here).
+void PostDeferred(TreeListData* d);
+void RunDeferred(TreeListData* d);
+void FreeDeferred(TreeListData* d);

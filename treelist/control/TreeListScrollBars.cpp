@@ -1,0 +1,81 @@
+// The scroll bars: the horizontal one follows the width of the columns, the vertical one the display rows.
+// Only the window's own thread touches them; other threads hand the update to the deferred queue, because
+// showing or hiding a bar sends messages to the window's thread, which may be waiting for the caller.
+#include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListSeams.h"
+
+namespace {
+
+constexpr DWORD kRedrawGapMs = 201;
+
+void SetBar(TreeListData* d, int bar, const SCROLLINFO& info, bool redraw, bool leaveLock) {
+    if (!leaveLock) {
+        SetScrollInfo(d->window, bar, &info, redraw);
+        return;
+    }
+    TreeListUnlocked unlocked(d->lock);
+    SetScrollInfo(d->window, bar, &info, redraw);
+}
+
+void QueueRefresh(TreeListData* d, DeferredKind kind) {
+    if (kind == kDeferRefresh && d->refreshQueued) {
+        PostDeferred(d);  // in case the post of the queued refresh failed
+        return;
+    }
+    if (kind == kDeferRefresh) d->refreshQueued = true;
+    Defer(d, kind);
+}
+
+}  // namespace
+
+void UpdateHScrollBar(TreeListData* d, bool leaveLock) {
+    const int total = d->columnCount ? d->lastRight : d->widestRow;
+    if (total == d->hScrollMax && d->clientWidth == d->hScrollPage) return;
+    if (!IsOwnerThread(d)) {
+        Defer(d, kDeferScroll);
+        return;
+    }
+    d->hScrollMax = total;
+    d->hScrollPage = d->clientWidth;
+    SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
+    const bool none = total < 2 || (d->style & TVS_NOSCROLL) || (d->exStyle & TLX_NOHSCROLLRANGE);
+    info.nMax = none ? 0 : total - 2;
+    info.nPage = static_cast<UINT>(d->clientWidth > 0 ? d->clientWidth : 0);
+    info.nPos = d->scrollX;
+    SetBar(d, SB_HORZ, info, true, leaveLock);
+    if (IsDying(d)) return;
+    if (static_cast<int>(info.nPage) > info.nMax && d->scrollX) {
+        d->scrollX = 0;
+        InvalidateItems(d);
+        if (d->header) SetWindowPos(d->header, nullptr, 0, 0, d->clientWidth, d->headerHeight,
+                                    SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    d->hHasRange = info.nMax > static_cast<int>(info.nPage);
+}
+
+void UpdateVScrollBar(TreeListData* d, bool leaveLock, bool force) {
+    if (!force && d->rowCount == d->vScrollCount && d->wholeRows == d->vScrollWhole) return;
+    const UINT oldFirst = d->firstRow;
+    if (d->wholeRows > 0) d->firstRow = LimitFirstRow(d, d->firstRow);
+    const DWORD now = TreeListTick();
+    if (!IsOwnerThread(d) || (!force && now - d->vScrollTick < kRedrawGapMs)) {
+        // Redrawn later on the window's thread; a burst of inserts redraws the bar only now and then.
+        if (d->firstRow != oldFirst) QueueRefresh(d, kDeferFirstRow);
+        QueueRefresh(d, kDeferRefresh);
+        return;
+    }
+    d->refreshQueued = false;
+    d->vScrollCount = d->rowCount;
+    d->vScrollWhole = d->wholeRows;
+    d->vScrollTick = now;
+    SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
+    if (d->exStyle & TLX_VSCROLLDISABLENOSCROLL) info.fMask |= SIF_DISABLENOSCROLL;
+    info.nMax = (d->style & TVS_NOSCROLL) ? 0 : static_cast<int>(d->rowCount);
+    info.nPage = d->wholeRows;
+    info.nPos = static_cast<int>(d->firstRow);
+    SetBar(d, SB_VERT, info, true, leaveLock);
+    if (IsDying(d)) return;
+    if (static_cast<int>(info.nPage) > info.nMax && d->firstRow) d->firstRow = 0;
+    if (d->firstRow != oldFirst) InvalidateItems(d);
+}

@@ -1,0 +1,136 @@
+// The window procedure of the "TreeList" control: takes a reference on the per-window record and its lock,
+// then hands each message to its handler. The table below lists every message the control answers; anything
+// else goes to DefWindowProcA, outside the lock.
+#include "treelist/control/TreeListColumns.h"
+#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItems.h"
+#include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListNotify.h"
+
+namespace {
+
+template <typename T>
+T* Ptr(LPARAM lParam) {
+    return reinterpret_cast<T*>(lParam);
+}
+ItemId ItemArg(ULONG_PTR value) { return ToItem(value); }
+int IntArg(ULONG_PTR value) { return static_cast<int>(static_cast<LONG_PTR>(value)); }
+
+// The answer of a message, or kPassOn for DefWindowProcA.
+LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    // --- window messages
+    case WM_DESTROY:               return OnDestroy(d);
+    case WM_NCDESTROY:             return OnNcDestroy(d);
+    case WM_SIZE:                  return OnSize(d, LOWORD(lp), HIWORD(lp));
+    case WM_ENABLE:                return OnEnable(d, wp != 0);
+    case WM_SETFOCUS:              return OnFocus(d, true);
+    case WM_KILLFOCUS:             return OnFocus(d, false);
+    case WM_SETREDRAW:             return OnSetRedraw(d, wp != 0);
+    case WM_PAINT:                 return OnPaint(d, reinterpret_cast<HDC>(wp));
+    case WM_SYSCOLORCHANGE:        return OnSysColorChange(d);
+    case WM_SHOWWINDOW:            return OnShowWindow(d, wp != 0);
+    case WM_SETFONT:               return OnSetFont(d, reinterpret_cast<HFONT>(wp), LOWORD(lp) != 0);
+    case WM_GETFONT:               return reinterpret_cast<LRESULT>(d->font);
+    case WM_DRAWITEM:              return OnDrawItem(d, wp, lp);
+    case WM_STYLECHANGED:          return OnStyleChanged(d, wp, Ptr<const STYLESTRUCT>(lp));
+    case WM_GETDLGCODE:            return OnGetDlgCode(d, Ptr<const MSG>(lp));
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:                 return OnClipboard(d, msg);
+
+    // --- tree-view messages
+    case TVM_INSERTITEMA:          return ItemArg(InsertItem(d, Ptr<const TreeListInsertRecord>(lp)));
+    case TVM_DELETEITEM:           return DeleteItemMessage(d, wp, ItemArg(lp));
+    case TVM_GETITEMRECT:          return GetItemRect(d, wp, Ptr<RECT>(lp));
+    case TVM_GETCOUNT:             return d->itemCount;
+    case TVM_GETINDENT:            return d->indent;
+    case TVM_SETINDENT:            return SetIndent(d, IntArg(wp));
+    case TVM_GETIMAGELIST:         return GetImageList(d, wp);
+    case TVM_SETIMAGELIST:         return SetImageList(d, wp, reinterpret_cast<HIMAGELIST>(lp));
+    case TVM_GETNEXTITEM:          return GetNextItem(d, static_cast<UINT>(wp), ItemArg(lp));
+    case TVM_GETITEMA:             return GetItemMessage(d, Ptr<TVITEMA>(lp));
+    case TVM_GETVISIBLECOUNT:      return d->wholeRows;
+    case TVM_CREATEDRAGIMAGE:      return CreateDragImage(d, IntArg(wp), ItemArg(lp));
+    case TVM_SETITEMHEIGHT:        return SetItemHeight(d, static_cast<short>(wp));
+    case TVM_GETITEMHEIGHT:        return d->rowHeight;
+    case TVM_SETBKCOLOR:           return SetColour(d, wp, static_cast<COLORREF>(lp));
+    case TVM_GETBKCOLOR:           return GetColour(d, wp);
+    case TVM_SETTEXTCOLOR:         return SetColour(d, kColourText, static_cast<COLORREF>(lp));
+    case TVM_GETTEXTCOLOR:         return GetColour(d, kColourText);
+    case TVM_SETINSERTMARKCOLOR:   return SetColour(d, kColourInsertMark, static_cast<COLORREF>(lp));
+    case TVM_GETINSERTMARKCOLOR:   return GetColour(d, kColourInsertMark);
+    case TVM_GETITEMSTATE:         return GetItemState(d, ItemArg(wp));
+    case TVM_SETLINECOLOR:         return SetColour(d, kColourLines, static_cast<COLORREF>(lp));
+    case TVM_GETLINECOLOR:         return GetColour(d, kColourLines);
+    case TVM_SETEXTENDEDSTYLE:     return SetExtendedStyle(d, static_cast<DWORD>(wp), static_cast<DWORD>(lp));
+    case TVM_GETEXTENDEDSTYLE:     return d->exStyle;
+
+    // --- own messages
+    case TLM_USERCOLOR:            return UserColour(d, wp, static_cast<COLORREF>(lp));
+    case TLM_SETITEMPARAM:         return SetItemParam(d, ItemArg(lp), static_cast<LPARAM>(wp));
+    case TLM_GETITEMPARAM:         return GetItemParam(d, ItemArg(lp));
+    case TLM_COUNTRANGE:           return CountRange(d, Ptr<const TVITEMA>(lp));
+    case TLM_SETCELLCOLOR:         return SetCellColourRecord(d, ItemArg(wp), Ptr<const TreeListCellColour>(lp));
+    case TLM_DEFERRED:             RunDeferred(d); return 0;
+    case TLM_SETRANGE:             return SetRange(d, Ptr<TVITEMA>(lp));
+    case TLM_SETCOLUMNORDER:       return SetColumnOrder(d, wp, Ptr<const BYTE>(lp));
+    case TLM_GETCOLUMNORDER:       return GetColumnOrder(d, wp, Ptr<int>(lp));
+    case TLM_CELLVISIBILITY:       return CellVisibility(d, ItemArg(wp), IntArg(lp));
+    case TLM_OPTION:               return OptionMessage(d, wp, lp);
+    case TLM_SELECTSUBTREE:        return SelectSubtree(d, wp, ItemArg(lp));
+    case TLM_FINDITEM:             return ItemArg(FindItem(d, ItemArg(wp), Ptr<const TVITEMA>(lp)));
+    case TLM_GETROWSTOUCHED:       return d->rowsTouched;
+    case TLM_GETUSERDATA:          return GetUserData(d, ItemArg(lp));
+    case TLM_GETUSERDATASIZE:      return d->userDataSize;
+    case TLM_SETUSERDATASIZE:      return SetUserDataSize(d, lp);
+    case TLM_GETCOLUMNWIDTH:       return GetColumnWidth(d, IntArg(wp));
+    case TLM_SETCOLUMNWIDTH:       return SetColumnWidth(d, IntArg(wp), IntArg(lp));
+    case TLM_GETCOLUMN:            return GetColumn(d, IntArg(wp), Ptr<LVCOLUMNA>(lp));
+    case TLM_SETCOLUMN:            return SetColumn(d, IntArg(wp), Ptr<const LVCOLUMNA>(lp));
+    case TLM_GETITEMROW:           return GetItemRow(d, ItemArg(lp));
+    case TLM_GETROWCOUNT:          return d->rowCount;
+    case TLM_GETROWITEM:           return GetRowItem(d, lp);
+    case TLM_GETCELLTEXTCOLOR:     return GetCellColour(d, ItemArg(wp), IntArg(lp), false);
+    case TLM_SETCELLTEXTCOLOR:     return SetCellColour(d, wp, static_cast<COLORREF>(lp), false);
+    case TLM_GETCELLBKCOLOR:       return GetCellColour(d, ItemArg(wp), IntArg(lp), true);
+    case TLM_SETCELLBKCOLOR:       return SetCellColour(d, wp, static_cast<COLORREF>(lp), true);
+    case TLM_INSERTCOLUMN:         return InsertColumn(d, wp, Ptr<const LVCOLUMNA>(lp));
+    case TLM_DELETECOLUMN:         return DeleteColumn(d, IntArg(wp));
+    case TLM_GETCOLUMNCOUNT:       return d->columnCount;
+    case TLM_GETHEADER:            return reinterpret_cast<LRESULT>(d->header);
+
+    // --- keyboard, selection and type-ahead go here:
+    //     WM_KEYDOWN, WM_KEYUP, WM_CHAR, TVM_SELECTITEM (TVGN_CARET), TVM_GETISEARCHSTRINGA, TLM_SELECTCELL.
+    // --- in-place editing goes here:
+    //     WM_COMMAND (editor id 3), TVM_EDITLABELA, TVM_GETEDITCONTROL, TVM_ENDEDITLABELNOW,
+    //     TLM_SETCOLUMNEDITBASE, TLM_SETCOLUMNEDIT.
+    // --- mouse, scrolling and tooltips go here:
+    //     WM_NOTIFY (header), WM_TIMER (0x3912), WM_HSCROLL, WM_VSCROLL, WM_MOUSEWHEEL, WM_MOUSEMOVE,
+    //     WM_MOUSELEAVE, the button messages, TVM_HITTEST, TVM_ENSUREVISIBLE, TVM_SETTOOLTIPS,
+    //     TVM_GETTOOLTIPS, TVM_SETINSERTMARK, TVM_SELECTITEM (TVGN_DROPHILITE, TVGN_FIRSTVISIBLE),
+    //     TLM_SETDROPHILITE, TLM_SETHOTHILITE.
+    // --- item operations go here:
+    //     TVM_EXPAND, TVM_SETITEMA, TVM_SORTCHILDREN, TVM_SORTCHILDRENCB, TLM_MOVEITEM to TLM_MOVEITEM + 3,
+    //     TLM_SORTCHILDREN6.
+    // --- internal drag goes here:
+    //     WM_TIMER (0x3910, 0x3913), TLM_STARTDRAG, TLM_AUTOSCROLL, TLM_SETDROPTARGET.
+
+    default:                       return kPassOn;
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK TreeListWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CREATE) return CreateTreeList(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
+    TreeListData* d = AcquireTreeList(window);
+    if (!d) return DefWindowProcA(window, msg, wParam, lParam);
+    d->lock.Enter();
+    // A window being destroyed answers nothing more of its own, whichever thread asks.
+    const LRESULT result = !IsDying(d) || msg == WM_NCDESTROY ? Dispatch(d, msg, wParam, lParam) : kPassOn;
+    d->lock.Leave();
+    ReleaseTreeList(d);
+    return result == kPassOn ? DefWindowProcA(window, msg, wParam, lParam) : result;
+}
