@@ -407,6 +407,10 @@ TEST(WertlaufEndToEnd, OversizedCopyDataLeavesTheGameRunningWithItsSettings) {
     };
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kProgramKey, "StarSize");
+    // The star size chosen here is not left to the programs other tests start.
+    struct ForgetStarSize {
+        ~ForgetStarSize() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kProgramKey, "StarSize"); }
+    } forgetStarSize;
     DWORD exitCode = 99;
     {
         Wertlauf app;
