@@ -13,8 +13,9 @@ if [ "${1:-}" = --heap-check ]; then
   heap_check=1
   shift
 fi
-# Each finishes within two minutes under full validation.
-full_validation=(text_tests image_tests game_tests)
+# Each finishes within two minutes under full validation (program[:gtest filter]). The image library's fills
+# and polygons are left out: they read no outside data, and their rasterising takes over three minutes there.
+full_validation=(text_tests "image_tests:-DibImageFill.*:DibImagePolygon.*" game_tests)
 
 "$root/tools/build.sh"
 
@@ -34,12 +35,15 @@ wl_norandom ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeou
 export WINEDEBUG=-all,+heap
 failed=0
 pids=()
-for program in "${full_validation[@]}"; do
+for entry in "${full_validation[@]}"; do
+  program=${entry%%:*}
+  filter=*
+  [ "$entry" != "$program" ] && filter=${entry#*:}
   (
     set +e
     log="$build/tests/$program.heap.log"
-    status=0
-    wl_norandom timeout 240 wine "$build/tests/$program.exe" --gtest_brief=1 2>&1 >"$log.out" |
+    start=$SECONDS
+    wl_norandom timeout 240 wine "$build/tests/$program.exe" --gtest_brief=1 "--gtest_filter=$filter" 2>&1 >"$log.out" |
       grep -v ':trace:heap:' >"$log"
     status=${PIPESTATUS[0]}
     if [ "$status" -ne 0 ] || grep -q ':heap:' "$log"; then
@@ -48,7 +52,7 @@ for program in "${full_validation[@]}"; do
       tail -20 "$log.out"
       exit 1
     fi
-    echo "full heap validation: $program passed"
+    echo "full heap validation: $program passed in $((SECONDS - start)) s"
   ) &
   pids+=($!)
 done

@@ -253,6 +253,12 @@ void Put32(Bytes& out, uint32_t value) {
 
 void PutText(Bytes& out, const char* text) { out.insert(out.end(), text, text + strlen(text)); }
 
+std::vector<Bytes> TextSeeds(std::initializer_list<const char*> texts) {
+    std::vector<Bytes> seeds;
+    for (const char* text : texts) seeds.emplace_back(text, text + strlen(text));
+    return seeds;
+}
+
 Bytes ResourceBytes(LPCSTR name, LPCSTR type) {
     HMODULE module = GetModuleHandleA(nullptr);
     if (!name) {

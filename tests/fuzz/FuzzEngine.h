@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,8 @@ Bytes FromHex(const char* hex);
 void Put16(Bytes& out, uint32_t value);
 void Put32(Bytes& out, uint32_t value);
 void PutText(Bytes& out, const char* text);
+// Seeds made of texts (without their NULs).
+std::vector<Bytes> TextSeeds(std::initializer_list<const char*> texts);
 
 // The bytes of a resource of this program (seeds made from the program's artwork and sounds); a null name
 // takes the first resource of the type.

@@ -11,7 +11,7 @@
 namespace {
 
 std::vector<fuzz::Bytes> Seeds() {
-    static const char* kHeads[] = {
+    return fuzz::TextSeeds({
         "<html><!--MIN0--><!--MAX1000--><!--VAL347--><!--LOG0--><body>Wie hoch ist der Turm?",
         "<!--min1--><!--max1e6--><!--val52000--><!--log1-->",
         "<!--MIN-273.15--><!--MAX5500--><!--VAL100--><!--LOG0-->",
@@ -19,13 +19,7 @@ std::vector<fuzz::Bytes> Seeds() {
         "<!--MIN1e-300--><!--MAX1e300--><!--VAL1--><!--LOG7-->",
         "<!--FIN--><html>Ende des Spiels</html>",
         "<!--MAX100--><!--MIN0--><!--VAL0x40--><!--LOG-->",
-    };
-    std::vector<fuzz::Bytes> seeds;
-    for (const char* head : kHeads) {
-        seeds.emplace_back();
-        fuzz::PutText(seeds.back(), head);
-    }
-    return seeds;
+    });
 }
 
 bool Run(const uint8_t* data, size_t size) {

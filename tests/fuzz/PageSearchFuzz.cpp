@@ -22,19 +22,11 @@ std::string Folder() {
 }
 
 std::vector<fuzz::Bytes> Seeds() {
-    static const char* kPages[] = {
+    std::vector<fuzz::Bytes> seeds = fuzz::TextSeeds({
         "<!--MIN0--><!--MAX1000--><!--VAL347--><!--LOG0--><html><body>Frage</body></html>",
-        "<!--FIN--><html>Ende</html>",
-        "<!--MIN10--><!--MAX1e4--><!--VAL999--><!--LOG1-->",
-        "<!--MIN0--><!--MAX10-->",
-    };
-    std::vector<fuzz::Bytes> seeds;
+        "<!--FIN--><html>Ende</html>", "<!--MIN10--><!--MAX1e4--><!--VAL999--><!--LOG1-->", "<!--MIN0--><!--MAX10-->"});
     uint8_t gap = 0;
-    for (const char* page : kPages) {
-        fuzz::Bytes seed = {7, gap++};
-        fuzz::PutText(seed, page);
-        seeds.push_back(seed);
-    }
+    for (fuzz::Bytes& seed : seeds) seed.insert(seed.begin(), {7, gap++});
     return seeds;
 }
 

@@ -30,18 +30,8 @@ uint32_t g_clock = 0;
 uint32_t Clock() { return g_clock += 37; }
 
 std::vector<fuzz::Bytes> Seeds() {
-    static const char* kLines[] = {
-        "0D0000ABCD\r1D0000ABD0\r0U0000AC00\r",
-        "2D00010000\n3D00010100\n7D0001F000\r\n",
-        "0S12345678\r0D12345700\r1D12345790\r",
-        "xx0D0000ABCD\r\r\n5D0000FFFF\r1DFFFFFFFF\r",
-    };
-    std::vector<fuzz::Bytes> seeds;
-    for (const char* line : kLines) {
-        seeds.emplace_back();
-        fuzz::PutText(seeds.back(), line);
-    }
-    return seeds;
+    return fuzz::TextSeeds({"0D0000ABCD\r1D0000ABD0\r0U0000AC00\r", "2D00010000\n3D00010100\n7D0001F000\r\n",
+                            "0S12345678\r0D12345700\r1D12345790\r", "xx0D0000ABCD\r\r\n5D0000FFFF\r1DFFFFFFFF\r"});
 }
 
 bool Run(const uint8_t* data, size_t size) {
