@@ -1,5 +1,6 @@
 #include "game/RoundControl.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace game {
@@ -124,6 +125,18 @@ int32_t ClampTimeLimit(int64_t seconds) {
     if (seconds < 0) return 0;
     return seconds > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                           : static_cast<int32_t>(seconds);
+}
+
+int32_t TimeLimitFromText(const char* text) {
+    if (!text) return 0;
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    int64_t seconds = 0;
+    // Saturates at every digit, so that no length of digits overflows.
+    for (; *text >= '0' && *text <= '9'; ++text)
+        seconds = std::min<int64_t>(seconds * 10 + (*text - '0'), std::numeric_limits<int32_t>::max());
+    return negative ? 0 : ClampTimeLimit(seconds);
 }
 
 }  // namespace game

@@ -51,5 +51,8 @@ void ApplyStarSize(GameState& state);
 uint32_t TimeLimitFrames(int64_t seconds);
 // Settings values outside their range (from the registry or the dialog) brought into it.
 int32_t ClampTimeLimit(int64_t seconds);
+// The time limit typed into the settings dialog: leading blanks, an optional sign and digits, as atoi reads
+// them; anything else counts as 0, a negative limit as none, and a number too large for 32 bits as the largest.
+int32_t TimeLimitFromText(const char* text);
 
 }  // namespace game

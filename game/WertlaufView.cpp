@@ -143,8 +143,6 @@ void CWertlaufView::SetFullScreenMode(int mode) {
 }
 
 void CWertlaufView::OnGameSettings() {
-    GameSettingsDialogRunner runDialog = GetGameSettingsDialogRunner();
-    if (!runDialog) return;
     if (m_state.settings.timeLimit > 60) m_state.settings.timeLimit = 60;
 
     GameSettingsForm form;
@@ -154,7 +152,7 @@ void CWertlaufView::OnGameSettings() {
     form.countAutomatically = m_state.settings.autoCount;
     form.sameSide = m_state.settings.sameSide;
     form.colouredScale = m_state.settings.scaleColour;
-    if (!runDialog(this, form)) return;
+    if (!GetGameSettingsDialogRunner()(this, form)) return;
 
     m_savedInfoPath.Empty();
     if ((form.colouredScale != 0) != (m_state.settings.scaleColour != 0)) m_state.drawn.board = 0;

@@ -89,18 +89,22 @@ enum : DWORD {
     TLX_MULTISELECT = 0x2,
     TLX_SCROLLNOTIFY = 0x8,
     TLX_NOHSCROLLRANGE = 0x20,
+    TLX_TABTOPARENT = 0x40,        // Tab gives the focus to the parent window
     TLX_SKIPMARKED = 0x200,        // items with state bit 0x4000 are not descended into
     TLX_VSCROLLDISABLENOSCROLL = 0x400,
     TLX_COLUMNNOTIFY = 0x800,
+    TLX_ONECHECKED = 0x2000,       // checking an item unchecks the one checked last
     TLX_REVERSECHECKS = 0x8000,
     TLX_GRIDLINES = 0x10000,
     TLX_ALTERNATEROWS = 0x20000,
-    TLX_CELLDROPHILITE = 0x40000,
+    TLX_CELLDROPHILITE = 0x40000,  // also: the caret moves by cells (with more than one column)
     TLX_FULLROWSELECT = 0x80000,
     TLX_CELLTIPS = 0x100000,
+    TLX_NOTYPEAHEAD = 0x400000,
     TLX_NOHEADER = 0x1000000,
     TLX_DISABLEDCOLOURS = 0x2000000,
     TLX_INDENTROWCOLOUR = 0x4000000,
+    TLX_HOMEENDMOVECARET = 0x10000000,  // Ctrl+Home and Ctrl+End move the caret as without Ctrl
     TLX_KEEPIMAGELIST = 0x20000000,
 };
 
@@ -230,16 +234,17 @@ struct NMTREELISTCOLUMN {
     int width;
 };
 
-// TLN_SCROLLED: action 0 horizontal, 1 vertical.
+// TLN_SCROLLED, sent before the change: action 0 horizontal, 1 vertical; reason the scroll-bar code (11 for
+// the wheel); the position and first row as they will be. A non-zero answer refuses the change.
 struct NMTREELISTSCROLL {
     NMHDR hdr;
-    int action;
+    WORD action;
+    WORD reason;
     int scrollX;
     int firstRow;
 };
 
-// TLN_CHECKCHANGED and TLN_CELLCHANGED.
-struct NMTREELISTCHECK {
-    NMHDR hdr;
-    TVITEMA item;
-};
+// TLN_CHECKCHANGED and TLN_CELLCHANGED carry a tree-view record: action 0x10000 (0x10003 for a cell check),
+// itemOld the item unchecked on the way (mask 0 for none), itemNew the item with its new state, its text
+// pointer and length (cchTextMax) and the column in cChildren, ptDrag the point of the click.
+using NMTREELISTCHECK = NMTREEVIEWA;

@@ -6,6 +6,7 @@
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListOps.h"
 #include "treelist/control/TreeListPending.h"
 
 #include <algorithm>

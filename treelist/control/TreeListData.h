@@ -195,6 +195,12 @@ struct TreeListData {
     ItemId hotCheckItem;
     int hotCheckColumn;
     bool hotCheckPressed;
+    ItemId anchorItem;         // where a Shift range starts
+    ItemId lastChecked;        // the item checked last (one-checked-item mode)
+    bool skipNextChar;         // the parent answered the last TVN_KEYDOWN non-zero: the next WM_CHAR is ignored
+    bool quietExpand;          // no TVN_ITEMEXPANDINGA / TVN_ITEMEXPANDEDA while set
+    bool batchRows;            // an expand walk runs: rows are rebuilt once at its end, from batchFrom
+    ItemId batchFrom;
 
     // columns
     int columnCount;
@@ -235,6 +241,7 @@ struct TreeListData {
     bool redrawOff;
     bool linesAtRoot;
     DWORD sortThread;          // thread of a running sorted insert or sort; its re-entrant changes are refused
+    std::atomic<UINT> sortProgress;  // counts a running sort's compares: a waiting thread sees it advance
     LONG_PTR options[17];      // TLM_OPTION values by number
 };
 

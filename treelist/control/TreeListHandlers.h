@@ -65,3 +65,20 @@ LRESULT OptionMessage(TreeListData* d, WPARAM option, LPARAM value);
 LRESULT GetCellColour(TreeListData* d, ItemId item, int column, bool background);
 LRESULT SetCellColour(TreeListData* d, WPARAM itemAndColumn, COLORREF colour, bool background);
 LRESULT SetCellColourRecord(TreeListData* d, ItemId item, const TreeListCellColour* record);
+
+// --- item operations (TreeListExpand.cpp, TreeListSetItem.cpp, TreeListSort.cpp, TreeListMove.cpp)
+LRESULT ExpandMessage(TreeListData* d, UINT code, ItemId item);
+LRESULT SetItemMessage(TreeListData* d, const TVITEMA* record);
+LRESULT SortChildrenMessage(TreeListData* d, bool recurse, ItemId parent);
+LRESULT SortChildrenCallback(TreeListData* d, bool recurse, const TVSORTCB* sort, bool sixArguments);
+LRESULT MoveItemMessage(TreeListData* d, int mode, ItemId target, ItemId item);
+
+// --- selection (TreeListSelect.cpp)
+LRESULT SelectItemMessage(TreeListData* d, WPARAM code, ItemId item);
+LRESULT SelectCellMessage(TreeListData* d, ItemId item, int column);
+
+// --- keyboard and type-ahead (TreeListKeys.cpp, TreeListChars.cpp)
+LRESULT OnKeyDown(TreeListData* d, UINT key, LPARAM lParam);
+LRESULT OnKeyUp(TreeListData* d, UINT key);
+LRESULT OnChar(TreeListData* d, WPARAM character, LPARAM lParam);
+LRESULT GetSearchString(TreeListData* d, char* out);

@@ -36,6 +36,31 @@ LRESULT NotifyTreeView(TreeListData* d, UINT code, UINT action, ItemId oldItem, 
     return SendNotify(d, code, &nm.hdr);
 }
 
+TVITEMA NotifyRecord(const TreeListData* d, ItemId item, UINT mask, int column) {
+    TVITEMA r = {};
+    r.mask = mask;
+    r.stateMask = 0xFFFFFFFF;
+    r.pszText = reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1));
+    r.cchTextMax = -1;
+    r.cChildren = column;
+    if (const TreeListItem* it = Item(d, item)) {
+        r.hItem = ToHandle(item);
+        r.state = it->state;
+        r.lParam = it->lParam;
+    }
+    return r;
+}
+
+LRESULT SendTreeView(TreeListData* d, UINT code, UINT action, const TVITEMA& oldItem, const TVITEMA& newItem,
+                     POINT point) {
+    NMTREEVIEWA nm = {};
+    nm.action = action;
+    nm.itemOld = oldItem;
+    nm.itemNew = newItem;
+    nm.ptDrag = point;
+    return SendNotify(d, code, &nm.hdr);
+}
+
 bool FetchCallbacks(TreeListData* d, ItemId item, int column, UINT mask, TVITEMA* out, int buffer) {
     const TreeListItem* it = Item(d, item);
     if (!it) return false;

@@ -101,8 +101,15 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     case TLM_GETCOLUMNCOUNT:       return d->columnCount;
     case TLM_GETHEADER:            return reinterpret_cast<LRESULT>(d->header);
 
-    // --- keyboard, selection and type-ahead go here:
-    //     WM_KEYDOWN, WM_KEYUP, WM_CHAR, TVM_SELECTITEM (TVGN_CARET), TVM_GETISEARCHSTRINGA, TLM_SELECTCELL.
+    // --- selection
+    case TVM_SELECTITEM:           return SelectItemMessage(d, wp, ItemArg(lp));
+    case TLM_SELECTCELL:           return SelectCellMessage(d, ItemArg(wp), IntArg(lp));
+
+    // --- keyboard and type-ahead
+    case WM_KEYDOWN:               return OnKeyDown(d, static_cast<UINT>(wp), lp);
+    case WM_KEYUP:                 return OnKeyUp(d, static_cast<UINT>(wp));
+    case WM_CHAR:                  return OnChar(d, wp, lp);
+    case TVM_GETISEARCHSTRINGA:    return GetSearchString(d, Ptr<char>(lp));
     // --- in-place editing goes here:
     //     WM_COMMAND (editor id 3), TVM_EDITLABELA, TVM_GETEDITCONTROL, TVM_ENDEDITLABELNOW,
     //     TLM_SETCOLUMNEDITBASE, TLM_SETCOLUMNEDIT.
@@ -111,9 +118,16 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     //     WM_MOUSELEAVE, the button messages, TVM_HITTEST, TVM_ENSUREVISIBLE, TVM_SETTOOLTIPS,
     //     TVM_GETTOOLTIPS, TVM_SETINSERTMARK, TVM_SELECTITEM (TVGN_DROPHILITE, TVGN_FIRSTVISIBLE),
     //     TLM_SETDROPHILITE, TLM_SETHOTHILITE.
-    // --- item operations go here:
-    //     TVM_EXPAND, TVM_SETITEMA, TVM_SORTCHILDREN, TVM_SORTCHILDRENCB, TLM_MOVEITEM to TLM_MOVEITEM + 3,
-    //     TLM_SORTCHILDREN6.
+    // --- item operations
+    case TVM_EXPAND:               return ExpandMessage(d, static_cast<UINT>(wp), ItemArg(lp));
+    case TVM_SETITEMA:             return SetItemMessage(d, Ptr<const TVITEMA>(lp));
+    case TVM_SORTCHILDREN:         return SortChildrenMessage(d, wp != 0, ItemArg(lp));
+    case TVM_SORTCHILDRENCB:       return SortChildrenCallback(d, wp != 0, Ptr<const TVSORTCB>(lp), false);
+    case TLM_SORTCHILDREN6:        return SortChildrenCallback(d, wp != 0, Ptr<const TVSORTCB>(lp), true);
+    case TLM_MOVEITEM:
+    case TLM_MOVEITEM + 1:
+    case TLM_MOVEITEM + 2:
+    case TLM_MOVEITEM + 3:         return MoveItemMessage(d, static_cast<int>(msg - TLM_MOVEITEM), ItemArg(wp), ItemArg(lp));
     // --- internal drag goes here:
     //     WM_TIMER (0x3910, 0x3913), TLM_STARTDRAG, TLM_AUTOSCROLL, TLM_SETDROPTARGET.
 

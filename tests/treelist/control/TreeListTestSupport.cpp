@@ -118,6 +118,23 @@ RECT TreeListRig::ItemRect(UINT_PTR item, WPARAM flags) const {
     return u.rect;
 }
 
+std::vector<std::string> TreeListRig::RowTexts() const {
+    std::vector<std::string> out;
+    const LRESULT rows = Send(TLM_GETROWCOUNT);
+    for (LRESULT r = 0; r < rows; ++r) out.push_back(Text(static_cast<UINT_PTR>(Send(TLM_GETROWITEM, 0, r))));
+    return out;
+}
+
+void TreeListRig::AddColumns(std::initializer_list<int> widths) const {
+    for (int w : widths) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.cx = w;
+        col.pszText = const_cast<char*>("c");
+        Send(TLM_INSERTCOLUMN, static_cast<WPARAM>(Send(TLM_GETCOLUMNCOUNT)), reinterpret_cast<LPARAM>(&col));
+    }
+}
+
 std::vector<UINT> TreeListRig::Codes() const {
     std::vector<UINT> out;
     for (const Notification& n : log) out.push_back(n.code);

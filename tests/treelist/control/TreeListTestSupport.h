@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,13 @@ public:
     }
     // TVM_GETITEMRECT (the handle goes in the first bytes of the rectangle); empty when not shown.
     RECT ItemRect(UINT_PTR item, WPARAM flags = 0) const;
+    UINT State(UINT_PTR item) const { return static_cast<UINT>(Send(TVM_GETITEMSTATE, item)); }
+    UINT_PTR Caret() const { return Next(0, TVGN_CARET); }
+    std::string CaretText() const { return Caret() ? Text(Caret()) : "<none>"; }
+    // Texts of the display rows, in order.
+    std::vector<std::string> RowTexts() const;
+    // Columns of the given widths, appended.
+    void AddColumns(std::initializer_list<int> widths) const;
     std::vector<UINT> Codes() const;
     int CountOf(UINT code) const;
     void Clear() { log.clear(); }
