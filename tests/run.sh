@@ -30,8 +30,12 @@ wl_hold_desktop "$build"
 wl_norandom ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@"
 [ -n "$heap_check" ] || exit 0
 
-# Full validation: every heap call checks the whole heap and traces; only the reports are kept. A
-# corrupted heap stops the program in an assertion that waits for a debugger, hence the bound.
+# Full validation: every heap call checks the whole heap and traces; only the reports are kept. Each test
+# suite runs in a process of its own, as the suite's tests do under ctest. A corrupted heap stops the program
+# in an assertion that waits for a debugger, hence the bound.
+suites() {
+  wine "$build/tests/$1.exe" --gtest_list_tests "--gtest_filter=$2" 2>/dev/null | tr -d '\r' | grep -v '^ ' | tr -d .
+}
 export WINEDEBUG=-all,+heap
 failed=0
 pids=()
@@ -43,9 +47,17 @@ for entry in "${full_validation[@]}"; do
     set +e
     log="$build/tests/$program.heap.log"
     start=$SECONDS
-    wl_norandom timeout 240 wine "$build/tests/$program.exe" --gtest_brief=1 "--gtest_filter=$filter" 2>&1 >"$log.out" |
-      grep -v ':trace:heap:' >"$log"
-    status=${PIPESTATUS[0]}
+    status=0
+    : >"$log"
+    : >"$log.out"
+    for suite in $(WINEDEBUG=-all suites "$program" "$filter"); do
+      excluded=
+      [ "${filter#-}" != "$filter" ] && excluded=$filter
+      wl_norandom timeout 240 wine "$build/tests/$program.exe" --gtest_brief=1 "--gtest_filter=$suite.*$excluded" \
+        2>&1 >>"$log.out" | grep -v ':trace:heap:' >>"$log"
+      rc=${PIPESTATUS[0]}
+      [ "$rc" -eq 0 ] || status=$rc
+    done
     if [ "$status" -ne 0 ] || grep -q ':heap:' "$log"; then
       echo "full heap validation: $program failed (exit $status)"
       grep ':heap:' "$log" | head -20
