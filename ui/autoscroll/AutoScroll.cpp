@@ -67,9 +67,10 @@ void RunLoop(AutoScrollState& state, const AutoScrollImages& images, int x, int 
     MSG msg;
     int shown = 0;
     while (::GetCapture() == state.target) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
-        if (got == 0 || got == -1) return;
+        if (!fw::GetNextMessage(msg)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
         switch (msg.message) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
