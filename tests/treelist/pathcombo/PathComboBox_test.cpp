@@ -1,5 +1,6 @@
 #include "tests/treelist/pathcombo/PathComboTestSupport.h"
 #include "tests/support/ClipboardTestLock.h"
+#include "tests/support/ThreadWindows.h"
 #include "tests/support/WaitUntil.h"
 #include "treelist/pathcombo/PathComboShared.h"
 
@@ -288,7 +289,7 @@ TEST_F(PathComboTest, DraggedPathBlockAndTheParentsRefusal) {
 // Ends the context menu that the combo shows, after noting whether "Abschnitt kopieren" was enabled.
 UINT g_segmentItemState = 0xFFFF;
 void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menuWindow = FindWindowA("#32768", nullptr);
+    HWND menuWindow = VisibleThreadWindow("#32768");
     HMENU menu = menuWindow ? (HMENU)SendMessageA(menuWindow, MN_GETHMENU, 0, 0) : nullptr;
     if (menu) g_segmentItemState = GetMenuState(menu, ID_PATHCOMBO_COPY_SEGMENT, MF_BYCOMMAND);
     KillTimer(nullptr, id);

@@ -5,6 +5,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "tests/support/ClipboardTestLock.h"
+#include "tests/support/ThreadWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -35,33 +36,14 @@ std::string ClassOf(HWND hwnd) {
     return cls;
 }
 
-// The first visible window of this thread that `matches` (test programs beside this one show
-// windows of their own), or 0.
-HWND FindVisibleThreadWindow(const std::function<bool(HWND)>& matches) {
-    struct Search {
-        const std::function<bool(HWND)>& matches;
-        HWND found;
-    } search{matches, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (!IsWindowVisible(hwnd) || !s->matches(hwnd)) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The visible suggestion popup (a "Static" popup holding the list), or 0.
 HWND FindSuggestionPopup() {
-    return FindVisibleThreadWindow([](HWND hwnd) { return ClassOf(hwnd) == "Static" && GetDlgItem(hwnd, 4681); });
+    return VisibleThreadWindow([](HWND hwnd) { return ClassOf(hwnd) == "Static" && GetDlgItem(hwnd, 4681); });
 }
 
 // The visible popup menu, or 0.
 HWND FindPopupMenu() {
-    return FindVisibleThreadWindow([](HWND hwnd) { return ClassOf(hwnd) == "#32768"; });
+    return VisibleThreadWindow("#32768");
 }
 
 struct OpenCall {

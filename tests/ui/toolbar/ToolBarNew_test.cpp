@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/toolbar/ToolBarNew.h"
+#include "tests/support/ThreadWindows.h"
 #include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 #include <cstring>
@@ -360,31 +361,13 @@ TEST(ToolBarNew, NewPictureStrips) {
 
 namespace {
 
-// The popup menu of this thread (other test processes may show menus of their own meanwhile).
-HWND OwnMenuWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM out) {
-            char cls[16] = {};
-            GetClassNameA(wnd, cls, sizeof(cls));
-            if (!strcmp(cls, "#32768") && IsWindowVisible(wnd)) {
-                *(HWND*)out = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&found);
-    return found;
-}
-
 std::vector<std::string> g_menuItems;
 std::vector<UINT> g_menuStates;
 int g_menusSeen;
 
 // Runs inside the menu's own loop: records the items and closes the menu.
 void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menuWnd = OwnMenuWindow();
+    HWND menuWnd = VisibleThreadWindow("#32768");
     if (!menuWnd) return;
     KillTimer(nullptr, id);
     ++g_menusSeen;

@@ -1,6 +1,7 @@
 // The message interface of the toolbar control, created in a parent window and driven by messages.
 #include <gtest/gtest.h>
 
+#include "tests/support/ThreadWindows.h"
 #include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 #include <atomic>
@@ -483,10 +484,16 @@ TEST(ToolbarMessages, UnlockingALockThisThreadDoesNotHoldIsReportedAndHarmless) 
     ToolbarState* s = CreateToolbarState(nullptr);
     std::atomic<bool> done{false};
     std::string reported;
-    // Closes the report box and records its text.
+    // Closes the report box (of this test's thread) and records its text.
+    const DWORD testThread = GetCurrentThreadId();
+    auto isReport = [](HWND hwnd) {
+        char caption[32] = {};
+        GetWindowTextA(hwnd, caption, sizeof caption);
+        return std::string(caption) == "Unlock Error";
+    };
     std::thread closer([&] {
         for (int i = 0; i < 500 && !done; ++i) {
-            if (HWND box = FindWindowA(nullptr, "Unlock Error")) {
+            if (HWND box = VisibleThreadWindow(isReport, testThread)) {
                 char text[32] = {};
                 HWND label = GetDlgItem(box, 0xFFFF);
                 GetWindowTextA(label ? label : box, text, sizeof(text));
