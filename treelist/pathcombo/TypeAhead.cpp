@@ -24,10 +24,11 @@ char FoldTypeAheadChar(char c) {
     return c;
 }
 
-TypeAheadSearch FeedTypeAhead(TypeAheadState& state, char c, uint32_t now) {
+TypeAheadSearch FeedTypeAhead(TypeAheadState& state, char c, uint32_t now, int maxLength) {
     if (now - state.lastKey > PauseFor(state.length)) state.length = 0;
     state.lastKey = now;
-    if (state.length < (int)sizeof state.buffer) state.buffer[state.length++] = FoldTypeAheadChar(c);
+    if (maxLength > (int)sizeof state.buffer) maxLength = (int)sizeof state.buffer;
+    if (state.length < maxLength) state.buffer[state.length++] = FoldTypeAheadChar(c);
     bool repeated = true;
     for (int i = 1; i < state.length; ++i) repeated = repeated && state.buffer[i] == state.buffer[0];
     if (repeated) return {state.buffer, 1, true};

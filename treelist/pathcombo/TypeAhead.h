@@ -23,8 +23,9 @@ struct TypeAheadSearch {
 char FoldTypeAheadChar(char c);
 
 // Adds character c typed at tick count now. The buffer restarts after 500 ms without a key (750 ms
-// when it holds one character, 1,000 ms when it holds three or more) and keeps at most 16 characters.
-TypeAheadSearch FeedTypeAhead(TypeAheadState& state, char c, uint32_t now);
+// when it holds one character, 1,000 ms when it holds three or more) and keeps at most maxLength
+// characters (16 at most).
+TypeAheadSearch FeedTypeAhead(TypeAheadState& state, char c, uint32_t now, int maxLength = 16);
 
 // The entry of list that the search finds, starting at current (after it when stepping) and
 // wrapping around; -1 when none begins with the prefix.
