@@ -122,6 +122,7 @@ void FillChildren(FolderTreeContext& c, const FolderJob& job, UINT parentState) 
     Children children(window, job.item);
     // Into an empty item, entries in order go to the end: the same order without a search.
     bool append = children.Empty();
+    int appended = 0;  // appended and not in children (a refresh takes them in)
     for (int first = 0; first < count; first += kBatch) {
         CSingleLock lock(&c.lock, TRUE);
         if (c.stop.load() || c.abortedId == job.id) return;
@@ -129,6 +130,7 @@ void FillChildren(FolderTreeContext& c, const FolderJob& job, UINT parentState) 
             inserts = c.uiInserts;
             children.Refresh();
             append = false;
+            appended = 0;
         }
         const int end = first + kBatch < count ? first + kBatch : count;
         for (int i = first; i < end; ++i) {
@@ -140,15 +142,22 @@ void FillChildren(FolderTreeContext& c, const FolderJob& job, UINT parentState) 
             HTREEITEM item = InsertFolderItem(window, job.item, compare, e->name, icon, state, (LPARAM)networkPath);
             if (!item) continue;
             if (networkPath) c.networkPaths[networkPath] = item;
-            children.Add(e->name, item);
+            // Appended items need no entry: a later look at the children takes them in as seen.
+            if (append)
+                ++appended;
+            else
+                children.Add(e->name, item);
         }
     }
     int left;
     {
         CSingleLock lock(&c.lock, TRUE);
         if (c.stop.load() || c.abortedId == job.id) return;
-        if (c.uiInserts != inserts) children.Refresh();
-        left = children.DeleteUnseen();
+        if (c.uiInserts != inserts) {
+            children.Refresh();
+            appended = 0;
+        }
+        left = children.DeleteUnseen() + appended;
     }
     SetState(window, job.item, FTS_READ, FTS_READ | FTS_UNREAD, left);
     if (keepCaret && before >= 1) {

@@ -83,9 +83,9 @@ void CPathDlg::OnOK() {
     CString path = TrimChosenPath(m_path);
     if (path.GetLength() == 2 && path[1] == ':') path += "\\";
     if (path.IsEmpty()) return;
-    // The first Enter on a typed path lists it.
+    // The first Enter on a typed path lists it (a listing of it under way goes on).
     if (!m_treeMode && ComparePathsA(path, m_listedPath, CP_NOCASE) != 0) {
-        ListPath(path, true);
+        ListPath(path);
         return;
     }
     if (!AcceptPath(path)) return;
