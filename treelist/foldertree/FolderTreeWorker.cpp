@@ -156,14 +156,7 @@ void ReleaseFolderTreeContext(FolderTreeContext* c) {
 }
 
 FolderTreeContext* StartFolderTreeWorker(HWND window, bool network) {
-    auto* c = new FolderTreeContext(window, network);
-    c->thread = CreateThread(nullptr, kStackCommit, WorkerMain, c, CREATE_SUSPENDED, nullptr);
-    if (!c->thread) {
-        delete c;
-        return nullptr;
-    }
-    ResumeThread(c->thread);
-    return c;
+    return StartWorkerThread(new FolderTreeContext(window, network), WorkerMain, kStackCommit);
 }
 
 uint32_t QueueFolderJob(FolderTreeContext* c, HTREEITEM item, uint32_t word, bool counted, int place, HANDLE done) {

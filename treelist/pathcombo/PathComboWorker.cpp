@@ -140,14 +140,7 @@ PathComboWorker::~PathComboWorker() {
 }
 
 PathComboWorker* StartPathComboWorker(HWND owner, PathComboState* state) {
-    auto* worker = new PathComboWorker(owner, state);
-    worker->thread = CreateThread(nullptr, kStackSize, WorkerMain, worker, CREATE_SUSPENDED, nullptr);
-    if (!worker->thread) {
-        delete worker;
-        return nullptr;
-    }
-    ResumeThread(worker->thread);
-    return worker;
+    return StartWorkerThread(new PathComboWorker(owner, state), WorkerMain, kStackSize);
 }
 
 void AskPathComboWorker(PathComboWorker* worker, uint32_t word) {
