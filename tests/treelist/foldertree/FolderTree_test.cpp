@@ -231,6 +231,41 @@ TEST_F(FolderTreeTest, CopiesTheCurrentFolderAndFinishesDrops) {
     EXPECT_EQ(GlobalFlags(block), (UINT)GMEM_INVALID_HANDLE);
 }
 
+TEST_F(FolderTreeTest, NetworkPathsComposeFromTheirShareAndDragsMayBeRefused) {
+    Make(FTO_DRAG_OUT);
+    ASSERT_TRUE(PumpUntil([&] { return tree.GetNetworkRoot() != TVI_ROOT; }, kReadBound));
+    HTREEITEM network = tree.GetNetworkRoot();
+    // The network entry comes after every drive.
+    EXPECT_EQ(tree.GetNextSiblingItem(network), nullptr);
+    EXPECT_FALSE(tree.IsLocalItem(network));
+    char path[MAX_PATH];
+    EXPECT_EQ(tree.GetItemPath(network, path, sizeof path, 0, nullptr), 2);
+    EXPECT_STREQ(path, "\\\\");
+    // Server and share are added below it; the share stands for its path.
+    ASSERT_EQ(tree.SelectPath("\\\\server/share\\dir", nullptr, 0), 2);
+    HTREEITEM dir = Current();
+    LPARAM param = 0;
+    EXPECT_EQ(tree.GetItemPath(dir, path, sizeof path, 0, &param), 18);
+    EXPECT_STREQ(path, "\\\\server\\share\\dir");
+    EXPECT_EQ(tree.GetItemPath(tree.GetParentItem(dir), path, sizeof path, 1, &param), 14);
+    EXPECT_NE(param, 0);  // the share's own path
+    EXPECT_EQ(CurrentPath(), "\\\\server\\share\\dir");
+
+    // A drag the parent refuses does not start; a local one asks first.
+    host.answer = 1;
+    NMTREEVIEWA drag = {};
+    drag.hdr = {tree.m_hWnd, kTreeId, (UINT)TVN_BEGINDRAGA};
+    drag.itemNew.hItem = tree.GetRootItem();
+    host.notes.clear();
+    host.SendMessage(WM_NOTIFY, kTreeId, (LPARAM)&drag);
+    ASSERT_EQ(host.notes.size(), 1u);
+    EXPECT_EQ(host.notes[0].code, (UINT)FTN_DRAG);
+    EXPECT_EQ(host.notes[0].value, 0u);
+    drag.itemNew.hItem = network;
+    host.SendMessage(WM_NOTIFY, kTreeId, (LPARAM)&drag);
+    EXPECT_EQ(host.notes.size(), 1u);  // network items are not dragged
+}
+
 TEST_F(FolderTreeTest, DestroyedWhileReadingReturnsAtOnce) {
     for (int round = 0; round < 3; ++round) {
         auto* reading = new CFolderTreeCtrl;

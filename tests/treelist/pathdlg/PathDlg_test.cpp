@@ -1,16 +1,20 @@
 #include "tests/treelist/FolderFixture.h"
 #include "tests/treelist/pathdlg/PathDlgTestSupport.h"
+#include "treelist/pathcombo/PathComboShared.h"
 #include "treelist/pathdlg/PathDlgLayout.h"
 #include "treelist/pathdlg/PathDlgTemplate.h"
 #include "treelist/pathdlg/PathDlgText.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 namespace {
 
 using namespace pathdlgtest;
 
 std::string Path(const CString& text) { return (const char*)text; }
+
+DWORD s_now = 0;  // the type-ahead's clock in the test that sets it
 
 bool Exists(const std::string& path) {
     const DWORD a = GetFileAttributesA(path.c_str());
@@ -132,6 +136,75 @@ TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(Path(dialog.GetPath(0)), chosen);
     EXPECT_EQ(Path(dialog.GetPath(1)), chosen + "\\");
+}
+
+// Type-ahead, drops and double clicks on the list, the drive combo and "Aufwärts".
+TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
+    ViewSettings views(0, 0);
+    CPathDlg dialog;
+    const std::string umlaute = root + "\\Umlaute";
+    dialog.SetPath(umlaute.c_str());
+    HGLOBAL drop = nullptr;
+    SetPathComboClock([] { return s_now; });
+    auto listed = [&](const std::string& path) { return [&, path](HWND) { return Path(dialog.GetListedPath()) == path; }; };
+    auto rowText = [&](HWND shown) {
+        HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
+        const LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
+        return dialog.GetEntryText((int)SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0));
+    };
+    const INT_PTR result = RunChooser(dialog, {
+        listed(umlaute),
+        [&](HWND shown) {
+            HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
+            // The buffer restarts after its pause; a key that finds nothing keeps the row.
+            const struct {
+                DWORD at;
+                char key;
+                const char* selected;
+            } kKeys[] = {{0, '\xe4', "\xe4hnlich"}, {100, 'r', "\xc4rger"}, {200, 'q', "\xc4rger"},
+                         {2000, 'z', "Zebra"},       {2100, 'z', "Zebra"},     {5000, '\xf6', "\xd6l"}};
+            for (const auto& k : kKeys) {
+                s_now = 100000 + k.at;
+                SendMessageA(list, WM_CHAR, (BYTE)k.key, 0);
+                EXPECT_EQ(rowText(shown), k.selected) << k.at;
+            }
+            // The drive combo shows the drive of the path.
+            HWND drives = GetDlgItem(shown, IDC_PATHDLG_DRIVES);
+            EXPECT_EQ(SendMessageA(drives, CB_GETCOUNT, 0, 0), __builtin_popcount(GetLogicalDrives()) + 1);  // + network
+            EXPECT_EQ(SendMessageA(drives, CB_GETCURSEL, 0, 0), 0);  // C:, the first drive here
+            // A dropped file lists its folder, and the drop is finished.
+            const std::string file = root + "\\NurDateien\\a.txt";
+            drop = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
+            auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+            files->pFiles = sizeof(DROPFILES);
+            memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
+            GlobalUnlock(drop);
+            SendMessageA(list, WM_DROPFILES, (WPARAM)drop, 0);
+            EXPECT_EQ(GlobalFlags(drop), (UINT)GMEM_INVALID_HANDLE);
+            return true;
+        },
+        listed(root + "\\NurDateien"),
+        [&](HWND shown) {
+            // "Aufwärts" lists the level above.
+            Press(shown, IDC_PATHDLG_UP);
+            return true;
+        },
+        listed(root),
+        [&](HWND shown) {
+            // A double click on the drive's level lists the drive.
+            HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
+            SendMessageA(list, LB_SETCURSEL, 0, 0);
+            SendMessageA(shown, WM_COMMAND, MAKEWPARAM(IDC_PATHDLG_LIST, LBN_DBLCLK), (LPARAM)list);
+            return true;
+        },
+        listed("C:\\"),
+        [&](HWND shown) {
+            Press(shown, IDCANCEL);
+            return true;
+        },
+    });
+    SetPathComboClock(nullptr);
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
