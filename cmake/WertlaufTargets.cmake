@@ -36,6 +36,10 @@ function(wl_add_library name)
   endif()
 endfunction()
 
+# Output by which a test fails whatever its exit code: a report of Wine's heap checking, which
+# tests/run.sh --heap-check turns on (the normal run keeps Wine silent).
+set(WL_HEAP_REPORT ":heap:")
+
 # wl_depend_on_resources(<script>...)
 # windres reports no dependencies: resource scripts that include files under res/ (the program's scripts and
 # artwork) are rebuilt whenever any of them changes.
@@ -74,7 +78,7 @@ function(wl_add_gtest name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}" ${properties})
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}" FAIL_REGULAR_EXPRESSION "${WL_HEAP_REPORT}" ${properties})
 endfunction()
 
 # wl_add_bench(<name> SOURCES ... LINKS ...)

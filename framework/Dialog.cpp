@@ -111,7 +111,7 @@ int CDialog::RunModalLoop() {
             if (owner && idleCount == 0) ::SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)m_hWnd);
             if (!::SendMessageA(m_hWnd, WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++)) idle = false;
         }
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+        if (!fw::GetNextMessage(msg)) {
             // WM_QUIT ends the dialog and goes on to the outer loop.
             ::PostQuitMessage((int)msg.wParam);
             m_nModalResult = -1;

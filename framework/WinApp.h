@@ -16,6 +16,13 @@ class CRecentFileList;
 
 typedef UINT(__cdecl* AFX_THREADPROC)(LPVOID);
 
+namespace fw {
+// Waits for the next message of the thread's queue; false for WM_QUIT (its code is then in msg.wParam).
+// A message the system fails to hand over (GetMessage's -1, as for a WM_COPYDATA from another process too
+// large to be copied) is passed over: it ends no loop.
+bool GetNextMessage(MSG& msg);
+}  // namespace fw
+
 class CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
 public:

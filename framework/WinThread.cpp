@@ -74,8 +74,15 @@ int CWinThread::Run() {
     }
 }
 
+bool fw::GetNextMessage(MSG& msg) {
+    for (;;) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got != -1) return got != 0;
+    }
+}
+
 BOOL CWinThread::PumpMessage() {
-    if (::GetMessageA(&m_msgCur, nullptr, 0, 0) <= 0) return FALSE;
+    if (!fw::GetNextMessage(m_msgCur)) return FALSE;
     if (!PreTranslateMessage(&m_msgCur)) {
         ::TranslateMessage(&m_msgCur);
         ::DispatchMessageA(&m_msgCur);

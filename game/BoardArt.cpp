@@ -1,6 +1,7 @@
 #include "game/BoardArt.h"
 
 #include "game/RoundControl.h"
+#include "image/BitmapFont.h"
 #include "res/ViewCommands.h"
 
 #include <cstring>
@@ -21,7 +22,6 @@ const uint8_t* FindData(HMODULE module, const char* name, size_t* size) {
 }
 
 uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint32_t Read16(const uint8_t* p) { return p[0] | p[1] << 8; }
 
 }  // namespace
 
@@ -37,25 +37,7 @@ SpriteTemplate ParseSpriteTemplate(const void* data, size_t size) {
     return result;
 }
 
-bool IsValidBitmapFont(const void* data, size_t size) {
-    const uint8_t* blob = static_cast<const uint8_t*>(data);
-    if (!blob || size < 2) return false;
-    size_t tableAt = 2;
-    uint32_t first = blob[0], last = blob[1];
-    if (size >= 16 && Read32(blob) == 0x4e460000) {
-        tableAt = 16;
-        first = Read16(blob + 8);
-        last = Read16(blob + 10);
-    }
-    if (first > last || tableAt + size_t(last - first + 1) * 4 > size) return false;
-    for (uint32_t i = 0; i <= last - first; ++i) {
-        const size_t at = Read32(blob + tableAt + i * 4);
-        if (at + 2 > size) return false;
-        const size_t glyphBytes = size_t(blob[at + 1]) * ((blob[at] + 7) / 8);
-        if (at + 2 + glyphBytes > size) return false;
-    }
-    return true;
-}
+bool IsValidBitmapFont(const void* data, size_t size) { return BitmapFontFits(data, size); }
 
 bool LoadBoardArt(BoardArt& art, HMODULE module) {
     if (!module) module = GetModuleHandleA(nullptr);

@@ -34,7 +34,7 @@ bool LoadBoardArt(BoardArt& art, HMODULE module);
 
 // Checks a packed DIB resource as a sprite template.
 SpriteTemplate ParseSpriteTemplate(const void* data, size_t size);
-// Checks a bitmap-font blob (short or long header): every offset and glyph must lie inside it.
+// Checks a bitmap-font blob (short or long header): everything the text engine reads must lie inside it.
 bool IsValidBitmapFont(const void* data, size_t size);
 
 // Builds sprite index (0 red, 1 blue, 2 solution) in colour; the player template is recoloured, the solution

@@ -42,14 +42,15 @@ void BoardPainter::DrawPointers(GameState& state, uint32_t dirty) {
     if (!dirty) return;
 
     EraseLabels(drawn, state.geometry.clientHeight);
-    if (!state.shared.noQuestion) {
-        for (int i = 0; i < 3; ++i) {
-            if (i == kSolution && state.round.revealState == kRevealNone) continue;
-            drawn.position[i] = position[i];
-            const int x = SpriteLeft(position[i]), y = top + kSpriteRow;
-            if (m_art.sprite[i].HasPixels()) m_image->AlphaPut(m_art.sprite[i], x, y);
-            if (m_invalidate) m_invalidate(x, y, kSpriteWidth, kSpriteHeight);
-        }
+    for (int i = 0; i < 3; ++i) {
+        // A pointer off the board is recorded as not drawn, so that it counts as moved only when it comes back.
+        const bool shown = position[i] > kNotDrawn && !state.shared.noQuestion &&
+                           (i != kSolution || state.round.revealState != kRevealNone);
+        drawn.position[i] = shown ? position[i] : kNotDrawn;
+        if (!shown) continue;
+        const int x = SpriteLeft(position[i]), y = top + kSpriteRow;
+        if (m_art.sprite[i].HasPixels()) m_image->AlphaPut(m_art.sprite[i], x, y);
+        if (m_invalidate) m_invalidate(x, y, kSpriteWidth, kSpriteHeight);
     }
     if (markerPosition > kNotDrawn && marker.HasPixels()) {
         const int x = kScaleOrigin - int(marker.width) / 2 + markerPosition, y = top + kMarkerRow;

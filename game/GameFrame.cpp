@@ -33,7 +33,7 @@ uint32_t GameFrame::Run(uint32_t now) {
         RedrawBand();
         dirty |= kDirtyBand;
     }
-    MovePlayers(now);
+    MovePointers(now);
     if (BothStopped(m_state.shared)) dirty |= RunReveal(now);
 
     if (m_drawing) m_drawing->DrawPointers(m_state, dirty);
@@ -71,8 +71,14 @@ void GameFrame::RedrawBand() {
     if (m_drawing) m_drawing->DrawBand(m_state, layout);
 }
 
-void GameFrame::MovePlayers(uint32_t now) {
-    for (int player : {kRed, kBlue}) m_state.pointers.position[player] = PlayerPosition(m_state, player, now);
+// A pointer that is not on the board stands at kNotDrawn: the players' pointers while no question is on screen,
+// the solution pointer until its reveal starts (RunReveal places it from then on). A frame in which nothing
+// moves thus finds every pointer where it was drawn, or not drawn, and redraws nothing.
+void GameFrame::MovePointers(uint32_t now) {
+    int32_t* position = m_state.pointers.position;
+    const bool onBoard = !m_state.shared.noQuestion;
+    for (int player : {kRed, kBlue}) position[player] = onBoard ? PlayerPosition(m_state, player, now) : kNotDrawn;
+    if (m_state.round.revealState == kRevealNone) position[kSolution] = kNotDrawn;
 }
 
 uint32_t GameFrame::RunReveal(uint32_t now) {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 namespace game {
 
@@ -90,9 +91,10 @@ struct Round {
     int32_t markerPosition = kNotDrawn;
 };
 
-// The three pointers (red, blue, solution) where the last frame put them, and the players' keys.
+// The three pointers (red, blue, solution) where the last frame put them, and the players' keys. The solution
+// pointer stands at kNotDrawn while no reveal runs.
 struct Pointers {
-    int32_t position[3] = {0, 0, 0};
+    int32_t position[3] = {0, 0, kNotDrawn};
     uint32_t colour[3] = {0xFF0000, 0x0000FF, 0x00FF00};
     uint32_t keyGuard[2] = {0, 0};  // tick of the key-down that started the guard; 0 = key up
 };
@@ -155,12 +157,24 @@ struct ThreadShared {
     std::atomic<int32_t> readerEnded{0};
     std::atomic<int32_t> mixerRunning{0};
     std::atomic<int32_t> mixerEnded{0};
+
+    // Where the reader posts the commands of the remote's control keys; cleared when that window goes.
+    std::atomic<HWND> commandWindow{nullptr};
 };
 
 struct GameState {
-    GameState() = default;
+    GameState() : m_sharedOwner(std::make_shared<ThreadShared>()), shared(*m_sharedOwner) {}
     GameState(const GameState&) = delete;
     GameState& operator=(const GameState&) = delete;
+
+    // A share of `shared` for a thread: the owner waits for its threads only up to a bound, so what they use
+    // is freed by whichever side lets go last.
+    std::shared_ptr<ThreadShared> ShareWithThread() const { return m_sharedOwner; }
+
+private:
+    std::shared_ptr<ThreadShared> m_sharedOwner;
+
+public:
 
     BoardGeometry geometry;
     Question question;
@@ -170,7 +184,7 @@ struct GameState {
     DrawnBoard drawn;
     Settings settings;
     ViewWindow window;
-    ThreadShared shared;
+    ThreadShared& shared;
 };
 
 }  // namespace game

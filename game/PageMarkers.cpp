@@ -3,6 +3,7 @@
 #include "game/GameState.h"
 #include "text/StrSearch.h"
 
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -19,10 +20,21 @@ const char* FindMarker(const char* head, const char* marker) {
     return at < 0 ? nullptr : head + at + kMarkerLength;
 }
 
+// A decimal number as atof reads it: blanks, a sign, digits with a point and an exponent (and "inf" and "nan",
+// which the question refuses later). The library's reader also takes hexadecimal: "0x10" stops after its "0".
+double ReadDecimal(const char* text) {
+    const char* p = text;
+    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return negative ? -0.0 : 0.0;
+    return std::strtod(text, nullptr);
+}
+
 bool ReadNumber(const char* head, const char* marker, double* value) {
     const char* text = FindMarker(head, marker);
     if (!text) return false;
-    *value = std::strtod(text, nullptr);
+    *value = ReadDecimal(text);
     return true;
 }
 

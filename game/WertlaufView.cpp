@@ -175,6 +175,7 @@ void CWertlaufView::OnFileFormatHelp() {
 }
 
 void CWertlaufView::OnDestroy() {
+    m_state.shared.commandWindow = nullptr;  // the reader may outlive the window
     if (CWnd* main = AfxGetMainWnd()) main->ShowWindow(SW_HIDE);
     if (m_mixerStarted) StopSoundMixer();
     CView::OnDestroy();

@@ -37,6 +37,27 @@ BitmapFontMetrics ReadBitmapFontMetrics(const uint8_t* blob, const BitmapFontHea
     return metrics;
 }
 
+bool BitmapFontFits(const void* blob, size_t size) {
+    const uint8_t* data = static_cast<const uint8_t*>(blob);
+    BitmapFontHeader h;
+    if (!data || size < 4 || (LoadU32(data) == kBitmapFontMagic && size < 16) || !ReadBitmapFontHeader(data, &h))
+        return false;
+    const uint64_t tableEnd = h.headerSize + 4 * ((uint64_t)h.last - h.first + 1);
+    if (tableEnd + 4 > size) return false;
+    if (LoadU32(data + tableEnd) == kBitmapFontMetricsMagic) {
+        if (tableEnd + 8 > size) return false;
+        const uint32_t length = LoadU32(data + tableEnd + 4);
+        if (length >= 9 && length <= 4096 && tableEnd + length > size) return false;
+    }
+    for (unsigned code = h.first; code <= h.last; ++code) {
+        const uint64_t at = LoadU32(data + h.headerSize + 4 * (size_t)(code - h.first));
+        if (at + 2 > size) return false;
+        const uint64_t glyphBytes = (uint64_t)data[at + 1] * ((data[at] + 7) / 8);
+        if (at + 2 + glyphBytes > size) return false;
+    }
+    return true;
+}
+
 const uint8_t* BitmapFontGlyph(const uint8_t* blob, const BitmapFontHeader& header, unsigned code) {
     if (code < header.first || code > header.last) return nullptr;
     return blob + LoadU32(blob + header.headerSize + 4 * (size_t)(code - header.first));

@@ -9,7 +9,7 @@
 //                 type 0 default spacing, 1 reference spacing, 2 baseline
 //   glyphs        u8 width, u8 height, then height rows of (width + 7) / 8 bytes; the first stored row
 //                 is the bottom row, the leftmost pixel is the top bit, a clear bit is ink
-// The blob is built into the program and trusted: offsets and sizes are not checked against its length.
+// The readers take the blob's size on trust: BitmapFontFits checks a blob against its length first.
 #pragma once
 
 #include <cstdint>
@@ -30,5 +30,9 @@ struct BitmapFontMetrics {
 // Reads the header; false when the blob is unusable (first > last).
 bool ReadBitmapFontHeader(const uint8_t* blob, BitmapFontHeader* out);
 BitmapFontMetrics ReadBitmapFontMetrics(const uint8_t* blob, const BitmapFontHeader& header);
+// True when everything the readers and the text engine take from the blob lies within its size bytes: the
+// header, the offset table, a metrics block (its magic is always looked for right behind the table) and
+// every glyph. A blob from outside the program must pass this before it is used.
+bool BitmapFontFits(const void* blob, size_t size);
 // The glyph of a character code, or null when the font does not have it.
 const uint8_t* BitmapFontGlyph(const uint8_t* blob, const BitmapFontHeader& header, unsigned code);

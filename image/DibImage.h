@@ -206,6 +206,9 @@ public:
     // ---- Exchange with the clipboard, GDI and packed DIBs
     bool CopyToClipboard(HWND owner);
     bool PasteFromClipboard(HWND owner, uint32_t flags);
+    // A packed DIB of blockSize bytes from another process (the clipboard's CF_DIB or CF_DIBV5): every
+    // offset is checked against the size.
+    bool LoadDibBlock(const uint8_t* block, uint64_t blockSize);
     HBITMAP ToBitmap(HWND window) const;
     bool FromBitmap(HWND window, HBITMAP bitmap);
     bool LoadResource(LPCSTR name, HMODULE module);
@@ -291,8 +294,6 @@ private:
     bool AllocatePixels(uintptr_t bitsMode);
     void FillHeader();
     void SetDefaultPalette();
-    bool LoadDibBlock(const uint8_t* block, uint64_t blockSize);
-
     // Steps of Quantize.
     void QuantizeHistogram(const CDibImage& source);
     void QuantizeSplitBox(int depth, int tries, uint32_t box, int axis);

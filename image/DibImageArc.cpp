@@ -151,10 +151,7 @@ bool CDibImage::DrawArcAA(int cx, int cy, int rx, int ry, uint32_t colour, int s
     const ArcEllipse e(cx, cy, rx, ry, rotation);
     int64_t X, Y;
     e.AtFixed((int)from, &X, &Y);
-    if (from == to) {
-        DibBlendAt(this, X >> 16, Y >> 16, colour, 256);
-        return true;
-    }
+    // Equal angles make no segment, so nothing is drawn.
     for (int64_t a = from; a < to;) {
         const int64_t next = std::min<int64_t>(a + step, to);
         int64_t X1, Y1;

@@ -32,6 +32,9 @@ inline uint16_t LoadU16(const void* p) {
 }
 inline void StoreU16(void* p, uint16_t v) { memcpy(p, &v, 2); }
 
+// True when one of count 32-bit pixels from `pixels` has a fourth byte other than 0.
+bool DibAnyFourthByte(const uint8_t* pixels, size_t count);
+
 // Bits per pixel in memory (15-bit pixels take 16).
 inline uint32_t DibStorageBits(uint32_t depth) { return depth == 15 ? 16 : depth; }
 

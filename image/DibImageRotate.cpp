@@ -3,12 +3,10 @@
 // Positions are in quarter pixels relative to the centre; source pixel k has its centre at 4k - centre.
 // A positive angle turns clockwise on screen (a quarter turn matches TransformFrom's turn 1).
 #include "image/DibImageDetail.h"
+#include "image/DibImageRotateRuns.h"
 #include "image/FixedSin.h"
 
 #include <algorithm>
-#include <cmath>
-
-#include <emmintrin.h>
 
 namespace {
 
@@ -42,42 +40,97 @@ bool MakeFrame(uint32_t angle, int64_t cx4, int64_t cy4, uint32_t w, uint32_t h,
     return true;
 }
 
-// The back-mapped centre of result pixel (i, j) in source quarter pixels x 65,536: along a row it steps
-// by (4 cos, -4 sin). Shifted right by 10 it is a source pixel position with 8 fractional bits.
-struct RowWalk {
-    int64_t u, v, du, dv;
-    RowWalk(const RotateFrame& f, int64_t cx4, int64_t cy4, uint32_t j) {
-        const int64_t x = f.minX + 2, y = f.minY + 2 + 4 * (int64_t)j;
-        u = x * f.cosine + y * f.sine + (cx4 << 16);
-        v = -x * f.sine + y * f.cosine + (cy4 << 16);
-        du = 4 * f.cosine;
-        dv = -4 * f.sine;
+// Back-mapped points in source pixels x 2^18 (shifted right by 10 they have 8 fractional bits). Result
+// pixel (i, j) has its centre at quarter pixel (minX + 2 + 4i, minY + 2 + 4j) relative to the centre.
+struct BackMap {
+    int64_t u0, v0;       // of pixel (0, 0)
+    int64_t du, dv;       // per pixel along a row
+    int64_t duRow, dvRow; // per row
+    BackMap(const RotateFrame& f, int64_t cx4, int64_t cy4) {
+        const int64_t x = f.minX + 2, y = f.minY + 2;
+        u0 = x * f.cosine + y * f.sine + (cx4 << 16);
+        v0 = -x * f.sine + y * f.cosine + (cy4 << 16);
+        du = 4 * f.cosine, dv = -4 * f.sine;
+        duRow = 4 * f.sine, dvRow = 4 * f.cosine;
     }
-    // The first and last-plus-one i whose point may touch the source (within a pixel of it), with a
-    // margin of a pixel; every other pixel of the row lies clear of the source.
-    void Span(uint32_t sourceW, uint32_t sourceH, uint32_t width, uint32_t* begin, uint32_t* end) const {
-        double lo = 0, hi = width;
-        auto clip = [&](double start, double step, double limit) {
-            // start + i * step must lie in [-1, limit] (source pixels).
-            if (step == 0) {
-                if (start < -1 || start > limit) hi = lo;
-                return;
-            }
-            double a = (-1 - start) / step, b = (limit - start) / step;
-            if (a > b) std::swap(a, b);
-            lo = std::max(lo, a), hi = std::min(hi, b);
-        };
-        const double scale = 1.0 / (1 << 18);
-        clip(u * scale, du * scale, sourceW);
-        clip(v * scale, dv * scale, sourceH);
-        *begin = lo >= hi ? 0 : (uint32_t)std::max(0.0, std::floor(lo) - 1);
-        *end = lo >= hi ? 0 : (uint32_t)std::min((double)width, std::ceil(hi) + 2);
-    }
+    int64_t U(int64_t i, int64_t j) const { return u0 + i * du + j * duRow; }
+    int64_t V(int64_t i, int64_t j) const { return v0 + i * dv + j * dvRow; }
 };
 
-// Bilinear sampling of a true-colour source. Outside pixels are the background, with its fourth byte as
-// alpha; a source without alpha counts as opaque. Samples of alpha 0 add nothing to the colour, and the
-// result's fourth byte is the weighted mean of the four samples' fourth bytes.
+// Pixels [first, last) of a row.
+struct Run {
+    int64_t first, last;
+    bool Empty() const { return first >= last; }
+    Run operator&(const Run& o) const { return {std::max(first, o.first), std::min(last, o.last)}; }
+};
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// The steps i with lo <= start + i * step < hi.
+Run Steps(int64_t start, int64_t step, int64_t lo, int64_t hi) {
+    if (step == 0) return start >= lo && start < hi ? Run{INT64_MIN / 4, INT64_MAX / 4} : Run{0, 0};
+    if (step > 0) return {-FloorDiv(start - lo, step), -FloorDiv(start - hi, step)};
+    return {FloorDiv(start - hi, -step) + 1, FloorDiv(start - lo, -step) + 1};
+}
+
+// A rectangle of back-mapped points, [uLo, uHi) x [vLo, vHi).
+struct PointBox {
+    int64_t uLo, uHi, vLo, vHi;
+};
+
+// The pixels of row j whose points lie in the box; an empty run starts where nothing does.
+Run RowRun(const BackMap& m, int64_t j, uint32_t width, const PointBox& box) {
+    const Run r = Run{0, width} & Steps(m.U(0, j), m.du, box.uLo, box.uHi) & Steps(m.V(0, j), m.dv, box.vLo, box.vHi);
+    return r.Empty() ? Run{0, 0} : r;
+}
+
+// The stretches of source rows that the samples of result pixels [i, i + columns) x [j, j + rows) lie on:
+// a parallelogram of the source, widened by a pixel all round. At most max of them go to spans. Only a
+// hint for the caches, so floating point will do.
+uint32_t BlockSpans(const BackMap& m, const CDibImage& source, int64_t i, int64_t j, uint32_t columns,
+                    uint32_t rows, DibRotateSpan* spans, uint32_t max) {
+    const double scale = 1.0 / (1 << 18), ax = m.du * scale, ay = m.dv * scale, bx = m.duRow * scale,
+                 by = m.dvRow * scale;
+    const double x = m.U(i, j) * scale - ax - bx, y = m.V(i, j) * scale - ay - by;
+    const double n = columns + 1.0, k = rows + 1.0;
+    const double cornerX[4] = {x, x + n * ax, x + n * ax + k * bx, x + k * bx};
+    const double cornerY[4] = {y, y + n * ay, y + n * ay + k * by, y + k * by};
+    const double top = std::max(0.0, *std::min_element(cornerY, cornerY + 4));
+    const double bottom = std::min(source.height - 1.0, *std::max_element(cornerY, cornerY + 4));
+    // The edges as x = x0 + (row - y0) slope over [yLo, yHi]. With a level edge (turns by quarters) every
+    // row spans the whole width.
+    struct Edge {
+        double yLo, yHi, x0, y0, slope;
+    } edges[4];
+    bool level = false;
+    for (int e = 0; e < 4; ++e) {
+        const double x0 = cornerX[e], y0 = cornerY[e], x1 = cornerX[(e + 1) & 3], y1 = cornerY[(e + 1) & 3];
+        level = level || y0 == y1;
+        edges[e] = {std::min(y0, y1), std::max(y0, y1), x0, y0, y0 == y1 ? 0 : (x1 - x0) / (y1 - y0)};
+    }
+    const double widest[2] = {*std::min_element(cornerX, cornerX + 4), *std::max_element(cornerX, cornerX + 4)};
+    uint32_t count = 0;
+    for (int64_t row = (int64_t)top; row <= (int64_t)bottom && count < max; ++row) {
+        double left = level ? widest[0] : source.width, right = level ? widest[1] : -1;
+        for (int e = 0; e < 4 && !level; ++e)
+            if (row >= edges[e].yLo && row <= edges[e].yHi) {
+                const double at = edges[e].x0 + (row - edges[e].y0) * edges[e].slope;
+                left = std::min(left, at), right = std::max(right, at);
+            }
+        const int64_t first = std::max<int64_t>(0, (int64_t)left);
+        const int64_t last = std::min<int64_t>(source.width - 1, (int64_t)right + 1);
+        if (first > last) continue;
+        const uint8_t* pixels = source.RowAddress((int)row);
+        spans[count++] = {pixels + 4 * first, pixels + 4 * last};
+    }
+    return count;
+}
+
+// Bilinear sampling of a true-colour source, one point at a time: what the runs leave to it near the
+// source's edges, and the pixels of a source with alpha that have a clear sample. Outside pixels are the
+// background, with its fourth byte as alpha; a source without alpha counts as opaque. Samples of alpha 0
+// add nothing to the colour, and the result's fourth byte is the weighted mean of the four samples' fourth
+// bytes. With all four samples counting, this is what the runs compute.
 class BilinearSampler {
 public:
     BilinearSampler(const CDibImage& source, uint32_t background, bool hasAlpha)
@@ -88,19 +141,12 @@ public:
     bool Sample(int64_t u, int64_t v, uint32_t* colour) const {
         const int64_t x0 = u >> 8, y0 = v >> 8;
         const uint32_t fx = (uint32_t)(u & 255), fy = (uint32_t)(v & 255);
-        if (!hasAlpha_ && (uint64_t)x0 < source_.width - 1 && (uint64_t)y0 < source_.height - 1) {
-            const uint8_t* row0 = source_.RowAddress((int)y0);
-            const uint8_t* row1 = source_.RowAddress((int)y0 + 1);
-            *colour = Interpolate(source_.readPixel(row0, (int)x0), source_.readPixel(row0, (int)x0 + 1),
-                                  source_.readPixel(row1, (int)x0), source_.readPixel(row1, (int)x0 + 1), fx, fy);
-            return true;
-        }
         const uint32_t weights[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
         uint32_t pixels[4], present = 0;
         for (int k = 0; k < 4; ++k) {
             const int64_t x = x0 + (k & 1), y = y0 + (k >> 1);
             const bool inside = x >= 0 && y >= 0 && x < (int64_t)source_.width && y < (int64_t)source_.height;
-            pixels[k] = inside ? source_.GetPixel((int)x, (int)y) : background_;
+            pixels[k] = inside ? Read((int)x, (int)y) : background_;
             // Samples that count: opaque, and with a weight (a point on a pixel's centre has only that one).
             if (weights[k] && ((inside && !hasAlpha_) || (pixels[k] >> 24))) present |= 1u << k;
         }
@@ -109,22 +155,11 @@ public:
         return true;
     }
 
-    // The four samples all count: (p00 (256 - fx) + p01 fx) (256 - fy) + (p10 (256 - fx) + p11 fx) fy,
-    // >> 16, for the four bytes at once. Blue and red (green and the fourth byte) share a word; the
-    // row sums stay below 2^16 per byte, the column sums below 2^24 in 32-bit lanes.
-    static uint32_t Interpolate(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx, uint32_t fy) {
-        const uint32_t gx = 256 - fx, gy = 256 - fy;
-        auto lanes = [](uint32_t pair) { return (uint64_t)(pair & 0xffff) | (uint64_t)(pair >> 16) << 32; };
-        auto mix = [&](uint32_t mask, int shift) {
-            const uint32_t top = ((p00 >> shift) & mask) * gx + ((p01 >> shift) & mask) * fx;
-            const uint32_t bottom = ((p10 >> shift) & mask) * gx + ((p11 >> shift) & mask) * fx;
-            const uint64_t sum = lanes(top) * gy + lanes(bottom) * fy;
-            return ((uint32_t)(sum >> 16) & 0xff) | ((uint32_t)(sum >> 48) & 0xff) << 16;
-        };
-        return mix(0x00ff00ff, 0) | mix(0x00ff00ff, 8) << 8;
+private:
+    uint32_t Read(int x, int y) const {
+        return source_.depth == 32 ? LoadU32(source_.RowAddress(y) + 4 * x) : source_.GetPixel(x, y);
     }
 
-private:
     // Colour channels over the present samples, the fourth byte over all.
     static uint32_t Blend(const uint32_t* pixels, const uint32_t* weights, uint32_t present) {
         uint32_t sums[3] = {}, alpha = 0, total = 0;
@@ -144,65 +179,218 @@ private:
     bool hasAlpha_;
 };
 
-// Interpolate for two adjacent 32-bit pixels at p and the two below them at q, in vector registers:
-// both rows are mixed along x at once (16-bit lanes), then the column sums are formed exactly from the
-// low and high halves of their products.
-inline uint32_t Interpolate32(const uint8_t* p, const uint8_t* q, uint32_t fx, uint32_t fy) {
-    const __m128i zero = _mm_setzero_si128();
-    // Bytes p00 q00 p01 q01, widened: left = p00 q00, right = p01 q01.
-    const __m128i quad = _mm_unpacklo_epi32(_mm_loadl_epi64((const __m128i*)p), _mm_loadl_epi64((const __m128i*)q));
-    const __m128i left = _mm_unpacklo_epi8(quad, zero), right = _mm_unpackhi_epi8(quad, zero);
-    const __m128i rows = _mm_add_epi16(_mm_mullo_epi16(left, _mm_set1_epi16((short)(256 - fx))),
-                                       _mm_mullo_epi16(right, _mm_set1_epi16((short)fx)));
-    const __m128i weightsY = _mm_unpacklo_epi64(_mm_set1_epi16((short)(256 - fy)), _mm_set1_epi16((short)fy));
-    const __m128i low = _mm_mullo_epi16(rows, weightsY), high = _mm_mulhi_epu16(rows, weightsY);
-    const __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(low, high), _mm_unpackhi_epi16(low, high));
-    const __m128i bytes = _mm_packs_epi32(_mm_srli_epi32(sum, 16), zero);
-    return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(bytes, zero));
-}
+// Whether a 32-bit source has alpha (a fourth byte other than 0 anywhere), found out while it is turned:
+// a glance at the first, middle and last pixels first, then the rest a stretch with each block of the
+// drawing (fetched into the caches during the block before), so that the reading hides behind the
+// drawing. Until everything is read, the drawing takes the source to have none.
+class AlphaWatch {
+public:
+    explicit AlphaWatch(const CDibImage& source) : pixels_(source.bits), count_((size_t)source.width * source.height) {}
 
-// A run of bilinear pixels from a 32-bit source without alpha, all four samples inside: the hot loop.
-// Returns the first i it did not handle.
-uint32_t Interior32(const CDibImage& source, uint8_t* out, uint32_t i, uint32_t end, RowWalk& walk) {
-    // Locals: the stores through `out` could otherwise change the image's fields as far as the compiler knows.
-    const uint32_t lastX = source.width - 1, lastY = source.height - 1;
-    const uint8_t* row0 = source.row0;
-    const ptrdiff_t stride = (ptrdiff_t)source.stride;
-    int64_t su = walk.u, sv = walk.v;
-    const int64_t du = walk.du, dv = walk.dv;
-    for (; i < end; ++i, su += du, sv += dv) {
-        const int64_t u = su >> 10, v = sv >> 10;
-        const uint64_t x0 = (uint64_t)(u >> 8), y0 = (uint64_t)(v >> 8);
-        if (x0 >= lastX || y0 >= lastY) break;
-        const uint8_t* p = row0 - (ptrdiff_t)y0 * stride + 4 * x0;
-        StoreU32(out + 4 * (size_t)i, Interpolate32(p, p - stride, (uint32_t)(u & 255), (uint32_t)(v & 255)));
+    // True when a glance finds alpha.
+    bool Glance() const {
+        const size_t n = std::min(count_, kStretch);
+        return DibAnyFourthByte(pixels_, n) || DibAnyFourthByte(pixels_ + 4 * ((count_ - n) / 2), n) ||
+               DibAnyFourthByte(pixels_ + 4 * (count_ - n), n);
     }
-    walk.u = su;
-    walk.v = sv;
-    return i;
-}
 
-// A run of nearest pixels from a 32-bit source, the point inside: the other hot loop.
-uint32_t Nearest32(const CDibImage& source, uint8_t* out, uint32_t i, uint32_t end, RowWalk& walk) {
-    const uint8_t* row0 = source.row0;
-    const ptrdiff_t stride = (ptrdiff_t)source.stride;
-    int64_t su = walk.u, sv = walk.v;
-    for (; i < end; ++i, su += walk.du, sv += walk.dv) {
-        const uint64_t x = (uint64_t)(((su >> 10) + 128) >> 8), y = (uint64_t)(((sv >> 10) + 128) >> 8);
-        if (x >= source.width || y >= source.height) break;
-        StoreU32(out + 4 * (size_t)i, LoadU32(row0 - (ptrdiff_t)y * stride + 4 * x));
+    // The next stretch in spans of a few cache lines (so that each run fetches a share), at most max.
+    uint32_t NextSpans(DibRotateSpan* spans, uint32_t max) const {
+        const uint8_t *at = pixels_ + 4 * done_, *end = pixels_ + 4 * std::min(count_, done_ + kStretch);
+        uint32_t count = 0;
+        for (; at < end && count < max; at += kSpanBytes)
+            spans[count++] = {at, std::min(at + kSpanBytes, end) - 1};
+        return count;
     }
-    walk.u = su;
-    walk.v = sv;
-    return i;
-}
 
-// Writes the background over pixels [begin, end) of row y.
-void FillBackground(CDibImage& image, int y, uint32_t begin, uint32_t end, uint32_t background) {
-    if (begin >= end) return;
-    if (image.depth == 32) std::fill_n((uint32_t*)(image.RowAddress(y) + 4 * (size_t)begin), end - begin, background);
-    else image.FillRect((int)begin, y, (int)(end - begin), 1, background);
-}
+    // Reads the next stretch, or all the rest; false once alpha was found.
+    bool Step() { return Read(kStretch); }
+    bool Finish() { return Read(count_); }
+
+private:
+    static constexpr size_t kStretch = 8192, kSpanBytes = 512; // pixels, about a block's worth
+
+    bool Read(size_t most) {
+        const size_t n = std::min(most, count_ - done_);
+        found_ = found_ || DibAnyFourthByte(pixels_ + 4 * done_, n);
+        done_ += n;
+        return !found_;
+    }
+
+    const uint8_t* pixels_;
+    size_t count_, done_ = 0;
+    bool found_ = false;
+};
+
+// One rotation into a result of the frame's size. Each row has a run of pixels whose points reach the
+// source (the rest is background) and within it an inner run (nearest: the rounded point inside;
+// bilinear: all four samples inside), drawn in blocks by the run functions from a 32-bit source and one
+// pixel at a time through the reader from others; the pixels between are sampled one by one.
+class Rotation {
+public:
+    // watch: where the source's alpha is being looked for (hasAlpha false until it turns up).
+    Rotation(CDibImage& result, const CDibImage& source, const BackMap& map, bool nearest, bool hasAlpha,
+             uint32_t background, AlphaWatch* watch)
+        : result_(result), source_(source), map_(map), nearest_(nearest), background_(background),
+          sampler_(source, background, hasAlpha), watch_(watch) {
+        const int64_t one = 1 << 18, w = source.width, h = source.height;
+        if (nearest) {
+            reach_ = {-one / 2, w * one - one / 2, -one / 2, h * one - one / 2};
+            inner_ = reach_;
+        } else {
+            reach_ = {-one, w * one, -one, h * one};
+            inner_ = {0, (w - 1) * one, 0, (h - 1) * one};
+        }
+        const DibRotateFunctions& functions = DibRotateForProcessor();
+        inner32_ = source.depth != 32 ? nullptr
+                   : nearest          ? functions.nearest
+                   : hasAlpha         ? functions.bilinearAlpha
+                                      : functions.bilinear;
+    }
+
+    // Each band's edges are drawn before the blocks of the band before it, so that its first block is
+    // known (and fetched) while the last of that band is drawn. False when the watch found alpha (the
+    // drawing stops there).
+    bool Draw() {
+        Band bands[2];
+        BandEdges(0, &bands[0]);
+        for (uint32_t j0 = 0, k = 0; j0 < result_.height; j0 += kBand, k ^= 1) {
+            Band* next = j0 + kBand < result_.height ? &bands[k ^ 1] : nullptr;
+            if (next) BandEdges(j0 + kBand, next);
+            if (!Blocks(bands[k], next)) return false;
+        }
+        return true;
+    }
+
+private:
+    // Rows are drawn in bands, their inner runs in blocks of columns, so that the source pixels a block
+    // reads stay in the caches; while a block is drawn, the source of the next is fetched.
+    static constexpr uint32_t kBand = 128, kColumns = kDibRotateRunMax, kMaxSpans = 512;
+
+    struct Band {
+        uint32_t j0, rows;
+        Run inner[kBand];
+        int64_t left, right; // of the inner runs
+    };
+
+    // Draws the rows of the band from j0 but for their inner runs.
+    void BandEdges(uint32_t j0, Band* band) {
+        band->j0 = j0;
+        band->rows = std::min(kBand, result_.height - j0);
+        band->left = result_.width, band->right = 0;
+        for (uint32_t r = 0; r < band->rows; ++r) {
+            const Run inner = band->inner[r] = RowEdges(j0 + r);
+            if (inner.Empty()) continue;
+            band->left = std::min(band->left, inner.first);
+            band->right = std::max(band->right, inner.last);
+        }
+    }
+
+    bool Blocks(const Band& band, const Band* next) {
+        for (int64_t c = band.left; c < band.right; c += kColumns) {
+            uint32_t spans = 0;
+            if (c + kColumns < band.right)
+                spans = BlockSpans(map_, source_, c + kColumns, band.j0, kColumns, band.rows, spans_, kMaxSpans);
+            else if (next && next->left < next->right)
+                spans = BlockSpans(map_, source_, next->left, next->j0, kColumns, next->rows, spans_, kMaxSpans);
+            if (watch_) spans += watch_->NextSpans(spans_ + spans, kMaxSpans - spans);
+            Block(c, band.j0, band.rows, band.inner, spans);
+            if (watch_ && !watch_->Step()) return false;
+        }
+        return true;
+    }
+
+    // Draws the inner runs of rows [j0, j0 + rows) in columns [c, c + kColumns), fetching the first
+    // spanCount of spans_ meanwhile.
+    void Block(int64_t c, int64_t j0, uint32_t rows, const Run* inner, uint32_t spanCount) {
+        DibRotateRun runs[kBand];
+        int64_t rowOf[kBand];
+        DibRotateBlock block = {source_.row0, (ptrdiff_t)source_.stride, source_.width, source_.height,
+                                (int32_t)map_.du, (int32_t)map_.dv, runs, 0, spans_, spanCount};
+        for (uint32_t r = 0; r < rows; ++r) {
+            const Run part = inner[r] & Run{c, c + kColumns};
+            if (part.Empty()) continue;
+            // Inside the source the points fit in 32 bits.
+            const int64_t j = j0 + r;
+            rowOf[block.runCount] = j;
+            runs[block.runCount++] = {(uint32_t*)result_.RowAddress((int)j) + part.first,
+                                      (int32_t)map_.U(part.first, j), (int32_t)map_.V(part.first, j),
+                                      (uint32_t)(part.last - part.first), 0};
+        }
+        inner32_(block);
+        // Pixels of a source with alpha that have a clear sample.
+        for (uint32_t k = 0; k < block.runCount; ++k) {
+            uint8_t* out = result_.RowAddress((int)rowOf[k]);
+            for (uint64_t again = runs[k].clear; again; again &= again - 1)
+                Sample(out, runs[k].out - (uint32_t*)out + __builtin_ctzll(again), rowOf[k]);
+        }
+    }
+
+    // Draws row j but for its inner run, which it returns.
+    Run RowEdges(int64_t j) {
+        uint8_t* out = result_.RowAddress((int)j);
+        const Run reach = RowRun(map_, j, result_.width, reach_);
+        Run inner = RowRun(map_, j, result_.width, inner_) & reach;
+        if (inner.Empty()) inner = {reach.first, reach.first};
+        Fill(out, j, 0, reach.first);
+        Fill(out, j, std::max(reach.first, reach.last), result_.width);
+        for (int64_t i = reach.first; i < inner.first; ++i) Sample(out, i, j);
+        for (int64_t i = inner.last; i < reach.last; ++i) Sample(out, i, j);
+        if (inner32_) return inner;
+        InnerByReader(out, j, inner);
+        return Run{0, 0};
+    }
+
+    // The inner run of row j from a source of another depth than 32 bits (never one with alpha), one
+    // pixel at a time through the source's reader.
+    void InnerByReader(uint8_t* out, int64_t j, const Run& inner) {
+        int64_t u = map_.U(inner.first, j), v = map_.V(inner.first, j);
+        for (int64_t i = inner.first; i < inner.last; ++i, u += map_.du, v += map_.dv) {
+            uint32_t colour;
+            if (nearest_) {
+                colour = source_.GetPixel((int)((u + (1 << 17)) >> 18), (int)((v + (1 << 17)) >> 18));
+            } else {
+                const int x = (int)(u >> 18);
+                const uint8_t *upper = source_.RowAddress((int)(v >> 18)), *lower = upper - source_.stride;
+                const uint64_t top = source_.readPixel(upper, x) | (uint64_t)source_.readPixel(upper, x + 1) << 32;
+                const uint64_t bottom = source_.readPixel(lower, x) | (uint64_t)source_.readPixel(lower, x + 1) << 32;
+                colour = DibRotateInterpolate(top, bottom, (uint32_t)(u >> 10) & 255, (uint32_t)(v >> 10) & 255);
+            }
+            result_.writePixel(out, (int)i, colour);
+        }
+    }
+
+    void Sample(uint8_t* out, int64_t i, int64_t j) {
+        const int64_t u = map_.U(i, j) >> 10, v = map_.V(i, j) >> 10;
+        uint32_t colour = background_;
+        if (nearest_) {
+            const int64_t x = (u + 128) >> 8, y = (v + 128) >> 8;
+            if (x >= 0 && y >= 0 && x < (int64_t)source_.width && y < (int64_t)source_.height)
+                colour = source_.GetPixel((int)x, (int)y);
+        } else if (!sampler_.Sample(u, v, &colour)) {
+            colour = background_;
+        }
+        result_.writePixel(out, (int)i, colour);
+    }
+
+    // The background over pixels [begin, end) of row j (at out).
+    void Fill(uint8_t* out, int64_t j, int64_t begin, int64_t end) {
+        if (begin >= end) return;
+        if (result_.depth == 32) std::fill((uint32_t*)out + begin, (uint32_t*)out + end, background_);
+        else result_.FillRect((int)begin, (int)j, (int)(end - begin), 1, background_);
+    }
+
+    CDibImage& result_;
+    const CDibImage& source_;
+    const BackMap& map_;
+    const bool nearest_;
+    const uint32_t background_;
+    const BilinearSampler sampler_;
+    PointBox reach_, inner_;
+    DibRotateBlockFunction inner32_;
+    AlphaWatch* watch_;
+    DibRotateSpan spans_[kMaxSpans]; // of the next block
+};
 
 } // namespace
 
@@ -218,40 +406,16 @@ bool CDibImage::Rotate(const CDibImage& source, uint32_t angle, uint32_t flags, 
     if (!Create(source.depth, f.width, f.height, kDibNoFill, kDibHeapPixels)) return false;
     if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
 
-    // Pixels no sample reaches take the background as given.
     const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
-    const bool hasAlpha = !nearest && source.HasAlpha();
-    const BilinearSampler bilinear(source, background, hasAlpha);
-    for (uint32_t j = 0; j < height; ++j) {
-        // Only a span of the row may touch the source; the rest is background.
-        RowWalk walk(f, cx4, cy4, j);
-        uint32_t begin, end;
-        walk.Span(source.width, source.height, width, &begin, &end);
-        FillBackground(*this, (int)j, 0, begin, background);
-        FillBackground(*this, (int)j, std::max(begin, end), width, background);
-        walk.u += begin * walk.du;
-        walk.v += begin * walk.dv;
-        uint8_t* out = RowAddress((int)j);
-        for (uint32_t i = begin; i < end; ++i, walk.u += walk.du, walk.v += walk.dv) {
-            if (source.depth == 32) {
-                // The hot loops run until the point leaves the source's inside.
-                i = nearest ? Nearest32(source, out, i, end, walk)
-                    : hasAlpha ? i
-                               : Interior32(source, out, i, end, walk);
-                if (i == end) break;
-            }
-            const int64_t u = walk.u >> 10, v = walk.v >> 10;
-            uint32_t colour = background;
-            if (nearest) {
-                const int64_t sx = (u + 128) >> 8, sy = (v + 128) >> 8;
-                if (sx >= 0 && sy >= 0 && sx < (int64_t)source.width && sy < (int64_t)source.height)
-                    colour = source.GetPixel((int)sx, (int)sy);
-            } else if (!bilinear.Sample(u, v, &colour)) {
-                colour = background;
-            }
-            writePixel(out, (int)i, colour);
-        }
-    }
+    const BackMap map(f, cx4, cy4);
+    // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
+    // began as if there were none, the drawing starts again with it.
+    AlphaWatch watch(source);
+    const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
+    AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
+    if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
+        (watching && !watch.Finish()))
+        Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
     // Where the centre landed in the result.
     if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
     if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);

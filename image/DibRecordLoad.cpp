@@ -172,6 +172,23 @@ DibRecord* LoadFromGroup(HDC dc, const void* data, DWORD flags, ULONG_PTR module
                             type == 1 ? MAKEINTRESOURCEA(3) : MAKEINTRESOURCEA(1), flags, inout);
 }
 
+// Bytes of the colour rows of an image of the given height.
+unsigned long long RowBytes(const BITMAPINFOHEADER* h, int bits, int rows) {
+    return static_cast<unsigned long long>(DibStride(h->biWidth, bits)) * rows;
+}
+
+// With any kind but a packed DIB, an uncompressed image of even header height is an icon image: the colour
+// rows of half the height, then the 1-bit AND mask, unless its size is exactly twice its colour rows (and
+// could not also hold a mask). The size check and the converter decide it alike.
+bool IsIconImage(const BITMAPINFOHEADER* h, DWORD kind) {
+    if (kind == kKindPacked || h->biCompression != BI_RGB || h->biHeight % 2 != 0) return false;
+    const int half = h->biHeight / 2;
+    const unsigned long long colourBytes = RowBytes(h, BitCountOf(h), half);
+    const unsigned long long iconBytes = colourBytes + RowBytes(h, 1, half);
+    const unsigned long long plainBytes = colourBytes * 2;
+    return !(h->biSizeImage == plainBytes && plainBytes != iconBytes);
+}
+
 // Checks that resource data of the given kind lies inside its size before it is converted.
 bool PackedDataFits(const void* data, DWORD size, DWORD kind) {
     const BYTE* p = static_cast<const BYTE*>(data);
@@ -188,9 +205,10 @@ bool PackedDataFits(const void* data, DWORD size, DWORD kind) {
     auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(p);
     if (!IsValidDibHeader(h)) return true;  // the converter reports it
     unsigned long long need = h->biSize + TableBytes(h);
-    if (h->biCompression == BI_RGB || h->biCompression == BI_BITFIELDS) {
-        int rows = kind != kKindPacked && h->biHeight % 2 == 0 ? h->biHeight / 2 : h->biHeight;
-        need += static_cast<unsigned long long>(DibStride(h->biWidth, BitCountOf(h))) * rows;
+    if (IsIconImage(h, kind)) {
+        need += RowBytes(h, BitCountOf(h), h->biHeight / 2) + RowBytes(h, 1, h->biHeight / 2);
+    } else if (h->biCompression == BI_RGB || h->biCompression == BI_BITFIELDS) {
+        need += RowBytes(h, BitCountOf(h), h->biHeight);
     } else {
         need += h->biSizeImage;
     }
@@ -242,18 +260,11 @@ struct PackedSource {
     const BYTE* mask;    // the icon image's AND mask, or null
 };
 
-// Finds the mask: an icon image holds the colour rows and then the AND mask, with the header height doubled.
-// An image whose size is exactly twice its colour rows (and could not also hold a mask) has none.
-void FindIconMask(PackedSource& source) {
-    const BITMAPINFOHEADER* h = source.header;
-    if (h->biCompression != BI_RGB || source.height % 2 != 0) return;
-    int half = source.height / 2;
-    unsigned long long colourBytes = static_cast<unsigned long long>(DibStride(h->biWidth, source.bits)) * half;
-    unsigned long long iconBytes = colourBytes + static_cast<unsigned long long>(DibStride(h->biWidth, 1)) * half;
-    unsigned long long plainBytes = colourBytes * 2;
-    if (h->biSizeImage == plainBytes && plainBytes != iconBytes) return;
-    source.height = half;
-    source.mask = source.pixels + colourBytes;
+// Finds the mask of an icon image (see IsIconImage): behind the colour rows of half the header height.
+void FindIconMask(PackedSource& source, DWORD kind) {
+    if (!IsIconImage(source.header, kind)) return;
+    source.height /= 2;
+    source.mask = source.pixels + RowBytes(source.header, source.bits, source.height);
 }
 
 // Chooses the depth: the wanted one with kConvertDepth (0 standing for 32, 31 for the screen's), else the
@@ -375,7 +386,7 @@ DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_
     source.pixels = pixelsFromInout ? reinterpret_cast<const BYTE*>(inValue)
                                     : static_cast<const BYTE*>(data) + h->biSize + TableBytes(h);
     if (!source.pixels) return Fail(ERROR_INVALID_PARAMETER, inout);
-    if (kind != kKindPacked && !pixelsFromInout) FindIconMask(source);
+    if (!pixelsFromInout) FindIconMask(source, kind);
 
     ScreenDC screen(dc);
     const int target = ChooseDepth(flags, screen.dc);
@@ -390,6 +401,10 @@ DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_
     ApplyTransparency(record, source, flags, screen.dc);
     *inout = reinterpret_cast<ULONG_PTR>(GetDibRecordHeader(record)->bits);
     return record;
+}
+
+bool PackedDibDataFits(const void* data, DWORD size, DWORD flags) {
+    return data && PackedDataFits(data, size, KindOf(flags));
 }
 
 DibRecord* CreateDibFromPng(HDC dc, const void* data, DWORD size, DWORD flags, ULONG_PTR* inout) {

@@ -28,6 +28,9 @@ constexpr DWORD kPixelsFromInout = 0x8060edcb;
 
 // inout: module handle in (for group members), pixel pointer out.
 DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_PTR* inout);
+// True when data of the kind in flags (bits 21-22) lies within size bytes, as the resource loaders check before
+// converting; data that is no DIB at all passes (the converter refuses it).
+bool PackedDibDataFits(const void* data, DWORD size, DWORD flags);
 DibRecord* CreateDibFromPng(HDC dc, const void* data, DWORD size, DWORD flags, ULONG_PTR* inout);
 DibRecord* LoadDibResourceA(HDC dc, HMODULE module, LPCSTR name, LPCSTR type, DWORD flags, ULONG_PTR* inout);
 DibRecord* LoadDibResourceW(HDC dc, HMODULE module, LPCWSTR name, LPCWSTR type, DWORD flags, ULONG_PTR* inout);

@@ -1,21 +1,20 @@
 // Attribute colours: the default table and the choice of text, background and underline colours.
 #include "image/attrtext/AttrTextDetail.h"
 
-namespace {
-
-// 0x00BBGGRR.
-const COLORREF kDefaultTable[kAttrColourCount] = {
+COLORREF TextColorTable[kAttrColourCount] = {
     0x00C0C0, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
     0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0x8080FF,
     0x404040, 0x400000, 0x004000, 0x404000, 0x000040, 0xFF0080, 0xC00040, 0xC00000,
     0x000000, 0xDEDEDE, 0xFFC8C8, 0xC0FFC0, 0xFFFF9B, 0xFFC0FF, 0xFFFFFF, 0x80FFFF,
 };
 
-const COLORREF* TableOr(const COLORREF* table) { return table ? table : kDefaultTable; }
+namespace {
+
+const COLORREF* TableOr(const COLORREF* table) { return table ? table : TextColorTable; }
 
 } // namespace
 
-const COLORREF* DefaultTextColorTable() { return kDefaultTable; }
+const COLORREF* DefaultTextColorTable() { return TextColorTable; }
 
 namespace attrtext {
 

@@ -25,7 +25,8 @@ constexpr TextAttr kAttrFontMask = 0xC0;
 constexpr int kAttrFontShift = 6;
 constexpr int kAttrColourCount = 32;
 
-// The table used when a caller passes none.
+// The table used when a caller passes none (0x00BBGGRR).
+extern COLORREF TextColorTable[kAttrColourCount];
 const COLORREF* DefaultTextColorTable();
 
 // Draws one line; returns the line height. DT_CALCRECT sets the rectangle's right and bottom and returns the

@@ -249,6 +249,46 @@ TEST_F(BoardTest, SweepingFrameTouchesOnlyWhatMoved) {
     EXPECT_NE(Pixel(32 + 15, 462 + 60), 0u);
 }
 
+// Whatever came before, a frame in which nothing moves sends no pixel to the screen: a question just loaded,
+// after a resize, one pointer stopped and one idle, after the reveal, after a reset, on the closing page.
+TEST_F(BoardTest, RestingFrameInvalidatesNothing) {
+    ArmQuestion(state_, 0, 1000, 500);
+    Size(864, 600);
+    GameFrame frame(state_, nullptr, painter_.get(), [] { return 0; });
+    uint32_t now = 1000;
+    auto expectRest = [&](const char* after) {
+        frame.Run(now += 30);  // the frame that shows the change
+        rects_.clear();
+        for (int i = 0; i < 3; ++i) frame.Run(now += 30);
+        EXPECT_TRUE(rects_.empty()) << "at rest after " << after << ": " << rects_.size() << " rectangles";
+    };
+    expectRest("loading a question");
+    state_.drawn.board = 0;
+    for (int32_t& drawn : state_.drawn.position) drawn = kNotDrawn;
+    expectRest("a resize");
+    StartPlayer(state_.shared, kRed, now);
+    StopPlayer(state_.shared, kRed, now + 900, nullptr);
+    now += 900;
+    expectRest("red stopped");
+    auto finishRound = [&] {
+        for (int player : {kRed, kBlue}) {
+            StartPlayer(state_.shared, player, now);
+            StopPlayer(state_.shared, player, now + 500 + 100 * player, nullptr);
+        }
+        while (state_.round.revealState != kRevealFinished) frame.Run(now += 30);
+        ASSERT_GE(state_.round.winner, 0);
+    };
+    finishRound();
+    expectRest("the reveal");
+    ResetGame(state_);
+    expectRest("a reset");
+    EXPECT_EQ(state_.drawn.position[kSolution], kNotDrawn);
+    finishRound();
+    ResetRound(state_);  // the closing page after the game's last reveal
+    state_.shared.noQuestion = 1;
+    expectRest("the closing page");
+}
+
 TEST(BoardArt, SpriteRecolouringFollowsTheTemplate) {
     // A synthetic template: shade 100 and weight 200 (clipped to 155), alpha 77 everywhere.
     std::vector<uint8_t> dib(40 + 28 * 92 * 4);

@@ -251,7 +251,7 @@ TEST(GameSettingsDlg, NoFolderAFolderAndADriveRootAreTakenWithoutAQuestion) {
     HistoryKey key;
     QuestionFolder folder;
     WarningAnswer warning;
-    for (const std::string quiet : {std::string(), folder.Path(), std::string("C:\\")}) {
+    for (const std::string& quiet : {std::string(), folder.Path(), std::string("C:\\")}) {
         CGameSettingsDlg dialog;
         dialog.m_path = "C:\\Fragen";  // shown while there is no history
         const std::vector<std::string> history = key.Stored();

@@ -18,6 +18,10 @@ TEST(PageMarkers, ReadsAllMarkersAnyCase) {
     EXPECT_EQ(m.solution, 828);
     EXPECT_EQ(m.scaleMode, 1);
     EXPECT_EQ(ParsePageMarkers("<!--min 5").minimum, 5);
+    // Numbers are decimal: a hexadecimal prefix ends the number at its "0".
+    for (const char* page : {"<!--MIN 0x10-->", "<!--MIN -0X1p4", "<!--MIN\t+0x1A"})
+        EXPECT_EQ(ParsePageMarkers(page).minimum, 0) << page;
+    EXPECT_EQ(ParsePageMarkers("<!--MAX 010.5e1x2").maximum, 105);
     EXPECT_TRUE(ParsePageMarkers("<html><!--fin-->").final);
     const PageMarkers none = ParsePageMarkers("<html><!-- MIN 3 --><!--MI");
     EXPECT_FALSE(none.hasMinimum);

@@ -7,19 +7,24 @@
 #include "framework/Framework.h"
 #include "game/GameSettingsForm.h"
 #include "game/MainFrame.h"
+#include "game/ThreadSeams.h"
 #include "game/ViewMessageBox.h"
 #include "game/WertlaufApp.h"
 #include "game/WertlaufDoc.h"
 #include "game/WertlaufView.h"
+#include "game/sound/WaveOut.h"
 #include "res/AppCommands.h"
 #include "res/ViewCommands.h"
 #include "system/PathFunctions.h"
 #include "system/Registry.h"
 #include "tests/support/IdleComPort.h"
+#include "tests/support/WaitUntil.h"
 #include "ui/dialogs/InputDialogTemplates.h"
 #include "ui/dialogs/InputDialogs.h"
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -422,5 +427,110 @@ TEST(WertlaufView, FullScreenRectangleAndSettingsWrittenAtExit) {
         size = sizeof value;
         EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, key, "TimeLimith", RRF_RT_REG_DWORD, nullptr, &value, &size),
                   ERROR_SUCCESS);
+    }
+}
+
+namespace {
+
+// Stands in for the wave-out device: paces the mixer and records who closed it and any use after that.
+struct FakePlayer {
+    static inline std::atomic<int> opens{0}, closes{0}, usesAfterClose{0};
+    static inline std::atomic<bool> isOpen{false};
+    static inline std::atomic<DWORD> closingThread{0};
+    static inline int16_t block[512];
+    static int Open(int, int, int, int) {
+        ++opens;
+        isOpen = true;
+        return 0;
+    }
+    static void* GetBuffer() {
+        if (!isOpen) ++usesAfterClose;
+        return isOpen ? block : nullptr;
+    }
+    static int Write(int) {
+        if (!isOpen) ++usesAfterClose;
+        Sleep(5);
+        return kWaveWriteOk;
+    }
+    static int Idle(int) { return 0; }
+    static int Stop() { return 0; }
+    static int Close() {
+        if (!isOpen.exchange(false)) ++usesAfterClose;
+        closingThread = GetCurrentThreadId();
+        ++closes;
+        return 0;
+    }
+};
+
+// Holds the reader and the mixer in their passes until released; bounded, so a failing test cannot hang.
+struct ThreadHold {
+    static inline HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    static inline std::atomic<int> readerHeld{0}, mixerHeld{0};
+    static void Reader() {
+        ++readerHeld;
+        WaitForSingleObject(release, 20000);
+    }
+    static void Mixer() {
+        ++mixerHeld;
+        WaitForSingleObject(release, 20000);
+    }
+};
+
+// The fake player and short waits for the shutdown, the seams restored afterwards.
+struct ShutdownSeams {
+    ThreadSeams& seams = GameThreadSeams();
+    ThreadSeams saved;
+    explicit ShutdownSeams(bool hold) {
+        saved.player = seams.player;
+        seams.player = {FakePlayer::Open, FakePlayer::Idle, FakePlayer::GetBuffer, FakePlayer::Write,
+                        FakePlayer::Stop, FakePlayer::Close};
+        seams.readerStopMs = seams.mixerStopMs = 200;
+        if (hold) {
+            seams.readerPass = ThreadHold::Reader;
+            seams.mixerPass = ThreadHold::Mixer;
+        }
+    }
+    ~ShutdownSeams() {
+        SetEvent(ThreadHold::release);
+        seams.readerPass = nullptr;
+        seams.mixerPass = nullptr;
+        seams.readerStopMs = saved.readerStopMs;
+        seams.mixerStopMs = saved.mixerStopMs;
+        seams.player = saved.player;
+    }
+};
+
+}  // namespace
+
+// The view waits for its threads only up to a bound. A thread that outlives the wait finds its state still
+// there, the player still open and no way to the view; the last of view and mixer to leave the player closes it.
+TEST(WertlaufView, ThreadsHeldPastTheShutdownBoundFindNothingFreed) {
+    for (bool hold : {false, true}) {
+        SCOPED_TRACE(hold ? "threads held" : "threads end in time");
+        FakePlayer::opens = FakePlayer::closes = FakePlayer::usesAfterClose = 0;
+        ResetEvent(ThreadHold::release);
+        ShutdownSeams seams(hold);
+        RunningGame game;
+        ASSERT_EQ(FakePlayer::opens, 1);
+        const std::weak_ptr<ThreadShared> shared = game.State().ShareWithThread();
+        if (hold) {
+            ASSERT_TRUE(WaitUntil([] { return ThreadHold::readerHeld > 0 && ThreadHold::mixerHeld > 0; }, 5000));
+        }
+        game.frame->DestroyWindow();  // frame and view delete themselves
+        game.frame = nullptr;
+        if (hold) {
+            EXPECT_EQ(FakePlayer::closes, 0);  // the mixer is still in it
+            const std::shared_ptr<ThreadShared> still = shared.lock();
+            ASSERT_TRUE(still);
+            EXPECT_EQ(still->commandWindow.load(), nullptr);
+            SetEvent(ThreadHold::release);
+        } else {
+            EXPECT_EQ(FakePlayer::closes, 1);
+            EXPECT_EQ(FakePlayer::closingThread, GetCurrentThreadId());
+        }
+        EXPECT_TRUE(WaitUntil([&] { return shared.expired(); }, 5000));  // both threads have let go
+        EXPECT_EQ(FakePlayer::closes, 1);
+        EXPECT_EQ(FakePlayer::closingThread == GetCurrentThreadId(), !hold);  // held: closed by the mixer, last out
+        EXPECT_EQ(FakePlayer::usesAfterClose, 0);
     }
 }

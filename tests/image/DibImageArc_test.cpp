@@ -101,4 +101,8 @@ TEST(DibImageArc, AntiAliasedArcs) {
     hard.DrawArc(50, 50, 40, 20, 5, 0x100, 0x9000, 0);
     EXPECT_TRUE(SameBytes(soft, hard));
     EXPECT_FALSE(image.DrawArcAA(500, 50, 40, 40, 0xffffff, 0, 0x20000, 0));
+    // Equal angles make no segment: nothing is drawn, unlike the plain arc's single point.
+    CDibImage none = Blank(32, 100, 100);
+    EXPECT_TRUE(none.DrawArcAA(50, 50, 40, 40, 0xffffff, 0x4000, 0x4000, 0));
+    EXPECT_TRUE(SetPixels(none, 0).empty());
 }

@@ -392,6 +392,23 @@ TEST(DibImageCompose, AlphaHelpers) {
     EXPECT_EQ(1, idx.GetAlphaKind());
 }
 
+TEST(DibImageCompose, HasAlphaFindsOneFourthByteAnywhere) {
+    // Pictures of one row, several blocks of rows and a single pixel; the fourth byte at the first, a
+    // middle and the last pixel (and on either side of 1,024 pixels).
+    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1, 1}, {37, 29}, {1025, 3}, {3, 700}}) {
+        CDibImage image;
+        ASSERT_TRUE(image.Create(32, (uint32_t)w, (uint32_t)h, 0x00abcdef));
+        EXPECT_FALSE(image.HasAlpha());
+        for (int at : {0, 1023, 1024, w * h / 2, w * h - 1}) {
+            if (at >= w * h) continue;
+            image.SetPixel(at % w, at / w, 0x01abcdef);
+            EXPECT_TRUE(image.HasAlpha()) << w << " x " << h << " at " << at;
+            image.SetPixel(at % w, at / w, 0x00abcdef);
+        }
+        EXPECT_FALSE(image.HasAlpha());
+    }
+}
+
 TEST(DibImageCompose, ClippedWordPathsAndSelfSources) {
     // A keyed 32-bit put and a 32-bit alpha put cut at the left take the source from its second column.
     CDibImage source, dest;

@@ -1,7 +1,7 @@
 #include "text/StrCopy.h"
 #include "text/StrSearch.h"
 
-#include "tests/text/GuardPage.h"
+#include "tests/support/GuardPage.h"
 
 #include <gtest/gtest.h>
 

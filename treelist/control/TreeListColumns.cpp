@@ -404,6 +404,20 @@ LRESULT GetColumn(TreeListData* d, int column, LVCOLUMNA* r) {
     return answer;
 }
 
+bool IsWeightedColumn(const TreeListColumn& c) { return IsWeighted(c); }
+
+void ApplyColumnWidth(TreeListData* d, int column, int width) {
+    TreeListColumn& col = d->columns[column];
+    col.requested = col.width = width;
+    if (!IsWeighted(col) && width) col.fixedWidth = width;
+    UpdateSums(d);
+    GiveWidth(d, column);
+    if (IsDying(d)) return;
+    ComputeColumnEdges(d);
+    UpdateJoinedColumns(d);
+    UpdateHScrollBar(d, true);
+}
+
 LRESULT GetColumnWidth(TreeListData* d, int column) {
     if (!d->header || column < 0 || column >= d->columnCount) return 0;
     HDITEMA hd = {};

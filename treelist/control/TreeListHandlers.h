@@ -82,3 +82,34 @@ LRESULT OnKeyDown(TreeListData* d, UINT key, LPARAM lParam);
 LRESULT OnKeyUp(TreeListData* d, UINT key);
 LRESULT OnChar(TreeListData* d, WPARAM character, LPARAM lParam);
 LRESULT GetSearchString(TreeListData* d, char* out);
+
+// --- mouse, scrolling, highlights and tooltips (TreeListMouseButtons.cpp, TreeListMouseMove.cpp,
+//     TreeListScrollMessages.cpp, TreeListHitTest.cpp, TreeListHighlight.cpp, TreeListTip.cpp, TreeListInsertMark.cpp,
+//     TreeListHeaderNotify.cpp, TreeListDropTarget.cpp)
+LRESULT OnButton(TreeListData* d, UINT msg, WPARAM keys, LPARAM point);
+LRESULT OnMouseMove(TreeListData* d, WPARAM keys, LPARAM point);
+LRESULT OnMouseLeave(TreeListData* d);
+LRESULT OnMouseWheel(TreeListData* d, WPARAM wp);
+LRESULT OnVScroll(TreeListData* d, WPARAM wp);
+LRESULT OnHScroll(TreeListData* d, WPARAM wp);
+LRESULT OnTimer(TreeListData* d, WPARAM id);
+LRESULT OnNotify(TreeListData* d, NMHDR* hdr);
+LRESULT OnTipNeedText(TreeListData* d, NMTTDISPINFOA* info);
+LRESULT HitTestMessage(TreeListData* d, TVHITTESTINFO* hit);
+LRESULT EnsureVisibleMessage(TreeListData* d, WPARAM mode, ItemId item);
+LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item);
+LRESULT SetToolTips(TreeListData* d, HWND tip);
+LRESULT SetInsertMarkMessage(TreeListData* d, WPARAM after, ItemId item);
+
+// --- in-place editing (TreeListEditBegin.cpp, TreeListEditEnd.cpp, TreeListColumnEdit.cpp)
+LRESULT OnCommand(TreeListData* d, WPARAM wp, LPARAM lp);
+LRESULT EditLabelMessage(TreeListData* d, ItemId item);
+LRESULT GetEditControl(TreeListData* d);
+LRESULT EndEditNow(TreeListData* d, WPARAM cancel);
+LRESULT SetColumnEdit(TreeListData* d, WPARAM wp, LPARAM list);
+LRESULT SetColumnEditBase(TreeListData* d, int column, LPARAM base);
+
+// --- internal drag (TreeListDragFeedback.cpp, TreeListDropTarget.cpp)
+LRESULT StartDragMessage(TreeListData* d, ItemId item);
+LRESULT AutoScrollMessage(TreeListData* d, WPARAM mode, LPARAM interval);
+LRESULT SetDropTargetMessage(TreeListData* d, WPARAM height, ItemId item);

@@ -51,6 +51,20 @@ TVITEMA NotifyRecord(const TreeListData* d, ItemId item, UINT mask, int column) 
     return r;
 }
 
+TVITEMA TextRecord(const TreeListData* d, ItemId item, int column) {
+    TVITEMA r = NotifyRecord(d, item, TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TLIF_CELL, column);
+    const TreeListItem* it = Item(d, item);
+    r.pszText = it ? it->text : const_cast<char*>("");
+    r.cchTextMax = it ? static_cast<int>(it->textLength) : 0;
+    if (column > 0) {
+        const TreeListCell* cell = Cell(d, item, column);
+        r.state = cell ? cell->state : 0;
+        r.pszText = cell && cell->text ? cell->text : const_cast<char*>("");
+        r.cchTextMax = cell ? static_cast<int>(cell->textLength) : 0;
+    }
+    return r;
+}
+
 LRESULT SendTreeView(TreeListData* d, UINT code, UINT action, const TVITEMA& oldItem, const TVITEMA& newItem,
                      POINT point) {
     NMTREEVIEWA nm = {};

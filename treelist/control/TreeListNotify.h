@@ -13,6 +13,9 @@ LRESULT NotifyTreeView(TreeListData* d, UINT code, UINT action, ItemId oldItem, 
 // An item record for a tree-view notification: handle, state and lParam of the item (0 for none), stateMask,
 // pszText and cchTextMax -1, and the column in cChildren.
 TVITEMA NotifyRecord(const TreeListData* d, ItemId item, UINT mask, int column = 0);
+// The record of an item or cell with its text: mask 0x801D (text, state, handle, lParam, cell bit), the cell's
+// state for a column past 0 (0 for a missing cell), pszText its own text, cchTextMax its length.
+TVITEMA TextRecord(const TreeListData* d, ItemId item, int column);
 LRESULT SendTreeView(TreeListData* d, UINT code, UINT action, const TVITEMA& oldItem, const TVITEMA& newItem,
                      POINT point = POINT{0, 0});
 // Asks the parent for the call-back parts (TVIF_TEXT, TVIF_IMAGE, TVIF_SELECTEDIMAGE, TVIF_CHILDREN) of an

@@ -3,6 +3,7 @@
 #include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListOps.h"
 
@@ -105,6 +106,8 @@ BOOL ToggleItemSelection(TreeListData* d, ItemId item, UINT action) {
 }
 
 LRESULT SelectItemMessage(TreeListData* d, WPARAM code, ItemId item) {
+    if (code == TVGN_DROPHILITE) return SetDropHighlight(d, item, 0);
+    if (code == TVGN_FIRSTVISIBLE) return ShowAtTop(d, item);
     if (code != TVGN_CARET) return 0;
     if (item && !Item(d, item)) return 0;
     return SelectCell(d, item, CellNavigation(d) ? d->caretColumn : 0, kSelectOnly);

@@ -75,7 +75,7 @@ void CPathComboBox::PaintBreadcrumb(HDC dc) {
 void CPathComboBox::PaintFrame(HDC dc, const RECT& r, int state, int part) {
     const PathComboShared& shared = GetPathComboShared();
     if (m_theme && shared.drawThemeBackground) {
-        if (state != kStateNormal) shared.drawThemeBackground(m_theme, dc, part, kStateHot, &r, nullptr);
+        shared.drawThemeBackground(m_theme, dc, part, state == kStateNormal ? kStateNormal : kStateHot, &r, nullptr);
         return;
     }
     if (state == kStatePressed) {

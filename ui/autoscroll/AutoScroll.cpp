@@ -43,7 +43,8 @@ void PostTick(HWND target, int bar, int code, int step) {
     int next = AutoScrollTarget(code, bar, ::GetScrollPos(target, bar), step, minPos, maxPos);
     if (next < 0) next = 0;
     if (next > 0xFFFF) next = 0xFFFF;
-    ::PostMessageA(target, bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, next), 0);
+    // A tick's horizontal scroll carries 1 where a scroll bar control would stand, the vertical one 0.
+    ::PostMessageA(target, bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, next), bar == SB_HORZ);
 }
 
 // Tells the window to settle at the position reached.
@@ -66,9 +67,10 @@ void RunLoop(AutoScrollState& state, const AutoScrollImages& images, int x, int 
     MSG msg;
     int shown = 0;
     while (::GetCapture() == state.target) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
-        if (got == 0 || got == -1) return;
+        if (!fw::GetNextMessage(msg)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
         switch (msg.message) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:

@@ -26,6 +26,16 @@ int CSelectDlgBase::GetText(char* buffer, int size) const {
     return StrCopyNA(buffer, m_text, size);
 }
 
+void CSelectDlgBase::TakeChosenEntry() {
+    if (m_entries.Valid(m_index)) {
+        m_text = m_entries.Text(m_index);
+        m_value = m_entries.Value(m_index);
+    } else {
+        m_text.Empty();
+        m_value = 0;
+    }
+}
+
 int CSelectDlgBase::FindItem(LPCSTR text, int ignoreCase) {
     const int at = m_entries.Find(text, ignoreCase != 0);
     if (at >= 0) m_index = at;

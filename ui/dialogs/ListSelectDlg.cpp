@@ -1,26 +1,18 @@
-#include "text/StrCopy.h"
 #include "ui/dialogs/ListSelectControl.h"
+#include "ui/dialogs/SelectDialogPlacement.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
 #include "ui/dialogs/SelectDialogs.h"
 #include "ui/msgbox/UiStrings.h"
-#include "ui/WindowPos.h"
-
-#include <algorithm>
 
 namespace {
 
-constexpr int32_t kListDesignWidth = 347, kListDesignHeight = 301;
 constexpr int kPromptHeight = 20;
 constexpr int kMinRowHeight = 16;
 
 enum ListStyle { kSingle = 0, kMultiple = 1, kOneTick = 2, kCheckBoxes = 3 };
 
 // The screen position of the last list dialog closed in this process.
-struct SavedPosition {
-    POINT point = {};
-    bool saved = false;
-};
-SavedPosition g_savedPosition;
+SelectSavedPosition g_savedPosition;
 
 bool DrawsTicks(int style) { return style == kOneTick || style == kCheckBoxes; }
 bool SelectsAll(int style) { return style == kMultiple || style == kCheckBoxes; }
@@ -31,16 +23,11 @@ RECT ClientRectOf(HWND hwnd) {
     return r;
 }
 
-void MoveTo(HWND dialog, int id, const RECT& r) {
-    ::MoveWindow(::GetDlgItem(dialog, id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-}
-
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CListSelectDlg, CSelectDlgBase)
+BEGIN_MESSAGE_MAP(CListSelectDlg, CResizableSelectDlg)
     ON_WM_CHAR()
     ON_WM_SIZE()
-    ON_WM_SIZING()
     ON_WM_DRAWITEM()
     ON_WM_MOUSEWHEEL()
     ON_CONTROL_RANGE(LBN_DBLCLK, kSelectListFirstId, kSelectListLastId, OnListDoubleClick)
@@ -49,68 +36,15 @@ BEGIN_MESSAGE_MAP(CListSelectDlg, CSelectDlgBase)
     ON_COMMAND(kSelectNone, OnSelectNone)
 END_MESSAGE_MAP()
 
-CListSelectDlg::CListSelectDlg(CWnd* parent) : CSelectDlgBase(ListSelectDialogTemplate(), parent, -1) {}
+CListSelectDlg::CListSelectDlg(CWnd* parent)
+    : CResizableSelectDlg(ListSelectDialogTemplate(), parent, &g_savedPosition) {}
 
 CListSelectDlg::~CListSelectDlg() = default;
 
-void CListSelectDlg::ForgetSavedPosition() { g_savedPosition = SavedPosition(); }
-
-int CListSelectDlg::GetItemTextCopy(int index, char* buffer, int size) const {
-    if (!buffer || size < 1) return 0;
-    return StrCopyNA(buffer, m_entries.Text(index), size);
-}
+void CListSelectDlg::ForgetSavedPosition() { g_savedPosition = SelectSavedPosition(); }
 
 int CListSelectDlg::AddItem(int index, uint32_t value, LPCSTR text, int flag) {
     return m_entries.Add(index, value, text, flag != 0);
-}
-
-// The measures of the template as laid out, in client pixels; the minimum size as a window size.
-void CListSelectDlg::MeasureLayout() {
-    RECT list, ok, cancel;
-    GetDlgItemRectInDlg(m_hWnd, m_listId, &list);
-    GetDlgItemRectInDlg(m_hWnd, IDOK, &ok);
-    GetDlgItemRectInDlg(m_hWnd, IDCANCEL, &cancel);
-    const RECT client = ClientRectOf(m_hWnd);
-    RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    ListSelectMeasures& m = m_measures;
-    m.listLeft = list.left;
-    m.listTop = list.top;
-    m.listBottom = client.bottom - list.bottom;
-    m.buttonWidth = cancel.right - cancel.left;
-    m.buttonHeight = ok.bottom - ok.top;
-    m.gap = cancel.left - ok.right;
-    m.buttonTop = client.bottom - ok.top;
-    m.minWidth = (m_cancelAllowed ? cancel.right : cancel.left) + 40 - ok.left +
-                 (window.right - window.left) - client.right;
-    m.minHeight = client.bottom - ok.top + 100 + (window.bottom - window.top) - client.bottom;
-    if (m_prompt.IsEmpty()) {
-        m.listTop -= kPromptHeight;
-        m.minHeight -= kPromptHeight;
-    }
-}
-
-void CListSelectDlg::PlaceWindow() {
-    RECT w;
-    ::GetWindowRect(m_hWnd, &w);
-    int x = w.left, y = w.top, width = w.right - w.left, height = w.bottom - w.top;
-    bool move = false;
-    if (g_savedPosition.saved &&
-        UsableSavedPosition(g_savedPosition.point, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN))) {
-        x = g_savedPosition.point.x;
-        y = g_savedPosition.point.y;
-        move = true;
-    }
-    if (m_sizeKept) {
-        width = m_keptSize.cx;
-        height = m_keptSize.cy;
-        move = true;
-    } else if (m_widthChange || m_heightChange) {
-        width = std::max(width + DesignSizeDelta(width, m_widthChange, kListDesignWidth), m_measures.minWidth);
-        height = std::max(height + DesignSizeDelta(height, m_heightChange, kListDesignHeight), m_measures.minHeight);
-        move = true;
-    }
-    if (move) ::SetWindowPos(m_hWnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CListSelectDlg::FillList() {
@@ -145,7 +79,7 @@ void CListSelectDlg::FillList() {
 BOOL CListSelectDlg::OnInitDialog() {
     m_style = m_style >= kSingle && m_style <= kCheckBoxes ? m_style : kSingle;
     m_listId = kSelectListFirstId + m_style;
-    MeasureLayout();
+    MeasureLayout(m_listId, kPromptHeight);
     ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, kListSelectDialogMarker);
     HWND list = List();
     if (m_focusList) ::PostMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), 1);
@@ -163,24 +97,12 @@ BOOL CListSelectDlg::OnInitDialog() {
         ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListSelectSubclassProc));
     }
     CDialog::OnInitDialog();
-    if (!m_caption.IsEmpty()) SetWindowText(m_caption);
-    if (m_prompt.IsEmpty())
-        ::ShowWindow(::GetDlgItem(m_hWnd, kSelectPromptId), SW_HIDE);
-    else
-        SetDlgItemText(kSelectPromptId, m_prompt);
+    ShowCaptionAndPrompt();
     return TRUE;
 }
 
 void CListSelectDlg::OnSize(UINT, int cx, int cy) {
-    if (cx <= 0 || cy <= 0 || !m_listId) return;
-    const ListSelectPlacement p = LayOutListSelect(m_measures, cx, cy, m_cancelAllowed != 0);
-    MoveTo(m_hWnd, m_listId, p.list);
-    MoveTo(m_hWnd, IDOK, p.ok);
-    MoveTo(m_hWnd, IDCANCEL, p.cancel);
-}
-
-void CListSelectDlg::OnSizing(UINT fwSide, LPRECT pRect) {
-    KeepMinimumSize(pRect, fwSide, m_measures.minWidth, m_measures.minHeight);
+    LayOutSelectControls(m_hWnd, m_listId, m_measures, cx, cy, m_cancelAllowed != 0);
 }
 
 BOOL CListSelectDlg::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
@@ -273,35 +195,12 @@ void CListSelectDlg::SelectAll(bool select) {
 void CListSelectDlg::OnSelectAll() { SelectAll(true); }
 void CListSelectDlg::OnSelectNone() { SelectAll(false); }
 
-void CListSelectDlg::KeepSizeAndPosition() {
-    RECT w;
-    ::GetWindowRect(m_hWnd, &w);
-    m_keptSize = {w.right - w.left, w.bottom - w.top};
-    m_sizeKept = true;
-    g_savedPosition.point = {w.left, w.top};
-    g_savedPosition.saved = true;
-}
-
 void CListSelectDlg::OnOK() {
-    KeepSizeAndPosition();
+    KeepWindow();
     HWND list = List();
     if (m_style != kOneTick) m_index = static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0));
-    if (m_entries.Valid(m_index)) {
-        m_text = m_entries.Text(m_index);
-        m_value = m_entries.Value(m_index);
-    } else {
-        m_text.Empty();
-        m_value = 0;
-    }
+    TakeChosenEntry();
     if (m_style == kSingle || m_style == kMultiple)
         for (int i = 0; i < m_entries.Count(); ++i) m_entries.SetCheck(i, ::SendMessageA(list, LB_GETSEL, i, 0) > 0);
     CDialog::OnOK();
-}
-
-void CListSelectDlg::OnCancel() {
-    if (!m_cancelAllowed) return;
-    KeepSizeAndPosition();
-    m_text.Empty();
-    m_index = -1;
-    CDialog::OnCancel();
 }

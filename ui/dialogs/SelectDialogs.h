@@ -7,6 +7,7 @@
 #include "framework/CString.h"
 #include "framework/Dialog.h"
 #include "ui/dialogs/SelectDialogGeometry.h"
+#include "ui/dialogs/SelectDialogPlacement.h"
 #include "ui/dialogs/SelectEntries.h"
 
 #include <cstdint>
@@ -40,7 +41,43 @@ public:
 
 protected:
     CSelectDlgBase(const DLGTEMPLATE* dialogTemplate, CWnd* parent, int index);
+    // Text and value of the chosen entry; empty and 0 when none is.
+    void TakeChosenEntry();
     SelectEntries m_entries;
+};
+
+// What the resizable selection dialogs (list and tree) share: entries with ticks, a height change, the
+// minimum size, the size kept from the last close and the position shared by the dialogs of one kind.
+class CResizableSelectDlg : public CSelectDlgBase {
+public:
+    int GetItemTextCopy(int index, char* buffer, int size) const;
+    void SetCheck(int index, int flag) { m_entries.SetCheck(index, flag != 0); }
+    int GetCheck(int index) const { return m_entries.Check(index) ? 1 : 0; }
+    int GetCount() const { return m_entries.Count(); }
+
+    int32_t m_heightChange = 0;
+
+protected:
+    CResizableSelectDlg(const DLGTEMPLATE* dialogTemplate, CWnd* parent, SelectSavedPosition* position);
+    // Without Cancel, Escape and the close box do nothing; otherwise nothing is chosen.
+    void OnCancel() override;
+    afx_msg void OnSizing(UINT fwSide, LPRECT pRect);
+    DECLARE_MESSAGE_MAP()
+
+    // Measures the layout around the list control listId; without a prompt the list moves up into its place
+    // and the minimum height drops by promptMinHeight.
+    void MeasureLayout(int listId, int promptMinHeight);
+    // To the saved position, the kept size or the width and height changes.
+    void PlaceWindow() { PlaceSelectWindow(m_hWnd, *m_position, m_kept, m_widthChange, m_heightChange, m_measures); }
+    void KeepWindow() { KeepSelectWindow(m_hWnd, &m_kept, m_position); }
+    // The caption when one is set; the prompt, or no prompt line when it is empty.
+    void ShowCaptionAndPrompt();
+
+    ListSelectMeasures m_measures;
+    SelectKeptSize m_kept;
+
+private:
+    SelectSavedPosition* m_position;
 };
 
 class CComboSelectDlg : public CSelectDlgBase {
@@ -63,23 +100,17 @@ private:
     int ComboId() const;
 };
 
-class CListSelectDlg : public CSelectDlgBase {
+class CListSelectDlg : public CResizableSelectDlg {
 public:
     explicit CListSelectDlg(CWnd* parent = nullptr);
     ~CListSelectDlg() override;
 
     // See SelectEntries::Add; flag is the entry's tick. -1 when memory ran out.
     int AddItem(int index, uint32_t value, LPCSTR text, int flag = 0);
-    int GetItemTextCopy(int index, char* buffer, int size) const;
-    void SetCheck(int index, int flag) { m_entries.SetCheck(index, flag != 0); }
-    int GetCheck(int index) const { return m_entries.Check(index) ? 1 : 0; }
     void RemoveAll() { m_entries.RemoveAll(); }
     void Sort(SelectSortOrder order) { m_entries.Sort(order); }
-    int GetCount() const { return m_entries.Count(); }
 
     int m_style = 0;  // 0 single, 1 multiple, 2 one tick, 3 check boxes
-    // Without Cancel, Escape and the close box do nothing.
-    int32_t m_heightChange = 0;
 
     // Forgets the position shared by the list dialogs of the process (tests).
     static void ForgetSavedPosition();
@@ -87,11 +118,9 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg void OnSizing(UINT fwSide, LPRECT pRect);
     afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     afx_msg void OnListDoubleClick(UINT id);
@@ -102,18 +131,12 @@ protected:
 
 private:
     HWND List() const { return ::GetDlgItem(m_hWnd, m_listId); }
-    void MeasureLayout();
-    void PlaceWindow();
     void FillList();
     void SelectAll(bool select);
-    void KeepSizeAndPosition();
     void InvalidateRow(int index);
     void RedrawList();
 
     int m_listId = 0;
-    ListSelectMeasures m_measures;
     SelectTypeAhead m_typeAhead;
-    SIZE m_keptSize = {};
-    bool m_sizeKept = false;
     bool m_inWheel = false;
 };

@@ -53,6 +53,16 @@ uint32_t SelectEntries::SetValue(int index, uint32_t value) {
     return std::exchange(m_entries[index].value, value);
 }
 
+bool SelectEntries::SetText(int index, const char* text) {
+    if (!Valid(index)) return false;
+    try {
+        m_entries[index].text = text ? text : "";
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 void SelectEntries::Sort(SelectSortOrder order) {
     if (order == SelectSortOrder::ByText)
         std::stable_sort(m_entries.begin(), m_entries.end(),

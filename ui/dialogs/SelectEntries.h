@@ -30,6 +30,11 @@ public:
     void SetCheck(int index, bool check) {
         if (Valid(index)) m_entries[index].check = check;
     }
+    // False for an index out of range or when memory ran out (the text is then unchanged).
+    bool SetText(int index, const char* text);
+    void Remove(int index) {
+        if (Valid(index)) m_entries.erase(m_entries.begin() + index);
+    }
     void RemoveAll() { m_entries.clear(); }
     // Stable: equal entries keep their order.
     void Sort(SelectSortOrder order);

@@ -14,6 +14,9 @@ namespace {
 constexpr int kMaxCaption = 128;
 constexpr UINT kSystemCaption = 2;  // USER32's "Error"
 constexpr int kTabStopDlu = 32;
+// MessageBoxExA marks its texts as ANSI with this top byte of the time-out; the low 24 bits stay the time-out.
+constexpr DWORD kAnsiTag = 0x65;
+constexpr DWORD kTaggedTimeoutMask = 0x00FFFFFF;
 
 std::atomic<DWORD>& Remembered() {
     static std::atomic<DWORD> centre{0x87658765u};
@@ -236,10 +239,20 @@ POINT RememberedMsgBoxCentre() { return Unpack(Remembered().load()); }
 void SetRememberedMsgBoxCentre(POINT centre) { Remembered() = Pack(centre); }
 
 int MessageBoxEx(MSGBOXPARAMSW* record, const BYTE* attributes, int timeout) {
-    return Run(record, attributes, timeout, record && (record->dwStyle & kMsgBoxAnsi));
+    bool ansi = record && (record->dwStyle & kMsgBoxAnsi);
+    if ((static_cast<DWORD>(timeout) >> 24) == kAnsiTag) {
+        ansi = true;
+        timeout = static_cast<int>(static_cast<DWORD>(timeout) & kTaggedTimeoutMask);
+    }
+    return Run(record, attributes, timeout, ansi);
 }
 
 int MessageBoxExA(MSGBOXPARAMSA* record, const BYTE* attributes, int timeout) {
-    const bool ansi = record && !(record->dwStyle & kMsgBoxWideInA);
-    return Run(reinterpret_cast<MSGBOXPARAMSW*>(record), attributes, timeout, ansi);
+    auto* same = reinterpret_cast<MSGBOXPARAMSW*>(record);
+    if (!record || (record->dwStyle & (kMsgBoxAnsi | kMsgBoxWideInA))) return MessageBoxEx(same, attributes, timeout);
+    // -1 (no time-out) carries no tag; the texts are ANSI all the same.
+    if (timeout == -1) return Run(same, attributes, timeout, true);
+    // Longer time-outs than the tag leaves room for wait as long as it allows.
+    const DWORD wait = std::min<DWORD>(static_cast<DWORD>(timeout), kTaggedTimeoutMask);
+    return MessageBoxEx(same, attributes, static_cast<int>((kAnsiTag << 24) | wait));
 }

@@ -14,9 +14,11 @@
 // and with kMsgBoxPosition dwLanguageId carries the box's centre in and out: x low word, y high word).
 // attributes: null (the text's control codes are read) or one attribute byte per text character.
 // timeout: milliseconds, 0 or negative for none. Returns the id of the button pressed, 16 when the
-// time ran out, 0 when the box could not be built. Texts are UTF-16 unless the style has kMsgBoxAnsi.
+// time ran out, 0 when the box could not be built. Texts are UTF-16 unless the style has kMsgBoxAnsi or
+// the time-out carries MessageBoxExA's tag (0x65 in its top byte, the time-out in the low 24 bits).
 int MessageBoxEx(MSGBOXPARAMSW* record, const BYTE* attributes, int timeout);
-// The same with ANSI texts (unless the style has kMsgBoxWideInA), whatever the time-out.
+// The same with ANSI texts: unless the style has kMsgBoxAnsi or kMsgBoxWideInA, the time-out is tagged
+// (at most 0xFFFFFF ms) and MessageBoxEx called; a time-out of -1 stays untagged and the texts ANSI.
 int MessageBoxExA(MSGBOXPARAMSA* record, const BYTE* attributes, int timeout);
 
 // The centre remembered for the next box, or (0x8765, 0x8765) when there is none yet.

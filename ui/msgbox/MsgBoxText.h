@@ -24,7 +24,7 @@ struct MsgBoxLine {
 // Splits the text at carriage returns and line feeds. Without attributes the control codes are read:
 // 7 resets the attribute; 8 and 12 before a line feed end the line with an underline or a separator
 // line, elsewhere they (and 11) set bit 0x40; 9 stays as a tab; 10 and 13 end the line and reset; the
-// other codes set the colour (1-6 give 3-8, 14-31 give 10-27) in the low 5 bits, and a 7 right after one
+// other codes set the colour (0-6 give 3-9, 14-31 give 10-27) in the low 5 bits, and a 7 right after one
 // is skipped. With attributes (one per character) the text is taken as it is.
 std::vector<MsgBoxLine> DecodeMessageText(const std::wstring& text, const BYTE* attrs);
 

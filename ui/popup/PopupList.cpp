@@ -5,6 +5,7 @@
 
 #include <windowsx.h>
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -44,8 +45,12 @@ bool ChangesTheItems(UINT msg) {
     return (msg >= PLM_ADDSTRING && msg <= LB_DELETESTRING) || msg == LB_RESETCONTENT || msg == LB_SETCURSEL;
 }
 
+void HeapFreeBlock(void* block) { HeapFree(GetProcessHeap(), 0, block); }
+
+std::atomic<PopupListBlockFree> g_blockFree{HeapFreeBlock};
+
 void FreeTextBlock(LPARAM block) {
-    if (block) HeapFree(GetProcessHeap(), 0, reinterpret_cast<void*>(block));
+    if (block) g_blockFree.load()(reinterpret_cast<void*>(block));
 }
 
 void UpdateScrollBar(PopupListState* s) {
@@ -321,6 +326,10 @@ bool PostPopupListText(HWND popup, LPCSTR text, int length) {
         if (attempt) Sleep(10);
         if (PostMessageA(popup, PLM_ADDSTRING, POPUPLIST_TEXT_TAG, reinterpret_cast<LPARAM>(block))) return true;
     }
-    HeapFree(GetProcessHeap(), 0, block);
+    FreeTextBlock(reinterpret_cast<LPARAM>(block));
     return false;
+}
+
+PopupListBlockFree SetPopupListBlockFree(PopupListBlockFree free) {
+    return g_blockFree.exchange(free ? free : HeapFreeBlock);
 }

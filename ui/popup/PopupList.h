@@ -26,3 +26,8 @@ HWND CreatePopupList(DWORD exStyle, DWORD style, const RECT* rect, HWND owner, U
 // a tagged PLM_ADDSTRING; one retry after 10 ms. Callable from any thread. When the post
 // fails the copy is freed and false returned.
 bool PostPopupListText(HWND popup, LPCSTR text, int length);
+
+// The function through which the popup frees the text blocks handed to it (by default HeapFree on
+// the process heap). Tests put in their own to see which blocks go; it returns the one it replaces.
+using PopupListBlockFree = void (*)(void* block);
+PopupListBlockFree SetPopupListBlockFree(PopupListBlockFree free);

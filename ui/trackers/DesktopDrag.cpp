@@ -1,5 +1,7 @@
 #include "ui/trackers/DesktopDrag.h"
 
+#include "framework/WinApp.h"
+
 namespace {
 
 // Bounds the flush of pending paints: a window that never validates must not hang the tracker.
@@ -51,9 +53,10 @@ bool DesktopDrag::Begin(HWND window, bool ownCaptureAllowed) {
 DragEnd DesktopDrag::Run(const std::function<void(const MSG&)>& onMove) {
     MSG msg;
     while (::GetCapture() == m_window) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
-        if (got == 0 || got == -1) return DragEnd::Cancelled;
+        if (!fw::GetNextMessage(msg)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return DragEnd::Cancelled;
+        }
         switch (msg.message) {
         case WM_LBUTTONUP: return DragEnd::Released;
         case WM_RBUTTONDOWN: return DragEnd::Cancelled;

@@ -113,6 +113,11 @@ public:
         if (HWND frame = Window()) PostMessageA(frame, kPrivateMessage, 0, 0);
     }
     bool WaitForExit() { return WaitForSingleObject(process_.hProcess, kWait) == WAIT_OBJECT_0; }
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
 
 private:
     BOOL started_ = FALSE;
@@ -378,4 +383,65 @@ TEST(WertlaufEndToEnd, PlaysARoundWithKeysAndMenu) {
     EXPECT_TRUE(SendMessageTimeoutA(frame, ProbeMessage(), kProbe, 0, SMTO_ABORTIFHUNG, 5000, &answer));
     app.Close();
     EXPECT_TRUE(app.WaitForExit());
+}
+
+// A WM_COPYDATA too large for the receiver's queue (GetMessage fails on it) costs neither the program nor its
+// settings, in the main loop and in a modal dialog's: it keeps answering, and closing it later still writes
+// what it writes at exit and ends with the quit code.
+TEST(WertlaufEndToEnd, OversizedCopyDataLeavesTheGameRunningWithItsSettings) {
+    std::vector<char> payload(2097152, 'x');
+    auto sendOversized = [&](HWND frame) {
+        COPYDATASTRUCT block = {0x27F50003, static_cast<DWORD>(payload.size()), payload.data()};
+        // Wine drops the message unanswered, so each send runs out its time; it meets the loop in its wait
+        // for a message often enough in three tries.
+        for (int i = 0; i < 3; ++i) {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_ABORTIFHUNG, 500,
+                                &ignored);
+        }
+    };
+    auto answers = [&](HWND frame) {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutA(frame, ProbeMessage(), kProbe, 0, SMTO_ABORTIFHUNG, 1000, &answer) &&
+               answer == kProbe;
+    };
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kProgramKey, "StarSize");
+    // The star size chosen here is not left to the programs other tests start.
+    struct ForgetStarSize {
+        ~ForgetStarSize() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kProgramKey, "StarSize"); }
+    } forgetStarSize;
+    DWORD exitCode = 99;
+    {
+        Wertlauf app;
+        HWND frame = app.Frame();
+        ASSERT_NE(frame, nullptr);
+        PostMessageA(frame, WM_COMMAND, 32816, 0);  // medium stars
+        SetWindowPos(frame, nullptr, 60, 70, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+        sendOversized(frame);
+        EXPECT_TRUE(answers(frame));
+
+        PostMessageA(frame, WM_COMMAND, 57664, 0);
+        HWND about = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (about = app.Window("#32770", "Info \xfc" "ber Wertlauf")) != nullptr; }));
+        sendOversized(frame);
+        EXPECT_TRUE(answers(frame));
+        EXPECT_TRUE(IsWindowVisible(about));
+        PostMessageA(about, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+
+        app.Close();
+        ASSERT_TRUE(app.WaitForExit());
+        exitCode = app.ExitCode();
+    }
+    EXPECT_EQ(exitCode, 0u);
+    DWORD starSize = 9, x = 0, cx = 0;
+    DWORD size = sizeof(starSize);
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kProgramKey, "StarSize", RRF_RT_REG_DWORD, nullptr, &starSize, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(starSize, 1u);
+    ASSERT_TRUE(ReadSetting("LastPosX", x));
+    ASSERT_TRUE(ReadSetting("LastSizeX", cx));
+    EXPECT_EQ(x, 60u);
+    EXPECT_EQ(cx, 700u);
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-const COLORREF* T = DefaultTextColorTable();
+const COLORREF* T = TextColorTable;
 constexpr UINT kSplit4 = 0x10000000; // four text bits, one background bit
 constexpr UINT kSplit3 = 0x20000000;
 

@@ -11,25 +11,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Holds modifier keys down (as the thread's keyboard state) for its lifetime.
-class Modifiers {
-public:
-    explicit Modifiers(std::initializer_list<int> keys) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        memcpy(state, saved_, sizeof state);
-        for (int k : {VK_SHIFT, VK_CONTROL, VK_MENU}) state[k] = 0;
-        for (int k : keys) state[k] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~Modifiers() { SetKeyboardState(saved_); }
-    Modifiers(const Modifiers&) = delete;
-    Modifiers& operator=(const Modifiers&) = delete;
-
-private:
-    BYTE saved_[256];
-};
-
 void Key(const TreeListRig& rig, UINT key) { rig.Send(WM_KEYDOWN, key, 1); }
 int CaretColumn(const TreeListRig& rig) { return static_cast<int>(rig.Send(TVM_GETNEXTITEM, TLGN_CARETCOLUMN)); }
 int FirstRow(const TreeListRig& rig) {

@@ -1,6 +1,7 @@
 #include "tests/treelist/pathcombo/PathComboTestSupport.h"
 #include "tests/support/ClipboardTestLock.h"
 #include "tests/support/WaitUntil.h"
+#include "treelist/pathcombo/PathComboShared.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -393,4 +394,47 @@ TEST(PathComboAttach, TakesOverAComboAndSwitchesModes) {
     EXPECT_FALSE(IsWindowVisible(attached.GetEdit()));
     EXPECT_EQ(ComboText(attached.m_hWnd), root + "\\Umlaute");
     EXPECT_EQ(attached.GetHistoryCount(), 1);
+}
+
+namespace {
+
+// Themed painting through stand-in theme functions that record each background's part, state and top.
+struct ThemeCall {
+    int part, state, top;
+};
+std::vector<ThemeCall> g_themeCalls;
+HTHEME WINAPI FakeOpenTheme(HWND, LPCWSTR) { return reinterpret_cast<HTHEME>(0x1234); }
+HRESULT WINAPI FakeCloseTheme(HTHEME) { return S_OK; }
+HRESULT WINAPI FakeDrawBackground(HTHEME, HDC, int part, int state, const RECT* r, const RECT*) {
+    g_themeCalls.push_back({part, state, r->top});
+    return S_OK;
+}
+
+}  // namespace
+
+TEST(PathComboTheme, EveryPositionGetsItsThemedBackground) {
+    struct Restore {
+        PathComboShared saved = GetPathComboShared();
+        ~Restore() { GetPathComboShared() = saved; }
+    } restore;
+    PathComboShared& shared = GetPathComboShared();
+    shared.openThemeData = FakeOpenTheme;
+    shared.closeThemeData = FakeCloseTheme;
+    shared.drawThemeBackground = FakeDrawBackground;
+    Host host;
+    CPathComboBox combo;
+    ASSERT_TRUE(combo.Create(0, WS_CHILD | WS_VISIBLE, CRect(10, 10, 610, 210), &host, kId));
+    ASSERT_EQ(combo.SetPath("C:\\windows", -1), 1);
+    g_themeCalls.clear();
+    combo.Invalidate();
+    combo.UpdateWindow();
+    // Positions (rows from 1) as header items: texts part 1, arrows part 2, state 1 unless under the mouse.
+    int texts = 0, arrows = 0, normal = 0;
+    for (const ThemeCall& c : g_themeCalls) {
+        if (c.top != 1) continue;
+        texts += c.part == 1, arrows += c.part == 2, normal += c.state == 1;
+    }
+    EXPECT_EQ(texts, 2);
+    EXPECT_EQ(arrows, 3);
+    EXPECT_GE(normal, 4);
 }

@@ -103,7 +103,7 @@ TEST(AutoScroll, ScrollsByTheStepOfTheTableEveryTickThenSettles) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(tracks[i].msg, (UINT)WM_HSCROLL);
         EXPECT_EQ(tracks[i].pos, 506 + 6 * i);
-        EXPECT_EQ(tracks[i].lParam, 0);
+        EXPECT_EQ(tracks[i].lParam, 1);  // horizontal ticks carry 1, vertical ones 0
     }
     const std::vector<Scroll> settle = t.Of(SB_THUMBPOSITION);
     ASSERT_EQ(settle.size(), 2u);
@@ -128,6 +128,8 @@ TEST(AutoScroll, DiagonalsScrollBothAxesByTheSumOfTheirParts) {
     EXPECT_EQ(tracks[0].pos, 513);
     EXPECT_EQ(tracks[1].msg, (UINT)WM_VSCROLL);
     EXPECT_EQ(tracks[1].pos, 487);
+    EXPECT_EQ(tracks[0].lParam, 1);
+    EXPECT_EQ(tracks[1].lParam, 0);
 }
 
 TEST(AutoScroll, NearTheStartOrAcrossTheOnlyAxisNothingScrolls) {

@@ -161,6 +161,29 @@ TEST(ToolkitMessageBox, TimeOutEndsTheBoxOnlyWhenGiven) {
     }
 }
 
+// An ANSI record through either entry: the A form tags its time-out (0x65 in the top byte) unless the style
+// names the texts' kind; the wide form takes the tag as the ANSI mark and keeps the low 24 bits as time-out.
+TEST(ToolkitMessageBox, TaggedTimeOutsMarkAnsiTexts) {
+    struct Case {
+        bool viaA;
+        UINT style;
+        int timeout;
+    } cases[] = {{false, 0, 0x65000000 | 300}, {true, 0, 300}, {true, kMsgBoxAnsi | kMsgBoxWideInA, 300}};
+    for (const Case& c : cases) {
+        MSGBOXPARAMSA record = {};
+        record.cbSize = sizeof record;
+        record.lpszText = "Grüße";
+        record.lpszCaption = "Größe";
+        record.dwStyle = c.style | kMsgBoxNoBeep;
+        std::wstring caption;
+        uitest::DialogDriver driver([&](HWND box, int) { caption = TextOf(box); return false; }, 40);
+        const int result = c.viaA ? MessageBoxExA(&record, nullptr, c.timeout)
+                                  : MessageBoxEx(reinterpret_cast<MSGBOXPARAMSW*>(&record), nullptr, c.timeout);
+        EXPECT_EQ(result, kMsgBoxTimedOut) << c.viaA << ' ' << c.style;
+        EXPECT_EQ(caption, L"Größe") << c.viaA << ' ' << c.style;
+    }
+}
+
 TEST(ToolkitMessageBox, ASecondBoxOpensWhereTheFirstWasLeft) {
     SetRememberedMsgBoxCentre({kNoMsgBoxCentre, kNoMsgBoxCentre});
     MSGBOXPARAMSW record = Record(nullptr, L"Eins", 0);

@@ -52,30 +52,28 @@ struct Popup {
     }
 };
 
-// A heap block of a size nothing else in the test uses, so that a live block at the same
-// address after the test is ours.
-constexpr SIZE_T kBlockSize = 1237;
-
 char* NewTextBlock(const char* text) {
-    char* block = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, kBlockSize));
+    char* block = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, strlen(text) + 1));
     strcpy(block, text);
     return block;
 }
 
-bool IsLiveBlock(const void* block) {
-    bool live = false;
-    HANDLE heap = GetProcessHeap();
-    HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry = {};
-    while (HeapWalk(heap, &entry)) {
-        if (entry.lpData == block && (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.cbData >= kBlockSize) {
-            live = true;
-            break;
-        }
+// While it lives, records the blocks the popup frees (and frees them); Take() hands over the
+// record since the last call.
+class FreedBlocks {
+public:
+    FreedBlocks() : previous_(SetPopupListBlockFree(Record)) { freed_.clear(); }
+    ~FreedBlocks() { SetPopupListBlockFree(previous_); }
+    std::vector<void*> Take() { return std::move(freed_); }
+
+private:
+    static void Record(void* block) {
+        freed_.push_back(block);
+        HeapFree(GetProcessHeap(), 0, block);
     }
-    HeapUnlock(heap);
-    return live;
-}
+    static inline std::vector<void*> freed_;  // the popups free on the test's thread only
+    PopupListBlockFree previous_;
+};
 
 }  // namespace
 
@@ -86,9 +84,9 @@ TEST(PopupList, PostedStringsStandSortedAndTheirBlocksAreFreed) {
     ASSERT_NE(popup.list, nullptr);
     ASSERT_NE(popup.scrollBar, nullptr);
 
+    FreedBlocks freed;
     char* b = NewTextBlock("beta");
     char* a = NewTextBlock("alpha");
-    ASSERT_TRUE(IsLiveBlock(a));
     std::thread worker([&] {
         PostMessageA(popup.frame, PLM_ADDSTRING, POPUPLIST_TEXT_TAG, reinterpret_cast<LPARAM>(b));
         PostMessageA(popup.frame, PLM_ADDSTRING, POPUPLIST_TEXT_TAG, reinterpret_cast<LPARAM>(a));
@@ -97,21 +95,25 @@ TEST(PopupList, PostedStringsStandSortedAndTheirBlocksAreFreed) {
     worker.join();
     PumpQueued();
     EXPECT_EQ(popup.Items(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
-    EXPECT_FALSE(IsLiveBlock(a));
-    EXPECT_FALSE(IsLiveBlock(b));
+    std::vector<void*> handed = freed.Take();
+    ASSERT_EQ(handed.size(), 3u);
+    EXPECT_EQ(handed[0], b);
+    EXPECT_EQ(handed[1], a);
 
     // An untagged string is the caller's; a tagged insert keeps its index.
     char own[] = "zulu";
     SendMessageA(popup.frame, PLM_ADDSTRING, 0, reinterpret_cast<LPARAM>(own));
     EXPECT_STREQ(own, "zulu");
+    EXPECT_TRUE(freed.Take().empty());
     char* first = NewTextBlock("zzz vorne");
     EXPECT_EQ(SendMessageA(popup.frame, PLM_INSERTSTRING, POPUPLIST_TEXT_TAG | 0, reinterpret_cast<LPARAM>(first)), 0);
     EXPECT_EQ(popup.Items().front(), "zzz vorne");
-    EXPECT_FALSE(IsLiveBlock(first));
+    EXPECT_EQ(freed.Take(), std::vector<void*>{first});
     char* last = NewTextBlock("ende");
     SendMessageA(popup.frame, PLM_INSERTSTRING, static_cast<WPARAM>(POPUPLIST_TEXT_TAG | 0x8000FFFFu),
                  reinterpret_cast<LPARAM>(last));
     EXPECT_EQ(popup.Items().back(), "ende");
+    EXPECT_EQ(freed.Take(), std::vector<void*>{last});
 
     // List messages pass through, and the scroll range follows the count.
     EXPECT_EQ(SendMessageA(popup.frame, LB_GETCOUNT, 0, 0), 6);
@@ -126,12 +128,14 @@ TEST(PopupList, PostedStringsStandSortedAndTheirBlocksAreFreed) {
 TEST(PopupList, BlocksStillQueuedWhenThePopupDiesAreFreed) {
     TestParent owner;
     Popup popup(owner.hwnd);
+    FreedBlocks freed;
     char* pending = NewTextBlock("unterwegs");
     ASSERT_TRUE(PostMessageA(popup.frame, PLM_ADDSTRING, POPUPLIST_TEXT_TAG, reinterpret_cast<LPARAM>(pending)));
     DestroyWindow(popup.frame);
-    EXPECT_FALSE(IsLiveBlock(pending));
+    EXPECT_EQ(freed.Take(), std::vector<void*>{pending});
     // Posting to a popup that is gone fails and frees the copy.
     EXPECT_FALSE(PostPopupListText(popup.frame, "zu spät", -1));
+    EXPECT_EQ(freed.Take().size(), 1u);
 }
 
 TEST(PopupList, WheelScrollsWholeNotchesOnly) {
