@@ -55,7 +55,7 @@ TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
     ASSERT_TRUE(SplitHistoryKey("Pfad", &parts));
     EXPECT_FALSE(parts.fromRoot);
     EXPECT_TRUE(parts.subkeys.empty());
-    for (const std::string bad : {std::string(), std::string("#"), std::string("a\\\\b"), std::string(260, 'x')})
+    for (const std::string& bad : {std::string(), std::string("#"), std::string("a\\\\b"), std::string(260, 'x')})
         EXPECT_FALSE(SplitHistoryKey(bad.c_str(), &parts)) << bad;
 }
 
@@ -282,6 +282,53 @@ TEST_F(PathDlgTest, CreatesAMissingPathAndRefusesOneThatCannotBeMade) {
     RemoveFolders(made, foldertest::TempFolder());
 }
 
+// Controls follow the size by their factors, the window keeps a smallest size, and the next run comes back
+// where the last one was, unless that lies outside the work area.
+TEST_F(PathDlgTest, ResizesByFactorsAndComesBackWhereItWas) {
+    ViewSettings views(0, 0);
+    auto clientRect = [](HWND dialog, int id) {
+        RECT r;
+        GetWindowRect(GetDlgItem(dialog, id), &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const struct {
+        int x, y;
+        bool kept;
+    } kPlaces[] = {{60, 40, true}, {-5000, -5000, false}};
+    SIZE first = {};  // the window as the template makes it: the smallest size counts from it
+    for (const auto& place : kPlaces) {
+        RECT window = {};
+        CPathDlg dialog;
+        RunChooser(dialog, {[&](HWND shown) {
+            GetWindowRect(shown, &window);
+            if (!first.cx) first = {window.right - window.left, window.bottom - window.top};
+            const RECT list = clientRect(shown, IDC_PATHDLG_LIST), ok = clientRect(shown, IDOK);
+            SetWindowPos(shown, nullptr, place.x, place.y, window.right - window.left + 40,
+                         window.bottom - window.top + 30, SWP_NOZORDER);
+            const RECT grown = clientRect(shown, IDC_PATHDLG_LIST), moved = clientRect(shown, IDOK);
+            EXPECT_EQ(grown.right - grown.left, list.right - list.left + 40) << place.x;
+            EXPECT_EQ(grown.bottom - grown.top, list.bottom - list.top + 30);
+            EXPECT_EQ(moved.left, ok.left + 40);
+            EXPECT_EQ(moved.top, ok.top);
+            RECT small = {0, 0, 10, 10};
+            SendMessageA(shown, WM_SIZING, WMSZ_BOTTOMRIGHT, (LPARAM)&small);
+            EXPECT_EQ(small.right, first.cx - 100);
+            EXPECT_EQ(small.bottom, first.cy - 300);
+            Press(shown, IDCANCEL);
+            return true;
+        }});
+        CPathDlg again;
+        RunChooser(again, {[&](HWND shown) {
+            RECT now;
+            GetWindowRect(shown, &now);
+            EXPECT_EQ(now.left == place.x && now.top == place.y, place.kept) << place.x;
+            Press(shown, IDCANCEL);
+            return true;
+        }});
+    }
+}
+
 TEST_F(PathDlgTest, KeepsSixteenChosenPathsNewestFirst) {
     ViewSettings views(0, 0);
     const std::string key = "#Software\\WertlaufTests\\PathDlg" + std::to_string(GetCurrentProcessId()) + "\\Ziel";
@@ -329,10 +376,12 @@ TEST_F(PathDlgTest, ADriveRootIsChosenAndCancelWhileListingReturnsAtOnce) {
     DWORD cancelled = 0;
     ASSERT_EQ(RunChooser(dialog, {[&](HWND) { return dialog.GetListedCount() > 0; },
                                   [&](HWND shown) {
-                  cancelled = GetTickCount();
-                  SendMessageA(shown, WM_COMMAND, IDCANCEL, 0);
-                  return true;
-              }}),
+                                      cancelled = GetTickCount();
+                                      // An OK handled while the worker stops does not end it again.
+                                      PostMessageA(shown, WM_COMMAND, IDOK, 0);
+                                      SendMessageA(shown, WM_COMMAND, IDCANCEL, 0);
+                                      return true;
+                                  }}),
               IDCANCEL);
     EXPECT_LT(GetTickCount() - cancelled, 1000u);
 }
