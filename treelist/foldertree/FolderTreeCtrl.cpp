@@ -153,8 +153,6 @@ int CFolderTreeCtrl::GetQueuedJobs() const {
     return m_context->jobs.Count();
 }
 
-bool CFolderTreeCtrl::IsWorkerRunning() const { return m_context && m_context->running.load(); }
-
 HTREEITEM CFolderTreeCtrl::GetNetworkRoot() const {
     if (!m_context) return TVI_ROOT;
     CSingleLock lock(&m_context->lock, TRUE);

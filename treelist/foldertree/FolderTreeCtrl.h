@@ -54,7 +54,6 @@ public:
     int GetPendingExpands() const;
     bool IsBusyCursorOn() const { return m_cursorState != 0; }
     int GetQueuedJobs() const;
-    bool IsWorkerRunning() const;
     HTREEITEM GetNetworkRoot() const;
 
 protected:

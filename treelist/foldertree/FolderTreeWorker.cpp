@@ -136,7 +136,6 @@ DWORD WINAPI WorkerMain(LPVOID parameter) {
     }
     c.files.Clear();
     if (SUCCEEDED(com)) CoUninitialize();
-    c.running.store(false);
     ReleaseFolderTreeContext(&c);
     return 0;
 }

@@ -63,7 +63,6 @@ struct FolderTreeContext {
     CFileList files;  // the worker's reader; other threads only set its abort flag
     std::atomic<int> pendingExpands{0};
     std::atomic<bool> stop{false};
-    std::atomic<bool> running{true};
     std::atomic<int> refs{2};
     HANDLE thread = nullptr;
 };

@@ -316,8 +316,6 @@ void CPathDlg::OnDestroy() {
     CDialog::OnDestroy();
 }
 
-bool CPathDlg::IsListing() const { return m_worker && (m_worker->filling.load() || m_listedPath.IsEmpty()); }
-
 int CPathDlg::GetListedCount() const {
     return (int)::SendDlgItemMessageA(m_hWnd, IDC_PATHDLG_LIST, LB_GETCOUNT, 0, 0);
 }

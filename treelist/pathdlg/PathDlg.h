@@ -53,14 +53,11 @@ public:
     DWORD GetOptions() const;
 
     // Read-only views for tests.
-    bool IsListing() const;
     const CString& GetListedPath() const { return m_listedPath; }
     // The text of a list entry (by entry index), "" when there is none.
     std::string GetEntryText(int entry) const;
     int GetListedCount() const;
-    bool IsTreeMode() const { return m_treeMode != FALSE; }
     CFolderTreeCtrl& Tree() { return m_tree; }
-    CPathComboBox& Field() { return m_field; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
