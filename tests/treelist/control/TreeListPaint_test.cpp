@@ -189,11 +189,7 @@ TEST(TreeListPaint, GridLinesAndPinnedRowsPastTheEnd) {
 
 TEST(TreeListPaint, ParentDeletesTheItemDuringAPaint) {
     Painted p;
-    TreeListInsertRecord r = {};
-    r.hInsertAfter = TVI_LAST;
-    r.item.mask = TVIF_TEXT;
-    r.item.pszText = LPSTR_TEXTCALLBACKA;
-    const UINT_PTR victim = p.rig.Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r));
+    const UINT_PTR victim = p.rig.Insert(LPSTR_TEXTCALLBACKA);
     const UINT_PTR after = p.rig.Insert("after");
     bool deleted = false;
     p.rig.answer = [&](NMHDR* h) -> LRESULT {
