@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+
 inline double BenchSeconds() {
     static const double frequency = [] {
         LARGE_INTEGER f;
@@ -15,3 +18,16 @@ inline double BenchSeconds() {
 }
 
 inline double BenchNowMs() { return 1000.0 * BenchSeconds(); }
+
+// The best time of `runs` runs of `work` in milliseconds, after one run to warm up (pages touched,
+// caches filled).
+inline double BenchBestOf(int runs, const std::function<void()>& work) {
+    work();
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        const double start = BenchNowMs();
+        work();
+        best = std::min(best, BenchNowMs() - start);
+    }
+    return best;
+}

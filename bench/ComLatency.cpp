@@ -43,20 +43,56 @@ std::vector<double> MeasureFrames(ComPeer& peer, const std::function<std::string
     return latencies;
 }
 
-std::vector<double> PlatformLatencies(int comNumber, ComPeer& peer) {
+namespace {
+
+// COM<comNumber> opened for overlapped I/O at 9600 baud with the given read interval time-out.
+HANDLE OpenPlatformPort(int comNumber, DWORD readInterval) {
     char name[24];
     std::snprintf(name, sizeof name, "\\\\.\\COM%d", comNumber);
     HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE) return {};
+    if (port == INVALID_HANDLE_VALUE) return port;
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     GetCommState(port, &dcb);
     dcb.BaudRate = 9600;
     SetCommState(port, &dcb);
-    // Reads pend until bytes arrive and then return what is there.
     COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.ReadIntervalTimeout = readInterval;
     SetCommTimeouts(port, &timeouts);
+    return port;
+}
+
+}  // namespace
+
+double ProcessCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    auto seconds = [](FILETIME t) { return double(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e7; };
+    return seconds(kernel) + seconds(user);
+}
+
+double PlatformIdleCpuPer20s(int comNumber, DWORD idleMs) {
+    // No read time-outs: the read waits for its byte however long it takes.
+    HANDLE port = OpenPlatformPort(comNumber, 0);
+    if (port == INVALID_HANDLE_VALUE) return -1;
+    OVERLAPPED ov{};
+    ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    char byte;
+    DWORD got = 0;
+    const double before = ProcessCpuSeconds();
+    if (ReadFile(port, &byte, 1, &got, &ov) || GetLastError() == ERROR_IO_PENDING) WaitForSingleObject(ov.hEvent, idleMs);
+    const double used = ProcessCpuSeconds() - before;
+    CancelIoEx(port, &ov);
+    GetOverlappedResult(port, &ov, &got, TRUE);
+    CloseHandle(ov.hEvent);
+    CloseHandle(port);
+    return used * 20000.0 / idleMs;
+}
+
+std::vector<double> PlatformLatencies(int comNumber, ComPeer& peer) {
+    // Reads pend until bytes arrive and then return what is there.
+    HANDLE port = OpenPlatformPort(comNumber, MAXDWORD);
+    if (port == INVALID_HANDLE_VALUE) return {};
     OVERLAPPED ov{};
     ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     auto frame = [](int) { return std::string("0D000003E8\r"); };
@@ -96,5 +132,7 @@ bool ReportLatencies(const char* heading, const char* name, const std::vector<do
     std::printf("  %-9s median %6.2f ms, worst %6.2f ms\n", (std::string(name) + ":").c_str(), o.median, o.worst);
     std::printf("  platform: median %6.2f ms, worst %6.2f ms (overlapped ReadFile completing)\n", p.median, p.worst);
     std::printf("  ratio %s/platform: median %.2f, worst %.2f\n", name, o.median / p.median, o.worst / p.worst);
+    BenchFigure((std::string(name) + " median").c_str(), o.median, p.median, "ms");
+    BenchFigure((std::string(name) + " worst").c_str(), o.worst, p.worst, "ms");
     return true;
 }

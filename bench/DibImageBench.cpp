@@ -1,6 +1,8 @@
 // CDibImage fills and composition against GDI on DIB sections of the same size, in one process.
 // Prints the best of several runs for each side and the ratio ours / GDI (below 1.0: ours is faster).
 #include "bench/BenchClock.h"
+#include "bench/BenchFigure.h"
+#include "bench/BenchSection.h"
 #include "image/DibImage.h"
 
 #include <algorithm>
@@ -12,43 +14,18 @@ namespace {
 constexpr int kSize = 2048;
 constexpr int kRuns = 15;
 
-double BestOf(const std::function<void()>& work) {
-    work(); // warm up: pages touched, caches filled
-    double best = 1e30;
-    for (int i = 0; i < kRuns; ++i) {
-        const double start = BenchNowMs();
-        work();
-        best = std::min(best, BenchNowMs() - start);
-    }
-    return best;
-}
+double BestOf(const std::function<void()>& work) { return BenchBestOf(kRuns, work); }
 
-// A DIB section of kSize x kSize selected into a memory DC of its own.
-struct Section {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr, old = nullptr;
-    void* bits = nullptr;
-    explicit Section(int bitCount, bool paint = true) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = kSize;
-        info.bmiHeader.biHeight = kSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = (WORD)bitCount;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old = (HBITMAP)SelectObject(dc, bitmap);
+// A GDI picture of kSize x kSize, painted with one byte value unless told otherwise.
+struct Section : BenchSection {
+    explicit Section(int bitCount, bool paint = true) : BenchSection(kSize, kSize, bitCount) {
         if (paint) memset(bits, 0x5a, (size_t)kSize * kSize * bitCount / 8);
-    }
-    ~Section() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
     }
 };
 
 void Report(const char* what, double ours, double gdi) {
     printf("%-26s ours %8.3f ms   GDI %8.3f ms   ratio %5.2f\n", what, ours, gdi, ours / gdi);
+    BenchFigure(what, ours, gdi, "ms");
 }
 
 } // namespace
@@ -96,7 +73,7 @@ int main() {
     keyed.Create(32, kSize, kSize, 0x00336699);
     keyed.FillRect(0, 0, kSize, kSize / 2, 0);
     Section gdiSprite(32);
-    for (size_t i = 0; i < (size_t)kSize * kSize; ++i) static_cast<uint32_t*>(gdiSprite.bits)[i] = 0x80336699;
+    for (size_t i = 0; i < (size_t)kSize * kSize; ++i) reinterpret_cast<uint32_t*>(gdiSprite.bits)[i] = 0x80336699;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     Report("AlphaPut / AlphaBlend", BestOf([&] { dest.AlphaPut(sprite, 0, 0); }),
            BestOf([&] { GdiAlphaBlend(gdiDest.dc, 0, 0, kSize, kSize, gdiSprite.dc, 0, 0, kSize, kSize, blend); }));

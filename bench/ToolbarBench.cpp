@@ -1,6 +1,7 @@
 // The toolbar control against the system toolbar ("ToolbarWindow32") in the same process: 200 buttons with
 // text and images are added, laid out and painted into a memory bitmap. Prints the best of several runs for
 // each side and the ratio ours / system (below 1.0: ours is faster).
+#include "bench/BenchFigure.h"
 #include "ui/toolbar/ToolbarEx.h"
 
 #include <algorithm>
@@ -130,6 +131,7 @@ int main() {
     }
     printf("Toolbar, %d buttons with text and images: add, lay out and paint; best of %d runs\n", kButtons, kRuns);
     printf("ours %8.3f ms   system %8.3f ms   ratio %5.2f\n", ours, system, ours / system);
+    BenchFigure("add, lay out and paint", ours, system, "ms");
     DestroyWindow(f.parent);
     DeleteObject(f.strip);
     return 0;

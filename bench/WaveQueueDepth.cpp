@@ -3,6 +3,7 @@
 // The platform peer is the player's whole ring of prepared buffers.
 // Run it with a sound device, e.g. the capture sink of the tests:
 //   python3 tests/game/sound/alsa_rig.py -- wine build/bench/WaveQueueDepth.exe
+#include "bench/BenchFigure.h"
 #include "game/sound/WaveOut.h"
 #include "game/sound/WavePlayer.h"
 
@@ -43,5 +44,6 @@ int main() {
                 depth.back() * msPerBuffer);
     std::printf("  ring of %u prepared buffers = %.1f ms; ratio queue/ring %.2f\n", ring, ring * msPerBuffer,
                 double(median) / ring);
+    BenchFigure("queued after a write (median)", median * msPerBuffer, ring * msPerBuffer, "ms");
     return 0;
 }

@@ -20,7 +20,7 @@ endfunction()
 function(wl_add_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
   if(NOT ARG_SOURCES)
-    # A subsystem folder without code yet still takes part in the link graph.
+    # A library folder without code yet still takes part in the link graph.
     add_library(${name} INTERFACE)
     target_compile_definitions(${name} INTERFACE ${WL_COMMON_DEFINITIONS})
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
@@ -36,27 +36,45 @@ function(wl_add_library name)
   endif()
 endfunction()
 
-# wl_add_gtest(<name> SOURCES ... LINKS ... [GUI] [RUN_SERIAL] [TIMEOUT s])
+# wl_depend_on_resources(<script>...)
+# windres reports no dependencies: resource scripts that include files under res/ (the program's scripts and
+# artwork) are rebuilt whenever any of them changes.
+function(wl_depend_on_resources)
+  file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/*)
+  set_source_files_properties(${ARGN} PROPERTIES OBJECT_DEPENDS "${inputs}")
+endfunction()
+
+# wl_add_gtest(<name> SOURCES ... LINKS ... RESOURCES ... [GUI] [RUN_SERIAL] [STARTS_WERTLAUF]
+#              [RESOURCE_LOCK lock] [TIMEOUT s])
 # Builds a GoogleTest executable that CTest runs through Wine, one CTest entry per test case.
 # RUN_SERIAL: its test cases run while no other test runs (for tests that read the screen).
+# STARTS_WERTLAUF: the tests start Wertlauf.exe, whose path they get as WL_WERTLAUF_EXE; it is built first.
+# RESOURCE_LOCK: its test cases never run beside other tests holding the same lock.
 function(wl_add_gtest name)
-  cmake_parse_arguments(ARG "GUI;RUN_SERIAL" "TIMEOUT" "SOURCES;LINKS;RESOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;RUN_SERIAL;STARTS_WERTLAUF" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LINKS;RESOURCES" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
-  set(serial)
+  set(properties)
   if(ARG_RUN_SERIAL)
-    set(serial RUN_SERIAL TRUE)
+    list(APPEND properties RUN_SERIAL TRUE)
+  endif()
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
   endif()
   add_executable(${name} ${ARG_SOURCES} ${ARG_RESOURCES})
   wl_target_defaults(${name})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} wl_gtest_main)
+  if(ARG_STARTS_WERTLAUF)
+    target_compile_definitions(${name} PRIVATE WL_WERTLAUF_EXE="$<TARGET_FILE:Wertlauf>")
+    add_dependencies(${name} Wertlauf)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}" ${serial})
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${name}" ${properties})
 endfunction()
 
 # wl_add_bench(<name> SOURCES ... LINKS ...)

@@ -71,16 +71,24 @@ CSize CToolBar::CalcDynamicLayout(int, DWORD dwMode) {
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) {
     ToolCmdUI state;
+    UpdateButtons(state, pTarget, bDisableIfNoHandler);
+}
+
+BOOL CToolBar::ButtonCommand(UINT index, UINT* command) {
+    TBBUTTON button = {};
+    if (!SendMessage(TB_GETBUTTON, index, (LPARAM)&button) || (button.fsStyle & TBSTYLE_SEP)) return FALSE;
+    *command = (UINT)button.idCommand;
+    return TRUE;
+}
+
+void CToolBar::UpdateButtons(CCmdUI& state, CFrameWnd* pTarget, BOOL bDisableIfNoHandler) {
     state.m_pOther = this;
     state.m_nIndexMax = (UINT)SendMessage(TB_BUTTONCOUNT);
     for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
-        TBBUTTON button = {};
-        if (!SendMessage(TB_GETBUTTON, state.m_nIndex, (LPARAM)&button) || (button.fsStyle & TBSTYLE_SEP)) continue;
-        state.m_nID = (UINT)button.idCommand;
-        // The bar's own reflected handler first, then the frame's routing.
+        if (!ButtonCommand(state.m_nIndex, &state.m_nID)) continue;
         if (CWnd::OnCmdMsg(0, (int)MAKELONG(0xFFFF, WM_REFLECT_BASE + WM_COMMAND), &state, nullptr)) continue;
         if (CWnd::OnCmdMsg(state.m_nID, (int)CN_UPDATE_COMMAND_UI, &state, nullptr)) continue;
-        state.DoUpdate(pTarget, bDisableIfNoHandler);
+        if (RoutesCommand(state.m_nID)) state.DoUpdate(pTarget, bDisableIfNoHandler);
     }
     UpdateDialogControls(pTarget, bDisableIfNoHandler);
 }

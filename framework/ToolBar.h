@@ -28,4 +28,13 @@ public:
     CSize m_sizeButton;
     CSize m_sizeImage;
     BOOL m_bDelayedButtonLayout = TRUE;  // the buttons must be laid out again
+
+protected:
+    // The command-update protocol over the buttons, with state as the request: each button's update goes to the
+    // bar's reflected handler, then to the bar's own handlers, then to the target's routing.
+    void UpdateButtons(CCmdUI& state, CFrameWnd* pTarget, BOOL bDisableIfNoHandler);
+    // The command of the button at index; FALSE leaves the button out (separators, buttons that cannot be read).
+    virtual BOOL ButtonCommand(UINT index, UINT* command);
+    // Whether a command no handler of the bar took goes on to the target's routing.
+    virtual BOOL RoutesCommand(UINT) const { return TRUE; }
 };

@@ -19,20 +19,20 @@ constexpr int kColourLineRow = 59;  // two rows
 
 void BoardPainter::DrawBand(GameState& state, const ScaleLayout& layout) {
     if (!m_image || !m_image->HasPixels()) return;
-    DrawBevels(state);
-    DrawColourLine(state);
+    DrawBevels(state.geometry, state.stars.cellWidth);
+    DrawColourLine(state.geometry, state.settings.scaleColour != 0);
     DrawTicks(state, layout);
-    if (m_invalidate) m_invalidate(0, state.BandTop() + kBevelWidth, state.clientWidth, 60);
+    if (m_invalidate) m_invalidate(0, state.geometry.BandTop() + kBevelWidth, state.geometry.clientWidth, 60);
 }
 
-void BoardPainter::DrawBevels(const GameState& state) {
-    const int top = state.BandTop(), width = state.clientWidth, cellW = state.starCellWidth;
+void BoardPainter::DrawBevels(const BoardGeometry& geometry, int32_t cellW) {
+    const int top = geometry.BandTop(), width = geometry.clientWidth;
     for (int i = 0; i < kBevelWidth; ++i) {
         Fill(cellW + i, 0, 1, top, kBevel[i], false);
         Fill(width - cellW - kBevelWidth + i, 0, 1, top, kBevel[i], false);
         Fill(0, top + i, width, 1, kBevel[i], false);
     }
-    Fill(0, top + kBevelWidth, width, state.clientHeight - top - kBevelWidth, kBlack, false);
+    Fill(0, top + kBevelWidth, width, geometry.clientHeight - top - kBevelWidth, kBlack, false);
     if (m_invalidate) {
         m_invalidate(cellW, 0, kBevelWidth, top);
         m_invalidate(width - cellW - kBevelWidth, 0, kBevelWidth, top);
@@ -40,9 +40,9 @@ void BoardPainter::DrawBevels(const GameState& state) {
     }
 }
 
-void BoardPainter::DrawColourLine(const GameState& state) {
-    const int row = state.BandTop() + kColourLineRow, w = state.scaleLength;
-    if (!state.scaleColour) {
+void BoardPainter::DrawColourLine(const BoardGeometry& geometry, bool coloured) {
+    const int row = geometry.BandTop() + kColourLineRow, w = geometry.scaleLength;
+    if (!coloured) {
         Fill(kScaleOrigin - 1, row, w + 2, 2, kScaleGreen, false);
         return;
     }
@@ -50,13 +50,13 @@ void BoardPainter::DrawColourLine(const GameState& state) {
 }
 
 void BoardPainter::DrawTicks(const GameState& state, const ScaleLayout& layout) {
-    const int top = state.BandTop(), w = layout.scaleLength, width = state.clientWidth;
+    const int top = state.geometry.BandTop(), w = layout.scaleLength, width = state.geometry.clientWidth;
     SelectBoardFont(*m_image, m_art.scaleFont, 1, 0);
     for (const ScaleTick& tick : layout.ticks) {
-        const uint32_t colour = state.scaleColour ? ScaleGradientColour(tick.x, w) : kScaleGreen;
+        const uint32_t colour = state.settings.scaleColour ? ScaleGradientColour(tick.x, w) : kScaleGreen;
         const int firstRow = top + (tick.even ? kLongTickRow : kShortTickRow);
         Fill(kScaleOrigin + tick.x - 1, firstRow, 2, top + kTickEndRow + 1 - firstRow, colour, false);
-        if (!tick.even || state.noQuestion || !m_art.scaleFont) continue;
+        if (!tick.even || state.shared.noQuestion || !m_art.scaleFont) continue;
 
         char text[512];
         FormatScaleNumber(text, sizeof text, tick.value, layout.decimals);

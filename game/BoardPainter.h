@@ -31,10 +31,10 @@ public:
 
 private:
     bool DrawStarColumn(GameState& state, int player, bool forceRepaint);
-    void DrawBevels(const GameState& state);
-    void DrawColourLine(const GameState& state);
+    void DrawBevels(const BoardGeometry& geometry, int32_t cellW);
+    void DrawColourLine(const BoardGeometry& geometry, bool coloured);
     void DrawTicks(const GameState& state, const ScaleLayout& layout);
-    void EraseLabels(GameState& state);
+    void EraseLabels(DrawnBoard& drawn, int32_t clientHeight);
     void DrawLabels(GameState& state);
     void DrawLabel(GameState& state, int pointer, double value);
     void Fill(int x, int y, int cx, int cy, uint32_t colour, bool invalidate);

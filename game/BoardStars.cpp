@@ -25,13 +25,13 @@ void BoardPainter::DrawStarColumns(GameState& state) {
 
 // Returns whether any slot of the column changed.
 bool BoardPainter::DrawStarColumn(GameState& state, int player, bool forceRepaint) {
-    const int top = state.BandTop();
-    const int cellW = state.starCellWidth, cellH = state.starCellHeight;
-    const int columns = state.starColumns == 2 ? 2 : 1;
+    const int top = state.geometry.BandTop();
+    const int cellW = state.stars.cellWidth, cellH = state.stars.cellHeight;
+    const int columns = state.stars.columns == 2 ? 2 : 1;
     const int slotW = cellW / columns;
-    const int left = player == kRed ? 0 : state.clientWidth - cellW;
-    uint8_t* cache = state.starSlotCache + player * kCacheSlotsPerPlayer;
-    const int count = state.starCount[player];
+    const int left = player == kRed ? 0 : state.geometry.clientWidth - cellW;
+    uint8_t* cache = state.drawn.starSlots + player * kCacheSlotsPerPlayer;
+    const int count = state.stars.count[player];
 
     int slots = 0;
     uint32_t changedRows = 0;

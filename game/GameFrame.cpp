@@ -11,8 +11,8 @@ constexpr uint32_t kCountdownFrames = 166;  // beeps at 165, 132, 99, 66 and 33 
 constexpr uint32_t kCountdownStep = 33;
 constexpr int32_t kMarkerOffset = 5;
 
-bool BothStopped(const GameState& state) {
-    return state.playerState[kRed] == kPlayerStopped && state.playerState[kBlue] == kPlayerStopped;
+bool BothStopped(const ThreadShared& shared) {
+    return shared.playerState[kRed] == kPlayerStopped && shared.playerState[kBlue] == kPlayerStopped;
 }
 
 }  // namespace
@@ -21,97 +21,104 @@ GameFrame::GameFrame(GameState& state, GameEvents* events, FrameDrawing* drawing
     : m_state(state), m_events(events), m_drawing(drawing), m_random(std::move(random)) {}
 
 uint32_t GameFrame::Run(uint32_t now) {
-    if (m_state.clientWidth <= 0 || m_state.clientHeight <= 0) return 0;
+    if (m_state.geometry.clientWidth <= 0 || m_state.geometry.clientHeight <= 0) return 0;
     RunTimeLimit(now);
     if (m_drawing) m_drawing->DrawStarColumns(m_state);
 
-    if (m_state.autoStartCountdown != 0 && --m_state.autoStartCountdown == 0) StartBothPlayers(m_state, now);
+    int32_t& countdown = m_state.round.autoStartCountdown;
+    if (countdown != 0 && --countdown == 0) StartBothPlayers(m_state.shared, now);
 
     uint32_t dirty = 0;
-    if (!m_state.boardDrawn) {
+    if (!m_state.drawn.board) {
         RedrawBand();
         dirty |= kDirtyBand;
     }
-    MovePlayers(now);
-    if (BothStopped(m_state)) dirty |= RunReveal(now);
+    MovePointers(now);
+    if (BothStopped(m_state.shared)) dirty |= RunReveal(now);
 
     if (m_drawing) m_drawing->DrawPointers(m_state, dirty);
-    m_state.boardDrawn = 1;
+    m_state.drawn.board = 1;
     return dirty;
 }
 
 void GameFrame::RunTimeLimit(uint32_t now) {
-    if (m_state.remainingLimitFrames == 0 || m_state.timeLimit == 0) return;
-    if (--m_state.remainingLimitFrames == 0) {
+    ThreadShared& shared = m_state.shared;
+    uint32_t& left = m_state.round.remainingLimitFrames;
+    if (left == 0 || m_state.settings.timeLimit == 0) return;
+    if (--left == 0) {
         // Time is up: a player who never started is stopped at his start end.
         for (int player : {kRed, kBlue})
-            if (m_state.playerState[player] == kPlayerIdle) StartPlayer(m_state, player, now);
+            if (shared.playerState[player] == kPlayerIdle) StartPlayer(shared, player, now);
         for (int player : {kRed, kBlue})
-            if (m_state.playerState[player] == kPlayerRunning) StopPlayer(m_state, player, now, m_events);
+            if (shared.playerState[player] == kPlayerRunning) StopPlayer(shared, player, now, m_events);
         return;
     }
-    const uint32_t left = m_state.remainingLimitFrames;
-    if (left % kCountdownStep == 0 && left < kCountdownFrames && !BothStopped(m_state) && m_events)
+    if (left % kCountdownStep == 0 && left < kCountdownFrames && !BothStopped(shared) && m_events)
         m_events->QueueSound(kSoundTimer);
 }
 
 void GameFrame::RedrawBand() {
+    BoardGeometry& geometry = m_state.geometry;
+    Question& question = m_state.question;
     const ScaleLayout layout =
-        ComputeScaleLayout(m_state.clientWidth, m_state.minimum, m_state.maximum, m_state.logScale != 0);
-    m_state.scaleLength = layout.scaleLength;
-    m_state.minimum = layout.minimum;
-    m_state.maximum = layout.maximum;
-    m_state.pixelsPerUnit = layout.pixelsPerUnit;
-    m_state.decimals = layout.decimals;
-    m_state.decimalFactor = layout.decimalFactor;
+        ComputeScaleLayout(geometry.clientWidth, question.minimum, question.maximum, question.logScale != 0);
+    geometry.scaleLength = layout.scaleLength;
+    question.minimum = layout.minimum;
+    question.maximum = layout.maximum;
+    geometry.pixelsPerUnit = layout.pixelsPerUnit;
+    geometry.decimals = layout.decimals;
+    geometry.decimalFactor = layout.decimalFactor;
     if (m_drawing) m_drawing->DrawBand(m_state, layout);
 }
 
-void GameFrame::MovePlayers(uint32_t now) {
-    for (int player : {kRed, kBlue}) m_state.position[player] = PlayerPosition(m_state, player, now);
+// A pointer that is not on the board stands at kNotDrawn: the players' pointers while no question is on screen,
+// the solution pointer until its reveal starts (RunReveal places it from then on). A frame in which nothing
+// moves thus finds every pointer where it was drawn, or not drawn, and redraws nothing.
+void GameFrame::MovePointers(uint32_t now) {
+    int32_t* position = m_state.pointers.position;
+    const bool onBoard = !m_state.shared.noQuestion;
+    for (int player : {kRed, kBlue}) position[player] = onBoard ? PlayerPosition(m_state, player, now) : kNotDrawn;
+    if (m_state.round.revealState == kRevealNone) position[kSolution] = kNotDrawn;
 }
 
 uint32_t GameFrame::RunReveal(uint32_t now) {
-    if (m_state.revealState == kRevealNone) {
-        m_state.repeatNumber = 0;
-        m_state.revealState = kRevealRunning;
-        m_state.revealStart = now;
+    Round& round = m_state.round;
+    const int32_t scaleLength = m_state.geometry.scaleLength;
+    if (round.revealState == kRevealNone) {
+        round.repeatNumber = 0;
+        round.revealState = kRevealRunning;
+        round.revealStart = now;
         const int swingRandom = m_random ? m_random() : 0;
         const int amplitudeRandom = m_random ? m_random() : 0;
-        const RevealPlan plan = PlanReveal(SolutionPixel(m_state), m_state.scaleLength, swingRandom, amplitudeRandom);
-        m_state.swingCount = plan.swingCount;
-        m_state.targetPixel = plan.target;
-        m_state.runUpMs = plan.runUpMs;
-        m_state.amplitude = plan.amplitude;
+        round.reveal = PlanReveal(SolutionPixel(m_state.question, m_state.geometry), scaleLength, swingRandom,
+                                  amplitudeRandom);
     }
-    if (m_state.revealState == kRevealFinished) {
-        m_state.labelValue[kSolution] = m_state.solution;
-        m_state.position[kSolution] = m_state.targetPixel;
+    if (round.revealState == kRevealFinished) {
+        m_state.drawn.labelValue[kSolution] = m_state.question.solution;
+        m_state.pointers.position[kSolution] = round.reveal.target;
         return 0;
     }
 
-    RevealPlan plan;
-    plan.swingCount = m_state.swingCount;
-    plan.target = m_state.targetPixel;
-    plan.runUpMs = m_state.runUpMs;
-    plan.amplitude = m_state.amplitude;
     bool finished = false;
-    m_state.position[kSolution] = RevealPosition(plan, m_state.scaleLength, now - m_state.revealStart, &finished);
+    const uint32_t elapsed = now - round.revealStart;
+    m_state.pointers.position[kSolution] = RevealPosition(round.reveal, scaleLength, elapsed, &finished);
     uint32_t dirty = 0;
     if (finished) dirty = FinishReveal();
     return dirty;
 }
 
 uint32_t GameFrame::FinishReveal() {
-    m_state.labelValue[kSolution] = m_state.solution;
-    m_state.roundActive = 0;
-    m_state.revealState = kRevealFinished;
+    Round& round = m_state.round;
+    const int32_t* position = m_state.pointers.position;
+    m_state.drawn.labelValue[kSolution] = m_state.question.solution;
+    round.roundActive = 0;
+    round.revealState = kRevealFinished;
 
-    const int winner = DecideWinner(m_state.targetPixel, m_state.position[kRed], m_state.position[kBlue]);
+    const int winner = DecideWinner(round.reveal.target, position[kRed], position[kBlue]);
     if (winner >= 0) {
-        if (m_state.autoCount) ChangeStarCount(m_state, winner, +1);
-        m_state.winner = winner;
-        m_state.markerPosition = m_state.position[winner] + kMarkerOffset;
+        if (m_state.settings.autoCount) ChangeStarCount(m_state.stars, winner, +1);
+        round.winner = winner;
+        round.markerPosition = position[winner] + kMarkerOffset;
     }
     if (m_events) m_events->QueueSound(kSoundCling3);
     return kDirtyRevealEnded;

@@ -34,7 +34,7 @@ public:
 private:
     void RunTimeLimit(uint32_t now);
     void RedrawBand();
-    void MovePlayers(uint32_t now);
+    void MovePointers(uint32_t now);
     uint32_t RunReveal(uint32_t now);
     uint32_t FinishReveal();
 

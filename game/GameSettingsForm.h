@@ -1,5 +1,5 @@
-// What the game view and the settings dialog exchange. The dialog's side provides a runner and registers it once
-// at start-up; until one is registered the settings command does nothing.
+// What the game view and the settings dialog exchange. The view runs the dialog through a runner: the settings
+// dialog itself unless another runner has been set (tests answer for the dialog that way).
 #pragma once
 
 #include "framework/CString.h"
@@ -20,5 +20,9 @@ struct GameSettingsForm {
 // Shows the settings dialog filled from form; on OK stores the dialog's values in form and returns true.
 using GameSettingsDialogRunner = bool (*)(CWnd* parent, GameSettingsForm& form);
 
+// The settings dialog (CGameSettingsDlg) as a runner.
+bool RunGameSettingsDialog(CWnd* parent, GameSettingsForm& form);
+
+// Null restores the settings dialog.
 void SetGameSettingsDialogRunner(GameSettingsDialogRunner runner);
 GameSettingsDialogRunner GetGameSettingsDialogRunner();

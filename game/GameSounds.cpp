@@ -1,15 +1,17 @@
 // Game sounds: WAVE resources, one-shot slots and the mixer thread.
 #include "game/GameSounds.h"
 
+#include "game/ThreadSeams.h"
 #include "game/sound/WaveOut.h"
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace game {
 
-SoundEntry gSoundTable[kSoundCount];
-OneShotSlots gOneShotSlots;
+SoundEntry g_soundTable[kSoundCount];
+OneShotSlots g_oneShotSlots;
 
 namespace {
 
@@ -17,6 +19,7 @@ constexpr uint32_t kClaimed = 0xFFFFFFFFu;  // a slot being filled: the mixer pa
 constexpr size_t kChunkSearchEnd = 4096;
 constexpr DWORD kBlockMs = 12;
 constexpr DWORD kMixerStackBytes = 32768;
+constexpr DWORD kStopPollMs = 50;
 
 const char* const kSoundNames[kSoundCount] = {"CLING1", "CLING2", "CLING3", "SWEEP", "TIMER", "ERROR", "TICK"};
 
@@ -52,7 +55,7 @@ bool FindWaveSamples(const void* image, size_t size, const int16_t** samples, ui
 
 bool LocateSound(GameSound sound) {
     if (sound < 0 || sound >= kSoundCount) return false;
-    SoundEntry& entry = gSoundTable[sound];
+    SoundEntry& entry = g_soundTable[sound];
     entry = SoundEntry{};
     HMODULE module = GetModuleHandleA(nullptr);
     entry.resource = FindResourceA(module, kSoundNames[sound], "WAVE");
@@ -102,21 +105,53 @@ void OneShotSlots::Clear() {
     for (Slot& slot : slots_) slot.remaining.store(0);
 }
 
-bool QueueOneShotSound(const int16_t* samples, uint32_t count) { return gOneShotSlots.Queue(samples, count); }
+bool QueueOneShotSound(const int16_t* samples, uint32_t count) { return g_oneShotSlots.Queue(samples, count); }
 
 bool QueueGameSound(GameSound sound) {
     if (sound < 0 || sound >= kSoundCount) return false;
-    return QueueOneShotSound(gSoundTable[sound].samples, gSoundTable[sound].count);
+    return QueueOneShotSound(g_soundTable[sound].samples, g_soundTable[sound].count);
 }
 
-DWORD RunSoundMixer(const SoundMixerFlags& flags) {
-    while (flags.running->load()) {
-        auto* block = static_cast<int16_t*>(WaveOutGetBuffer());
-        if (!block) break;
-        gOneShotSlots.Mix(block, kMixBlockSamples);
-        // The player paces this loop; should it refuse at once, wait a block rather than spin.
-        if (WaveOutWrite(static_cast<int>(kMixBlockSamples * sizeof(int16_t))) != kWaveWriteOk) Sleep(kBlockMs);
+namespace {
+
+// The player is the process's one wave-out device. Its owner (the view) and the mixer thread both use it; the
+// owner waits for the mixer only up to a bound, so whichever of the two leaves it last closes it.
+std::mutex g_playerLock;
+int g_playerUsers = 0;  // under the lock
+
+void LeavePlayer() {
+    std::lock_guard<std::mutex> lock(g_playerLock);
+    if (g_playerUsers > 0 && --g_playerUsers == 0) GameThreadSeams().player.close();
+}
+
+int PlayerUsers() {
+    std::lock_guard<std::mutex> lock(g_playerLock);
+    return g_playerUsers;
+}
+
+// Polls every 50 ms until done() holds or the bound has passed.
+template <typename Done>
+bool WaitBounded(Done done, DWORD boundMs) {
+    for (DWORD waited = 0; !done(); waited += kStopPollMs) {
+        if (waited >= boundMs) return false;
+        Sleep(kStopPollMs);
     }
+    return true;
+}
+
+}  // namespace
+
+DWORD RunSoundMixer(const SoundMixerFlags& flags) {
+    const MixerPlayer& player = GameThreadSeams().player;
+    while (flags.running->load()) {
+        auto* block = static_cast<int16_t*>(player.getBuffer());
+        if (!block) break;
+        if (ThreadHook hook = GameThreadSeams().mixerPass.load()) hook();
+        g_oneShotSlots.Mix(block, kMixBlockSamples);
+        // The player paces this loop; should it refuse at once, wait a block rather than spin.
+        if (player.write(static_cast<int>(kMixBlockSamples * sizeof(int16_t))) != kWaveWriteOk) Sleep(kBlockMs);
+    }
+    LeavePlayer();
     flags.ended->store(1);
     return 0;
 }
@@ -124,26 +159,38 @@ DWORD RunSoundMixer(const SoundMixerFlags& flags) {
 DWORD WINAPI SoundMixerThread(LPVOID flags) { return RunSoundMixer(*static_cast<const SoundMixerFlags*>(flags)); }
 
 bool StartSoundMixer(const SoundMixerFlags& flags, LPTHREAD_START_ROUTINE thread, LPVOID param) {
+    const ThreadSeams& seams = GameThreadSeams();
+    flags.running->store(0);
+    flags.ended->store(1);
+    // A mixer of an earlier owner that outlived its owner's wait is still in the player: wait for it (bounded),
+    // and rather go without sound than reopen the player under it.
+    if (!WaitBounded([] { return PlayerUsers() == 0; }, seams.mixerStopMs)) return false;
     flags.ended->store(0);
     flags.running->store(1);
-    WaveOutOpen(kMixRate, 16, 1, static_cast<int>(kMixBlockSamples * sizeof(int16_t)));
+    seams.player.open(kMixRate, 16, 1, static_cast<int>(kMixBlockSamples * sizeof(int16_t)));
     HANDLE handle = CreateThread(nullptr, kMixerStackBytes, thread, param, CREATE_SUSPENDED, nullptr);
+    {
+        std::lock_guard<std::mutex> lock(g_playerLock);
+        g_playerUsers = handle ? 2 : 1;  // the owner, and the mixer until it leaves
+    }
     if (handle) {
         SetThreadPriority(handle, THREAD_PRIORITY_HIGHEST);
         ResumeThread(handle);
         CloseHandle(handle);
     } else {
+        flags.running->store(0);
         flags.ended->store(1);
     }
-    WaveOutPause(0);
+    seams.player.pause(0);
     return handle != nullptr;
 }
 
 void StopSoundMixer(const SoundMixerFlags& flags) {
+    const ThreadSeams& seams = GameThreadSeams();
     flags.running->store(0);
-    WaveOutStop();
-    for (int i = 0; i < 100 && !flags.ended->load(); ++i) Sleep(50);
-    WaveOutClose();
+    seams.player.stop();
+    WaitBounded([&flags] { return flags.ended->load() != 0; }, seams.mixerStopMs);
+    LeavePlayer();  // closes the player unless the mixer is still in it; then the mixer closes it as it leaves
 }
 
 }  // namespace game

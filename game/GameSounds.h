@@ -24,7 +24,7 @@ struct SoundEntry {
 };
 
 // The sound table, filled by LocateSound (in GameSound order).
-extern SoundEntry gSoundTable[kSoundCount];
+extern SoundEntry g_soundTable[kSoundCount];
 
 // Resource names in GameSound order.
 const char* SoundResourceName(GameSound sound);
@@ -61,7 +61,7 @@ private:
     Slot slots_[kOneShotSlots];
 };
 
-extern OneShotSlots gOneShotSlots;
+extern OneShotSlots g_oneShotSlots;
 
 // Queues a sound on the process's slots (dropped when all four are busy).
 bool QueueOneShotSound(const int16_t* samples, uint32_t count);
@@ -75,15 +75,18 @@ struct SoundMixerFlags {
 };
 
 // The mixer loop: fills and submits 512-sample blocks while the running flag is set and the player
-// hands out buffers; the player's wait for a free buffer paces it. Sets the ended flag at its end.
+// hands out buffers; the player's wait for a free buffer paces it. At its end it leaves the player (closing
+// it when its owner has already given up waiting), then sets the ended flag. The flags must outlive it.
 DWORD RunSoundMixer(const SoundMixerFlags& flags);
 // Thread procedure over RunSoundMixer, the flags as parameter.
 DWORD WINAPI SoundMixerThread(LPVOID flags);
 
 // Sets the running flag, opens the wave-out player for the mixer, starts thread(param) (which runs
-// RunSoundMixer) at the highest priority and starts the output. False when no thread runs.
+// RunSoundMixer) at the highest priority and starts the output. False when no thread runs (param is then
+// the caller's again): also when a mixer of an earlier owner is still in the player after the bound.
 bool StartSoundMixer(const SoundMixerFlags& flags, LPTHREAD_START_ROUTINE thread, LPVOID param);
-// Clears the running flag, stops the player, waits (bounded) for the ended flag, closes the player.
+// Clears the running flag, stops the player, waits (bounded) for the ended flag and leaves the player: it is
+// closed now when the mixer has ended, else by the mixer as it leaves.
 void StopSoundMixer(const SoundMixerFlags& flags);
 
 }  // namespace game

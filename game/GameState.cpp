@@ -4,8 +4,6 @@
 
 namespace game {
 
-GameState::GameState() { ForgetStarSlots(); }
-
-void GameState::ForgetStarSlots() { std::memset(starSlotCache, 0xFF, sizeof starSlotCache); }
+void DrawnBoard::ForgetStarSlots() { std::memset(starSlots, 0xFF, sizeof starSlots); }
 
 }  // namespace game

@@ -1,11 +1,12 @@
-// The game's state record: everything the view, its frame timer, the board painter and the remote reader share.
-// Fields the reader and mixer threads touch are atomics; the rest belongs to the UI thread.
+// The game's state: one record per concern, gathered in GameState for the view, its frame and the board painter.
+// Only ThreadShared crosses threads (its fields are atomics); the rest belongs to the UI thread.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 namespace game {
 
@@ -49,12 +50,8 @@ constexpr uint32_t kDirtyBand = 0x01;          // the whole band was redrawn (sh
 constexpr uint32_t kDirtyRevealEnded = 0x04;   // shares the solution pointer's bit
 constexpr uint32_t kDirtyMarker = 0x80;
 
-struct GameState {
-    GameState();
-    GameState(const GameState&) = delete;
-    GameState& operator=(const GameState&) = delete;
-
-    // Board geometry.
+// The board window's client area and the scale its last full redraw computed.
+struct BoardGeometry {
     int32_t clientWidth = 0;
     int32_t clientHeight = 0;
     int32_t scaleLength = 1;  // W = client width - 64, at least 1
@@ -62,70 +59,132 @@ struct GameState {
     int32_t decimals = 0;
     double decimalFactor = 1.0;
 
-    // Question.
+    int32_t BandTop() const { return clientHeight > kBandHeight ? clientHeight - kBandHeight : 0; }
+};
+
+// The question on the board: its scale and its solution.
+struct Question {
     double solution = 600.0;
     double minimum = 100.0;
     double maximum = 800.0;
     int32_t logScale = 0;
-    std::atomic<int32_t> gameNumber{0};
+};
 
-    // Players and reveal.
-    std::atomic<int32_t> playerState[2] = {kPlayerIdle, kPlayerIdle};
-    std::atomic<uint32_t> startTick[2] = {0, 0};
-    std::atomic<uint32_t> stopTick[2] = {0, 0};
+// The swing of the solution pointer, planned when the reveal starts.
+struct RevealPlan {
+    int32_t swingCount = 3;  // half waves, 3..8
+    int32_t target = 0;      // scale pixel of the solution
+    int32_t runUpMs = 0;
+    int32_t amplitude = 0;   // pixels
+};
+
+// The round played on the question: its timers, the reveal and its outcome.
+struct Round {
+    int32_t roundActive = 0;
+    int32_t repeatNumber = 0;  // the next page load reloads the current number
+    uint32_t remainingLimitFrames = 0;
+    int32_t autoStartCountdown = 0;
     int32_t revealState = kRevealNone;
     uint32_t revealStart = 0;
-    int32_t position[3] = {0, 0, 0};
-    int32_t drawnPosition[3] = {kNotDrawn, kNotDrawn, kNotDrawn};
+    RevealPlan reveal;
+    int32_t winner = -1;
+    int32_t markerPosition = kNotDrawn;
+};
+
+// The three pointers (red, blue, solution) where the last frame put them, and the players' keys. The solution
+// pointer stands at kNotDrawn while no reveal runs.
+struct Pointers {
+    int32_t position[3] = {0, 0, kNotDrawn};
+    uint32_t colour[3] = {0xFF0000, 0x0000FF, 0x00FF00};
+    uint32_t keyGuard[2] = {0, 0};  // tick of the key-down that started the guard; 0 = key up
+};
+
+// The star columns: the cells of the chosen star size and each player's count.
+struct StarColumns {
+    int32_t columns = 1;
+    int32_t modulus = 8;
+    int32_t cellWidth = 136;
+    int32_t cellHeight = 136;
+    uint8_t count[2] = {0, 0};
+};
+
+// What the board's back buffer shows, so that a frame redraws only what changed.
+struct DrawnBoard {
+    DrawnBoard() { ForgetStarSlots(); }
+
+    int32_t board = 0;  // the band and the frame are drawn; 0 asks the next frame for a full redraw
+    int32_t position[3] = {kNotDrawn, kNotDrawn, kNotDrawn};
+    int32_t markerPosition = kNotDrawn;
     int32_t labelWidth[3] = {0, 0, 0};
     int32_t labelLeft[3] = {0, 0, 0};
     double labelValue[3] = {0.0, 0.0, 0.0};
-    uint32_t pointerColour[3] = {0xFF0000, 0x0000FF, 0x00FF00};
-    int32_t swingCount = 0;
-    int32_t runUpMs = 0;
-    int32_t targetPixel = 0;
-    int32_t amplitude = 0;
-    int32_t winner = -1;
-    int32_t markerPosition = kNotDrawn;
-    int32_t drawnMarkerPosition = kNotDrawn;
+    uint8_t starSlots[64];  // 32 slots x 2 players: 1 star drawn, 0 empty drawn, 0xFF not drawn
 
-    // Stars.
+    void ForgetStarSlots();
+};
+
+// The operator's settings that only the UI thread reads (the others are shared with the threads).
+struct Settings {
     int32_t starSize = 0;
-    int32_t starColumns = 1;
-    int32_t starModulus = 8;
-    int32_t starCellWidth = 136;
-    int32_t starCellHeight = 136;
-    uint8_t starCount[2] = {0, 0};
-    uint8_t starSlotCache[64];  // 32 slots x 2 players: 1 star drawn, 0 empty drawn, 0xFF not drawn
-
-    // Settings.
-    std::atomic<int32_t> singleMode{0};
     int32_t autoCount = 1;
     int32_t sameSide = 0;
     int32_t scaleColour = 1;
     int32_t timeLimit = 0;  // seconds, 0 = none
-    std::atomic<int32_t> comPort{0};
+};
 
-    // Timers and guards.
-    uint32_t remainingLimitFrames = 0;
-    int32_t autoStartCountdown = 0;
-    uint32_t keyGuard[2] = {0, 0};  // tick of the key-down that started the guard; 0 = key up
-    int32_t repeatNumber = 0;        // the next page load reloads the current number
-    int32_t roundActive = 0;
-    std::atomic<int32_t> noQuestion{1};
-    int32_t boardDrawn = 0;
+// The view window in full screen, where the frame timer parks the cursor.
+struct ViewWindow {
     int32_t fullScreenMode = 0;
     RECT viewRect = {0, 0, 0, 0};
+};
 
-    // Remote control and sound threads.
+// Everything the remote reader and the sound mixer share with the UI thread; nothing else crosses threads.
+struct ThreadShared {
+    // The players' pointers: the reader starts and stops them.
+    std::atomic<int32_t> playerState[2] = {kPlayerIdle, kPlayerIdle};
+    std::atomic<uint32_t> startTick[2] = {0, 0};
+    std::atomic<uint32_t> stopTick[2] = {0, 0};
+
+    // What a start from the reader checks, and the reader's own settings.
+    std::atomic<int32_t> gameNumber{0};
+    std::atomic<int32_t> noQuestion{1};
+    std::atomic<int32_t> singleMode{0};
+    std::atomic<int32_t> comPort{0};
     std::atomic<int32_t> clockOffset{0};
+
+    // Ending the threads.
     std::atomic<int32_t> readerStopRequest{0};
     std::atomic<int32_t> readerEnded{0};
     std::atomic<int32_t> mixerRunning{0};
     std::atomic<int32_t> mixerEnded{0};
 
-    void ForgetStarSlots();
-    int32_t BandTop() const { return clientHeight > kBandHeight ? clientHeight - kBandHeight : 0; }
+    // Where the reader posts the commands of the remote's control keys; cleared when that window goes.
+    std::atomic<HWND> commandWindow{nullptr};
+};
+
+struct GameState {
+    GameState() : m_sharedOwner(std::make_shared<ThreadShared>()), shared(*m_sharedOwner) {}
+    GameState(const GameState&) = delete;
+    GameState& operator=(const GameState&) = delete;
+
+    // A share of `shared` for a thread: the owner waits for its threads only up to a bound, so what they use
+    // is freed by whichever side lets go last.
+    std::shared_ptr<ThreadShared> ShareWithThread() const { return m_sharedOwner; }
+
+private:
+    std::shared_ptr<ThreadShared> m_sharedOwner;
+
+public:
+
+    BoardGeometry geometry;
+    Question question;
+    Round round;
+    Pointers pointers;
+    StarColumns stars;
+    DrawnBoard drawn;
+    Settings settings;
+    ViewWindow window;
+    ThreadShared& shared;
 };
 
 }  // namespace game

@@ -3,6 +3,7 @@
 #include "game/GameState.h"
 #include "text/StrSearch.h"
 
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -19,10 +20,21 @@ const char* FindMarker(const char* head, const char* marker) {
     return at < 0 ? nullptr : head + at + kMarkerLength;
 }
 
+// A decimal number as atof reads it: blanks, a sign, digits with a point and an exponent (and "inf" and "nan",
+// which the question refuses later). The library's reader also takes hexadecimal: "0x10" stops after its "0".
+double ReadDecimal(const char* text) {
+    const char* p = text;
+    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return negative ? -0.0 : 0.0;
+    return std::strtod(text, nullptr);
+}
+
 bool ReadNumber(const char* head, const char* marker, double* value) {
     const char* text = FindMarker(head, marker);
     if (!text) return false;
-    *value = std::strtod(text, nullptr);
+    *value = ReadDecimal(text);
     return true;
 }
 
@@ -43,7 +55,7 @@ PageMarkers ParsePageMarkers(const char* head) {
     return markers;
 }
 
-QuestionError TakeQuestionMarkers(GameState& state, const PageMarkers& markers) {
+QuestionError TakeQuestionMarkers(Question& question, const PageMarkers& markers) {
     bool finite = true;
     auto take = [&finite](double value, double& field) {
         if (std::isfinite(value))
@@ -52,15 +64,15 @@ QuestionError TakeQuestionMarkers(GameState& state, const PageMarkers& markers) 
             finite = false;
     };
     if (!markers.hasMinimum) return kMissingMinimum;
-    take(markers.minimum, state.minimum);
+    take(markers.minimum, question.minimum);
     if (!markers.hasMaximum) return kMissingMaximum;
-    take(markers.maximum, state.maximum);
+    take(markers.maximum, question.maximum);
     if (!markers.hasSolution) return kMissingSolution;
-    take(markers.solution, state.solution);
+    take(markers.solution, question.solution);
     if (!finite || markers.solution < markers.minimum || markers.solution > markers.maximum)
         return kSolutionOutOfRange;
     if (!markers.hasScaleMode) return kMissingScaleMode;
-    state.logScale = markers.scaleMode;
+    question.logScale = markers.scaleMode;
     return kQuestionOk;
 }
 

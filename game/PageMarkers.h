@@ -8,7 +8,7 @@
 
 namespace game {
 
-struct GameState;
+struct Question;
 
 constexpr size_t kPageHeadBuffer = 256;  // a page's first 254 bytes and two zero bytes
 
@@ -35,7 +35,7 @@ enum QuestionError {
 // Takes a question page's markers into the state in page order (minimum, maximum, solution, each kept as soon
 // as it is read) and reports the first fault. A value that is not a finite number is not taken and counts as
 // out of range, so the scale and the reveal only ever see finite numbers.
-QuestionError TakeQuestionMarkers(GameState& state, const PageMarkers& markers);
+QuestionError TakeQuestionMarkers(Question& question, const PageMarkers& markers);
 
 // The German error text for a fault, with %s standing for the page's full name.
 const char* QuestionErrorFormat(QuestionError error);

@@ -13,12 +13,15 @@ int32_t SweepPosition(uint32_t elapsedMs, int32_t scaleLength, int player, bool 
 }
 
 int32_t PlayerPosition(const GameState& state, int player, uint32_t now) {
-    const int32_t playerState = state.playerState[player].load();
+    const ThreadShared& shared = state.shared;
+    const int32_t scaleLength = state.geometry.scaleLength;
+    const bool sameSide = state.settings.sameSide != 0;
+    const int32_t playerState = shared.playerState[player].load();
     if (playerState == kPlayerRunning || playerState == kPlayerStopped) {
-        const uint32_t end = playerState == kPlayerRunning ? now : state.stopTick[player].load();
-        return SweepPosition(end - state.startTick[player].load(), state.scaleLength, player, state.sameSide != 0);
+        const uint32_t end = playerState == kPlayerRunning ? now : shared.stopTick[player].load();
+        return SweepPosition(end - shared.startTick[player].load(), scaleLength, player, sameSide);
     }
-    return (player == kBlue && !state.sameSide) ? state.scaleLength : 0;
+    return (player == kBlue && !sameSide) ? scaleLength : 0;
 }
 
 }  // namespace game

@@ -33,21 +33,22 @@ CString PageLoad::ErrorText() const {
 
 PageLoad LoadNextQuestion(GameState& state, const char* infoPath, const std::function<void(const CString&)>& showPage) {
     PageLoad load;
-    const bool bothIdle = state.playerState[kRed] == kPlayerIdle && state.playerState[kBlue] == kPlayerIdle;
-    if (!((bothIdle && !state.roundActive) || state.revealState == kRevealFinished)) return load;
+    std::atomic<int32_t>* playerState = state.shared.playerState;
+    const bool bothIdle = playerState[kRed] == kPlayerIdle && playerState[kBlue] == kPlayerIdle;
+    if (!((bothIdle && !state.round.roundActive) || state.round.revealState == kRevealFinished)) return load;
 
-    state.markerPosition = kNotDrawn;
-    state.winner = -1;
-    state.playerState[kRed] = kPlayerIdle;
-    state.playerState[kBlue] = kPlayerIdle;
-    state.revealState = kRevealNone;
+    state.round.markerPosition = kNotDrawn;
+    state.round.winner = -1;
+    playerState[kRed] = kPlayerIdle;
+    playerState[kBlue] = kPlayerIdle;
+    state.round.revealState = kRevealNone;
 
     for (int tries = 0;; ++tries) {
-        if (state.repeatNumber)
-            state.repeatNumber = 0;
+        if (state.round.repeatNumber)
+            state.round.repeatNumber = 0;
         else
-            ++state.gameNumber;
-        load.page = QuestionPageName(infoPath, state.gameNumber);
+            ++state.shared.gameNumber;
+        load.page = QuestionPageName(infoPath, state.shared.gameNumber);
         if (GetPathTypeA(load.page) == PATH_FILE) break;
         if (tries + 1 >= kPageSearchTries) {
             load.outcome = PageLoad::kNotFound;
@@ -61,24 +62,24 @@ PageLoad LoadNextQuestion(GameState& state, const char* infoPath, const std::fun
     const PageMarkers markers = ParsePageMarkers(head);
 
     if (markers.final) {
-        state.noQuestion = 1;
-        state.boardDrawn = 0;
-        --state.gameNumber;  // the next load comes back to the closing page
+        state.shared.noQuestion = 1;
+        state.drawn.board = 0;
+        --state.shared.gameNumber;  // the next load comes back to the closing page
         load.outcome = PageLoad::kFinal;
         return load;
     }
 
-    state.noQuestion = 0;
-    load.error = TakeQuestionMarkers(state, markers);
+    state.shared.noQuestion = 0;
+    load.error = TakeQuestionMarkers(state.question, markers);
     if (load.error != kQuestionOk) {
         load.outcome = PageLoad::kFaulty;
         return load;
     }
 
-    state.roundActive = 1;
-    state.boardDrawn = 0;
-    if (state.singleMode) state.autoStartCountdown = kAutoStartFrames;
-    state.remainingLimitFrames = TimeLimitFrames(state.timeLimit);
+    state.round.roundActive = 1;
+    state.drawn.board = 0;
+    if (state.shared.singleMode) state.round.autoStartCountdown = kAutoStartFrames;
+    state.round.remainingLimitFrames = TimeLimitFrames(state.settings.timeLimit);
     load.outcome = PageLoad::kLoaded;
     return load;
 }

@@ -1,6 +1,7 @@
 // Remote control: frame parsing, clock correction, debounce and the reader thread.
 #include "game/RemoteControl.h"
 
+#include "game/ThreadSeams.h"
 #include "game/serial/Serial.h"
 #include "text/ParseNumber.h"
 #include "text/StrPrintf.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr int kKeyCommands[8] = {0, 0, 32809, 32813, 33036, 33034, 33037, 33035};
 constexpr size_t kDigits = 8;
 constexpr DWORD kStackBytes = 32768;
+constexpr DWORD kStopPollMs = 50;
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool IsEvent(char c) { return c == 'U' || c == 'S' || c == 'D'; }
@@ -135,6 +137,7 @@ DWORD RunRemoteControl(const RemoteControlContext& context) {
     int slot = -1;
     int openedFor = -1;
     while (!c->stopRequest->load()) {
+        if (ThreadHook hook = GameThreadSeams().readerPass.load()) hook();
         const int port = c->comPort->load();
         if (port != openedFor || slot < 0 || !SerialIsAlive(slot)) {
             if (slot >= 0) SerialClose(slot);
@@ -182,9 +185,11 @@ bool StartRemoteControl(RemoteControlContext* context) {
 
 void StopRemoteControl(std::atomic<int32_t>& stopRequest, std::atomic<int32_t>& ended) {
     // The reader notices within one pass (about 200 ms at most); give it ample time.
-    for (int i = 0; i < 200 && !ended.load(); ++i) {
+    const DWORD boundMs = GameThreadSeams().readerStopMs;
+    stopRequest.store(1);
+    for (DWORD waited = 0; waited < boundMs && !ended.load(); waited += kStopPollMs) {
+        Sleep(kStopPollMs);
         stopRequest.store(1);
-        Sleep(50);
     }
 }
 

@@ -18,13 +18,13 @@ int NonNegativeModulo(int value, int modulus) {
 
 }  // namespace
 
-int32_t SolutionPixel(const GameState& state) {
-    const int32_t width = state.scaleLength > 0 ? state.scaleLength : 1;
+int32_t SolutionPixel(const Question& question, const BoardGeometry& geometry) {
+    const int32_t width = geometry.scaleLength > 0 ? geometry.scaleLength : 1;
     double pixel;
-    if (state.logScale)
-        pixel = (std::log10(state.solution) - std::log10(state.minimum)) * state.pixelsPerUnit;
+    if (question.logScale)
+        pixel = (std::log10(question.solution) - std::log10(question.minimum)) * geometry.pixelsPerUnit;
     else
-        pixel = (state.solution - state.minimum) * state.decimalFactor * state.pixelsPerUnit;
+        pixel = (question.solution - question.minimum) * geometry.decimalFactor * geometry.pixelsPerUnit;
     if (!(pixel > 0)) return 0;  // also NaN
     if (pixel >= width) return width;
     return static_cast<int32_t>(pixel);

@@ -2,22 +2,15 @@
 // damped oscillation; afterwards the strictly closer player wins.
 #pragma once
 
+#include "game/GameState.h"
+
 #include <cstdint>
 
 namespace game {
 
-struct GameState;
-
-struct RevealPlan {
-    int32_t swingCount = 3;  // half waves, 3..8
-    int32_t target = 0;      // scale pixel of the solution
-    int32_t runUpMs = 0;
-    int32_t amplitude = 0;   // pixels
-};
-
 // Scale pixel of the solution, from the scale computed for the board. Always within 0..W: a solution that
 // cannot be placed (below a logarithmic scale, a scale without extent) stands at the left end.
-int32_t SolutionPixel(const GameState& state);
+int32_t SolutionPixel(const Question& question, const BoardGeometry& geometry);
 
 // The plan of one reveal; swingRandom and amplitudeRandom are two draws of the random source, in that order.
 RevealPlan PlanReveal(int32_t target, int32_t scaleLength, int swingRandom, int amplitudeRandom);

@@ -1,5 +1,6 @@
 #include "game/RoundControl.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace game {
@@ -11,85 +12,86 @@ bool ValidPlayer(int player) { return player == kRed || player == kBlue; }
 // A state change claims the player with a compare-and-swap, writes the tick, then publishes the new state,
 // so that the reader thread and the UI thread never both act on one player and a frame never sees the new
 // state with the old tick.
-bool Transition(GameState& state, int player, int32_t from, int32_t to, std::atomic<uint32_t>& tick, uint32_t value) {
+bool Transition(ThreadShared& shared, int player, int32_t from, int32_t to, std::atomic<uint32_t>& tick,
+                uint32_t value) {
     int32_t expected = from;
-    if (!state.playerState[player].compare_exchange_strong(expected, kPlayerChanging)) return false;
+    if (!shared.playerState[player].compare_exchange_strong(expected, kPlayerChanging)) return false;
     tick.store(value);
-    state.playerState[player].store(to);
+    shared.playerState[player].store(to);
     return true;
 }
 
 }  // namespace
 
-bool StartPlayer(GameState& state, int player, uint32_t tick) {
-    if (!ValidPlayer(player) || state.noQuestion || state.singleMode || state.gameNumber == 0) return false;
-    return Transition(state, player, kPlayerIdle, kPlayerRunning, state.startTick[player], tick);
+bool StartPlayer(ThreadShared& shared, int player, uint32_t tick) {
+    if (!ValidPlayer(player) || shared.noQuestion || shared.singleMode || shared.gameNumber == 0) return false;
+    return Transition(shared, player, kPlayerIdle, kPlayerRunning, shared.startTick[player], tick);
 }
 
-bool StopPlayer(GameState& state, int player, uint32_t tick, GameEvents* events) {
+bool StopPlayer(ThreadShared& shared, int player, uint32_t tick, GameEvents* events) {
     if (!ValidPlayer(player)) return false;
-    if (!Transition(state, player, kPlayerRunning, kPlayerStopped, state.stopTick[player], tick)) return false;
+    if (!Transition(shared, player, kPlayerRunning, kPlayerStopped, shared.stopTick[player], tick)) return false;
     if (events) events->QueueSound(player == kRed ? kSoundCling1 : kSoundCling2);
     return true;
 }
 
-bool StartBothPlayers(GameState& state, uint32_t tick) {
-    if (!state.singleMode || state.noQuestion) return false;
+bool StartBothPlayers(ThreadShared& shared, uint32_t tick) {
+    if (!shared.singleMode || shared.noQuestion) return false;
     int32_t expected = kPlayerIdle;
-    if (!state.playerState[kRed].compare_exchange_strong(expected, kPlayerChanging)) return false;
+    if (!shared.playerState[kRed].compare_exchange_strong(expected, kPlayerChanging)) return false;
     expected = kPlayerIdle;
-    if (!state.playerState[kBlue].compare_exchange_strong(expected, kPlayerChanging)) {
-        state.playerState[kRed].store(kPlayerIdle);
+    if (!shared.playerState[kBlue].compare_exchange_strong(expected, kPlayerChanging)) {
+        shared.playerState[kRed].store(kPlayerIdle);
         return false;
     }
-    for (int player : {kRed, kBlue}) state.startTick[player].store(tick);
-    for (int player : {kRed, kBlue}) state.playerState[player].store(kPlayerRunning);
+    for (int player : {kRed, kBlue}) shared.startTick[player].store(tick);
+    for (int player : {kRed, kBlue}) shared.playerState[player].store(kPlayerRunning);
     return true;
 }
 
 void ResetRound(GameState& state) {
-    state.markerPosition = kNotDrawn;
-    state.winner = -1;
-    state.playerState[kRed].store(kPlayerIdle);
-    state.playerState[kBlue].store(kPlayerIdle);
-    state.revealState = kRevealNone;
-    state.autoStartCountdown = 0;
-    state.boardDrawn = 0;
+    state.round.markerPosition = kNotDrawn;
+    state.round.winner = -1;
+    state.shared.playerState[kRed].store(kPlayerIdle);
+    state.shared.playerState[kBlue].store(kPlayerIdle);
+    state.round.revealState = kRevealNone;
+    state.round.autoStartCountdown = 0;
+    state.drawn.board = 0;
 }
 
 void ResetGame(GameState& state) {
-    state.roundActive = 0;
-    state.repeatNumber = 1;
+    state.round.roundActive = 0;
+    state.round.repeatNumber = 1;
     ResetRound(state);
 }
 
 void PlayerKeyDown(GameState& state, int player, uint32_t now, GameEvents* events) {
     if (!ValidPlayer(player)) return;
-    uint32_t& guard = state.keyGuard[player];
+    uint32_t& guard = state.pointers.keyGuard[player];
     if (guard != 0 && now - guard < kKeyRepeatGuardMs) return;  // auto-repeat of a held key
     guard = now;
-    if (state.singleMode)
-        StopPlayer(state, player, now, events);
+    if (state.shared.singleMode)
+        StopPlayer(state.shared, player, now, events);
     else
-        StartPlayer(state, player, now);
+        StartPlayer(state.shared, player, now);
 }
 
 void PlayerKeyUp(GameState& state, int player, uint32_t now, GameEvents* events) {
     if (!ValidPlayer(player)) return;
-    state.keyGuard[player] = 0;
-    StopPlayer(state, player, now, events);
+    state.pointers.keyGuard[player] = 0;
+    StopPlayer(state.shared, player, now, events);
 }
 
-void TogglePlayer(GameState& state, int player, uint32_t now, GameEvents* events) {
-    if (StopPlayer(state, player, now, events)) return;
-    if (!state.singleMode) StartPlayer(state, player, now);
+void TogglePlayer(ThreadShared& shared, int player, uint32_t now, GameEvents* events) {
+    if (StopPlayer(shared, player, now, events)) return;
+    if (!shared.singleMode) StartPlayer(shared, player, now);
 }
 
-void ChangeStarCount(GameState& state, int player, int delta) {
-    if (!ValidPlayer(player) || state.starModulus < 1) return;
-    const int modulus = state.starModulus;
-    const int count = state.starCount[player];
-    state.starCount[player] = static_cast<uint8_t>(delta >= 0 ? (count + 1) % modulus : (count + modulus - 1) % modulus);
+void ChangeStarCount(StarColumns& stars, int player, int delta) {
+    if (!ValidPlayer(player) || stars.modulus < 1) return;
+    const int modulus = stars.modulus;
+    const int count = stars.count[player];
+    stars.count[player] = static_cast<uint8_t>(delta >= 0 ? (count + 1) % modulus : (count + modulus - 1) % modulus);
 }
 
 const StarSizeEntry& StarSizeFor(int32_t starSize) {
@@ -103,12 +105,12 @@ const StarSizeEntry& StarSizeFor(int32_t starSize) {
 }
 
 void ApplyStarSize(GameState& state) {
-    const StarSizeEntry& entry = StarSizeFor(state.starSize);
-    state.starCellWidth = entry.cellWidth;
-    state.starCellHeight = entry.cellHeight;
-    state.starColumns = entry.columns;
-    state.starModulus = entry.modulus;
-    state.ForgetStarSlots();
+    const StarSizeEntry& entry = StarSizeFor(state.settings.starSize);
+    state.stars.cellWidth = entry.cellWidth;
+    state.stars.cellHeight = entry.cellHeight;
+    state.stars.columns = entry.columns;
+    state.stars.modulus = entry.modulus;
+    state.drawn.ForgetStarSlots();
 }
 
 uint32_t TimeLimitFrames(int64_t seconds) {
@@ -123,6 +125,18 @@ int32_t ClampTimeLimit(int64_t seconds) {
     if (seconds < 0) return 0;
     return seconds > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                           : static_cast<int32_t>(seconds);
+}
+
+int32_t TimeLimitFromText(const char* text) {
+    if (!text) return 0;
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    int64_t seconds = 0;
+    // Saturates at every digit, so that no length of digits overflows.
+    for (; *text >= '0' && *text <= '9'; ++text)
+        seconds = std::min<int64_t>(seconds * 10 + (*text - '0'), std::numeric_limits<int32_t>::max());
+    return negative ? 0 : ClampTimeLimit(seconds);
 }
 
 }  // namespace game

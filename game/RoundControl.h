@@ -17,11 +17,11 @@ protected:
 };
 
 // Start an idle player's pointer (not in single mode, not without a question). Returns whether it started.
-bool StartPlayer(GameState& state, int player, uint32_t tick);
+bool StartPlayer(ThreadShared& shared, int player, uint32_t tick);
 // Stop a running pointer and queue its sound. Returns whether it stopped.
-bool StopPlayer(GameState& state, int player, uint32_t tick, GameEvents* events);
+bool StopPlayer(ThreadShared& shared, int player, uint32_t tick, GameEvents* events);
 // Single mode: both idle pointers start together.
-bool StartBothPlayers(GameState& state, uint32_t tick);
+bool StartBothPlayers(ThreadShared& shared, uint32_t tick);
 void ResetRound(GameState& state);
 // "Spiel rücksetzen": back to idle on the same page; the next load repeats the number.
 void ResetGame(GameState& state);
@@ -31,10 +31,10 @@ void PlayerKeyDown(GameState& state, int player, uint32_t now, GameEvents* event
 void PlayerKeyUp(GameState& state, int player, uint32_t now, GameEvents* events);
 // Menu and toolbar "Starte/Stoppe": start an idle pointer, stop a running one (single mode: stop only).
 // The keys' repeat guard is left alone.
-void TogglePlayer(GameState& state, int player, uint32_t now, GameEvents* events);
+void TogglePlayer(ThreadShared& shared, int player, uint32_t now, GameEvents* events);
 
 // Star count + or - one, wrapping round the star modulus.
-void ChangeStarCount(GameState& state, int player, int delta);
+void ChangeStarCount(StarColumns& stars, int player, int delta);
 
 struct StarSizeEntry {
     int resourceId;  // bitmap of the star image
@@ -51,5 +51,8 @@ void ApplyStarSize(GameState& state);
 uint32_t TimeLimitFrames(int64_t seconds);
 // Settings values outside their range (from the registry or the dialog) brought into it.
 int32_t ClampTimeLimit(int64_t seconds);
+// The time limit typed into the settings dialog: leading blanks, an optional sign and digits, as atoi reads
+// them; anything else counts as 0, a negative limit as none, and a number too large for 32 bits as the largest.
+int32_t TimeLimitFromText(const char* text);
 
 }  // namespace game

@@ -21,38 +21,38 @@ void WriteDword(CRegistry& key, const char* name, int32_t value) {
 void LoadViewSettings(GameState& state, CString& infoPath) {
     CRegistry key;
     if (!key.Open(HKEY_CURRENT_USER, nullptr, REGMODE_CREATE)) return;
-    int32_t singleMode = state.singleMode, comPort = state.comPort;
-    ReadDword(key, "StarSize", state.starSize);
-    ReadDword(key, "TimeLimith", state.timeLimit);
+    int32_t singleMode = state.shared.singleMode, comPort = state.shared.comPort;
+    ReadDword(key, "StarSize", state.settings.starSize);
+    ReadDword(key, "TimeLimith", state.settings.timeLimit);
     ReadDword(key, "SingleMode", singleMode);
-    ReadDword(key, "AutoCount", state.autoCount);
-    ReadDword(key, "SameSide", state.sameSide);
-    ReadDword(key, "ScaleColor", state.scaleColour);
+    ReadDword(key, "AutoCount", state.settings.autoCount);
+    ReadDword(key, "SameSide", state.settings.sameSide);
+    ReadDword(key, "ScaleColor", state.settings.scaleColour);
     ReadDword(key, "ComPort", comPort);
-    state.singleMode = singleMode;
-    state.comPort = comPort < 0 ? 0 : comPort;
-    if (state.timeLimit < 0) state.timeLimit = 0;
+    state.shared.singleMode = singleMode;
+    state.shared.comPort = comPort < 0 ? 0 : comPort;
+    if (state.settings.timeLimit < 0) state.settings.timeLimit = 0;
     key.QueryString(infoPath, "HtmPath");
 }
 
 void SaveViewSettingsAtExit(const GameState& state) {
     CRegistry key;
     if (!key.Open(HKEY_CURRENT_USER, nullptr, REGMODE_CREATE)) return;
-    WriteDword(key, "StarSize", state.starSize);
-    WriteDword(key, "SingleMode", state.singleMode);
-    WriteDword(key, "AutoCount", state.autoCount);
-    WriteDword(key, "ComPort", state.comPort);
+    WriteDword(key, "StarSize", state.settings.starSize);
+    WriteDword(key, "SingleMode", state.shared.singleMode);
+    WriteDword(key, "AutoCount", state.settings.autoCount);
+    WriteDword(key, "ComPort", state.shared.comPort);
 }
 
 void SaveViewSettingsFromDialog(const GameState& state, const CString& infoPath) {
     CRegistry key;
     if (!key.Open(HKEY_CURRENT_USER, nullptr, REGMODE_CREATE)) return;
-    WriteDword(key, "StarSize", state.starSize);
-    WriteDword(key, "TimeLimith", state.timeLimit);
-    WriteDword(key, "SingleMode", state.singleMode);
-    WriteDword(key, "AutoCount", state.autoCount);
-    WriteDword(key, "SameSide", state.sameSide);
-    WriteDword(key, "ScaleColor", state.scaleColour);
+    WriteDword(key, "StarSize", state.settings.starSize);
+    WriteDword(key, "TimeLimith", state.settings.timeLimit);
+    WriteDword(key, "SingleMode", state.shared.singleMode);
+    WriteDword(key, "AutoCount", state.settings.autoCount);
+    WriteDword(key, "SameSide", state.settings.sameSide);
+    WriteDword(key, "ScaleColor", state.settings.scaleColour);
     // With its terminator, so that any reader gets a proper string.
     key.SetValueA(static_cast<const char*>(infoPath), infoPath.GetLength() + 1, "HtmPath", REG_SZ);
 }

@@ -75,7 +75,7 @@ int CWertlaufView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 
     LoadBoardArt(m_art, nullptr);
     ApplyStarSize(m_state);
-    SelectStarImage(m_art, m_state.starSize);
+    SelectStarImage(m_art, m_state.settings.starSize);
 
     m_readerStarted = StartRemoteReader();
     SetTimer(kFrameTimerId, kFrameMs, nullptr);
@@ -89,10 +89,10 @@ int CWertlaufView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     }
     if (!m_infoPath.IsEmpty() && GetPathTypeA(StartPageName(m_infoPath)) == PATH_FILE) {
         ShowStartPage();
-        m_state.noQuestion = 0;
+        m_state.shared.noQuestion = 0;
     }
 
-    for (int i = 0; i < 3; ++i) BuildPointerSprite(m_art, i, m_state.pointerColour[i]);
+    for (int i = 0; i < 3; ++i) BuildPointerSprite(m_art, i, m_state.pointers.colour[i]);
     m_mixerStarted = StartSoundMixer();
     return 0;
 }
@@ -109,19 +109,19 @@ void CWertlaufView::OnSize(UINT nType, int cx, int cy) {
 
 void CWertlaufView::LayoutChildren(int cx, int cy) {
     if (CDibImage* image = m_board.GetImage()) image->FillRect(0, 0, cx, cy, 0);
-    m_state.ForgetStarSlots();
+    m_state.drawn.ForgetStarSlots();
     ResizeWindow(m_board.m_hWnd, cx, cy, 0);
 
-    const PanelPlacement panel = QuestionPanelPlacement(cx, cy, m_state.starCellWidth);
+    const PanelPlacement panel = QuestionPanelPlacement(cx, cy, m_state.stars.cellWidth);
     if (!panel.visible)
         m_panel.ShowWindow(SW_HIDE);
     else
         m_panel.SetWindowPos(nullptr, panel.x, panel.y, panel.width, panel.height, SWP_NOZORDER | SWP_SHOWWINDOW);
 
-    m_state.clientWidth = cx;
-    m_state.clientHeight = cy;
-    m_state.boardDrawn = 0;
-    for (int32_t& drawn : m_state.drawnPosition) drawn = kNotDrawn;
+    m_state.geometry.clientWidth = cx;
+    m_state.geometry.clientHeight = cy;
+    m_state.drawn.board = 0;
+    for (int32_t& drawn : m_state.drawn.position) drawn = kNotDrawn;
 }
 
 void CWertlaufView::SetInfoPath(LPCSTR path) {
@@ -137,37 +137,35 @@ void CWertlaufView::SetInfoPath(LPCSTR path) {
 }
 
 void CWertlaufView::SetFullScreenMode(int mode) {
-    m_state.fullScreenMode = mode;
-    GetWindowRect(&m_state.viewRect);
-    m_state.viewRect.right -= 1;
+    m_state.window.fullScreenMode = mode;
+    GetWindowRect(&m_state.window.viewRect);
+    m_state.window.viewRect.right -= 1;
 }
 
 void CWertlaufView::OnGameSettings() {
-    GameSettingsDialogRunner runDialog = GetGameSettingsDialogRunner();
-    if (!runDialog) return;
-    if (m_state.timeLimit > 60) m_state.timeLimit = 60;
+    if (m_state.settings.timeLimit > 60) m_state.settings.timeLimit = 60;
 
     GameSettingsForm form;
     form.path = m_savedInfoPath.IsEmpty() ? m_infoPath : m_savedInfoPath;
-    form.timeLimit = m_state.timeLimit;
-    form.startTogether = m_state.singleMode;
-    form.countAutomatically = m_state.autoCount;
-    form.sameSide = m_state.sameSide;
-    form.colouredScale = m_state.scaleColour;
-    if (!runDialog(this, form)) return;
+    form.timeLimit = m_state.settings.timeLimit;
+    form.startTogether = m_state.shared.singleMode;
+    form.countAutomatically = m_state.settings.autoCount;
+    form.sameSide = m_state.settings.sameSide;
+    form.colouredScale = m_state.settings.scaleColour;
+    if (!GetGameSettingsDialogRunner()(this, form)) return;
 
     m_savedInfoPath.Empty();
-    if ((form.colouredScale != 0) != (m_state.scaleColour != 0)) m_state.boardDrawn = 0;
+    if ((form.colouredScale != 0) != (m_state.settings.scaleColour != 0)) m_state.drawn.board = 0;
     if (form.path.Compare(m_infoPath) != 0) {
         PostMessage(WM_COMMAND, ID_GAME_NEXT_PAGE, 0);
-        m_state.gameNumber = 0;
+        m_state.shared.gameNumber = 0;
     }
     m_infoPath = form.path;
-    m_state.timeLimit = ClampTimeLimit(form.timeLimit);
-    m_state.singleMode = form.startTogether;
-    m_state.autoCount = form.countAutomatically;
-    m_state.sameSide = form.sameSide;
-    m_state.scaleColour = form.colouredScale;
+    m_state.settings.timeLimit = ClampTimeLimit(form.timeLimit);
+    m_state.shared.singleMode = form.startTogether;
+    m_state.settings.autoCount = form.countAutomatically;
+    m_state.settings.sameSide = form.sameSide;
+    m_state.settings.scaleColour = form.colouredScale;
     SaveViewSettingsFromDialog(m_state, m_infoPath);
 }
 
@@ -177,6 +175,7 @@ void CWertlaufView::OnFileFormatHelp() {
 }
 
 void CWertlaufView::OnDestroy() {
+    m_state.shared.commandWindow = nullptr;  // the reader may outlive the window
     if (CWnd* main = AfxGetMainWnd()) main->ShowWindow(SW_HIDE);
     if (m_mixerStarted) StopSoundMixer();
     CView::OnDestroy();

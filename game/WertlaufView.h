@@ -33,8 +33,7 @@ public:
     // The main frame entering (1 or 2) or leaving (0) full screen.
     void SetFullScreenMode(int mode);
 
-    // Round operations. StartPlayer and StopPlayer are also called by the remote reader on its own thread;
-    // ticks are GetTickCount milliseconds.
+    // Round operations; ticks are GetTickCount milliseconds.
     BOOL StartPlayer(int player, DWORD tick);
     BOOL StopPlayer(int player, DWORD tick);
     BOOL StartBothPlayers();
@@ -50,21 +49,19 @@ public:
     // Locates the seven WAVE sounds in the program's resources.
     void LocateSounds();
     // Sets the mixer-running flag, opens the wave-out player (44100 Hz, 16 bits, mono, 1024-byte buffers) and
-    // starts SoundMixerThread; returns whether the thread runs.
+    // starts the mixer thread; returns whether the thread runs.
     bool StartSoundMixer();
-    // Clears the mixer-running flag, stops the player, waits (bounded) for the mixer's ended flag and closes the
-    // player. Returns at once when the mixer never started.
+    // Clears the mixer-running flag, stops the player, waits (bounded) for the mixer's ended flag and leaves the
+    // player to be closed by the last of the two. Not called when the mixer never started.
     void StopSoundMixer();
-    // Queues a one-shot sound for the mixer (UI thread and remote reader).
+    // Queues a one-shot sound for the mixer.
     void QueueSound(game::GameSound sound) override;
-    static DWORD WINAPI SoundMixerThread(LPVOID view);
 
     // ---- Remote-control glue (WertlaufViewRemote.cpp) ----
-    // Starts RemoteControlThread; returns whether it runs.
+    // Starts the reader thread; returns whether it runs. Its commands go to this window until OnDestroy.
     bool StartRemoteReader();
     // Sets the stop request and waits (bounded) for the reader's ended flag. Returns at once when it never started.
     void StopRemoteReader();
-    static DWORD WINAPI RemoteControlThread(LPVOID view);
 
 protected:
     void OnDraw(CDC* pDC) override;

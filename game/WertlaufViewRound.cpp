@@ -14,11 +14,11 @@ constexpr int32_t kHighestGameNumber = 999;
 
 }  // namespace
 
-BOOL CWertlaufView::StartPlayer(int player, DWORD tick) { return game::StartPlayer(m_state, player, tick); }
+BOOL CWertlaufView::StartPlayer(int player, DWORD tick) { return game::StartPlayer(m_state.shared, player, tick); }
 
-BOOL CWertlaufView::StopPlayer(int player, DWORD tick) { return game::StopPlayer(m_state, player, tick, this); }
+BOOL CWertlaufView::StopPlayer(int player, DWORD tick) { return game::StopPlayer(m_state.shared, player, tick, this); }
 
-BOOL CWertlaufView::StartBothPlayers() { return game::StartBothPlayers(m_state, GetTickCount()); }
+BOOL CWertlaufView::StartBothPlayers() { return game::StartBothPlayers(m_state.shared, GetTickCount()); }
 
 void CWertlaufView::ResetRound() { game::ResetRound(m_state); }
 
@@ -47,14 +47,14 @@ void CWertlaufView::OnResetGame() { ResetGame(m_state); }
 
 void CWertlaufView::OnNextGameNumber() {
     CNumberInputDlg dialog(nullptr);
-    dialog.SetValue(m_state.gameNumber + 1, 0);
+    dialog.SetValue(m_state.shared.gameNumber + 1, 0);
     dialog.SetCaption("Nächstes Spiel");
     dialog.SetPrompt("Bitte hier die Spielnummer eingeben :");
     if (dialog.DoModal() != IDOK) return;
     const int32_t number = dialog.GetValue();
-    if (number < 0 || number > kHighestGameNumber || number == m_state.gameNumber) return;
-    m_state.gameNumber = number - 1;
-    m_state.repeatNumber = 0;
+    if (number < 0 || number > kHighestGameNumber || number == m_state.shared.gameNumber) return;
+    m_state.shared.gameNumber = number - 1;
+    m_state.round.repeatNumber = 0;
     ResetRound();
     StartBild();
 }
@@ -69,25 +69,25 @@ void CWertlaufView::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
     CView::OnKeyUp(nChar, nRepCnt, nFlags);
 }
 
-void CWertlaufView::OnRedKey() { TogglePlayer(m_state, kRed, GetTickCount(), this); }
-void CWertlaufView::OnBlueKey() { TogglePlayer(m_state, kBlue, GetTickCount(), this); }
+void CWertlaufView::OnRedKey() { TogglePlayer(m_state.shared, kRed, GetTickCount(), this); }
+void CWertlaufView::OnBlueKey() { TogglePlayer(m_state.shared, kBlue, GetTickCount(), this); }
 
-void CWertlaufView::OnRedStarPlus() { ChangeStarCount(m_state, kRed, +1); }
-void CWertlaufView::OnBlueStarPlus() { ChangeStarCount(m_state, kBlue, +1); }
-void CWertlaufView::OnRedStarMinus() { ChangeStarCount(m_state, kRed, -1); }
-void CWertlaufView::OnBlueStarMinus() { ChangeStarCount(m_state, kBlue, -1); }
+void CWertlaufView::OnRedStarPlus() { ChangeStarCount(m_state.stars, kRed, +1); }
+void CWertlaufView::OnBlueStarPlus() { ChangeStarCount(m_state.stars, kBlue, +1); }
+void CWertlaufView::OnRedStarMinus() { ChangeStarCount(m_state.stars, kRed, -1); }
+void CWertlaufView::OnBlueStarMinus() { ChangeStarCount(m_state.stars, kBlue, -1); }
 
 void CWertlaufView::SetStarSize(int size) {
-    const bool changed = size != m_state.starSize;
+    const bool changed = size != m_state.settings.starSize;
     if (changed) {
-        m_state.boardDrawn = 0;
-        m_state.starSize = size;
+        m_state.drawn.board = 0;
+        m_state.settings.starSize = size;
     }
     ApplyStarSize(m_state);
-    SelectStarImage(m_art, m_state.starSize);
+    SelectStarImage(m_art, m_state.settings.starSize);
     if (m_board.m_hWnd) m_board.RedrawWindow(nullptr, nullptr, kRedrawNow);
-    if (changed && m_state.clientWidth > 0 && m_state.clientHeight > 0)
-        LayoutChildren(m_state.clientWidth, m_state.clientHeight);
+    if (changed && m_state.geometry.clientWidth > 0 && m_state.geometry.clientHeight > 0)
+        LayoutChildren(m_state.geometry.clientWidth, m_state.geometry.clientHeight);
 }
 
 void CWertlaufView::OnSmallStars() { SetStarSize(2); }
@@ -95,7 +95,7 @@ void CWertlaufView::OnMediumStars() { SetStarSize(1); }
 void CWertlaufView::OnLargeStars() { SetStarSize(0); }
 void CWertlaufView::OnTwoRowStars() { SetStarSize(3); }
 
-void CWertlaufView::OnUpdateSmallStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.starSize == 2); }
-void CWertlaufView::OnUpdateMediumStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.starSize == 1); }
-void CWertlaufView::OnUpdateLargeStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.starSize == 0); }
-void CWertlaufView::OnUpdateTwoRowStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.starSize == 3); }
+void CWertlaufView::OnUpdateSmallStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 2); }
+void CWertlaufView::OnUpdateMediumStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 1); }
+void CWertlaufView::OnUpdateLargeStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 0); }
+void CWertlaufView::OnUpdateTwoRowStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 3); }

@@ -15,7 +15,7 @@ void CWertlaufView::OnTimer(UINT_PTR nIDEvent) {
         CView::OnTimer(nIDEvent);
         return;
     }
-    if (m_state.clientWidth == 0 || m_state.clientHeight == 0) return;
+    if (m_state.geometry.clientWidth == 0 || m_state.geometry.clientHeight == 0) return;
     if (g_frameRunning.exchange(true)) return;
     ParkCursor();
     RunFrame();
@@ -24,10 +24,10 @@ void CWertlaufView::OnTimer(UINT_PTR nIDEvent) {
 
 // In full screen the mouse cursor is moved out of the way, to the view's bottom-right pixel.
 void CWertlaufView::ParkCursor() {
-    if (m_state.fullScreenMode != 2) return;
+    if (m_state.window.fullScreenMode != 2) return;
     POINT cursor;
-    if (GetCursorPos(&cursor) && PtInRect(&m_state.viewRect, cursor))
-        SetCursorPos(m_state.viewRect.right, m_state.viewRect.bottom - 1);
+    if (GetCursorPos(&cursor) && PtInRect(&m_state.window.viewRect, cursor))
+        SetCursorPos(m_state.window.viewRect.right, m_state.window.viewRect.bottom - 1);
 }
 
 void CWertlaufView::RunFrame() {

@@ -12,6 +12,19 @@
 #include <memory>
 
 class CDibImage;
+struct DibQuantColourTable;
+
+// The colour quantizer's work table of distinct colours (defined with the quantizer).
+struct DibQuantColourTableDeleter {
+    void operator()(DibQuantColourTable* table) const;
+};
+
+// A box of the colour quantizer: inclusive ranges per channel (index 0 blue, 1 green, 2 red) and what it holds.
+struct DibQuantBox {
+    uint8_t min[3], max[3];
+    uint32_t colours;
+    uint32_t pixels;
+};
 
 // Per-depth accessors, installed by Create. They do not check x; callers clip.
 typedef uint32_t (*DibPixelReader)(const uint8_t* row, int x);
@@ -25,6 +38,8 @@ typedef uint32_t (*DibColourPacker)(uint32_t colour);
 typedef void (*DibPen)(CDibImage* image, int x, int y, uint32_t colour);
 // Gets only points inside the image, with the address of their row.
 typedef void (*DibPixelCallback)(CDibImage* image, uint8_t* row, int x, int y, uint32_t colour);
+// Reads one pixel for the flood fill's callback form.
+typedef uint32_t (*DibReadCallback)(CDibImage* image, uint8_t* row, int x, int y);
 // Long operations report here; setting *cancel to true makes the operation throw the integer 1.
 typedef void (*DibProgressCallback)(CDibImage* image, void* context, int phase, int phaseCount, int percent,
                                     bool* cancel);
@@ -57,6 +72,20 @@ constexpr uint32_t kPutSkipSourceKey = 0x01000000;   // skip source pixels equal
 constexpr uint32_t kPutSkipSourceBit30 = 0x08000000; // skip source pixels with bit 30 set
 constexpr uint32_t kPutKeepDestKey = 0x10000000;     // leave destination pixels equal to the key
 constexpr uint32_t kPutKeepDestBit30 = 0x80000000;   // leave destination pixels with bit 30 set
+
+// Scale flags.
+constexpr uint32_t kDibScaleSmooth = 1;
+constexpr uint32_t kDibScaleTo32 = 2;
+// Rotate flags.
+constexpr uint32_t kDibRotateNearest = 1;
+constexpr uint32_t kDibRotateQuarterPixels = 2;
+// FillEllipse flags: sizes instead of radii, soft span ends (9 bits and more), and the anchors of x and y.
+constexpr uint32_t kEllipseSizes = 0x01;
+constexpr uint32_t kEllipseSmooth = 0x02;
+constexpr uint32_t kEllipseAnchorXMask = 0x0c; // 0 centre; 4 and 8: x is an edge (see FillEllipse)
+constexpr uint32_t kEllipseAnchorYMask = 0x30; // 0 centre; 0x10 and 0x20: y is an edge
+// FloodFillCallback's region colour that is read at the seed.
+constexpr uint32_t kDibRegionAtSeed = 0xffffffff;
 
 // PasteFromClipboard flag: keep the fourth byte of 32-bit pixels.
 constexpr uint32_t kDibPasteKeepAlpha = 1;
@@ -118,6 +147,24 @@ public:
     static void PlotSoftDisc5(CDibImage* image, int x, int y, uint32_t colour);
     static void PlotSoftDisc7(CDibImage* image, int x, int y, uint32_t colour);
 
+    // ---- Arcs, ellipses, triangles, polygons and flood fill (angles: a full turn is 0x20000)
+    bool DrawArc(int cx, int cy, int rx, int ry, uint32_t colour, int start, int end, int rotation);
+    bool DrawArcPen(int cx, int cy, int rx, int ry, uint32_t colour, DibPen pen, int start, int end, int rotation,
+                    int includeEnd);
+    bool DrawArcAA(int cx, int cy, int rx, int ry, uint32_t colour, int start, int end, int rotation);
+    bool FillEllipse(int x, int y, int rx, int ry, uint32_t colour, uint32_t flags);
+    bool FillEllipseCallback(int x, int y, int rx, int ry, uint32_t colour, uint32_t flags, DibPixelCallback callback);
+    bool FillEllipseAA(int x, int y, int rx, int ry, uint32_t colour, uint32_t flags);
+    bool FillTriangle(int x1, int y1, int x2, int y2, int x3, int y3, uint32_t colour);
+    bool FillTriangleCallback(int x1, int y1, int x2, int y2, int x3, int y3, uint32_t colour,
+                              DibPixelCallback callback);
+    bool FillPolygon(const POINT* points, int count, uint32_t colour); // at most 64 points
+    bool FillPolygonCallback(const POINT* points, int count, uint32_t colour, DibPixelCallback callback);
+    bool FloodFill(int x, int y, uint32_t colour);
+    // read null: the image's own reader. region kDibRegionAtSeed: the colour read at the seed.
+    bool FloodFillCallback(int x, int y, uint32_t colour, DibPixelCallback plot, DibReadCallback read,
+                           uint32_t region);
+
     // ---- Composition
     bool Put(const CDibImage& source, int x, int y, uint32_t flags = 0);
     bool CropFrom(const CDibImage& source, int x, int y, int width, int height);
@@ -131,6 +178,30 @@ public:
     bool SetAlpha(uint8_t value);
     int GetAlphaKind() const;
     bool FlattenAlpha(uint32_t background);
+
+    // ---- Conversion and scaling
+    // flags: kDibScaleSmooth (area average; otherwise nearest pixel), kDibScaleTo32 (32-bit result).
+    bool Scale(const CDibImage& source, int newWidth, int newHeight, uint32_t flags);
+    bool ConvertDepth(const CDibImage& source, uint32_t newDepth);
+    // spec: bits 0-23 colour count, bits 24-31 bit depth (0: chosen from the count).
+    bool ToPalette(const CDibImage& source, uint32_t spec, const uint32_t* colours);
+    bool GreyFrom(const CDibImage& source);
+    bool MakeGrey();
+    bool GreyIndex8From(const CDibImage& source);
+    bool Threshold1From(const CDibImage& source);
+    bool MaskToColor(const CDibImage& source, int mode, COLORREF colour);
+    bool CompactPalette();
+
+    // ---- Colour quantizer
+    // Throws a text (const char*) when the box splitting finds its histogram inconsistent.
+    bool Quantize(const CDibImage& source);
+
+    // ---- Filters and rotation
+    bool Filter3x3(const CDibImage& source, uint32_t strength, uint32_t outDepth);
+    // flags: kDibRotateNearest, kDibRotateQuarterPixels. The centre comes back as the source origin's
+    // position in the result.
+    bool Rotate(const CDibImage& source, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
+                uint32_t background);
 
     // ---- Exchange with the clipboard, GDI and packed DIBs
     bool CopyToClipboard(HWND owner);
@@ -154,8 +225,8 @@ public:
 
     // ---- State (read directly by the drawing code and by callers)
     // Work buffers of the colour quantizer; empty outside a quantizer run.
-    std::unique_ptr<uint8_t[]> quantColours;
-    std::unique_ptr<uint8_t[]> quantBoxes;
+    std::unique_ptr<DibQuantColourTable, DibQuantColourTableDeleter> quantColours;
+    std::unique_ptr<DibQuantBox[]> quantBoxes;
     uint32_t quantBoxCount = 0;
 
     // Bitmap-font state; callers set textAlign and textVAlign directly.
@@ -221,4 +292,13 @@ private:
     void FillHeader();
     void SetDefaultPalette();
     bool LoadDibBlock(const uint8_t* block, uint64_t blockSize);
+
+    // Steps of Quantize.
+    void QuantizeHistogram(const CDibImage& source);
+    void QuantizeSplitBox(int depth, int tries, uint32_t box, int axis);
+    int QuantizeLongestAxis(uint32_t box) const;
+    void QuantizeBoxMean(uint32_t box);
+    uint32_t QuantizeFindBox(uint8_t red, uint8_t green, uint8_t blue) const;
+    void QuantizeMap(const CDibImage& source);
+    void QuantizeFree();
 };

@@ -45,6 +45,17 @@ inline uint32_t DibValueColour(const CDibImage& image, uint32_t value) {
     return image.trueColour ? value : DibPaletteWord(image, value & image.valueMask);
 }
 
+// The grey level of a colour: (29 blue + 76 red + 152 green) >> 8; the weights sum to 257, so white stays 255.
+inline uint8_t DibGreyLevel(uint32_t c) {
+    return (uint8_t)((29 * (c & 255) + 76 * ((c >> 16) & 255) + 152 * ((c >> 8) & 255)) >> 8);
+}
+
+// The colours of row y of an image as 0x00RRGGBB words (palette images through their palette, fourth
+// byte included), in the image's row buffer or the row itself. Valid until the next converter call.
+inline const uint8_t* DibColourRow(const CDibImage& image, int y) {
+    return image.rowTo32(image.RowAddress(y), &image);
+}
+
 // A rectangle (x, y, width, height) with signed sizes, normalised and clipped to width x height:
 // left and top inclusive, right and bottom exclusive. False when nothing is left.
 struct DibSpan {
@@ -64,3 +75,8 @@ struct DibPlacement {
     int srcX, srcY, dstX, dstY, width, height;
 };
 bool DibPlace(const CDibImage& dest, const CDibImage& source, int x, int y, DibPlacement* p);
+
+// Channel-wise blend of the three colour bytes: (old * (256 - w) + new * w) >> 8; the fourth byte stays.
+uint32_t DibBlend256(uint32_t old, uint32_t colour, uint32_t weight);
+// Blends the pixel at (x, y) towards the colour with weight w (0-256); points outside are left alone.
+void DibBlendAt(CDibImage* image, int64_t x, int64_t y, uint32_t colour, uint32_t weight);

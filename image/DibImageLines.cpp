@@ -74,8 +74,9 @@ bool StartLine(int x1, int y1, int x2, int y2, uint32_t imageWidth, uint32_t ima
     return w->count > 0;
 }
 
-// Channel-wise blend of the three colour bytes: (old * (256 - w) + new * w) >> 8; the fourth byte stays.
-uint32_t Blend256(uint32_t old, uint32_t colour, uint32_t weight) {
+} // namespace
+
+uint32_t DibBlend256(uint32_t old, uint32_t colour, uint32_t weight) {
     uint32_t out = old & 0xff000000;
     for (int shift = 0; shift < 24; shift += 8) {
         const uint32_t o = (old >> shift) & 255, n = (colour >> shift) & 255;
@@ -84,13 +85,11 @@ uint32_t Blend256(uint32_t old, uint32_t colour, uint32_t weight) {
     return out;
 }
 
-void BlendAt(CDibImage* image, int64_t x, int64_t y, uint32_t colour, uint32_t weight) {
+void DibBlendAt(CDibImage* image, int64_t x, int64_t y, uint32_t colour, uint32_t weight) {
     if (x < 0 || y < 0 || x >= image->width || y >= image->height) return;
     uint8_t* row = image->RowAddress((int)y);
-    image->writePixel(row, (int)x, Blend256(image->readPixel(row, (int)x), colour, weight));
+    image->writePixel(row, (int)x, DibBlend256(image->readPixel(row, (int)x), colour, weight));
 }
-
-} // namespace
 
 bool CDibImage::DrawLine(int x1, int y1, int x2, int y2, uint32_t colour) {
     LineWalk w;
@@ -140,8 +139,8 @@ bool CDibImage::DrawLineAA(int x1, int y1, int x2, int y2, uint32_t colour, int 
         const int dirY = y2 > y1 ? 1 : -1;
         for (int64_t i = 0; i < w.count; ++i, w.Step()) {
             const int64_t x = w.X(), y = w.Y();
-            BlendAt(this, x, y + dirY, colour, 32);
-            if (w.skipped + i > 0) BlendAt(this, x, y - dirY, colour, 32);
+            DibBlendAt(this, x, y + dirY, colour, 32);
+            if (w.skipped + i > 0) DibBlendAt(this, x, y - dirY, colour, 32);
             if (Contains((int)x, (int)y)) writePixel(RowAddress((int)y), (int)x, colour);
         }
         return true;
@@ -151,9 +150,9 @@ bool CDibImage::DrawLineAA(int x1, int y1, int x2, int y2, uint32_t colour, int 
         // the rest. e + d lies in (0, D].
         const uint32_t f = (uint32_t)(((w.error + w.smallDiff) << 8) / w.bigDiff);
         const int64_t x = w.X(), y = w.Y();
-        BlendAt(this, x, y, colour, f);
-        if (w.xMajor) BlendAt(this, x, y + w.minorStep, colour, 256 - f);
-        else BlendAt(this, x + w.minorStep, y, colour, 256 - f);
+        DibBlendAt(this, x, y, colour, f);
+        if (w.xMajor) DibBlendAt(this, x, y + w.minorStep, colour, 256 - f);
+        else DibBlendAt(this, x + w.minorStep, y, colour, 256 - f);
     }
     return true;
 }

@@ -89,8 +89,6 @@ uint32_t PackSame(uint32_t c) { return c; }
 
 // ---- Row converters
 
-uint8_t Grey(uint32_t c) { return (uint8_t)((29 * (c & 255) + 76 * ((c >> 16) & 255) + 152 * ((c >> 8) & 255)) >> 8); }
-
 const uint8_t* UnpackIndices(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
     for (uint32_t x = 0; x < image->width; ++x) out[x] = (uint8_t)image->readPixel(row, (int)x);
@@ -98,7 +96,7 @@ const uint8_t* UnpackIndices(const uint8_t* row, const CDibImage* image) {
 }
 const uint8_t* GreyIndices(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x) out[x] = Grey(image->readPixel(row, (int)x));
+    for (uint32_t x = 0; x < image->width; ++x) out[x] = DibGreyLevel(image->readPixel(row, (int)x));
     return out;
 }
 const uint8_t* SameRow(const uint8_t* row, const CDibImage*) { return row; }
@@ -142,8 +140,8 @@ const uint8_t* Row24To32(const uint8_t* row, const CDibImage* image) {
 
 // ---- Empty image
 
-uint8_t gEmptyRow[8];
-const uint8_t* EmptyRow(const uint8_t*, const CDibImage*) { return gEmptyRow; }
+uint8_t g_emptyRow[8];
+const uint8_t* EmptyRow(const uint8_t*, const CDibImage*) { return g_emptyRow; }
 uint32_t ReadNothing(const uint8_t*, int) { return 0; }
 void WriteNothing(uint8_t*, int, uint32_t) {}
 

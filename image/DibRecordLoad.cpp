@@ -8,10 +8,10 @@ namespace {
 
 using namespace DibLoad;
 
-// Internal callers hand the pixel pointer in through the in/out word with this pattern.
-constexpr DWORD kPixelsFromInout = 0x8060edcb;
+// The pattern kPixelsFromInout is tested under, and the bits a caller's flags must have clear for it (the
+// entry bits it does not set, and bit 23).
 constexpr DWORD kPixelsFromInoutMask = 0x8060ffff;
-constexpr DWORD kInternalClear = 0x801234;
+constexpr DWORD kPixelsFromInoutClear = 0x801234;
 constexpr DWORD kNoMatchingEntry = 0x10d8;
 constexpr DWORD kConversionBits = kTransparencyMask | kMapSysColors | kComposeAlpha | kForceCopy;
 constexpr BYTE kPngSignature[8] = {0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a};
@@ -231,15 +231,138 @@ DibRecord* LoadDibResource(HDC dc, HMODULE module, const Char* name, const Char*
 
 }  // namespace
 
+namespace {
+
+// A packed DIB taken apart: its header, its colour rows and, in an icon image, the AND mask behind them.
+struct PackedSource {
+    const BITMAPINFOHEADER* header;
+    int bits;            // bits per pixel (0 in the header counts as 32)
+    const BYTE* pixels;
+    int height;          // rows of colour
+    const BYTE* mask;    // the icon image's AND mask, or null
+};
+
+// Finds the mask: an icon image holds the colour rows and then the AND mask, with the header height doubled.
+// An image whose size is exactly twice its colour rows (and could not also hold a mask) has none.
+void FindIconMask(PackedSource& source) {
+    const BITMAPINFOHEADER* h = source.header;
+    if (h->biCompression != BI_RGB || source.height % 2 != 0) return;
+    int half = source.height / 2;
+    unsigned long long colourBytes = static_cast<unsigned long long>(DibStride(h->biWidth, source.bits)) * half;
+    unsigned long long iconBytes = colourBytes + static_cast<unsigned long long>(DibStride(h->biWidth, 1)) * half;
+    unsigned long long plainBytes = colourBytes * 2;
+    if (h->biSizeImage == plainBytes && plainBytes != iconBytes) return;
+    source.height = half;
+    source.mask = source.pixels + colourBytes;
+}
+
+// Chooses the depth: the wanted one with kConvertDepth (0 standing for 32, 31 for the screen's), else the
+// screen's.
+int ChooseDepth(DWORD flags, HDC screen) {
+    if (!(flags & kConvertDepth)) return ScreenDepth(screen);
+    int wanted = static_cast<int>((flags & kDepthMask) >> kDepthShift);
+    return wanted == 0 ? 32 : wanted == 31 ? ScreenDepth(screen) : wanted;
+}
+
+// Without conversion the data is the record. An icon image gets a record of its own for its colour rows,
+// over the same pixels.
+DibRecord* ShareSource(const PackedSource& source, const SourceInfo& info, int tableBytes, ULONG_PTR* inout) {
+    if (!source.mask) {
+        if (inout) *inout = reinterpret_cast<ULONG_PTR>(source.pixels);
+        return const_cast<DibRecord*>(source.header);
+    }
+    BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + tableBytes);
+    if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY, inout);
+    auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
+    memcpy(record, &info, sizeof(BITMAPINFOHEADER) + tableBytes);
+    GetDibRecordHeader(record)->bits = const_cast<BYTE*>(source.pixels);
+    if (inout) *inout = reinterpret_cast<ULONG_PTR>(source.pixels);
+    return record;
+}
+
+// Converts: a DIB section of the target depth holding the colour rows, copied when the format stays and
+// drawn in through GDI otherwise. The section's pixels are in the record's hidden header.
+DibRecord* ConvertSource(const PackedSource& source, const SourceInfo& info, int sourceTable, int target,
+                         HDC screen) {
+    bool sameFormat = target == source.bits &&
+                      (target <= 8 || info.header.biCompression == BI_RGB ||
+                       (target == 16 && info.header.biCompression == BI_BITFIELDS));
+    int targetTable = sameFormat ? sourceTable : (target <= 8 ? 4 * (1 << target) : 0);
+    if (target > 32 || target < 1) return Fail(ERROR_INVALID_DATA);
+    BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + targetTable);
+    if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY);
+    auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
+    *record = info.header;
+    record->biBitCount = static_cast<WORD>(target);
+    record->biSizeImage = static_cast<DWORD>(DibStride(record->biWidth, target)) * source.height;
+    if (sameFormat) {
+        memcpy(record + 1, info.table, targetTable);
+    } else {
+        record->biCompression = BI_RGB;
+        record->biClrUsed = record->biClrImportant = 0;
+        if (target <= 8) BuildPalette(screen, target, reinterpret_cast<DWORD*>(record + 1));
+    }
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(record), DIB_RGB_COLORS, &bits,
+                                       nullptr, 0);
+    if (!section || !bits) {
+        if (section) DeleteObject(section);
+        FreeDib(record);
+        return Fail(ERROR_INVALID_DATA);
+    }
+    DibRecordHeader* hidden = GetDibRecordHeader(record);
+    hidden->bitmap = section;
+    hidden->bits = bits;
+    if (sameFormat) {
+        memcpy(bits, source.pixels, record->biSizeImage);
+    } else {
+        HDC memory = GetDibMemoryDC(record);
+        SetDIBitsToDevice(memory, 0, 0, record->biWidth, source.height, 0, 0, 0, source.height, source.pixels,
+                          reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+        GdiFlush();
+        // A bitmap selected into a DC cannot be selected elsewhere (image lists, other DCs): let it go.
+        ReleaseDibDC(record);
+    }
+    return record;
+}
+
+// Applies the colour flags to the converted pixels: system colours mapped, the transparent colour (the corner
+// pixel's, the text colour, or the icon mask) replaced by the background, then alpha composed on it.
+void ApplyTransparency(DibRecord* record, const PackedSource& source, DWORD flags, HDC screen) {
+    auto* info = reinterpret_cast<BITMAPINFO*>(record);
+    void* bits = GetDibRecordHeader(record)->bits;
+    const int target = record->biBitCount;
+    COLORREF background = GetBkColor(screen);
+    // A palette image made true-colour keeps its other pixels opaque.
+    const COLORREF opaque = source.bits <= 8 && target == 32 ? kReplaceOpaqueOthers : 0;
+    if (flags & kMapSysColors) MapDibSysColors(info, bits);
+    switch ((flags & kTransparencyMask) >> kTransparencyShift) {
+    case kKeyCorner: {
+        COLORREF key = target <= 8 ? (kReplacePaletteIndex | CornerIndex(record, bits))
+                                   : (GetDibCornerColor(info, bits) & 0xFFFFFF) | opaque;
+        ReplaceDibColor(info, bits, key, background);
+        break;
+    }
+    case kKeyTextColor:
+        ReplaceDibColor(info, bits, (GetTextColor(screen) & 0xFFFFFF) | opaque, background);
+        break;
+    case kKeyIconMask:
+        if (source.mask) ApplyDibMask(info, bits, source.mask, background);
+        break;
+    }
+    if ((flags & kComposeAlpha) && target == 32) ComposeDibOnColor(info, bits, background);
+}
+
+}  // namespace
+
 DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_PTR* inout) {
-    ULONG_PTR inValue = inout ? *inout : 0;
+    const ULONG_PTR inValue = inout ? *inout : 0;  // a module handle for group members, or the pixels
     if (!data || IsBadReadPtr(data, 44)) return Fail(ERROR_INVALID_PARAMETER, inout);
     auto* h = static_cast<const BITMAPINFOHEADER*>(data);
     DWORD kind = KindOf(flags);
     if (!IsValidDibHeader(h)) {
         if (kind == kKindCursor) {
             // A cursor image is an icon image behind a 4-byte hotspot.
-            if (inout) *inout = inValue;
             return CreateDibFromPackedData(dc, static_cast<const BYTE*>(data) + 4, WithKind(flags, kKindIcon),
                                            inout);
         }
@@ -247,114 +370,25 @@ DibRecord* CreateDibFromPackedData(HDC dc, const void* data, DWORD flags, ULONG_
         return Fail(ERROR_BAD_FORMAT, inout);
     }
 
-    bool pixelsFromInout = (flags & kPixelsFromInoutMask) == kPixelsFromInout;
-    int srcBits = BitCountOf(h);
-    const BYTE* pixels = pixelsFromInout ? reinterpret_cast<const BYTE*>(inValue)
-                                         : static_cast<const BYTE*>(data) + h->biSize + TableBytes(h);
-    if (!pixels) return Fail(ERROR_INVALID_PARAMETER, inout);
-
-    // An icon image holds the colour rows and then the AND mask, with the header height doubled.
-    int height = h->biHeight;
-    const BYTE* mask = nullptr;
-    if (kind != kKindPacked && !pixelsFromInout && h->biCompression == BI_RGB && height % 2 == 0) {
-        int half = height / 2;
-        unsigned long long colourBytes = static_cast<unsigned long long>(DibStride(h->biWidth, srcBits)) * half;
-        unsigned long long iconBytes = colourBytes + static_cast<unsigned long long>(DibStride(h->biWidth, 1)) * half;
-        unsigned long long plainBytes = colourBytes * 2;
-        if (!(h->biSizeImage == plainBytes && plainBytes != iconBytes)) {
-            height = half;
-            mask = pixels + colourBytes;
-        }
-    }
+    const bool pixelsFromInout = (flags & kPixelsFromInoutMask) == kPixelsFromInout;
+    PackedSource source = {h, BitCountOf(h), nullptr, h->biHeight, nullptr};
+    source.pixels = pixelsFromInout ? reinterpret_cast<const BYTE*>(inValue)
+                                    : static_cast<const BYTE*>(data) + h->biSize + TableBytes(h);
+    if (!source.pixels) return Fail(ERROR_INVALID_PARAMETER, inout);
+    if (kind != kKindPacked && !pixelsFromInout) FindIconMask(source);
 
     ScreenDC screen(dc);
-    int wanted = static_cast<int>((flags & kDepthMask) >> kDepthShift);
-    int target;
-    if (flags & kConvertDepth)
-        target = wanted == 0 ? 32 : wanted == 31 ? ScreenDepth(screen.dc) : wanted;
-    else
-        target = ScreenDepth(screen.dc);
-    bool convert = inout && ((flags & kConversionBits) || ((flags & kConvertDepth) && target != srcBits));
+    const int target = ChooseDepth(flags, screen.dc);
+    SourceInfo info;
+    MakeSourceInfo(h, source.height, info);
+    const int sourceTable = h->biCompression == BI_BITFIELDS ? 12 : (source.bits <= 8 ? TableBytes(h) : 0);
+    const bool convert = inout && ((flags & kConversionBits) || ((flags & kConvertDepth) && target != source.bits));
+    if (!convert) return ShareSource(source, info, sourceTable, inout);
 
-    SourceInfo source;
-    MakeSourceInfo(h, height, source);
-    int sourceTable = h->biCompression == BI_BITFIELDS ? 12 : (srcBits <= 8 ? TableBytes(h) : 0);
-
-    if (!convert) {
-        if (!mask) {
-            if (inout) *inout = reinterpret_cast<ULONG_PTR>(pixels);
-            return const_cast<DibRecord*>(h);
-        }
-        BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + sourceTable);
-        if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY, inout);
-        auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
-        memcpy(record, &source, sizeof(BITMAPINFOHEADER) + sourceTable);
-        GetDibRecordHeader(record)->bits = const_cast<BYTE*>(pixels);
-        if (inout) *inout = reinterpret_cast<ULONG_PTR>(pixels);
-        return record;
-    }
-
-    bool sameFormat = target == srcBits &&
-                      (target <= 8 || source.header.biCompression == BI_RGB ||
-                       (target == 16 && source.header.biCompression == BI_BITFIELDS));
-    int targetTable = sameFormat ? sourceTable : (target <= 8 ? 4 * (1 << target) : 0);
-    if (target > 32 || target < 1) return Fail(ERROR_INVALID_DATA, inout);
-    BYTE* block = AllocDib(sizeof(BITMAPINFOHEADER) + targetTable);
-    if (!block) return Fail(ERROR_NOT_ENOUGH_MEMORY, inout);
-    auto* record = reinterpret_cast<DibRecord*>(block + kDibRecordOffset);
-    *record = source.header;
-    record->biBitCount = static_cast<WORD>(target);
-    record->biSizeImage = static_cast<DWORD>(DibStride(record->biWidth, target)) * height;
-    if (sameFormat) {
-        memcpy(record + 1, source.table, targetTable);
-    } else {
-        record->biCompression = BI_RGB;
-        record->biClrUsed = record->biClrImportant = 0;
-        if (target <= 8) BuildPalette(screen.dc, target, reinterpret_cast<DWORD*>(record + 1));
-    }
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(screen.dc, reinterpret_cast<BITMAPINFO*>(record), DIB_RGB_COLORS, &bits,
-                                       nullptr, 0);
-    if (!section || !bits) {
-        if (section) DeleteObject(section);
-        FreeDib(record);
-        return Fail(ERROR_INVALID_DATA, inout);
-    }
-    DibRecordHeader* hidden = GetDibRecordHeader(record);
-    hidden->bitmap = section;
-    hidden->bits = bits;
-    if (sameFormat) {
-        memcpy(bits, pixels, record->biSizeImage);
-    } else {
-        HDC memory = GetDibMemoryDC(record);
-        SetDIBitsToDevice(memory, 0, 0, record->biWidth, height, 0, 0, 0, height, pixels,
-                          reinterpret_cast<BITMAPINFO*>(&source), DIB_RGB_COLORS);
-        GdiFlush();
-        // A bitmap selected into a DC cannot be selected elsewhere (image lists, other DCs): let it go.
-        ReleaseDibDC(record);
-    }
-
-    auto* info = reinterpret_cast<BITMAPINFO*>(record);
-    COLORREF background = GetBkColor(screen.dc);
-    bool paletteToTrue = srcBits <= 8 && target == 32;
-    if (flags & kMapSysColors) MapDibSysColors(info, bits);
-    switch ((flags & kTransparencyMask) >> kTransparencyShift) {
-    case kKeyCorner: {
-        COLORREF key = target <= 8 ? (0x80000000u | CornerIndex(record, bits))
-                                   : (GetDibCornerColor(info, bits) & 0xFFFFFF) | (paletteToTrue ? 0x40000000u : 0);
-        ReplaceDibColor(info, bits, key, background);
-        break;
-    }
-    case kKeyTextColor:
-        ReplaceDibColor(info, bits, (GetTextColor(screen.dc) & 0xFFFFFF) | (paletteToTrue ? 0x40000000u : 0),
-                        background);
-        break;
-    case kKeyIconMask:
-        if (mask) ApplyDibMask(info, bits, mask, background);
-        break;
-    }
-    if ((flags & kComposeAlpha) && target == 32) ComposeDibOnColor(info, bits, background);
-    if (inout) *inout = reinterpret_cast<ULONG_PTR>(bits);
+    DibRecord* record = ConvertSource(source, info, sourceTable, target, screen.dc);
+    if (!record) return Fail(GetLastError(), inout);
+    ApplyTransparency(record, source, flags, screen.dc);
+    *inout = reinterpret_cast<ULONG_PTR>(GetDibRecordHeader(record)->bits);
     return record;
 }
 
@@ -393,7 +427,7 @@ DibRecord* CreateDibFromPng(HDC dc, const void* data, DWORD size, DWORD flags, U
         DibRecord* colour = CreateDibFromBitmap(nullptr, iconInfo.hbmColor, &colourBits);
         if (colour) {
             bool useMask = ((flags & kTransparencyMask) >> kTransparencyShift) == kKeyIconMask;
-            DWORD convertFlags = (flags & ~kInternalClear) | kPixelsFromInout;
+            DWORD convertFlags = (flags & ~kPixelsFromInoutClear) | kPixelsFromInout;
             if (useMask) convertFlags &= ~kTransparencyMask;
             ULONG_PTR pixels = reinterpret_cast<ULONG_PTR>(colourBits);
             result = CreateDibFromPackedData(dc, colour, convertFlags, &pixels);
@@ -489,7 +523,8 @@ HBITMAP CreateBitmapFromDib(HDC dc, const BITMAPINFO* info, const void* pixels, 
         return CreateDIBitmap(screen.dc, h, CBM_INIT, pixels, info, DIB_RGB_COLORS);
     }
     ULONG_PTR inout = reinterpret_cast<ULONG_PTR>(pixels);
-    DibRecord* record = CreateDibFromPackedData(dc, info, (flags & ~kInternalClear) | 0xa060edcb, &inout);
+    DibRecord* record =
+        CreateDibFromPackedData(dc, info, (flags & ~kPixelsFromInoutClear) | kPixelsFromInout | kForceCopy, &inout);
     if (!record) return nullptr;
     // Keep the section, drop the record around it.
     DibRecordHeader* hidden = GetDibRecordHeader(record);

@@ -21,6 +21,9 @@ constexpr DWORD kComposeAlpha = 1u << 28;
 constexpr DWORD kForceCopy = 1u << 29;
 constexpr DWORD kConvertDepth = 1u << 30;
 constexpr DWORD kChooseBySize = 1u << 31;
+// Internal: the pixels come in through inout rather than after the header (a group kind with this entry
+// pattern and bit 31).
+constexpr DWORD kPixelsFromInout = 0x8060edcb;
 }  // namespace DibLoad
 
 // inout: module handle in (for group members), pixel pointer out.
@@ -33,6 +36,10 @@ HBITMAP CreateBitmapFromDib(HDC dc, const BITMAPINFO* info, const void* pixels, 
 
 BOOL AlphaBlendDib(BITMAPINFO* dst, void* dstPixels, UINT x, UINT y, const BITMAPINFO* src, const void* srcPixels,
                    UINT srcX, UINT srcY, UINT width, UINT height);
+// from: a colour, or kReplacePaletteIndex + an index in a palette image; with kReplaceOpaqueOthers the other
+// pixels of a 32-bit image become opaque.
+constexpr COLORREF kReplacePaletteIndex = 0x80000000u;
+constexpr COLORREF kReplaceOpaqueOthers = 0x40000000u;
 BOOL ReplaceDibColor(BITMAPINFO* info, void* pixels, COLORREF from, COLORREF to);
 BOOL ComposeDibOnColor(BITMAPINFO* info, void* pixels, COLORREF background);
 // mask: 1-bit rows of ((width + 31) / 32) x 4 bytes, stored in the image's row order.

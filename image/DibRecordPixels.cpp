@@ -59,7 +59,7 @@ BOOL ReplaceDibColor(BITMAPINFO* info, void* pixels, COLORREF from, COLORREF to)
     if (h.biBitCount >= 1 && h.biBitCount <= 8) {
         DWORD* table = TableOf(info);
         int entries = DibColorEntries(&h);
-        if ((from & 0xFF000000u) == 0x80000000u) {
+        if ((from & 0xFF000000u) == kReplacePaletteIndex) {
             int index = static_cast<int>(from & 0xFFFFFF);
             if (index < entries) table[index] = toQuad;
         } else {
@@ -72,8 +72,8 @@ BOOL ReplaceDibColor(BITMAPINFO* info, void* pixels, COLORREF from, COLORREF to)
     if ((h.biBitCount != 24 && h.biBitCount != 32) || !IsPlainOrMasks(h)) return FALSE;
     pixels = PixelsOf(info, pixels);
     if (!pixels) return FALSE;
-    bool replace = h.biBitCount == 24 || !(from & 0x80000000u);
-    bool opaqueOthers = h.biBitCount == 32 && (from & 0x40000000u);
+    bool replace = h.biBitCount == 24 || !(from & kReplacePaletteIndex);
+    bool opaqueOthers = h.biBitCount == 32 && (from & kReplaceOpaqueOthers);
     int step = h.biBitCount / 8;
     for (int y = 0; y < Rows(h); ++y) {
         BYTE* p = RowOf(pixels, h, y);
@@ -162,7 +162,7 @@ BOOL AlphaBlendDib(BITMAPINFO* dst, void* dstPixels, UINT x, UINT y, const BITMA
     DibRecord* converted = nullptr;
     if (s.biBitCount != 32) {
         ULONG_PTR inout = reinterpret_cast<ULONG_PTR>(sp);
-        converted = CreateDibFromPackedData(nullptr, src, 0xc060edcb, &inout);
+        converted = CreateDibFromPackedData(nullptr, src, DibLoad::kPixelsFromInout | DibLoad::kConvertDepth, &inout);
         if (!converted) return FALSE;
         sp = reinterpret_cast<void*>(inout);
     }

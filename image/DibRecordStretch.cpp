@@ -99,7 +99,7 @@ BOOL StretchDib(BITMAPINFO* dst, void* dstPixels, const BITMAPINFO* src, const v
     DibRecord* converted = nullptr;
     if (s.biBitCount != 32) {
         ULONG_PTR inout = reinterpret_cast<ULONG_PTR>(sp);
-        converted = CreateDibFromPackedData(nullptr, src, 0xc060edcb, &inout);
+        converted = CreateDibFromPackedData(nullptr, src, DibLoad::kPixelsFromInout | DibLoad::kConvertDepth, &inout);
         if (!converted) return FALSE;
         sp = reinterpret_cast<const BYTE*>(inout);
     }

@@ -52,6 +52,10 @@ int CompareEntries(const char* textA, int lengthA, const void* dataA, const char
     int d = Group((const FileListEntry*)dataA) - Group((const FileListEntry*)dataB);
     if (d) return d;
     d = sc->natural ? StrCmpNaturalIA(textA, textB) : CompareTextNA(textA, lengthA, textB, lengthB, true);
+    // Names equal by the rule ("a1" and "a01", or names that differ in case only) keep a fixed order,
+    // whatever order the folder gave them in.
+    if (!d) d = CompareTextNA(textA, lengthA, textB, lengthB, true);
+    if (!d) d = CompareTextNA(textA, lengthA, textB, lengthB, false);
     return sc->reverse ? -d : d;
 }
 

@@ -11,9 +11,7 @@ source "$root/tests/wine-env.sh"
 trap 'wl_env_stop' EXIT
 trap 'exit 130' INT TERM
 wl_env_start
-# A program that keeps Wine's desktop up until wl_env_stop ends the server (see tests/support/WineWarmup.cpp).
-wine "$build/tests/wine_warmup.exe" hold >/dev/null 2>&1 &
-wine "$build/tests/wine_warmup.exe" wait >/dev/null 2>&1 || wl_log "the desktop holder did not start"
+wl_hold_desktop "$build"
 
 # The test programs start without address-space randomisation (see wl_norandom).
 wl_norandom ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@"

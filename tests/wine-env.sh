@@ -113,6 +113,13 @@ wl_env_start() {
   wine cmd /c exit >/dev/null 2>&1 || true
 }
 
+# Keeps Wine's desktop up until wl_env_stop ends the server (see tests/support/WineWarmup.cpp), with the
+# wine_warmup.exe of the build folder given.
+wl_hold_desktop() {
+  wine "$1/tests/wine_warmup.exe" hold >/dev/null 2>&1 &
+  wine "$1/tests/wine_warmup.exe" wait >/dev/null 2>&1 || wl_log "the desktop holder did not start"
+}
+
 wl_env_stop() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true

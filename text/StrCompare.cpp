@@ -46,10 +46,10 @@ int StrCmpNaturalIA(const char* a, const char* b) {
         ++p;
         ++q;
     }
+    // Texts equal by this rule ("abc"/"ABC", "a01"/"a1") compare 0; a sort that needs a fixed order for them
+    // breaks the tie itself.
     if (*p || *q) return *p ? 1 : -1;
-    // Equal in natural order: keep a total order for sorting.
-    int d = CompareTextNA(a, (int)strlen(a), b, (int)strlen(b), true);
-    return d ? d : strcmp(a, b);
+    return 0;
 }
 
 int CompareTextNA(const char* a, int lenA, const char* b, int lenB, bool noCase) {

@@ -111,15 +111,15 @@ ABOUT = """
 """
 
 
-def picture(art, colours=None):
+def picture(art, colours=None, width=WIDTH, height=HEIGHT):
     rows = [row for row in art.strip('\n').split('\n')]
     letters = dict(LETTERS)
     letters.update(colours or {})
-    if len(rows) != HEIGHT:
+    if len(rows) != height:
         raise ValueError('a picture has %d rows' % len(rows))
     out = []
     for row in rows:
-        cells = [letters[ch] for ch in row[:WIDTH].ljust(WIDTH, '.')]
+        cells = [letters[ch] for ch in row[:width].ljust(width, '.')]
         out.append(cells)
     return out
 
@@ -127,6 +127,30 @@ def picture(art, colours=None):
 def ball(light, dark):
     # c is the ball's colour, D its shaded underside, K a piece of outline.
     return picture(BALL, {'c': light, 'D': dark, 'K': 0})
+
+
+def write_bitmap(target, pictures, width=WIDTH, height=HEIGHT):
+    """Writes pictures (rows of palette indexes, each width x height) side by side as a 4-bit bitmap."""
+    total = width * len(pictures)
+    stride = ((total * 4 + 31) // 32) * 4
+    rows = []
+    for y in range(height - 1, -1, -1):  # bottom-up
+        indexes = []
+        for p in pictures:
+            indexes.extend(p[y])
+        if len(indexes) % 2:
+            indexes.append(0)
+        data = bytearray()
+        for x in range(0, len(indexes), 2):
+            data.append((indexes[x] << 4) | indexes[x + 1])
+        rows.append(bytes(data.ljust(stride, b'\0')))
+    pixels = b''.join(rows)
+    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
+    info = struct.pack('<IiiHHIIiiII', 40, total, height, 1, 4, 0, len(pixels), 2835, 2835, 16, 16)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    with open(target, 'wb') as f:
+        f.write(header + info + palette + pixels)
 
 
 def main():
@@ -138,26 +162,9 @@ def main():
         picture(START),
         picture(ABOUT),
     ]
-    width = WIDTH * len(pictures)
-    stride = ((width * 4 + 31) // 32) * 4
-    rows = []
-    for y in range(HEIGHT - 1, -1, -1):  # bottom-up
-        indexes = []
-        for p in pictures:
-            indexes.extend(p[y])
-        data = bytearray()
-        for x in range(0, width, 2):
-            data.append((indexes[x] << 4) | indexes[x + 1])
-        rows.append(bytes(data.ljust(stride, b'\0')))
-    pixels = b''.join(rows)
-    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
-    info = struct.pack('<IiiHHIIiiII', 40, width, HEIGHT, 1, 4, 0, len(pixels), 2835, 2835, 16, 16)
-    offset = 14 + len(info) + len(palette)
-    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res', 'toolbar.bmp')
-    with open(target, 'wb') as f:
-        f.write(header + info + palette + pixels)
+    write_bitmap(target, pictures)
 
 
 if __name__ == '__main__':

@@ -1,4 +1,4 @@
-// Serial-port driver: waiting, reading and writing with overlapped I/O.
+// Serial-port driver: reading and writing with overlapped I/O.
 // Tick deadlines are compared by signed difference so that they survive the 49.7-day wrap.
 #include "game/serial/Serial.h"
 #include "game/serial/SerialSlot.h"
@@ -8,11 +8,8 @@
 namespace {
 
 constexpr DWORD kCancelWaitMs = 5000;
-constexpr DWORD kPollSliceMs = 1;
 
 int32_t MsUntil(DWORD deadline) { return SerialMsLeft(deadline, GetTickCount()); }
-
-void SleepAfterFailure(DWORD wait) { Sleep(wait <= 100 ? 10 : 50); }
 
 // Bytes an overlapped operation transferred, or -1 when it failed. A read that the system
 // ended by its own time-out (Wine reports ERROR_TIMEOUT) transferred nothing.
@@ -24,6 +21,19 @@ int OverlappedBytes(SerialSlot& s, OVERLAPPED& ov) {
 
 bool HasTerminator(const unsigned char* bytes, int count, int terminator) {
     return terminator >= 0 && std::find(bytes, bytes + count, static_cast<unsigned char>(terminator)) != bytes + count;
+}
+
+// One overlapped read of up to count bytes: what it brought, or -1.
+int ReadPort(SerialSlot& s, unsigned char* buffer, int count) {
+    DWORD got = 0;
+    if (ReadFile(s.handle, buffer, static_cast<DWORD>(count), &got, &s.readOv)) return OverlappedBytes(s, s.readOv);
+    if (GetLastError() != ERROR_IO_PENDING) return -1;
+    const DWORD limit = SerialBytesToMs(s, static_cast<uint64_t>(count)) + 1000;
+    if (WaitForSingleObject(s.readOv.hEvent, limit) == WAIT_OBJECT_0) return OverlappedBytes(s, s.readOv);
+    // Time-out: take the read back so that it cannot land in the caller's buffer later.
+    // Bytes that arrived before the cancel took effect are the caller's.
+    const DWORD late = SerialCancelAndWait(s, s.readOv);
+    return late > 0 ? static_cast<int>(late) : -1;
 }
 
 // Reads until count bytes, the terminator (when not negative) or the deadline.
@@ -59,44 +69,15 @@ int ReadWithDeadline(int slot, void* buffer, int count, int timeoutMs, int termi
 
 }  // namespace
 
-DWORD SerialCancelAndWait(SerialSlot& s, OVERLAPPED& ov) {
+void SerialCancel(SerialSlot& s, OVERLAPPED& ov) {
     CancelIoEx(s.handle, &ov);
     WaitForSingleObject(ov.hEvent, kCancelWaitMs);
-    DWORD done = 0;
-    return GetOverlappedResult(s.handle, &ov, &done, FALSE) ? done : 0;
 }
 
-int SerialWaitReceive(int slot, int timeoutMs) {
-    SerialSlot* s = SerialOpenSlot(slot);
-    if (!s) return -1;
-    const DWORD deadline = GetTickCount() + static_cast<DWORD>(std::max(timeoutMs, 0));
-    bool lastPass = false;
-    for (;;) {
-        if (SerialQueueBytes(*s) > 0) return 1;
-        if (lastPass) return 0;
-        const int32_t remaining = MsUntil(deadline);
-        lastPass = remaining <= 0;
-        const DWORD wait = lastPass ? 0 : static_cast<DWORD>(std::min<int32_t>(remaining, 500));
-        if (s->waitCannotBlock) {
-            Sleep(std::min(wait, kPollSliceMs));
-            continue;
-        }
-        if (!s->waitPending) {
-            s->eventMask = 0;
-            if (!WaitCommEvent(s->handle, &s->eventMask, &s->waitOv) && GetLastError() != ERROR_IO_PENDING) {
-                SleepAfterFailure(wait);
-                continue;
-            }
-            s->waitPending = true;
-        }
-        if (WaitForSingleObject(s->waitOv.hEvent, wait) != WAIT_OBJECT_0) continue;
-        DWORD unused = 0;
-        const BOOL ok = GetOverlappedResult(s->handle, &s->waitOv, &unused, FALSE);
-        s->waitPending = false;
-        // A wait that ends without an event (empty or aborted: Wine on ptys, whose modem lines it
-        // cannot read) will never block on this port; poll its queue from now on.
-        if (!ok || !(s->eventMask & EV_RXCHAR)) s->waitCannotBlock = true;
-    }
+DWORD SerialCancelAndWait(SerialSlot& s, OVERLAPPED& ov) {
+    SerialCancel(s, ov);
+    DWORD done = 0;
+    return GetOverlappedResult(s.handle, &ov, &done, FALSE) ? done : 0;
 }
 
 int SerialWrite(int slot, const void* data, int count) {
@@ -125,9 +106,12 @@ int SerialWrite(int slot, const void* data, int count) {
         const DWORD wait = slice == 0 ? (left < 11 ? left : 10) : std::min<DWORD>(left, 30);
         if (WaitForSingleObject(s->writeOv.hEvent, wait) == WAIT_OBJECT_0) break;
     }
-    const int done = OverlappedBytes(*s, s->writeOv);
-    s->pendingWrite.store(done > 0 ? static_cast<uint32_t>(done) : 0);
-    return done;
+    // A write that the system ended before all bytes went out timed out (Wine reports ERROR_TIMEOUT, Windows
+    // a short count): -1, so that a caller never takes it for a write of nothing.
+    written = 0;
+    const bool complete = GetOverlappedResult(s->handle, &s->writeOv, &written, FALSE) && written == DWORD(count);
+    s->pendingWrite.store(written);
+    return complete ? count : -1;
 }
 
 int SerialRead(int slot, void* buffer, int count) {
@@ -135,15 +119,14 @@ int SerialRead(int slot, void* buffer, int count) {
     if (!s) return -1;
     if (count < 1) return 0;
     if (!buffer) return -1;
-    DWORD got = 0;
-    if (ReadFile(s->handle, buffer, static_cast<DWORD>(count), &got, &s->readOv)) return OverlappedBytes(*s, s->readOv);
-    if (GetLastError() != ERROR_IO_PENDING) return -1;
-    const DWORD limit = SerialBytesToMs(*s, static_cast<uint64_t>(count)) + 1000;
-    if (WaitForSingleObject(s->readOv.hEvent, limit) == WAIT_OBJECT_0) return OverlappedBytes(*s, s->readOv);
-    // Time-out: take the read back so that it cannot land in the caller's buffer later.
-    // Bytes that arrived before the cancel took effect are the caller's.
-    const DWORD late = SerialCancelAndWait(*s, s->readOv);
-    return late > 0 ? static_cast<int>(late) : -1;
+    // An outstanding wait gives way; the byte it took comes first, then only what is queued behind it.
+    SerialSettleWait(*s, true);
+    auto* out = static_cast<unsigned char*>(buffer);
+    if (!s->held) return ReadPort(*s, out, count);
+    out[0] = s->heldByte;
+    s->held = false;
+    const int queued = std::min(SerialQueueBytes(*s), count - 1);
+    return queued > 0 ? 1 + std::max(ReadPort(*s, out + 1, queued), 0) : 1;
 }
 
 int SerialReadTimeout(int slot, void* buffer, int count, int timeoutMs) {

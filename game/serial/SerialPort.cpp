@@ -106,11 +106,7 @@ bool ApplyLineSettings(SerialSlot& s, const SerialLineSettings& line) {
     dcb.StopBits = line.stop ? TWOSTOPBITS : ONESTOPBIT;
     if (!SetCommState(s.handle, &dcb)) return false;
 
-    // Reads return at once with what is buffered; writes may take 12 bit times per byte.
-    COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.WriteTotalTimeoutMultiplier = 12000 / static_cast<DWORD>(line.baud) + 1;
-    timeouts.WriteTotalTimeoutConstant = timeouts.WriteTotalTimeoutMultiplier + 1;
+    COMMTIMEOUTS timeouts = SerialTimeouts(line.baud, false);
     if (!SetCommTimeouts(s.handle, &timeouts)) return false;
 
     s.line = line;
@@ -153,6 +149,15 @@ int SerialQueueBytes(SerialSlot& s) {
     return static_cast<int>(std::min<DWORD>(stat.cbInQue, 0x7FFFFFFF));
 }
 
+COMMTIMEOUTS SerialTimeouts(int baud, bool waitForByte) {
+    COMMTIMEOUTS timeouts{};
+    // All zero read values: a read lasts until its count has come.
+    timeouts.ReadIntervalTimeout = waitForByte ? 0 : MAXDWORD;
+    timeouts.WriteTotalTimeoutMultiplier = 12000 / static_cast<DWORD>(baud) + 1;
+    timeouts.WriteTotalTimeoutConstant = timeouts.WriteTotalTimeoutMultiplier + 1;
+    return timeouts;
+}
+
 uint32_t SerialByteTime(int baud, int parity, int stop, int data) {
     if (baud <= 0) return 0;
     uint32_t bits = (data & 1) ? 9 : 10;
@@ -192,8 +197,7 @@ int SerialOpen(int port, int baud, int parity, int stop, int data, int handshake
         return -1;
     }
     s.waitPending = false;
-    s.waitCannotBlock = false;
-    s.eventMask = 0;
+    s.held = false;
     s.pendingWrite.store(0);
     s.writeStart.store(GetTickCount());
     SetupComm(s.handle, 2048, 2048);
@@ -205,11 +209,11 @@ int SerialOpen(int port, int baud, int parity, int stop, int data, int handshake
 int SerialClose(int slot) {
     SerialSlot* s = SerialOpenSlot(slot);
     if (!s) return -1;
-    // A comm-event wait may still be outstanding from the last SerialWaitReceive.
-    if (s->waitPending) {
-        SerialCancelAndWait(*s, s->waitOv);
-        s->waitPending = false;
-    }
+    // The wait's read may still be outstanding from the last SerialWaitReceive: cancel it, so that the
+    // system lets go of it before the handle goes; a byte it had taken goes with the port.
+    SerialSettleWait(*s, true);
+    s->waitPending = false;
+    s->held = false;
     const BOOL closed = CloseHandle(s->handle);
     CloseEvents(*s);
     ReleaseSlot(*s);
@@ -225,7 +229,7 @@ int SerialIsAlive(int slot) {
 int SerialBytesWaiting(int slot) {
     SerialSlot* s = SerialOpenSlot(slot);
     if (!s) return -1;
-    return std::max(SerialQueueBytes(*s), 0);
+    return SerialPendingInput(*s);
 }
 
 int SerialModemStatus(int slot) {

@@ -10,7 +10,7 @@ namespace {
 constexpr DWORD kFreeWaitMs = 2000;
 constexpr DWORD kResetSettleMs = 500;
 
-uint32_t gBufferLimit = 0;
+uint32_t g_bufferLimit = 0;
 
 class Guard {
 public:
@@ -131,7 +131,7 @@ void FreeBuffers(WavePlayer& p, bool& failed) {
 }
 
 bool PrepareBuffers(WavePlayer& p) {
-    const uint32_t most = gBufferLimit ? std::clamp(gBufferLimit, kWaveMinBuffers, kWaveMaxBuffers) : kWaveMaxBuffers;
+    const uint32_t most = g_bufferLimit ? std::clamp(g_bufferLimit, kWaveMinBuffers, kWaveMaxBuffers) : kWaveMaxBuffers;
     p.count = 0;
     while (p.count < most) {
         WaveBuffer& b = p.buffers[p.count];
@@ -178,7 +178,7 @@ bool WaveFormatAccepted(int rate, int bits, int channels) {
     return bits > 0 && bits % 4 == 0 && bits <= 32 && channels > 0 && channels <= 32 && rate > 0 && rate <= 48000;
 }
 
-void WaveOutLimitBuffers(int count) { gBufferLimit = count > 0 ? static_cast<uint32_t>(count) : 0; }
+void WaveOutLimitBuffers(int count) { g_bufferLimit = count > 0 ? static_cast<uint32_t>(count) : 0; }
 
 int WaveOutOpen(int rate, int bits, int channels, int bufferBytes) {
     WavePlayer& p = Player();
@@ -339,10 +339,18 @@ int WaveOutWaitIdle(int timeoutMs) {
     return 0;
 }
 
+uint32_t WaveFinishSilenceBytes(uint32_t rate, int bits, int channels, uint32_t bufferBytes) {
+    uint32_t bytes = rate / 4;
+    if (channels == 2) bytes *= 2;
+    if (bits > 8) bytes *= 2;
+    return std::min(bytes, bufferBytes);
+}
+
 int WaveOutFinish() {
     WavePlayer& p = Player();
     if (!p.device.load()) return 1;
-    const uint32_t silence = std::min<uint32_t>(p.format.nSamplesPerSec / 4 * p.format.nBlockAlign, p.bufferBytes);
+    const uint32_t silence =
+        WaveFinishSilenceBytes(p.format.nSamplesPerSec, p.format.wBitsPerSample, p.format.nChannels, p.bufferBytes);
     if (void* buffer = WaveOutGetBuffer()) {
         std::memset(buffer, p.format.wBitsPerSample <= 8 ? 0x80 : 0, silence);
         WaveOutWrite(static_cast<int>(silence));

@@ -28,11 +28,10 @@ int StreamLoop(void* context, WaveStreamReader reader) {
         if (!buffer) break;
         const int got = reader(context, buffer, static_cast<int>(p.bufferBytes));
         if (got <= 0 || p.stopFlag.load()) break;
+        // Every block handed over counts, also one that a stalled device made the player drop.
         const int result = WaveOutWrite(got);
-        if (result == kWaveWriteOk)
-            total += got;
-        else if (result != kWaveWriteWaitFailed)
-            break;
+        total += got;
+        if (result != kWaveWriteOk && result != kWaveWriteWaitFailed) break;
     }
     return total;
 }

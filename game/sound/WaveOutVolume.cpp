@@ -84,10 +84,12 @@ int WaveOutGetVolume() {
     if (!device || !(p.caps.dwSupport & WAVECAPS_VOLUME)) return -1;
     DWORD v = 0;
     if (waveOutGetVolume(device, &v) != MMSYSERR_NOERROR) return -1;
-    // A mono stream has one volume; some systems leave the right word 0 for it.
-    if ((p.caps.dwSupport & WAVECAPS_LRVOLUME) && p.format.nChannels > 1)
-        return static_cast<int>(((v & 0xFFFF) + (v >> 16)) / 2);
-    return static_cast<int>(v & 0xFFFF);
+    return WaveVolumeFromDevice(v, p.caps.dwSupport);
+}
+
+int WaveVolumeFromDevice(DWORD deviceValue, DWORD support) {
+    if (support & WAVECAPS_LRVOLUME) return static_cast<int>(((deviceValue & 0xFFFF) + (deviceValue >> 16)) / 2);
+    return static_cast<int>(deviceValue & 0xFFFF);
 }
 
 int MixerSetMasterVolume(int volume) { return MasterVolume().Set(volume); }

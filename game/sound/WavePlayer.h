@@ -51,3 +51,11 @@ CRITICAL_SECTION& ProducerLock();
 
 // Stops and forgets a stream thread (bounded wait, then terminate).
 void WaveStopStreamThread();
+
+// The stream volume from the device's value: with separate left and right volumes the mean of both words,
+// whatever the stream's channels; else the low word.
+int WaveVolumeFromDevice(DWORD deviceValue, DWORD support);
+
+// Bytes of the quarter second of silence that finishing writes: rate / 4, doubled for two channels and
+// again for more than 8 bits, at most a buffer.
+uint32_t WaveFinishSilenceBytes(uint32_t rate, int bits, int channels, uint32_t bufferBytes);

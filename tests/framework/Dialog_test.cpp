@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "framework/Framework.h"
-#include "DialogTemplate.h"
-#include "TestPump.h"
+#include "tests/framework/DialogTemplate.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/Framework.h"
-#include "TestPump.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 

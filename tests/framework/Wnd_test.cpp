@@ -6,7 +6,7 @@
 
 #include "framework/Framework.h"
 #include "framework/HandleMap.h"
-#include "TestPump.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 

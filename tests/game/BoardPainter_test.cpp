@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/game/GameTestSupport.h"
 
 #include "game/BoardPainter.h"
 #include "game/GameFrame.h"
@@ -20,7 +20,7 @@ class BoardTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(LoadBoardArt(art_, GetModuleHandleA(nullptr)));
-        for (int i = 0; i < 3; ++i) BuildPointerSprite(art_, i, state_.pointerColour[i]);
+        for (int i = 0; i < 3; ++i) BuildPointerSprite(art_, i, state_.pointers.colour[i]);
         SelectStarImage(art_, 0);
         painter_ = std::make_unique<BoardPainter>(art_, [this](int x, int y, int cx, int cy) {
             rects_.push_back({x, y, x + cx, y + cy});
@@ -29,8 +29,8 @@ protected:
     void Size(int width, int height) {
         ASSERT_TRUE(image_.Create(32, width, height, 0));
         painter_->SetImage(&image_);
-        state_.clientWidth = width;
-        state_.clientHeight = height;
+        state_.geometry.clientWidth = width;
+        state_.geometry.clientHeight = height;
     }
     uint32_t Pixel(int x, int y) const { return image_.GetPixel(x, y) & 0xFFFFFF; }
     // Whether a pixel of the rectangle is not black, or (with a colour) close to that colour: the soft text
@@ -89,7 +89,7 @@ TEST_F(BoardTest, BandHasBevelsColourLineTicksAndLabels) {
     ArmQuestion(state_, 0, 1000, 500);
     Size(864, 600);
     const ScaleLayout layout = ComputeScaleLayout(864, 0, 1000, false);
-    state_.scaleLength = layout.scaleLength;
+    state_.geometry.scaleLength = layout.scaleLength;
     painter_->DrawBand(state_, layout);
     const int top = 400;
     const uint32_t bevel[6] = {0xDEDEDE, 0xBCBCBC, 0x858585, 0x858585, 0x585858, 0x2C2C2C};
@@ -133,11 +133,11 @@ TEST_F(BoardTest, BandHasBevelsColourLineTicksAndLabels) {
 
 TEST_F(BoardTest, SingleColourScaleAndNoLabelsWithoutQuestion) {
     ArmQuestion(state_, 0, 1000, 500);
-    state_.scaleColour = 0;
-    state_.noQuestion = 1;
+    state_.settings.scaleColour = 0;
+    state_.shared.noQuestion = 1;
     Size(864, 600);
     const ScaleLayout layout = ComputeScaleLayout(864, 0, 1000, false);
-    state_.scaleLength = layout.scaleLength;
+    state_.geometry.scaleLength = layout.scaleLength;
     painter_->DrawBand(state_, layout);
     EXPECT_EQ(Pixel(31, 459), 0x00FF00u);
     EXPECT_EQ(Pixel(832, 460), 0x00FF00u);
@@ -147,7 +147,7 @@ TEST_F(BoardTest, SingleColourScaleAndNoLabelsWithoutQuestion) {
 
 TEST_F(BoardTest, StarSlotsFillFromTheBottomUp) {
     Size(864, 1100);  // band top at 900
-    state_.starCount[kRed] = 7;
+    state_.stars.count[kRed] = 7;
     painter_->DrawStarColumns(state_);
     for (int k = 0; k < 7; ++k) {
         const int cellTop = 900 - (k + 1) * 136;
@@ -156,18 +156,18 @@ TEST_F(BoardTest, StarSlotsFillFromTheBottomUp) {
             EXPECT_EQ(Pixel(1, cellTop + 1), 0u) << k;  // the cell's corner stays black
         }
         EXPECT_TRUE(Invalidated(0, cellTop) && Invalidated(135, cellTop + 135)) << k;
-        EXPECT_EQ(state_.starSlotCache[k], 1);
+        EXPECT_EQ(state_.drawn.starSlots[k], 1);
     }
-    EXPECT_EQ(state_.starSlotCache[7], 0xFF);  // beyond the band's top: not laid out
+    EXPECT_EQ(state_.drawn.starSlots[7], 0xFF);  // beyond the band's top: not laid out
     EXPECT_EQ(Pixel(864 - 68, 900 - 68), 0u);  // blue has none
-    EXPECT_EQ(state_.starSlotCache[32], 0);
+    EXPECT_EQ(state_.drawn.starSlots[32], 0);
 
     // Nothing changed: nothing is drawn or invalidated.
     rects_.clear();
     painter_->DrawStarColumns(state_);
     EXPECT_TRUE(rects_.empty());
     // One star less: only that row is invalidated, and it is black again.
-    state_.starCount[kRed] = 6;
+    state_.stars.count[kRed] = 6;
     painter_->DrawStarColumns(state_);
     ASSERT_EQ(rects_.size(), 1u);
     EXPECT_EQ(rects_[0].top, 900 - 7 * 136);
@@ -176,10 +176,10 @@ TEST_F(BoardTest, StarSlotsFillFromTheBottomUp) {
 
 TEST_F(BoardTest, TwoRowsOfHalfWidthStars) {
     Size(864, 600);
-    state_.starSize = 3;
+    state_.settings.starSize = 3;
     ApplyStarSize(state_);
     SelectStarImage(art_, 3);
-    state_.starCount[kBlue] = 3;
+    state_.stars.count[kBlue] = 3;
     painter_->DrawStarColumns(state_);
     const int left = 864 - 136, top = 400;
     EXPECT_NE(Pixel(left + 34, top - 34), 0u);        // slot 0: left half of row 0
@@ -194,11 +194,11 @@ TEST_F(BoardTest, RevealLeavesSpritesMarkerAndLabels) {
     GameFrame frame(state_, nullptr, painter_.get(), [] { return 0; });
     uint32_t now = 1000;
     frame.Run(now);
-    StartPlayer(state_, kRed, now);
-    StartPlayer(state_, kBlue, now);
-    StopPlayer(state_, kRed, now + 1560, nullptr);   // 390
-    StopPlayer(state_, kBlue, now + 1520, nullptr);  // 420
-    for (now += 2000; state_.revealState != kRevealFinished; now += 30) frame.Run(now);
+    StartPlayer(state_.shared, kRed, now);
+    StartPlayer(state_.shared, kBlue, now);
+    StopPlayer(state_.shared, kRed, now + 1560, nullptr);   // 390
+    StopPlayer(state_.shared, kBlue, now + 1520, nullptr);  // 420
+    for (now += 2000; state_.round.revealState != kRevealFinished; now += 30) frame.Run(now);
     frame.Run(now);
     const int top = 400, spriteRow = top + 62;
     // Sprites where the pointers stand: red, blue and the green solution at the target.
@@ -209,7 +209,7 @@ TEST_F(BoardTest, RevealLeavesSpritesMarkerAndLabels) {
     EXPECT_TRUE(Dominant(Pixel(32 + 420, spriteRow + 80), 0));  // the shaft shows through the marker's ground
     EXPECT_EQ(Pixel(32 + 300, spriteRow + 20), 0u);
     // The winner's marker: the small star below red's pointer.
-    EXPECT_EQ(state_.winner, kRed);
+    EXPECT_EQ(state_.round.winner, kRed);
     const uint32_t gold = Pixel(32 + 395, top + 98 + 32);
     EXPECT_TRUE((gold >> 16) > 150 && ((gold >> 8) & 0xFF) > 100 && (gold & 0xFF) < 100) << std::hex << gold;
     // Value labels with a white halo: red at the left in yellow (the winner), blue at the right, the solution
@@ -227,8 +227,8 @@ TEST_F(BoardTest, RevealLeavesSpritesMarkerAndLabels) {
     EXPECT_TRUE(anyMatching(700, 864, [&](uint32_t p) { return Dominant(p, 0); }));
     EXPECT_TRUE(anyMatching(32 + 400 - 40, 32 + 400 + 40, [&](uint32_t p) { return Dominant(p, 8); }));
     EXPECT_FALSE(anyMatching(200, 330, [](uint32_t p) { return p != 0; }));
-    EXPECT_EQ(state_.labelLeft[kRed], 0);
-    EXPECT_GT(state_.labelWidth[kSolution], 8);
+    EXPECT_EQ(state_.drawn.labelLeft[kRed], 0);
+    EXPECT_GT(state_.drawn.labelWidth[kSolution], 8);
 }
 
 TEST_F(BoardTest, SweepingFrameTouchesOnlyWhatMoved) {
@@ -236,8 +236,8 @@ TEST_F(BoardTest, SweepingFrameTouchesOnlyWhatMoved) {
     Size(864, 600);
     GameFrame frame(state_, nullptr, painter_.get(), [] { return 0; });
     frame.Run(0);
-    StartPlayer(state_, kRed, 0);
-    StartPlayer(state_, kBlue, 0);
+    StartPlayer(state_.shared, kRed, 0);
+    StartPlayer(state_.shared, kBlue, 0);
     frame.Run(30);
     rects_.clear();
     frame.Run(60);
@@ -245,8 +245,48 @@ TEST_F(BoardTest, SweepingFrameTouchesOnlyWhatMoved) {
     EXPECT_LT(InvalidatedArea(), 864LL * 600 / 10);
     for (const RECT& r : rects_) EXPECT_GE(r.top, 400);  // nothing above the band
     // The red sprite moved from pixel 7 to 15: its old place is black, the new one drawn.
-    EXPECT_EQ(state_.drawnPosition[kRed], 15);
+    EXPECT_EQ(state_.drawn.position[kRed], 15);
     EXPECT_NE(Pixel(32 + 15, 462 + 60), 0u);
+}
+
+// Whatever came before, a frame in which nothing moves sends no pixel to the screen: a question just loaded,
+// after a resize, one pointer stopped and one idle, after the reveal, after a reset, on the closing page.
+TEST_F(BoardTest, RestingFrameInvalidatesNothing) {
+    ArmQuestion(state_, 0, 1000, 500);
+    Size(864, 600);
+    GameFrame frame(state_, nullptr, painter_.get(), [] { return 0; });
+    uint32_t now = 1000;
+    auto expectRest = [&](const char* after) {
+        frame.Run(now += 30);  // the frame that shows the change
+        rects_.clear();
+        for (int i = 0; i < 3; ++i) frame.Run(now += 30);
+        EXPECT_TRUE(rects_.empty()) << "at rest after " << after << ": " << rects_.size() << " rectangles";
+    };
+    expectRest("loading a question");
+    state_.drawn.board = 0;
+    for (int32_t& drawn : state_.drawn.position) drawn = kNotDrawn;
+    expectRest("a resize");
+    StartPlayer(state_.shared, kRed, now);
+    StopPlayer(state_.shared, kRed, now + 900, nullptr);
+    now += 900;
+    expectRest("red stopped");
+    auto finishRound = [&] {
+        for (int player : {kRed, kBlue}) {
+            StartPlayer(state_.shared, player, now);
+            StopPlayer(state_.shared, player, now + 500 + 100 * player, nullptr);
+        }
+        while (state_.round.revealState != kRevealFinished) frame.Run(now += 30);
+        ASSERT_GE(state_.round.winner, 0);
+    };
+    finishRound();
+    expectRest("the reveal");
+    ResetGame(state_);
+    expectRest("a reset");
+    EXPECT_EQ(state_.drawn.position[kSolution], kNotDrawn);
+    finishRound();
+    ResetRound(state_);  // the closing page after the game's last reveal
+    state_.shared.noQuestion = 1;
+    expectRest("the closing page");
 }
 
 TEST(BoardArt, SpriteRecolouringFollowsTheTemplate) {

@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/game/GameTestSupport.h"
 
 #include "game/GameFrame.h"
 
@@ -50,11 +50,11 @@ TEST(GameFrame, DrawsInFrameOrderAndTheBandOnlyWhenAsked) {
     EXPECT_EQ(frame.Run(1000), kDirtyBand);
     EXPECT_EQ(frame.Run(1030), 0u);
     EXPECT_EQ(drawing.calls, "SBPSP");
-    EXPECT_EQ(state.boardDrawn, 1);
-    EXPECT_EQ(state.scaleLength, 800);
-    EXPECT_DOUBLE_EQ(state.pixelsPerUnit, 0.8);
+    EXPECT_EQ(state.drawn.board, 1);
+    EXPECT_EQ(state.geometry.scaleLength, 800);
+    EXPECT_DOUBLE_EQ(state.geometry.pixelsPerUnit, 0.8);
     // Without a client area the frame does nothing.
-    state.clientHeight = 0;
+    state.geometry.clientHeight = 0;
     EXPECT_EQ(frame.Run(1060), 0u);
     EXPECT_EQ(drawing.calls, "SBPSP");
 }
@@ -62,8 +62,8 @@ TEST(GameFrame, DrawsInFrameOrderAndTheBandOnlyWhenAsked) {
 TEST(GameFrame, TimeLimitBeepsFiveTimesThenForcesStartAndStop) {
     GameState state;
     ArmQuestion(state);
-    state.timeLimit = 5;
-    state.remainingLimitFrames = TimeLimitFrames(5);
+    state.settings.timeLimit = 5;
+    state.round.remainingLimitFrames = TimeLimitFrames(5);
     SoundRecorder sounds;
     GameFrame frame(state, &sounds, nullptr, Draws(0, 0));
     uint32_t now = 10000;
@@ -73,16 +73,16 @@ TEST(GameFrame, TimeLimitBeepsFiveTimesThenForcesStartAndStop) {
         frame.Run(now);
         now += 30;
         if (sounds.sounds.size() > before && sounds.sounds.back() == kSoundTimer)
-            beepsAt.push_back(state.remainingLimitFrames);
+            beepsAt.push_back(state.round.remainingLimitFrames);
     }
     EXPECT_EQ(beepsAt, (std::vector<uint32_t>{165, 132, 99, 66, 33}));
-    EXPECT_EQ(state.remainingLimitFrames, 0u);
+    EXPECT_EQ(state.round.remainingLimitFrames, 0u);
     // Neither player had started: both stand stopped at their start ends.
-    EXPECT_EQ(state.playerState[kRed], kPlayerStopped);
-    EXPECT_EQ(state.playerState[kBlue], kPlayerStopped);
+    EXPECT_EQ(state.shared.playerState[kRed], kPlayerStopped);
+    EXPECT_EQ(state.shared.playerState[kBlue], kPlayerStopped);
     frame.Run(now);
-    EXPECT_EQ(state.position[kRed], 0);
-    EXPECT_EQ(state.position[kBlue], 800);
+    EXPECT_EQ(state.pointers.position[kRed], 0);
+    EXPECT_EQ(state.pointers.position[kBlue], 800);
     EXPECT_EQ(sounds.Count(kSoundCling1), 1);
     EXPECT_EQ(sounds.Count(kSoundCling2), 1);
 }
@@ -90,10 +90,10 @@ TEST(GameFrame, TimeLimitBeepsFiveTimesThenForcesStartAndStop) {
 TEST(GameFrame, CountdownIsSilentOnceBothHaveStopped) {
     GameState state;
     ArmQuestion(state);
-    state.timeLimit = 5;
-    state.remainingLimitFrames = 100;
-    state.playerState[kRed] = kPlayerStopped;
-    state.playerState[kBlue] = kPlayerStopped;
+    state.settings.timeLimit = 5;
+    state.round.remainingLimitFrames = 100;
+    state.shared.playerState[kRed] = kPlayerStopped;
+    state.shared.playerState[kBlue] = kPlayerStopped;
     SoundRecorder sounds;
     GameFrame frame(state, &sounds, nullptr, Draws(0, 0));
     for (uint32_t t = 0; t < 99 * 30; t += 30) frame.Run(t);
@@ -101,26 +101,26 @@ TEST(GameFrame, CountdownIsSilentOnceBothHaveStopped) {
     // No time limit configured: remaining frames are left alone.
     GameState idle;
     ArmQuestion(idle);
-    idle.remainingLimitFrames = 50;
+    idle.round.remainingLimitFrames = 50;
     GameFrame other(idle, &sounds, nullptr, Draws(0, 0));
     other.Run(0);
-    EXPECT_EQ(idle.remainingLimitFrames, 50u);
+    EXPECT_EQ(idle.round.remainingLimitFrames, 50u);
 }
 
 TEST(GameFrame, SingleModeStartsBothPointersAfter33Frames) {
     GameState state;
     ArmQuestion(state);
-    state.singleMode = 1;
-    state.autoStartCountdown = kAutoStartFrames;
+    state.shared.singleMode = 1;
+    state.round.autoStartCountdown = kAutoStartFrames;
     GameFrame frame(state, nullptr, nullptr, Draws(0, 0));
     uint32_t now = 500;
     for (int i = 0; i < 32; ++i, now += 30) frame.Run(now);
-    EXPECT_EQ(state.playerState[kRed], kPlayerIdle);
+    EXPECT_EQ(state.shared.playerState[kRed], kPlayerIdle);
     frame.Run(now);
-    EXPECT_EQ(state.playerState[kRed], kPlayerRunning);
-    EXPECT_EQ(state.playerState[kBlue], kPlayerRunning);
-    EXPECT_EQ(state.startTick[kRed], now);
-    EXPECT_EQ(state.autoStartCountdown, 0);
+    EXPECT_EQ(state.shared.playerState[kRed], kPlayerRunning);
+    EXPECT_EQ(state.shared.playerState[kBlue], kPlayerRunning);
+    EXPECT_EQ(state.shared.startTick[kRed], now);
+    EXPECT_EQ(state.round.autoStartCountdown, 0);
 }
 
 TEST(GameFrame, RoundEndsWithTheCloserPlayersStar) {
@@ -131,30 +131,30 @@ TEST(GameFrame, RoundEndsWithTheCloserPlayersStar) {
     GameFrame frame(state, &sounds, &drawing, Draws(0, 0));
     uint32_t now = 1000;
     frame.Run(now);
-    StartPlayer(state, kRed, now);
-    StartPlayer(state, kBlue, now);
-    StopPlayer(state, kRed, now + 1560, &sounds);   // red at 390
-    StopPlayer(state, kBlue, now + 1520, &sounds);  // blue at 800 - 380 = 420
+    StartPlayer(state.shared, kRed, now);
+    StartPlayer(state.shared, kBlue, now);
+    StopPlayer(state.shared, kRed, now + 1560, &sounds);   // red at 390
+    StopPlayer(state.shared, kBlue, now + 1520, &sounds);  // blue at 800 - 380 = 420
     now += 2000;
-    const int frames = RunUntil(frame, now, [&] { return state.revealState == kRevealFinished; });
+    const int frames = RunUntil(frame, now, [&] { return state.round.revealState == kRevealFinished; });
     ASSERT_GT(frames, 0);
     // Run-up 850 ms and three half waves of 1700 ms: about 199 frames.
     EXPECT_NEAR(frames, (850 + 3 * 1700) / 30, 2);
-    EXPECT_EQ(state.position[kRed], 390);
-    EXPECT_EQ(state.position[kBlue], 420);
-    EXPECT_EQ(state.winner, kRed);
-    EXPECT_EQ(state.starCount[kRed], 1);
-    EXPECT_EQ(state.starCount[kBlue], 0);
-    EXPECT_EQ(state.markerPosition, 395);
-    EXPECT_EQ(state.roundActive, 0);
-    EXPECT_EQ(state.position[kSolution], 400);
-    EXPECT_EQ(state.labelValue[kSolution], 500);
+    EXPECT_EQ(state.pointers.position[kRed], 390);
+    EXPECT_EQ(state.pointers.position[kBlue], 420);
+    EXPECT_EQ(state.round.winner, kRed);
+    EXPECT_EQ(state.stars.count[kRed], 1);
+    EXPECT_EQ(state.stars.count[kBlue], 0);
+    EXPECT_EQ(state.round.markerPosition, 395);
+    EXPECT_EQ(state.round.roundActive, 0);
+    EXPECT_EQ(state.pointers.position[kSolution], 400);
+    EXPECT_EQ(state.drawn.labelValue[kSolution], 500);
     EXPECT_EQ(sounds.Count(kSoundCling3), 1);
     EXPECT_EQ(drawing.dirty.back(), kDirtyRevealEnded);
     // Later frames keep the solution where it is and award nothing more.
     frame.Run(now);
     frame.Run(now + 30);
-    EXPECT_EQ(state.starCount[kRed], 1);
+    EXPECT_EQ(state.stars.count[kRed], 1);
     EXPECT_EQ(sounds.Count(kSoundCling3), 1);
 }
 
@@ -164,35 +164,35 @@ TEST(GameFrame, TieGivesNoStarButTheClosingSound) {
     SoundRecorder sounds;
     GameFrame frame(state, &sounds, nullptr, Draws(2, 7));
     frame.Run(0);
-    StartPlayer(state, kRed, 0);
-    StartPlayer(state, kBlue, 0);
-    StopPlayer(state, kRed, 1520, &sounds);   // 380
-    StopPlayer(state, kBlue, 1520, &sounds);  // 420
+    StartPlayer(state.shared, kRed, 0);
+    StartPlayer(state.shared, kBlue, 0);
+    StopPlayer(state.shared, kRed, 1520, &sounds);   // 380
+    StopPlayer(state.shared, kBlue, 1520, &sounds);  // 420
     uint32_t now = 1600;
-    ASSERT_GE(RunUntil(frame, now, [&] { return state.revealState == kRevealFinished; }), 0);
-    EXPECT_EQ(state.swingCount, 5);
-    EXPECT_EQ(state.winner, -1);
-    EXPECT_EQ(state.markerPosition, kNotDrawn);
-    EXPECT_EQ(state.starCount[kRed] + state.starCount[kBlue], 0);
+    ASSERT_GE(RunUntil(frame, now, [&] { return state.round.revealState == kRevealFinished; }), 0);
+    EXPECT_EQ(state.round.reveal.swingCount, 5);
+    EXPECT_EQ(state.round.winner, -1);
+    EXPECT_EQ(state.round.markerPosition, kNotDrawn);
+    EXPECT_EQ(state.stars.count[kRed] + state.stars.count[kBlue], 0);
     EXPECT_EQ(sounds.Count(kSoundCling3), 1);
 }
 
 TEST(GameFrame, NoStarWithoutAutomaticCounting) {
     GameState state;
     ArmQuestion(state, 0, 1000, 0);  // solution at the left end: no run-up
-    state.autoCount = 0;
+    state.settings.autoCount = 0;
     GameFrame frame(state, nullptr, nullptr, Draws(0, 0));
     frame.Run(0);
-    StartPlayer(state, kRed, 0);
-    StartPlayer(state, kBlue, 0);
-    StopPlayer(state, kRed, 40, nullptr);
-    StopPlayer(state, kBlue, 40, nullptr);
+    StartPlayer(state.shared, kRed, 0);
+    StartPlayer(state.shared, kBlue, 0);
+    StopPlayer(state.shared, kRed, 40, nullptr);
+    StopPlayer(state.shared, kBlue, 40, nullptr);
     uint32_t now = 100;
-    const int frames = RunUntil(frame, now, [&] { return state.revealState == kRevealFinished; });
-    EXPECT_EQ(state.runUpMs, 0);
+    const int frames = RunUntil(frame, now, [&] { return state.round.revealState == kRevealFinished; });
+    EXPECT_EQ(state.round.reveal.runUpMs, 0);
     EXPECT_NEAR(frames, 3 * 1700 / 30, 2);
-    EXPECT_EQ(state.winner, kRed);
-    EXPECT_EQ(state.starCount[kRed], 0);
+    EXPECT_EQ(state.round.winner, kRed);
+    EXPECT_EQ(state.stars.count[kRed], 0);
 }
 
 TEST(GameFrame, DegenerateScalesStillEndTheReveal) {
@@ -209,18 +209,18 @@ TEST(GameFrame, DegenerateScalesStillEndTheReveal) {
     for (const Case& c : cases) {
         GameState state;
         ArmQuestion(state, c.minimum, c.maximum, c.solution);
-        state.logScale = c.log;
+        state.question.logScale = c.log;
         GameFrame frame(state, nullptr, nullptr, Draws(5, 99));
         frame.Run(0);
-        StartPlayer(state, kRed, 0);
-        StartPlayer(state, kBlue, 0);
-        StopPlayer(state, kRed, 100, nullptr);
-        StopPlayer(state, kBlue, 200, nullptr);
+        StartPlayer(state.shared, kRed, 0);
+        StartPlayer(state.shared, kBlue, 0);
+        StopPlayer(state.shared, kRed, 100, nullptr);
+        StopPlayer(state.shared, kBlue, 200, nullptr);
         uint32_t now = 300;
-        EXPECT_GE(RunUntil(frame, now, [&] { return state.revealState == kRevealFinished; }, 2000), 0)
+        EXPECT_GE(RunUntil(frame, now, [&] { return state.round.revealState == kRevealFinished; }, 2000), 0)
             << c.minimum << " " << c.maximum << " " << c.solution;
-        EXPECT_GE(state.targetPixel, 0);
-        EXPECT_LE(state.targetPixel, state.scaleLength);
+        EXPECT_GE(state.round.reveal.target, 0);
+        EXPECT_LE(state.round.reveal.target, state.geometry.scaleLength);
     }
 }
 
@@ -230,12 +230,12 @@ TEST(GameFrame, RevealTimesSurviveTheTickWrap) {
     GameFrame frame(state, nullptr, nullptr, Draws(0, 0));
     uint32_t now = 0xFFFFF000u;
     frame.Run(now);
-    StartPlayer(state, kRed, now);
-    StartPlayer(state, kBlue, now);
-    StopPlayer(state, kRed, now + 10, nullptr);
-    StopPlayer(state, kBlue, now + 20, nullptr);
+    StartPlayer(state.shared, kRed, now);
+    StartPlayer(state.shared, kBlue, now);
+    StopPlayer(state.shared, kRed, now + 10, nullptr);
+    StopPlayer(state.shared, kBlue, now + 20, nullptr);
     now += 100;
-    const int frames = RunUntil(frame, now, [&] { return state.revealState == kRevealFinished; });
+    const int frames = RunUntil(frame, now, [&] { return state.round.revealState == kRevealFinished; });
     EXPECT_NEAR(frames, (1700 + 3 * 1700) / 30, 2);
-    EXPECT_EQ(state.position[kSolution], 800);
+    EXPECT_EQ(state.pointers.position[kSolution], 800);
 }

@@ -20,16 +20,16 @@ struct SoundRecorder : game::GameEvents {
 
 // A board 864 pixels wide (scale of 800) with the question 0..1000, solution 500, ready to play.
 inline void ArmQuestion(game::GameState& state, double minimum = 0, double maximum = 1000, double solution = 500) {
-    state.clientWidth = 864;
-    state.clientHeight = 600;
-    state.minimum = minimum;
-    state.maximum = maximum;
-    state.solution = solution;
-    state.logScale = 0;
-    state.gameNumber = 1;
-    state.noQuestion = 0;
-    state.roundActive = 1;
-    state.boardDrawn = 0;
+    state.geometry.clientWidth = 864;
+    state.geometry.clientHeight = 600;
+    state.question.minimum = minimum;
+    state.question.maximum = maximum;
+    state.question.solution = solution;
+    state.question.logScale = 0;
+    state.shared.gameNumber = 1;
+    state.shared.noQuestion = 0;
+    state.round.roundActive = 1;
+    state.drawn.board = 0;
 }
 
 }  // namespace gametest

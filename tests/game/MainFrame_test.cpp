@@ -9,6 +9,7 @@
 #include "game/WertlaufDoc.h"
 #include "res/AppCommands.h"
 #include "system/Registry.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 
@@ -18,20 +19,6 @@ public:
     void OnDraw(CDC*) override {}
 };
 IMPLEMENT_DYNCREATE(CFrameTestView, CView)
-
-void Pump() {
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            AfxGetThread()->m_msgCur = msg;
-            if (!AfxGetApp()->PreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        Sleep(5);
-    }
-}
 
 // The application object, a template and one frame with its document, as the program has them.
 struct RunningFrame {
@@ -49,7 +36,7 @@ struct RunningFrame {
         app.AddDocTemplate(tpl);
         tpl->OpenDocumentFile(nullptr);
         frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-        Pump();
+        PumpFor(25, kAppPump);
     }
     ~RunningFrame() {
         if (frame && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
@@ -60,7 +47,7 @@ struct RunningFrame {
     HWND Handle() const { return frame->m_hWnd; }
     LRESULT Command(UINT id) {
         LRESULT r = frame->SendMessage(WM_COMMAND, id);
-        Pump();
+        PumpFor(25, kAppPump);
         return r;
     }
     // Opens popup i as the menu loop would (update handlers, then owner-draw conversion).
@@ -178,7 +165,7 @@ TEST(MainFrame, StatusTextOnlyFromItsOwnThread) {
     // Posted, the same message is not followed.
     static const char kPosted[] = "gepostet";
     r.frame->PostMessage(kMsgSetStatusText, 0, reinterpret_cast<LPARAM>(kPosted));
-    Pump();
+    PumpFor(25, kAppPump);
     EXPECT_STREQ(status->GetPaneText(0), kSent);
     // From another thread neither.
     struct Call {
@@ -195,7 +182,7 @@ TEST(MainFrame, StatusTextOnlyFromItsOwnThread) {
             return 0;
         },
         &call, 0, nullptr);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 3000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Pump();
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 3000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpQueued(kAppPump);
     CloseHandle(thread);
     EXPECT_STREQ(status->GetPaneText(0), kSent);
     // A pane that does not exist is ignored.

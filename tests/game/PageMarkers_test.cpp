@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/game/GameTestSupport.h"
 
 #include "game/PageMarkers.h"
 
@@ -18,6 +18,10 @@ TEST(PageMarkers, ReadsAllMarkersAnyCase) {
     EXPECT_EQ(m.solution, 828);
     EXPECT_EQ(m.scaleMode, 1);
     EXPECT_EQ(ParsePageMarkers("<!--min 5").minimum, 5);
+    // Numbers are decimal: a hexadecimal prefix ends the number at its "0".
+    for (const char* page : {"<!--MIN 0x10-->", "<!--MIN -0X1p4", "<!--MIN\t+0x1A"})
+        EXPECT_EQ(ParsePageMarkers(page).minimum, 0) << page;
+    EXPECT_EQ(ParsePageMarkers("<!--MAX 010.5e1x2").maximum, 105);
     EXPECT_TRUE(ParsePageMarkers("<html><!--fin-->").final);
     const PageMarkers none = ParsePageMarkers("<html><!-- MIN 3 --><!--MI");
     EXPECT_FALSE(none.hasMinimum);
@@ -44,19 +48,19 @@ TEST(PageMarkers, TakesValuesInOrderAndReportsTheFirstFault) {
         {"<!--MIN 0--><!--MAX 1e999--><!--VAL 5--><!--LOG 0-->", kSolutionOutOfRange},
     };
     for (const Case& c : cases) {
-        GameState state;
-        EXPECT_EQ(TakeQuestionMarkers(state, ParsePageMarkers(c.page)), c.error) << c.page;
-        EXPECT_TRUE(std::isfinite(state.minimum) && std::isfinite(state.maximum) && std::isfinite(state.solution))
+        Question question;
+        EXPECT_EQ(TakeQuestionMarkers(question, ParsePageMarkers(c.page)), c.error) << c.page;
+        EXPECT_TRUE(std::isfinite(question.minimum) && std::isfinite(question.maximum) && std::isfinite(question.solution))
             << c.page;
     }
     // Values read before a fault stay stored; the scale mode only with a complete page.
-    GameState state;
-    state.logScale = 1;
-    TakeQuestionMarkers(state, ParsePageMarkers("<!--MIN 3--><!--MAX 7--><!--LOG 0-->"));
-    EXPECT_EQ(state.minimum, 3);
-    EXPECT_EQ(state.maximum, 7);
-    EXPECT_EQ(state.solution, 600);
-    EXPECT_EQ(state.logScale, 1);
+    Question question;
+    question.logScale = 1;
+    TakeQuestionMarkers(question, ParsePageMarkers("<!--MIN 3--><!--MAX 7--><!--LOG 0-->"));
+    EXPECT_EQ(question.minimum, 3);
+    EXPECT_EQ(question.maximum, 7);
+    EXPECT_EQ(question.solution, 600);
+    EXPECT_EQ(question.logScale, 1);
 }
 
 TEST(PageMarkers, ErrorTextsAreTheOperatorsGerman) {

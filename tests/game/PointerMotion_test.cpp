@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/game/GameTestSupport.h"
 
 #include "game/PointerMotion.h"
 
@@ -26,18 +26,18 @@ TEST(PointerMotion, SweepsAndBouncesAtTheEnds) {
 
 TEST(PointerMotion, PlayerPositionFollowsItsState) {
     GameState state;
-    state.scaleLength = 800;
+    state.geometry.scaleLength = 800;
     EXPECT_EQ(PlayerPosition(state, kRed, 5000), 0);
     EXPECT_EQ(PlayerPosition(state, kBlue, 5000), 800);
-    state.sameSide = 1;
+    state.settings.sameSide = 1;
     EXPECT_EQ(PlayerPosition(state, kBlue, 5000), 0);
-    state.sameSide = 0;
-    state.playerState[kRed] = kPlayerRunning;
-    state.startTick[kRed] = 1000;
+    state.settings.sameSide = 0;
+    state.shared.playerState[kRed] = kPlayerRunning;
+    state.shared.startTick[kRed] = 1000;
     EXPECT_EQ(PlayerPosition(state, kRed, 1800), 200);
-    state.playerState[kRed] = kPlayerStopped;
-    state.stopTick[kRed] = 2600;
+    state.shared.playerState[kRed] = kPlayerStopped;
+    state.shared.stopTick[kRed] = 2600;
     EXPECT_EQ(PlayerPosition(state, kRed, 99999), 400);  // stands where it was stopped
-    state.playerState[kRed] = kPlayerChanging;
+    state.shared.playerState[kRed] = kPlayerChanging;
     EXPECT_EQ(PlayerPosition(state, kRed, 99999), 0);
 }

@@ -1,4 +1,4 @@
-#include "QuestionFolder.h"
+#include "tests/game/QuestionFolder.h"
 
 #include <cstdio>
 #include <shellapi.h>

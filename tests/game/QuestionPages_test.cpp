@@ -1,5 +1,5 @@
-#include "GameTestSupport.h"
-#include "QuestionFolder.h"
+#include "tests/game/GameTestSupport.h"
+#include "tests/game/QuestionFolder.h"
 
 #include "game/QuestionPages.h"
 
@@ -49,35 +49,35 @@ TEST(QuestionPages, LoadsTheNextPageAndArmsTheRound) {
     const std::string page1 = folder.WriteQuestion(1, kPage);
     const std::string page3 = folder.WriteQuestion(3, "<!--MIN 1--><!--MAX 100--><!--VAL 10--><!--LOG 1-->");
     GameState state;
-    state.timeLimit = 5;
+    state.settings.timeLimit = 5;
     Shown shown;
     PageLoad load = LoadNextQuestion(state, folder.Path().c_str(), shown.Sink());
     EXPECT_EQ(load.outcome, PageLoad::kLoaded);
     EXPECT_STREQ(load.page, page1.c_str());
     EXPECT_EQ(shown.pages, std::vector<std::string>{page1});
-    EXPECT_EQ(state.gameNumber, 1);
-    EXPECT_EQ(state.roundActive, 1);
-    EXPECT_EQ(state.noQuestion, 0);
-    EXPECT_EQ(state.solution, 828);
-    EXPECT_EQ(state.remainingLimitFrames, 166u);
-    EXPECT_EQ(state.autoStartCountdown, 0);
+    EXPECT_EQ(state.shared.gameNumber, 1);
+    EXPECT_EQ(state.round.roundActive, 1);
+    EXPECT_EQ(state.shared.noQuestion, 0);
+    EXPECT_EQ(state.question.solution, 828);
+    EXPECT_EQ(state.round.remainingLimitFrames, 166u);
+    EXPECT_EQ(state.round.autoStartCountdown, 0);
 
     // While the round is active nothing happens.
     EXPECT_EQ(LoadNextQuestion(state, folder.Path().c_str(), shown.Sink()).outcome, PageLoad::kRefused);
-    state.playerState[kRed] = kPlayerStopped;
+    state.shared.playerState[kRed] = kPlayerStopped;
     EXPECT_EQ(LoadNextQuestion(state, folder.Path().c_str(), shown.Sink()).outcome, PageLoad::kRefused);
     // After the reveal the next number is loaded, skipping the gap, in single mode with the auto-start.
-    state.revealState = kRevealFinished;
-    state.roundActive = 0;
-    state.singleMode = 1;
+    state.round.revealState = kRevealFinished;
+    state.round.roundActive = 0;
+    state.shared.singleMode = 1;
     load = LoadNextQuestion(state, folder.Path().c_str(), shown.Sink());
     EXPECT_EQ(load.outcome, PageLoad::kLoaded);
     EXPECT_STREQ(load.page, page3.c_str());
-    EXPECT_EQ(state.gameNumber, 3);
-    EXPECT_EQ(state.logScale, 1);
-    EXPECT_EQ(state.playerState[kRed], kPlayerIdle);
-    EXPECT_EQ(state.revealState, kRevealNone);
-    EXPECT_EQ(state.autoStartCountdown, kAutoStartFrames);
+    EXPECT_EQ(state.shared.gameNumber, 3);
+    EXPECT_EQ(state.question.logScale, 1);
+    EXPECT_EQ(state.shared.playerState[kRed], kPlayerIdle);
+    EXPECT_EQ(state.round.revealState, kRevealNone);
+    EXPECT_EQ(state.round.autoStartCountdown, kAutoStartFrames);
 }
 
 TEST(QuestionPages, ResetRepeatsTheSameNumber) {
@@ -88,8 +88,8 @@ TEST(QuestionPages, ResetRepeatsTheSameNumber) {
     ASSERT_EQ(LoadNextQuestion(state, folder.Path().c_str(), nullptr).outcome, PageLoad::kLoaded);
     ResetGame(state);
     ASSERT_EQ(LoadNextQuestion(state, folder.Path().c_str(), nullptr).outcome, PageLoad::kLoaded);
-    EXPECT_EQ(state.gameNumber, 1);
-    EXPECT_EQ(state.repeatNumber, 0);
+    EXPECT_EQ(state.shared.gameNumber, 1);
+    EXPECT_EQ(state.round.repeatNumber, 0);
 }
 
 TEST(QuestionPages, SearchSkipsUpTo51MissingNumbers) {
@@ -98,14 +98,14 @@ TEST(QuestionPages, SearchSkipsUpTo51MissingNumbers) {
     GameState state;
     PageLoad load = LoadNextQuestion(state, folder.Path().c_str(), nullptr);
     EXPECT_EQ(load.outcome, PageLoad::kLoaded);
-    EXPECT_EQ(state.gameNumber, 52);
+    EXPECT_EQ(state.shared.gameNumber, 52);
 
     QuestionFolder empty;
     GameState none;
     Shown shown;
     load = LoadNextQuestion(none, empty.Path().c_str(), shown.Sink());
     EXPECT_EQ(load.outcome, PageLoad::kNotFound);
-    EXPECT_EQ(none.gameNumber, 52);  // stays at the last number tried
+    EXPECT_EQ(none.shared.gameNumber, 52);  // stays at the last number tried
     EXPECT_STREQ(load.page, QuestionPageName(empty.Path().c_str(), 52));
     EXPECT_TRUE(shown.pages.empty());
     EXPECT_STREQ(load.ErrorText(),
@@ -116,17 +116,17 @@ TEST(QuestionPages, FinalPageIsShownAgainAndKeepsTheNumber) {
     QuestionFolder folder;
     folder.WriteQuestion(1, "<!--FIN-->\n<html>Ende</html>");
     GameState state;
-    state.noQuestion = 0;
+    state.shared.noQuestion = 0;
     Shown shown;
     for (int i = 0; i < 2; ++i) {
         const PageLoad load = LoadNextQuestion(state, folder.Path().c_str(), shown.Sink());
         EXPECT_EQ(load.outcome, PageLoad::kFinal);
-        EXPECT_EQ(state.gameNumber, 0);
-        EXPECT_EQ(state.noQuestion, 1);
+        EXPECT_EQ(state.shared.gameNumber, 0);
+        EXPECT_EQ(state.shared.noQuestion, 1);
         EXPECT_TRUE(load.ErrorText().IsEmpty());
     }
     EXPECT_EQ(shown.pages.size(), 2u);
-    EXPECT_FALSE(StartPlayer(state, kRed, 1));
+    EXPECT_FALSE(StartPlayer(state.shared, kRed, 1));
 }
 
 TEST(QuestionPages, FaultyPageStaysShownWithItsError) {
@@ -139,7 +139,7 @@ TEST(QuestionPages, FaultyPageStaysShownWithItsError) {
     EXPECT_EQ(load.error, kSolutionOutOfRange);
     EXPECT_EQ(shown.pages, std::vector<std::string>{page});
     EXPECT_STREQ(load.ErrorText(), ("Der L\xF6sungswert in " + page + " ist nicht im Min/Maxbereich !").c_str());
-    EXPECT_EQ(state.roundActive, 0);
-    EXPECT_EQ(state.noQuestion, 0);  // the pointers may still be started
-    EXPECT_EQ(state.maximum, 10);
+    EXPECT_EQ(state.round.roundActive, 0);
+    EXPECT_EQ(state.shared.noQuestion, 0);  // the pointers may still be started
+    EXPECT_EQ(state.question.maximum, 10);
 }

@@ -10,8 +10,8 @@ namespace {
 
 using game::RemoteFrameReader;
 
-uint32_t gNow = 0;
-uint32_t FakeNow() { return gNow; }
+uint32_t g_now = 0;
+uint32_t FakeNow() { return g_now; }
 
 struct Recorder : game::RemoteActions {
     std::vector<std::string> log;
@@ -27,7 +27,7 @@ using Log = std::vector<std::string>;
 
 class RemoteReaderTest : public testing::Test {
 protected:
-    void SetUp() override { gNow = 50000; }
+    void SetUp() override { g_now = 50000; }
     void Feed(const std::string& bytes) { reader.Feed(bytes.data(), bytes.size()); }
     // Feeds the bytes in pieces of the given size.
     void FeedInPieces(const std::string& bytes, size_t piece) {
@@ -41,7 +41,7 @@ TEST_F(RemoteReaderTest, FirstFrameSetsTheOffsetAndKeysWithin100MsAreIgnored) {
     Feed("0D000003E8\r");  // remote 1000 ms, local 50000
     EXPECT_EQ(reader.ClockOffset(), 49000);
     EXPECT_EQ(actions.Take(), (Log{"stop 0 50000", "start 0 50000"}));
-    gNow = 70000;  // the serial delay does not matter: the remote's stamp times the press
+    g_now = 70000;  // the serial delay does not matter: the remote's stamp times the press
     Feed("0D00000420\r");  // +56 ms
     Feed("0D0000044C\r");  // +100 ms: still within
     EXPECT_EQ(actions.Take(), Log{});
@@ -99,7 +99,7 @@ TEST_F(RemoteReaderTest, KeysNineAndAAreFramedAndIgnored) {
 TEST_F(RemoteReaderTest, OffsetFollowsSFramesOfKeysZeroToThreeOnly) {
     Feed("4U00001000\r");  // the first frame sets it, whatever its key
     EXPECT_EQ(reader.ClockOffset(), 50000 - 0x1000);
-    gNow = 60000;
+    g_now = 60000;
     Feed("4S00001000\r");
     EXPECT_EQ(reader.ClockOffset(), 50000 - 0x1000) << "key 4 keeps the offset";
     Feed("0U00001000\r1D00001000\r");
@@ -107,14 +107,14 @@ TEST_F(RemoteReaderTest, OffsetFollowsSFramesOfKeysZeroToThreeOnly) {
     EXPECT_EQ(actions.Take(), (Log{"stop 1 50000", "start 1 50000"}));
     Feed("3S00001000\r");
     EXPECT_EQ(reader.ClockOffset(), 60000 - 0x1000);
-    gNow = 70000;
+    g_now = 70000;
     Feed("0S00002000\r");
     EXPECT_EQ(reader.ClockOffset(), 70000 - 0x2000);
     EXPECT_EQ(actions.Take(), Log{});
 }
 
 TEST_F(RemoteReaderTest, LocalTimesAcrossTheTickWrap) {
-    gNow = 0xFFFFFFC0u;
+    g_now = 0xFFFFFFC0u;
     Feed("0D00000000\r");
     EXPECT_EQ(actions.Take(), (Log{"stop 0 4294967232", "start 0 4294967232"}));
     Feed("0D00000050\r");  // local 0x10: 80 ms later across the wrap, inside the window
@@ -133,7 +133,7 @@ TEST_F(RemoteReaderTest, SharedOffsetOutlivesTheReader) {
         first.Feed("2U00000100\r", 11);
     }
     EXPECT_EQ(offset.load(), 50000 - 0x100);
-    gNow = 90000;
+    g_now = 90000;
     RemoteFrameReader second(actions, FakeNow, &offset);
     second.Feed("2D00000200\r", 11);
     EXPECT_EQ(second.ClockOffset(), 50000 - 0x100) << "a D frame keeps a known offset";

@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/game/GameTestSupport.h"
 
 #include "game/Reveal.h"
 
@@ -55,27 +55,28 @@ TEST(Reveal, WinnerIsStrictlyCloser) {
 }
 
 TEST(Reveal, SolutionPixelStaysOnTheScale) {
-    GameState state;
-    state.scaleLength = 800;
-    state.minimum = 0;
-    state.solution = 500;
-    state.pixelsPerUnit = 0.8;
-    EXPECT_EQ(SolutionPixel(state), 400);
-    state.solution = 2000;  // beyond the scale (stored after a range error)
-    EXPECT_EQ(SolutionPixel(state), 800);
-    state.solution = -10;
-    EXPECT_EQ(SolutionPixel(state), 0);
-    state.pixelsPerUnit = 0;  // no extent (minimum equal to maximum): the left end
-    state.solution = 500;
-    EXPECT_EQ(SolutionPixel(state), 0);
+    Question question;
+    BoardGeometry geometry;
+    geometry.scaleLength = 800;
+    question.minimum = 0;
+    question.solution = 500;
+    geometry.pixelsPerUnit = 0.8;
+    EXPECT_EQ(SolutionPixel(question, geometry), 400);
+    question.solution = 2000;  // beyond the scale (stored after a range error)
+    EXPECT_EQ(SolutionPixel(question, geometry), 800);
+    question.solution = -10;
+    EXPECT_EQ(SolutionPixel(question, geometry), 0);
+    geometry.pixelsPerUnit = 0;  // no extent (minimum equal to maximum): the left end
+    question.solution = 500;
+    EXPECT_EQ(SolutionPixel(question, geometry), 0);
     // Logarithmic: a solution of zero, negative, or below the adjusted minimum stands at the left end.
-    state.logScale = 1;
-    state.minimum = 50;
-    state.pixelsPerUnit = 400;
-    state.solution = 500;
-    EXPECT_EQ(SolutionPixel(state), 400);
+    question.logScale = 1;
+    question.minimum = 50;
+    geometry.pixelsPerUnit = 400;
+    question.solution = 500;
+    EXPECT_EQ(SolutionPixel(question, geometry), 400);
     for (double v : {0.0, -3.0, 10.0, std::nan("")}) {
-        state.solution = v;
-        EXPECT_EQ(SolutionPixel(state), 0) << v;
+        question.solution = v;
+        EXPECT_EQ(SolutionPixel(question, geometry), 0) << v;
     }
 }

@@ -39,13 +39,13 @@ TEST_F(ViewSettingsTest, EmptyRegistryKeepsTheDefaults) {
     GameState state;
     CString path = "unchanged";
     LoadViewSettings(state, path);
-    EXPECT_EQ(state.starSize, 0);
-    EXPECT_EQ(state.timeLimit, 0);
-    EXPECT_EQ(state.singleMode, 0);
-    EXPECT_EQ(state.autoCount, 1);
-    EXPECT_EQ(state.sameSide, 0);
-    EXPECT_EQ(state.scaleColour, 1);
-    EXPECT_EQ(state.comPort, 0);
+    EXPECT_EQ(state.settings.starSize, 0);
+    EXPECT_EQ(state.settings.timeLimit, 0);
+    EXPECT_EQ(state.shared.singleMode, 0);
+    EXPECT_EQ(state.settings.autoCount, 1);
+    EXPECT_EQ(state.settings.sameSide, 0);
+    EXPECT_EQ(state.settings.scaleColour, 1);
+    EXPECT_EQ(state.shared.comPort, 0);
     EXPECT_STREQ(path, "unchanged");
 }
 
@@ -60,26 +60,26 @@ TEST_F(ViewSettingsTest, StoredValuesAreReadAndBadOnesBroughtIntoRange) {
     GameState state;
     CString path;
     LoadViewSettings(state, path);
-    EXPECT_EQ(state.starSize, 2);
-    EXPECT_EQ(state.timeLimit, 90);  // above the dialog's 60: used as stored
-    EXPECT_EQ(state.singleMode, 1);
-    EXPECT_EQ(state.autoCount, 0);
-    EXPECT_EQ(state.sameSide, 1);
-    EXPECT_EQ(state.scaleColour, 0);
-    EXPECT_EQ(state.comPort, 4);
+    EXPECT_EQ(state.settings.starSize, 2);
+    EXPECT_EQ(state.settings.timeLimit, 90);  // above the dialog's 60: used as stored
+    EXPECT_EQ(state.shared.singleMode, 1);
+    EXPECT_EQ(state.settings.autoCount, 0);
+    EXPECT_EQ(state.settings.sameSide, 1);
+    EXPECT_EQ(state.settings.scaleColour, 0);
+    EXPECT_EQ(state.shared.comPort, 4);
     Put("TimeLimith", 0xFFFFFFF6);  // -10
     Put("ComPort", 0xFFFFFFFF);
     LoadViewSettings(state, path);
-    EXPECT_EQ(state.timeLimit, 0);
-    EXPECT_EQ(state.comPort, 0);
+    EXPECT_EQ(state.settings.timeLimit, 0);
+    EXPECT_EQ(state.shared.comPort, 0);
 }
 
 TEST_F(ViewSettingsTest, ExitWritesFourValuesAndTheDialogSeven) {
     GameState state;
-    state.starSize = 3;
-    state.singleMode = 1;
-    state.comPort = 2;
-    state.timeLimit = 30;
+    state.settings.starSize = 3;
+    state.shared.singleMode = 1;
+    state.shared.comPort = 2;
+    state.settings.timeLimit = 30;
     SaveViewSettingsAtExit(state);
     DWORD value = 0;
     EXPECT_TRUE(Get("StarSize", &value) && value == 3);

@@ -2,23 +2,29 @@
 // application does; the sample questions lie next to the test program (copied at build time).
 #include <gtest/gtest.h>
 
-#include "QuestionFolder.h"
+#include "tests/game/QuestionFolder.h"
+#include "tests/support/MessagePump.h"
 #include "framework/Framework.h"
 #include "game/GameSettingsForm.h"
 #include "game/MainFrame.h"
+#include "game/ThreadSeams.h"
 #include "game/ViewMessageBox.h"
 #include "game/WertlaufApp.h"
 #include "game/WertlaufDoc.h"
 #include "game/WertlaufView.h"
+#include "game/sound/WaveOut.h"
 #include "res/AppCommands.h"
 #include "res/ViewCommands.h"
 #include "system/PathFunctions.h"
 #include "system/Registry.h"
 #include "tests/support/IdleComPort.h"
+#include "tests/support/WaitUntil.h"
 #include "ui/dialogs/InputDialogTemplates.h"
 #include "ui/dialogs/InputDialogs.h"
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,26 +49,6 @@ struct MessageRecorder {
     ~MessageRecorder() { SetViewMessageBox(previous); }
 };
 
-// Dispatches messages as the application's loop does (accelerators included) until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            AfxGetThread()->m_msgCur = msg;
-            if (!AfxGetApp()->PreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void Pump(DWORD ms = 100) { PumpUntil([] { return false; }, ms); }
-
 // The application with its frame and the game view.
 struct RunningGame {
     CWertlaufApp app;
@@ -85,7 +71,7 @@ struct RunningGame {
         frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
         if (frame) view = dynamic_cast<CWertlaufView*>(frame->GetActiveView());
         if (frame) frame->SetWindowPos(nullptr, 0, 0, 1100, 800, SWP_NOZORDER | SWP_NOACTIVATE);
-        Pump();
+        PumpFor(100, kAppPump);
     }
     ~RunningGame() {
         if (frame && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
@@ -94,12 +80,12 @@ struct RunningGame {
     GameState& State() { return view->State(); }
     void Command(UINT id) {
         view->SendMessage(WM_COMMAND, id);
-        Pump(50);
+        PumpFor(50, kAppPump);
     }
     // A key as the user presses it: through the message loop, so that the frame's accelerators see it.
     void Key(UINT vk, bool down) {
         ::PostMessageA(view->m_hWnd, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : 0xC0000001);
-        Pump(50);
+        PumpFor(50, kAppPump);
     }
     std::string Title() const {
         char text[512] = {};
@@ -108,7 +94,7 @@ struct RunningGame {
     }
     // Waits (real time, the view's own timer) until the reveal has finished.
     bool WaitForReveal() {
-        return PumpUntil([&] { return State().revealState == kRevealFinished; }, 25000);
+        return PumpUntil([&] { return State().round.revealState == kRevealFinished; }, 25000, kAppPump);
     }
 };
 
@@ -142,9 +128,9 @@ TEST(WertlaufView, CreatesBoardAndQuestionPanelAndFindsTheSampleQuestions) {
     EXPECT_EQ(panelRect.bottom, client.bottom - 200);
     // The start page next to the program was found: the scale is shown, no question yet.
     EXPECT_STREQ(game.view->GetInfoPath(), ProgramDir().c_str());
-    EXPECT_EQ(game.State().noQuestion, 0);
-    EXPECT_EQ(game.State().gameNumber, 0);
-    EXPECT_EQ(game.State().clientWidth, client.right);
+    EXPECT_EQ(game.State().shared.noQuestion, 0);
+    EXPECT_EQ(game.State().shared.gameNumber, 0);
+    EXPECT_EQ(game.State().geometry.clientWidth, client.right);
     ASSERT_NE(game.view->Board().GetImage(), nullptr);
     EXPECT_EQ(int(game.view->Board().GetImage()->width), client.right);
     // A window too small for the panel hides it.
@@ -159,39 +145,39 @@ TEST(WertlaufView, F5LoadsTheFirstQuestionAndAFullRoundAwardsAStar) {
     ASSERT_NE(game.view, nullptr);
     game.Key(VK_F5, true);
     game.Key(VK_F5, false);
-    EXPECT_EQ(game.State().gameNumber, 1);
+    EXPECT_EQ(game.State().shared.gameNumber, 1);
     EXPECT_EQ(game.Title(), ProgramDir() + "\\Game001\\Info.html");
-    EXPECT_EQ(game.State().roundActive, 1);
-    EXPECT_EQ(game.State().solution, 828);
+    EXPECT_EQ(game.State().round.roundActive, 1);
+    EXPECT_EQ(game.State().question.solution, 828);
 
     game.Key(VK_F7, true);
     game.Key(VK_F8, true);
-    EXPECT_EQ(game.State().playerState[kRed], kPlayerRunning);
-    EXPECT_EQ(game.State().playerState[kBlue], kPlayerRunning);
-    Pump(700);
+    EXPECT_EQ(game.State().shared.playerState[kRed], kPlayerRunning);
+    EXPECT_EQ(game.State().shared.playerState[kBlue], kPlayerRunning);
+    PumpFor(700, kAppPump);
     game.Key(VK_F7, false);
     game.Key(VK_F8, false);
-    EXPECT_EQ(game.State().playerState[kRed], kPlayerStopped);
-    EXPECT_EQ(game.State().playerState[kBlue], kPlayerStopped);
+    EXPECT_EQ(game.State().shared.playerState[kRed], kPlayerStopped);
+    EXPECT_EQ(game.State().shared.playerState[kBlue], kPlayerStopped);
 
     ASSERT_TRUE(game.WaitForReveal());
-    Pump(100);
-    const int winner = game.State().winner;
+    PumpFor(100, kAppPump);
+    const int winner = game.State().round.winner;
     ASSERT_GE(winner, 0) << "a tie is possible but the stop ticks make it unlikely";
-    EXPECT_EQ(game.State().starCount[winner], 1);
-    EXPECT_EQ(game.State().starCount[1 - winner], 0);
+    EXPECT_EQ(game.State().stars.count[winner], 1);
+    EXPECT_EQ(game.State().stars.count[1 - winner], 0);
     // The star is drawn in the winner's column, right above the band.
     CDibImage* image = game.view->Board().GetImage();
-    const int top = game.State().clientHeight - 200;
-    const int x = winner == kRed ? 68 : game.State().clientWidth - 68;
+    const int top = game.State().geometry.clientHeight - 200;
+    const int x = winner == kRed ? 68 : game.State().geometry.clientWidth - 68;
     const uint32_t star = image->GetPixel(x, top - 68) & 0xFFFFFF;
     EXPECT_GT(star >> 16, 0x80u);
-    EXPECT_EQ(image->GetPixel(game.State().clientWidth - 1 - x, top - 68) & 0xFFFFFF, 0u);
-    EXPECT_EQ(game.State().roundActive, 0);
+    EXPECT_EQ(image->GetPixel(game.State().geometry.clientWidth - 1 - x, top - 68) & 0xFFFFFF, 0u);
+    EXPECT_EQ(game.State().round.roundActive, 0);
 
     // The next F5 loads the next number; the page after the last question closes the show.
     game.Key(VK_F5, true);
-    EXPECT_EQ(game.State().gameNumber, 2);
+    EXPECT_EQ(game.State().shared.gameNumber, 2);
 }
 
 TEST(WertlaufView, PageErrorsAreShownAsGermanMessages) {
@@ -207,7 +193,7 @@ TEST(WertlaufView, PageErrorsAreShownAsGermanMessages) {
     EXPECT_EQ(messages.boxes[0].text, "Der L\xF6sungswert in " + page + " ist nicht im Min/Maxbereich !");
     EXPECT_EQ(messages.boxes[0].caption, "Fehler");
     EXPECT_EQ(messages.boxes[0].type, static_cast<UINT>(MB_ICONHAND));
-    EXPECT_EQ(game.State().roundActive, 0);
+    EXPECT_EQ(game.State().round.roundActive, 0);
 
     game.Command(ID_GAME_NEXT_PAGE);  // no further page within 52 numbers
     ASSERT_EQ(messages.boxes.size(), 2u);
@@ -231,47 +217,47 @@ TEST(WertlaufView, MenuCommandsStartAndStopWhileKeysGuardTheirRepeats) {
     folder.WriteQuestion(1, kQuestion);
     game.view->SetInfoPath(folder.Path().c_str());
     game.Command(ID_GAME_NEXT_PAGE);
-    ASSERT_EQ(game.State().roundActive, 1);
+    ASSERT_EQ(game.State().round.roundActive, 1);
 
     game.Command(ID_GAME_RED_KEY);
-    EXPECT_EQ(game.State().playerState[kRed], kPlayerRunning);
-    EXPECT_EQ(game.State().keyGuard[kRed], 0u);
+    EXPECT_EQ(game.State().shared.playerState[kRed], kPlayerRunning);
+    EXPECT_EQ(game.State().pointers.keyGuard[kRed], 0u);
     game.Command(ID_GAME_RED_KEY);
-    EXPECT_EQ(game.State().playerState[kRed], kPlayerStopped);
+    EXPECT_EQ(game.State().shared.playerState[kRed], kPlayerStopped);
     // F8 held: auto-repeats do not restart, the release stops.
     game.Key(VK_F8, true);
-    const uint32_t started = game.State().startTick[kBlue];
+    const uint32_t started = game.State().shared.startTick[kBlue];
     game.Key(VK_F8, true);
     game.Key(VK_F8, true);
-    EXPECT_EQ(game.State().startTick[kBlue], started);
+    EXPECT_EQ(game.State().shared.startTick[kBlue], started);
     game.Key(VK_F8, false);
-    EXPECT_EQ(game.State().playerState[kBlue], kPlayerStopped);
+    EXPECT_EQ(game.State().shared.playerState[kBlue], kPlayerStopped);
 
     // Reset: back to idle on the same page, which the next load repeats.
     game.Command(ID_GAME_RESET);
-    EXPECT_EQ(game.State().playerState[kRed], kPlayerIdle);
-    EXPECT_EQ(game.State().repeatNumber, 1);
+    EXPECT_EQ(game.State().shared.playerState[kRed], kPlayerIdle);
+    EXPECT_EQ(game.State().round.repeatNumber, 1);
     game.Command(ID_GAME_NEXT_PAGE);
-    EXPECT_EQ(game.State().gameNumber, 1);
-    EXPECT_EQ(game.State().roundActive, 1);
+    EXPECT_EQ(game.State().shared.gameNumber, 1);
+    EXPECT_EQ(game.State().round.roundActive, 1);
 }
 
 TEST(WertlaufView, StarCommandsWrapAndStarSizesAreChecked) {
     RunningGame game;
     game.Command(ID_STARS_RED_MINUS);
-    EXPECT_EQ(game.State().starCount[kRed], 7);
+    EXPECT_EQ(game.State().stars.count[kRed], 7);
     game.Command(ID_STARS_BLUE_PLUS);
     game.Command(ID_STARS_BLUE_PLUS);
-    EXPECT_EQ(game.State().starCount[kBlue], 2);
+    EXPECT_EQ(game.State().stars.count[kBlue], 2);
 
     game.Command(ID_STARS_TWO_ROWS);
-    EXPECT_EQ(game.State().starSize, 3);
-    EXPECT_EQ(game.State().starModulus, 25);
-    EXPECT_EQ(game.State().starCellWidth, 136);
+    EXPECT_EQ(game.State().settings.starSize, 3);
+    EXPECT_EQ(game.State().stars.modulus, 25);
+    EXPECT_EQ(game.State().stars.cellWidth, 136);
     game.Command(ID_STARS_RED_MINUS);
-    EXPECT_EQ(game.State().starCount[kRed], 6);
+    EXPECT_EQ(game.State().stars.count[kRed], 6);
     game.Command(ID_STARS_SMALL);
-    EXPECT_EQ(game.State().starCellWidth, 68);
+    EXPECT_EQ(game.State().stars.cellWidth, 68);
     // The panel follows the narrower columns.
     HWND panel = ::GetDlgItem(game.view->Board().m_hWnd, kQuestionPanelId);
     RECT r;
@@ -299,28 +285,28 @@ TEST(WertlaufView, SettingsDialogTakesOverAndStoresItsValues) {
     QuestionFolder folder;
     folder.WritePage("Main", "<html></html>");
     folder.WriteQuestion(1, kQuestion);
-    game.State().timeLimit = 90;  // as stored: used until the dialog opens
-    game.State().gameNumber = 5;
+    game.State().settings.timeLimit = 90;  // as stored: used until the dialog opens
+    game.State().shared.gameNumber = 5;
     answer.path = folder.Path().c_str();
     answer.timeLimit = -3;
     answer.startTogether = TRUE;
     answer.countAutomatically = FALSE;
     answer.sameSide = TRUE;
     answer.colouredScale = FALSE;
-    game.State().boardDrawn = 1;
+    game.State().drawn.board = 1;
     game.view->SendMessage(WM_COMMAND, ID_GAME_SETTINGS);
     SetGameSettingsDialogRunner(nullptr);
 
     EXPECT_EQ(shown.timeLimit, 60);
     EXPECT_STREQ(shown.path, ProgramDir().c_str());
     EXPECT_EQ(shown.colouredScale, TRUE);
-    EXPECT_EQ(game.State().timeLimit, 0);  // a negative limit counts as none
-    EXPECT_EQ(game.State().singleMode, 1);
-    EXPECT_EQ(game.State().autoCount, 0);
-    EXPECT_EQ(game.State().sameSide, 1);
-    EXPECT_EQ(game.State().scaleColour, 0);
-    EXPECT_EQ(game.State().boardDrawn, 0);
-    EXPECT_EQ(game.State().gameNumber, 0);  // a new folder starts from its first question
+    EXPECT_EQ(game.State().settings.timeLimit, 0);  // a negative limit counts as none
+    EXPECT_EQ(game.State().shared.singleMode, 1);
+    EXPECT_EQ(game.State().settings.autoCount, 0);
+    EXPECT_EQ(game.State().settings.sameSide, 1);
+    EXPECT_EQ(game.State().settings.scaleColour, 0);
+    EXPECT_EQ(game.State().drawn.board, 0);
+    EXPECT_EQ(game.State().shared.gameNumber, 0);  // a new folder starts from its first question
     EXPECT_STREQ(game.view->GetInfoPath(), folder.Path().c_str());
     CRegistry key;
     ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, nullptr, REGMODE_READ));
@@ -331,10 +317,11 @@ TEST(WertlaufView, SettingsDialogTakesOverAndStoresItsValues) {
     EXPECT_TRUE(key.QueryValueA(&value, sizeof value, "SingleMode", REG_DWORD));
     EXPECT_EQ(value, 1u);
     // The posted "Starte Bild" loads the new folder's first question.
-    Pump(100);
-    EXPECT_EQ(game.State().gameNumber, 1);
-    EXPECT_EQ(game.State().singleMode, 1);
-    EXPECT_EQ(game.State().autoStartCountdown > 0 || game.State().playerState[kRed] == kPlayerRunning, true);
+    PumpFor(100, kAppPump);
+    EXPECT_EQ(game.State().shared.gameNumber, 1);
+    EXPECT_EQ(game.State().shared.singleMode, 1);
+    const GameState& state = game.State();
+    EXPECT_EQ(state.round.autoStartCountdown > 0 || state.shared.playerState[kRed] == kPlayerRunning, true);
 }
 
 TEST(WertlaufView, NextGameNumberDialogJumpsToTheQuestion) {
@@ -367,13 +354,13 @@ TEST(WertlaufView, NextGameNumberDialogJumpsToTheQuestion) {
     game.view->SendMessage(WM_COMMAND, ID_GAME_NEXT_NUMBER);
     EXPECT_EQ(shownValue, "1");
     EXPECT_EQ(shownTitle, "N\xE4" "chstes Spiel");
-    EXPECT_EQ(game.State().gameNumber, 3);
-    EXPECT_EQ(game.State().roundActive, 1);
+    EXPECT_EQ(game.State().shared.gameNumber, 3);
+    EXPECT_EQ(game.State().round.roundActive, 1);
     typed = "1000";  // out of range: nothing happens
-    game.State().roundActive = 0;
+    game.State().round.roundActive = 0;
     game.view->SendMessage(WM_COMMAND, ID_GAME_NEXT_NUMBER);
     EXPECT_EQ(shownValue, "4");
-    EXPECT_EQ(game.State().gameNumber, 3);
+    EXPECT_EQ(game.State().shared.gameNumber, 3);
     KillTimer(nullptr, timer);
 }
 
@@ -422,11 +409,11 @@ TEST(WertlaufView, FullScreenRectangleAndSettingsWrittenAtExit) {
         game.view->SetFullScreenMode(2);
         RECT window;
         game.view->GetWindowRect(&window);
-        EXPECT_EQ(game.State().fullScreenMode, 2);
-        EXPECT_EQ(game.State().viewRect.right, window.right - 1);
-        EXPECT_EQ(game.State().viewRect.top, window.top);
+        EXPECT_EQ(game.State().window.fullScreenMode, 2);
+        EXPECT_EQ(game.State().window.viewRect.right, window.right - 1);
+        EXPECT_EQ(game.State().window.viewRect.top, window.top);
         game.Command(ID_STARS_MEDIUM);
-        game.State().comPort = kIdleComPort + 1;
+        game.State().shared.comPort = kIdleComPort + 1;
         game.frame->DestroyWindow();  // frame and view delete themselves
         game.frame = nullptr;
         DWORD value = 0, size = sizeof value;
@@ -440,5 +427,110 @@ TEST(WertlaufView, FullScreenRectangleAndSettingsWrittenAtExit) {
         size = sizeof value;
         EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, key, "TimeLimith", RRF_RT_REG_DWORD, nullptr, &value, &size),
                   ERROR_SUCCESS);
+    }
+}
+
+namespace {
+
+// Stands in for the wave-out device: paces the mixer and records who closed it and any use after that.
+struct FakePlayer {
+    static inline std::atomic<int> opens{0}, closes{0}, usesAfterClose{0};
+    static inline std::atomic<bool> isOpen{false};
+    static inline std::atomic<DWORD> closingThread{0};
+    static inline int16_t block[512];
+    static int Open(int, int, int, int) {
+        ++opens;
+        isOpen = true;
+        return 0;
+    }
+    static void* GetBuffer() {
+        if (!isOpen) ++usesAfterClose;
+        return isOpen ? block : nullptr;
+    }
+    static int Write(int) {
+        if (!isOpen) ++usesAfterClose;
+        Sleep(5);
+        return kWaveWriteOk;
+    }
+    static int Idle(int) { return 0; }
+    static int Stop() { return 0; }
+    static int Close() {
+        if (!isOpen.exchange(false)) ++usesAfterClose;
+        closingThread = GetCurrentThreadId();
+        ++closes;
+        return 0;
+    }
+};
+
+// Holds the reader and the mixer in their passes until released; bounded, so a failing test cannot hang.
+struct ThreadHold {
+    static inline HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    static inline std::atomic<int> readerHeld{0}, mixerHeld{0};
+    static void Reader() {
+        ++readerHeld;
+        WaitForSingleObject(release, 20000);
+    }
+    static void Mixer() {
+        ++mixerHeld;
+        WaitForSingleObject(release, 20000);
+    }
+};
+
+// The fake player and short waits for the shutdown, the seams restored afterwards.
+struct ShutdownSeams {
+    ThreadSeams& seams = GameThreadSeams();
+    ThreadSeams saved;
+    explicit ShutdownSeams(bool hold) {
+        saved.player = seams.player;
+        seams.player = {FakePlayer::Open, FakePlayer::Idle, FakePlayer::GetBuffer, FakePlayer::Write,
+                        FakePlayer::Stop, FakePlayer::Close};
+        seams.readerStopMs = seams.mixerStopMs = 200;
+        if (hold) {
+            seams.readerPass = ThreadHold::Reader;
+            seams.mixerPass = ThreadHold::Mixer;
+        }
+    }
+    ~ShutdownSeams() {
+        SetEvent(ThreadHold::release);
+        seams.readerPass = nullptr;
+        seams.mixerPass = nullptr;
+        seams.readerStopMs = saved.readerStopMs;
+        seams.mixerStopMs = saved.mixerStopMs;
+        seams.player = saved.player;
+    }
+};
+
+}  // namespace
+
+// The view waits for its threads only up to a bound. A thread that outlives the wait finds its state still
+// there, the player still open and no way to the view; the last of view and mixer to leave the player closes it.
+TEST(WertlaufView, ThreadsHeldPastTheShutdownBoundFindNothingFreed) {
+    for (bool hold : {false, true}) {
+        SCOPED_TRACE(hold ? "threads held" : "threads end in time");
+        FakePlayer::opens = FakePlayer::closes = FakePlayer::usesAfterClose = 0;
+        ResetEvent(ThreadHold::release);
+        ShutdownSeams seams(hold);
+        RunningGame game;
+        ASSERT_EQ(FakePlayer::opens, 1);
+        const std::weak_ptr<ThreadShared> shared = game.State().ShareWithThread();
+        if (hold) {
+            ASSERT_TRUE(WaitUntil([] { return ThreadHold::readerHeld > 0 && ThreadHold::mixerHeld > 0; }, 5000));
+        }
+        game.frame->DestroyWindow();  // frame and view delete themselves
+        game.frame = nullptr;
+        if (hold) {
+            EXPECT_EQ(FakePlayer::closes, 0);  // the mixer is still in it
+            const std::shared_ptr<ThreadShared> still = shared.lock();
+            ASSERT_TRUE(still);
+            EXPECT_EQ(still->commandWindow.load(), nullptr);
+            SetEvent(ThreadHold::release);
+        } else {
+            EXPECT_EQ(FakePlayer::closes, 1);
+            EXPECT_EQ(FakePlayer::closingThread, GetCurrentThreadId());
+        }
+        EXPECT_TRUE(WaitUntil([&] { return shared.expired(); }, 5000));  // both threads have let go
+        EXPECT_EQ(FakePlayer::closes, 1);
+        EXPECT_EQ(FakePlayer::closingThread == GetCurrentThreadId(), !hold);  // held: closed by the mixer, last out
+        EXPECT_EQ(FakePlayer::usesAfterClose, 0);
     }
 }

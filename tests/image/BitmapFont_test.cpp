@@ -1,7 +1,7 @@
 // Bitmap-font text in images, on hand-built tiny font blobs.
 #include "image/BitmapFont.h"
 
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <map>
 #include <string>

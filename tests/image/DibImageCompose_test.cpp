@@ -1,5 +1,5 @@
 // CDibImage composition against plain pixel-by-pixel references.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // CDibImage creation, pixel formats, palettes and copies.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 TEST(DibImageCreate, RefusesBadSizesAndDepthsAndStaysEmpty) {
     CDibImage image;

@@ -1,5 +1,5 @@
 // CDibImage exchange: clipboard, GDI bitmaps, resources and packed DIBs (under Wine with a display).
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 #include "tests/support/ClipboardTestLock.h"
 
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // CDibImage fills, pens, lines and outlines.
-#include "tests/image/DibImageTestUtil.h"
+#include "tests/image/DibImageTestSupport.h"
 
 #include <climits>
 #include <set>
@@ -7,45 +7,12 @@
 
 namespace {
 
-using Points = std::set<std::pair<int, int>>;
-
-// Every point of the line, stepped one by one from its start, with the same rules as the drawing code.
-Points ReferenceLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t w, int64_t h, bool includeEnd = true) {
-    const int64_t dx = x2 > x1 ? x2 - x1 : x1 - x2, dy = y2 > y1 ? y2 - y1 : y1 - y2;
-    const bool xMajor = dx >= dy;
-    const int64_t D = xMajor ? dx : dy, d = xMajor ? dy : dx;
-    const int sx = x2 >= x1 ? 1 : -1, sy = y2 >= y1 ? 1 : -1;
-    int64_t e = (D - d + 1) / 2, x = x1, y = y1;
-    Points out;
-    for (int64_t i = 0; i < D + (includeEnd ? 1 : 0); ++i) {
-        if (x >= 0 && y >= 0 && x < w && y < h) out.insert({(int)x, (int)y});
-        if (e > 0) {
-            e -= d;
-        } else {
-            e += D - d;
-            if (xMajor) y += sy;
-            else x += sx;
-        }
-        if (xMajor) x += sx;
-        else y += sy;
-    }
-    return out;
-}
-
-Points SetPixels(const CDibImage& image, uint32_t background) {
-    Points out;
-    for (int y = 0; y < (int)image.height; ++y)
-        for (int x = 0; x < (int)image.width; ++x)
-            if (image.GetPixel(x, y) != background) out.insert({x, y});
-    return out;
-}
-
-Points gRecorded;
-void RecordPen(CDibImage*, int x, int y, uint32_t) { gRecorded.insert({x, y}); }
-bool gOutsideCallback;
+Points g_recorded;
+void RecordPen(CDibImage*, int x, int y, uint32_t) { g_recorded.insert({x, y}); }
+bool g_outsideCallback;
 void RecordCallback(CDibImage* image, uint8_t* row, int x, int y, uint32_t) {
-    if (!image->Contains(x, y) || row != image->RowAddress(y)) gOutsideCallback = true;
-    gRecorded.insert({x, y});
+    if (!image->Contains(x, y) || row != image->RowAddress(y)) g_outsideCallback = true;
+    g_recorded.insert({x, y});
 }
 
 } // namespace
@@ -165,11 +132,11 @@ TEST(DibImageFill, LinesFollowTheStepRule) {
         line.DrawLine(x1, y1, x2, y2, 1);
         ASSERT_EQ(ReferenceLine(x1, y1, x2, y2, 17, 13), SetPixels(line, 0))
             << x1 << "," << y1 << " - " << x2 << "," << y2;
-        gRecorded.clear();
-        gOutsideCallback = false;
+        g_recorded.clear();
+        g_outsideCallback = false;
         line.DrawLineCallback(x1, y1, x2, y2, 1, RecordCallback, 0);
-        ASSERT_FALSE(gOutsideCallback);
-        ASSERT_EQ(ReferenceLine(x1, y1, x2, y2, 17, 13, false), gRecorded);
+        ASSERT_FALSE(g_outsideCallback);
+        ASSERT_EQ(ReferenceLine(x1, y1, x2, y2, 17, 13, false), g_recorded);
     }
 }
 
@@ -194,14 +161,14 @@ TEST(DibImageFill, FarOffEndPointsDoNotOverflow) {
 TEST(DibImageFill, PenVariantsReachTheEdgeAndHonourIncludeEnd) {
     CDibImage image;
     ASSERT_TRUE(image.Create(24, 10, 10, 0));
-    gRecorded.clear();
+    g_recorded.clear();
     image.DrawLinePen(-20, 5, 30, 5, 0, RecordPen, 1);
     // The walk starts and stops two pixels outside, so a 3 x 3 stamp still touches the edges.
-    EXPECT_EQ(-2, gRecorded.begin()->first);
-    EXPECT_EQ(11, gRecorded.rbegin()->first);
-    gRecorded.clear();
+    EXPECT_EQ(-2, g_recorded.begin()->first);
+    EXPECT_EQ(11, g_recorded.rbegin()->first);
+    g_recorded.clear();
     image.DrawLinePen(1, 1, 4, 1, 0, RecordPen, 0);
-    EXPECT_EQ((Points{{1, 1}, {2, 1}, {3, 1}}), gRecorded);
+    EXPECT_EQ((Points{{1, 1}, {2, 1}, {3, 1}}), g_recorded);
 
     // The dash mask runs on: every second pixel from the first, right after construction.
     CDibImage dashed;
@@ -310,7 +277,7 @@ TEST(DibImageFill, FrameRects) {
     EXPECT_EQ(expect, SetPixels(image, 0));
 
     // The pen outline visits each corner once, going round.
-    gRecorded.clear();
+    g_recorded.clear();
     std::vector<std::pair<int, int>> order;
     static std::vector<std::pair<int, int>>* sOrder;
     sOrder = &order;

@@ -3,36 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/image/DibCanvasTestSupport.h"
+
 #include <cstdint>
-
-namespace {
-
-// A memory DC on a 32-bit DIB section, filled white.
-struct Canvas {
-    HDC dc;
-    HBITMAP bitmap, old;
-    uint32_t* bits;
-    int w, h;
-    Canvas(int width, int height) : w(width), h(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
-        old = (HBITMAP)SelectObject(dc, bitmap);
-        for (int i = 0; i < w * h; ++i) bits[i] = 0xffffff;
-    }
-    ~Canvas() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const {
-        const uint32_t v = bits[y * w + x];
-        return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-    }
-};
-
-} // namespace
 
 TEST(Splitter, HitTestBorder) {
     const RECT r = {100, 100, 200, 200};

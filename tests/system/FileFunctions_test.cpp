@@ -3,7 +3,7 @@
 #include "system/SystemIcons.h"
 #include "system/SystemInfo.h"
 
-#include "TempTree.h"
+#include "tests/system/TempTree.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "system/FileList.h"
 #include "system/SystemInfo.h"
 
-#include "TempTree.h"
+#include "tests/system/TempTree.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +43,16 @@ TEST(FileList, ReadsFolderWithFiltersAndNaturalSort) {
     // A null path reads the stored location again, with new flags and the stored patterns.
     EXPECT_EQ(list.Read(nullptr, FL_FOLDERS_ONLY), 2);
     EXPECT_EQ(list.Read(nullptr, 0, "*.html"), 4);
+
+    // Names equal in natural order keep one fixed order, whatever the folder's, reversed by the reverse sort.
+    tree.Dir("same");
+    for (const char* f : {"a01", "a1", "a001"}) tree.File(std::string("same\\") + f);
+    CFileList equal(tree.Path("same").c_str(), 0);
+    ASSERT_EQ(equal.Read(), 3);
+    equal.Sort(FL_SORT_NATURAL);
+    EXPECT_EQ(Names(equal), (std::vector<std::string>{"a001", "a01", "a1"}));
+    equal.Sort(FL_SORT_NATURAL, 1);
+    EXPECT_EQ(Names(equal), (std::vector<std::string>{"a1", "a01", "a001"}));
 }
 
 TEST(FileList, EntriesPathsAndRecords) {

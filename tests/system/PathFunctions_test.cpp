@@ -1,6 +1,6 @@
 #include "system/PathFunctions.h"
 
-#include "TempTree.h"
+#include "tests/system/TempTree.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "framework/WinApp.h"
 
-#include "TestKey.h"
+#include "tests/system/TestKey.h"
 
 #include <gtest/gtest.h>
 

@@ -5,17 +5,23 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 TEST(StrCompare, NaturalOrderComparesDigitRunsByValue) {
     std::vector<std::string> names = {"Game10", "game2", "Game001", "Game9", "a", "Game", "game02",
                                       "x123456789012345678901234567890", "x99"};
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return StrCmpNaturalIA(a.c_str(), b.c_str()) < 0; });
-    std::vector<std::string> expected = {"a", "Game", "Game001", "game02", "game2", "Game9", "Game10", "x99",
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return StrCmpNaturalIA(a.c_str(), b.c_str()) < 0;
+    });
+    std::vector<std::string> expected = {"a", "Game", "Game001", "game2", "game02", "Game9", "Game10", "x99",
                                          "x123456789012345678901234567890"};
-    EXPECT_EQ(names, expected);
-    EXPECT_EQ(StrCmpNaturalIA("ABC", "abc") == 0, false);  // a total order: case decides last
+    EXPECT_EQ(names, expected);  // game2 and game02 are equal: they keep their order
+    // Texts equal by the rule compare 0: case and leading zeros do not count.
+    for (auto pair : {std::pair<const char*, const char*>{"ABC", "abc"}, {"a01", "a1"}, {"x007Y2", "X7y0002"}}) {
+        EXPECT_EQ(StrCmpNaturalIA(pair.first, pair.second), 0) << pair.first << " / " << pair.second;
+        EXPECT_EQ(StrCmpNaturalIA(pair.second, pair.first), 0) << pair.second << " / " << pair.first;
+    }
     EXPECT_LT(StrCmpNaturalIA("abc", "ABD"), 0);
     EXPECT_GT(StrCmpNaturalIA("file10.txt", "File9.txt"), 0);
     EXPECT_EQ(StrCmpNaturalIA("same", "same"), 0);

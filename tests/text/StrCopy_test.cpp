@@ -1,7 +1,7 @@
 #include "text/StrCopy.h"
 #include "text/StrSearch.h"
 
-#include "GuardPage.h"
+#include "tests/text/GuardPage.h"
 
 #include <gtest/gtest.h>
 

@@ -101,8 +101,8 @@ TEST(TextList, SortedSearchFlags) {
 TEST(TextList, SortModes) {
     CTextList list;
     for (const char* t : {"file10", "File2", "file1", "FILE2"}) list.InsertItem(t);
-    list.Sort(TL_NATURAL);
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"file1", "FILE2", "File2", "file10"}));
+    list.Sort(TL_NATURAL);  // File2 and FILE2 are equal in natural order: they keep their order
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"file1", "File2", "FILE2", "file10"}));
     list.Sort(0);
     EXPECT_EQ(Texts(list), (std::vector<std::string>{"FILE2", "File2", "file1", "file10"}));
     list.Sort(TL_NOCASE);

@@ -1,6 +1,6 @@
 #include "text/UnicodeConvert.h"
 
-#include "GuardPage.h"
+#include "tests/text/GuardPage.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "framework/Wnd.h"
 
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ui/Clipboard.h"
 
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include "tests/support/ClipboardTestLock.h"
 

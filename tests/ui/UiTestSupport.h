@@ -1,6 +1,8 @@
 // Windows for control tests: a logging parent and a probe that sees what reaches a control.
 #pragma once
 
+#include "tests/support/MessagePump.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -41,11 +43,11 @@ public:
         }();
         hwnd = CreateWindowExA(0, kClass, "Test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, width, height,
                                nullptr, nullptr, GetModuleHandleA(nullptr), this);
-        Pump();
+        PumpQueued();
     }
     ~TestParent() {
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
-        Pump();
+        PumpQueued();
     }
     TestParent(const TestParent&) = delete;
     TestParent& operator=(const TestParent&) = delete;
@@ -55,7 +57,7 @@ public:
         HWND child = CreateWindowExA(exStyle, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
                                      nullptr);
-        Pump();
+        PumpQueued();
         return child;
     }
     HWND AddEdit(int id, DWORD style = ES_AUTOHSCROLL, int y = 10) {
@@ -86,14 +88,6 @@ public:
         int n = 0;
         for (const auto& m : log) n += m.msg == msg;
         return n;
-    }
-
-    static void Pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
     }
 
 private:

@@ -89,19 +89,30 @@ enum : DWORD {
     TLX_MULTISELECT = 0x2,
     TLX_SCROLLNOTIFY = 0x8,
     TLX_NOHSCROLLRANGE = 0x20,
+    TLX_TABTOPARENT = 0x40,        // Tab gives the focus to the parent window
+    TLX_RCLICKKEEPSSELECTION = 0x100, // a right click changes neither caret nor selection
     TLX_SKIPMARKED = 0x200,        // items with state bit 0x4000 are not descended into
     TLX_VSCROLLDISABLENOSCROLL = 0x400,
     TLX_COLUMNNOTIFY = 0x800,
+    TLX_HEADERDRAGDROP = 0x1000,   // columns other than 0 may be dragged to another place in the header
+    TLX_ONECHECKED = 0x2000,       // checking an item unchecks the one checked last
+    TLX_EDITARROWS = 0x4000,       // arrow keys at the edge of the editor end the edit and move on
     TLX_REVERSECHECKS = 0x8000,
     TLX_GRIDLINES = 0x10000,
     TLX_ALTERNATEROWS = 0x20000,
-    TLX_CELLDROPHILITE = 0x40000,
+    TLX_CELLDROPHILITE = 0x40000,  // also: the caret moves by cells (with more than one column)
     TLX_FULLROWSELECT = 0x80000,
     TLX_CELLTIPS = 0x100000,
+    TLX_NOTYPEAHEAD = 0x400000,
+    TLX_FIXEDCOLUMNWIDTHS = 0x800000, // the header's dividers do not move
     TLX_NOHEADER = 0x1000000,
     TLX_DISABLEDCOLOURS = 0x2000000,
     TLX_INDENTROWCOLOUR = 0x4000000,
+    TLX_NEIGHBOURWIDTH = 0x8000000, // a divider moved in the header takes the width from the next weighted column
+    TLX_HOMEENDMOVECARET = 0x10000000,  // Ctrl+Home and Ctrl+End move the caret as without Ctrl
     TLX_KEEPIMAGELIST = 0x20000000,
+    TLX_EDITONCLICK = 0x40000000,  // a click on the caret's text opens the editor
+    TLX_EDITSELECTALL = 0x80000000, // a click that opens the editor selects the whole text
 };
 
 // Item-record mask bits beyond the tree view's.
@@ -174,6 +185,73 @@ enum : UINT {
     TLN_SCROLLED = 0U - 441U,
 };
 
+// Hit-test flags beyond the tree view's (TVM_HITTEST); a cell hit carries its column in bits 24-31.
+enum : UINT {
+    TLHT_ONTEXT = 0x40000,         // with TVHT_ONITEMLABEL: on the label text itself
+    TLHT_ONCELLTEXT = 0x80000,     // with TLHT_ONCELLLABEL: on a cell's text
+    TLHT_ONCELLRIGHT = 0x100000,   // in a cell, outside its image and text
+    TLHT_ONCELLIMAGE = 0x200000,
+    TLHT_ONCELLLABEL = 0x400000,
+    TLHT_RIGHTOFCOLUMNS = 0x800000,
+};
+inline int HitColumn(UINT flags) { return static_cast<int>(flags >> 24); }
+
+// Column edit settings (TLM_SETCOLUMNEDIT): wParam packs the edit flags, the mode, the column, the separator of
+// a one-text list and the number of entries (0: up to 1,024); lParam is the list.
+enum : UINT {
+    TLEM_NONE = 0,
+    TLEM_TEXT = 1,                 // edit box
+    TLEM_LIST = 2,                 // editable combo box; the entry chosen sets the cell image (base + index)
+    TLEM_LISTFIXED = 3,            // drop-down list; the entry chosen sets the cell image
+    TLEM_COMBOFIXED = 4,           // drop-down list of texts
+    TLEM_COMBO = 5,                // editable combo box of texts
+    TLEM_CHECK = 6,                // check box, no editor
+    TLEM_CHECKTEXT = 7,            // check box; characters edit the text
+};
+enum : UINT {
+    TLEF_DBLCLICK = 0x02,          // a double click opens the editor
+    TLEF_POINTERS = 0x08,          // the list is an array of text pointers, else one text with separators
+    TLEF_NOCHARS = 0x10,           // characters do not open the editor
+    TLEF_LOCKEDCHECKS = 0x20,      // a cell check with state bit 0x8000 does not toggle
+    TLEF_IMAGECLICK = 0x40,        // a click on the cell image opens the editor or toggles the check
+};
+inline WPARAM TreeListColumnEdit(int column, UINT mode, UINT flags, char separator = '|', UINT count = 0) {
+    return (flags & 0xFF) | (mode & 7) << 8 | (static_cast<UINT>(column) & 63) << 11 |
+           static_cast<UINT>(static_cast<BYTE>(separator)) << 17 | (count & 127) << 25;
+}
+
+// The edit flags of an editor opened from code (TreeListEditFlags): column, text selection and editor kind.
+enum : UINT {
+    TLE_COLUMNMASK = 0xFF,
+    TLE_SELECTATX = 0x4000000,     // caret at the character under x (bits 8-25)
+    TLE_SELECTRANGE = 0x8000000,   // selection from bits 8-16 to bits 17-25
+    TLE_COMBO = 0x20000000,
+    TLE_DROPDOWNLIST = 0x40000000,
+    TLE_FILLCELL = 0x80000000,     // the editor fills the cell and follows the column's alignment
+};
+
+// Edit request triggers (TLN_EDITREQUEST): a character, or one of these.
+enum : UINT {
+    TLET_RETURN = 0x10000,
+    TLET_CTRLRETURN = 0x10001,
+    TLET_CLICK = 0x10002,
+    TLET_PASTE = 0x10004,
+};
+
+// Editor commands: WM_COMMAND from the editor (id 3) to the control.
+constexpr WPARAM kTreeListEditAccept = 0x15780003, kTreeListEditCancel = 0x15790003,
+                 kTreeListEditTextSet = 0x10000003;
+
+// TLN_DROP action word.
+enum : UINT {
+    TLDROP_COUNTMASK = 0xFFFFFF,
+    TLDROP_CANCELLED = 0x1000000,  // added when Escape cancelled the drag
+    TLDROP_OUTSIDE = 0x4000000,    // dropped outside the control
+    TLDROP_BYMESSAGE = 0x20000000, // with OUTSIDE: the drag was started by TLM_STARTDRAG
+};
+inline UINT DropMode(UINT action) { return action >> 24 & 3; }
+inline UINT DropResult(UINT action) { return action >> 30; }
+
 // An item record with the extra word that sorted inserts and range operations read.
 struct TreeListItemRecord {
     TVITEMA item;
@@ -230,16 +308,32 @@ struct NMTREELISTCOLUMN {
     int width;
 };
 
-// TLN_SCROLLED: action 0 horizontal, 1 vertical.
+// TLN_SCROLLED, sent before the change: action 0 horizontal, 1 vertical; reason the scroll-bar code (11 for
+// the wheel); the position and first row as they will be. A non-zero answer refuses the change.
 struct NMTREELISTSCROLL {
     NMHDR hdr;
-    int action;
+    WORD action;
+    WORD reason;
     int scrollX;
     int firstRow;
 };
 
-// TLN_CHECKCHANGED and TLN_CELLCHANGED.
-struct NMTREELISTCHECK {
+// TLN_CHECKCHANGED and TLN_CELLCHANGED carry a tree-view record: action 0x10000 (0x10003 for a cell check),
+// itemOld the item unchecked on the way (mask 0 for none), itemNew the item with its new state, its text
+// pointer and length (cchTextMax) and the column in cChildren, ptDrag the point of the click.
+using NMTREELISTCHECK = NMTREEVIEWA;
+
+// TLN_EDITREQUEST: action the trigger, itemNew the item (text, state, lParam; column in cChildren), ptDrag the
+// mouse. The answer 0 refuses; otherwise TLE_COMBO, TLE_DROPDOWNLIST and TLE_FILLCELL choose the editor, and
+// the parent may hand combo entries back in entries/entryCount.
+struct NMTREELISTEDITREQUEST {
+    NMTREEVIEWA tree;
+    const char* const* entries;
+    int entryCount;
+};
+
+// TLN_HEADERRCLICK: where the header was clicked.
+struct NMTREELISTHEADERCLICK {
     NMHDR hdr;
-    TVITEMA item;
+    HDHITTESTINFO hit;
 };

@@ -6,6 +6,7 @@
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListOps.h"
 #include "treelist/control/TreeListPending.h"
 
 #include <algorithm>
@@ -401,6 +402,20 @@ LRESULT GetColumn(TreeListData* d, int column, LVCOLUMNA* r) {
     }
     r->mask = mask;
     return answer;
+}
+
+bool IsWeightedColumn(const TreeListColumn& c) { return IsWeighted(c); }
+
+void ApplyColumnWidth(TreeListData* d, int column, int width) {
+    TreeListColumn& col = d->columns[column];
+    col.requested = col.width = width;
+    if (!IsWeighted(col) && width) col.fixedWidth = width;
+    UpdateSums(d);
+    GiveWidth(d, column);
+    if (IsDying(d)) return;
+    ComputeColumnEdges(d);
+    UpdateJoinedColumns(d);
+    UpdateHScrollBar(d, true);
 }
 
 LRESULT GetColumnWidth(TreeListData* d, int column) {

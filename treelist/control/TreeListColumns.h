@@ -18,6 +18,10 @@ LRESULT GetColumnWidth(TreeListData* d, int column);
 LRESULT SetColumnWidth(TreeListData* d, int column, int width);
 LRESULT SetColumnOrder(TreeListData* d, WPARAM count, const BYTE* order);
 LRESULT GetColumnOrder(TreeListData* d, WPARAM count, int* order);
+bool IsWeightedColumn(const TreeListColumn& c);
+// Sets the requested and actual width of a column, gives it to the header and lays the columns out again
+// (without repainting).
+void ApplyColumnWidth(TreeListData* d, int column, int width);
 // Shares a change of the client width among the weighted columns.
 void DistributeColumnWidth(TreeListData* d, int delta);
 // The header's height for the current font; the item area starts below it.

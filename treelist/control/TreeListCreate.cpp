@@ -4,6 +4,7 @@
 #include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListShared.h"
 
@@ -114,6 +115,7 @@ LRESULT CreateTreeList(HWND window, const CREATESTRUCTA* create) {
     if (d->style & TVS_CHECKBOXES) BuildCheckBoxImages(d, 0);
     ComputeRowHeight(d);
     ComputeVisibleRows(d);
+    if (!(d->style & TVS_NOTOOLTIPS)) CreateTip(d);
     d->lock.Leave();
     return 0;
 }
@@ -121,6 +123,9 @@ LRESULT CreateTreeList(HWND window, const CREATESTRUCTA* create) {
 LRESULT OnDestroy(TreeListData* d) {
     // From here on calls from other threads find the window dying and change nothing.
     d->dying = true;
+    DestroyTip(d);
+    for (UINT_PTR timer : {kTimerHover, kTimerAutoScroll}) KillTimer(d->window, timer);
+    if (GetCapture() == d->window) ReleaseCapture();
     DeleteAllSilently(d);
     FreeDeferred(d);
     DestroyOwnImages(d);

@@ -198,6 +198,12 @@ struct TreeListData {
     ItemId hotCheckItem;
     int hotCheckColumn;
     bool hotCheckPressed;
+    ItemId anchorItem;         // where a Shift range starts
+    ItemId lastChecked;        // the item checked last (one-checked-item mode)
+    bool skipNextChar;         // the parent answered the last TVN_KEYDOWN non-zero: the next WM_CHAR is ignored
+    bool quietExpand;          // no TVN_ITEMEXPANDINGA / TVN_ITEMEXPANDEDA while set
+    bool batchRows;            // an expand walk runs: rows are rebuilt once at its end, from batchFrom
+    ItemId batchFrom;
 
     // columns
     int columnCount;
@@ -238,7 +244,52 @@ struct TreeListData {
     bool redrawOff;
     bool linesAtRoot;
     DWORD sortThread;          // thread of a running sorted insert or sort; its re-entrant changes are refused
+    std::atomic<UINT> sortProgress;  // counts a running sort's compares: a waiting thread sees it advance
     LONG_PTR options[17];      // TLM_OPTION values by number
+
+    // mouse: the last hit test, the own double click, the drag candidate and the pending click work
+    TVHITTESTINFO hit;
+    bool pressRecorded;
+    DWORD pressTick;
+    POINT pressPoint;
+    UINT candidateButtons;     // bit 0 left, bit 1 right
+    ItemId candidateItem;
+    int candidateColumn;
+    LPARAM lastMove;           // the last mouse-move position, packed as in lParam
+    bool pendingSelect;        // a click on a selected item selects at the button-up
+    bool editOnRelease;
+    bool ctrlAnchor;           // the last Ctrl-click set the anchor of the next Shift-click
+    bool leaveTracked;         // TME_LEAVE requested
+    ItemId pressedCheckItem;   // a check-style cell pressed with the left button
+    int pressedCheckColumn;
+    ItemId insertMark;
+
+    // tooltip (control id 2)
+    WNDPROC tipProc;
+    ItemId tipItem;
+    int tipColumn;
+    int tipCountdown;          // 500 ms ticks before a delayed tip shows
+    POINT tipPos;              // screen
+    char* tipText;
+    size_t tipCapacity;
+    HFONT tipFont;
+
+    // in-place editor (control id 3)
+    int editorKind;            // 0 edit box, 1 editable combo box, 2 drop-down list
+    ItemId editItem;
+    int editColumn;
+    WNDPROC editorProc;
+    HWND editorChild;          // the edit field of a combo box
+    WNDPROC editorChildProc;
+    bool editChanged;
+    bool editCallbackText;
+
+    // internal drag
+    UINT dragKeys;             // MK_* of the last feedback
+    POINT dragPos;             // client position of the last feedback
+    BYTE autoScrollMode;
+    int autoScrollTicks;
+    int hoverTicks;
 };
 
 // "at most 253 characters before the ..." plus the ellipsis and the terminator.

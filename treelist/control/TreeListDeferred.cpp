@@ -1,10 +1,11 @@
 // Operations deferred to the window's own thread: a queue worked off by TLM_DEFERRED, which the first queued
 // operation posts to the window. Callers on other threads use it so that notifications, scroll bars and
 // repaints happen where the window lives.
+#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListOps.h"
 #include "treelist/control/TreeListSeams.h"
 
 #include <cstdlib>
@@ -32,8 +33,22 @@ namespace {
 void Run(TreeListData* d, const DeferredOp& op) {
     // Queued handles may have gone (or been reused) since; every kind checks them again.
     switch (op.kind) {
+    case kDeferSetState:
+        if (Item(d, ToItem(op.arg1)))
+            ApplyStateBits(d, ToItem(op.arg1), static_cast<UINT>(op.arg2) >> 16, static_cast<UINT>(op.arg2) & 0xFFFF);
+        break;
     case kDeferState:
-        if (Item(d, ToItem(op.arg1))) ApplyDeferredState(d, ToItem(op.arg1), static_cast<UINT>(op.arg2));
+        if (Item(d, ToItem(op.arg1)))
+            ApplyStateBits(d, ToItem(op.arg1), static_cast<UINT>(op.arg2), static_cast<UINT>(op.arg2));
+        break;
+    case kDeferExpand:
+        ExpandMessage(d, static_cast<UINT>(op.arg2), ToItem(op.arg1));
+        break;
+    case kDeferRepaint:
+        InvalidateCell(d, ToItem(op.arg1), static_cast<int>(op.arg2));
+        break;
+    case kDeferRepaintRow:
+        InvalidateRow(d, ToItem(op.arg1));
         break;
     case kDeferDeleted:
         if (op.arg2) NotifyTreeView(d, TVN_SELCHANGEDA, TVC_UNKNOWN, 0, 0);

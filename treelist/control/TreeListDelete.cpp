@@ -23,6 +23,12 @@ void Forget(TreeListData* d, ItemId item) {
     if (d->dragItem == item) d->dragItem = 0;
     if (d->hotItem == item) d->hotItem = 0;
     if (d->hotCheckItem == item) d->hotCheckItem = 0;
+    if (d->anchorItem == item) d->anchorItem = 0;
+    if (d->lastChecked == item) d->lastChecked = 0;
+    if (d->candidateItem == item) d->candidateItem = d->candidateButtons = 0;
+    if (d->pressedCheckItem == item) d->pressedCheckItem = 0;
+    if (d->insertMark == item) d->insertMark = 0;
+    if (d->tipItem == item) d->tipItem = d->tipCountdown = 0;
 }
 
 void RemoveLeaf(TreeListData* d, ItemId item) {
@@ -150,5 +156,6 @@ void DeleteAllSilently(TreeListData* d) {
     d->firstRow = 0;
     d->selectedCount = 0;
     d->caretItem = d->selCellItem = d->dropItem = d->dropTarget = d->dragItem = d->hotItem = 0;
-    d->hotCheckItem = 0;
+    d->hotCheckItem = d->anchorItem = d->lastChecked = 0;
+    d->candidateItem = d->pressedCheckItem = d->insertMark = d->tipItem = 0;
 }

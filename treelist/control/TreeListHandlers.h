@@ -65,3 +65,51 @@ LRESULT OptionMessage(TreeListData* d, WPARAM option, LPARAM value);
 LRESULT GetCellColour(TreeListData* d, ItemId item, int column, bool background);
 LRESULT SetCellColour(TreeListData* d, WPARAM itemAndColumn, COLORREF colour, bool background);
 LRESULT SetCellColourRecord(TreeListData* d, ItemId item, const TreeListCellColour* record);
+
+// --- item operations (TreeListExpand.cpp, TreeListSetItem.cpp, TreeListSort.cpp, TreeListMove.cpp)
+LRESULT ExpandMessage(TreeListData* d, UINT code, ItemId item);
+LRESULT SetItemMessage(TreeListData* d, const TVITEMA* record);
+LRESULT SortChildrenMessage(TreeListData* d, bool recurse, ItemId parent);
+LRESULT SortChildrenCallback(TreeListData* d, bool recurse, const TVSORTCB* sort, bool sixArguments);
+LRESULT MoveItemMessage(TreeListData* d, int mode, ItemId target, ItemId item);
+
+// --- selection (TreeListSelect.cpp)
+LRESULT SelectItemMessage(TreeListData* d, WPARAM code, ItemId item);
+LRESULT SelectCellMessage(TreeListData* d, ItemId item, int column);
+
+// --- keyboard and type-ahead (TreeListKeys.cpp, TreeListChars.cpp)
+LRESULT OnKeyDown(TreeListData* d, UINT key, LPARAM lParam);
+LRESULT OnKeyUp(TreeListData* d, UINT key);
+LRESULT OnChar(TreeListData* d, WPARAM character, LPARAM lParam);
+LRESULT GetSearchString(TreeListData* d, char* out);
+
+// --- mouse, scrolling, highlights and tooltips (TreeListMouseButtons.cpp, TreeListMouseMove.cpp,
+//     TreeListScrollMessages.cpp, TreeListHitTest.cpp, TreeListHighlight.cpp, TreeListTip.cpp, TreeListInsertMark.cpp,
+//     TreeListHeaderNotify.cpp, TreeListDropTarget.cpp)
+LRESULT OnButton(TreeListData* d, UINT msg, WPARAM keys, LPARAM point);
+LRESULT OnMouseMove(TreeListData* d, WPARAM keys, LPARAM point);
+LRESULT OnMouseLeave(TreeListData* d);
+LRESULT OnMouseWheel(TreeListData* d, WPARAM wp);
+LRESULT OnVScroll(TreeListData* d, WPARAM wp);
+LRESULT OnHScroll(TreeListData* d, WPARAM wp);
+LRESULT OnTimer(TreeListData* d, WPARAM id);
+LRESULT OnNotify(TreeListData* d, NMHDR* hdr);
+LRESULT OnTipNeedText(TreeListData* d, NMTTDISPINFOA* info);
+LRESULT HitTestMessage(TreeListData* d, TVHITTESTINFO* hit);
+LRESULT EnsureVisibleMessage(TreeListData* d, WPARAM mode, ItemId item);
+LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item);
+LRESULT SetToolTips(TreeListData* d, HWND tip);
+LRESULT SetInsertMarkMessage(TreeListData* d, WPARAM after, ItemId item);
+
+// --- in-place editing (TreeListEditBegin.cpp, TreeListEditEnd.cpp, TreeListColumnEdit.cpp)
+LRESULT OnCommand(TreeListData* d, WPARAM wp, LPARAM lp);
+LRESULT EditLabelMessage(TreeListData* d, ItemId item);
+LRESULT GetEditControl(TreeListData* d);
+LRESULT EndEditNow(TreeListData* d, WPARAM cancel);
+LRESULT SetColumnEdit(TreeListData* d, WPARAM wp, LPARAM list);
+LRESULT SetColumnEditBase(TreeListData* d, int column, LPARAM base);
+
+// --- internal drag (TreeListDragFeedback.cpp, TreeListDropTarget.cpp)
+LRESULT StartDragMessage(TreeListData* d, ItemId item);
+LRESULT AutoScrollMessage(TreeListData* d, WPARAM mode, LPARAM interval);
+LRESULT SetDropTargetMessage(TreeListData* d, WPARAM height, ItemId item);

@@ -97,6 +97,7 @@ long SortedPosition(TreeListData* d, ItemId parent, Compare compare, ItemId* aft
     }
     while (lo < hi) {
         const UINT mid = (lo + hi) / 2;
+        d->sortProgress.fetch_add(1, std::memory_order_relaxed);
         const int c = compare(d->scratch[mid]);
         if (IsDying(d)) return -1;
         if (c > 0) {
@@ -168,23 +169,34 @@ bool ResolvePosition(TreeListData* d, const TreeListInsertRecord& r, const TreeL
     return true;
 }
 
-// Marks the sorted insert as running on this thread; the destructor clears it again.
-struct SortRunning {
-    TreeListData* d;
-    explicit SortRunning(TreeListData* data) : d(data) { d->sortThread = GetCurrentThreadId(); }
-    ~SortRunning() { d->sortThread = 0; }
-};
+// A short pause outside the lock. The window's own thread meanwhile answers messages sent to it, so that
+// a sort on another thread whose compare function sends to the window's thread can go on.
+void PauseForSort(TreeListData* d) {
+    const int levels = d->lock.LeaveAll();
+    if (IsOwnerThread(d)) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    Sleep(1);
+    d->lock.EnterAgain(levels);
+}
 
 }  // namespace
 
 bool MayChangeTree(TreeListData* d) {
     const DWORD me = GetCurrentThreadId();
-    const DWORD start = GetTickCount();
+    DWORD since = GetTickCount();
+    UINT progress = d->sortProgress.load();
     while (d->sortThread && !IsDying(d)) {
-        if (d->sortThread == me || GetTickCount() - start > kWaitForSortMs) return false;
-        const int levels = d->lock.LeaveAll();
-        Sleep(1);
-        d->lock.EnterAgain(levels);
+        if (d->sortThread == me) return false;
+        // A long sort is waited for; only one that stops comparing for the whole bound counts as stuck.
+        if (const UINT now = d->sortProgress.load(); now != progress) {
+            progress = now;
+            since = GetTickCount();
+        } else if (GetTickCount() - since > kWaitForSortMs) {
+            return false;
+        }
+        PauseForSort(d);
     }
     return !IsDying(d);
 }

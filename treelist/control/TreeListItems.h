@@ -34,8 +34,20 @@ void SetLevels(TreeListData* d, ItemId item, int level);  // the item and its su
 
 // --- insert (TreeListInsert.cpp)
 ItemId InsertItem(TreeListData* d, const TreeListInsertRecord* record);
-// Waits while another thread runs a sorted insert; false when this thread runs it (a re-entrant change).
+// Waits while another thread runs a sorted insert or a sort (as long as that makes progress); false when this
+// thread runs it (a re-entrant change), when the window is going away or when the other thread is stuck.
 bool MayChangeTree(TreeListData* d);
+// Marks a sorted insert or a sort as running on this thread for its lifetime.
+class SortRunning {
+public:
+    explicit SortRunning(TreeListData* d) : d_(d) { d->sortThread = GetCurrentThreadId(); }
+    ~SortRunning() { d_->sortThread = 0; }
+    SortRunning(const SortRunning&) = delete;
+    SortRunning& operator=(const SortRunning&) = delete;
+
+private:
+    TreeListData* d_;
+};
 
 // --- delete (TreeListDelete.cpp)
 enum DeleteMode : int { kDeleteNormal, kDeleteNoRows, kDeleteChildren, kDeleteQueued, kDeleteChildrenQueued };

@@ -13,6 +13,12 @@ void ComputeVisibleRows(TreeListData* d);
 HFONT FontFor(const TreeListData* d, UINT state);
 void ClearTextWidths(TreeListData* d);
 
+// --- text widths (TreeListMeasure.cpp): the cached width, measured when missing; a call-back text keeps the
+// width painting measured last.
+int ItemTextWidth(TreeListData* d, TreeListItem* it);
+int CellTextWidth(TreeListData* d, TreeListCell* cell);
+int MeasureText(TreeListData* d, UINT state, const char* text, int length);
+
 // --- display rows (TreeListRows.cpp)
 void RebuildRows(TreeListData* d, ItemId from);
 // The first shown row limited to the rows there are (rows - whole rows + 1, not below 0).

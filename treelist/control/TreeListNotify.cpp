@@ -36,6 +36,45 @@ LRESULT NotifyTreeView(TreeListData* d, UINT code, UINT action, ItemId oldItem, 
     return SendNotify(d, code, &nm.hdr);
 }
 
+TVITEMA NotifyRecord(const TreeListData* d, ItemId item, UINT mask, int column) {
+    TVITEMA r = {};
+    r.mask = mask;
+    r.stateMask = 0xFFFFFFFF;
+    r.pszText = reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1));
+    r.cchTextMax = -1;
+    r.cChildren = column;
+    if (const TreeListItem* it = Item(d, item)) {
+        r.hItem = ToHandle(item);
+        r.state = it->state;
+        r.lParam = it->lParam;
+    }
+    return r;
+}
+
+TVITEMA TextRecord(const TreeListData* d, ItemId item, int column) {
+    TVITEMA r = NotifyRecord(d, item, TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TLIF_CELL, column);
+    const TreeListItem* it = Item(d, item);
+    r.pszText = it ? it->text : const_cast<char*>("");
+    r.cchTextMax = it ? static_cast<int>(it->textLength) : 0;
+    if (column > 0) {
+        const TreeListCell* cell = Cell(d, item, column);
+        r.state = cell ? cell->state : 0;
+        r.pszText = cell && cell->text ? cell->text : const_cast<char*>("");
+        r.cchTextMax = cell ? static_cast<int>(cell->textLength) : 0;
+    }
+    return r;
+}
+
+LRESULT SendTreeView(TreeListData* d, UINT code, UINT action, const TVITEMA& oldItem, const TVITEMA& newItem,
+                     POINT point) {
+    NMTREEVIEWA nm = {};
+    nm.action = action;
+    nm.itemOld = oldItem;
+    nm.itemNew = newItem;
+    nm.ptDrag = point;
+    return SendNotify(d, code, &nm.hdr);
+}
+
 bool FetchCallbacks(TreeListData* d, ItemId item, int column, UINT mask, TVITEMA* out, int buffer) {
     const TreeListItem* it = Item(d, item);
     if (!it) return false;

@@ -22,18 +22,6 @@ bool RowTop(const TreeListData* d, const TreeListItem* it, bool belowClient, int
     return true;
 }
 
-int TextWidth(TreeListData* d, TreeListItem* it) {
-    if (it->textWidth || !it->textLength) return it->textWidth;
-    HDC dc = GetDC(nullptr);
-    if (!dc) return 0;
-    HGDIOBJ old = SelectObject(dc, FontFor(d, it->state));
-    RECT r = {0, 0, 0, 0};
-    DrawTextExA(dc, it->text, static_cast<int>(it->textLength), &r, 0xC24, nullptr);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return it->textWidth = r.right - r.left;
-}
-
 }  // namespace
 
 LRESULT GetItemRect(TreeListData* d, WPARAM flags, RECT* rect) {
@@ -55,7 +43,7 @@ LRESULT GetItemRect(TreeListData* d, WPARAM flags, RECT* rect) {
         const TreeCellLayout l = LayoutTreeCell(d, it, ShowsItemImage(d, it));
         const int x = ColumnLeft(d, 0) - d->scrollX + l.textLeft;
         rect->left = x + 2;
-        rect->right = x + 6 + TextWidth(d, it);
+        rect->right = x + 6 + ItemTextWidth(d, it);
     } else {
         rect->left = -d->scrollX;
         rect->right = d->clientWidth;

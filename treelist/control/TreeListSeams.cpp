@@ -8,6 +8,7 @@ DWORD SystemTick() { return GetTickCount(); }
 
 std::atomic<TreeListTickFn> g_tick{SystemTick};
 std::atomic<TreeListPostFn> g_post{PostMessageA};
+std::atomic<TreeListCursorFn> g_cursor{GetCursorPos};
 
 }  // namespace
 
@@ -21,4 +22,16 @@ TreeListTickFn SetTreeListTickSource(TreeListTickFn tick) { return g_tick.exchan
 
 TreeListPostFn SetTreeListPostFunction(TreeListPostFn post) {
     return g_post.exchange(post ? post : PostMessageA);
+}
+
+BOOL TreeListCursorPos(POINT* point) { return g_cursor.load()(point); }
+
+POINT TreeListCursorIn(HWND window) {
+    POINT p = {0, 0};
+    if (TreeListCursorPos(&p)) ScreenToClient(window, &p);
+    return p;
+}
+
+TreeListCursorFn SetTreeListCursorSource(TreeListCursorFn cursor) {
+    return g_cursor.exchange(cursor ? cursor : GetCursorPos);
 }

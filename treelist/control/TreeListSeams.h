@@ -1,15 +1,20 @@
-// The clock and the message post of the "TreeList" control, replaceable so that tests can drive the timing
-// rules and make a post fail. Process-wide.
+// The clock, the message post and the cursor position of the "TreeList" control, replaceable so that tests can
+// drive the timing rules, make a post fail and put the mouse where the timers look. Process-wide.
 #pragma once
 
 #include <windows.h>
 
 using TreeListTickFn = DWORD (*)();
 using TreeListPostFn = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+using TreeListCursorFn = BOOL(WINAPI*)(POINT*);
 
 DWORD TreeListTick();
 BOOL TreeListPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The cursor in screen coordinates, and in the client coordinates of a window.
+BOOL TreeListCursorPos(POINT* point);
+POINT TreeListCursorIn(HWND window);
 
-// Null restores GetTickCount / PostMessageA; each returns the function it replaces.
+// Null restores GetTickCount / PostMessageA / GetCursorPos; each returns the function it replaces.
 TreeListTickFn SetTreeListTickSource(TreeListTickFn tick);
 TreeListPostFn SetTreeListPostFunction(TreeListPostFn post);
+TreeListCursorFn SetTreeListCursorSource(TreeListCursorFn cursor);

@@ -101,21 +101,61 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     case TLM_GETCOLUMNCOUNT:       return d->columnCount;
     case TLM_GETHEADER:            return reinterpret_cast<LRESULT>(d->header);
 
-    // --- keyboard, selection and type-ahead go here:
-    //     WM_KEYDOWN, WM_KEYUP, WM_CHAR, TVM_SELECTITEM (TVGN_CARET), TVM_GETISEARCHSTRINGA, TLM_SELECTCELL.
-    // --- in-place editing goes here:
-    //     WM_COMMAND (editor id 3), TVM_EDITLABELA, TVM_GETEDITCONTROL, TVM_ENDEDITLABELNOW,
-    //     TLM_SETCOLUMNEDITBASE, TLM_SETCOLUMNEDIT.
-    // --- mouse, scrolling and tooltips go here:
-    //     WM_NOTIFY (header), WM_TIMER (0x3912), WM_HSCROLL, WM_VSCROLL, WM_MOUSEWHEEL, WM_MOUSEMOVE,
-    //     WM_MOUSELEAVE, the button messages, TVM_HITTEST, TVM_ENSUREVISIBLE, TVM_SETTOOLTIPS,
-    //     TVM_GETTOOLTIPS, TVM_SETINSERTMARK, TVM_SELECTITEM (TVGN_DROPHILITE, TVGN_FIRSTVISIBLE),
-    //     TLM_SETDROPHILITE, TLM_SETHOTHILITE.
-    // --- item operations go here:
-    //     TVM_EXPAND, TVM_SETITEMA, TVM_SORTCHILDREN, TVM_SORTCHILDRENCB, TLM_MOVEITEM to TLM_MOVEITEM + 3,
-    //     TLM_SORTCHILDREN6.
-    // --- internal drag goes here:
-    //     WM_TIMER (0x3910, 0x3913), TLM_STARTDRAG, TLM_AUTOSCROLL, TLM_SETDROPTARGET.
+    // --- selection
+    case TVM_SELECTITEM:           return SelectItemMessage(d, wp, ItemArg(lp));
+    case TLM_SELECTCELL:           return SelectCellMessage(d, ItemArg(wp), IntArg(lp));
+
+    // --- keyboard and type-ahead
+    case WM_KEYDOWN:               return OnKeyDown(d, static_cast<UINT>(wp), lp);
+    case WM_KEYUP:                 return OnKeyUp(d, static_cast<UINT>(wp));
+    case WM_CHAR:                  return OnChar(d, wp, lp);
+    case TVM_GETISEARCHSTRINGA:    return GetSearchString(d, Ptr<char>(lp));
+
+    // --- item operations
+    case TVM_EXPAND:               return ExpandMessage(d, static_cast<UINT>(wp), ItemArg(lp));
+    case TVM_SETITEMA:             return SetItemMessage(d, Ptr<const TVITEMA>(lp));
+    case TVM_SORTCHILDREN:         return SortChildrenMessage(d, wp != 0, ItemArg(lp));
+    case TVM_SORTCHILDRENCB:       return SortChildrenCallback(d, wp != 0, Ptr<const TVSORTCB>(lp), false);
+    case TLM_SORTCHILDREN6:        return SortChildrenCallback(d, wp != 0, Ptr<const TVSORTCB>(lp), true);
+    case TLM_MOVEITEM:
+    case TLM_MOVEITEM + 1:
+    case TLM_MOVEITEM + 2:
+    case TLM_MOVEITEM + 3:         return MoveItemMessage(d, static_cast<int>(msg - TLM_MOVEITEM), ItemArg(wp), ItemArg(lp));
+
+    // --- mouse, scrolling and tooltips
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:         return OnButton(d, msg, wp, lp);
+    case WM_MOUSEMOVE:             return OnMouseMove(d, wp, lp);
+    case WM_MOUSELEAVE:            return OnMouseLeave(d);
+    case WM_MOUSEWHEEL:            return OnMouseWheel(d, wp);
+    case WM_VSCROLL:               return OnVScroll(d, wp);
+    case WM_HSCROLL:               return OnHScroll(d, wp);
+    case WM_TIMER:                 return OnTimer(d, wp);
+    case WM_NOTIFY:                return OnNotify(d, Ptr<NMHDR>(lp));
+    case TVM_HITTEST:              return ItemArg(HitTestMessage(d, Ptr<TVHITTESTINFO>(lp)));
+    case TVM_ENSUREVISIBLE:        return EnsureVisibleMessage(d, wp, ItemArg(lp));
+    case TVM_SETTOOLTIPS:          return SetToolTips(d, reinterpret_cast<HWND>(wp));
+    case TVM_GETTOOLTIPS:          return reinterpret_cast<LRESULT>(d->tooltip);
+    case TVM_SETINSERTMARK:        return SetInsertMarkMessage(d, wp, ItemArg(lp));
+    case TLM_SETDROPHILITE:
+    case TLM_SETHOTHILITE:         return SetHighlightMessage(d, wp, ItemArg(lp));
+
+    // --- in-place editing
+    case WM_COMMAND:               return OnCommand(d, wp, lp);
+    case TVM_EDITLABELA:           return EditLabelMessage(d, ItemArg(lp));
+    case TVM_GETEDITCONTROL:       return GetEditControl(d);
+    case TVM_ENDEDITLABELNOW:      return EndEditNow(d, wp);
+    case TLM_SETCOLUMNEDIT:        return SetColumnEdit(d, wp, lp);
+    case TLM_SETCOLUMNEDITBASE:    return SetColumnEditBase(d, IntArg(wp), lp);
+
+    // --- internal drag (its timers are in WM_TIMER above)
+    case TLM_STARTDRAG:            return StartDragMessage(d, ItemArg(wp));
+    case TLM_AUTOSCROLL:           return AutoScrollMessage(d, wp, lp);
+    case TLM_SETDROPTARGET:        return SetDropTargetMessage(d, wp, ItemArg(lp));
 
     default:                       return kPassOn;
     }

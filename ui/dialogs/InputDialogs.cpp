@@ -3,13 +3,14 @@
 #include "text/StrCopy.h"
 #include "ui/dialogs/InputDialogTemplates.h"
 #include "ui/dialogs/NumberInputText.h"
+#include "ui/dialogs/SelectDialogGeometry.h"
 #include "ui/WindowPos.h"
 
 #include <initializer_list>
 
 namespace {
 
-constexpr int64_t kDesignWidth = 354;  // pixels of the 232-unit template at the standard font
+constexpr int32_t kDesignWidth = 354;  // pixels of the 232-unit template at the standard font
 
 // Widens the dialog: the stretched controls grow to the right, OK and Cancel move right.
 void Widen(HWND dialog, int32_t& widthChange, bool stretchPrompt) {
@@ -48,10 +49,7 @@ void ShowInputTexts(CDialog& dialog, const CString& caption, const CString& prom
 }  // namespace
 
 int32_t InputDialogWidthDelta(int32_t dialogWidth, int32_t widthChange) {
-    const int64_t w = dialogWidth;
-    if ((static_cast<uint32_t>(widthChange) & 0xFFFF0000u) == static_cast<uint32_t>(kInputTargetWidthTag))
-        return static_cast<int32_t>(w * (widthChange & 0xFFFF) / kDesignWidth - w);
-    return static_cast<int32_t>(w * widthChange / kDesignWidth);
+    return DesignSizeDelta(dialogWidth, widthChange, kDesignWidth);
 }
 
 // ---- CTextInputDlg --------------------------------------------------------------------------------------------

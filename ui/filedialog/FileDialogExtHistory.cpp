@@ -14,7 +14,8 @@
 namespace {
 
 constexpr int kKeyPathSize = 128;
-constexpr int kValueNameSize = 32;
+constexpr int kValueNameSize = 32;      // the built name: "OfnList" and at most 24 characters
+constexpr int kKeyedValueNameSize = 33;  // a caller's value name: at most 32 characters
 constexpr int kExtensionSize = 25;
 constexpr int kMaxLoaded = 32;
 constexpr int kMaxSaved = 16;
@@ -77,7 +78,7 @@ HistoryLocation ResolveHistoryLocation(DWORD mode, const char* keyText, const ch
         const char* text = keyText ? keyText : "";
         const char* slash = strrchr(text, '\\');
         const char* value = slash ? slash + 1 : text;
-        char keyPath[kKeyPathSize], valueName[kValueNameSize];
+        char keyPath[kKeyPathSize], valueName[kKeyedValueNameSize];
         StrCopyNNA(keyPath, text, sizeof keyPath, static_cast<int>(value - text) - (slash ? 1 : 0));
         StrCopyNA(valueName, value, sizeof valueName);
         where.keyPath = keyPath;

@@ -393,6 +393,16 @@ BOOL CToolBarNew::AddLabel(LPCSTR text, DWORD key, short dx, short dy, BYTE flag
     return (BOOL)SendMessage(TBX_ADDLABELA, (WPARAM)&label, (LPARAM)text);
 }
 
+int CToolBarNew::GroupButtons(int button, int count) {
+    if (!m_hWnd || button < 0) return 0;
+    // The control clamps the end to its button count; clamping here keeps the word clear of 0x1248, which
+    // would ask for the buttons of a command id instead of a range.
+    const int first = button + 1;
+    const int end = std::min(count - 1, (int)SendMessage(TB_BUTTONCOUNT));
+    if (first >= end || first > 0xFFFF) return 0;
+    return (int)SendMessage(TBX_MODIFYSTYLE, MAKEWPARAM(first, end), MAKELPARAM(BTNS_GROUP, BTNS_GROUP));
+}
+
 int CToolBarNew::SetImageScale(int scale, BOOL relayout) {
     if (!m_hWnd) return -1;
     int old = (int)SendMessage(TBX_SETSCALE, (WPARAM)-1, scale);
@@ -464,21 +474,16 @@ CSize CToolBarNew::CalcDynamicLayout(int nLength, DWORD dwMode) {
 
 void CToolBarNew::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) {
     CToolBarNewCmdUI state;
-    state.m_pOther = this;
-    state.m_nIndexMax = (UINT)SendMessage(TB_BUTTONCOUNT);
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
-        TBBUTTONINFOA info = {};
-        info.cbSize = sizeof(info);
-        info.dwMask = TBIF_BYINDEX | TBIF_COMMAND | TBIF_STYLE;
-        if (SendMessage(TB_GETBUTTONINFOA, state.m_nIndex, (LPARAM)&info) != (LRESULT)state.m_nIndex) continue;
-        if (info.fsStyle & BTNS_SEP) continue;
-        state.m_nID = (UINT)info.idCommand;
-        // The bar's reflected handler and its own come first, then the frame's routing.
-        if (CWnd::OnCmdMsg(0, (int)MAKELONG(0xFFFF, WM_COMMAND + WM_REFLECT_BASE), &state, nullptr)) continue;
-        if (CWnd::OnCmdMsg(state.m_nID, (int)CN_UPDATE_COMMAND_UI, &state, nullptr)) continue;
-        if (state.m_nID >= 1 && state.m_nID <= 65534) state.DoUpdate(pTarget, bDisableIfNoHandler);
-    }
-    UpdateDialogControls(pTarget, bDisableIfNoHandler);
+    UpdateButtons(state, pTarget, bDisableIfNoHandler);
+}
+
+BOOL CToolBarNew::ButtonCommand(UINT index, UINT* command) {
+    TBBUTTONINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_COMMAND | TBIF_STYLE;
+    if (SendMessage(TB_GETBUTTONINFOA, index, (LPARAM)&info) != (LRESULT)index || (info.fsStyle & BTNS_SEP)) return FALSE;
+    *command = (UINT)info.idCommand;
+    return TRUE;
 }
 
 BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -499,9 +504,16 @@ BOOL CToolBarNew::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         return TRUE;
     }
     if (message == WM_NOTIFY && lParam && SendMessage(TBX_FINDWINDOW, 0, (LPARAM)((NMHDR*)lParam)->hwndFrom) >= 0) {
-        // The same for notifications: the main window's routing reaches the view.
+        // Notifications are sent to the main window, then to its active view (which also sees what reaches it
+        // only as a window message); the last non-zero answer is the result.
+        LRESULT result = 0;
         CWnd* main = AfxGetMainWnd();
-        LRESULT result = main ? main->SendMessage(WM_NOTIFY, wParam, lParam) : 0;
+        CView* view = main && main->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(main)->GetActiveView()
+                                                                       : nullptr;
+        for (CWnd* target : {main, static_cast<CWnd*>(view)}) {
+            if (!target || !::IsWindow(target->m_hWnd)) continue;
+            if (LRESULT answer = target->SendMessage(WM_NOTIFY, wParam, lParam)) result = answer;
+        }
         if (pResult) *pResult = result;
         return TRUE;
     }
@@ -523,22 +535,22 @@ void CToolBarNew::OnContextMenu(CWnd*, CPoint point) {
         return;
     }
     if (!AfxGetMainWnd()) return;
-    // Texts: the members, else string 0x4001 (entries separated by '\n'), else the defaults.
+    // Texts: the members, else string 0x4001 (entries separated by '\n'; one that starts with '\n' is empty),
+    // else, for the entries the string does not reach, the defaults.
     CString texts[5];
+    for (int i = 0; i < 5; ++i) texts[i] = kDefaultMenuTexts[i];
     CString table;
     if (table.LoadString(kMenuTextsId)) {
         int start = 0;
-        for (int i = 0; i < 5 && start <= table.GetLength(); ++i) {
+        for (int i = 0; i < 5 && start < table.GetLength(); ++i) {
             int end = table.Find('\n', start);
             if (end < 0) end = table.GetLength();
             texts[i] = table.Mid(start, std::min(end - start, kMenuTextLength));
             start = end + 1;
         }
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         if (m_pszMenuTexts[i]) texts[i] = m_pszMenuTexts[i];
-        else if (texts[i].IsEmpty()) texts[i] = kDefaultMenuTexts[i];
-    }
     CMenu menu;
     if (!menu.CreatePopupMenu()) return;
     for (int i = 0; i < 5; ++i) {

@@ -71,6 +71,11 @@ public:
     BOOL GetButton(int index, int* id, DWORD* stateStyle, int* image);
     BOOL GetButtonEx(int index, int* id, DWORD* stateStyle, int* image, WORD* extra);
     BOOL AddLabel(LPCSTR text, DWORD key, short dx, short dy, BYTE flags, BYTE tag = 0);
+    // Sets the group style (BTNS_GROUP) with TBX_MODIFYSTYLE over the range sent as [button + 1, count - 1).
+    // The control takes that range as [first, end), so count reads as an end index, not a length: the buttons
+    // from button + 1 up to count - 2 are grouped (separators skipped). An empty range sends nothing. Returns
+    // the number of buttons visited.
+    int GroupButtons(int button, int count);
     // Image scales in 1/256; the old scale. relayout lays the bar out again when it changed.
     int SetImageScale(int scale, BOOL relayout = TRUE);
     int SetBitmapScale(int bitmap, int scale, BOOL relayout = TRUE);
@@ -86,6 +91,10 @@ public:
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
 
 protected:
+    // Buttons are read by TB_GETBUTTONINFOA; commands 1..65534 go on to the target.
+    BOOL ButtonCommand(UINT index, UINT* command) override;
+    BOOL RoutesCommand(UINT command) const override { return command >= 1 && command <= 65534; }
+
     DECLARE_MESSAGE_MAP()
 
 private:

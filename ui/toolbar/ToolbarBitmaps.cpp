@@ -63,23 +63,11 @@ ToolbarBitmap* NewBitmap() {
     return block ? new (block) ToolbarBitmap() : nullptr;
 }
 
-bool HasAlpha(const ToolbarBitmap* bm) {
-    if (bm->image->biBitCount != 32) return false;
-    for (int row = 0; row < bm->imageHeight; ++row) {
-        const BYTE* p = bm->pixels + (size_t)row * bm->stride;
-        for (int x = 0; x < bm->image->biWidth; ++x)
-            if (p[4 * x + 3]) return true;
-    }
-    return false;
-}
-
 void SetImage(ToolbarBitmap* bm, BITMAPINFOHEADER* image, BYTE* pixels) {
     bm->image = image;
     bm->pixels = pixels;
     bm->imageHeight = (WORD)AbsHeight(image);
     bm->stride = DibStride(image->biWidth, image->biBitCount);
-    // Scanned once here rather than for every button each time its frames are drawn.
-    bm->hasAlpha = HasAlpha(bm);
 }
 
 // Turns the record into a fixed strip of count images, or into one split at marker columns.

@@ -101,6 +101,19 @@ bool SplitImageStrip(ToolbarBitmap* bm, int index) {
     return true;
 }
 
+bool ToolbarImageHasAlpha(const ToolbarImageRef& ref) {
+    PixelReader reader(ref.bitmap);
+    if (!reader.Valid() || ref.bitmap->image->biBitCount != 32) return false;
+    const int right = std::min(ref.x + ref.width, reader.Width());
+    const int bottom = std::min(ref.y + ref.height, reader.Height());
+    for (int y = std::max(ref.y, 0); y < bottom; ++y) {
+        const int row = reader.TopDown() ? y : reader.Height() - 1 - y;
+        for (int x = std::max(ref.x, 0); x < right; ++x)
+            if (reader.At(x, row) >> 24) return true;
+    }
+    return false;
+}
+
 int CountSplitImages(ToolbarBitmap* bm) {
     SplitImageStrip(bm, 0x7FFFFFFF);
     return bm->count;

@@ -239,7 +239,7 @@ void DrawImageButton(const FrameContext& f) {
     ToolbarBitmap* bm = ref.bitmap;
     ImagePlacement p = PlaceImage(f, dw, dh);
 
-    bool hasAlpha = bm->hasAlpha;
+    bool hasAlpha = ToolbarImageHasAlpha(ref);
     COLORREF key = hasAlpha ? 0 : MapSysColor(GetDibCornerColor((const BITMAPINFO*)bm->image, bm->pixels));
     int depth = s->deep ? 32 : ToolbarPaintDepth();
     void* bBits = nullptr;
@@ -433,7 +433,7 @@ void RenderButtonFrames(ToolbarState* s, int index, HDC dc, int mask) {
     const ToolbarString* text = ButtonString(s, b);
     if (b->strip && (b->strip->biWidth != W || b->strip->biHeight != frames * H)) FreeButtonStrip(b);
     if (b->look & kLookRerender) b->framesDone = 0;
-    if ((b->extra & TBXF_WINDOW) && !text) {
+    if ((b->extra & TBXF_WINDOW) && (!text || text->length == 0)) {
         b->look &= ~kLookRerender;
         return;
     }

@@ -96,7 +96,6 @@ struct ToolbarBitmap {
     WORD scale;               // 1/256 units
     WORD imageWidth;          // fixed records
     WORD imageHeight;
-    bool hasAlpha;            // a 32-bit strip with alpha values: drawn as it is, without key colour
     int splitColumn;          // next column the split examines
     std::vector<ToolbarSplitImage> found;
 };
@@ -231,6 +230,7 @@ void InvalidateToolbar(ToolbarState* s);
 void MarkButtonForLayout(ToolbarState* s, int index);   // re-measure, dirty 3, invalidate all
 bool IsButtonVisible(const ToolbarButton* b);
 inline bool IsSeparator(const ToolbarButton* b) { return (b->fsStyle & BTNS_SEP) != 0; }
+inline bool IsWrapped(const ToolbarButton* b) { return (b->fsState & TBSTATE_WRAP) != 0; }
 // Single fields of one button (lock held); each returns the old value or the message's failure result.
 LRESULT SetButtonStateStyle(ToolbarState* s, int index, UINT value);
 LRESULT SetButtonImage(ToolbarState* s, int index, int image);
@@ -262,6 +262,9 @@ LRESULT ToolbarBitmapMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lP
 bool SplitImageStrip(ToolbarBitmap* bitmap, int index);  // advances the split; true when the image exists
 int CountSplitImages(ToolbarBitmap* bitmap);             // runs the split to its end
 bool FindButtonImage(ToolbarState* s, int globalIndex, ToolbarImageRef* out);
+// A 32-bit picture with an alpha value in any of its pixels: drawn as it is, without key colour. Decided per
+// picture, so that a strip may mix pictures with and without alpha.
+bool ToolbarImageHasAlpha(const ToolbarImageRef& ref);
 // The size the image is drawn in: the global and the strip's scale apply above 8 bits per pixel. True when
 // it is scaled.
 bool ScaledImageSize(const ToolbarState* s, const ToolbarImageRef& ref, int* width, int* height);
@@ -273,8 +276,9 @@ void TrackHotButton(ToolbarState* s, int hit, BYTE keys);
 void UpdateInsertMark(ToolbarState* s, int index, DWORD flags, bool invalidate);
 LRESULT ToolbarMouseMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
-// --- Layout (ToolbarLayout.cpp) ---
+// --- Layout (ToolbarLayout.cpp, ToolbarLayoutPass.cpp) ---
 enum : int { kLayoutMeasure = 1, kLayoutRowFlow = 2, kLayoutOnePerRow = 4 };
+// Lays the buttons out (kLayoutMeasure: only measures, returning width | height << 16).
 LRESULT LayoutToolbar(ToolbarState* s, int mode);
 // 1: size and placement as before; 2: the placement changed; 3: measured anew.
 int MeasureButton(ToolbarState* s, ToolbarButton* b, bool rowFlow);

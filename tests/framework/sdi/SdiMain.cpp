@@ -2,7 +2,7 @@
 // document, routes commands, shows a dialog and closes itself. Exit code 0 means every check held.
 #include <cstdio>
 
-#include "SdiTest.h"
+#include "tests/framework/sdi/SdiTest.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // The single-document program: start-up, layout, routing, menus, keys, dialogs, profile and the end.
 #include <gtest/gtest.h>
 
-#include "SdiTest.h"
+#include "tests/framework/sdi/SdiTest.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ TEST(SdiProgram, AcceleratorsReachCommandsAndF10OpensNoMenu) {
         PostMessageA(focus, WM_SYSKEYDOWN, VK_F10, KeyData(VK_F10, false));
         PostMessageA(focus, WM_SYSKEYUP, VK_F10, KeyData(VK_F10, true));
         PostMessageA(focus, WM_KEYDOWN, VK_F7, KeyData(VK_F7, false));
-        EXPECT_TRUE(Pump([] { return Logged("view key " + std::to_string(VK_F7)); }));
+        EXPECT_TRUE(PumpUntil([] { return Logged("view key " + std::to_string(VK_F7)); }, 3000, kAppPumpToQuit));
         EXPECT_TRUE(Logged("view command"));
         EXPECT_TRUE(Logged("frame command"));
         EXPECT_FALSE(Logged("view key " + std::to_string(VK_F5)));  // an accelerator's key goes no further

@@ -1,4 +1,4 @@
-#include "SdiTest.h"
+#include "tests/framework/sdi/SdiTest.h"
 
 #include <algorithm>
 
@@ -158,25 +158,4 @@ CTestFrame* MainFrame() { return static_cast<CTestFrame*>(AfxGetMainWnd()); }
 CTestView* MainView() {
     CTestFrame* frame = MainFrame();
     return frame ? static_cast<CTestView*>(frame->GetActiveView()) : nullptr;
-}
-
-bool Pump(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage((int)msg.wParam);
-                return done();
-            }
-            if (!AfxGetThread() || !AfxGetThread()->PreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        if (done()) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/Framework.h"
-#include "SdiTestIds.h"
+#include "tests/framework/sdi/SdiTestIds.h"
 
 extern std::vector<std::string> g_events;
 // Makes the next new document fail (the start then fails).
@@ -67,5 +67,3 @@ public:
 int RunTestApp(CTestApp& app, int nCmdShow, std::function<void(CTestApp&)> script);
 CTestFrame* MainFrame();
 CTestView* MainView();
-// Dispatches messages until done() or the time is up.
-bool Pump(const std::function<bool()>& done, DWORD timeoutMs = 3000);

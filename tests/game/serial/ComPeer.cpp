@@ -1,4 +1,4 @@
-#include "ComPeer.h"
+#include "tests/game/serial/ComPeer.h"
 
 #include <cstdio>
 #include <cstdlib>

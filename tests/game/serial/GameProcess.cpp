@@ -1,4 +1,4 @@
-#include "GameProcess.h"
+#include "tests/game/serial/GameProcess.h"
 
 #include "tests/support/WaitUntil.h"
 
@@ -86,13 +86,3 @@ HWND GameProcess::WaitForWindow(const char* caption, DWORD timeoutMs) const {
 
 HWND GameProcess::View() const { return frame_ ? GetDlgItem(frame_, 0xE900) : nullptr; }
 
-std::vector<COLORREF> GameProcess::Pixels(HWND wnd, const RECT& area) {
-    POINT origin{0, 0};
-    ClientToScreen(wnd, &origin);
-    HDC screen = GetDC(nullptr);
-    std::vector<COLORREF> pixels;
-    for (LONG y = area.top; y < area.bottom; y += 3)
-        for (LONG x = area.left; x < area.right; x += 3) pixels.push_back(GetPixel(screen, origin.x + x, origin.y + y));
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}

@@ -25,8 +25,6 @@ public:
     HWND WaitForWindow(const char* caption, DWORD timeoutMs) const;
     // The game view (the frame's pane).
     HWND View() const;
-    // The screen pixels in a rectangle of a window's client area, every third one in each direction.
-    static std::vector<COLORREF> Pixels(HWND wnd, const RECT& area);
 
 private:
     PROCESS_INFORMATION process_{};

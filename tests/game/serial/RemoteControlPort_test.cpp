@@ -1,11 +1,13 @@
 // The remote-control reader thread on real ports: frames from the far end of a socat pty pair,
 // the port vanishing and coming back, and a change of the configured port.
-#include "ComPeer.h"
+#include "tests/game/serial/ComPeer.h"
+#include "tests/game/serial/PauseCounter.h"
 #include "game/RemoteControl.h"
 #include "game/serial/Serial.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -110,6 +112,21 @@ TEST_F(RemotePortTest, MissingPortIsRetriedUntilItAppears) {
     EXPECT_EQ(actions.Count(), 0u);
     ASSERT_TRUE(RigComControl("up", pairs[0].device));
     ComPeer peer(pairs[0].peer);
+    EXPECT_TRUE(DeliveredThrough(peer));
+}
+
+TEST_F(RemotePortTest, IdleReaderSleepsInTheSystem) {
+    // Two seconds on an idle port wake the reader about twenty times (one wait of 100 ms each), not once a
+    // millisecond; a frame still comes through at once after them.
+    ComPeer peer(pairs[0].peer);
+    ASSERT_TRUE(DeliveredThrough(peer));
+    SerialSetPauseCall(CountedSerialPause);
+    gSerialPauses = 0;
+    Sleep(2000);
+    const int pauses = gSerialPauses.load();
+    SerialSetPauseCall(nullptr);
+    EXPECT_LT(pauses, 50);
+    EXPECT_GT(pauses, 0) << "the reader waits through the driver";
     EXPECT_TRUE(DeliveredThrough(peer));
 }
 

@@ -1,11 +1,12 @@
 // Wertlauf.exe with a remote control on a socat pty (com_rig.py) and its sound in a capture file
 // (alsa_rig.py): frames load pages, run the red pointer and count stars; the port vanishes and
 // comes back; the COM-port prompt moves the reader to another port.
-#include "../sound/AudioCapture.h"
-#include "ComPeer.h"
-#include "GameProcess.h"
+#include "tests/game/sound/AudioCapture.h"
+#include "tests/game/serial/ComPeer.h"
+#include "tests/game/serial/GameProcess.h"
 #include "game/GameSounds.h"
 #include "tests/support/IdleComPort.h"
+#include "tests/support/ScreenPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +98,7 @@ protected:
         RECT client;
         GetClientRect(game.View(), &client);
         const LONG top = client.bottom - 200;
-        return GameProcess::Pixels(game.View(), RECT{0, top - 136, 136, top});
+        return ScreenPixels(game.View(), RECT{0, top - 136, 136, top}, 3);  // every third pixel each way
     }
     // An empty slot shows the plain board.
     static bool Plain(const std::vector<COLORREF>& pixels) {

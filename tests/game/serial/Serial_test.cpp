@@ -1,11 +1,14 @@
 // Serial driver against real ports: socat pty pairs mapped as COM ports by com_rig.py.
-#include "ComPeer.h"
+#include "tests/game/serial/ComPeer.h"
+#include "tests/game/serial/PauseCounter.h"
 #include "game/serial/Serial.h"
 #include "game/serial/SerialSlot.h"
 #include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <thread>
 
@@ -71,7 +74,7 @@ TEST_F(SerialTest, ClosedAndFailedSlotsAreReused) {
         EXPECT_EQ(SerialOpen(98, 9600, 0, 0, 0, 0), -1);
         const int slot = Open(0);
         ASSERT_GE(slot, 0) << "cycle " << i;
-        EXPECT_EQ(SerialWaitReceive(slot, 3), 0);  // may leave a comm-event wait outstanding
+        EXPECT_EQ(SerialWaitReceive(slot, 3), 0);  // may leave the wait's read outstanding
         ASSERT_EQ(SerialClose(slot), 0) << "cycle " << i;
     }
     ComPeer peer(rig.Peer(0));
@@ -168,6 +171,110 @@ TEST_F(SerialTest, WaitingDoesNotSpinTheProcessor) {
     const uint64_t before = cpuMs();
     EXPECT_EQ(SerialWaitReceive(slot, 1000), 0);
     EXPECT_LT(cpuMs() - before, 300u);
+    EXPECT_EQ(SerialClose(slot), 0);
+}
+
+TEST_F(SerialTest, IdlePortWakesTheWaitingThreadSeldom) {
+    // The wait blocks in the system until a byte comes: two seconds of idle waits as the remote-control
+    // reader makes them (100 ms each) take a pause per wait, not one per millisecond.
+    ComPeer peer(rig.Peer(0));
+    const int slot = Open(0);
+    ASSERT_GE(slot, 0);
+    SerialSetPauseCall(CountedSerialPause);
+    gSerialPauses = 0;
+    const DWORD start = GetTickCount();
+    int waits = 0;
+    while (Elapsed(start) < 2000) {
+        EXPECT_EQ(SerialWaitReceive(slot, 100), 0);
+        EXPECT_EQ(SerialBytesWaiting(slot), 0);
+        ++waits;
+    }
+    const int pauses = gSerialPauses.load();
+    SerialSetPauseCall(nullptr);
+    EXPECT_LT(pauses, 50);
+    EXPECT_LE(waits, 21);
+    // The wait still ends as soon as a byte comes.
+    ASSERT_TRUE(peer.Write("!"));
+    EXPECT_EQ(SerialWaitReceive(slot, kRigWaitMs), 1);
+    char byte = 0;
+    EXPECT_EQ(SerialRead(slot, &byte, 1), 1);
+    EXPECT_EQ(byte, '!');
+    EXPECT_EQ(SerialClose(slot), 0);
+}
+
+TEST_F(SerialTest, BytesArrivingDuringWaitsAreReadInOrder) {
+    ComPeer peer(rig.Peer(0));
+    const int slot = Open(0);
+    ASSERT_GE(slot, 0);
+    std::string sent;
+    for (int i = 0; i < 300; ++i) sent += static_cast<char>('!' + i % 90);
+
+    // The reader's loop: wait, ask how many, read them; the writer sends in pieces of 1 to 23 bytes.
+    std::thread writer([&] {
+        for (size_t at = 0, n = 1; at < sent.size(); at += n, n = n % 23 + 1) {
+            peer.Write(sent.substr(at, n));
+            Sleep(static_cast<DWORD>(at % 7));
+        }
+    });
+    std::string got;
+    const DWORD start = GetTickCount();
+    while (got.size() < sent.size() && Elapsed(start) < kRigWaitMs) {
+        SerialWaitReceive(slot, 100);
+        const int waiting = SerialBytesWaiting(slot);
+        char bytes[32];
+        const int r = waiting > 0 ? SerialRead(slot, bytes, std::min(waiting, 32)) : 0;
+        EXPECT_GE(r, 0);
+        if (r < 0) break;
+        got.append(bytes, static_cast<size_t>(r));
+    }
+    writer.join();
+    EXPECT_EQ(got, sent);
+
+    // A wait that ran out leaves its read outstanding: what comes next is counted and read in order, by a
+    // plain read as by a timed one.
+    for (int timed = 0; timed < 2; ++timed) {
+        EXPECT_EQ(SerialWaitReceive(slot, 30), 0);
+        ASSERT_TRUE(peer.Write("abcde"));
+        ASSERT_TRUE(WaitQueued(slot, 5));
+        EXPECT_EQ(SerialBytesWaiting(slot), 5);
+        char buffer[8] = {};
+        EXPECT_EQ(timed ? SerialReadTimeout(slot, buffer, 5, 1000) : SerialRead(slot, buffer, 5), 5);
+        EXPECT_EQ(std::string(buffer), "abcde");
+    }
+    EXPECT_EQ(SerialClose(slot), 0);
+}
+
+TEST_F(SerialTest, CloseCancelsAnOutstandingWait) {
+    ComPeer peer(rig.Peer(0));
+    const int slot = Open(0);
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(SerialWaitReceive(slot, 30), 0);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(SerialClose(slot), 0);
+    EXPECT_LT(Elapsed(start), 1000u);
+    // The old wait takes nothing from the port any more: every byte reaches the next owner.
+    const int again = Open(0);
+    ASSERT_GE(again, 0);
+    ASSERT_TRUE(peer.Write("qr"));
+    char buffer[4] = {};
+    EXPECT_EQ(SerialReadTimeout(again, buffer, 2, kRigWaitMs), 2);
+    EXPECT_EQ(std::string(buffer), "qr");
+    EXPECT_EQ(SerialClose(again), 0);
+}
+
+TEST_F(SerialTest, TimedOutWriteGivesMinusOne) {
+    // The far end reads nothing: once the ptys and the rig hold all they can, a write runs into its time-out
+    // (at 115200 baud 1 ms per byte + 2 ms) and must say -1, never 0.
+    ComPeer peer(rig.Peer(0));
+    const int slot = SerialOpen(rig.Port(0), 115200, kParityNone, 0, 0, kNoHandshake);
+    ASSERT_GE(slot, 0);
+    const std::string chunk(1024, 'w');
+    int result = 0;
+    for (int i = 0; i < 2000; ++i) {
+        result = SerialWrite(slot, chunk.data(), static_cast<int>(chunk.size()));
+        if (result != static_cast<int>(chunk.size())) break;
+    }
+    EXPECT_EQ(result, -1);
     EXPECT_EQ(SerialClose(slot), 0);
 }
 

@@ -1,4 +1,4 @@
-#include "AudioCapture.h"
+#include "tests/game/sound/AudioCapture.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Wave-out player through Wine's ALSA driver into a capture file (alsa_rig.py): what comes out
 // is compared sample for sample with what was written.
-#include "AudioCapture.h"
+#include "tests/game/sound/AudioCapture.h"
 #include "game/sound/WaveOut.h"
 #include "game/sound/WavePlayer.h"
 #include "tests/support/WaitUntil.h"
@@ -254,12 +254,22 @@ TEST_F(WaveOutTest, FormatSizeAndReopen) {
 }
 
 TEST_F(WaveOutTest, VolumeAndMasterVolume) {
-    Open();
+    // Both channels get the volume set; the answer is their mean.
+    ASSERT_EQ(WaveOutOpen(kRate, 16, 2, kBlockBytes), kWaveOpenOk);
     EXPECT_EQ(WaveOutSetVolume(40000), 40000);
     EXPECT_EQ(WaveOutGetVolume(), 40000);
     EXPECT_EQ(WaveOutSetVolume(70000), 65535);
     EXPECT_EQ(WaveOutGetVolume(), 65535);
     EXPECT_EQ(WaveOutSetVolume(-5), 0);
+    EXPECT_EQ(WaveOutSetVolume(65535), 65535);
+    // A mono stream answers the mean of both words too, whatever the device reports for the right one
+    // (Wine leaves it 0).
+    Open();
+    EXPECT_EQ(WaveOutSetVolume(40000), 40000);
+    DWORD device = 0;
+    ASSERT_EQ(waveOutGetVolume(Player().device.load(), &device), MMSYSERR_NOERROR);
+    ASSERT_TRUE(Player().caps.dwSupport & WAVECAPS_LRVOLUME);
+    EXPECT_EQ(WaveOutGetVolume(), static_cast<int>(((device & 0xFFFF) + (device >> 16)) / 2));
     EXPECT_EQ(WaveOutSetVolume(65535), 65535);
 
     const int master = MixerGetMasterVolume();
@@ -294,6 +304,44 @@ TEST_F(WaveOutTest, StreamsFromFilesOnTheCallerOrAThread) {
     std::vector<int16_t> twice(signal.begin(), signal.end() - 100);
     twice.insert(twice.end(), signal.begin(), signal.end() - 100);
     EXPECT_EQ(captured, twice);
+}
+
+TEST_F(WaveOutTest, StreamTotalCountsEveryBlockHandedOver) {
+    // On a stalled device the twelfth block is dropped after the wait for a free buffer; it was read and
+    // handed over all the same, and the total says so.
+    const std::string path = AudioCapturePath() + ".in";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    const std::vector<int16_t> signal = Blocks(0, 12);
+    std::fwrite(signal.data(), 2, signal.size(), f);
+    std::fclose(f);
+    Open();
+    ASSERT_EQ(WaveOutPause(1), 0);
+    f = std::fopen(path.c_str(), "rb");
+    EXPECT_EQ(WaveOutStreamFile(f), 12 * kBlockBytes);
+    std::fclose(f);
+    std::remove(path.c_str());
+    EXPECT_EQ(WaveOutPause(0), 0);
+}
+
+TEST(WaveOutArithmetic, VolumeOfBothChannelsAndFinishingSilence) {
+    // The device's left and right words: their mean with separate volumes (a mono stream included), else the
+    // left word.
+    EXPECT_EQ(WaveVolumeFromDevice(0x20006000u, WAVECAPS_VOLUME | WAVECAPS_LRVOLUME), 0x4000);
+    EXPECT_EQ(WaveVolumeFromDevice(0x00006000u, WAVECAPS_VOLUME | WAVECAPS_LRVOLUME), 0x3000);
+    EXPECT_EQ(WaveVolumeFromDevice(0xFFFFFFFFu, WAVECAPS_VOLUME | WAVECAPS_LRVOLUME), 0xFFFF);
+    EXPECT_EQ(WaveVolumeFromDevice(0x20006000u, WAVECAPS_VOLUME), 0x6000);
+    // A quarter second: rate / 4, doubled for two channels and for more than 8 bits, at most a buffer.
+    struct Case {
+        uint32_t rate;
+        int bits, channels;
+        uint32_t buffer, bytes;
+    } cases[] = {{8000, 8, 1, 1 << 20, 2000},  {8000, 16, 1, 1 << 20, 4000}, {8000, 8, 2, 1 << 20, 4000},
+                 {8000, 16, 2, 1 << 20, 8000}, {8000, 32, 1, 1 << 20, 4000}, {8000, 24, 2, 1 << 20, 8000},
+                 {8000, 12, 1, 1 << 20, 4000}, {44100, 16, 1, 1024, 1024}};
+    for (const Case& c : cases)
+        EXPECT_EQ(WaveFinishSilenceBytes(c.rate, c.bits, c.channels, c.buffer), c.bytes)
+            << c.rate << " Hz, " << c.bits << " bits, " << c.channels << " channels";
 }
 
 TEST_F(WaveOutTest, StopEndsAnEndlessStreamThread) {

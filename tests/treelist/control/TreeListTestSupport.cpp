@@ -24,9 +24,17 @@ size_t PayloadSize(UINT code) {
     case TVN_SETDISPINFOA: return sizeof(NMTVDISPINFOA);
     case TLN_COLUMNCHANGED: return sizeof(NMTREELISTCOLUMN);
     case TLN_SCROLLED: return sizeof(NMTREELISTSCROLL);
-    case TLN_CHECKCHANGED:
-    case TLN_CELLCHANGED: return sizeof(NMTREELISTCHECK);
-    default: return code <= TVN_FIRST && code > TLN_CELLTIP ? sizeof(NMTREEVIEWA) : sizeof(NMHDR);
+    case TVN_BEGINLABELEDITA:
+    case TVN_ENDLABELEDITA: return sizeof(NMTVDISPINFOA);
+    case TLN_EDITREQUEST: return sizeof(NMTREELISTEDITREQUEST);
+    case TLN_HEADERRCLICK: return sizeof(NMTREELISTHEADERCLICK);
+    case static_cast<UINT>(HDN_ITEMCLICKA):
+    case static_cast<UINT>(HDN_ITEMDBLCLICKA): return sizeof(NMHEADERA);
+    case NM_CLICK:
+    case NM_DBLCLK:
+    case NM_RCLICK:
+    case NM_RDBLCLK: return sizeof(NMTREEVIEWA);
+    default: return code <= TVN_FIRST && code >= TLN_SCROLLED ? sizeof(NMTREEVIEWA) : sizeof(NMHDR);
     }
 }
 
@@ -44,6 +52,11 @@ LRESULT CALLBACK TreeListRig::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
             n.code = hdr->code;
             n.thread = GetCurrentThreadId();
             memcpy(&n.hdr, hdr, PayloadSize(n.code));
+            const bool disp = PayloadSize(n.code) == sizeof(NMTVDISPINFOA);
+            const TVITEMA& item = disp ? n.disp.item : n.tree.itemNew;
+            if ((disp || PayloadSize(n.code) >= sizeof(NMTREEVIEWA)) && (item.mask & TVIF_TEXT) && item.pszText &&
+                item.pszText != LPSTR_TEXTCALLBACKA)
+                n.text = item.pszText;
             rig->log.push_back(n);
         }
         return rig->answer ? rig->answer(hdr) : 0;
@@ -116,6 +129,33 @@ RECT TreeListRig::ItemRect(UINT_PTR item, WPARAM flags) const {
     u.item = reinterpret_cast<HTREEITEM>(item);
     Send(TVM_GETITEMRECT, flags, reinterpret_cast<LPARAM>(&u.rect));
     return u.rect;
+}
+
+POINT TreeListRig::OnText(UINT_PTR item, int dx) const {
+    const RECT r = ItemRect(item, 1);
+    return POINT{r.left + dx, (r.top + r.bottom) / 2};
+}
+
+POINT TreeListRig::InCell(UINT_PTR item, int column, int dx) const {
+    const RECT r = ItemRect(item, 0x80 | static_cast<WPARAM>(column) << 24);
+    return POINT{r.left + dx, (r.top + r.bottom) / 2};
+}
+
+std::vector<std::string> TreeListRig::RowTexts() const {
+    std::vector<std::string> out;
+    const LRESULT rows = Send(TLM_GETROWCOUNT);
+    for (LRESULT r = 0; r < rows; ++r) out.push_back(Text(static_cast<UINT_PTR>(Send(TLM_GETROWITEM, 0, r))));
+    return out;
+}
+
+void TreeListRig::AddColumns(std::initializer_list<int> widths) const {
+    for (int w : widths) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.cx = w;
+        col.pszText = const_cast<char*>("c");
+        Send(TLM_INSERTCOLUMN, static_cast<WPARAM>(Send(TLM_GETCOLUMNCOUNT)), reinterpret_cast<LPARAM>(&col));
+    }
 }
 
 std::vector<UINT> TreeListRig::Codes() const {

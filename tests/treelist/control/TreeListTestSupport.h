@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,11 @@ struct Notification {
         NMTVDISPINFOA disp;
         NMTREELISTCOLUMN column;
         NMTREELISTSCROLL scroll;
-        NMTREELISTCHECK check;
+        NMTREELISTEDITREQUEST edit;
+        NMTREELISTHEADERCLICK headerClick;
+        NMHEADERA header;
     };
+    std::string text;  // a copy of the record's text, which lives only during the send
     UINT_PTR oldItem() const { return reinterpret_cast<UINT_PTR>(tree.itemOld.hItem); }
     UINT_PTR newItem() const { return reinterpret_cast<UINT_PTR>(tree.itemNew.hItem); }
 };
@@ -59,6 +63,30 @@ private:
     static DWORD Read() { return now_.load(); }
     static inline std::atomic<DWORD> now_{1000000};
     TreeListTickFn previous_;
+};
+
+// The cursor position the control reads (the real one is shared by every process on the display).
+class FakeCursor {
+public:
+    FakeCursor() { previous_ = SetTreeListCursorSource(Read); }
+    ~FakeCursor() { SetTreeListCursorSource(previous_); }
+    FakeCursor(const FakeCursor&) = delete;
+    FakeCursor& operator=(const FakeCursor&) = delete;
+    // Puts the cursor on a client point of a window (screen coordinates without one).
+    void Put(HWND window, POINT point) {
+        if (window) ClientToScreen(window, &point);
+        x_ = point.x;
+        y_ = point.y;
+    }
+
+private:
+    static BOOL WINAPI Read(POINT* p) {
+        p->x = x_.load();
+        p->y = y_.load();
+        return TRUE;
+    }
+    static inline std::atomic<LONG> x_{0}, y_{0};
+    TreeListCursorFn previous_;
 };
 
 // A visible top-level window with a "TreeList" child; the parent logs and answers the child's notifications.
@@ -95,11 +123,46 @@ public:
     }
     // TVM_GETITEMRECT (the handle goes in the first bytes of the rectangle); empty when not shown.
     RECT ItemRect(UINT_PTR item, WPARAM flags = 0) const;
+    // A mouse message at a client point.
+    LRESULT Mouse(UINT msg, int x, int y, WPARAM keys = 0) const {
+        return Send(msg, keys, MAKELPARAM(x, y));
+    }
+    // A point on the label text of an item (column 0) or inside a cell, vertically in the middle of its row.
+    POINT OnText(UINT_PTR item, int dx = 2) const;
+    POINT InCell(UINT_PTR item, int column, int dx = 3) const;
+    LRESULT Option(int option, LPARAM value) const { return Send(TLM_OPTION, option | kTreeListSetOption, value); }
+    UINT State(UINT_PTR item) const { return static_cast<UINT>(Send(TVM_GETITEMSTATE, item)); }
+    UINT_PTR Caret() const { return Next(0, TVGN_CARET); }
+    std::string CaretText() const { return Caret() ? Text(Caret()) : "<none>"; }
+    // Texts of the display rows, in order.
+    std::vector<std::string> RowTexts() const;
+    // Columns of the given widths, appended.
+    void AddColumns(std::initializer_list<int> widths) const;
     std::vector<UINT> Codes() const;
     int CountOf(UINT code) const;
     void Clear() { log.clear(); }
 
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+// Holds modifier keys down (as the thread's keyboard state) for its lifetime; Shift, Ctrl and Alt are up
+// unless named.
+class Modifiers {
+public:
+    explicit Modifiers(std::initializer_list<int> keys) {
+        GetKeyboardState(saved_);
+        BYTE state[256];
+        memcpy(state, saved_, sizeof state);
+        for (int k : {VK_SHIFT, VK_CONTROL, VK_MENU}) state[k] = 0;
+        for (int k : keys) state[k] = 0x80;
+        SetKeyboardState(state);
+    }
+    ~Modifiers() { SetKeyboardState(saved_); }
+    Modifiers(const Modifiers&) = delete;
+    Modifiers& operator=(const Modifiers&) = delete;
+
+private:
+    BYTE saved_[256];
 };
 
 // A 32-bit top-down memory bitmap with a DC; At() reads a pixel as a COLORREF.

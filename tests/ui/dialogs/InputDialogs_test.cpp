@@ -2,8 +2,8 @@
 #include "ui/dialogs/InputDialogs.h"
 #include "ui/WindowPos.h"
 
-#include "ui/filedialog/FileDialogTestSupport.h"
-#include "ui/UiTestSupport.h"
+#include "tests/ui/filedialog/FileDialogTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

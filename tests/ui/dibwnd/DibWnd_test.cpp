@@ -1,6 +1,7 @@
 // The bitmap window in a real top-level window under Xvfb: pixels read back from the screen.
 #include "ui/dibwnd/DibWnd.h"
 
+#include "tests/support/ScreenPixels.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,47 +16,23 @@ namespace {
 
 constexpr UINT kId = 38680;
 
-void Pump(DWORD ms = 50) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(1);
-    } while (GetTickCount() - start < ms);
-}
-
-template <typename Done>
-bool PumpUntil(Done done, DWORD ms = 10000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Pump(5);
-    }
-    return true;
-}
-
-COLORREF ReadScreen(HWND hwnd, int x, int y) {
-    POINT p = {x, y};
-    ClientToScreen(hwnd, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
 // The colour on screen at a client point of the window. The window's picture reaches the X server
 // a little after painting (on a busy machine, seconds after), so the expected colour is waited for.
-// Tests running beside this one show windows at the same place: ours is kept above them.
-COLORREF ScreenPixel(HWND hwnd, int x, int y, COLORREF expected) {
+// Tests running beside this one show windows at the same place: ours is kept above them. They may also
+// lock the desktop or invert frames on it while they track the mouse, so a picture still missing after
+// a while is painted again.
+COLORREF WaitForScreenPixel(HWND hwnd, int x, int y, COLORREF expected) {
     SetWindowPos(GetAncestor(hwnd, GA_ROOT), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    COLORREF c = ReadScreen(hwnd, x, y);
+    COLORREF c = ScreenPixel(hwnd, x, y);
     const DWORD start = GetTickCount();
+    DWORD repainted = start;
     while (c != expected && GetTickCount() - start < 10000) {
-        Pump(10);
-        c = ReadScreen(hwnd, x, y);
+        PumpFor(10);
+        if (GetTickCount() - repainted > 500) {
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            repainted = GetTickCount();
+        }
+        c = ScreenPixel(hwnd, x, y);
     }
     return c;
 }
@@ -78,21 +55,21 @@ TEST(DibWnd, DrawnImageReachesTheScreen) {
     ASSERT_EQ(200u, image->height);
     EXPECT_EQ(32u, image->depth); // a 24-bit X screen shows as 32 bits
     EXPECT_EQ(0x00ffffffu, image->GetPixel(5, 5) & 0xffffff); // filled with the background
-    Pump();
+    PumpFor(50);
     image->FillRect(0, 0, 300, 200, 0x00000000);
     image->FillRect(20, 30, 40, 10, 0x00ff0000);
     wnd.InvalidateImageRect(0, 0, 300, 200, FALSE);
     wnd.UpdateWindow();
-    EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(wnd.m_hWnd, 25, 35, RGB(255, 0, 0)));
-    EXPECT_EQ(RGB(0, 0, 0), ScreenPixel(wnd.m_hWnd, 19, 35, RGB(0, 0, 0)));
+    EXPECT_EQ(RGB(255, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 25, 35, RGB(255, 0, 0)));
+    EXPECT_EQ(RGB(0, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 19, 35, RGB(0, 0, 0)));
 
     // Only the invalidated rectangle is painted again.
     image->FillRect(100, 100, 20, 20, 0x0000ff00);
     image->FillRect(200, 100, 20, 20, 0x0000ff00);
     wnd.InvalidateImageRect(120, 120, -20, -20, FALSE); // the negative form of (100, 100, 20, 20)
     wnd.UpdateWindow();
-    EXPECT_EQ(RGB(0, 255, 0), ScreenPixel(wnd.m_hWnd, 105, 105, RGB(0, 255, 0)));
-    EXPECT_EQ(RGB(0, 0, 0), ScreenPixel(wnd.m_hWnd, 205, 105, RGB(0, 0, 0)));
+    EXPECT_EQ(RGB(0, 255, 0), WaitForScreenPixel(wnd.m_hWnd, 105, 105, RGB(0, 255, 0)));
+    EXPECT_EQ(RGB(0, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 205, 105, RGB(0, 0, 0)));
 }
 
 TEST(DibWnd, SmallFixedImageCentredOrPinned) {
@@ -107,11 +84,11 @@ TEST(DibWnd, SmallFixedImageCentredOrPinned) {
     centred.SetBackground(RGB(0, 0, 255));
     centred.GetImage()->FillRect(0, 0, 200, 100, 0x00ffff00);
     centred.RedrawWindow();
-    EXPECT_EQ(RGB(0, 0, 255), ScreenPixel(centred.m_hWnd, 49, 100, RGB(0, 0, 255)));
-    EXPECT_EQ(RGB(255, 255, 0), ScreenPixel(centred.m_hWnd, 50, 100, RGB(255, 255, 0)));
-    EXPECT_EQ(RGB(255, 255, 0), ScreenPixel(centred.m_hWnd, 249, 149, RGB(255, 255, 0)));
-    EXPECT_EQ(RGB(0, 0, 255), ScreenPixel(centred.m_hWnd, 250, 100, RGB(0, 0, 255)));
-    EXPECT_EQ(RGB(0, 0, 255), ScreenPixel(centred.m_hWnd, 100, 160, RGB(0, 0, 255)));
+    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(centred.m_hWnd, 49, 100, RGB(0, 0, 255)));
+    EXPECT_EQ(RGB(255, 255, 0), WaitForScreenPixel(centred.m_hWnd, 50, 100, RGB(255, 255, 0)));
+    EXPECT_EQ(RGB(255, 255, 0), WaitForScreenPixel(centred.m_hWnd, 249, 149, RGB(255, 255, 0)));
+    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(centred.m_hWnd, 250, 100, RGB(0, 0, 255)));
+    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(centred.m_hWnd, 100, 160, RGB(0, 0, 255)));
     // A window resize leaves a fixed-size image alone.
     centred.SetWindowPos(nullptr, 0, 0, 350, 250, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(200u, centred.GetImage()->width);
@@ -125,8 +102,8 @@ TEST(DibWnd, SmallFixedImageCentredOrPinned) {
     pinned.GetImage()->FillRect(0, 0, 200, 100, 0x00ff0000);
     pinned.RedrawWindow();
     EXPECT_EQ(0, pinned.GetScrollX());
-    EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(pinned.m_hWnd, 199, 10, RGB(255, 0, 0)));
-    EXPECT_EQ(RGB(0, 255, 0), ScreenPixel(pinned.m_hWnd, 200, 10, RGB(0, 255, 0)));
+    EXPECT_EQ(RGB(255, 0, 0), WaitForScreenPixel(pinned.m_hWnd, 199, 10, RGB(255, 0, 0)));
+    EXPECT_EQ(RGB(0, 255, 0), WaitForScreenPixel(pinned.m_hWnd, 200, 10, RGB(0, 255, 0)));
     // Pinned, but still scrolled to show the part that does not fit vertically.
     EXPECT_EQ(1, pinned.SetScrollPosition(0, 15, TRUE));
     EXPECT_EQ(15, pinned.GetScrollY());
@@ -160,8 +137,8 @@ TEST(DibWnd, ShrinkingTheImageKeepsTheScrollPositionInside) {
     wnd.SetBackground(RGB(0, 0, 255));
     wnd.GetImage()->FillRect(0, 0, 200, 100, 0x00ff0000);
     wnd.RedrawWindow();
-    EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(wnd.m_hWnd, 0, 0, RGB(255, 0, 0)));
-    EXPECT_EQ(RGB(0, 0, 255), ScreenPixel(wnd.m_hWnd, 250, 150, RGB(0, 0, 255)));
+    EXPECT_EQ(RGB(255, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 0, 0, RGB(255, 0, 0)));
+    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(wnd.m_hWnd, 250, 150, RGB(0, 0, 255)));
 }
 
 TEST(DibWnd, ScrollBarsAndScrolling) {
@@ -201,7 +178,7 @@ TEST(DibWnd, ScrollBarsAndScrolling) {
     image->FillRect(wnd.GetScrollX() + 10, wnd.GetScrollY() + 10, 1, 1, 0x00ff00ff);
     wnd.InvalidateImageRect(wnd.GetScrollX() + 10, wnd.GetScrollY() + 10, 1, 1, FALSE);
     wnd.UpdateWindow();
-    EXPECT_EQ(RGB(255, 0, 255), ScreenPixel(wnd.m_hWnd, 10, 10, RGB(255, 0, 255)));
+    EXPECT_EQ(RGB(255, 0, 255), WaitForScreenPixel(wnd.m_hWnd, 10, 10, RGB(255, 0, 255)));
 
     // Mouse messages arrive in image coordinates.
     MouseLog log;
@@ -246,16 +223,16 @@ TEST(DibWnd, ResizeKeepsContentAndWaitsForTheLock) {
         wnd.UnlockImage();
         stage = 4;
     });
-    ASSERT_TRUE(PumpUntil([&] { return stage.load() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return stage.load() == 1; }, 10000));
     EXPECT_EQ(2, wnd.GetLockCount());
     wnd.SetWindowPos(nullptr, 0, 0, 400, 200, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(300u, wnd.GetImage()->width);
     EXPECT_EQ(0, wnd.SetImageSize(350, 150)); // refused while locked
     stage = 2;
-    ASSERT_TRUE(PumpUntil([&] { return stage.load() == 4; }));
+    ASSERT_TRUE(PumpUntil([&] { return stage.load() == 4; }, 10000));
     worker.join();
     EXPECT_EQ(300, drawnWidth.load());
-    ASSERT_TRUE(PumpUntil([&] { return wnd.GetImage()->width == 400u; }));
+    ASSERT_TRUE(PumpUntil([&] { return wnd.GetImage()->width == 400u; }, 10000));
     EXPECT_EQ(200u, wnd.GetImage()->height);
     EXPECT_EQ(0x00abcdefu, wnd.GetImage()->GetPixel(299, 0) & 0xffffff);
     EXPECT_EQ(0, wnd.GetLockCount());
@@ -271,7 +248,7 @@ TEST(DibWnd, DeferredResizeLaysOutTheScrollBarsForTheNewImage) {
     wnd.SetWindowPos(nullptr, 0, 0, 400, 200, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(300u, wnd.GetImage()->width);
     wnd.UnlockImage();
-    ASSERT_TRUE(PumpUntil([&] { return wnd.GetImage()->width == 400u; }));
+    ASSERT_TRUE(PumpUntil([&] { return wnd.GetImage()->width == 400u; }, 10000));
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
@@ -303,7 +280,7 @@ TEST(DibWnd, PaintCallbackDrawsInImageCoordinates) {
     wnd.RedrawWindow();
     EXPECT_GE(seen.calls, 1);
     EXPECT_EQ(100, seen.origin.x);
-    EXPECT_EQ(RGB(0, 128, 255), ScreenPixel(wnd.m_hWnd, 55, 25, RGB(0, 128, 255)));
+    EXPECT_EQ(RGB(0, 128, 255), WaitForScreenPixel(wnd.m_hWnd, 55, 25, RGB(0, 128, 255)));
     // The cursor is the window's own.
     HCURSOR cross = LoadCursor(nullptr, IDC_CROSS);
     EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), wnd.SetCursor(cross));

@@ -1,8 +1,8 @@
 #include "ui/filedialog/FileDialogExtCompletion.h"
 
-#include "ui/filedialog/FileDialogTestSupport.h"
+#include "tests/ui/filedialog/FileDialogTestSupport.h"
 #include "ui/popup/PopupList.h"
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +15,10 @@ using uitest::TestParent;
 
 namespace {
 
-// Pumps messages until done() holds, at most timeoutMs.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        TestParent::Pump();
-        Sleep(5);
-    }
-    TestParent::Pump();
+// Pumps messages until done() holds (at most 20 s), then dispatches what that queued.
+bool PumpUntilSettled(const std::function<bool()>& done) {
+    if (!PumpUntil(done, 20000)) return false;
+    PumpQueued();
     return true;
 }
 
@@ -69,34 +64,34 @@ TEST(FileDialogExtCompletion, OffersMatchingNamesOfTheCurrentFolder) {
     folder.AddFolder("ab");
     Suggestions s;
     s.completion.SetFolder(folder.path.c_str());
-    ASSERT_TRUE(PumpUntil([&] { return s.completion.NamesRead() == 4; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return s.completion.NamesRead() == 4; }));
     s.completion.SetText("aB");
-    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(s.popup, LB_GETCOUNT, 0, 0) == 3; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return SendMessageA(s.popup, LB_GETCOUNT, 0, 0) == 3; }));
     EXPECT_EQ(Items(s.popup), (std::vector<std::string>{"ab", "abc.txt", "Abd.txt"}));
     EXPECT_EQ(ReadyCommands(s.dialog), 1);
 
     // A new text starts over; one that matches nothing leaves the list empty.
     s.completion.SetText("x");
-    ASSERT_TRUE(PumpUntil([&] { return Items(s.popup) == std::vector<std::string>{"xyz.txt"}; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return Items(s.popup) == std::vector<std::string>{"xyz.txt"}; }));
     s.completion.SetText("q");
-    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(s.popup, LB_GETCOUNT, 0, 0) == 0; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return SendMessageA(s.popup, LB_GETCOUNT, 0, 0) == 0; }));
 
     // Typed text beyond the bound is cut, never overruns.
     s.completion.SetText(std::string(1000, 'a').c_str());
     Sleep(50);
-    TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(s.completion.NamesPosted(), 0);
 
     // Another folder: the names are read again and the typed text is gone.
     TempFolder other("complete2");
     other.Add("abend.txt");
     s.completion.SetFolder(other.path.c_str());
-    ASSERT_TRUE(PumpUntil([&] { return s.completion.NamesRead() == 1; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return s.completion.NamesRead() == 1; }));
     Sleep(50);
-    TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(SendMessageA(s.popup, LB_GETCOUNT, 0, 0), 0);
     s.completion.SetText("a");
-    ASSERT_TRUE(PumpUntil([&] { return Items(s.popup) == std::vector<std::string>{"abend.txt"}; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return Items(s.popup) == std::vector<std::string>{"abend.txt"}; }));
 
     // The worker ends within the bound even while it waits for work.
     Sleep(100);
@@ -114,10 +109,10 @@ TEST(FileDialogExtCompletion, LargeFolderOffersAtMostAHundredOfTheFirstTwoThousa
     Suggestions s;
     s.completion.SetFolder(folder.path.c_str());
     s.completion.SetText("N");
-    ASSERT_TRUE(PumpUntil([&] { return s.completion.NamesPosted() == FILE_COMPLETION_MAX_SHOWN; }));
-    ASSERT_TRUE(PumpUntil([&] { return s.completion.NamesRead() == FILE_COMPLETION_MAX_NAMES; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return s.completion.NamesPosted() == FILE_COMPLETION_MAX_SHOWN; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return s.completion.NamesRead() == FILE_COMPLETION_MAX_NAMES; }));
     Sleep(300);  // a worker that kept reading or posting would show it now
-    TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(s.completion.NamesRead(), FILE_COMPLETION_MAX_NAMES);
     EXPECT_EQ(s.completion.NamesPosted(), FILE_COMPLETION_MAX_SHOWN);
     EXPECT_EQ(SendMessageA(s.popup, LB_GETCOUNT, 0, 0), FILE_COMPLETION_MAX_SHOWN);

@@ -1,7 +1,7 @@
 #include "ui/filedialog/FileDialogExtInternal.h"
 
-#include "ui/filedialog/FileDialogTestSupport.h"
-#include "ui/UiTestSupport.h"
+#include "tests/ui/filedialog/FileDialogTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ TEST(FileDialogExtHistory, LocationsPerMode) {
     HistoryLocation longName =
         ResolveHistoryLocation(0x50000000, "K\\abcdefghijklmnopqrstuvwxyz0123456789", nullptr, nullptr);
     EXPECT_EQ(longName.keyPath, "K");
-    EXPECT_EQ(longName.valueName.size(), 31u);
+    EXPECT_EQ(longName.valueName, "abcdefghijklmnopqrstuvwxyz012345") << "32 characters are kept whole";
     EXPECT_FALSE(ResolveHistoryLocation(0x60000000, "K\\V", nullptr, nullptr).writable);
     EXPECT_FALSE(ResolveHistoryLocation(OFNX_HISTORY_READONLY, "txt", nullptr, nullptr).writable);
     EXPECT_TRUE(ResolveHistoryLocation(OFNX_HISTORY_CALLER_LIST, "", nullptr, nullptr).callerList);

@@ -1,8 +1,8 @@
 #include "ui/filedialog/FileDialogExt.h"
 
 #include "ui/Clipboard.h"
-#include "ui/filedialog/FileDialogTestSupport.h"
-#include "ui/UiTestSupport.h"
+#include "tests/ui/filedialog/FileDialogTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include "tests/support/ClipboardTestLock.h"
 

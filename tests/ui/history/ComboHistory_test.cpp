@@ -1,7 +1,7 @@
 #include "ui/history/ComboHistory.h"
 
 #include "system/Registry.h"
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ui/history/ListHistory.h"
 
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -225,14 +225,14 @@ TEST(HtmlWnd, NavigationRequestsReachBeforeNavigate) {
     html.calls.clear();
     html.Navigate2("file:///C:/windows/win.ini");
     for (int i = 0; i < 200 && html.calls.empty(); ++i) {
-        TestParent::Pump();
+        PumpQueued();
         Sleep(5);
     }
     ASSERT_FALSE(html.calls.empty());
     EXPECT_NE(std::string::npos, html.lastUrl.find("win.ini")) << html.lastUrl;
     EXPECT_EQ("", html.lastPost); // no post data, no post data variant
     // Without a completed navigation nothing is posted to the parent.
-    TestParent::Pump();
+    PumpQueued();
     EXPECT_TRUE(parent.Commands(kHtmlWndNavigated).empty());
     DeleteFileA(page.c_str());
 }
@@ -248,7 +248,7 @@ TEST(HtmlWnd, ResourcePagesAndFocus) {
         html.lastUrl.clear();
         EXPECT_TRUE(load());
         for (int i = 0; i < 200 && html.calls.empty(); ++i) {
-            TestParent::Pump();
+            PumpQueued();
             Sleep(5);
         }
         return html.lastUrl;
@@ -294,13 +294,13 @@ TEST(HtmlWnd, EventsReachTheirHandlers) {
     RecordingHtmlWnd html;
     ASSERT_TRUE(html.Create("", WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 200}, CWnd::FromHandle(parent.hwnd), kId));
     ASSERT_NE(nullptr, html.m_wndBrowser.m_pCtrlSite);
-    TestParent::Pump();
+    PumpQueued();
     parent.log.clear();
 
     // Every completed navigation (frames too) posts exactly one command to the parent.
     EventArgs().Dispatch().RefText(L"file:///C:/fragen/Game001/Info.html").Fire(html, DISPID_NAVIGATECOMPLETE2);
     EventArgs().Dispatch().RefText(L"file:///C:/fragen/frame.html").Fire(html, DISPID_NAVIGATECOMPLETE2);
-    TestParent::Pump();
+    PumpQueued();
     const auto posted = parent.Commands(kHtmlWndNavigated);
     ASSERT_EQ(2u, posted.size());
     EXPECT_EQ((WPARAM)kHtmlWndNavigated, posted[0].wParam);

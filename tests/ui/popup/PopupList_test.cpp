@@ -1,6 +1,6 @@
 #include "ui/popup/PopupList.h"
 
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ struct Popup {
         frame = CreatePopupList(0, WS_BORDER | WS_VISIBLE, &rect, owner, id);
         list = GetDlgItem(frame, POPUPLIST_LIST_ID);
         scrollBar = FindWindowExA(frame, nullptr, "ScrollBar", nullptr);
-        TestParent::Pump();
+        PumpQueued();
     }
     ~Popup() {
         if (IsWindow(frame)) DestroyWindow(frame);
@@ -95,7 +95,7 @@ TEST(PopupList, PostedStringsStandSortedAndTheirBlocksAreFreed) {
         EXPECT_TRUE(PostPopupListText(popup.frame, "gamma und mehr", 5));
     });
     worker.join();
-    TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(popup.Items(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
     EXPECT_FALSE(IsLiveBlock(a));
     EXPECT_FALSE(IsLiveBlock(b));
@@ -212,7 +212,7 @@ TEST(PopupList, SelectionReachesTheOwnerAndTheMouseTracksItems) {
     owner.log.clear();
     SendMessageA(popup.list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, itemHeight * 4 + 2));
     SendMessageA(popup.list, WM_LBUTTONUP, 0, MAKELPARAM(10, itemHeight * 4 + 2));
-    TestParent::Pump();
+    PumpQueued();
     auto codes = owner.CommandCodes(1408);
     EXPECT_NE(std::find(codes.begin(), codes.end(), LBN_SELCHANGE), codes.end());
     EXPECT_EQ(SendMessageA(popup.list, LB_GETCURSEL, 0, 0), 4);

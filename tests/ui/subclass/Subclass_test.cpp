@@ -1,6 +1,6 @@
 #include "ui/subclass/Subclass.h"
 
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -200,7 +200,7 @@ TEST(Subclass, DroppedFilesBecomeTheControlsText) {
     EXPECT_EQ(WindowText(combo), "C:\\Fragen\\Show");
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     parent.log.clear();
-    TestParent::Pump();
+    PumpQueued();
     auto codes = parent.CommandCodes(1016);
     ASSERT_EQ(codes.size(), 2u);
     EXPECT_EQ(codes[0], CBN_EDITCHANGE);
@@ -212,7 +212,7 @@ TEST(Subclass, DroppedFilesBecomeTheControlsText) {
     SendMessageA(comboEdit, WM_DROPFILES, reinterpret_cast<WPARAM>(BuildDrop({"D:\\b"})), 0);
     EXPECT_EQ(WindowText(combo), "D:\\b");
     parent.log.clear();
-    TestParent::Pump();
+    PumpQueued();
     codes = parent.CommandCodes(1016);
     ASSERT_EQ(codes.size(), 2u);
     EXPECT_EQ(parent.Commands(1016)[1].from, comboEdit);
@@ -223,7 +223,7 @@ TEST(Subclass, DroppedFilesBecomeTheControlsText) {
     SendMessageA(edit, WM_DROPFILES, reinterpret_cast<WPARAM>(BuildDrop({"E:\\c.txt"})), 0);
     EXPECT_EQ(WindowText(edit), "E:\\c.txt");
     parent.log.clear();
-    TestParent::Pump();
+    PumpQueued();
     codes = parent.CommandCodes(100);
     ASSERT_EQ(codes.size(), 2u);
     EXPECT_EQ(codes[0], EN_CHANGE);
@@ -475,7 +475,7 @@ TEST(Subclass, PartnerComboTakesDropsOnlyWhenItAcceptsFiles) {
     SendMessageA(hidden, PARTNER_GETTEXT, sizeof own, reinterpret_cast<LPARAM>(own));
     EXPECT_STREQ(own, "C:\\Spiel\\Fragen");
     parent.log.clear();
-    TestParent::Pump();
+    PumpQueued();
     auto codes = parent.CommandCodes(1152);
     ASSERT_GE(codes.size(), 3u);
     EXPECT_EQ(std::vector<WORD>(codes.end() - 3, codes.end()),

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/toolbar/ToolBarNew.h"
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 #include <cstring>
 #include <string>
@@ -14,6 +14,9 @@ namespace {
 
 constexpr DWORD kFrameBarStyle = 0x50402834;  // child, visible, gripper, top, bottom border, dynamic size
 
+// Notification codes of a window on a button: answered by the frame (5), by the view (9), by both, by none.
+constexpr UINT kFrameNote = 0x7001, kViewNote = 0x7002, kBothNote = 0x7003, kNobodysNote = 0x7004;
+
 class TestFrame : public CFrameWnd {
 public:
     CToolBarNew bar;
@@ -21,6 +24,7 @@ public:
     afx_msg void On101() { ++handled101; }
     afx_msg void OnUpdate102(CCmdUI* ui) { ui->SetCheck(2); }
     afx_msg void On102() {}
+    afx_msg void OnNote(NMHDR*, LRESULT* result) { *result = 5; }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -28,7 +32,23 @@ BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
     ON_COMMAND(101, On101)
     ON_COMMAND(102, On102)
     ON_UPDATE_COMMAND_UI(102, OnUpdate102)
+    ON_NOTIFY(kFrameNote, 500, OnNote)
+    ON_NOTIFY(kBothNote, 500, OnNote)
 END_MESSAGE_MAP()
+
+// A view that answers notifications as window messages only (the frame's routing does not reach this).
+class NoteView : public CView {
+public:
+    std::vector<UINT> seen;
+    void OnDraw(CDC*) override {}
+    BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+        const UINT code = ((NMHDR*)lParam)->code;
+        seen.push_back(code);
+        if (code != kViewNote && code != kBothNote) return FALSE;
+        *result = 9;
+        return TRUE;
+    }
+};
 
 // A frame (the application's main window) with the bar docked at its top, loaded from toolbar resource id.
 struct FrameWithBar {
@@ -46,12 +66,12 @@ struct FrameWithBar {
         frame->EnableDocking(CBRS_ALIGN_ANY);
         frame->DockControlBar(&bar);
         frame->RecalcLayout();
-        uitest::TestParent::Pump();
+        PumpQueued();
     }
     ~FrameWithBar() {
         app.m_pMainWnd = nullptr;
         if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();  // the frame deletes itself
-        uitest::TestParent::Pump();
+        PumpQueued();
     }
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return bar.SendMessage(msg, wParam, lParam); }
     int Command(int index) { return (int)Send(TBX_INDEXTOCOMMAND, index); }
@@ -180,7 +200,7 @@ TEST(ToolBarNew, ClicksReachTheFrameCommandHandler) {
     f.Send(WM_MOUSEMOVE, 0, at);
     f.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
     f.Send(WM_LBUTTONUP, 0, at);
-    uitest::TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(f.frame->handled101, 1);
 }
 
@@ -265,6 +285,48 @@ TEST(ToolBarNew, WindowsOnButtons) {
     EXPECT_EQ(seen[0].first, MAKEWPARAM(500, CBN_SELCHANGE));
     EXPECT_EQ(seen[1].first, 77u);
     EXPECT_EQ(seen[1].second, (LPARAM)comboWnd);
+}
+
+TEST(ToolBarNew, NotificationsOfButtonWindowsGoToTheMainWindowThenItsView) {
+    FrameWithBar f;
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 60, 20, f.bar.m_hWnd, (HMENU)500,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_EQ(f.bar.SetButtonWindow(CWnd::FromHandle(edit), 101), 0);
+    NoteView* view = new NoteView;  // deletes itself with its window
+    ASSERT_TRUE(view->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 40, 100, 100), f.frame, AFX_IDW_PANE_FIRST));
+    f.frame->SetActiveView(view);
+    const struct {
+        UINT code;
+        LRESULT result;  // the last non-zero answer
+    } cases[] = {{kFrameNote, 5}, {kViewNote, 9}, {kBothNote, 9}, {kNobodysNote, 0}};
+    for (const auto& c : cases) {
+        NMHDR note = {edit, 500, c.code};
+        EXPECT_EQ(f.Send(WM_NOTIFY, 500, (LPARAM)&note), c.result) << std::hex << c.code;
+    }
+    EXPECT_EQ(view->seen, (std::vector<UINT>{kFrameNote, kViewNote, kBothNote, kNobodysNote}));
+}
+
+TEST(ToolBarNew, GroupButtonsTakesCountAsAnEndIndex) {
+    FrameWithBar f;
+    const UINT ids[6] = {1, 2, 0, 3, 4, 5};
+    ASSERT_TRUE(f.bar.SetButtons(ids, 6));
+    const struct {
+        int button, count, visited;
+        std::vector<int> grouped;
+    } cases[] = {
+        {0, 5, 2, {1, 3}},  // [1, 4): the separator is skipped
+        {3, 100, 2, {4, 5}},
+        {3, 4, 0, {}},      // empty range
+        {-1, 3, 0, {}},
+    };
+    for (const auto& c : cases) {
+        f.Send(TBX_MODIFYSTYLE, MAKEWPARAM(0, 6), MAKELPARAM(0, BTNS_GROUP));
+        EXPECT_EQ(f.bar.GroupButtons(c.button, c.count), c.visited) << c.button << ", " << c.count;
+        std::vector<int> grouped;
+        for (int i = 0; i < 6; ++i)
+            if (f.Style(i) & BTNS_GROUP) grouped.push_back(i);
+        EXPECT_EQ(grouped, c.grouped) << c.button << ", " << c.count;
+    }
 }
 
 TEST(ToolBarNew, NewPictureStrips) {
@@ -368,4 +430,19 @@ TEST(ToolBarNew, ContextMenuEntriesAndTheHideEntry) {
     ASSERT_TRUE(f.bar.IsWindowVisible());
     f.Send(WM_COMMAND, 0xD004, 0);
     EXPECT_FALSE(f.bar.IsWindowVisible());
+}
+
+TEST(ToolBarNew, ContextMenuTextsFromTheStringTable) {
+    g_menuItems.clear();
+    g_menuStates.clear();
+    g_menusSeen = 0;
+    // String 0x4001 is "Kleine Icons\n\nRiesen Icons": the second text is empty, the last two take the defaults.
+    FrameWithBar f(130, TBSTYLE_FLAT | 0x001F0000);
+    SetTimer(nullptr, 0, 20, ReadAndCloseMenu);
+    f.Send(WM_CONTEXTMENU, (WPARAM)f.bar.m_hWnd, MAKELPARAM(100, 100));
+    ASSERT_EQ(g_menusSeen, 1);
+    EXPECT_EQ(g_menuItems, (std::vector<std::string>{"Kleine Icons", "", "Riesen Icons", "", "Flache Symbolleiste",
+                                                     "", "ausblenden"}));
+    EXPECT_FALSE(g_menuStates[1] & MF_SEPARATOR);
+    EXPECT_TRUE(g_menuStates[3] & MF_SEPARATOR);
 }

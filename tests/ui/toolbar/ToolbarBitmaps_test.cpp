@@ -2,7 +2,7 @@
 // marker columns, which must never read outside a bitmap whatever its height and depth.
 #include <gtest/gtest.h>
 
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 #include "image/DibRecord.h"
 
 using namespace tbtest;

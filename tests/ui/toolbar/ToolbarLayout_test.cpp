@@ -1,7 +1,7 @@
 // Geometry of the toolbar control on a state without a window: measuring, rows, stacks and fitting.
 #include <gtest/gtest.h>
 
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 using namespace tbtest;
 

@@ -1,7 +1,7 @@
 // The message interface of the toolbar control, created in a parent window and driven by messages.
 #include <gtest/gtest.h>
 
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 #include <atomic>
 #include <string>
@@ -384,13 +384,13 @@ TEST(ToolbarMessages, TargetsAndEmbeddedWindowCommands) {
     EXPECT_EQ(tb.Send(TBX_FINDWINDOW, 0, (LPARAM)tb.hwnd), -1);
     // A selection change goes to the command window, followed by id + selection (no item data).
     tb.Send(WM_COMMAND, MAKEWPARAM(300, CBN_SELCHANGE), (LPARAM)combo);
-    uitest::TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(other.CommandCodes(300), (std::vector<WORD>{CBN_SELCHANGE}));
     EXPECT_EQ(other.Commands(301).size(), 1u);
     EXPECT_TRUE(tb.parent.Commands(300).empty());
     // Commands of windows that are not embedded go nowhere.
     tb.Send(WM_COMMAND, MAKEWPARAM(300, CBN_SELCHANGE), (LPARAM)other.hwnd);
-    uitest::TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(other.Commands(300).size(), 1u);
     // Deleting the button hides the window but leaves it alive.
     ShowWindow(combo, SW_SHOW);
@@ -471,7 +471,7 @@ TEST(ToolbarMessages, WorkerThreadsMaySendMessages) {
     });
     // The worker's sends are answered by this thread while it waits.
     while (added < 50) {
-        uitest::TestParent::Pump();
+        PumpQueued();
         Sleep(1);
     }
     worker.join();

@@ -2,7 +2,7 @@
 // hit testing and the insert mark.
 #include <gtest/gtest.h>
 
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 using namespace tbtest;
 
@@ -34,10 +34,10 @@ TEST(ToolbarMouse, ClickPostsTheCommandToTheParent) {
     tb.parent.log.clear();
     tb.Move(tb.Of(0));
     tb.Send(WM_LBUTTONDOWN, MK_LBUTTON, Toolbar::At(tb.Of(0)));
-    uitest::TestParent::Pump();
+    PumpQueued();
     tb.Move({300, 5}, MK_LBUTTON);
     tb.Send(WM_LBUTTONUP, 0, Toolbar::At({300, 5}));
-    uitest::TestParent::Pump();
+    PumpQueued();
     EXPECT_TRUE(tb.Commands().empty());
 }
 
@@ -108,7 +108,7 @@ TEST(ToolbarMouse, DropPartPressNotifiesTheParentWithTheIndex) {
     EXPECT_EQ(Look(tb, 1), kLookDropHot);
     tb.Send(WM_LBUTTONDOWN, MK_LBUTTON, Toolbar::At(arrow));
     tb.Send(WM_LBUTTONUP, 0, Toolbar::At(arrow));
-    uitest::TestParent::Pump();
+    PumpQueued();
     EXPECT_EQ(seen.hdr.code, (UINT)TBN_DROPDOWN);
     EXPECT_EQ(seen.hdr.hwndFrom, tb.hwnd);
     EXPECT_EQ(seen.iItem, 1);  // the index, not the command id
@@ -134,7 +134,7 @@ TEST(ToolbarMouse, ButtonsRemovedWhileTheParentHandlesTheDropDownAreNotUsed) {
     EXPECT_EQ(tb.Send(TB_BUTTONCOUNT), 0);
     EXPECT_EQ(tb.State()->hot, -1);
     tb.Send(WM_LBUTTONUP, 0, Toolbar::At(arrow));
-    uitest::TestParent::Pump();
+    PumpQueued();
     EXPECT_TRUE(tb.Commands().empty());
 }
 
@@ -226,7 +226,7 @@ TEST(ToolbarMouse, ClickPostedThroughTheMessageQueue) {
     PostMessageA(tb.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(tb.hwnd, WM_LBUTTONUP, 0, at);
     for (int i = 0; i < 50 && tb.Commands().empty(); ++i) {
-        uitest::TestParent::Pump();
+        PumpQueued();
         Sleep(5);
     }
     EXPECT_EQ(tb.Commands(), (std::vector<WORD>{101}));

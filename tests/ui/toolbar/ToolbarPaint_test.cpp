@@ -2,7 +2,7 @@
 // bars, separators, drop-down parts, value colours, texts, labels and the insert mark.
 #include <gtest/gtest.h>
 
-#include "ui/toolbar/ToolbarTestSupport.h"
+#include "tests/ui/toolbar/ToolbarTestSupport.h"
 
 using namespace tbtest;
 
@@ -337,4 +337,42 @@ TEST(ToolbarPaint, StripsWithAlphaKeepTheirKeyColourUntilReplaced) {
     DestroyWindow(tb.hwnd);
     DeleteObject(alpha);
     DeleteObject(keyed);
+}
+
+TEST(ToolbarPaint, AlphaIsDecidedPerPictureOfAMixedStrip) {
+    // Picture 0 carries alpha, picture 1 (blue, grey key in its corner) none: it keeps its key step and stays
+    // visible instead of being blended in with alpha 0.
+    constexpr COLORREF kKey = RGB(192, 192, 192);
+    std::vector<DWORD> bits(32 * 16);
+    for (size_t i = 0; i < bits.size(); ++i) bits[i] = (i % 32) < 16 ? 0xFFC80000u : 0x000000D2u;
+    bits[16] = 0x00C0C0C0u;  // the key colour in the top-left corner of picture 1
+    bits[0] = 0xFFC0C0C0u;
+    HBITMAP mixed = CreateBitmap(32, 16, 1, 32, bits.data());
+    Toolbar tb(TBSTYLE_FLAT);
+    TBADDBITMAP ab = {nullptr, (UINT_PTR)mixed};
+    ASSERT_EQ(tb.Send(TB_ADDBITMAP, 2, (LPARAM)&ab), 0);
+    tb.Add({Button(0, 1), Button(1, 2)});
+    Canvas c(400, 60);
+    tb.Paint(c);
+    EXPECT_EQ(c.At(12, 13), kRed);
+    EXPECT_EQ(c.At(4, 5), kKey) << "a picture with alpha is drawn as it is";
+    EXPECT_EQ(c.At(25 + 12, 13), kBlue);
+    EXPECT_EQ(c.At(25 + 4, 5), Face()) << "a picture without alpha makes its key colour transparent";
+    DestroyWindow(tb.hwnd);
+    DeleteObject(mixed);
+}
+
+TEST(ToolbarPaint, ChildWindowButtonsGetAStripOnlyForACaption) {
+    // A missing string and an empty one both mean no caption: nothing to draw, no strip.
+    Toolbar tb(TBSTYLE_FLAT);
+    tb.Add({Button(-1, 1, BTNS_BUTTON, TBSTATE_ENABLED, -1, TBXF_WINDOW),
+            Button(-1, 2, BTNS_BUTTON, TBSTATE_ENABLED, -1, TBXF_WINDOW),
+            Button(-1, 3, BTNS_BUTTON, TBSTATE_ENABLED, -1, TBXF_WINDOW)});
+    ASSERT_GE(tb.Send(TBX_SETBUTTONTEXTW, 1, (LPARAM)L""), 0);
+    ASSERT_GE(tb.Send(TBX_SETBUTTONTEXTW, 2, (LPARAM)L"Runde"), 0);
+    Canvas c(400, 60);
+    tb.Paint(c);
+    EXPECT_EQ(tb.State()->buttons[0]->strip, nullptr);
+    EXPECT_EQ(tb.State()->buttons[1]->strip, nullptr);
+    EXPECT_NE(tb.State()->buttons[2]->strip, nullptr);
 }

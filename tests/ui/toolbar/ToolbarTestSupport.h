@@ -2,7 +2,7 @@
 // and painting into a 32-bit memory bitmap whose pixels can be read back.
 #pragma once
 
-#include "ui/UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/toolbar/ToolbarState.h"
 
 #include <initializer_list>
@@ -163,13 +163,13 @@ struct Toolbar {
         Move(pt);
         Send(WM_LBUTTONDOWN, MK_LBUTTON, At(pt));
         Send(WM_LBUTTONUP, 0, At(pt));
-        uitest::TestParent::Pump();
+        PumpQueued();
     }
     void RightClick(POINT pt) {
         Move(pt);
         Send(WM_RBUTTONDOWN, MK_RBUTTON, At(pt));
         Send(WM_RBUTTONUP, 0, At(pt));
-        uitest::TestParent::Pump();
+        PumpQueued();
     }
     // Commands posted by the control to its parent.
     std::vector<WORD> Commands() const {

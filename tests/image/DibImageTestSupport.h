@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 inline const std::vector<uint32_t>& AllDepths() {
@@ -46,16 +48,30 @@ inline ::testing::AssertionResult SameBytes(const CDibImage& a, const CDibImage&
     return ::testing::AssertionSuccess();
 }
 
-// Compares pixel values through the readers.
-inline ::testing::AssertionResult SamePixels(const CDibImage& a, const CDibImage& b) {
+// Compares pixel values through the readers (the bits of `mask`).
+inline ::testing::AssertionResult SamePixels(const CDibImage& a, const CDibImage& b, uint32_t mask = 0xffffffff) {
     if (a.width != b.width || a.height != b.height) return ::testing::AssertionFailure() << "sizes differ";
     for (uint32_t y = 0; y < a.height; ++y)
         for (uint32_t x = 0; x < a.width; ++x)
-            if (a.GetPixel((int)x, (int)y) != b.GetPixel((int)x, (int)y))
+            if ((a.GetPixel((int)x, (int)y) ^ b.GetPixel((int)x, (int)y)) & mask)
                 return ::testing::AssertionFailure()
                        << "pixel (" << x << ", " << y << ") differs: " << std::hex << a.GetPixel((int)x, (int)y)
                        << " vs " << b.GetPixel((int)x, (int)y);
     return ::testing::AssertionSuccess();
+}
+
+// The colour a pixel shows: palette images through their palette (the whole entry).
+inline uint32_t PixelColour(const CDibImage& image, int x, int y) {
+    const uint32_t v = image.GetPixel(x, y);
+    return image.trueColour ? v : image.GetPaletteEntryRGBA((int)v, nullptr, nullptr, nullptr, nullptr);
+}
+
+// An image holding `values` row by row, `width` a row (the rest of the last row 0).
+inline CDibImage ImageOf(uint32_t depth, uint32_t width, const std::vector<uint32_t>& values) {
+    CDibImage image;
+    image.Create(depth, width, (uint32_t)(values.size() + width - 1) / width, 0);
+    for (size_t i = 0; i < values.size(); ++i) image.SetPixel((int)(i % width), (int)(i / width), values[i]);
+    return image;
 }
 
 // Caller-owned pixel memory with guard bytes on both sides, to catch writes outside an image.
@@ -88,4 +104,38 @@ void ForRandomImages(uint32_t seed, int rounds, uint32_t maxHeight, Check check)
             check(depth, image, rng);
             if (::testing::Test::HasFatalFailure()) return;
         }
+}
+
+using Points = std::set<std::pair<int, int>>;
+
+// Every point of the line, stepped one by one from its start, with the same rules as the drawing code.
+inline Points ReferenceLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t w, int64_t h,
+                            bool includeEnd = true) {
+    const int64_t dx = x2 > x1 ? x2 - x1 : x1 - x2, dy = y2 > y1 ? y2 - y1 : y1 - y2;
+    const bool xMajor = dx >= dy;
+    const int64_t D = xMajor ? dx : dy, d = xMajor ? dy : dx;
+    const int sx = x2 >= x1 ? 1 : -1, sy = y2 >= y1 ? 1 : -1;
+    int64_t e = (D - d + 1) / 2, x = x1, y = y1;
+    Points out;
+    for (int64_t i = 0; i < D + (includeEnd ? 1 : 0); ++i) {
+        if (x >= 0 && y >= 0 && x < w && y < h) out.insert({(int)x, (int)y});
+        if (e > 0) {
+            e -= d;
+        } else {
+            e += D - d;
+            if (xMajor) y += sy;
+            else x += sx;
+        }
+        if (xMajor) x += sx;
+        else y += sy;
+    }
+    return out;
+}
+
+inline Points SetPixels(const CDibImage& image, uint32_t background) {
+    Points out;
+    for (int y = 0; y < (int)image.height; ++y)
+        for (int x = 0; x < (int)image.width; ++x)
+            if (image.GetPixel(x, y) != background) out.insert({x, y});
+    return out;
 }

@@ -1,0 +1,121 @@
+// CDibImage filled triangles and polygons.
+#include "tests/image/DibImageTestSupport.h"
+
+#include <climits>
+
+namespace {
+
+CDibImage Blank(int w, int h) {
+    CDibImage image;
+    EXPECT_TRUE(image.Create(8, w, h, 0));
+    return image;
+}
+
+Points g_called;
+void Record(CDibImage*, uint8_t*, int x, int y, uint32_t) { g_called.insert({x, y}); }
+
+// Edge pixels as the line core walks them from the upper end.
+Points EdgePixels(POINT a, POINT b, int w, int h) {
+    if (b.y < a.y) std::swap(a, b);
+    return ReferenceLine(a.x, a.y, b.x, b.y, w, h);
+}
+
+} // namespace
+
+TEST(DibImagePolygon, RectanglesEqualFillRect) {
+    struct Case {
+        RECT r; // inclusive corners
+    } cases[] = {{{5, 5, 20, 15}}, {{-10, -3, 8, 40}}, {{30, 2, 31, 3}}, {{0, 0, 39, 29}}};
+    for (const Case& k : cases)
+        for (bool clockwise : {true, false}) {
+            POINT p[4] = {{k.r.left, k.r.top}, {k.r.right, k.r.top}, {k.r.right, k.r.bottom}, {k.r.left, k.r.bottom}};
+            if (!clockwise) std::swap(p[1], p[3]);
+            CDibImage polygon = Blank(40, 30), rect = Blank(40, 30);
+            EXPECT_TRUE(polygon.FillPolygon(p, 4, 7));
+            rect.FillRect(k.r.left, k.r.top, k.r.right - k.r.left + 1, k.r.bottom - k.r.top + 1, 7);
+            EXPECT_TRUE(SameBytes(polygon, rect)) << k.r.left << "," << k.r.top;
+        }
+}
+
+TEST(DibImagePolygon, ConcaveUFillsRowByRow) {
+    const POINT u[] = {{0, 0}, {3, 0}, {3, 6}, {6, 6}, {6, 0}, {9, 0}, {9, 9}, {0, 9}};
+    CDibImage image = Blank(12, 12);
+    EXPECT_TRUE(image.FillPolygon(u, 8, 1));
+    for (int y = 0; y < 12; ++y) {
+        std::string row;
+        for (int x = 0; x < 12; ++x) row += image.GetPixel(x, y) ? '#' : '.';
+        const char* expected = y < 6 ? "####..####.." : y <= 9 ? "##########.." : "............";
+        EXPECT_EQ(expected, row) << y;
+    }
+    g_called.clear();
+    EXPECT_TRUE(image.FillPolygonCallback(u, 8, 1, Record));
+    EXPECT_EQ(SetPixels(image, 0), g_called);
+    // A star-like outline with a vertex passed straight through (5, 10) and a flat top.
+    const POINT arrow[] = {{2, 2}, {8, 2}, {8, 10}, {12, 10}, {5, 17}, {0, 10}, {2, 10}};
+    CDibImage a = Blank(20, 20);
+    EXPECT_TRUE(a.FillPolygon(arrow, 7, 1));
+    for (int y = 2; y <= 17; ++y) {
+        int first = -1, last = -1, count = 0;
+        for (int x = 0; x < 20; ++x)
+            if (a.GetPixel(x, y)) last = x, count++, first = first < 0 ? x : first;
+        EXPECT_EQ(last - first + 1, count) << y; // one span per row: no gaps, nothing doubled
+    }
+}
+
+TEST(DibImagePolygon, TrianglesCoverTheirEdgesAndInterior) {
+    std::mt19937 rng(116);
+    for (int round = 0; round < 200; ++round) {
+        POINT p[3];
+        for (POINT& q : p) q = {(LONG)(rng() % 70) - 5, (LONG)(rng() % 50) - 5};
+        CDibImage triangle = Blank(60, 40), polygon = Blank(60, 40);
+        triangle.FillTriangle(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, 1);
+        polygon.FillPolygon(p, 3, 1);
+        const Points filled = SetPixels(triangle, 0);
+        Points expected;
+        for (int i = 0; i < 3; ++i)
+            for (auto xy : EdgePixels(p[i], p[(i + 1) % 3], 60, 40)) expected.insert(xy);
+        for (auto xy : expected) EXPECT_TRUE(filled.count(xy)) << round;
+        // Every other filled pixel lies strictly inside.
+        auto cross = [&](POINT a, POINT b, int x, int y) { return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x); };
+        for (auto [x, y] : filled) {
+            if (expected.count({x, y})) continue;
+            const int c0 = cross(p[0], p[1], x, y), c1 = cross(p[1], p[2], x, y), c2 = cross(p[2], p[0], x, y);
+            EXPECT_TRUE((c0 > 0 && c1 > 0 && c2 > 0) || (c0 < 0 && c1 < 0 && c2 < 0)) << round << ": " << x << "," << y;
+        }
+        if (!filled.empty()) {
+            EXPECT_TRUE(SameBytes(triangle, polygon)) << round;
+        }
+        g_called.clear();
+        triangle.FillTriangleCallback(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, 1, Record);
+        EXPECT_EQ(filled, g_called);
+    }
+}
+
+TEST(DibImagePolygon, CountsDegenerateAndFarPoints) {
+    CDibImage image = Blank(30, 30);
+    POINT p[65] = {{3, 4}, {20, 9}, {4, 20}};
+    EXPECT_FALSE(image.FillPolygon(p, 0, 1));
+    EXPECT_FALSE(image.FillPolygon(p, 65, 1));
+    EXPECT_FALSE(image.FillPolygon(nullptr, 3, 1));
+    EXPECT_TRUE(image.FillPolygon(p, 1, 1));
+    EXPECT_EQ((Points{{3, 4}}), SetPixels(image, 0));
+    image = Blank(30, 30);
+    EXPECT_TRUE(image.FillPolygon(p, 2, 1));
+    EXPECT_EQ(ReferenceLine(3, 4, 20, 9, 30, 30), SetPixels(image, 0));
+    // All on one row: a line across the bounding box.
+    const POINT flat[] = {{2, 5}, {9, 5}, {6, 5}};
+    image = Blank(30, 30);
+    EXPECT_TRUE(image.FillPolygon(flat, 3, 1));
+    EXPECT_EQ(ReferenceLine(2, 5, 9, 5, 30, 30), SetPixels(image, 0));
+    const POINT outside[] = {{40, 1}, {50, 1}, {45, 20}};
+    EXPECT_FALSE(image.FillPolygon(outside, 3, 1));
+    EXPECT_FALSE(image.FillTriangle(40, 1, 50, 1, 45, 20, 1));
+    // Vertices at the limits of int around the image: everything filled, nothing overflows.
+    const POINT huge[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
+    image = Blank(30, 30);
+    EXPECT_TRUE(image.FillPolygon(huge, 4, 1));
+    EXPECT_EQ(900u, SetPixels(image, 0).size());
+    image = Blank(30, 30);
+    EXPECT_TRUE(image.FillTriangle(INT_MIN, INT_MIN, INT_MAX, 0, INT_MIN, INT_MAX, 1));
+    EXPECT_EQ(900u, SetPixels(image, 0).size());
+}

@@ -1,0 +1,330 @@
+// The internal drag of the "TreeList" control: starting it by mouse and by message, the cursor and target
+// feedback under the drag rules, automatic scrolling and hover expansion driven by their timers, cancelling,
+// and the drop with TLN_DROP.
+#include <gtest/gtest.h>
+
+#include "treelist/control/TreeListDrag.h"
+#include "treelist/control/TreeListMouse.h"
+#include "treelist/control/TreeListTestSupport.h"
+
+#include <map>
+#include <string>
+
+using namespace tltest;
+
+namespace {
+
+constexpr DWORD kInternalDrag = 0x8000;
+
+struct Drag {
+    FakeCursor cursor;
+    TreeListRig rig;
+    int rh;
+    explicit Drag(int rows = 0, DWORD style = TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT)
+        : rig(style | kInternalDrag, 300, 200) {
+        rh = static_cast<int>(rig.Send(TVM_GETITEMHEIGHT));
+        for (int i = 0; i < rows; ++i) rig.Insert(("Row " + std::to_string(i)).c_str());
+        SetFocus(rig.tree);
+        rig.Clear();
+    }
+    ~Drag() { ReleaseCapture(); }
+    // Puts the cursor on a client point (the timers and TLM_STARTDRAG read the cursor).
+    void Cursor(POINT p) { cursor.Put(rig.tree, p); }
+    void Move(POINT p, WPARAM keys = 0) {
+        Cursor(p);
+        rig.Mouse(WM_MOUSEMOVE, p.x, p.y, keys);
+    }
+    LRESULT First() const {
+        return rig.Send(TLM_GETITEMROW, 0, static_cast<LPARAM>(rig.Next(0, TVGN_FIRSTVISIBLE)));
+    }
+    int ClientHeight() const {
+        RECT r;
+        GetClientRect(rig.tree, &r);
+        return r.bottom;
+    }
+    // A target past the table changes nothing and answers the current one.
+    UINT_PTR Target() const { return static_cast<UINT_PTR>(rig.Send(TLM_SETDROPTARGET, 0, 0xFFFFFF)); }
+};
+
+}  // namespace
+
+TEST(TreeListDrag, AutoScrollIntervalIsClamped) {
+    const int cases[][2] = {{5, 30}, {30, 30}, {100, 100}, {900, 900}, {5000, 900}};
+    for (const auto& c : cases) EXPECT_EQ(AutoScrollInterval(c[0]), c[1]);
+}
+
+TEST(TreeListDrag, AutoScrollOneRowPerTwelveTicksAtTheEdgeAndEveryTickFarBelow) {
+    Drag t(100);
+    t.Cursor(POINT{50, 10});
+    ASSERT_EQ(t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(t.rig.Next(0, TVGN_ROOT))), 1);
+    const struct {
+        int below;  // pixels below the last pixel row
+        int ticks, rows;
+    } cases[] = {{0, 11, 0}, {0, 1, 1}, {0, 12, 1}, {33, 1, 1}, {33, 5, 5}, {3, 11, 1}};
+    for (const auto& c : cases) {
+        t.Cursor(POINT{50, t.ClientHeight() - 1 + c.below});
+        const LRESULT before = t.First();
+        for (int i = 0; i < c.ticks; ++i) t.rig.Send(WM_TIMER, kTimerAutoScroll);
+        EXPECT_EQ(t.First() - before, c.rows) << c.below << " " << c.ticks;
+    }
+    // Above the top it scrolls back up: 20 pixels give six steps, a row every sixth tick.
+    t.Cursor(POINT{50, -20});
+    const LRESULT before = t.First();
+    for (int i = 0; i < 5; ++i) t.rig.Send(WM_TIMER, kTimerAutoScroll);
+    EXPECT_EQ(t.First(), before);
+    t.rig.Send(WM_TIMER, kTimerAutoScroll);
+    EXPECT_EQ(t.First(), before - 1);
+}
+
+TEST(TreeListDrag, HoveringExpandsACollapsedItemAtTheFifthTick) {
+    Drag t(2);
+    const UINT_PTR folder = t.rig.Insert("Folder");
+    t.rig.Insert("Inside", folder);
+    const POINT p = t.rig.OnText(folder);
+    t.Cursor(p);
+    ASSERT_EQ(t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(t.rig.Next(0, TVGN_ROOT))), 1);
+    t.Move(p);
+    EXPECT_NE(t.Target(), 0u);
+    for (int tick = 1; tick <= 5; ++tick) {
+        t.rig.Send(WM_TIMER, kTimerHover);
+        EXPECT_EQ((t.rig.Send(TVM_GETITEMSTATE, folder) & TVIS_EXPANDED) != 0, tick == 5) << tick;
+    }
+    // A move of more than two pixels starts the count again.
+    const UINT_PTR other = t.rig.Insert("Other");
+    t.rig.Insert("Inside", other);
+    const POINT q = t.rig.OnText(other);
+    t.Move(q);
+    for (int tick = 1; tick <= 4; ++tick) t.rig.Send(WM_TIMER, kTimerHover);
+    t.Move(POINT{q.x + 3, q.y});
+    t.rig.Send(WM_TIMER, kTimerHover);
+    EXPECT_FALSE(t.rig.Send(TVM_GETITEMSTATE, other) & TVIS_EXPANDED);
+}
+
+TEST(TreeListDrag, MouseDragStartsAfterMoreThanTwoPixels) {
+    for (LRESULT answer : {0, 1}) {
+        Drag t(3);
+        const UINT_PTR item = t.rig.Next(0, TVGN_ROOT);
+        t.rig.answer = [answer](NMHDR* h) { return h->code == TVN_BEGINDRAGA ? answer : 0; };
+        const POINT p = t.rig.OnText(item);
+        t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+        t.rig.Mouse(WM_MOUSEMOVE, p.x + 2, p.y + 2, MK_LBUTTON);
+        EXPECT_EQ(t.rig.CountOf(TVN_BEGINDRAGA), 0);
+        t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y + 3, MK_LBUTTON);
+        ASSERT_EQ(t.rig.CountOf(TVN_BEGINDRAGA), 1);
+        const Notification& n = t.rig.log.back().code == TVN_BEGINDRAGA ? t.rig.log.back() : t.rig.log[1];
+        EXPECT_EQ(n.newItem(), item);
+        EXPECT_EQ(n.tree.itemNew.mask, 0x401Cu);
+        EXPECT_EQ(GetCapture() == t.rig.tree, answer == 0) << answer;
+        t.rig.Mouse(WM_LBUTTONUP, p.x, p.y + 3);
+        EXPECT_NE(GetCapture(), t.rig.tree);
+    }
+}
+
+TEST(TreeListDrag, FeedbackCursorFollowsTheRules) {
+    Drag t;
+    const UINT_PTR a = t.rig.Insert("A");
+    const UINT_PTR a1 = t.rig.Insert("A1", a);
+    t.rig.Insert("A2", a);
+    const UINT_PTR b = t.rig.Insert("B");
+    const UINT_PTR b1 = t.rig.Insert("B1", b);
+    const UINT_PTR b2 = t.rig.Insert("B2", b);
+    t.rig.Send(TVM_ENSUREVISIBLE, 0, static_cast<LPARAM>(a1));
+    t.rig.Send(TVM_ENSUREVISIBLE, 0, static_cast<LPARAM>(b1));
+    HCURSOR no = LoadCursor(nullptr, IDC_NO), hand = LoadCursor(nullptr, IDC_HAND);
+    auto cursorOver = [&](UINT_PTR dragged, UINT_PTR over, int dy, WPARAM keys = 0) {
+        t.Cursor(t.rig.OnText(dragged));
+        t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(dragged));
+        POINT p = t.rig.OnText(over);
+        p.y += dy;
+        t.Move(p, keys);
+        HCURSOR c = GetCursor();
+        t.rig.Mouse(WM_RBUTTONDOWN, p.x, p.y);  // cancels
+        return c;
+    };
+    EXPECT_EQ(cursorOver(a1, b2, 0), hand);
+    EXPECT_EQ(cursorOver(b, b1, 0), no);  // onto its own child
+    t.rig.Option(TLO_DRAGRULES, 0x4);     // keep the parent
+    EXPECT_EQ(cursorOver(a1, b2, -t.rh / 2 + 1), no);
+    EXPECT_EQ(cursorOver(b1, b2, 1), hand);
+    // Between rows at the end of a branch the bar moves to the level the item keeps.
+    t.rig.Option(TLO_DRAGRULES, 0x2);
+    EXPECT_EQ(cursorOver(a1, b, -t.rh / 2 + 2), hand);
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0);
+}
+
+TEST(TreeListDrag, ARightPressCancelsAndReportsWithRule0x80) {
+    Drag t(3);
+    t.rig.Option(TLO_DRAGRULES, 0x80);
+    const UINT_PTR item = t.rig.Next(0, TVGN_ROOT);
+    const POINT p = t.rig.OnText(item);
+    t.Cursor(p);
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(item));
+    // A drag started by message ignores the left button.
+    t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+    EXPECT_EQ(t.rig.CountOf(NM_CLICK), 0);
+    t.rig.Mouse(WM_RBUTTONDOWN, p.x, p.y);
+    ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    EXPECT_EQ(t.rig.log.back().tree.action, TLDROP_CANCELLED | TLDROP_BYMESSAGE | 1u);
+    EXPECT_EQ(t.rig.log.back().newItem(), item);
+    EXPECT_EQ(t.rig.CountOf(NM_RCLICK), 0);
+    EXPECT_NE(GetCapture(), t.rig.tree);
+    // Escape does the same; the dialog code asks for it while the drag runs.
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(item));
+    MSG escape = {t.rig.tree, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_EQ(t.rig.Send(WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)), DLGC_WANTALLKEYS);
+    t.rig.Send(WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_EQ(t.rig.CountOf(TLN_DROP), 2);
+    for (const Notification& n : t.rig.log) {
+        if (n.code != TLN_DROP) continue;
+        EXPECT_EQ(n.tree.action, TLDROP_CANCELLED | TLDROP_BYMESSAGE | 1u);
+    }
+    EXPECT_NE(GetCapture(), t.rig.tree);
+    EXPECT_NE(t.rig.Send(WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)), DLGC_WANTALLKEYS);
+}
+
+TEST(TreeListDrag, NoDropBelowTheLastRowWithRule0x200) {
+    Drag t(3);
+    const UINT_PTR first = t.rig.Next(0, TVGN_ROOT);
+    const POINT below = {40, 5 * t.rh};
+    t.Cursor(t.rig.OnText(first));
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(first));
+    t.rig.Option(TLO_DRAGRULES, 0x200);
+    t.Move(below);
+    EXPECT_EQ(t.Target(), static_cast<UINT_PTR>(0xFFFF0002));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_NO));
+    t.rig.Mouse(WM_LBUTTONUP, below.x, below.y);
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0);
+    EXPECT_EQ(t.rig.Next(0, TVGN_ROOT), first);
+    EXPECT_EQ(t.Target(), 0u);
+    // Without the rule the item goes to the end of the top level.
+    t.rig.Option(TLO_DRAGRULES, 0);
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(first));
+    t.Move(below);
+    t.rig.Mouse(WM_LBUTTONUP, below.x, below.y);
+    EXPECT_EQ(t.rig.Next(0, TVGN_LASTVISIBLE), first);
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 1);
+}
+
+namespace {
+
+std::string Shape(const TreeListRig& rig, UINT_PTR parent = 0) {
+    std::string out;
+    for (UINT_PTR c = parent ? rig.Next(parent, TVGN_CHILD) : rig.Next(0, TVGN_ROOT); c; c = rig.Next(c)) {
+        if (!out.empty()) out += ' ';
+        out += rig.Text(c);
+        if (!rig.Next(c, TVGN_CHILD)) continue;
+        out += '(';
+        out += Shape(rig, c);
+        out += ')';
+    }
+    return out;
+}
+
+// Points of a row: in its upper quarter (a drop before it) and in its lower quarter (before the next row).
+POINT Upper(const TreeListRig& rig, UINT_PTR item) {
+    const RECT r = rig.ItemRect(item);
+    return POINT{40, r.top + 1};
+}
+
+}  // namespace
+
+TEST(TreeListDrag, DropsMoveAndReport) {
+    const struct {
+        const char* name;
+        const char* drag;
+        const char* over;
+        WPARAM keys;
+        const char* shape;
+        UINT action;  // 0: no TLN_DROP
+    } cases[] = {
+        {"before", "C", "A", 0, "C A(a1) B", 2u << 30 | 1},
+        {"onto, last child", "C", "A", MK_CONTROL, "A(a1 C) B", 3u << 24 | 2u << 30 | 1},
+        {"onto, first child", "C", "A", MK_CONTROL | MK_SHIFT, "A(C a1) B", 2u << 24 | 2u << 30 | 1},
+        {"into its own subtree", "A", "a1", MK_CONTROL, "A(a1) B C", 0},
+        {"where it is", "B", "B", 0, "A(a1) B C", 1u << 30 | 1},
+    };
+    for (const auto& c : cases) {
+        Drag t;
+        std::map<std::string, UINT_PTR> items;
+        items["A"] = t.rig.Insert("A");
+        items["a1"] = t.rig.Insert("a1", items["A"]);
+        items["B"] = t.rig.Insert("B");
+        items["C"] = t.rig.Insert("C");
+        t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(items["A"]));
+        t.rig.Clear();
+        t.Cursor(t.rig.OnText(items[c.drag]));
+        t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(items[c.drag]));
+        const POINT p = (c.keys & MK_CONTROL) ? t.rig.OnText(items[c.over]) : Upper(t.rig, items[c.over]);
+        t.Move(p, c.keys);
+        t.rig.Mouse(WM_LBUTTONUP, p.x, p.y, c.keys);
+        EXPECT_EQ(Shape(t.rig), c.shape) << c.name;
+        if (!c.action) {
+            EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0) << c.name;
+            continue;
+        }
+        ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1) << c.name;
+        const Notification& n = t.rig.log.back().code == TLN_DROP ? t.rig.log.back() : t.rig.log.front();
+        EXPECT_EQ(n.tree.action, c.action) << c.name;
+        EXPECT_EQ(n.oldItem(), items[c.over]) << c.name;
+        EXPECT_EQ(n.newItem(), items[c.drag]) << c.name;
+        EXPECT_NE(GetCapture(), t.rig.tree);
+    }
+}
+
+TEST(TreeListDrag, ASelectionDropsInItsOrder) {
+    Drag t;
+    t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);
+    std::vector<UINT_PTR> rows;
+    for (const char* s : {"A", "B", "C", "D", "E"}) rows.push_back(t.rig.Insert(s));
+    auto press = [&](UINT_PTR item, WPARAM keys) {
+        const POINT p = t.rig.OnText(item);
+        t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, keys | MK_LBUTTON);
+        t.rig.Mouse(WM_LBUTTONUP, p.x, p.y, keys);
+    };
+    press(rows[0], 0);
+    press(rows[2], MK_CONTROL);
+    t.rig.Clear();
+    const POINT from = t.rig.OnText(rows[2]), to = Upper(t.rig, rows[4]);
+    t.Cursor(from);
+    t.rig.Mouse(WM_LBUTTONDOWN, from.x, from.y, MK_LBUTTON);
+    t.Move(POINT{from.x, from.y + 5}, MK_LBUTTON);
+    ASSERT_EQ(t.rig.CountOf(TVN_BEGINDRAGA), 1);
+    t.Move(to, MK_LBUTTON);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    t.rig.Mouse(WM_LBUTTONUP, to.x, to.y);
+    EXPECT_EQ(Shape(t.rig), "B D A C E");
+    ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    EXPECT_EQ(t.rig.log.back().tree.action, 2u << 30 | 2);
+    EXPECT_EQ(t.rig.log.back().newItem(), rows[0]);
+}
+
+TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) {
+    Drag t;
+    const UINT_PTR p = t.rig.Insert("P"), a1 = t.rig.Insert("a1", p);
+    t.rig.Insert("a2", p);
+    const UINT_PTR q = t.rig.Insert("Q");
+    t.rig.Insert("b1", q);
+    const UINT_PTR b2 = t.rig.Insert("b2", q);
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(p));
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(q));
+    t.rig.Option(TLO_DRAGRULES, 0x4 | 0x40);
+    t.rig.Clear();
+    t.Cursor(t.rig.OnText(a1));
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(a1));
+    const POINT between = Upper(t.rig, b2);
+    t.Move(between);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_NO));
+    t.rig.Mouse(WM_LBUTTONUP, between.x, between.y);
+    EXPECT_EQ(Shape(t.rig), "P(a1 a2) Q(b1 b2)");
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0);
+    // Released outside the control: reported with the outside flag, nothing moves.
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(a1));
+    const POINT outside = {40, t.ClientHeight() + 20};
+    t.Move(outside);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+    t.rig.Mouse(WM_LBUTTONUP, outside.x, outside.y);
+    ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    EXPECT_EQ(t.rig.log.back().tree.action, TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u);
+    EXPECT_EQ(t.rig.log.back().newItem(), a1);
+    EXPECT_EQ(Shape(t.rig), "P(a1 a2) Q(b1 b2)");
+}

@@ -1,0 +1,129 @@
+#include "text/TextList.h"
+#include "treelist/pathcombo/LevelList.h"
+#include "treelist/pathcombo/PathComboBox.h"
+#include "treelist/pathcombo/TypeAhead.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(LevelList, PopupShowsWholeRowsUpTo450Pixels) {
+    struct {
+        int rowHeight, count, widest;
+        PopupSize size;
+    } cases[] = {
+        {18, 0, 0, {32, 3, 0}},
+        {18, 25, 100, {132, 453, 0}},      // 450 pixels of rows still show whole
+        {18, 26, 100, {149, 453, 17}},     // 450 mod 18 = 0
+        {20, 30, 280, {329, 443, 17}},     // 453 - 450 mod 20
+    };
+    for (const auto& c : cases) {
+        PopupSize size = MeasurePopup(c.rowHeight, c.count, c.widest, 16, 17);
+        EXPECT_EQ(size.width, c.size.width) << c.count;
+        EXPECT_EQ(size.height, c.size.height) << c.count;
+        EXPECT_EQ(size.scroll, c.size.scroll) << c.count;
+    }
+}
+
+TEST(LevelList, PopupStaysOnTheWorkArea) {
+    const PopupPlaceRect area = {0, 0, 1024, 768};
+    struct {
+        int x, top, bottom, width, height;
+        PopupPlaceRect placed;
+    } cases[] = {
+        {100, 50, 72, 200, 300, {100, 72, 300, 372}},     // under the arrow
+        {900, 50, 72, 200, 300, {824, 72, 1024, 372}},    // pushed in from the right
+        {100, 500, 522, 200, 453, {100, 522, 300, 759}},  // cut to whole rows: (246 - 3) / 18 = 13
+        {100, 640, 662, 200, 453, {100, 187, 300, 640}},  // 106 pixels below: above the combo
+        {100, 300, 322, 200, 453, {100, 322, 300, 757}},  // rows cut below: (446 - 3) / 18 = 24
+    };
+    for (const auto& c : cases) {
+        PopupPlaceRect r = PlaceLevelPopup(c.x, c.top, c.bottom, c.width, c.height, 18, area);
+        EXPECT_EQ(r.left, c.placed.left) << c.x << "," << c.top;
+        EXPECT_EQ(r.top, c.placed.top) << c.x << "," << c.top;
+        EXPECT_EQ(r.right, c.placed.right) << c.x << "," << c.top;
+        EXPECT_EQ(r.bottom, c.placed.bottom) << c.x << "," << c.top;
+    }
+}
+
+LevelEntryData Describe(const char*, void* calls) {
+    ++*static_cast<int*>(calls);
+    return {7, LevelEntryInfo(300, LEVEL_ENTRY_FOLDER)};
+}
+
+std::vector<std::string> Texts(const CTextList& list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list.GetCount(); ++i) out.push_back(list.GetItemText(i));
+    return out;
+}
+
+TEST(LevelList, DrivesFollowTheMaskBeforeOtherRoots) {
+    CTextList level(sizeof(LevelEntryData));
+    for (const char* text : {"C:", "E:", "Netzwerk"}) level.InsertItem(text);
+    int calls = 0;
+    MergeDriveEntries(level, 1u << 0 | 1u << 2 | 1u << 3 | 1u << 25, Describe, &calls);
+    EXPECT_EQ(Texts(level), (std::vector<std::string>{"A:", "C:", "D:", "Z:", "Netzwerk"}));
+    EXPECT_EQ(calls, 3);
+    LevelEntryData data;
+    level.GetItemData(3, &data);
+    EXPECT_EQ(data.icon, 7);
+    EXPECT_EQ(LevelEntryWidth(data), kLevelTextWidthMax);
+    MergeDriveEntries(level, 1u << 3, Describe, &calls);
+    EXPECT_EQ(Texts(level), (std::vector<std::string>{"D:", "Netzwerk"}));
+}
+
+TEST(LevelList, LevelWordsCarryLevelAndGeneration) {
+    const uint32_t word = MakeLevelWord(32, 0x1234567);
+    EXPECT_EQ(word, 0x21234567u);
+    EXPECT_EQ(LevelOfWord(word), 32);
+    EXPECT_EQ(GenerationOfWord(word), 0x234567u);
+    EXPECT_NE(MakeLevelWord(0, 0), kLevelWordNone);
+    EXPECT_EQ(LevelOfWord(kLevelWordEnd), 254);
+}
+
+TEST(TypeAhead, BufferRestartsAfterItsPause) {
+    TypeAheadState state;
+    // One character waits 750 ms, two 500 ms, three or more 1,000 ms.
+    struct {
+        char c;
+        uint32_t at;
+        const char* prefix;
+        bool step;
+    } steps[] = {
+        {'b', 1000, "B", true},  {'r', 1700, "BR", false}, {'i', 2150, "BRI", false}, {'e', 3100, "BRIE", false},
+        {'x', 4200, "X", true},  {'x', 4900, "X", true},   {'y', 5500, "Y", true},    {'\xe4', 5600, "Y\xc4", false},
+    };
+    for (const auto& s : steps) {
+        TypeAheadSearch search = FeedTypeAhead(state, s.c, s.at);
+        EXPECT_EQ(std::string(search.prefix, search.length), s.prefix) << s.at;
+        EXPECT_EQ(search.step, s.step) << s.at;
+    }
+    for (int i = 0; i < 20; ++i) FeedTypeAhead(state, (char)('a' + i), 6000);
+    EXPECT_EQ(state.length, 16);
+}
+
+TEST(TypeAhead, FindsByFoldedPrefixAndStepsThroughRepeats) {
+    CTextList list;
+    for (const char* text : {"Apfel", "\xc4rger", "Birne", "brief", "Banane"}) list.InsertItem(text);
+    const TypeAheadSearch b = {"B", 1, true};
+    EXPECT_EQ(FindTypeAhead(list, 2, b), 3);
+    EXPECT_EQ(FindTypeAhead(list, 4, b), 2);  // wraps around
+    const TypeAheadSearch br = {"BR", 2, false};
+    EXPECT_EQ(FindTypeAhead(list, 3, br), 3);
+    const TypeAheadSearch umlaut = {"\xc4", 1, true};
+    EXPECT_EQ(FindTypeAhead(list, -1, umlaut), 1);
+    const TypeAheadSearch none = {"Q", 1, true};
+    EXPECT_EQ(FindTypeAhead(list, 0, none), -1);
+    EXPECT_EQ(FoldTypeAheadChar('\xf6'), '\xd6');
+    EXPECT_EQ(FoldTypeAheadChar('\xff'), '\xff');
+}
+
+TEST(PathComboPaint, SelectedRowsMixAQuarterOfTheHighlight) {
+    EXPECT_EQ(SelectedRowColour(RGB(0, 0, 255), RGB(255, 255, 255)), RGB(191, 191, 255));
+    EXPECT_EQ(SelectedRowColour(RGB(200, 100, 0), RGB(0, 0, 0)), RGB(50, 25, 0));
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+#include "ui/dialogs/SelectDialogTemplates.h"
+#include "ui/dialogs/SelectDialogs.h"
+
+#include "ui/filedialog/FileDialogTestSupport.h"
+#include "ui/UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+using uitest::WindowText;
+
+// Runs `step` on the open dialog with `marker` from the bounded driver's timer (tick 1, 2, ...).
+INT_PTR Drive(CDialog& dialog, LONG_PTR marker, const std::function<bool(HWND, int)>& step) {
+    uitest::DialogDriver driver([&](HWND wnd, int tick) {
+        return GetWindowLongPtrA(wnd, GWLP_USERDATA) == marker && step(wnd, tick);
+    });
+    const INT_PTR result = dialog.DoModal();
+    EXPECT_FALSE(driver.TimedOut());
+    return result;
+}
+
+void Command(HWND dialog, int id, int code = BN_CLICKED) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(dialog, id));
+}
+
+void Click(HWND list, UINT msg, int x, int row) {
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    PostMessageA(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, row * height + height / 2));
+}
+
+void AddFruit(CListSelectDlg& d) {
+    for (const char* t : {"Birne", "Apfel", "Banane", "Kirsche"}) d.AddItem(kInsertByText, static_cast<uint32_t>(t[1]), t);
+}
+
+}  // namespace
+
+TEST(ComboSelectDlg, EmptyListGivesNothingAndEntriesGiveTheirValues) {
+    CComboSelectDlg empty;
+    EXPECT_EQ(Drive(empty, kComboSelectDialogMarker, [](HWND wnd, int) { Command(wnd, IDOK); return true; }), IDOK);
+    EXPECT_EQ(empty.m_index, -1);
+    EXPECT_STREQ(empty.m_text, "");
+
+    CComboSelectDlg d;
+    d.SetCaption("Farbe");
+    d.SetPrompt("Bitte wählen:");
+    d.AddItem(-1, 10, "Rot");
+    d.AddItem(-1, 20, "Grün", 1);
+    d.AddItem(-1, 30, "Blau");
+    bool listShown = false, editShown = true;
+    std::string caption, prompt;
+    LRESULT shown = -1;
+    EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [&](HWND wnd, int) {
+                  listShown = IsWindowVisible(GetDlgItem(wnd, kSelectComboListId));
+                  editShown = IsWindowVisible(GetDlgItem(wnd, kSelectComboEditId));
+                  caption = WindowText(wnd);
+                  prompt = WindowText(GetDlgItem(wnd, kSelectPromptId));
+                  shown = SendDlgItemMessageA(wnd, kSelectComboListId, CB_GETCURSEL, 0, 0);
+                  SendDlgItemMessageA(wnd, kSelectComboListId, CB_SETCURSEL, 2, 0);
+                  Command(wnd, IDOK);
+                  return true;
+              }),
+              IDOK);
+    EXPECT_TRUE(listShown);
+    EXPECT_FALSE(editShown);
+    EXPECT_EQ(caption, "Farbe");
+    EXPECT_EQ(prompt, "Bitte wählen:");
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(d.m_index, 2);
+    EXPECT_STREQ(d.m_text, "Blau");
+    EXPECT_EQ(d.m_value, 30u);
+    char buffer[3];
+    EXPECT_EQ(d.GetText(buffer, sizeof buffer), 2);
+    EXPECT_STREQ(buffer, "Bl");
+}
+
+TEST(ComboSelectDlg, EditableTextCancelAndNoCancel) {
+    CComboSelectDlg d;
+    d.m_editable = 1;
+    d.m_index = -1;
+    d.AddItem(-1, 1, "eins");
+    EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [](HWND wnd, int) {
+                  SetDlgItemTextA(wnd, kSelectComboEditId, "frei getippt");
+                  Command(wnd, IDOK);
+                  return true;
+              }),
+              IDOK);
+    EXPECT_EQ(d.m_index, -1);
+    EXPECT_STREQ(d.m_text, "frei getippt");
+    EXPECT_EQ(d.m_value, 0u);
+    EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [](HWND wnd, int) { Command(wnd, IDCANCEL); return true; }), IDCANCEL);
+    EXPECT_EQ(d.m_index, -1);
+    EXPECT_STREQ(d.m_text, "");
+    // Without Cancel, Escape acts as OK.
+    d.m_cancelAllowed = 0;
+    d.m_index = 0;
+    bool cancelShown = true;
+    EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [&](HWND wnd, int) {
+                  cancelShown = IsWindowVisible(GetDlgItem(wnd, IDCANCEL));
+                  Command(wnd, IDCANCEL);
+                  return true;
+              }),
+              IDOK);
+    EXPECT_FALSE(cancelShown);
+    EXPECT_STREQ(d.m_text, "eins");
+    EXPECT_EQ(d.m_value, 1u);
+}
+
+TEST(ListSelectDlg, SingleChoiceByDoubleClickAndTypeAhead) {
+    CListSelectDlg::ForgetSavedPosition();
+    CListSelectDlg d;
+    AddFruit(d);
+    bool promptShown = true;
+    EXPECT_EQ(Drive(d, kListSelectDialogMarker, [&](HWND wnd, int tick) {
+                  HWND list = GetDlgItem(wnd, kSelectListFirstId);
+                  if (tick == 1) {
+                      promptShown = IsWindowVisible(GetDlgItem(wnd, kSelectPromptId));
+                      PostMessageA(wnd, WM_CHAR, 'b', 0);
+                      PostMessageA(wnd, WM_CHAR, 'b', 0);
+                  }
+                  if (tick == 3) Command(wnd, kSelectListFirstId, LBN_DBLCLK);
+                  return tick == 3 && list;
+              }),
+              IDOK);
+    EXPECT_FALSE(promptShown);
+    EXPECT_EQ(d.m_index, 2);  // Apfel, Banane, Birne, Kirsche: the second entry with B
+    EXPECT_STREQ(d.m_text, "Birne");
+    EXPECT_EQ(d.m_value, static_cast<uint32_t>('i'));
+    EXPECT_TRUE(d.GetCheck(2));
+    EXPECT_FALSE(d.GetCheck(0));
+}
+
+TEST(ListSelectDlg, CheckBoxesToggleOncePerClickInTheTickArea) {
+    CListSelectDlg d;
+    d.m_style = 3;
+    AddFruit(d);
+    d.SetCheck(3, 1);
+    EXPECT_EQ(Drive(d, kListSelectDialogMarker, [&](HWND wnd, int tick) {
+                  HWND list = GetDlgItem(wnd, kSelectListFirstId + 3);
+                  if (tick == 1) {
+                      Click(list, WM_LBUTTONDOWN, 10, 0);  // a click in the tick area ticks at once
+                      Click(list, WM_LBUTTONUP, 10, 0);
+                      Click(list, WM_LBUTTONDOWN, 10, 1);  // a double click toggles once, not twice
+                      Click(list, WM_LBUTTONUP, 10, 1);
+                      Click(list, WM_LBUTTONDBLCLK, 10, 1);
+                      Click(list, WM_LBUTTONUP, 10, 1);
+                      Click(list, WM_LBUTTONDOWN, 100, 2);  // outside the tick area: a selection only
+                      Click(list, WM_LBUTTONUP, 100, 2);
+                      Click(list, WM_LBUTTONDOWN, 100, 3);  // a double click there toggles
+                      Click(list, WM_LBUTTONUP, 100, 3);
+                      Click(list, WM_LBUTTONDBLCLK, 100, 3);
+                      Click(list, WM_LBUTTONUP, 100, 3);
+                      PostMessageA(list, WM_KEYDOWN, VK_UP, 0);
+                      PostMessageA(list, WM_CHAR, ' ', 0);  // the space toggles the current entry (2)
+                  }
+                  if (tick == 3) Command(wnd, IDOK);
+                  return tick == 3;
+              }),
+              IDOK);
+    EXPECT_EQ(d.GetCheck(0), 1);
+    EXPECT_EQ(d.GetCheck(1), 1);
+    EXPECT_EQ(d.GetCheck(2), 1);
+    EXPECT_EQ(d.GetCheck(3), 0);
+}
+
+TEST(ListSelectDlg, OneTickMultipleSelectAllAndNoCancel) {
+    CListSelectDlg radio;
+    radio.m_style = 2;
+    AddFruit(radio);
+    radio.SetCheck(1, 1);  // the candidate
+    radio.m_index = -1;
+    EXPECT_EQ(Drive(radio, kListSelectDialogMarker, [&](HWND wnd, int tick) {
+                  HWND list = GetDlgItem(wnd, kSelectListFirstId + 2);
+                  if (tick == 1) {
+                      Click(list, WM_LBUTTONDOWN, 10, 3);
+                      Click(list, WM_LBUTTONUP, 10, 3);
+                  }
+                  if (tick == 3) Command(wnd, IDOK);
+                  return tick == 3;
+              }),
+              IDOK);
+    EXPECT_EQ(radio.m_index, 3);
+    EXPECT_STREQ(radio.m_text, "Kirsche");
+    EXPECT_EQ(radio.GetCheck(1), 0);
+    EXPECT_EQ(radio.GetCheck(3), 1);
+
+    CListSelectDlg multi;
+    multi.m_style = 1;
+    multi.m_cancelAllowed = 0;
+    multi.SetPrompt("Welche?");
+    AddFruit(multi);
+    bool cancelShown = true;
+    EXPECT_EQ(Drive(multi, kListSelectDialogMarker, [&](HWND wnd, int tick) {
+                  if (tick == 1) {
+                      cancelShown = IsWindowVisible(GetDlgItem(wnd, IDCANCEL));
+                      Command(wnd, kSelectAll);
+                      Command(wnd, IDCANCEL);  // ignored
+                      PostMessageA(wnd, WM_CLOSE, 0, 0);  // ignored
+                  }
+                  if (tick == 3) Command(wnd, IDOK);
+                  return tick == 3;
+              }),
+              IDOK);
+    EXPECT_FALSE(cancelShown);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(multi.GetCheck(i), 1) << i;
+}
+
+TEST(ListSelectDlg, ReopensAtItsSizeButNotAtAPositionOffTheScreen) {
+    CListSelectDlg::ForgetSavedPosition();
+    CListSelectDlg d;
+    d.m_widthChange = 100;
+    AddFruit(d);
+    RECT first = {}, second = {}, third = {};
+    LONG minWidth = 0;
+    Drive(d, kListSelectDialogMarker, [&](HWND wnd, int) {
+        GetWindowRect(wnd, &first);
+        RECT tiny = {first.left, first.top, first.left + 10, first.top + 10};
+        SendMessageA(wnd, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&tiny));
+        minWidth = tiny.right - tiny.left;
+        SetWindowPos(wnd, nullptr, -30, 40, first.right - first.left + 20, first.bottom - first.top, SWP_NOZORDER);
+        Command(wnd, IDOK);
+        return true;
+    });
+    EXPECT_GT(minWidth, 10);
+    Drive(d, kListSelectDialogMarker, [&](HWND wnd, int) {
+        GetWindowRect(wnd, &second);
+        Command(wnd, IDOK);
+        return true;
+    });
+    EXPECT_EQ(second.right - second.left, first.right - first.left + 20);  // kept by the object
+    EXPECT_NE(second.left, -30);                                           // x = -30 is not used
+    CListSelectDlg other;
+    AddFruit(other);
+    Drive(other, kListSelectDialogMarker, [&](HWND wnd, int) {
+        GetWindowRect(wnd, &third);
+        Command(wnd, IDOK);
+        return true;
+    });
+    EXPECT_EQ(third.left, second.left);  // the position saved by the last list dialog
+    EXPECT_EQ(third.top, second.top);
+}

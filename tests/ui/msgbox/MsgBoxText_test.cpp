@@ -1,0 +1,198 @@
+#include "ui/dialogs/DialogTemplateWriter.h"
+#include "ui/msgbox/MsgBoxButtons.h"
+#include "ui/msgbox/MsgBoxLayout.h"
+#include "ui/msgbox/MsgBoxText.h"
+#include "ui/msgbox/UiStrings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Ids = std::vector<int>;
+
+// Ten pixels a character; a tab counts as forty.
+int FakeWidth(const wchar_t* text, const BYTE*, int length) {
+    int width = 0;
+    for (int i = 0; i < length; ++i) width += text[i] == L'\t' ? 40 : 10;
+    return width;
+}
+
+std::vector<std::wstring> Texts(const std::vector<MsgBoxLine>& lines) {
+    std::vector<std::wstring> out;
+    for (const MsgBoxLine& l : lines) out.push_back(l.text);
+    return out;
+}
+
+}  // namespace
+
+TEST(MsgBoxButtons, SetsWithNeverAlwaysAndHelp) {
+    struct Case {
+        UINT style;
+        Ids ids;
+    } cases[] = {
+        {0, {IDOK}},
+        {1, {IDOK, IDCANCEL}},
+        {1 | 0x8, {IDOK, 13, IDCANCEL}},
+        {1 | 0x8 | 0x800, {IDOK, 13, 15, IDCANCEL}},
+        {2 | 0x8, {IDABORT, IDRETRY, IDIGNORE, 13}},
+        {3 | 0x800, {IDYES, IDNO, 15, IDCANCEL}},
+        {4 | 0x4000, {IDYES, IDNO, IDHELP}},
+        {5, {IDRETRY, IDCANCEL}},
+        {6 | 0x8 | 0x4000, {IDCANCEL, IDTRYAGAIN, IDCONTINUE, 13, IDHELP}},
+        {7, {IDOK}},
+        {0x2000 | 0x800, {IDOK, 15}},  // 0x800 and 0x2000 are no button set and no default index
+    };
+    for (const Case& c : cases) EXPECT_EQ(MsgBoxButtons(c.style), c.ids) << std::hex << c.style;
+    EXPECT_EQ(MsgBoxDefaultIndex(0x200 | 0x800 | 1), 2);
+    EXPECT_TRUE(MsgBoxCannotClose(MsgBoxButtonSet(4 | 0x4000)));
+    EXPECT_TRUE(MsgBoxCannotClose(MsgBoxButtonSet(2)));
+    EXPECT_FALSE(MsgBoxCannotClose(MsgBoxButtonSet(3)));
+    // Every button has a text, from the system or from the fallbacks.
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 9, 10, 11}) EXPECT_FALSE(MsgBoxButtonText(id).empty()) << id;
+    EXPECT_EQ(MsgBoxButtonText(13), L"Niemals");
+    EXPECT_EQ(MsgBoxButtonText(15), L"Immer");
+}
+
+TEST(MsgBoxText, ControlCodesGiveAttributesAndMarkerLines) {
+    const std::vector<MsgBoxLine> lines =
+        DecodeMessageText(L"\x01" L"a\x0B" L"b\x07" L"c\x0E\x07" L"d\tz\x08\n" L"x\r\n\r" L"y\x0C\n" L"z\x08" L"w", nullptr);
+    ASSERT_EQ(Texts(lines), (std::vector<std::wstring>{L"abcd\tz", L"_", L"x", L"", L"y", L"\x9F", L"zw"}));
+    EXPECT_EQ(lines[0].attrs, (std::vector<BYTE>{4, 0x44, 0, 10, 10, 10}));
+    EXPECT_EQ(lines[1].marker, MsgBoxMarker::Underline);
+    EXPECT_EQ(lines[5].marker, MsgBoxMarker::Separator);
+    EXPECT_EQ(lines[6].attrs, (std::vector<BYTE>{0, 0x40}));
+    EXPECT_EQ(lines[2].attrs, (std::vector<BYTE>{0}));  // the underline line reset the attribute
+    // With attributes the text is taken as it is, split at CR, LF and CR LF.
+    const BYTE attrs[] = {1, 2, 0, 0, 3, 0, 4};
+    const std::vector<MsgBoxLine> given = DecodeMessageText(L"a\x01\r\nb\nc", attrs);
+    ASSERT_EQ(Texts(given), (std::vector<std::wstring>{L"a\x01", L"b", L"c"}));
+    EXPECT_EQ(given[0].attrs, (std::vector<BYTE>{1, 2}));
+    EXPECT_EQ(given[2].attrs, (std::vector<BYTE>{4}));
+    EXPECT_TRUE(DecodeMessageText(L"", nullptr).empty());
+}
+
+TEST(MsgBoxText, LinesBreakAtBlanksOrLoseTenCharactersAtATime) {
+    const std::vector<MsgBoxLine> lines = DecodeMessageText(
+        L"eins zwei drei vier\n" + std::wstring(60, L'x') + L"\nkurz   \n\xA0\xA0lang wort\x08\nende", nullptr);
+    const BrokenText b = BreakMessageLines(lines, 100, FakeWidth);
+    EXPECT_EQ(Texts(b.lines),
+              (std::vector<std::wstring>{L"eins zwei", L"drei vier", std::wstring(30, L'x'), std::wstring(30, L'x'),
+                                         L"kurz   ", L"\xA0\xA0lang", L"wort", L"_", L"ende"}));
+    EXPECT_TRUE(b.scrolling);
+    EXPECT_EQ(b.widest, 100);  // the x lines (300 pixels) count as the widest allowed
+    EXPECT_EQ(b.lines[7].width, 40);  // the underline takes the width of its line
+    // A line of exactly the width fits; 32 characters or fewer are never cut blindly.
+    const BrokenText exact = BreakMessageLines(DecodeMessageText(L"0123456789", nullptr), 100, FakeWidth);
+    EXPECT_EQ(Texts(exact.lines), (std::vector<std::wstring>{L"0123456789"}));
+    EXPECT_FALSE(exact.scrolling);
+    const BrokenText narrow = BreakMessageLines(DecodeMessageText(std::wstring(12, L'y'), nullptr), 100, FakeWidth);
+    EXPECT_EQ(Texts(narrow.lines), (std::vector<std::wstring>{std::wstring(12, L'y')}));
+    EXPECT_TRUE(narrow.scrolling);
+}
+
+TEST(MsgBoxLayout, MinimumSizesAndACentredButtonRow) {
+    MsgBoxMetrics m;
+    m.widest = 20;
+    m.lineCount = 1;
+    m.lineHeight = 16;
+    m.hasIcon = true;
+    m.buttonCount = 2;
+    m.buttonText = {40, 14};
+    m.scrollArrowWidth = 17;
+    m.work = {0, 0, 1000, 700};
+    MsgBoxLayout l = LayOutMessageBox(m);
+    EXPECT_EQ(l.textArea.right - l.textArea.left, 100);
+    EXPECT_EQ(l.textArea.bottom - l.textArea.top, 40);
+    EXPECT_EQ(l.text.right - l.text.left, 45);  // 20 + 17 + 8, centred
+    EXPECT_EQ(l.text.left - l.textArea.left, (100 - 45) / 2);
+    ASSERT_EQ(l.buttons.size(), 2u);
+    EXPECT_EQ(l.buttons[0].right - l.buttons[0].left, 80);
+    EXPECT_EQ(l.buttons[0].bottom - l.buttons[0].top, 32);
+    EXPECT_EQ(l.buttons[0].left - 0, l.client.cx - l.buttons[1].right);  // centred
+    EXPECT_GE(l.buttons[0].left, 24);
+    EXPECT_EQ(MsgBoxMaxTextWidth(m.work), 600);
+    EXPECT_EQ(MsgBoxMaxTextWidth({0, 0, 1000, 500}), 500);
+    // Too many lines: the text stops at 4/5 of the work area less 80 and scrolls.
+    m.lineCount = 100;
+    l = LayOutMessageBox(m);
+    EXPECT_EQ(l.text.bottom - l.text.top, 700 * 4 / 5 - 80);
+    EXPECT_TRUE(l.scrolling);
+    m.buttonText = {100, 30};
+    l = LayOutMessageBox(m);
+    EXPECT_EQ(l.buttons[1].right - l.buttons[1].left, 120);
+    EXPECT_EQ(l.buttons[1].bottom - l.buttons[1].top, 40);
+}
+
+TEST(MsgBoxLayout, TemplateItemsOnFourByteBoundaries) {
+    MsgBoxTemplateInput in;
+    in.exStyle = WS_EX_TOPMOST;
+    in.caption = L"Titel";
+    in.text = L"Text";
+    in.buttons = {IDOK, 13, IDCANCEL};
+    in.buttonTexts = {L"OK", L"Niemals", L"Abbrechen"};
+    in.defaultIndex = 1;
+    in.hasIcon = true;
+    in.layout.client = {300, 120};
+    in.layout.buttons = {{10, 80, 90, 112}, {100, 80, 180, 112}, {190, 80, 270, 112}};
+    in.baseUnits = MAKELONG(8, 16);
+    const std::vector<WORD> words = BuildMsgBoxTemplate(in);
+    const auto* t = reinterpret_cast<const DLGTEMPLATE*>(words.data());
+    EXPECT_EQ(t->style, 0x94C80980u);
+    EXPECT_EQ(t->dwExtendedStyle, 0x10101u | WS_EX_TOPMOST);
+    EXPECT_EQ(t->cdit, 5);
+    EXPECT_EQ(t->cx, 150);
+    EXPECT_EQ(t->cy, 60);
+    const WORD* p = reinterpret_cast<const WORD*>(t + 1) + 2;  // no menu, default class
+    std::wstring title;
+    while (*p) title.push_back(static_cast<wchar_t>(*p++));
+    EXPECT_EQ(title, L"Titel");
+    ++p;  // no font follows
+    struct Item {
+        DWORD style;
+        WORD id;
+        std::wstring text;
+    };
+    std::vector<Item> items;
+    for (int i = 0; i < t->cdit; ++i) {
+        if ((p - words.data()) % 2) ++p;  // items start on 4-byte boundaries
+        const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
+        Item it = {item->style, item->id, L""};
+        p = reinterpret_cast<const WORD*>(item + 1);
+        EXPECT_EQ(p[0], 0xFFFF);
+        p += 2;
+        while (*p) it.text.push_back(static_cast<wchar_t>(*p++));
+        p += 2;  // the NUL and the creation data size
+        items.push_back(it);
+    }
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].id, kMsgBoxTextId);
+    EXPECT_EQ(items[0].style, 0x54000080u);
+    EXPECT_EQ(items[0].text, L"Text");
+    EXPECT_EQ(items[1].id, kMsgBoxIconId);
+    EXPECT_EQ(items[1].style, 0x50000003u);
+    EXPECT_EQ(items[2].id, IDOK);
+    EXPECT_EQ(items[3].style, 0x50010001u);
+    EXPECT_EQ(items[3].text, L"Niemals");
+    EXPECT_EQ(items[4].style, 0x50010000u);
+    EXPECT_EQ(static_cast<size_t>(p - words.data()), words.size());
+}
+
+TEST(UiStrings, DefaultsInBothFormsAndNullForUnknownIds) {
+    int length = 0;
+    EXPECT_STREQ(GetUIStringA(nullptr, kUiNever, &length), "Niemals");
+    EXPECT_EQ(length, 7);
+    EXPECT_STREQ(GetUIStringA(nullptr, kUiSelectAll, &length), "&Alles auswählen");
+    EXPECT_EQ(length, 16);
+    EXPECT_STREQ(GetUIStringW(nullptr, kUiDeleteLine, &length), L"Zeile löschen");
+    EXPECT_EQ(length, 13);
+    EXPECT_STREQ(GetUIStringW(nullptr, kUiAlways, nullptr), L"Immer");
+    length = -5;
+    EXPECT_EQ(GetUIStringA(nullptr, 1286, &length), nullptr);
+    EXPECT_EQ(GetUIStringW(nullptr, 1299, &length), nullptr);
+    EXPECT_EQ(length, -5);
+    FreeUIStrings();
+    EXPECT_STREQ(GetUIStringA(nullptr, kUiInformation, nullptr), "Information");  // built again
+}

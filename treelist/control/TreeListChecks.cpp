@@ -1,0 +1,67 @@
+// Check boxes of the tree column: the state image toggled by a click or by Space, the one-checked-item mode
+// and the item checked last.
+#include "treelist/control/TreeListItems.h"
+#include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListOps.h"
+
+namespace {
+
+constexpr UINT kStateImages = 0xF000;
+constexpr UINT kCheckAction = 0x10000;
+
+bool Reversed(const TreeListData* d) { return (d->exStyle & TLX_REVERSECHECKS) != 0; }
+
+bool IsCheckedState(const TreeListData* d, UINT state) {
+    if (Reversed(d)) return (state & 0x1000) != 0;
+    const UINT images = state & ((d->exStyle & TLX_SKIPMARKED) ? 0xB000 : kStateImages);
+    return images == INDEXTOSTATEIMAGEMASK(2);
+}
+
+// Stores a state image through the TVM_SETITEMA rules.
+void SetStateImage(TreeListData* d, ItemId item, UINT image) {
+    TVITEMA r = {};
+    r.mask = TVIF_HANDLE | TVIF_STATE;
+    r.hItem = ToHandle(item);
+    r.state = INDEXTOSTATEIMAGEMASK(image);
+    r.stateMask = kStateImages;
+    SetItem(d, &r);
+}
+
+TVITEMA CheckRecord(const TreeListData* d, ItemId item) {
+    TVITEMA r = NotifyRecord(d, item, TVIF_HANDLE | TVIF_STATE | TVIF_PARAM | TVIF_TEXT);
+    if (const TreeListItem* it = Item(d, item)) {
+        r.pszText = it->text;
+        r.cchTextMax = static_cast<int>(it->textLength);
+    }
+    return r;
+}
+
+}  // namespace
+
+void TrackChecked(TreeListData* d, ItemId item) {
+    const TreeListItem* it = Item(d, item);
+    if (it && IsCheckedState(d, it->state))
+        d->lastChecked = item;
+    else if (d->lastChecked == item)
+        d->lastChecked = 0;
+}
+
+void ToggleCheckBox(TreeListData* d, ItemId item, int x, int y) {
+    const TreeListItem* it = Item(d, item);
+    if (!it || (it->state & static_cast<UINT>(d->options[TLO_OPTION12]))) return;
+    TVITEMA old = {};
+    if (d->exStyle & TLX_ONECHECKED) {
+        if (d->lastChecked == item && IsCheckedState(d, it->state)) return;
+        if (const ItemId last = d->lastChecked; last != item && Item(d, last)) {
+            SetStateImage(d, last, Reversed(d) ? 0 : 1);
+            if (IsDying(d)) return;
+            old = CheckRecord(d, last);
+        }
+        if (!(it = Item(d, item))) return;
+    }
+    const UINT image = (it->state >> 12) & 0xF;
+    const UINT next = Reversed(d) ? (image ^ 1) : image == 1 ? 2 : 1;
+    SetStateImage(d, item, next);
+    if (IsDying(d) || !Item(d, item)) return;
+    SendTreeView(d, TLN_CHECKCHANGED, kCheckAction, old, CheckRecord(d, item), POINT{x, y});
+}

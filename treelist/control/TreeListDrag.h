@@ -1,0 +1,36 @@
+// The control's own drag and drop of items: the drag started by the mouse or by TLM_STARTDRAG, its feedback
+// (drop-target bar and cursor), automatic scrolling at the edges, hover expansion and the drop with TLN_DROP.
+#pragma once
+
+#include "treelist/control/TreeListData.h"
+
+// Drag flags: the left button was down at the start; started by TLM_STARTDRAG.
+constexpr UINT kDragLeftButton = 0x01, kDragByMessage = 0x80;
+// Drop modes (as the moves of TLM_MOVEITEM): before, after, first child, last child.
+enum DropModeKind : int { kDropBefore = 0, kDropAfter = 1, kDropOntoFirst = 2, kDropOntoLast = 3 };
+
+// --- feedback (TreeListDragFeedback.cpp)
+BOOL BeginInternalDrag(TreeListData* d, ItemId item, UINT flags, POINT point);
+void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point);
+// The feedback once more at the last position: after scrolling, or with Ctrl pressed (copy) or released.
+void RefreshDragFeedback(TreeListData* d);
+void SetDragCopyKey(TreeListData* d, bool down);
+// Ends the drag without a drop (Escape, a right press); report: TLN_DROP with TLDROP_CANCELLED.
+void CancelInternalDrag(TreeListData* d, bool report);
+// The button-up of a drag: the drop and the end of the drag.
+void EndInternalDrag(TreeListData* d, UINT keys);
+
+// --- rules and the drop (TreeListDrop.cpp)
+// 0 not possible, 1 already there, 2 a real move.
+int CanDropAt(const TreeListData* d, ItemId item, ItemId target, int mode);
+// 0 allowed (target and mode possibly moved to keep the item's level), 1 refused.
+int AdjustDropLevel(const TreeListData* d, ItemId item, ItemId* target, int* mode);
+int InternalDrop(TreeListData* d, ItemId target, ItemId dragged, UINT keys);
+
+// --- target bar and timers (TreeListDropTarget.cpp)
+ItemId SetDropTarget(TreeListData* d, ItemId item, int height, int offset);
+void SetAutoScrollTimer(TreeListData* d, int mode, int interval);
+// The interval the auto-scroll timer runs at for a requested one (30 to 900 ms).
+int AutoScrollInterval(int interval);
+void OnAutoScrollTimer(TreeListData* d);
+void OnHoverTimer(TreeListData* d);

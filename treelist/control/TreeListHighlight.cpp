@@ -1,0 +1,55 @@
+// The hot-track and drop highlight: flag 0x08 on one item or cell, set by TLM_SETDROPHILITE,
+// TLM_SETHOTHILITE, TVM_SELECTITEM (TVGN_DROPHILITE) and by the mouse with TVS_TRACKSELECT.
+#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListMouse.h"
+
+#include <algorithm>
+
+namespace {
+
+BYTE* HighlightFlags(TreeListData* d, ItemId item, int column) {
+    if (TreeListItem* it = Item(d, item); it && column == 0) return &it->flags;
+    TreeListCell* cell = Cell(d, item, column);
+    return cell ? &cell->flags : nullptr;
+}
+
+void ClearHighlight(TreeListData* d) {
+    if (BYTE* flags = HighlightFlags(d, d->dropItem, d->dropColumn)) {
+        *flags &= ~kDropHilite;
+        InvalidateCell(d, d->dropItem, d->dropColumn);
+    }
+    d->dropItem = 0;
+    d->dropColumn = 0;
+}
+
+}  // namespace
+
+void RequestMouseLeave(TreeListData* d) {
+    if (d->leaveTracked || !IsOwnerThread(d)) return;
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, d->window, 0};
+    d->leaveTracked = TrackMouseEvent(&track) != FALSE;
+}
+
+LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column) {
+    if (!(d->exStyle & TLX_CELLDROPHILITE)) column = 0;
+    if (column < 0 || column >= std::max(d->columnCount, 1) || (item && !Item(d, item))) {
+        ClearHighlight(d);
+        return 0;
+    }
+    if (item == d->dropItem && column == d->dropColumn) return 1;
+    ClearHighlight(d);
+    if (!item) return 1;
+    RequestMouseLeave(d);
+    BYTE* flags = HighlightFlags(d, item, column);
+    if (!flags) return 0;
+    *flags |= kDropHilite;
+    d->dropItem = item;
+    d->dropColumn = column;
+    InvalidateCell(d, item, column);
+    return 1;
+}
+
+LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item) {
+    return SetDropHighlight(d, item, static_cast<int>(static_cast<LONG_PTR>(column)));
+}

@@ -1,0 +1,31 @@
+// Type-ahead in a level's popup list: typed characters gather into a short buffer that restarts
+// after a pause; the list moves to the next entry that begins with it.
+#pragma once
+
+#include <cstdint>
+
+class CTextList;
+
+struct TypeAheadState {
+    char buffer[16] = {};
+    int length = 0;
+    uint32_t lastKey = 0;  // tick count of the last character
+};
+
+// What to look for after a character.
+struct TypeAheadSearch {
+    const char* prefix;
+    int length;
+    bool step;  // begin after the current entry (one character repeated steps through its entries)
+};
+
+// Letters a-z and 224-254 as capitals; other characters stay.
+char FoldTypeAheadChar(char c);
+
+// Adds character c typed at tick count now. The buffer restarts after 500 ms without a key (750 ms
+// when it holds one character, 1,000 ms when it holds three or more) and keeps at most 16 characters.
+TypeAheadSearch FeedTypeAhead(TypeAheadState& state, char c, uint32_t now);
+
+// The entry of list that the search finds, starting at current (after it when stepping) and
+// wrapping around; -1 when none begins with the prefix.
+int FindTypeAhead(const CTextList& list, int current, const TypeAheadSearch& search);
