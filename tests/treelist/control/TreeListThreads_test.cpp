@@ -124,11 +124,7 @@ TEST(TreeListThreads, AFailedPostLosesNoDeferredOperation) {
 
 TEST(TreeListThreads, SortedInsertRefusesItsOwnThreadAndHoldsOthers) {
     TreeListRig rig;
-    TreeListInsertRecord callback = {};
-    callback.hInsertAfter = TVI_LAST;
-    callback.item.mask = TVIF_TEXT;
-    callback.item.pszText = LPSTR_TEXTCALLBACKA;
-    rig.Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&callback));
+    rig.Insert(LPSTR_TEXTCALLBACKA);
     std::atomic<UINT_PTR> workerItem{0};
     std::atomic<bool> workerDone{false};
     UINT_PTR sameThread = 1;
