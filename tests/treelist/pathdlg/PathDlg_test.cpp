@@ -122,8 +122,9 @@ TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
             EXPECT_EQ(dialog.GetEntryText(count - 5), "Zebra");
             EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), count - 6);
             EXPECT_FALSE(IsWindowVisible(dialog.Tree().m_hWnd));
-            // A typed path is listed by the first OK and taken by the second.
-            SetDlgItemTextA(shown, IDC_PATHDLG_PATH, chosen.c_str());
+            // A typed path is listed by the first OK and taken by the second. Typed into the field's edit:
+            // the field's own text is its path, which is listed at once.
+            SetWindowTextA(FindWindowExA(GetDlgItem(shown, IDC_PATHDLG_PATH), nullptr, "Edit", nullptr), chosen.c_str());
             Press(shown, IDOK);
             return true;
         },
