@@ -5,6 +5,8 @@
 
 #include "treelist/control/TreeListTestSupport.h"
 
+#include <string>
+
 using namespace tltest;
 
 namespace {
@@ -49,9 +51,10 @@ TEST(TreeListPaint, IndentLinesAndButtons) {
     const COLORREF frame = Unique(6), face = Unique(11), bar = Unique(5), back = Unique(0);
     const RECT rowA = p.rig.ItemRect(a), rowB = p.rig.ItemRect(b), rowC = p.rig.ItemRect(c);
     const RECT rowClosed = p.rig.ItemRect(closed);
-    // A top-level item without lines at root: no indent and no button.
-    EXPECT_EQ(canvas.At(7, CentreY(rowA)), back);
-    EXPECT_EQ(p.rig.ItemRect(a, 1).left, 2);
+    // A top-level item without lines at root: no indent and no button; its content starts one pixel in.
+    EXPECT_EQ(canvas.CountInRect(frame, RECT{0, rowA.top, indent, rowA.bottom}), 0);
+    EXPECT_EQ(canvas.At(0, CentreY(rowA)), back);
+    EXPECT_EQ(p.rig.ItemRect(a, 1).left, 3);
     // Level 1, expanded: a minus whose bar reaches the frame.
     const int cx = 7, cyB = rowB.top + (rowB.bottom - rowB.top) / 2;
     EXPECT_EQ(canvas.At(cx - s, cyB), bar);
@@ -225,4 +228,128 @@ TEST(TreeListPaint, CheckBoxesShowTheirState) {
         for (int x = 0; x < 16; ++x) differ += canvas.At(x, a.top + y) != canvas.At(x, b.top + y);
     EXPECT_GT(differ, 4);
     EXPECT_GE(p.rig.ItemRect(clear, 1).left, 16);
+}
+
+namespace {
+
+// Images of one colour, 16 x 16.
+HIMAGELIST SolidImages(COLORREF colour, int count) {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, count, 0);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16 * count, 16);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetBkColor(dc, colour);
+    const RECT all = {0, 0, 16 * count, 16};
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ImageList_Add(list, bitmap, nullptr);
+    DeleteObject(bitmap);
+    return list;
+}
+
+// The first and last x of a run along a row.
+struct Span {
+    int first = -1, last = -1;
+    void Add(int x) {
+        if (first < 0) first = x;
+        last = x;
+    }
+};
+
+struct RowScan {
+    Span ink[2], hits[2];
+};
+
+// Pixels of two colours along the middle of an item's row from x on, and where the hit test reports two flags.
+RowScan ScanRow(const Painted& p, const Canvas& canvas, UINT_PTR item, const COLORREF ink[2], const UINT flags[2],
+                int x = 0, UINT flagMask = 0xFFFFFFFF) {
+    const RECT row = p.rig.ItemRect(item);
+    RowScan scan;
+    TVHITTESTINFO hit = {};
+    hit.pt.y = (row.top + row.bottom) / 2;
+    for (hit.pt.x = x; hit.pt.x < canvas.width; ++hit.pt.x) {
+        p.rig.Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        for (int k = 0; k < 2; ++k) {
+            if (canvas.At(hit.pt.x, hit.pt.y) == ink[k]) scan.ink[k].Add(hit.pt.x);
+            if ((hit.flags & flagMask) == flags[k]) scan.hits[k].Add(hit.pt.x);
+        }
+    }
+    return scan;
+}
+
+}  // namespace
+
+TEST(TreeListPaint, TreeColumnMatchesTheHitTest) {
+    // A state image and an item image, each drawn where the hit test finds it: one pixel after the indent
+    // stays free with grid lines and for a top-level item without lines at root.
+    const COLORREF ink[2] = {RGB(250, 0, 0), RGB(0, 0, 250)};
+    const UINT flags[2] = {TVHT_ONITEMSTATEICON, TVHT_ONITEMICON};
+    HIMAGELIST state = SolidImages(ink[0], 3), images = SolidImages(ink[1], 2);
+    struct Layout {
+        DWORD style, exStyle;
+        int level;
+    };
+    const Layout layouts[] = {{TVS_HASLINES | TVS_HASBUTTONS, 0, 0},
+                              {TVS_HASLINES | TVS_HASBUTTONS, TLX_GRIDLINES, 1},
+                              {TVS_HASLINES | TVS_LINESATROOT, TLX_GRIDLINES, 0},
+                              {0, 0, 2}};
+    for (const Layout& l : layouts) {
+        SCOPED_TRACE(testing::Message() << "style " << l.style << " ex " << l.exStyle << " level " << l.level);
+        Painted p(l.style, l.exStyle);
+        p.rig.Send(TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(state));
+        p.rig.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+        UINT_PTR item = 0;
+        for (int level = 0; level <= l.level; ++level)
+            item = p.rig.Insert("text", item, TLI_LAST, 0, TVIS_EXPANDED | INDEXTOSTATEIMAGEMASK(1));
+        Canvas canvas(300, 200);
+        p.Paint(canvas);
+        const RowScan s = ScanRow(p, canvas, item, ink, flags);
+        EXPECT_EQ(s.ink[0].last - s.ink[0].first, 15);
+        EXPECT_EQ(s.ink[0].last, s.hits[0].last);
+        EXPECT_GE(s.ink[0].first, s.hits[0].first);
+        EXPECT_EQ(s.ink[1].first, s.hits[1].first);
+        EXPECT_EQ(s.ink[1].last - s.ink[1].first, 15);
+        EXPECT_LE(s.ink[1].last, s.hits[1].last);
+        EXPECT_GT(p.rig.ItemRect(item, 1).left, s.ink[1].last);
+    }
+    ImageList_Destroy(state);
+    ImageList_Destroy(images);
+}
+
+TEST(TreeListPaint, CellImagesMatchTheHitTest) {
+    // A cell image without a cell list comes from the item list; a check box with state bit 0x80 sits at the
+    // cell's right edge. Painting and hit test agree to the pixel the image is set in by.
+    const COLORREF ink[2] = {RGB(0, 0, 250), RGB(250, 0, 0)};
+    const UINT flags[2] = {TLHT_ONCELLIMAGE | 1u << 24, TLHT_ONCELLIMAGE | 2u << 24};
+    HIMAGELIST images = SolidImages(ink[0], 1), checks = SolidImages(ink[1], 3);
+    Painted p(0);
+    p.AddColumns({100, 80, 80});
+    p.rig.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    p.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(2, TLEM_CHECK, 0));
+    p.rig.Send(TVM_SETIMAGELIST, 3, reinterpret_cast<LPARAM>(checks));
+    const UINT_PTR item = p.rig.Insert("x");
+    TVITEMA cell = {};
+    cell.mask = TLIF_CELL | TVIF_IMAGE;
+    cell.hItem = reinterpret_cast<HTREEITEM>(item);
+    cell.cChildren = 1;
+    p.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+    cell.mask = TLIF_CELL | TVIF_STATE;
+    cell.cChildren = 2;
+    cell.state = 0x80 | INDEXTOSTATEIMAGEMASK(1);
+    cell.stateMask = 0xF080;
+    p.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+    Canvas canvas(300, 200);
+    p.Paint(canvas);
+    const RowScan s = ScanRow(p, canvas, item, ink, flags, 100, 0xFF000000 | TLHT_ONCELLIMAGE);
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(s.ink[k].last - s.ink[k].first, 15);
+        EXPECT_NEAR(s.ink[k].first, s.hits[k].first, 1);
+        EXPECT_NEAR(s.ink[k].last, s.hits[k].last, 1);
+    }
+    ImageList_Destroy(images);
+    ImageList_Destroy(checks);
 }
