@@ -36,6 +36,13 @@ void PaintCellCheckBox(PaintContext& pc, const PaintRow& row, int column, UINT c
                        row.top + (row.bottom - row.top - size.cy) / 2, ILD_TRANSPARENT);
 }
 
+// Whether any column of a (joined) cell lies in the update area; an empty column region is never drawn into.
+bool InUpdate(const PaintContext& pc, int first, int last) {
+    for (int c = first; c <= last; ++c)
+        if (pc.regions[c]) return true;
+    return false;
+}
+
 }  // namespace
 
 bool PaintCells(PaintContext& pc, PaintRow& row) {
@@ -49,7 +56,7 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
         const int left = ColumnLeft(d, c) - d->scrollX;
         if (left > d->clientWidth) break;
         const int right = ColumnRight(d, lastJoined) - d->scrollX;
-        if (right <= pc.update.left || left >= pc.update.right) continue;
+        if (right <= pc.update.left || left >= pc.update.right || !InUpdate(pc, c, lastJoined)) continue;
         SelectColumnClip(pc, c, lastJoined);
 
         const TreeListCell* cell = Cell(d, row.item, c);

@@ -353,3 +353,24 @@ TEST(TreeListPaint, CellImagesMatchTheHitTest) {
     ImageList_Destroy(images);
     ImageList_Destroy(checks);
 }
+
+TEST(TreeListPaint, ACollapsedColumnDrawsNothing) {
+    const COLORREF ink = RGB(0, 0, 250);
+    HIMAGELIST images = SolidImages(ink, 1);
+    Painted p(0, TLX_GRIDLINES);
+    p.AddColumns({100, 80, 0});
+    p.rig.Send(TVM_SETIMAGELIST, 4, reinterpret_cast<LPARAM>(images));
+    const UINT_PTR item = p.rig.Insert("x");
+    TVITEMA cell = {};
+    cell.mask = TLIF_CELL | TVIF_IMAGE;
+    cell.hItem = reinterpret_cast<HTREEITEM>(item);
+    cell.cChildren = 2;
+    p.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+    Canvas canvas(300, 200);
+    p.Paint(canvas);
+    const RECT row = p.rig.ItemRect(item);
+    const RECT right = {179, row.top, 300, row.bottom};
+    EXPECT_EQ(canvas.CountInRect(ink, right), 0);
+    EXPECT_EQ(canvas.CountInRect(Unique(3), RECT{180, row.top, 300, row.bottom}), 0);
+    ImageList_Destroy(images);
+}
