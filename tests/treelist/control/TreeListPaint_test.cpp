@@ -3,8 +3,11 @@
 // paint passes during which the parent deletes items.
 #include <gtest/gtest.h>
 
+#include "image/FontCache.h"
 #include "treelist/control/TreeListTestSupport.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
 
 using namespace tltest;
@@ -373,4 +376,28 @@ TEST(TreeListPaint, ACollapsedColumnDrawsNothing) {
     EXPECT_EQ(canvas.CountInRect(ink, right), 0);
     EXPECT_EQ(canvas.CountInRect(Unique(3), RECT{180, row.top, 300, row.bottom}), 0);
     ImageList_Destroy(images);
+}
+
+TEST(TreeListPaint, ACutHighlightedTextKeepsAtMost253Characters) {
+    Painted p(0, 0, 1000, 100);
+    p.AddColumns({980});
+    const std::string text(1000, 'i');
+    const UINT_PTR item = p.rig.Insert(text.c_str(), 0, TLI_LAST, 0, TVIS_SELECTED);
+    Canvas canvas(1000, 100);
+    p.Paint(canvas);
+    SIZE some = {};
+    HGDIOBJ old = SelectObject(canvas.dc, GetUiFont(0));
+    GetTextExtentPoint32A(canvas.dc, text.c_str(), 260, &some);
+    SelectObject(canvas.dc, old);
+    ASSERT_LT(some.cx, 900);  // more than 253 characters would fit
+    // Each "i" is a separate run of ink on every pixel row it covers; the dots of "..." add runs only on
+    // their own rows, so the fewest runs on any inked row count the characters kept.
+    const RECT row = p.rig.ItemRect(item);
+    int fewest = INT_MAX;
+    for (int y = row.top; y < row.bottom; ++y) {
+        int runs = 0;
+        for (int x = 1; x < 1000; ++x) runs += canvas.At(x, y) == Unique(4) && canvas.At(x - 1, y) != Unique(4);
+        if (runs) fewest = std::min(fewest, runs);
+    }
+    EXPECT_EQ(fewest, 253);
 }
