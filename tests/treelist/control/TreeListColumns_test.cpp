@@ -185,3 +185,27 @@ TEST(TreeListColumns, ReferencesMoveWithInsertedAndDeletedColumns) {
     EXPECT_FALSE(t.rig.Send(TLM_DELETECOLUMN, 3));
     EXPECT_EQ(t.rig.Send(TLM_GETCOLUMNCOUNT), 3);
 }
+
+TEST(TreeListColumns, TheHeaderTakesTheFormatAsGiven) {
+    Columns t;
+    LVCOLUMNA c = Fixed(60);
+    c.mask |= LVCF_FMT;
+    c.fmt = LVCFMT_RIGHT | HDF_SORTUP;
+    ASSERT_EQ(t.Add(c), 0);
+    auto headerFormat = [&] {
+        HDITEMA hd = {};
+        hd.mask = HDI_FORMAT;
+        SendMessageA(reinterpret_cast<HWND>(t.rig.Send(TLM_GETHEADER)), HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&hd));
+        return hd.fmt & ~HDF_STRING;  // the system's header may drop the string bit of an item without text
+    };
+    EXPECT_EQ(headerFormat(), HDF_RIGHT | HDF_SORTUP);
+    c.mask = LVCF_FMT;
+    c.fmt = LVCFMT_CENTER | HDF_BITMAP_ON_RIGHT;
+    EXPECT_TRUE(t.rig.Send(TLM_SETCOLUMN, 0, reinterpret_cast<LPARAM>(&c)));
+    EXPECT_EQ(headerFormat(), HDF_CENTER | HDF_BITMAP_ON_RIGHT);
+    // Read back through the control: the alignment.
+    LVCOLUMNA got = {};
+    got.mask = LVCF_FMT;
+    t.rig.Send(TLM_GETCOLUMN, 0, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(got.fmt, LVCFMT_CENTER);
+}
