@@ -111,6 +111,11 @@ TEST(TreeListItems, StoredStateChildrenAndImages) {
     TreeListRig single(TVS_HASBUTTONS | TVS_SINGLEEXPAND);
     const UINT_PTR e = single.Insert("e", 0, Wide(0xFFFF0002), 0, TVIS_EXPANDED | TVIS_BOLD);
     EXPECT_EQ(single.Send(TVM_GETITEMSTATE, e), TVIS_BOLD);
+    // Also when the state is held back for the window's thread (as inserts from worker threads do).
+    const UINT_PTR held = single.Insert("held", 0, Wide(0xFFFF0002), TLIF_NOCALLBACK, TVIS_EXPANDED);
+    single.Insert("child", held);
+    Pump();
+    EXPECT_EQ(single.Send(TVM_GETITEMSTATE, held) & TVIS_EXPANDED, 0);
 
     TreeListRig rig(TVS_CHECKBOXES);
     const UINT_PTR plain = rig.Insert("plain");
