@@ -1,6 +1,7 @@
 #include "tests/treelist/foldertree/FolderTreeTestSupport.h"
 #include "tests/support/ClipboardTestLock.h"
 #include "text/StrCompare.h"
+#include "treelist/foldertree/FolderTreeDirect.h"
 #include "treelist/foldertree/FolderTreeText.h"
 #include "treelist/foldertree/FolderTreeWorker.h"
 
@@ -170,6 +171,24 @@ TEST_F(FolderTreeTest, QuickCaretMovesNotifyOnceForTheLastItem) {
     ASSERT_EQ(host.Count(FTN_CURRENTCHANGED), 1);
     EXPECT_EQ(host.notes[0].item, tree.GetSelectedItem());
     EXPECT_EQ(host.notes[0].path, many + "\\Ordner 0010");
+}
+
+// A chosen folder is read with its ancestors, but ancestors on a slow medium are left alone.
+TEST_F(FolderTreeTest, ASelectionRereadsItsAncestorsExceptSlowOnes) {
+    Make();
+    const std::string aerger = root + "\\Umlaute\\\xc4rger";
+    ASSERT_EQ(tree.SelectPath((aerger + "\\Tief").c_str(), nullptr, 0), 2);
+    ASSERT_TRUE(PumpUntil([&] { return host.Count(FTN_CURRENTCHANGED) == 1; }, kReadBound));
+    HTREEITEM umlaute = tree.GetParentItem(tree.GetParentItem(Current()));
+    HTREEITEM top = tree.GetParentItem(umlaute);
+    foldertree::SetState(tree.m_hWnd, umlaute, FTS_SLOW, FTS_SLOW);
+    FolderTreeContext* c = FolderTreeAccess::Of(tree);
+    CSingleLock hold(&c->lock, TRUE);  // the worker takes no job meanwhile
+    ASSERT_EQ(tree.SelectPath(aerger.c_str(), nullptr, FTP_READ), 2);
+    ASSERT_TRUE(PumpUntil([&] { return host.Count(FTN_CURRENTCHANGED) == 2; }, kReadBound));
+    const uint32_t generation = c->generation & FJ_GENERATION_MASK;
+    EXPECT_TRUE(c->jobs.Holds(top, generation | FJ_ANCESTOR));
+    EXPECT_FALSE(c->jobs.Holds(umlaute, generation | FJ_ANCESTOR));
 }
 
 TEST_F(FolderTreeTest, ItemsDeeperThan32LevelsHaveNoPath) {
