@@ -191,6 +191,15 @@ TEST_F(FolderTreeTest, ASelectionRereadsItsAncestorsExceptSlowOnes) {
     EXPECT_FALSE(c->jobs.Holds(umlaute, generation | FJ_ANCESTOR));
 }
 
+// A queue that runs empty by dropping cancelled jobs starts the prefetch as one that read its last job.
+TEST_F(FolderTreeTest, AQueueEmptiedByCancelledJobsStartsThePrefetch) {
+    Make();
+    HTREEITEM drive = tree.GetRootItem();
+    ASSERT_EQ(State(drive) & (FTS_READ | FTS_UNREAD | FTS_SLOW), 0u);
+    QueueFolderJob(FolderTreeAccess::Of(tree), drive, FJ_CANCELLED, false, FJ_END);
+    EXPECT_TRUE(PumpUntil([&] { return (State(drive) & (FTS_READ | FTS_UNREAD)) != 0; }, kReadBound));
+}
+
 TEST_F(FolderTreeTest, ItemsDeeperThan32LevelsHaveNoPath) {
     Make();
     std::string path = foldertest::ChainRoot();
