@@ -205,12 +205,12 @@ void CPathDlg::RestoreRect() {
 }
 
 void CPathDlg::AttachField() {
-    DWORD options = PCO_DRAG_OUT | (m_fixedField ? 0u : (DWORD)PCO_ACCEPT_DROP);
+    DWORD options = PCO_DRAG_OUT | PCO_ACCEPT_DROP;
     if (m_localOnly) options |= PCO_NO_NETWORK;
     if (!m_breadcrumb) options |= PCO_PLAIN_EDIT;
     if (m_mustExist) options |= PCO_MUST_EXIST;
     m_field.Attach(options, ::GetDlgItem(m_hWnd, IDC_PATHDLG_PATH));
-    // Files dropped on a fixed field reach the dialog.
+    // Files dropped on a fixed field reach the dialog (the field shows their folder, which is listed).
     if (m_fixedField) ::DragAcceptFiles(m_hWnd, TRUE);
 }
 

@@ -21,6 +21,16 @@ bool Exists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A CF_HDROP block of one file, as the shell drops it.
+HGLOBAL DropBlock(const std::string& file) {
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
+    GlobalUnlock(drop);
+    return drop;
+}
+
 void RemoveFolders(const std::string& path, const std::string& stop) {
     for (std::string p = path; p.size() > stop.size(); p.resize(p.find_last_of('\\'))) RemoveDirectoryA(p.c_str());
 }
@@ -174,11 +184,7 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
             EXPECT_EQ(SendMessageA(drives, CB_GETCURSEL, 0, 0), 0);  // C:, the first drive here
             // A dropped file lists its folder, and the drop is finished.
             const std::string file = root + "\\NurDateien\\a.txt";
-            drop = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
-            auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-            files->pFiles = sizeof(DROPFILES);
-            memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
-            GlobalUnlock(drop);
+            drop = DropBlock(file);
             SendMessageA(list, WM_DROPFILES, (WPARAM)drop, 0);
             EXPECT_EQ(GlobalFlags(drop), (UINT)GMEM_INVALID_HANDLE);
             return true;
@@ -205,6 +211,40 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
     });
     SetPathComboClock(nullptr);
     EXPECT_EQ(result, IDCANCEL);
+}
+
+// Fixed view and fixed field leave out their boxes and neither read nor write their settings; a file dropped
+// on the path field lists its folder either way.
+TEST_F(PathDlgTest, FixedViewsKeepTheirSettingsAndFieldDropsAreListed) {
+    const struct {
+        DWORD options, stored;  // stored: both view settings before the run
+        bool boxes;
+    } kRuns[] = {{0x3, 0, true}, {0x1B, 1, false}};
+    const std::string file = root + "\\NurDateien\\a.txt";
+    for (const auto& run : kRuns) {
+        ViewSettings views(run.stored, run.stored);
+        CPathDlg dialog;
+        dialog.SetOptions(run.options);
+        dialog.SetPath((root + "\\Umlaute").c_str());
+        RunChooser(dialog, {[&](HWND) { return !dialog.GetListedPath().IsEmpty(); },
+                            [&](HWND shown) {
+                                for (int box : {IDC_PATHDLG_TREEMODE, IDC_PATHDLG_BREADCRUMB})
+                                    EXPECT_EQ(IsWindowVisible(GetDlgItem(shown, box)) != 0, run.boxes) << run.options;
+                                EXPECT_TRUE(IsWindowVisible(GetDlgItem(shown, IDC_PATHDLG_LIST)));
+                                HWND field = GetDlgItem(shown, IDC_PATHDLG_PATH);
+                                EXPECT_TRUE(IsWindowVisible(FindWindowExA(field, nullptr, "Edit", nullptr)));
+                                SendMessageA(field, WM_DROPFILES, (WPARAM)DropBlock(file), 0);
+                                return true;
+                            },
+                            [&](HWND shown) {
+                                if (Path(dialog.GetListedPath()) != root + "\\NurDateien") return false;
+                                Press(shown, IDCANCEL);
+                                return true;
+                            }},
+                  nullptr, -1);
+        EXPECT_EQ(ViewSettings::Read(kPathDlgTreeModeValue), run.stored) << run.options;
+        EXPECT_EQ(ViewSettings::Read(kPathDlgBreadcrumbValue), run.stored) << run.options;
+    }
 }
 
 TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
