@@ -174,7 +174,7 @@ BOOL CPathDlg::OnInitDialog() {
             ::AppendMenuA(menu, MF_STRING, ID_PATHDLG_EXTENSION, "Pfaderweiterung");
         }
     }
-    m_worker = StartPathListWorker(m_hWnd, m_localOnly != FALSE);
+    m_worker = StartPathListWorker(m_hWnd, m_localOnly != FALSE, m_startShare.c_str());
     // Shows the path in the field, which lists it (or selects it in the tree).
     CDialog::OnInitDialog();
     const CString start = m_path;
@@ -227,6 +227,10 @@ void CPathDlg::ChooseStartPath() {
     }
     if (kind == PATH_FILE) CutLastComponentStr(start);
     m_networkMode = network && !m_localOnly;
+    // A reachable share gets a drive entry of its own.
+    m_startShare = m_networkMode ? ShareOfPath(start) : "";
+    if (!NetworkFolderFound(m_startShare.c_str())) m_startShare.clear();
+    m_shareRoot.clear();
     m_path = start;
 }
 

@@ -57,6 +57,16 @@ TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
     EXPECT_EQ(JoinLevels(Levels{"C:\\", "a", "b"}, 2), "C:\\a\\b");
     EXPECT_EQ(JoinLevels(Levels{"\\\\", "srv", "share"}, 1), "\\\\srv");
 
+    EXPECT_EQ(ShareOfPath("\\\\srv\\share\\d"), "\\\\srv\\share");
+    EXPECT_EQ(ShareOfPath("\\\\srv"), "");
+    EXPECT_EQ(ShareOfPath("C:\\a\\b"), "");
+    const struct {
+        const char *path, *root;
+        bool under;
+    } kUnder[] = {{"\\\\SRV\\share\\d", "\\\\srv\\share", true}, {"\\\\srv\\share", "\\\\srv\\share", true},
+                  {"\\\\srv\\shared", "\\\\srv\\share", false},   {"\\\\srv\\share", "", false}};
+    for (const auto& u : kUnder) EXPECT_EQ(PathUnder(u.path, u.root), u.under) << u.path;
+
     HistoryKeyParts parts;
     ASSERT_TRUE(SplitHistoryKey("#Software/VQ\\Test\\Pfad", &parts));
     EXPECT_TRUE(parts.fromRoot);
@@ -245,6 +255,67 @@ TEST_F(PathDlgTest, FixedViewsKeepTheirSettingsAndFieldDropsAreListed) {
         EXPECT_EQ(ViewSettings::Read(kPathDlgTreeModeValue), run.stored) << run.options;
         EXPECT_EQ(ViewSettings::Read(kPathDlgBreadcrumbValue), run.stored) << run.options;
     }
+}
+
+// "\\wl-srv\wl-share" with a folder "sub", made where Wine keeps network shares; "" elsewhere.
+std::string FakeShare() {
+    char prefix[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return "";
+    std::string dir = std::string("Z:") + prefix + "\\dosdevices\\unc";
+    for (char& c : dir)
+        if (c == '/') c = '\\';
+    for (const char* part : {"", "\\wl-srv", "\\wl-share", "\\sub"}) CreateDirectoryA((dir += part).c_str(), nullptr);
+    return Exists(dir) ? "\\\\wl-srv\\wl-share" : "";
+}
+
+// A start path in a reachable share gives the share a drive entry, from which its folders are listed; the
+// network place always lists the network.
+TEST_F(PathDlgTest, AStartShareHasItsOwnDriveEntry) {
+    const std::string share = FakeShare();
+    if (share.empty()) GTEST_SKIP() << "no share to be made here";
+    ViewSettings views(0, 0);
+    CPathDlg dialog;
+    dialog.SetPath((share + "\\sub").c_str());
+    int count = 0;
+    auto listed = [&](const std::string& path) { return [&, path](HWND) { return Path(dialog.GetListedPath()) == path; }; };
+    auto choose = [&](int drive) {
+        return [&, drive](HWND shown) {
+            HWND drives = GetDlgItem(shown, IDC_PATHDLG_DRIVES);
+            SendMessageA(drives, CB_SETCURSEL, drive < 0 ? count + drive : drive, 0);
+            SendMessageA(shown, WM_COMMAND, MAKEWPARAM(IDC_PATHDLG_DRIVES, CBN_SELCHANGE), (LPARAM)drives);
+            return true;
+        };
+    };
+    auto shows = [&](const std::string& first, int drive) {
+        return [&, first, drive](HWND shown) {
+            EXPECT_EQ(dialog.GetEntryText(0), first);
+            EXPECT_EQ(SendDlgItemMessageA(shown, IDC_PATHDLG_DRIVES, CB_GETCURSEL, 0, 0), count + drive);
+            return true;
+        };
+    };
+    const INT_PTR result = RunChooser(dialog, {
+        listed(share + "\\sub"),
+        [&](HWND shown) {
+            count = (int)SendDlgItemMessageA(shown, IDC_PATHDLG_DRIVES, CB_GETCOUNT, 0, 0);
+            EXPECT_EQ(count, __builtin_popcount(GetLogicalDrives()) + 2);  // + network place and share
+            return true;
+        },
+        shows(share + "\\", -1),
+        choose(-2), listed("\\\\"),
+        [&](HWND shown) {
+            SetDlgItemTextA(shown, IDC_PATHDLG_PATH, "\\\\wl-srv");
+            return true;
+        },
+        listed("\\\\wl-srv"), shows("Netzwerkumgebung", -2),
+        choose(0), listed("C:\\"),
+        choose(-2), listed("\\\\"),  // the network, not the path last listed there
+        choose(-1), listed(share + "\\sub"), shows(share + "\\", -1),
+        [&](HWND shown) {
+            Press(shown, IDCANCEL);
+            return true;
+        },
+    });
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
