@@ -106,9 +106,9 @@ void CPathDlg::SetPath(const char* text) {
     CString path = TrimChosenPath(text);
     char full[MAX_PATH];
     const bool network = path.GetLength() >= 2 && path[0] == '\\' && path[1] == '\\';
-    if (network && !m_localOnly) {
-        if (MapNetworkPlacePath(path, full, sizeof full)) path = full;
-    } else if (!path.IsEmpty()) {
+    if (network && !m_localOnly && MapNetworkPlacePath(path, full, sizeof full)) path = full;
+    // Made full, network paths too ("." and ".." go); the network itself ("\\\\") stays.
+    if (!path.IsEmpty() && !(network && path.GetLength() == 2)) {
         const DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
         if (n && n < sizeof full) path = full;
     }

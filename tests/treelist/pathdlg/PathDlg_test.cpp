@@ -79,6 +79,26 @@ TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
         EXPECT_FALSE(SplitHistoryKey(bad.c_str(), &parts)) << bad;
 }
 
+TEST(PathDlgText, SetPathMakesPathsFullAndAppendSubPathJoins) {
+    const struct {
+        const char *text, *sub, *path;
+    } kPaths[] = {
+        {"  C:/a/b/ ", nullptr, "C:\\a\\b"},
+        {"C:\\", nullptr, "C:\\"},
+        {"C:\\a\\.\\b\\..\\c", nullptr, "C:\\a\\c"},
+        {"\\\\srv\\share\\a\\..\\b\\", nullptr, "\\\\srv\\share\\b"},
+        {"\\\\", nullptr, "\\\\"},
+        {"C:\\a", " x/y*z", "C:\\a\\x\\y"},
+        {"C:\\a", "::", "C:\\a"},
+    };
+    for (const auto& p : kPaths) {
+        CPathDlg dialog;
+        dialog.SetPath(p.text);
+        if (p.sub) dialog.AppendSubPath(p.sub);
+        EXPECT_EQ(Path(dialog.GetPath(0)), p.path) << p.text;
+    }
+}
+
 TEST(PathDlgLayout, TemplateSizesAndRememberedRectangle) {
     const std::vector<BYTE> bytes = BuildPathDlgTemplate();
     ASSERT_GT(bytes.size(), 26u);
