@@ -474,6 +474,11 @@ TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
         {1, MK_CONTROL, {3}},                       // a selected item leaves the selection
         {5, MK_SHIFT, {1, 2, 3, 4, 5}},             // from the Ctrl anchor
         {2, 0, {2}},                                // a selected item: the selection is made at the button-up
+        {5, MK_SHIFT, {2, 3, 4, 5}},                // ranges run from the anchor (row 2) ...
+        {0, MK_SHIFT, {0, 1, 2}},                   // ... past it, back over it,
+        {4, MK_SHIFT, {2, 3, 4}},
+        {1, MK_SHIFT, {1, 2}},
+        {0, MK_SHIFT, {0, 1, 2}},                   // ... and on from a start between it and the item
         {0, 0, {0}},
         {3, MK_SHIFT, {0, 1, 2, 3}},
     };
