@@ -190,6 +190,15 @@ TEST(TreeListMouse, ClicksNotifyWithTheHitAndToggleAfterAZeroAnswer) {
         EXPECT_EQ((t.rig.Send(TVM_GETITEMSTATE, parent) & TVIS_EXPANDED) != before, answer == 0);
         EXPECT_EQ(t.rig.Next(0, TVGN_CARET), parent);
     }
+    // On a cell the double click toggles only after a zero answer, also a partly expanded item.
+    t.rig.AddColumns({150, 100});
+    t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
+    t.rig.Send(TVM_EXPAND, TVE_COLLAPSE, static_cast<LPARAM>(parent));
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND | TVE_EXPANDPARTIAL, static_cast<LPARAM>(parent));
+    t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == NM_DBLCLK; };
+    const POINT cell = t.rig.InCell(parent, 1);
+    t.rig.Mouse(WM_LBUTTONDBLCLK, cell.x, cell.y);
+    EXPECT_EQ(t.rig.State(parent) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL), UINT{TVIS_EXPANDED | TVIS_EXPANDPARTIAL});
     // Nothing under the mouse still notifies, with an empty item.
     t.rig.Clear();
     t.rig.Mouse(WM_RBUTTONDOWN, 10, 150);
