@@ -124,6 +124,7 @@ bool ReadSource(TreeListData* d, ItemId item, int column, TipSource* s) {
 bool AskParent(TreeListData* d, ItemId item, int column, const TipSource& s, POINT at) {
     NMTREEVIEWA nm = {};
     nm.itemNew = TextRecord(d, item, column);
+    nm.itemNew.mask &= ~TVIF_TEXT;  // 0x801C: the text and its length come along without the text bit
     nm.ptDrag = at;
     if (!SendNotify(d, TLN_CELLTIP, &nm.hdr) || IsDying(d) || !Item(d, item)) return false;
     const char* text = nm.itemNew.pszText && nm.itemNew.pszText != LPSTR_TEXTCALLBACKA ? nm.itemNew.pszText : "";

@@ -363,6 +363,7 @@ TEST(TreeListMouse, TipShowsForACutLabelAndHidesWhereTheTextFits) {
     ASSERT_EQ(t.rig.CountOf(TLN_CELLTIP), 1);
     EXPECT_EQ(t.rig.log.back().newItem(), shorter);
     EXPECT_EQ(t.rig.log.back().text, "Ab");
+    EXPECT_EQ(t.rig.log.back().tree.itemNew.mask, 0x801Cu);
     EXPECT_FALSE(IsWindowVisible(tip));
     cursor.Put(t.rig.tree, p);
     for (int tick = 0; tick < 2; ++tick) t.rig.Send(WM_TIMER, kTimerTip);

@@ -54,7 +54,9 @@ LRESULT CALLBACK TreeListRig::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
             memcpy(&n.hdr, hdr, PayloadSize(n.code));
             const bool disp = PayloadSize(n.code) == sizeof(NMTVDISPINFOA);
             const TVITEMA& item = disp ? n.disp.item : n.tree.itemNew;
-            if ((disp || PayloadSize(n.code) >= sizeof(NMTREEVIEWA)) && (item.mask & TVIF_TEXT) && item.pszText &&
+            // The cell tip carries its text without the text bit.
+            const bool text = (item.mask & TVIF_TEXT) || n.code == TLN_CELLTIP;
+            if ((disp || PayloadSize(n.code) >= sizeof(NMTREEVIEWA)) && text && item.pszText &&
                 item.pszText != LPSTR_TEXTCALLBACKA)
                 n.text = item.pszText;
             rig->log.push_back(n);
