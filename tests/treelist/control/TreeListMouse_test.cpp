@@ -295,8 +295,14 @@ TEST(TreeListMouse, HotTrackingHighlightsTheItemUnderTheMouse) {
     t.rig.Mouse(WM_MOUSEMOVE, 10, 180);
     EXPECT_EQ(t.rig.Next(0, TVGN_DROPHILITE), 0u);
     // The messages: a bad item clears and gives 0; without cell highlighting the column is 0.
-    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 3, static_cast<LPARAM>(b)), 1);
+    EXPECT_EQ(t.rig.Send(TLM_SETHOTHILITE, 3, static_cast<LPARAM>(b)), 1);
     EXPECT_EQ(t.rig.Send(TVM_GETNEXTITEM, TLGN_DROPCOLUMN), 0);
+    // TLM_SETDROPHILITE takes the cell of any column.
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 3, static_cast<LPARAM>(b)), 0);
+    t.rig.AddColumns({100, 100});
+    t.rig.Send(TLM_SETCELLTEXTCOLOR, b | 1 << 24, RGB(1, 2, 3));  // makes the cell
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 1, static_cast<LPARAM>(b)), 1);
+    EXPECT_EQ(t.rig.Send(TVM_GETNEXTITEM, TLGN_DROPCOLUMN), 1);
     EXPECT_EQ(t.rig.Send(TLM_SETHOTHILITE, 0, 999), 0);
     EXPECT_EQ(t.rig.Next(0, TVGN_DROPHILITE), 0u);
     EXPECT_EQ(t.rig.Send(TVM_SELECTITEM, TVGN_DROPHILITE, static_cast<LPARAM>(a)), 1);
