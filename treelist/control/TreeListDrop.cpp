@@ -45,13 +45,8 @@ bool Passes(const TreeListData* d, ItemId item, ItemId* target, int* mode) {
     return !(rules & (kRuleKeepLevel | kRuleKeepParent)) || AdjustDropLevel(d, item, target, mode) == 0;
 }
 
-// Moves an item; the end of the top level (target 0) is after the last top-level item.
+// Moves an item (target 0: to the end of the top level); a target it goes onto opens.
 int Move(TreeListData* d, ItemId item, ItemId target, int mode) {
-    if (!target) {
-        if (!d->lastRoot || d->lastRoot == item) return 1;
-        target = d->lastRoot;
-        mode = kDropAfter;
-    }
     const int result = MoveItem(d, item, target, mode);
     if (result && IsOnto(mode) && !IsDying(d) && Item(d, target) && !(d->items[target]->state & TVIS_EXPANDED))
         ExpandItem(d, target, TVE_EXPAND);
