@@ -45,6 +45,9 @@ enum : BYTE {
     kBeingDeleted = 0x01,     // its TVN_DELETEITEMA is out: nested deletes stop at it
 };
 
+// The focus bit of item states (TVIS_FOCUSED of newer headers).
+constexpr UINT kStateFocused = 0x0001;
+
 constexpr int kImageCallback = -1;
 constexpr int kImageNone = -2;
 

@@ -20,7 +20,7 @@ int ComputeColumnEdges(TreeListData* d) {
             d->left[c] = x;
             d->right[c] = right;
         }
-        x += d->columns[c].width;
+        x = right;  // the next column starts where this one ends
     }
     d->lastRight = d->columnCount ? d->right[d->order[d->columnCount - 1]] : 0;
     return firstChanged;

@@ -1,6 +1,5 @@
 // Operations of the editing and internal-drag parts that storage, columns, keys and the deferred queue call
-// into. Until those parts are in, TreeListPending.cpp holds their stand-ins; each part replaces its stand-in
-// with the real operation in a file of its own.
+// into, so that those callers need not know the parts' own headers.
 #pragma once
 
 #include "treelist/control/TreeListData.h"

@@ -28,8 +28,11 @@ UINT PinnedRows(const TreeListData* d) {
 
 }  // namespace
 
+// The right edge of the last column less the client width (rounded down to even), and never past what the
+// scroll bar can show (its maximum is that edge - 2, its page the client width).
 int MaxScrollX(const TreeListData* d) {
-    return d->columnCount ? std::max(d->lastRight - d->clientWidth, 0) : 0;
+    if (!d->columnCount) return 0;
+    return std::max(std::min(d->lastRight - 2 * (d->clientWidth / 2), d->lastRight - 1 - d->clientWidth), 0);
 }
 
 bool SetFirstRow(TreeListData* d, UINT firstRow, UINT reason) {

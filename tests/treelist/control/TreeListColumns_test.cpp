@@ -124,7 +124,7 @@ TEST(TreeListColumns, OrderIsCheckedAndHandedToTheHeader) {
     EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int>{0, 2, 1}));
     const UINT_PTR item = t.rig.Insert("x");
     RECT r = t.rig.ItemRect(item, 0x80 | (1 << 24));
-    EXPECT_EQ(r.left, 100);  // column 1 now shows last
+    EXPECT_EQ(r.left, 99);  // column 1 now shows last (after 50 - 1 and 50)
     t.rig.Clear();
     EXPECT_EQ(t.rig.Send(TLM_SETCOLUMNORDER, 3, reinterpret_cast<LPARAM>(swapped)), 1);
     EXPECT_TRUE(t.rig.log.empty());

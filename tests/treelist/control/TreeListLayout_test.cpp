@@ -127,11 +127,12 @@ TEST(TreeListLayout, OnlyTheFirstSixteenColumnsJoin) {
     const UINT_PTR item = rig.Insert("spanning", 0, TLI_LAST, 0, 0xFFFF0000);
     EXPECT_EQ(rig.ItemRect(item, 0x80).right, 9);  // no joins asked for yet; the first column is a pixel short
     rig.Send(TLM_OPTION, kTreeListSetOption | TLO_JOINCOLUMNS, 0xFFFF);
-    EXPECT_EQ(rig.ItemRect(item, 0x80).right, 170);
-    EXPECT_EQ(rig.ItemRect(item, 0x80 | (16 << 24)).right, 170);
+    // Columns of 10 pixels, the first one a pixel short: column 16 ends at 169.
+    EXPECT_EQ(rig.ItemRect(item, 0x80).right, 169);
+    EXPECT_EQ(rig.ItemRect(item, 0x80 | (16 << 24)).right, 169);
     const RECT last = rig.ItemRect(item, 0x80 | (17 << 24));
-    EXPECT_EQ(last.left, 170);
-    EXPECT_EQ(last.right, 180);
+    EXPECT_EQ(last.left, 169);
+    EXPECT_EQ(last.right, 179);
     // A column number past the last asks for column 0.
     EXPECT_EQ(rig.ItemRect(item, 0x80 | (40 << 24)).left, 0);
 }

@@ -1,0 +1,119 @@
+// The cells of a row right of the tree column, in display order: background, check box or image, text.
+#include "treelist/control/TreeListPaint.h"
+
+#include "treelist/control/TreeListColours.h"
+#include "treelist/control/TreeListColumns.h"
+#include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListShared.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kCheckBoxPart = 3, kUncheckedNormal = 1, kCheckedNormal = 5;
+constexpr UINT kImageAtRight = 0x80;
+
+// A check box of a check-box column (edit modes 6 and 7) from the second state list; its width.
+int PaintCellCheckBox(PaintContext& pc, const PaintRow& row, int column, UINT cellState, int left) {
+    TreeListData* d = pc.d;
+    UINT index = (cellState >> 12) & 0xF;
+    if ((index & 0x8) && (d->columns[column].editFlags & 0x20)) index &= 0x7;
+    const bool hot = d->hotCheckItem == row.item && d->hotCheckColumn == column;
+    const SIZE size = d->imageSize[kImagesState2];
+    const TreeListShared& shared = GetTreeListShared();
+    if (d->themedChecks[kImagesState2]) {
+        if ((index == 1 || index == 2) && d->checkTheme && shared.DrawThemeBackground) {
+            int state = index == 1 ? kUncheckedNormal : kCheckedNormal;
+            if (hot) state += d->hotCheckPressed ? 2 : 1;
+            RECT r = {left + 1, row.top, left + 1 + size.cx, row.bottom};
+            shared.DrawThemeBackground(d->checkTheme, pc.dc, kCheckBoxPart, state, &r, nullptr);
+        }
+        return size.cx;
+    }
+    if (HIMAGELIST list = ImageList(d, kImagesState2))
+        ImageList_Draw(list, static_cast<int>(index + (hot ? 1 : 0)), pc.dc, left + 1,
+                       row.top + (row.bottom - row.top - size.cy) / 2, ILD_TRANSPARENT);
+    return size.cx;
+}
+
+}  // namespace
+
+bool PaintCells(PaintContext& pc, PaintRow& row) {
+    TreeListData* d = pc.d;
+    int coveredUntil = JoinedEnd(d, row.it->state, 0);
+    for (int p = 0; p < d->columnCount; ++p) {
+        const int c = d->order[p];
+        if (c == 0 || c <= coveredUntil) continue;
+        const int lastJoined = JoinedEnd(d, row.it->state, c);
+        coveredUntil = lastJoined;
+        const int left = ColumnLeft(d, c) - d->scrollX;
+        if (left > d->clientWidth) break;
+        const int right = ColumnRight(d, lastJoined) - d->scrollX;
+        if (right <= pc.update.left || left >= pc.update.right) continue;
+        SelectColumnClip(pc, c, lastJoined);
+
+        const TreeListCell* cell = Cell(d, row.item, c);
+        const char* text = cell ? cell->text : "";
+        int length = cell ? static_cast<int>(cell->textLength) : 0;
+        int image = cell ? cell->image : kImageNone;
+        if (cell && (cell->callbacks & kCallbackText)) {
+            TVITEMA answer;
+            const UINT mask = TVIF_TEXT | (image == kImageCallback ? TVIF_IMAGE : 0u);
+            if (!FetchCallbacks(d, row.item, c, mask, &answer) || Item(d, row.item) != row.it || c >= d->columnCount)
+                return false;
+            cell = Cell(d, row.item, c);
+            text = answer.pszText;
+            length = static_cast<int>(strlen(text));
+            if (mask & TVIF_IMAGE) image = answer.iImage;
+        }
+        const TreeListColumn& col = d->columns[c];
+        UINT state = (row.it->state & 0xE2) | (cell ? cell->state | static_cast<UINT>(cell->flags) << 16 : 0);
+        if (c != d->caretColumn) state &= ~TVIS_SELECTED;
+        COLORREF back = RowColour(pc, row, c);
+        if (cell && (cell->flags & kOwnBkColour) && !row.fullSelected)
+            back = col.mark1 ? DarkenEighth(cell->bkColour) : cell->bkColour;
+        FillArea(pc.dc, left, row.top, right, row.bottom, back);
+
+        int textLeft = left, textRight = right;
+        if (col.editMode == 6 || col.editMode == 7) {
+            if (HasImages(d, kImagesState2)) textLeft += PaintCellCheckBox(pc, row, c, state, left) + 2;
+        } else if (HIMAGELIST list = ImageList(d, kImagesCell); list && image >= 0) {
+            const SIZE size = d->imageSize[kImagesCell];
+            const bool atRight = cell && (cell->state & kImageAtRight);
+            const int x = atRight ? right - size.cx - 1 : left + 1;
+            ImageList_Draw(list, image, pc.dc, x, row.top + (row.bottom - row.top - size.cy) / 2, ILD_TRANSPARENT);
+            if (atRight)
+                textRight = x - 1;
+            else
+                textLeft = left + size.cx + 2;
+        }
+
+        PaintText t = {};
+        t.text = text;
+        t.length = length;
+        t.cachedWidth = cell && !(cell->callbacks & kCallbackText) ? const_cast<int*>(&cell->textWidth) : nullptr;
+        t.state = state;
+        t.ownText = cell && (cell->flags & kOwnTextColour) ? cell->textColour : CLR_INVALID;
+        t.textColour = d->userColours[c] != CLR_INVALID ? d->userColours[c] : d->colours[kColourText];
+        t.back = back;
+        t.x = textLeft;
+        t.right = textRight;
+        t.align = col.align;
+        t.caretCell = d->caretItem == row.item && d->caretColumn == c;
+        const int drawn = col.mark2 && textLeft < textRight
+                              ? CallOwnerDraw(pc, row, c, RECT{textLeft, row.top, textRight, row.bottom}, t)
+                              : 0;
+        if (Item(d, row.item) != row.it) return false;
+        if (drawn != 1) {
+            if (drawn >= 2) t.back = CLR_INVALID;
+            PaintCellText(pc, row, t);
+        }
+        if (d->exStyle & TLX_GRIDLINES) {
+            FillArea(pc.dc, left, row.top, left + 1, row.bottom, d->colours[kColourGrid]);
+            FillArea(pc.dc, left, row.bottom - 1, right, row.bottom, d->colours[kColourGrid]);
+        }
+        if (d->dropTarget == row.item) PaintDropBar(pc, row, left, right);
+    }
+    return true;
+}
