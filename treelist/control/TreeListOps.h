@@ -40,8 +40,7 @@ void TrackChecked(TreeListData* d, ItemId item);
 // kScrollUnlocked the caller does not hold the lock. false when the parent refused or nothing changed.
 constexpr UINT kScrollUnlocked = 0x10000;
 bool SetFirstRow(TreeListData* d, UINT firstRow, UINT reason);
-// limit: the largest position (-1: the last column's right edge minus the client width).
-bool SetScrollX(TreeListData* d, int scrollX, UINT reason, int limit = -1);
+bool SetScrollX(TreeListData* d, int scrollX, UINT reason);
 // The first shown row and the horizontal position that bring a cell fully into view (as far as it fits).
 void ScrollIntoView(TreeListData* d, ItemId item, int column);
 // The right edge a horizontal position may reach: the last column's right edge minus the client width.

@@ -44,11 +44,10 @@ bool SetFirstRow(TreeListData* d, UINT firstRow, UINT reason) {
     return true;
 }
 
-bool SetScrollX(TreeListData* d, int scrollX, UINT reason, int limit) {
-    auto clamp = [d, limit](int x) { return std::clamp(x, 0, limit < 0 ? MaxScrollX(d) : limit); };
-    scrollX = clamp(scrollX);
+bool SetScrollX(TreeListData* d, int scrollX, UINT reason) {
+    scrollX = std::clamp(scrollX, 0, MaxScrollX(d));
     if (scrollX == d->scrollX || ScrollRefused(d, 0, reason, scrollX, d->firstRow)) return false;
-    d->scrollX = clamp(scrollX);
+    d->scrollX = std::clamp(scrollX, 0, MaxScrollX(d));
     InvalidateItems(d);
     if (d->header && IsOwnerThread(d)) {
         HWND header = d->header;

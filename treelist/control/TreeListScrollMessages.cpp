@@ -59,10 +59,8 @@ LRESULT OnHScroll(TreeListData* d, WPARAM wp) {
     if (EditorOpen(d)) return 0;
     const int code = static_cast<int>(wp & 15);
     long long x;
-    // The bar reaches the last column's right edge less the client width rounded down to even.
-    const int limit = d->columnCount ? std::max(d->lastRight - 2 * (d->clientWidth / 2), 0) : 0;
     if (ScrollTarget(code, d->scrollX, kHScrollStep, d->clientWidth, HIWORD(wp), wp, &x))
-        SetScrollX(d, static_cast<int>(std::clamp<long long>(x, 0, limit)), static_cast<UINT>(wp & 0xFFFF), limit);
+        SetScrollX(d, static_cast<int>(std::clamp<long long>(x, 0, MaxScrollX(d))), static_cast<UINT>(wp & 0xFFFF));
     return 0;
 }
 
