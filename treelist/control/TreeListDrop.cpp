@@ -100,8 +100,9 @@ int DropSelected(TreeListData* d, ItemId target, int mode) {
         }
     }
     const int count = static_cast<int>(moved.size());
+    // The mode word gets bit 24 once an item moved: the items after the first were placed after it.
     if (count)
-        NotifyDrop(d, static_cast<UINT>(count) | static_cast<UINT>(firstMode) << 24 |
+        NotifyDrop(d, static_cast<UINT>(count) | static_cast<UINT>(firstMode | 1) << 24 |
                           static_cast<UINT>(lastResult) << 30,
                    firstTarget, Item(d, first) ? first : 0);
     return count;

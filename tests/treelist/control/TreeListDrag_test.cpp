@@ -302,7 +302,7 @@ TEST(TreeListDrag, ASelectionDropsInItsOrder) {
     t.rig.Mouse(WM_LBUTTONUP, to.x, to.y);
     EXPECT_EQ(Shape(t.rig), "B D A C E");
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
-    EXPECT_EQ(t.rig.log.back().tree.action, 2u << 30 | 2);
+    EXPECT_EQ(t.rig.log.back().tree.action, 1u << 24 | 2u << 30 | 2);  // before, with bit 24 once moved
     EXPECT_EQ(t.rig.log.back().newItem(), rows[0]);
 }
 

@@ -219,6 +219,9 @@ TEST(TreeListMouse, PressesOverAShownTipMakeADoubleClickWithin700Ms) {
         int dx;
         bool dbl;
     } cases[] = {{699, 6, true}, {700, 0, false}, {10, 7, false}};
+    t.rig.Clear();
+    t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y);
+    EXPECT_EQ(t.rig.CountOf(TVN_GETINFOTIPA), 1);  // the parent hears of the info tip before it shows
     for (const auto& c : cases) {
         t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y);  // the info tip shows at once
         t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y);

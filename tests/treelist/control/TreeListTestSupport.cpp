@@ -27,6 +27,7 @@ size_t PayloadSize(UINT code) {
     case TVN_BEGINLABELEDITA:
     case TVN_ENDLABELEDITA: return sizeof(NMTVDISPINFOA);
     case TLN_EDITREQUEST: return sizeof(NMTREELISTEDITREQUEST);
+    case TVN_GETINFOTIPA: return sizeof(NMHDR);  // an info-tip record, not a tree-view one
     case TLN_HEADERRCLICK: return sizeof(NMTREELISTHEADERCLICK);
     case static_cast<UINT>(HDN_ITEMCLICKA):
     case static_cast<UINT>(HDN_ITEMDBLCLICKA): return sizeof(NMHEADERA);
