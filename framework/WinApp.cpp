@@ -1,6 +1,8 @@
 // CWinApp: the application object, its start from WinMain, its commands and its documents.
 #include "framework/WinApp.h"
 
+#include <commdlg.h>
+
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/Wnd.h"
@@ -74,6 +76,8 @@ CWinApp::~CWinApp() {
     m_templates.clear();
     delete m_pRecentFileList;
     m_pRecentFileList = nullptr;
+    if (m_hDevMode) ::GlobalFree(m_hDevMode);
+    if (m_hDevNames) ::GlobalFree(m_hDevNames);
     if (g_app == this) g_app = nullptr;
 }
 
@@ -127,7 +131,18 @@ void CWinApp::OnAppExit() {
     if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
-void CWinApp::OnFilePrintSetup() {}  // printing is not offered
+// The common print set-up dialog; the printer chosen stays with the application for the next opening.
+void CWinApp::OnFilePrintSetup() {
+    PRINTDLGA pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    pd.hDevMode = m_hDevMode;
+    pd.hDevNames = m_hDevNames;
+    pd.Flags = PD_PRINTSETUP;
+    if (!::PrintDlgA(&pd)) return;  // cancelled, or no printer: the dialog has told the user
+    m_hDevMode = pd.hDevMode;
+    m_hDevNames = pd.hDevNames;
+}
 
 void CWinApp::OnFileNew() {
     if (!m_templates.empty()) m_templates.front()->OpenDocumentFile(nullptr);

@@ -81,6 +81,8 @@ public:
     LPSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;  // the first show of the main frame uses it, then it becomes -1
     CRecentFileList* m_pRecentFileList = nullptr;
+    HGLOBAL m_hDevMode = nullptr;       // the printer chosen in the print set-up dialog (owned by the application)
+    HGLOBAL m_hDevNames = nullptr;
 
     virtual BOOL InitApplication();
     int ExitInstance() override;

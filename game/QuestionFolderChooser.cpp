@@ -1,5 +1,12 @@
 #include "game/QuestionFolderChooser.h"
 
-// The directory browser is not part of the program yet: until it is, browsing chooses nothing and the
-// folder is typed, picked from the history or dropped on the path box.
-std::optional<CString> ChooseQuestionFolder(CWnd* /*parent*/, const CString& /*current*/) { return std::nullopt; }
+#include "treelist/pathdlg/PathDlg.h"
+
+// The directory chooser as the settings dialog uses it: no parent (its owner is the active window of the
+// program), no history, a missing folder is created and the folder must exist, and it starts at the
+// current directory. A drive root comes back as "C:", to which callers append.
+std::optional<CString> ChooseQuestionFolder(CWnd* /*parent*/, const CString& /*current*/) {
+    CPathDlg chooser;
+    if (chooser.DoModal() != IDOK) return std::nullopt;
+    return chooser.GetPath(0);
+}

@@ -301,6 +301,39 @@ TEST(GameSettingsDlg, DroppedOrBrowsedFolderBecomesThePath) {
     EXPECT_TRUE(key.Stored().empty());  // cancelled: nothing remembered
 }
 
+// Browsing runs the directory chooser: the folder typed there and taken with OK lands in the path combo.
+TEST(GameSettingsDlg, BrowseTakesTheFolderChosenInTheChooser) {
+    HistoryKey key;
+    QuestionFolder folder;
+    CGameSettingsDlg dialog;
+    static std::string chosen;
+    chosen = folder.Path() + "\\Gew\xe4hlt";
+    CreateDirectoryA(chosen.c_str(), nullptr);
+    ASSERT_EQ(RunDialog(dialog,
+                        [&](HWND shown) {
+                            // The chooser runs modally inside the click: a timer of its own drives it.
+                            UINT_PTR chooser = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+                                HWND path = nullptr;
+                                EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) {
+                                    char caption[64] = {};
+                                    GetWindowTextA(w, caption, sizeof caption);
+                                    if (strcmp(caption, "Verzeichnis w\xe4hlen") || !IsWindowVisible(w)) return TRUE;
+                                    *reinterpret_cast<HWND*>(out) = w;
+                                    return FALSE;
+                                }, reinterpret_cast<LPARAM>(&path));
+                                if (!path) return;
+                                // Typed once; OK lists it first and takes it when listed.
+                                if (Text(path, 1017) != chosen) SetDlgItemTextA(path, 1017, chosen.c_str());
+                                PostMessageA(path, WM_COMMAND, IDOK, 0);
+                            });
+                            Click(shown, IDC_SETTINGS_BROWSE);
+                            KillTimer(nullptr, chooser);
+                            EXPECT_EQ(Text(shown, IDC_SETTINGS_PATH), chosen);
+                            Click(shown, IDCANCEL);
+                        }),
+              IDCANCEL);
+}
+
 TEST(GameSettingsDlg, TimeTextReadsLikeAtoiButStaysInRange) {
     const struct {
         const char* text;

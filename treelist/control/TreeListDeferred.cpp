@@ -76,11 +76,36 @@ void Run(TreeListData* d, const DeferredOp& op) {
 
 }  // namespace
 
+namespace {
+
+// Row rebuilds queued in a row beyond this count become one rebuild of every row: a worker filling an
+// open item queues one per insert, and one walk over the rows is cheaper than a walk from each of them.
+constexpr int kSeparateRebuilds = 8;
+
+// The operations from op on that rebuild rows, up to the first of another kind.
+int CountRowRebuilds(const DeferredOp* op) {
+    int n = 0;
+    for (; op && op->kind == kDeferRows; op = op->next) ++n;
+    return n;
+}
+
+}  // namespace
+
 void RunDeferred(TreeListData* d) {
     DeferredOp* op = d->deferredHead;
     d->deferredHead = d->deferredTail = nullptr;
     d->deferredPosted = false;
     while (op) {
+        int rebuilds = op->kind == kDeferRows ? CountRowRebuilds(op) : 0;
+        if (rebuilds > kSeparateRebuilds) {
+            if (!IsDying(d)) RebuildRows(d, 0);
+            for (; rebuilds; --rebuilds) {
+                DeferredOp* next = op->next;
+                free(op);
+                op = next;
+            }
+            continue;
+        }
         DeferredOp* next = op->next;
         if (!IsDying(d)) Run(d, *op);
         free(op);

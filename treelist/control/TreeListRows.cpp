@@ -57,7 +57,9 @@ bool InShownChain(const TreeListData* d, ItemId item, ItemId* hiddenBelow) {
 int TextWidth(TreeListData* d, HDC dc, TreeListItem* it) {
     if (!it->textWidth && it->textLength) {
         RECT r = {0, 0, 0, 0};
-        SelectObject(dc, FontFor(d, it->state));
+        // Selecting a font costs more than measuring a short text: only when it changes.
+        const HFONT font = FontFor(d, it->state);
+        if (GetCurrentObject(dc, OBJ_FONT) != font) SelectObject(dc, font);
         DrawTextExA(dc, it->text, static_cast<int>(it->textLength), &r, 0xC24, nullptr);
         it->textWidth = r.right - r.left;
     }

@@ -2,6 +2,7 @@
 
 #include "treelist/pathcombo/PathComboShared.h"
 #include "treelist/pathcombo/PathComboState.h"
+#include "treelist/shared/WorkerWait.h"
 
 #include <memory>
 
@@ -129,19 +130,6 @@ DWORD WINAPI WorkerMain(LPVOID parameter) {
     return 0;
 }
 
-// Waits for handle up to waitMs, answering messages sent to this thread.
-void WaitAnsweringSent(HANDLE handle, DWORD waitMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= waitMs) return;
-        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, waitMs - spent, QS_SENDMESSAGE);
-        if (r != WAIT_OBJECT_0 + 1) return;
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 }  // namespace
 
 PathComboWorker::PathComboWorker(HWND ownerWindow, PathComboState* sharedState)
@@ -152,14 +140,7 @@ PathComboWorker::~PathComboWorker() {
 }
 
 PathComboWorker* StartPathComboWorker(HWND owner, PathComboState* state) {
-    auto* worker = new PathComboWorker(owner, state);
-    worker->thread = CreateThread(nullptr, kStackSize, WorkerMain, worker, CREATE_SUSPENDED, nullptr);
-    if (!worker->thread) {
-        delete worker;
-        return nullptr;
-    }
-    ResumeThread(worker->thread);
-    return worker;
+    return StartWorkerThread(new PathComboWorker(owner, state), WorkerMain, kStackSize);
 }
 
 void AskPathComboWorker(PathComboWorker* worker, uint32_t word) {

@@ -345,6 +345,13 @@ TEST(WertlaufEndToEnd, AboutAndKeyHelpDialogsOpen) {
     ASSERT_TRUE(WaitFor([&] { return (keys = app.Window("#32770", "Tastaturbelegung")) != nullptr; }));
     PostMessageA(keys, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(keys); }));
+    // The application's print set-up command opens the common dialog (or, without a printer, its message box).
+    PostMessageA(frame, WM_COMMAND, 57606, 0);
+    HWND setup = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (setup = app.Window("#32770")) != nullptr; }));
+    PostMessageA(setup, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(setup); }));
+    EXPECT_TRUE(WaitFor([&] { return app.Window("#32770") == nullptr; }));
 }
 
 TEST(WertlaufEndToEnd, PlaysARoundWithKeysAndMenu) {

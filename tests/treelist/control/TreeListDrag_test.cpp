@@ -49,7 +49,7 @@ struct Drag {
 }  // namespace
 
 TEST(TreeListDrag, AutoScrollIntervalIsClamped) {
-    const int cases[][2] = {{5, 30}, {30, 30}, {100, 100}, {900, 900}, {5000, 900}};
+    const UINT cases[][2] = {{5, 30}, {30, 30}, {100, 100}, {900, 900}, {5000, 900}};
     for (const auto& c : cases) EXPECT_EQ(AutoScrollInterval(c[0]), c[1]);
 }
 
@@ -203,6 +203,14 @@ TEST(TreeListDrag, NoDropBelowTheLastRowWithRule0x200) {
     t.rig.Mouse(WM_LBUTTONUP, below.x, below.y);
     EXPECT_EQ(t.rig.Next(0, TVGN_LASTVISIBLE), first);
     EXPECT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    // The last item is at the end already: nothing moves and nothing is reported.
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(first));
+    t.Move(below);
+    t.rig.Mouse(WM_LBUTTONUP, below.x, below.y);
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    // The auto-scroll message answers with the timer; 0 stops it.
+    EXPECT_NE(t.rig.Send(TLM_AUTOSCROLL, 0, 100), 0);
+    EXPECT_NE(t.rig.Send(TLM_AUTOSCROLL, 0, 0), 0);
 }
 
 namespace {
@@ -294,7 +302,7 @@ TEST(TreeListDrag, ASelectionDropsInItsOrder) {
     t.rig.Mouse(WM_LBUTTONUP, to.x, to.y);
     EXPECT_EQ(Shape(t.rig), "B D A C E");
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
-    EXPECT_EQ(t.rig.log.back().tree.action, 2u << 30 | 2);
+    EXPECT_EQ(t.rig.log.back().tree.action, 1u << 24 | 2u << 30 | 2);  // before, with bit 24 once moved
     EXPECT_EQ(t.rig.log.back().newItem(), rows[0]);
 }
 

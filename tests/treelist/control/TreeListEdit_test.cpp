@@ -306,6 +306,7 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
         EXPECT_EQ(wp, c.key);
         EXPECT_EQ(lp, 0x500001);
         EXPECT_TRUE(posted(WM_KEYUP, &wp, &lp));
+        EXPECT_EQ(lp, 0x500001);
     }
     // With Shift held the arrows stay in the editor.
     Modifiers shift({VK_SHIFT});

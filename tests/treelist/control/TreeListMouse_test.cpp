@@ -192,6 +192,15 @@ TEST(TreeListMouse, ClicksNotifyWithTheHitAndToggleAfterAZeroAnswer) {
         EXPECT_EQ((t.rig.Send(TVM_GETITEMSTATE, parent) & TVIS_EXPANDED) != before, answer == 0);
         EXPECT_EQ(t.rig.Next(0, TVGN_CARET), parent);
     }
+    // On a cell the double click toggles only after a zero answer, also a partly expanded item.
+    t.rig.AddColumns({150, 100});
+    t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
+    t.rig.Send(TVM_EXPAND, TVE_COLLAPSE, static_cast<LPARAM>(parent));
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND | TVE_EXPANDPARTIAL, static_cast<LPARAM>(parent));
+    t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == NM_DBLCLK; };
+    const POINT cell = t.rig.InCell(parent, 1);
+    t.rig.Mouse(WM_LBUTTONDBLCLK, cell.x, cell.y);
+    EXPECT_EQ(t.rig.State(parent) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL), UINT{TVIS_EXPANDED | TVIS_EXPANDPARTIAL});
     // Nothing under the mouse still notifies, with an empty item.
     t.rig.Clear();
     t.rig.Mouse(WM_RBUTTONDOWN, 10, 150);
@@ -210,6 +219,9 @@ TEST(TreeListMouse, PressesOverAShownTipMakeADoubleClickWithin700Ms) {
         int dx;
         bool dbl;
     } cases[] = {{699, 6, true}, {700, 0, false}, {10, 7, false}};
+    t.rig.Clear();
+    t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y);
+    EXPECT_EQ(t.rig.CountOf(TVN_GETINFOTIPA), 1);  // the parent hears of the info tip before it shows
     for (const auto& c : cases) {
         t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y);  // the info tip shows at once
         t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y);
@@ -277,8 +289,14 @@ TEST(TreeListMouse, HotTrackingHighlightsTheItemUnderTheMouse) {
     t.rig.Mouse(WM_MOUSEMOVE, 10, 180);
     EXPECT_EQ(t.rig.Next(0, TVGN_DROPHILITE), 0u);
     // The messages: a bad item clears and gives 0; without cell highlighting the column is 0.
-    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 3, static_cast<LPARAM>(b)), 1);
+    EXPECT_EQ(t.rig.Send(TLM_SETHOTHILITE, 3, static_cast<LPARAM>(b)), 1);
     EXPECT_EQ(t.rig.Send(TVM_GETNEXTITEM, TLGN_DROPCOLUMN), 0);
+    // TLM_SETDROPHILITE takes the cell of any column.
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 3, static_cast<LPARAM>(b)), 0);
+    t.rig.AddColumns({100, 100});
+    t.rig.Send(TLM_SETCELLTEXTCOLOR, b | 1 << 24, RGB(1, 2, 3));  // makes the cell
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 1, static_cast<LPARAM>(b)), 1);
+    EXPECT_EQ(t.rig.Send(TVM_GETNEXTITEM, TLGN_DROPCOLUMN), 1);
     EXPECT_EQ(t.rig.Send(TLM_SETHOTHILITE, 0, 999), 0);
     EXPECT_EQ(t.rig.Next(0, TVGN_DROPHILITE), 0u);
     EXPECT_EQ(t.rig.Send(TVM_SELECTITEM, TVGN_DROPHILITE, static_cast<LPARAM>(a)), 1);
@@ -356,6 +374,7 @@ TEST(TreeListMouse, TipShowsForACutLabelAndHidesWhereTheTextFits) {
     ASSERT_EQ(t.rig.CountOf(TLN_CELLTIP), 1);
     EXPECT_EQ(t.rig.log.back().newItem(), shorter);
     EXPECT_EQ(t.rig.log.back().text, "Ab");
+    EXPECT_EQ(t.rig.log.back().tree.itemNew.mask, 0x801Cu);
     EXPECT_FALSE(IsWindowVisible(tip));
     cursor.Put(t.rig.tree, p);
     for (int tick = 0; tick < 2; ++tick) t.rig.Send(WM_TIMER, kTimerTip);
@@ -476,6 +495,11 @@ TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
         {1, MK_CONTROL, {3}},                       // a selected item leaves the selection
         {5, MK_SHIFT, {1, 2, 3, 4, 5}},             // from the Ctrl anchor
         {2, 0, {2}},                                // a selected item: the selection is made at the button-up
+        {5, MK_SHIFT, {2, 3, 4, 5}},                // ranges run from the anchor (row 2) ...
+        {0, MK_SHIFT, {0, 1, 2}},                   // ... past it, back over it,
+        {4, MK_SHIFT, {2, 3, 4}},
+        {1, MK_SHIFT, {1, 2}},
+        {0, MK_SHIFT, {0, 1, 2}},                   // ... and on from a start between it and the item
         {0, 0, {0}},
         {3, MK_SHIFT, {0, 1, 2, 3}},
     };

@@ -27,6 +27,7 @@ size_t PayloadSize(UINT code) {
     case TVN_BEGINLABELEDITA:
     case TVN_ENDLABELEDITA: return sizeof(NMTVDISPINFOA);
     case TLN_EDITREQUEST: return sizeof(NMTREELISTEDITREQUEST);
+    case TVN_GETINFOTIPA: return sizeof(NMHDR);  // an info-tip record, not a tree-view one
     case TLN_HEADERRCLICK: return sizeof(NMTREELISTHEADERCLICK);
     case static_cast<UINT>(HDN_ITEMCLICKA):
     case static_cast<UINT>(HDN_ITEMDBLCLICKA): return sizeof(NMHEADERA);
@@ -54,7 +55,9 @@ LRESULT CALLBACK TreeListRig::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
             memcpy(&n.hdr, hdr, PayloadSize(n.code));
             const bool disp = PayloadSize(n.code) == sizeof(NMTVDISPINFOA);
             const TVITEMA& item = disp ? n.disp.item : n.tree.itemNew;
-            if ((disp || PayloadSize(n.code) >= sizeof(NMTREEVIEWA)) && (item.mask & TVIF_TEXT) && item.pszText &&
+            // The cell tip carries its text without the text bit.
+            const bool text = (item.mask & TVIF_TEXT) || n.code == TLN_CELLTIP;
+            if ((disp || PayloadSize(n.code) >= sizeof(NMTREEVIEWA)) && text && item.pszText &&
                 item.pszText != LPSTR_TEXTCALLBACKA)
                 n.text = item.pszText;
             rig->log.push_back(n);

@@ -86,6 +86,25 @@ TEST(TreeListThreads, QueuedDeleteAndWorkerInsertsTakeEffectOnTheWindowsThread) 
     EXPECT_EQ(rig.Send(TLM_GETROWCOUNT), 49);
 }
 
+// A worker filling an open item queues a row rebuild per insert; however they are worked off, the rows end
+// in tree order.
+TEST(TreeListThreads, ManyWorkerInsertsUnderAnOpenItemKeepTheRowsInTreeOrder) {
+    TreeListRig rig;
+    rig.Insert("a");
+    const UINT_PTR open = rig.Insert("b");
+    rig.Insert("c");
+    rig.Insert("b0", open);
+    rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(open));
+    ASSERT_TRUE(RunBounded([&] {
+        for (char n = '1'; n <= '9'; ++n) rig.InsertDirect((std::string("b") + n).c_str(), open);
+    }, 5000));
+    rig.Send(TLM_DEFERRED);
+    ASSERT_TRUE(RunBounded([&] { rig.InsertDirect("bz", open); }, 5000));
+    Pump();
+    EXPECT_EQ(rig.RowTexts(), (std::vector<std::string>{"a", "b", "b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7", "b8",
+                                                        "b9", "bz", "c"}));
+}
+
 TEST(TreeListThreads, AFailedPostLosesNoDeferredOperation) {
     TreeListRig rig;
     rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);

@@ -122,3 +122,31 @@ TEST(TreeListTypeAhead, TypedIntoControls) {
     Type(small, clock, "a");  // "MA" within the gap: the start row 60 is taken modulo 3
     EXPECT_EQ(small.CaretText(), "Mandarin");
 }
+
+TEST(TreeListTypeAhead, TheFoundItemTakesTheSelectedCellMark) {
+    FakeClock clock;
+    clock.Advance(5000);
+    TreeListRig rig;
+    rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);
+    const UINT_PTR alpha = rig.Insert("Alpha");
+    rig.Insert("Beta");
+    const UINT_PTR gamma = rig.Insert("Gamma");
+    SetFocus(rig.tree);
+    rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(gamma));
+    Canvas before(300, 200), after(300, 200);
+    rig.Send(WM_PAINT, reinterpret_cast<WPARAM>(before.dc));
+    // A Ctrl-click unselects Alpha and marks it; the item found by typing takes the mark over.
+    const POINT p = rig.OnText(alpha);
+    for (WPARAM keys : {0, MK_CONTROL}) {
+        rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, keys | MK_LBUTTON);
+        rig.Mouse(WM_LBUTTONUP, p.x, p.y, keys);
+    }
+    Type(rig, clock, "g", 1000);
+    ASSERT_EQ(rig.Caret(), gamma);
+    rig.Send(WM_PAINT, reinterpret_cast<WPARAM>(after.dc));
+    const RECT row = rig.ItemRect(alpha);
+    int changed = 0;
+    for (int y = row.top; y < row.bottom; ++y)
+        for (int x = row.left; x < row.right; ++x) changed += before.At(x, y) != after.At(x, y);
+    EXPECT_EQ(changed, 0);  // no frame is left behind on Alpha
+}

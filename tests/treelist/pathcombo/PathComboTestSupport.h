@@ -3,58 +3,18 @@
 
 #include "framework/Framework.h"
 #include "tests/support/MessagePump.h"
+#include "tests/treelist/FolderFixture.h"
 #include "treelist/pathcombo/PathComboBox.h"
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
 
 namespace pathcombotest {
 
-// A folder tree made once per test run in the temporary folder (the test processes share it):
-//   Viele\      5,000 folders "Ordner 0000" ... "Ordner 4999"
-//   Umlaute\    "ähnlich", "Ärger" (with "Tief" inside), "Öl", "Übung", "Zebra"
-//   NurDateien\ three files, no folder
-inline std::string TreeRoot() {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    const std::string root = std::string(temp) + "wl-pfadbaum";
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, "WertlaufTestPathTree");
-    WaitForSingleObject(mutex, 120000);
-    const std::string done = root + "\\fertig.txt";
-    if (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        CreateDirectoryA(root.c_str(), nullptr);
-        for (const char* dir : {"\\Viele", "\\Umlaute", "\\NurDateien"}) CreateDirectoryA((root + dir).c_str(), nullptr);
-        char name[32];
-        for (int i = 0; i < 5000; ++i) {
-            wsprintfA(name, "\\Viele\\Ordner %04d", i);
-            CreateDirectoryA((root + name).c_str(), nullptr);
-        }
-        for (const char* dir : {"\xe4hnlich", "\xc4rger", "\xc4rger\\Tief", "\xd6l", "\xdc" "bung", "Zebra"})
-            CreateDirectoryA((root + "\\Umlaute\\" + dir).c_str(), nullptr);
-        for (const char* file : {"a.txt", "b.txt", "c.txt", "..\\fertig.txt"}) {
-            HANDLE h = CreateFileA((root + "\\NurDateien\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-            CloseHandle(h);
-        }
-    }
-    ReleaseMutex(mutex);
-    CloseHandle(mutex);
-    return root;
-}
-
-inline int CountOwnThreads() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
-}
+using foldertest::CountOwnThreads;
+using foldertest::TreeRoot;
 
 // A visible top-level window that records the path notifications of its children.
 class Host : public CWnd {
