@@ -253,31 +253,36 @@ HIMAGELIST SolidImages(COLORREF colour, int count) {
     return list;
 }
 
-// The first and last x of a run along a row.
-struct Span {
-    int first = -1, last = -1;
-    void Add(int x) {
-        if (first < 0) first = x;
-        last = x;
-    }
-};
+void SetCell(const Painted& p, UINT_PTR item, int column, UINT mask, UINT state) {
+    TVITEMA cell = {};
+    cell.mask = TLIF_CELL | mask;
+    cell.hItem = reinterpret_cast<HTREEITEM>(item);
+    cell.cChildren = column;
+    cell.state = state;
+    cell.stateMask = 0xF080;
+    p.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+}
 
+// For two colours: the first and last x of their pixels along the middle of an item's row (from x on), and
+// of the points where the hit test reports a flag of each.
 struct RowScan {
-    Span ink[2], hits[2];
+    int ink[2][2] = {{-1, -1}, {-1, -1}}, hits[2][2] = {{-1, -1}, {-1, -1}};
 };
-
-// Pixels of two colours along the middle of an item's row from x on, and where the hit test reports two flags.
 RowScan ScanRow(const Painted& p, const Canvas& canvas, UINT_PTR item, const COLORREF ink[2], const UINT flags[2],
                 int x = 0, UINT flagMask = 0xFFFFFFFF) {
     const RECT row = p.rig.ItemRect(item);
     RowScan scan;
+    auto add = [](int* span, int x) {
+        if (span[0] < 0) span[0] = x;
+        span[1] = x;
+    };
     TVHITTESTINFO hit = {};
     hit.pt.y = (row.top + row.bottom) / 2;
     for (hit.pt.x = x; hit.pt.x < canvas.width; ++hit.pt.x) {
         p.rig.Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         for (int k = 0; k < 2; ++k) {
-            if (canvas.At(hit.pt.x, hit.pt.y) == ink[k]) scan.ink[k].Add(hit.pt.x);
-            if ((hit.flags & flagMask) == flags[k]) scan.hits[k].Add(hit.pt.x);
+            if (canvas.At(hit.pt.x, hit.pt.y) == ink[k]) add(scan.ink[k], hit.pt.x);
+            if ((hit.flags & flagMask) == flags[k]) add(scan.hits[k], hit.pt.x);
         }
     }
     return scan;
@@ -291,15 +296,14 @@ TEST(TreeListPaint, TreeColumnMatchesTheHitTest) {
     const COLORREF ink[2] = {RGB(250, 0, 0), RGB(0, 0, 250)};
     const UINT flags[2] = {TVHT_ONITEMSTATEICON, TVHT_ONITEMICON};
     HIMAGELIST state = SolidImages(ink[0], 3), images = SolidImages(ink[1], 2);
-    struct Layout {
+    const struct {
         DWORD style, exStyle;
         int level;
-    };
-    const Layout layouts[] = {{TVS_HASLINES | TVS_HASBUTTONS, 0, 0},
-                              {TVS_HASLINES | TVS_HASBUTTONS, TLX_GRIDLINES, 1},
-                              {TVS_HASLINES | TVS_LINESATROOT, TLX_GRIDLINES, 0},
-                              {0, 0, 2}};
-    for (const Layout& l : layouts) {
+    } layouts[] = {{TVS_HASLINES | TVS_HASBUTTONS, 0, 0},
+                   {TVS_HASLINES | TVS_HASBUTTONS, TLX_GRIDLINES, 1},
+                   {TVS_HASLINES | TVS_LINESATROOT, TLX_GRIDLINES, 0},
+                   {0, 0, 2}};
+    for (const auto& l : layouts) {
         SCOPED_TRACE(testing::Message() << "style " << l.style << " ex " << l.exStyle << " level " << l.level);
         Painted p(l.style, l.exStyle);
         p.rig.Send(TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(state));
@@ -310,13 +314,13 @@ TEST(TreeListPaint, TreeColumnMatchesTheHitTest) {
         Canvas canvas(300, 200);
         p.Paint(canvas);
         const RowScan s = ScanRow(p, canvas, item, ink, flags);
-        EXPECT_EQ(s.ink[0].last - s.ink[0].first, 15);
-        EXPECT_EQ(s.ink[0].last, s.hits[0].last);
-        EXPECT_GE(s.ink[0].first, s.hits[0].first);
-        EXPECT_EQ(s.ink[1].first, s.hits[1].first);
-        EXPECT_EQ(s.ink[1].last - s.ink[1].first, 15);
-        EXPECT_LE(s.ink[1].last, s.hits[1].last);
-        EXPECT_GT(p.rig.ItemRect(item, 1).left, s.ink[1].last);
+        EXPECT_EQ(s.ink[0][1] - s.ink[0][0], 15);
+        EXPECT_EQ(s.ink[1][1] - s.ink[1][0], 15);
+        EXPECT_GE(s.ink[0][0], s.hits[0][0]);  // the state image ends where its hits end
+        EXPECT_EQ(s.ink[0][1], s.hits[0][1]);
+        EXPECT_EQ(s.ink[1][0], s.hits[1][0]);  // the item image starts where its hits start
+        EXPECT_LE(s.ink[1][1], s.hits[1][1]);
+        EXPECT_GT(p.rig.ItemRect(item, 1).left, s.ink[1][1]);
     }
     ImageList_Destroy(state);
     ImageList_Destroy(images);
@@ -324,58 +328,34 @@ TEST(TreeListPaint, TreeColumnMatchesTheHitTest) {
 
 TEST(TreeListPaint, CellImagesMatchTheHitTest) {
     // A cell image without a cell list comes from the item list; a check box with state bit 0x80 sits at the
-    // cell's right edge. Painting and hit test agree to the pixel the image is set in by.
+    // cell's right edge; painting and hit test agree to the pixel the image is set in by. A collapsed (empty)
+    // column draws nothing, not even beside it.
     const COLORREF ink[2] = {RGB(0, 0, 250), RGB(250, 0, 0)};
     const UINT flags[2] = {TLHT_ONCELLIMAGE | 1u << 24, TLHT_ONCELLIMAGE | 2u << 24};
     HIMAGELIST images = SolidImages(ink[0], 1), checks = SolidImages(ink[1], 3);
-    Painted p(0);
-    p.AddColumns({100, 80, 80});
+    Painted p(0, TLX_GRIDLINES);
+    p.AddColumns({100, 80, 80, 0});
     p.rig.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
     p.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(2, TLEM_CHECK, 0));
     p.rig.Send(TVM_SETIMAGELIST, 3, reinterpret_cast<LPARAM>(checks));
     const UINT_PTR item = p.rig.Insert("x");
-    TVITEMA cell = {};
-    cell.mask = TLIF_CELL | TVIF_IMAGE;
-    cell.hItem = reinterpret_cast<HTREEITEM>(item);
-    cell.cChildren = 1;
-    p.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
-    cell.mask = TLIF_CELL | TVIF_STATE;
-    cell.cChildren = 2;
-    cell.state = 0x80 | INDEXTOSTATEIMAGEMASK(1);
-    cell.stateMask = 0xF080;
-    p.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+    SetCell(p, item, 1, TVIF_IMAGE, 0);
+    SetCell(p, item, 2, TVIF_STATE, 0x80 | INDEXTOSTATEIMAGEMASK(1));
+    SetCell(p, item, 3, TVIF_IMAGE, 0);
     Canvas canvas(300, 200);
     p.Paint(canvas);
     const RowScan s = ScanRow(p, canvas, item, ink, flags, 100, 0xFF000000 | TLHT_ONCELLIMAGE);
     for (int k = 0; k < 2; ++k) {
         SCOPED_TRACE(k);
-        EXPECT_EQ(s.ink[k].last - s.ink[k].first, 15);
-        EXPECT_NEAR(s.ink[k].first, s.hits[k].first, 1);
-        EXPECT_NEAR(s.ink[k].last, s.hits[k].last, 1);
+        EXPECT_EQ(s.ink[k][1] - s.ink[k][0], 15);
+        EXPECT_NEAR(s.ink[k][0], s.hits[k][0], 1);
+        EXPECT_NEAR(s.ink[k][1], s.hits[k][1], 1);
     }
+    const RECT row = p.rig.ItemRect(item);
+    EXPECT_EQ(canvas.CountInRect(ink[0], RECT{259, row.top, 300, row.bottom}), 0);
+    EXPECT_EQ(canvas.CountInRect(Unique(3), RECT{260, row.top, 300, row.bottom}), 0);
     ImageList_Destroy(images);
     ImageList_Destroy(checks);
-}
-
-TEST(TreeListPaint, ACollapsedColumnDrawsNothing) {
-    const COLORREF ink = RGB(0, 0, 250);
-    HIMAGELIST images = SolidImages(ink, 1);
-    Painted p(0, TLX_GRIDLINES);
-    p.AddColumns({100, 80, 0});
-    p.rig.Send(TVM_SETIMAGELIST, 4, reinterpret_cast<LPARAM>(images));
-    const UINT_PTR item = p.rig.Insert("x");
-    TVITEMA cell = {};
-    cell.mask = TLIF_CELL | TVIF_IMAGE;
-    cell.hItem = reinterpret_cast<HTREEITEM>(item);
-    cell.cChildren = 2;
-    p.rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
-    Canvas canvas(300, 200);
-    p.Paint(canvas);
-    const RECT row = p.rig.ItemRect(item);
-    const RECT right = {179, row.top, 300, row.bottom};
-    EXPECT_EQ(canvas.CountInRect(ink, right), 0);
-    EXPECT_EQ(canvas.CountInRect(Unique(3), RECT{180, row.top, 300, row.bottom}), 0);
-    ImageList_Destroy(images);
 }
 
 TEST(TreeListPaint, ACutHighlightedTextKeepsAtMost253Characters) {
@@ -390,8 +370,8 @@ TEST(TreeListPaint, ACutHighlightedTextKeepsAtMost253Characters) {
     GetTextExtentPoint32A(canvas.dc, text.c_str(), 260, &some);
     SelectObject(canvas.dc, old);
     ASSERT_LT(some.cx, 900);  // more than 253 characters would fit
-    // Each "i" is a separate run of ink on every pixel row it covers; the dots of "..." add runs only on
-    // their own rows, so the fewest runs on any inked row count the characters kept.
+    // Each "i" is a run of ink on every pixel row it covers; the dots of "..." add runs only on their own
+    // rows, so the fewest runs on an inked row count the characters kept.
     const RECT row = p.rig.ItemRect(item);
     int fewest = INT_MAX;
     for (int y = row.top; y < row.bottom; ++y) {
