@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <random>
 #include <set>
@@ -138,4 +140,24 @@ inline Points SetPixels(const CDibImage& image, uint32_t background) {
         for (int x = 0; x < (int)image.width; ++x)
             if (image.GetPixel(x, y) != background) out.insert({x, y});
     return out;
+}
+
+inline CDibImage Blank(uint32_t depth, uint32_t w, uint32_t h) {
+    CDibImage image;
+    EXPECT_TRUE(image.Create(depth, w, h, 0));
+    return image;
+}
+
+// The points the drawing callbacks hand to RecordPoint since Plotted().clear().
+inline Points& Plotted() {
+    static Points points;
+    return points;
+}
+inline void RecordPoint(CDibImage*, uint8_t*, int x, int y, uint32_t) { Plotted().insert({x, y}); }
+
+// The points' bounding box, inclusive: left, top, right, bottom.
+inline std::vector<int> Bounds(const Points& points) {
+    std::vector<int> box = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (auto [x, y] : points) box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+    return box;
 }
