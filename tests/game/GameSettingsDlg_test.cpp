@@ -139,19 +139,16 @@ TEST(GameSettingsDlg, NoFolderAFolderAndADriveRootAreTakenWithoutAQuestion) {
 }
 
 // The browse button shows the folder picture. A dropped folder is taken; the browser starts at what is typed
-// and, cancelled, changes nothing; the directory chooser itself (the dialog's own browser) hands back the
-// folder typed and taken there.
+// and, cancelled, changes nothing.
 TEST(GameSettingsDlg, DroppedOrBrowsedFolderBecomesThePath) {
     HistoryKey key;
     QuestionFolder folder;
-    const std::string chosen = folder.Path() + "\\Gew\xe4hlt";
-    CreateDirectoryA(chosen.c_str(), nullptr);
     CGameSettingsDlg dialog;
-    const CGameSettingsDlg::FolderChooser ownChooser = dialog.m_chooseFolder;
     static std::string offered;
     dialog.m_chooseFolder = [](CWnd*, const CString& current) -> std::optional<CString> {
         offered = static_cast<const char*>(current);
-        return std::nullopt;
+        if (offered == "nichts") return std::nullopt;
+        return CString("E:\\Gew\xe4hlt");
     };
     ASSERT_EQ(RunDialog(dialog,
                         [&](HWND shown) {
@@ -162,25 +159,49 @@ TEST(GameSettingsDlg, DroppedOrBrowsedFolderBecomesThePath) {
                             HWND combo = GetDlgItem(shown, IDC_SETTINGS_PATH);
                             SendMessageA(combo, WM_DROPFILES, (WPARAM)MakeDrop(folder.Path()), 0);
                             EXPECT_EQ(DialogText(shown, IDC_SETTINGS_PATH), folder.Path());
-                            SetDlgItemTextA(shown, IDC_SETTINGS_PATH, "nichts");
-                            Click(shown, IDC_SETTINGS_BROWSE);
-                            EXPECT_EQ(offered, "nichts");
-                            EXPECT_EQ(DialogText(shown, IDC_SETTINGS_PATH), "nichts");
-                            // The chooser runs modally inside the click: typed once, OK lists it first
-                            // and takes it when listed.
-                            dialog.m_chooseFolder = ownChooser;
-                            uitest::DialogDriver chooser([&](HWND path, int) {
-                                if (uitest::WindowText(path) != "Verzeichnis w\xe4hlen") return false;
-                                if (DialogText(path, 1017) != chosen) SetDlgItemTextA(path, 1017, chosen.c_str());
-                                PostMessageA(path, WM_COMMAND, IDOK, 0);
-                                return false;
-                            });
-                            Click(shown, IDC_SETTINGS_BROWSE);
-                            EXPECT_EQ(DialogText(shown, IDC_SETTINGS_PATH), chosen);
+                            for (const std::string typed : {"nichts", "C:\\Fragen"}) {
+                                SetDlgItemTextA(shown, IDC_SETTINGS_PATH, typed.c_str());
+                                Click(shown, IDC_SETTINGS_BROWSE);
+                                EXPECT_EQ(offered, typed);
+                                EXPECT_EQ(DialogText(shown, IDC_SETTINGS_PATH),
+                                          typed == "nichts" ? typed : "E:\\Gew\xe4hlt");
+                            }
                             Click(shown, IDCANCEL);
                         }),
               IDCANCEL);
     EXPECT_TRUE(key.Stored().empty());  // cancelled: nothing remembered
+}
+
+// Browsing runs the directory chooser: the folder typed there and taken with OK lands in the path combo.
+TEST(GameSettingsDlg, BrowseTakesTheFolderChosenInTheChooser) {
+    HistoryKey key;
+    QuestionFolder folder;
+    CGameSettingsDlg dialog;
+    static std::string chosen;
+    chosen = folder.Path() + "\\Gew\xe4hlt";
+    CreateDirectoryA(chosen.c_str(), nullptr);
+    ASSERT_EQ(RunDialog(dialog,
+                        [&](HWND shown) {
+                            // The chooser runs modally inside the click: a timer of its own drives it.
+                            UINT_PTR chooser = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+                                HWND path = nullptr;
+                                EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) {
+                                    if (uitest::WindowText(w) != "Verzeichnis w\xe4hlen" || !IsWindowVisible(w))
+                                        return TRUE;
+                                    *reinterpret_cast<HWND*>(out) = w;
+                                    return FALSE;
+                                }, reinterpret_cast<LPARAM>(&path));
+                                if (!path) return;
+                                // Typed once; OK lists it first and takes it when listed.
+                                if (DialogText(path, 1017) != chosen) SetDlgItemTextA(path, 1017, chosen.c_str());
+                                PostMessageA(path, WM_COMMAND, IDOK, 0);
+                            });
+                            Click(shown, IDC_SETTINGS_BROWSE);
+                            KillTimer(nullptr, chooser);
+                            EXPECT_EQ(DialogText(shown, IDC_SETTINGS_PATH), chosen);
+                            Click(shown, IDCANCEL);
+                        }),
+              IDCANCEL);
 }
 
 TEST(GameSettingsDlg, TimeTextReadsLikeAtoiButStaysInRange) {
