@@ -76,7 +76,8 @@ TEST(GameSettingsDlg, FillsFromMembersAndHistoryAsksForANonFolderAndOkTakesTheVa
     HistoryKey key;
     QuestionFolder folder;
     const std::string file = folder.WritePage("Main", "<html></html>");
-    const std::vector<std::string> older = SixteenFolders("C:\\Alt");
+    std::vector<std::string> older;
+    for (int i = 0; i < 16; ++i) older.push_back("C:\\Alt" + std::to_string(i));
     key.Store(older);
     WarningAnswer warning;
     CGameSettingsDlg dialog;
@@ -111,7 +112,9 @@ TEST(GameSettingsDlg, FillsFromMembersAndHistoryAsksForANonFolderAndOkTakesTheVa
     EXPECT_EQ(std::vector<BOOL>({dialog.m_startTogether, dialog.m_countAutomatically, dialog.m_sameSide,
                                  dialog.m_colouredScale}),
               std::vector<BOOL>({TRUE, FALSE, TRUE, FALSE}));
-    EXPECT_EQ(key.Stored(), TakenFirst(file, older));
+    older.insert(older.begin(), file);
+    older.pop_back();
+    EXPECT_EQ(key.Stored(), older);  // newest first, sixteen at most
 }
 
 TEST(GameSettingsDlg, NoFolderAFolderAndADriveRootAreTakenWithoutAQuestion) {

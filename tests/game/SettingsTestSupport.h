@@ -63,17 +63,4 @@ inline void WriteMultiString(const std::string& key, const char* name, const std
     RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_MULTI_SZ, multi.data(), static_cast<DWORD>(multi.size()));
 }
 
-// Sixteen folders "<prefix>0".."<prefix>15", and what the history holds once `newest` is taken after them:
-// newest first, sixteen at most.
-inline std::vector<std::string> SixteenFolders(const std::string& prefix) {
-    std::vector<std::string> out;
-    for (int i = 0; i < 16; ++i) out.push_back(prefix + std::to_string(i));
-    return out;
-}
-inline std::vector<std::string> TakenFirst(const std::string& newest, const std::vector<std::string>& older) {
-    std::vector<std::string> out = {newest};
-    out.insert(out.end(), older.begin(), older.begin() + 15);
-    return out;
-}
-
 }  // namespace gametest

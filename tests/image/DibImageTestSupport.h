@@ -76,6 +76,15 @@ inline CDibImage ImageOf(uint32_t depth, uint32_t width, const std::vector<uint3
     return image;
 }
 
+// The pixel values row by row (the inverse of ImageOf), or through the palette with `colours`.
+inline std::vector<uint32_t> ValuesOf(const CDibImage& image, bool colours = false) {
+    std::vector<uint32_t> out;
+    for (int y = 0; y < (int)image.height; ++y)
+        for (int x = 0; x < (int)image.width; ++x)
+            out.push_back(colours ? PixelColour(image, x, y) : image.GetPixel(x, y));
+    return out;
+}
+
 // Caller-owned pixel memory with guard bytes on both sides, to catch writes outside an image.
 struct GuardedPixels {
     static constexpr size_t kGuard = 64;

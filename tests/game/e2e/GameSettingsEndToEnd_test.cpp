@@ -146,8 +146,9 @@ protected:
 }  // namespace
 
 TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
-    const std::vector<std::string> older = SixteenFolders("C:\\Fragen");
-    WriteMultiString(kProgramKey, "HtmlPaths", older);
+    std::vector<std::string> history;
+    for (int i = 0; i < 16; ++i) history.push_back("C:\\Fragen" + std::to_string(i));
+    WriteMultiString(kProgramKey, "HtmlPaths", history);
     SetDword("TimeLimith", 90);
     SetDword("AutoCount", 0);
     SetDword("SameSide", 0);
@@ -169,8 +170,9 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
     ASSERT_TRUE(Ok(dialog));
     EXPECT_EQ(StoredSettings(), (std::vector<DWORD>{2, 0, 0, 1, 0, 0}));
     EXPECT_EQ(String("HtmPath"), folder);
-    const std::vector<std::string> history = TakenFirst(folder, older);
-    EXPECT_EQ(History(), history);
+    history.insert(history.begin(), folder);
+    history.pop_back();
+    EXPECT_EQ(History(), history);  // newest first, sixteen at most
 
     ASSERT_TRUE(WaitFor([&] { return TitleHas(folder + "\\Game001"); })) << game.Title();
     EXPECT_TRUE(WaitFor([&] { return ColourLine() == std::set<COLORREF>{RGB(0, 255, 0)}; }));
