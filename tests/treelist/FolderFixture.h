@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <string>
@@ -59,6 +60,16 @@ inline std::string ChainRoot() {
         std::string path = root;
         for (int i = 0; i < kChainDepth; ++i) CreateDirectoryA((path += "\\k").c_str(), nullptr);
     });
+}
+
+// A CF_HDROP block of one file, as the shell drops it.
+inline HGLOBAL DropBlock(const std::string& file) {
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
+    GlobalUnlock(drop);
+    return drop;
 }
 
 inline int CountOwnThreads() {

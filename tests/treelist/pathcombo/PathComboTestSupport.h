@@ -9,11 +9,13 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace pathcombotest {
 
 using foldertest::CountOwnThreads;
+using foldertest::DropBlock;
 using foldertest::TreeRoot;
 
 // A visible top-level window that records the path notifications of its children.
@@ -24,6 +26,7 @@ public:
         uint32_t phase;
         uint32_t kind;
         std::string path;
+        auto Fields() const { return std::tie(code, phase, kind, path); }
     };
     std::vector<Note> notes;
     LRESULT dragAnswer = 0;

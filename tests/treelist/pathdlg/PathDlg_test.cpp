@@ -13,6 +13,7 @@
 namespace {
 
 using namespace pathdlgtest;
+using foldertest::DropBlock;
 
 std::string Path(const CString& text) { return (const char*)text; }
 
@@ -21,16 +22,6 @@ DWORD s_now = 0;  // the type-ahead's clock in the test that sets it
 bool Exists(const std::string& path) {
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// A CF_HDROP block of one file, as the shell drops it.
-HGLOBAL DropBlock(const std::string& file) {
-    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
-    GlobalUnlock(drop);
-    return drop;
 }
 
 void RemoveFolders(const std::string& path, const std::string& stop) {
