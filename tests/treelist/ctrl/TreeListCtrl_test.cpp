@@ -96,13 +96,11 @@ TEST(TreeListCtrl, CreationAndRuntimeClass) {
     GetWindowRect(host.placeholder, &a);
     GetWindowRect(c.m_hWnd, &b);
     EXPECT_TRUE(EqualRect(&a, &b));
-    EXPECT_EQ(c.GetStyle() & (WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS), DWORD(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS));
-    EXPECT_EQ(GetDlgCtrlID(c.m_hWnd), 5);
+    EXPECT_EQ(std::pair(c.GetStyle() & (WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS), GetDlgCtrlID(c.m_hWnd)),
+              std::pair(DWORD(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS), 5));
     CRuntimeClass* rc = c.GetRuntimeClass();
-    EXPECT_STREQ(rc->m_lpszClassName, "CTreeListCtrl");
-    EXPECT_EQ(rc->m_wSchema, 0xFFFFu);
-    EXPECT_EQ(rc->m_pBaseClass, RUNTIME_CLASS(CWnd));
-    EXPECT_EQ(rc->CreateObject(), nullptr);
+    EXPECT_EQ(std::tuple(std::string(rc->m_lpszClassName), rc->m_wSchema, rc->m_pBaseClass, rc->CreateObject()),
+              std::tuple(std::string("CTreeListCtrl"), 0xFFFFu, RUNTIME_CLASS(CWnd), nullptr));
     EXPECT_TRUE(c.IsKindOf(RUNTIME_CLASS(CWnd)));
 }
 
@@ -149,20 +147,16 @@ TEST(TreeListCtrl, ColumnRecords) {
     // Header images: -1 keeps HDF_IMAGE, only values below it remove it; bit 0 of onRight places it.
     HWND header = reinterpret_cast<HWND>(c.SendMessage(TLM_GETHEADER));
     ASSERT_NE(header, nullptr);
-    auto format = [&] {
-        HDITEMA h = {};
-        h.mask = HDI_FORMAT;
+    for (auto [image, onRight, format] : {std::tuple(3, 1, HDF_IMAGE | HDF_BITMAP_ON_RIGHT), {-1, 0, HDF_IMAGE}, {-2, 0, 0}}) {
+        EXPECT_TRUE(c.SetColumnImage(0, image, onRight) || image < 0);
+        HDITEMA h = {.mask = HDI_FORMAT};
         SendMessageA(header, HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&h));
-        return h.fmt;
-    };
-    EXPECT_TRUE(c.SetColumnImage(0, 3, 1));
-    EXPECT_EQ(format() & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
-    c.SetColumnImage(0, -1, 0);
-    EXPECT_EQ(format() & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), HDF_IMAGE);
-    c.SetColumnImage(0, -2, 0);
-    EXPECT_EQ(format() & HDF_IMAGE, 0);
+        EXPECT_EQ(h.fmt & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), format) << image;
+    }
     c.SetColumnBitmap(0, nullptr, 0);
-    EXPECT_EQ(format() & HDF_BITMAP, 0);
+    HDITEMA h = {.mask = HDI_FORMAT};
+    SendMessageA(header, HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&h));
+    EXPECT_EQ(h.fmt & HDF_BITMAP, 0);
 }
 
 TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
@@ -205,8 +199,7 @@ TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
     char text[16] = "junk";
     EXPECT_TRUE(c.GetRowCellText(4, text, sizeof text, 1));
     EXPECT_STREQ(text, "cell");
-    EXPECT_FALSE(c.GetRowCellText(50, text, sizeof text, 1));
-    EXPECT_FALSE(c.SetRowCell(50, 1, "x", -1, -1, 0));
+    EXPECT_FALSE(c.GetRowCellText(50, text, sizeof text, 1) || c.SetRowCell(50, 1, "x", -1, -1, 0));
 
     // Ranges, counts and finding.
     EXPECT_EQ(c.SetItemRange(TVI_ROOT, 0, TVIF_STATE | TLR_DESCENDANTS, nullptr, 0, 0, TVIS_BOLD, TVIS_BOLD, 0), 5);
@@ -215,8 +208,7 @@ TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
     const HTREEITEM y = c.FindItem(TVI_ROOT, TVIF_TEXT, nullptr, 0, "y", 0, 0);
     EXPECT_STREQ(c.GetItemText(y), "y");
     CImageList* image = c.CreateDragImage(y, 0);
-    ASSERT_NE(image, nullptr);
-    EXPECT_NE(image->m_hImageList, nullptr);
+    EXPECT_TRUE(image && image->m_hImageList);
     delete image;
     EXPECT_EQ(c.CreateDragImage(reinterpret_cast<HTREEITEM>(static_cast<UINT_PTR>(999)), 0), nullptr);
 }
@@ -228,9 +220,8 @@ TEST(TreeListCtrl, TakesOverAControlMadeElsewhere) {
     ASSERT_TRUE(c.SubclassWindow(rig.tree));
     EXPECT_EQ(c.InsertColumn(0, "Name", -1, 100), 0);
     const HTREEITEM b = c.InsertItem(TVIF_TEXT | TVIF_PARAM, "B", 0, 0, 0, 0, 5, TVI_ROOT, TVI_LAST);
-    EXPECT_EQ(rig.Children(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(c.GetItemData(b), 5u);
-    EXPECT_EQ(c.CountItems(TVI_ROOT, TLR_ANY | TLR_DESCENDANTS, 0, 0, 0, 0), 2);
+    EXPECT_EQ(std::tuple(rig.Shape(), c.GetItemData(b), c.CountItems(TVI_ROOT, TLR_ANY | TLR_DESCENDANTS, 0, 0, 0, 0)),
+              std::tuple(std::string("A B"), DWORD_PTR(5), 2));
     c.UnsubclassWindow();
     EXPECT_EQ(rig.Count(), 2);
 }
