@@ -121,12 +121,7 @@ TEST(TreeListDrag, FeedbackCursorFollowsTheRules) {
     Drag t;
     auto h = t.rig.Build("A(A1 A2) B(B1 B2)");
     t.rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, kRoot);
-    const struct {
-        int rules;
-        const char *dragged, *over;
-        int dy;
-        LPCSTR cursor;
-    } cases[] = {
+    const struct { int rules; const char *dragged, *over; int dy; LPCSTR cursor; } cases[] = {
         {0, "A1", "B2", 0, IDC_HAND},
         {0, "B", "B1", 0, IDC_NO},                  // onto its own child
         {0x4, "A1", "B2", -t.rh / 2 + 1, IDC_NO},   // keep the parent
@@ -214,12 +209,8 @@ POINT Upper(const TreeListRig& rig, UINT_PTR item) {
 }  // namespace
 
 TEST(TreeListDrag, DropsMoveAndReport) {
-    const struct {
-        const char *name, *drag, *over;
-        WPARAM keys;
-        const char* shape;
-        UINT action;  // 0: no TLN_DROP
-    } cases[] = {
+    // The drop's action; 0: no TLN_DROP.
+    const struct { const char *name, *drag, *over; WPARAM keys; const char* shape; UINT action; } cases[] = {
         {"before", "C", "A", 0, "C A(a1) B", 2u << 30 | 1},
         {"onto, last child", "C", "A", MK_CONTROL, "A(a1 C) B", 3u << 24 | 2u << 30 | 1},
         {"onto, first child", "C", "A", MK_CONTROL | MK_SHIFT, "A(C a1) B", 2u << 24 | 2u << 30 | 1},

@@ -60,13 +60,8 @@ TEST(TreeListExpand, TogglePartlyExpandedExpandsFullyAndNotifies) {
 }
 
 TEST(TreeListExpand, WalkBitsReachTheRightItems) {
-    const struct {
-        const char* name;
-        UINT code;
-        int item;  // index into All(), -1 for TVI_ROOT
-        LRESULT result;
-        int expanded;  // items with TVIS_EXPANDED afterwards
-    } cases[] = {
+    // The item as an index into All(), -1 for TVI_ROOT; the items with TVIS_EXPANDED afterwards.
+    const struct { const char* name; UINT code; int item; LRESULT result; int expanded; } cases[] = {
         {"root without descendants bit", TVE_EXPAND, -1, 0, 0},
         {"root, whole tree", TVE_EXPAND | kSubtree, -1, 1, 7},
         {"item and its subtree", TVE_EXPAND | kSubtree, 0, 1, 5},

@@ -30,13 +30,8 @@ int Reachable(const TreeListRig& rig) {
 }  // namespace
 
 TEST(TreeListItems, InsertPositions) {
-    const struct {
-        const char* name;
-        UINT_PTR after;  // 0: the handle of kids[afterKid]
-        int afterKid;
-        bool underB;     // hParent = B instead of P
-        const char* children;  // of P afterwards
-    } cases[] = {
+    // After: 0 for the handle of kids[afterKid]; underB: hParent B instead of P; the children of P afterwards.
+    const struct { const char* name; UINT_PTR after; int afterKid; bool underB; const char* children; } cases[] = {
         {"first", Wide(0xFFFF0001), 0, false, "N A B C D E"},
         {"last", Wide(0xFFFF0002), 0, false, "A B C D E N"},
         {"own last", Wide(0xFFFF0004), 0, false, "A B C D E N"},
@@ -152,11 +147,7 @@ TEST(TreeListItems, TextsPast65535CharactersKeepTheirLength) {
 TEST(TreeListItems, NullRecordsAreRefused) {
     TreeListRig rig;
     rig.Insert("a");
-    const struct {
-        UINT msg;
-        WPARAM wp;
-        LRESULT result;
-    } cases[] = {
+    const struct { UINT msg; WPARAM wp; LRESULT result; } cases[] = {
         {TVM_INSERTITEMA, 0, 0},   {TVM_GETITEMA, 0, 0},       {TVM_GETITEMRECT, 0, 0},
         {TLM_COUNTRANGE, 0, -1},   {TLM_SETRANGE, 0, -1},      {TLM_FINDITEM, 1, 0},
         {TLM_SETCELLCOLOR, 1, 0},  {TLM_SETCOLUMNORDER, 1, 0}, {TLM_GETCOLUMNORDER, 1, 0},
@@ -226,12 +217,7 @@ TEST(TreeListItems, FindByKey) {
     Family f;
     const UINT_PTR deep = f.rig.Insert("c", f.kids[2], Wide(0xFFFF0002), 0, 0, 7);
     f.rig.Insert("C", f.kids[2]);
-    const struct {
-        UINT_PTR start;
-        UINT mask;
-        const char* text;
-        UINT_PTR found;
-    } cases[] = {
+    const struct { UINT_PTR start; UINT mask; const char* text; UINT_PTR found; } cases[] = {
         {f.kids[0], TVIF_TEXT, "C", f.kids[2]},  // among the siblings from the start
         {f.kids[0], TVIF_TEXT, "c", 0},          // case counts
         {f.kids[0], TVIF_TEXT | TLF_CASELESS, "c", f.kids[2]},

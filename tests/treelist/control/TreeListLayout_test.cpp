@@ -13,11 +13,7 @@ TEST(TreeListLayout, RowHeightFollowsTheFontAndTheImages) {
     int th = 0;
     GetUiFontMetrics(nullptr, &th, 0);
     ASSERT_GT(th, 0);
-    const struct {
-        DWORD style, exStyle;
-        int image;
-        int expected;
-    } cases[] = {
+    const struct { DWORD style, exStyle; int image; int expected; } cases[] = {
         {0, 0, 0, std::max(9, th + 3)},
         {0, TLX_GRIDLINES, 0, std::max(10, th + 3) + 1},
         {0, TLX_ALTERNATEROWS, 0, std::max(10, th + 3)},
@@ -90,9 +86,8 @@ TEST(TreeListLayout, OnlyTheFirstSixteenColumnsJoin) {
     rig.Option(TLO_JOINCOLUMNS, 0xFFFF);
     // Columns of 10 pixels, the first one a pixel short: column 16 ends at 169; a column past the last asks
     // for column 0.
-    const struct {
-        int column, left, right;
-    } cells[] = {{0, 0, 169}, {16, -1, 169}, {17, 169, 179}, {40, 0, 169}};  // -1: not checked
+    const struct { int column, left, right; } cells[] = {
+        {0, 0, 169}, {16, -1, 169}, {17, 169, 179}, {40, 0, 169}};  // -1: not checked
     for (const auto& c : cells) {
         const RECT r = rig.ItemRect(item, 0x80 | (c.column << 24));
         EXPECT_EQ(std::pair(c.left < 0 ? -1 : r.left, r.right), std::pair(LONG(c.left), LONG(c.right))) << c.column;

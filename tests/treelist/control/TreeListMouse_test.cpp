@@ -96,11 +96,8 @@ TEST(TreeListMouse, CellTextHitsFollowTheAlignment) {
 
 TEST(TreeListMouse, WheelScrollsByNotchAndModifier) {
     Tree t(TVS_HASLINES, 100);
-    const struct {
-        WPARAM keys;
-        int rows;
-        LRESULT result;
-    } cases[] = {{0, 2, 1}, {MK_SHIFT, 6, 1}, {MK_CONTROL, 18, 1}, {MK_LBUTTON, 0, 0}, {MK_RBUTTON, 0, 0}};
+    const struct { WPARAM keys; int rows; LRESULT result; } cases[] = {
+        {0, 2, 1}, {MK_SHIFT, 6, 1}, {MK_CONTROL, 18, 1}, {MK_LBUTTON, 0, 0}, {MK_RBUTTON, 0, 0}};
     for (const auto& c : cases) {
         t.rig.Send(WM_VSCROLL, 12 | 40 << 4);
         ASSERT_EQ(t.rig.FirstRow(), 40);
@@ -114,10 +111,7 @@ TEST(TreeListMouse, WheelScrollsByNotchAndModifier) {
 TEST(TreeListMouse, ScrollBarCodesAndTheParentsVeto) {
     Tree t(TVS_HASLINES, 100);
     const int whole = static_cast<int>(t.rig.Send(TVM_GETVISIBLECOUNT));
-    const struct {
-        WPARAM code;
-        int row;
-    } cases[] = {
+    const struct { WPARAM code; int row; } cases[] = {
         {0x10C, 16}, {SB_LINEDOWN, 17}, {SB_LINEUP, 16}, {SB_PAGEDOWN, 16 + whole - 1}, {MAKEWPARAM(SB_THUMBPOSITION, 3), 3},
         {SB_ENDSCROLL, 3}, {SB_LINEUP, 2}, {12 | 1000 << 4, 100 - whole + 1},
     };
@@ -203,11 +197,7 @@ TEST(TreeListMouse, PressesOverAShownTipMakeADoubleClickWithin700Ms) {
     FakeClock clock;
     Tree t(TVS_HASLINES | TVS_INFOTIP);
     const POINT p = t.rig.OnText(t.rig.Insert("A label that is shown as its own tip"));
-    const struct {
-        DWORD gap;
-        int dx;
-        bool dbl;
-    } cases[] = {{699, 6, true}, {700, 0, false}, {10, 7, false}};
+    const struct { DWORD gap; int dx; bool dbl; } cases[] = {{699, 6, true}, {700, 0, false}, {10, 7, false}};
     t.rig.Clear();
     t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y);
     EXPECT_EQ(t.rig.CountOf(TVN_GETINFOTIPA), 1);  // the parent hears of the info tip before it shows
@@ -298,9 +288,7 @@ TEST(TreeListMouse, InsertMarkIsAnItemThatEachCallReplaces) {
 
 TEST(TreeListMouse, TipsStayOnTheWorkArea) {
     const RECT work = {0, 0, 1000, 700};
-    const struct {
-        RECT tip, placed;
-    } cases[] = {
+    const struct { RECT tip, placed; } cases[] = {
         {{100, 100, 300, 120}, {100, 100, 300, 120}},
         {{900, 100, 1100, 120}, {800, 100, 1000, 120}},
         {{50, 690, 150, 720}, {50, 670, 150, 700}},
@@ -388,14 +376,10 @@ TEST(TreeListMouse, HeaderTrackingRules) {
     EXPECT_EQ(notify(HDN_TRACKA, 1, 0, 120), 0);
     EXPECT_EQ(t.rig.Send(TLM_GETCOLUMNWIDTH, 1), 120);
     // Columns are dragged only with the style, never the tree column, and never in front of it.
-    const struct {
-        DWORD ex;
-        UINT code;
-        int column, order;
-        LRESULT refused;
-    } rules[] = {{0, HDN_BEGINDRAG, 1, 0, 1},          {TLX_HEADERDRAGDROP, HDN_BEGINDRAG, 1, 0, 0},
-                 {TLX_HEADERDRAGDROP, HDN_BEGINDRAG, 0, 0, 1}, {TLX_HEADERDRAGDROP, HDN_ENDDRAG, 2, 0, 1},
-                 {TLX_HEADERDRAGDROP, HDN_ENDDRAG, 2, 1, 0},   {TLX_FIXEDCOLUMNWIDTHS, HDN_BEGINTRACKA, 0, 0, 1}};
+    const struct { DWORD ex; UINT code; int column, order; LRESULT refused; } rules[] = {
+        {0, HDN_BEGINDRAG, 1, 0, 1},                  {TLX_HEADERDRAGDROP, HDN_BEGINDRAG, 1, 0, 0},
+        {TLX_HEADERDRAGDROP, HDN_BEGINDRAG, 0, 0, 1}, {TLX_HEADERDRAGDROP, HDN_ENDDRAG, 2, 0, 1},
+        {TLX_HEADERDRAGDROP, HDN_ENDDRAG, 2, 1, 0},   {TLX_FIXEDCOLUMNWIDTHS, HDN_BEGINTRACKA, 0, 0, 1}};
     for (const auto& r : rules) {
         if (r.ex) t.rig.Ex(r.ex);
         EXPECT_EQ(notify(r.code, r.column, r.order), r.refused) << r.ex << " " << r.code << " " << r.column;
@@ -435,11 +419,7 @@ TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
         for (UINT_PTR i = t.rig.Next(0, TLGN_NEXTSELECTED); i; i = t.rig.Next(i, TLGN_NEXTSELECTED)) rows.push_back(t.rig.Row(i));
         return rows;
     };
-    const struct {
-        int row;
-        WPARAM keys;
-        std::vector<int> rows;
-    } steps[] = {
+    const struct { int row; WPARAM keys; std::vector<int> rows; } steps[] = {
         {1, 0, {1}},
         {3, MK_CONTROL, {1, 3}},
         {1, MK_CONTROL, {3}},            // a selected item leaves the selection

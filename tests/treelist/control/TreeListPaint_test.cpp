@@ -57,12 +57,9 @@ TEST(TreeListPaint, IndentLinesAndButtons) {
     // then a plus in the button slot.
     const int yA = CentreY(p.rig.ItemRect(a)), yB = CentreY(p.rig.ItemRect(b)), x2 = indent + 7;
     const int y2 = CentreY(p.rig.ItemRect(closed));
-    const struct {
-        int x, y;
-        COLORREF colour;
-    } pixels[] = {{0, yA, kBack},         {7 - s, yB, bar},        {7 + s, yB, bar},       {7, yB - s, frame},
-                  {7, yB - 1, face},      {7 - s, yB - s, frame},  {x2, y2 - s, bar},      {x2, y2 + s, bar},
-                  {x2 - s, y2, bar},      {x2 - 1, y2 - 1, face}};
+    const struct { int x, y; COLORREF colour; } pixels[] = {
+        {0, yA, kBack},  {7 - s, yB, bar},       {7 + s, yB, bar},  {7, yB - s, frame}, {7, yB - 1, face},
+        {7 - s, yB - s, frame}, {x2, y2 - s, bar}, {x2, y2 + s, bar}, {x2 - s, y2, bar}, {x2 - 1, y2 - 1, face}};
     for (const auto& px : pixels) EXPECT_EQ(p.canvas.At(px.x, px.y), px.colour) << px.x << "," << px.y;
     // C's level slot carries the dotted line of B, which has a later sibling; the leaf C has no button.
     int dots = 0;
@@ -82,11 +79,9 @@ TEST(TreeListPaint, FullRowSelectionColours) {
     p.rig.Send(TLM_SETCELLBKCOLOR, items[3] | (1u << 24), RGB(4, 5, 6));
     p.Paint();
     // Even row, selected odd row, selected even row over an own cell colour (also at its left), odd row.
-    const struct {
-        int row, x;
-        COLORREF colour;
-    } pixels[] = {{0, 150, Unique(2)}, {1, 150, Unique(8)}, {2, 150, Unique(9)}, {2, 1, Unique(9)},
-                  {3, 50, Unique(1)},  {3, 150, RGB(4, 5, 6)}};
+    const struct { int row, x; COLORREF colour; } pixels[] = {
+        {0, 150, Unique(2)}, {1, 150, Unique(8)}, {2, 150, Unique(9)}, {2, 1, Unique(9)}, {3, 50, Unique(1)},
+        {3, 150, RGB(4, 5, 6)}};
     for (const auto& px : pixels)
         EXPECT_EQ(p.canvas.At(px.x, p.rig.ItemRect(items[px.row]).bottom - 2), px.colour) << px.row << " " << px.x;
 }
@@ -228,13 +223,9 @@ TEST(TreeListPaint, TreeColumnMatchesTheHitTest) {
     const COLORREF ink[2] = {RGB(250, 0, 0), RGB(0, 0, 250)};
     const UINT flags[2] = {TVHT_ONITEMSTATEICON, TVHT_ONITEMICON};
     HIMAGELIST state = SolidImages(ink[0], 3), images = SolidImages(ink[1], 2);
-    const struct {
-        DWORD style, exStyle;
-        int level;
-    } layouts[] = {{TVS_HASLINES | TVS_HASBUTTONS, 0, 0},
-                   {TVS_HASLINES | TVS_HASBUTTONS, TLX_GRIDLINES, 1},
-                   {TVS_HASLINES | TVS_LINESATROOT, TLX_GRIDLINES, 0},
-                   {0, 0, 2}};
+    const struct { DWORD style, exStyle; int level; } layouts[] = {
+        {TVS_HASLINES | TVS_HASBUTTONS, 0, 0}, {TVS_HASLINES | TVS_HASBUTTONS, TLX_GRIDLINES, 1},
+        {TVS_HASLINES | TVS_LINESATROOT, TLX_GRIDLINES, 0}, {0, 0, 2}};
     for (const auto& l : layouts) {
         SCOPED_TRACE(testing::Message() << "style " << l.style << " ex " << l.exStyle << " level " << l.level);
         Painted p(l.style, l.exStyle);

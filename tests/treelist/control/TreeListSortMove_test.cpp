@@ -114,12 +114,8 @@ TEST(TreeListSort, ByCallbackMatchesReferenceSort) {
 }
 
 TEST(TreeListSort, HardInputsKeepEveryChild) {
-    const struct {
-        const char* name;
-        int n;
-        bool ascending;  // params 0..n-1, else all equal
-        PFNTVCOMPARE fn;
-    } cases[] = {
+    // Ascending: params 0..n-1, else all equal.
+    const struct { const char* name; int n; bool ascending; PFNTVCOMPARE fn; } cases[] = {
         {"sorted", 20000, true, ByParam},
         {"equal", 20000, false, ByParam},
         {"always equal", 5000, true, AlwaysEqual},
@@ -211,14 +207,8 @@ TEST(TreeListSort, ChangesDuringASortWaitOrAreRefused) {
 
 TEST(TreeListMove, EveryModeAndRefusal) {
     const char* start = "A(A1(A1a A1b) A2) B(B1)";
-    const struct {
-        const char* name;
-        int mode;
-        const char* item;
-        const char* target;  // "ROOT", "LAST", "BAD" or a text
-        int result;
-        const char* layout;
-    } cases[] = {
+    // The target: "ROOT", "LAST", "BAD" or a text.
+    const struct { const char* name; int mode; const char *item, *target; int result; const char* layout; } cases[] = {
         {"before", 0, "B", "A", 2, "B(B1) A(A1(A1a A1b) A2)"},
         {"after", 1, "A1a", "A2", 2, "A(A1(A1b) A2 A1a) B(B1)"},
         {"first child", 2, "A2", "B", 2, "A(A1(A1a A1b)) B(A2 B1)"},

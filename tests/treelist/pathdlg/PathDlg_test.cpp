@@ -29,11 +29,7 @@ void RemoveFolders(const std::string& path, const std::string& stop) {
 }
 
 TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
-    const struct {
-        const char* text;
-        const char* chosen;
-        const char* sub;
-    } kTrims[] = {
+    const struct { const char* text; const char* chosen; const char* sub; } kTrims[] = {
         {"  C:/a/b/ ", "C:\\a\\b", "C"},  {"C:\\", "C:\\", "C"},        {"\\\\", "\\\\", ""},
         {"a/b*c", "a\\b*c", "a\\b"},     {"x?\\", "x?", "x"},           {"", "", ""},
     };
@@ -64,9 +60,7 @@ TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
 }
 
 TEST(PathDlgText, SetPathMakesPathsFullAndAppendSubPathJoins) {
-    const struct {
-        const char *text, *sub, *path;
-    } kPaths[] = {
+    const struct { const char *text, *sub, *path; } kPaths[] = {
         {"  C:/a/b/ ", nullptr, "C:\\a\\b"},
         {"C:\\", nullptr, "C:\\"},
         {"C:\\a\\.\\b\\..\\c", nullptr, "C:\\a\\c"},
