@@ -26,7 +26,8 @@ std::string MadeOnce(const char* name, Make make) {
     if (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
         CreateDirectoryA(root.c_str(), nullptr);
         make(root);
-        CloseHandle(CreateFileA(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CloseHandle(
+            CreateFileA(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     ReleaseMutex(mutex);
     CloseHandle(mutex);
@@ -39,7 +40,8 @@ std::string MadeOnce(const char* name, Make make) {
 //   NurDateien\ three files, no folder
 inline std::string TreeRoot() {
     return MadeOnce("wl-pfadbaum", [](const std::string& root) {
-        for (const char* dir : {"\\Viele", "\\Umlaute", "\\NurDateien"}) CreateDirectoryA((root + dir).c_str(), nullptr);
+        for (const char* dir : {"\\Viele", "\\Umlaute", "\\NurDateien"})
+            CreateDirectoryA((root + dir).c_str(), nullptr);
         char name[32];
         for (int i = 0; i < 5000; ++i) {
             wsprintfA(name, "\\Viele\\Ordner %04d", i);

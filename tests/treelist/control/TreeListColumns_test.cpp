@@ -45,8 +45,9 @@ int Sum(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 
 }  // namespace
 
 TEST(TreeListColumns, SharesAddUpExactly) {
-    const struct { int delta, client; std::vector<int> weights; } cases[] = {{10, 300, {1, 1, 2}}, {-7, 300, {1, 1, 2}}, {1, 17, {3, 3, 3}}, {-1, 5, {1, 2}},
-                 {1000, 999, {255, 1, 7, 30}}, {-999, 1, {255, 1, 7, 30}}, {5, 0, {1}}};
+    const struct { int delta, client; std::vector<int> weights; } cases[] = {
+        {10, 300, {1, 1, 2}}, {-7, 300, {1, 1, 2}}, {1, 17, {3, 3, 3}}, {-1, 5, {1, 2}}, {1000, 999, {255, 1, 7, 30}},
+        {-999, 1, {255, 1, 7, 30}}, {5, 0, {1}}};
     for (const auto& c : cases) {
         std::vector<int> shares(c.weights.size());
         ShareWidth(c.delta, c.client, c.weights.data(), static_cast<int>(c.weights.size()), shares.data());
@@ -117,7 +118,8 @@ TEST(TreeListColumns, CollapsedWidthIsRemembered) {
     Columns t;
     t.Add(Fixed(120));
     t.Add(Fixed(70));
-    LVCOLUMNA collapse = {.mask = LVCF_WIDTH | 0x20000000, .fmt = 0x20000000, .cx = 0}, restore = {.mask = LVCF_WIDTH, .cx = 0x44332211};
+    LVCOLUMNA collapse = {.mask = LVCF_WIDTH | 0x20000000, .fmt = 0x20000000, .cx = 0},
+              restore = {.mask = LVCF_WIDTH, .cx = 0x44332211};
     t.rig.SendWith(TLM_SETCOLUMN, 1, &collapse);
     EXPECT_EQ(t.Width(1), 0);
     t.rig.SendWith(TLM_SETCOLUMN, 1, &restore);

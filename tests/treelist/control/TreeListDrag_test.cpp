@@ -59,7 +59,8 @@ TEST(TreeListDrag, AutoScrollOneRowPerTwelveTicksAtTheEdgeAndEveryTickFarBelow) 
     Drag t(100);
     ASSERT_EQ(t.Start(t.rig.RowItem(0)), 1);
     // Pixels below the last pixel row, timer ticks, rows scrolled.
-    const struct { int below, ticks, rows; } cases[] = {{0, 11, 0}, {0, 1, 1}, {0, 12, 1}, {33, 1, 1}, {33, 5, 5}, {3, 11, 1}};
+    const struct { int below, ticks, rows; } cases[] = {
+        {0, 11, 0}, {0, 1, 1}, {0, 12, 1}, {33, 1, 1}, {33, 5, 5}, {3, 11, 1}};
     for (const auto& c : cases) {
         t.Cursor(POINT{50, t.ClientHeight() - 1 + c.below});
         const LRESULT before = t.rig.FirstRow();
@@ -233,7 +234,9 @@ TEST(TreeListDrag, DropsMoveAndReport) {
         }
         ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1) << c.name;
         const Notification& n = *t.rig.Last(TLN_DROP);
-        EXPECT_EQ(std::tuple(n.tree.action, n.oldItem(), n.newItem()), std::tuple(c.action, items[c.over], items[c.drag])) << c.name;
+        EXPECT_EQ(std::tuple(n.tree.action, n.oldItem(), n.newItem()),
+                  std::tuple(c.action, items[c.over], items[c.drag]))
+            << c.name;
         EXPECT_NE(GetCapture(), t.rig.tree);
     }
 }
@@ -256,7 +259,8 @@ TEST(TreeListDrag, ASelectionDropsInItsOrder) {
     EXPECT_EQ(t.rig.Shape(), "B D A C E");
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
     // Before, with bit 24 once moved.
-    EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()), std::pair(1u << 24 | 2u << 30 | 2, rows["A"]));
+    EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()),
+              std::pair(1u << 24 | 2u << 30 | 2, rows["A"]));
 }
 
 TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) {
@@ -280,6 +284,7 @@ TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) 
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
     t.rig.Mouse(WM_LBUTTONUP, outside.x, outside.y);
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
-    EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()), std::pair(TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u, a1));
+    EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()),
+              std::pair(TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u, a1));
     EXPECT_EQ(t.rig.Shape(), "P(a1 a2) Q(b1 b2)");
 }

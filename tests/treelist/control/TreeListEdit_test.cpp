@@ -46,8 +46,9 @@ struct Editing {
 }  // namespace
 
 TEST(TreeListEdit, EndToEndByReturnFocusLossAndEscape) {
-    const struct { const char* name; int end; const char* stored; UINT bits; } cases[] = {  // end: Return, focus, Escape{"Return", 0, "New", kReturnBit | kChangedBit}, {"focus", 1, "New", kChangedBit},
-                 {"Escape", 2, "Old", 0}};
+    // Ended by Return (0), focus loss (1) or Escape (2): the text stored and the bits of the end record.
+    const struct { const char* name; int end; const char* stored; UINT bits; } cases[] = {
+        {"Return", 0, "New", kReturnBit | kChangedBit}, {"focus", 1, "New", kChangedBit}, {"Escape", 2, "Old", 0}};
     for (const auto& c : cases) {
         Editing e;
         HWND editor = e.Open();
@@ -101,7 +102,8 @@ TEST(TreeListEdit, EditRequestChoosesTheEditorAndItsSize) {
         e.rig.Mouse(WM_LBUTTONDBLCLK, p.x, p.y);
         ASSERT_EQ(e.rig.CountOf(TLN_EDITREQUEST), 1);
         const Notification& request = *e.Last(TLN_EDITREQUEST);
-        EXPECT_EQ(std::tuple(request.tree.action, request.newItem(), request.tree.ptDrag.x), std::tuple(0x10000u, e.item, p.x));
+        EXPECT_EQ(std::tuple(request.tree.action, request.newItem(), request.tree.ptDrag.x),
+                  std::tuple(0x10000u, e.item, p.x));
         HWND editor = e.Open(-1);
         if (!c.width) {
             EXPECT_EQ(editor, nullptr);
@@ -143,7 +145,8 @@ TEST(TreeListEdit, AnItemThatGoesAwayTakesItsEditorAlong) {
         EXPECT_EQ(e.rig.CountOf(TVN_ENDLABELEDITA), 0);
     }
     // Deleted by the parent in each of the notifications around the edit.
-    for (UINT code : {static_cast<UINT>(TLN_EDITREQUEST), static_cast<UINT>(TVN_BEGINLABELEDITA), static_cast<UINT>(TVN_ENDLABELEDITA)}) {
+    for (UINT code : {static_cast<UINT>(TLN_EDITREQUEST), static_cast<UINT>(TVN_BEGINLABELEDITA),
+                      static_cast<UINT>(TVN_ENDLABELEDITA)}) {
         Editing e;
         e.rig.answer = [&e, code](NMHDR* h) -> LRESULT {
             if (h->code == code) e.rig.Delete(e.item);
@@ -183,7 +186,8 @@ TEST(TreeListEdit, ListColumnsSetTheImageAndKeepItWithoutAChoice) {
             Editing::Key(editor, VK_RETURN);
             EXPECT_EQ(e.rig.Get(e.item, TVIF_IMAGE, 1).iImage, 12) << c.mode << " " << choice;
             if (choice < 0) break;
-            EXPECT_EQ(std::pair(e.rig.Text(e.item, 1), e.rig.CountOf(TLN_CELLCHANGED)), std::pair(std::string("Blue"), 1));
+            EXPECT_EQ(std::pair(e.rig.Text(e.item, 1), e.rig.CountOf(TLN_CELLCHANGED)),
+                      std::pair(std::string("Blue"), 1));
         }
     }
 }
@@ -248,7 +252,8 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
     };
     WPARAM wp;
     LPARAM lp;
-    const struct { WPARAM key; int caret; bool leaves; } cases[] = {{VK_LEFT, 2, false}, {VK_RIGHT, 2, false}, {VK_LEFT, 0, true}, {VK_RIGHT, 3, true}, {VK_UP, 1, true}};
+    const struct { WPARAM key; int caret; bool leaves; } cases[] = {
+        {VK_LEFT, 2, false}, {VK_RIGHT, 2, false}, {VK_LEFT, 0, true}, {VK_RIGHT, 3, true}, {VK_UP, 1, true}};
     for (const auto& c : cases) {
         SendMessageA(editor, EM_SETSEL, c.caret, c.caret);
         Editing::Key(editor, c.key);

@@ -97,7 +97,8 @@ TEST(TreeListExpand, CollapseResetQueueAndCaret) {
     // Collapsing an ancestor of the caret moves the caret to it.
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE, t.a), 1);
     EXPECT_EQ(t.rig.Caret(), t.a);
-    EXPECT_EQ(std::pair(t.rig.State(t.a) & TVIS_SELECTED, t.rig.State(t.a1b) & TVIS_SELECTED), std::pair(UINT(TVIS_SELECTED), 0u));
+    EXPECT_EQ(std::pair(t.rig.State(t.a) & TVIS_SELECTED, t.rig.State(t.a1b) & TVIS_SELECTED),
+              std::pair(UINT(TVIS_SELECTED), 0u));
     // Reset deletes the children and forgets that the item was expanded once.
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | TVE_COLLAPSERESET, t.a1), 1);
     EXPECT_EQ(t.rig.Shape(), "A(A1 A2) B(B1)");
@@ -173,8 +174,10 @@ TEST(TreeListSetItem, SelectionAndExpansionGoThroughTheirOperations) {
     // From another thread with TLIF_NOCALLBACK: selection and expansion wait for the window's thread.
     Tree w;
     std::thread worker([&] {
-        TVITEMA r = {.mask = TVIF_HANDLE | TVIF_STATE | TLIF_NOCALLBACK, .hItem = Handle(w.b),
-                     .state = TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD, .stateMask = TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD};
+        TVITEMA r = {.mask = TVIF_HANDLE | TVIF_STATE | TLIF_NOCALLBACK,
+                     .hItem = Handle(w.b),
+                     .state = TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD,
+                     .stateMask = TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD};
         w.rig.Direct(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r));
     });
     worker.join();

@@ -66,7 +66,8 @@ TEST(TreeListItems, InsertPositions) {
 
 TEST(TreeListItems, SortedInsertOrdersWithoutRegardToCase) {
     TreeListRig rig;
-    for (const char* t : {"delta", "Alpha", "charlie", "Echo", "bravo", "alpha", "Foxtrot"}) rig.Insert(t, 0, Wide(0xFFFF0003));
+    for (const char* t : {"delta", "Alpha", "charlie", "Echo", "bravo", "alpha", "Foxtrot"})
+        rig.Insert(t, 0, Wide(0xFFFF0003));
     const Texts got = rig.Children();
     ASSERT_EQ(got.size(), 7u);
     for (size_t i = 1; i < got.size(); ++i) EXPECT_LE(_stricmp(got[i - 1].c_str(), got[i].c_str()), 0) << i;
@@ -103,7 +104,8 @@ TEST(TreeListItems, StoredStateChildrenAndImages) {
     TreeListInsertRecord r = {nullptr, TVI_LAST, {.mask = TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE,
                                                   .iImage = I_IMAGECALLBACK, .iSelectedImage = 4, .cChildren = 1}, 0};
     char text[8] = "guard";
-    TVITEMA got = {.mask = TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_TEXT, .pszText = text, .cchTextMax = 8};
+    TVITEMA got = {
+        .mask = TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_TEXT, .pszText = text, .cchTextMax = 8};
     ASSERT_TRUE(rig.Item(TVM_GETITEMA, static_cast<UINT_PTR>(rig.SendWith(TVM_INSERTITEMA, 0, &r)), got));
     EXPECT_EQ(std::tuple(got.cChildren, got.iImage, got.iSelectedImage, std::string(text)),
               std::tuple(1, I_IMAGECALLBACK, 4, std::string()));
@@ -172,8 +174,10 @@ TEST(TreeListItems, DeleteSendsNotificationsChildrenFirst) {
     // The selected item reports its selection going before its deletion, with lParam and state.
     ASSERT_EQ(rig.Codes()[2], TVN_SELCHANGEDA);
     const Notification& n = rig.log[2];
-    EXPECT_EQ(std::tuple(n.oldItem(), n.newItem(), n.tree.itemOld.state & TVIS_SELECTED), std::tuple(a1, 0u, UINT(TVIS_SELECTED)));
-    EXPECT_EQ(std::tuple(rig.Caret(), rig.Shape(), rig.Send(TLM_GETROWCOUNT)), std::tuple(0u, std::string("R2"), LRESULT(1)));
+    EXPECT_EQ(std::tuple(n.oldItem(), n.newItem(), n.tree.itemOld.state & TVIS_SELECTED),
+              std::tuple(a1, 0u, UINT(TVIS_SELECTED)));
+    EXPECT_EQ(std::tuple(rig.Caret(), rig.Shape(), rig.Send(TLM_GETROWCOUNT)),
+              std::tuple(0u, std::string("R2"), LRESULT(1)));
     // Children only: refused for a leaf, which stays.
     EXPECT_FALSE(rig.Delete(r2, TLD_CHILDREN));
     rig.Insert("c", r2);
@@ -186,7 +190,8 @@ TEST(TreeListItems, DeleteSendsNotificationsChildrenFirst) {
     EXPECT_EQ(rig.Count(), 2);
     rig.Clear();
     EXPECT_TRUE(rig.Delete(kRoot));
-    EXPECT_EQ(std::tuple(rig.Count(), rig.CountOf(TVN_DELETEITEMA), rig.Send(TLM_GETROWCOUNT)), std::tuple(0, 2, LRESULT(0)));
+    EXPECT_EQ(std::tuple(rig.Count(), rig.CountOf(TVN_DELETEITEMA), rig.Send(TLM_GETROWCOUNT)),
+              std::tuple(0, 2, LRESULT(0)));
 }
 
 TEST(TreeListItems, ParentDeletingInsideDeleteNotification) {
@@ -234,7 +239,8 @@ TEST(TreeListItems, FindByKey) {
     };
     for (const auto& c : cases) {
         TVITEMA key = {.mask = c.mask, .pszText = const_cast<char*>(c.text), .lParam = 7};
-        EXPECT_EQ(static_cast<UINT_PTR>(f.rig.SendWith(TLM_FINDITEM, c.start, &key)), c.found) << std::hex << c.mask << " " << (c.text ? c.text : "-");
+        EXPECT_EQ(static_cast<UINT_PTR>(f.rig.SendWith(TLM_FINDITEM, c.start, &key)), c.found)
+            << std::hex << c.mask << " " << (c.text ? c.text : "-");
     }
 }
 

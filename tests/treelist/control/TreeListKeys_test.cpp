@@ -14,7 +14,8 @@ int CaretColumn(const TreeListRig& rig) { return static_cast<int>(rig.Send(TVM_G
 
 int SelectedCount(const TreeListRig& rig) {
     int n = 0;
-    for (UINT_PTR i = rig.Next(0, TVGN_ROOT); i; i = rig.Next(i, TLGN_NEXTINTREE)) n += (rig.State(i) & TVIS_SELECTED) != 0;
+    for (UINT_PTR i = rig.Next(0, TVGN_ROOT); i; i = rig.Next(i, TLGN_NEXTINTREE))
+        n += (rig.State(i) & TVIS_SELECTED) != 0;
     return n;
 }
 

@@ -26,7 +26,8 @@ TEST(TreeListLayout, RowHeightFollowsTheFontAndTheImages) {
         if (c.exStyle) rig.Ex(c.exStyle);
         if (c.image) rig.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(SolidImages(0, 1, c.image)));
         EXPECT_EQ(rig.RowHeight(), c.expected) << c.style << " " << c.exStyle << " " << c.image;
-        if (auto list = reinterpret_cast<HIMAGELIST>(rig.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, 0))) ImageList_Destroy(list);
+        if (auto list = reinterpret_cast<HIMAGELIST>(rig.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, 0)))
+            ImageList_Destroy(list);
     }
 }
 
@@ -148,7 +149,8 @@ TEST(TreeListLayout, CheckBoxListIsNeverTheMarker) {
         // Drawn by the control: empty, clear and set box.
         int cx = 0, cy = 0;
         ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list), &cx, &cy);
-        EXPECT_EQ(std::tuple(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(list)), cx, cy), std::tuple(3, 16, 16));
+        EXPECT_EQ(std::tuple(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(list)), cx, cy),
+                  std::tuple(3, 16, 16));
     }
     EXPECT_GE(rig.RowHeight(), 17);
     rig.Send(WM_SYSCOLORCHANGE);

@@ -112,9 +112,8 @@ TEST(TreeListMouse, ScrollBarCodesAndTheParentsVeto) {
     Tree t(TVS_HASLINES, 100);
     const int whole = static_cast<int>(t.rig.Send(TVM_GETVISIBLECOUNT));
     const struct { WPARAM code; int row; } cases[] = {
-        {0x10C, 16}, {SB_LINEDOWN, 17}, {SB_LINEUP, 16}, {SB_PAGEDOWN, 16 + whole - 1}, {MAKEWPARAM(SB_THUMBPOSITION, 3), 3},
-        {SB_ENDSCROLL, 3}, {SB_LINEUP, 2}, {12 | 1000 << 4, 100 - whole + 1},
-    };
+        {0x10C, 16}, {SB_LINEDOWN, 17}, {SB_LINEUP, 16}, {SB_PAGEDOWN, 16 + whole - 1},
+        {MAKEWPARAM(SB_THUMBPOSITION, 3), 3}, {SB_ENDSCROLL, 3}, {SB_LINEUP, 2}, {12 | 1000 << 4, 100 - whole + 1}};
     for (const auto& c : cases) {
         t.rig.Send(WM_VSCROLL, c.code);
         EXPECT_EQ(t.rig.FirstRow(), c.row) << std::hex << c.code;
@@ -144,7 +143,8 @@ TEST(TreeListMouse, HorizontalScrollIsClampedAndMovesTheHeader) {
     GetClientRect(t.rig.tree, &client);
     // The last column ends at 599 (the first column is a pixel short); the bar's last position is 599 - 2 less
     // the page plus 1.
-    const int limit = std::min(599 - 2 * (static_cast<int>(client.right) / 2), 599 - 1 - static_cast<int>(client.right));
+    const int limit =
+        std::min(599 - 2 * (static_cast<int>(client.right) / 2), 599 - 1 - static_cast<int>(client.right));
     EXPECT_EQ(GetScrollPos(t.rig.tree, SB_HORZ), limit);
     t.rig.Send(WM_HSCROLL, SB_PAGEUP);
     EXPECT_EQ(GetScrollPos(t.rig.tree, SB_HORZ), std::max(limit - static_cast<int>(client.right), 0));
@@ -340,7 +340,10 @@ TEST(TreeListMouse, TipShowsForACutLabelAndHidesWhereTheTextFits) {
     }
     EXPECT_TRUE(IsWindowVisible(tip));
     char text[64] = {};
-    TTTOOLINFOA ti = {.cbSize = TTTOOLINFOA_V2_SIZE, .hwnd = t.rig.tree, .uId = reinterpret_cast<UINT_PTR>(t.rig.tree), .lpszText = text};
+    TTTOOLINFOA ti = {.cbSize = TTTOOLINFOA_V2_SIZE,
+                      .hwnd = t.rig.tree,
+                      .uId = reinterpret_cast<UINT_PTR>(t.rig.tree),
+                      .lpszText = text};
     SendMessageA(tip, TTM_GETTEXTA, 64, reinterpret_cast<LPARAM>(&ti));
     EXPECT_STREQ(text, "from the parent");
 }
@@ -407,7 +410,8 @@ TEST(TreeListMouse, HeaderTrackingRules) {
     NMHDR rclick = {header, 1, static_cast<UINT>(NM_RCLICK)};
     t.rig.SendWith(WM_NOTIFY, 1, &rclick);
     ASSERT_EQ(t.rig.Codes(), std::vector<UINT>{TLN_HEADERRCLICK});
-    EXPECT_EQ(std::pair(t.rig.log[0].headerClick.hit.iItem, t.rig.log[0].headerClick.hit.pt.x), std::pair(1, LONG(middle)));
+    EXPECT_EQ(std::pair(t.rig.log[0].headerClick.hit.iItem, t.rig.log[0].headerClick.hit.pt.x),
+              std::pair(1, LONG(middle)));
 }
 
 TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
@@ -416,7 +420,8 @@ TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
     SetFocus(t.rig.tree);
     auto selected = [&] {
         std::vector<int> rows;
-        for (UINT_PTR i = t.rig.Next(0, TLGN_NEXTSELECTED); i; i = t.rig.Next(i, TLGN_NEXTSELECTED)) rows.push_back(t.rig.Row(i));
+        for (UINT_PTR i = t.rig.Next(0, TLGN_NEXTSELECTED); i; i = t.rig.Next(i, TLGN_NEXTSELECTED))
+            rows.push_back(t.rig.Row(i));
         return rows;
     };
     const struct { int row; WPARAM keys; std::vector<int> rows; } steps[] = {
@@ -445,7 +450,8 @@ TEST(TreeListMouse, CtrlAndShiftClicksInAMultiSelection) {
 }
 
 TEST(TreeListMouse, TheParentMayDeleteTheItemInAnyMouseNotification) {
-    for (UINT code : {UINT(NM_CLICK), UINT(NM_DBLCLK), UINT(TLN_CHECKCHANGED), UINT(TVN_BEGINDRAGA), UINT(TLN_CELLTIP)}) {
+    for (UINT code :
+         {UINT(NM_CLICK), UINT(NM_DBLCLK), UINT(TLN_CHECKCHANGED), UINT(TVN_BEGINDRAGA), UINT(TLN_CELLTIP)}) {
         FakeCursor cursor;
         Tree t(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_CHECKBOXES | 0x8000);
         t.rig.Ex(TLX_CELLTIPS);

@@ -74,7 +74,8 @@ TEST(TreeListPaint, FullRowSelectionColours) {
     Painted p(TVS_HASLINES, TLX_FULLROWSELECT | TLX_ALTERNATEROWS | TLX_MULTISELECT);
     p.rig.AddColumns({100, 100});
     std::vector<UINT_PTR> items;
-    for (int i = 0; i < 4; ++i) items.push_back(p.rig.Insert("row", 0, TLI_LAST, 0, i == 1 || i == 2 ? TVIS_SELECTED : 0));
+    for (int i = 0; i < 4; ++i)
+        items.push_back(p.rig.Insert("row", 0, TLI_LAST, 0, i == 1 || i == 2 ? TVIS_SELECTED : 0));
     p.rig.Send(TLM_SETCELLBKCOLOR, items[2] | (255u << 24), RGB(1, 2, 3));
     p.rig.Send(TLM_SETCELLBKCOLOR, items[3] | (1u << 24), RGB(4, 5, 6));
     p.Paint();
@@ -134,7 +135,8 @@ TEST(TreeListPaint, OwnerDrawnCells) {
         DeleteObject(brush);
         return info->column == 1 ? 1 : 0;
     };
-    p.rig.Option(TLO_DRAWCALLBACK, reinterpret_cast<LPARAM>(static_cast<int(CALLBACK*)(HDC, LPARAM, TreeListDrawInfo*)>(fill)));
+    p.rig.Option(TLO_DRAWCALLBACK,
+                 reinterpret_cast<LPARAM>(static_cast<int(CALLBACK*)(HDC, LPARAM, TreeListDrawInfo*)>(fill)));
     p.rig.Option(TLO_DRAWCONTEXT, RGB(7, 77, 177));
     const UINT_PTR item = p.rig.Insert("drawn as usual");
     TreeListCellColour text = {0, 1, {0, 0}, RGB(250, 1, 1)};
@@ -180,7 +182,8 @@ TEST(TreeListPaint, ParentDeletesTheItemDuringAPaint) {
 TEST(TreeListPaint, CheckBoxesShowTheirState) {
     Painted p(TVS_CHECKBOXES);
     const UINT_PTR clear = p.rig.Insert("clear");
-    const RECT a = p.rig.ItemRect(clear), b = p.rig.ItemRect(p.rig.Insert("set", 0, TLI_LAST, 0, INDEXTOSTATEIMAGEMASK(2)));
+    const RECT a = p.rig.ItemRect(clear),
+               b = p.rig.ItemRect(p.rig.Insert("set", 0, TLI_LAST, 0, INDEXTOSTATEIMAGEMASK(2)));
     p.Paint();
     int differ = 0;
     for (int y = 0; y < a.bottom - a.top; ++y)

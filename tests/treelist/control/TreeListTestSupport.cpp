@@ -85,15 +85,20 @@ TreeListRig::~TreeListRig() {
 
 UINT_PTR TreeListRig::Insert(const char* text, UINT_PTR parentItem, UINT_PTR after, UINT mask, UINT state,
                              LPARAM param) const {
-    TreeListInsertRecord r = {Handle(parentItem), Handle(after),
-                              {.mask = TVIF_TEXT | TVIF_PARAM | mask | (state ? TVIF_STATE : 0u), .state = state,
-                               .stateMask = state ? 0xFFFFFFFF : 0, .pszText = const_cast<char*>(text), .lParam = param},
+    TreeListInsertRecord r = {Handle(parentItem),
+                              Handle(after),
+                              {.mask = TVIF_TEXT | TVIF_PARAM | mask | (state ? TVIF_STATE : 0u),
+                               .state = state,
+                               .stateMask = state ? 0xFFFFFFFF : 0,
+                               .pszText = const_cast<char*>(text),
+                               .lParam = param},
                               0};
     return static_cast<UINT_PTR>(SendWith(TVM_INSERTITEMA, 0, &r));
 }
 
 UINT_PTR TreeListRig::InsertDirect(const char* text, UINT_PTR parentItem, UINT mask) const {
-    TreeListInsertRecord r = {Handle(parentItem), TVI_LAST, {.mask = TVIF_TEXT | mask, .pszText = const_cast<char*>(text)}, 0};
+    TreeListInsertRecord r = {
+        Handle(parentItem), TVI_LAST, {.mask = TVIF_TEXT | mask, .pszText = const_cast<char*>(text)}, 0};
     return static_cast<UINT_PTR>(Direct(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r)));
 }
 

@@ -159,7 +159,8 @@ TEST(TreeListThreads, DirectCallsDuringDestructionAreSafe) {
                 TreeListInsertRecord r = {nullptr, TVI_LAST, key, 0};
                 while (!stop) {
                     TreeListWndProc(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r));
-                    TreeListWndProc(tree, w == 0 ? static_cast<UINT>(TVM_GETCOUNT) : static_cast<UINT>(TLM_FINDITEM), 0, reinterpret_cast<LPARAM>(&key));
+                    TreeListWndProc(tree, w == 0 ? static_cast<UINT>(TVM_GETCOUNT) : static_cast<UINT>(TLM_FINDITEM), 0,
+                                    reinterpret_cast<LPARAM>(&key));
                     Sleep(0);
                 }
             });

@@ -36,8 +36,9 @@ const Texts kFruit = {"Apple", "Banana", "avocado", "Berry", "Apricot", "Cherry"
 TEST(TreeListTypeAhead, BufferRules) {
     // Ms since the character before, the character, the characters held afterwards. Two characters, a third
     // 900 ms later starts anew (gap 750); three, a fourth 900 ms later goes on (1000).
-    const struct { DWORD after; char c; int held; } steps[] = {{0, 'a', 1}, {400, 'b', 2}, {900, 'c', 1}, {100, 'd', 2}, {100, 'e', 3},
-                          {900, 'f', 4}, {1001, 'g', 1}, {499, 'h', 2}};
+    const struct { DWORD after; char c; int held; } steps[] = {
+        {0, 'a', 1}, {400, 'b', 2}, {900, 'c', 1}, {100, 'd', 2},
+        {100, 'e', 3}, {900, 'f', 4}, {1001, 'g', 1}, {499, 'h', 2}};
     TreeListTypeAhead s = {};
     DWORD now = 5000;
     for (const auto& step : steps) {

@@ -137,17 +137,20 @@ TEST(TreeListCtrl, ColumnRecords) {
     EXPECT_EQ(std::make_tuple(e.mask, e.cx, e.cchTextMax), std::make_tuple(UINT(LVCF_TEXT | LVCF_SUBITEM), 1, 256));
     EXPECT_EQ(c.InsertColumn(1, nullptr, LVCFMT_RIGHT, 80, -20), 1);
     e = Spy::Last(TLM_INSERTCOLUMN).column;
-    EXPECT_EQ(std::make_tuple(e.mask, e.fmt, e.iOrder), std::make_tuple(0x90000001u | LVCF_ORDER | LVCF_WIDTH, LVCFMT_RIGHT, -20));
+    EXPECT_EQ(std::make_tuple(e.mask, e.fmt, e.iOrder),
+              std::make_tuple(0x90000001u | LVCF_ORDER | LVCF_WIDTH, LVCFMT_RIGHT, -20));
     c.SetColumnFlags29(1, TRUE, 50, 1);
     e = Spy::Last(TLM_SETCOLUMN).column;
-    EXPECT_EQ(std::make_tuple(e.mask, static_cast<UINT>(e.fmt)), std::make_tuple(0x60000000u | LVCF_WIDTH, 0x60000000u));
+    EXPECT_EQ(std::make_tuple(e.mask, static_cast<UINT>(e.fmt)),
+              std::make_tuple(0x60000000u | LVCF_WIDTH, 0x60000000u));
     c.SetColumnText(1, "Size");
     EXPECT_EQ(Spy::Last(TLM_SETCOLUMN).column.cchTextMax, 4);
 
     // Header images: -1 keeps HDF_IMAGE, only values below it remove it; bit 0 of onRight places it.
     HWND header = reinterpret_cast<HWND>(c.SendMessage(TLM_GETHEADER));
     ASSERT_NE(header, nullptr);
-    for (auto [image, onRight, format] : {std::tuple(3, 1, HDF_IMAGE | HDF_BITMAP_ON_RIGHT), {-1, 0, HDF_IMAGE}, {-2, 0, 0}}) {
+    for (auto [image, onRight, format] :
+         {std::tuple(3, 1, HDF_IMAGE | HDF_BITMAP_ON_RIGHT), {-1, 0, HDF_IMAGE}, {-2, 0, 0}}) {
         EXPECT_TRUE(c.SetColumnImage(0, image, onRight) || image < 0);
         HDITEMA h = {.mask = HDI_FORMAT};
         SendMessageA(header, HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&h));
@@ -182,7 +185,8 @@ TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
     int calls = 0;
     c.DeleteAllItems();
     for (const char* s : {"x", "z", "y"})
-        c.InsertItemSortedEx(TVIF_TEXT | TVIF_PARAM, s, 0, 0, 0, 0, 7, reversed, TVI_ROOT, reinterpret_cast<LPARAM>(&calls));
+        c.InsertItemSortedEx(TVIF_TEXT | TVIF_PARAM, s, 0, 0, 0, 0, 7, reversed, TVI_ROOT,
+                             reinterpret_cast<LPARAM>(&calls));
     EXPECT_EQ(Children(c), (std::vector<std::string>{"z", "y", "x"}));
     EXPECT_GT(calls, 0);
     EXPECT_EQ(c.GetItemData(c.GetRootItem()), 7u);
@@ -191,8 +195,9 @@ TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
     EXPECT_EQ(c.InsertRow(99, "last", -1, -1, 0), 3);
     EXPECT_EQ(c.InsertRow(0, "first", 2, TVIS_BOLD, 0xFFFF), 0);
     const TreeListInsertRecord row = Spy::Last(TVM_INSERTITEMA).insert;
-    EXPECT_EQ(std::make_tuple(row.item.mask, row.item.stateMask, reinterpret_cast<ULONG_PTR>(row.hInsertAfter)),
-              std::make_tuple(UINT(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE), 0xFF13u, TLI_BEFOREPARENT));
+    EXPECT_EQ(
+        std::make_tuple(row.item.mask, row.item.stateMask, reinterpret_cast<ULONG_PTR>(row.hInsertAfter)),
+        std::make_tuple(UINT(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE), 0xFF13u, TLI_BEFOREPARENT));
     EXPECT_EQ(Children(c), (std::vector<std::string>{"first", "z", "y", "x", "last"}));
     EXPECT_TRUE(c.SetRowCell(4, 1, "cell", -1, -1, 0));
     EXPECT_EQ(Spy::Last(TVM_SETITEMA).item.mask, UINT(TLIF_CELL | TVIF_HANDLE | TVIF_TEXT));

@@ -89,10 +89,12 @@ TEST(FolderJobQueue, FindsJobsByIdentityAndCancelsOnlyStaleOnes) {
     // Two jobs for one item: the one taken is the one removed.
     FolderJob removed;
     ASSERT_TRUE(queue.Remove(selected, &removed));
-    EXPECT_EQ(std::tuple(removed.word, queue.First()->id, queue.Find(expand)->counted), std::tuple(5u | FJ_SELECTED, ancestor, true));
+    EXPECT_EQ(std::tuple(removed.word, queue.First()->id, queue.Find(expand)->counted),
+              std::tuple(5u | FJ_SELECTED, ancestor, true));
     // Only the stale prefetch goes; expansions are never cancelled.
     EXPECT_EQ(queue.CancelStale(5), 1);
-    EXPECT_EQ(std::pair(queue.Find(stale)->word, queue.Find(expand)->word), std::pair((uint32_t)FJ_CANCELLED, (uint32_t)FJ_EXPAND));
+    EXPECT_EQ(std::pair(queue.Find(stale)->word, queue.Find(expand)->word),
+              std::pair((uint32_t)FJ_CANCELLED, (uint32_t)FJ_EXPAND));
     EXPECT_FALSE(queue.Holds(reinterpret_cast<HTREEITEM>(9)));
     EXPECT_TRUE(queue.Holds(item, FJ_EXPAND));
 }
@@ -153,7 +155,8 @@ TEST_F(FolderTreeTest, QuickCaretMovesNotifyOnceForTheLastItem) {
     ASSERT_TRUE(PumpUntil([&] { return host.Count(FTN_CURRENTCHANGED) > 0; }, kReadBound));
     PumpFor(400);
     ASSERT_EQ(host.Count(FTN_CURRENTCHANGED), 1);
-    EXPECT_EQ(std::pair(host.notes[0].item, host.notes[0].path), std::pair(tree.GetSelectedItem(), many + "\\Ordner 0010"));
+    EXPECT_EQ(std::pair(host.notes[0].item, host.notes[0].path),
+              std::pair(tree.GetSelectedItem(), many + "\\Ordner 0010"));
 }
 
 // A chosen folder is read with its ancestors, but ancestors on a slow medium are left alone.

@@ -20,7 +20,8 @@ TEST(LevelList, PopupShowsWholeRowsUpTo450Pixels) {
     };
     for (const auto& c : cases) {
         PopupSize size = MeasurePopup(c.rowHeight, c.count, c.widest, 16, 17);
-        EXPECT_EQ(std::tie(size.width, size.height, size.scroll), std::tie(c.size.width, c.size.height, c.size.scroll)) << c.count;
+        EXPECT_EQ(std::tie(size.width, size.height, size.scroll), std::tie(c.size.width, c.size.height, c.size.scroll))
+            << c.count;
     }
 }
 
@@ -35,7 +36,8 @@ TEST(LevelList, PopupStaysOnTheWorkArea) {
     };
     for (const auto& c : cases) {
         PopupPlaceRect r = PlaceLevelPopup(c.x, c.top, c.bottom, c.width, c.height, 18, area);
-        EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom), std::tie(c.placed.left, c.placed.top, c.placed.right, c.placed.bottom))
+        EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom),
+                  std::tie(c.placed.left, c.placed.top, c.placed.right, c.placed.bottom))
             << c.x << "," << c.top;
     }
 }
@@ -80,7 +82,9 @@ TEST(TypeAhead, BufferRestartsAfterItsPause) {
     };
     for (const auto& s : steps) {
         TypeAheadSearch search = FeedTypeAhead(state, s.c, s.at);
-        EXPECT_EQ(std::pair(std::string(search.prefix, search.length), search.step), std::pair(std::string(s.prefix), s.step)) << s.at;
+        EXPECT_EQ(std::pair(std::string(search.prefix, search.length), search.step),
+                  std::pair(std::string(s.prefix), s.step))
+            << s.at;
     }
     for (int i = 0; i < 20; ++i) FeedTypeAhead(state, (char)('a' + i), 6000);
     EXPECT_EQ(state.length, 16);
@@ -93,7 +97,8 @@ TEST(TypeAhead, FindsByFoldedPrefixAndStepsThroughRepeats) {
         {{"B", 1, true}, 2, 3}, {{"B", 1, true}, 4, 2},  // wraps around
         {{"BR", 2, false}, 3, 3}, {{"\xc4", 1, true}, -1, 1}, {{"Q", 1, true}, 0, -1},
     };
-    for (const auto& c : cases) EXPECT_EQ(FindTypeAhead(list, c.from, c.search), c.found) << c.search.prefix << " " << c.from;
+    for (const auto& c : cases)
+        EXPECT_EQ(FindTypeAhead(list, c.from, c.search), c.found) << c.search.prefix << " " << c.from;
     EXPECT_EQ(std::pair(FoldTypeAheadChar('\xf6'), FoldTypeAheadChar('\xff')), std::pair('\xd6', '\xff'));
 }
 

@@ -81,7 +81,8 @@ TEST_F(PathComboTest, ShowsSegmentsAndNotifiesEveryNewPath) {
     std::string deep = "C:";
     for (int i = 1; i < 33; ++i) deep += "\\t" + std::to_string(i);
     ASSERT_EQ(combo.SetPath(deep.c_str(), -1), 1);
-    EXPECT_EQ(std::tuple(combo.GetSegmentCount(), combo.GetPathKind(), combo.HitTest(XOfHit(combo, 63), 5)), std::tuple(32, 3, 63));
+    EXPECT_EQ(std::tuple(combo.GetSegmentCount(), combo.GetPathKind(), combo.HitTest(XOfHit(combo, 63), 5)),
+              std::tuple(32, 3, 63));
 }
 
 TEST_F(PathComboTest, LevelListsFillAndAPopupChoosesAnEntry) {
@@ -101,7 +102,10 @@ TEST_F(PathComboTest, LevelListsFillAndAPopupChoosesAnEntry) {
     SendMessageA(popup, WM_CHAR, 'b', 0);
     EXPECT_EQ(PopupText((int)SendMessageA(popup, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED)), "\xdc" "bung");
     SendMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(std::pair(std::string(combo.GetPath()), host.notes.back().path), std::pair(root + "\\Umlaute\\\xdc" "bung", root + "\\Umlaute\\\xdc" "bung"));
+    EXPECT_EQ(std::pair(std::string(combo.GetPath()), host.notes.back().path), std::pair(root + "\\Umlaute\\\xdc"
+                                                                                                "bung",
+                                                                                         root + "\\Umlaute\\\xdc"
+                                                                                                "bung"));
     EXPECT_FALSE(IsWindowVisible(popup));
 
     // The arrow before a segment lists its siblings; a click on a segment's text goes there.
@@ -154,8 +158,8 @@ TEST_F(PathComboTest, BackAndForwardWalkTheHistory) {
     const std::string a = root + "\\Umlaute", b = a + "\\\xd6l", c = root + "\\Viele";
     for (const std::string& p : {a, b, c}) ASSERT_EQ(combo.SetPath(p.c_str(), -1), 1);
     // Back twice to a, no further; forward twice to c, no further.
-    for (auto [forward, moved, shown] : {std::tuple(false, 1, b), {false, 1, a}, {false, 0, a}, {true, 1, b}, {true, 1, c},
-                                         {true, 0, c}}) {
+    for (auto [forward, moved, shown] :
+         {std::tuple(false, 1, b), {false, 1, a}, {false, 0, a}, {true, 1, b}, {true, 1, c}, {true, 0, c}}) {
         EXPECT_EQ(forward ? combo.GoForward() : combo.GoBack(), moved);
         EXPECT_EQ(std::string(combo.GetPath()), shown) << forward << moved;
     }
@@ -172,7 +176,9 @@ TEST_F(PathComboTest, BackAndForwardWalkTheHistory) {
 TEST_F(PathComboTest, RefusedPathsLeaveTheControlWorking) {
     Make(PCO_MUST_EXIST | PCO_NO_NETWORK);
     const std::string longText(300, 'x'), missing = root + "\\Fehlt";
-    for (auto [path, form] : {std::pair(missing.c_str(), -1), {"\\\\server\\share", -1}, {longText.c_str(), (int)(PATHFORM_UNCHANGED | 300)},
+    for (auto [path, form] : {std::pair(missing.c_str(), -1),
+                              {"\\\\server\\share", -1},
+                              {longText.c_str(), (int)(PATHFORM_UNCHANGED | 300)},
                               {longText.c_str(), -1}})
         EXPECT_EQ(combo.SetPath(path, form), 0) << path;
     EXPECT_TRUE(host.notes.empty());
@@ -195,8 +201,8 @@ TEST_F(PathComboTest, DestroyingWhileTheWorkerReadsReturnsAtOnce) {
         // Round 1 destroys as the worker wakes, round 2 once it is reading the 5,000 folders (or, on a
         // fast machine, has read them).
         if (round == 2) {
-            ASSERT_TRUE(WaitUntil([&] { return early->IsWorkerReading() || early->IsLevelRead(early->GetSegmentCount()); },
-                                  5000, 1));
+            ASSERT_TRUE(WaitUntil(
+                [&] { return early->IsWorkerReading() || early->IsLevelRead(early->GetSegmentCount()); }, 5000, 1));
         }
         const DWORD start = GetTickCount();
         delete early;
@@ -278,7 +284,8 @@ TEST_F(PathComboTest, ContextMenuCopiesPathAndSegment) {
     auto clipboard = [&] {
         std::string text;
         if (!OpenClipboard(host.m_hWnd)) return text;
-        if (HANDLE data = GetClipboardData(CF_TEXT)) text = static_cast<const char*>(GlobalLock(data)), GlobalUnlock(data);
+        if (HANDLE data = GetClipboardData(CF_TEXT))
+            text = static_cast<const char*>(GlobalLock(data)), GlobalUnlock(data);
         CloseClipboard();
         return text;
     };
@@ -309,7 +316,8 @@ TEST_F(PathComboTest, TypedPathsGoThroughTheEditIntoTheList) {
         ASSERT_EQ(combo.GetCount(), 1) << round;
         CString entry;
         combo.GetLBText(0, entry);
-        EXPECT_EQ(std::pair(std::string(combo.GetPath()), std::string(entry)), std::pair(root + "\\Umlaute", root + "\\Umlaute"));
+        EXPECT_EQ(std::pair(std::string(combo.GetPath()), std::string(entry)),
+                  std::pair(root + "\\Umlaute", root + "\\Umlaute"));
         ASSERT_EQ(combo.SetPath(root.c_str(), -1), 1);
     }
     // Esc restores the path.

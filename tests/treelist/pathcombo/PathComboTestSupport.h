@@ -39,7 +39,8 @@ public:
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         auto* nm = reinterpret_cast<NMPATHCOMBO*>(lParam);
-        if (nm->hdr.code != PCN_PATHCHANGED && nm->hdr.code != PCN_PATHDRAG) return CWnd::OnNotify(wParam, lParam, result);
+        if (nm->hdr.code != PCN_PATHCHANGED && nm->hdr.code != PCN_PATHDRAG)
+            return CWnd::OnNotify(wParam, lParam, result);
         notes.push_back({nm->hdr.code, nm->phase, nm->kind, nm->path ? nm->path : "<null>"});
         *result = nm->hdr.code == PCN_PATHDRAG && nm->phase == 0 ? dragAnswer : 0;
         return TRUE;

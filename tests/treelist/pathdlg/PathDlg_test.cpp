@@ -45,14 +45,16 @@ TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
         {"\\\\srv\\share\\d", "\\\\srv\\share", {"\\\\srv\\share\\", "d"}},
     };
     for (const auto& l : kLevels) EXPECT_EQ(PathLevels(l.path, l.share), l.levels) << l.path << " " << l.share;
-    EXPECT_EQ((Levels{JoinLevels({"C:\\", "a", "b"}, 0), JoinLevels({"C:\\", "a", "b"}, 2), JoinLevels({"\\\\", "srv", "share"}, 1)}),
+    EXPECT_EQ((Levels{JoinLevels({"C:\\", "a", "b"}, 0), JoinLevels({"C:\\", "a", "b"}, 2),
+                      JoinLevels({"\\\\", "srv", "share"}, 1)}),
               (Levels{"C:\\", "C:\\a\\b", "\\\\srv"}));
     EXPECT_FALSE(PathUnder("\\\\srv\\shared", "\\\\srv\\share"));  // a share's neighbour is not in it
     EXPECT_EQ(ShareOfPath("\\\\srv"), "");
 
     HistoryKeyParts parts;
     ASSERT_TRUE(SplitHistoryKey("#Software/VQ\\Test\\Pfad", &parts));
-    EXPECT_EQ(std::tie(parts.fromRoot, parts.subkeys, parts.value), std::tuple(true, Levels{"Software", "VQ", "Test"}, "Pfad"));
+    EXPECT_EQ(std::tie(parts.fromRoot, parts.subkeys, parts.value),
+              std::tuple(true, Levels{"Software", "VQ", "Test"}, "Pfad"));
     ASSERT_TRUE(SplitHistoryKey("Pfad", &parts));
     EXPECT_EQ(std::tie(parts.fromRoot, parts.subkeys), std::tuple(false, Levels{}));
     for (const std::string& bad : {std::string(), std::string("#"), std::string("a\\\\b"), std::string(260, 'x')})
@@ -128,8 +130,9 @@ TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
             const int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
             // The box keeps the worker's order: every row shows the entry of its own index.
             for (int i = 0; i < count; ++i) EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, i, 0), i);
-            EXPECT_EQ(std::tuple(dialog.GetEntryText(0), dialog.GetEntryText(count - 6), dialog.GetEntryText(count - 5)),
-                      std::tuple("C:\\", "Umlaute", "Zebra"));
+            EXPECT_EQ(
+                std::tuple(dialog.GetEntryText(0), dialog.GetEntryText(count - 6), dialog.GetEntryText(count - 5)),
+                std::tuple("C:\\", "Umlaute", "Zebra"));
             EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), count - 6);
             EXPECT_FALSE(IsWindowVisible(dialog.Tree().m_hWnd));
             // A typed path is listed by the first OK and taken by the second.
@@ -161,8 +164,9 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
         [&](HWND shown) {
             HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
             // The buffer restarts after its pause; a key that finds nothing keeps the row.
-            const struct { DWORD at; char key; const char* selected; } kKeys[] = {{0, '\xe4', "\xe4hnlich"}, {100, 'r', "\xc4rger"}, {200, 'q', "\xc4rger"},
-                         {2000, 'z', "Zebra"},       {2100, 'z', "Zebra"},     {5000, '\xf6', "\xd6l"}};
+            const struct { DWORD at; char key; const char* selected; } kKeys[] = {
+                {0, '\xe4', "\xe4hnlich"}, {100, 'r', "\xc4rger"}, {200, 'q', "\xc4rger"},
+                {2000, 'z', "Zebra"},       {2100, 'z', "Zebra"},    {5000, '\xf6', "\xd6l"}};
             for (const auto& k : kKeys) {
                 s_now = 100000 + k.at;
                 SendMessageA(list, WM_CHAR, (BYTE)k.key, 0);
@@ -170,7 +174,8 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
             }
             // The drive combo shows the drive of the path.
             HWND drives = GetDlgItem(shown, IDC_PATHDLG_DRIVES);
-            EXPECT_EQ(SendMessageA(drives, CB_GETCOUNT, 0, 0), __builtin_popcount(GetLogicalDrives()) + 1);  // + network
+            EXPECT_EQ(SendMessageA(drives, CB_GETCOUNT, 0, 0),
+                      __builtin_popcount(GetLogicalDrives()) + 1);   // + network
             EXPECT_EQ(SendMessageA(drives, CB_GETCURSEL, 0, 0), 0);  // C:, the first drive here
             // A dropped file lists its folder, and the drop is finished.
             HGLOBAL drop = DropBlock(root + "\\NurDateien\\a.txt");
@@ -313,7 +318,8 @@ TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(Path(dialog.GetPath(0)), root + "\\Umlaute\\\xc4rger");
-    EXPECT_EQ(std::pair(ViewSettings::Read(kPathDlgTreeModeValue), ViewSettings::Read(kPathDlgBreadcrumbValue)), std::pair(1UL, 1UL));
+    EXPECT_EQ(std::pair(ViewSettings::Read(kPathDlgTreeModeValue), ViewSettings::Read(kPathDlgBreadcrumbValue)),
+              std::pair(1UL, 1UL));
 }
 
 TEST_F(PathDlgTest, CreatesAMissingPathAndRefusesOneThatCannotBeMade) {
@@ -373,7 +379,8 @@ TEST_F(PathDlgTest, ResizesByFactorsAndComesBackWhereItWas) {
                          window.bottom - window.top + 30, SWP_NOZORDER);
             const RECT grown = clientRect(shown, IDC_PATHDLG_LIST), moved = clientRect(shown, IDOK);
             EXPECT_EQ(std::tuple(grown.right - grown.left, grown.bottom - grown.top, moved.left, moved.top),
-                      std::tuple(list.right - list.left + 40, list.bottom - list.top + 30, ok.left + 40, ok.top)) << place.x;
+                      std::tuple(list.right - list.left + 40, list.bottom - list.top + 30, ok.left + 40, ok.top))
+                << place.x;
             RECT small = {0, 0, 10, 10};
             SendMessageA(shown, WM_SIZING, WMSZ_BOTTOMRIGHT, (LPARAM)&small);
             EXPECT_EQ(std::pair(small.right, small.bottom), std::pair(first.cx - 100, first.cy - 300));
@@ -408,7 +415,8 @@ TEST_F(PathDlgTest, KeepsSixteenChosenPathsNewestFirst) {
     std::vector<std::string> stored;
     for (const char* p = data; *p; p += strlen(p) + 1) stored.push_back(p);
     ASSERT_EQ(stored.size(), 16u);
-    EXPECT_EQ(std::pair(stored.front(), stored.back()), std::pair(root + "\\Viele\\Ordner 0016", root + "\\Viele\\Ordner 0001"));
+    EXPECT_EQ(std::pair(stored.front(), stored.back()),
+              std::pair(root + "\\Viele\\Ordner 0016", root + "\\Viele\\Ordner 0001"));
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
 }
 
@@ -418,7 +426,8 @@ TEST_F(PathDlgTest, ADriveRootIsChosenAndCancelWhileListingReturnsAtOnce) {
     rootDialog.SetPath("C:\\");
     ASSERT_EQ(RunChooser(rootDialog, {Listed(rootDialog), Pressing(IDOK)}), IDOK);
     // Callers append "\..." to the first form.
-    EXPECT_EQ(std::pair(Path(rootDialog.GetPath(0)), Path(rootDialog.GetPath(1))), std::pair(std::string("C:"), std::string("C:\\")));
+    EXPECT_EQ(std::pair(Path(rootDialog.GetPath(0)), Path(rootDialog.GetPath(1))),
+              std::pair(std::string("C:"), std::string("C:\\")));
 
     CPathDlg dialog;
     dialog.SetPath((root + "\\Viele").c_str());
