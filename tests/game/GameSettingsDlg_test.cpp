@@ -4,6 +4,7 @@
 
 #include "tests/game/QuestionFolder.h"
 #include "tests/game/SettingsTestSupport.h"
+#include "tests/treelist/pathdlg/PathDlgTestSupport.h"
 #include "game/GameSettingsDlg.h"
 #include "game/RoundControl.h"
 #include "game/ViewMessageBox.h"
@@ -177,6 +178,7 @@ TEST(GameSettingsDlg, DroppedOrBrowsedFolderBecomesThePath) {
 
 // Browsing runs the directory chooser: the folder typed there and taken with OK lands in the path combo.
 TEST(GameSettingsDlg, BrowseTakesTheFolderChosenInTheChooser) {
+    pathdlgtest::ViewSettings views(0, 0);  // the chooser writes its view settings, which its own tests read
     HistoryKey key;
     QuestionFolder folder;
     CGameSettingsDlg dialog;
