@@ -92,7 +92,9 @@ TEST(DibImagePolygon, CountsDegenerateAndFarPoints) {
         const POINT* points;
         int count;
         Points drawn;
-    } lines[] = {{p, 1, {{3, 4}}}, {p, 2, ReferenceLine(3, 4, 20, 9, 30, 30)}, {flat, 3, ReferenceLine(2, 5, 9, 5, 30, 30)}};
+    } lines[] = {{p, 1, {{3, 4}}},
+                 {p, 2, ReferenceLine(3, 4, 20, 9, 30, 30)},
+                 {flat, 3, ReferenceLine(2, 5, 9, 5, 30, 30)}};
     for (const auto& line : lines) {
         image = Blank(8, 30, 30);
         EXPECT_TRUE(image.FillPolygon(line.points, line.count, 1));

@@ -167,6 +167,7 @@ inline void RecordPoint(CDibImage*, uint8_t*, int x, int y, uint32_t) { Plotted(
 // The points' bounding box, inclusive: left, top, right, bottom.
 inline std::vector<int> Bounds(const Points& points) {
     std::vector<int> box = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    for (auto [x, y] : points) box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+    for (auto [x, y] : points)
+        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
     return box;
 }
