@@ -30,9 +30,8 @@ TEST(DibImageConvert, ToPaletteChoosesDepthAndNearestLowestEntry) {
         EXPECT_EQ(out.depth, depth) << spec;
     }
     // 0x0a0a0a lies 30 from entries 2 and 5, red 255 from entries 2 and 4: the lower index wins.
-    const uint32_t expect[4] = {2, 2, 2, 5};
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(out.GetPixel(x, 0), expect[x]) << x;
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(out.GetPaletteEntry(i, 0, 0, 0), colours[i]);
+    EXPECT_EQ(ValuesOf(out), (std::vector<uint32_t>{2, 2, 2, 5}));
+    EXPECT_EQ(memcmp(out.palette, colours, sizeof colours), 0);
     EXPECT_FALSE(out.ToPalette(source, 0x03000004, colours)); // no 3-bit images
 }
 
@@ -46,29 +45,23 @@ TEST(DibImageConvert, ToPaletteWithoutPaletteKeepsThisImagesOwn) {
     ASSERT_TRUE(own.ToPalette(source, 0, nullptr));
     ASSERT_TRUE(fresh.ToPalette(source, 2, nullptr));
     EXPECT_EQ(memcmp(own.palette, before.palette, 16 * sizeof(RGBQUAD)), 0);
-    const uint32_t ownExpect[3] = {1, 14, 15}, freshExpect[3] = {1, 0, 0};
-    for (int x = 0; x < 3; ++x) {
-        EXPECT_EQ(own.GetPixel(x, 0), ownExpect[x]);
-        EXPECT_EQ(fresh.GetPixel(x, 0), freshExpect[x]);
-    }
+    EXPECT_EQ(ValuesOf(own), (std::vector<uint32_t>{1, 14, 15}));
+    EXPECT_EQ(ValuesOf(fresh), (std::vector<uint32_t>{1, 0, 0}));
 }
 
 TEST(DibImageConvert, GreyLevelsAndThreshold) {
     const CDibImage image = ImageOf(24, 4, {0xff0000, 0xffffff, 0x00ff00, 0x0000ff});
-    const uint32_t greys[4] = {0x4b, 0xff, 0x97, 0x1c};
+    const std::vector<uint32_t> greys = {0x4b4b4b, 0xffffff, 0x979797, 0x1c1c1c};
     CDibImage grey, index, threshold, levels = ImageOf(8, 2, {1, 2});
     ASSERT_TRUE(grey.GreyFrom(image));
     ASSERT_TRUE(index.GreyIndex8From(image));
-    for (int x = 0; x < 4; ++x) {
-        EXPECT_EQ(grey.GetPixel(x, 0), greys[x] * 0x010101);
-        EXPECT_EQ(PixelColour(index, x, 0), greys[x] * 0x010101);
-    }
+    EXPECT_EQ(ValuesOf(grey), greys);
+    EXPECT_EQ(ValuesOf(index, true), greys);
     // Grey levels 127 and 128 in a palette image; MakeGrey turns its entries grey and keeps its pixels.
     levels.SetPaletteColor(1, 0x7f7f7f);
     levels.SetPaletteColor(2, 0x808080);
     ASSERT_TRUE(threshold.Threshold1From(levels));
-    EXPECT_EQ(threshold.GetPixel(0, 0), 0u);
-    EXPECT_EQ(threshold.GetPixel(1, 0), 1u);
+    EXPECT_EQ(ValuesOf(threshold), (std::vector<uint32_t>{0, 1}));
     levels.SetPaletteColor(3, 0xff0000);
     ASSERT_TRUE(levels.MakeGrey());
     EXPECT_EQ(levels.GetPixel(1, 0), 2u);
@@ -95,11 +88,8 @@ TEST(DibImageConvert, CompactPaletteMovesUsedEntriesToTheFront) {
     image.SetPaletteColor(77, image.GetPaletteEntry(200, 0, 0, 0));
     const CDibImage before(image);
     ASSERT_TRUE(image.CompactPalette());
-    const uint32_t expect[6] = {1, 0, 0, 0, 1, 1};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(image.GetPixel(i % 3, i / 3), expect[i]) << i;
-        EXPECT_EQ(PixelColour(image, i % 3, i / 3), PixelColour(before, i % 3, i / 3)) << i;
-    }
+    EXPECT_EQ(ValuesOf(image), (std::vector<uint32_t>{1, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(ValuesOf(image, true), ValuesOf(before, true));
     CDibImage truecolour = ImageOf(24, 1, {1});
     EXPECT_FALSE(truecolour.CompactPalette());
 }

@@ -1,18 +1,7 @@
 // CDibImage filled triangles and polygons.
 #include "tests/image/DibImageTestSupport.h"
 
-#include <climits>
-
 namespace {
-
-CDibImage Blank(int w, int h) {
-    CDibImage image;
-    EXPECT_TRUE(image.Create(8, w, h, 0));
-    return image;
-}
-
-Points g_called;
-void Record(CDibImage*, uint8_t*, int x, int y, uint32_t) { g_called.insert({x, y}); }
 
 // Edge pixels as the line core walks them from the upper end.
 Points EdgePixels(POINT a, POINT b, int w, int h) {
@@ -30,7 +19,7 @@ TEST(DibImagePolygon, RectanglesEqualFillRect) {
         for (bool clockwise : {true, false}) {
             POINT p[4] = {{k.r.left, k.r.top}, {k.r.right, k.r.top}, {k.r.right, k.r.bottom}, {k.r.left, k.r.bottom}};
             if (!clockwise) std::swap(p[1], p[3]);
-            CDibImage polygon = Blank(40, 30), rect = Blank(40, 30);
+            CDibImage polygon = Blank(8, 40, 30), rect = Blank(8, 40, 30);
             EXPECT_TRUE(polygon.FillPolygon(p, 4, 7));
             rect.FillRect(k.r.left, k.r.top, k.r.right - k.r.left + 1, k.r.bottom - k.r.top + 1, 7);
             EXPECT_TRUE(SameBytes(polygon, rect)) << k.r.left << "," << k.r.top;
@@ -39,7 +28,7 @@ TEST(DibImagePolygon, RectanglesEqualFillRect) {
 
 TEST(DibImagePolygon, ConcaveUFillsRowByRow) {
     const POINT u[] = {{0, 0}, {3, 0}, {3, 6}, {6, 6}, {6, 0}, {9, 0}, {9, 9}, {0, 9}};
-    CDibImage image = Blank(12, 12);
+    CDibImage image = Blank(8, 12, 12);
     EXPECT_TRUE(image.FillPolygon(u, 8, 1));
     for (int y = 0; y < 12; ++y) {
         std::string row;
@@ -47,12 +36,12 @@ TEST(DibImagePolygon, ConcaveUFillsRowByRow) {
         const char* expected = y < 6 ? "####..####.." : y <= 9 ? "##########.." : "............";
         EXPECT_EQ(expected, row) << y;
     }
-    g_called.clear();
-    EXPECT_TRUE(image.FillPolygonCallback(u, 8, 1, Record));
-    EXPECT_EQ(SetPixels(image, 0), g_called);
+    Plotted().clear();
+    EXPECT_TRUE(image.FillPolygonCallback(u, 8, 1, RecordPoint));
+    EXPECT_EQ(SetPixels(image, 0), Plotted());
     // A star-like outline with a vertex passed straight through (5, 10) and a flat top.
     const POINT arrow[] = {{2, 2}, {8, 2}, {8, 10}, {12, 10}, {5, 17}, {0, 10}, {2, 10}};
-    CDibImage a = Blank(20, 20);
+    CDibImage a = Blank(8, 20, 20);
     EXPECT_TRUE(a.FillPolygon(arrow, 7, 1));
     for (int y = 2; y <= 17; ++y) {
         int first = -1, last = -1, count = 0;
@@ -67,7 +56,7 @@ TEST(DibImagePolygon, TrianglesCoverTheirEdgesAndInterior) {
     for (int round = 0; round < 200; ++round) {
         POINT p[3];
         for (POINT& q : p) q = {(LONG)(rng() % 70) - 5, (LONG)(rng() % 50) - 5};
-        CDibImage triangle = Blank(60, 40), polygon = Blank(60, 40);
+        CDibImage triangle = Blank(8, 60, 40), polygon = Blank(8, 60, 40);
         triangle.FillTriangle(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, 1);
         polygon.FillPolygon(p, 3, 1);
         const Points filled = SetPixels(triangle, 0);
@@ -85,37 +74,41 @@ TEST(DibImagePolygon, TrianglesCoverTheirEdgesAndInterior) {
         if (!filled.empty()) {
             EXPECT_TRUE(SameBytes(triangle, polygon)) << round;
         }
-        g_called.clear();
-        triangle.FillTriangleCallback(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, 1, Record);
-        EXPECT_EQ(filled, g_called);
+        Plotted().clear();
+        triangle.FillTriangleCallback(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, 1, RecordPoint);
+        EXPECT_EQ(filled, Plotted());
     }
 }
 
 TEST(DibImagePolygon, CountsDegenerateAndFarPoints) {
-    CDibImage image = Blank(30, 30);
+    CDibImage image = Blank(8, 30, 30);
     POINT p[65] = {{3, 4}, {20, 9}, {4, 20}};
     EXPECT_FALSE(image.FillPolygon(p, 0, 1));
     EXPECT_FALSE(image.FillPolygon(p, 65, 1));
     EXPECT_FALSE(image.FillPolygon(nullptr, 3, 1));
-    EXPECT_TRUE(image.FillPolygon(p, 1, 1));
-    EXPECT_EQ((Points{{3, 4}}), SetPixels(image, 0));
-    image = Blank(30, 30);
-    EXPECT_TRUE(image.FillPolygon(p, 2, 1));
-    EXPECT_EQ(ReferenceLine(3, 4, 20, 9, 30, 30), SetPixels(image, 0));
-    // All on one row: a line across the bounding box.
+    // One point, two points and points on one row: a point, a line, a line across the bounding box.
     const POINT flat[] = {{2, 5}, {9, 5}, {6, 5}};
-    image = Blank(30, 30);
-    EXPECT_TRUE(image.FillPolygon(flat, 3, 1));
-    EXPECT_EQ(ReferenceLine(2, 5, 9, 5, 30, 30), SetPixels(image, 0));
+    const struct {
+        const POINT* points;
+        int count;
+        Points drawn;
+    } lines[] = {{p, 1, {{3, 4}}},
+                 {p, 2, ReferenceLine(3, 4, 20, 9, 30, 30)},
+                 {flat, 3, ReferenceLine(2, 5, 9, 5, 30, 30)}};
+    for (const auto& line : lines) {
+        image = Blank(8, 30, 30);
+        EXPECT_TRUE(image.FillPolygon(line.points, line.count, 1));
+        EXPECT_EQ(line.drawn, SetPixels(image, 0)) << line.count;
+    }
     const POINT outside[] = {{40, 1}, {50, 1}, {45, 20}};
     EXPECT_FALSE(image.FillPolygon(outside, 3, 1));
     EXPECT_FALSE(image.FillTriangle(40, 1, 50, 1, 45, 20, 1));
     // Vertices at the limits of int around the image: everything filled, nothing overflows.
     const POINT huge[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
-    image = Blank(30, 30);
+    image = Blank(8, 30, 30);
     EXPECT_TRUE(image.FillPolygon(huge, 4, 1));
     EXPECT_EQ(900u, SetPixels(image, 0).size());
-    image = Blank(30, 30);
+    image = Blank(8, 30, 30);
     EXPECT_TRUE(image.FillTriangle(INT_MIN, INT_MIN, INT_MAX, 0, INT_MIN, INT_MAX, 1));
     EXPECT_EQ(900u, SetPixels(image, 0).size());
 }

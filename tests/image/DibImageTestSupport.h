@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <random>
 #include <set>
@@ -74,6 +76,15 @@ inline CDibImage ImageOf(uint32_t depth, uint32_t width, const std::vector<uint3
     return image;
 }
 
+// The pixel values row by row (the inverse of ImageOf), or through the palette with `colours`.
+inline std::vector<uint32_t> ValuesOf(const CDibImage& image, bool colours = false) {
+    std::vector<uint32_t> out;
+    for (int y = 0; y < (int)image.height; ++y)
+        for (int x = 0; x < (int)image.width; ++x)
+            out.push_back(colours ? PixelColour(image, x, y) : image.GetPixel(x, y));
+    return out;
+}
+
 // Caller-owned pixel memory with guard bytes on both sides, to catch writes outside an image.
 struct GuardedPixels {
     static constexpr size_t kGuard = 64;
@@ -138,4 +149,25 @@ inline Points SetPixels(const CDibImage& image, uint32_t background) {
         for (int x = 0; x < (int)image.width; ++x)
             if (image.GetPixel(x, y) != background) out.insert({x, y});
     return out;
+}
+
+inline CDibImage Blank(uint32_t depth, uint32_t w, uint32_t h) {
+    CDibImage image;
+    EXPECT_TRUE(image.Create(depth, w, h, 0));
+    return image;
+}
+
+// The points the drawing callbacks hand to RecordPoint since Plotted().clear().
+inline Points& Plotted() {
+    static Points points;
+    return points;
+}
+inline void RecordPoint(CDibImage*, uint8_t*, int x, int y, uint32_t) { Plotted().insert({x, y}); }
+
+// The points' bounding box, inclusive: left, top, right, bottom.
+inline std::vector<int> Bounds(const Points& points) {
+    std::vector<int> box = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (auto [x, y] : points)
+        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+    return box;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <string>
@@ -25,7 +26,8 @@ std::string MadeOnce(const char* name, Make make) {
     if (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
         CreateDirectoryA(root.c_str(), nullptr);
         make(root);
-        CloseHandle(CreateFileA(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CloseHandle(
+            CreateFileA(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     ReleaseMutex(mutex);
     CloseHandle(mutex);
@@ -38,7 +40,8 @@ std::string MadeOnce(const char* name, Make make) {
 //   NurDateien\ three files, no folder
 inline std::string TreeRoot() {
     return MadeOnce("wl-pfadbaum", [](const std::string& root) {
-        for (const char* dir : {"\\Viele", "\\Umlaute", "\\NurDateien"}) CreateDirectoryA((root + dir).c_str(), nullptr);
+        for (const char* dir : {"\\Viele", "\\Umlaute", "\\NurDateien"})
+            CreateDirectoryA((root + dir).c_str(), nullptr);
         char name[32];
         for (int i = 0; i < 5000; ++i) {
             wsprintfA(name, "\\Viele\\Ordner %04d", i);
@@ -59,6 +62,16 @@ inline std::string ChainRoot() {
         std::string path = root;
         for (int i = 0; i < kChainDepth; ++i) CreateDirectoryA((path += "\\k").c_str(), nullptr);
     });
+}
+
+// A CF_HDROP block of one file, as the shell drops it.
+inline HGLOBAL DropBlock(const std::string& file) {
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
+    GlobalUnlock(drop);
+    return drop;
 }
 
 inline int CountOwnThreads() {

@@ -2,6 +2,7 @@
 // row whose text (in the caret's column) begins with what was typed. TVM_GETISEARCHSTRINGA reads it back.
 #include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListOps.h"
 #include "treelist/control/TreeListPending.h"
@@ -48,10 +49,8 @@ void TypeAhead(TreeListData* d, unsigned char character) {
     const ItemId item = row < 0 || IsDying(d) ? 0 : RowItem(d, static_cast<UINT>(row));
     if (!item || !SelectCell(d, item, column, kSelectOnly) || IsDying(d)) return;
     ScrollIntoView(d, d->caretItem, d->caretColumn);
-    if (Item(d, item)) {
-        d->selCellItem = item;
-        d->selCellColumn = column;
-    }
+    // The found cell becomes the selected cell: the mark (and its frame) moves to it.
+    if (Item(d, item)) MarkSelectedCell(d, item, column);
 }
 
 }  // namespace

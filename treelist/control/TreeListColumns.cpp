@@ -28,10 +28,8 @@ LRESULT SendHeader(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     return SendMessageA(header, msg, wp, lp);
 }
 
-int HeaderFormat(int fmt) {
-    const int align = fmt & LVCFMT_JUSTIFYMASK;
-    return (align == LVCFMT_RIGHT ? HDF_RIGHT : align == LVCFMT_CENTER ? HDF_CENTER : HDF_LEFT) | HDF_STRING;
-}
+// The header takes the caller's format as it is (alignment, images, owner drawing...), always with a string.
+int HeaderFormat(int fmt) { return fmt | HDF_STRING; }
 
 BYTE Alignment(int fmt) {
     const int align = fmt & LVCFMT_JUSTIFYMASK;

@@ -29,8 +29,9 @@ int InternalDrop(TreeListData* d, ItemId target, ItemId dragged, UINT keys);
 
 // --- target bar and timers (TreeListDropTarget.cpp)
 ItemId SetDropTarget(TreeListData* d, ItemId item, int height, int offset);
-void SetAutoScrollTimer(TreeListData* d, int mode, int interval);
+// Interval 0 stops the timer. The answer of SetTimer (or KillTimer).
+LRESULT SetAutoScrollTimer(TreeListData* d, int mode, UINT interval);
 // The interval the auto-scroll timer runs at for a requested one (30 to 900 ms).
-int AutoScrollInterval(int interval);
+UINT AutoScrollInterval(UINT interval);
 void OnAutoScrollTimer(TreeListData* d);
 void OnHoverTimer(TreeListData* d);

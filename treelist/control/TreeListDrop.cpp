@@ -45,13 +45,8 @@ bool Passes(const TreeListData* d, ItemId item, ItemId* target, int* mode) {
     return !(rules & (kRuleKeepLevel | kRuleKeepParent)) || AdjustDropLevel(d, item, target, mode) == 0;
 }
 
-// Moves an item; the end of the top level (target 0) is after the last top-level item.
+// Moves an item (target 0: to the end of the top level); a target it goes onto opens.
 int Move(TreeListData* d, ItemId item, ItemId target, int mode) {
-    if (!target) {
-        if (!d->lastRoot || d->lastRoot == item) return 1;
-        target = d->lastRoot;
-        mode = kDropAfter;
-    }
     const int result = MoveItem(d, item, target, mode);
     if (result && IsOnto(mode) && !IsDying(d) && Item(d, target) && !(d->items[target]->state & TVIS_EXPANDED))
         ExpandItem(d, target, TVE_EXPAND);
@@ -105,8 +100,9 @@ int DropSelected(TreeListData* d, ItemId target, int mode) {
         }
     }
     const int count = static_cast<int>(moved.size());
+    // The mode word gets bit 24 once an item moved: the items after the first were placed after it.
     if (count)
-        NotifyDrop(d, static_cast<UINT>(count) | static_cast<UINT>(firstMode) << 24 |
+        NotifyDrop(d, static_cast<UINT>(count) | static_cast<UINT>(firstMode | 1) << 24 |
                           static_cast<UINT>(lastResult) << 30,
                    firstTarget, Item(d, first) ? first : 0);
     return count;

@@ -65,21 +65,18 @@ LRESULT SetDropTargetMessage(TreeListData* d, WPARAM height, ItemId item) {
     return static_cast<LRESULT>(SetDropTarget(d, item, static_cast<int>(std::min<WPARAM>(height, 0x7FFF)), 0));
 }
 
-int AutoScrollInterval(int interval) { return std::clamp(interval, 30, 900); }
+UINT AutoScrollInterval(UINT interval) { return std::clamp(interval, 30u, 900u); }
 
-void SetAutoScrollTimer(TreeListData* d, int mode, int interval) {
-    if (interval <= 0) {
-        KillTimer(d->window, kTimerAutoScroll);
-        return;
-    }
+LRESULT SetAutoScrollTimer(TreeListData* d, int mode, UINT interval) {
+    if (!interval) return KillTimer(d->window, kTimerAutoScroll);
     d->autoScrollMode = static_cast<BYTE>(mode);
-    if (SetTimer(d->window, kTimerAutoScroll, static_cast<UINT>(AutoScrollInterval(interval)), nullptr))
-        d->autoScrollTicks = 0;
+    const UINT_PTR timer = SetTimer(d->window, kTimerAutoScroll, AutoScrollInterval(interval), nullptr);
+    if (timer) d->autoScrollTicks = 0;
+    return static_cast<LRESULT>(timer);
 }
 
 LRESULT AutoScrollMessage(TreeListData* d, WPARAM mode, LPARAM interval) {
-    SetAutoScrollTimer(d, static_cast<int>(mode & 0xFF), static_cast<int>(std::clamp<LPARAM>(interval, 0, 1000000)));
-    return 0;
+    return SetAutoScrollTimer(d, static_cast<int>(mode & 0xFF), static_cast<UINT>(interval));
 }
 
 void OnAutoScrollTimer(TreeListData* d) {

@@ -6,8 +6,7 @@
 
 namespace {
 
-constexpr LPARAM kArrowKeyData = 0x500001;
-constexpr LPARAM kArrowKeyUpData = static_cast<LPARAM>(0xC0500001);
+constexpr LPARAM kArrowKeyData = 0x500001;  // the key-down and the key-up that follow an edit left by an arrow
 
 void Command(const TreeListData* d, WPARAM command) {
     SendMessageA(d->window, WM_COMMAND, command, reinterpret_cast<LPARAM>(d->editor));
@@ -57,7 +56,7 @@ bool OnKeyDown(const TreeListData* d, HWND window, WPARAM key) {
     if (LeavesEditor(d, window, key)) {
         TreeListPost(d->window, WM_COMMAND, kTreeListEditAccept, reinterpret_cast<LPARAM>(d->editor));
         TreeListPost(d->window, WM_KEYDOWN, key, kArrowKeyData);
-        TreeListPost(d->window, WM_KEYUP, key, kArrowKeyUpData);
+        TreeListPost(d->window, WM_KEYUP, key, kArrowKeyData);
         return true;
     }
     if (key == VK_DOWN && d->editorKind != kEditorEdit && !ListOpen(d)) {

@@ -97,7 +97,8 @@ LRESULT OnNotify(TreeListData* d, NMHDR* hdr);
 LRESULT OnTipNeedText(TreeListData* d, NMTTDISPINFOA* info);
 LRESULT HitTestMessage(TreeListData* d, TVHITTESTINFO* hit);
 LRESULT EnsureVisibleMessage(TreeListData* d, WPARAM mode, ItemId item);
-LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item);
+// TLM_SETDROPHILITE (anyColumn: the cell of any column) and TLM_SETHOTHILITE (a cell only with cell highlighting).
+LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item, bool anyColumn);
 LRESULT SetToolTips(TreeListData* d, HWND tip);
 LRESULT SetInsertMarkMessage(TreeListData* d, WPARAM after, ItemId item);
 

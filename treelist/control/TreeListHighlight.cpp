@@ -31,8 +31,8 @@ void RequestMouseLeave(TreeListData* d) {
     d->leaveTracked = TrackMouseEvent(&track) != FALSE;
 }
 
-LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column) {
-    if (!(d->exStyle & TLX_CELLDROPHILITE)) column = 0;
+LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColumn) {
+    if (!anyColumn && !(d->exStyle & TLX_CELLDROPHILITE)) column = 0;
     if (column < 0 || column >= std::max(d->columnCount, 1) || (item && !Item(d, item))) {
         ClearHighlight(d);
         return 0;
@@ -50,6 +50,6 @@ LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column) {
     return 1;
 }
 
-LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item) {
-    return SetDropHighlight(d, item, static_cast<int>(static_cast<LONG_PTR>(column)));
+LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item, bool anyColumn) {
+    return SetDropHighlight(d, item, static_cast<int>(static_cast<LONG_PTR>(column)), anyColumn);
 }

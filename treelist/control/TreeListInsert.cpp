@@ -41,7 +41,10 @@ TreeListItem* NewRecord(TreeListData* d, const TreeListInsertRecord& r, UINT* he
     } else if ((d->style & TVS_CHECKBOXES) && !(d->exStyle & TLX_REVERSECHECKS)) {
         it->state = INDEXTOSTATEIMAGEMASK(1);
     }
-    if (d->style & TVS_SINGLEEXPAND) it->state &= ~TVIS_EXPANDED;
+    if (d->style & TVS_SINGLEEXPAND) {
+        it->state &= ~TVIS_EXPANDED;
+        *heldBack &= ~TVIS_EXPANDED;
+    }
 
     it->image = (in.mask & TVIF_IMAGE) ? in.iImage : 0;
     if (it->image == I_IMAGECALLBACK) it->callbacks |= kCallbackImage;

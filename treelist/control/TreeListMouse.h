@@ -29,8 +29,9 @@ LRESULT ShowAtTop(TreeListData* d, ItemId item);
 bool EditorOpen(const TreeListData* d);
 
 // --- highlights and check boxes
-// The hot-track or drop highlight (flag 0x08 of the item or cell); 1 set, 0 refused.
-LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column);
+// The hot-track or drop highlight (flag 0x08 of the item or cell); 1 set, 0 refused. The column counts with
+// cell highlighting (TLX_CELLDROPHILITE) or when anyColumn is set (TLM_SETDROPHILITE).
+LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColumn = false);
 void RequestMouseLeave(TreeListData* d);
 // Repaints the hot check box of the tree column or a cell.
 void InvalidateHotCheck(TreeListData* d);

@@ -56,11 +56,12 @@ bool HasChildren(const TreeListItem* it) {
     return it->firstChild || (it->flags & kHasChildren) || (it->callbacks & kCallbackChildren);
 }
 
-// A click that toggles an item: at once for a partly expanded one, else after the notification.
-void ToggleOnClick(TreeListData* d, Click& c) {
+// A click that toggles an item after the notification; on the button or the tree column a partly expanded
+// item toggles at once.
+void ToggleOnClick(TreeListData* d, Click& c, bool partlyAtOnce = true) {
     const TreeListItem* it = Item(d, c.item);
     if (!it || !HasChildren(it)) return;
-    if ((it->state & kExpandedPartly) == kExpandedPartly)
+    if (partlyAtOnce && (it->state & kExpandedPartly) == kExpandedPartly)
         ExpandItem(d, c.item, 0);
     else
         c.toggleAfter = c.item;
@@ -202,7 +203,7 @@ void CellClick(TreeListData* d, Click& c) {
             opened = EditLabelRequest(d, c.item, column, TLET_RETURN, c.pt) != nullptr;
         const TreeListCell* cell = Cell(d, c.item, column);
         if (!opened && column && !IsDying(d) && Item(d, c.item) && !(cell && (cell->state & 0x40)))
-            ToggleOnClick(d, c);
+            ToggleOnClick(d, c, false);
         return;
     }
     if (c.msg != WM_LBUTTONDOWN) return;

@@ -98,13 +98,23 @@ void SelectRange(TreeListData* d, ItemId item, int column) {
         SelectBetween(d, upper, lower);
         return;
     }
+    // The rows from the start to the item flip, but the anchor keeps its selection; an anchor on the far
+    // side of the start keeps the start's row too, so that the range grows from the anchor or shrinks back.
+    ItemId anchor = Item(d, d->anchorItem) ? ShownAncestor(d, d->anchorItem) : 0;
+    if (!anchor) anchor = start;
     const UINT from = d->items[start]->row - 1;
     if (!SelectCell(d, item, column, kSelectAction) || IsDying(d) || !Item(d, item) || !d->items[item]->row) return;
     const UINT to = d->items[item]->row - 1;
     const int step = to >= from ? 1 : -1;
-    for (UINT r = from;; r += step) {
+    UINT r = from;
+    if (from != to && Item(d, anchor) && d->items[anchor]->row) {
+        const UINT a = d->items[anchor]->row - 1;
+        if (step > 0 ? a < from : a > from) r += step;
+    }
+    for (;; r += step) {
         const ItemId rowItem = RowItem(d, r);
-        if (rowItem && !(rowItem == start && IsSelected(d, rowItem))) {
+        // The item, now the caret, keeps the selection SelectCell gave it.
+        if (rowItem && rowItem != d->caretItem && !(rowItem == anchor && IsSelected(d, rowItem))) {
             if (!ToggleItemSelection(d, rowItem, kSelectAction) || IsDying(d)) return;
             FollowHidden(d, rowItem);
             if (IsDying(d)) return;

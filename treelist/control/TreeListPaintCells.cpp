@@ -14,8 +14,8 @@ namespace {
 constexpr int kCheckBoxPart = 3, kUncheckedNormal = 1, kCheckedNormal = 5;
 constexpr UINT kImageAtRight = 0x80;
 
-// A check box of a check-box column (edit modes 6 and 7) from the second state list; its width.
-int PaintCellCheckBox(PaintContext& pc, const PaintRow& row, int column, UINT cellState, int left) {
+// A check box of a check-box column (edit modes 6 and 7) from the second state list, 1 pixel right of left.
+void PaintCellCheckBox(PaintContext& pc, const PaintRow& row, int column, UINT cellState, int left) {
     TreeListData* d = pc.d;
     UINT index = (cellState >> 12) & 0xF;
     if ((index & 0x8) && (d->columns[column].editFlags & 0x20)) index &= 0x7;
@@ -29,12 +29,18 @@ int PaintCellCheckBox(PaintContext& pc, const PaintRow& row, int column, UINT ce
             RECT r = {left + 1, row.top, left + 1 + size.cx, row.bottom};
             shared.DrawThemeBackground(d->checkTheme, pc.dc, kCheckBoxPart, state, &r, nullptr);
         }
-        return size.cx;
+        return;
     }
     if (HIMAGELIST list = ImageList(d, kImagesState2))
         ImageList_Draw(list, static_cast<int>(index + (hot ? 1 : 0)), pc.dc, left + 1,
                        row.top + (row.bottom - row.top - size.cy) / 2, ILD_TRANSPARENT);
-    return size.cx;
+}
+
+// Whether any column of a (joined) cell lies in the update area; an empty column region is never drawn into.
+bool InUpdate(const PaintContext& pc, int first, int last) {
+    for (int c = first; c <= last; ++c)
+        if (pc.regions[c]) return true;
+    return false;
 }
 
 }  // namespace
@@ -50,7 +56,7 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
         const int left = ColumnLeft(d, c) - d->scrollX;
         if (left > d->clientWidth) break;
         const int right = ColumnRight(d, lastJoined) - d->scrollX;
-        if (right <= pc.update.left || left >= pc.update.right) continue;
+        if (right <= pc.update.left || left >= pc.update.right || !InUpdate(pc, c, lastJoined)) continue;
         SelectColumnClip(pc, c, lastJoined);
 
         const TreeListCell* cell = Cell(d, row.item, c);
@@ -75,19 +81,30 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
             back = col.mark1 ? DarkenEighth(cell->bkColour) : cell->bkColour;
         FillArea(pc.dc, left, row.top, right, row.bottom, back);
 
-        int textLeft = left, textRight = right;
+        // A check box (check-box columns) or a cell image sits 1 pixel inside the cell's left edge, or its right
+        // edge with state bit 0x80; the text keeps clear of it.
+        int imageWidth = 0;
+        const bool atRight = cell && (cell->state & kImageAtRight);
         if (col.editMode == 6 || col.editMode == 7) {
-            if (HasImages(d, kImagesState2)) textLeft += PaintCellCheckBox(pc, row, c, state, left) + 2;
-        } else if (HIMAGELIST list = ImageList(d, kImagesCell); list && image >= 0) {
-            const SIZE size = d->imageSize[kImagesCell];
-            const bool atRight = cell && (cell->state & kImageAtRight);
-            const int x = atRight ? right - size.cx - 1 : left + 1;
-            ImageList_Draw(list, image, pc.dc, x, row.top + (row.bottom - row.top - size.cy) / 2, ILD_TRANSPARENT);
-            if (atRight)
-                textRight = x - 1;
-            else
-                textLeft = left + size.cx + 2;
+            if (HasImages(d, kImagesState2)) {
+                imageWidth = d->imageSize[kImagesState2].cx;
+                PaintCellCheckBox(pc, row, c, state, atRight ? right - imageWidth - 2 : left);
+            }
+        } else if (image >= 0) {
+            // Cells take their images from the cell list, or from the item list while there is none.
+            const int kind = ImageList(d, kImagesCell) ? kImagesCell : kImagesItem;
+            if (HIMAGELIST list = ImageList(d, kind)) {
+                const SIZE size = d->imageSize[kind];
+                imageWidth = size.cx;
+                const int x = atRight ? right - size.cx - 1 : left + 1;
+                ImageList_Draw(list, image, pc.dc, x, row.top + (row.bottom - row.top - size.cy) / 2, ILD_TRANSPARENT);
+            }
         }
+        int textLeft = left, textRight = right;
+        if (imageWidth && atRight)
+            textRight = right - imageWidth - 2;
+        else if (imageWidth)
+            textLeft = left + imageWidth + 2;
 
         PaintText t = {};
         t.text = text;

@@ -98,8 +98,9 @@ void PaintCheckBox(PaintContext& pc, const PaintRow& row, int left, COLORREF bac
                        row.top + (row.bottom - row.top - d->imageSize[kImagesState].cy) / 2, ILD_TRANSPARENT);
 }
 
-// The item image; false when the item shows none.
-bool PaintItemImage(PaintContext& pc, const PaintRow& row, int left, int image, bool open, COLORREF back) {
+// The item image in an area of the given width; false when the item shows none.
+bool PaintItemImage(PaintContext& pc, const PaintRow& row, int left, int width, int image, bool open,
+                    COLORREF back) {
     TreeListData* d = pc.d;
     HIMAGELIST list = ImageList(d, kImagesItem);
     if (!list || image == kImageNone) {
@@ -115,8 +116,7 @@ bool PaintItemImage(PaintContext& pc, const PaintRow& row, int left, int image, 
         if (!(index & kNoExpandedOffset) && open) index += static_cast<UINT>(d->options[TLO_EXPANDEDIMAGEOFFSET]);
         index &= ~kNoExpandedOffset;
     }
-    const SIZE size = d->imageSize[kImagesItem];
-    FillArea(pc.dc, left, row.top, left + size.cx, row.bottom, back);
+    FillArea(pc.dc, left, row.top, left + width, row.bottom, back);
     row.it->flags |= kHasImage;
     if (HIMAGELIST from = ImageList(d, kind))
         ImageList_Draw(from, static_cast<int>(index), pc.dc, left,
@@ -170,11 +170,12 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
     const bool open = ShowsOpen(it, hasChildren);
     const bool showsImage = ImageList(d, kImagesItem) && image != kImageNone;
     const TreeCellLayout l = LayoutTreeCell(d, it, showsImage);
-    const int contentLeft = x0 + (l.buttonLeft >= 0 ? l.buttonLeft + d->indent : l.levels * d->indent);
+    const int contentLeft = x0 + l.contentLeft, innerLeft = x0 + l.innerLeft;
 
-    // Indent slots and the button slot.
+    // Indent slots and the button slot; the pixel after them belongs to the indent (the grid column with grid
+    // lines).
     const COLORREF indentColour = (d->exStyle & TLX_INDENTROWCOLOUR) ? back : pc.background;
-    FillArea(pc.dc, x0, row.top, contentLeft, row.bottom, indentColour);
+    FillArea(pc.dc, x0, row.top, innerLeft, row.bottom, indentColour);
     if (d->style & TVS_HASLINES) PaintLevelLines(pc, row, x0, l.levels);
     if (l.buttonLeft >= 0) {
         const int cx = x0 + l.buttonLeft + d->lineOffset;
@@ -191,12 +192,12 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
             FillArea(pc.dc, x0, row.bottom - 2, contentLeft, row.bottom - 1, d->colours[kColourGrid]);
     }
 
-    int x = contentLeft;
-    if (l.checkLeft >= 0) {
-        PaintCheckBox(pc, row, x0 + l.checkLeft, back, hasChildren);
-        x = x0 + l.checkLeft + d->imageSize[kImagesState].cx;
-    }
-    if (showsImage && PaintItemImage(pc, row, x, image, open, back)) x += d->imageSize[kImagesItem].cx;
+    if (l.checkLeft >= 0) PaintCheckBox(pc, row, x0 + l.checkLeft, back, hasChildren);
+    if (l.imageLeft >= 0)
+        PaintItemImage(pc, row, x0 + l.imageLeft, l.textLeft - l.imageLeft, image, open, back);
+    else
+        it->flags &= ~kHasImage;
+    const int x = x0 + l.textLeft;
 
     PaintText t = {};
     t.text = text;

@@ -13,8 +13,10 @@ namespace {
 
 constexpr UINT kMeasure = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
 constexpr UINT kDraw = DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
-// The text buffer holds the kept characters, "..." and the terminator.
-constexpr int kMaxKept = kTextBufferSize - 4;
+// A cut highlighted text keeps at most 253 characters before the "..." (the buffer holds them, the "..." and
+// the terminator).
+constexpr int kMaxKept = 253;
+static_assert(kMaxKept + 4 <= kTextBufferSize);
 
 int Measure(HDC dc, const PaintText& t) {
     if (t.cachedWidth && *t.cachedWidth) return *t.cachedWidth;

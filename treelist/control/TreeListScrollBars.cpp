@@ -58,24 +58,31 @@ void UpdateVScrollBar(TreeListData* d, bool leaveLock, bool force) {
     if (!force && d->rowCount == d->vScrollCount && d->wholeRows == d->vScrollWhole) return;
     const UINT oldFirst = d->firstRow;
     if (d->wholeRows > 0) d->firstRow = LimitFirstRow(d, d->firstRow);
-    const DWORD now = TreeListTick();
-    if (!IsOwnerThread(d) || (!force && now - d->vScrollTick < kRedrawGapMs)) {
-        // Redrawn later on the window's thread; a burst of inserts redraws the bar only now and then.
+    if (!IsOwnerThread(d)) {
         if (d->firstRow != oldFirst) QueueRefresh(d, kDeferFirstRow);
         QueueRefresh(d, kDeferRefresh);
         return;
     }
-    d->refreshQueued = false;
+    // The range is always set; a burst of inserts redraws the bar only now and then.
+    const DWORD now = TreeListTick();
+    const bool redraw = force || now - d->vScrollTick >= kRedrawGapMs;
     d->vScrollCount = d->rowCount;
     d->vScrollWhole = d->wholeRows;
-    d->vScrollTick = now;
     SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
     if (d->exStyle & TLX_VSCROLLDISABLENOSCROLL) info.fMask |= SIF_DISABLENOSCROLL;
     info.nMax = (d->style & TVS_NOSCROLL) ? 0 : static_cast<int>(d->rowCount);
     info.nPage = d->wholeRows;
     info.nPos = static_cast<int>(d->firstRow);
-    SetBar(d, SB_VERT, info, true, leaveLock);
+    SetBar(d, SB_VERT, info, redraw, leaveLock);
     if (IsDying(d)) return;
     if (static_cast<int>(info.nPage) > info.nMax && d->firstRow) d->firstRow = 0;
+    if (!redraw) {
+        // Redrawn later on the window's thread.
+        if (d->firstRow != oldFirst) QueueRefresh(d, kDeferFirstRow);
+        QueueRefresh(d, kDeferRefresh);
+        return;
+    }
+    d->refreshQueued = false;
+    d->vScrollTick = now;
     if (d->firstRow != oldFirst) InvalidateItems(d);
 }

@@ -124,6 +124,7 @@ bool ReadSource(TreeListData* d, ItemId item, int column, TipSource* s) {
 bool AskParent(TreeListData* d, ItemId item, int column, const TipSource& s, POINT at) {
     NMTREEVIEWA nm = {};
     nm.itemNew = TextRecord(d, item, column);
+    nm.itemNew.mask &= ~TVIF_TEXT;  // 0x801C: the text and its length come along without the text bit
     nm.ptDrag = at;
     if (!SendNotify(d, TLN_CELLTIP, &nm.hdr) || IsDying(d) || !Item(d, item)) return false;
     const char* text = nm.itemNew.pszText && nm.itemNew.pszText != LPSTR_TEXTCALLBACKA ? nm.itemNew.pszText : "";
@@ -150,6 +151,18 @@ void TipFor(TreeListData* d, ItemId item, int column) {
             return;
         }
     } else if (d->style & TVS_INFOTIP) {
+        // The parent hears of the tip first (as with the system's tree view); its answer is not used.
+        char unused[1] = {};
+        NMTVGETINFOTIPA nm = {};
+        nm.pszText = unused;
+        nm.cchTextMax = sizeof unused;
+        nm.hItem = ToHandle(item);
+        nm.lParam = d->items[item]->lParam;
+        SendNotify(d, TVN_GETINFOTIPA, &nm.hdr);
+        if (IsDying(d) || !Item(d, item) || !ReadSource(d, item, column, &s)) {
+            HideTip(d);
+            return;
+        }
         ShowTip(d, item, column, s.text, std::min<UINT>(s.length, kInfoTipLimit), at, s.state);
         return;
     }

@@ -141,8 +141,8 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     case TVM_SETTOOLTIPS:          return SetToolTips(d, reinterpret_cast<HWND>(wp));
     case TVM_GETTOOLTIPS:          return reinterpret_cast<LRESULT>(d->tooltip);
     case TVM_SETINSERTMARK:        return SetInsertMarkMessage(d, wp, ItemArg(lp));
-    case TLM_SETDROPHILITE:
-    case TLM_SETHOTHILITE:         return SetHighlightMessage(d, wp, ItemArg(lp));
+    case TLM_SETDROPHILITE:        return SetHighlightMessage(d, wp, ItemArg(lp), true);
+    case TLM_SETHOTHILITE:         return SetHighlightMessage(d, wp, ItemArg(lp), false);
 
     // --- in-place editing
     case WM_COMMAND:               return OnCommand(d, wp, lp);

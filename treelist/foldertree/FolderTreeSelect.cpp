@@ -114,8 +114,9 @@ void CFolderTreeCtrl::QueueSelection(HTREEITEM item, int read) {
             c->jobs.Add(item, generation | FJ_SELECTED, false, FJ_FRONT);
             ++queued;
         }
-        // The ancestors up to one that stands for a network path are read again.
+        // The ancestors up to one that stands for a network path are read again, except on slow media.
         for (HTREEITEM up = Parent(m_hWnd, item); up && !Param(m_hWnd, up); up = Parent(m_hWnd, up)) {
+            if (State(m_hWnd, up) & FTS_SLOW) continue;
             c->jobs.Add(up, generation | FJ_ANCESTOR, false, FJ_SECOND);
             ++queued;
         }

@@ -104,6 +104,7 @@ bool RunNextJob(FolderTreeContext& c) {
             c.jobs.Remove(first->id, &dropped);
             if (dropped.done) ReleaseSemaphore(dropped.done, 1, nullptr);
             if (dropped.counted) c.pendingExpands.fetch_sub(1);
+            if (c.jobs.Count() == 0 && !c.stop.load()) PostMessageA(c.window, WM_COMMAND, ID_FOLDERTREE_IDLE, 0);
             return true;
         }
         job = *first;

@@ -106,9 +106,9 @@ void CPathDlg::SetPath(const char* text) {
     CString path = TrimChosenPath(text);
     char full[MAX_PATH];
     const bool network = path.GetLength() >= 2 && path[0] == '\\' && path[1] == '\\';
-    if (network && !m_localOnly) {
-        if (MapNetworkPlacePath(path, full, sizeof full)) path = full;
-    } else if (!path.IsEmpty()) {
+    if (network && !m_localOnly && MapNetworkPlacePath(path, full, sizeof full)) path = full;
+    // Made full, network paths too ("." and ".." go); the network itself ("\\\\") stays.
+    if (!path.IsEmpty() && !(network && path.GetLength() == 2)) {
         const DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
         if (n && n < sizeof full) path = full;
     }
@@ -174,7 +174,7 @@ BOOL CPathDlg::OnInitDialog() {
             ::AppendMenuA(menu, MF_STRING, ID_PATHDLG_EXTENSION, "Pfaderweiterung");
         }
     }
-    m_worker = StartPathListWorker(m_hWnd, m_localOnly != FALSE);
+    m_worker = StartPathListWorker(m_hWnd, m_localOnly != FALSE, m_startShare.c_str());
     // Shows the path in the field, which lists it (or selects it in the tree).
     CDialog::OnInitDialog();
     const CString start = m_path;
@@ -205,12 +205,12 @@ void CPathDlg::RestoreRect() {
 }
 
 void CPathDlg::AttachField() {
-    DWORD options = PCO_DRAG_OUT | (m_fixedField ? 0u : (DWORD)PCO_ACCEPT_DROP);
+    DWORD options = PCO_DRAG_OUT | PCO_ACCEPT_DROP;
     if (m_localOnly) options |= PCO_NO_NETWORK;
     if (!m_breadcrumb) options |= PCO_PLAIN_EDIT;
     if (m_mustExist) options |= PCO_MUST_EXIST;
     m_field.Attach(options, ::GetDlgItem(m_hWnd, IDC_PATHDLG_PATH));
-    // Files dropped on a fixed field reach the dialog.
+    // Files dropped on a fixed field reach the dialog (the field shows their folder, which is listed).
     if (m_fixedField) ::DragAcceptFiles(m_hWnd, TRUE);
 }
 
@@ -227,6 +227,10 @@ void CPathDlg::ChooseStartPath() {
     }
     if (kind == PATH_FILE) CutLastComponentStr(start);
     m_networkMode = network && !m_localOnly;
+    // A reachable share gets a drive entry of its own.
+    m_startShare = m_networkMode ? ShareOfPath(start) : "";
+    if (!NetworkFolderFound(m_startShare.c_str())) m_startShare.clear();
+    m_shareRoot.clear();
     m_path = start;
 }
 

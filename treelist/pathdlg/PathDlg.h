@@ -125,7 +125,8 @@ private:
     std::vector<std::string> m_driveMemory;  // the per-drive last paths
     int m_drive = -1;
     bool m_networkMode = false;
-    std::string m_shareRoot;
+    std::string m_startShare;  // the start path's reachable share, which has a drive entry ("" none)
+    std::string m_shareRoot;   // the share the listed path lies in, when that is m_startShare
     PathListContext* m_worker = nullptr;
     int m_listed = 0;         // entries moved into the list box
     int m_current = -1;       // the entry of the listed folder

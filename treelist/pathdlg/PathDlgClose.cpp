@@ -18,16 +18,6 @@ constexpr int kMessagesInARow = 10;
 
 bool IsNetwork(const char* path) { return path[0] == '\\' && path[1] == '\\'; }
 
-// A network folder counts as present when a search in it finds something.
-bool NetworkFolderFound(const char* path) {
-    WIN32_FIND_DATAA found;
-    const CString pattern = CString(path) + (path[lstrlenA(path) - 1] == '\\' ? "*" : "\\*");
-    HANDLE find = ::FindFirstFileA(pattern, &found);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    ::FindClose(find);
-    return true;
-}
-
 bool Present(const char* path, bool network) {
     return network ? NetworkFolderFound(path) : GetPathTypeA(path) >= PATH_DIRECTORY;
 }

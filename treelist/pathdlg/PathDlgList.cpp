@@ -32,7 +32,8 @@ void CPathDlg::ListPath(const char* text, bool again) {
     }
     if (!again && path.CompareNoCase(m_requestPath) == 0) return;
     const bool network = path.GetLength() >= 2 && path[0] == '\\' && path[1] == '\\';
-    if (!network) m_shareRoot.clear();
+    // A path in the start path's share is listed from its drive entry.
+    m_shareRoot = network && PathUnder(path, m_startShare.c_str()) ? m_startShare : "";
     m_networkMode = network && !m_localOnly;
     if (!RequestPathListing(m_worker, path, m_shareRoot.c_str())) return;
     m_requestPath = path;
@@ -279,14 +280,17 @@ int CPathDlg::DriveOfPath(const char* path) const {
     PathListContext* c = m_worker;
     if (!c || !path) return -1;
     const bool network = path[0] == '\\' && path[1] == '\\';
+    int place = -1;
     CSingleLock lock(&c->lock, TRUE);
     for (size_t i = 0; i < c->drives.size(); ++i) {
         const PathDriveEntry& d = c->drives[i];
-        if (d.kind == PATHDRIVE_NETWORK ? network && m_shareRoot.empty()
-                                        : _strnicmp(path, d.text.c_str(), d.text.size() - 1) == 0)
+        if (d.share ? PathUnder(path, d.text.c_str()) : d.kind == PATHDRIVE_DRIVE && !network &&
+                                                           _strnicmp(path, d.text.c_str(), d.text.size() - 1) == 0)
             return (int)i;
+        // Other network paths belong to the network place.
+        if (d.kind == PATHDRIVE_NETWORK && !d.share && network) place = (int)i;
     }
-    return -1;
+    return place;
 }
 
 void CPathDlg::OnDrivesReady() {
@@ -318,10 +322,9 @@ void CPathDlg::OnDriveChange() {
         CSingleLock lock(&c->lock, TRUE);
         drive = c->drives[(size_t)chosen];
     }
-    m_shareRoot.clear();
     const std::string& remembered = m_driveMemory[(size_t)chosen];
-    if (drive.kind == PATHDRIVE_NETWORK)
-        ListPath(remembered.empty() ? "\\\\" : remembered.c_str());
+    if (drive.kind == PATHDRIVE_NETWORK && !drive.share)
+        ListPath("\\\\");
     else
         ListPath(remembered.empty() ? drive.text.c_str() : remembered.c_str());
 }

@@ -74,6 +74,18 @@ std::vector<std::string> PathLevels(const char* path, const char* shareRoot) {
     return levels;
 }
 
+std::string ShareOfPath(const char* path) {
+    if (!path || !IsSeparator(path[0]) || !IsSeparator(path[1])) return "";
+    const std::vector<std::string> levels = PathLevels(path, nullptr);
+    return levels.size() >= 3 ? JoinLevels(levels, 2) : "";
+}
+
+bool PathUnder(const char* path, const char* root) {
+    const size_t n = root ? strlen(root) : 0;
+    if (!path || !n || _strnicmp(path, root, n) != 0) return false;
+    return !path[n] || IsSeparator(path[n]) || IsSeparator(root[n - 1]);
+}
+
 std::string JoinLevels(const std::vector<std::string>& levels, int last) {
     std::string path;
     for (int i = 0; i <= last && i < (int)levels.size(); ++i) {

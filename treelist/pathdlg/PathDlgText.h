@@ -19,6 +19,13 @@ CString TrimSubPath(const char* text);
 // share, "\\" for the network) and each further component. Empty for an empty path.
 std::vector<std::string> PathLevels(const char* path, const char* shareRoot);
 
+// The share of a network path ("\\server\share" of "\\server\share\dir"); "" for other paths and for
+// a network path without a share.
+std::string ShareOfPath(const char* path);
+
+// True when path is root or lies below it (letter case ignored).
+bool PathUnder(const char* path, const char* root);
+
 // The path of the levels 0..last joined ("C:\" + "a" + "b" = "C:\a\b").
 std::string JoinLevels(const std::vector<std::string>& levels, int last);
 

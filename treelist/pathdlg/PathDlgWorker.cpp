@@ -109,9 +109,11 @@ void ReadDrives(PathListContext& c) {
         const bool network = (e->headerFlags & FLE_SHELL) != 0;
         const int icon = c.files.GetEntryIcon(e, kEntryIconFlags);
         drives.push_back({network ? std::string(e->name) : std::string(e->name) + "\\", icon,
-                          network ? PATHDRIVE_NETWORK : PATHDRIVE_DRIVE});
+                          network ? PATHDRIVE_NETWORK : PATHDRIVE_DRIVE, false});
     }
     c.files.Clear();
+    if (!c.share.empty())
+        drives.push_back({c.share, Icon(GetDriveIconIndex(GetSystemDriveLetter(), TRUE), 0), PATHDRIVE_NETWORK, true});
     {
         CSingleLock lock(&c.lock, TRUE);
         c.drives = std::move(drives);
@@ -121,7 +123,7 @@ void ReadDrives(PathListContext& c) {
 
 int NetworkPlaceIcon(const PathListContext& c) {
     for (const PathDriveEntry& d : c.drives)
-        if (d.kind == PATHDRIVE_NETWORK) return d.icon;
+        if (d.kind == PATHDRIVE_NETWORK && !d.share) return d.icon;
     return Icon(GetFileIconIndex(FI_FOLDER), 0);
 }
 
@@ -163,10 +165,11 @@ UINT __cdecl WorkerMain(LPVOID parameter) {
 
 }  // namespace
 
-PathListContext::PathListContext(HWND ownDialog, bool local) : dialog(ownDialog), localOnly(local), wake(1, 1) {}
+PathListContext::PathListContext(HWND ownDialog, bool local, const char* startShare)
+    : dialog(ownDialog), localOnly(local), share(startShare ? startShare : ""), wake(1, 1) {}
 
-PathListContext* StartPathListWorker(HWND dialog, bool localOnly) {
-    auto* c = new PathListContext(dialog, localOnly);
+PathListContext* StartPathListWorker(HWND dialog, bool localOnly, const char* share) {
+    auto* c = new PathListContext(dialog, localOnly, share);
     CWinThread* thread = AfxBeginThread(WorkerMain, c, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (!thread) {
         delete c;
@@ -205,4 +208,15 @@ void ReleasePathListContext(PathListContext* c) {
     if (c->refs.fetch_sub(1) != 1) return;
     if (c->thread) CloseHandle(c->thread);
     delete c;
+}
+
+bool NetworkFolderFound(const char* path) {
+    const int length = path ? lstrlenA(path) : 0;
+    if (!length) return false;
+    WIN32_FIND_DATAA found;
+    const std::string pattern = std::string(path) + (path[length - 1] == '\\' ? "*" : "\\*");
+    HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(find);
+    return true;
 }

@@ -29,17 +29,19 @@ struct PathDriveEntry {
     std::string text;  // "C:\", the network place's own name, or a share path
     int icon;
     int kind;
+    bool share;  // the start path's share (kind PATHDRIVE_NETWORK)
 };
 
 constexpr int kPathLevelIndent = 5;
 
 struct PathListContext {
-    PathListContext(HWND dialog, bool localOnly);
+    PathListContext(HWND dialog, bool localOnly, const char* share);
     PathListContext(const PathListContext&) = delete;
     PathListContext& operator=(const PathListContext&) = delete;
 
     const HWND dialog;
     const bool localOnly;
+    const std::string share;  // a share that gets an entry of its own after the drives ("" none)
 
     // Guards everything below up to the atomics.
     CCriticalSection lock;
@@ -61,8 +63,12 @@ struct PathListContext {
     HANDLE thread = nullptr;
 };
 
-// Starts the worker (the drives are read first); null when it could not start.
-PathListContext* StartPathListWorker(HWND dialog, bool localOnly);
+// Starts the worker (the drives are read first, then share gets an entry when given); null when it could
+// not start.
+PathListContext* StartPathListWorker(HWND dialog, bool localOnly, const char* share = nullptr);
+
+// A network folder counts as present (and a share as reachable) when a search in it finds something.
+bool NetworkFolderFound(const char* path);
 
 // Asks for a listing of path: the entries are emptied, a running listing stops and the worker wakes.
 // The caller empties its list box (the worker never touches it). False when path is too long.

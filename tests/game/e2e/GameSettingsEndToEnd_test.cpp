@@ -2,6 +2,7 @@
 // writes every value and the folder history, a file instead of a folder is questioned, and the game plays
 // its next round by the new settings (read from the screen, so these tests run alone).
 #include "tests/game/QuestionFolder.h"
+#include "tests/game/SettingsTestSupport.h"
 #include "tests/game/serial/GameProcess.h"
 #include "tests/support/IdleComPort.h"
 #include "tests/support/ScreenPixels.h"
@@ -15,13 +16,13 @@
 #include <string>
 #include <vector>
 
+using namespace gametest;
+
 namespace {
 
 constexpr DWORD kWaitMs = 20000;
 const char kProgramKey[] = "Software\\VQ\\Wertlauf";
 const char kDialogCaption[] = "Neues Bild erstellen";
-constexpr int kPath = 1016, kTime = 1009, kStartTogether = 1065, kAutoCount = 1064, kSameSide = 1067,
-              kScaleColour = 1070;
 
 std::string ProgramPath() {
     std::string path = std::string("Z:") + WL_WERTLAUF_EXE;
@@ -33,7 +34,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) { ret
 
 // Question pages: Main and Game001-Game003, each question 0..1000 with the solution 300 (off the middle,
 // where pointers started together from opposite ends and stopped together would tie).
-struct Questions : gametest::QuestionFolder {
+struct Questions : QuestionFolder {
     Questions() {
         WritePage("Main", "<html></html>");
         for (int n = 1; n <= 3; ++n)
@@ -66,46 +67,7 @@ std::string String(const char* name) {
     return text;
 }
 
-std::vector<std::string> History() {
-    char data[8192] = {};
-    DWORD size = sizeof data - 2;
-    std::vector<std::string> out;
-    if (RegGetValueA(HKEY_CURRENT_USER, kProgramKey, "HtmlPaths", RRF_RT_REG_MULTI_SZ, nullptr, data, &size))
-        return out;
-    for (const char* p = data; *p; p += strlen(p) + 1) out.push_back(p);
-    return out;
-}
-
-void SetHistory(const std::vector<std::string>& entries) {
-    std::string multi;
-    for (const auto& e : entries) multi += e + '\0';
-    multi += '\0';
-    RegSetKeyValueA(HKEY_CURRENT_USER, kProgramKey, "HtmlPaths", REG_MULTI_SZ, multi.data(),
-                    static_cast<DWORD>(multi.size()));
-}
-
-std::string Text(HWND dialog, int id) {
-    char text[1024] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-// What the dialog is set to before OK.
-struct Choice {
-    std::string path, time;
-    bool startTogether, autoCount, sameSide, scaleColour;
-};
-
-void Fill(HWND dialog, const Choice& c) {
-    SetDlgItemTextA(dialog, kPath, c.path.c_str());
-    SetDlgItemTextA(dialog, kTime, c.time.c_str());
-    CheckDlgButton(dialog, kStartTogether, c.startTogether ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, kAutoCount, c.autoCount ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, kSameSide, c.sameSide ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, kScaleColour, c.scaleColour ? BST_CHECKED : BST_UNCHECKED);
-}
+std::vector<std::string> History() { return ReadMultiString(kProgramKey, "HtmlPaths"); }
 
 // The program with its settings key prepared and its frame at a known place.
 class SettingsEndToEnd : public testing::Test {
@@ -127,7 +89,7 @@ protected:
         ASSERT_TRUE(game.View());
     }
     HWND OpenSettings() {
-        game.PostCommand(33048);
+        game.PostCommand(ID_GAME_SETTINGS);
         return game.WaitForWindow(kDialogCaption, kWaitMs);
     }
     // OK, answered by a dialog that closes; the program stores the settings after that.
@@ -184,9 +146,9 @@ protected:
 }  // namespace
 
 TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
-    std::vector<std::string> older;
-    for (int i = 0; i < 16; ++i) older.push_back("C:\\Fragen" + std::to_string(i));
-    SetHistory(older);
+    std::vector<std::string> history;
+    for (int i = 0; i < 16; ++i) history.push_back("C:\\Fragen" + std::to_string(i));
+    WriteMultiString(kProgramKey, "HtmlPaths", history);
     SetDword("TimeLimith", 90);
     SetDword("AutoCount", 0);
     SetDword("SameSide", 0);
@@ -196,24 +158,20 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
     EXPECT_TRUE(WaitFor([&] { return PointerAt(0, false) && PointerAt(1, true) && !PointerAt(0, true); }));
     EXPECT_GT(ColourLine().size(), 10u);
 
+    // The newest folder of the history; a stored limit above a minute shows as a minute.
     HWND dialog = OpenSettings();
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(Text(dialog, kPath), "C:\\Fragen0");  // the newest folder of the history
-    EXPECT_EQ(Text(dialog, kTime), "60");            // a stored limit above a minute shows as a minute
-    EXPECT_FALSE(Checked(dialog, kStartTogether));
-    EXPECT_FALSE(Checked(dialog, kAutoCount));
-    EXPECT_FALSE(Checked(dialog, kSameSide));
-    EXPECT_TRUE(Checked(dialog, kScaleColour));
+    EXPECT_EQ(ReadForm(dialog), (SettingsForm{"C:\\Fragen0", "60", false, false, false, true}));
 
     // Round one: same side, a plain scale, no counting, and a two-second limit that ends the round by itself.
     Questions questions;
     const std::string& folder = questions.Path();
-    Fill(dialog, {folder, "2", false, false, true, false});
+    FillForm(dialog, {folder, "2", false, false, true, false});
     ASSERT_TRUE(Ok(dialog));
     EXPECT_EQ(StoredSettings(), (std::vector<DWORD>{2, 0, 0, 1, 0, 0}));
     EXPECT_EQ(String("HtmPath"), folder);
-    std::vector<std::string> history = {folder};
-    history.insert(history.end(), older.begin(), older.begin() + 15);
+    history.insert(history.begin(), folder);
+    history.pop_back();
     EXPECT_EQ(History(), history);  // newest first, sixteen at most
 
     ASSERT_TRUE(WaitFor([&] { return TitleHas(folder + "\\Game001"); })) << game.Title();
@@ -227,9 +185,8 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
     // Round two: both start together, opposite sides, a coloured scale, counting, no limit.
     dialog = OpenSettings();
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(Text(dialog, kPath), folder);
-    EXPECT_EQ(Text(dialog, kTime), "2");
-    Fill(dialog, {folder, "0", true, true, false, true});
+    EXPECT_EQ(ReadForm(dialog), (SettingsForm{folder, "2", false, false, true, false}));
+    FillForm(dialog, {folder, "0", true, true, false, true});
     ASSERT_TRUE(Ok(dialog));
     EXPECT_EQ(StoredSettings(), (std::vector<DWORD>{0, 1, 1, 0, 1, 0}));
     EXPECT_EQ(History(), history);
@@ -250,33 +207,26 @@ TEST_F(SettingsEndToEnd, DialogOpensFromTheRegistryAndTheNextRoundsFollowIt) {
 }
 
 TEST_F(SettingsEndToEnd, FileInsteadOfFolderIsQuestioned) {
-    gametest::QuestionFolder folder;
+    QuestionFolder folder;
     const std::string file = folder.WritePage("Main", "<html></html>");
     Start();
     HWND dialog = OpenSettings();
     ASSERT_TRUE(dialog);
-    Fill(dialog, {file, "15", false, true, true, true});
+    const SettingsForm entered = {file, "15", false, true, true, true};
+    FillForm(dialog, entered);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    // The question's text, with Cancel as the default button.
     HWND box = game.WaitForWindow("Warnung", kWaitMs);
     ASSERT_TRUE(box);
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char shown[256] = {};
-        GetWindowTextA(child, shown, sizeof shown);
-        if (strstr(shown, "Hintergrundbild")) text = shown;
-    }
-    EXPECT_EQ(text, "Bitte ein g\xfcltiges Hintergrundbild ausw\xe4hlen !\n\nTrotzdem \xfc" "bernehmen ?");
-    ASSERT_TRUE(GetDlgItem(box, IDOK));
-    ASSERT_TRUE(GetDlgItem(box, IDCANCEL));
-    EXPECT_TRUE(GetWindowLongPtrA(GetDlgItem(box, IDCANCEL), GWL_STYLE) & BS_DEFPUSHBUTTON);  // Cancel is the default
+    EXPECT_TRUE(FindWindowExA(box, nullptr, nullptr,
+                              "Bitte ein g\xfcltiges Hintergrundbild ausw\xe4hlen !\n\nTrotzdem \xfc" "bernehmen ?"));
+    EXPECT_TRUE(GetWindowLongPtrA(GetDlgItem(box, IDCANCEL), GWL_STYLE) & BS_DEFPUSHBUTTON);
 
     // Cancel: the dialog stays with what was entered.
     PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(Text(dialog, kPath), file);
-    EXPECT_EQ(Text(dialog, kTime), "15");
-    EXPECT_TRUE(Checked(dialog, kSameSide));
+    EXPECT_EQ(ReadForm(dialog), entered);
     EXPECT_EQ(Dword("SameSide"), 0xDEADBEEFu);  // nothing written yet
 
     // OK: taken as it is and remembered.

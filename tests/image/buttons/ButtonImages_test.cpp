@@ -68,12 +68,10 @@ bool ThemesOn() {
 } // namespace
 
 TEST(ButtonImages, GreyLevels) {
-    EXPECT_EQ(208, ButtonGreyLevel(255, 255, 255));
-    EXPECT_EQ(144, ButtonGreyLevel(0, 0, 0));
-    EXPECT_EQ(191, ButtonGreyLevel(192, 192, 192)); // y = 192
-    EXPECT_EQ(191, ButtonGreyLevel(191, 191, 191));
-    EXPECT_EQ(193, ButtonGreyLevel(193, 193, 193));
-    EXPECT_EQ(144 + ((76 * 255) >> 8) / 4, ButtonGreyLevel(255, 0, 0));
+    // White, black, red, and the greys around the mask grey (which a greyed picture must not produce).
+    const int kLevels[][4] = {{255, 255, 255, 208}, {0, 0, 0, 144},        {255, 0, 0, 162},
+                              {192, 192, 192, 191}, {191, 191, 191, 191}, {193, 193, 193, 193}};
+    for (const auto& l : kLevels) EXPECT_EQ(l[3], ButtonGreyLevel(l[0], l[1], l[2])) << l[0] << "," << l[1];
 
     // Palette images: the colour table; true colour: every pixel, the row padding left alone; 16 bits: nothing.
     struct {
@@ -127,13 +125,11 @@ TEST(ButtonImages, ButtonsShareOneListPerSource) {
     HIMAGELIST resource = ListOf(host.button[2]);
     ImageList_Draw(resource, 0, c.dc, 0, 0, ILD_TRANSPARENT);
     ImageList_Draw(resource, 3, c.dc, 10, 0, ILD_TRANSPARENT);
-    EXPECT_EQ(RGB(255, 0, 0), c.At(0, 0));
-    EXPECT_EQ(RGB(255, 255, 255), c.At(1, 1));
-    EXPECT_EQ(RGB(1, 2, 3), c.At(2, 0));
-    const uint8_t red = ButtonGreyLevel(255, 0, 0);
-    EXPECT_EQ(RGB(red, red, red), c.At(10, 0));
-    EXPECT_EQ(RGB(208, 208, 208), c.At(11, 1));
-    EXPECT_EQ(RGB(1, 2, 3), c.At(12, 0));
+    const COLORREF kDrawn[][2] = {{RGB(255, 0, 0), RGB(162, 162, 162)}, {RGB(255, 255, 255), RGB(208, 208, 208)},
+                                  {RGB(1, 2, 3), RGB(1, 2, 3)}};
+    for (int x = 0; x < 3; ++x)
+        for (int disabled = 0; disabled < 2; ++disabled)
+            EXPECT_EQ(kDrawn[x][disabled], c.At(10 * disabled + x, x & 1)) << x << " " << disabled;
     EXPECT_EQ(RGB(144, 144, 144), c.At(13, 0));
 }
 

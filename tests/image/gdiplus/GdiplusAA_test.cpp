@@ -15,12 +15,8 @@ int SmoothingModeOf(void* graphics) {
 
 } // namespace
 
-TEST(GdiplusAA, ColourConversion) {
-    EXPECT_EQ(0xFF563412u, ArgbFromColorRef(0x00123456));
-    EXPECT_EQ(0xFF0000FFu, ArgbFromColorRef(RGB(0, 0, 255)));
-}
-
 TEST(GdiplusAA, SmoothLinesWithGdiplus) {
+    EXPECT_EQ(0xFF563412u, ArgbFromColorRef(0x00123456));  // an opaque colour, red and blue exchanged
     ASSERT_EQ(1, GdipStart());
     EXPECT_EQ(1, GdipStart()); // a second user
     {

@@ -47,11 +47,9 @@ TEST(DibImageQuantize, FewColoursGiveExactEntries) {
         ASSERT_TRUE(out.Quantize(source));
         ASSERT_EQ(out.depth, 8u);
         for (size_t i = 0; i < c.entries.size(); ++i) EXPECT_EQ(out.GetPaletteEntry((int)i, 0, 0, 0), c.entries[i]);
-        uint32_t used = 0;
-        for (int i = 0; i < (int)c.pixels.size(); ++i) {
-            EXPECT_EQ(PixelColour(out, i, 0), c.pixels[i]);
-            used = std::max(used, out.GetPixel(i, 0) + 1);
-        }
+        EXPECT_EQ(ValuesOf(out, true), c.pixels);
+        const std::vector<uint32_t> indices = ValuesOf(out);
+        const uint32_t used = *std::max_element(indices.begin(), indices.end()) + 1;
         // Entries past the boxes keep the default palette.
         EXPECT_EQ(memcmp(out.palette + used, defaults.palette + used, (256 - used) * sizeof(RGBQUAD)), 0);
     }
@@ -61,17 +59,15 @@ TEST(DibImageQuantize, ManyColoursGiveAll256CloseEntries) {
     const CDibImage source = Gradient();
     CDibImage out;
     ASSERT_TRUE(out.Quantize(source));
-    std::set<uint32_t> used;
+    const std::vector<uint32_t> indices = ValuesOf(out), shown = ValuesOf(out, true), wanted = ValuesOf(source);
     double error = 0, worst = 0;
-    for (int i = 0; i < 300 * 200; ++i) {
-        const uint32_t a = PixelColour(out, i % 300, i / 300), b = source.GetPixel(i % 300, i / 300);
+    for (size_t i = 0; i < shown.size(); ++i) {
         double d = 0;
-        for (int s = 0; s <= 16; s += 8) d += std::pow((int)((a >> s) & 255) - (int)((b >> s) & 255), 2);
-        used.insert(out.GetPixel(i % 300, i / 300));
+        for (int s = 0; s <= 16; s += 8) d += std::pow((int)((shown[i] >> s) & 255) - (int)((wanted[i] >> s) & 255), 2);
         error += std::sqrt(d);
         worst = std::max(worst, std::sqrt(d));
     }
-    EXPECT_EQ(used.size(), 256u);
+    EXPECT_EQ(std::set<uint32_t>(indices.begin(), indices.end()).size(), 256u);
     EXPECT_LT(error / (300 * 200), 8.0);
     EXPECT_LT(worst, 40.0);
     EXPECT_EQ(out.quantColours, nullptr);

@@ -7,8 +7,8 @@
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
 
-#include <map>
 #include <string>
+#include <tuple>
 
 using namespace tltest;
 
@@ -22,7 +22,7 @@ struct Drag {
     int rh;
     explicit Drag(int rows = 0, DWORD style = TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT)
         : rig(style | kInternalDrag, 300, 200) {
-        rh = static_cast<int>(rig.Send(TVM_GETITEMHEIGHT));
+        rh = rig.RowHeight();
         for (int i = 0; i < rows; ++i) rig.Insert(("Row " + std::to_string(i)).c_str());
         SetFocus(rig.tree);
         rig.Clear();
@@ -34,8 +34,10 @@ struct Drag {
         Cursor(p);
         rig.Mouse(WM_MOUSEMOVE, p.x, p.y, keys);
     }
-    LRESULT First() const {
-        return rig.Send(TLM_GETITEMROW, 0, static_cast<LPARAM>(rig.Next(0, TVGN_FIRSTVISIBLE)));
+    // Starts a drag by message with the cursor on the item.
+    LRESULT Start(UINT_PTR item) {
+        Cursor(rig.OnText(item));
+        return rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(item));
     }
     int ClientHeight() const {
         RECT r;
@@ -49,31 +51,29 @@ struct Drag {
 }  // namespace
 
 TEST(TreeListDrag, AutoScrollIntervalIsClamped) {
-    const int cases[][2] = {{5, 30}, {30, 30}, {100, 100}, {900, 900}, {5000, 900}};
-    for (const auto& c : cases) EXPECT_EQ(AutoScrollInterval(c[0]), c[1]);
+    for (auto [ms, clamped] : {std::pair(5u, 30u), {30u, 30u}, {100u, 100u}, {900u, 900u}, {5000u, 900u}})
+        EXPECT_EQ(AutoScrollInterval(ms), clamped);
 }
 
 TEST(TreeListDrag, AutoScrollOneRowPerTwelveTicksAtTheEdgeAndEveryTickFarBelow) {
     Drag t(100);
-    t.Cursor(POINT{50, 10});
-    ASSERT_EQ(t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(t.rig.Next(0, TVGN_ROOT))), 1);
-    const struct {
-        int below;  // pixels below the last pixel row
-        int ticks, rows;
-    } cases[] = {{0, 11, 0}, {0, 1, 1}, {0, 12, 1}, {33, 1, 1}, {33, 5, 5}, {3, 11, 1}};
+    ASSERT_EQ(t.Start(t.rig.RowItem(0)), 1);
+    // Pixels below the last pixel row, timer ticks, rows scrolled.
+    const struct { int below, ticks, rows; } cases[] = {
+        {0, 11, 0}, {0, 1, 1}, {0, 12, 1}, {33, 1, 1}, {33, 5, 5}, {3, 11, 1}};
     for (const auto& c : cases) {
         t.Cursor(POINT{50, t.ClientHeight() - 1 + c.below});
-        const LRESULT before = t.First();
+        const LRESULT before = t.rig.FirstRow();
         for (int i = 0; i < c.ticks; ++i) t.rig.Send(WM_TIMER, kTimerAutoScroll);
-        EXPECT_EQ(t.First() - before, c.rows) << c.below << " " << c.ticks;
+        EXPECT_EQ(t.rig.FirstRow() - before, c.rows) << c.below << " " << c.ticks;
     }
     // Above the top it scrolls back up: 20 pixels give six steps, a row every sixth tick.
     t.Cursor(POINT{50, -20});
-    const LRESULT before = t.First();
-    for (int i = 0; i < 5; ++i) t.rig.Send(WM_TIMER, kTimerAutoScroll);
-    EXPECT_EQ(t.First(), before);
-    t.rig.Send(WM_TIMER, kTimerAutoScroll);
-    EXPECT_EQ(t.First(), before - 1);
+    const int before = t.rig.FirstRow();
+    for (int i = 1; i <= 6; ++i) {
+        t.rig.Send(WM_TIMER, kTimerAutoScroll);
+        EXPECT_EQ(t.rig.FirstRow(), before - (i == 6)) << i;
+    }
 }
 
 TEST(TreeListDrag, HoveringExpandsACollapsedItemAtTheFifthTick) {
@@ -81,13 +81,12 @@ TEST(TreeListDrag, HoveringExpandsACollapsedItemAtTheFifthTick) {
     const UINT_PTR folder = t.rig.Insert("Folder");
     t.rig.Insert("Inside", folder);
     const POINT p = t.rig.OnText(folder);
-    t.Cursor(p);
-    ASSERT_EQ(t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(t.rig.Next(0, TVGN_ROOT))), 1);
+    ASSERT_EQ(t.Start(t.rig.RowItem(0)), 1);
     t.Move(p);
     EXPECT_NE(t.Target(), 0u);
     for (int tick = 1; tick <= 5; ++tick) {
         t.rig.Send(WM_TIMER, kTimerHover);
-        EXPECT_EQ((t.rig.Send(TVM_GETITEMSTATE, folder) & TVIS_EXPANDED) != 0, tick == 5) << tick;
+        EXPECT_EQ((t.rig.State(folder) & TVIS_EXPANDED) != 0, tick == 5) << tick;
     }
     // A move of more than two pixels starts the count again.
     const UINT_PTR other = t.rig.Insert("Other");
@@ -97,7 +96,7 @@ TEST(TreeListDrag, HoveringExpandsACollapsedItemAtTheFifthTick) {
     for (int tick = 1; tick <= 4; ++tick) t.rig.Send(WM_TIMER, kTimerHover);
     t.Move(POINT{q.x + 3, q.y});
     t.rig.Send(WM_TIMER, kTimerHover);
-    EXPECT_FALSE(t.rig.Send(TVM_GETITEMSTATE, other) & TVIS_EXPANDED);
+    EXPECT_FALSE(t.rig.State(other) & TVIS_EXPANDED);
 }
 
 TEST(TreeListDrag, MouseDragStartsAfterMoreThanTwoPixels) {
@@ -111,9 +110,8 @@ TEST(TreeListDrag, MouseDragStartsAfterMoreThanTwoPixels) {
         EXPECT_EQ(t.rig.CountOf(TVN_BEGINDRAGA), 0);
         t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y + 3, MK_LBUTTON);
         ASSERT_EQ(t.rig.CountOf(TVN_BEGINDRAGA), 1);
-        const Notification& n = t.rig.log.back().code == TVN_BEGINDRAGA ? t.rig.log.back() : t.rig.log[1];
-        EXPECT_EQ(n.newItem(), item);
-        EXPECT_EQ(n.tree.itemNew.mask, 0x401Cu);
+        const Notification& n = *t.rig.Last(TVN_BEGINDRAGA);
+        EXPECT_EQ(std::pair(n.newItem(), n.tree.itemNew.mask), std::pair(item, 0x401Cu));
         EXPECT_EQ(GetCapture() == t.rig.tree, answer == 0) << answer;
         t.rig.Mouse(WM_LBUTTONUP, p.x, p.y + 3);
         EXPECT_NE(GetCapture(), t.rig.tree);
@@ -122,50 +120,39 @@ TEST(TreeListDrag, MouseDragStartsAfterMoreThanTwoPixels) {
 
 TEST(TreeListDrag, FeedbackCursorFollowsTheRules) {
     Drag t;
-    const UINT_PTR a = t.rig.Insert("A");
-    const UINT_PTR a1 = t.rig.Insert("A1", a);
-    t.rig.Insert("A2", a);
-    const UINT_PTR b = t.rig.Insert("B");
-    const UINT_PTR b1 = t.rig.Insert("B1", b);
-    const UINT_PTR b2 = t.rig.Insert("B2", b);
-    t.rig.Send(TVM_ENSUREVISIBLE, 0, static_cast<LPARAM>(a1));
-    t.rig.Send(TVM_ENSUREVISIBLE, 0, static_cast<LPARAM>(b1));
-    HCURSOR no = LoadCursor(nullptr, IDC_NO), hand = LoadCursor(nullptr, IDC_HAND);
-    auto cursorOver = [&](UINT_PTR dragged, UINT_PTR over, int dy, WPARAM keys = 0) {
-        t.Cursor(t.rig.OnText(dragged));
-        t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(dragged));
-        POINT p = t.rig.OnText(over);
-        p.y += dy;
-        t.Move(p, keys);
-        HCURSOR c = GetCursor();
-        t.rig.Mouse(WM_RBUTTONDOWN, p.x, p.y);  // cancels
-        return c;
+    auto h = t.rig.Build("A(A1 A2) B(B1 B2)");
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, kRoot);
+    const struct { int rules; const char *dragged, *over; int dy; LPCSTR cursor; } cases[] = {
+        {0, "A1", "B2", 0, IDC_HAND},
+        {0, "B", "B1", 0, IDC_NO},                  // onto its own child
+        {0x4, "A1", "B2", -t.rh / 2 + 1, IDC_NO},   // keep the parent
+        {0x4, "B1", "B2", 1, IDC_HAND},
+        {0x2, "A1", "B", -t.rh / 2 + 2, IDC_HAND},  // between rows at the end of a branch: the level it keeps
     };
-    EXPECT_EQ(cursorOver(a1, b2, 0), hand);
-    EXPECT_EQ(cursorOver(b, b1, 0), no);  // onto its own child
-    t.rig.Option(TLO_DRAGRULES, 0x4);     // keep the parent
-    EXPECT_EQ(cursorOver(a1, b2, -t.rh / 2 + 1), no);
-    EXPECT_EQ(cursorOver(b1, b2, 1), hand);
-    // Between rows at the end of a branch the bar moves to the level the item keeps.
-    t.rig.Option(TLO_DRAGRULES, 0x2);
-    EXPECT_EQ(cursorOver(a1, b, -t.rh / 2 + 2), hand);
+    for (const auto& c : cases) {
+        t.rig.Option(TLO_DRAGRULES, c.rules);
+        t.Start(h[c.dragged]);
+        const POINT p = {t.rig.OnText(h[c.over]).x, t.rig.OnText(h[c.over]).y + c.dy};
+        t.Move(p);
+        EXPECT_EQ(GetCursor(), LoadCursor(nullptr, c.cursor)) << c.dragged << " " << c.over;
+        t.rig.Mouse(WM_RBUTTONDOWN, p.x, p.y);  // cancels
+    }
     EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0);
 }
 
 TEST(TreeListDrag, ARightPressCancelsAndReportsWithRule0x80) {
     Drag t(3);
     t.rig.Option(TLO_DRAGRULES, 0x80);
-    const UINT_PTR item = t.rig.Next(0, TVGN_ROOT);
+    const UINT_PTR item = t.rig.RowItem(0);
     const POINT p = t.rig.OnText(item);
-    t.Cursor(p);
-    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(item));
+    t.Start(item);
     // A drag started by message ignores the left button.
     t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
     EXPECT_EQ(t.rig.CountOf(NM_CLICK), 0);
     t.rig.Mouse(WM_RBUTTONDOWN, p.x, p.y);
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
-    EXPECT_EQ(t.rig.log.back().tree.action, TLDROP_CANCELLED | TLDROP_BYMESSAGE | 1u);
-    EXPECT_EQ(t.rig.log.back().newItem(), item);
+    EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()),
+              std::pair(TLDROP_CANCELLED | TLDROP_BYMESSAGE | 1u, item));
     EXPECT_EQ(t.rig.CountOf(NM_RCLICK), 0);
     EXPECT_NE(GetCapture(), t.rig.tree);
     // Escape does the same; the dialog code asks for it while the drag runs.
@@ -184,10 +171,9 @@ TEST(TreeListDrag, ARightPressCancelsAndReportsWithRule0x80) {
 
 TEST(TreeListDrag, NoDropBelowTheLastRowWithRule0x200) {
     Drag t(3);
-    const UINT_PTR first = t.rig.Next(0, TVGN_ROOT);
+    const UINT_PTR first = t.rig.RowItem(0);
     const POINT below = {40, 5 * t.rh};
-    t.Cursor(t.rig.OnText(first));
-    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(first));
+    t.Start(first);
     t.rig.Option(TLO_DRAGRULES, 0x200);
     t.Move(below);
     EXPECT_EQ(t.Target(), static_cast<UINT_PTR>(0xFFFF0002));
@@ -203,22 +189,17 @@ TEST(TreeListDrag, NoDropBelowTheLastRowWithRule0x200) {
     t.rig.Mouse(WM_LBUTTONUP, below.x, below.y);
     EXPECT_EQ(t.rig.Next(0, TVGN_LASTVISIBLE), first);
     EXPECT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    // The last item is at the end already: nothing moves and nothing is reported.
+    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(first));
+    t.Move(below);
+    t.rig.Mouse(WM_LBUTTONUP, below.x, below.y);
+    EXPECT_EQ(t.rig.CountOf(TLN_DROP), 1);
+    // The auto-scroll message answers with the timer; 0 stops it.
+    EXPECT_NE(t.rig.Send(TLM_AUTOSCROLL, 0, 100), 0);
+    EXPECT_NE(t.rig.Send(TLM_AUTOSCROLL, 0, 0), 0);
 }
 
 namespace {
-
-std::string Shape(const TreeListRig& rig, UINT_PTR parent = 0) {
-    std::string out;
-    for (UINT_PTR c = parent ? rig.Next(parent, TVGN_CHILD) : rig.Next(0, TVGN_ROOT); c; c = rig.Next(c)) {
-        if (!out.empty()) out += ' ';
-        out += rig.Text(c);
-        if (!rig.Next(c, TVGN_CHILD)) continue;
-        out += '(';
-        out += Shape(rig, c);
-        out += ')';
-    }
-    return out;
-}
 
 // Points of a row: in its upper quarter (a drop before it) and in its lower quarter (before the next row).
 POINT Upper(const TreeListRig& rig, UINT_PTR item) {
@@ -229,14 +210,8 @@ POINT Upper(const TreeListRig& rig, UINT_PTR item) {
 }  // namespace
 
 TEST(TreeListDrag, DropsMoveAndReport) {
-    const struct {
-        const char* name;
-        const char* drag;
-        const char* over;
-        WPARAM keys;
-        const char* shape;
-        UINT action;  // 0: no TLN_DROP
-    } cases[] = {
+    // The drop's action; 0: no TLN_DROP.
+    const struct { const char *name, *drag, *over; WPARAM keys; const char* shape; UINT action; } cases[] = {
         {"before", "C", "A", 0, "C A(a1) B", 2u << 30 | 1},
         {"onto, last child", "C", "A", MK_CONTROL, "A(a1 C) B", 3u << 24 | 2u << 30 | 1},
         {"onto, first child", "C", "A", MK_CONTROL | MK_SHIFT, "A(C a1) B", 2u << 24 | 2u << 30 | 1},
@@ -245,46 +220,35 @@ TEST(TreeListDrag, DropsMoveAndReport) {
     };
     for (const auto& c : cases) {
         Drag t;
-        std::map<std::string, UINT_PTR> items;
-        items["A"] = t.rig.Insert("A");
-        items["a1"] = t.rig.Insert("a1", items["A"]);
-        items["B"] = t.rig.Insert("B");
-        items["C"] = t.rig.Insert("C");
+        auto items = t.rig.Build("A(a1) B C");
         t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(items["A"]));
         t.rig.Clear();
-        t.Cursor(t.rig.OnText(items[c.drag]));
-        t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(items[c.drag]));
+        t.Start(items[c.drag]);
         const POINT p = (c.keys & MK_CONTROL) ? t.rig.OnText(items[c.over]) : Upper(t.rig, items[c.over]);
         t.Move(p, c.keys);
         t.rig.Mouse(WM_LBUTTONUP, p.x, p.y, c.keys);
-        EXPECT_EQ(Shape(t.rig), c.shape) << c.name;
+        EXPECT_EQ(t.rig.Shape(), c.shape) << c.name;
         if (!c.action) {
             EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0) << c.name;
             continue;
         }
         ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1) << c.name;
-        const Notification& n = t.rig.log.back().code == TLN_DROP ? t.rig.log.back() : t.rig.log.front();
-        EXPECT_EQ(n.tree.action, c.action) << c.name;
-        EXPECT_EQ(n.oldItem(), items[c.over]) << c.name;
-        EXPECT_EQ(n.newItem(), items[c.drag]) << c.name;
+        const Notification& n = *t.rig.Last(TLN_DROP);
+        EXPECT_EQ(std::tuple(n.tree.action, n.oldItem(), n.newItem()),
+                  std::tuple(c.action, items[c.over], items[c.drag]))
+            << c.name;
         EXPECT_NE(GetCapture(), t.rig.tree);
     }
 }
 
 TEST(TreeListDrag, ASelectionDropsInItsOrder) {
     Drag t;
-    t.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);
-    std::vector<UINT_PTR> rows;
-    for (const char* s : {"A", "B", "C", "D", "E"}) rows.push_back(t.rig.Insert(s));
-    auto press = [&](UINT_PTR item, WPARAM keys) {
-        const POINT p = t.rig.OnText(item);
-        t.rig.Mouse(WM_LBUTTONDOWN, p.x, p.y, keys | MK_LBUTTON);
-        t.rig.Mouse(WM_LBUTTONUP, p.x, p.y, keys);
-    };
-    press(rows[0], 0);
-    press(rows[2], MK_CONTROL);
+    t.rig.Ex(TLX_MULTISELECT);
+    auto rows = t.rig.Build("A B C D E");
+    t.rig.Click(t.rig.OnText(rows["A"]));
+    t.rig.Click(t.rig.OnText(rows["C"]), MK_CONTROL);
     t.rig.Clear();
-    const POINT from = t.rig.OnText(rows[2]), to = Upper(t.rig, rows[4]);
+    const POINT from = t.rig.OnText(rows["C"]), to = Upper(t.rig, rows["E"]);
     t.Cursor(from);
     t.rig.Mouse(WM_LBUTTONDOWN, from.x, from.y, MK_LBUTTON);
     t.Move(POINT{from.x, from.y + 5}, MK_LBUTTON);
@@ -292,30 +256,26 @@ TEST(TreeListDrag, ASelectionDropsInItsOrder) {
     t.Move(to, MK_LBUTTON);
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
     t.rig.Mouse(WM_LBUTTONUP, to.x, to.y);
-    EXPECT_EQ(Shape(t.rig), "B D A C E");
+    EXPECT_EQ(t.rig.Shape(), "B D A C E");
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
-    EXPECT_EQ(t.rig.log.back().tree.action, 2u << 30 | 2);
-    EXPECT_EQ(t.rig.log.back().newItem(), rows[0]);
+    // Before, with bit 24 once moved.
+    EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()),
+              std::pair(1u << 24 | 2u << 30 | 2, rows["A"]));
 }
 
 TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) {
     Drag t;
-    const UINT_PTR p = t.rig.Insert("P"), a1 = t.rig.Insert("a1", p);
-    t.rig.Insert("a2", p);
-    const UINT_PTR q = t.rig.Insert("Q");
-    t.rig.Insert("b1", q);
-    const UINT_PTR b2 = t.rig.Insert("b2", q);
-    t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(p));
-    t.rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(q));
+    auto h = t.rig.Build("P(a1 a2) Q(b1 b2)");
+    const UINT_PTR a1 = h["a1"];
+    t.rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, kRoot);
     t.rig.Option(TLO_DRAGRULES, 0x4 | 0x40);
     t.rig.Clear();
-    t.Cursor(t.rig.OnText(a1));
-    t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(a1));
-    const POINT between = Upper(t.rig, b2);
+    t.Start(a1);
+    const POINT between = Upper(t.rig, h["b2"]);
     t.Move(between);
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_NO));
     t.rig.Mouse(WM_LBUTTONUP, between.x, between.y);
-    EXPECT_EQ(Shape(t.rig), "P(a1 a2) Q(b1 b2)");
+    EXPECT_EQ(t.rig.Shape(), "P(a1 a2) Q(b1 b2)");
     EXPECT_EQ(t.rig.CountOf(TLN_DROP), 0);
     // Released outside the control: reported with the outside flag, nothing moves.
     t.rig.Send(TLM_STARTDRAG, static_cast<WPARAM>(a1));
@@ -324,7 +284,7 @@ TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) 
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
     t.rig.Mouse(WM_LBUTTONUP, outside.x, outside.y);
     ASSERT_EQ(t.rig.CountOf(TLN_DROP), 1);
-    EXPECT_EQ(t.rig.log.back().tree.action, TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u);
-    EXPECT_EQ(t.rig.log.back().newItem(), a1);
-    EXPECT_EQ(Shape(t.rig), "P(a1 a2) Q(b1 b2)");
+    EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()),
+              std::pair(TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u, a1));
+    EXPECT_EQ(t.rig.Shape(), "P(a1 a2) Q(b1 b2)");
 }

@@ -7,6 +7,7 @@
 #include "treelist/control/TreeListTestSupport.h"
 
 #include <string>
+#include <tuple>
 
 using namespace tltest;
 
@@ -23,29 +24,21 @@ struct Editing {
         SetFocus(rig.tree);
         rig.Clear();
     }
-    HWND Open(UINT_PTR which = 0) const {
-        return reinterpret_cast<HWND>(rig.Send(TVM_EDITLABELA, 0, static_cast<LPARAM>(which ? which : item)));
-    }
     static void Type(HWND editor, const char* text) {
         for (const char* c = text; *c; ++c) SendMessageA(editor, WM_CHAR, static_cast<unsigned char>(*c), 1);
     }
     static void Key(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1); }
-    const Notification* Last(UINT code) const {
-        for (auto i = rig.log.rbegin(); i != rig.log.rend(); ++i)
-            if (i->code == code) return &*i;
-        return nullptr;
-    }
-    int CellImage(int column) const {
-        TVITEMA r = {};
-        r.mask = TVIF_IMAGE | TLIF_CELL;
-        r.hItem = reinterpret_cast<HTREEITEM>(item);
-        r.cChildren = column;
-        rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
-        return r.iImage;
-    }
-    void DoubleClickCell(int column) const {
+    const Notification* Last(UINT code) const { return rig.Last(code); }
+    // Double-clicks a cell; the editor that opened (null when none).
+    HWND DoubleClickCell(int column) const {
         const POINT p = rig.InCell(item, column, 3);
         rig.Mouse(WM_LBUTTONDBLCLK, p.x, p.y);
+        return Open(-1);
+    }
+    // TVM_EDITLABELA for the item (or another one); -1 reads the open editor.
+    HWND Open(INT_PTR which = 0) const {
+        if (which < 0) return reinterpret_cast<HWND>(rig.Send(TVM_GETEDITCONTROL));
+        return reinterpret_cast<HWND>(rig.Send(TVM_EDITLABELA, 0, static_cast<LPARAM>(which ? which : item)));
     }
     HWND Editor() const { return GetDlgItem(rig.tree, 3); }
 };
@@ -53,19 +46,15 @@ struct Editing {
 }  // namespace
 
 TEST(TreeListEdit, EndToEndByReturnFocusLossAndEscape) {
-    const struct {
-        const char* name;
-        int end;  // 0 Return, 1 focus loss, 2 Escape
-        const char* stored;
-        UINT bits;
-    } cases[] = {{"Return", 0, "New", kReturnBit | kChangedBit}, {"focus", 1, "New", kChangedBit},
-                 {"Escape", 2, "Old", 0}};
+    // Ended by Return (0), focus loss (1) or Escape (2): the text stored and the bits of the end record.
+    const struct { const char* name; int end; const char* stored; UINT bits; } cases[] = {
+        {"Return", 0, "New", kReturnBit | kChangedBit}, {"focus", 1, "New", kChangedBit}, {"Escape", 2, "Old", 0}};
     for (const auto& c : cases) {
         Editing e;
         HWND editor = e.Open();
         ASSERT_TRUE(editor) << c.name;
         EXPECT_TRUE(IsWindowVisible(editor));
-        EXPECT_EQ(reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL)), editor);
+        EXPECT_EQ(e.Open(-1), editor);
         ASSERT_EQ(e.rig.CountOf(TVN_BEGINLABELEDITA), 1);
         EXPECT_EQ(e.Last(TVN_BEGINLABELEDITA)->text, "Old");
         Editing::Type(editor, "New");
@@ -74,17 +63,12 @@ TEST(TreeListEdit, EndToEndByReturnFocusLossAndEscape) {
         if (c.end == 2) Editing::Key(editor, VK_ESCAPE);
         ASSERT_EQ(e.rig.CountOf(TVN_ENDLABELEDITA), 1) << c.name;
         const Notification& n = *e.Last(TVN_ENDLABELEDITA);
-        if (c.end == 2) {
-            EXPECT_EQ(n.disp.item.mask, 0x100801Cu);
-            EXPECT_TRUE(n.text.empty());
-        } else {
-            EXPECT_EQ(n.disp.item.mask & (kReturnBit | kChangedBit), c.bits) << c.name;
-            EXPECT_EQ(n.text, "New");
-        }
+        EXPECT_TRUE(c.end != 2 || n.disp.item.mask == 0x100801Cu) << std::hex << n.disp.item.mask;
+        EXPECT_EQ(std::tuple(n.disp.item.mask & (kReturnBit | kChangedBit), n.text, e.rig.Text(e.item)),
+                  std::tuple(c.bits, std::string(c.end == 2 ? "" : "New"), std::string(c.stored))) << c.name;
         EXPECT_EQ(reinterpret_cast<UINT_PTR>(n.disp.item.hItem), e.item);
-        EXPECT_EQ(e.rig.Text(e.item), c.stored) << c.name;
         EXPECT_FALSE(IsWindowVisible(editor));
-        EXPECT_EQ(e.rig.Send(TVM_GETEDITCONTROL), 0);
+        EXPECT_EQ(e.Open(-1), nullptr);
     }
 }
 
@@ -108,11 +92,9 @@ TEST(TreeListEdit, TheParentMayRefuseOrKeepTheText) {
 
 TEST(TreeListEdit, EditRequestChoosesTheEditorAndItsSize) {
     const int scroll = GetSystemMetrics(SM_CXHSCROLL);
-    const struct {
-        LRESULT answer;
-        int width;  // 0: no editor
-        const char* cls;
-    } cases[] = {{0, 0, ""}, {1, 48, "Edit"}, {0x20000000, 60 + scroll, "ComboBox"}};
+    // The parent's answer, the editor's width (0: no editor) and class.
+    const struct { LRESULT answer; int width; const char* cls; } cases[] = {
+        {0, 0, ""}, {1, 48, "Edit"}, {0x20000000, 60 + scroll, "ComboBox"}};
     for (const auto& c : cases) {
         Editing e("");
         e.rig.answer = [&c](NMHDR* h) { return h->code == TLN_EDITREQUEST ? c.answer : 0; };
@@ -120,10 +102,9 @@ TEST(TreeListEdit, EditRequestChoosesTheEditorAndItsSize) {
         e.rig.Mouse(WM_LBUTTONDBLCLK, p.x, p.y);
         ASSERT_EQ(e.rig.CountOf(TLN_EDITREQUEST), 1);
         const Notification& request = *e.Last(TLN_EDITREQUEST);
-        EXPECT_EQ(request.tree.action, 0x10000u);
-        EXPECT_EQ(request.newItem(), e.item);
-        EXPECT_EQ(request.tree.ptDrag.x, p.x);
-        HWND editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
+        EXPECT_EQ(std::tuple(request.tree.action, request.newItem(), request.tree.ptDrag.x),
+                  std::tuple(0x10000u, e.item, p.x));
+        HWND editor = e.Open(-1);
         if (!c.width) {
             EXPECT_EQ(editor, nullptr);
             continue;
@@ -164,7 +145,8 @@ TEST(TreeListEdit, AnItemThatGoesAwayTakesItsEditorAlong) {
         EXPECT_EQ(e.rig.CountOf(TVN_ENDLABELEDITA), 0);
     }
     // Deleted by the parent in each of the notifications around the edit.
-    for (UINT code : {static_cast<UINT>(TLN_EDITREQUEST), static_cast<UINT>(TVN_BEGINLABELEDITA), static_cast<UINT>(TVN_ENDLABELEDITA)}) {
+    for (UINT code : {static_cast<UINT>(TLN_EDITREQUEST), static_cast<UINT>(TVN_BEGINLABELEDITA),
+                      static_cast<UINT>(TVN_ENDLABELEDITA)}) {
         Editing e;
         e.rig.answer = [&e, code](NMHDR* h) -> LRESULT {
             if (h->code == code) e.rig.Delete(e.item);
@@ -172,7 +154,7 @@ TEST(TreeListEdit, AnItemThatGoesAwayTakesItsEditorAlong) {
         };
         const POINT p = e.rig.OnText(e.item);
         e.rig.Mouse(WM_LBUTTONDBLCLK, p.x, p.y);
-        if (HWND editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL))) {
+        if (HWND editor = e.Open(-1)) {
             Editing::Type(editor, "Gone");
             Editing::Key(editor, VK_RETURN);
         }
@@ -184,55 +166,38 @@ TEST(TreeListEdit, AnItemThatGoesAwayTakesItsEditorAlong) {
 
 TEST(TreeListEdit, ListColumnsSetTheImageAndKeepItWithoutAChoice) {
     static const char* const entries[] = {"Red", "Green", "Blue", nullptr, "never read"};
-    const struct {
-        UINT mode, flags;
-        LPARAM list;
-        UINT count;
-        int entries;
-    } cases[] = {
+    const struct { UINT mode, flags; LPARAM list; UINT count; int entries; } cases[] = {
         {TLEM_LISTFIXED, TLEF_DBLCLICK | TLEF_POINTERS, reinterpret_cast<LPARAM>(entries), 0, 3},
         {TLEM_LIST, TLEF_DBLCLICK, reinterpret_cast<LPARAM>("Red|Green|Blue|Grey"), 3, 3},
     };
     for (const auto& c : cases) {
         Editing e;
         e.rig.AddColumns({100, 150});
-        e.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
+        e.rig.Ex(TLX_CELLDROPHILITE);
         ASSERT_EQ(e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, c.mode, c.flags, '|', c.count), c.list), 1);
         ASSERT_EQ(e.rig.Send(TLM_SETCOLUMNEDITBASE, 1, 10), 1);
         EXPECT_EQ(e.rig.Send(TLM_SETCOLUMNEDITBASE, 0, 10), 0);
-        e.DoubleClickCell(1);
-        HWND editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
-        ASSERT_TRUE(editor) << c.mode;
-        EXPECT_EQ(SendMessageA(editor, CB_GETCOUNT, 0, 0), c.entries);
-        SendMessageA(editor, CB_SETCURSEL, 2, 0);
-        Editing::Key(editor, VK_RETURN);
-        EXPECT_EQ(e.CellImage(1), 12) << c.mode;
-        EXPECT_EQ(e.rig.Text(e.item, 1), "Blue");
-        EXPECT_EQ(e.rig.CountOf(TLN_CELLCHANGED), 1);
-        // Closed without a choice: the image stays.
-        e.DoubleClickCell(1);
-        editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
-        ASSERT_TRUE(editor);
-        SendMessageA(editor, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        Editing::Key(editor, VK_RETURN);
-        EXPECT_EQ(e.CellImage(1), 12) << c.mode;
+        // The third entry, then closed without a choice: the image stays.
+        for (int choice : {2, -1}) {
+            HWND editor = e.DoubleClickCell(1);
+            ASSERT_TRUE(editor) << c.mode;
+            EXPECT_EQ(SendMessageA(editor, CB_GETCOUNT, 0, 0), c.entries);
+            SendMessageA(editor, CB_SETCURSEL, static_cast<WPARAM>(choice), 0);
+            Editing::Key(editor, VK_RETURN);
+            EXPECT_EQ(e.rig.Get(e.item, TVIF_IMAGE, 1).iImage, 12) << c.mode << " " << choice;
+            if (choice < 0) break;
+            EXPECT_EQ(std::pair(e.rig.Text(e.item, 1), e.rig.CountOf(TLN_CELLCHANGED)),
+                      std::pair(std::string("Blue"), 1));
+        }
     }
 }
 
 TEST(TreeListEdit, CheckColumnsToggleWithoutAnEditor) {
     Editing e("Old", TVS_HASLINES);
     e.rig.AddColumns({100, 150});
-    e.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
+    e.rig.Ex(TLX_CELLDROPHILITE);
     e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, TLEM_CHECK, TLEF_DBLCLICK), 0);
-    auto image = [&] {
-        TVITEMA r = {};
-        r.mask = TVIF_STATE | TLIF_CELL;
-        r.hItem = reinterpret_cast<HTREEITEM>(e.item);
-        r.stateMask = 0xF000;
-        r.cChildren = 1;
-        e.rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
-        return (r.state >> 12) & 0xF;
-    };
+    auto image = [&] { return (e.rig.Get(e.item, TVIF_STATE, 1).state >> 12) & 0xF; };
     e.DoubleClickCell(1);  // without TVS_EDITLABELS a double click toggles nothing
     EXPECT_EQ(image(), 0u);
     SetWindowLongA(e.rig.tree, GWL_STYLE, GetWindowLongA(e.rig.tree, GWL_STYLE) | TVS_EDITLABELS);
@@ -260,15 +225,11 @@ TEST(TreeListEdit, PasteFillsTheEditorUpToItsLimit) {
     e.rig.Send(WM_PASTE);
     ASSERT_EQ(e.rig.CountOf(TLN_EDITREQUEST), 1);
     EXPECT_EQ(e.Last(TLN_EDITREQUEST)->tree.action, 0x10004u);
-    HWND editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
+    HWND editor = e.Open(-1);
     ASSERT_TRUE(editor);
     EXPECT_EQ(GetWindowTextLengthA(editor), 2048);
     Editing::Key(editor, VK_RETURN);
-    EXPECT_EQ(e.rig.Text(e.item).size(), 511u);  // the rig reads through a 512-byte buffer
-    TVITEMA r = {};
-    r.mask = TVIF_TEXT | TLIF_TEXTPOINTER;
-    r.hItem = reinterpret_cast<HTREEITEM>(e.item);
-    e.rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
+    const TVITEMA r = e.rig.Get(e.item, TVIF_TEXT | TLIF_TEXTPOINTER);
     ASSERT_TRUE(r.pszText);
     EXPECT_EQ(strlen(r.pszText), 2048u);
     OpenClipboard(e.rig.parent);
@@ -291,11 +252,8 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
     };
     WPARAM wp;
     LPARAM lp;
-    const struct {
-        WPARAM key;
-        int caret;
-        bool leaves;
-    } cases[] = {{VK_LEFT, 2, false}, {VK_RIGHT, 2, false}, {VK_LEFT, 0, true}, {VK_RIGHT, 3, true}, {VK_UP, 1, true}};
+    const struct { WPARAM key; int caret; bool leaves; } cases[] = {
+        {VK_LEFT, 2, false}, {VK_RIGHT, 2, false}, {VK_LEFT, 0, true}, {VK_RIGHT, 3, true}, {VK_UP, 1, true}};
     for (const auto& c : cases) {
         SendMessageA(editor, EM_SETSEL, c.caret, c.caret);
         Editing::Key(editor, c.key);
@@ -303,9 +261,9 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
         if (!c.leaves) continue;
         EXPECT_EQ(wp, kTreeListEditAccept);
         ASSERT_TRUE(posted(WM_KEYDOWN, &wp, &lp));
-        EXPECT_EQ(wp, c.key);
-        EXPECT_EQ(lp, 0x500001);
+        EXPECT_EQ(std::pair(wp, lp), std::pair(c.key, LPARAM(0x500001)));
         EXPECT_TRUE(posted(WM_KEYUP, &wp, &lp));
+        EXPECT_EQ(lp, 0x500001);
     }
     // With Shift held the arrows stay in the editor.
     Modifiers shift({VK_SHIFT});
@@ -317,24 +275,21 @@ TEST(TreeListEdit, ArrowsAtTheEdgeLeaveTheEditor) {
 TEST(TreeListEdit, CellTextsAreEditedAndTextColumnsTakeTheListsSpelling) {
     Editing e;
     e.rig.AddColumns({100, 150});
-    e.rig.Send(TVM_SETEXTENDEDSTYLE, TLX_CELLDROPHILITE, TLX_CELLDROPHILITE);
+    e.rig.Ex(TLX_CELLDROPHILITE);
     // A cell without an edit mode asks the parent, then edits the cell's text.
     e.rig.answer = [](NMHDR* h) { return h->code == TLN_EDITREQUEST ? 1 : 0; };
-    e.DoubleClickCell(1);
-    HWND editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
+    HWND editor = e.DoubleClickCell(1);
     ASSERT_TRUE(editor);
     EXPECT_EQ(e.Last(TLN_EDITREQUEST)->tree.itemNew.cChildren, 1);
     Editing::Type(editor, "beta");
     Editing::Key(editor, VK_RETURN);
-    EXPECT_EQ(e.rig.Text(e.item, 1), "beta");
-    EXPECT_EQ(e.Last(TVN_ENDLABELEDITA)->disp.item.cChildren, 1);
-    EXPECT_EQ(e.rig.Text(e.item), "Old");
+    EXPECT_EQ(std::tuple(e.rig.Text(e.item, 1), e.Last(TVN_ENDLABELEDITA)->disp.item.cChildren, e.rig.Text(e.item)),
+              std::tuple(std::string("beta"), 1, std::string("Old")));
     // An editable combo column of texts: a typed entry is stored as the list spells it, anything else as typed.
     e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, TLEM_COMBO, TLEF_DBLCLICK, ';'),
                reinterpret_cast<LPARAM>("Alpha;Beta"));
     for (const char* typed : {"beta", "Gamma"}) {
-        e.DoubleClickCell(1);
-        editor = reinterpret_cast<HWND>(e.rig.Send(TVM_GETEDITCONTROL));
+        editor = e.DoubleClickCell(1);
         ASSERT_TRUE(editor);
         EXPECT_EQ(SendMessageA(editor, CB_GETCOUNT, 0, 0), 2);
         SetWindowTextA(editor, typed);

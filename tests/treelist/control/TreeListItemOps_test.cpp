@@ -1,6 +1,5 @@
-// Item operations of the "TreeList" control: expanding with the own walk bits, setting items and cells,
-// sorting by text and by compare functions (against a reference sort), moving subtrees, and a parent that
-// deletes the item from inside the notifications these operations send.
+// Item operations of the "TreeList" control: expanding with the own walk bits, setting items and cells, and a
+// parent that deletes the item from inside the notifications these operations send.
 #include <gtest/gtest.h>
 
 #include "treelist/control/TreeListTestSupport.h"
@@ -12,19 +11,12 @@ using namespace tltest;
 
 namespace {
 
-using Texts = std::vector<std::string>;
+constexpr UINT kSubtree = 0x10000000, kSiblings = 0x8000000, kParent = 0x20000000, kAncestors = 0x80000000;
 
-UINT_PTR Wide(UINT value) { return static_cast<UINT_PTR>(static_cast<LONG_PTR>(static_cast<int>(value))); }
 LRESULT Expand(const TreeListRig& rig, UINT code, UINT_PTR item) { return rig.Send(TVM_EXPAND, code, item); }
 int Rows(const TreeListRig& rig) { return static_cast<int>(rig.Send(TLM_GETROWCOUNT)); }
-
-BOOL SetState(const TreeListRig& rig, UINT_PTR item, UINT state, UINT stateMask, UINT extraMask = 0) {
-    TVITEMA r = {};
-    r.mask = TVIF_HANDLE | TVIF_STATE | extraMask;
-    r.hItem = reinterpret_cast<HTREEITEM>(item);
-    r.state = state;
-    r.stateMask = stateMask;
-    return static_cast<BOOL>(rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+BOOL SetState(const TreeListRig& rig, UINT_PTR item, UINT state, UINT stateMask) {
+    return rig.Set(item, {.mask = TVIF_HANDLE | TVIF_STATE, .state = state, .stateMask = stateMask});
 }
 
 // Two top-level items A and B; A has A1 (with A1a, A1b) and A2; B has B1.
@@ -52,54 +44,46 @@ struct Tree {
 
 TEST(TreeListExpand, TogglePartlyExpandedExpandsFullyAndNotifies) {
     Tree t;
+    const UINT bits = TVIS_EXPANDED | TVIS_EXPANDPARTIAL | TVIS_EXPANDEDONCE;
     EXPECT_EQ(Expand(t.rig, TVE_EXPAND | TVE_EXPANDPARTIAL, t.a), 1);
     EXPECT_EQ(t.rig.State(t.a) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL), UINT(TVIS_EXPANDED | TVIS_EXPANDPARTIAL));
     t.rig.Clear();
     EXPECT_EQ(Expand(t.rig, TVE_TOGGLE, t.a), 1);
-    EXPECT_EQ(t.rig.State(t.a) & (TVIS_EXPANDED | TVIS_EXPANDPARTIAL | TVIS_EXPANDEDONCE),
-              UINT(TVIS_EXPANDED | TVIS_EXPANDEDONCE));
+    EXPECT_EQ(t.rig.State(t.a) & bits, UINT(TVIS_EXPANDED | TVIS_EXPANDEDONCE));
     ASSERT_EQ(t.rig.Codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}));
-    EXPECT_EQ(t.rig.log[0].tree.action, UINT(TVE_EXPAND));
-    EXPECT_EQ(t.rig.log[0].newItem(), t.a);
-    EXPECT_EQ(t.rig.log[0].tree.itemOld.mask, 0u);
-    EXPECT_EQ(t.rig.log[0].tree.itemNew.mask, UINT(TVIF_HANDLE | TVIF_STATE | TVIF_PARAM));
-    EXPECT_EQ(Rows(t.rig), 4);  // A, A1, A2, B
+    const NMTREEVIEWA& n = t.rig.log[0].tree;
+    EXPECT_EQ(std::tuple(n.action, t.rig.log[0].newItem(), n.itemOld.mask, n.itemNew.mask),
+              std::tuple(UINT(TVE_EXPAND), t.a, 0u, UINT(TVIF_HANDLE | TVIF_STATE | TVIF_PARAM)));
+    EXPECT_EQ(t.rig.RowTexts(), (Texts{"A", "A1", "A2", "B"}));
     EXPECT_EQ(Expand(t.rig, TVE_TOGGLE, t.a), 1);
     EXPECT_EQ(Rows(t.rig), 2);
 }
 
 TEST(TreeListExpand, WalkBitsReachTheRightItems) {
-    struct Case {
-        const char* name;
-        UINT code;
-        int item;        // index into All(), -1 for TVI_ROOT
-        LRESULT result;
-        int expanded;    // items with TVIS_EXPANDED afterwards
-    };
-    const Case cases[] = {
+    // The item as an index into All(), -1 for TVI_ROOT; the items with TVIS_EXPANDED afterwards.
+    const struct { const char* name; UINT code; int item; LRESULT result; int expanded; } cases[] = {
         {"root without descendants bit", TVE_EXPAND, -1, 0, 0},
-        {"root, whole tree", TVE_EXPAND | 0x10000000, -1, 1, 7},
-        {"item and its subtree", TVE_EXPAND | 0x10000000, 0, 1, 5},
-        {"item and following siblings", TVE_EXPAND | 0x8000000, 1, 1, 2},
-        {"siblings with their subtrees", TVE_EXPAND | 0x8000000 | 0x10000000, 1, 1, 4},
-        {"the parent instead", TVE_EXPAND | 0x20000000, 2, 1, 1},
-        {"a top-level item's parent", TVE_EXPAND | 0x20000000, 0, 0, 0},
-        {"top-level parent with descendants", TVE_EXPAND | 0x20000000 | 0x10000000, 5, 1, 7},
-        {"every ancestor", TVE_EXPAND | 0x80000000, 2, 1, 3},
+        {"root, whole tree", TVE_EXPAND | kSubtree, -1, 1, 7},
+        {"item and its subtree", TVE_EXPAND | kSubtree, 0, 1, 5},
+        {"item and following siblings", TVE_EXPAND | kSiblings, 1, 1, 2},
+        {"siblings with their subtrees", TVE_EXPAND | kSiblings | kSubtree, 1, 1, 4},
+        {"the parent instead", TVE_EXPAND | kParent, 2, 1, 1},
+        {"a top-level item's parent", TVE_EXPAND | kParent, 0, 0, 0},
+        {"top-level parent with descendants", TVE_EXPAND | kParent | kSubtree, 5, 1, 7},
+        {"every ancestor", TVE_EXPAND | kAncestors, 2, 1, 3},
         {"unknown action", 7, 0, 0, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Tree t;
-        const UINT_PTR item = c.item < 0 ? reinterpret_cast<UINT_PTR>(TVI_ROOT) : t.All()[c.item];
-        EXPECT_EQ(Expand(t.rig, c.code, item), c.result);
+        EXPECT_EQ(Expand(t.rig, c.code, c.item < 0 ? kRoot : t.All()[c.item]), c.result);
         EXPECT_EQ(t.ExpandedCount(), c.expanded);
     }
     Tree t;
-    EXPECT_EQ(Expand(t.rig, TVE_EXPAND | 0x10000000, Wide(0xFFFF0000)), 1);  // sign-extended TVI_ROOT
+    EXPECT_EQ(Expand(t.rig, TVE_EXPAND | kSubtree, Wide(0xFFFF0000)), 1);  // sign-extended TVI_ROOT
     EXPECT_EQ(Rows(t.rig), 7);
     t.rig.Clear();
-    EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | 0x10000000 | 0x4000000, reinterpret_cast<UINT_PTR>(TVI_ROOT)), 1);
+    EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | kSubtree | 0x4000000, kRoot), 1);
     EXPECT_EQ(t.ExpandedCount(), 0);
     EXPECT_TRUE(t.rig.log.empty());  // silent
     EXPECT_EQ(Rows(t.rig), 2);
@@ -108,18 +92,17 @@ TEST(TreeListExpand, WalkBitsReachTheRightItems) {
 
 TEST(TreeListExpand, CollapseResetQueueAndCaret) {
     Tree t;
-    Expand(t.rig, TVE_EXPAND | 0x10000000, reinterpret_cast<UINT_PTR>(TVI_ROOT));
+    Expand(t.rig, TVE_EXPAND | kSubtree, kRoot);
     ASSERT_TRUE(t.rig.Send(TVM_SELECTITEM, TVGN_CARET, t.a1b));
     // Collapsing an ancestor of the caret moves the caret to it.
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE, t.a), 1);
     EXPECT_EQ(t.rig.Caret(), t.a);
-    EXPECT_TRUE(t.rig.State(t.a) & TVIS_SELECTED);
-    EXPECT_FALSE(t.rig.State(t.a1b) & TVIS_SELECTED);
+    EXPECT_EQ(std::pair(t.rig.State(t.a) & TVIS_SELECTED, t.rig.State(t.a1b) & TVIS_SELECTED),
+              std::pair(UINT(TVIS_SELECTED), 0u));
     // Reset deletes the children and forgets that the item was expanded once.
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | TVE_COLLAPSERESET, t.a1), 1);
-    EXPECT_EQ(t.rig.Children(t.a1), Texts{});
+    EXPECT_EQ(t.rig.Shape(), "A(A1 A2) B(B1)");
     EXPECT_FALSE(t.rig.State(t.a1) & TVIS_EXPANDEDONCE);
-    EXPECT_EQ(t.rig.Count(), 5);
     // Queued: done by the window's thread when it gets to its messages.
     t.rig.Clear();
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | 0x2000000, t.b), 1);
@@ -140,7 +123,7 @@ TEST(TreeListExpand, ParentRefusesOrDeletesInsideTheNotification) {
             if (h->code == code) u.rig.Delete(u.a);
             return 0;
         };
-        EXPECT_EQ(Expand(u.rig, TVE_EXPAND | 0x10000000, u.a), 0);
+        EXPECT_EQ(Expand(u.rig, TVE_EXPAND | kSubtree, u.a), 0);
         EXPECT_EQ(u.rig.Count(), 2);
         EXPECT_EQ(Rows(u.rig), 1);
     }
@@ -150,34 +133,18 @@ TEST(TreeListSetItem, ItemsAndCells) {
     TreeListRig rig;
     rig.AddColumns({80, 80, 80});
     const UINT_PTR a = rig.Insert("A");
-    auto set = [&](UINT mask, int column, const char* text, int image = 0, LPARAM param = 0, UINT_PTR item = 0) {
-        TVITEMA r = {};
-        r.mask = mask | (column ? TLIF_CELL : 0u);
-        r.hItem = reinterpret_cast<HTREEITEM>(item ? item : a);
-        r.pszText = const_cast<char*>(text);
-        r.iImage = image;
-        r.lParam = param;
-        r.cChildren = column;
-        return rig.Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r)) != 0;
-    };
-    auto image = [&](int column) {
-        TVITEMA r = {};
-        r.mask = TVIF_IMAGE | (column ? TLIF_CELL : 0u);
-        r.hItem = reinterpret_cast<HTREEITEM>(a);
-        r.cChildren = column;
-        rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
-        return r.iImage;
-    };
-    EXPECT_TRUE(set(TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE, 0, "a longer text", I_IMAGECALLBACK, 77));
-    EXPECT_EQ(std::make_tuple(rig.Text(a), rig.Send(TLM_GETITEMPARAM, 0, a), image(0)),
-              std::make_tuple(std::string("a longer text"), LRESULT(77), I_IMAGECALLBACK));
+    auto image = [&](int column) { return rig.Get(a, TVIF_IMAGE, column).iImage; };
+    EXPECT_TRUE(rig.Set(a, {.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE, .pszText = const_cast<char*>("a longer text"),
+                            .iImage = I_IMAGECALLBACK, .lParam = 77}));
+    EXPECT_EQ(std::tuple(rig.Text(a), rig.Send(TLM_GETITEMPARAM, 0, a), image(0)),
+              std::tuple(std::string("a longer text"), LRESULT(77), I_IMAGECALLBACK));
     // A cell is made on demand; an image other than -1 clears only the cell's call-back flag.
-    EXPECT_TRUE(set(TVIF_TEXT | TVIF_IMAGE, 2, "cell", 3));
-    EXPECT_EQ(std::make_tuple(rig.Text(a, 2), image(2), image(0)), std::make_tuple(std::string("cell"), 3, I_IMAGECALLBACK));
-    EXPECT_TRUE(set(TVIF_TEXT, 2, LPSTR_TEXTCALLBACKA));
+    EXPECT_TRUE(rig.Set(a, {.mask = TVIF_TEXT | TVIF_IMAGE, .pszText = const_cast<char*>("cell"), .iImage = 3}, 2));
+    EXPECT_EQ(std::tuple(rig.Text(a, 2), image(2), image(0)), std::tuple(std::string("cell"), 3, I_IMAGECALLBACK));
+    EXPECT_TRUE(rig.Set(a, {.mask = TVIF_TEXT, .pszText = LPSTR_TEXTCALLBACKA}, 2));
     EXPECT_EQ(rig.Text(a, 2), "<callback>");
-    EXPECT_FALSE(set(TVIF_TEXT, 3, "past the columns"));
-    EXPECT_FALSE(set(TVIF_TEXT, 1, "bad item", 0, 0, 999));
+    EXPECT_FALSE(rig.Set(a, {.mask = TVIF_TEXT, .pszText = const_cast<char*>("past the columns")}, 3));
+    EXPECT_FALSE(rig.Set(999, {.mask = TVIF_TEXT, .pszText = const_cast<char*>("bad item")}, 1));
 }
 
 TEST(TreeListSetItem, SelectionAndExpansionGoThroughTheirOperations) {
@@ -207,10 +174,10 @@ TEST(TreeListSetItem, SelectionAndExpansionGoThroughTheirOperations) {
     // From another thread with TLIF_NOCALLBACK: selection and expansion wait for the window's thread.
     Tree w;
     std::thread worker([&] {
-        TVITEMA r = {};
-        r.mask = TVIF_HANDLE | TVIF_STATE | TLIF_NOCALLBACK;
-        r.hItem = reinterpret_cast<HTREEITEM>(w.b);
-        r.state = r.stateMask = TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD;
+        TVITEMA r = {.mask = TVIF_HANDLE | TVIF_STATE | TLIF_NOCALLBACK,
+                     .hItem = Handle(w.b),
+                     .state = TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD,
+                     .stateMask = TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD};
         w.rig.Direct(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&r));
     });
     worker.join();
@@ -243,11 +210,11 @@ TEST(TreeListSetItem, SingleExpandFollowsTheCaret) {
     EXPECT_TRUE(select(t.a1));  // the new caret's branch opens (A1), the old one (none) has nothing to close
     EXPECT_EQ(t.rig.CountOf(TVN_SINGLEEXPAND), 1);
     EXPECT_TRUE(t.rig.State(t.a1) & TVIS_EXPANDED);
-    EXPECT_TRUE(select(t.b));   // A1 closes up to the ancestor it shares with B (none): A1 and A
+    EXPECT_TRUE(select(t.b));  // A1 closes up to the ancestor it shares with B (none): A1 and A
     EXPECT_EQ(t.ExpandedCount(), 1);
     EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
     t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == static_cast<UINT>(TVN_SINGLEEXPAND) ? 3 : 0; };
-    EXPECT_TRUE(select(t.a));   // the parent keeps both as they are
+    EXPECT_TRUE(select(t.a));  // the parent keeps both as they are
     EXPECT_EQ(t.ExpandedCount(), 1);
     EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
 }

@@ -4,25 +4,19 @@
 
 #include "treelist/control/TreeListTestSupport.h"
 
+#include <tuple>
+#include <utility>
+
 using namespace tltest;
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
-// Sign-extended as 64-bit callers pass them.
-UINT_PTR Wide(UINT value) { return static_cast<UINT_PTR>(static_cast<LONG_PTR>(static_cast<int>(value))); }
-
 // A parent "P" with the children A to E, and a second top-level item "Q" with one child.
 struct Family {
     TreeListRig rig;
-    UINT_PTR p, q, qChild, kids[5];
+    UINT_PTR p = rig.Insert("P"), q = rig.Insert("Q"), qChild = rig.Insert("Q1", q), kids[5];
     Family() {
-        p = rig.Insert("P");
-        q = rig.Insert("Q");
-        qChild = rig.Insert("Q1", q);
-        const char* names[] = {"A", "B", "C", "D", "E"};
-        for (int i = 0; i < 5; ++i) kids[i] = rig.Insert(names[i], p);
+        for (int i = 0; i < 5; ++i) kids[i] = rig.Insert(std::string(1, static_cast<char>('A' + i)).c_str(), p);
     }
 };
 
@@ -36,45 +30,37 @@ int Reachable(const TreeListRig& rig) {
 }  // namespace
 
 TEST(TreeListItems, InsertPositions) {
-    struct Case {
-        const char* name;
-        UINT_PTR after;   // 0: the handle of kids[afterKid]
-        int afterKid;
-        bool underB;      // hParent = B instead of P
-        Texts children;   // of P afterwards
+    // After: 0 for the handle of kids[afterKid]; underB: hParent B instead of P; the children of P afterwards.
+    const struct { const char* name; UINT_PTR after; int afterKid; bool underB; const char* children; } cases[] = {
+        {"first", Wide(0xFFFF0001), 0, false, "N A B C D E"},
+        {"last", Wide(0xFFFF0002), 0, false, "A B C D E N"},
+        {"own last", Wide(0xFFFF0004), 0, false, "A B C D E N"},
+        {"after B", 0, 1, false, "A B N C D E"},
+        {"after E", 0, 4, false, "A B C D E N"},
+        {"third child", Wide(0xFFE00002), 0, false, "A B N C D E"},
+        {"child 0", Wide(0xFFE00000), 0, false, "N A B C D E"},
+        {"child 9 of 5", Wide(0xFFE00009), 0, false, "A B C D E N"},
+        {"next to parent B", Wide(0xFFFF0005), 0, true, "A B N C D E"},
+        {"before parent B", Wide(0xFFFF0006), 0, true, "A N B C D E"},
+        {"unknown value", Wide(0xFFFF0042), 0, false, "A B C D E N"},
     };
-    const Case cases[] = {
-        {"first", Wide(0xFFFF0001), 0, false, {"N", "A", "B", "C", "D", "E"}},
-        {"last", Wide(0xFFFF0002), 0, false, {"A", "B", "C", "D", "E", "N"}},
-        {"own last", Wide(0xFFFF0004), 0, false, {"A", "B", "C", "D", "E", "N"}},
-        {"after B", 0, 1, false, {"A", "B", "N", "C", "D", "E"}},
-        {"after E", 0, 4, false, {"A", "B", "C", "D", "E", "N"}},
-        {"third child", Wide(0xFFE00002), 0, false, {"A", "B", "N", "C", "D", "E"}},
-        {"child 0", Wide(0xFFE00000), 0, false, {"N", "A", "B", "C", "D", "E"}},
-        {"child 9 of 5", Wide(0xFFE00009), 0, false, {"A", "B", "C", "D", "E", "N"}},
-        {"next to parent B", Wide(0xFFFF0005), 0, true, {"A", "B", "N", "C", "D", "E"}},
-        {"before parent B", Wide(0xFFFF0006), 0, true, {"A", "N", "B", "C", "D", "E"}},
-        {"unknown value", Wide(0xFFFF0042), 0, false, {"A", "B", "C", "D", "E", "N"}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Family f;
-        const UINT_PTR after = c.after ? c.after : f.kids[c.afterKid];
-        const UINT_PTR n = f.rig.Insert("N", c.underB ? f.kids[1] : f.p, after);
+        const UINT_PTR n = f.rig.Insert("N", c.underB ? f.kids[1] : f.p, c.after ? c.after : f.kids[c.afterKid]);
         EXPECT_NE(n, 0u);
-        EXPECT_EQ(f.rig.Children(f.p), c.children);
+        EXPECT_EQ(f.rig.Shape(f.p), c.children);
         EXPECT_EQ(f.rig.Next(n, TVGN_PARENT), f.p);
     }
     Family f;
     // A sibling of another parent, and TVI_ROOT (which ignores the parent), both append.
     f.rig.Insert("X", f.p, f.qChild);
-    EXPECT_EQ(f.rig.Children(f.p).back(), "X");
-    const UINT_PTR top = f.rig.Insert("T", f.p, reinterpret_cast<UINT_PTR>(TVI_ROOT));
-    EXPECT_EQ(f.rig.Children(), (Texts{"P", "Q", "T"}));
+    const UINT_PTR top = f.rig.Insert("T", f.p, kRoot);
+    EXPECT_EQ(f.rig.Shape(), "P(A B C D E X) Q(Q1) T");
     EXPECT_EQ(f.rig.Next(top, TVGN_PARENT), 0u);
     // Under a parent of one child the third position is the last.
     f.rig.Insert("Q2", f.q, Wide(0xFFE00002));
-    EXPECT_EQ(f.rig.Children(f.q), (Texts{"Q1", "Q2"}));
+    EXPECT_EQ(f.rig.Shape(f.q), "Q1 Q2");
     EXPECT_EQ(f.rig.Insert("bad parent", 999), 0u);
 }
 
@@ -85,8 +71,7 @@ TEST(TreeListItems, SortedInsertOrdersWithoutRegardToCase) {
     const Texts got = rig.Children();
     ASSERT_EQ(got.size(), 7u);
     for (size_t i = 1; i < got.size(); ++i) EXPECT_LE(_stricmp(got[i - 1].c_str(), got[i].c_str()), 0) << i;
-    // Equal texts: the new one goes directly before the one it met.
-    EXPECT_EQ(got[0], "alpha");
+    EXPECT_EQ(got[0], "alpha");  // equal texts: the new one goes directly before the one it met
 }
 
 TEST(TreeListItems, HandlesStartAtOneContinueAfterDeletesAndSurviveGrowth) {
@@ -100,75 +85,52 @@ TEST(TreeListItems, HandlesStartAtOneContinueAfterDeletesAndSurviveGrowth) {
     EXPECT_EQ(rig.Insert("5 again"), 5u);
     // 500 items cross the table sizes 64, 160 and 304; every text reads back.
     for (int i = 65; i <= 500; ++i) ASSERT_EQ(rig.Insert(std::to_string(i).c_str()), UINT_PTR(i));
-    EXPECT_EQ(rig.Count(), 500);
     for (int i = 6; i <= 500; ++i) ASSERT_EQ(rig.Text(i), std::to_string(i));
-    EXPECT_EQ(rig.Text(5), "5 again");
-    EXPECT_EQ(rig.Text(501), "<bad>");
-    EXPECT_EQ(rig.Send(TLM_GETROWCOUNT), 500);
+    EXPECT_EQ(std::tuple(rig.Count(), rig.Text(5), rig.Text(501), rig.Send(TLM_GETROWCOUNT)),
+              std::tuple(500, std::string("5 again"), std::string("<bad>"), LRESULT(500)));
 }
 
 TEST(TreeListItems, StoredStateChildrenAndImages) {
     TreeListRig single(TVS_HASBUTTONS | TVS_SINGLEEXPAND);
-    const UINT_PTR e = single.Insert("e", 0, Wide(0xFFFF0002), 0, TVIS_EXPANDED | TVIS_BOLD);
-    EXPECT_EQ(single.Send(TVM_GETITEMSTATE, e), TVIS_BOLD);
+    EXPECT_EQ(single.State(single.Insert("e", 0, Wide(0xFFFF0002), 0, TVIS_EXPANDED | TVIS_BOLD)), UINT(TVIS_BOLD));
+    // Also when the state is held back for the window's thread (as inserts from worker threads do).
+    const UINT_PTR held = single.Insert("held", 0, Wide(0xFFFF0002), TLIF_NOCALLBACK, TVIS_EXPANDED);
+    single.Insert("child", held);
+    Pump();
+    EXPECT_EQ(single.State(held) & TVIS_EXPANDED, 0u);
 
     TreeListRig rig(TVS_CHECKBOXES);
-    const UINT_PTR plain = rig.Insert("plain");
-    EXPECT_EQ(rig.Send(TVM_GETITEMSTATE, plain), INDEXTOSTATEIMAGEMASK(1));  // check box clear
-    TreeListInsertRecord r = {};
-    r.hInsertAfter = TVI_LAST;
-    r.item.mask = TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    r.item.cChildren = 1;
-    r.item.iImage = I_IMAGECALLBACK;
-    r.item.iSelectedImage = 4;
-    const UINT_PTR item = rig.Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r));
-    TVITEMA got = {};
-    got.mask = TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_TEXT;
-    got.hItem = reinterpret_cast<HTREEITEM>(item);
+    EXPECT_EQ(rig.State(rig.Insert("plain")), UINT(INDEXTOSTATEIMAGEMASK(1)));  // check box clear
+    TreeListInsertRecord r = {nullptr, TVI_LAST, {.mask = TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE,
+                                                  .iImage = I_IMAGECALLBACK, .iSelectedImage = 4, .cChildren = 1}, 0};
     char text[8] = "guard";
-    got.pszText = text;
-    got.cchTextMax = sizeof text;
-    ASSERT_TRUE(rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&got)));
-    EXPECT_EQ(got.cChildren, 1);
-    EXPECT_EQ(got.iImage, I_IMAGECALLBACK);
-    EXPECT_EQ(got.iSelectedImage, 4);
-    EXPECT_STREQ(text, "");
+    TVITEMA got = {
+        .mask = TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_TEXT, .pszText = text, .cchTextMax = 8};
+    ASSERT_TRUE(rig.Item(TVM_GETITEMA, static_cast<UINT_PTR>(rig.SendWith(TVM_INSERTITEMA, 0, &r)), got));
+    EXPECT_EQ(std::tuple(got.cChildren, got.iImage, got.iSelectedImage, std::string(text)),
+              std::tuple(1, I_IMAGECALLBACK, 4, std::string()));
 }
 
 TEST(TreeListItems, GetItemWritesNothingWithoutRoomAndChecksTheColumn) {
     TreeListRig rig;
     const UINT_PTR item = rig.Insert("some text");
-    for (int room : {0, -1, -100}) {
+    for (int room : {0, -1, -100, 1}) {
         char buffer[16];
         memset(buffer, '#', sizeof buffer);
-        TVITEMA r = {};
-        r.mask = TVIF_TEXT;
-        r.hItem = reinterpret_cast<HTREEITEM>(item);
-        r.pszText = buffer + 4;
-        r.cchTextMax = room;
-        rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
-        for (char c : buffer) ASSERT_EQ(c, '#') << room;
+        TVITEMA r = {.mask = TVIF_TEXT, .pszText = buffer + 4, .cchTextMax = room};
+        const BOOL read = rig.Item(TVM_GETITEMA, item, r);
+        EXPECT_TRUE(read || room <= 0);
+        for (int i = 0; i < 16; ++i) ASSERT_EQ(buffer[i], room > 0 && i == 4 ? 0 : '#') << room << " at " << i;
     }
-    char one[2] = {'#', '#'};
-    TVITEMA r = {};
-    r.mask = TVIF_TEXT;
-    r.hItem = reinterpret_cast<HTREEITEM>(item);
-    r.pszText = one;
-    r.cchTextMax = 1;
-    EXPECT_TRUE(rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
-    EXPECT_EQ(one[0], 0);
-    EXPECT_EQ(one[1], '#');
     // Cell columns are checked on reading too.
     for (int column : {-1, 1, 31, 40}) {
-        r.mask = TVIF_TEXT | TLIF_CELL;
-        r.cChildren = column;
-        EXPECT_FALSE(rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r))) << column;
+        char one[2];
+        TVITEMA r = {.mask = TVIF_TEXT, .pszText = one, .cchTextMax = 2};
+        EXPECT_FALSE(rig.Item(TVM_GETITEMA, item, r, column)) << column;
     }
     // The own-storage form hands out a pointer and the length + 1.
-    r = {};
-    r.mask = TVIF_TEXT | TLIF_TEXTPOINTER;
-    r.hItem = reinterpret_cast<HTREEITEM>(item);
-    EXPECT_TRUE(rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+    TVITEMA r = {.mask = TVIF_TEXT | TLIF_TEXTPOINTER};
+    EXPECT_TRUE(rig.Item(TVM_GETITEMA, item, r));
     EXPECT_STREQ(r.pszText, "some text");
     EXPECT_EQ(r.cchTextMax, 10);
 }
@@ -179,23 +141,15 @@ TEST(TreeListItems, TextsPast65535CharactersKeepTheirLength) {
     big[65536] = 'y';
     const UINT_PTR item = rig.Insert(big.c_str());
     std::vector<char> buffer(80000, '#');
-    TVITEMA r = {};
-    r.mask = TVIF_TEXT;
-    r.hItem = reinterpret_cast<HTREEITEM>(item);
-    r.pszText = buffer.data();
-    r.cchTextMax = static_cast<int>(buffer.size());
-    ASSERT_TRUE(rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+    TVITEMA r = {.mask = TVIF_TEXT, .pszText = buffer.data(), .cchTextMax = 80000};
+    ASSERT_TRUE(rig.Item(TVM_GETITEMA, item, r));
     EXPECT_EQ(std::string(buffer.data()), big);
 }
 
 TEST(TreeListItems, NullRecordsAreRefused) {
     TreeListRig rig;
     rig.Insert("a");
-    const struct {
-        UINT msg;
-        WPARAM wp;
-        LRESULT result;
-    } cases[] = {
+    const struct { UINT msg; WPARAM wp; LRESULT result; } cases[] = {
         {TVM_INSERTITEMA, 0, 0},   {TVM_GETITEMA, 0, 0},       {TVM_GETITEMRECT, 0, 0},
         {TLM_COUNTRANGE, 0, -1},   {TLM_SETRANGE, 0, -1},      {TLM_FINDITEM, 1, 0},
         {TLM_SETCELLCOLOR, 1, 0},  {TLM_SETCOLUMNORDER, 1, 0}, {TLM_GETCOLUMNORDER, 1, 0},
@@ -209,9 +163,8 @@ TEST(TreeListItems, DeleteSendsNotificationsChildrenFirst) {
     TreeListRig rig;
     const UINT_PTR r1 = rig.Insert("R1"), r2 = rig.Insert("R2");
     const UINT_PTR a = rig.Insert("a", r1), b = rig.Insert("b", r1);
-    const UINT_PTR a1 = rig.Insert("a1", a, Wide(0xFFFF0002), 0, TVIS_SELECTED);
-    const UINT_PTR a2 = rig.Insert("a2", a);
-    EXPECT_EQ(rig.Next(0, TVGN_CARET), a1);
+    const UINT_PTR a1 = rig.Insert("a1", a, Wide(0xFFFF0002), 0, TVIS_SELECTED), a2 = rig.Insert("a2", a);
+    EXPECT_EQ(rig.Caret(), a1);
     rig.Clear();
     EXPECT_TRUE(rig.Delete(r1));
     std::vector<UINT_PTR> deleted;
@@ -220,47 +173,39 @@ TEST(TreeListItems, DeleteSendsNotificationsChildrenFirst) {
     EXPECT_EQ(deleted, (std::vector<UINT_PTR>{b, a2, a1, a, r1}));
     // The selected item reports its selection going before its deletion, with lParam and state.
     ASSERT_EQ(rig.Codes()[2], TVN_SELCHANGEDA);
-    EXPECT_EQ(rig.log[2].oldItem(), a1);
-    EXPECT_EQ(rig.log[2].newItem(), 0u);
-    EXPECT_TRUE(rig.log[2].tree.itemOld.state & TVIS_SELECTED);
-    EXPECT_EQ(rig.Next(0, TVGN_CARET), 0u);
-    EXPECT_EQ(rig.Count(), 1);
-    EXPECT_EQ(rig.Children(), Texts{"R2"});
-    EXPECT_EQ(rig.Send(TLM_GETROWCOUNT), 1);
+    const Notification& n = rig.log[2];
+    EXPECT_EQ(std::tuple(n.oldItem(), n.newItem(), n.tree.itemOld.state & TVIS_SELECTED),
+              std::tuple(a1, 0u, UINT(TVIS_SELECTED)));
+    EXPECT_EQ(std::tuple(rig.Caret(), rig.Shape(), rig.Send(TLM_GETROWCOUNT)),
+              std::tuple(0u, std::string("R2"), LRESULT(1)));
     // Children only: refused for a leaf, which stays.
     EXPECT_FALSE(rig.Delete(r2, TLD_CHILDREN));
-    EXPECT_EQ(rig.Count(), 1);
     rig.Insert("c", r2);
     EXPECT_TRUE(rig.Delete(r2, TLD_CHILDREN));
-    EXPECT_EQ(rig.Count(), 1);
+    EXPECT_EQ(rig.Shape(), "R2");
     // Everything, and the top-level items after the pinned ones.
     for (int i = 0; i < 4; ++i) rig.Insert("t");
-    rig.Send(TLM_OPTION, kTreeListSetOption | TLO_PINNEDROWS, 2);
+    rig.Option(TLO_PINNEDROWS, 2);
     EXPECT_TRUE(rig.Delete(Wide(0xFFFF0009)));
     EXPECT_EQ(rig.Count(), 2);
     rig.Clear();
-    EXPECT_TRUE(rig.Delete(reinterpret_cast<UINT_PTR>(TVI_ROOT)));
-    EXPECT_EQ(rig.Count(), 0);
-    EXPECT_EQ(rig.CountOf(TVN_DELETEITEMA), 2);
-    EXPECT_EQ(rig.Send(TLM_GETROWCOUNT), 0);
+    EXPECT_TRUE(rig.Delete(kRoot));
+    EXPECT_EQ(std::tuple(rig.Count(), rig.CountOf(TVN_DELETEITEMA), rig.Send(TLM_GETROWCOUNT)),
+              std::tuple(0, 2, LRESULT(0)));
 }
 
 TEST(TreeListItems, ParentDeletingInsideDeleteNotification) {
-    // Which item the parent deletes while it hears of the deletion of another one.
-    enum Victim { kUnrelated, kNextInLine, kAncestorBeingDeleted, kItself };
-    for (Victim v : {kUnrelated, kNextInLine, kAncestorBeingDeleted, kItself}) {
-        SCOPED_TRACE(v);
+    // Which item the parent deletes while it hears of the deletion of another one: an unrelated one, the next
+    // in line, an ancestor being deleted, itself.
+    for (int victimIndex = 0; victimIndex < 4; ++victimIndex) {
+        SCOPED_TRACE(victimIndex);
         TreeListRig rig;
         const UINT_PTR r1 = rig.Insert("R1"), r2 = rig.Insert("R2");
-        const UINT_PTR a = rig.Insert("a", r1);
-        const UINT_PTR a1 = rig.Insert("a1", a), a2 = rig.Insert("a2", a);
+        const UINT_PTR a = rig.Insert("a", r1), a1 = rig.Insert("a1", a), a2 = rig.Insert("a2", a);
         rig.Insert("r2 child", r2);
-        bool done = false;
+        UINT_PTR victim = std::vector<UINT_PTR>{r2, a1, r1, a2}[victimIndex];
         rig.answer = [&](NMHDR* h) -> LRESULT {
-            if (h->code != static_cast<UINT>(TVN_DELETEITEMA) || done) return 0;
-            done = true;
-            const UINT_PTR victim = v == kUnrelated ? r2 : v == kNextInLine ? a1 : v == kAncestorBeingDeleted ? r1 : a2;
-            rig.Delete(victim);
+            if (h->code == static_cast<UINT>(TVN_DELETEITEMA) && victim) rig.Delete(std::exchange(victim, 0));
             return 0;
         };
         rig.Delete(a);
@@ -275,52 +220,42 @@ TEST(TreeListItems, ParentDeletingInsideDeleteNotification) {
 
 TEST(TreeListItems, FindByKey) {
     Family f;
-    TreeListRig& rig = f.rig;
-    const UINT_PTR deep = rig.Insert("c", f.kids[2], Wide(0xFFFF0002), 0, 0, 7);
-    rig.Insert("C", f.kids[2]);
-    auto find = [&](UINT_PTR start, UINT mask, const char* text, LPARAM param = 0, UINT state = 0) {
-        TVITEMA key = {};
-        key.mask = mask;
-        key.pszText = const_cast<char*>(text);
-        key.lParam = param;
-        key.state = state;
-        key.stateMask = state;
-        return static_cast<UINT_PTR>(rig.Send(TLM_FINDITEM, start, reinterpret_cast<LPARAM>(&key)));
+    const UINT_PTR deep = f.rig.Insert("c", f.kids[2], Wide(0xFFFF0002), 0, 0, 7);
+    f.rig.Insert("C", f.kids[2]);
+    const struct { UINT_PTR start; UINT mask; const char* text; UINT_PTR found; } cases[] = {
+        {f.kids[0], TVIF_TEXT, "C", f.kids[2]},  // among the siblings from the start
+        {f.kids[0], TVIF_TEXT, "c", 0},          // case counts
+        {f.kids[0], TVIF_TEXT | TLF_CASELESS, "c", f.kids[2]},
+        {f.kids[2], TVIF_TEXT | TLF_AFTERSTART, "C", 0},
+        {f.p, TVIF_TEXT | TLF_CHILDREN, "E", f.kids[4]},
+        {f.kids[0], TVIF_TEXT | TLF_CHILDREN, "E", 0},  // A has no children
+        {kRoot, TVIF_TEXT, "Q", f.q},
+        {kRoot, TVIF_TEXT | TLF_SUBTREE, "c", deep},
+        {kRoot, TVIF_TEXT | TLF_SUBTREE | (2 << 8), "c", 0},  // level limit 1 below the root: out of reach
+        {kRoot, TVIF_TEXT | TLF_SUBTREE | (3 << 8), "c", deep},
+        {kRoot, TVIF_TEXT | TLF_SUBTREE | TLF_EXPANDEDONLY, "c", 0},
+        {kRoot, TVIF_PARAM | TLF_SUBTREE, nullptr, deep},  // lParam 7
+        {999, TVIF_TEXT, "A", 0},
     };
-    EXPECT_EQ(find(f.kids[0], TVIF_TEXT, "C"), f.kids[2]);          // among the siblings from the start
-    EXPECT_EQ(find(f.kids[0], TVIF_TEXT, "c"), 0u);                 // case counts
-    EXPECT_EQ(find(f.kids[0], TVIF_TEXT | TLF_CASELESS, "c"), f.kids[2]);
-    EXPECT_EQ(find(f.kids[2], TVIF_TEXT | TLF_AFTERSTART, "C"), 0u);
-    EXPECT_EQ(find(f.p, TVIF_TEXT | TLF_CHILDREN, "E"), f.kids[4]);
-    EXPECT_EQ(find(f.kids[0], TVIF_TEXT | TLF_CHILDREN, "E"), 0u);  // A has no children
-    EXPECT_EQ(find(reinterpret_cast<UINT_PTR>(TVI_ROOT), TVIF_TEXT, "Q"), f.q);
-    EXPECT_EQ(find(reinterpret_cast<UINT_PTR>(TVI_ROOT), TVIF_TEXT | TLF_SUBTREE, "c"), deep);
-    // Level limit 1 below the root: P's grandchildren are out of reach; 3 reaches them.
-    EXPECT_EQ(find(reinterpret_cast<UINT_PTR>(TVI_ROOT), TVIF_TEXT | TLF_SUBTREE | (2 << 8), "c"), 0u);
-    EXPECT_EQ(find(reinterpret_cast<UINT_PTR>(TVI_ROOT), TVIF_TEXT | TLF_SUBTREE | (3 << 8), "c"), deep);
-    EXPECT_EQ(find(reinterpret_cast<UINT_PTR>(TVI_ROOT), TVIF_TEXT | TLF_SUBTREE | TLF_EXPANDEDONLY, "c"), 0u);
-    EXPECT_EQ(find(reinterpret_cast<UINT_PTR>(TVI_ROOT), TVIF_PARAM | TLF_SUBTREE, nullptr, 7), deep);
-    EXPECT_EQ(find(999, TVIF_TEXT, "A"), 0u);
+    for (const auto& c : cases) {
+        TVITEMA key = {.mask = c.mask, .pszText = const_cast<char*>(c.text), .lParam = 7};
+        EXPECT_EQ(static_cast<UINT_PTR>(f.rig.SendWith(TLM_FINDITEM, c.start, &key)), c.found)
+            << std::hex << c.mask << " " << (c.text ? c.text : "-");
+    }
 }
 
 TEST(TreeListItems, CountRangesAndNextItemCodes) {
     Family f;
-    TreeListRig& rig = f.rig;
     auto count = [&](UINT_PTR item, UINT mask, UINT state = 0) {
-        TVITEMA r = {};
-        r.mask = mask;
-        r.hItem = reinterpret_cast<HTREEITEM>(item);
-        r.state = state;
-        r.stateMask = state;
-        return rig.Send(TLM_COUNTRANGE, 0, reinterpret_cast<LPARAM>(&r));
+        TVITEMA r = {.mask = mask, .hItem = Handle(item), .state = state, .stateMask = state};
+        return f.rig.SendWith(TLM_COUNTRANGE, 0, &r);
     };
     EXPECT_EQ(count(f.kids[2], TLR_SIBLINGS | TLR_ANY), 4);
     EXPECT_EQ(count(f.kids[2], TLR_SIBLINGS | TLR_ITEM | TLR_ANCESTORS | TLR_ANY), 6);
-    EXPECT_EQ(count(reinterpret_cast<UINT_PTR>(TVI_ROOT), TLR_DESCENDANTS | TLR_ANY), 8);
+    EXPECT_EQ(count(kRoot, TLR_DESCENDANTS | TLR_ANY), 8);
     EXPECT_EQ(count(f.p, TLR_DESCENDANTS | TVIF_STATE, TVIS_SELECTED), 0);
     EXPECT_EQ(count(999, TLR_ITEM | TLR_ANY), -1);
-    EXPECT_EQ(rig.Next(f.p, TLGN_LASTCHILD), f.kids[4]);
-    EXPECT_EQ(rig.Next(f.kids[4], TLGN_NEXTINTREE), f.q);
-    EXPECT_EQ(rig.Next(f.q, TLGN_PREVIOUSINTREE), f.kids[4]);
-    EXPECT_EQ(rig.Next(reinterpret_cast<UINT_PTR>(TVI_ROOT), TLGN_PREVIOUSINTREE), f.qChild);
+    EXPECT_EQ((std::vector<UINT_PTR>{f.rig.Next(f.p, TLGN_LASTCHILD), f.rig.Next(f.kids[4], TLGN_NEXTINTREE),
+                                     f.rig.Next(f.q, TLGN_PREVIOUSINTREE), f.rig.Next(kRoot, TLGN_PREVIOUSINTREE)}),
+              (std::vector<UINT_PTR>{f.kids[4], f.q, f.kids[4], f.qChild}));
 }

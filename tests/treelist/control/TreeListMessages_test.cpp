@@ -9,12 +9,7 @@ using namespace tltest;
 
 TEST(TreeListMessages, SettingsAreClampedAndReturnTheOldValue) {
     TreeListRig rig;
-    const struct {
-        UINT set, get;
-        WPARAM wp;
-        LPARAM lp;
-        LRESULT stored;
-    } cases[] = {
+    const struct { UINT set, get; WPARAM wp; LPARAM lp; LRESULT stored; } cases[] = {
         {TVM_SETINDENT, TVM_GETINDENT, 2, 0, 5},
         {TVM_SETINDENT, TVM_GETINDENT, 100, 0, 64},
         {TVM_SETINDENT, TVM_GETINDENT, 30, 0, 30},
@@ -38,13 +33,13 @@ TEST(TreeListMessages, ColourTable) {
     EXPECT_EQ(rig.Send(TVM_GETBKCOLOR, 3), RGB(9, 8, 7));
     rig.Send(TVM_SETBKCOLOR, 3, static_cast<LPARAM>(CLR_INVALID));
     EXPECT_EQ(rig.Send(TVM_GETBKCOLOR, 3), grid);
-    rig.Send(TVM_SETTEXTCOLOR, 0, RGB(1, 1, 1));
-    rig.Send(TVM_SETLINECOLOR, 0, RGB(2, 2, 2));
-    rig.Send(TVM_SETINSERTMARKCOLOR, 0, RGB(3, 3, 3));
-    EXPECT_EQ(rig.Send(TVM_GETBKCOLOR, 4), RGB(1, 1, 1));
-    EXPECT_EQ(rig.Send(TVM_GETBKCOLOR, 5), RGB(2, 2, 2));
-    EXPECT_EQ(rig.Send(TVM_GETBKCOLOR, 10), RGB(3, 3, 3));
-    EXPECT_EQ(rig.Send(TVM_GETTEXTCOLOR), RGB(1, 1, 1));
+    // The tree-view colour messages set entries of the table.
+    for (auto [set, entry] :
+         {std::pair(UINT(TVM_SETTEXTCOLOR), 4), {TVM_SETLINECOLOR, 5}, {TVM_SETINSERTMARKCOLOR, 10}}) {
+        rig.Send(set, 0, RGB(entry, 1, 1));
+        EXPECT_EQ(rig.Send(TVM_GETBKCOLOR, entry), RGB(entry, 1, 1)) << entry;
+    }
+    EXPECT_EQ(rig.Send(TVM_GETTEXTCOLOR), RGB(4, 1, 1));
     // Colours derived from a set one follow it: the selected even rows mix colour 2 with the highlight.
     rig.Send(TVM_SETBKCOLOR, 2, RGB(0, 0, 0));
     const COLORREF h = GetSysColor(COLOR_HIGHLIGHT);
@@ -52,8 +47,9 @@ TEST(TreeListMessages, ColourTable) {
 }
 
 TEST(TreeListMessages, DerivedColours) {
-    TreeListSysColours sys = {RGB(0x20, 0x30, 0x05), RGB(0x20, 0x30, 0x06), RGB(0xF0, 0xF0, 0xF0), RGB(0, 0, 0),
-                              RGB(0x80, 0x80, 0x80), RGB(0x00, 0x78, 0xD7), RGB(0xC8, 0xC8, 0xC8), RGB(0xF0, 0xF2, 0xF4)};
+    TreeListSysColours sys = {RGB(0x20, 0x30, 0x05), RGB(0x20, 0x30, 0x06), RGB(0xF0, 0xF0, 0xF0),
+                              RGB(0, 0, 0),          RGB(0x80, 0x80, 0x80), RGB(0x00, 0x78, 0xD7),
+                              RGB(0xC8, 0xC8, 0xC8), RGB(0xF0, 0xF2, 0xF4)};
     bool set[kTreeListColours] = {};
     COLORREF c[kTreeListColours] = {};
     DeriveColours(sys, set, c);
@@ -86,14 +82,10 @@ TEST(TreeListMessages, Options) {
     EXPECT_EQ(proc, two.Send(TLM_OPTION, TLO_WINDOWPROC));
     EXPECT_EQ(proc, static_cast<LRESULT>(GetClassLongPtrA(one.tree, GCLP_WNDPROC)));
     EXPECT_EQ(one.Send(TLM_OPTION, kTreeListSetOption | TLO_WINDOWPROC, 5), proc);
-    const struct {
-        WPARAM option;
-        LPARAM value;
-        LRESULT stored;
-    } cases[] = {{TLO_EXPANDEDIMAGEOFFSET, 3, 3}, {TLO_PINNEDSEPARATOR, 7, static_cast<LRESULT>(0x80000000)},
-                 {TLO_CLICKTIME, 0x1FF, -1},    {TLO_OPTION13, 0x1234, 0x34},
-                 {TLO_JOINCOLUMNS, 0x12345, 0x2345}, {TLO_OPTION16, 9, 1},
-                 {TLO_DRAWCONTEXT, -5, -5}};
+    const struct { WPARAM option; LPARAM value; LRESULT stored; } cases[] = {
+        {TLO_EXPANDEDIMAGEOFFSET, 3, 3}, {TLO_PINNEDSEPARATOR, 7, static_cast<LRESULT>(0x80000000)},
+        {TLO_CLICKTIME, 0x1FF, -1}, {TLO_OPTION13, 0x1234, 0x34}, {TLO_JOINCOLUMNS, 0x12345, 0x2345},
+        {TLO_OPTION16, 9, 1}, {TLO_DRAWCONTEXT, -5, -5}};
     EXPECT_EQ(one.Send(TLM_OPTION, TLO_EXPANDEDIMAGEOFFSET), 1);
     EXPECT_EQ(one.Send(TLM_OPTION, TLO_OPTION13), 3);
     for (const auto& c : cases) {
@@ -118,9 +110,9 @@ TEST(TreeListMessages, UserDataOnlyWhileEmpty) {
     memset(data, 0xAB, 24);
     EXPECT_EQ(rig.Send(TLM_SETUSERDATASIZE, 0, 8), 0);
     EXPECT_EQ(rig.Send(TLM_SETITEMPARAM, 42, static_cast<LPARAM>(item)), 1);
-    EXPECT_EQ(rig.Send(TLM_GETITEMPARAM, 0, static_cast<LPARAM>(item)), 42);
     EXPECT_EQ(rig.Send(TLM_SETITEMPARAM, 42, 999), 0);
-    EXPECT_EQ(rig.Text(item), "x");
+    EXPECT_EQ(std::pair(rig.Send(TLM_GETITEMPARAM, 0, static_cast<LPARAM>(item)), rig.Text(item)),
+              std::pair(LRESULT(42), std::string("x")));
 }
 
 TEST(TreeListMessages, UnlistedNumbersGoToTheDefaultProcedure) {
@@ -128,20 +120,21 @@ TEST(TreeListMessages, UnlistedNumbersGoToTheDefaultProcedure) {
     rig.Insert("x");
     for (UINT msg : {0x1103u, 0x1121u, 0x112Au, 0x1132u, 0x1162u, 0x1166u, 0x116Eu, 0x1170u, 0x117Bu})
         EXPECT_EQ(rig.Send(msg, 1, 0), DefWindowProcA(rig.tree, msg, 1, 0)) << std::hex << msg;
-    EXPECT_EQ(rig.Send(TVM_GETIMAGELIST, 6), 0);
-    EXPECT_EQ(rig.Send(TVM_SETIMAGELIST, 0x40000007, 0), 0);
-    EXPECT_EQ(rig.Send(TVM_GETIMAGELIST, 1), 0);
-    EXPECT_EQ(rig.Send(TVM_GETITEMSTATE, 999), 0);
+    for (auto [msg, wp] : {std::pair(UINT(TVM_GETIMAGELIST), WPARAM(6)),
+                           {TVM_SETIMAGELIST, 0x40000007},
+                           {TVM_GETIMAGELIST, 1},
+                           {TVM_GETITEMSTATE, 999}})
+        EXPECT_EQ(rig.Send(msg, wp, 0), 0) << std::hex << msg << " " << wp;
     EXPECT_EQ(rig.Count(), 1);
 }
 
 TEST(TreeListMessages, DialogCodesAndFocus) {
     TreeListRig rig;
     EXPECT_EQ(rig.Send(WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS);
-    MSG key = {rig.tree, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
-    EXPECT_EQ(rig.Send(WM_GETDLGCODE, 0, reinterpret_cast<LPARAM>(&key)), DLGC_WANTALLKEYS);
-    key.wParam = VK_ESCAPE;
-    EXPECT_EQ(rig.Send(WM_GETDLGCODE, 0, reinterpret_cast<LPARAM>(&key)), DLGC_WANTARROWS | DLGC_WANTCHARS);
+    for (auto [key, code] : {std::pair(VK_RETURN, DLGC_WANTALLKEYS), {VK_ESCAPE, DLGC_WANTARROWS | DLGC_WANTCHARS}}) {
+        MSG m = {rig.tree, WM_KEYDOWN, static_cast<WPARAM>(key), 0, 0, {0, 0}};
+        EXPECT_EQ(rig.SendWith(WM_GETDLGCODE, 0, &m), code) << key;
+    }
     rig.Clear();
     rig.Send(WM_SETFOCUS);
     rig.Send(WM_KILLFOCUS);
@@ -151,20 +144,15 @@ TEST(TreeListMessages, DialogCodesAndFocus) {
 
 TEST(TreeListMessages, CellColoursCheckTheColumn) {
     TreeListRig rig;
-    for (int i = 0; i < 3; ++i) {
-        LVCOLUMNA c = {};
-        c.mask = LVCF_WIDTH;
-        c.cx = 50;
-        rig.Send(TLM_INSERTCOLUMN, 99, reinterpret_cast<LPARAM>(&c));
-    }
+    rig.AddColumns({50, 50, 50});
     const UINT_PTR item = rig.Insert("x");
-    EXPECT_EQ(rig.Send(TLM_SETCELLTEXTCOLOR, item | (3 << 24), RGB(1, 1, 1)), -1);
-    EXPECT_EQ(rig.Send(TLM_SETCELLTEXTCOLOR, 999 | (1 << 24), RGB(1, 1, 1)), -1);
+    for (WPARAM bad : {item | (3 << 24), WPARAM(999 | (1 << 24))})
+        EXPECT_EQ(rig.Send(TLM_SETCELLTEXTCOLOR, bad, RGB(1, 1, 1)), -1);
     EXPECT_EQ(rig.Send(TLM_GETCELLTEXTCOLOR, item, 3), -1);
     EXPECT_EQ(rig.Send(TLM_SETCELLBKCOLOR, item | (255u << 24), RGB(4, 5, 6)), 1);
     for (int c = 0; c < 3; ++c) EXPECT_EQ(rig.Send(TLM_GETCELLBKCOLOR, item, c), RGB(4, 5, 6)) << c;
     TreeListCellColour record = {0, 2, {0, 0}, RGB(7, 7, 7)};
-    EXPECT_EQ(rig.Send(TLM_SETCELLCOLOR, item, reinterpret_cast<LPARAM>(&record)), 1);
+    EXPECT_EQ(rig.SendWith(TLM_SETCELLCOLOR, item, &record), 1);
     EXPECT_EQ(rig.Send(TLM_GETCELLTEXTCOLOR, item, 2), RGB(7, 7, 7));
     EXPECT_EQ(rig.Send(TLM_SETCELLTEXTCOLOR, item | (2 << 24), static_cast<LPARAM>(CLR_INVALID)), 1);
     EXPECT_EQ(rig.Send(TLM_GETCELLTEXTCOLOR, item, 2), -1);

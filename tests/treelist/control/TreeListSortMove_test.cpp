@@ -7,15 +7,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <map>
 #include <random>
 #include <thread>
 
 using namespace tltest;
 
 namespace {
-
-using Texts = std::vector<std::string>;
 
 std::string Fold(std::string s) {
     for (char& c : s)
@@ -27,17 +24,6 @@ std::vector<LPARAM> Params(const TreeListRig& rig, UINT_PTR parent = 0) {
     std::vector<LPARAM> out;
     for (UINT_PTR c = parent ? rig.Next(parent, TVGN_CHILD) : rig.Next(0, TVGN_ROOT); c; c = rig.Next(c))
         out.push_back(rig.Send(TLM_GETITEMPARAM, 0, static_cast<LPARAM>(c)));
-    return out;
-}
-
-// The tree as text: "A(A1(A1a A1b) A2) B(B1)".
-std::string Layout(const TreeListRig& rig, UINT_PTR parent = 0) {
-    std::string out;
-    for (UINT_PTR c = parent ? rig.Next(parent, TVGN_CHILD) : rig.Next(0, TVGN_ROOT); c; c = rig.Next(c)) {
-        if (!out.empty()) out += ' ';
-        out += rig.Text(c);
-        if (rig.Next(c, TVGN_CHILD)) out.append(1, '(').append(Layout(rig, c)).append(1, ')');
-    }
     return out;
 }
 
@@ -98,7 +84,7 @@ TEST(TreeListSort, ByCallbackMatchesReferenceSort) {
     for (LPARAM& p : params) p = static_cast<LPARAM>(random() % 1000) - 500;
     InsertParams(rig, params);
     int calls = 0;
-    EXPECT_EQ(SortByParam(rig, reinterpret_cast<UINT_PTR>(TVI_ROOT), ByParam, reinterpret_cast<LPARAM>(&calls)), 1);
+    EXPECT_EQ(SortByParam(rig, kRoot, ByParam, reinterpret_cast<LPARAM>(&calls)), 1);
     std::vector<LPARAM> want = params;
     std::sort(want.begin(), want.end());
     EXPECT_EQ(Params(rig), want);
@@ -128,19 +114,14 @@ TEST(TreeListSort, ByCallbackMatchesReferenceSort) {
 }
 
 TEST(TreeListSort, HardInputsKeepEveryChild) {
-    struct Case {
-        const char* name;
-        int n;
-        bool ascending;      // params 0..n-1, else all equal
-        PFNTVCOMPARE fn;
-    };
-    const Case cases[] = {
+    // Ascending: params 0..n-1, else all equal.
+    const struct { const char* name; int n; bool ascending; PFNTVCOMPARE fn; } cases[] = {
         {"sorted", 20000, true, ByParam},
         {"equal", 20000, false, ByParam},
         {"always equal", 5000, true, AlwaysEqual},
         {"inconsistent", 5000, true, Inconsistent},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TreeListRig rig;
         std::vector<LPARAM> params(c.n);
@@ -149,7 +130,7 @@ TEST(TreeListSort, HardInputsKeepEveryChild) {
         unsigned state = 1;
         int calls = 0;
         const LPARAM data = c.fn == Inconsistent ? reinterpret_cast<LPARAM>(&state) : reinterpret_cast<LPARAM>(&calls);
-        EXPECT_EQ(SortByParam(rig, reinterpret_cast<UINT_PTR>(TVI_ROOT), c.fn, data), 1);
+        EXPECT_EQ(SortByParam(rig, kRoot, c.fn, data), 1);
         std::vector<LPARAM> got = Params(rig);
         if (c.fn == ByParam) {
             EXPECT_EQ(got, params);
@@ -163,30 +144,25 @@ TEST(TreeListSort, HardInputsKeepEveryChild) {
 
 TEST(TreeListSort, OneChildRecursionAndBadParents) {
     TreeListRig rig;
-    const UINT_PTR p = rig.Insert("P");
-    const UINT_PTR c = rig.Insert("C", p);
-    for (const char* s : {"z", "y", "x"}) rig.Insert(s, c);
-    const UINT_PTR q = rig.Insert("Q");
-    for (const char* s : {"q2", "q1"}) rig.Insert(s, q);
-    rig.Insert("A");
-    // A parent with one child sorts the grandchildren.
-    EXPECT_EQ(rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(p)), 1);
-    EXPECT_EQ(rig.Children(c), (Texts{"x", "y", "z"}));
-    rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(p));  // sorting again changes nothing
-    EXPECT_EQ(rig.Children(c), (Texts{"x", "y", "z"}));
+    auto h = rig.Build("P(C(z y x)) Q(q2 q1) A");
+    // A parent with one child sorts the grandchildren; sorting again changes nothing.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(h["P"])), 1);
+        EXPECT_EQ(rig.Shape(h["C"]), "x y z");
+    }
     // Without the recurse flag only the top level; with it every level.
-    rig.Send(TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    EXPECT_EQ(Layout(rig), "A P(C(x y z)) Q(q2 q1)");
-    rig.Send(TVM_SORTCHILDREN, 1, reinterpret_cast<LPARAM>(TVI_ROOT));
-    EXPECT_EQ(Layout(rig), "A P(C(x y z)) Q(q1 q2)");
+    rig.Send(TVM_SORTCHILDREN, 0, kRoot);
+    EXPECT_EQ(rig.Shape(), "A P(C(x y z)) Q(q2 q1)");
+    rig.Send(TVM_SORTCHILDREN, 1, kRoot);
+    EXPECT_EQ(rig.Shape(), "A P(C(x y z)) Q(q1 q2)");
     EXPECT_EQ(rig.Send(TVM_SORTCHILDREN, 0, 999), 0);
-    EXPECT_EQ(rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(rig.Next(c, TVGN_CHILD))), 1);  // no children
-    EXPECT_EQ(SortByParam(rig, p, nullptr, 0), 0);
+    EXPECT_EQ(rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(h["x"])), 1);  // no children
+    EXPECT_EQ(SortByParam(rig, h["P"], nullptr, 0), 0);
     EXPECT_EQ(rig.Send(TVM_SORTCHILDRENCB, 0, 0), 0);
     // Expanded: the rows follow the new order.
-    rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, reinterpret_cast<LPARAM>(TVI_ROOT));
-    rig.Insert("b", q, reinterpret_cast<UINT_PTR>(TVI_FIRST));
-    rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(q));
+    rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, kRoot);
+    rig.Insert("b", h["Q"], reinterpret_cast<UINT_PTR>(TVI_FIRST));
+    rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(h["Q"]));
     EXPECT_EQ(rig.RowTexts(), (Texts{"A", "P", "C", "x", "y", "z", "Q", "b", "q1", "q2"}));
 }
 
@@ -216,7 +192,7 @@ TEST(TreeListSort, ChangesDuringASortWaitOrAreRefused) {
         }
         return a < b ? -1 : a > b ? 1 : 0;
     };
-    EXPECT_EQ(SortByParam(rig, reinterpret_cast<UINT_PTR>(TVI_ROOT), fn, 0), 1);
+    EXPECT_EQ(SortByParam(rig, kRoot, fn, 0), 1);
     ASSERT_TRUE(worker.joinable());
     worker.join();
     EXPECT_TRUE(workerDone);
@@ -230,16 +206,9 @@ TEST(TreeListSort, ChangesDuringASortWaitOrAreRefused) {
 }
 
 TEST(TreeListMove, EveryModeAndRefusal) {
-    struct Case {
-        const char* name;
-        int mode;
-        const char* item;
-        const char* target;  // "ROOT", "LAST", "BAD" or a text
-        int result;
-        const char* layout;
-    };
     const char* start = "A(A1(A1a A1b) A2) B(B1)";
-    const Case cases[] = {
+    // The target: "ROOT", "LAST", "BAD" or a text.
+    const struct { const char* name; int mode; const char *item, *target; int result; const char* layout; } cases[] = {
         {"before", 0, "B", "A", 2, "B(B1) A(A1(A1a A1b) A2)"},
         {"after", 1, "A1a", "A2", 2, "A(A1(A1b) A2 A1a) B(B1)"},
         {"first child", 2, "A2", "B", 2, "A(A1(A1a A1b)) B(A2 B1)"},
@@ -255,23 +224,16 @@ TEST(TreeListMove, EveryModeAndRefusal) {
         {"last item to the end", 0, "B1", "LAST", 0, start},
         {"bad target", 0, "A2", "BAD", 0, start},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TreeListRig rig;
-        std::map<std::string, UINT_PTR> h;
-        h["A"] = rig.Insert("A");
-        h["A1"] = rig.Insert("A1", h["A"]);
-        h["A1a"] = rig.Insert("A1a", h["A1"]);
-        h["A1b"] = rig.Insert("A1b", h["A1"]);
-        h["A2"] = rig.Insert("A2", h["A"]);
-        h["B"] = rig.Insert("B");
-        h["B1"] = rig.Insert("B1", h["B"]);
-        h["ROOT"] = static_cast<UINT_PTR>(static_cast<LONG_PTR>(static_cast<int>(0xFFFF0000)));
+        auto h = rig.Build(start);
+        h["ROOT"] = Wide(0xFFFF0000);
         h["LAST"] = reinterpret_cast<UINT_PTR>(TVI_LAST);
         h["BAD"] = 999;
-        rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, reinterpret_cast<LPARAM>(TVI_ROOT));
+        rig.Send(TVM_EXPAND, TVE_EXPAND | 0x10000000, kRoot);
         EXPECT_EQ(rig.Send(TLM_MOVEITEM + c.mode, h[c.target], static_cast<LPARAM>(h[c.item])), c.result);
-        EXPECT_EQ(Layout(rig), c.layout);
+        EXPECT_EQ(rig.Shape(), c.layout);
         // The rows list the whole expanded tree in its new order, and levels follow the new parents.
         Texts walk;
         for (UINT_PTR i = rig.Next(0, TVGN_ROOT); i; i = rig.Next(i, TLGN_NEXTINTREE)) walk.push_back(rig.Text(i));
@@ -287,9 +249,5 @@ TEST(TreeListMove, EveryModeAndRefusal) {
     TreeListRig rig;
     const UINT_PTR a = rig.Insert("A"), a1 = rig.Insert("A1", a);
     EXPECT_EQ(rig.Send(TLM_MOVEITEM + 1, static_cast<WPARAM>(a), static_cast<LPARAM>(a1)), 2);
-    TVITEMA r = {};
-    r.mask = TVIF_CHILDREN;
-    r.hItem = reinterpret_cast<HTREEITEM>(a);
-    rig.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r));
-    EXPECT_EQ(r.cChildren, 0);
+    EXPECT_EQ(rig.Get(a, TVIF_CHILDREN).cChildren, 0);
 }

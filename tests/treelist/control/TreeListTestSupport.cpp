@@ -27,6 +27,7 @@ size_t PayloadSize(UINT code) {
     case TVN_BEGINLABELEDITA:
     case TVN_ENDLABELEDITA: return sizeof(NMTVDISPINFOA);
     case TLN_EDITREQUEST: return sizeof(NMTREELISTEDITREQUEST);
+    case TVN_GETINFOTIPA: return sizeof(NMHDR);  // an info-tip record, not a tree-view one
     case TLN_HEADERRCLICK: return sizeof(NMTREELISTHEADERCLICK);
     case static_cast<UINT>(HDN_ITEMCLICKA):
     case static_cast<UINT>(HDN_ITEMDBLCLICKA): return sizeof(NMHEADERA);
@@ -54,7 +55,9 @@ LRESULT CALLBACK TreeListRig::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
             memcpy(&n.hdr, hdr, PayloadSize(n.code));
             const bool disp = PayloadSize(n.code) == sizeof(NMTVDISPINFOA);
             const TVITEMA& item = disp ? n.disp.item : n.tree.itemNew;
-            if ((disp || PayloadSize(n.code) >= sizeof(NMTREEVIEWA)) && (item.mask & TVIF_TEXT) && item.pszText &&
+            // The cell tip carries its text without the text bit.
+            const bool text = (item.mask & TVIF_TEXT) || n.code == TLN_CELLTIP;
+            if ((disp || PayloadSize(n.code) >= sizeof(NMTREEVIEWA)) && text && item.pszText &&
                 item.pszText != LPSTR_TEXTCALLBACKA)
                 n.text = item.pszText;
             rig->log.push_back(n);
@@ -82,37 +85,37 @@ TreeListRig::~TreeListRig() {
 
 UINT_PTR TreeListRig::Insert(const char* text, UINT_PTR parentItem, UINT_PTR after, UINT mask, UINT state,
                              LPARAM param) const {
-    TreeListInsertRecord r = {};
-    r.hParent = reinterpret_cast<HTREEITEM>(parentItem);
-    r.hInsertAfter = reinterpret_cast<HTREEITEM>(after);
-    r.item.mask = TVIF_TEXT | TVIF_PARAM | mask;
-    r.item.pszText = const_cast<char*>(text);
-    r.item.state = state;
-    r.item.stateMask = state ? 0xFFFFFFFF : 0;
-    if (state) r.item.mask |= TVIF_STATE;
-    r.item.lParam = param;
-    return static_cast<UINT_PTR>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r)));
+    TreeListInsertRecord r = {Handle(parentItem),
+                              Handle(after),
+                              {.mask = TVIF_TEXT | TVIF_PARAM | mask | (state ? TVIF_STATE : 0u),
+                               .state = state,
+                               .stateMask = state ? 0xFFFFFFFF : 0,
+                               .pszText = const_cast<char*>(text),
+                               .lParam = param},
+                              0};
+    return static_cast<UINT_PTR>(SendWith(TVM_INSERTITEMA, 0, &r));
 }
 
 UINT_PTR TreeListRig::InsertDirect(const char* text, UINT_PTR parentItem, UINT mask) const {
-    TreeListInsertRecord r = {};
-    r.hParent = reinterpret_cast<HTREEITEM>(parentItem);
-    r.hInsertAfter = TVI_LAST;
-    r.item.mask = TVIF_TEXT | mask;
-    r.item.pszText = const_cast<char*>(text);
+    TreeListInsertRecord r = {
+        Handle(parentItem), TVI_LAST, {.mask = TVIF_TEXT | mask, .pszText = const_cast<char*>(text)}, 0};
     return static_cast<UINT_PTR>(Direct(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r)));
 }
 
 std::string TreeListRig::Text(UINT_PTR item, int column) const {
     char buffer[512] = {};
-    TVITEMA r = {};
-    r.mask = TVIF_TEXT | (column ? TLIF_CELL : 0u);
-    r.hItem = reinterpret_cast<HTREEITEM>(item);
-    r.pszText = buffer;
-    r.cchTextMax = sizeof buffer;
-    r.cChildren = column;
-    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r))) return "<bad>";
+    TVITEMA r = {.mask = TVIF_TEXT, .pszText = buffer, .cchTextMax = sizeof buffer};
+    if (!Item(TVM_GETITEMA, item, r, column)) return "<bad>";
     return r.pszText == LPSTR_TEXTCALLBACKA ? "<callback>" : buffer;
+}
+
+BOOL TreeListRig::Item(UINT msg, UINT_PTR item, TVITEMA& r, int column) const {
+    r.hItem = Handle(item);
+    if (column) {
+        r.mask |= TLIF_CELL;
+        r.cChildren = column;
+    }
+    return static_cast<BOOL>(SendWith(msg, 0, &r));
 }
 
 std::vector<std::string> TreeListRig::Children(UINT_PTR item) const {
@@ -126,8 +129,8 @@ RECT TreeListRig::ItemRect(UINT_PTR item, WPARAM flags) const {
         RECT rect;
         HTREEITEM item;
     } u = {};
-    u.item = reinterpret_cast<HTREEITEM>(item);
-    Send(TVM_GETITEMRECT, flags, reinterpret_cast<LPARAM>(&u.rect));
+    u.item = Handle(item);
+    SendWith(TVM_GETITEMRECT, flags, &u.rect);
     return u.rect;
 }
 
@@ -158,6 +161,34 @@ void TreeListRig::AddColumns(std::initializer_list<int> widths) const {
     }
 }
 
+std::string TreeListRig::Shape(UINT_PTR item) const {
+    std::string out;
+    for (UINT_PTR c = item ? Next(item, TVGN_CHILD) : Next(0, TVGN_ROOT); c; c = Next(c)) {
+        if (!out.empty()) out += ' ';
+        out += Text(c);
+        if (Next(c, TVGN_CHILD)) out += '(' + Shape(c) + ')';
+    }
+    return out;
+}
+
+std::map<std::string, UINT_PTR> TreeListRig::Build(const std::string& shape) const {
+    std::map<std::string, UINT_PTR> items;
+    std::vector<UINT_PTR> parents = {0};
+    UINT_PTR last = 0;
+    std::string name;
+    for (char c : shape + ' ') {
+        if (c != ' ' && c != '(' && c != ')') {
+            name += c;
+            continue;
+        }
+        if (!name.empty()) last = items[name] = Insert(name.c_str(), parents.back());
+        name.clear();
+        if (c == '(') parents.push_back(last);
+        if (c == ')') parents.pop_back();
+    }
+    return items;
+}
+
 std::vector<UINT> TreeListRig::Codes() const {
     std::vector<UINT> out;
     for (const Notification& n : log) out.push_back(n.code);
@@ -168,6 +199,35 @@ int TreeListRig::CountOf(UINT code) const {
     int n = 0;
     for (const Notification& entry : log) n += entry.code == code;
     return n;
+}
+
+const Notification* TreeListRig::Last(UINT code) const {
+    for (auto i = log.rbegin(); i != log.rend(); ++i)
+        if (i->code == code) return &*i;
+    return nullptr;
+}
+
+HIMAGELIST SolidImages(COLORREF colour, int count, int size) {
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24, count, 0);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size * count, size);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetBkColor(dc, colour);
+    const RECT all = {0, 0, size * count, size};
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ImageList_Add(list, bitmap, nullptr);
+    DeleteObject(bitmap);
+    return list;
+}
+
+int VScrollMax(HWND window) {
+    SCROLLINFO info = {sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(window, SB_VERT, &info);
+    return info.nMax;
 }
 
 Canvas::Canvas(int w, int h) : width(w), height(h) {

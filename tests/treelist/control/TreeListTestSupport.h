@@ -13,10 +13,18 @@
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace tltest {
+
+using Texts = std::vector<std::string>;
+
+// Sign-extended, as 64-bit callers pass the special handles.
+inline UINT_PTR Wide(UINT value) { return static_cast<UINT_PTR>(static_cast<LONG_PTR>(static_cast<int>(value))); }
+inline HTREEITEM Handle(UINT_PTR item) { return reinterpret_cast<HTREEITEM>(item); }
+inline const UINT_PTR kRoot = reinterpret_cast<UINT_PTR>(TVI_ROOT);
 
 struct Notification {
     UINT code;
@@ -105,6 +113,10 @@ public:
     TreeListRig& operator=(const TreeListRig&) = delete;
 
     LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(tree, msg, wp, lp); }
+    template <typename Record>
+    LRESULT SendWith(UINT msg, WPARAM wp, Record* record) const {
+        return Send(msg, wp, reinterpret_cast<LPARAM>(record));
+    }
     // Calls the window procedure on the calling thread, as worker threads do.
     LRESULT Direct(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return TreeListWndProc(tree, msg, wp, lp); }
 
@@ -112,6 +124,15 @@ public:
                     UINT state = 0, LPARAM param = 0) const;
     UINT_PTR InsertDirect(const char* text, UINT_PTR parentItem = 0, UINT mask = 0) const;
     std::string Text(UINT_PTR item, int column = 0) const;
+    // TVM_GETITEMA or TVM_SETITEMA for an item or, with a column, its cell (handle, cell bit and column set).
+    BOOL Item(UINT msg, UINT_PTR item, TVITEMA& r, int column = 0) const;
+    TVITEMA Get(UINT_PTR item, UINT mask, int column = 0) const {
+        TVITEMA r = {.mask = mask, .stateMask = 0xFFFFFFFF};
+        Item(TVM_GETITEMA, item, r, column);
+        return r;
+    }
+    BOOL Set(UINT_PTR item, TVITEMA r, int column = 0) const { return Item(TVM_SETITEMA, item, r, column); }
+    LRESULT Ex(DWORD bits, bool on = true) const { return Send(TVM_SETEXTENDEDSTYLE, bits, on ? bits : 0); }
     UINT_PTR Next(UINT_PTR item, UINT code = TVGN_NEXT) const {
         return static_cast<UINT_PTR>(Send(TVM_GETNEXTITEM, code, static_cast<LPARAM>(item)));
     }
@@ -127,6 +148,17 @@ public:
     LRESULT Mouse(UINT msg, int x, int y, WPARAM keys = 0) const {
         return Send(msg, keys, MAKELPARAM(x, y));
     }
+    // The left button pressed and released at a client point, with the keys held.
+    void Click(POINT p, WPARAM keys = 0) const {
+        Mouse(WM_LBUTTONDOWN, p.x, p.y, keys | MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, p.x, p.y, keys);
+    }
+    int RowHeight() const { return static_cast<int>(Send(TVM_GETITEMHEIGHT)); }
+    int Row(UINT_PTR item) const { return static_cast<int>(Send(TLM_GETITEMROW, 0, static_cast<LPARAM>(item))); }
+    UINT_PTR RowItem(int row) const { return static_cast<UINT_PTR>(Send(TLM_GETROWITEM, 0, row)); }
+    int FirstRow() const { return Row(Next(0, TVGN_FIRSTVISIBLE)); }
+    HWND Header() const { return reinterpret_cast<HWND>(Send(TLM_GETHEADER)); }
+    void Paint(HDC dc) const { Send(WM_PAINT, reinterpret_cast<WPARAM>(dc)); }
     // A point on the label text of an item (column 0) or inside a cell, vertically in the middle of its row.
     POINT OnText(UINT_PTR item, int dx = 2) const;
     POINT InCell(UINT_PTR item, int column, int dx = 3) const;
@@ -136,10 +168,16 @@ public:
     std::string CaretText() const { return Caret() ? Text(Caret()) : "<none>"; }
     // Texts of the display rows, in order.
     std::vector<std::string> RowTexts() const;
+    // The tree below an item as text: "A(A1(A1a A1b) A2) B(B1)".
+    std::string Shape(UINT_PTR item = 0) const;
+    // Inserts a tree given in that form at the top level; the new items by their texts.
+    std::map<std::string, UINT_PTR> Build(const std::string& shape) const;
     // Columns of the given widths, appended.
     void AddColumns(std::initializer_list<int> widths) const;
     std::vector<UINT> Codes() const;
     int CountOf(UINT code) const;
+    // The last notification of that code; null when none came.
+    const Notification* Last(UINT code) const;
     void Clear() { log.clear(); }
 
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -164,6 +202,10 @@ public:
 private:
     BYTE saved_[256];
 };
+
+// Images of one colour, size x size.
+HIMAGELIST SolidImages(COLORREF colour, int count, int size = 16);
+int VScrollMax(HWND window);
 
 // A 32-bit top-down memory bitmap with a DC; At() reads a pixel as a COLORREF.
 struct Canvas {

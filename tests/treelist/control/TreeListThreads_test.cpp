@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <thread>
+#include <tuple>
 
 using namespace tltest;
 
@@ -31,12 +32,6 @@ bool RunBounded(Fn fn, DWORD timeoutMs) {
     CloseHandle(thread);
     if (done) delete box;  // a thread still stuck keeps its box
     return done;
-}
-
-int VScrollMax(HWND window) {
-    SCROLLINFO info = {sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
-    GetScrollInfo(window, SB_VERT, &info);
-    return info.nMax;
 }
 
 BOOL WINAPI FailingPost(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -80,10 +75,8 @@ TEST(TreeListThreads, QueuedDeleteAndWorkerInsertsTakeEffectOnTheWindowsThread) 
     Pump();
     EXPECT_EQ(rig.CountOf(TVN_DELETEITEMA), 0);
     ASSERT_EQ(rig.CountOf(TVN_SELCHANGEDA), 1);
-    EXPECT_EQ(rig.log[0].thread, GetCurrentThreadId());
-    EXPECT_EQ(rig.log[0].newItem(), 0u);
-    EXPECT_EQ(VScrollMax(rig.tree), 49);
-    EXPECT_EQ(rig.Send(TLM_GETROWCOUNT), 49);
+    EXPECT_EQ(std::tuple(rig.log[0].thread, rig.log[0].newItem(), VScrollMax(rig.tree), rig.Send(TLM_GETROWCOUNT)),
+              std::tuple(GetCurrentThreadId(), 0u, 49, LRESULT(49)));
 }
 
 // A worker filling an open item queues a row rebuild per insert; however they are worked off, the rows end
@@ -149,10 +142,8 @@ TEST(TreeListThreads, SortedInsertRefusesItsOwnThreadAndHoldsOthers) {
     EXPECT_TRUE(WaitUntil([&] { return workerDone.load(); }, 5000));
     worker.join();
     EXPECT_NE(sorted, 0u);
-    EXPECT_EQ(sameThread, 0u);
-    EXPECT_TRUE(workerHeld);
     EXPECT_NE(workerItem.load(), 0u);
-    EXPECT_EQ(rig.Count(), 3);
+    EXPECT_EQ(std::tuple(sameThread, workerHeld, rig.Count()), std::tuple(0u, true, 3));
     EXPECT_EQ(rig.Next(0, TVGN_ROOT), sorted);  // "k" before the call-back's "m"
 }
 
@@ -164,16 +155,12 @@ TEST(TreeListThreads, DirectCallsDuringDestructionAreSafe) {
         std::vector<std::thread> workers;
         for (int w = 0; w < 3; ++w)
             workers.emplace_back([&, w] {
-                TreeListInsertRecord r = {};
-                r.hInsertAfter = TVI_LAST;
-                r.item.mask = TVIF_TEXT;
-                r.item.pszText = const_cast<char*>("w");
-                TVITEMA key = {};
-                key.mask = TVIF_TEXT;
-                key.pszText = const_cast<char*>("w");
+                TVITEMA key = {.mask = TVIF_TEXT, .pszText = const_cast<char*>("w")};
+                TreeListInsertRecord r = {nullptr, TVI_LAST, key, 0};
                 while (!stop) {
                     TreeListWndProc(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r));
-                    TreeListWndProc(tree, w == 0 ? static_cast<UINT>(TVM_GETCOUNT) : static_cast<UINT>(TLM_FINDITEM), 0, reinterpret_cast<LPARAM>(&key));
+                    TreeListWndProc(tree, w == 0 ? static_cast<UINT>(TVM_GETCOUNT) : static_cast<UINT>(TLM_FINDITEM), 0,
+                                    reinterpret_cast<LPARAM>(&key));
                     Sleep(0);
                 }
             });

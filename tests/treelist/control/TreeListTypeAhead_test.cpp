@@ -6,12 +6,11 @@
 #include "treelist/control/TreeListTypeAhead.h"
 
 #include <memory>
+#include <tuple>
 
 using namespace tltest;
 
 namespace {
-
-using Texts = std::vector<std::string>;
 
 long Search(const TreeListTypeAhead& state, const Texts& rows) {
     return TypeAheadSearch(state, static_cast<UINT>(rows.size()), [&](UINT r) { return rows[r].c_str(); });
@@ -35,40 +34,30 @@ const Texts kFruit = {"Apple", "Banana", "avocado", "Berry", "Apricot", "Cherry"
 }  // namespace
 
 TEST(TreeListTypeAhead, BufferRules) {
-    struct Step {
-        DWORD after;     // ms since the character before
-        char c;
-        int held;        // characters held afterwards
-    };
-    // Two characters, a third 900 ms later starts anew (gap 750); three, a fourth 900 ms later goes on (1000).
-    const Step steps[] = {{0, 'a', 1}, {400, 'b', 2}, {900, 'c', 1}, {100, 'd', 2}, {100, 'e', 3},
-                          {900, 'f', 4}, {1001, 'g', 1}, {499, 'h', 2}};
+    // Ms since the character before, the character, the characters held afterwards. Two characters, a third
+    // 900 ms later starts anew (gap 750); three, a fourth 900 ms later goes on (1000).
+    const struct { DWORD after; char c; int held; } steps[] = {
+        {0, 'a', 1}, {400, 'b', 2}, {900, 'c', 1}, {100, 'd', 2},
+        {100, 'e', 3}, {900, 'f', 4}, {1001, 'g', 1}, {499, 'h', 2}};
     TreeListTypeAhead s = {};
     DWORD now = 5000;
-    for (const Step& step : steps) {
+    for (const auto& step : steps) {
         now += step.after;
         TypeAheadAdd(&s, static_cast<unsigned char>(step.c), now, 7);
         EXPECT_EQ(s.count, step.held) << step.c;
     }
     EXPECT_STREQ(s.text, "GH");
-    EXPECT_EQ(TypeAheadHeld(s, now + 750), 2);
-    EXPECT_EQ(TypeAheadHeld(s, now + 751), 0);
+    EXPECT_EQ(std::pair(TypeAheadHeld(s, now + 750), TypeAheadHeld(s, now + 751)), std::pair(2, 0));
     // Sixteen characters fill the buffer; the seventeenth starts a new one.
     TreeListTypeAhead full = Typed("abcdefghijklmnop", 0);
     EXPECT_EQ(full.count, 16);
     TypeAheadAdd(&full, 'q', 100, 0);
     EXPECT_STREQ(full.text, "Q");
-    EXPECT_EQ(TypeAheadUpper(0xE4), 0xC4);
-    EXPECT_EQ(TypeAheadUpper(0xFF), 0xFF);
+    EXPECT_EQ(std::tuple(TypeAheadUpper(0xE4), TypeAheadUpper(0xFF)), std::tuple(0xC4, 0xFF));
 }
 
 TEST(TreeListTypeAhead, Search) {
-    struct Case {
-        const char* typed;
-        UINT start;
-        long row;
-    };
-    const Case cases[] = {
+    const struct { const char* typed; UINT start; long row; } cases[] = {
         {"a", 0, 2},         // the rows after the start first: "avocado"
         {"a", 4, 7},
         {"ap", 0, 4},        // "Apricot" comes before "Apple" (the start row itself is last)
@@ -80,10 +69,7 @@ TEST(TreeListTypeAhead, Search) {
         {"zz", 0, -1},
         {"ch", 13, 5},       // a start row past the rows (from a larger control) wraps
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        EXPECT_EQ(Search(Typed(c.typed, c.start), kFruit), c.row);
-    }
+    for (const auto& c : cases) EXPECT_EQ(Search(Typed(c.typed, c.start), kFruit), c.row) << c.typed << " " << c.start;
     EXPECT_EQ(Search(Typed("a", 0), Texts{}), -1);
 }
 
@@ -94,9 +80,8 @@ TEST(TreeListTypeAhead, TypedIntoControls) {
     for (const std::string& s : kFruit) rig.Insert(s.c_str());
     Type(rig, clock, "aaa");
     EXPECT_EQ(rig.CaretText(), "ab");  // the third "A" row after the start
-    EXPECT_EQ(rig.Send(TVM_GETISEARCHSTRINGA), 3);
     char text[32] = {};
-    rig.Send(TVM_GETISEARCHSTRINGA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(rig.SendWith(TVM_GETISEARCHSTRINGA, 0, text), 3);
     EXPECT_STREQ(text, "AAA");
     clock.Advance(751);
     EXPECT_EQ(rig.Send(TVM_GETISEARCHSTRINGA), 0);
@@ -106,19 +91,41 @@ TEST(TreeListTypeAhead, TypedIntoControls) {
     EXPECT_EQ(rig.CaretText(), "Banana");  // the rows after the caret's, wrapping
 
     // Switched off by the extended style.
-    rig.Send(TVM_SETEXTENDEDSTYLE, TLX_NOTYPEAHEAD, TLX_NOTYPEAHEAD);
+    rig.Ex(TLX_NOTYPEAHEAD);
     Type(rig, clock, "a", 1000);
     EXPECT_EQ(rig.CaretText(), "Banana");
-    rig.Send(TVM_SETEXTENDEDSTYLE, TLX_NOTYPEAHEAD, 0);
 
     // A buffer begun in a control of many rows goes on in one of three rows.
     auto big = std::make_unique<TreeListRig>();
     for (int i = 0; i < 100; ++i) big->Insert(i == 60 ? "Mango" : "x");
-    big->Send(TVM_SELECTITEM, TVGN_CARET, big->Send(TLM_GETROWITEM, 0, 80));
+    big->Send(TVM_SELECTITEM, TVGN_CARET, big->RowItem(80));
     Type(*big, clock, "m", 1000);
     EXPECT_EQ(big->CaretText(), "Mango");
     TreeListRig small;
     for (const char* s : {"Melon", "Mandarin", "Lime"}) small.Insert(s);
     Type(small, clock, "a");  // "MA" within the gap: the start row 60 is taken modulo 3
     EXPECT_EQ(small.CaretText(), "Mandarin");
+}
+
+TEST(TreeListTypeAhead, TheFoundItemTakesTheSelectedCellMark) {
+    FakeClock clock;
+    clock.Advance(5000);
+    TreeListRig rig;
+    rig.Ex(TLX_MULTISELECT);
+    auto items = rig.Build("Alpha Beta Gamma");
+    const UINT_PTR alpha = items["Alpha"];
+    SetFocus(rig.tree);
+    rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(items["Gamma"]));
+    Canvas before(300, 200), after(300, 200);
+    rig.Paint(before.dc);
+    // A Ctrl-click unselects Alpha and marks it; the item found by typing takes the mark over.
+    for (WPARAM keys : {0, MK_CONTROL}) rig.Click(rig.OnText(alpha), keys);
+    Type(rig, clock, "g", 1000);
+    ASSERT_EQ(rig.Caret(), items["Gamma"]);
+    rig.Paint(after.dc);
+    const RECT row = rig.ItemRect(alpha);
+    int changed = 0;
+    for (int y = row.top; y < row.bottom; ++y)
+        for (int x = row.left; x < row.right; ++x) changed += before.At(x, y) != after.At(x, y);
+    EXPECT_EQ(changed, 0);  // no frame is left behind on Alpha
 }

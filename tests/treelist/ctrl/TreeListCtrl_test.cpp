@@ -96,13 +96,11 @@ TEST(TreeListCtrl, CreationAndRuntimeClass) {
     GetWindowRect(host.placeholder, &a);
     GetWindowRect(c.m_hWnd, &b);
     EXPECT_TRUE(EqualRect(&a, &b));
-    EXPECT_EQ(c.GetStyle() & (WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS), DWORD(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS));
-    EXPECT_EQ(GetDlgCtrlID(c.m_hWnd), 5);
+    EXPECT_EQ(std::pair(c.GetStyle() & (WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS), GetDlgCtrlID(c.m_hWnd)),
+              std::pair(DWORD(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS), 5));
     CRuntimeClass* rc = c.GetRuntimeClass();
-    EXPECT_STREQ(rc->m_lpszClassName, "CTreeListCtrl");
-    EXPECT_EQ(rc->m_wSchema, 0xFFFFu);
-    EXPECT_EQ(rc->m_pBaseClass, RUNTIME_CLASS(CWnd));
-    EXPECT_EQ(rc->CreateObject(), nullptr);
+    EXPECT_EQ(std::tuple(std::string(rc->m_lpszClassName), rc->m_wSchema, rc->m_pBaseClass, rc->CreateObject()),
+              std::tuple(std::string("CTreeListCtrl"), 0xFFFFu, RUNTIME_CLASS(CWnd), nullptr));
     EXPECT_TRUE(c.IsKindOf(RUNTIME_CLASS(CWnd)));
 }
 
@@ -139,30 +137,29 @@ TEST(TreeListCtrl, ColumnRecords) {
     EXPECT_EQ(std::make_tuple(e.mask, e.cx, e.cchTextMax), std::make_tuple(UINT(LVCF_TEXT | LVCF_SUBITEM), 1, 256));
     EXPECT_EQ(c.InsertColumn(1, nullptr, LVCFMT_RIGHT, 80, -20), 1);
     e = Spy::Last(TLM_INSERTCOLUMN).column;
-    EXPECT_EQ(std::make_tuple(e.mask, e.fmt, e.iOrder), std::make_tuple(0x90000001u | LVCF_ORDER | LVCF_WIDTH, LVCFMT_RIGHT, -20));
+    EXPECT_EQ(std::make_tuple(e.mask, e.fmt, e.iOrder),
+              std::make_tuple(0x90000001u | LVCF_ORDER | LVCF_WIDTH, LVCFMT_RIGHT, -20));
     c.SetColumnFlags29(1, TRUE, 50, 1);
     e = Spy::Last(TLM_SETCOLUMN).column;
-    EXPECT_EQ(std::make_tuple(e.mask, static_cast<UINT>(e.fmt)), std::make_tuple(0x60000000u | LVCF_WIDTH, 0x60000000u));
+    EXPECT_EQ(std::make_tuple(e.mask, static_cast<UINT>(e.fmt)),
+              std::make_tuple(0x60000000u | LVCF_WIDTH, 0x60000000u));
     c.SetColumnText(1, "Size");
     EXPECT_EQ(Spy::Last(TLM_SETCOLUMN).column.cchTextMax, 4);
 
     // Header images: -1 keeps HDF_IMAGE, only values below it remove it; bit 0 of onRight places it.
     HWND header = reinterpret_cast<HWND>(c.SendMessage(TLM_GETHEADER));
     ASSERT_NE(header, nullptr);
-    auto format = [&] {
-        HDITEMA h = {};
-        h.mask = HDI_FORMAT;
+    for (auto [image, onRight, format] :
+         {std::tuple(3, 1, HDF_IMAGE | HDF_BITMAP_ON_RIGHT), {-1, 0, HDF_IMAGE}, {-2, 0, 0}}) {
+        EXPECT_TRUE(c.SetColumnImage(0, image, onRight) || image < 0);
+        HDITEMA h = {.mask = HDI_FORMAT};
         SendMessageA(header, HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&h));
-        return h.fmt;
-    };
-    EXPECT_TRUE(c.SetColumnImage(0, 3, 1));
-    EXPECT_EQ(format() & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
-    c.SetColumnImage(0, -1, 0);
-    EXPECT_EQ(format() & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), HDF_IMAGE);
-    c.SetColumnImage(0, -2, 0);
-    EXPECT_EQ(format() & HDF_IMAGE, 0);
+        EXPECT_EQ(h.fmt & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), format) << image;
+    }
     c.SetColumnBitmap(0, nullptr, 0);
-    EXPECT_EQ(format() & HDF_BITMAP, 0);
+    HDITEMA h = {.mask = HDI_FORMAT};
+    SendMessageA(header, HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&h));
+    EXPECT_EQ(h.fmt & HDF_BITMAP, 0);
 }
 
 TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
@@ -188,7 +185,8 @@ TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
     int calls = 0;
     c.DeleteAllItems();
     for (const char* s : {"x", "z", "y"})
-        c.InsertItemSortedEx(TVIF_TEXT | TVIF_PARAM, s, 0, 0, 0, 0, 7, reversed, TVI_ROOT, reinterpret_cast<LPARAM>(&calls));
+        c.InsertItemSortedEx(TVIF_TEXT | TVIF_PARAM, s, 0, 0, 0, 0, 7, reversed, TVI_ROOT,
+                             reinterpret_cast<LPARAM>(&calls));
     EXPECT_EQ(Children(c), (std::vector<std::string>{"z", "y", "x"}));
     EXPECT_GT(calls, 0);
     EXPECT_EQ(c.GetItemData(c.GetRootItem()), 7u);
@@ -197,16 +195,16 @@ TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
     EXPECT_EQ(c.InsertRow(99, "last", -1, -1, 0), 3);
     EXPECT_EQ(c.InsertRow(0, "first", 2, TVIS_BOLD, 0xFFFF), 0);
     const TreeListInsertRecord row = Spy::Last(TVM_INSERTITEMA).insert;
-    EXPECT_EQ(std::make_tuple(row.item.mask, row.item.stateMask, reinterpret_cast<ULONG_PTR>(row.hInsertAfter)),
-              std::make_tuple(UINT(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE), 0xFF13u, TLI_BEFOREPARENT));
+    EXPECT_EQ(
+        std::make_tuple(row.item.mask, row.item.stateMask, reinterpret_cast<ULONG_PTR>(row.hInsertAfter)),
+        std::make_tuple(UINT(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE), 0xFF13u, TLI_BEFOREPARENT));
     EXPECT_EQ(Children(c), (std::vector<std::string>{"first", "z", "y", "x", "last"}));
     EXPECT_TRUE(c.SetRowCell(4, 1, "cell", -1, -1, 0));
     EXPECT_EQ(Spy::Last(TVM_SETITEMA).item.mask, UINT(TLIF_CELL | TVIF_HANDLE | TVIF_TEXT));
     char text[16] = "junk";
     EXPECT_TRUE(c.GetRowCellText(4, text, sizeof text, 1));
     EXPECT_STREQ(text, "cell");
-    EXPECT_FALSE(c.GetRowCellText(50, text, sizeof text, 1));
-    EXPECT_FALSE(c.SetRowCell(50, 1, "x", -1, -1, 0));
+    EXPECT_FALSE(c.GetRowCellText(50, text, sizeof text, 1) || c.SetRowCell(50, 1, "x", -1, -1, 0));
 
     // Ranges, counts and finding.
     EXPECT_EQ(c.SetItemRange(TVI_ROOT, 0, TVIF_STATE | TLR_DESCENDANTS, nullptr, 0, 0, TVIS_BOLD, TVIS_BOLD, 0), 5);
@@ -215,8 +213,7 @@ TEST(TreeListCtrl, ItemsRowsAndSortedInserts) {
     const HTREEITEM y = c.FindItem(TVI_ROOT, TVIF_TEXT, nullptr, 0, "y", 0, 0);
     EXPECT_STREQ(c.GetItemText(y), "y");
     CImageList* image = c.CreateDragImage(y, 0);
-    ASSERT_NE(image, nullptr);
-    EXPECT_NE(image->m_hImageList, nullptr);
+    EXPECT_TRUE(image && image->m_hImageList);
     delete image;
     EXPECT_EQ(c.CreateDragImage(reinterpret_cast<HTREEITEM>(static_cast<UINT_PTR>(999)), 0), nullptr);
 }
@@ -228,9 +225,8 @@ TEST(TreeListCtrl, TakesOverAControlMadeElsewhere) {
     ASSERT_TRUE(c.SubclassWindow(rig.tree));
     EXPECT_EQ(c.InsertColumn(0, "Name", -1, 100), 0);
     const HTREEITEM b = c.InsertItem(TVIF_TEXT | TVIF_PARAM, "B", 0, 0, 0, 0, 5, TVI_ROOT, TVI_LAST);
-    EXPECT_EQ(rig.Children(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(c.GetItemData(b), 5u);
-    EXPECT_EQ(c.CountItems(TVI_ROOT, TLR_ANY | TLR_DESCENDANTS, 0, 0, 0, 0), 2);
+    EXPECT_EQ(std::tuple(rig.Shape(), c.GetItemData(b), c.CountItems(TVI_ROOT, TLR_ANY | TLR_DESCENDANTS, 0, 0, 0, 0)),
+              std::tuple(std::string("A B"), DWORD_PTR(5), 2));
     c.UnsubclassWindow();
     EXPECT_EQ(rig.Count(), 2);
 }

@@ -43,7 +43,8 @@ public:
     }
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         auto* nm = reinterpret_cast<NMFOLDERTREE*>(lParam);
-        if (nm->hdr.code < FTN_CURRENTCHANGED || nm->hdr.code > FTN_DBLCLK) return CWnd::OnNotify(wParam, lParam, result);
+        if (nm->hdr.code < FTN_CURRENTCHANGED || nm->hdr.code > FTN_DBLCLK)
+            return CWnd::OnNotify(wParam, lParam, result);
         notes.push_back({nm->hdr.code, nm->item, nm->value, nm->path ? nm->path : "<null>"});
         *result = nm->hdr.code == FTN_DBLCLK ? 0 : answer;
         return TRUE;

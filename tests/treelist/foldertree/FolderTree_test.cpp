@@ -1,6 +1,7 @@
 #include "tests/treelist/foldertree/FolderTreeTestSupport.h"
 #include "tests/support/ClipboardTestLock.h"
 #include "text/StrCompare.h"
+#include "treelist/foldertree/FolderTreeDirect.h"
 #include "treelist/foldertree/FolderTreeText.h"
 #include "treelist/foldertree/FolderTreeWorker.h"
 
@@ -9,6 +10,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -55,11 +57,7 @@ TEST(FolderTreeText, JoinsLevelsWithinTheBufferOrGivesNothing) {
     const char* drive[] = {"C:", "a", "b"};
     const char* network[] = {"\\\\", "server", "share"};
     const char* share[] = {"\\\\server\\share", "dir"};
-    const struct {
-        const char* const* parts;
-        int count, size;
-        const char* expected;
-    } kCases[] = {
+    const struct { const char* const* parts; int count, size; const char* expected; } kCases[] = {
         {drive, 3, 260, "C:\\a\\b"},
         {drive, 1, 260, "C:"},
         {network, 3, 260, "\\\\server\\share"},  // nothing doubled after "\\"
@@ -73,15 +71,10 @@ TEST(FolderTreeText, JoinsLevelsWithinTheBufferOrGivesNothing) {
     for (const auto& c : kCases) {
         char out[300] = "x";
         const int length = JoinItemPath(c.parts, c.count, out, c.size);
-        if (!c.expected) {
-            EXPECT_EQ(length, 63);
-            continue;
-        }
-        EXPECT_EQ(std::string(out), c.expected) << c.count << "/" << c.size;
-        EXPECT_EQ(length, (int)strlen(c.expected));
+        EXPECT_EQ(std::string(out), c.expected ? c.expected : out) << c.count << "/" << c.size;
+        EXPECT_EQ(length, c.expected ? (int)strlen(c.expected) : 63) << c.count << "/" << c.size;
     }
-    EXPECT_LT(CompareDriveTexts("c:", "Z:"), 0);
-    EXPECT_LT(CompareDriveTexts("Z:", "Netzwerk"), 0);
+    EXPECT_TRUE(CompareDriveTexts("c:", "Z:") < 0 && CompareDriveTexts("Z:", "Netzwerk") < 0);
     EXPECT_EQ(DriveKey("C:\\"), 128);
 }
 
@@ -96,12 +89,12 @@ TEST(FolderJobQueue, FindsJobsByIdentityAndCancelsOnlyStaleOnes) {
     // Two jobs for one item: the one taken is the one removed.
     FolderJob removed;
     ASSERT_TRUE(queue.Remove(selected, &removed));
-    EXPECT_EQ(removed.word, 5 | FJ_SELECTED);
-    EXPECT_EQ(queue.First()->id, ancestor);
-    EXPECT_TRUE(queue.Find(expand)->counted);
+    EXPECT_EQ(std::tuple(removed.word, queue.First()->id, queue.Find(expand)->counted),
+              std::tuple(5u | FJ_SELECTED, ancestor, true));
+    // Only the stale prefetch goes; expansions are never cancelled.
     EXPECT_EQ(queue.CancelStale(5), 1);
-    EXPECT_EQ(queue.Find(stale)->word, (uint32_t)FJ_CANCELLED);
-    EXPECT_EQ(queue.Find(expand)->word, (uint32_t)FJ_EXPAND);  // expansions are never cancelled
+    EXPECT_EQ(std::pair(queue.Find(stale)->word, queue.Find(expand)->word),
+              std::pair((uint32_t)FJ_CANCELLED, (uint32_t)FJ_EXPAND));
     EXPECT_FALSE(queue.Holds(reinterpret_cast<HTREEITEM>(9)));
     EXPECT_TRUE(queue.Holds(item, FJ_EXPAND));
 }
@@ -118,18 +111,14 @@ TEST_F(FolderTreeTest, FillsExpandsAndSelects) {
     ASSERT_TRUE(Read(item));
     // Natural order, letters by their folded codes.
     EXPECT_EQ(Children(item), (std::vector<std::string>{"Zebra", "\xe4hnlich", "\xc4rger", "\xd6l", "\xdc" "bung"}));
-    EXPECT_EQ(CurrentPath(), umlaute);
     ASSERT_TRUE(PumpUntil([&] { return host.Count(FTN_CURRENTCHANGED) == 1; }, kReadBound));
-    EXPECT_EQ(host.notes[0].path, umlaute);
-    EXPECT_EQ(host.notes[0].value, (uint32_t)FTK_FOLDER);
-    EXPECT_EQ(tree.GetSelectedItem(), item);
     char path[MAX_PATH];
-    EXPECT_EQ(tree.GetItemPath(item, path, sizeof path, 0, nullptr), (int)umlaute.size());
-
-    // The same again, and a missing folder changes nothing.
-    EXPECT_EQ(tree.SelectPath((umlaute + "\\").c_str(), nullptr, FTP_READ), 1);
-    EXPECT_EQ(tree.SelectPath((umlaute + "\\Fehlt").c_str(), nullptr, FTP_READ), 0);
-    EXPECT_EQ(tree.SelectPath("\\\\server\\share", nullptr, FTP_READ), 0);  // no network
+    EXPECT_EQ(std::tuple(CurrentPath(), host.notes[0].path, host.notes[0].value, tree.GetSelectedItem(),
+                         tree.GetItemPath(item, path, sizeof path, 0, nullptr)),
+              std::tuple(umlaute, umlaute, (uint32_t)FTK_FOLDER, item, (int)umlaute.size()));
+    // The same again, and a missing folder (or any network path) changes nothing.
+    for (auto [again, result] : {std::pair(umlaute + "\\", 1), {umlaute + "\\Fehlt", 0}, {"\\\\server\\share", 0}})
+        EXPECT_EQ(tree.SelectPath(again.c_str(), nullptr, FTP_READ), result) << again;
     EXPECT_EQ(Current(), item);
 
     // Expanding an unread item reads it under the wait cursor, which ends with the read.
@@ -146,9 +135,7 @@ TEST_F(FolderTreeTest, FillsExpandsAndSelects) {
     ASSERT_EQ(tree.SelectPath(files.c_str(), nullptr, 0), 2);
     HTREEITEM filesItem = Current();
     ASSERT_TRUE(PumpUntil([&] { return (State(filesItem) & FTS_READ) != 0; }, kReadBound));
-    TVITEMA record = {};
-    record.mask = TVIF_CHILDREN | TVIF_HANDLE;
-    record.hItem = filesItem;
+    TVITEMA record = {.mask = TVIF_CHILDREN | TVIF_HANDLE, .hItem = filesItem};
     tree.SendMessage(TVM_GETITEMA, 0, (LPARAM)&record);
     EXPECT_EQ(record.cChildren, 0);
 }
@@ -168,8 +155,35 @@ TEST_F(FolderTreeTest, QuickCaretMovesNotifyOnceForTheLastItem) {
     ASSERT_TRUE(PumpUntil([&] { return host.Count(FTN_CURRENTCHANGED) > 0; }, kReadBound));
     PumpFor(400);
     ASSERT_EQ(host.Count(FTN_CURRENTCHANGED), 1);
-    EXPECT_EQ(host.notes[0].item, tree.GetSelectedItem());
-    EXPECT_EQ(host.notes[0].path, many + "\\Ordner 0010");
+    EXPECT_EQ(std::pair(host.notes[0].item, host.notes[0].path),
+              std::pair(tree.GetSelectedItem(), many + "\\Ordner 0010"));
+}
+
+// A chosen folder is read with its ancestors, but ancestors on a slow medium are left alone.
+TEST_F(FolderTreeTest, ASelectionRereadsItsAncestorsExceptSlowOnes) {
+    Make();
+    const std::string aerger = root + "\\Umlaute\\\xc4rger";
+    ASSERT_EQ(tree.SelectPath((aerger + "\\Tief").c_str(), nullptr, 0), 2);
+    ASSERT_TRUE(PumpUntil([&] { return host.Count(FTN_CURRENTCHANGED) == 1; }, kReadBound));
+    HTREEITEM umlaute = tree.GetParentItem(tree.GetParentItem(Current()));
+    HTREEITEM top = tree.GetParentItem(umlaute);
+    foldertree::SetState(tree.m_hWnd, umlaute, FTS_SLOW, FTS_SLOW);
+    FolderTreeContext* c = FolderTreeAccess::Of(tree);
+    CSingleLock hold(&c->lock, TRUE);  // the worker takes no job meanwhile
+    ASSERT_EQ(tree.SelectPath(aerger.c_str(), nullptr, FTP_READ), 2);
+    ASSERT_TRUE(PumpUntil([&] { return host.Count(FTN_CURRENTCHANGED) == 2; }, kReadBound));
+    const uint32_t generation = c->generation & FJ_GENERATION_MASK;
+    EXPECT_TRUE(c->jobs.Holds(top, generation | FJ_ANCESTOR));
+    EXPECT_FALSE(c->jobs.Holds(umlaute, generation | FJ_ANCESTOR));
+}
+
+// A queue that runs empty by dropping cancelled jobs starts the prefetch as one that read its last job.
+TEST_F(FolderTreeTest, AQueueEmptiedByCancelledJobsStartsThePrefetch) {
+    Make();
+    HTREEITEM drive = tree.GetRootItem();
+    ASSERT_EQ(State(drive) & (FTS_READ | FTS_UNREAD | FTS_SLOW), 0u);
+    QueueFolderJob(FolderTreeAccess::Of(tree), drive, FJ_CANCELLED, false, FJ_END);
+    EXPECT_TRUE(PumpUntil([&] { return (State(drive) & (FTS_READ | FTS_UNREAD)) != 0; }, kReadBound));
 }
 
 TEST_F(FolderTreeTest, ItemsDeeperThan32LevelsHaveNoPath) {
@@ -239,15 +253,17 @@ TEST_F(FolderTreeTest, NetworkPathsComposeFromTheirShareAndDragsMayBeRefused) {
     EXPECT_EQ(tree.GetNextSiblingItem(network), nullptr);
     EXPECT_FALSE(tree.IsLocalItem(network));
     char path[MAX_PATH];
-    EXPECT_EQ(tree.GetItemPath(network, path, sizeof path, 0, nullptr), 2);
-    EXPECT_STREQ(path, "\\\\");
+    auto pathOf = [&](HTREEITEM item, int form, LPARAM* param) {
+        const int length = tree.GetItemPath(item, path, sizeof path, form, param);
+        return std::pair(length, std::string(path));
+    };
+    EXPECT_EQ(pathOf(network, 0, nullptr), std::pair(2, std::string("\\\\")));
     // Server and share are added below it; the share stands for its path.
     ASSERT_EQ(tree.SelectPath("\\\\server/share\\dir", nullptr, 0), 2);
     HTREEITEM dir = Current();
     LPARAM param = 0;
-    EXPECT_EQ(tree.GetItemPath(dir, path, sizeof path, 0, &param), 18);
-    EXPECT_STREQ(path, "\\\\server\\share\\dir");
-    EXPECT_EQ(tree.GetItemPath(tree.GetParentItem(dir), path, sizeof path, 1, &param), 14);
+    EXPECT_EQ(pathOf(dir, 0, &param), std::pair(18, std::string("\\\\server\\share\\dir")));
+    EXPECT_EQ(pathOf(tree.GetParentItem(dir), 1, &param).first, 14);
     EXPECT_NE(param, 0);  // the share's own path
     EXPECT_EQ(CurrentPath(), "\\\\server\\share\\dir");
 
@@ -259,8 +275,7 @@ TEST_F(FolderTreeTest, NetworkPathsComposeFromTheirShareAndDragsMayBeRefused) {
     host.notes.clear();
     host.SendMessage(WM_NOTIFY, kTreeId, (LPARAM)&drag);
     ASSERT_EQ(host.notes.size(), 1u);
-    EXPECT_EQ(host.notes[0].code, (UINT)FTN_DRAG);
-    EXPECT_EQ(host.notes[0].value, 0u);
+    EXPECT_EQ(std::pair(host.notes[0].code, host.notes[0].value), std::pair((UINT)FTN_DRAG, 0u));
     drag.itemNew.hItem = network;
     host.SendMessage(WM_NOTIFY, kTreeId, (LPARAM)&drag);
     EXPECT_EQ(host.notes.size(), 1u);  // network items are not dragged

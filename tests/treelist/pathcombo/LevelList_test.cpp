@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 TEST(LevelList, PopupShowsWholeRowsUpTo450Pixels) {
-    struct {
-        int rowHeight, count, widest;
-        PopupSize size;
-    } cases[] = {
+    const struct { int rowHeight, count, widest; PopupSize size; } cases[] = {
         {18, 0, 0, {32, 3, 0}},
         {18, 25, 100, {132, 453, 0}},      // 450 pixels of rows still show whole
         {18, 26, 100, {149, 453, 17}},     // 450 mod 18 = 0
@@ -22,18 +20,14 @@ TEST(LevelList, PopupShowsWholeRowsUpTo450Pixels) {
     };
     for (const auto& c : cases) {
         PopupSize size = MeasurePopup(c.rowHeight, c.count, c.widest, 16, 17);
-        EXPECT_EQ(size.width, c.size.width) << c.count;
-        EXPECT_EQ(size.height, c.size.height) << c.count;
-        EXPECT_EQ(size.scroll, c.size.scroll) << c.count;
+        EXPECT_EQ(std::tie(size.width, size.height, size.scroll), std::tie(c.size.width, c.size.height, c.size.scroll))
+            << c.count;
     }
 }
 
 TEST(LevelList, PopupStaysOnTheWorkArea) {
     const PopupPlaceRect area = {0, 0, 1024, 768};
-    struct {
-        int x, top, bottom, width, height;
-        PopupPlaceRect placed;
-    } cases[] = {
+    const struct { int x, top, bottom, width, height; PopupPlaceRect placed; } cases[] = {
         {100, 50, 72, 200, 300, {100, 72, 300, 372}},     // under the arrow
         {900, 50, 72, 200, 300, {824, 72, 1024, 372}},    // pushed in from the right
         {100, 500, 522, 200, 453, {100, 522, 300, 759}},  // cut to whole rows: (246 - 3) / 18 = 13
@@ -42,10 +36,9 @@ TEST(LevelList, PopupStaysOnTheWorkArea) {
     };
     for (const auto& c : cases) {
         PopupPlaceRect r = PlaceLevelPopup(c.x, c.top, c.bottom, c.width, c.height, 18, area);
-        EXPECT_EQ(r.left, c.placed.left) << c.x << "," << c.top;
-        EXPECT_EQ(r.top, c.placed.top) << c.x << "," << c.top;
-        EXPECT_EQ(r.right, c.placed.right) << c.x << "," << c.top;
-        EXPECT_EQ(r.bottom, c.placed.bottom) << c.x << "," << c.top;
+        EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom),
+                  std::tie(c.placed.left, c.placed.top, c.placed.right, c.placed.bottom))
+            << c.x << "," << c.top;
     }
 }
 
@@ -66,20 +59,16 @@ TEST(LevelList, DrivesFollowTheMaskBeforeOtherRoots) {
     int calls = 0;
     MergeDriveEntries(level, 1u << 0 | 1u << 2 | 1u << 3 | 1u << 25, Describe, &calls);
     EXPECT_EQ(Texts(level), (std::vector<std::string>{"A:", "C:", "D:", "Z:", "Netzwerk"}));
-    EXPECT_EQ(calls, 3);
     LevelEntryData data;
     level.GetItemData(3, &data);
-    EXPECT_EQ(data.icon, 7);
-    EXPECT_EQ(LevelEntryWidth(data), kLevelTextWidthMax);
+    EXPECT_EQ(std::tuple(calls, data.icon, LevelEntryWidth(data)), std::tuple(3, 7, kLevelTextWidthMax));
     MergeDriveEntries(level, 1u << 3, Describe, &calls);
     EXPECT_EQ(Texts(level), (std::vector<std::string>{"D:", "Netzwerk"}));
 }
 
 TEST(LevelList, LevelWordsCarryLevelAndGeneration) {
     const uint32_t word = MakeLevelWord(32, 0x1234567);
-    EXPECT_EQ(word, 0x21234567u);
-    EXPECT_EQ(LevelOfWord(word), 32);
-    EXPECT_EQ(GenerationOfWord(word), 0x234567u);
+    EXPECT_EQ(std::tuple(word, LevelOfWord(word), GenerationOfWord(word)), std::tuple(0x21234567u, 32, 0x234567u));
     EXPECT_NE(MakeLevelWord(0, 0), kLevelWordNone);
     EXPECT_EQ(LevelOfWord(kLevelWordEnd), 254);
 }
@@ -87,19 +76,15 @@ TEST(LevelList, LevelWordsCarryLevelAndGeneration) {
 TEST(TypeAhead, BufferRestartsAfterItsPause) {
     TypeAheadState state;
     // One character waits 750 ms, two 500 ms, three or more 1,000 ms.
-    struct {
-        char c;
-        uint32_t at;
-        const char* prefix;
-        bool step;
-    } steps[] = {
+    const struct { char c; uint32_t at; const char* prefix; bool step; } steps[] = {
         {'b', 1000, "B", true},  {'r', 1700, "BR", false}, {'i', 2150, "BRI", false}, {'e', 3100, "BRIE", false},
         {'x', 4200, "X", true},  {'x', 4900, "X", true},   {'y', 5500, "Y", true},    {'\xe4', 5600, "Y\xc4", false},
     };
     for (const auto& s : steps) {
         TypeAheadSearch search = FeedTypeAhead(state, s.c, s.at);
-        EXPECT_EQ(std::string(search.prefix, search.length), s.prefix) << s.at;
-        EXPECT_EQ(search.step, s.step) << s.at;
+        EXPECT_EQ(std::pair(std::string(search.prefix, search.length), search.step),
+                  std::pair(std::string(s.prefix), s.step))
+            << s.at;
     }
     for (int i = 0; i < 20; ++i) FeedTypeAhead(state, (char)('a' + i), 6000);
     EXPECT_EQ(state.length, 16);
@@ -108,17 +93,13 @@ TEST(TypeAhead, BufferRestartsAfterItsPause) {
 TEST(TypeAhead, FindsByFoldedPrefixAndStepsThroughRepeats) {
     CTextList list;
     for (const char* text : {"Apfel", "\xc4rger", "Birne", "brief", "Banane"}) list.InsertItem(text);
-    const TypeAheadSearch b = {"B", 1, true};
-    EXPECT_EQ(FindTypeAhead(list, 2, b), 3);
-    EXPECT_EQ(FindTypeAhead(list, 4, b), 2);  // wraps around
-    const TypeAheadSearch br = {"BR", 2, false};
-    EXPECT_EQ(FindTypeAhead(list, 3, br), 3);
-    const TypeAheadSearch umlaut = {"\xc4", 1, true};
-    EXPECT_EQ(FindTypeAhead(list, -1, umlaut), 1);
-    const TypeAheadSearch none = {"Q", 1, true};
-    EXPECT_EQ(FindTypeAhead(list, 0, none), -1);
-    EXPECT_EQ(FoldTypeAheadChar('\xf6'), '\xd6');
-    EXPECT_EQ(FoldTypeAheadChar('\xff'), '\xff');
+    const struct { TypeAheadSearch search; int from, found; } cases[] = {
+        {{"B", 1, true}, 2, 3}, {{"B", 1, true}, 4, 2},  // wraps around
+        {{"BR", 2, false}, 3, 3}, {{"\xc4", 1, true}, -1, 1}, {{"Q", 1, true}, 0, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindTypeAhead(list, c.from, c.search), c.found) << c.search.prefix << " " << c.from;
+    EXPECT_EQ(std::pair(FoldTypeAheadChar('\xf6'), FoldTypeAheadChar('\xff')), std::pair('\xd6', '\xff'));
 }
 
 TEST(PathComboPaint, SelectedRowsMixAQuarterOfTheHighlight) {

@@ -66,33 +66,24 @@ TEST_F(PathComboTest, ShowsSegmentsAndNotifiesEveryNewPath) {
     Make(0);
     const std::string path = root + "\\Umlaute\\\xc4rger";
     ASSERT_EQ(combo.SetPath(path.c_str(), -1), 1);
-    EXPECT_EQ(combo.GetSegmentCount(), RootSegments() + 2);
-    EXPECT_EQ(ComboText(combo.m_hWnd), path);
-    EXPECT_EQ(combo.GetPathKind(), 1);
+    EXPECT_EQ(std::tuple(combo.GetSegmentCount(), ComboText(combo.m_hWnd), combo.GetPathKind()),
+              std::tuple(RootSegments() + 2, path, 1));
     ASSERT_EQ(host.notes.size(), 1u);
-    EXPECT_EQ(host.notes[0].code, PCN_PATHCHANGED);
-    EXPECT_EQ(host.notes[0].phase, 0u);
-    EXPECT_EQ(host.notes[0].kind, 1u);
-    EXPECT_EQ(host.notes[0].path, path);
-
+    EXPECT_EQ(host.notes[0].Fields(), std::tuple(PCN_PATHCHANGED, 0u, 1u, path));
     // The same path in other letters changes nothing.
     std::string upper = path;
     CharUpperA(upper.data());
     EXPECT_EQ(combo.SetPath(upper.c_str(), -1), 1);
     EXPECT_EQ(host.notes.size(), 1u);
-
     // The window text goes through SetPath.
     combo.SendMessage(WM_SETTEXT, 0, (LPARAM)(root + "\\Umlaute\\").c_str());
-    EXPECT_EQ(ComboText(combo.m_hWnd), root + "\\Umlaute");
-    EXPECT_EQ(host.notes.size(), 2u);
-
+    EXPECT_EQ(std::pair(ComboText(combo.m_hWnd), host.notes.size()), std::pair(root + "\\Umlaute", size_t(2)));
     // Of 33 components the first 32 show; a missing path is of kind 3.
     std::string deep = "C:";
     for (int i = 1; i < 33; ++i) deep += "\\t" + std::to_string(i);
     ASSERT_EQ(combo.SetPath(deep.c_str(), -1), 1);
-    EXPECT_EQ(combo.GetSegmentCount(), 32);
-    EXPECT_EQ(combo.GetPathKind(), 3);
-    EXPECT_EQ(combo.HitTest(XOfHit(combo, 63), 5), 63);
+    EXPECT_EQ(std::tuple(combo.GetSegmentCount(), combo.GetPathKind(), combo.HitTest(XOfHit(combo, 63), 5)),
+              std::tuple(32, 3, 63));
 }
 
 TEST_F(PathComboTest, LevelListsFillAndAPopupChoosesAnEntry) {
@@ -112,9 +103,11 @@ TEST_F(PathComboTest, LevelListsFillAndAPopupChoosesAnEntry) {
     SendMessageA(popup, WM_CHAR, 'b', 0);
     EXPECT_EQ(PopupText((int)SendMessageA(popup, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED)), "\xdc" "bung");
     SendMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(combo.GetPath(), root + "\\Umlaute\\\xdc" "bung");
+    EXPECT_EQ(std::pair(std::string(combo.GetPath()), host.notes.back().path), std::pair(root + "\\Umlaute\\\xdc"
+                                                                                                "bung",
+                                                                                         root + "\\Umlaute\\\xdc"
+                                                                                                "bung"));
     EXPECT_FALSE(IsWindowVisible(popup));
-    EXPECT_EQ(host.notes.back().path, root + "\\Umlaute\\\xdc" "bung");
 
     // The arrow before a segment lists its siblings; a click on a segment's text goes there.
     ASSERT_TRUE(OpenLevel(last));
@@ -165,15 +158,12 @@ TEST_F(PathComboTest, BackAndForwardWalkTheHistory) {
     Make(PCO_HISTORY);
     const std::string a = root + "\\Umlaute", b = a + "\\\xd6l", c = root + "\\Viele";
     for (const std::string& p : {a, b, c}) ASSERT_EQ(combo.SetPath(p.c_str(), -1), 1);
-    EXPECT_EQ(combo.GoBack(), 1);
-    EXPECT_EQ(combo.GetPath(), b);
-    EXPECT_EQ(combo.GoBack(), 1);
-    EXPECT_EQ(combo.GetPath(), a);
-    EXPECT_EQ(combo.GoBack(), 0);
-    EXPECT_EQ(combo.GoForward(), 1);
-    EXPECT_EQ(combo.GoForward(), 1);
-    EXPECT_EQ(combo.GetPath(), c);
-    EXPECT_EQ(combo.GoForward(), 0);
+    // Back twice to a, no further; forward twice to c, no further.
+    for (auto [forward, moved, shown] :
+         {std::tuple(false, 1, b), {false, 1, a}, {false, 0, a}, {true, 1, b}, {true, 1, c}, {true, 0, c}}) {
+        EXPECT_EQ(forward ? combo.GoForward() : combo.GoBack(), moved);
+        EXPECT_EQ(std::string(combo.GetPath()), shown) << forward << moved;
+    }
     // A new path after going back drops what lay ahead.
     combo.GoBack();
     ASSERT_EQ(combo.SetPath(root.c_str(), -1), 1);
@@ -181,17 +171,17 @@ TEST_F(PathComboTest, BackAndForwardWalkTheHistory) {
     EXPECT_EQ(combo.GetHistoryCount(), 3);
     // At most 50 entries: the oldest go.
     for (int i = 0; i < 60; ++i) combo.SetPath((root + "\\Viele\\Ordner 00" + std::to_string(10 + i)).c_str(), -1);
-    EXPECT_EQ(combo.GetHistoryCount(), 50);
-    EXPECT_EQ(combo.GetHistoryIndex(), 49);
+    EXPECT_EQ(std::pair(combo.GetHistoryCount(), combo.GetHistoryIndex()), std::pair(50, 49));
 }
 
 TEST_F(PathComboTest, RefusedPathsLeaveTheControlWorking) {
     Make(PCO_MUST_EXIST | PCO_NO_NETWORK);
-    const std::string longText(300, 'x');
-    EXPECT_EQ(combo.SetPath((root + "\\Fehlt").c_str(), -1), 0);
-    EXPECT_EQ(combo.SetPath("\\\\server\\share", -1), 0);
-    EXPECT_EQ(combo.SetPath(longText.c_str(), (int)(PATHFORM_UNCHANGED | 300)), 0);
-    EXPECT_EQ(combo.SetPath(longText.c_str(), -1), 0);
+    const std::string longText(300, 'x'), missing = root + "\\Fehlt";
+    for (auto [path, form] : {std::pair(missing.c_str(), -1),
+                              {"\\\\server\\share", -1},
+                              {longText.c_str(), (int)(PATHFORM_UNCHANGED | 300)},
+                              {longText.c_str(), -1}})
+        EXPECT_EQ(combo.SetPath(path, form), 0) << path;
     EXPECT_TRUE(host.notes.empty());
     EXPECT_STREQ(combo.GetPath(), "");
     // The next path shows and its levels are read; the worker fills a level while this thread takes no
@@ -212,8 +202,8 @@ TEST_F(PathComboTest, DestroyingWhileTheWorkerReadsReturnsAtOnce) {
         // Round 1 destroys as the worker wakes, round 2 once it is reading the 5,000 folders (or, on a
         // fast machine, has read them).
         if (round == 2) {
-            ASSERT_TRUE(WaitUntil([&] { return early->IsWorkerReading() || early->IsLevelRead(early->GetSegmentCount()); },
-                                  5000, 1));
+            ASSERT_TRUE(WaitUntil(
+                [&] { return early->IsWorkerReading() || early->IsLevelRead(early->GetSegmentCount()); }, 5000, 1));
         }
         const DWORD start = GetTickCount();
         delete early;
@@ -226,19 +216,7 @@ TEST_F(PathComboTest, DestroyingWhileTheWorkerReadsReturnsAtOnce) {
 
 TEST_F(PathComboTest, DroppedFilesShowTheirFolderAndEveryDropIsFinished) {
     Make(PCO_ACCEPT_DROP);
-    auto makeDrop = [](const std::string& file) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + file.size() + 2);
-        auto* files = static_cast<DROPFILES*>(GlobalLock(block));
-        files->pFiles = sizeof(DROPFILES);
-        memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.data(), file.size());
-        GlobalUnlock(block);
-        return block;
-    };
-    struct {
-        std::string file;
-        bool accept;
-        std::string shown;
-    } cases[] = {
+    const struct { std::string file; bool accept; std::string shown; } cases[] = {
         {root + "\\NurDateien\\a.txt", true, root + "\\NurDateien"},
         {root + "\\Umlaute\\\xc4rger", true, root + "\\Umlaute\\\xc4rger"},
         {root + "\\Viele\\x.txt", false, root + "\\Umlaute\\\xc4rger"},
@@ -247,7 +225,7 @@ TEST_F(PathComboTest, DroppedFilesShowTheirFolderAndEveryDropIsFinished) {
     };
     for (const auto& c : cases) {
         combo.SetAcceptDrop(c.accept);
-        HGLOBAL block = makeDrop(c.file);
+        HGLOBAL block = DropBlock(c.file);
         combo.SendMessage(WM_DROPFILES, (WPARAM)block, 0);
         EXPECT_EQ(combo.GetPath(), c.shown) << c.file;
         EXPECT_EQ(GlobalFlags(block), (UINT)GMEM_INVALID_HANDLE) << c.file;
@@ -260,16 +238,13 @@ TEST_F(PathComboTest, DraggedPathBlockAndTheParentsRefusal) {
     ASSERT_TRUE(block);
     EXPECT_EQ(GlobalSize(block), 284u);
     const auto* files = static_cast<const DROPFILES*>(block);
-    EXPECT_EQ(files->pFiles, sizeof(DROPFILES));
-    EXPECT_FALSE(files->fWide);
     const char* text = reinterpret_cast<const char*>(block) + sizeof(DROPFILES);
-    EXPECT_EQ(std::string(text), path);
-    EXPECT_EQ(text[path.size() + 1], 0);
+    EXPECT_EQ(std::tuple(files->pFiles, files->fWide, std::string(text), text[path.size() + 1]),
+              std::tuple(DWORD(sizeof(DROPFILES)), FALSE, path, '\0'));
     GlobalFree(block);
     // 284 bytes hold the header, 262 characters and two NULs.
     EXPECT_EQ(CPathComboBox::BuildDropBlock(std::string(263, 'z').c_str()), nullptr);
-    block = CPathComboBox::BuildDropBlock(std::string(262, 'z').c_str());
-    EXPECT_TRUE(block);
+    EXPECT_TRUE(block = CPathComboBox::BuildDropBlock(std::string(262, 'z').c_str()));
     GlobalFree(block);
 
     Make(PCO_DRAG_OUT);
@@ -280,10 +255,7 @@ TEST_F(PathComboTest, DraggedPathBlockAndTheParentsRefusal) {
     combo.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 8));
     combo.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(12, 8));
     ASSERT_EQ(host.notes.size(), 1u);
-    EXPECT_EQ(host.notes[0].code, PCN_PATHDRAG);
-    EXPECT_EQ(host.notes[0].phase, 0u);
-    EXPECT_EQ(host.notes[0].kind, 1u);
-    EXPECT_EQ(host.notes[0].path, path);
+    EXPECT_EQ(host.notes[0].Fields(), std::tuple(PCN_PATHDRAG, 0u, 1u, path));
 }
 
 // Ends the context menu that the combo shows, after noting whether "Abschnitt kopieren" was enabled.
@@ -301,10 +273,7 @@ TEST_F(PathComboTest, ContextMenuCopiesPathAndSegment) {
     const std::string path = root + "\\Umlaute\\\xc4rger";
     ASSERT_EQ(combo.SetPath(path.c_str(), -1), 1);
     const int last = combo.GetSegmentCount();
-    struct {
-        int hit;
-        bool segmentEnabled;
-    } clicks[] = {{2 * last - 1, true}, {2 * last, false}};
+    const struct { int hit; bool segmentEnabled; } clicks[] = {{2 * last - 1, true}, {2 * last, false}};
     for (const auto& c : clicks) {
         g_segmentItemState = 0xFFFF;
         SetTimer(nullptr, 0, 100, EndMenuSoon);
@@ -316,7 +285,8 @@ TEST_F(PathComboTest, ContextMenuCopiesPathAndSegment) {
     auto clipboard = [&] {
         std::string text;
         if (!OpenClipboard(host.m_hWnd)) return text;
-        if (HANDLE data = GetClipboardData(CF_TEXT)) text = static_cast<const char*>(GlobalLock(data)), GlobalUnlock(data);
+        if (HANDLE data = GetClipboardData(CF_TEXT))
+            text = static_cast<const char*>(GlobalLock(data)), GlobalUnlock(data);
         CloseClipboard();
         return text;
     };
@@ -344,11 +314,11 @@ TEST_F(PathComboTest, TypedPathsGoThroughTheEditIntoTheList) {
         SetWindowTextA(edit, (root + "/Umlaute/").c_str());
         SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
         EXPECT_FALSE(IsWindowVisible(edit));
-        EXPECT_EQ(combo.GetPath(), root + "\\Umlaute");
         ASSERT_EQ(combo.GetCount(), 1) << round;
         CString entry;
         combo.GetLBText(0, entry);
-        EXPECT_EQ(std::string(entry), root + "\\Umlaute");
+        EXPECT_EQ(std::pair(std::string(combo.GetPath()), std::string(entry)),
+                  std::pair(root + "\\Umlaute", root + "\\Umlaute"));
         ASSERT_EQ(combo.SetPath(root.c_str(), -1), 1);
     }
     // Esc restores the path.
@@ -378,8 +348,7 @@ TEST(PathComboAttach, TakesOverAComboAndSwitchesModes) {
     RECT r;
     GetWindowRect(placed.m_hWnd, &r);
     MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, 20);
-    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(std::pair(r.left, r.top), std::pair(20L, 100L));
     PumpFor(50);
     ASSERT_EQ(attached.SetPath((root + "\\Umlaute").c_str(), -1), 1);
     EXPECT_FALSE(IsWindowVisible(attached.GetEdit()));
@@ -393,8 +362,7 @@ TEST(PathComboAttach, TakesOverAComboAndSwitchesModes) {
     EXPECT_EQ(ComboText(attached.m_hWnd), "getippt");
     attached.SetBreadcrumbMode(TRUE);
     EXPECT_FALSE(IsWindowVisible(attached.GetEdit()));
-    EXPECT_EQ(ComboText(attached.m_hWnd), root + "\\Umlaute");
-    EXPECT_EQ(attached.GetHistoryCount(), 1);
+    EXPECT_EQ(std::pair(ComboText(attached.m_hWnd), attached.GetHistoryCount()), std::pair(root + "\\Umlaute", 1));
 }
 
 namespace {
@@ -435,7 +403,6 @@ TEST(PathComboTheme, EveryPositionGetsItsThemedBackground) {
         if (c.top != 1) continue;
         texts += c.part == 1, arrows += c.part == 2, normal += c.state == 1;
     }
-    EXPECT_EQ(texts, 2);
-    EXPECT_EQ(arrows, 3);
+    EXPECT_EQ(std::pair(texts, arrows), std::pair(2, 3));
     EXPECT_GE(normal, 4);
 }

@@ -9,11 +9,13 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace pathcombotest {
 
 using foldertest::CountOwnThreads;
+using foldertest::DropBlock;
 using foldertest::TreeRoot;
 
 // A visible top-level window that records the path notifications of its children.
@@ -24,6 +26,7 @@ public:
         uint32_t phase;
         uint32_t kind;
         std::string path;
+        auto Fields() const { return std::tie(code, phase, kind, path); }
     };
     std::vector<Note> notes;
     LRESULT dragAnswer = 0;
@@ -36,7 +39,8 @@ public:
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         auto* nm = reinterpret_cast<NMPATHCOMBO*>(lParam);
-        if (nm->hdr.code != PCN_PATHCHANGED && nm->hdr.code != PCN_PATHDRAG) return CWnd::OnNotify(wParam, lParam, result);
+        if (nm->hdr.code != PCN_PATHCHANGED && nm->hdr.code != PCN_PATHDRAG)
+            return CWnd::OnNotify(wParam, lParam, result);
         notes.push_back({nm->hdr.code, nm->phase, nm->kind, nm->path ? nm->path : "<null>"});
         *result = nm->hdr.code == PCN_PATHDRAG && nm->phase == 0 ? dragAnswer : 0;
         return TRUE;

@@ -5,22 +5,17 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
-
-struct RequestCase {
-    const char* name;
-    std::string text;
-    int lengthOrForm;  // 0: NUL-terminated (-1)
-    const char* expected;  // null: refused
-};
 
 TEST(PathText, ReadsEachFormAndRefusesWhatDoesNotFit) {
     const std::string long251 = "C:\\" + std::string(248, 'a');
     const std::string long252 = "C:\\" + std::string(249, 'a');
     const std::string marked259 = "C:\\" + std::string(256, 'b');
     const std::string shell258(258, 's');
-    const RequestCase cases[] = {
+    // The text, its length or form (-1: NUL-terminated) and the path read (null: refused).
+    const struct { const char* name; std::string text; int lengthOrForm; const char* expected; } cases[] = {
         {"slashes and trailing separator", "C:/Daten/Bilder/", -1, "C:\\Daten\\Bilder"},
         {"bare drive means its root", "C:", -1, "C:"},
         {"drive root", "C:\\", -1, "C:"},
@@ -39,27 +34,26 @@ TEST(PathText, ReadsEachFormAndRefusesWhatDoesNotFit) {
         {"form length stops at the NUL", "C:\\a", (int)(PATHFORM_UNCHANGED | 200), "C:\\a"},
         {"empty plain text", "", -1, nullptr},
     };
-    for (const RequestCase& c : cases) {
+    for (const auto& c : cases) {
         PathRequest request;
         const bool read = ReadPathRequest(c.text.c_str(), c.lengthOrForm, &request);
         ASSERT_EQ(read, c.expected != nullptr) << c.name;
         if (!read) continue;
-        EXPECT_STREQ(request.text, c.expected) << c.name;
-        EXPECT_EQ(request.length, (int)strlen(c.expected)) << c.name;
+        EXPECT_EQ(std::pair(std::string(request.text), request.length),
+                  std::pair(std::string(c.expected), (int)strlen(c.expected)))
+            << c.name;
     }
     PathRequest request;
-    ASSERT_TRUE(ReadPathRequest("C:\\x", (int)(PATHFORM_UNCHANGED | PATHFORM_KIND_SHELL | PATHFORM_ENTRY_ICON | 4), &request));
-    EXPECT_TRUE(request.shellKind);
-    EXPECT_TRUE(request.entryIcon);
+    ASSERT_TRUE(
+        ReadPathRequest("C:\\x", (int)(PATHFORM_UNCHANGED | PATHFORM_KIND_SHELL | PATHFORM_ENTRY_ICON | 4), &request));
+    EXPECT_TRUE(request.shellKind && request.entryIcon);
 }
 
 TEST(PathText, SplitsAtMostThirtyTwoSegments) {
     uint32_t starts[kMaxSegments + 1];
     uint16_t lengths[kMaxSegments];
     ASSERT_EQ(SplitPathSegments("\\\\server\\share\\dir", starts, lengths), 3);
-    EXPECT_EQ(starts[0], 2u);
-    EXPECT_EQ(lengths[1], 5);
-    EXPECT_EQ(starts[3], 18u);
+    EXPECT_EQ(std::tuple(starts[0], lengths[1], starts[3]), std::tuple(2u, 5, 18u));
 
     std::string deep = "C:";
     for (int i = 1; i < 33; ++i) deep += "\\d" + std::to_string(i);
@@ -71,11 +65,7 @@ TEST(PathText, SplitsAtMostThirtyTwoSegments) {
 TEST(PathText, SharedSegmentsIgnoreCaseAndForm) {
     uint32_t sa[kMaxSegments + 1], sb[kMaxSegments + 1];
     uint16_t la[kMaxSegments], lb[kMaxSegments];
-    struct {
-        const char* a;
-        const char* b;
-        int shared;
-    } cases[] = {
+    const struct { const char *a, *b; int shared; } cases[] = {
         {"C:\\Daten\\Bilder", "c:\\DATEN\\Musik", 2},
         {"C:\\Daten", "C:\\Daten\\Bilder", 2},
         {"C:\\Dat", "C:\\Daten", 1},
@@ -90,25 +80,23 @@ TEST(PathText, SharedSegmentsIgnoreCaseAndForm) {
 }
 
 TEST(PathText, ComposedPathsFitTheBufferOrAreRefused) {
-    char out[kPathBufferSize];
-    EXPECT_EQ(ComposeChildPath(out, sizeof out, "C:\\Daten\\x", 8, "Bilder"), 15);
-    EXPECT_STREQ(out, "C:\\Daten\\Bilder");
-    EXPECT_EQ(ComposeChildPath(out, sizeof out, "C:\\x", 0, "D:"), 2);
-    EXPECT_STREQ(out, "D:");
-    // The deepest path SetPath takes plus the longest folder name does not fit.
-    const std::string deep = "C:\\" + std::string(248, 'a');
-    const std::string name(255, 'n');
-    EXPECT_EQ(ComposeChildPath(out, sizeof out, deep.c_str(), (int)deep.size(), name.c_str()), 0);
-    EXPECT_STREQ(out, "");
-    const std::string exact(259 - deep.size() - 1, 'e');
-    EXPECT_EQ(ComposeChildPath(out, sizeof out, deep.c_str(), (int)deep.size(), exact.c_str()), 259);
+    // The deepest path SetPath takes plus the longest folder name does not fit; one that fits exactly does.
+    const std::string deep = "C:\\" + std::string(248, 'a'), name(255, 'n'), exact(259 - deep.size() - 1, 'e');
+    const struct { const char* parent; int length; const char* child; int composed; std::string out; } cases[] = {
+        {"C:\\Daten\\x", 8, "Bilder", 15, "C:\\Daten\\Bilder"},
+        {"C:\\x", 0, "D:", 2, "D:"},
+        {deep.c_str(), (int)deep.size(), name.c_str(), 0, ""},
+        {deep.c_str(), (int)deep.size(), exact.c_str(), 259, deep + "\\" + exact},
+    };
+    for (const auto& c : cases) {
+        char out[kPathBufferSize];
+        const int composed = ComposeChildPath(out, sizeof out, c.parent, c.length, c.child);
+        EXPECT_EQ(std::pair(composed, std::string(out)), std::pair(c.composed, c.out)) << c.parent;
+    }
 }
 
 TEST(PathText, DroppedFilesAreCutToTheirFolder) {
-    struct {
-        const char* file;
-        const char* folder;
-    } cases[] = {
+    const struct { const char *file, *folder; } cases[] = {
         {"C:\\Daten\\Brief.txt", "C:\\Daten"}, {"C:\\Brief.txt", "C:"}, {"C:Brief.txt", "C:"},
         {"D:/a/b.c", "D:/a"},                  {"Brief", "Brief"},
     };
@@ -133,33 +121,27 @@ TEST(BreadcrumbLayout, PositionsAlternateArrowsAndTexts) {
     BreadcrumbLayout layout = Laid({20, 30}, 10, 1000);
     const uint16_t expected[] = {0, 10, 38, 48, 86, 96};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(layout.positions[i], expected[i]) << i;
-    EXPECT_EQ(layout.scrollX, 0);
-    EXPECT_EQ(layout.firstVisible, 0);
-    EXPECT_EQ(layout.lastVisible, 4);
+    EXPECT_EQ(std::tuple(layout.scrollX, layout.firstVisible, layout.lastVisible), std::tuple(0, 0, 4));
 }
 
 TEST(BreadcrumbLayout, FittingScrollsWholeSegmentsOffTheLeft) {
     // Units from the right: segment 2 with the last arrow [76, 114), segment 1 [48, 76), segment 0 [10, 48), root [0, 10).
-    struct {
-        int available;
-        int scrollX;
-        int firstVisible;
-    } cases[] = {{114, 0, 0}, {113, 10, 1}, {104, 10, 1}, {103, 48, 3}, {66, 48, 3}, {65, 76, 5}, {5, 76, 5}};
+    const struct { int available, scrollX, firstVisible; } cases[] = {
+        {114, 0, 0}, {113, 10, 1}, {104, 10, 1}, {103, 48, 3}, {66, 48, 3}, {65, 76, 5}, {5, 76, 5}};
     for (const auto& c : cases) {
         BreadcrumbLayout layout = Laid({20, 10, 20}, 10, c.available);
-        EXPECT_EQ(layout.scrollX, c.scrollX) << c.available;
-        EXPECT_EQ(layout.firstVisible, c.firstVisible) << c.available;
+        EXPECT_EQ(std::pair(int(layout.scrollX), int(layout.firstVisible)), std::pair(c.scrollX, c.firstVisible))
+            << c.available;
     }
 }
 
 TEST(BreadcrumbLayout, HitCodesFollowThePositions) {
     BreadcrumbLayout layout = Laid({20, 30}, 10, 1000);
     const BreadcrumbFrame frame = {300, 22, 16, 280, 300};  // layout starts at x 20
-    struct {
-        int x, y, hit;
-    } cases[] = {{-1, 5, HIT_NONE}, {5, 30, HIT_NONE}, {0, 5, HIT_ICON},   {19, 5, HIT_ICON}, {20, 5, 0},
-                 {29, 5, 0},        {30, 5, 1},        {57, 5, 1},         {58, 5, 2},        {68, 5, 3},
-                 {106, 5, 4},       {115, 5, 4},       {116, 5, HIT_EMPTY}, {280, 5, HIT_BUTTON}, {299, 5, HIT_BUTTON}};
+    const struct { int x, y, hit; } cases[] = {
+        {-1, 5, HIT_NONE}, {5, 30, HIT_NONE}, {0, 5, HIT_ICON},   {19, 5, HIT_ICON}, {20, 5, 0},
+        {29, 5, 0},        {30, 5, 1},        {57, 5, 1},         {58, 5, 2},        {68, 5, 3},
+        {106, 5, 4},       {115, 5, 4},       {116, 5, HIT_EMPTY}, {280, 5, HIT_BUTTON}, {299, 5, HIT_BUTTON}};
     for (const auto& c : cases) EXPECT_EQ(HitBreadcrumb(layout, frame, c.x, c.y), c.hit) << c.x << "," << c.y;
     // Scrolled: the part off at the left is no longer hit.
     layout = Laid({20, 30}, 10, 40);
@@ -167,8 +149,7 @@ TEST(BreadcrumbLayout, HitCodesFollowThePositions) {
     EXPECT_EQ(HitBreadcrumb(layout, frame, 20, 5), 3);
     int left, right;
     PositionSpan(layout, frame, 4, &left, &right);
-    EXPECT_EQ(left, 86 - 48 + 20);
-    EXPECT_EQ(right, 96 - 48 + 20);
+    EXPECT_EQ(std::pair(left, right), std::pair(86 - 48 + 20, 96 - 48 + 20));
 }
 
 }  // namespace

@@ -119,4 +119,18 @@ inline void Press(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
 }
 
+// Steps: a button pressed; done once the list shows that path (or any path).
+inline Step Pressing(int id) {
+    return [id](HWND dialog) {
+        Press(dialog, id);
+        return true;
+    };
+}
+inline Step Listed(const CPathDlg& chooser, const std::string& path = "") {
+    return [&chooser, path](HWND) {
+        const std::string listed = (const char*)chooser.GetListedPath();
+        return path.empty() ? !listed.empty() : listed == path;
+    };
+}
+
 }  // namespace pathdlgtest

@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <tuple>
+
 namespace {
 
 using namespace pathdlgtest;
+using foldertest::DropBlock;
 
 std::string Path(const CString& text) { return (const char*)text; }
 
@@ -26,11 +29,7 @@ void RemoveFolders(const std::string& path, const std::string& stop) {
 }
 
 TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
-    const struct {
-        const char* text;
-        const char* chosen;
-        const char* sub;
-    } kTrims[] = {
+    const struct { const char* text; const char* chosen; const char* sub; } kTrims[] = {
         {"  C:/a/b/ ", "C:\\a\\b", "C"},  {"C:\\", "C:\\", "C"},        {"\\\\", "\\\\", ""},
         {"a/b*c", "a\\b*c", "a\\b"},     {"x?\\", "x?", "x"},           {"", "", ""},
     };
@@ -39,37 +38,55 @@ TEST(PathDlgText, PathsLevelsAndHistoryKeys) {
         EXPECT_EQ(Path(TrimSubPath(t.text)), t.sub) << t.text;
     }
     using Levels = std::vector<std::string>;
-    EXPECT_EQ(PathLevels("C:\\a\\b", ""), (Levels{"C:\\", "a", "b"}));
-    EXPECT_EQ(PathLevels("C:\\", ""), (Levels{"C:\\"}));
-    EXPECT_EQ(PathLevels("\\\\srv\\share\\d", ""), (Levels{"\\\\", "srv", "share", "d"}));
-    EXPECT_EQ(PathLevels("\\\\srv\\share\\d", "\\\\srv\\share"), (Levels{"\\\\srv\\share\\", "d"}));
-    EXPECT_EQ(JoinLevels(Levels{"C:\\", "a", "b"}, 0), "C:\\");
-    EXPECT_EQ(JoinLevels(Levels{"C:\\", "a", "b"}, 2), "C:\\a\\b");
-    EXPECT_EQ(JoinLevels(Levels{"\\\\", "srv", "share"}, 1), "\\\\srv");
+    const struct { const char *path, *share; Levels levels; } kLevels[] = {
+        {"C:\\a\\b", "", {"C:\\", "a", "b"}},
+        {"C:\\", "", {"C:\\"}},
+        {"\\\\srv\\share\\d", "", {"\\\\", "srv", "share", "d"}},
+        {"\\\\srv\\share\\d", "\\\\srv\\share", {"\\\\srv\\share\\", "d"}},
+    };
+    for (const auto& l : kLevels) EXPECT_EQ(PathLevels(l.path, l.share), l.levels) << l.path << " " << l.share;
+    EXPECT_EQ((Levels{JoinLevels({"C:\\", "a", "b"}, 0), JoinLevels({"C:\\", "a", "b"}, 2),
+                      JoinLevels({"\\\\", "srv", "share"}, 1)}),
+              (Levels{"C:\\", "C:\\a\\b", "\\\\srv"}));
+    EXPECT_FALSE(PathUnder("\\\\srv\\shared", "\\\\srv\\share"));  // a share's neighbour is not in it
+    EXPECT_EQ(ShareOfPath("\\\\srv"), "");
 
     HistoryKeyParts parts;
     ASSERT_TRUE(SplitHistoryKey("#Software/VQ\\Test\\Pfad", &parts));
-    EXPECT_TRUE(parts.fromRoot);
-    EXPECT_EQ(parts.subkeys, (Levels{"Software", "VQ", "Test"}));
-    EXPECT_EQ(parts.value, "Pfad");
+    EXPECT_EQ(std::tie(parts.fromRoot, parts.subkeys, parts.value),
+              std::tuple(true, Levels{"Software", "VQ", "Test"}, "Pfad"));
     ASSERT_TRUE(SplitHistoryKey("Pfad", &parts));
-    EXPECT_FALSE(parts.fromRoot);
-    EXPECT_TRUE(parts.subkeys.empty());
+    EXPECT_EQ(std::tie(parts.fromRoot, parts.subkeys), std::tuple(false, Levels{}));
     for (const std::string& bad : {std::string(), std::string("#"), std::string("a\\\\b"), std::string(260, 'x')})
         EXPECT_FALSE(SplitHistoryKey(bad.c_str(), &parts)) << bad;
+}
+
+TEST(PathDlgText, SetPathMakesPathsFullAndAppendSubPathJoins) {
+    const struct { const char *text, *sub, *path; } kPaths[] = {
+        {"  C:/a/b/ ", nullptr, "C:\\a\\b"},
+        {"C:\\", nullptr, "C:\\"},
+        {"C:\\a\\.\\b\\..\\c", nullptr, "C:\\a\\c"},
+        {"\\\\srv\\share\\a\\..\\b\\", nullptr, "\\\\srv\\share\\b"},
+        {"\\\\", nullptr, "\\\\"},
+        {"C:\\a", " x/y*z", "C:\\a\\x\\y"},
+        {"C:\\a", "::", "C:\\a"},
+    };
+    for (const auto& p : kPaths) {
+        CPathDlg dialog;
+        dialog.SetPath(p.text);
+        if (p.sub) dialog.AppendSubPath(p.sub);
+        EXPECT_EQ(Path(dialog.GetPath(0)), p.path) << p.text;
+    }
 }
 
 TEST(PathDlgLayout, TemplateSizesAndRememberedRectangle) {
     const std::vector<BYTE> bytes = BuildPathDlgTemplate();
     ASSERT_GT(bytes.size(), 26u);
-    WORD words[13];
-    memcpy(words, bytes.data(), sizeof words);
-    EXPECT_EQ(words[0], 1);        // extended template
-    EXPECT_EQ(words[1], 0xFFFF);
+    WORD w[13];
+    memcpy(w, bytes.data(), sizeof w);
+    // An extended template (1, 0xFFFF) of 10 controls, 284 x 279 units.
+    EXPECT_EQ((std::vector<WORD>{w[0], w[1], w[8], w[11], w[12]}), (std::vector<WORD>{1, 0xFFFF, 10, 284, 279}));
     EXPECT_EQ(*reinterpret_cast<const DWORD*>(bytes.data() + 12), 0x80CC0040u);
-    EXPECT_EQ(words[8], 10);       // controls
-    EXPECT_EQ(words[11], 284);
-    EXPECT_EQ(words[12], 279);
 
     LayoutRecord record;
     record.client = {400, 300};
@@ -83,14 +100,10 @@ TEST(PathDlgLayout, TemplateSizesAndRememberedRectangle) {
     }
     RECT small = {100, 100, 150, 150};
     LimitSizing(&small, WMSZ_TOPLEFT, 200, 120);
-    EXPECT_EQ(small.left, -50);
-    EXPECT_EQ(small.top, 30);
+    EXPECT_EQ(std::pair(small.left, small.top), std::pair(-50L, 30L));
 
     const RECT work = {0, 0, 1024, 768};
-    const struct {
-        RECT r;
-        bool fits;
-    } kRects[] = {
+    const struct { RECT r; bool fits; } kRects[] = {
         {{10, 10, 500, 500}, true},    {{-99, -9, 400, 400}, true},   {{-100, 0, 400, 400}, false},
         {{924, 0, 1400, 400}, false},  {{0, 668, 400, 900}, false},   {{0, 0, 16, 400}, false},
         {{-5000, -5000, -4500, -4500}, false},
@@ -110,16 +123,16 @@ TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
     dialog.SetPath(umlaute.c_str());
     const std::string chosen = umlaute + "\\\xd6l";
     const INT_PTR result = RunChooser(dialog, {
-        [&](HWND) { return Path(dialog.GetListedPath()).size() > 0; },
+        Listed(dialog),
         [&](HWND shown) {
             EXPECT_EQ(Path(dialog.GetListedPath()), umlaute);
             HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
             const int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
             // The box keeps the worker's order: every row shows the entry of its own index.
             for (int i = 0; i < count; ++i) EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, i, 0), i);
-            EXPECT_EQ(dialog.GetEntryText(0), "C:\\");
-            EXPECT_EQ(dialog.GetEntryText(count - 6), "Umlaute");
-            EXPECT_EQ(dialog.GetEntryText(count - 5), "Zebra");
+            EXPECT_EQ(
+                std::tuple(dialog.GetEntryText(0), dialog.GetEntryText(count - 6), dialog.GetEntryText(count - 5)),
+                std::tuple("C:\\", "Umlaute", "Zebra"));
             EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), count - 6);
             EXPECT_FALSE(IsWindowVisible(dialog.Tree().m_hWnd));
             // A typed path is listed by the first OK and taken by the second. Typed into the field's edit:
@@ -128,15 +141,11 @@ TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
             Press(shown, IDOK);
             return true;
         },
-        [&](HWND) { return Path(dialog.GetListedPath()) == chosen; },
-        [&](HWND shown) {
-            Press(shown, IDOK);
-            return true;
-        },
+        Listed(dialog, chosen),
+        Pressing(IDOK),
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(Path(dialog.GetPath(0)), chosen);
-    EXPECT_EQ(Path(dialog.GetPath(1)), chosen + "\\");
+    EXPECT_EQ(std::pair(Path(dialog.GetPath(0)), Path(dialog.GetPath(1))), std::pair(chosen, chosen + "\\"));
 }
 
 // Type-ahead, drops and double clicks on the list, the drive combo and "Aufwärts".
@@ -145,25 +154,20 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
     CPathDlg dialog;
     const std::string umlaute = root + "\\Umlaute";
     dialog.SetPath(umlaute.c_str());
-    HGLOBAL drop = nullptr;
     SetPathComboClock([] { return s_now; });
-    auto listed = [&](const std::string& path) { return [&, path](HWND) { return Path(dialog.GetListedPath()) == path; }; };
     auto rowText = [&](HWND shown) {
         HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
         const LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
         return dialog.GetEntryText((int)SendMessageA(list, LB_GETITEMDATA, (WPARAM)row, 0));
     };
     const INT_PTR result = RunChooser(dialog, {
-        listed(umlaute),
+        Listed(dialog, umlaute),
         [&](HWND shown) {
             HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
             // The buffer restarts after its pause; a key that finds nothing keeps the row.
-            const struct {
-                DWORD at;
-                char key;
-                const char* selected;
-            } kKeys[] = {{0, '\xe4', "\xe4hnlich"}, {100, 'r', "\xc4rger"}, {200, 'q', "\xc4rger"},
-                         {2000, 'z', "Zebra"},       {2100, 'z', "Zebra"},     {5000, '\xf6', "\xd6l"}};
+            const struct { DWORD at; char key; const char* selected; } kKeys[] = {
+                {0, '\xe4', "\xe4hnlich"}, {100, 'r', "\xc4rger"}, {200, 'q', "\xc4rger"},
+                {2000, 'z', "Zebra"},       {2100, 'z', "Zebra"},    {5000, '\xf6', "\xd6l"}};
             for (const auto& k : kKeys) {
                 s_now = 100000 + k.at;
                 SendMessageA(list, WM_CHAR, (BYTE)k.key, 0);
@@ -171,26 +175,18 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
             }
             // The drive combo shows the drive of the path.
             HWND drives = GetDlgItem(shown, IDC_PATHDLG_DRIVES);
-            EXPECT_EQ(SendMessageA(drives, CB_GETCOUNT, 0, 0), __builtin_popcount(GetLogicalDrives()) + 1);  // + network
+            EXPECT_EQ(SendMessageA(drives, CB_GETCOUNT, 0, 0),
+                      __builtin_popcount(GetLogicalDrives()) + 1);   // + network
             EXPECT_EQ(SendMessageA(drives, CB_GETCURSEL, 0, 0), 0);  // C:, the first drive here
             // A dropped file lists its folder, and the drop is finished.
-            const std::string file = root + "\\NurDateien\\a.txt";
-            drop = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
-            auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-            files->pFiles = sizeof(DROPFILES);
-            memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
-            GlobalUnlock(drop);
+            HGLOBAL drop = DropBlock(root + "\\NurDateien\\a.txt");
             SendMessageA(list, WM_DROPFILES, (WPARAM)drop, 0);
             EXPECT_EQ(GlobalFlags(drop), (UINT)GMEM_INVALID_HANDLE);
             return true;
         },
-        listed(root + "\\NurDateien"),
-        [&](HWND shown) {
-            // "Aufwärts" lists the level above.
-            Press(shown, IDC_PATHDLG_UP);
-            return true;
-        },
-        listed(root),
+        Listed(dialog, root + "\\NurDateien"),
+        Pressing(IDC_PATHDLG_UP),  // "Aufwärts" lists the level above
+        Listed(dialog, root),
         [&](HWND shown) {
             // A double click on the drive's level lists the drive.
             HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
@@ -198,13 +194,95 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
             SendMessageA(shown, WM_COMMAND, MAKEWPARAM(IDC_PATHDLG_LIST, LBN_DBLCLK), (LPARAM)list);
             return true;
         },
-        listed("C:\\"),
-        [&](HWND shown) {
-            Press(shown, IDCANCEL);
-            return true;
-        },
+        Listed(dialog, "C:\\"),
+        Pressing(IDCANCEL),
     });
     SetPathComboClock(nullptr);
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+// Fixed view and fixed field leave out their boxes and neither read nor write their settings; a file dropped
+// on the path field lists its folder either way.
+TEST_F(PathDlgTest, FixedViewsKeepTheirSettingsAndFieldDropsAreListed) {
+    // Stored: both view settings before the run.
+    const struct { DWORD options, stored; bool boxes; } kRuns[] = {{0x3, 0, true}, {0x1B, 1, false}};
+    const std::string file = root + "\\NurDateien\\a.txt";
+    for (const auto& run : kRuns) {
+        ViewSettings views(run.stored, run.stored);
+        CPathDlg dialog;
+        dialog.SetOptions(run.options);
+        dialog.SetPath((root + "\\Umlaute").c_str());
+        RunChooser(dialog, {Listed(dialog),
+                            [&](HWND shown) {
+                                for (int box : {IDC_PATHDLG_TREEMODE, IDC_PATHDLG_BREADCRUMB})
+                                    EXPECT_EQ(IsWindowVisible(GetDlgItem(shown, box)) != 0, run.boxes) << run.options;
+                                EXPECT_TRUE(IsWindowVisible(GetDlgItem(shown, IDC_PATHDLG_LIST)));
+                                HWND field = GetDlgItem(shown, IDC_PATHDLG_PATH);
+                                EXPECT_TRUE(IsWindowVisible(FindWindowExA(field, nullptr, "Edit", nullptr)));
+                                SendMessageA(field, WM_DROPFILES, (WPARAM)DropBlock(file), 0);
+                                return true;
+                            },
+                            Listed(dialog, root + "\\NurDateien"), Pressing(IDCANCEL)},
+                  nullptr, -1);
+        EXPECT_EQ(std::pair(ViewSettings::Read(kPathDlgTreeModeValue), ViewSettings::Read(kPathDlgBreadcrumbValue)),
+                  std::pair(run.stored, run.stored)) << run.options;
+    }
+}
+
+// "\\wl-srv\wl-share" with a folder "sub", made where Wine keeps network shares; "" elsewhere.
+std::string FakeShare() {
+    char prefix[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return "";
+    std::string dir = std::string("Z:") + prefix + "\\dosdevices\\unc";
+    for (char& c : dir)
+        if (c == '/') c = '\\';
+    for (const char* part : {"", "\\wl-srv", "\\wl-share", "\\sub"}) CreateDirectoryA((dir += part).c_str(), nullptr);
+    return Exists(dir) ? "\\\\wl-srv\\wl-share" : "";
+}
+
+// A start path in a reachable share gives the share a drive entry, from which its folders are listed; the
+// network place always lists the network.
+TEST_F(PathDlgTest, AStartShareHasItsOwnDriveEntry) {
+    const std::string share = FakeShare();
+    if (share.empty()) GTEST_SKIP() << "no share to be made here";
+    ViewSettings views(0, 0);
+    CPathDlg dialog;
+    dialog.SetPath((share + "\\sub").c_str());
+    int count = 0;
+    auto choose = [&](int drive) {
+        return [&, drive](HWND shown) {
+            HWND drives = GetDlgItem(shown, IDC_PATHDLG_DRIVES);
+            SendMessageA(drives, CB_SETCURSEL, drive < 0 ? count + drive : drive, 0);
+            SendMessageA(shown, WM_COMMAND, MAKEWPARAM(IDC_PATHDLG_DRIVES, CBN_SELCHANGE), (LPARAM)drives);
+            return true;
+        };
+    };
+    auto shows = [&](const std::string& first, int drive) {
+        return [&, first, drive](HWND shown) {
+            EXPECT_EQ(dialog.GetEntryText(0), first);
+            EXPECT_EQ(SendDlgItemMessageA(shown, IDC_PATHDLG_DRIVES, CB_GETCURSEL, 0, 0), count + drive);
+            return true;
+        };
+    };
+    const INT_PTR result = RunChooser(dialog, {
+        Listed(dialog, share + "\\sub"),
+        [&](HWND shown) {
+            count = (int)SendDlgItemMessageA(shown, IDC_PATHDLG_DRIVES, CB_GETCOUNT, 0, 0);
+            EXPECT_EQ(count, __builtin_popcount(GetLogicalDrives()) + 2);  // + network place and share
+            return true;
+        },
+        shows(share + "\\", -1),
+        choose(-2), Listed(dialog, "\\\\"),
+        [&](HWND shown) {
+            SetDlgItemTextA(shown, IDC_PATHDLG_PATH, "\\\\wl-srv");
+            return true;
+        },
+        Listed(dialog, "\\\\wl-srv"), shows("Netzwerkumgebung", -2),
+        choose(0), Listed(dialog, "C:\\"),
+        choose(-2), Listed(dialog, "\\\\"),  // the network, not the path last listed there
+        choose(-1), Listed(dialog, share + "\\sub"), shows(share + "\\", -1),
+        Pressing(IDCANCEL),
+    });
     EXPECT_EQ(result, IDCANCEL);
 }
 
@@ -213,11 +291,14 @@ TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
     CPathDlg dialog;
     const std::string tief = root + "\\Umlaute\\\xc4rger\\Tief";
     dialog.SetPath(tief.c_str());
-    const INT_PTR result = RunChooser(dialog, {
-        [&](HWND) {
+    auto current = [&](const std::string& want) {
+        return [&, want](HWND) {
             char path[MAX_PATH];
-            return dialog.Tree().GetCurrentPath(path, sizeof path, nullptr) && path == tief;
-        },
+            return dialog.Tree().GetCurrentPath(path, sizeof path, nullptr) && path == want;
+        };
+    };
+    const INT_PTR result = RunChooser(dialog, {
+        current(tief),
         [&](HWND shown) {
             EXPECT_TRUE(IsWindowVisible(dialog.Tree().m_hWnd));
             EXPECT_FALSE(IsWindowVisible(GetDlgItem(shown, IDC_PATHDLG_LIST)));
@@ -226,10 +307,7 @@ TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
             Press(shown, IDC_PATHDLG_UP);
             return true;
         },
-        [&](HWND) {
-            char path[MAX_PATH];
-            return dialog.Tree().GetCurrentPath(path, sizeof path, nullptr) && path == root + "\\Umlaute\\\xc4rger";
-        },
+        current(root + "\\Umlaute\\\xc4rger"),
         [&](HWND shown) {
             CheckDlgButton(shown, IDC_PATHDLG_BREADCRUMB, BST_CHECKED);
             Press(shown, IDC_PATHDLG_BREADCRUMB);
@@ -241,8 +319,8 @@ TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(Path(dialog.GetPath(0)), root + "\\Umlaute\\\xc4rger");
-    EXPECT_EQ(ViewSettings::Read(kPathDlgTreeModeValue), 1u);
-    EXPECT_EQ(ViewSettings::Read(kPathDlgBreadcrumbValue), 1u);
+    EXPECT_EQ(std::pair(ViewSettings::Read(kPathDlgTreeModeValue), ViewSettings::Read(kPathDlgBreadcrumbValue)),
+              std::pair(1UL, 1UL));
 }
 
 TEST_F(PathDlgTest, CreatesAMissingPathAndRefusesOneThatCannotBeMade) {
@@ -258,18 +336,14 @@ TEST_F(PathDlgTest, CreatesAMissingPathAndRefusesOneThatCannotBeMade) {
             return true;
         };
     };
-    auto listed = [&](const std::string& path) { return [&, path](HWND) { return Path(dialog.GetListedPath()) == path; }; };
     const INT_PTR result = RunChooser(dialog, {
-        [&](HWND) { return !dialog.GetListedPath().IsEmpty(); },
+        Listed(dialog),
         typeAndOk("Q:\\x"),
-        listed("Q:\\x"),
-        [&](HWND shown) {
-            Press(shown, IDOK);
-            return true;
-        },
+        Listed(dialog, "Q:\\x"),
+        Pressing(IDOK),
         [&](HWND) { return !(refused = CloseBox("Fehler")).empty(); },
         typeAndOk(made),
-        listed(made),
+        Listed(dialog, made),
         [&](HWND shown) {
             EXPECT_TRUE(IsWindowVisible(shown));  // the refused path kept it open
             Press(shown, IDOK);
@@ -293,10 +367,7 @@ TEST_F(PathDlgTest, ResizesByFactorsAndComesBackWhereItWas) {
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
-    const struct {
-        int x, y;
-        bool kept;
-    } kPlaces[] = {{60, 40, true}, {-5000, -5000, false}};
+    const struct { int x, y; bool kept; } kPlaces[] = {{60, 40, true}, {-5000, -5000, false}};
     SIZE first = {};  // the window as the template makes it: the smallest size counts from it
     for (const auto& place : kPlaces) {
         RECT window = {};
@@ -308,25 +379,23 @@ TEST_F(PathDlgTest, ResizesByFactorsAndComesBackWhereItWas) {
             SetWindowPos(shown, nullptr, place.x, place.y, window.right - window.left + 40,
                          window.bottom - window.top + 30, SWP_NOZORDER);
             const RECT grown = clientRect(shown, IDC_PATHDLG_LIST), moved = clientRect(shown, IDOK);
-            EXPECT_EQ(grown.right - grown.left, list.right - list.left + 40) << place.x;
-            EXPECT_EQ(grown.bottom - grown.top, list.bottom - list.top + 30);
-            EXPECT_EQ(moved.left, ok.left + 40);
-            EXPECT_EQ(moved.top, ok.top);
+            EXPECT_EQ(std::tuple(grown.right - grown.left, grown.bottom - grown.top, moved.left, moved.top),
+                      std::tuple(list.right - list.left + 40, list.bottom - list.top + 30, ok.left + 40, ok.top))
+                << place.x;
             RECT small = {0, 0, 10, 10};
             SendMessageA(shown, WM_SIZING, WMSZ_BOTTOMRIGHT, (LPARAM)&small);
-            EXPECT_EQ(small.right, first.cx - 100);
-            EXPECT_EQ(small.bottom, first.cy - 300);
+            EXPECT_EQ(std::pair(small.right, small.bottom), std::pair(first.cx - 100, first.cy - 300));
             Press(shown, IDCANCEL);
             return true;
         }});
         CPathDlg again;
         RunChooser(again, {[&](HWND shown) {
-            RECT now;
-            GetWindowRect(shown, &now);
-            EXPECT_EQ(now.left == place.x && now.top == place.y, place.kept) << place.x;
-            Press(shown, IDCANCEL);
-            return true;
-        }});
+                               RECT now;
+                               GetWindowRect(shown, &now);
+                               EXPECT_EQ(now.left == place.x && now.top == place.y, place.kept) << place.x;
+                               return true;
+                           },
+                           Pressing(IDCANCEL)});
     }
 }
 
@@ -338,14 +407,7 @@ TEST_F(PathDlgTest, KeepsSixteenChosenPathsNewestFirst) {
         wsprintfA(folder, "\\Viele\\Ordner %04d", i);
         CPathDlg dialog;
         dialog.SetPath((root + folder).c_str());
-        ASSERT_EQ(RunChooser(dialog,
-                             {[&](HWND) { return !dialog.GetListedPath().IsEmpty(); },
-                              [&](HWND shown) {
-                                  Press(shown, IDOK);
-                                  return true;
-                              }},
-                             key.c_str(), 1),
-                  IDOK);
+        ASSERT_EQ(RunChooser(dialog, {Listed(dialog), Pressing(IDOK)}, key.c_str(), 1), IDOK);
     }
     char data[8192] = {};
     DWORD size = sizeof data - 2;
@@ -354,8 +416,8 @@ TEST_F(PathDlgTest, KeepsSixteenChosenPathsNewestFirst) {
     std::vector<std::string> stored;
     for (const char* p = data; *p; p += strlen(p) + 1) stored.push_back(p);
     ASSERT_EQ(stored.size(), 16u);
-    EXPECT_EQ(stored.front(), root + "\\Viele\\Ordner 0016");
-    EXPECT_EQ(stored.back(), root + "\\Viele\\Ordner 0001");
+    EXPECT_EQ(std::pair(stored.front(), stored.back()),
+              std::pair(root + "\\Viele\\Ordner 0016", root + "\\Viele\\Ordner 0001"));
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
 }
 
@@ -363,14 +425,10 @@ TEST_F(PathDlgTest, ADriveRootIsChosenAndCancelWhileListingReturnsAtOnce) {
     ViewSettings views(0, 0);
     CPathDlg rootDialog;
     rootDialog.SetPath("C:\\");
-    ASSERT_EQ(RunChooser(rootDialog, {[&](HWND) { return !rootDialog.GetListedPath().IsEmpty(); },
-                                      [&](HWND shown) {
-                                          Press(shown, IDOK);
-                                          return true;
-                                      }}),
-              IDOK);
-    EXPECT_EQ(Path(rootDialog.GetPath(1)), "C:\\");
-    EXPECT_EQ(Path(rootDialog.GetPath(0)), "C:");  // callers append "\..." to it
+    ASSERT_EQ(RunChooser(rootDialog, {Listed(rootDialog), Pressing(IDOK)}), IDOK);
+    // Callers append "\..." to the first form.
+    EXPECT_EQ(std::pair(Path(rootDialog.GetPath(0)), Path(rootDialog.GetPath(1))),
+              std::pair(std::string("C:"), std::string("C:\\")));
 
     CPathDlg dialog;
     dialog.SetPath((root + "\\Viele").c_str());

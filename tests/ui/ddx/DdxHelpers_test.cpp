@@ -1,5 +1,6 @@
 #include "ui/ddx/DdxHelpers.h"
 
+#include "ui/filedialog/FileDialogTestSupport.h"
 #include "ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -44,18 +45,11 @@ private:
         return current;
     }
     static void CALLBACK AnswerComplaint(HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND h, LPARAM) -> BOOL {
-                char cls[16] = {};
-                GetClassNameA(h, cls, sizeof cls);
-                if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-                Current()->complaint = WindowText(GetDlgItem(h, 0xFFFF));
-                ++Current()->complaints;
-                PostMessageA(h, WM_COMMAND, IDOK, 0);
-                return FALSE;
-            },
-            0);
+        HWND box = uitest::DialogDriver::FindDialog();
+        if (!box) return;
+        Current()->complaint = WindowText(GetDlgItem(box, 0xFFFF));
+        ++Current()->complaints;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
 };
 

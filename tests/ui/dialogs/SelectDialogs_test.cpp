@@ -27,9 +27,24 @@ void Command(HWND dialog, int id, int code = BN_CLICKED) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(dialog, id));
 }
 
-void Click(HWND list, UINT msg, int x, int row) {
+// A click, or a double click, at x in the list's row.
+void Click(HWND list, int x, int row, bool twice = false) {
     const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    PostMessageA(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, row * height + height / 2));
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        if (msg == WM_LBUTTONDBLCLK && !twice) break;
+        PostMessageA(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, row * height + height / 2));
+    }
+}
+
+// Where the dialog opens; it is closed at once with OK.
+RECT OpenedAt(CDialog& dialog, LONG_PTR marker) {
+    RECT r = {};
+    Drive(dialog, marker, [&](HWND wnd, int) {
+        GetWindowRect(wnd, &r);
+        Command(wnd, IDOK);
+        return true;
+    });
+    return r;
 }
 
 void AddFruit(CListSelectDlg& d) {
@@ -44,31 +59,24 @@ TEST(ComboSelectDlg, EmptyListGivesNothingAndEntriesGiveTheirValues) {
     EXPECT_EQ(empty.m_index, -1);
     EXPECT_STREQ(empty.m_text, "");
 
+    // The list shows the entry passed as chosen; OK gives the one selected then.
     CComboSelectDlg d;
     d.SetCaption("Farbe");
     d.SetPrompt("Bitte wählen:");
     d.AddItem(-1, 10, "Rot");
     d.AddItem(-1, 20, "Grün", 1);
     d.AddItem(-1, 30, "Blau");
-    bool listShown = false, editShown = true;
-    std::string caption, prompt;
-    LRESULT shown = -1;
     EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [&](HWND wnd, int) {
-                  listShown = IsWindowVisible(GetDlgItem(wnd, kSelectComboListId));
-                  editShown = IsWindowVisible(GetDlgItem(wnd, kSelectComboEditId));
-                  caption = WindowText(wnd);
-                  prompt = WindowText(GetDlgItem(wnd, kSelectPromptId));
-                  shown = SendDlgItemMessageA(wnd, kSelectComboListId, CB_GETCURSEL, 0, 0);
+                  EXPECT_TRUE(IsWindowVisible(GetDlgItem(wnd, kSelectComboListId)));
+                  EXPECT_FALSE(IsWindowVisible(GetDlgItem(wnd, kSelectComboEditId)));
+                  EXPECT_EQ(WindowText(wnd), "Farbe");
+                  EXPECT_EQ(WindowText(GetDlgItem(wnd, kSelectPromptId)), "Bitte wählen:");
+                  EXPECT_EQ(SendDlgItemMessageA(wnd, kSelectComboListId, CB_GETCURSEL, 0, 0), 1);
                   SendDlgItemMessageA(wnd, kSelectComboListId, CB_SETCURSEL, 2, 0);
                   Command(wnd, IDOK);
                   return true;
               }),
               IDOK);
-    EXPECT_TRUE(listShown);
-    EXPECT_FALSE(editShown);
-    EXPECT_EQ(caption, "Farbe");
-    EXPECT_EQ(prompt, "Bitte wählen:");
-    EXPECT_EQ(shown, 1);
     EXPECT_EQ(d.m_index, 2);
     EXPECT_STREQ(d.m_text, "Blau");
     EXPECT_EQ(d.m_value, 30u);
@@ -97,14 +105,12 @@ TEST(ComboSelectDlg, EditableTextCancelAndNoCancel) {
     // Without Cancel, Escape acts as OK.
     d.m_cancelAllowed = 0;
     d.m_index = 0;
-    bool cancelShown = true;
     EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [&](HWND wnd, int) {
-                  cancelShown = IsWindowVisible(GetDlgItem(wnd, IDCANCEL));
+                  EXPECT_FALSE(IsWindowVisible(GetDlgItem(wnd, IDCANCEL)));
                   Command(wnd, IDCANCEL);
                   return true;
               }),
               IDOK);
-    EXPECT_FALSE(cancelShown);
     EXPECT_STREQ(d.m_text, "eins");
     EXPECT_EQ(d.m_value, 1u);
 }
@@ -113,19 +119,16 @@ TEST(ListSelectDlg, SingleChoiceByDoubleClickAndTypeAhead) {
     CListSelectDlg::ForgetSavedPosition();
     CListSelectDlg d;
     AddFruit(d);
-    bool promptShown = true;
     EXPECT_EQ(Drive(d, kListSelectDialogMarker, [&](HWND wnd, int tick) {
-                  HWND list = GetDlgItem(wnd, kSelectListFirstId);
                   if (tick == 1) {
-                      promptShown = IsWindowVisible(GetDlgItem(wnd, kSelectPromptId));
+                      EXPECT_FALSE(IsWindowVisible(GetDlgItem(wnd, kSelectPromptId)));
                       PostMessageA(wnd, WM_CHAR, 'b', 0);
                       PostMessageA(wnd, WM_CHAR, 'b', 0);
                   }
                   if (tick == 3) Command(wnd, kSelectListFirstId, LBN_DBLCLK);
-                  return tick == 3 && list;
+                  return tick == 3 && GetDlgItem(wnd, kSelectListFirstId);
               }),
               IDOK);
-    EXPECT_FALSE(promptShown);
     EXPECT_EQ(d.m_index, 2);  // Apfel, Banane, Birne, Kirsche: the second entry with B
     EXPECT_STREQ(d.m_text, "Birne");
     EXPECT_EQ(d.m_value, static_cast<uint32_t>('i'));
@@ -141,18 +144,10 @@ TEST(ListSelectDlg, CheckBoxesToggleOncePerClickInTheTickArea) {
     EXPECT_EQ(Drive(d, kListSelectDialogMarker, [&](HWND wnd, int tick) {
                   HWND list = GetDlgItem(wnd, kSelectListFirstId + 3);
                   if (tick == 1) {
-                      Click(list, WM_LBUTTONDOWN, 10, 0);  // a click in the tick area ticks at once
-                      Click(list, WM_LBUTTONUP, 10, 0);
-                      Click(list, WM_LBUTTONDOWN, 10, 1);  // a double click toggles once, not twice
-                      Click(list, WM_LBUTTONUP, 10, 1);
-                      Click(list, WM_LBUTTONDBLCLK, 10, 1);
-                      Click(list, WM_LBUTTONUP, 10, 1);
-                      Click(list, WM_LBUTTONDOWN, 100, 2);  // outside the tick area: a selection only
-                      Click(list, WM_LBUTTONUP, 100, 2);
-                      Click(list, WM_LBUTTONDOWN, 100, 3);  // a double click there toggles
-                      Click(list, WM_LBUTTONUP, 100, 3);
-                      Click(list, WM_LBUTTONDBLCLK, 100, 3);
-                      Click(list, WM_LBUTTONUP, 100, 3);
+                      Click(list, 10, 0);         // a click in the tick area ticks at once
+                      Click(list, 10, 1, true);   // a double click toggles once, not twice
+                      Click(list, 100, 2);        // outside the tick area: a selection only
+                      Click(list, 100, 3, true);  // a double click there toggles
                       PostMessageA(list, WM_KEYDOWN, VK_UP, 0);
                       PostMessageA(list, WM_CHAR, ' ', 0);  // the space toggles the current entry (2)
                   }
@@ -174,10 +169,7 @@ TEST(ListSelectDlg, OneTickMultipleSelectAllAndNoCancel) {
     radio.m_index = -1;
     EXPECT_EQ(Drive(radio, kListSelectDialogMarker, [&](HWND wnd, int tick) {
                   HWND list = GetDlgItem(wnd, kSelectListFirstId + 2);
-                  if (tick == 1) {
-                      Click(list, WM_LBUTTONDOWN, 10, 3);
-                      Click(list, WM_LBUTTONUP, 10, 3);
-                  }
+                  if (tick == 1) Click(list, 10, 3);
                   if (tick == 3) Command(wnd, IDOK);
                   return tick == 3;
               }),
@@ -192,10 +184,9 @@ TEST(ListSelectDlg, OneTickMultipleSelectAllAndNoCancel) {
     multi.m_cancelAllowed = 0;
     multi.SetPrompt("Welche?");
     AddFruit(multi);
-    bool cancelShown = true;
     EXPECT_EQ(Drive(multi, kListSelectDialogMarker, [&](HWND wnd, int tick) {
                   if (tick == 1) {
-                      cancelShown = IsWindowVisible(GetDlgItem(wnd, IDCANCEL));
+                      EXPECT_FALSE(IsWindowVisible(GetDlgItem(wnd, IDCANCEL)));
                       Command(wnd, kSelectAll);
                       Command(wnd, IDCANCEL);  // ignored
                       PostMessageA(wnd, WM_CLOSE, 0, 0);  // ignored
@@ -204,7 +195,6 @@ TEST(ListSelectDlg, OneTickMultipleSelectAllAndNoCancel) {
                   return tick == 3;
               }),
               IDOK);
-    EXPECT_FALSE(cancelShown);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(multi.GetCheck(i), 1) << i;
 }
 
@@ -213,7 +203,7 @@ TEST(ListSelectDlg, ReopensAtItsSizeButNotAtAPositionOffTheScreen) {
     CListSelectDlg d;
     d.m_widthChange = 100;
     AddFruit(d);
-    RECT first = {}, second = {}, third = {};
+    RECT first = {};
     LONG minWidth = 0;
     Drive(d, kListSelectDialogMarker, [&](HWND wnd, int) {
         GetWindowRect(wnd, &first);
@@ -225,20 +215,12 @@ TEST(ListSelectDlg, ReopensAtItsSizeButNotAtAPositionOffTheScreen) {
         return true;
     });
     EXPECT_GT(minWidth, 10);
-    Drive(d, kListSelectDialogMarker, [&](HWND wnd, int) {
-        GetWindowRect(wnd, &second);
-        Command(wnd, IDOK);
-        return true;
-    });
+    const RECT second = OpenedAt(d, kListSelectDialogMarker);
     EXPECT_EQ(second.right - second.left, first.right - first.left + 20);  // kept by the object
     EXPECT_NE(second.left, -30);                                           // x = -30 is not used
     CListSelectDlg other;
     AddFruit(other);
-    Drive(other, kListSelectDialogMarker, [&](HWND wnd, int) {
-        GetWindowRect(wnd, &third);
-        Command(wnd, IDOK);
-        return true;
-    });
+    const RECT third = OpenedAt(other, kListSelectDialogMarker);
     EXPECT_EQ(third.left, second.left);  // the position saved by the last list dialog
     EXPECT_EQ(third.top, second.top);
 }
