@@ -18,6 +18,12 @@ void ClearTextWidths(TreeListData* d);
 int ItemTextWidth(TreeListData* d, TreeListItem* it);
 int CellTextWidth(TreeListData* d, TreeListCell* cell);
 int MeasureText(TreeListData* d, UINT state, const char* text, int length);
+// The item's text width on dc (a screen context; the font is selected as needed): the measured one, else a
+// guess from the font's character widths (*guessed set; kept in the record as a negative width), else
+// measured and cached.
+int GuessItemTextWidth(TreeListData* d, HDC dc, TreeListItem* it, bool* guessed);
+// The same measured with DrawTextExA and cached; a guess that proved wrong stops further guesses in its font.
+int MeasureItemTextWidth(TreeListData* d, HDC dc, TreeListItem* it, int guess = -1);
 
 // --- display rows (TreeListRows.cpp)
 void RebuildRows(TreeListData* d, ItemId from);

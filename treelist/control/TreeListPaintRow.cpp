@@ -241,7 +241,7 @@ int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, 
     info.textTop = static_cast<BYTE>((row.bottom - row.top - d->textHeight) / 2);
     info.textColour = t.ownText;
     const int answer = callback(pc.dc, d->options[TLO_DRAWCONTEXT], &info);
-    if (answer == 1 && t.cachedWidth && !*t.cachedWidth && t.length) {
+    if (answer == 1 && t.cachedWidth && *t.cachedWidth <= 0 && t.length) {
         RECT r = {0, 0, 0, 0};
         SelectObject(pc.dc, FontFor(d, t.state));
         DrawTextExA(pc.dc, const_cast<char*>(t.text), t.length, &r, 0xC24, nullptr);
