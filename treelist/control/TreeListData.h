@@ -234,6 +234,7 @@ struct TreeListData {
     // deferred operations
     DeferredOp* deferredHead;
     DeferredOp* deferredTail;
+    ItemId deferredRowsLast;     // the last item the row rebuild at the tail covers (DeferRowsAfterInsert)
     bool deferredPosted;
 
     // buffers

@@ -36,6 +36,21 @@ ItemId LastShownDescendant(const TreeListData* d, ItemId item);
 ItemId ShownPredecessor(const TreeListData* d, ItemId item);
 // Item of a display row, 0 for a row past the end or a row whose item went away.
 ItemId RowItem(const TreeListData* d, UINT row);
+// The rows after many inserts whose rows were left for later (in the order inserted): one rebuild from the
+// first place any of them took, from the top when a place is not known.
+class RowsAfterInserts {
+public:
+    explicit RowsAfterInserts(TreeListData* d) : d_(d) {}
+    void Add(ItemId item);
+    void Rebuild();
+
+private:
+    TreeListData* d_;
+    ItemId from_ = 0;        // the shown item with the lowest row the rebuild starts at
+    ItemId previous_ = 0;    // the last item added that is shown or follows a shown one
+    ItemId collapsed_ = 0;   // the collapsed ancestor invalidated last
+    bool fromTop_ = false;
+};
 
 // --- column edges and joined cells (TreeListEdges.cpp)
 int ComputeColumnEdges(TreeListData* d);

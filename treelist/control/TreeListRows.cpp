@@ -93,6 +93,44 @@ void WidenTreeColumn(TreeListData* d, UINT fromRow) {
 
 }  // namespace
 
+void RowsAfterInserts::Add(ItemId item) {
+    if (fromTop_) return;
+    const TreeListItem* it = Item(d_, item);
+    if (!it) {
+        fromTop_ = true;
+        return;
+    }
+    ItemId start = item;
+    if (!it->row) {
+        ItemId hiddenBelow = 0;
+        if (!InShownChain(d_, item, &hiddenBelow)) {
+            // Inside a collapsed subtree the rows stay; the ancestor's button may change.
+            if (hiddenBelow != collapsed_) InvalidateRow(d_, hiddenBelow);
+            collapsed_ = hiddenBelow;
+            return;
+        }
+        start = ShownPredecessor(d_, item);
+        const bool chained = start && start == previous_;
+        previous_ = item;
+        // An item appended after one added before is covered by the earlier one's start.
+        if (chained) return;
+        if (!start || !d_->items[start]->row) {
+            fromTop_ = true;
+            return;
+        }
+    } else {
+        previous_ = item;
+    }
+    if (!from_ || d_->items[start]->row < d_->items[from_]->row) from_ = start;
+}
+
+void RowsAfterInserts::Rebuild() {
+    if (fromTop_)
+        RebuildRows(d_, 0);
+    else if (from_)
+        RebuildRows(d_, from_);
+}
+
 void RebuildRows(TreeListData* d, ItemId from) {
     ItemId cur = 0;
     UINT row = 0;
