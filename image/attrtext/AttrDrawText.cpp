@@ -96,12 +96,8 @@ int DrawAttrText(HDC dc, const Char* text, int length, RECT* rect, UINT flags, c
     for (int start = 0, end; start < length && x < rect->right; start = end) {
         end = RunEnd(text, attrs, start, length, key);
         const TextAttr a = attrs[start];
-        const int f = byFont ? FontIndex(a) : 0;
-        m.Select(dc, f);
-        SetTextColor(dc, AttrTextColour(flags, a, table, state.text));
-        SetBkColor(dc, AttrBkColour(flags, a, table, state.back));
-        SIZE size = {0, 0};
-        Api::Extent(dc, text + start, end - start, &size);
+        SIZE size;
+        const int f = SelectRun(dc, m, byFont, flags, a, table, state, text + start, end - start, &size);
         const int right = clip ? std::min<int>(x + size.cx, rect->right) : x + size.cx;
         if (fillCells) {
             const RECT cell = {x, top, right, top + m.lineHeight};

@@ -47,12 +47,8 @@ int AttrExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, const C
     for (int start = 0, end; start < length && !(clipped && x >= rect->right); start = end) {
         end = RunEnd(text, attrs, start, length, key, blankMay);
         const TextAttr a = attrs[start];
-        const int f = byFont ? FontIndex(a) : 0;
-        m.Select(dc, f);
-        SetTextColor(dc, AttrTextColour(options, a, table, state.text));
-        SetBkColor(dc, AttrBkColour(options, a, table, state.back));
-        SIZE size = {0, 0};
-        Api::Extent(dc, text + start, end - start, &size);
+        SIZE size;
+        const int f = SelectRun(dc, m, byFont, options, a, table, state, text + start, end - start, &size);
         const int runY = y + m.offset[f] - firstOffset;
         Api::Output(dc, x, runY, runOptions, clipped ? rect : nullptr, text + start, end - start);
         if (a & kAttrUnderline) {

@@ -85,6 +85,20 @@ struct LineMetrics {
     void Select(HDC dc, int index) const;
 };
 
+// Puts the font and colours of a run with attribute `a` into the DC; returns the run's font index and puts
+// the extent of its `length` characters into `size`.
+template <typename Char>
+int SelectRun(HDC dc, const LineMetrics& m, bool byFont, UINT flags, TextAttr a, const COLORREF* table,
+              const DcState& state, const Char* text, int length, SIZE* size) {
+    const int f = byFont ? FontIndex(a) : 0;
+    m.Select(dc, f);
+    SetTextColor(dc, AttrTextColour(flags, a, table, state.text));
+    SetBkColor(dc, AttrBkColour(flags, a, table, state.back));
+    *size = SIZE{0, 0};
+    TextApi<Char>::Extent(dc, text, length, size);
+    return f;
+}
+
 // Draws a 1-pixel line from x to x + width at row y.
 void DrawUnderline(HDC dc, int x, int y, int width, COLORREF colour);
 

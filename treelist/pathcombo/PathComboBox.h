@@ -62,6 +62,8 @@ public:
     int HitTest(int x, int y) const;
     HWND GetPopup() const { return m_popup.GetSafeHwnd(); }
     HWND GetEdit() const { return m_edit; }
+    // In breadcrumb mode: the hidden edit holds a typed text that was never taken (the user typed and left it).
+    bool TypedTextChanged() const;
     int GetOpenLevel() const { return m_popupOpen ? m_openLevel : -1; }
     bool IsWaitingForLevel() const { return m_openGeneration == kWaitingForWorker; }
     bool IsLevelRead(int level) const;

@@ -1,6 +1,8 @@
 // CPathComboBox: the edit that takes typed paths, and the combo's list of typed paths.
 #include "treelist/pathcombo/PathComboBox.h"
 
+#include <cstring>
+
 void CPathComboBox::SetBreadcrumbMode(BOOL on) {
     if (m_breadcrumb == (on != FALSE)) return;
     m_breadcrumb = on != FALSE;
@@ -34,6 +36,13 @@ void CPathComboBox::TakeTypedText() {
     ::GetWindowTextA(m_edit, m_editText, sizeof m_editText);
     if (SetPath(m_editText, -1) && m_keepTyped) KeepTypedPath(m_state.path);
     ShowEdit(false);
+}
+
+bool CPathComboBox::TypedTextChanged() const {
+    if (!m_edit || !m_breadcrumb) return false;
+    char typed[kPathBufferSize] = {};
+    ::GetWindowTextA(m_edit, typed, sizeof typed);
+    return strcmp(typed, m_state.path) != 0;
 }
 
 void CPathComboBox::KeepTypedPath(const char* path) {

@@ -36,7 +36,7 @@ bool CPathDlg::OkKeysHandled() {
         }
         return true;
     }
-    if (m_breadcrumb && edit && focus == edit && ::IsWindowVisible(edit)) {
+    if (m_breadcrumb && edit && ((focus == edit && ::IsWindowVisible(edit)) || m_field.TypedTextChanged())) {
         ::SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
         GotoDlgCtrl(GetDlgItem(IDOK));
         return true;

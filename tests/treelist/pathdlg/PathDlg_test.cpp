@@ -148,6 +148,33 @@ TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
     EXPECT_EQ(std::pair(Path(dialog.GetPath(0)), Path(dialog.GetPath(1))), std::pair(chosen, chosen + "\\"));
 }
 
+// In breadcrumb mode a path typed into the field and left there is taken by Enter wherever the focus is:
+// listed, shown in the field, and the focus moves to OK; the next OK takes it.
+TEST_F(PathDlgTest, BreadcrumbEnterTakesATypedPathLeftInTheField) {
+    ViewSettings views(0, 1);
+    CPathDlg dialog;
+    const std::string umlaute = root + "\\Umlaute", chosen = umlaute + "\\Zebra";
+    dialog.SetPath(umlaute.c_str());
+    const INT_PTR result = RunChooser(dialog, {
+        Listed(dialog, umlaute),
+        [&](HWND shown) {
+            HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
+            HWND edit = FindWindowExA(GetDlgItem(shown, IDC_PATHDLG_PATH), nullptr, "Edit", nullptr);
+            EXPECT_FALSE(IsWindowVisible(edit));
+            SetFocus(list);
+            SendMessageA(list, LB_SETCURSEL, 0, 0);  // Enter on the list alone would open the drive
+            SetWindowTextA(edit, chosen.c_str());
+            SendMessageA(shown, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(GetFocus(), GetDlgItem(shown, IDOK));
+            return true;
+        },
+        Listed(dialog, chosen),
+        Pressing(IDOK),
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(Path(dialog.GetPath(0)), chosen);
+}
+
 // Type-ahead, drops and double clicks on the list, the drive combo and "Aufwärts".
 TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
     ViewSettings views(0, 0);
