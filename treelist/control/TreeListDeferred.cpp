@@ -73,7 +73,7 @@ void Run(TreeListData* d, const DeferredOp& op) {
         InvalidateItems(d);
         break;
     case kDeferRefresh:
-        UpdateVScrollBar(d, true, true);
+        RefreshVScrollBar(d);
         break;
     case kDeferFirstRow:
         UpdateVScrollBar(d, true, true);

@@ -117,6 +117,6 @@ LRESULT OnTimer(TreeListData* d, WPARAM id) {
     case kTimerTip: OnTipTimer(d); return 0;
     case kTimerHover: OnHoverTimer(d); return 0;
     case kTimerAutoScroll: OnAutoScrollTimer(d); return 0;
-    default: return kPassOn;
+    default: return OnScrollBarTimer(d, id) ? 0 : kPassOn;
     }
 }

@@ -71,6 +71,8 @@ void InvalidateRowsFrom(TreeListData* d, UINT row);
 // --- scroll bars (TreeListScrollBars.cpp)
 void UpdateHScrollBar(TreeListData* d, bool leaveLock);
 void UpdateVScrollBar(TreeListData* d, bool leaveLock, bool force);
+void RefreshVScrollBar(TreeListData* d);                 // the queued refresh: at once or after the gap
+bool OnScrollBarTimer(TreeListData* d, UINT_PTR id);    // false when the timer is not the bar's
 
 // --- check boxes and the drag image (TreeListImages.cpp)
 void BuildCheckBoxImages(TreeListData* d, int kind);

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr DWORD kRedrawGapMs = 201;
+constexpr UINT_PTR kTimerScrollBar = 0x3914;
 
 void SetBar(TreeListData* d, int bar, const SCROLLINFO& info, bool redraw, bool leaveLock) {
     if (!leaveLock) {
@@ -85,4 +86,19 @@ void UpdateVScrollBar(TreeListData* d, bool leaveLock, bool force) {
     d->refreshQueued = false;
     d->vScrollTick = now;
     if (d->firstRow != oldFirst) InvalidateItems(d);
+}
+
+// The queued "refresh later": the bar is redrawn once the gap since its last redraw has passed, so a fill that
+// ends with several passes of the queue redraws it once and not once per pass.
+void RefreshVScrollBar(TreeListData* d) {
+    const DWORD since = TreeListTick() - d->vScrollTick;
+    if (since >= kRedrawGapMs || !SetTimer(d->window, kTimerScrollBar, kRedrawGapMs - since, nullptr))
+        UpdateVScrollBar(d, true, true);
+}
+
+bool OnScrollBarTimer(TreeListData* d, UINT_PTR id) {
+    if (id != kTimerScrollBar) return false;
+    KillTimer(d->window, kTimerScrollBar);
+    if (d->refreshQueued) UpdateVScrollBar(d, true, true);  // not yet redrawn by a forced update meanwhile
+    return true;
 }

@@ -211,6 +211,13 @@ TEST(TreeListLayout, BurstOfInsertsRedrawsTheScrollBarLater) {
     EXPECT_TRUE(PeekMessageA(&waiting, rig.tree, TLM_DEFERRED, TLM_DEFERRED, PM_NOREMOVE));
     Pump();
     EXPECT_EQ(VScrollMax(rig.tree), 2001);
+    // Working off the queue within the gap leaves the redraw to one timer, which fires once.
+    MSG timer;
+    Sleep(250);
+    EXPECT_TRUE(PeekMessageA(&timer, rig.tree, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+    Pump();
+    Sleep(250);
+    EXPECT_FALSE(PeekMessageA(&timer, rig.tree, WM_TIMER, WM_TIMER, PM_NOREMOVE));
     clock.Advance(201);
     rig.Insert("later");
     EXPECT_EQ(VScrollMax(rig.tree), 2002);  // the gap has passed: redrawn at once
