@@ -48,7 +48,9 @@ public:
         }
         go_ = CreateSemaphoreA(nullptr, 0, 100, nullptr);
         end = [this] { PostMessageA(parent.hwnd, WM_KEYDOWN, VK_ESCAPE, 0); };
-        parent.answer = [this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*) { return Handle(msg, wParam, lParam); };
+        parent.answer = [this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*) {
+            return Handle(msg, wParam, lParam);
+        };
         SetAutoScrollTick([this](const std::atomic<bool>& stopping) {
             PostMessageA(parent.hwnd, kTickEntered, ++entered_, 0);
             WaitUntil([&] { return stopping || WaitForSingleObject(go_, 0) == WAIT_OBJECT_0; }, 5000);

@@ -124,7 +124,8 @@ TEST(DdxHelpers, RangeGroupLabelsEditsAndSelectorFollowTheMode) {
         int mode, index;
         const char *first, *second;
         bool fromEnabled, toEnabled;
-    } cases[] = {{5, 2, "Von :", "Bis :", true, true}, {2, 1, "Wert :", "", true, false}, {0, 0, "Wert :", "", false, false}};
+    } cases[] = {{5, 2, "Von :", "Bis :", true, true}, {2, 1, "Wert :", "", true, false},
+                 {0, 0, "Wert :", "", false, false}};
     for (const Case& c : cases) {
         int lo = -7, hi = 2147483647, mode = c.mode;
         EXPECT_TRUE(w.Exchange(FALSE, [&](CDataExchange* dx) { DDX_RangeGroup(dx, 10, &lo, &hi, &mode, offered); }));

@@ -50,7 +50,8 @@ RECT OpenedAt(CDialog& dialog, LONG_PTR marker) {
 }
 
 void AddFruit(CListSelectDlg& d) {
-    for (const char* t : {"Birne", "Apfel", "Banane", "Kirsche"}) d.AddItem(kInsertByText, static_cast<uint32_t>(t[1]), t);
+    for (const char* t : {"Birne", "Apfel", "Banane", "Kirsche"})
+        d.AddItem(kInsertByText, static_cast<uint32_t>(t[1]), t);
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ TEST(MsgBoxButtons, SetsWithNeverAlwaysAndHelp) {
 
 TEST(MsgBoxText, ControlCodesGiveAttributesAndMarkerLines) {
     const std::vector<MsgBoxLine> lines =
-        DecodeMessageText(L"\x01" L"a\x0B" L"b\x07" L"c\x0E\x07" L"d\tz\x08\n" L"x\r\n\r" L"y\x0C\n" L"z\x08" L"w", nullptr);
+        DecodeMessageText(L"\x01" L"a\x0B" L"b\x07" L"c\x0E\x07" L"d\tz\x08\n" L"x\r\n\r" L"y\x0C\n" L"z\x08" L"w",
+                          nullptr);
     ASSERT_EQ(Texts(lines), (std::vector<std::wstring>{L"abcd\tz", L"_", L"x", L"", L"y", L"\x9F", L"zw"}));
     EXPECT_EQ(lines[0].attrs, (std::vector<BYTE>{4, 0x44, 0, 10, 10, 10}));
     EXPECT_EQ(lines[1].marker, MsgBoxMarker::Underline);
