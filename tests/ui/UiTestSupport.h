@@ -184,6 +184,18 @@ inline std::vector<std::string> ComboEntries(HWND combo) {
     return out;
 }
 
+// The entries of a list box.
+inline std::vector<std::string> ListEntries(HWND list) {
+    std::vector<std::string> out;
+    int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        std::vector<char> buffer(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, 0);
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        out.emplace_back(buffer.data());
+    }
+    return out;
+}
+
 // The bytes of a REG_MULTI_SZ value under HKCU, or "<missing>".
 inline std::string RawMultiString(const std::string& key, const char* value) {
     std::vector<char> data(16384);
