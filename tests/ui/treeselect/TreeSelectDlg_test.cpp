@@ -93,16 +93,14 @@ TEST(TreeSelectDlg, TablesKeepRowsColumnsAndCellsApartWithoutAliasing) {
     for (int i = 0; i < 70000; ++i) d.AddItem(-1, i, "r");
     EXPECT_EQ(d.AddColumn("late", 20), -1);
     EXPECT_EQ(d.SetCellText(65536, 31, "far"), 1);  // rows past 16 bits keep their own cells
-    EXPECT_STREQ(d.GetCellText(0, 31), "");
-    EXPECT_STREQ(d.GetCellText(65536, 31), "far");
+    EXPECT_EQ((Texts{d.GetCellText(0, 31), d.GetCellText(65536, 31)}), (Texts{"", "far"}));
     EXPECT_EQ(d.GetCellText(70000, 1), nullptr);
     EXPECT_EQ(d.SetCellText(0, 32, "x"), 0);
     d.RemoveAll();
     d.AddItem(-1, 1, "b");
     d.SetCellText(0, 1, "cell of b");
     EXPECT_EQ(d.AddItem(kInsertByText, 2, "a"), 0);  // an insert in front moves the cells along
-    EXPECT_STREQ(d.GetCellText(1, 1), "cell of b");
-    EXPECT_STREQ(d.GetCellText(0, 1), "");
+    EXPECT_EQ((Texts{d.GetCellText(0, 1), d.GetCellText(1, 1)}), (Texts{"", "cell of b"}));
     char small[4];
     EXPECT_EQ(d.GetCellTextCopy(1, 1, small, sizeof small), 3);
     EXPECT_STREQ(small, "cel");
