@@ -23,6 +23,14 @@ int FakeWidth(const wchar_t* text, const BYTE*, int length) {
 
 std::pair<LONG, LONG> Size(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
 
+// Each line's text, attributes and marker.
+using Line = std::tuple<std::wstring, std::vector<BYTE>, MsgBoxMarker>;
+std::vector<Line> Decoded(const std::vector<MsgBoxLine>& lines) {
+    std::vector<Line> out;
+    for (const MsgBoxLine& l : lines) out.emplace_back(l.text, l.attrs, l.marker);
+    return out;
+}
+
 std::vector<std::wstring> Texts(const std::vector<MsgBoxLine>& lines) {
     std::vector<std::wstring> out;
     for (const MsgBoxLine& l : lines) out.push_back(l.text);
@@ -60,18 +68,16 @@ TEST(MsgBoxText, ControlCodesGiveAttributesAndMarkerLines) {
     const std::vector<MsgBoxLine> lines =
         DecodeMessageText(L"\x01" L"a\x0B" L"b\x07" L"c\x0E\x07" L"d\tz\x08\n" L"x\r\n\r" L"y\x0C\n" L"z\x08" L"w",
                           nullptr);
-    ASSERT_EQ(Texts(lines), (std::vector<std::wstring>{L"abcd\tz", L"_", L"x", L"", L"y", L"\x9F", L"zw"}));
-    EXPECT_EQ(lines[0].attrs, (std::vector<BYTE>{4, 0x44, 0, 10, 10, 10}));
-    EXPECT_EQ(lines[1].marker, MsgBoxMarker::Underline);
-    EXPECT_EQ(lines[5].marker, MsgBoxMarker::Separator);
-    EXPECT_EQ(lines[6].attrs, (std::vector<BYTE>{0, 0x40}));
-    EXPECT_EQ(lines[2].attrs, (std::vector<BYTE>{0}));  // the underline line reset the attribute
+    // The underline line resets the attribute.
+    const MsgBoxMarker none = MsgBoxMarker::None;
+    EXPECT_EQ(Decoded(lines), (std::vector<Line>{{L"abcd\tz", {4, 0x44, 0, 10, 10, 10}, none},
+                                                 {L"_", {0}, MsgBoxMarker::Underline}, {L"x", {0}, none}, {L"", {}, none},
+                                                 {L"y", {0}, none}, {L"\x9F", {0}, MsgBoxMarker::Separator},
+                                                 {L"zw", {0, 0x40}, none}}));
     // With attributes the text is taken as it is, split at CR, LF and CR LF.
     const BYTE attrs[] = {1, 2, 0, 0, 3, 0, 4};
-    const std::vector<MsgBoxLine> given = DecodeMessageText(L"a\x01\r\nb\nc", attrs);
-    ASSERT_EQ(Texts(given), (std::vector<std::wstring>{L"a\x01", L"b", L"c"}));
-    EXPECT_EQ(given[0].attrs, (std::vector<BYTE>{1, 2}));
-    EXPECT_EQ(given[2].attrs, (std::vector<BYTE>{4}));
+    EXPECT_EQ(Decoded(DecodeMessageText(L"a\x01\r\nb\nc", attrs)),
+              (std::vector<Line>{{L"a\x01", {1, 2}, none}, {L"b", {3}, none}, {L"c", {4}, none}}));
     EXPECT_TRUE(DecodeMessageText(L"", nullptr).empty());
 }
 
