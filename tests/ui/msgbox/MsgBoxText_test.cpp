@@ -71,9 +71,9 @@ TEST(MsgBoxText, ControlCodesGiveAttributesAndMarkerLines) {
     // The underline line resets the attribute.
     const MsgBoxMarker none = MsgBoxMarker::None;
     EXPECT_EQ(Decoded(lines), (std::vector<Line>{{L"abcd\tz", {4, 0x44, 0, 10, 10, 10}, none},
-                                                 {L"_", {0}, MsgBoxMarker::Underline}, {L"x", {0}, none}, {L"", {}, none},
-                                                 {L"y", {0}, none}, {L"\x9F", {0}, MsgBoxMarker::Separator},
-                                                 {L"zw", {0, 0x40}, none}}));
+                                                 {L"_", {0}, MsgBoxMarker::Underline}, {L"x", {0}, none},
+                                                 {L"", {}, none}, {L"y", {0}, none},
+                                                 {L"\x9F", {0}, MsgBoxMarker::Separator}, {L"zw", {0, 0x40}, none}}));
     // With attributes the text is taken as it is, split at CR, LF and CR LF.
     const BYTE attrs[] = {1, 2, 0, 0, 3, 0, 4};
     EXPECT_EQ(Decoded(DecodeMessageText(L"a\x01\r\nb\nc", attrs)),
