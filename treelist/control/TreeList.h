@@ -11,6 +11,10 @@ constexpr char kTreeListClassName[] = "TreeList";
 // Registers the class once per process; 1 when it is (or was already) registered, 0 when that failed.
 BOOL RegisterTreeListClass(HINSTANCE instance);
 LRESULT CALLBACK TreeListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+struct TreeListInsertRecord;
+// Direct inserts from any thread: what count TVM_INSERTITEMA calls of the window procedure do, with the
+// window's lock taken once. items[i] receives each new handle (0: not inserted); the number inserted.
+int TreeListInsertItems(HWND window, const TreeListInsertRecord* records, int count, HTREEITEM* items);
 
 // Own messages.
 enum : UINT {

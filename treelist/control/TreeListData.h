@@ -58,7 +58,7 @@ struct TreeListItem {
     UINT state;             // TVIS_* low half, state image in bits 12-15, cell-span bits 16-31
     int image;
     int selectedImage;
-    int textWidth;          // cached by layout and paint; 0 = not measured
+    int textWidth;          // cached by layout and paint; 0 = not measured, below 0 = minus a guess (layout)
     UINT textLength;
     ItemId firstChild, lastChild, prevSibling, nextSibling;
     ItemId parent;
@@ -145,6 +145,12 @@ struct TreeListData {
     int ascentPlus1;
     int pitchFix;              // -1 fixed pitch, 0 variable
     int ellipsisWidth, boldEllipsisWidth;
+    // advance widths of the two fonts' characters, for guessing many text widths at once (TreeListMeasure.cpp)
+    struct WidthTable {
+        HFONT font;            // 0: not built yet
+        bool trusted;          // the widths add up to what DrawTextExA measures
+        USHORT width[256];
+    } widthTables[2];
 
     // child windows
     HWND editor;
@@ -228,6 +234,7 @@ struct TreeListData {
     // deferred operations
     DeferredOp* deferredHead;
     DeferredOp* deferredTail;
+    ItemId deferredRowsLast;     // the last item the row rebuild at the tail covers (DeferRowsAfterInsert)
     bool deferredPosted;
 
     // buffers

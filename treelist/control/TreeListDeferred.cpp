@@ -22,6 +22,17 @@ void Defer(TreeListData* d, DeferredKind kind, LPARAM arg1, LPARAM arg2) {
     PostDeferred(d);
 }
 
+void DeferRowsAfterInsert(TreeListData* d, ItemId item) {
+    const DeferredOp* tail = d->deferredTail;
+    const ItemId previous = d->items[item]->prevSibling;
+    if (tail && tail->kind == kDeferRows && tail->arg1 && previous && previous == d->deferredRowsLast) {
+        d->deferredRowsLast = item;
+        return;
+    }
+    Defer(d, kDeferRows, static_cast<LPARAM>(item));
+    d->deferredRowsLast = d->deferredTail != tail ? item : 0;
+}
+
 void PostDeferred(TreeListData* d) {
     // A failed post leaves the flag clear, so that the next operation tries again; nothing queued is lost.
     if (d->deferredHead && !d->deferredPosted)
@@ -56,9 +67,6 @@ void Run(TreeListData* d, const DeferredOp& op) {
         UpdateVScrollBar(d, true, true);
         InvalidateItems(d);
         break;
-    case kDeferRows:
-        RebuildRows(d, Item(d, ToItem(op.arg1)) ? ToItem(op.arg1) : 0);
-        break;
     case kDeferScroll:
         UpdateHScrollBar(d, true);
         UpdateVScrollBar(d, true, true);
@@ -78,14 +86,17 @@ void Run(TreeListData* d, const DeferredOp& op) {
 
 namespace {
 
-// Row rebuilds queued in a row beyond this count become one rebuild of every row: a worker filling an
-// open item queues one per insert, and one walk over the rows is cheaper than a walk from each of them.
-constexpr int kSeparateRebuilds = 8;
+// Row rebuilds queued in a row become one rebuild from the first place they took: every rebuild walks on to
+// the last row, and one walk is cheaper than a walk from each of them. Rows above that place stay as they are
+// and are not drawn again.
+// Repaints between such rebuilds only invalidate: they run at once, and what they miss of rows that move
+// lies below the first changed place, which the one rebuild invalidates.
+bool RunsAmongRebuilds(int kind) { return kind == kDeferRepaint || kind == kDeferRepaintRow; }
 
-// The operations from op on that rebuild rows, up to the first of another kind.
+// The row rebuilds from op on, up to the first operation that is neither one nor such a repaint.
 int CountRowRebuilds(const DeferredOp* op) {
     int n = 0;
-    for (; op && op->kind == kDeferRows; op = op->next) ++n;
+    for (; op && (op->kind == kDeferRows || RunsAmongRebuilds(op->kind)); op = op->next) n += op->kind == kDeferRows;
     return n;
 }
 
@@ -94,16 +105,24 @@ int CountRowRebuilds(const DeferredOp* op) {
 void RunDeferred(TreeListData* d) {
     DeferredOp* op = d->deferredHead;
     d->deferredHead = d->deferredTail = nullptr;
+    d->deferredRowsLast = 0;
     d->deferredPosted = false;
     while (op) {
         int rebuilds = op->kind == kDeferRows ? CountRowRebuilds(op) : 0;
-        if (rebuilds > kSeparateRebuilds) {
-            if (!IsDying(d)) RebuildRows(d, 0);
-            for (; rebuilds; --rebuilds) {
+        if (rebuilds) {
+            RowsAfterInserts rows(d);
+            while (rebuilds) {
                 DeferredOp* next = op->next;
+                if (op->kind != kDeferRows) {
+                    if (!IsDying(d)) Run(d, *op);
+                } else {
+                    if (!IsDying(d)) rows.Add(ToItem(op->arg1));
+                    --rebuilds;
+                }
                 free(op);
                 op = next;
             }
+            if (!IsDying(d)) rows.Rebuild();
             continue;
         }
         DeferredOp* next = op->next;
@@ -120,5 +139,6 @@ void FreeDeferred(TreeListData* d) {
         op = next;
     }
     d->deferredHead = d->deferredTail = nullptr;
+    d->deferredRowsLast = 0;
     d->deferredPosted = false;
 }

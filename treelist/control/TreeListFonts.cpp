@@ -47,6 +47,7 @@ HFONT MakeBoldFont(HDC dc, const TEXTMETRICA& tm) {
 HFONT FontFor(const TreeListData* d, UINT state) { return (state & TVIS_BOLD) ? d->boldFont : d->measuredFont; }
 
 void ClearTextWidths(TreeListData* d) {
+    for (auto& table : d->widthTables) table.font = nullptr;
     for (UINT h = 1; h <= d->tableSize; ++h) {
         if (!d->items[h]) continue;
         d->items[h]->textWidth = 0;

@@ -240,7 +240,7 @@ ItemId InsertItem(TreeListData* d, const TreeListInsertRecord* r) {
         d->caretItem = h;
     }
     if (r->item.mask & TLIF_NOCALLBACK)
-        Defer(d, kDeferRows, h);
+        DeferRowsAfterInsert(d, h);
     else
         RebuildRows(d, h);
     if (heldBack) Defer(d, kDeferState, h, heldBack);

@@ -18,6 +18,12 @@ void ClearTextWidths(TreeListData* d);
 int ItemTextWidth(TreeListData* d, TreeListItem* it);
 int CellTextWidth(TreeListData* d, TreeListCell* cell);
 int MeasureText(TreeListData* d, UINT state, const char* text, int length);
+// The item's text width on dc (a screen context; the font is selected as needed): the measured one, else a
+// guess from the font's character widths (*guessed set; kept in the record as a negative width), else
+// measured and cached.
+int GuessItemTextWidth(TreeListData* d, HDC dc, TreeListItem* it, bool* guessed);
+// The same measured with DrawTextExA and cached; a guess that proved wrong stops further guesses in its font.
+int MeasureItemTextWidth(TreeListData* d, HDC dc, TreeListItem* it, int guess = -1);
 
 // --- display rows (TreeListRows.cpp)
 void RebuildRows(TreeListData* d, ItemId from);
@@ -30,6 +36,21 @@ ItemId LastShownDescendant(const TreeListData* d, ItemId item);
 ItemId ShownPredecessor(const TreeListData* d, ItemId item);
 // Item of a display row, 0 for a row past the end or a row whose item went away.
 ItemId RowItem(const TreeListData* d, UINT row);
+// The rows after many inserts whose rows were left for later (in the order inserted): one rebuild from the
+// first place any of them took, from the top when a place is not known.
+class RowsAfterInserts {
+public:
+    explicit RowsAfterInserts(TreeListData* d) : d_(d) {}
+    void Add(ItemId item);
+    void Rebuild();
+
+private:
+    TreeListData* d_;
+    ItemId from_ = 0;        // the shown item with the lowest row the rebuild starts at
+    ItemId previous_ = 0;    // the last item added that is shown or follows a shown one
+    ItemId collapsed_ = 0;   // the collapsed ancestor invalidated last
+    bool fromTop_ = false;
+};
 
 // --- column edges and joined cells (TreeListEdges.cpp)
 int ComputeColumnEdges(TreeListData* d);

@@ -46,6 +46,8 @@ void LinkItem(TreeListData* d, ItemId item, ItemId parent, ItemId after) {
 }
 
 void UnlinkItem(TreeListData* d, ItemId item) {
+    // A queued row rebuild covers what follows its items in place; a moved or deleted item no longer does.
+    d->deferredRowsLast = 0;
     TreeListItem* it = d->items[item];
     TreeListItem* p = it->parent ? d->items[it->parent] : nullptr;
     ItemId& first = p ? p->firstChild : d->firstRoot;

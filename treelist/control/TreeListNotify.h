@@ -45,5 +45,8 @@ struct DeferredOp {
 void Defer(TreeListData* d, DeferredKind kind, LPARAM arg1 = 0, LPARAM arg2 = 0);
 // Posts TLM_DEFERRED when operations wait and no post is out (a failed post is tried again here).
 void PostDeferred(TreeListData* d);
+// Queues the rows after an insert (kDeferRows), unless the last queued operation rebuilds them already: an
+// item inserted as the next sibling of the last item such a rebuild covers lies on the rebuild's way.
+void DeferRowsAfterInsert(TreeListData* d, ItemId item);
 void RunDeferred(TreeListData* d);
 void FreeDeferred(TreeListData* d);

@@ -66,6 +66,8 @@ void FillEmptyArea(PaintContext& pc, int top) {
 
 void PaintTreeList(TreeListData* d, HDC dc, const RECT* rect) {
     PaintContext pc = {};
+    PaintCopies images;
+    pc.images = &images;
     pc.d = d;
     pc.dc = dc;
     RECT client = {0, 0, d->clientWidth, d->clientHeight};

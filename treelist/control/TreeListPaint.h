@@ -5,6 +5,48 @@
 
 #include "treelist/control/TreeListData.h"
 
+// Item images drawn once during a paint pass and copied to further rows (TreeListPaintCopies.cpp). A key names
+// what an image of one size shows: list, index, drawing style and every colour the drawing depends on.
+class PaintCopies {
+public:
+    struct Key {
+        UINT64 value[4];
+    };
+    PaintCopies() = default;
+    ~PaintCopies();
+    PaintCopies(const PaintCopies&) = delete;
+    PaintCopies& operator=(const PaintCopies&) = delete;
+
+    // Puts the image of size at (x, y) of dc: draw(context, left, top) draws it over its background, once per
+    // key and generation (a count of calls to the parent, which may change what is drawn) into a memory
+    // context, and the result is copied; without room for a copy, draw(dc, x, y) draws it in place.
+    template <typename DrawFn>
+    void Paint(HDC dc, const Key& key, UINT generation, int x, int y, SIZE size, DrawFn draw) {
+        int from = 0;
+        bool drawn = false;
+        HDC memory = Find(dc, key, generation, size, &from, &drawn);
+        if (!memory) {
+            draw(dc, x, y);
+            return;
+        }
+        if (!drawn) draw(memory, from, 0);
+        Copy(dc, x, y, from);
+    }
+
+private:
+    static constexpr int kSlots = 16, kMaxSide = 256;
+    HDC Find(HDC dc, const Key& key, UINT generation, SIZE size, int* x, bool* drawn);
+    bool Prepare(HDC dc, SIZE size);
+    void Copy(HDC dc, int x, int y, int fromX);
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    SIZE size_ = {0, 0};
+    Key keys_[kSlots];
+    int count_ = 0;
+    UINT generation_ = 0;
+};
+
 struct PaintContext {
     TreeListData* d;
     HDC dc;
@@ -17,6 +59,8 @@ struct PaintContext {
     COLORREF rowColour[2][2];            // [even/odd display row][plain/marked column]
     COLORREF selectedRow[2];             // full-row selection, [even/odd]
     int widest;                          // widest painted row (text end + 5)
+    PaintCopies* images;                 // item images drawn so far
+    UINT callOuts;                       // calls to the parent so far (call-backs, owner drawing)
 };
 
 // One row being painted.

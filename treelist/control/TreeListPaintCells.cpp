@@ -66,6 +66,7 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
         if (cell && (cell->callbacks & kCallbackText)) {
             TVITEMA answer;
             const UINT mask = TVIF_TEXT | (image == kImageCallback ? TVIF_IMAGE : 0u);
+            ++pc.callOuts;
             if (!FetchCallbacks(d, row.item, c, mask, &answer) || Item(d, row.item) != row.it || c >= d->columnCount)
                 return false;
             cell = Cell(d, row.item, c);

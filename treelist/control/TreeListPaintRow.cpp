@@ -118,10 +118,23 @@ bool PaintItemImage(PaintContext& pc, const PaintRow& row, int left, int width, 
     }
     FillArea(pc.dc, left, row.top, left + width, row.bottom, back);
     row.it->flags |= kHasImage;
-    if (HIMAGELIST from = ImageList(d, kind))
-        ImageList_Draw(from, static_cast<int>(index), pc.dc, left,
-                       row.top + (row.bottom - row.top - d->imageSize[kind].cy) / 2,
-                       (row.it->state & 0xF04) | ILD_TRANSPARENT);
+    HIMAGELIST from = ImageList(d, kind);
+    if (!from) return true;
+    const int top = row.top + (row.bottom - row.top - d->imageSize[kind].cy) / 2;
+    const UINT style = (row.it->state & 0xF04) | ILD_TRANSPARENT;
+    auto draw = [&](HDC dc, int x, int y) { ImageList_Draw(from, static_cast<int>(index), dc, x, y, style); };
+    // Copied only where the image lies on the area just filled: that background is part of the copy.
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(from, &cx, &cy) || cx > width || top < row.top || top + cy > row.bottom) {
+        draw(pc.dc, left, top);
+        return true;
+    }
+    const PaintCopies::Key key = {{reinterpret_cast<UINT_PTR>(from), index | UINT64{style} << 32,
+                                   back | UINT64{GetTextColor(pc.dc)} << 32, GetBkColor(pc.dc)}};
+    pc.images->Paint(pc.dc, key, pc.callOuts, left, top, SIZE{cx, cy}, [&](HDC dc, int x, int y) {
+        if (dc != pc.dc) FillArea(dc, x, y, x + cx, y + cy, back);
+        draw(dc, x, y);
+    });
     return true;
 }
 
@@ -142,6 +155,7 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
                         ((it->callbacks & kCallbackChildren) ? TVIF_CHILDREN : 0u);
     if (wanted) {
         TVITEMA answer;
+        ++pc.callOuts;
         if (!FetchCallbacks(d, row.item, 0, wanted, &answer) || Item(d, row.item) != it) return false;
         if (wanted & TVIF_TEXT) {
             text = answer.pszText;
@@ -240,8 +254,9 @@ int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, 
     info.column = static_cast<BYTE>(column);
     info.textTop = static_cast<BYTE>((row.bottom - row.top - d->textHeight) / 2);
     info.textColour = t.ownText;
+    ++pc.callOuts;
     const int answer = callback(pc.dc, d->options[TLO_DRAWCONTEXT], &info);
-    if (answer == 1 && t.cachedWidth && !*t.cachedWidth && t.length) {
+    if (answer == 1 && t.cachedWidth && *t.cachedWidth <= 0 && t.length) {
         RECT r = {0, 0, 0, 0};
         SelectObject(pc.dc, FontFor(d, t.state));
         DrawTextExA(pc.dc, const_cast<char*>(t.text), t.length, &r, 0xC24, nullptr);

@@ -19,7 +19,7 @@ constexpr int kMaxKept = 253;
 static_assert(kMaxKept + 4 <= kTextBufferSize);
 
 int Measure(HDC dc, const PaintText& t) {
-    if (t.cachedWidth && *t.cachedWidth) return *t.cachedWidth;
+    if (t.cachedWidth && *t.cachedWidth > 0) return *t.cachedWidth;
     if (!t.length) return 0;
     RECT r = {0, 0, 0, 0};
     DrawTextExA(dc, const_cast<char*>(t.text), t.length, &r, kMeasure, nullptr);

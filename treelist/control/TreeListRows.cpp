@@ -54,16 +54,26 @@ bool InShownChain(const TreeListData* d, ItemId item, ItemId* hiddenBelow) {
     return true;
 }
 
-int TextWidth(TreeListData* d, HDC dc, TreeListItem* it) {
-    if (!it->textWidth && it->textLength) {
-        RECT r = {0, 0, 0, 0};
-        // Selecting a font costs more than measuring a short text: only when it changes.
-        const HFONT font = FontFor(d, it->state);
-        if (GetCurrentObject(dc, OBJ_FONT) != font) SelectObject(dc, font);
-        DrawTextExA(dc, it->text, static_cast<int>(it->textLength), &r, 0xC24, nullptr);
-        it->textWidth = r.right - r.left;
+// The widest of the rows from fromRow on: text, indent and image. Text widths are guessed where they are not
+// cached yet; the text of the widest guess is measured, and when the guess was wrong the rows are measured.
+int WidestRow(TreeListData* d, HDC dc, UINT fromRow) {
+    const int image = ImageList(d, kImagesItem) ? d->imageSize[kImagesItem].cx : 0;
+    for (;;) {
+        int widest = 0, widestGuess = -1;
+        TreeListItem* guessed = nullptr;
+        for (UINT r = fromRow; r < d->rowCount; ++r) {
+            TreeListItem* it = d->items[d->rows[r]];
+            if (it->callbacks & kCallbackText) continue;
+            bool guess = false;
+            const int text = GuessItemTextWidth(d, dc, it, &guess);
+            const int w = text + it->level * d->indent + (it->image != kImageNone ? image : 0);
+            if (w <= widest) continue;
+            widest = w;
+            guessed = guess ? it : nullptr;
+            widestGuess = text;
+        }
+        if (!guessed || MeasureItemTextWidth(d, dc, guessed, widestGuess) == widestGuess) return widest;
     }
-    return it->textWidth;
 }
 
 // Option 15: the tree column grows to fit the texts of the new rows.
@@ -72,14 +82,7 @@ void WidenTreeColumn(TreeListData* d, UINT fromRow) {
     HDC dc = GetDC(nullptr);
     if (!dc) return;
     HGDIOBJ oldFont = SelectObject(dc, d->measuredFont);
-    int widest = 0;
-    for (UINT r = fromRow; r < d->rowCount; ++r) {
-        TreeListItem* it = d->items[d->rows[r]];
-        if (it->callbacks & kCallbackText) continue;
-        int w = TextWidth(d, dc, it) + it->level * d->indent;
-        if (ImageList(d, kImagesItem) && it->image != kImageNone) w += d->imageSize[kImagesItem].cx;
-        widest = std::max(widest, w);
-    }
+    int widest = WidestRow(d, dc, fromRow);
     SelectObject(dc, oldFont);
     ReleaseDC(nullptr, dc);
     if (d->linesAtRoot) widest += d->indent;
@@ -89,6 +92,44 @@ void WidenTreeColumn(TreeListData* d, UINT fromRow) {
 }
 
 }  // namespace
+
+void RowsAfterInserts::Add(ItemId item) {
+    if (fromTop_) return;
+    const TreeListItem* it = Item(d_, item);
+    if (!it) {
+        fromTop_ = true;
+        return;
+    }
+    ItemId start = item;
+    if (!it->row) {
+        ItemId hiddenBelow = 0;
+        if (!InShownChain(d_, item, &hiddenBelow)) {
+            // Inside a collapsed subtree the rows stay; the ancestor's button may change.
+            if (hiddenBelow != collapsed_) InvalidateRow(d_, hiddenBelow);
+            collapsed_ = hiddenBelow;
+            return;
+        }
+        start = ShownPredecessor(d_, item);
+        const bool chained = start && start == previous_;
+        previous_ = item;
+        // An item appended after one added before is covered by the earlier one's start.
+        if (chained) return;
+        if (!start || !d_->items[start]->row) {
+            fromTop_ = true;
+            return;
+        }
+    } else {
+        previous_ = item;
+    }
+    if (!from_ || d_->items[start]->row < d_->items[from_]->row) from_ = start;
+}
+
+void RowsAfterInserts::Rebuild() {
+    if (fromTop_)
+        RebuildRows(d_, 0);
+    else if (from_)
+        RebuildRows(d_, from_);
+}
 
 void RebuildRows(TreeListData* d, ItemId from) {
     ItemId cur = 0;

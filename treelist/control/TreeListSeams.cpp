@@ -9,8 +9,13 @@ DWORD SystemTick() { return GetTickCount(); }
 std::atomic<TreeListTickFn> g_tick{SystemTick};
 std::atomic<TreeListPostFn> g_post{PostMessageA};
 std::atomic<TreeListCursorFn> g_cursor{GetCursorPos};
+std::atomic<bool> g_paintCopies{true};
 
 }  // namespace
+
+bool TreeListPaintCopiesOn() { return g_paintCopies.load(); }
+
+bool SetTreeListPaintCopies(bool on) { return g_paintCopies.exchange(on); }
 
 DWORD TreeListTick() { return g_tick.load()(); }
 

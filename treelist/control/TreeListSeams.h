@@ -14,6 +14,10 @@ BOOL TreeListPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL TreeListCursorPos(POINT* point);
 POINT TreeListCursorIn(HWND window);
 
+// Whether paint passes copy repeated item images (on unless a test compares with drawing every one).
+bool TreeListPaintCopiesOn();
+bool SetTreeListPaintCopies(bool on);
+
 // Null restores GetTickCount / PostMessageA / GetCursorPos; each returns the function it replaces.
 TreeListTickFn SetTreeListTickSource(TreeListTickFn tick);
 TreeListPostFn SetTreeListPostFunction(TreeListPostFn post);

@@ -90,6 +90,7 @@ bool StillChildren(const TreeListData* d, ItemId parent, const std::vector<SortE
 }
 
 void Relink(TreeListData* d, ItemId parent, const std::vector<SortEntry>& entries) {
+    d->deferredRowsLast = 0;  // the siblings change places (DeferRowsAfterInsert)
     ItemId prev = 0;
     for (const SortEntry& e : entries) {
         TreeListItem* it = d->items[e.item];

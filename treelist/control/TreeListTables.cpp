@@ -114,6 +114,7 @@ void FreeItemRecord(TreeListData* d, ItemId item) {
     FreeText(it->text);
     free(it);
     d->items[item] = nullptr;
+    if (d->deferredRowsLast == item) d->deferredRowsLast = 0;
 }
 
 void FreeAllTables(TreeListData* d) {

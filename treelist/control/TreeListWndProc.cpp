@@ -163,6 +163,22 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+int TreeListInsertItems(HWND window, const TreeListInsertRecord* records, int count, HTREEITEM* items) {
+    TreeListData* d = AcquireTreeList(window);
+    int inserted = 0;
+    if (d) d->lock.Enter();
+    for (int i = 0; i < count; ++i) {
+        const ItemId item = d && !IsDying(d) ? InsertItem(d, &records[i]) : 0;
+        if (items) items[i] = ToHandle(item);
+        inserted += item != 0;
+    }
+    if (d) {
+        d->lock.Leave();
+        ReleaseTreeList(d);
+    }
+    return inserted;
+}
+
 LRESULT CALLBACK TreeListWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CREATE) return CreateTreeList(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     TreeListData* d = AcquireTreeList(window);

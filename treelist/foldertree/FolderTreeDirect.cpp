@@ -64,6 +64,12 @@ void DeleteQueued(HWND window, HTREEITEM item, bool childrenOnly) {
 
 HTREEITEM InsertFolderItem(HWND window, HTREEITEM parent, TreeListInsertCompare compare, const char* text, int image,
                            UINT state, LPARAM param) {
+    TreeListInsertRecord r = FolderItemRecord(parent, compare, text, image, state, param);
+    return reinterpret_cast<HTREEITEM>(Call(window, TVM_INSERTITEMA, 0, Arg(&r)));
+}
+
+TreeListInsertRecord FolderItemRecord(HTREEITEM parent, TreeListInsertCompare compare, const char* text, int image,
+                                      UINT state, LPARAM param) {
     TreeListInsertRecord r = {};
     r.hParent = parent;
     r.hInsertAfter = compare ? reinterpret_cast<HTREEITEM>(TLI_CALLERSORT) : TVI_LAST;
@@ -76,7 +82,7 @@ HTREEITEM InsertFolderItem(HWND window, HTREEITEM parent, TreeListInsertCompare 
     r.item.stateMask = 0xFFFF0000 | (state & 0xFFFF);
     r.item.cChildren = 1;
     r.extra = param;
-    return reinterpret_cast<HTREEITEM>(Call(window, TVM_INSERTITEMA, 0, Arg(&r)));
+    return r;
 }
 
 HTREEITEM FindChild(HWND window, HTREEITEM parent, const char* text) {

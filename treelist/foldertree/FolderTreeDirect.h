@@ -44,6 +44,9 @@ void DeleteQueued(HWND window, HTREEITEM item, bool childrenOnly);
 // upper half and TVIS_* ones), and lParam. With compare it goes to its sorted place, else to the end.
 HTREEITEM InsertFolderItem(HWND window, HTREEITEM parent, TreeListInsertCompare compare, const char* text, int image,
                            UINT state, LPARAM param);
+// The insert record of such a child, for inserting many at once (TreeListInsertItems).
+TreeListInsertRecord FolderItemRecord(HTREEITEM parent, TreeListInsertCompare compare, const char* text, int image,
+                                      UINT state, LPARAM param);
 
 // The child of parent (TVI_ROOT: a top-level item) with the text, letter case ignored; null when none.
 HTREEITEM FindChild(HWND window, HTREEITEM parent, const char* text);

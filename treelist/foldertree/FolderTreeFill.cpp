@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 using namespace foldertree;
 
@@ -34,6 +35,7 @@ public:
     bool Empty() const { return m_items.empty(); }
     // Marks the child of that text seen; false when there is none.
     bool See(const char* text) {
+        if (m_items.empty()) return false;
         auto it = m_items.find(Key(text));
         if (it == m_items.end()) return false;
         m_seen.insert(it->second);
@@ -100,6 +102,35 @@ const char* KeepNetworkPath(FolderTreeContext& c, const FileListEntry* e) {
     return c.networkPaths.emplace(e->extraText, nullptr).first->first.c_str();
 }
 
+// Children waiting to be inserted with one call of the control (on the heap: the worker's stack is small).
+class Batch {
+public:
+    Batch() : m_records(kBatch), m_names(kBatch), m_networkPaths(kBatch), m_items(kBatch) {}
+    void Add(const TreeListInsertRecord& record, const char* name, const char* networkPath) {
+        m_records[m_count] = record;
+        m_names[m_count] = name;
+        m_networkPaths[m_count++] = networkPath;
+    }
+    // Inserts the waiting children; the number inserted. With children, they are entered there as seen.
+    int Insert(HWND window, FolderTreeContext& c, Children* children) {
+        if (!m_count) return 0;
+        const int inserted = TreeListInsertItems(window, m_records.data(), m_count, m_items.data());
+        for (int i = 0; i < m_count; ++i) {
+            if (!m_items[i]) continue;
+            if (m_networkPaths[i]) c.networkPaths[m_networkPaths[i]] = m_items[i];
+            if (children) children->Add(m_names[i], m_items[i]);
+        }
+        m_count = 0;
+        return inserted;
+    }
+
+private:
+    std::vector<TreeListInsertRecord> m_records;
+    std::vector<const char*> m_names, m_networkPaths;
+    std::vector<HTREEITEM> m_items;
+    int m_count = 0;
+};
+
 }  // namespace
 
 void FillChildren(FolderTreeContext& c, const FolderJob& job, UINT parentState) {
@@ -123,6 +154,7 @@ void FillChildren(FolderTreeContext& c, const FolderJob& job, UINT parentState) 
     // Into an empty item, entries in order go to the end: the same order without a search.
     bool append = children.Empty();
     int appended = 0;  // appended and not in children (a refresh takes them in)
+    Batch batch;
     for (int first = 0; first < count; first += kBatch) {
         CSingleLock lock(&c.lock, TRUE);
         if (c.stop.load() || c.abortedId == job.id) return;
@@ -139,15 +171,13 @@ void FillChildren(FolderTreeContext& c, const FolderJob& job, UINT parentState) 
             const char* networkPath = KeepNetworkPath(c, e);
             const UINT state = childState | (networkPath ? (UINT)FTS_NETWORK : 0u);
             TreeListInsertCompare compare = append || shell ? nullptr : CompareFolderItems;
-            HTREEITEM item = InsertFolderItem(window, job.item, compare, e->name, icon, state, (LPARAM)networkPath);
-            if (!item) continue;
-            if (networkPath) c.networkPaths[networkPath] = item;
-            // Appended items need no entry: a later look at the children takes them in as seen.
-            if (append)
-                ++appended;
-            else
-                children.Add(e->name, item);
+            batch.Add(FolderItemRecord(job.item, compare, e->name, icon, state, (LPARAM)networkPath), e->name,
+                      networkPath);
+            // Others are inserted one by one and entered, so that an entry of the same text finds them.
+            if (!append) batch.Insert(window, c, &children);
         }
+        // Appended items go in together and need no entry: a later look at the children takes them in.
+        appended += batch.Insert(window, c, nullptr);
     }
     int left;
     {

@@ -6,6 +6,8 @@
 #include "treelist/control/TreeListTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 using namespace tltest;
 
@@ -54,6 +56,44 @@ TEST(TreeListLayout, ItemHeightNeverBelowOne) {
     EXPECT_EQ(rig.Send(WM_GETFONT), reinterpret_cast<LRESULT>(big));
     DestroyWindow(rig.tree);
     DeleteObject(big);
+}
+
+// New rows widen the tree column to the exact width of their widest text, laid out at once or left for later,
+// in either font, and with characters whose widths do not simply add up (tabs, control characters, the
+// code page's 0x80-0x9F range).
+TEST(TreeListLayout, AutoWidenFitsTheWidestTextExactly) {
+    auto measure = [](HFONT font, const char* text) {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        RECT r = {0, 0, 0, 0};
+        DrawTextExA(dc, const_cast<char*>(text), static_cast<int>(strlen(text)), &r,
+                    DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER, nullptr);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        return r.right - r.left;
+    };
+    const struct { std::vector<const char*> texts; UINT state; } cases[] = {
+        {{"iiii", "Ordner 0001", "WWW", "m"}, 0},
+        {{"Größe & Maß", "Übersicht", "ÿÀé"}, 0},
+        {{"Preis \x80 \x85 \x99", "Preis E . T"}, 0},
+        {{"Tab\there", "A\x01" "B", "Tab here"}, 0},
+        {{"fett gedruckt", "Ordner 0001", "Größe"}, TVIS_BOLD},
+    };
+    for (const auto& c : cases)
+        for (UINT mask : {0u, static_cast<UINT>(TLIF_NOCALLBACK)}) {
+            const HFONT font = (c.state & TVIS_BOLD) && GetUiFont(1) ? GetUiFont(1) : GetUiFont(0);
+            std::vector<const char*> texts = c.texts;
+            // Widest first: a later text only a pixel or two wider leaves the column as it is.
+            std::sort(texts.begin(), texts.end(),
+                      [&](const char* x, const char* y) { return measure(font, x) > measure(font, y); });
+            TreeListRig rig;
+            rig.AddColumns({10});
+            rig.Send(TLM_OPTION, kTreeListSetOption | TLO_AUTOWIDEN, 1);
+            for (const char* text : texts) rig.Insert(text, 0, 0xFFFF0002, mask, c.state);
+            Pump();
+            EXPECT_EQ(rig.Send(TLM_GETCOLUMNWIDTH, 0), measure(font, texts[0]) + rig.Send(TVM_GETINDENT) + 7)
+                << texts[0] << " " << mask;
+        }
 }
 
 TEST(TreeListLayout, DisplayRowsFollowExpansion) {

@@ -10,6 +10,9 @@
 #include <climits>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "treelist/control/TreeListSeams.h"
 
 using namespace tltest;
 
@@ -301,4 +304,80 @@ TEST(TreeListPaint, ACutHighlightedTextKeepsAtMost253Characters) {
         if (runs) fewest = std::min(fewest, runs);
     }
     EXPECT_EQ(fewest, 253);
+}
+
+namespace {
+
+// 16 x 16 images of shades of a tint, each with a transparent corner (mask) and a half-transparent band.
+struct MaskedImages {
+    HBITMAP colour = nullptr, mask = nullptr;
+    MaskedImages(int count, int tint) {
+        BITMAPINFO bi = {};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16 * count, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* p = nullptr;
+        colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+        std::vector<BYTE> maskBits(static_cast<size_t>(2 * count) * 16, 0);  // rows of 16 * count bits, words
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16 * count; ++x) {
+                const DWORD alpha = y >= 6 && y < 9 ? 0x80u : 0xFFu;
+                static_cast<DWORD*>(p)[y * 16 * count + x] = alpha << 24 | RGB(x * 5 + tint, y * 13, 200 - tint);
+                if (x % 16 < 4 && y < 4) maskBits[static_cast<size_t>(y) * 2 * count + x / 8] |= 0x80 >> (x % 8);
+            }
+        mask = CreateBitmap(16 * count, 16, 1, 1, maskBits.data());
+    }
+    ~MaskedImages() {
+        DeleteObject(colour);
+        DeleteObject(mask);
+    }
+};
+
+// The canvas's pixels after a paint pass, with repeated item images copied or each drawn.
+std::vector<DWORD> PaintedPixels(const Painted& p, bool copies, const std::function<void()>& before) {
+    const bool was = SetTreeListPaintCopies(copies);
+    memset(p.canvas.bits, 0x11, static_cast<size_t>(p.canvas.width) * p.canvas.height * 4);
+    before();
+    p.Paint();
+    SetTreeListPaintCopies(was);
+    return std::vector<DWORD>(p.canvas.bits, p.canvas.bits + p.canvas.width * p.canvas.height);
+}
+
+}  // namespace
+
+// Repeated item images are drawn once per paint pass and copied: the pixels are those of drawing each one, for
+// masked and half-transparent images, selected, cut, overlaid and open items, alternating row colours, and
+// an image the parent replaces while it answers a call-back during the pass.
+TEST(TreeListPaint, CopiedItemImagesMatchDrawingEachOne) {
+    MaskedImages original(3, 0), replacement(1, 90);
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+    ImageList_Add(images, original.colour, original.mask);
+    ImageList_SetOverlayImage(images, 2, 1);
+    for (DWORD exStyle : {0ul, static_cast<DWORD>(TLX_ALTERNATEROWS | TLX_GRIDLINES)}) {
+        Painted p(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, exStyle, 300, 400);
+        p.rig.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+        UINT_PTR parent = 0;
+        for (int i = 0; i < 16; ++i) {
+            const UINT state = (i == 3 ? TVIS_SELECTED : 0u) | (i % 5 == 1 ? TVIS_CUT : 0u) |
+                               (i == 6 ? INDEXTOOVERLAYMASK(1) : 0u) | (i == 0 || i == 8 ? TVIS_EXPANDED : 0u);
+            TreeListInsertRecord r = {Handle(i == 1 || i == 9 ? parent : 0), TVI_LAST,
+                                      {.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE,
+                                       .state = state, .stateMask = 0xFFFF, .pszText = const_cast<char*>("row"),
+                                       .iImage = i == 10 ? I_IMAGECALLBACK : i % 2, .iSelectedImage = 2}, 0};
+            const auto item = static_cast<UINT_PTR>(p.rig.SendWith(TVM_INSERTITEMA, 0, &r));
+            if (i == 0 || i == 8) parent = item;
+        }
+        p.rig.answer = [&](NMHDR* h) -> LRESULT {
+            if (h->code != static_cast<UINT>(TVN_GETDISPINFOA)) return 0;
+            reinterpret_cast<NMTVDISPINFOA*>(h)->item.iImage = 0;
+            ImageList_Replace(images, 0, replacement.colour, replacement.mask);
+            return 0;
+        };
+        auto restore = [&] { ImageList_Replace(images, 0, original.colour, original.mask); };
+        // Both passes start from the original image 0; rows after the call-back show the replacement.
+        const std::vector<DWORD> copied = PaintedPixels(p, true, restore), drawn = PaintedPixels(p, false, restore);
+        int differing = 0;
+        for (size_t i = 0; i < copied.size(); ++i) differing += copied[i] != drawn[i];
+        EXPECT_EQ(differing, 0) << exStyle;
+        EXPECT_EQ(p.rig.CountOf(TVN_GETDISPINFOA), 2);
+    }
+    ImageList_Destroy(images);
 }

@@ -8,6 +8,7 @@
 
 #include "support/WaitUntil.h"
 
+#include <map>
 #include <memory>
 #include <thread>
 #include <tuple>
@@ -96,6 +97,45 @@ TEST(TreeListThreads, ManyWorkerInsertsUnderAnOpenItemKeepTheRowsInTreeOrder) {
     Pump();
     EXPECT_EQ(rig.RowTexts(), (std::vector<std::string>{"a", "b", "b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7", "b8",
                                                         "b9", "bz", "c"}));
+}
+
+// Inserts that leave their rows for later (as a worker filling the tree does) are laid out together when the
+// queue is worked off: wherever they went, and with deletes and earlier work-offs between them, the rows end
+// in tree order. Steps: "text<parent" appends, "text<parent^" goes first, "text<parent>sibling" after that
+// sibling ("" parent: the root), "-text" is a queued delete, "!" works off the queue.
+TEST(TreeListThreads, RowsLeftForLaterEndInTreeOrder) {
+    const struct { std::vector<std::string> steps; std::vector<std::string> rows; } cases[] = {
+        {{"b1<b", "b2<b", "0<^", "b3<b"}, {"0", "a", "b", "b0", "b1", "b2", "b3", "c"}},
+        {{"b1<b", "b2<b", "b1a<b>b1", "b3<b"}, {"a", "b", "b0", "b1", "b1a", "b2", "b3", "c"}},
+        {{"c1<c", "d<", "c2<c", "e<"}, {"a", "b", "b0", "c", "d", "e"}},
+        {{"b1<b", "x<b", "x1<x", "b2<b"}, {"a", "b", "b0", "b1", "x", "b2", "c"}},
+        {{"b1<b", "bA<b^", "b2<b", "!", "b3<b", "a1<a", "b4<b"}, {"a", "b", "bA", "b0", "b1", "b2", "b3", "b4", "c"}},
+        {{"b1<b", "b2<b", "-b2", "b3<b", "-b0", "b4<b"}, {"a", "b", "b1", "b3", "b4", "c"}},
+        {{"d<", "e<", "-c", "f<", "!", "g<"}, {"a", "b", "b0", "d", "e", "f", "g"}},
+    };
+    for (const auto& c : cases) {
+        TreeListRig rig;
+        std::map<std::string, UINT_PTR> items = {{"", 0}};
+        for (const char* text : {"a", "b", "c"}) items[text] = rig.Insert(text);
+        items["b0"] = rig.Insert("b0", items["b"]);
+        items["c0"] = rig.Insert("c0", items["c"]);
+        rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(items["b"]));
+        for (const std::string& step : c.steps) {
+            if (step == "!") {
+                rig.Send(TLM_DEFERRED);
+            } else if (step[0] == '-') {
+                rig.Delete(items[step.substr(1)], TLD_QUEUED);
+            } else {
+                const size_t lt = step.find('<'), place = step.find_first_of("^>", lt);
+                const std::string text = step.substr(0, lt), parent = step.substr(lt + 1, place - lt - 1);
+                UINT_PTR after = 0xFFFF0002;
+                if (place != std::string::npos) after = step[place] == '^' ? Wide(0xFFFF0001) : items[step.substr(place + 1)];
+                items[text] = rig.Insert(text.c_str(), items[parent], after, TLIF_NOCALLBACK);
+            }
+        }
+        Pump();
+        EXPECT_EQ(rig.RowTexts(), c.rows) << testing::PrintToString(c.steps);
+    }
 }
 
 TEST(TreeListThreads, AFailedPostLosesNoDeferredOperation) {
