@@ -58,10 +58,9 @@ TEST(DibImageFloodFill, FillsExactlyTheRegionAtEveryDepth) {
 
 TEST(DibImageFloodFill, FillColoursStoredAsTheRegionColourEnd) {
     // 8 bits: index 0x1FF is stored as 0xFF; 16 bits: 0xFF0000 is stored as the region's 0xF80000.
-    struct Case {
-        uint32_t depth, region, fill;
-    } cases[] = {{8, 0xff, 0x1ff}, {16, 0xff0000, 0xff0000}, {16, 0xf80000, 0xff0000}, {15, 0xf80000, 0xff0000}, {15, 0x80f80000, 0x80ff0000},
-                 {4, 3, 0x13}, {1, 1, 0xffffffff}};
+    struct Case { uint32_t depth, region, fill; } cases[] = {
+        {8, 0xff, 0x1ff}, {16, 0xff0000, 0xff0000}, {16, 0xf80000, 0xff0000}, {15, 0xf80000, 0xff0000},
+        {15, 0x80f80000, 0x80ff0000}, {4, 3, 0x13}, {1, 1, 0xffffffff}};
     for (const Case& k : cases) {
         CDibImage image;
         ASSERT_TRUE(image.Create(k.depth, 32, 16, k.region));
@@ -86,8 +85,7 @@ TEST(DibImageFloodFill, RegionsTouchingTheLastRowAndEdges) {
     }
     CDibImage image;
     ASSERT_TRUE(image.Create(8, 4, 4, 0));
-    EXPECT_FALSE(image.FloodFill(4, 0, 1));
-    EXPECT_FALSE(image.FloodFill(0, -1, 1));
+    for (auto [x, y] : {std::pair(4, 0), std::pair(0, -1)}) EXPECT_FALSE(image.FloodFill(x, y, 1)) << x << "," << y;
     EXPECT_FALSE(image.FloodFillCallback(0, 0, 1, nullptr, nullptr, kDibRegionAtSeed));
     EXPECT_TRUE(image.FloodFill(1, 1, 0)); // the region's own colour: nothing to do
     EXPECT_EQ(0u, image.GetPixel(0, 0));

@@ -30,12 +30,12 @@ TEST(DibImagePolygon, ConcaveUFillsRowByRow) {
     const POINT u[] = {{0, 0}, {3, 0}, {3, 6}, {6, 6}, {6, 0}, {9, 0}, {9, 9}, {0, 9}};
     CDibImage image = Blank(8, 12, 12);
     EXPECT_TRUE(image.FillPolygon(u, 8, 1));
+    std::vector<std::string> rows(12), expected(12, "............");
     for (int y = 0; y < 12; ++y) {
-        std::string row;
-        for (int x = 0; x < 12; ++x) row += image.GetPixel(x, y) ? '#' : '.';
-        const char* expected = y < 6 ? "####..####.." : y <= 9 ? "##########.." : "............";
-        EXPECT_EQ(expected, row) << y;
+        for (int x = 0; x < 12; ++x) rows[y] += image.GetPixel(x, y) ? '#' : '.';
+        if (y <= 9) expected[y] = y < 6 ? "####..####.." : "##########..";
     }
+    EXPECT_EQ(expected, rows);
     Plotted().clear();
     EXPECT_TRUE(image.FillPolygonCallback(u, 8, 1, RecordPoint));
     EXPECT_EQ(SetPixels(image, 0), Plotted());
@@ -65,15 +65,16 @@ TEST(DibImagePolygon, TrianglesCoverTheirEdgesAndInterior) {
             for (auto xy : EdgePixels(p[i], p[(i + 1) % 3], 60, 40)) expected.insert(xy);
         for (auto xy : expected) EXPECT_TRUE(filled.count(xy)) << round;
         // Every other filled pixel lies strictly inside.
-        auto cross = [&](POINT a, POINT b, int x, int y) { return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x); };
+        auto cross = [&](POINT a, POINT b, int x, int y) {
+            return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
+        };
         for (auto [x, y] : filled) {
             if (expected.count({x, y})) continue;
             const int c0 = cross(p[0], p[1], x, y), c1 = cross(p[1], p[2], x, y), c2 = cross(p[2], p[0], x, y);
-            EXPECT_TRUE((c0 > 0 && c1 > 0 && c2 > 0) || (c0 < 0 && c1 < 0 && c2 < 0)) << round << ": " << x << "," << y;
+            EXPECT_TRUE((c0 > 0 && c1 > 0 && c2 > 0) || (c0 < 0 && c1 < 0 && c2 < 0))
+                << round << ": " << x << "," << y;
         }
-        if (!filled.empty()) {
-            EXPECT_TRUE(SameBytes(triangle, polygon)) << round;
-        }
+        EXPECT_TRUE(filled.empty() || SameBytes(triangle, polygon)) << round;
         Plotted().clear();
         triangle.FillTriangleCallback(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, 1, RecordPoint);
         EXPECT_EQ(filled, Plotted());
@@ -83,9 +84,8 @@ TEST(DibImagePolygon, TrianglesCoverTheirEdgesAndInterior) {
 TEST(DibImagePolygon, CountsDegenerateAndFarPoints) {
     CDibImage image = Blank(8, 30, 30);
     POINT p[65] = {{3, 4}, {20, 9}, {4, 20}};
-    EXPECT_FALSE(image.FillPolygon(p, 0, 1));
-    EXPECT_FALSE(image.FillPolygon(p, 65, 1));
-    EXPECT_FALSE(image.FillPolygon(nullptr, 3, 1));
+    for (auto [points, count] : {std::pair<const POINT*, int>(p, 0), {p, 65}, {nullptr, 3}})
+        EXPECT_FALSE(image.FillPolygon(points, count, 1)) << count;
     // One point, two points and points on one row: a point, a line, a line across the bounding box.
     const POINT flat[] = {{2, 5}, {9, 5}, {6, 5}};
     const struct {

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -37,17 +38,13 @@ TEST(FixedAtan2, MatchesLibraryOverEveryAngleAndMagnitude) {
 
 TEST(FixedAtan2, ExtremesStayInsideTheTable) {
     // Equal magnitudes of 32,768 and more once made the scaled ratio exceed 1.0 and read past the table.
-    for (int32_t m : {32768, 32775, 65535, 0x7ffff, 0x80001, 0x7fffff, 0x8000001, INT_MAX}) {
-        EXPECT_EQ(FixedAtan2(m, m), 0x4000u) << m;
-        EXPECT_EQ(FixedAtan2(m, -m), 0xc000u) << m;
-        EXPECT_EQ(FixedAtan2(-m, -m), 0x14000u) << m;
-        EXPECT_EQ(FixedAtan2(-m, m), 0x1c000u) << m;
-    }
-    EXPECT_EQ(FixedAtan2(INT_MIN, INT_MIN), 0x14000u);
-    EXPECT_EQ(FixedAtan2(0, INT_MIN), 0x10000u);
-    EXPECT_EQ(FixedAtan2(INT_MIN, 0), 0x18000u);
+    for (int32_t m : {32768, 32775, 65535, 0x7ffff, 0x80001, 0x7fffff, 0x8000001, INT_MAX})
+        EXPECT_EQ((std::vector<uint32_t>{FixedAtan2(m, m), FixedAtan2(m, -m), FixedAtan2(-m, -m), FixedAtan2(-m, m)}),
+                  (std::vector<uint32_t>{0x4000, 0xc000, 0x14000, 0x1c000})) << m;
     EXPECT_TRUE(NearExact(INT_MIN, INT_MAX));
-    // The compass points and the diagonal; (0, 0) gives 0.
-    const int32_t points[][3] = {{0, 0, 0}, {0, 1, 0}, {5, 5, 0x4000}, {1, 0, 0x8000}, {0, -7, 0x10000}, {-1, 0, 0x18000}};
+    // The compass points and the diagonal, also at INT_MIN; (0, 0) gives 0.
+    const int32_t points[][3] = {{0, 0, 0},          {0, 1, 0},          {5, 5, 0x4000},           {1, 0, 0x8000},
+                                 {0, -7, 0x10000},   {-1, 0, 0x18000},   {INT_MIN, INT_MIN, 0x14000},
+                                 {0, INT_MIN, 0x10000}, {INT_MIN, 0, 0x18000}};
     for (const auto& p : points) EXPECT_EQ(FixedAtan2(p[0], p[1]), (uint32_t)p[2]) << p[0] << ", " << p[1];
 }

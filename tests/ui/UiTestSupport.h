@@ -172,16 +172,21 @@ inline std::string WindowText(HWND hwnd) {
     return buffer;
 }
 
-// The entries of a combo box.
-inline std::vector<std::string> ComboEntries(HWND combo) {
+// The entries of a list box (or, with the CB_ messages, of a combo box).
+inline std::vector<std::string> ListEntries(HWND list, UINT getCount = LB_GETCOUNT, UINT getLength = LB_GETTEXTLEN,
+                                            UINT getText = LB_GETTEXT) {
     std::vector<std::string> out;
-    int n = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    int n = static_cast<int>(SendMessageA(list, getCount, 0, 0));
     for (int i = 0; i < n; ++i) {
-        std::vector<char> buffer(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1, 0);
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        std::vector<char> buffer(static_cast<size_t>(SendMessageA(list, getLength, i, 0)) + 1, 0);
+        SendMessageA(list, getText, i, reinterpret_cast<LPARAM>(buffer.data()));
         out.emplace_back(buffer.data());
     }
     return out;
+}
+
+inline std::vector<std::string> ComboEntries(HWND combo) {
+    return ListEntries(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 // The bytes of a REG_MULTI_SZ value under HKCU, or "<missing>".

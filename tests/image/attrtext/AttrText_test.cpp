@@ -7,6 +7,8 @@
 #include "tests/image/DibCanvasTestSupport.h"
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -161,9 +163,8 @@ TEST(AttrText, DrawRunsBackgroundsAndUnderline) {
         EXPECT_EQ(Span{}, ColourSpan(c, 5 + tm.tmAscent + 2, T[2]));
         for (int y = 0; y < 40; ++y) EXPECT_EQ(RGB(255, 255, 255), c.At(10 + wAB + wCD + 1, y));
         // The DC is left as it was.
-        EXPECT_EQ(RGB(0, 0, 0), GetTextColor(c.dc));
-        EXPECT_EQ(TRANSPARENT, GetBkMode(c.dc));
-        EXPECT_EQ((HGDIOBJ)font, GetCurrentObject(c.dc, OBJ_FONT));
+        EXPECT_EQ(std::tuple(RGB(0, 0, 0), TRANSPARENT, (HGDIOBJ)font),
+                  std::tuple(GetTextColor(c.dc), GetBkMode(c.dc), GetCurrentObject(c.dc, OBJ_FONT)));
 
         // With the underline colour from the table, and without a table's background part the DC's opaque
         // background fills the cells.
@@ -184,14 +185,12 @@ TEST(AttrText, FontsShareABaselineAndMeasureRunByRun) {
         Canvas c(300, 60);
         SetBkMode(c.dc, TRANSPARENT);
         const TEXTMETRICA t16 = Metrics(c.dc, fonts.f[0]), t20 = Metrics(c.dc, fonts.f[1]);
-        ASSERT_EQ(16, t16.tmHeight);
-        ASSERT_EQ(20, t20.tmHeight);
+        ASSERT_EQ(std::pair(16L, 20L), std::pair(t16.tmHeight, t20.tmHeight));
         const int wide = Width(c.dc, fonts.f[0], "ab") + Width(c.dc, fonts.f[1], "CD") + Width(c.dc, fonts.f[2], "ef");
         const TextAttr attrs[] = {0x23, 0x23, 0x63, 0x63, 0xA3, 0xA3};
         RECT r = {7, 9, 8, 10};
         EXPECT_EQ(20, form.draw(c.dc, "abCDef", &r, DT_CALCRECT, attrs, nullptr, fonts.f));
-        EXPECT_EQ(7 + wide, r.right);
-        EXPECT_EQ(9 + 20, r.bottom);
+        EXPECT_EQ(std::pair(7L + wide, 9L + 20), std::pair(r.right, r.bottom));
         for (int x = 0; x < 300; ++x) EXPECT_EQ(RGB(255, 255, 255), c.At(x, 15));
 
         // Drawn: one underline row across all three runs, on the common baseline.
@@ -234,8 +233,7 @@ TEST(AttrText, AlignmentAndClipping) {
             RECT r = k.rect;
             form.draw(c.dc, "WWWWWW", &r, k.format | kSplit4, attrs, nullptr, nullptr);
             const Span s = ColourSpan(c, row, T[31]);
-            EXPECT_EQ(k.first, s.first) << k.format;
-            EXPECT_EQ(k.last, s.last) << k.format;
+            EXPECT_EQ(std::pair(k.first, k.last), std::pair(s.first, s.last)) << k.format;
             HRGN rgn = CreateRectRgn(0, 0, 0, 0);
             EXPECT_EQ(0, GetClipRgn(c.dc, rgn)); // the clip region is put back
             DeleteObject(rgn);
@@ -285,18 +283,14 @@ TEST(AttrText, ExtentsAcrossFontRuns) {
         int dx[6] = {}, fit = -1;
         SIZE size = {};
         EXPECT_TRUE(form.extent(c.dc, "abcdef", 10000, &fit, dx, &size, attrs, fonts.f));
-        EXPECT_EQ(6, fit);
-        EXPECT_EQ(total, size.cx);
-        EXPECT_EQ(Metrics(c.dc, fonts.f[3]).tmHeight, size.cy);
-        EXPECT_EQ(widths[0], dx[1]);
-        EXPECT_EQ(widths[0] + Width(c.dc, fonts.f[3], "c"), dx[2]);
-        EXPECT_EQ(widths[0] + widths[1], dx[4]);
-        EXPECT_EQ(total, dx[5]);
+        EXPECT_EQ(std::tuple(6, total, Metrics(c.dc, fonts.f[3]).tmHeight), std::tuple(fit, size.cx, size.cy));
+        EXPECT_EQ((std::vector<int>{widths[0], widths[0] + Width(c.dc, fonts.f[3], "c"), widths[0] + widths[1], total}),
+                  (std::vector<int>{dx[1], dx[2], dx[4], dx[5]}));
         // Cut inside the second run: the third run counts for nothing.
-        EXPECT_TRUE(form.extent(c.dc, "abcdef", dx[3], &fit, nullptr, nullptr, attrs, fonts.f));
-        EXPECT_EQ(4, fit);
-        EXPECT_TRUE(form.extent(c.dc, "abcdef", dx[1] - 1, &fit, nullptr, nullptr, attrs, fonts.f));
-        EXPECT_EQ(1, fit);
+        for (auto [max, fits] : {std::pair(dx[3], 4), std::pair(dx[1] - 1, 1)}) {
+            EXPECT_TRUE(form.extent(c.dc, "abcdef", max, &fit, nullptr, nullptr, attrs, fonts.f));
+            EXPECT_EQ(fits, fit) << max;
+        }
     }
 }
 

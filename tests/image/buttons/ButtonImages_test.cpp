@@ -6,6 +6,7 @@
 
 #include "tests/image/DibCanvasTestSupport.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -77,12 +78,12 @@ TEST(ButtonImages, GreyLevels) {
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD c[4];
-    } palette = {{40, 2, 1, 1, 2, BI_RGB, 0, 0, 0, 3, 0}, {{255, 255, 255, 0}, {0xC0, 0xC0, 0xC0, 0}, {0, 0, 0, 0}, {9, 9, 9, 0}}};
+    } palette = {{40, 2, 1, 1, 2, BI_RGB, 0, 0, 0, 3, 0},
+                 {{255, 255, 255, 0}, {0xC0, 0xC0, 0xC0, 0}, {0, 0, 0, 0}, {9, 9, 9, 0}}};
     GreyButtonDib((BITMAPINFO*)&palette, nullptr);
-    EXPECT_EQ(208, palette.c[0].rgbRed);
-    EXPECT_EQ(0xC0, palette.c[1].rgbGreen);
-    EXPECT_EQ(144, palette.c[2].rgbBlue);
-    EXPECT_EQ(9, palette.c[3].rgbBlue); // beyond the colours in use
+    std::vector<int> greys; // the fourth entry is beyond the colours in use
+    for (const RGBQUAD& q : palette.c) greys.insert(greys.end(), {q.rgbRed, q.rgbGreen, q.rgbBlue});
+    EXPECT_EQ((std::vector<int>{208, 208, 208, 0xC0, 0xC0, 0xC0, 144, 144, 144, 9, 9, 9}), greys);
     for (WORD bits : {24, 32, 16}) {
         BITMAPINFO info = {{40, 3, -2, 1, bits, BI_RGB, 0, 0, 0, 0, 0}, {}};
         std::vector<uint8_t> pixels(2 * (((3 * bits + 31) / 32) * 4), 0xAB);
@@ -105,9 +106,7 @@ TEST(ButtonImages, GreyLevels) {
 TEST(ButtonImages, ButtonsShareOneListPerSource) {
     ASSERT_TRUE(ThemesOn());
     Buttons host(3);
-    EXPECT_TRUE(SetButtonBitmap(host.button[0], PackedSource()));
-    EXPECT_TRUE(SetButtonBitmap(host.button[1], PackedSource()));
-    EXPECT_TRUE(SetButtonBitmap(host.button[2], kResourcePicture));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(SetButtonBitmap(host.button[i], i < 2 ? PackedSource() : kResourcePicture));
     const HIMAGELIST shared = ListOf(host.button[0]);
     ASSERT_NE(nullptr, shared);
     EXPECT_EQ(shared, ListOf(host.button[1]));
@@ -116,8 +115,7 @@ TEST(ButtonImages, ButtonsShareOneListPerSource) {
     EXPECT_EQ(6, ImageList_GetImageCount(shared));
     int w = 0, h = 0;
     ImageList_GetIconSize(ListOf(host.button[2]), &w, &h);
-    EXPECT_EQ(4, w);
-    EXPECT_EQ(2, h);
+    EXPECT_EQ(std::pair(4, 2), std::pair(w, h));
 
     // Normal, and disabled (image 3) greyed; the mask grey is transparent in both.
     Canvas c(20, 4);

@@ -1,6 +1,8 @@
 // Anti-aliased drawing with GDI+ loaded (the GDI path: GdiplusFallback_test.cpp).
 #include "tests/image/gdiplus/GdiplusTestSupport.h"
 
+#include <vector>
+
 namespace {
 
 typedef int(WINAPI* GetSmoothingModeFn)(void*, int*);
@@ -34,10 +36,7 @@ TEST(GdiplusAA, SmoothLinesWithGdiplus) {
         // Wine's GDI+ draws thin lines without smoothing whatever the mode; the mode is what this layer sets.
         EXPECT_EQ(RGB(0, 0, 0), c.At(2, 5));
     }
-    EXPECT_EQ(1, GdipStop());
-    EXPECT_EQ(1, GdipStop()); // unloads
-    EXPECT_EQ(0, GdipStop()); // nothing left to stop
-    // Started again after the unload.
-    EXPECT_EQ(1, GdipStart());
-    EXPECT_EQ(1, GdipStop());
+    // The second stop unloads, the third finds nothing to stop; then it starts again after the unload.
+    EXPECT_EQ((std::vector<int>{1, 1, 0, 1, 1}),
+              (std::vector<int>{GdipStop(), GdipStop(), GdipStop(), GdipStart(), GdipStop()}));
 }

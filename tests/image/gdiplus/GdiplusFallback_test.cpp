@@ -1,9 +1,10 @@
 // Anti-aliased drawing through plain GDI: this program runs with gdiplus.dll disabled (WINEDLLOVERRIDES).
 #include "tests/image/gdiplus/GdiplusTestSupport.h"
 
+#include <utility>
+
 TEST(GdiplusAA, PlainGdiWithoutGdiplus) {
-    EXPECT_EQ(0, GdipStart());
-    EXPECT_EQ(0, GdipStart());
+    EXPECT_EQ(std::pair(0, 0), (std::pair{GdipStart(), GdipStart()}));
     Canvas c(64, 64);
     GdipGraphicsHandle g = GdipBeginGraphics(c.dc);
     EXPECT_EQ((void*)c.dc, g);
@@ -11,8 +12,7 @@ TEST(GdiplusAA, PlainGdiWithoutGdiplus) {
     ASSERT_NE(nullptr, pen);
     LOGPEN logPen = {};
     ASSERT_EQ((int)sizeof logPen, GetObjectA((HPEN)pen, sizeof logPen, &logPen));
-    EXPECT_EQ(0x0000FFu, logPen.lopnColor);
-    EXPECT_EQ((UINT)PS_SOLID, logPen.lopnStyle);
+    EXPECT_EQ(std::pair(0x0000FFul, (UINT)PS_SOLID), std::pair(logPen.lopnColor, logPen.lopnStyle));
     const HGDIOBJ ownPen = GetCurrentObject(c.dc, OBJ_PEN);
     EXPECT_TRUE(GdipDrawLineAA(g, pen, 2, 60, 60, 60));
     EXPECT_EQ(RGB(255, 0, 0), c.At(30, 60));
@@ -20,6 +20,5 @@ TEST(GdiplusAA, PlainGdiWithoutGdiplus) {
     EXPECT_EQ(ownPen, GetCurrentObject(c.dc, OBJ_PEN));
     EXPECT_TRUE(GdipDeletePenAA(pen));
     EXPECT_TRUE(GdipEndGraphics(g));
-    EXPECT_EQ(1, GdipStop());
-    EXPECT_EQ(1, GdipStop());
+    EXPECT_EQ(std::pair(1, 1), (std::pair{GdipStop(), GdipStop()}));
 }

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 TEST(AutoScrollDirection, CodesAtEveryThreshold) {
-    struct Case {
-        int dx, dy, axes, code;
-    } cases[] = {
+    struct Case { int dx, dy, axes, code; } cases[] = {
         // Within 20 pixels (a 0 counts as 1) nothing scrolls.
         {10, 10, 3, 0}, {19, 0, 3, 0}, {0, -19, 3, 0}, {20, 0, 3, 3}, {0, 20, 3, 1}, {0, -20, 3, 2}, {-20, 0, 3, 6},
         // Right: r = 100 * dy / dx against 240, 40, -40, -240.
@@ -21,38 +20,29 @@ TEST(AutoScrollDirection, CodesAtEveryThreshold) {
         // Far away without overflow.
         {INT_MAX, INT_MAX, 3, 4}, {INT_MIN + 1, 0, 3, 6},
     };
-    for (const Case& c : cases) EXPECT_EQ(AutoScrollCode(c.dx, c.dy, c.axes), c.code) << c.dx << ',' << c.dy << '/' << c.axes;
+    for (const Case& c : cases)
+        EXPECT_EQ(AutoScrollCode(c.dx, c.dy, c.axes), c.code) << c.dx << ',' << c.dy << '/' << c.axes;
 }
 
 TEST(AutoScrollDirection, StepAddsTheAxesWithoutCancellingOnTheDiagonals) {
-    EXPECT_EQ(AutoScrollStep(100, 0, 3), 6);
-    EXPECT_EQ(AutoScrollStep(100, -100, 3), 13);  // 6 + 7: the sum of the parts would give 1
-    EXPECT_EQ(AutoScrollStep(-100, 100, 3), 13);
-    EXPECT_EQ(AutoScrollStep(100, -100, 1), 6);
-    EXPECT_EQ(AutoScrollStep(100, -100, 2), 7);
-    EXPECT_EQ(AutoScrollStep(15, 15, 3), 0);
-    EXPECT_EQ(AutoScrollStep(INT_MIN, INT_MIN, 3), 268435456);
-    EXPECT_EQ(AutoScrollTarget(3, 0, 500, 6, 0, 1000), 506);
-    EXPECT_EQ(AutoScrollTarget(6, 0, 3, 6, 0, 1000), 0);
-    EXPECT_EQ(AutoScrollTarget(5, 1, 998, 13, 0, 1000), 985);
-    EXPECT_EQ(AutoScrollTarget(4, 1, 998, 13, 0, 1000), 1000);
-    EXPECT_EQ(AutoScrollTarget(3, 1, 998, 13, 0, 1000), 998);
+    // Diagonally 6 + 7 = 13, where the sum of the signed parts would give 1.
+    EXPECT_EQ((std::vector<int>{AutoScrollStep(100, 0, 3), AutoScrollStep(100, -100, 3), AutoScrollStep(-100, 100, 3),
+                                AutoScrollStep(100, -100, 1), AutoScrollStep(100, -100, 2), AutoScrollStep(15, 15, 3),
+                                AutoScrollStep(INT_MIN, INT_MIN, 3)}),
+              (std::vector<int>{6, 13, 13, 6, 7, 0, 268435456}));
+    EXPECT_EQ((std::vector<int>{AutoScrollTarget(3, 0, 500, 6, 0, 1000), AutoScrollTarget(6, 0, 3, 6, 0, 1000),
+                                AutoScrollTarget(5, 1, 998, 13, 0, 1000), AutoScrollTarget(4, 1, 998, 13, 0, 1000),
+                                AutoScrollTarget(3, 1, 998, 13, 0, 1000)}),
+              (std::vector<int>{506, 0, 985, 1000, 998}));
 }
 
 TEST(AutoScrollDirection, OriginMarkAtEveryScreenDepth) {
     uint8_t grey[512] = {};
     grey[0] = 0x0F;  // pixel 0 black, pixel 1 white
     grey[1] = 0x70;  // pixel 2 grey 7
-    struct Case {
-        int bits;
-        size_t size;
-        std::vector<uint8_t> first;
-    } cases[] = {
-        {1, 128, {0x40}},
-        {4, 512, {0x0F, 0x70}},
-        {8, 1024, {0, 15, 7}},
-        {15, 2048, {0x21, 0x04, 0xFF, 0x7F, 0xEF, 0x3D}},
-        {16, 2048, {0x21, 0x04, 0xFF, 0x7F, 0xEF, 0x3D}},
+    struct Case { int bits; size_t size; std::vector<uint8_t> first; } cases[] = {
+        {1, 128, {0x40}}, {4, 512, {0x0F, 0x70}}, {8, 1024, {0, 15, 7}},
+        {15, 2048, {0x21, 0x04, 0xFF, 0x7F, 0xEF, 0x3D}}, {16, 2048, {0x21, 0x04, 0xFF, 0x7F, 0xEF, 0x3D}},
         {24, 3072, {15, 15, 15, 255, 255, 255, 127, 127, 127}},
         {32, 4096, {15, 15, 15, 0, 255, 255, 255, 0, 127, 127, 127, 0}},
     };

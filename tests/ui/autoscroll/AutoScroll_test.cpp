@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -17,8 +18,12 @@ constexpr UINT kTickEntered = WM_APP + 1;
 struct Scroll {
     UINT msg;
     int code, pos;
-    LPARAM lParam;
+    LPARAM lParam;  // horizontal ticks carry 1; vertical ones and the settling 0
+    bool operator==(const Scroll&) const = default;
 };
+std::ostream& operator<<(std::ostream& out, const Scroll& s) {
+    return out << (s.msg == WM_HSCROLL ? "H " : "V ") << s.code << " " << s.pos << " " << s.lParam;
+}
 
 // A window with both scroll bars at 500 of 0..1000 that applies the scroll messages it gets, and a tick
 // source it paces: the worker enters each tick by telling the window (after the posts of the tick before),
@@ -43,7 +48,9 @@ public:
         }
         go_ = CreateSemaphoreA(nullptr, 0, 100, nullptr);
         end = [this] { PostMessageA(parent.hwnd, WM_KEYDOWN, VK_ESCAPE, 0); };
-        parent.answer = [this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*) { return Handle(msg, wParam, lParam); };
+        parent.answer = [this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*) {
+            return Handle(msg, wParam, lParam);
+        };
         SetAutoScrollTick([this](const std::atomic<bool>& stopping) {
             PostMessageA(parent.hwnd, kTickEntered, ++entered_, 0);
             WaitUntil([&] { return stopping || WaitForSingleObject(go_, 0) == WAIT_OBJECT_0; }, 5000);
@@ -99,19 +106,10 @@ TEST(AutoScroll, ScrollsByTheStepOfTheTableEveryTickThenSettles) {
     t.ticks = 3;
     PostMove(t.parent.hwnd, 100 + 100, 80 + 3);  // right, step 100 >> 4 = 6
     EXPECT_EQ(t.Run(100, 80, 1), 1);
-    const std::vector<Scroll> tracks = t.Of(SB_THUMBTRACK);
-    ASSERT_EQ(tracks.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(tracks[i].msg, (UINT)WM_HSCROLL);
-        EXPECT_EQ(tracks[i].pos, 506 + 6 * i);
-        EXPECT_EQ(tracks[i].lParam, 1);  // horizontal ticks carry 1, vertical ones 0
-    }
-    const std::vector<Scroll> settle = t.Of(SB_THUMBPOSITION);
-    ASSERT_EQ(settle.size(), 2u);
-    EXPECT_EQ(settle[0].msg, (UINT)WM_HSCROLL);
-    EXPECT_EQ(settle[0].pos, 518);
-    EXPECT_EQ(settle[1].msg, (UINT)WM_VSCROLL);
-    EXPECT_EQ(settle[1].pos, 500);
+    EXPECT_EQ(t.scrolls, (std::vector<Scroll>{{WM_HSCROLL, SB_THUMBTRACK, 506, 1}, {WM_HSCROLL, SB_THUMBTRACK, 512, 1},
+                                              {WM_HSCROLL, SB_THUMBTRACK, 518, 1},
+                                              {WM_HSCROLL, SB_THUMBPOSITION, 518, 0},
+                                              {WM_VSCROLL, SB_THUMBPOSITION, 500, 0}}));
     EXPECT_EQ(t.markRect, (RECT{84, 64, 116, 96}));
     EXPECT_TRUE(t.markHasIcon);
     EXPECT_EQ(GetDlgItem(t.parent.hwnd, 65535), nullptr);
@@ -123,14 +121,8 @@ TEST(AutoScroll, DiagonalsScrollBothAxesByTheSumOfTheirParts) {
     t.ticks = 1;
     PostMove(t.parent.hwnd, 100 + 100, 80 - 100);  // up and right, step 6 + 7
     EXPECT_EQ(t.Run(100, 80, 3), 1);
-    const std::vector<Scroll> tracks = t.Of(SB_THUMBTRACK);
-    ASSERT_EQ(tracks.size(), 2u);
-    EXPECT_EQ(tracks[0].msg, (UINT)WM_HSCROLL);
-    EXPECT_EQ(tracks[0].pos, 513);
-    EXPECT_EQ(tracks[1].msg, (UINT)WM_VSCROLL);
-    EXPECT_EQ(tracks[1].pos, 487);
-    EXPECT_EQ(tracks[0].lParam, 1);
-    EXPECT_EQ(tracks[1].lParam, 0);
+    EXPECT_EQ(t.Of(SB_THUMBTRACK),
+              (std::vector<Scroll>{{WM_HSCROLL, SB_THUMBTRACK, 513, 1}, {WM_VSCROLL, SB_THUMBTRACK, 487, 0}}));
 }
 
 TEST(AutoScroll, NearTheStartOrAcrossTheOnlyAxisNothingScrolls) {

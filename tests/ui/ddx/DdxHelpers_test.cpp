@@ -8,6 +8,7 @@
 namespace {
 
 using uitest::WindowText;
+using Texts = std::vector<std::string>;
 
 // A window with the controls under test; `Exchange` runs one exchange in either direction and answers the
 // complaints that come up meanwhile.
@@ -53,6 +54,13 @@ private:
     }
 };
 
+// The texts of the window's controls `ids`.
+Texts TextsOf(const DdxWindow& w, std::initializer_list<int> ids) {
+    Texts out;
+    for (int id : ids) out.push_back(WindowText(GetDlgItem(w.parent.hwnd, id)));
+    return out;
+}
+
 }  // namespace
 
 TEST(DdxHelpers, NumbersReadBackBeyond32BitsAndOutOfRangeTextFailsWithoutStoring) {
@@ -77,10 +85,7 @@ TEST(DdxHelpers, NumbersReadBackBeyond32BitsAndOutOfRangeTextFailsWithoutStoring
     EXPECT_FALSE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_IntText(dx, 1, &i); }));
     EXPECT_FALSE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_FloatScaled(dx, 3, &f, 0, 1e-30); }));
     EXPECT_FALSE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_Double(dx, 4, &big, 0); }));
-    EXPECT_EQ(i, 5);
-    EXPECT_EQ(f, 1.0f);
-    EXPECT_EQ(big, 2.0);
-    EXPECT_EQ(w.complaints, 3);
+    EXPECT_EQ(std::tuple(i, f, big, w.complaints), std::tuple(5, 1.0f, 2.0, 3));
     EXPECT_EQ(w.complaint, "Der eingegebene Wert liegt außerhalb des zulässigen Bereichs.");
     EXPECT_EQ(GetFocus(), GetDlgItem(w.parent.hwnd, 4));
 }
@@ -101,10 +106,8 @@ TEST(DdxHelpers, WritersShowGroupedScaledNumbersAndSpareUnchangedFields) {
     }));
     DWORD start = 0, end = 0;
     SendMessageA(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-    EXPECT_EQ(start, 2u);
-    EXPECT_EQ(end, 4u);
-    EXPECT_EQ(WindowText(GetDlgItem(w.parent.hwnd, 2)), "25.0");
-    EXPECT_EQ(WindowText(GetDlgItem(w.parent.hwnd, 3)), "4000000000");
+    EXPECT_EQ(std::pair(start, end), std::pair(2ul, 4ul));
+    EXPECT_EQ(TextsOf(w, {1, 2, 3}), (Texts{"1 234.50", "25.0", "4000000000"}));
     SetWindowTextA(GetDlgItem(w.parent.hwnd, 2), "12,5");
     EXPECT_TRUE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_FloatScaled(dx, 2, &f, 1, 100.0); }));
     EXPECT_FLOAT_EQ(f, 0.125f);
@@ -113,51 +116,47 @@ TEST(DdxHelpers, WritersShowGroupedScaledNumbersAndSpareUnchangedFields) {
 TEST(DdxHelpers, RangeGroupLabelsEditsAndSelectorFollowTheMode) {
     DdxWindow w;
     const unsigned offered = 0x25;  // modes 0, 2 and 5
-    HWND from = w.Edit(10), label1 = w.Label(11), to = w.Edit(12), label2 = w.Label(13);
+    HWND from = w.Edit(10), label1 = w.Label(11), to = w.Edit(12);
+    w.Label(13);
     HWND combo = w.parent.AddCombo(14, CBS_DROPDOWNLIST, 0, 200);
     for (const char* entry : {"keine", "gleich", "von bis"}) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)entry);
     struct Case {
         int mode, index;
         const char *first, *second;
         bool fromEnabled, toEnabled;
-    } cases[] = {{5, 2, "Von :", "Bis :", true, true}, {2, 1, "Wert :", "", true, false}, {0, 0, "Wert :", "", false, false}};
+    } cases[] = {{5, 2, "Von :", "Bis :", true, true}, {2, 1, "Wert :", "", true, false},
+                 {0, 0, "Wert :", "", false, false}};
     for (const Case& c : cases) {
         int lo = -7, hi = 2147483647, mode = c.mode;
         EXPECT_TRUE(w.Exchange(FALSE, [&](CDataExchange* dx) { DDX_RangeGroup(dx, 10, &lo, &hi, &mode, offered); }));
         EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), c.index) << c.mode;
-        EXPECT_EQ(WindowText(label1), c.first);
-        EXPECT_EQ(WindowText(label2), c.second);
-        EXPECT_EQ(IsWindowEnabled(from) != 0, c.fromEnabled) << c.mode;
-        EXPECT_EQ(IsWindowEnabled(to) != 0, c.toEnabled) << c.mode;
-        EXPECT_EQ(WindowText(to), "2147483647");
+        EXPECT_EQ(TextsOf(w, {11, 13, 12}), (Texts{c.first, c.second, "2147483647"})) << c.mode;
+        EXPECT_EQ(std::pair(IsWindowEnabled(from) != 0, IsWindowEnabled(to) != 0),
+                  std::pair(c.fromEnabled, c.toEnabled)) << c.mode;
     }
     SetWindowTextA(from, "12");
     SetWindowTextA(to, "-3");
     SendMessageA(combo, CB_SETCURSEL, 2, 0);
     int lo = 0, hi = 0, mode = 0;
     EXPECT_TRUE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_RangeGroup(dx, 10, &lo, &hi, &mode, offered); }));
-    EXPECT_EQ(lo, 12);
-    EXPECT_EQ(hi, -3);
-    EXPECT_EQ(mode, 5);
-    EXPECT_EQ(WindowText(label1), "Von :");
+    EXPECT_EQ(std::tuple(lo, hi, mode, WindowText(label1)), std::tuple(12, -3, 5, "Von :"));
     // A "to" value beyond 32 bits fails the whole group: nothing is stored.
     SetWindowTextA(to, "2147483648");
     SendMessageA(combo, CB_SETCURSEL, 1, 0);
     EXPECT_FALSE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_RangeGroup(dx, 10, &lo, &hi, &mode, offered); }));
-    EXPECT_EQ(hi, -3);
-    EXPECT_EQ(mode, 5);
+    EXPECT_EQ(std::pair(hi, mode), std::pair(-3, 5));
 }
 
 TEST(DdxHelpers, RangeGroupWithRadioButtonsAndDecimalValues) {
     DdxWindow w;
-    HWND from = w.Edit(20), to = w.Edit(21);
+    w.Edit(20);
+    HWND to = w.Edit(21);
     HWND radios[3];
     for (int i = 0; i < 3; ++i) radios[i] = w.parent.AddChild("BUTTON", 22 + i, BS_RADIOBUTTON | (i ? 0 : WS_GROUP));
     double lo = 1.5, hi = 1234.25;
     int mode = 5;
     EXPECT_TRUE(w.Exchange(FALSE, [&](CDataExchange* dx) { DDX_RangeGroupDouble(dx, 20, &lo, &hi, &mode, 0x23, 2); }));
-    EXPECT_EQ(WindowText(from), "1.50");
-    EXPECT_EQ(WindowText(to), "1 234.25");
+    EXPECT_EQ(TextsOf(w, {20, 21}), (Texts{"1.50", "1 234.25"}));
     EXPECT_EQ(SendMessageA(radios[2], BM_GETCHECK, 0, 0), BST_CHECKED);
     SendMessageA(radios[2], BM_SETCHECK, BST_UNCHECKED, 0);
     SendMessageA(radios[1], BM_SETCHECK, BST_CHECKED, 0);
@@ -186,9 +185,7 @@ TEST(DdxHelpers, DatesAndTimesThroughCTimeChangeOnlyTheirPart) {
         DDX_DateCTime(dx, 31, &t, 0);
         DDX_TimeCTime(dx, 32, &t, FALSE);
     }));
-    EXPECT_EQ(WindowText(both), "Di 5.März 2024 09:05");
-    EXPECT_EQ(WindowText(date), "5.März 2024");
-    EXPECT_EQ(WindowText(time), "09:05:07");
+    EXPECT_EQ(TextsOf(w, {30, 31, 32}), (Texts{"Di 5.März 2024 09:05", "5.März 2024", "09:05:07"}));
     SetWindowTextA(date, "2023-02-01");
     EXPECT_TRUE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_DateCTime(dx, 31, &t, 0); }));
     EXPECT_EQ(t, CTime(2023, 2, 1, 9, 5, 7));

@@ -1,5 +1,6 @@
 #include "ui/dialogs/SelectDialogTemplates.h"
 #include "ui/dialogs/SelectDialogs.h"
+#include "ui/dialogs/SelectTestSupport.h"
 
 #include "ui/filedialog/FileDialogTestSupport.h"
 #include "ui/UiTestSupport.h"
@@ -12,6 +13,7 @@
 namespace {
 
 using uitest::WindowText;
+using Texts = std::vector<std::string>;
 
 // Runs `step` on the open dialog with `marker` from the bounded driver's timer (tick 1, 2, ...).
 INT_PTR Drive(CDialog& dialog, LONG_PTR marker, const std::function<bool(HWND, int)>& step) {
@@ -48,7 +50,8 @@ RECT OpenedAt(CDialog& dialog, LONG_PTR marker) {
 }
 
 void AddFruit(CListSelectDlg& d) {
-    for (const char* t : {"Birne", "Apfel", "Banane", "Kirsche"}) d.AddItem(kInsertByText, static_cast<uint32_t>(t[1]), t);
+    for (const char* t : {"Birne", "Apfel", "Banane", "Kirsche"})
+        d.AddItem(kInsertByText, static_cast<uint32_t>(t[1]), t);
 }
 
 }  // namespace
@@ -56,8 +59,7 @@ void AddFruit(CListSelectDlg& d) {
 TEST(ComboSelectDlg, EmptyListGivesNothingAndEntriesGiveTheirValues) {
     CComboSelectDlg empty;
     EXPECT_EQ(Drive(empty, kComboSelectDialogMarker, [](HWND wnd, int) { Command(wnd, IDOK); return true; }), IDOK);
-    EXPECT_EQ(empty.m_index, -1);
-    EXPECT_STREQ(empty.m_text, "");
+    EXPECT_EQ(Chosen(empty), (Choice{-1, "", 0}));
 
     // The list shows the entry passed as chosen; OK gives the one selected then.
     CComboSelectDlg d;
@@ -69,17 +71,15 @@ TEST(ComboSelectDlg, EmptyListGivesNothingAndEntriesGiveTheirValues) {
     EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [&](HWND wnd, int) {
                   EXPECT_TRUE(IsWindowVisible(GetDlgItem(wnd, kSelectComboListId)));
                   EXPECT_FALSE(IsWindowVisible(GetDlgItem(wnd, kSelectComboEditId)));
-                  EXPECT_EQ(WindowText(wnd), "Farbe");
-                  EXPECT_EQ(WindowText(GetDlgItem(wnd, kSelectPromptId)), "Bitte wählen:");
+                  EXPECT_EQ((Texts{WindowText(wnd), WindowText(GetDlgItem(wnd, kSelectPromptId))}),
+                            (Texts{"Farbe", "Bitte wählen:"}));
                   EXPECT_EQ(SendDlgItemMessageA(wnd, kSelectComboListId, CB_GETCURSEL, 0, 0), 1);
                   SendDlgItemMessageA(wnd, kSelectComboListId, CB_SETCURSEL, 2, 0);
                   Command(wnd, IDOK);
                   return true;
               }),
               IDOK);
-    EXPECT_EQ(d.m_index, 2);
-    EXPECT_STREQ(d.m_text, "Blau");
-    EXPECT_EQ(d.m_value, 30u);
+    EXPECT_EQ(Chosen(d), (Choice{2, "Blau", 30}));
     char buffer[3];
     EXPECT_EQ(d.GetText(buffer, sizeof buffer), 2);
     EXPECT_STREQ(buffer, "Bl");
@@ -96,12 +96,9 @@ TEST(ComboSelectDlg, EditableTextCancelAndNoCancel) {
                   return true;
               }),
               IDOK);
-    EXPECT_EQ(d.m_index, -1);
-    EXPECT_STREQ(d.m_text, "frei getippt");
-    EXPECT_EQ(d.m_value, 0u);
+    EXPECT_EQ(Chosen(d), (Choice{-1, "frei getippt", 0}));
     EXPECT_EQ(Drive(d, kComboSelectDialogMarker, [](HWND wnd, int) { Command(wnd, IDCANCEL); return true; }), IDCANCEL);
-    EXPECT_EQ(d.m_index, -1);
-    EXPECT_STREQ(d.m_text, "");
+    EXPECT_EQ(Chosen(d), (Choice{-1, "", 0}));
     // Without Cancel, Escape acts as OK.
     d.m_cancelAllowed = 0;
     d.m_index = 0;
@@ -111,8 +108,7 @@ TEST(ComboSelectDlg, EditableTextCancelAndNoCancel) {
                   return true;
               }),
               IDOK);
-    EXPECT_STREQ(d.m_text, "eins");
-    EXPECT_EQ(d.m_value, 1u);
+    EXPECT_EQ(Chosen(d), (Choice{0, "eins", 1}));
 }
 
 TEST(ListSelectDlg, SingleChoiceByDoubleClickAndTypeAhead) {
@@ -129,11 +125,8 @@ TEST(ListSelectDlg, SingleChoiceByDoubleClickAndTypeAhead) {
                   return tick == 3 && GetDlgItem(wnd, kSelectListFirstId);
               }),
               IDOK);
-    EXPECT_EQ(d.m_index, 2);  // Apfel, Banane, Birne, Kirsche: the second entry with B
-    EXPECT_STREQ(d.m_text, "Birne");
-    EXPECT_EQ(d.m_value, static_cast<uint32_t>('i'));
-    EXPECT_TRUE(d.GetCheck(2));
-    EXPECT_FALSE(d.GetCheck(0));
+    EXPECT_EQ(Chosen(d), (Choice{2, "Birne", 'i'}));  // Apfel, Banane, Birne, Kirsche: the second entry with B
+    EXPECT_EQ(Checks(d, 4), (std::vector<int>{0, 0, 1, 0}));
 }
 
 TEST(ListSelectDlg, CheckBoxesToggleOncePerClickInTheTickArea) {
@@ -155,10 +148,7 @@ TEST(ListSelectDlg, CheckBoxesToggleOncePerClickInTheTickArea) {
                   return tick == 3;
               }),
               IDOK);
-    EXPECT_EQ(d.GetCheck(0), 1);
-    EXPECT_EQ(d.GetCheck(1), 1);
-    EXPECT_EQ(d.GetCheck(2), 1);
-    EXPECT_EQ(d.GetCheck(3), 0);
+    EXPECT_EQ(Checks(d, 4), (std::vector<int>{1, 1, 1, 0}));
 }
 
 TEST(ListSelectDlg, OneTickMultipleSelectAllAndNoCancel) {
@@ -174,10 +164,8 @@ TEST(ListSelectDlg, OneTickMultipleSelectAllAndNoCancel) {
                   return tick == 3;
               }),
               IDOK);
-    EXPECT_EQ(radio.m_index, 3);
-    EXPECT_STREQ(radio.m_text, "Kirsche");
-    EXPECT_EQ(radio.GetCheck(1), 0);
-    EXPECT_EQ(radio.GetCheck(3), 1);
+    EXPECT_EQ(Chosen(radio), (Choice{3, "Kirsche", 'i'}));
+    EXPECT_EQ(Checks(radio, 4), (std::vector<int>{0, 0, 0, 1}));
 
     CListSelectDlg multi;
     multi.m_style = 1;
@@ -195,7 +183,7 @@ TEST(ListSelectDlg, OneTickMultipleSelectAllAndNoCancel) {
                   return tick == 3;
               }),
               IDOK);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(multi.GetCheck(i), 1) << i;
+    EXPECT_EQ(Checks(multi, 4), (std::vector<int>{1, 1, 1, 1}));
 }
 
 TEST(ListSelectDlg, ReopensAtItsSizeButNotAtAPositionOffTheScreen) {
@@ -221,6 +209,5 @@ TEST(ListSelectDlg, ReopensAtItsSizeButNotAtAPositionOffTheScreen) {
     CListSelectDlg other;
     AddFruit(other);
     const RECT third = OpenedAt(other, kListSelectDialogMarker);
-    EXPECT_EQ(third.left, second.left);  // the position saved by the last list dialog
-    EXPECT_EQ(third.top, second.top);
+    EXPECT_EQ(std::pair(third.left, third.top), std::pair(second.left, second.top));  // saved by the last list dialog
 }

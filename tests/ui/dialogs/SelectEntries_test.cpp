@@ -34,9 +34,8 @@ TEST(SelectEntries, InsertsByIndexTextOrValueAndFindsTexts) {
     EXPECT_EQ(byValue.Add(-1, 9, nullptr), 5);
     EXPECT_STREQ(byValue.Text(5), "");
     EXPECT_TRUE(byValue.Check(1));
-    EXPECT_EQ(byValue.Find("5 SECOND", false), -1);
-    EXPECT_EQ(byValue.Find("5 SECOND", true), 3);
-    EXPECT_EQ(byValue.Find("at 1", false), 1);
+    EXPECT_EQ((std::vector<int>{byValue.Find("5 SECOND", false), byValue.Find("5 SECOND", true),
+                                byValue.Find("at 1", false)}), (std::vector<int>{-1, 3, 1}));
     // Out of range: nothing changes.
     EXPECT_EQ(byValue.Value(6), 0u);
     EXPECT_EQ(byValue.SetValue(-1, 7), 0u);
@@ -70,18 +69,10 @@ TEST(SelectTypeAhead, RepeatedLettersStepAndPrefixesSearchFromTheCurrentEntry) {
 }
 
 TEST(SelectDialogGeometry, SizesLayoutAndSavedPositions) {
-    EXPECT_EQ(DesignSizeDelta(347, 100, 347), 100);
-    EXPECT_EQ(DesignSizeDelta(694, 100, 347), 200);
-    EXPECT_EQ(DesignSizeDelta(347, 0x12340000 | 500, 347), 153);
-    EXPECT_EQ(DesignSizeDelta(301, -10, 301), -10);
-    ListSelectMeasures m;
-    m.buttonWidth = 75;
-    m.buttonHeight = 23;
-    m.gap = 22;
-    m.buttonTop = 35;
-    m.listLeft = 8;
-    m.listTop = 30;
-    m.listBottom = 45;
+    EXPECT_EQ((std::vector<int>{DesignSizeDelta(347, 100, 347), DesignSizeDelta(694, 100, 347),
+                                DesignSizeDelta(347, 0x12340000 | 500, 347), DesignSizeDelta(301, -10, 301)}),
+              (std::vector<int>{100, 200, 153, -10}));
+    const ListSelectMeasures m = {75, 23, 22, 35, 8, 30, 45};  // button size, gap, top; list margins
     ListSelectPlacement p = LayOutListSelect(m, 400, 300, true);
     EXPECT_EQ(p.list, (RECT{8, 30, 392, 255}));
     EXPECT_EQ(p.ok, (RECT{114, 265, 189, 288}));
@@ -94,8 +85,6 @@ TEST(SelectDialogGeometry, SizesLayoutAndSavedPositions) {
     r = {100, 100, 150, 120};
     KeepMinimumSize(&r, WMSZ_TOPRIGHT, 200, 100);
     EXPECT_EQ(r, (RECT{100, 20, 300, 120}));
-    EXPECT_FALSE(UsableSavedPosition({-30, 10}, 800, 600));
-    EXPECT_TRUE(UsableSavedPosition({-19, 10}, 800, 600));
-    EXPECT_FALSE(UsableSavedPosition({750, 10}, 800, 600));
-    EXPECT_FALSE(UsableSavedPosition({10, 550}, 800, 600));
+    for (POINT at : {POINT{-30, 10}, POINT{-19, 10}, POINT{750, 10}, POINT{10, 550}})
+        EXPECT_EQ(UsableSavedPosition(at, 800, 600), at.x == -19) << at.x << "," << at.y;
 }

@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using uitest::TestParent;
@@ -37,6 +39,22 @@ COLORREF WaitForScreenPixel(HWND hwnd, int x, int y, COLORREF expected) {
     return c;
 }
 
+// Waits for every client point to show its colour; the points and colours shown are compared at once.
+struct Shown {
+    int x, y;
+    COLORREF colour;
+};
+void ExpectShows(HWND hwnd, std::initializer_list<Shown> points) {
+    std::vector<std::tuple<int, int, COLORREF>> expected, got;
+    for (const Shown& p : points) {
+        expected.emplace_back(p.x, p.y, p.colour);
+        got.emplace_back(p.x, p.y, WaitForScreenPixel(hwnd, p.x, p.y, p.colour));
+    }
+    EXPECT_EQ(expected, got);
+}
+
+std::pair<int, int> Scroll(CDibWnd& wnd) { return {wnd.GetScrollX(), wnd.GetScrollY()}; }
+
 struct MouseLog {
     std::vector<std::vector<int>> calls;
     static void Record(void* context, UINT message, WPARAM flags, int x, int y) {
@@ -51,25 +69,22 @@ TEST(DibWnd, DrawnImageReachesTheScreen) {
     CDibWnd wnd;
     ASSERT_TRUE(wnd.Create(0, WS_CHILD | WS_VISIBLE, RECT{10, 10, 310, 210}, CWnd::FromHandle(parent.hwnd), kId));
     CDibImage* image = wnd.GetImage();
-    ASSERT_EQ(300u, image->width);
-    ASSERT_EQ(200u, image->height);
-    EXPECT_EQ(32u, image->depth); // a 24-bit X screen shows as 32 bits
+    // A 24-bit X screen shows as 32 bits.
+    ASSERT_EQ(std::tuple(300u, 200u, 32u), std::tuple(image->width, image->height, image->depth));
     EXPECT_EQ(0x00ffffffu, image->GetPixel(5, 5) & 0xffffff); // filled with the background
     PumpFor(50);
     image->FillRect(0, 0, 300, 200, 0x00000000);
     image->FillRect(20, 30, 40, 10, 0x00ff0000);
     wnd.InvalidateImageRect(0, 0, 300, 200, FALSE);
     wnd.UpdateWindow();
-    EXPECT_EQ(RGB(255, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 25, 35, RGB(255, 0, 0)));
-    EXPECT_EQ(RGB(0, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 19, 35, RGB(0, 0, 0)));
+    ExpectShows(wnd.m_hWnd, {{25, 35, RGB(255, 0, 0)}, {19, 35, RGB(0, 0, 0)}});
 
     // Only the invalidated rectangle is painted again.
     image->FillRect(100, 100, 20, 20, 0x0000ff00);
     image->FillRect(200, 100, 20, 20, 0x0000ff00);
     wnd.InvalidateImageRect(120, 120, -20, -20, FALSE); // the negative form of (100, 100, 20, 20)
     wnd.UpdateWindow();
-    EXPECT_EQ(RGB(0, 255, 0), WaitForScreenPixel(wnd.m_hWnd, 105, 105, RGB(0, 255, 0)));
-    EXPECT_EQ(RGB(0, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 205, 105, RGB(0, 0, 0)));
+    ExpectShows(wnd.m_hWnd, {{105, 105, RGB(0, 255, 0)}, {205, 105, RGB(0, 0, 0)}});
 }
 
 TEST(DibWnd, SmallFixedImageCentredOrPinned) {
@@ -79,16 +94,12 @@ TEST(DibWnd, SmallFixedImageCentredOrPinned) {
     ASSERT_TRUE(centred.Create(0, WS_CHILD | WS_VISIBLE | kDibWndCentre | kDibWndFixedSize, RECT{0, 0, 300, 200},
                                CWnd::FromHandle(parent.hwnd), kId));
     EXPECT_EQ(200u, centred.GetImage()->width);
-    EXPECT_EQ(-50, centred.GetScrollX());
-    EXPECT_EQ(-50, centred.GetScrollY());
+    EXPECT_EQ(std::pair(-50, -50), Scroll(centred));
     centred.SetBackground(RGB(0, 0, 255));
     centred.GetImage()->FillRect(0, 0, 200, 100, 0x00ffff00);
     centred.RedrawWindow();
-    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(centred.m_hWnd, 49, 100, RGB(0, 0, 255)));
-    EXPECT_EQ(RGB(255, 255, 0), WaitForScreenPixel(centred.m_hWnd, 50, 100, RGB(255, 255, 0)));
-    EXPECT_EQ(RGB(255, 255, 0), WaitForScreenPixel(centred.m_hWnd, 249, 149, RGB(255, 255, 0)));
-    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(centred.m_hWnd, 250, 100, RGB(0, 0, 255)));
-    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(centred.m_hWnd, 100, 160, RGB(0, 0, 255)));
+    ExpectShows(centred.m_hWnd, {{49, 100, RGB(0, 0, 255)}, {50, 100, RGB(255, 255, 0)},
+                                 {249, 149, RGB(255, 255, 0)}, {250, 100, RGB(0, 0, 255)}, {100, 160, RGB(0, 0, 255)}});
     // A window resize leaves a fixed-size image alone.
     centred.SetWindowPos(nullptr, 0, 0, 350, 250, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(200u, centred.GetImage()->width);
@@ -102,8 +113,7 @@ TEST(DibWnd, SmallFixedImageCentredOrPinned) {
     pinned.GetImage()->FillRect(0, 0, 200, 100, 0x00ff0000);
     pinned.RedrawWindow();
     EXPECT_EQ(0, pinned.GetScrollX());
-    EXPECT_EQ(RGB(255, 0, 0), WaitForScreenPixel(pinned.m_hWnd, 199, 10, RGB(255, 0, 0)));
-    EXPECT_EQ(RGB(0, 255, 0), WaitForScreenPixel(pinned.m_hWnd, 200, 10, RGB(0, 255, 0)));
+    ExpectShows(pinned.m_hWnd, {{199, 10, RGB(255, 0, 0)}, {200, 10, RGB(0, 255, 0)}});
     // Pinned, but still scrolled to show the part that does not fit vertically.
     EXPECT_EQ(1, pinned.SetScrollPosition(0, 15, TRUE));
     EXPECT_EQ(15, pinned.GetScrollY());
@@ -113,8 +123,7 @@ TEST(DibWnd, SmallFixedImageCentredOrPinned) {
 
 TEST(DibWnd, ImageSizeLimits) {
     CDibWnd wnd;
-    EXPECT_EQ(0, wnd.SetImageSize(16001, 10));
-    EXPECT_EQ(0, wnd.SetImageSize(10, 0));
+    for (auto [w, h] : {std::pair(16001, 10), std::pair(10, 0)}) EXPECT_EQ(0, wnd.SetImageSize(w, h)) << w << "x" << h;
     EXPECT_EQ(1, wnd.SetImageSize(16000, 10));
     EXPECT_EQ(16000u, wnd.GetImage()->width);
     EXPECT_EQ(1, wnd.SetImageSize(16000, 10)); // nothing to do
@@ -128,17 +137,14 @@ TEST(DibWnd, ShrinkingTheImageKeepsTheScrollPositionInside) {
                            CWnd::FromHandle(parent.hwnd), kId));
     EXPECT_EQ(1, wnd.SetScrollPosition(600, 500, FALSE));
     EXPECT_EQ(1, wnd.SetImageSize(400, 300));
-    EXPECT_EQ(100, wnd.GetScrollX());
-    EXPECT_EQ(100, wnd.GetScrollY());
+    EXPECT_EQ(std::pair(100, 100), Scroll(wnd));
     // Smaller than the window: the image shows from its corner, the rest is background.
     EXPECT_EQ(1, wnd.SetImageSize(200, 100));
-    EXPECT_EQ(0, wnd.GetScrollX());
-    EXPECT_EQ(0, wnd.GetScrollY());
+    EXPECT_EQ(std::pair(0, 0), Scroll(wnd));
     wnd.SetBackground(RGB(0, 0, 255));
     wnd.GetImage()->FillRect(0, 0, 200, 100, 0x00ff0000);
     wnd.RedrawWindow();
-    EXPECT_EQ(RGB(255, 0, 0), WaitForScreenPixel(wnd.m_hWnd, 0, 0, RGB(255, 0, 0)));
-    EXPECT_EQ(RGB(0, 0, 255), WaitForScreenPixel(wnd.m_hWnd, 250, 150, RGB(0, 0, 255)));
+    ExpectShows(wnd.m_hWnd, {{0, 0, RGB(255, 0, 0)}, {250, 150, RGB(0, 0, 255)}});
 }
 
 TEST(DibWnd, ScrollBarsAndScrolling) {
@@ -149,8 +155,7 @@ TEST(DibWnd, ScrollBarsAndScrolling) {
                            RECT{0, 0, 300, 200}, CWnd::FromHandle(parent.hwnd), kId));
     EXPECT_EQ(1000u, wnd.GetImage()->width);
     const LONG style = GetWindowLongA(wnd.m_hWnd, GWL_STYLE);
-    EXPECT_TRUE(style & WS_HSCROLL);
-    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_EQ(WS_HSCROLL | WS_VSCROLL, style & (WS_HSCROLL | WS_VSCROLL));
     RECT client;
     wnd.GetClientRect(&client);
     SCROLLINFO si{};
@@ -169,8 +174,7 @@ TEST(DibWnd, ScrollBarsAndScrolling) {
     wnd.SendMessage(WM_HSCROLL, SB_LINELEFT, 0);
     EXPECT_EQ(0, wnd.GetScrollX());
     wnd.SetScrollPosition(5000, 5000, TRUE);
-    EXPECT_EQ(1000 - client.right, wnd.GetScrollX());
-    EXPECT_EQ(800 - client.bottom, wnd.GetScrollY());
+    EXPECT_EQ(std::pair(1000 - (int)client.right, 800 - (int)client.bottom), Scroll(wnd));
 
     // Scrolled: what the client shows is the image at the scroll position.
     CDibImage* image = wnd.GetImage();
@@ -297,8 +301,7 @@ TEST(DibWnd, CreateAtControlReportsFailure) {
     RECT r;
     GetWindowRect(wnd.m_hWnd, &r);
     MapWindowPoints(nullptr, parent.hwnd, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(30, r.left);
-    EXPECT_EQ(100, r.bottom);
+    EXPECT_EQ(std::pair(30L, 100L), std::pair(r.left, r.bottom));
     EXPECT_EQ(wnd.m_hWnd, GetWindow(placeholder, GW_HWNDNEXT)); // right behind the placeholder
     EXPECT_EQ(120u, wnd.GetImage()->width);
 }

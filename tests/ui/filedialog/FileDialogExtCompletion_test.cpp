@@ -8,9 +8,11 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using uitest::TempFolder;
+using uitest::ListEntries;
 using uitest::TestParent;
 
 namespace {
@@ -20,17 +22,6 @@ bool PumpUntilSettled(const std::function<bool()>& done) {
     if (!PumpUntil(done, 20000)) return false;
     PumpQueued();
     return true;
-}
-
-std::vector<std::string> Items(HWND popup) {
-    std::vector<std::string> out;
-    int n = static_cast<int>(SendMessageA(popup, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        char buffer[MAX_PATH] = {};
-        SendMessageA(popup, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer));
-        out.emplace_back(buffer);
-    }
-    return out;
 }
 
 int ReadyCommands(const TestParent& dialog) {
@@ -58,21 +49,19 @@ struct Suggestions {
 
 TEST(FileDialogExtCompletion, OffersMatchingNamesOfTheCurrentFolder) {
     TempFolder folder("complete");
-    folder.Add("abc.txt");
-    folder.Add("Abd.txt");
-    folder.Add("xyz.txt");
+    for (const char* name : {"abc.txt", "Abd.txt", "xyz.txt"}) folder.Add(name);
     folder.AddFolder("ab");
     Suggestions s;
     s.completion.SetFolder(folder.path.c_str());
     ASSERT_TRUE(PumpUntilSettled([&] { return s.completion.NamesRead() == 4; }));
     s.completion.SetText("aB");
     ASSERT_TRUE(PumpUntilSettled([&] { return SendMessageA(s.popup, LB_GETCOUNT, 0, 0) == 3; }));
-    EXPECT_EQ(Items(s.popup), (std::vector<std::string>{"ab", "abc.txt", "Abd.txt"}));
+    EXPECT_EQ(ListEntries(s.popup), (std::vector<std::string>{"ab", "abc.txt", "Abd.txt"}));
     EXPECT_EQ(ReadyCommands(s.dialog), 1);
 
     // A new text starts over; one that matches nothing leaves the list empty.
     s.completion.SetText("x");
-    ASSERT_TRUE(PumpUntilSettled([&] { return Items(s.popup) == std::vector<std::string>{"xyz.txt"}; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return ListEntries(s.popup) == std::vector<std::string>{"xyz.txt"}; }));
     s.completion.SetText("q");
     ASSERT_TRUE(PumpUntilSettled([&] { return SendMessageA(s.popup, LB_GETCOUNT, 0, 0) == 0; }));
 
@@ -91,7 +80,7 @@ TEST(FileDialogExtCompletion, OffersMatchingNamesOfTheCurrentFolder) {
     PumpQueued();
     EXPECT_EQ(SendMessageA(s.popup, LB_GETCOUNT, 0, 0), 0);
     s.completion.SetText("a");
-    ASSERT_TRUE(PumpUntilSettled([&] { return Items(s.popup) == std::vector<std::string>{"abend.txt"}; }));
+    ASSERT_TRUE(PumpUntilSettled([&] { return ListEntries(s.popup) == std::vector<std::string>{"abend.txt"}; }));
 
     // The worker ends within the bound even while it waits for work.
     Sleep(100);
@@ -113,9 +102,8 @@ TEST(FileDialogExtCompletion, LargeFolderOffersAtMostAHundredOfTheFirstTwoThousa
     ASSERT_TRUE(PumpUntilSettled([&] { return s.completion.NamesRead() == FILE_COMPLETION_MAX_NAMES; }));
     Sleep(300);  // a worker that kept reading or posting would show it now
     PumpQueued();
-    EXPECT_EQ(s.completion.NamesRead(), FILE_COMPLETION_MAX_NAMES);
-    EXPECT_EQ(s.completion.NamesPosted(), FILE_COMPLETION_MAX_SHOWN);
+    EXPECT_EQ(std::tuple(s.completion.NamesRead(), s.completion.NamesPosted(), ReadyCommands(s.dialog)),
+              std::tuple(FILE_COMPLETION_MAX_NAMES, FILE_COMPLETION_MAX_SHOWN, 1));
     EXPECT_EQ(SendMessageA(s.popup, LB_GETCOUNT, 0, 0), FILE_COMPLETION_MAX_SHOWN);
-    EXPECT_EQ(ReadyCommands(s.dialog), 1);
     EXPECT_TRUE(s.completion.Stop(2000));
 }

@@ -294,11 +294,8 @@ TEST(FileDialogExt, TypingOffersCompletionsAndKeysWorkOnThem) {
             }
             return tick > 600 && (PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0), true);
         }
-        for (int i = 0; i < 2; ++i) {
-            char text[MAX_PATH] = {};
-            SendMessageA(popup, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            offered.emplace_back(text);
-        }
+        offered = uitest::ListEntries(popup);
+        offered.resize(2);
         // Down moves through the suggestions and swallows the key.
         SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 1);
         afterDown = WindowText(combo);

@@ -12,20 +12,12 @@ using uitest::TestParent;
 namespace {
 
 std::vector<std::string> Entries(HWND hwnd, bool listBox) {
-    std::vector<std::string> out;
-    UINT getCount = listBox ? LB_GETCOUNT : CB_GETCOUNT;
-    UINT getText = listBox ? LB_GETTEXT : CB_GETLBTEXT;
-    int count = static_cast<int>(SendMessageA(hwnd, getCount, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char buffer[512] = {};
-        SendMessageA(hwnd, getText, i, reinterpret_cast<LPARAM>(buffer));
-        out.emplace_back(buffer);
-    }
-    return out;
+    return listBox ? uitest::ListEntries(hwnd) : uitest::ComboEntries(hwnd);
 }
 
 void Add(HWND hwnd, bool listBox, std::initializer_list<const char*> texts) {
-    for (const char* t : texts) SendMessageA(hwnd, listBox ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+    for (const char* t : texts)
+        SendMessageA(hwnd, listBox ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -88,6 +90,8 @@ BoxView LookAndClose(MSGBOXPARAMSW& record, const POINT* moveTo = nullptr) {
     return v;
 }
 
+std::pair<LONG, LONG> Pair(POINT p) { return {p.x, p.y}; }
+
 MSGBOXPARAMSW Record(HWND owner, const wchar_t* text, UINT style) {
     MSGBOXPARAMSW r = {};
     r.cbSize = sizeof r;
@@ -121,12 +125,10 @@ TEST(ToolkitMessageBox, ButtonsInOrderWithTheirTextsWhileTheOwnerIsDisabled) {
                   }),
                   c.press);
         EXPECT_EQ(v.ids, c.ids);
-        EXPECT_EQ(v.caption, L"Titel");
-        EXPECT_EQ(v.text, L"Wirklich?");
-        EXPECT_EQ(v.lines, (std::vector<std::wstring>{L"Wirklich?"}));
+        EXPECT_EQ(std::tuple(v.caption, v.text, v.lines, v.defaultId),
+                  std::tuple(L"Titel", L"Wirklich?", std::vector<std::wstring>{L"Wirklich?"}, c.ids[0]));
         EXPECT_FALSE(v.ownerEnabled);
         EXPECT_TRUE(IsWindowEnabled(owner.hwnd));
-        EXPECT_EQ(v.defaultId, c.ids[0]);
         // System texts or the fallbacks, "Niemals" and "Immer" among them.
         for (size_t i = 0; i < v.ids.size(); ++i) EXPECT_EQ(v.buttonTexts[i], MsgBoxButtonText(v.ids[i])) << i;
     }
@@ -207,16 +209,12 @@ TEST(ToolkitMessageBox, ASecondBoxOpensWhereTheFirstWasLeft) {
     const BoxView first = LookAndClose(record, &to);
     const POINT moved = {first.centre.x - first.topLeft.x + to.x, first.centre.y - first.topLeft.y + to.y};
     EXPECT_EQ(RememberedMsgBoxCentre().x, moved.x);
-    const BoxView second = LookAndClose(record);
-    EXPECT_EQ(second.centre.x, moved.x);
-    EXPECT_EQ(second.centre.y, moved.y);
+    EXPECT_EQ(Pair(LookAndClose(record).centre), Pair(moved));
     // With kMsgBoxPosition the record carries the centre in and out.
     record = Record(nullptr, L"Zwei", kMsgBoxPosition);
     record.dwLanguageId = MAKELONG(260, 230);
     const POINT elsewhere = {40, 50};
-    const BoxView third = LookAndClose(record, &elsewhere);
-    EXPECT_EQ(third.centre.x, 260);
-    EXPECT_EQ(third.centre.y, 230);
+    EXPECT_EQ(Pair(LookAndClose(record, &elsewhere).centre), std::pair(260L, 230L));
     EXPECT_NE(record.dwLanguageId, (DWORD)MAKELONG(260, 230));
     EXPECT_EQ(record.dwLanguageId, (DWORD)MAKELONG(RememberedMsgBoxCentre().x, RememberedMsgBoxCentre().y));
 }
@@ -243,9 +241,8 @@ TEST(ToolkitMessageBox, CodedAndLongTextsReachTheList) {
         Press(b, IDOK);
         return true;
     });
-    EXPECT_EQ(lines, 200);
+    EXPECT_EQ(std::pair(lines, si.nMax), std::pair(200, 199));
     EXPECT_LE(box.bottom - box.top, work.bottom - work.top);
-    EXPECT_EQ(si.nMax, 199);
     EXPECT_LT(static_cast<int>(si.nPage), 200);
 }
 
@@ -269,9 +266,7 @@ TEST(ToolkitMessageBox, HelpCallsTheCallbackAndDefaultCaptionsAndResourceTexts) 
                   return tick == 3;
               }),
               IDOK);
-    EXPECT_EQ(helpCalls, 1);
-    EXPECT_EQ(helpContext, 4711u);
+    EXPECT_EQ(std::pair(helpCalls, helpContext), std::pair(1, 4711ul));
     EXPECT_FALSE(v.caption.empty());
-    EXPECT_EQ(v.text, L"");
-    EXPECT_TRUE(v.lines.empty());
+    EXPECT_EQ(std::pair(v.text, v.lines.size()), std::pair(std::wstring(), size_t(0)));
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -18,6 +19,16 @@ int FakeWidth(const wchar_t* text, const BYTE*, int length) {
     int width = 0;
     for (int i = 0; i < length; ++i) width += text[i] == L'\t' ? 40 : 10;
     return width;
+}
+
+std::pair<LONG, LONG> Size(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
+
+// Each line's text, attributes and marker.
+using Line = std::tuple<std::wstring, std::vector<BYTE>, MsgBoxMarker>;
+std::vector<Line> Decoded(const std::vector<MsgBoxLine>& lines) {
+    std::vector<Line> out;
+    for (const MsgBoxLine& l : lines) out.emplace_back(l.text, l.attrs, l.marker);
+    return out;
 }
 
 std::vector<std::wstring> Texts(const std::vector<MsgBoxLine>& lines) {
@@ -47,30 +58,26 @@ TEST(MsgBoxButtons, SetsWithNeverAlwaysAndHelp) {
     };
     for (const Case& c : cases) EXPECT_EQ(MsgBoxButtons(c.style), c.ids) << std::hex << c.style;
     EXPECT_EQ(MsgBoxDefaultIndex(0x200 | 0x800 | 1), 2);
-    EXPECT_TRUE(MsgBoxCannotClose(MsgBoxButtonSet(4 | 0x4000)));
-    EXPECT_TRUE(MsgBoxCannotClose(MsgBoxButtonSet(2)));
-    EXPECT_FALSE(MsgBoxCannotClose(MsgBoxButtonSet(3)));
+    for (UINT style : {4u | 0x4000, 2u, 3u}) EXPECT_EQ(MsgBoxCannotClose(MsgBoxButtonSet(style)), style != 3) << style;
     // Every button has a text, from the system or from the fallbacks.
     for (int id : {1, 2, 3, 4, 5, 6, 7, 9, 10, 11}) EXPECT_FALSE(MsgBoxButtonText(id).empty()) << id;
-    EXPECT_EQ(MsgBoxButtonText(13), L"Niemals");
-    EXPECT_EQ(MsgBoxButtonText(15), L"Immer");
+    EXPECT_EQ(MsgBoxButtonText(13) + L"," + MsgBoxButtonText(15), L"Niemals,Immer");
 }
 
 TEST(MsgBoxText, ControlCodesGiveAttributesAndMarkerLines) {
     const std::vector<MsgBoxLine> lines =
-        DecodeMessageText(L"\x01" L"a\x0B" L"b\x07" L"c\x0E\x07" L"d\tz\x08\n" L"x\r\n\r" L"y\x0C\n" L"z\x08" L"w", nullptr);
-    ASSERT_EQ(Texts(lines), (std::vector<std::wstring>{L"abcd\tz", L"_", L"x", L"", L"y", L"\x9F", L"zw"}));
-    EXPECT_EQ(lines[0].attrs, (std::vector<BYTE>{4, 0x44, 0, 10, 10, 10}));
-    EXPECT_EQ(lines[1].marker, MsgBoxMarker::Underline);
-    EXPECT_EQ(lines[5].marker, MsgBoxMarker::Separator);
-    EXPECT_EQ(lines[6].attrs, (std::vector<BYTE>{0, 0x40}));
-    EXPECT_EQ(lines[2].attrs, (std::vector<BYTE>{0}));  // the underline line reset the attribute
+        DecodeMessageText(L"\x01" L"a\x0B" L"b\x07" L"c\x0E\x07" L"d\tz\x08\n" L"x\r\n\r" L"y\x0C\n" L"z\x08" L"w",
+                          nullptr);
+    // The underline line resets the attribute.
+    const MsgBoxMarker none = MsgBoxMarker::None;
+    EXPECT_EQ(Decoded(lines), (std::vector<Line>{{L"abcd\tz", {4, 0x44, 0, 10, 10, 10}, none},
+                                                 {L"_", {0}, MsgBoxMarker::Underline}, {L"x", {0}, none},
+                                                 {L"", {}, none}, {L"y", {0}, none},
+                                                 {L"\x9F", {0}, MsgBoxMarker::Separator}, {L"zw", {0, 0x40}, none}}));
     // With attributes the text is taken as it is, split at CR, LF and CR LF.
     const BYTE attrs[] = {1, 2, 0, 0, 3, 0, 4};
-    const std::vector<MsgBoxLine> given = DecodeMessageText(L"a\x01\r\nb\nc", attrs);
-    ASSERT_EQ(Texts(given), (std::vector<std::wstring>{L"a\x01", L"b", L"c"}));
-    EXPECT_EQ(given[0].attrs, (std::vector<BYTE>{1, 2}));
-    EXPECT_EQ(given[2].attrs, (std::vector<BYTE>{4}));
+    EXPECT_EQ(Decoded(DecodeMessageText(L"a\x01\r\nb\nc", attrs)),
+              (std::vector<Line>{{L"a\x01", {1, 2}, none}, {L"b", {3}, none}, {L"c", {4}, none}}));
     EXPECT_TRUE(DecodeMessageText(L"", nullptr).empty());
 }
 
@@ -104,13 +111,11 @@ TEST(MsgBoxLayout, MinimumSizesAndACentredButtonRow) {
     m.scrollArrowWidth = 17;
     m.work = {0, 0, 1000, 700};
     MsgBoxLayout l = LayOutMessageBox(m);
-    EXPECT_EQ(l.textArea.right - l.textArea.left, 100);
-    EXPECT_EQ(l.textArea.bottom - l.textArea.top, 40);
-    EXPECT_EQ(l.text.right - l.text.left, 45);  // 20 + 17 + 8, centred
+    EXPECT_EQ(Size(l.textArea), std::pair(100L, 40L));
+    EXPECT_EQ(Size(l.text).first, 45);  // 20 + 17 + 8, centred
     EXPECT_EQ(l.text.left - l.textArea.left, (100 - 45) / 2);
     ASSERT_EQ(l.buttons.size(), 2u);
-    EXPECT_EQ(l.buttons[0].right - l.buttons[0].left, 80);
-    EXPECT_EQ(l.buttons[0].bottom - l.buttons[0].top, 32);
+    EXPECT_EQ(Size(l.buttons[0]), std::pair(80L, 32L));
     EXPECT_EQ(l.buttons[0].left - 0, l.client.cx - l.buttons[1].right);  // centred
     EXPECT_GE(l.buttons[0].left, 24);
     EXPECT_EQ(MsgBoxMaxTextWidth(m.work), 600);
@@ -118,12 +123,11 @@ TEST(MsgBoxLayout, MinimumSizesAndACentredButtonRow) {
     // Too many lines: the text stops at 4/5 of the work area less 80 and scrolls.
     m.lineCount = 100;
     l = LayOutMessageBox(m);
-    EXPECT_EQ(l.text.bottom - l.text.top, 700 * 4 / 5 - 80);
+    EXPECT_EQ(Size(l.text).second, 700 * 4 / 5 - 80);
     EXPECT_TRUE(l.scrolling);
     m.buttonText = {100, 30};
     l = LayOutMessageBox(m);
-    EXPECT_EQ(l.buttons[1].right - l.buttons[1].left, 120);
-    EXPECT_EQ(l.buttons[1].bottom - l.buttons[1].top, 40);
+    EXPECT_EQ(Size(l.buttons[1]), std::pair(120L, 40L));
 }
 
 TEST(MsgBoxLayout, TemplateItemsOnFourByteBoundaries) {
@@ -140,21 +144,14 @@ TEST(MsgBoxLayout, TemplateItemsOnFourByteBoundaries) {
     in.baseUnits = MAKELONG(8, 16);
     const std::vector<WORD> words = BuildMsgBoxTemplate(in);
     const auto* t = reinterpret_cast<const DLGTEMPLATE*>(words.data());
-    EXPECT_EQ(t->style, 0x94C80980u);
-    EXPECT_EQ(t->dwExtendedStyle, 0x10101u | WS_EX_TOPMOST);
-    EXPECT_EQ(t->cdit, 5);
-    EXPECT_EQ(t->cx, 150);
-    EXPECT_EQ(t->cy, 60);
+    EXPECT_EQ((std::vector<DWORD>{t->style, t->dwExtendedStyle, t->cdit, (DWORD)t->cx, (DWORD)t->cy}),
+              (std::vector<DWORD>{0x94C80980u, 0x10101u | WS_EX_TOPMOST, 5, 150, 60}));
     const WORD* p = reinterpret_cast<const WORD*>(t + 1) + 2;  // no menu, default class
     std::wstring title;
     while (*p) title.push_back(static_cast<wchar_t>(*p++));
     EXPECT_EQ(title, L"Titel");
     ++p;  // no font follows
-    struct Item {
-        DWORD style;
-        WORD id;
-        std::wstring text;
-    };
+    using Item = std::tuple<DWORD, WORD, std::wstring>;  // style, id, text
     std::vector<Item> items;
     for (int i = 0; i < t->cdit; ++i) {
         if ((p - words.data()) % 2) ++p;  // items start on 4-byte boundaries
@@ -163,20 +160,13 @@ TEST(MsgBoxLayout, TemplateItemsOnFourByteBoundaries) {
         p = reinterpret_cast<const WORD*>(item + 1);
         EXPECT_EQ(p[0], 0xFFFF);
         p += 2;
-        while (*p) it.text.push_back(static_cast<wchar_t>(*p++));
+        while (*p) std::get<2>(it).push_back(static_cast<wchar_t>(*p++));
         p += 2;  // the NUL and the creation data size
         items.push_back(it);
     }
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[0].id, kMsgBoxTextId);
-    EXPECT_EQ(items[0].style, 0x54000080u);
-    EXPECT_EQ(items[0].text, L"Text");
-    EXPECT_EQ(items[1].id, kMsgBoxIconId);
-    EXPECT_EQ(items[1].style, 0x50000003u);
-    EXPECT_EQ(items[2].id, IDOK);
-    EXPECT_EQ(items[3].style, 0x50010001u);
-    EXPECT_EQ(items[3].text, L"Niemals");
-    EXPECT_EQ(items[4].style, 0x50010000u);
+    EXPECT_EQ(items, (std::vector<Item>{{0x54000080, kMsgBoxTextId, L"Text"}, {0x50000003, kMsgBoxIconId, L""},
+                                        {0x50010000, IDOK, L"OK"}, {0x50010001, 13, L"Niemals"},
+                                        {0x50010000, IDCANCEL, L"Abbrechen"}}));
     EXPECT_EQ(static_cast<size_t>(p - words.data()), words.size());
 }
 

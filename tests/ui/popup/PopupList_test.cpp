@@ -27,16 +27,7 @@ struct Popup {
     ~Popup() {
         if (IsWindow(frame)) DestroyWindow(frame);
     }
-    std::vector<std::string> Items() const {
-        std::vector<std::string> out;
-        int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            char buffer[256] = {};
-            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer));
-            out.emplace_back(buffer);
-        }
-        return out;
-    }
+    std::vector<std::string> Items() const { return uitest::ListEntries(list); }
     SIZE Client() const {
         RECT r;
         GetClientRect(frame, &r);

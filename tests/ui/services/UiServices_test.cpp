@@ -58,14 +58,10 @@ TEST(DragSources, FileBlockReadsBackThroughDragQueryFile) {
     ASSERT_NE(source, nullptr);
     const std::vector<char> block = Offered(*source, CF_HDROP);
     const std::string full = FullPath(file);
-    ASSERT_EQ(block.size(), 20 + full.size() + 2);
-    DROPFILES header;
-    std::memcpy(&header, block.data(), sizeof header);
-    EXPECT_EQ(header.pFiles, 20u);
-    EXPECT_FALSE(header.fWide);
-    EXPECT_EQ(std::string(block.data() + 20), full);
-    EXPECT_EQ(block[block.size() - 1], 0);
-    EXPECT_EQ(block[block.size() - 2], 0);
+    // A DROPFILES header (names at offset 20, ANSI), the full path and two NULs.
+    std::string expected(sizeof(DROPFILES), '\0');
+    expected[0] = 20;
+    EXPECT_EQ(std::string(block.begin(), block.end()), expected + full + std::string(2, '\0'));
 
     // The system reads the block back as the one file.
     HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE, block.size());
@@ -100,18 +96,17 @@ TEST(RecycleBin, DeletesAFileAndRefusesWhatCouldNameAnotherObject) {
     Touch(file);
     EXPECT_TRUE(DeleteToRecycleBin(file.c_str()));
     EXPECT_FALSE(Exists(file));
-    EXPECT_FALSE(DeleteToRecycleBin(file.c_str()));  // missing: no dialog, FALSE
-    EXPECT_FALSE(DeleteToRecycleBin(""));
-    EXPECT_FALSE(DeleteToRecycleBin(nullptr));
+    for (const char* gone : {file.c_str(), "", (const char*)nullptr})  // missing: no dialog, FALSE
+        EXPECT_FALSE(DeleteToRecycleBin(gone));
     // A 260-character path is not cut to the 259 characters that name an existing file.
     std::string keep = folder.path + "\\";
     keep += std::string(259 - keep.size(), 'k');
     Touch(keep);
     ASSERT_TRUE(Exists(keep));
-    EXPECT_FALSE(DeleteToRecycleBin((keep + "x").c_str()));
-    EXPECT_TRUE(Exists(keep));
-    EXPECT_FALSE(DeleteToRecycleBin((folder.path + "\\*").c_str()));
-    EXPECT_TRUE(Exists(keep));
+    for (const std::string& other : {keep + "x", folder.path + "\\*"}) {
+        EXPECT_FALSE(DeleteToRecycleBin(other.c_str())) << other;
+        EXPECT_TRUE(Exists(keep)) << other;
+    }
     DeleteFileA(keep.c_str());
 }
 

@@ -8,6 +8,9 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using namespace tbtest;
 
@@ -79,14 +82,22 @@ struct FrameWithBar {
     int Image(int index) { return (int)Send(TBX_GETIMAGE, index); }
     BYTE State(int index) { return (BYTE)Send(TB_GETSTATE, index); }
     BYTE Style(int index) { return (BYTE)Send(TBX_GETSTATESTYLE, index); }
+    // Every button's command and picture.
+    std::vector<std::pair<int, int>> Items() {
+        std::vector<std::pair<int, int>> out;
+        for (int i = 0; i < (int)Send(TB_BUTTONCOUNT); ++i) out.emplace_back(Command(i), Image(i));
+        return out;
+    }
 };
+
+using Items = std::vector<std::pair<int, int>>;  // command, picture (-1 none, as separators)
 
 }  // namespace
 
 TEST(ToolBarNew, StandardButtonSizeFollowsTheIconSize) {
-    EXPECT_EQ(ToolbarStandardButtonSize(32), 28);
-    EXPECT_EQ(ToolbarStandardButtonSize(48), 48);  // 60, clamped
-    EXPECT_EQ(ToolbarStandardButtonSize(16), 16);
+    // 48 gives 60, clamped.
+    EXPECT_EQ((std::vector<int>{ToolbarStandardButtonSize(32), ToolbarStandardButtonSize(48),
+                                ToolbarStandardButtonSize(16)}), (std::vector<int>{28, 48, 16}));
     FrameWithBar f;
     EXPECT_EQ(f.bar.m_nStandardSize, ToolbarStandardButtonSize(GetSystemMetrics(SM_CYICON)));
 }
@@ -94,31 +105,22 @@ TEST(ToolBarNew, StandardButtonSizeFollowsTheIconSize) {
 TEST(ToolBarNew, LoadsButtonsAndPicturesFromAToolbarResource) {
     FrameWithBar f;
     ASSERT_TRUE(f.loaded);
-    ASSERT_EQ(f.Send(TB_BUTTONCOUNT), 3);
-    EXPECT_EQ(f.Command(0), 100);
-    EXPECT_EQ(f.Image(0), 0);
+    EXPECT_EQ(f.Items(), (Items{{100, 0}, {0, -1}, {101, 1}}));
     EXPECT_EQ(f.Style(1) & BTNS_SEP, BTNS_SEP);
-    EXPECT_EQ(f.Command(2), 101);
-    EXPECT_EQ(f.Image(2), 1);
     EXPECT_EQ(f.bar.m_nImageWidth, 16);
     TBXBITMAPINFO info = {};
     ASSERT_EQ(f.Send(TBX_GETBITMAPINFO, MAKEWPARAM(0, 1), (LPARAM)&info), 1);
-    EXPECT_EQ(info.count, 6);
-    EXPECT_EQ(info.imageWidth, 16);
-    EXPECT_EQ(info.height, 15);
+    EXPECT_EQ(std::tuple(info.count, info.imageWidth, info.height), std::tuple(6, 16, 15));
 
     // The game's toolbar: its eight items; then the same commands kept while another toolbar is loaded.
     LPCSTR game[2] = {MAKEINTRESOURCEA(128), nullptr};
     ASSERT_TRUE(f.bar.LoadToolBar(game));
-    const int commands[8] = {32802, 32771, 0, 32810, 32811, 32809, 0, 57664};
-    ASSERT_EQ(f.Send(TB_BUTTONCOUNT), 8);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(f.Command(i), commands[i]) << i;
-    EXPECT_EQ(f.Image(7), 5);
+    EXPECT_EQ(f.Items(), (Items{{32802, 0}, {32771, 1}, {0, -1}, {32810, 2}, {32811, 3}, {32809, 4}, {0, -1},
+                                {57664, 5}}));
     LPCSTR small[2] = {MAKEINTRESOURCEA(130), nullptr};
     ASSERT_TRUE(f.bar.LoadToolBar(small, nullptr, nullptr, 17767));
     ASSERT_EQ(f.Send(TB_BUTTONCOUNT), 8);
-    EXPECT_EQ(f.Command(3), 32810);
-    EXPECT_EQ(f.Image(3), -1);  // not among the items of toolbar 130
+    EXPECT_EQ(std::pair(f.Command(3), f.Image(3)), std::pair(32810, -1));  // not among the items of toolbar 130
     // A damaged or missing resource fails without reading past its end.
     LPCSTR damaged[2] = {MAKEINTRESOURCEA(131), nullptr};
     EXPECT_FALSE(f.bar.LoadToolBar(damaged));
@@ -132,10 +134,8 @@ TEST(ToolBarNew, SizesComeFromTheFitPlusTheBorders) {
     CSize borders(inside.left - inside.right, inside.top - inside.bottom);
     LRESULT row = f.Send(TBX_FITTOSIZE, 17000, 0);
     CSize fixed = f.bar.CalcFixedLayout(TRUE, TRUE);
-    EXPECT_EQ(fixed.cx, LOWORD(row) + borders.cx);
-    EXPECT_EQ(fixed.cy, HIWORD(row) + borders.cy);
-    EXPECT_EQ(LOWORD(row), 25 + 8 + 25);
-    EXPECT_EQ(HIWORD(row), 15 + 4 + 7);
+    EXPECT_EQ(std::pair(LOWORD(row), HIWORD(row)), (std::pair<WORD, WORD>(25 + 8 + 25, 15 + 4 + 7)));
+    EXPECT_EQ(std::pair(fixed.cx, fixed.cy), std::pair(LOWORD(row) + borders.cx, HIWORD(row) + borders.cy));
     LRESULT column = f.Send(TBX_FITTOSIZE, 0, 0);
     CSize vertical = f.bar.CalcFixedLayout(TRUE, FALSE);
     CRect vInside(0, 0, 0, 0);
@@ -182,13 +182,12 @@ TEST(ToolBarNew, CmdUIObjectChangesOnlyItsButton) {
     ui.m_nIndex = 2;
     ui.Enable(FALSE);
     EXPECT_TRUE(ui.m_bEnableChanged);
-    EXPECT_EQ(f.State(2) & TBSTATE_ENABLED, 0);
-    EXPECT_EQ(f.State(0) & TBSTATE_ENABLED, TBSTATE_ENABLED);
+    constexpr BYTE kBits = TBSTATE_ENABLED | TBSTATE_CHECKED;
+    EXPECT_EQ(std::pair(f.State(0) & kBits, f.State(2) & kBits), std::pair(TBSTATE_ENABLED, 0));
     ui.SetCheck(1);
-    EXPECT_EQ(f.State(2) & TBSTATE_CHECKED, TBSTATE_CHECKED);
-    EXPECT_EQ(f.State(2) & TBSTATE_ENABLED, 0);  // the enabled bit is kept
+    EXPECT_EQ(f.State(2) & kBits, TBSTATE_CHECKED);  // the enabled bit is kept
     ui.SetRadio(FALSE);
-    EXPECT_EQ(f.State(2) & TBSTATE_CHECKED, 0);
+    EXPECT_EQ(f.State(2) & kBits, 0);
     ui.SetText("x");
     EXPECT_EQ(f.Style(2), BTNS_CHECK);
 }
@@ -212,23 +211,19 @@ TEST(ToolBarNew, ButtonsThroughTheBar) {
     DWORD stateStyle;
     WORD extra;
     ASSERT_TRUE(f.bar.GetButton(0, &id, &stateStyle, &image));
-    EXPECT_EQ(id, 7);
-    EXPECT_EQ(image, 1);
     // Read back, the enabled bit means disabled.
-    EXPECT_EQ(stateStyle, ((DWORD)(TBSTATE_CHECKED | TBSTATE_ENABLED) << 16) | BTNS_CHECK);
+    EXPECT_EQ(std::tuple(id, image, stateStyle),
+              std::tuple(7, 1, ((DWORD)(TBSTATE_CHECKED | TBSTATE_ENABLED) << 16) | BTNS_CHECK));
     EXPECT_TRUE(f.bar.SetButtonEx(ToolbarIndex(0), -1, (TBSTATE_ENABLED << 16) | BTNS_BUTTON, -1, 0x0400, 0x0400));
     ASSERT_TRUE(f.bar.GetButtonEx(0, &id, &stateStyle, &image, &extra));
     EXPECT_EQ(f.State(0), 0);
-    EXPECT_EQ(stateStyle >> 16, (DWORD)TBSTATE_ENABLED);
-    EXPECT_EQ(extra, 0x0400);
-    EXPECT_EQ(id, 7);
+    EXPECT_EQ(std::tuple(stateStyle >> 16, extra, id), std::tuple((DWORD)TBSTATE_ENABLED, (WORD)0x0400, 7));
     EXPECT_FALSE(f.bar.GetButton(3, &id, &stateStyle, &image));
 
     const UINT ids[2] = {7, 101};
     const DWORD_PTR values[2] = {11, 22};
     f.bar.SetButtonData(ids, values, 2);
-    EXPECT_EQ(f.Send(TBX_GETDATA, 0), 11);
-    EXPECT_EQ(f.Send(TBX_GETDATA, 2), 22);
+    EXPECT_EQ(std::pair(f.Send(TBX_GETDATA, 0), f.Send(TBX_GETDATA, 2)), (std::pair<LRESULT, LRESULT>(11, 22)));
     f.bar.SetButtonColor(ToolbarIndex(2), RGB(255, 0, 0), -1);
     EXPECT_EQ((DWORD)f.Send(TBX_GETDATA, 2), 0xF800u - 0x10000u);
     f.bar.SetKeyColors(RGB(1, 2, 3), RGB(4, 5, 6));
@@ -240,13 +235,10 @@ TEST(ToolBarNew, ButtonsThroughTheBar) {
 
     const UINT layout[4] = {5, 0, 6, 7};
     ASSERT_TRUE(f.bar.SetButtons(layout, 4));
-    EXPECT_EQ(f.Send(TB_BUTTONCOUNT), 4);
-    EXPECT_EQ(f.Image(2), 1);
-    EXPECT_EQ(f.Image(3), 2);
+    EXPECT_EQ(f.Items(), (Items{{5, 0}, {0, -1}, {6, 1}, {7, 2}}));
     EXPECT_EQ(f.Style(1) & BTNS_SEP, BTNS_SEP);
     ASSERT_TRUE(f.bar.SetButtons(nullptr, 2));
-    EXPECT_EQ(f.Command(1), 0);
-    EXPECT_EQ(f.Image(1), 0);
+    EXPECT_EQ(f.Items(), (Items{{0, 0}, {0, 0}}));
 }
 
 TEST(ToolBarNew, WindowsOnButtons) {
@@ -259,14 +251,12 @@ TEST(ToolBarNew, WindowsOnButtons) {
     SendMessageA(comboWnd, CB_SETCURSEL, 1, 0);
     CWnd* combo = CWnd::FromHandle(comboWnd);
     EXPECT_EQ(f.bar.SetButtonWindow(combo, 101), 0);
-    EXPECT_EQ(f.bar.GetButtonWindow(0), combo);
-    EXPECT_EQ(f.bar.GetButtonWindow(1), nullptr);
-    EXPECT_EQ(f.bar.FindButtonWindow(500), combo);
-    EXPECT_EQ(f.bar.FindButtonWindow(501), nullptr);
+    EXPECT_EQ((std::vector<CWnd*>{f.bar.GetButtonWindow(0), f.bar.GetButtonWindow(1), f.bar.FindButtonWindow(500),
+                                  f.bar.FindButtonWindow(501)}),
+              (std::vector<CWnd*>{combo, nullptr, combo, nullptr}));
     EXPECT_EQ((HFONT)SendMessageA(comboWnd, WM_GETFONT, 0, 0), (HFONT)GetStockObject(ANSI_VAR_FONT));
     // No other button with the id and no window: -1.
-    EXPECT_EQ(f.bar.SetButtonWindow(combo, 101), -1);
-    EXPECT_EQ(f.bar.SetButtonWindow(combo, 999), -1);
+    for (UINT id : {101u, 999u}) EXPECT_EQ(f.bar.SetButtonWindow(combo, id), -1) << id;
     // Laid out, the window stands on its button.
     f.bar.SendMessage(TBX_GETIDEALSIZE);
     RECT button = {}, window = {};
@@ -274,18 +264,16 @@ TEST(ToolBarNew, WindowsOnButtons) {
     GetWindowRect(comboWnd, &window);
     MapWindowPoints(nullptr, f.bar.m_hWnd, (POINT*)&window, 2);
     EXPECT_TRUE(IsWindowVisible(comboWnd));
-    EXPECT_GE(window.left, button.left);
-    EXPECT_LE(window.right, button.right);
+    EXPECT_TRUE(window.left >= button.left && window.right <= button.right);
 
     // A selection change reaches the frame once, then as the item's data.
     std::vector<std::pair<WPARAM, LPARAM>> seen;
     MSG msg;
     f.bar.SendMessage(WM_COMMAND, MAKEWPARAM(500, CBN_SELCHANGE), (LPARAM)comboWnd);
-    while (PeekMessageA(&msg, f.frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) seen.emplace_back(msg.wParam, msg.lParam);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].first, MAKEWPARAM(500, CBN_SELCHANGE));
-    EXPECT_EQ(seen[1].first, 77u);
-    EXPECT_EQ(seen[1].second, (LPARAM)comboWnd);
+    while (PeekMessageA(&msg, f.frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        seen.emplace_back(msg.wParam, msg.lParam);
+    EXPECT_EQ(seen, (std::vector<std::pair<WPARAM, LPARAM>>{{MAKEWPARAM(500, CBN_SELCHANGE), (LPARAM)comboWnd},
+                                                            {77, (LPARAM)comboWnd}}));
 }
 
 TEST(ToolBarNew, NotificationsOfButtonWindowsGoToTheMainWindowThenItsView) {
@@ -344,9 +332,7 @@ TEST(ToolBarNew, NewPictureStrips) {
     f.Send(TBX_REMOVEBITMAPS);
     HBITMAP second = MakeStrip(2, 20, 20);
     EXPECT_TRUE(f.bar.SetBitmap(second, 20, TRUE));
-    EXPECT_EQ(f.Send(TB_BUTTONCOUNT), 3);
-    EXPECT_EQ(f.Command(2), 101);
-    EXPECT_EQ(f.Image(2), 1);
+    EXPECT_EQ(f.Items(), (Items{{100, 0}, {0, -1}, {101, 1}}));
     f.Send(TBX_GETBITMAPINFO, MAKEWPARAM(0, 1), (LPARAM)&info);
     EXPECT_EQ(info.imageWidth, 20);
     // From a resource, and the failures.
@@ -381,33 +367,34 @@ void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
-}  // namespace
-
-TEST(ToolBarNew, ContextMenuEntriesAndTheHideEntry) {
+// Shows the bar's context menu and records it (the menu seen, its items and their states).
+void ShowContextMenu(FrameWithBar& f) {
     g_menuItems.clear();
     g_menuStates.clear();
     g_menusSeen = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndCloseMenu);
+    f.Send(WM_CONTEXTMENU, (WPARAM)f.bar.m_hWnd, MAKELPARAM(100, 100));
+    KillTimer(nullptr, timer);
+}
+
+}  // namespace
+
+TEST(ToolBarNew, ContextMenuEntriesAndTheHideEntry) {
     {
         // Without extended style bits 16-20 there is no menu.
         FrameWithBar f;
-        UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndCloseMenu);
-        f.Send(WM_CONTEXTMENU, (WPARAM)f.bar.m_hWnd, MAKELPARAM(100, 100));
-        KillTimer(nullptr, timer);
+        ShowContextMenu(f);
         EXPECT_EQ(g_menusSeen, 0);
     }
     FrameWithBar f(130, TBSTYLE_FLAT | 0x000D0000);  // entries 0, 2 and 3
     f.bar.m_nCheckedSize = 2;
     f.bar.m_pszMenuTexts[2] = "Riesig";
-    SetTimer(nullptr, 0, 20, ReadAndCloseMenu);
-    f.Send(WM_CONTEXTMENU, (WPARAM)f.bar.m_hWnd, MAKELPARAM(100, 100));
+    ShowContextMenu(f);
     EXPECT_EQ(g_menusSeen, 1);
-    ASSERT_EQ(g_menuItems.size(), 4u);
-    EXPECT_EQ(g_menuItems[0], "Kleine Icons");
-    EXPECT_EQ(g_menuItems[1], "Riesig");
-    EXPECT_TRUE(g_menuStates[1] & MF_CHECKED);
-    EXPECT_TRUE(g_menuStates[2] & MF_SEPARATOR);
-    EXPECT_EQ(g_menuItems[3], "Flache Symbolleiste");
-    EXPECT_TRUE(g_menuStates[3] & MF_CHECKED);  // the bar is flat
+    EXPECT_EQ(g_menuItems, (std::vector<std::string>{"Kleine Icons", "Riesig", "", "Flache Symbolleiste"}));
+    std::vector<UINT> marks;  // the last entry is checked: the bar is flat
+    for (UINT state : g_menuStates) marks.push_back(state & (MF_CHECKED | MF_SEPARATOR));
+    EXPECT_EQ(marks, (std::vector<UINT>{0, MF_CHECKED, MF_SEPARATOR, MF_CHECKED}));
 
     // The hide entry hides the bar through the frame.
     ASSERT_TRUE(f.bar.IsWindowVisible());
@@ -416,13 +403,9 @@ TEST(ToolBarNew, ContextMenuEntriesAndTheHideEntry) {
 }
 
 TEST(ToolBarNew, ContextMenuTextsFromTheStringTable) {
-    g_menuItems.clear();
-    g_menuStates.clear();
-    g_menusSeen = 0;
     // String 0x4001 is "Kleine Icons\n\nRiesen Icons": the second text is empty, the last two take the defaults.
     FrameWithBar f(130, TBSTYLE_FLAT | 0x001F0000);
-    SetTimer(nullptr, 0, 20, ReadAndCloseMenu);
-    f.Send(WM_CONTEXTMENU, (WPARAM)f.bar.m_hWnd, MAKELPARAM(100, 100));
+    ShowContextMenu(f);
     ASSERT_EQ(g_menusSeen, 1);
     EXPECT_EQ(g_menuItems, (std::vector<std::string>{"Kleine Icons", "", "Riesen Icons", "", "Flache Symbolleiste",
                                                      "", "ausblenden"}));

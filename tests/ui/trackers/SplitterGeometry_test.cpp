@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 namespace {
 
 const RECT kArea = {100, 100, 400, 300};
@@ -20,18 +23,15 @@ int Drag(int mode, int pos, int grabX, int grabY, int barWidth, int trackWidth, 
 }  // namespace
 
 TEST(SplitterGeometry, DefaultsForWidthsOffsetAndGrabPoint) {
-    SplitterTrack t = StartSplitterTrack(1, kArea, 10, kSplitterDefault, kSplitterDefault, 0, 0, kSplitterDefault);
-    EXPECT_EQ(t.barWidth, 1);
-    EXPECT_EQ(t.trackWidth, 1);
-    t = StartSplitterTrack(1, kArea, 10, kSplitterDefault, kSplitterDefault, 6, 2, kSplitterDefault);
-    EXPECT_EQ(t.offset, 2);
-    t = StartSplitterTrack(1, kArea, 10, kSplitterDefault, kSplitterDefault, 9, 0, kSplitterDefault);
-    EXPECT_EQ(t.offset, 0);
-    EXPECT_EQ(t.grabX, 4);
-    EXPECT_EQ(t.grabY, 4);
-    t = StartSplitterTrack(1, kArea, 10, kSplitterDefault, 3, 9, 0, kSplitterDefault);
-    EXPECT_EQ(t.grabX, kSplitterDefault);
-    EXPECT_EQ(t.grabY, 3);
+    // Bar width, track width, offset, grab point.
+    auto fields = [](const SplitterTrack& t) {
+        return std::tuple(t.barWidth, t.trackWidth, t.offset, t.grabX, t.grabY);
+    };
+    const int d = kSplitterDefault;
+    EXPECT_EQ(fields(StartSplitterTrack(1, kArea, 10, d, d, 0, 0, d)), std::tuple(1, 1, 0, 0, 0));
+    EXPECT_EQ(fields(StartSplitterTrack(1, kArea, 10, d, d, 6, 2, d)), std::tuple(6, 2, 2, 1, 1));
+    EXPECT_EQ(fields(StartSplitterTrack(1, kArea, 10, d, d, 9, 0, d)), std::tuple(9, 9, 0, 4, 4));
+    EXPECT_EQ(fields(StartSplitterTrack(1, kArea, 10, d, 3, 9, 0, d)), std::tuple(9, 9, 0, d, 3));
     // The cross reads the offset by its low 16 bits; a mode outside 0-2 acts as the vertical bar.
     EXPECT_EQ(StartSplitterTrack(2, kArea, 0, 0, 0, 6, 2, 0x10002).offset, 2);
     EXPECT_EQ(StartSplitterTrack(2, kArea, 0, 0, 0, 6, 2, 0xFFFF).offset, -1);
@@ -74,6 +74,5 @@ TEST(SplitterGeometry, TheCrossSplitsItsVerticalBarAtTheHorizontalOne) {
     EXPECT_EQ(r[2], (RECT{101, 141, 400, 145}));  // the horizontal bar
     // Negative halves of pos are brought into the area.
     t = StartSplitterTrack(2, kArea, static_cast<int>(0xFFF6FFF6), 0, 0, 6, 4, 1);
-    EXPECT_EQ(t.posX, 0);
-    EXPECT_EQ(t.posY, 0);
+    EXPECT_EQ(std::pair(t.posX, t.posY), std::pair(0, 0));
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -26,12 +27,19 @@ struct DragWindow {
     RECT Area() const { return {origin.x + 20, origin.y + 20, origin.x + 320, origin.y + 220}; }
 };
 
-bool QuitQueued(int* code) {
+// The exit code of a queued WM_QUIT, taken from the queue, or -1.
+int QueuedQuit() {
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return false;
-    *code = static_cast<int>(msg.wParam);
-    return true;
+    return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? static_cast<int>(msg.wParam) : -1;
 }
+
+void DropMouseMessages(HWND hwnd) {
+    MSG stale;
+    while (PeekMessageA(&stale, hwnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+}
+
+std::pair<LONG, LONG> Pair(SIZE s) { return {s.cx, s.cy}; }
 
 }  // namespace
 
@@ -66,13 +74,9 @@ TEST(Trackers, MoveRectGivesTheLastOffset) {
     w.Mouse(WM_MOUSEMOVE, x + 7, y - 4);
     w.Mouse(WM_MOUSEMOVE, x - 12, y + 9);
     w.Mouse(WM_LBUTTONUP, x + 100, y + 100);  // the release point does not count
-    const SIZE moved = TrackMoveRect(w.parent.hwnd, &frame, x, y);
-    EXPECT_EQ(moved.cx, -12);
-    EXPECT_EQ(moved.cy, 9);
+    EXPECT_EQ(Pair(TrackMoveRect(w.parent.hwnd, &frame, x, y)), std::pair(-12L, 9L));
     w.Mouse(WM_LBUTTONUP, x, y);
-    const SIZE still = TrackMoveRect(w.parent.hwnd, &frame, x, y);
-    EXPECT_EQ(still.cx, 0);
-    EXPECT_EQ(still.cy, 0);
+    EXPECT_EQ(Pair(TrackMoveRect(w.parent.hwnd, &frame, x, y)), std::pair(0L, 0L));
 }
 
 TEST(Trackers, EscapeRightClickAndQuitCancelEveryDrag) {
@@ -93,24 +97,13 @@ TEST(Trackers, EscapeRightClickAndQuitCancelEveryDrag) {
             PostMessageA(w.parent.hwnd, WM_KEYDOWN, 'A', 0);  // other keys are dropped
             c.post();
             w.Mouse(WM_LBUTTONUP, x + 30, y + 30);
-            if (tracker == 0) {
-                EXPECT_EQ(TrackSplitterBar(w.parent.hwnd, 2, &area, 0x00320032, 0, 0, 6, 0, 0), 0) << c.name;
-            } else {
-                const SIZE moved = TrackMoveRect(w.parent.hwnd, &area, x, y);
-                EXPECT_EQ(moved.cx, 0) << c.name;
-                EXPECT_EQ(moved.cy, 0) << c.name;
-            }
+            const std::pair<LONG, LONG> moved = tracker == 0
+                ? std::pair<LONG, LONG>(TrackSplitterBar(w.parent.hwnd, 2, &area, 0x00320032, 0, 0, 6, 0, 0), 0)
+                : Pair(TrackMoveRect(w.parent.hwnd, &area, x, y));
+            EXPECT_EQ(moved, std::pair(0L, 0L)) << c.name << " " << tracker;
             EXPECT_EQ(GetCapture(), nullptr) << c.name;
-            int exitCode = 0;
-            const bool quit = QuitQueued(&exitCode);
-            EXPECT_EQ(quit, std::string(c.name) == "quit") << c.name;
-            if (quit) {
-                EXPECT_EQ(exitCode, 7);
-            }
-            // The release posted for the case that nothing cancelled is still queued.
-            MSG stale;
-            while (PeekMessageA(&stale, w.parent.hwnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-            }
+            EXPECT_EQ(QueuedQuit(), std::string(c.name) == "quit" ? 7 : -1) << c.name;
+            DropMouseMessages(w.parent.hwnd);  // the release posted for the case that nothing cancelled
         }
     }
     // The desktop is unlocked again: it can be locked by someone else.
@@ -129,9 +122,7 @@ TEST(Trackers, CaptureHeldElsewhereOrTakenAwayEndsTheDrag) {
     EXPECT_TRUE(LockWindowUpdate(GetDesktopWindow()));  // nothing was locked
     LockWindowUpdate(nullptr);
     ReleaseCapture();
-    MSG stale;
-    while (PeekMessageA(&stale, w.parent.hwnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
+    DropMouseMessages(w.parent.hwnd);
     // Another window taking the capture during the drag ends it as accepted.
     w.parent.answer = [&](UINT msg, WPARAM, LPARAM, LRESULT*) {
         if (msg == WM_APP) SetCapture(other.hwnd);

@@ -4,6 +4,7 @@
 #include "tests/support/ClipboardTestLock.h"
 #include "ui/Clipboard.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
+#include "ui/dialogs/SelectTestSupport.h"
 #include "ui/filedialog/FileDialogTestSupport.h"
 #include "ui/PostedMouse.h"
 #include "ui/UiTestSupport.h"
@@ -92,16 +93,14 @@ TEST(TreeSelectDlg, TablesKeepRowsColumnsAndCellsApartWithoutAliasing) {
     for (int i = 0; i < 70000; ++i) d.AddItem(-1, i, "r");
     EXPECT_EQ(d.AddColumn("late", 20), -1);
     EXPECT_EQ(d.SetCellText(65536, 31, "far"), 1);  // rows past 16 bits keep their own cells
-    EXPECT_STREQ(d.GetCellText(0, 31), "");
-    EXPECT_STREQ(d.GetCellText(65536, 31), "far");
+    EXPECT_EQ((Texts{d.GetCellText(0, 31), d.GetCellText(65536, 31)}), (Texts{"", "far"}));
     EXPECT_EQ(d.GetCellText(70000, 1), nullptr);
     EXPECT_EQ(d.SetCellText(0, 32, "x"), 0);
     d.RemoveAll();
     d.AddItem(-1, 1, "b");
     d.SetCellText(0, 1, "cell of b");
     EXPECT_EQ(d.AddItem(kInsertByText, 2, "a"), 0);  // an insert in front moves the cells along
-    EXPECT_STREQ(d.GetCellText(1, 1), "cell of b");
-    EXPECT_STREQ(d.GetCellText(0, 1), "");
+    EXPECT_EQ((Texts{d.GetCellText(0, 1), d.GetCellText(1, 1)}), (Texts{"", "cell of b"}));
     char small[4];
     EXPECT_EQ(d.GetCellTextCopy(1, 1, small, sizeof small), 3);
     EXPECT_STREQ(small, "cel");
@@ -149,9 +148,7 @@ TEST(TreeSelectDlg, ShowsThreeHundredRowsAndReturnsTheRowChosenByKeyboard) {
               }),
               IDOK);
     EXPECT_TRUE(IsWindowEnabled(owner.hwnd));
-    EXPECT_EQ(d.m_index, 8);
-    EXPECT_STREQ(d.m_text, "Zeile 008");
-    EXPECT_EQ(d.m_value, 1008u);
+    EXPECT_EQ(Chosen(d), (Choice{8, "Zeile 008", 1008}));
     EXPECT_EQ(d.GetCheck(8) + d.GetCheck(5), 1);
 }
 
@@ -159,8 +156,7 @@ TEST(TreeSelectDlg, EscapeCancelsOnlyWhenAllowedAndEnterOnTheButtonsIsOK) {
     CTreeSelectDlg d;
     Fill(d, 20);
     EXPECT_EQ(Drive(d, [&](HWND, HWND tree, int) { SetFocus(tree); Key(tree, VK_ESCAPE); return true; }), IDCANCEL);
-    EXPECT_EQ(d.m_index, -1);
-    EXPECT_STREQ(d.m_text, "");
+    EXPECT_EQ(Chosen(d), (Choice{-1, "", 0}));
 
     d.m_cancelAllowed = 0;
     EXPECT_EQ(Drive(d, [&](HWND wnd, HWND tree, int tick) {
@@ -178,8 +174,7 @@ TEST(TreeSelectDlg, EscapeCancelsOnlyWhenAllowedAndEnterOnTheButtonsIsOK) {
                   return tick == 3;
               }),
               IDOK);
-    EXPECT_EQ(d.m_index, 0);  // nothing chosen before: single choice starts on the first row
-    EXPECT_STREQ(d.m_text, "Zeile 000");
+    EXPECT_EQ(Chosen(d), (Choice{0, "Zeile 000", 1000}));  // nothing chosen before: single choice starts on row 0
 
     CTreeSelectDlg typed;  // without columns, Return in the new row asks the dialog and opens an editor
     typed.m_options = kTreeSelectNewRow;
@@ -208,7 +203,7 @@ TEST(TreeSelectDlg, CheckBoxesChooseSeveralRowsAndDoubleClicksEndOnlyPlainOrSing
                   return tick == 3;
               }),
               IDOK);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(d.GetCheck(i), i == 0 || i == 2) << i;
+    EXPECT_EQ(Checks(d, 10), (std::vector<int>{1, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(d.m_index, 2);
 
     uitest::PostedMouseOnly mouse;
@@ -285,14 +280,12 @@ TEST(TreeSelectDlg, SortsByHeaderEditsAddsAndDeletesRowsConsistently) {
                                           {"Zeile 000", "Zeile 299", ""}}));
     EXPECT_STREQ(copied, "Zeile 020");
     ASSERT_EQ(d.GetCount(), 299);
-    EXPECT_STREQ(d.GetItemText(5), "Zeile 006");
-    EXPECT_STREQ(d.GetItemText(9), "Zeile 011");
-    EXPECT_STREQ(d.GetCellText(9, 1), "Ort 288");  // the cells moved up with their rows
-    EXPECT_STREQ(d.GetCellText(298, 1), "Neu");
+    // The cells moved up with their rows.
+    EXPECT_EQ((Texts{d.GetItemText(5), d.GetItemText(9), d.GetCellText(9, 1), d.GetCellText(298, 1)}),
+              (Texts{"Zeile 006", "Zeile 011", "Ort 288", "Neu"}));
     ASSERT_EQ(params.size(), 300u);  // the rows in table order and the new row, numbered without gaps
     for (LPARAM i = 0; i < 300; ++i) EXPECT_EQ(params[i], i);
-    EXPECT_EQ(d.m_index, 18);
-    EXPECT_STREQ(d.m_text, "Zeile 020");
+    EXPECT_EQ(Chosen(d), (Choice{18, "Zeile 020", 1020}));
 }
 
 TEST(TreeSelectDlg, ReopensAtItsSizeWhereTheLastTreeDialogClosedAndEachOpeningSortsAfresh) {
@@ -317,10 +310,9 @@ TEST(TreeSelectDlg, ReopensAtItsSizeWhereTheLastTreeDialogClosedAndEachOpeningSo
     CTreeSelectDlg other;
     Fill(other, 3);
     Drive(other, look(&rects[2], false));
-    EXPECT_EQ(rects[1].right - rects[1].left, rects[0].right - rects[0].left + 20);  // kept by the object
-    EXPECT_EQ(rects[1].bottom - rects[1].top, rects[0].bottom - rects[0].top + 20);
-    EXPECT_EQ(rects[1].left, 60);  // the position the last tree dialog closed at
-    EXPECT_EQ(rects[2].top, 50);
-    EXPECT_EQ(rects[2].right - rects[2].left, rects[0].right - rects[0].left);
+    auto size = [](const RECT& r) { return std::pair(r.right - r.left, r.bottom - r.top); };
+    EXPECT_EQ(size(rects[1]), std::pair(size(rects[0]).first + 20, size(rects[0]).second + 20));  // kept by the object
+    EXPECT_EQ(std::pair(rects[1].left, rects[2].top), std::pair(60L, 50L));  // where the last tree dialog closed
+    EXPECT_EQ(size(rects[2]).first, size(rects[0]).first);
     EXPECT_EQ(firstShown, (Texts{"Zeile 000", "Zeile 000", "Zeile 000"}));  // ascending again on every opening
 }
