@@ -12,9 +12,14 @@ LRESULT OnSize(TreeListData* d, int width, int height) {
     const int delta = width - d->clientWidth;
     d->clientWidth = width;
     d->clientHeight = height;
-    if (d->header)
-        SetWindowPos(d->header, nullptr, -d->scrollX, 0, width + d->scrollX, d->headerHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moving the header sends and draws on this thread only; other threads may insert meanwhile.
+    if (d->header) {
+        const HWND header = d->header;
+        const int x = -d->scrollX, cy = d->headerHeight;
+        TreeListUnlocked unlocked(d->lock);
+        SetWindowPos(header, nullptr, x, 0, width - x, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (IsDying(d)) return 0;
     DistributeColumnWidth(d, delta);
     ComputeColumnEdges(d);
     ComputeVisibleRows(d);
