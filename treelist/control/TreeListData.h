@@ -230,6 +230,7 @@ struct TreeListData {
     DWORD vScrollTick;
     bool hHasRange;
     bool refreshQueued;        // a scroll-bar refresh waits in the deferred queue
+    bool settingVBar;          // the vertical bar's values are being set (a shown bar's WM_SIZE comes in meanwhile)
 
     // deferred operations
     DeferredOp* deferredHead;

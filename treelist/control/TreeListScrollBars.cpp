@@ -11,12 +11,15 @@ constexpr DWORD kRedrawGapMs = 201;
 constexpr UINT_PTR kTimerScrollBar = 0x3914;
 
 void SetBar(TreeListData* d, int bar, const SCROLLINFO& info, bool redraw, bool leaveLock) {
+    const bool setting = d->settingVBar;
+    if (bar == SB_VERT) d->settingVBar = true;
     if (!leaveLock) {
         SetScrollInfo(d->window, bar, &info, redraw);
-        return;
+    } else {
+        TreeListUnlocked unlocked(d->lock);
+        SetScrollInfo(d->window, bar, &info, redraw);
     }
-    TreeListUnlocked unlocked(d->lock);
-    SetScrollInfo(d->window, bar, &info, redraw);
+    d->settingVBar = setting;
 }
 
 void QueueRefresh(TreeListData* d, DeferredKind kind) {
@@ -66,6 +69,14 @@ void UpdateVScrollBar(TreeListData* d, bool leaveLock, bool force) {
     }
     // The range is always set; a burst of inserts redraws the bar only now and then.
     const DWORD now = TreeListTick();
+    // Setting the values showed the bar: the frame drawn for it drew them, so the size's update has no more
+    // to set or draw.
+    if (d->settingVBar && d->rowCount == d->vScrollCount && d->wholeRows == d->vScrollWhole &&
+        d->firstRow == oldFirst) {
+        d->refreshQueued = false;
+        d->vScrollTick = now;
+        return;
+    }
     const bool redraw = force || now - d->vScrollTick >= kRedrawGapMs;
     d->vScrollCount = d->rowCount;
     d->vScrollWhole = d->wholeRows;
