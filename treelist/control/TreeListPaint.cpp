@@ -66,8 +66,9 @@ void FillEmptyArea(PaintContext& pc, int top) {
 
 void PaintTreeList(TreeListData* d, HDC dc, const RECT* rect) {
     PaintContext pc = {};
-    PaintCopies images;
+    PaintCopies images, buttons;
     pc.images = &images;
+    pc.buttons = &buttons;
     pc.d = d;
     pc.dc = dc;
     RECT client = {0, 0, d->clientWidth, d->clientHeight};

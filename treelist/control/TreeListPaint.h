@@ -60,6 +60,7 @@ struct PaintContext {
     COLORREF selectedRow[2];             // full-row selection, [even/odd]
     int widest;                          // widest painted row (text end + 5)
     PaintCopies* images;                 // item images drawn so far
+    PaintCopies* buttons;                // themed buttons drawn so far
     UINT callOuts;                       // calls to the parent so far (call-backs, owner drawing)
 };
 

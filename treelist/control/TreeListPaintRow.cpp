@@ -49,20 +49,69 @@ void PaintLevelLines(PaintContext& pc, const PaintRow& row, int x0, int levels) 
     }
 }
 
-void PaintButton(PaintContext& pc, const PaintRow& row, int cx, int cy, bool open) {
+// The dotted lines through a button slot, in the target's coordinates.
+struct SlotLines {
+    bool drawn;
+    int top, bottom;  // the vertical line at the button's centre
+    int left, right;  // the horizontal line at its middle
+};
+
+// A themed glyph over the slot's background and lines. The same glyph over the same part of the lines repeats
+// from row to row: it is drawn once per paint pass, over that background and those lines drawn again in a
+// memory context, and copied (only where the box lies within its slot, which the row filled with back).
+void PaintThemedButton(PaintContext& pc, const RECT& box, int cx, int cy, bool open, COLORREF back,
+                       const SlotLines& lines, const RECT& slot) {
+    const TreeListData* d = pc.d;
+    const TreeListShared& shared = GetTreeListShared();
+    auto glyph = [&](HDC dc, const RECT& r) {
+        shared.DrawThemeBackground(d->treeTheme, dc, kGlyphPart, open ? kGlyphOpened : kGlyphClosed, &r, nullptr);
+    };
+    const int side = box.right - box.left;
+    if (box.left < slot.left || box.top < slot.top || box.right > slot.right || box.bottom > slot.bottom) {
+        glyph(pc.dc, box);
+        return;
+    }
+    const int lineRight = std::min(lines.right, static_cast<int>(box.right));
+    const auto at = [](int a, int b) {
+        return static_cast<UINT64>(static_cast<UINT>(a)) | UINT64{static_cast<UINT>(b)} << 32;
+    };
+    const PaintCopies::Key key = {{reinterpret_cast<UINT_PTR>(d->treeTheme),
+                                   at(back, side | (open ? 0x10000 : 0) | (lines.drawn ? 0x20000 : 0)),
+                                   lines.drawn ? at(lines.top - box.top, lines.bottom - box.top) : 0,
+                                   lines.drawn ? at(lines.left - box.left, lineRight - box.left) : 0}};
+    pc.buttons->Paint(pc.dc, key, pc.callOuts, box.left, box.top, SIZE{side, side}, [&](HDC dc, int x, int y) {
+        if (dc != pc.dc) {
+            FillArea(dc, x, y, x + side, y + side, back);
+            if (lines.drawn) {
+                const int dx = x - box.left, dy = y - box.top, saved = SaveDC(dc);
+                IntersectClipRect(dc, x, y, x + side, y + side);
+                // The lines as the target draws them (its state holds for the generation of the copies).
+                SelectObject(dc, GetCurrentObject(pc.dc, OBJ_PEN));
+                SetBkMode(dc, GetBkMode(pc.dc));
+                SetBkColor(dc, GetBkColor(pc.dc));
+                SetROP2(dc, GetROP2(pc.dc));
+                VerticalLine(dc, cx + dx, lines.top + dy, lines.bottom + dy);
+                if (lines.left < lineRight) HorizontalLine(dc, cy + dy, lines.left + dx, lineRight + dx);
+                RestoreDC(dc, saved);
+            }
+        }
+        glyph(dc, RECT{x, y, x + side, y + side});
+    });
+}
+
+void PaintButton(PaintContext& pc, int cx, int cy, bool open, COLORREF back, const SlotLines& lines,
+                 const RECT& slot) {
     const TreeListData* d = pc.d;
     const int s = d->buttonHalf;
     RECT box = {cx - s, cy - s, cx + s + 1, cy + s + 1};
-    const TreeListShared& shared = GetTreeListShared();
-    if (d->drawThemed && shared.DrawThemeBackground) {
-        shared.DrawThemeBackground(d->treeTheme, pc.dc, kGlyphPart, open ? kGlyphOpened : kGlyphClosed, &box, nullptr);
+    if (d->drawThemed && GetTreeListShared().DrawThemeBackground) {
+        PaintThemedButton(pc, box, cx, cy, open, back, lines, slot);
         return;
     }
     FillArea(pc.dc, box.left, box.top, box.right, box.bottom, d->colours[kColourButtonFrame]);
     FillArea(pc.dc, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1, d->colours[kColourButtonFace]);
     FillArea(pc.dc, box.left, cy, box.right, cy + 1, d->colours[kColourLines]);
     if (!open) FillArea(pc.dc, cx, box.top, cx + 1, box.bottom, d->colours[kColourLines]);
-    (void)row;
 }
 
 void PaintCheckBox(PaintContext& pc, const PaintRow& row, int left, COLORREF back, bool children) {
@@ -194,11 +243,15 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
     if (l.buttonLeft >= 0) {
         const int cx = x0 + l.buttonLeft + d->lineOffset;
         const int cy = row.top + (row.bottom - row.top) / 2;
+        SlotLines lines = {};
         if (d->style & TVS_HASLINES) {
-            VerticalLine(pc.dc, cx, row.top | 1, (it->flags & kFollowingSibling) ? row.bottom : cy + 1);
-            HorizontalLine(pc.dc, cy, cx + 1 + (cy & 1), x0 + l.buttonLeft + d->indent);
+            lines = {true, row.top | 1, (it->flags & kFollowingSibling) ? row.bottom : cy + 1, cx + 1 + (cy & 1),
+                     x0 + l.buttonLeft + d->indent};
+            VerticalLine(pc.dc, cx, lines.top, lines.bottom);
+            HorizontalLine(pc.dc, cy, lines.left, lines.right);
         }
-        if ((d->style & TVS_HASBUTTONS) && hasChildren) PaintButton(pc, row, cx, cy, open);
+        const RECT slot = {x0 + l.buttonLeft, row.top, std::min(x0 + l.buttonLeft + d->indent, innerLeft), row.bottom};
+        if ((d->style & TVS_HASBUTTONS) && hasChildren) PaintButton(pc, cx, cy, open, indentColour, lines, slot);
     }
     if (d->exStyle & TLX_GRIDLINES) {
         FillArea(pc.dc, contentLeft, row.top, contentLeft + 1, row.bottom, d->colours[kColourGrid]);

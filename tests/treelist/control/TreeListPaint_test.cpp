@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListShared.h"
 
 using namespace tltest;
 
@@ -25,9 +26,10 @@ const COLORREF kBack = Unique(0), kGrid = Unique(3), kInk = Unique(4);
 struct Painted {
     TreeListRig rig;
     Canvas canvas;
-    explicit Painted(DWORD style = TVS_HASLINES | TVS_HASBUTTONS, DWORD exStyle = 0, int width = 300, int height = 200)
+    explicit Painted(DWORD style = TVS_HASLINES | TVS_HASBUTTONS, DWORD exStyle = 0, int width = 300, int height = 200,
+                     bool ownColours = true)
         : rig(style, width, height), canvas(width, height) {
-        for (int i = 0; i < 18; ++i) rig.Send(TVM_SETBKCOLOR, i, Unique(i));
+        for (int i = 0; i < 18 && ownColours; ++i) rig.Send(TVM_SETBKCOLOR, i, Unique(i));
         if (exStyle) rig.Send(TVM_SETEXTENDEDSTYLE, 0, exStyle);
     }
     void Paint() const { rig.Paint(canvas.dc); }
@@ -380,4 +382,25 @@ TEST(TreeListPaint, CopiedItemImagesMatchDrawingEachOne) {
         EXPECT_EQ(p.rig.CountOf(TVN_GETDISPINFOA), 2);
     }
     ImageList_Destroy(images);
+}
+
+// Themed buttons are drawn once per paint pass and copied: the pixels are those of drawing each one, for odd and
+// even row tops, open and closed items, items with and without a later sibling, and indent row colours.
+TEST(TreeListPaint, CopiedThemedButtonsMatchDrawingEachOne) {
+    for (int height : {17, 18})
+        for (DWORD exStyle : {0ul, static_cast<DWORD>(TLX_ALTERNATEROWS | TLX_INDENTROWCOLOUR)}) {
+            Painted p(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, exStyle, 300, 600, false);
+            const HTHEME theme = GetTreeListShared().OpenThemeData(p.rig.tree, L"TREEVIEW");
+            if (!theme) GTEST_SKIP() << "no theme to draw buttons with";
+            GetTreeListShared().CloseThemeData(theme);
+            p.rig.Send(TVM_SETITEMHEIGHT, static_cast<WPARAM>(height));
+            for (int i = 0; i < 6; ++i) {
+                const UINT_PTR top = p.rig.Insert("top", 0, TLI_LAST, 0, i % 2 ? TVIS_EXPANDED : 0u);
+                for (int k = 0; k < 3; ++k) p.rig.Insert("leaf", p.rig.Insert("inner", top), TLI_LAST);
+            }
+            const std::vector<DWORD> copied = PaintedPixels(p, true, [] {}), drawn = PaintedPixels(p, false, [] {});
+            int differing = 0;
+            for (size_t i = 0; i < copied.size(); ++i) differing += copied[i] != drawn[i];
+            EXPECT_EQ(differing, 0) << height << " " << exStyle;
+        }
 }
