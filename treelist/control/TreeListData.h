@@ -54,7 +54,7 @@ constexpr int kImageNone = -2;
 // The user-data area (TLM_SETUSERDATASIZE) follows the record in the same block.
 struct TreeListItem {
     LPARAM lParam;
-    char* text;             // heap copy, never null
+    char* text;             // stored with the record or a heap copy, never null
     UINT state;             // TVIS_* low half, state image in bits 12-15, cell-span bits 16-31
     int image;
     int selectedImage;

@@ -16,17 +16,10 @@ constexpr DWORD kWaitForSortMs = 5000;
 
 TreeListItem* NewRecord(TreeListData* d, const TreeListInsertRecord& r, UINT* heldBack) {
     const TVITEMA& in = r.item;
-    auto* it = static_cast<TreeListItem*>(calloc(1, sizeof(TreeListItem) + d->userDataSize));
+    const bool callback = (in.mask & TVIF_TEXT) && in.pszText == LPSTR_TEXTCALLBACKA;
+    TreeListItem* it = NewItemRecord(d, (in.mask & TVIF_TEXT) && !callback ? in.pszText : nullptr);
     if (!it) return nullptr;
-    it->text = EmptyText();
-    if (in.mask & TVIF_TEXT) {
-        if (in.pszText == LPSTR_TEXTCALLBACKA) {
-            it->callbacks |= kCallbackText;
-        } else if (!StoreText(&it->text, &it->textLength, in.pszText)) {
-            free(it);
-            return nullptr;
-        }
-    }
+    if (callback) it->callbacks |= kCallbackText;
     if (in.mask & TLIF_EXTRAPARAM)
         it->lParam = r.extra;
     else if (in.mask & TVIF_PARAM)
@@ -225,8 +218,7 @@ ItemId InsertItem(TreeListData* d, const TreeListInsertRecord* r) {
     }
     const ItemId h = NextFreeHandle(d);
     if (!placed || IsDying(d) || !h || (parent && !Item(d, parent))) {
-        FreeText(rec->text);
-        free(rec);
+        FreeNewItemRecord(d, rec);
         return 0;
     }
     d->items[h] = rec;

@@ -16,6 +16,13 @@ char* EmptyText();
 void FreeText(char* text);
 // Replaces a heap text; false when memory runs out (the old text stays).
 bool StoreText(char** text, UINT* length, const char* source);
+// A new item record with its user data and, when not empty, its text in the same block (one allocation per
+// item); null when memory runs out.
+TreeListItem* NewItemRecord(TreeListData* d, const char* text);
+// Gives an item whose text lies in its record a heap copy, which StoreText may replace; false when memory runs out.
+bool DetachItemText(TreeListData* d, TreeListItem* it);
+// Frees a record that is not in the table (and its text).
+void FreeNewItemRecord(TreeListData* d, TreeListItem* it);
 void FreeItemRecord(TreeListData* d, ItemId item);
 void FreeAllTables(TreeListData* d);
 

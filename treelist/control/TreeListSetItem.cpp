@@ -178,7 +178,8 @@ BOOL SetItemItself(TreeListData* d, ItemId item, const TVITEMA& r) {
     if (r.mask & TVIF_CHILDREN) SetChildren(it, r.cChildren, &repaint);
     if (r.mask & TVIF_TEXT) {
         bool changed = false;
-        if (!StoreRecordText(&it->text, &it->textLength, &it->textWidth, &it->callbacks, r.pszText, &changed))
+        if (!DetachItemText(d, it) ||
+            !StoreRecordText(&it->text, &it->textLength, &it->textWidth, &it->callbacks, r.pszText, &changed))
             return FALSE;
         repaint |= changed;
     }

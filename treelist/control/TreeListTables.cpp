@@ -18,9 +18,39 @@ bool GrowArray(T*& array, UINT oldCount, UINT newCount) {
     return true;
 }
 
+// Where a record keeps a text stored with it: after the user data.
+char* TextInRecord(const TreeListData* d, TreeListItem* it) {
+    return reinterpret_cast<char*>(it->UserData()) + d->userDataSize;
+}
+
 }  // namespace
 
 char* EmptyText() { return g_emptyText; }
+
+TreeListItem* NewItemRecord(TreeListData* d, const char* text) {
+    const size_t n = text ? strlen(text) : 0;
+    if (n >= 0x7FFFFFFF) return nullptr;
+    auto* it = static_cast<TreeListItem*>(calloc(1, sizeof(TreeListItem) + d->userDataSize + (n ? n + 1 : 0)));
+    if (!it) return nullptr;
+    it->text = n ? TextInRecord(d, it) : g_emptyText;
+    if (n) memcpy(it->text, text, n + 1);
+    it->textLength = static_cast<UINT>(n);
+    return it;
+}
+
+bool DetachItemText(TreeListData* d, TreeListItem* it) {
+    if (it->text != TextInRecord(d, it)) return true;
+    char* copy = static_cast<char*>(malloc(it->textLength + 1));
+    if (!copy) return false;
+    memcpy(copy, it->text, it->textLength + 1);
+    it->text = copy;
+    return true;
+}
+
+void FreeNewItemRecord(TreeListData* d, TreeListItem* it) {
+    if (it->text != TextInRecord(d, it)) FreeText(it->text);
+    free(it);
+}
 
 void FreeText(char* text) {
     if (text && text != g_emptyText) free(text);
@@ -111,8 +141,7 @@ void FreeItemRecord(TreeListData* d, ItemId item) {
             free(d->cells[c][item]);
             d->cells[c][item] = nullptr;
         }
-    FreeText(it->text);
-    free(it);
+    FreeNewItemRecord(d, it);
     d->items[item] = nullptr;
     if (d->deferredRowsLast == item) d->deferredRowsLast = 0;
 }

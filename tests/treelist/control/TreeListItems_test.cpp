@@ -4,6 +4,7 @@
 
 #include "treelist/control/TreeListTestSupport.h"
 
+#include <cstring>
 #include <tuple>
 #include <utility>
 
@@ -144,6 +145,23 @@ TEST(TreeListItems, TextsPast65535CharactersKeepTheirLength) {
     TVITEMA r = {.mask = TVIF_TEXT, .pszText = buffer.data(), .cchTextMax = 80000};
     ASSERT_TRUE(rig.Item(TVM_GETITEMA, item, r));
     EXPECT_EQ(std::string(buffer.data()), big);
+}
+
+// A text is kept in its item's record behind the user data: filling the user data leaves it, and every later
+// text (shorter, longer, the call-back mark, empty) replaces it.
+TEST(TreeListItems, TextsKeptWithTheRecordBehindTheUserData) {
+    TreeListRig rig;
+    ASSERT_TRUE(rig.Send(TLM_SETUSERDATASIZE, 0, 8));
+    const UINT_PTR item = rig.Insert("abc"), other = rig.Insert("def");
+    memset(reinterpret_cast<void*>(rig.Send(TLM_GETUSERDATA, 0, item)), 0xFF, 8);
+    EXPECT_EQ(rig.Text(item), "abc");
+    const char* callback = LPSTR_TEXTCALLBACKA;
+    for (const char* text : {"x", "a text longer than the first", callback, "", "again"}) {
+        EXPECT_TRUE(rig.Set(item, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(text)}));
+        EXPECT_EQ(rig.Text(item), text == callback ? "<callback>" : text);
+    }
+    EXPECT_TRUE(rig.Send(TVM_DELETEITEM, 0, item));
+    EXPECT_TRUE(rig.Send(TVM_DELETEITEM, 0, other));
 }
 
 TEST(TreeListItems, NullRecordsAreRefused) {
