@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/MessagePump.h"
+#include "tests/support/TestWindowClass.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -31,16 +32,7 @@ public:
     HWND hwnd = nullptr;
 
     explicit TestParent(int width = 420, int height = 320) {
-        static const char* kClass = [] {
-            WNDCLASSA wc = {};
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = "WlTestParent";
-            RegisterClassA(&wc);
-            return "WlTestParent";
-        }();
+        static const char* kClass = RegisterTestWindowClass("WlTestParent", Proc);
         hwnd = CreateWindowExA(0, kClass, "Test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, width, height,
                                nullptr, nullptr, GetModuleHandleA(nullptr), this);
         PumpQueued();

@@ -1,20 +1,13 @@
 #include "treelist/control/TreeListTestSupport.h"
 
+#include "tests/support/TestWindowClass.h"
+
 namespace tltest {
 
 namespace {
 
 const char* ParentClass() {
-    static const char* name = [] {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = TreeListRig::ParentProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = "WlTreeListTestParent";
-        RegisterClassA(&wc);
-        return "WlTreeListTestParent";
-    }();
+    static const char* name = RegisterTestWindowClass("WlTreeListTestParent", TreeListRig::ParentProc);
     return name;
 }
 
