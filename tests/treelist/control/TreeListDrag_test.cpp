@@ -288,3 +288,24 @@ TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) 
               std::pair(TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u, a1));
     EXPECT_EQ(t.rig.Shape(), "P(a1 a2) Q(b1 b2)");
 }
+
+TEST(TreeListDrag, HoverExpandsWhereAButtonIsShown) {
+    Drag t(1);
+    TreeListInsertRecord r = {TVI_ROOT, TVI_LAST,
+                              {.mask = TVIF_TEXT | TVIF_CHILDREN, .pszText = const_cast<char*>("Asked"),
+                               .cChildren = I_CHILDRENCALLBACK}, 0};
+    const UINT_PTR asked = static_cast<UINT_PTR>(t.rig.SendWith(TVM_INSERTITEMA, 0, &r));
+    const UINT_PTR hidden = t.rig.Insert("Hidden");
+    t.rig.Insert("Inside", hidden);
+    t.rig.Set(hidden, {.mask = TVIF_CHILDREN, .cChildren = 0});
+    t.rig.answer = [](NMHDR* h) {
+        if (h->code == TVN_GETDISPINFOA) reinterpret_cast<NMTVDISPINFOA*>(h)->item.cChildren = 1;
+        return LRESULT{0};
+    };
+    ASSERT_EQ(t.Start(t.rig.RowItem(0)), 1);
+    for (auto [item, expands] : {std::pair(asked, true), {hidden, false}}) {
+        t.Move(t.rig.OnText(item));
+        for (int tick = 1; tick <= 5; ++tick) t.rig.Send(WM_TIMER, kTimerHover);
+        EXPECT_EQ((t.rig.State(item) & TVIS_EXPANDED) != 0, expands) << item;
+    }
+}
