@@ -291,17 +291,11 @@ TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) 
 
 TEST(TreeListDrag, HoverExpandsWhereAButtonIsShown) {
     Drag t(1);
-    TreeListInsertRecord r = {TVI_ROOT, TVI_LAST,
-                              {.mask = TVIF_TEXT | TVIF_CHILDREN, .pszText = const_cast<char*>("Asked"),
-                               .cChildren = I_CHILDRENCALLBACK}, 0};
-    const UINT_PTR asked = static_cast<UINT_PTR>(t.rig.SendWith(TVM_INSERTITEMA, 0, &r));
-    const UINT_PTR hidden = t.rig.Insert("Hidden");
+    const UINT_PTR asked = t.rig.InsertCounted("Asked", I_CHILDRENCALLBACK), hidden = t.rig.Insert("Hidden");
     t.rig.Insert("Inside", hidden);
     t.rig.Set(hidden, {.mask = TVIF_CHILDREN, .cChildren = 0});
-    t.rig.answer = [](NMHDR* h) {
-        if (h->code == TVN_GETDISPINFOA) reinterpret_cast<NMTVDISPINFOA*>(h)->item.cChildren = 1;
-        return LRESULT{0};
-    };
+    static const int one = 1;
+    t.rig.answer = AnswerChildren(&one);
     ASSERT_EQ(t.Start(t.rig.RowItem(0)), 1);
     for (auto [item, expands] : {std::pair(asked, true), {hidden, false}}) {
         t.Move(t.rig.OnText(item));

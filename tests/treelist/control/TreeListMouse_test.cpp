@@ -482,15 +482,8 @@ TEST(TreeListMouse, TheParentMayDeleteTheItemInAnyMouseNotification) {
 TEST(TreeListMouse, ButtonHitsFollowTheShownButton) {
     Tree t;
     int children = 1;
-    t.rig.answer = [&](NMHDR* h) {
-        if (h->code == TVN_GETDISPINFOA) reinterpret_cast<NMTVDISPINFOA*>(h)->item.cChildren = children;
-        return LRESULT{0};
-    };
-    TreeListInsertRecord r = {TVI_ROOT, TVI_LAST,
-                              {.mask = TVIF_TEXT | TVIF_CHILDREN, .pszText = const_cast<char*>("Asked"),
-                               .cChildren = I_CHILDRENCALLBACK}, 0};
-    const UINT_PTR asked = static_cast<UINT_PTR>(t.rig.SendWith(TVM_INSERTITEMA, 0, &r));
-    const UINT_PTR hidden = t.rig.Insert("Hidden");
+    t.rig.answer = AnswerChildren(&children);
+    const UINT_PTR asked = t.rig.InsertCounted("Asked", I_CHILDRENCALLBACK), hidden = t.rig.Insert("Hidden");
     t.rig.Insert("Inside", hidden);
     t.rig.Set(hidden, {.mask = TVIF_CHILDREN, .cChildren = 0});
     EXPECT_EQ(t.rig.Get(hidden, TVIF_CHILDREN).cChildren, 1);  // read back: it has a first child
