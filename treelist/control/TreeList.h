@@ -168,6 +168,11 @@ enum : UINT {
     TLR_SIBLINGS = 0x100000,
     TLR_DESCENDANTS = 0x2000000,
     TLR_ANY = 0x10,
+    // TLM_SETRANGE: any of these bits makes the change conditional. The high halves of stateMask and state are
+    // then the condition (an item changes only when its state under the one equals the other) and only the low
+    // halves are set. Without them the whole state words are set, the span bits 16-31 included. (0x10000 keeps
+    // its meaning TLIF_NOCALLBACK.)
+    TLR_IFSTATE = 0xE0000,
     TLF_CHILDREN = 0x2000000,       // search the children of the start item
     TLF_AFTERSTART = 0x4000000,     // start after the start item
     TLF_CASELESS = 0x8000000,

@@ -43,7 +43,8 @@ void TypeAhead(TreeListData* d, unsigned char character) {
         TypeAheadAdd(&g_typeAhead, character, TreeListTick(), caretRow);
         state = g_typeAhead;
     }
-    const int column = CellNavigation(d) && d->caretColumn < d->columnCount ? d->caretColumn : 0;
+    // The caret's column, however it got there (keys with cell navigation, clicks or TLM_SELECTCELL).
+    const int column = d->caretColumn < d->columnCount ? d->caretColumn : 0;
     const long row =
         TypeAheadSearch(state, d->rowCount, [d, column](UINT r) { return RowText(d, r, column); });
     const ItemId item = row < 0 || IsDying(d) ? 0 : RowItem(d, static_cast<UINT>(row));

@@ -63,5 +63,6 @@ void ToggleCheckBox(TreeListData* d, ItemId item, int x, int y) {
     const UINT next = Reversed(d) ? (image ^ 1) : image == 1 ? 2 : 1;
     SetStateImage(d, item, next);
     if (IsDying(d) || !Item(d, item)) return;
+    d->lastChecked = item;  // the item toggled last, also when the click cleared its box
     SendTreeView(d, TLN_CHECKCHANGED, kCheckAction, old, CheckRecord(d, item), POINT{x, y});
 }

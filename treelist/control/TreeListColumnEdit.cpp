@@ -114,6 +114,8 @@ LRESULT SetColumnEdit(TreeListData* d, WPARAM wp, LPARAM list) {
     c.listCount = static_cast<BYTE>(wp >> 25 & 127);
     c.editList = list;
     c.editBase = -1;
+    // Check-box columns draw from the second state list: without one given, the control makes its own.
+    if (IsCheckMode(c.editMode) && !HasImages(d, kImagesState2)) BuildCheckBoxImages(d, 1);
     if (ComputeRowHeight(d)) {
         ComputeVisibleRows(d);
         UpdateVScrollBar(d, true, true);

@@ -73,6 +73,13 @@ struct TreeListItem {
     BYTE* UserData() { return reinterpret_cast<BYTE*>(this + 1); }
 };
 
+// Whether an item shows an expand button: an item whose children count comes by call-back by the parent's answer,
+// any other by its has-children flag alone (insert, delete, move and TVIF_CHILDREN keep it current). Painting,
+// the hit test and the hover expansion of a drag decide with this.
+inline bool ShowsButton(const TreeListItem* it, int callbackChildren) {
+    return (it->callbacks & kCallbackChildren) ? callbackChildren != 0 : (it->flags & kHasChildren) != 0;
+}
+
 struct TreeListCell {
     char* text;             // may be null: an empty text
     UINT state;

@@ -105,8 +105,7 @@ void OnHoverTimer(TreeListData* d) {
     hit.pt = TreeListCursorIn(d->window);
     const ItemId item = HitTestCell(d, &hit);
     if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL))) return;
-    const TreeListItem* it = d->items[item];
-    if ((it->firstChild || (it->flags & kHasChildren)) && !(it->state & TVIS_EXPANDED)) {
+    if (!(d->items[item]->state & TVIS_EXPANDED) && AskShowsButton(d, item)) {
         ExpandItem(d, item, TVE_EXPAND);
         if (!IsDying(d) && d->dragItem) RefreshDragFeedback(d);
     }

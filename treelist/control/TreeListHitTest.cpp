@@ -5,6 +5,7 @@
 #include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
+#include "treelist/control/TreeListNotify.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,18 +15,18 @@ namespace {
 constexpr int kEmptyTextReach = 20;  // an empty text is hit this far from where it would start
 constexpr int kTextSlack = 5;
 
-bool HasChildren(const TreeListItem* it) { return it->firstChild || (it->flags & kHasChildren); }
-
 UINT PinnedRows(const TreeListData* d) { return static_cast<UINT>(std::max<LONG_PTR>(d->options[TLO_PINNEDROWS], 0)); }
 
-// The tree column: x from the column's left edge, y within the row.
-UINT HitTreeCell(TreeListData* d, TreeListItem* it, int x, int y) {
+// The tree column: x from the column's left edge, y within the row. A call-back children count is asked of
+// the parent when the point lies on the button's place: the item may be gone afterwards.
+UINT HitTreeCell(TreeListData* d, ItemId item, int x, int y) {
+    TreeListItem* it = d->items[item];
     const int indent = d->indent;
     const int rel = x + (d->linesAtRoot ? 0 : indent) - it->level * indent;
     if (rel < indent) {
         const int dx = rel - d->lineOffset, dy = y - d->rowHeight / 2;
-        const bool onButton = (d->style & TVS_HASBUTTONS) && HasChildren(it) && dx >= -6 && dx <= 7 && dy >= -6 &&
-                              dy <= 7;
+        const bool onButton = (d->style & TVS_HASBUTTONS) && dx >= -6 && dx <= 7 && dy >= -6 && dy <= 7 &&
+                              AskShowsButton(d, item);
         return onButton ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
     }
     int p = rel - indent;
@@ -103,8 +104,11 @@ ItemId HitTestCell(TreeListData* d, TVHITTESTINFO* hit) {
     const int treeRight = d->columnCount ? d->right[JoinedEnd(d, it->state, 0)] : INT_MAX;
     hit->hItem = ToHandle(item);
     if (xi < treeRight) {
-        hit->flags = HitTreeCell(d, it, xi - ColumnLeft(d, 0), rowY);
-        return item;
+        hit->flags = HitTreeCell(d, item, xi - ColumnLeft(d, 0), rowY);
+        if (Item(d, item) && !IsDying(d)) return item;
+        hit->hItem = nullptr;
+        hit->flags = TVHT_NOWHERE;
+        return 0;
     }
     for (int p = 1; p < d->columnCount;) {
         const int c = d->order[p];

@@ -30,8 +30,10 @@ bool EditorOpen(const TreeListData* d);
 
 // --- highlights and check boxes
 // The hot-track or drop highlight (flag 0x08 of the item or cell); 1 set, 0 refused. The column counts with
-// cell highlighting (TLX_CELLDROPHILITE) or when anyColumn is set (TLM_SETDROPHILITE).
-LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColumn = false);
+// cell highlighting (TLX_CELLDROPHILITE) or when anyColumn is set (TLM_SETDROPHILITE). A missing cell refuses
+// unless createCell makes it (the messages do; hot tracking does not).
+LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColumn = false,
+                         bool createCell = false);
 void RequestMouseLeave(TreeListData* d);
 // Repaints the hot check box of the tree column or a cell.
 void InvalidateHotCheck(TreeListData* d);

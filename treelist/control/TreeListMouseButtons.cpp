@@ -102,12 +102,12 @@ bool EditOnClick(const TreeListData* d, const Click& c, bool caretUnchanged, UIN
     return (c.flags & ((option & kEditOnlyOnText) ? onText : anyPart)) != 0;
 }
 
-void OpenOnRelease(TreeListData* d, const Click& c, int column) {
+void OpenOnRelease(TreeListData* d, const Click& c, ItemId item, int column) {
     d->editOnRelease = false;
     if (HasEditMode(d, column))
-        OpenColumnEditor(d, c.item, column, TLET_CLICK);
+        OpenColumnEditor(d, item, column, TLET_CLICK);
     else
-        EditLabelRequest(d, c.item, column, TLET_CLICK, c.pt);
+        EditLabelRequest(d, item, column, TLET_CLICK, c.pt);
 }
 
 void TreeColumnClick(TreeListData* d, Click& c) {
@@ -119,7 +119,9 @@ void TreeColumnClick(TreeListData* d, Click& c) {
         if (d->pendingSelect &&
             !SelectAsPress(d, c, 0, kSelectAction | (c.ctrl() ? 0u : static_cast<UINT>(kSelectOnly)), &unchanged))
             return;
-        if (d->editOnRelease || EditOnClick(d, c, unchanged, TLHT_ONTEXT, anyPart)) OpenOnRelease(d, c, 0);
+        // The label edited is the caret's, wherever the button went up.
+        if (d->editOnRelease || EditOnClick(d, c, unchanged, TLHT_ONTEXT, anyPart))
+            OpenOnRelease(d, c, d->caretItem, 0);
         return;
     }
     const bool selected = d->items[c.item]->state & TVIS_SELECTED;
@@ -174,7 +176,7 @@ void CellClick(TreeListData* d, Click& c) {
     if (c.msg == WM_LBUTTONUP) {
         if (d->pendingSelect && !SelectAsPress(d, c, column, flags, &unchanged)) return;
         if (d->editOnRelease || (column && EditOnClick(d, c, unchanged, TLHT_ONCELLTEXT, anyPart)))
-            OpenOnRelease(d, c, column);
+            OpenOnRelease(d, c, c.item, column);
         return;
     }
     if (multi && c.leftPress() && c.shift()) {

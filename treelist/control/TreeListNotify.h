@@ -23,6 +23,8 @@ LRESULT SendTreeView(TreeListData* d, UINT code, UINT action, const TVITEMA& old
 // during the send.
 bool FetchCallbacks(TreeListData* d, ItemId item, int column, UINT mask, TVITEMA* out, int buffer = 0);
 inline bool IsDying(const TreeListData* d) { return d->dying.load(); }
+// ShowsButton for an item, asking the parent for a call-back children count; false when the item went away.
+bool AskShowsButton(TreeListData* d, ItemId item);
 
 // --- deferred operations (TreeListDeferred.cpp), worked off by TLM_DEFERRED on the window's thread.
 enum DeferredKind : int {

@@ -102,5 +102,7 @@ COLORREF RowColour(const PaintContext& pc, const PaintRow& row, int column);
 void PaintDropBar(PaintContext& pc, const PaintRow& row, int left, int right);
 // The separator under the pinned rows, across [left, right), when this row is the last pinned one.
 void PaintPinnedSeparator(PaintContext& pc, const PaintRow& row, int screenRow, int left, int right);
-// Calls the owner-draw call-back for a cell of a column with mark 2; its answer (0: draw as usual).
-int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t);
+// Calls the owner-draw call-back for a cell of a column with mark 2; its answer (0: draw as usual). A cell
+// without a record hands the call-back no text pointer.
+int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t,
+                  bool hasRecord = true);

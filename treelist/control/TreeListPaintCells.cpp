@@ -75,7 +75,9 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
             if (mask & TVIF_IMAGE) image = answer.iImage;
         }
         const TreeListColumn& col = d->columns[c];
-        UINT state = (row.it->state & 0xE2) | (cell ? cell->state | static_cast<UINT>(cell->flags) << 16 : 0);
+        // The cell's flag byte takes bits 16-23: span bits of the state do not reach painting.
+        UINT state = row.it->state & 0xE2;
+        if (cell) state |= (cell->state & 0xFFFF) | static_cast<UINT>(cell->flags) << 16;
         if (c != d->caretColumn) state &= ~TVIS_SELECTED;
         COLORREF back = RowColour(pc, row, c);
         if (cell && (cell->flags & kOwnBkColour) && !row.fullSelected)
@@ -119,9 +121,9 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
         t.right = textRight;
         t.align = col.align;
         t.caretCell = d->caretItem == row.item && d->caretColumn == c;
-        const int drawn = col.mark2 && textLeft < textRight
-                              ? CallOwnerDraw(pc, row, c, RECT{textLeft, row.top, textRight, row.bottom}, t)
-                              : 0;
+        const RECT textArea = {textLeft, row.top, textRight, row.bottom};
+        const int drawn = col.mark2 && textLeft < textRight ? CallOwnerDraw(pc, row, c, textArea, t, cell != nullptr)
+                                                            : 0;
         if (Item(d, row.item) != row.it) return false;
         if (drawn != 1) {
             if (drawn >= 2) t.back = CLR_INVALID;

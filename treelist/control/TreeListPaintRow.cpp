@@ -28,11 +28,6 @@ void HorizontalLine(HDC dc, int y, int left, int right) {
     LineTo(dc, right, y);
 }
 
-bool HasChildren(const TreeListItem* it, int fetchedChildren) {
-    if (it->callbacks & kCallbackChildren) return fetchedChildren != 0;
-    return it->firstChild || (it->flags & kHasChildren);
-}
-
 bool ShowsOpen(const TreeListItem* it, bool children) {
     return children && (it->state & TVIS_EXPANDED) && !(it->state & TVIS_EXPANDPARTIAL);
 }
@@ -215,7 +210,7 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
         children = answer.cChildren;
     }
 
-    UINT state = it->state | static_cast<UINT>(it->flags) << 16;
+    UINT state = (it->state & 0xFFFF) | static_cast<UINT>(it->flags) << 16;
     if (d->caretItem == row.item && d->caretColumn != 0 &&
         !(d->selectedCount > 1 && (d->exStyle & TLX_CELLDROPHILITE)))
         state &= ~TVIS_SELECTED;
@@ -229,7 +224,7 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
     if (!row.fullSelected && (it->flags & kOwnBkColour))
         back = d->columnCount && d->columns[0].mark1 ? DarkenEighth(it->bkColour) : it->bkColour;
 
-    const bool hasChildren = HasChildren(it, children);
+    const bool hasChildren = ShowsButton(it, children);
     const bool open = ShowsOpen(it, hasChildren);
     const bool showsImage = ImageList(d, kImagesItem) && image != kImageNone;
     const TreeCellLayout l = LayoutTreeCell(d, it, showsImage);
@@ -291,7 +286,8 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
     return true;
 }
 
-int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t) {
+int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t,
+                  bool hasRecord) {
     TreeListData* d = pc.d;
     auto callback = reinterpret_cast<TreeListDrawCallback>(d->options[TLO_DRAWCALLBACK]);
     if (!callback) return 0;
@@ -300,7 +296,7 @@ int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, 
     info.item = ToHandle(row.item);
     info.rect = &cell;
     info.lParam = row.it->lParam;
-    info.text = t.text;
+    info.text = hasRecord ? t.text : nullptr;
     info.textLength = t.length;
     info.state = t.state;
     info.row = static_cast<int>(row.row);

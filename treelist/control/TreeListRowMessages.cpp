@@ -80,8 +80,11 @@ LRESULT SetItemHeight(TreeListData* d, int height) {
         d->rowHeightSet = false;
         ComputeRowHeight(d);
     } else {
-        // A height below 1 would divide by zero wherever rows are counted.
-        d->rowHeight = std::max(height, 1);
+        // A height below 1 would divide by zero wherever rows are counted. Odd heights are rounded down to even
+        // unless the style allows them (TVS_NONEVENHEIGHT); a height of 1 stays.
+        height = std::max(height, 1);
+        if (height > 1 && !(d->style & TVS_NONEVENHEIGHT)) height &= ~1;
+        d->rowHeight = height;
         d->rowHeightSet = true;
         ComputeVisibleRows(d);
     }

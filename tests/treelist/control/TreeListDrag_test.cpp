@@ -288,3 +288,18 @@ TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) 
               std::pair(TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u, a1));
     EXPECT_EQ(t.rig.Shape(), "P(a1 a2) Q(b1 b2)");
 }
+
+TEST(TreeListDrag, HoverExpandsWhereAButtonIsShown) {
+    Drag t(1);
+    const UINT_PTR asked = t.rig.InsertCounted("Asked", I_CHILDRENCALLBACK), hidden = t.rig.Insert("Hidden");
+    t.rig.Insert("Inside", hidden);
+    t.rig.Set(hidden, {.mask = TVIF_CHILDREN, .cChildren = 0});
+    static const int one = 1;
+    t.rig.answer = AnswerChildren(&one);
+    ASSERT_EQ(t.Start(t.rig.RowItem(0)), 1);
+    for (auto [item, expands] : {std::pair(asked, true), {hidden, false}}) {
+        t.Move(t.rig.OnText(item));
+        for (int tick = 1; tick <= 5; ++tick) t.rig.Send(WM_TIMER, kTimerHover);
+        EXPECT_EQ((t.rig.State(item) & TVIS_EXPANDED) != 0, expands) << item;
+    }
+}

@@ -29,9 +29,9 @@ struct Editing {
     }
     static void Key(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1); }
     const Notification* Last(UINT code) const { return rig.Last(code); }
-    // Double-clicks a cell; the editor that opened (null when none).
-    HWND DoubleClickCell(int column) const {
-        const POINT p = rig.InCell(item, column, 3);
+    // Double-clicks a cell dx pixels in; the editor that opened (null when none).
+    HWND DoubleClickCell(int column, int dx = 3) const {
+        const POINT p = rig.InCell(item, column, dx);
         rig.Mouse(WM_LBUTTONDBLCLK, p.x, p.y);
         return Open(-1);
     }
@@ -198,12 +198,13 @@ TEST(TreeListEdit, CheckColumnsToggleWithoutAnEditor) {
     e.rig.Ex(TLX_CELLDROPHILITE);
     e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, TLEM_CHECK, TLEF_DBLCLICK), 0);
     auto image = [&] { return (e.rig.Get(e.item, TVIF_STATE, 1).state >> 12) & 0xF; };
-    e.DoubleClickCell(1);  // without TVS_EDITLABELS a double click toggles nothing
+    const int onText = 30;  // past the check box
+    e.DoubleClickCell(1, onText);  // without TVS_EDITLABELS a double click on the text toggles nothing
     EXPECT_EQ(image(), 0u);
     SetWindowLongA(e.rig.tree, GWL_STYLE, GetWindowLongA(e.rig.tree, GWL_STYLE) | TVS_EDITLABELS);
-    e.DoubleClickCell(1);
+    e.DoubleClickCell(1, onText);
     EXPECT_EQ(image(), 2u);
-    e.DoubleClickCell(1);
+    e.DoubleClickCell(1, onText);
     EXPECT_EQ(image(), 1u);
     EXPECT_EQ(e.rig.CountOf(TLN_CHECKCHANGED), 2);
     EXPECT_EQ(e.Editor(), nullptr);

@@ -277,3 +277,18 @@ TEST(TreeListItems, CountRangesAndNextItemCodes) {
                                      f.rig.Next(f.q, TLGN_PREVIOUSINTREE), f.rig.Next(kRoot, TLGN_PREVIOUSINTREE)}),
               (std::vector<UINT_PTR>{f.kids[4], f.q, f.kids[4], f.qChild}));
 }
+
+TEST(TreeListItems, SetRangeCutsToTheLowHalfOnlyUnderACondition) {
+    Family f;
+    auto set = [&](UINT mask, UINT state, UINT stateMask) {
+        TVITEMA r = {.mask = TLR_ITEM | TVIF_STATE | mask, .hItem = Handle(f.q), .state = state, .stateMask = stateMask};
+        return f.rig.SendWith(TLM_SETRANGE, 0, &r);
+    };
+    EXPECT_EQ(set(0, 0x80000 | TVIS_BOLD, 0x80000 | TVIS_BOLD), 1);  // span bits too
+    EXPECT_EQ(f.rig.State(f.q) & 0x80010, 0x80010u);
+    // With a condition bit the high halves are the condition (bold) and only the low halves are set.
+    const UINT ifBold = TVIS_BOLD << 16;
+    EXPECT_EQ(set(0x20000, ifBold, ifBold | TVIS_BOLD), 1);
+    EXPECT_EQ(f.rig.State(f.q) & 0x80010, 0x80000u);
+    EXPECT_EQ(set(0x20000, ifBold, ifBold | TVIS_BOLD), 0);
+}

@@ -476,3 +476,60 @@ TEST(TreeListMouse, TheParentMayDeleteTheItemInAnyMouseNotification) {
         EXPECT_NE(GetCapture(), t.rig.tree);
     }
 }
+
+// The button is hit where painting draws it: for a call-back children count by the parent's answer, for any
+// other item by the has-children flag (TVIF_CHILDREN 0 hides it while the children stay).
+TEST(TreeListMouse, ButtonHitsFollowTheShownButton) {
+    Tree t;
+    int children = 1;
+    t.rig.answer = AnswerChildren(&children);
+    const UINT_PTR asked = t.rig.InsertCounted("Asked", I_CHILDRENCALLBACK), hidden = t.rig.Insert("Hidden");
+    t.rig.Insert("Inside", hidden);
+    t.rig.Set(hidden, {.mask = TVIF_CHILDREN, .cChildren = 0});
+    EXPECT_EQ(t.rig.Get(hidden, TVIF_CHILDREN).cChildren, 1);  // read back: it has a first child
+    const int y0 = t.rh / 2, y1 = t.rh + t.rh / 2;
+    ExpectHits(t, {{7, y0, asked, TVHT_ONITEMBUTTON}, {7, y1, hidden, TVHT_ONITEMINDENT}});
+    t.rig.Click({7, y0});
+    EXPECT_EQ(t.rig.CountOf(TVN_ITEMEXPANDINGA), 1);
+    children = 0;
+    ExpectHits(t, {{7, y0, asked, TVHT_ONITEMINDENT}});
+}
+
+TEST(TreeListMouse, EditOnReleaseOpensTheCaretsLabel) {
+    Tree t(TVS_HASLINES | TVS_EDITLABELS);
+    const UINT_PTR a = t.rig.Insert("Alpha"), b = t.rig.Insert("Beta");
+    t.rig.Ex(TLX_EDITONCLICK);
+    SetFocus(t.rig.tree);
+    t.rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(a));
+    t.rig.Clear();
+    const POINT pa = t.rig.OnText(a), pb = t.rig.OnText(b);
+    t.rig.Mouse(WM_LBUTTONDOWN, pa.x, pa.y, MK_LBUTTON);  // on the caret's text: edit on release
+    t.rig.Mouse(WM_LBUTTONUP, pb.x, pb.y);
+    ASSERT_EQ(t.rig.CountOf(TLN_EDITREQUEST), 1);
+    EXPECT_EQ(t.rig.Last(TLN_EDITREQUEST)->newItem(), a);
+}
+
+TEST(TreeListMouse, OneCheckedModeRemembersAnItemJustUnchecked) {
+    Tree t(TVS_HASLINES | TVS_CHECKBOXES);
+    const UINT_PTR a = t.rig.Insert("A", 0, TLI_LAST, 0, INDEXTOSTATEIMAGEMASK(2));
+    const UINT_PTR c = t.rig.Insert("C", 0, TLI_LAST, 0, INDEXTOSTATEIMAGEMASK(1));
+    t.rig.Ex(TLX_ONECHECKED);
+    SetFocus(t.rig.tree);
+    auto click = [&](UINT_PTR item) { t.rig.Click({5, (t.rig.ItemRect(item).top + t.rig.ItemRect(item).bottom) / 2}); };
+    click(a);  // A, checked before any click, is cleared by it and is the item toggled last
+    EXPECT_EQ((t.rig.State(a) >> 12) & 0xF, 1u);
+    t.rig.Clear();
+    click(c);
+    ASSERT_EQ(t.rig.CountOf(TLN_CHECKCHANGED), 1);
+    EXPECT_EQ(t.rig.Last(TLN_CHECKCHANGED)->oldItem(), a);
+}
+
+TEST(TreeListMouse, DropHighlightMessagesMakeAMissingCell) {
+    Tree t(TVS_HASLINES, 2);
+    t.rig.AddColumns({100, 100});
+    const UINT_PTR a = t.rig.RowItem(0), b = t.rig.RowItem(1);
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 1, static_cast<LPARAM>(a)), 1);
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 1, static_cast<LPARAM>(b)), 1);
+    EXPECT_EQ(t.rig.Next(0, TVGN_DROPHILITE), b);
+    EXPECT_EQ(t.rig.Send(TVM_GETNEXTITEM, TLGN_DROPCOLUMN), 1);
+}

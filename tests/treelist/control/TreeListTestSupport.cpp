@@ -95,6 +95,19 @@ UINT_PTR TreeListRig::InsertDirect(const char* text, UINT_PTR parentItem, UINT m
     return static_cast<UINT_PTR>(Direct(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r)));
 }
 
+UINT_PTR TreeListRig::InsertCounted(const char* text, int children) const {
+    TreeListInsertRecord r = {TVI_ROOT, TVI_LAST, {}, 0};
+    r.item = {.mask = TVIF_TEXT | TVIF_CHILDREN, .pszText = const_cast<char*>(text), .cChildren = children};
+    return static_cast<UINT_PTR>(SendWith(TVM_INSERTITEMA, 0, &r));
+}
+
+std::function<LRESULT(NMHDR*)> AnswerChildren(const int* count) {
+    return [count](NMHDR* h) {
+        if (h->code == TVN_GETDISPINFOA) reinterpret_cast<NMTVDISPINFOA*>(h)->item.cChildren = *count;
+        return LRESULT{0};
+    };
+}
+
 std::string TreeListRig::Text(UINT_PTR item, int column) const {
     char buffer[512] = {};
     TVITEMA r = {.mask = TVIF_TEXT, .pszText = buffer, .cchTextMax = sizeof buffer};

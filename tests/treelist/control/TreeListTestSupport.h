@@ -123,6 +123,8 @@ public:
     UINT_PTR Insert(const char* text, UINT_PTR parentItem = 0, UINT_PTR after = 0xFFFF0002, UINT mask = 0,
                     UINT state = 0, LPARAM param = 0) const;
     UINT_PTR InsertDirect(const char* text, UINT_PTR parentItem = 0, UINT mask = 0) const;
+    // A top-level item with a children count (I_CHILDRENCALLBACK: the parent is asked, see AnswerChildren).
+    UINT_PTR InsertCounted(const char* text, int children) const;
     std::string Text(UINT_PTR item, int column = 0) const;
     // TVM_GETITEMA or TVM_SETITEMA for an item or, with a column, its cell (handle, cell bit and column set).
     BOOL Item(UINT msg, UINT_PTR item, TVITEMA& r, int column = 0) const;
@@ -202,6 +204,9 @@ public:
 private:
     BYTE saved_[256];
 };
+
+// Answers each TVN_GETDISPINFOA with *count as the children count, anything else with 0.
+std::function<LRESULT(NMHDR*)> AnswerChildren(const int* count);
 
 // Images of one colour, size x size.
 HIMAGELIST SolidImages(COLORREF colour, int count, int size = 16);

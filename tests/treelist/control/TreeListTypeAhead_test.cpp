@@ -129,3 +129,17 @@ TEST(TreeListTypeAhead, TheFoundItemTakesTheSelectedCellMark) {
         for (int x = row.left; x < row.right; ++x) changed += before.At(x, y) != after.At(x, y);
     EXPECT_EQ(changed, 0);  // no frame is left behind on Alpha
 }
+
+TEST(TreeListTypeAhead, SearchesTheCaretColumnSetByMessage) {
+    FakeClock clock;
+    clock.Advance(5000);
+    TreeListRig rig;
+    rig.AddColumns({100, 100});
+    for (auto [name, cell] : {std::pair("Kiwi", "Lemon"), {"Lime", "Kale"}}) {
+        const UINT_PTR item = rig.Insert(name);
+        rig.Set(item, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(cell)}, 1);
+    }
+    rig.Send(TLM_SELECTCELL, static_cast<WPARAM>(rig.RowItem(0)), 1);  // no cell navigation: only the message
+    Type(rig, clock, "k", 1000);
+    EXPECT_EQ(rig.CaretText(), "Lime");
+}
