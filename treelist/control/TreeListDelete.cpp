@@ -1,5 +1,6 @@
 // TVM_DELETEITEM: subtrees are deleted children first, each item with its notifications, the links mended
 // and the rows rebuilt. The parent may send messages back from its notification handlers, deletes included.
+#include "treelist/control/TreeListDrag.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
@@ -20,7 +21,7 @@ void Forget(TreeListData* d, ItemId item) {
     if (d->selCellItem == item) d->selCellItem = 0;
     if (d->dropItem == item) d->dropItem = 0;
     if (d->dropTarget == item) d->dropTarget = 0;
-    if (d->dragItem == item) d->dragItem = 0;
+    if (d->dragItem == item) d->dragItem = kDraggedItemGone;
     if (d->hotItem == item) d->hotItem = 0;
     if (d->hotCheckItem == item) d->hotCheckItem = 0;
     if (d->anchorItem == item) d->anchorItem = 0;
