@@ -10,6 +10,9 @@ constexpr char kTreeListClassName[] = "TreeList";
 
 // Registers the class once per process; 1 when it is (or was already) registered, 0 when that failed.
 BOOL RegisterTreeListClass(HINSTANCE instance);
+// May be called directly from any thread; window messages and those that make child windows or run the
+// internal drag (TLM_INSERTCOLUMN, TVM_EDITLABELA, TLM_STARTDRAG, TLM_AUTOSCROLL, TLM_SETDROPTARGET) are then
+// passed on to the window's thread with SendMessageA.
 LRESULT CALLBACK TreeListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 struct TreeListInsertRecord;
 // Direct inserts from any thread: what count TVM_INSERTITEMA calls of the window procedure do, with the

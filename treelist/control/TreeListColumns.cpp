@@ -20,14 +20,6 @@ constexpr int kRememberedWidth = 0x44332211;
 constexpr int kDefaultMinimum = 16;
 constexpr int kCollapsedDefault = 100;
 
-// Header messages leave the lock: the header answers with notifications to this window's thread.
-LRESULT SendHeader(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
-    if (!d->header) return 0;
-    HWND header = d->header;
-    TreeListUnlocked unlocked(d->lock);
-    return SendMessageA(header, msg, wp, lp);
-}
-
 // The header takes the caller's format as it is (alignment, images, owner drawing...), always with a string.
 int HeaderFormat(int fmt) { return fmt | HDF_STRING; }
 
@@ -110,6 +102,13 @@ void ShiftColumnReferences(TreeListData* d, int index, int shift) {
 }
 
 }  // namespace
+
+LRESULT SendHeader(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!d->header) return 0;
+    HWND header = d->header;
+    TreeListUnlocked unlocked(d->lock);
+    return SendMessageA(header, msg, wp, lp);
+}
 
 void ShareWidth(int delta, int clientWidth, const int* weights, int count, int* shares) {
     int total = 0;

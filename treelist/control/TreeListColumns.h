@@ -26,6 +26,9 @@ void ApplyColumnWidth(TreeListData* d, int column, int width);
 void DistributeColumnWidth(TreeListData* d, int delta);
 // The header's height for the current font; the item area starts below it.
 void PlaceHeader(TreeListData* d);
+// A message to the header (0 without one), with the lock left: the header answers with notifications to
+// the window's thread.
+LRESULT SendHeader(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp);
 // TLN_COLUMNCHANGED for one column, with the lock left.
 void NotifyColumnChanged(TreeListData* d, int column);
 

@@ -298,6 +298,7 @@ struct TreeListData {
     WNDPROC editorChildProc;
     bool editChanged;
     bool editCallbackText;
+    bool editBeginning;        // the parent is asked with TVN_BEGINLABELEDITA: the editor is made, not yet shown
 
     // internal drag
     UINT dragKeys;             // MK_* of the last feedback

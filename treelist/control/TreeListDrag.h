@@ -6,6 +6,10 @@
 
 // Drag flags: the left button was down at the start; started by TLM_STARTDRAG.
 constexpr UINT kDragLeftButton = 0x01, kDragByMessage = 0x80;
+// The dragged item while the drag runs on after that item was deleted: past every table, so it names no item
+// (a handle given out again later must not be dropped), but the drag keeps its capture and timers until the
+// button-up, Escape or a right press ends it, and then drops nothing.
+constexpr ItemId kDraggedItemGone = 0xFFFFFFFF;
 // Drop modes (as the moves of TLM_MOVEITEM): before, after, first child, last child.
 enum DropModeKind : int { kDropBefore = 0, kDropAfter = 1, kDropOntoFirst = 2, kDropOntoLast = 3 };
 

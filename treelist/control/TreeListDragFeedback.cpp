@@ -173,7 +173,7 @@ void EndInternalDrag(TreeListData* d, UINT keys) {
     const ItemId dragged = d->dragItem;
     const ItemId target = d->dropTarget;
     if (IsOwnerThread(d) && GetCapture() == d->window) ReleaseCapture();
-    InternalDrop(d, target, dragged, keys);
+    if (Item(d, dragged)) InternalDrop(d, target, dragged, keys);
     if (IsDying(d)) return;
     StopDrag(d);
     SetCursor(GetTreeListShared().arrow);

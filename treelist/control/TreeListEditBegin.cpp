@@ -135,7 +135,10 @@ bool MayBegin(TreeListData* d, ItemId item, int column, const EditText& t) {
     nm.item = TextRecord(d, item, column);
     nm.item.pszText = const_cast<char*>(t.text);
     nm.item.cchTextMax = t.length;
-    return SendNotify(d, TVN_BEGINLABELEDITA, &nm.hdr) == 0 && !IsDying(d) && Item(d, item);
+    d->editBeginning = true;  // TVM_GETEDITCONTROL answers the editor meanwhile
+    const bool allowed = SendNotify(d, TVN_BEGINLABELEDITA, &nm.hdr) == 0;
+    d->editBeginning = false;
+    return allowed && !IsDying(d) && Item(d, item);
 }
 
 // The character index under x (client), for a caret placed where the mouse was.
@@ -275,5 +278,6 @@ LRESULT EditLabelMessage(TreeListData* d, ItemId item) {
 }
 
 LRESULT GetEditControl(TreeListData* d) {
-    return (d->style & TVS_EDITLABELS) && d->editItem ? reinterpret_cast<LRESULT>(d->editor) : 0;
+    const bool editing = d->editItem || d->editBeginning;
+    return (d->style & TVS_EDITLABELS) && editing ? reinterpret_cast<LRESULT>(d->editor) : 0;
 }

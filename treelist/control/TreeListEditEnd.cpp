@@ -36,6 +36,16 @@ void HideEditor(TreeListData* d) {
     ShowWindow(editor, SW_HIDE);
 }
 
+// The editor's text and, for a list, the chosen entry; read with the lock left, since a direct call from
+// another thread asks a window of the window's thread.
+void ReadEditor(TreeListData* d, char* text, int* listIndex) {
+    HWND editor = d->editor;
+    const bool list = d->editorKind != kEditorEdit;
+    TreeListUnlocked unlocked(d->lock);
+    GetWindowTextA(editor, text, kReadLimit);
+    if (list) *listIndex = static_cast<int>(SendMessageA(editor, CB_GETCURSEL, 0, 0));
+}
+
 // The index of a text in the column's list, -1 when it is not there.
 int FindEntry(const TreeListData* d, int column, const char* text) {
     const int n = ColumnListCount(d, column);
@@ -112,9 +122,7 @@ BOOL EndEdit(TreeListData* d, int mode) {
     NMTVDISPINFOA nm = {};
     nm.item.mask = kEndRecordMask;
     if (mode != kEditCancel) {
-        GetWindowTextA(d->editor, text, kReadLimit);
-        if (d->editorKind != kEditorEdit)
-            listIndex = static_cast<int>(SendMessageA(d->editor, CB_GETCURSEL, 0, 0));
+        ReadEditor(d, text, &listIndex);
         if (d->editChanged) nm.item.mask |= kTextChanged;
         if (mode == kEditReturn) nm.item.mask |= kEndedByReturn;
         nm.item.pszText = text;

@@ -21,14 +21,22 @@ bool NotifyExpand(TreeListData* d, UINT code, UINT action, ItemId item, LRESULT*
     return !IsDying(d) && Item(d, item);
 }
 
-// After a collapse: a caret left without a display row moves to its nearest shown ancestor.
-void KeepCaretShown(TreeListData* d) {
+// The caret when it has a display row, else 0.
+ItemId ShownCaret(const TreeListData* d) {
+    const TreeListItem* caret = Item(d, d->caretItem);
+    return caret && caret->row ? d->caretItem : 0;
+}
+
+// After a collapse: a caret that lost its display row (shownBefore: the caret while it still had one) moves
+// to its nearest shown ancestor. A caret that had no row before, such as one just selected inside a closed
+// branch, stays where it is.
+void KeepCaretShown(TreeListData* d, ItemId shownBefore) {
     const TreeListItem* caret = Item(d, d->caretItem);
     if (!caret) {
         d->caretItem = 0;
         return;
     }
-    if (caret->row) return;
+    if (caret->row || d->caretItem != shownBefore) return;
     ItemId p = caret->parent;
     while (p && !d->items[p]->row) p = d->items[p]->parent;
     if (p) SelectCell(d, p, d->caretColumn, 0);
@@ -84,7 +92,7 @@ LRESULT ExpandWithAncestors(TreeListData* d, ItemId item, UINT code) {
 // a notification handler inside another walk leaves that to the outer one.
 class RowBatch {
 public:
-    explicit RowBatch(TreeListData* d) : d_(d), outer_(!d->batchRows) {
+    explicit RowBatch(TreeListData* d) : d_(d), outer_(!d->batchRows), shownCaret_(ShownCaret(d)) {
         if (outer_) {
             d->batchRows = true;
             d->batchFrom = 0;
@@ -97,7 +105,7 @@ public:
         d_->batchFrom = 0;
         if (!from || IsDying(d_)) return;
         RebuildRows(d_, Item(d_, from) ? from : 0);
-        if (!IsDying(d_)) KeepCaretShown(d_);
+        if (!IsDying(d_)) KeepCaretShown(d_, shownCaret_);
     }
     RowBatch(const RowBatch&) = delete;
     RowBatch& operator=(const RowBatch&) = delete;
@@ -105,6 +113,7 @@ public:
 private:
     TreeListData* d_;
     bool outer_;
+    ItemId shownCaret_;
 };
 
 // Every item in tree order from start (children only with kDescendants) up to its next sibling, or to the
@@ -142,6 +151,7 @@ int ExpandItem(TreeListData* d, ItemId item, UINT code) {
         if (answer) return 1;
         it = d->items[item];
     }
+    const ItemId shownCaret = ShownCaret(d);
     const UINT old = it->state;
     UINT state = expand ? old | TVIS_EXPANDED : old & ~TVIS_EXPANDED;
     state = (state & ~TVIS_EXPANDPARTIAL) | ((code & kPartly) ? TVIS_EXPANDPARTIAL : 0);
@@ -158,7 +168,7 @@ int ExpandItem(TreeListData* d, ItemId item, UINT code) {
     if (expand)
         d->items[item]->state |= TVIS_EXPANDEDONCE;
     else if (changed && !d->batchRows)
-        KeepCaretShown(d);
+        KeepCaretShown(d, shownCaret);
     if (!changed) InvalidateRow(d, item);
     return 0;
 }

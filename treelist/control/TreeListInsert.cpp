@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -142,10 +143,11 @@ bool ResolvePosition(TreeListData* d, const TreeListInsertRecord& r, const TreeL
         const bool fetch = !(r.item.mask & TLIF_NOCALLBACK);
         const char* text = (rec->callbacks & kCallbackText) ? "" : rec->text;
         auto compare = [&](ItemId probe) {
-            const char* probeText = SortText(d, probe, fetch);
+            // A copy: outside the lock the item's text may be set anew and its block freed.
+            const std::string probeText = SortText(d, probe, fetch);
             if (!Item(d, probe)) return 0;
             TreeListUnlocked unlocked(d->lock);
-            const LRESULT c = fn(d->window, ToHandle(probe), probeText, text, rec->lParam, r.item.lParam);
+            const LRESULT c = fn(d->window, ToHandle(probe), probeText.c_str(), text, rec->lParam, r.item.lParam);
             return c < 0 ? -1 : c > 0 ? 1 : 0;
         };
         return SortedPosition(d, p, compare, after) == 0;

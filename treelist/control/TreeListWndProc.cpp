@@ -161,6 +161,22 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+// Work that belongs to the window's own thread: window messages, and the messages that make a child window
+// (the header at the first column, the in-place editor) or capture the mouse and run timers (the internal
+// drag). Called directly from another thread, they are handed to the window's thread without taking the
+// lock: a window made on the calling thread would belong to it, and the window's thread, waiting for the
+// lock, could not answer what making or asking a window sends it.
+bool BelongsToWindowThread(UINT msg) {
+    switch (msg) {
+    case TLM_INSERTCOLUMN:
+    case TVM_EDITLABELA:
+    case TLM_STARTDRAG:
+    case TLM_AUTOSCROLL:
+    case TLM_SETDROPTARGET: return true;
+    default: return msg < WM_USER;
+    }
+}
+
 }  // namespace
 
 int TreeListInsertItems(HWND window, const TreeListInsertRecord* records, int count, HTREEITEM* items) {
@@ -183,6 +199,15 @@ LRESULT CALLBACK TreeListWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lP
     if (msg == WM_CREATE) return CreateTreeList(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     TreeListData* d = AcquireTreeList(window);
     if (!d) return DefWindowProcA(window, msg, wParam, lParam);
+    if (!IsOwnerThread(d) && BelongsToWindowThread(msg)) {
+        LRESULT result;
+        {
+            TreeListUnlocked unlocked(d->lock);
+            result = SendMessageA(window, msg, wParam, lParam);
+        }
+        ReleaseTreeList(d);
+        return result;
+    }
     d->lock.Enter();
     // A window being destroyed answers nothing more of its own, whichever thread asks.
     const LRESULT result = !IsDying(d) || msg == WM_NCDESTROY ? Dispatch(d, msg, wParam, lParam) : kPassOn;

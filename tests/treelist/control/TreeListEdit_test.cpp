@@ -78,6 +78,7 @@ TEST(TreeListEdit, TheParentMayRefuseOrKeepTheText) {
     e.rig.answer = [](NMHDR* h) { return h->code == TVN_BEGINLABELEDITA ? 1 : 0; };
     EXPECT_EQ(e.Open(), nullptr);
     EXPECT_EQ(e.Editor(), nullptr);
+    EXPECT_EQ(e.Open(-1), nullptr);
     // TVN_ENDLABELEDITA answered non-zero: the text stays.
     e.rig.answer = [](NMHDR* h) { return h->code == TVN_ENDLABELEDITA ? 1 : 0; };
     HWND editor = e.Open();
@@ -88,6 +89,18 @@ TEST(TreeListEdit, TheParentMayRefuseOrKeepTheText) {
     Editing plain("Old", TVS_HASLINES);
     EXPECT_EQ(plain.Open(), nullptr);
     EXPECT_EQ(plain.rig.CountOf(TVN_BEGINLABELEDITA), 0);
+}
+
+TEST(TreeListEdit, TheEditorIsAnsweredWhileTheParentIsAskedToBegin) {
+    Editing e;
+    HWND during = nullptr;
+    e.rig.answer = [&e, &during](NMHDR* h) -> LRESULT {
+        if (h->code == static_cast<UINT>(TVN_BEGINLABELEDITA)) during = e.Open(-1);
+        return 0;
+    };
+    HWND editor = e.Open();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(during, editor);
 }
 
 TEST(TreeListEdit, EditRequestChoosesTheEditorAndItsSize) {

@@ -212,6 +212,19 @@ TEST(TreeListItems, DeleteSendsNotificationsChildrenFirst) {
               std::tuple(0, 2, LRESULT(0)));
 }
 
+TEST(TreeListItems, DeletesWithNothingToDelete) {
+    TreeListRig rig;
+    EXPECT_TRUE(rig.Delete(kRoot));  // an empty tree: nothing left to delete is success
+    rig.Insert("a");
+    rig.Insert("b");
+    // More top-level items kept than there are: none goes.
+    for (int pinned : {2, 3, 10}) {
+        rig.Option(TLO_PINNEDROWS, pinned);
+        EXPECT_FALSE(rig.Delete(Wide(0xFFFF0009))) << pinned;
+        EXPECT_EQ(rig.Count(), 2) << pinned;
+    }
+}
+
 TEST(TreeListItems, ParentDeletingInsideDeleteNotification) {
     // Which item the parent deletes while it hears of the deletion of another one: an unrelated one, the next
     // in line, an ancestor being deleted, itself.

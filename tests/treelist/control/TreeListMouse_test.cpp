@@ -37,6 +37,18 @@ void ExpectHits(const Tree& t, std::initializer_list<HitCase> cases) {
     for (const HitCase& c : cases) EXPECT_EQ(t.Hit(c.x, c.y), std::pair(c.item, c.flags)) << c.x << "," << c.y;
 }
 
+// The text the label tooltip holds (its first 1,023 characters).
+std::string TipText(const TreeListRig& rig) {
+    char text[1024] = {};  // the tip copies up to its own limit, whatever the size given
+    TTTOOLINFOA ti = {.cbSize = TTTOOLINFOA_V2_SIZE,
+                      .hwnd = rig.tree,
+                      .uId = reinterpret_cast<UINT_PTR>(rig.tree),
+                      .lpszText = text};
+    SendMessageA(reinterpret_cast<HWND>(rig.Send(TVM_GETTOOLTIPS)), TTM_GETTEXTA, sizeof text,
+                 reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
 }  // namespace
 
 TEST(TreeListMouse, HitTestFlagsForEveryPartOfARow) {
@@ -339,13 +351,28 @@ TEST(TreeListMouse, TipShowsForACutLabelAndHidesWhereTheTextFits) {
         t.rig.Send(WM_TIMER, kTimerTip);
     }
     EXPECT_TRUE(IsWindowVisible(tip));
-    char text[64] = {};
-    TTTOOLINFOA ti = {.cbSize = TTTOOLINFOA_V2_SIZE,
-                      .hwnd = t.rig.tree,
-                      .uId = reinterpret_cast<UINT_PTR>(t.rig.tree),
-                      .lpszText = text};
-    SendMessageA(tip, TTM_GETTEXTA, 64, reinterpret_cast<LPARAM>(&ti));
-    EXPECT_STREQ(text, "from the parent");
+    EXPECT_EQ(TipText(t.rig), "from the parent");
+}
+
+TEST(TreeListMouse, ACellTipShowsTheTextItWasAskedWithWhenTheParentSetsAnother) {
+    Tree t(TVS_HASLINES);
+    t.rig.Ex(TLX_CELLTIPS);
+    // Texts of a few megabytes lie in blocks of their own, which go back to the system when freed.
+    static const std::string big(2 << 20, 'z'), bigger(4 << 20, 'b');
+    const UINT_PTR item = t.rig.Insert("x");
+    t.rig.Set(item, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(big.c_str())});
+    t.rig.answer = [&t, item](NMHDR* h) -> LRESULT {
+        if (h->code != TLN_CELLTIP) return 0;
+        t.rig.Set(item, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(bigger.c_str())});
+        auto* nm = reinterpret_cast<NMTREEVIEWA*>(h);
+        nm->itemNew.mask |= 0x40000000;  // after a delay, with the text of the record
+        nm->itemNew.lParam = 1200;
+        return 1;
+    };
+    const POINT p = t.rig.OnText(item);
+    t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y);
+    ASSERT_EQ(t.rig.CountOf(TLN_CELLTIP), 1);
+    EXPECT_EQ(TipText(t.rig).substr(0, 16), std::string(16, 'z'));
 }
 
 TEST(TreeListMouse, EnsureVisibleScrollsAndFirstVisibleMakesTheTopRow) {
