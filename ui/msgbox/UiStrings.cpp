@@ -18,18 +18,12 @@ struct Default {
 
 // In this order (1298 before 1297).
 const Default kDefaults[] = {
-    {kUiInformation, L"Information", "Information"},
-    {kUiQuestion, L"Frage", "Frage"},
-    {kUiWarning, L"Warnung", "Warnung"},
-    {kUiDeleteLine, L"Zeile löschen", "Zeile löschen"},
-    {kUiCopyField, L"Feld kopieren", "Feld kopieren"},
-    {kUiCopy, L"&Kopieren", "&Kopieren"},
-    {kUiMarkAll, L"&Alles markieren", "&Alles markieren"},
-    {kUiSelectAll, L"&Alles auswählen", "&Alles auswählen"},
-    {kUiDeselectAll, L"&Alles abwählen", "&Alles abwählen"},
-    {kUiDeleteAll, L"&Alles löschen", "&Alles löschen"},
-    {kUiAlways, L"Immer", "Immer"},
-    {kUiNever, L"Niemals", "Niemals"},
+    {kUiInformation, L"Information", "Information"},         {kUiQuestion, L"Frage", "Frage"},
+    {kUiWarning, L"Warnung", "Warnung"},                     {kUiDeleteLine, L"Zeile löschen", "Zeile löschen"},
+    {kUiCopyField, L"Feld kopieren", "Feld kopieren"},       {kUiCopy, L"&Kopieren", "&Kopieren"},
+    {kUiMarkAll, L"&Alles markieren", "&Alles markieren"},   {kUiSelectAll, L"&Alles auswählen", "&Alles auswählen"},
+    {kUiDeselectAll, L"&Alles abwählen", "&Alles abwählen"}, {kUiDeleteAll, L"&Alles löschen", "&Alles löschen"},
+    {kUiAlways, L"Immer", "Immer"},                          {kUiNever, L"Niemals", "Niemals"},
 };
 constexpr int kCount = sizeof kDefaults / sizeof kDefaults[0];
 

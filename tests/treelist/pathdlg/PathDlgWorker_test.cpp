@@ -1,7 +1,6 @@
 #include "treelist/pathdlg/PathDlgWorker.h"
 
 #include "system/SystemIcons.h"
-#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -9,46 +8,35 @@ namespace {
 
 constexpr DWORD kBound = 20000;
 
-// The list worker as the chooser starts it: a listing of path is asked for at once. Stopped and let go of
-// at the end of the scope.
-class Worker {
-public:
-    Worker(const char* path, bool localOnly) {
-        window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        c = StartPathListWorker(window, localOnly);
-        if (c) RequestPathListing(c, path, nullptr);
+// The list worker with a listing of path asked for at once, as the chooser starts it; stopped at the end.
+struct Worker {
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    PathListContext* c;
+    Worker(const char* path, bool localOnly) : c(StartPathListWorker(window, localOnly)) {
+        RequestPathListing(c, path, nullptr);
     }
     ~Worker() {
-        if (c) {
-            AskPathListWorkerToStop(c);
-            WaitForSingleObject(c->thread, kBound);
-            ReleasePathListContext(c);
-        }
+        AskPathListWorkerToStop(c);
+        WaitForSingleObject(c->thread, kBound);
+        ReleasePathListContext(c);
         DestroyWindow(window);
     }
-    bool Listed() {
-        return WaitUntil([&] {
-            CSingleLock lock(&c->lock, TRUE);
-            return c->doneGeneration == c->generation;
-        }, kBound);
+    // True once the worker posts `what`; asks for askAgain meanwhile, as fast as it can.
+    bool Posted(WPARAM what, const char* askAgain = nullptr) {
+        MSG msg;
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < kBound;) {
+            if (PeekMessageA(&msg, window, WM_COMMAND, WM_COMMAND, PM_REMOVE) && msg.wParam == what) return true;
+            RequestPathListing(c, askAgain, nullptr);
+        }
+        return false;
     }
-
-    HWND window;
-    PathListContext* c = nullptr;
 };
 
-// Listings asked for while the worker reads the drives (as the chooser asks for its first one at once) leave
-// the drive list whole.
+// Listings asked for while the drives are read leave the drive list whole.
 TEST(PathDlgWorker, ListingRequestsDuringTheDriveReadLeaveTheDrives) {
     for (int round = 0; round < 3; ++round) {
         Worker w("C:\\", false);
-        ASSERT_TRUE(w.c);
-        const DWORD start = GetTickCount();
-        MSG msg = {};
-        while (!PeekMessageA(&msg, w.window, WM_COMMAND, WM_COMMAND, PM_REMOVE) || msg.wParam != ID_PATHDLG_DRIVES_READY) {
-            ASSERT_LT(GetTickCount() - start, kBound);
-            RequestPathListing(w.c, "C:\\", nullptr);
-        }
+        ASSERT_TRUE(w.Posted(ID_PATHDLG_DRIVES_READY, "C:\\"));
         CSingleLock lock(&w.c->lock, TRUE);
         EXPECT_GT(w.c->drives.size(), (size_t)__builtin_popcount(GetLogicalDrives())) << round;  // + network
     }
@@ -57,7 +45,7 @@ TEST(PathDlgWorker, ListingRequestsDuringTheDriveReadLeaveTheDrives) {
 // Local only, a network path is listed as plain levels: no network place, no network reads for icons.
 TEST(PathDlgWorker, LocalOnlyListsANetworkPathWithoutTheNetwork) {
     Worker w("\\\\wl-fehlt\\nirgends", true);
-    ASSERT_TRUE(w.c && w.Listed());
+    ASSERT_TRUE(w.Posted(ID_PATHDLG_LIST_READY));
     CSingleLock lock(&w.c->lock, TRUE);
     ASSERT_EQ(w.c->entries.size(), 3u);
     EXPECT_EQ(w.c->entries[0].text, "\\\\");
