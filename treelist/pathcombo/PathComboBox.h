@@ -64,6 +64,10 @@ public:
     HWND GetEdit() const { return m_edit; }
     // In breadcrumb mode: the hidden edit holds a typed text that was never taken (the user typed and left it).
     bool TypedTextChanged() const;
+    // Takes the edit's text as Enter in it does: true when it is shown. A refused text stays in the edit, no
+    // longer counts as changed, and is what GetTakenText gives.
+    bool TakeTypedText();
+    const char* GetTakenText() const { return m_editText; }
     int GetOpenLevel() const { return m_popupOpen ? m_openLevel : -1; }
     bool IsWaitingForLevel() const { return m_openGeneration == kWaitingForWorker; }
     bool IsLevelRead(int level) const;
@@ -140,7 +144,8 @@ private:
     static LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // Edit.
     void ShowEdit(bool show);
-    void TakeTypedText();
+    // Sets the edit's text as this control's own (not typed).
+    void SetEditText(const char* text);
     void KeepTypedPath(const char* path);
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // Mouse and keys.

@@ -104,7 +104,7 @@ void CPathComboBox::ShowPathText() {
     const LRESULT index = DefWindowProc(CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)m_state.path);
     DefWindowProc(CB_SETCURSEL, (WPARAM)index, 0);
     DefWindowProc(WM_SETTEXT, 0, (LPARAM)m_state.path);
-    if (m_edit) ::SetWindowTextA(m_edit, m_state.path);
+    SetEditText(m_state.path);
 }
 
 void CPathComboBox::RecordHistory() {

@@ -145,8 +145,9 @@ PathComboWorker* StartPathComboWorker(HWND owner, PathComboState* state) {
 
 void AskPathComboWorker(PathComboWorker* worker, uint32_t word) {
     if (!worker || worker->done.load() == word || worker->working.load() == word) return;
-    worker->requested.store(word);
+    // The stop first: a worker that takes the new word clears it, so it can only stop the older read.
     worker->files.Abort();
+    worker->requested.store(word);
     worker->wake.Unlock();
 }
 

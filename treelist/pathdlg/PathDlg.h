@@ -108,7 +108,8 @@ private:
     void DrawDriveEntry(const DRAWITEMSTRUCT& item);
     int DriveOfPath(const char* path) const;
     // Closing.
-    bool OkKeysHandled();
+    // True when Enter did its nearest thing; refusedTyped receives a typed path the field refused.
+    bool OkKeysHandled(CString* refusedTyped);
     bool AcceptPath(CString& path);
     void StopWorker();
     void TakeLayout();

@@ -1,8 +1,11 @@
 #include "ui/msgbox/UiStrings.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 
 namespace {
@@ -10,14 +13,17 @@ namespace {
 struct Default {
     UINT id;
     const wchar_t* text;
+    const char* ansi;  // what is shown when the table cannot be built
 };
 
 // In this order (1298 before 1297).
 const Default kDefaults[] = {
-    {kUiInformation, L"Information"},     {kUiQuestion, L"Frage"},           {kUiWarning, L"Warnung"},
-    {kUiDeleteLine, L"Zeile löschen"},    {kUiCopyField, L"Feld kopieren"},  {kUiCopy, L"&Kopieren"},
-    {kUiMarkAll, L"&Alles markieren"},    {kUiSelectAll, L"&Alles auswählen"}, {kUiDeselectAll, L"&Alles abwählen"},
-    {kUiDeleteAll, L"&Alles löschen"},    {kUiAlways, L"Immer"},             {kUiNever, L"Niemals"},
+    {kUiInformation, L"Information", "Information"},         {kUiQuestion, L"Frage", "Frage"},
+    {kUiWarning, L"Warnung", "Warnung"},                     {kUiDeleteLine, L"Zeile löschen", "Zeile löschen"},
+    {kUiCopyField, L"Feld kopieren", "Feld kopieren"},       {kUiCopy, L"&Kopieren", "&Kopieren"},
+    {kUiMarkAll, L"&Alles markieren", "&Alles markieren"},   {kUiSelectAll, L"&Alles auswählen", "&Alles auswählen"},
+    {kUiDeselectAll, L"&Alles abwählen", "&Alles abwählen"}, {kUiDeleteAll, L"&Alles löschen", "&Alles löschen"},
+    {kUiAlways, L"Immer", "Immer"},                          {kUiNever, L"Niemals", "Niemals"},
 };
 constexpr int kCount = sizeof kDefaults / sizeof kDefaults[0];
 
@@ -65,16 +71,26 @@ int IndexOf(UINT id) {
     return -1;
 }
 
-// The table, built on first use.
-Table& Strings(HINSTANCE instance) {
+// The table, built on first use; null when there is no memory for it (the next call tries again).
+const Table* Strings(HINSTANCE instance) {
     std::lock_guard<std::mutex> hold(TableLock());
     std::unique_ptr<Table>& table = TheTable();
     if (!table) {
-        table = Build(instance);
+        try {
+            table = Build(instance);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
         static const bool registered = std::atexit(FreeUIStrings) == 0;
         (void)registered;
     }
-    return *table;
+    return table.get();
+}
+
+template <typename Char>
+const Char* Answer(const Char* text, size_t size, int* length) {
+    if (length) *length = static_cast<int>(size);
+    return text;
 }
 
 }  // namespace
@@ -82,17 +98,17 @@ Table& Strings(HINSTANCE instance) {
 const char* GetUIStringA(HINSTANCE instance, UINT id, int* length) {
     const int i = IndexOf(id);
     if (i < 0) return nullptr;
-    const std::string& text = Strings(instance).ansi[i];
-    if (length) *length = static_cast<int>(text.size());
-    return text.c_str();
+    const Table* table = Strings(instance);
+    if (!table) return Answer(kDefaults[i].ansi, std::strlen(kDefaults[i].ansi), length);
+    return Answer(table->ansi[i].c_str(), table->ansi[i].size(), length);
 }
 
 const wchar_t* GetUIStringW(HINSTANCE instance, UINT id, int* length) {
     const int i = IndexOf(id);
     if (i < 0) return nullptr;
-    const std::wstring& text = Strings(instance).wide[i];
-    if (length) *length = static_cast<int>(text.size());
-    return text.c_str();
+    const Table* table = Strings(instance);
+    if (!table) return Answer(kDefaults[i].text, std::wcslen(kDefaults[i].text), length);
+    return Answer(table->wide[i].c_str(), table->wide[i].size(), length);
 }
 
 void FreeUIStrings() {

@@ -175,6 +175,35 @@ TEST_F(PathDlgTest, BreadcrumbEnterTakesATypedPathLeftInTheField) {
     EXPECT_EQ(Path(dialog.GetPath(0)), chosen);
 }
 
+// In breadcrumb mode a typed folder that the field refuses (it does not exist) goes on to OK's checks: made
+// and taken with 0x3, refused with 0x1; one that cannot be made shows the creation message.
+TEST_F(PathDlgTest, BreadcrumbOkChecksATypedMissingFolder) {
+    const std::string made = foldertest::TempFolder() + "wl-krume-" + std::to_string(GetCurrentProcessId());
+    const struct { int options; std::string typed, box; } kRuns[] = {
+        {0x3, made, ""}, {0x1, made, "Der Pfad existiert nicht !"}, {0x3, "Q:\\x", "Der Pfad kann nicht erzeugt werden !"}};
+    for (const auto& run : kRuns) {
+        ViewSettings views(0, 1);
+        RemoveDirectoryA(made.c_str());
+        CPathDlg dialog;
+        dialog.SetPath(root.c_str());
+        std::string box;
+        std::vector<Step> script = {Listed(dialog, root), [&](HWND shown) {
+            SetWindowTextA(FindWindowExA(GetDlgItem(shown, IDC_PATHDLG_PATH), nullptr, "Edit", nullptr), run.typed.c_str());
+            Press(shown, IDOK);
+            return true;
+        }};
+        if (!run.box.empty()) script.insert(script.end(), {[&](HWND) { return !(box = CloseBox("Fehler")).empty(); },
+                                                           Pressing(IDCANCEL)});
+        const INT_PTR result = RunChooser(dialog, script, nullptr, run.options);
+        EXPECT_EQ(std::tuple(result, box, Exists(made)), std::tuple(run.box.empty() ? IDOK : IDCANCEL, run.box, run.box.empty()))
+            << run.options << " " << run.typed;
+        if (run.box.empty()) {
+            EXPECT_EQ(Path(dialog.GetPath(0)), made);
+        }
+    }
+    RemoveDirectoryA(made.c_str());
+}
+
 // Type-ahead, drops and double clicks on the list, the drive combo and "Aufwärts".
 TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
     ViewSettings views(0, 0);

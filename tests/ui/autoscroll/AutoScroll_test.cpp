@@ -173,3 +173,20 @@ TEST(AutoScroll, RefusesBadAxesAndMissingWindows) {
     gone.Detach();
     EXPECT_EQ(GetCapture(), nullptr);
 }
+
+// A window that a message of the loop destroys gets nothing afterwards: its object has let go of it (or is
+// gone), so nothing may be posted through the object.
+TEST(AutoScroll, AWindowDestroyedDuringTheModeIsLeftAlone) {
+    SetAutoScrollTick([](const std::atomic<bool>& stopping) { WaitUntil([&] { return stopping.load(); }, 5000); });
+    uitest::PostedMouseOnly mouseOnly;
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "Rollen", WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+                             CRect(40, 40, 340, 240), nullptr, 0));
+    uitest::KeepsCaptureWhenDeactivated keepsCapture(wnd.m_hWnd);
+    PostMessageA(wnd.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(StartAutoScroll(&wnd, 50, 50, 3), 1);
+    SetAutoScrollTick(nullptr);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_HSCROLL, WM_VSCROLL, PM_REMOVE));
+}
