@@ -1,5 +1,6 @@
 // Own text and background colours of items and cells.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 

@@ -1,8 +1,8 @@
 // Check boxes of the tree column: the state image toggled by a click or by Space, the one-checked-item mode
 // and the item checked last.
-#include "treelist/control/TreeListItems.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 namespace {
 

@@ -2,11 +2,12 @@
 // the parent first. Text and list modes open an edit box or a combo box filled from the column's list;
 // check-style modes toggle the cell's check mark.
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 #include <cstring>

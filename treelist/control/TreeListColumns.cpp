@@ -3,11 +3,12 @@
 #include "treelist/control/TreeListColumns.h"
 
 #include "image/FontCache.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -15,6 +15,7 @@ enum DropModeKind : int { kDropBefore = 0, kDropAfter = 1, kDropOntoFirst = 2, k
 
 // --- feedback (TreeListDragFeedback.cpp)
 BOOL BeginInternalDrag(TreeListData* d, ItemId item, UINT flags, POINT point);
+LRESULT StartDragMessage(TreeListData* d, ItemId item);
 void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point);
 // The feedback once more at the last position: after scrolling, or with Ctrl pressed (copy) or released.
 void RefreshDragFeedback(TreeListData* d);
@@ -23,6 +24,9 @@ void SetDragCopyKey(TreeListData* d, bool down);
 void CancelInternalDrag(TreeListData* d, bool report);
 // The button-up of a drag: the drop and the end of the drag.
 void EndInternalDrag(TreeListData* d, UINT keys);
+// A key while a drag runs (Escape cancels it, Control refreshes the feedback, Tab does nothing). False when no
+// drag runs, and the key takes its usual way.
+bool DragKey(TreeListData* d, UINT key, bool down);
 
 // --- rules and the drop (TreeListDrop.cpp)
 // 0 not possible, 1 already there, 2 a real move.
@@ -31,10 +35,12 @@ int CanDropAt(const TreeListData* d, ItemId item, ItemId target, int mode);
 int AdjustDropLevel(const TreeListData* d, ItemId item, ItemId* target, int* mode);
 int InternalDrop(TreeListData* d, ItemId target, ItemId dragged, UINT keys);
 
-// --- target bar and timers (TreeListDropTarget.cpp)
+// --- target bar and timers (TreeListDropTarget.cpp; the timers are dispatched in TreeListTimers.cpp)
 ItemId SetDropTarget(TreeListData* d, ItemId item, int height, int offset);
+LRESULT SetDropTargetMessage(TreeListData* d, WPARAM height, ItemId item);
 // Interval 0 stops the timer. The answer of SetTimer (or KillTimer).
 LRESULT SetAutoScrollTimer(TreeListData* d, int mode, UINT interval);
+LRESULT AutoScrollMessage(TreeListData* d, WPARAM mode, LPARAM interval);
 // The interval the auto-scroll timer runs at for a requested one (30 to 900 ms).
 UINT AutoScrollInterval(UINT interval);
 void OnAutoScrollTimer(TreeListData* d);

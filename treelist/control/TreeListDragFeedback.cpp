@@ -2,14 +2,14 @@
 // between rows or a whole row to drop onto, and a cursor that tells whether it may), and its end by the
 // button-up, by Escape or by a right press.
 #include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListHandlers.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
-#include "treelist/control/TreeListShared.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
+#include "treelist/control/TreeListShared.h"
 
 #include <algorithm>
 #include <cstdlib>

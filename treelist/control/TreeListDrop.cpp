@@ -1,10 +1,11 @@
 // The drop of an internal drag: where an item may go (CanDropAt, AdjustDropLevel under the keep-level and
 // keep-parent rules) and the move of the dragged item or of every selected item, reported with TLN_DROP.
 #include "treelist/control/TreeListDrag.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,14 +1,15 @@
 // Opening an in-place editor: the parent is asked (TLN_EDITREQUEST, TVN_BEGINLABELEDITA), the editor window
 // is made and subclassed, laid over the text, filled and focused. Every notification leaves the lock; the item
 // is looked up again after each one.
-#include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
+#include "treelist/control/TreeListSelect.h"
 #include "treelist/control/TreeListShared.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <algorithm>
 #include <cstring>

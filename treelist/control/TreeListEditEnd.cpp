@@ -2,10 +2,9 @@
 // The parent sees TVN_ENDLABELEDITA and may refuse; an accepted text is stored in the item or cell (or handed
 // back with TVN_SETDISPINFOA for a call-back text), and a column with an edit mode turns it into its value.
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListLayout.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Keys that open an editor on the caret cell: Return, a typed character and paste (WM_PASTE or the paste keys,
 // the editor then filled with the first line of the clipboard text).
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListPending.h"
+
 #include "treelist/control/TreeListSeams.h"
 
 #include <cstring>

@@ -1,10 +1,10 @@
 // The hit test: which item, and which part of its row, lies under a point. TVM_HITTEST and every mouse
 // handler use it; the geometry follows the tree-cell layout painting uses.
+#include "treelist/control/TreeListMouse.h"
+
 #include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListGeometry.h"
-#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 
 #include <algorithm>

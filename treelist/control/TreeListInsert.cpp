@@ -1,5 +1,7 @@
 // TVM_INSERTITEMA: a new item record, its handle and its place among its siblings.
 #include "treelist/control/TreeListItems.h"
+
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListText.h"

@@ -1,5 +1,6 @@
 // Reading items: TVM_GETITEMA, the lParam and user-data messages, the state word and TVM_GETNEXTITEM.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 

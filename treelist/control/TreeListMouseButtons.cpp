@@ -2,14 +2,16 @@
 // selection with Ctrl and Shift, edit on click and on double click, and the notifications of every press and
 // release. The parent answers with the lock left; what a click does after a notification looks its item up
 // again.
+#include "treelist/control/TreeListMouse.h"
+
 #include "treelist/control/TreeListDrag.h"
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <windowsx.h>
 

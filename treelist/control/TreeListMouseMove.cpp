@@ -1,13 +1,14 @@
 // Mouse moves: the tooltip follows the mouse, hot tracking and hot check boxes light up under it, a pressed
 // cell check is let go when the mouse leaves it, and a press that moved far enough starts a drag
 // (TVN_BEGINDRAGA, then the control's own drag where the style and the rules allow it).
-#include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
+
+#include "treelist/control/TreeListDrag.h"
+#include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <windowsx.h>
 
@@ -107,6 +108,12 @@ LRESULT MouseMove(TreeListData* d, UINT keys, POINT pt) {
 }
 
 }  // namespace
+
+void RequestMouseLeave(TreeListData* d) {
+    if (d->leaveTracked || !IsOwnerThread(d)) return;
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, d->window, 0};
+    d->leaveTracked = TrackMouseEvent(&track) != FALSE;
+}
 
 LRESULT OnMouseMove(TreeListData* d, WPARAM keys, LPARAM lp) {
     return MouseMove(d, static_cast<UINT>(keys), POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});

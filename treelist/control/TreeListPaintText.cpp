@@ -2,7 +2,6 @@
 // highlighted texts in the box their selection, focus or drop state asks for.
 #include "treelist/control/TreeListPaint.h"
 
-#include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListShared.h"
 
 #include <algorithm>

@@ -1,8 +1,9 @@
 // Rows and their geometry: item rectangles, row numbers, cell visibility, the row height and drag images.
+#include "treelist/control/TreeListLayout.h"
+
 #include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListGeometry.h"
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 

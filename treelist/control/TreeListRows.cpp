@@ -1,7 +1,9 @@
 // The display rows: the items shown, in tree order, descending only into expanded items. Rebuilt from the
 // changed item on.
-#include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListLayout.h"
+
+#include "treelist/control/TreeListColumns.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 
@@ -94,41 +96,41 @@ void WidenTreeColumn(TreeListData* d, UINT fromRow) {
 }  // namespace
 
 void RowsAfterInserts::Add(ItemId item) {
-    if (fromTop_) return;
-    const TreeListItem* it = Item(d_, item);
+    if (m_fromTop) return;
+    const TreeListItem* it = Item(m_d, item);
     if (!it) {
-        fromTop_ = true;
+        m_fromTop = true;
         return;
     }
     ItemId start = item;
     if (!it->row) {
         ItemId hiddenBelow = 0;
-        if (!InShownChain(d_, item, &hiddenBelow)) {
+        if (!InShownChain(m_d, item, &hiddenBelow)) {
             // Inside a collapsed subtree the rows stay; the ancestor's button may change.
-            if (hiddenBelow != collapsed_) InvalidateRow(d_, hiddenBelow);
-            collapsed_ = hiddenBelow;
+            if (hiddenBelow != m_collapsed) InvalidateRow(m_d, hiddenBelow);
+            m_collapsed = hiddenBelow;
             return;
         }
-        start = ShownPredecessor(d_, item);
-        const bool chained = start && start == previous_;
-        previous_ = item;
+        start = ShownPredecessor(m_d, item);
+        const bool chained = start && start == m_previous;
+        m_previous = item;
         // An item appended after one added before is covered by the earlier one's start.
         if (chained) return;
-        if (!start || !d_->items[start]->row) {
-            fromTop_ = true;
+        if (!start || !m_d->items[start]->row) {
+            m_fromTop = true;
             return;
         }
     } else {
-        previous_ = item;
+        m_previous = item;
     }
-    if (!from_ || d_->items[start]->row < d_->items[from_]->row) from_ = start;
+    if (!m_from || m_d->items[start]->row < m_d->items[m_from]->row) m_from = start;
 }
 
 void RowsAfterInserts::Rebuild() {
-    if (fromTop_)
-        RebuildRows(d_, 0);
-    else if (from_)
-        RebuildRows(d_, from_);
+    if (m_fromTop)
+        RebuildRows(m_d, 0);
+    else if (m_from)
+        RebuildRows(m_d, m_from);
 }
 
 void RebuildRows(TreeListData* d, ItemId from) {

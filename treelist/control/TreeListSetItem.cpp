@@ -1,11 +1,12 @@
 // TVM_SETITEMA: the parts of an item or a cell a record names. Selection and expansion go through their own
 // operations (with notifications); a caller on another thread (mask TLIF_NOCALLBACK) has those and the
 // repaints queued for the window's thread.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <cstring>
 

@@ -1,11 +1,13 @@
 // Ordinary window messages: size, enabling, focus, redraw switch, system colours, showing, font, style,
 // dialog codes, the header's owner-draw and the clipboard messages.
+#include "treelist/control/TreeListWindow.h"
+
 #include "treelist/control/TreeListColours.h"
 #include "treelist/control/TreeListColumns.h"
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListShared.h"
 
 LRESULT OnSize(TreeListData* d, int width, int height) {

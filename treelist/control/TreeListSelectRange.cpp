@@ -1,9 +1,11 @@
-// Multi-selection by mouse: Shift-click ranges and the walks over selected and unselected items below a root.
+// Multi-selection ranges: Shift-click ranges, the selected-cell frame and the walks over selected and
+// unselected items below a root.
+#include "treelist/control/TreeListSelect.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <utility>
 
