@@ -7,12 +7,6 @@
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
 
-namespace {
-
-constexpr UINT kCellCheckAction = 0x10003;
-
-}  // namespace
-
 void InvalidateHotCheck(TreeListData* d) { InvalidateCell(d, d->hotCheckItem, d->hotCheckColumn); }
 
 void ReleaseCellCheck(TreeListData* d, POINT point) {

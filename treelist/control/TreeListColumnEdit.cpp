@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int kDefaultEntries = 1024;
-constexpr UINT kCheckAction = 0x10000;
 
 int EntryLimit(const TreeListColumn& c) { return c.listCount ? c.listCount : kDefaultEntries; }
 
@@ -37,8 +36,8 @@ LRESULT ToggleCellCheck(TreeListData* d, ItemId item, int column) {
     TreeListCell* cell = EnsureCell(d, item, column);
     if (!cell) return 0;
     const bool lockable = col.editFlags & TLEF_LOCKEDCHECKS;
-    if (lockable && (cell->state & 0x8000)) return 0;
-    const UINT mask = lockable ? 0x7000 : 0xF000;
+    if (lockable && (cell->state & TLIS_CHECKLOCKED)) return 0;
+    const UINT mask = TVIS_STATEIMAGEMASK & (lockable ? ~TLIS_CHECKLOCKED : ~0u);
     const UINT image = (cell->state & mask) >> 12;
     TVITEMA r = {};
     r.mask = TVIF_STATE | TLIF_CELL;

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr ItemId kAfterPinned = 0xFFFF0009;
+constexpr ItemId kAfterPinned = static_cast<ItemId>(TLI_AFTERPINNED);
 
 // Drops every reference the window keeps to the item.
 void Forget(TreeListData* d, ItemId item) {

@@ -4,8 +4,10 @@
 
 #include "treelist/control/TreeListData.h"
 
-// Drag flags: the left button was down at the start; started by TLM_STARTDRAG.
+// Drag flags: the left button was down at the start; started by TLM_STARTDRAG. BeginInternalDrag takes them
+// together with the MK_* key bits below them.
 constexpr UINT kDragLeftButton = 0x01, kDragByMessage = 0x80;
+constexpr UINT kDragKeyBits = 0x7F;
 // The dragged item while the drag runs on after that item was deleted: past every table, so it names no item
 // (a handle given out again later must not be dropped), but the drag keeps its capture and timers until the
 // button-up, Escape or a right press ends it, and then drops nothing.

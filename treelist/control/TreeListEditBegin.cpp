@@ -21,7 +21,6 @@ constexpr DWORD kComboStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | CBS_DROPDOWN |
 constexpr DWORD kListStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL;
 constexpr int kEditorId = 3;
 constexpr int kComboHeight = 260;
-constexpr UINT kCharTrigger = 0x1000000;  // a character offered by the keyboard: trigger = character + this
 constexpr UINT kSelectionModes = TLE_SELECTATX | TLE_SELECTRANGE;
 
 int EditorKindOf(UINT flags) {
@@ -190,7 +189,7 @@ void AddEntries(TreeListData* d, HWND editor, int column, const char* const* ent
     }
 }
 
-UINT CharacterOf(UINT trigger) { return trigger >= kCharTrigger ? trigger - kCharTrigger : trigger; }
+UINT CharacterOf(UINT trigger) { return trigger >= TLET_CHARACTER ? trigger - TLET_CHARACTER : trigger; }
 
 bool ModifierDown() { return GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0; }
 

@@ -27,8 +27,6 @@ bool ReadClipboardLine(HWND owner, char* out, size_t size) {
     return ok;
 }
 
-constexpr UINT kOfferedCharacter = 0x1000000;  // trigger of a character offered to the label editor
-
 // Modes whose editor a typed character opens.
 bool TakesCharacters(const TreeListData* d, int column) {
     if (!HasEditMode(d, column) || (d->columns[column].editFlags & TLEF_NOCHARS)) return false;
@@ -56,7 +54,7 @@ bool EditOnChar(TreeListData* d, UINT character) {
         OpenColumnEditor(d, item, column, character);
         return true;
     }
-    return EditLabelRequest(d, item, column, character + kOfferedCharacter, TreeListCursorIn(d->window)) != nullptr;
+    return EditLabelRequest(d, item, column, character + TLET_CHARACTER, TreeListCursorIn(d->window)) != nullptr;
 }
 
 bool PasteIntoEditor(TreeListData* d) {

@@ -23,7 +23,7 @@ ItemId SetInsertMark(TreeListData* d, ItemId item, bool after) {
     r.item.iImage = r.item.iSelectedImage = kImageNone;
     const ItemId mark = InsertItem(d, &r);
     if (!mark) return 0;
-    SetCellColour(d, mark | static_cast<WPARAM>(255) << 24, d->colours[kColourInsertMark], true);
+    SetCellColour(d, PackItemColumn(mark, kAllColumns), d->colours[kColourInsertMark], true);
     d->insertMark = mark;
     return mark;
 }

@@ -33,7 +33,8 @@ LRESULT GetCell(TreeListData* d, TVITEMA* r, ItemId item, int column) {
         else
             CopyText(r, cell->text, cell->textLength);
     }
-    if (r->mask & TVIF_STATE) r->state = (r->mask & TLIF_STATERAW) ? cell->state : cell->state & r->stateMask & ~0xE2u;
+    if (r->mask & TVIF_STATE)
+        r->state = (r->mask & TLIF_STATERAW) ? cell->state : cell->state & r->stateMask & ~kRowStates;
     if (r->mask & TVIF_IMAGE) r->iImage = cell->image;
     if (r->mask & TVIF_PARAM) r->lParam = d->items[item]->lParam;
     return TRUE;
@@ -48,7 +49,7 @@ ItemId FindInTree(const TreeListData* d, ItemId start, ItemId limit, Match match
 }
 
 bool IsChecked(const TreeListData* d, const TreeListItem* it) {
-    const UINT image = (it->state >> 12) & 0xF;
+    const UINT image = StateImageIndex(it->state);
     return image == ((d->exStyle & TLX_REVERSECHECKS) ? 1u : 2u);
 }
 

@@ -23,7 +23,9 @@ LRESULT SetItemMessage(TreeListData* d, const TVITEMA* record);
 // could not: mask chooses the bits, values gives them.
 void ApplyStateBits(TreeListData* d, ItemId item, UINT mask, UINT values);
 
-// --- own colours of items and cells (TreeListCellColours.cpp)
+// --- own colours of items and cells (TreeListCellColours.cpp); itemAndColumn packs both (PackItemColumn),
+// column kAllColumns colours the item and all its cells.
+constexpr int kAllColumns = 255;
 LRESULT GetCellColour(TreeListData* d, ItemId item, int column, bool background);
 LRESULT SetCellColour(TreeListData* d, WPARAM itemAndColumn, COLORREF colour, bool background);
 LRESULT SetCellColourRecord(TreeListData* d, ItemId item, const TreeListCellColour* record);

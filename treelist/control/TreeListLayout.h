@@ -15,7 +15,8 @@ HFONT FontFor(const TreeListData* d, UINT state);
 void ClearTextWidths(TreeListData* d);
 
 // --- text widths (TreeListMeasure.cpp): the cached width, measured when missing; a call-back text keeps the
-// width painting measured last.
+// width painting measured last. Every measurement uses this DrawTextExA format.
+constexpr UINT kMeasureFormat = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
 int ItemTextWidth(TreeListData* d, TreeListItem* it);
 int CellTextWidth(TreeListData* d, TreeListCell* cell);
 int MeasureText(TreeListData* d, UINT state, const char* text, int length);

@@ -22,7 +22,6 @@ constexpr UINT kHighlightFlags = TLHT_ONCELLLABEL | TLHT_ONCELLIMAGE | TLHT_ONTE
 constexpr DWORD kStyleInternalDrag = 0x8000;
 constexpr int kDragDistance = 2;
 constexpr UINT kDragRecordMask = 0x401C;
-constexpr UINT kRulePinnedRows = 0x10, kRuleTopLevelOnly = 0x20;
 
 void DropPressedCheck(TreeListData* d, UINT keys, ItemId item, UINT flags) {
     if (!d->pressedCheckItem) return;
@@ -62,8 +61,8 @@ bool MayDragInternally(const TreeListData* d, ItemId item) {
     if (it->state & static_cast<UINT>(d->options[TLO_DRAG])) return false;
     const UINT rules = static_cast<UINT>(d->options[TLO_DRAGRULES]);
     const UINT pinned = static_cast<UINT>(std::max<LONG_PTR>(d->options[TLO_PINNEDROWS], 0));
-    if ((rules & kRulePinnedRows) && it->row && it->row - 1 < pinned) return false;
-    return !(rules & kRuleTopLevelOnly) || it->parent == 0;
+    if ((rules & TLDR_PINNED) && it->row && it->row - 1 < pinned) return false;
+    return !(rules & TLDR_TOPLEVELONLY) || it->parent == 0;
 }
 
 // A left press that moved more than two pixels starts a drag; false while it stays within that distance.
@@ -80,7 +79,7 @@ bool StartDrag(TreeListData* d, UINT keys, POINT pt) {
     if (!Item(d, item)) return true;
     const LRESULT answer =
         SendTreeView(d, TVN_BEGINDRAGA, 0, TVITEMA{}, NotifyRecord(d, item, kDragRecordMask, column), pt);
-    if (answer != 1 && !IsDying(d) && MayDragInternally(d, item)) BeginInternalDrag(d, item, keys & 0x7F, pt);
+    if (answer != 1 && !IsDying(d) && MayDragInternally(d, item)) BeginInternalDrag(d, item, keys & kDragKeyBits, pt);
     return true;
 }
 

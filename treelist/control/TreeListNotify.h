@@ -8,6 +8,9 @@
 // left for the duration of the send. Afterwards items may be gone and the window may be dying: callers check
 // their handles again (Item()) and IsDying().
 LRESULT SendNotify(TreeListData* d, UINT code, NMHDR* header);
+// Action words of TLN_CHECKCHANGED: a check box toggled (tree column or check-style cell), and a pressed cell
+// image let go (TLIS_IMAGECHECK).
+constexpr UINT kCheckAction = 0x10000, kCellCheckAction = 0x10003;
 // NMTREEVIEWA with both item records filled from the items (mask 0x801C: handle, state, lParam, cell bit).
 LRESULT NotifyTreeView(TreeListData* d, UINT code, UINT action, ItemId oldItem, ItemId newItem,
                        POINT point = POINT{0, 0});

@@ -7,9 +7,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// A marked item under TLX_SKIPMARKED: its children are not shown (and a first top-level one is skipped).
+bool SkipsMarked(const TreeListData* d, const TreeListItem* it) {
+    return (d->exStyle & TLX_SKIPMARKED) && (it->state & TLIS_MARKED);
+}
+
+}  // namespace
+
 bool ShowsChildren(const TreeListData* d, const TreeListItem* it) {
     if (!it->firstChild || !(it->state & TVIS_EXPANDED)) return false;
-    return !((d->exStyle & TLX_SKIPMARKED) && (it->state & 0x4000));
+    return !SkipsMarked(d, it);
 }
 
 ItemId LastShownDescendant(const TreeListData* d, ItemId item) {
@@ -156,7 +165,7 @@ void RebuildRows(TreeListData* d, ItemId from) {
     } else {
         row = 0;
         cur = d->firstRoot;
-        if (cur && (d->exStyle & TLX_SKIPMARKED) && (d->items[cur]->state & 0x4000)) cur = d->items[cur]->nextSibling;
+        if (cur && SkipsMarked(d, d->items[cur])) cur = d->items[cur]->nextSibling;
     }
     // Rows after the start lose their numbers; the walk gives them new ones.
     for (UINT r = row; r < d->rowCount; ++r)
