@@ -320,6 +320,9 @@ struct TreeListData {
     int hoverTicks;
 };
 
+// Control ids of the child windows: the column header and the in-place editor (the tooltip's is 2).
+constexpr int kHeaderId = 1, kEditorId = 3;
+
 // "at most 253 characters before the ..." plus the ellipsis and the terminator.
 constexpr int kTextBufferSize = 260;
 

@@ -19,7 +19,6 @@ namespace {
 constexpr DWORD kEditStyle = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
 constexpr DWORD kComboStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
 constexpr DWORD kListStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL;
-constexpr int kEditorId = 3;
 constexpr int kComboHeight = 260;
 constexpr UINT kSelectionModes = TLE_SELECTATX | TLE_SELECTRANGE;
 

@@ -152,7 +152,7 @@ void CancelEditOn(TreeListData* d, ItemId item, int column) {
 }
 
 LRESULT OnCommand(TreeListData* d, WPARAM wp, LPARAM lp) {
-    if (LOWORD(wp) != 3 || !d->editor || (lp && reinterpret_cast<HWND>(lp) != d->editor)) return 0;
+    if (LOWORD(wp) != kEditorId || !d->editor || (lp && reinterpret_cast<HWND>(lp) != d->editor)) return 0;
     const bool combo = d->editorKind != kEditorEdit;
     if (wp == kTreeListEditAccept) return EndEdit(d, kEditReturn), 0;
     if (wp == kTreeListEditCancel) return EndEdit(d, kEditCancel), 0;

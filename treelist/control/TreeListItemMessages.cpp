@@ -163,23 +163,3 @@ LRESULT GetNextItem(TreeListData* d, UINT code, ItemId item) {
     default: return 0;
     }
 }
-
-LRESULT SelectSubtree(TreeListData* d, WPARAM flags, ItemId item) {
-    if (!(d->exStyle & TLX_MULTISELECT)) return 0;
-    const bool all = item == kItemRoot;
-    if (!all && !Item(d, item)) return 0;
-    const bool select = flags & 2;
-    const ItemId limit = all ? 0 : item;
-    ItemId i = all ? d->firstRoot : item;
-    while (i) {
-        TreeListItem* it = d->items[i];
-        if (((it->state & TVIS_SELECTED) != 0) != select) {
-            it->state ^= TVIS_SELECTED;
-            select ? ++d->selectedCount : --d->selectedCount;
-            InvalidateRow(d, i);
-        }
-        if (!(flags & 1) && !all) break;
-        i = NextInTree(d, i, limit);
-    }
-    return 1;
-}

@@ -13,7 +13,6 @@ LRESULT GetItemState(TreeListData* d, ItemId item);
 LRESULT GetUserData(TreeListData* d, ItemId item);
 LRESULT SetUserDataSize(TreeListData* d, LPARAM size);
 LRESULT GetNextItem(TreeListData* d, UINT code, ItemId item);
-LRESULT SelectSubtree(TreeListData* d, WPARAM flags, ItemId item);
 
 // --- setting items (TreeListSetItem.cpp)
 // TVM_SETITEMA for an item or (mask TLIF_CELL, column in cChildren) a cell; TRUE when applied.

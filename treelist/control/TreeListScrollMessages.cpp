@@ -4,6 +4,7 @@
 #include "treelist/control/TreeListScroll.h"
 
 #include "treelist/control/TreeListDrag.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListLayout.h"
 
@@ -34,8 +35,6 @@ bool ScrollTarget(int code, long long current, long long line, long long page, l
 }
 
 }  // namespace
-
-bool EditorOpen(const TreeListData* d) { return d->editor && IsWindowVisible(d->editor); }
 
 LRESULT OnVScroll(TreeListData* d, WPARAM wp) {
     if (EditorOpen(d)) return 0;

@@ -30,6 +30,9 @@ ItemId NextSelectedInSubtree(const TreeListData* d, ItemId item, ItemId root);
 ItemId NextUnselectedInSubtree(const TreeListData* d, ItemId item, ItemId root);
 // Unselects a selected item, and the selected items hidden below it when it is collapsed.
 void UnselectWithHidden(TreeListData* d, ItemId item);
+// TLM_SELECTSUBTREE: selects or unselects an item (flags bit 1), with its descendants (bit 0), or the whole
+// tree; without notifications.
+LRESULT SelectSubtree(TreeListData* d, WPARAM flags, ItemId item);
 
 // --- hot and drop highlight (TreeListHighlight.cpp)
 // The hot-track or drop highlight (flag 0x08 of the item or cell); 1 set, 0 refused. The column counts with

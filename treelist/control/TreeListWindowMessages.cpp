@@ -101,7 +101,7 @@ LRESULT OnSetFont(TreeListData* d, HFONT font, bool) {
 }
 
 LRESULT OnDrawItem(TreeListData* d, WPARAM id, LPARAM item) {
-    if (id != 1) return 0;
+    if (id != kHeaderId) return 0;
     HWND parent = GetParent(d->window);
     const WPARAM ownId = static_cast<WPARAM>(GetWindowLongPtrA(d->window, GWLP_ID));
     if (!parent) return 0;
@@ -132,7 +132,7 @@ LRESULT OnGetDlgCode(TreeListData* d, const MSG* message) {
 }
 
 LRESULT OnClipboard(TreeListData* d, UINT message) {
-    if (d->editor && IsWindowVisible(d->editor)) {
+    if (EditorOpen(d)) {
         PostMessageA(d->editor, message, 0, 0);
         return 0;
     }

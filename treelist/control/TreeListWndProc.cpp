@@ -96,7 +96,6 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     case TLM_GETITEMPARAM:         return GetItemParam(d, ItemArg(lp));
     case TLM_GETUSERDATA:          return GetUserData(d, ItemArg(lp));
     case TLM_SETUSERDATASIZE:      return SetUserDataSize(d, lp);
-    case TLM_SELECTSUBTREE:        return SelectSubtree(d, wp, ItemArg(lp));
     case TLM_SETCELLCOLOR:         return SetCellColourRecord(d, ItemArg(wp), Ptr<const TreeListCellColour>(lp));
     case TLM_GETCELLTEXTCOLOR:     return GetCellColour(d, ItemArg(wp), IntArg(lp), false);
     case TLM_SETCELLTEXTCOLOR:     return SetCellColour(d, wp, static_cast<COLORREF>(lp), false);
@@ -139,6 +138,7 @@ LRESULT Dispatch(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
     // --- selection and marks (TreeListSelect.h)
     case TVM_SELECTITEM:           return SelectItemMessage(d, wp, ItemArg(lp));
     case TLM_SELECTCELL:           return SelectCellMessage(d, ItemArg(wp), IntArg(lp));
+    case TLM_SELECTSUBTREE:        return SelectSubtree(d, wp, ItemArg(lp));
     case TLM_SETDROPHILITE:        return SetHighlightMessage(d, wp, ItemArg(lp), true);
     case TLM_SETHOTHILITE:         return SetHighlightMessage(d, wp, ItemArg(lp), false);
     case TVM_SETINSERTMARK:        return SetInsertMarkMessage(d, wp, ItemArg(lp));
