@@ -1,12 +1,13 @@
 // WM_CHAR: characters open an editor or go to the process-wide type-ahead search, which selects the first
 // row whose text (in the caret's column) begins with what was typed. TVM_GETISEARCHSTRINGA reads it back.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListKeys.h"
+
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
 #include "treelist/control/TreeListTypeAhead.h"
 
 #include <cstring>

@@ -3,11 +3,12 @@
 #include "treelist/control/TreeListColumns.h"
 
 #include "image/FontCache.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -82,7 +83,7 @@ bool CreateHeader(TreeListData* d) {
     }
     HWND header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS | HDS_HORZ | HDS_DRAGDROP,
                                   -d->scrollX, 0, d->clientWidth + d->scrollX, height, d->window,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHeaderId)),
                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(d->window, GWLP_HINSTANCE)), nullptr);
     if (!header) return false;
     d->header = header;

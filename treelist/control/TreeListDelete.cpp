@@ -1,16 +1,18 @@
 // TVM_DELETEITEM: subtrees are deleted children first, each item with its notifications, the links mended
 // and the rows rebuilt. The parent may send messages back from its notification handlers, deletes included.
-#include "treelist/control/TreeListDrag.h"
 #include "treelist/control/TreeListItems.h"
+
+#include "treelist/control/TreeListDeferred.h"
+#include "treelist/control/TreeListDrag.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
 
 #include <cstdlib>
 
 namespace {
 
-constexpr ItemId kAfterPinned = 0xFFFF0009;
+constexpr ItemId kAfterPinned = static_cast<ItemId>(TLI_AFTERPINNED);
 
 // Drops every reference the window keeps to the item.
 void Forget(TreeListData* d, ItemId item) {

@@ -2,10 +2,9 @@
 // The parent sees TVN_ENDLABELEDITA and may refuse; an accepted text is stored in the item or cell (or handed
 // back with TVN_SETDISPINFOA for a call-back text), and a column with an edit mode turns it into its value.
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListLayout.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 #include <cstring>
 
@@ -153,7 +152,7 @@ void CancelEditOn(TreeListData* d, ItemId item, int column) {
 }
 
 LRESULT OnCommand(TreeListData* d, WPARAM wp, LPARAM lp) {
-    if (LOWORD(wp) != 3 || !d->editor || (lp && reinterpret_cast<HWND>(lp) != d->editor)) return 0;
+    if (LOWORD(wp) != kEditorId || !d->editor || (lp && reinterpret_cast<HWND>(lp) != d->editor)) return 0;
     const bool combo = d->editorKind != kEditorEdit;
     if (wp == kTreeListEditAccept) return EndEdit(d, kEditReturn), 0;
     if (wp == kTreeListEditCancel) return EndEdit(d, kEditCancel), 0;

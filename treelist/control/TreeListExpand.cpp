@@ -1,10 +1,12 @@
 // Expanding and collapsing: ExpandItem with its notifications, and TVM_EXPAND with the control's own bits
 // (queued, silent, walks over siblings and descendants, the parent, the ancestors).
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListSelect.h"
 
 namespace {
 
@@ -92,28 +94,28 @@ LRESULT ExpandWithAncestors(TreeListData* d, ItemId item, UINT code) {
 // a notification handler inside another walk leaves that to the outer one.
 class RowBatch {
 public:
-    explicit RowBatch(TreeListData* d) : d_(d), outer_(!d->batchRows), shownCaret_(ShownCaret(d)) {
-        if (outer_) {
+    explicit RowBatch(TreeListData* d) : m_d(d), m_outer(!d->batchRows), m_shownCaret(ShownCaret(d)) {
+        if (m_outer) {
             d->batchRows = true;
             d->batchFrom = 0;
         }
     }
     ~RowBatch() {
-        if (!outer_) return;
-        d_->batchRows = false;
-        const ItemId from = d_->batchFrom;
-        d_->batchFrom = 0;
-        if (!from || IsDying(d_)) return;
-        RebuildRows(d_, Item(d_, from) ? from : 0);
-        if (!IsDying(d_)) KeepCaretShown(d_, shownCaret_);
+        if (!m_outer) return;
+        m_d->batchRows = false;
+        const ItemId from = m_d->batchFrom;
+        m_d->batchFrom = 0;
+        if (!from || IsDying(m_d)) return;
+        RebuildRows(m_d, Item(m_d, from) ? from : 0);
+        if (!IsDying(m_d)) KeepCaretShown(m_d, m_shownCaret);
     }
     RowBatch(const RowBatch&) = delete;
     RowBatch& operator=(const RowBatch&) = delete;
 
 private:
-    TreeListData* d_;
-    bool outer_;
-    ItemId shownCaret_;
+    TreeListData* m_d;
+    bool m_outer;
+    ItemId m_shownCaret;
 };
 
 // Every item in tree order from start (children only with kDescendants) up to its next sibling, or to the

@@ -1,7 +1,8 @@
 // Finding items by a key record (TLM_FINDITEM) and the range operations that count or change the items
 // around one item (TLM_COUNTRANGE, TLM_SETRANGE).
 #include "treelist/control/TreeListItems.h"
-#include "treelist/control/TreeListOps.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListText.h"
 
 #include <cstring>

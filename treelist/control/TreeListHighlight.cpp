@@ -1,6 +1,7 @@
 // The hot-track and drop highlight: flag 0x08 on one item or cell, set by TLM_SETDROPHILITE,
 // TLM_SETHOTHILITE, TVM_SELECTITEM (TVGN_DROPHILITE) and by the mouse with TVS_TRACKSELECT.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListSelect.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
@@ -26,12 +27,6 @@ void ClearHighlight(TreeListData* d) {
 }
 
 }  // namespace
-
-void RequestMouseLeave(TreeListData* d) {
-    if (d->leaveTracked || !IsOwnerThread(d)) return;
-    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, d->window, 0};
-    d->leaveTracked = TrackMouseEvent(&track) != FALSE;
-}
 
 LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColumn, bool createCell) {
     if (!anyColumn && !(d->exStyle & TLX_CELLDROPHILITE)) column = 0;

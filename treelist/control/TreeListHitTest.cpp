@@ -1,10 +1,10 @@
 // The hit test: which item, and which part of its row, lies under a point. TVM_HITTEST and every mouse
 // handler use it; the geometry follows the tree-cell layout painting uses.
+#include "treelist/control/TreeListMouse.h"
+
 #include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListGeometry.h"
-#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 
 #include <algorithm>
@@ -49,7 +49,7 @@ UINT HitTreeCell(TreeListData* d, ItemId item, int x, int y) {
 UINT HitCell(TreeListData* d, ItemId item, int column, int x, int width) {
     TreeListCell* cell = Cell(d, item, column);
     const int image = CellImageWidth(d, column, cell);
-    const bool imageRight = cell && (cell->state & 0x80);
+    const bool imageRight = cell && (cell->state & TLIS_IMAGERIGHT);
     int a0 = 0, a1 = width;
     if (image) {
         if (imageRight ? x >= width - image : x < image) return TLHT_ONCELLIMAGE;
@@ -142,9 +142,9 @@ bool CellTextRect(TreeListData* d, ItemId item, int column, RECT* rect) {
         // The cell's text part is the whole cell, but a shown check box of a check-style column stays free.
         const TreeListCell* cell = Cell(d, item, column);
         rect->left = ColumnLeft(d, column) - d->scrollX;
-        if (cell && d->columns[column].editMode >= TLEM_CHECK && (cell->state & 0x20)) {
+        if (cell && d->columns[column].editMode >= TLEM_CHECK && (cell->state & TLIS_CHECKBOXSHOWN)) {
             const int image = CellImageWidth(d, column, cell);
-            (cell->state & 0x80) ? rect->right -= image : rect->left += image;
+            (cell->state & TLIS_IMAGERIGHT) ? rect->right -= image : rect->left += image;
         }
     }
     return true;

@@ -1,5 +1,6 @@
 // Image lists the control makes itself: the check boxes of the state lists and the drag image of an item.
 #include "treelist/control/TreeListLayout.h"
+
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListShared.h"
 

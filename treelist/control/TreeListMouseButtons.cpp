@@ -2,14 +2,16 @@
 // selection with Ctrl and Shift, edit on click and on double click, and the notifications of every press and
 // release. The parent answers with the lock left; what a click does after a notification looks its item up
 // again.
+#include "treelist/control/TreeListMouse.h"
+
 #include "treelist/control/TreeListDrag.h"
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <windowsx.h>
 
@@ -204,15 +206,15 @@ void CellClick(TreeListData* d, Click& c) {
         else
             opened = EditLabelRequest(d, c.item, column, TLET_RETURN, c.pt) != nullptr;
         const TreeListCell* cell = Cell(d, c.item, column);
-        if (!opened && column && !IsDying(d) && Item(d, c.item) && !(cell && (cell->state & 0x40)))
+        if (!opened && column && !IsDying(d) && Item(d, c.item) && !(cell && (cell->state & TLIS_IMAGECHECK)))
             ToggleOnClick(d, c, false);
         return;
     }
     if (c.msg != WM_LBUTTONDOWN) return;
     const TreeListCell* cell = Cell(d, c.item, hitColumn);
-    if (onImage && cell && (cell->state & 0x40)) {
+    if (onImage && cell && (cell->state & TLIS_IMAGECHECK)) {
         const bool locked = HasEditMode(d, hitColumn) && (d->columns[hitColumn].editFlags & TLEF_LOCKEDCHECKS) &&
-                            (cell->state & 0x8000);
+                            (cell->state & TLIS_CHECKLOCKED);
         if (!locked) {
             d->pressedCheckItem = c.item;
             d->pressedCheckColumn = hitColumn;

@@ -38,13 +38,13 @@ private:
     HDC Find(HDC dc, const Key& key, UINT generation, SIZE size, int* x, bool* drawn);
     bool Prepare(HDC dc, SIZE size);
     void Copy(HDC dc, int x, int y, int fromX);
-    HDC memory_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    SIZE size_ = {0, 0};
-    Key keys_[kSlots];
-    int count_ = 0;
-    UINT generation_ = 0;
+    HDC m_memory = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_oldBitmap = nullptr;
+    SIZE m_size = {0, 0};
+    Key m_keys[kSlots];
+    int m_count = 0;
+    UINT m_generation = 0;
 };
 
 struct PaintContext {
@@ -88,6 +88,9 @@ struct PaintText {
     bool caretCell;       // the caret item and column
     bool treeColumn;
 };
+
+// WM_PAINT (TreeListPaint.cpp): into the context wParam hands in, else the update area.
+LRESULT OnPaint(TreeListData* d, HDC dc);
 
 // Rows with their cells; false when an item went away during a call-back (the row loop ends there).
 bool PaintTreeColumn(PaintContext& pc, PaintRow& row);

@@ -113,7 +113,7 @@ void PaintCheckBox(PaintContext& pc, const PaintRow& row, int left, COLORREF bac
     TreeListData* d = pc.d;
     const int width = d->imageSize[kImagesState].cx;
     FillArea(pc.dc, left, row.top, left + width, row.bottom, back);
-    UINT index = (row.it->state >> 12) & 0xF;
+    UINT index = StateImageIndex(row.it->state);
     const TreeListShared& shared = GetTreeListShared();
     if (d->themedChecks[kImagesState]) {
         if (d->exStyle & TLX_REVERSECHECKS) ++index;
@@ -165,7 +165,7 @@ bool PaintItemImage(PaintContext& pc, const PaintRow& row, int left, int width, 
     HIMAGELIST from = ImageList(d, kind);
     if (!from) return true;
     const int top = row.top + (row.bottom - row.top - d->imageSize[kind].cy) / 2;
-    const UINT style = (row.it->state & 0xF04) | ILD_TRANSPARENT;
+    const UINT style = (row.it->state & kImageStyleStates) | ILD_TRANSPARENT;
     auto draw = [&](HDC dc, int x, int y) { ImageList_Draw(from, static_cast<int>(index), dc, x, y, style); };
     // Copied only where the image lies on the area just filled: that background is part of the copy.
     int cx = 0, cy = 0;
@@ -308,7 +308,7 @@ int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, 
     if (answer == 1 && t.cachedWidth && *t.cachedWidth <= 0 && t.length) {
         RECT r = {0, 0, 0, 0};
         SelectObject(pc.dc, FontFor(d, t.state));
-        DrawTextExA(pc.dc, const_cast<char*>(t.text), t.length, &r, 0xC24, nullptr);
+        DrawTextExA(pc.dc, const_cast<char*>(t.text), t.length, &r, kMeasureFormat, nullptr);
         *t.cachedWidth = r.right - r.left;
     }
     return answer;

@@ -1,11 +1,12 @@
 // The caret and the selection: SelectCell, which keys, the mouse and TVM_SELECTITEM share, the toggling of
 // one item of a multi-selection, and the single-expand rule.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListSelect.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 // Settings of the whole control: indent, image lists, the colour table and the user colour slots, the
 // extended style.
+#include "treelist/control/TreeListSettings.h"
+
 #include "treelist/control/TreeListColours.h"
 #include "treelist/control/TreeListColumns.h"
-#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 

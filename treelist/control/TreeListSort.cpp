@@ -1,11 +1,12 @@
 // Sorting the children of an item: by their texts (TVM_SORTCHILDREN), by a compare function of the lParams
 // (TVM_SORTCHILDRENCB) or of the items (TLM_SORTCHILDREN6). Compare functions run outside the lock, on a
 // copy of what they need; inserts, deletes and moves wait meanwhile (or are refused on this thread).
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListText.h"
 
 #include <cstdlib>

@@ -1,11 +1,14 @@
 // The label tooltip: a tracking tooltip window (control id 2) that shows the whole text of a label or cell
 // cut off by its column, or the parent's own text (cell tips, TLN_CELLTIP), at once or after a delay. Mouse
 // messages over the tip go on to the control, so that the tip never stands in the way of a click.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListTip.h"
+
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListTimers.h"
 
 #include <windowsx.h>
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
+#include "treelist/control/TreeListTimers.h"
 
 #include <string>
 #include <tuple>

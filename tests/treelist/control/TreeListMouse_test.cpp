@@ -3,8 +3,9 @@
 // mark, the label tooltip and the header's notifications.
 #include <gtest/gtest.h>
 
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
+#include "treelist/control/TreeListTimers.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <tuple>
 

@@ -1,5 +1,5 @@
 // CTreeListCtrl: item and row wrappers, each one record and one message, and their direct forms.
-#include "treelist/ctrl/TreeListCtrl.h"
+#include "treelist/treelistctrl/TreeListCtrl.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
-// Multi-selection by mouse: Shift-click ranges and the walks over selected and unselected items below a root.
+// Multi-selection ranges: Shift-click ranges, the selected-cell frame, the walks over selected and unselected
+// items below a root, and a subtree selected at once (TLM_SELECTSUBTREE).
+#include "treelist/control/TreeListSelect.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <utility>
 
@@ -125,4 +127,24 @@ void SelectRange(TreeListData* d, ItemId item, int column) {
     const int markColumn = (d->exStyle & TLX_CELLDROPHILITE) ? column : 0;
     MarkSelectedCell(d, item, markColumn);
     if (SelectCell(d, item, markColumn, kSelectAction) && !IsDying(d)) EnsureCaretVisible(d);
+}
+
+LRESULT SelectSubtree(TreeListData* d, WPARAM flags, ItemId item) {
+    if (!(d->exStyle & TLX_MULTISELECT)) return 0;
+    const bool all = item == kItemRoot;
+    if (!all && !Item(d, item)) return 0;
+    const bool select = flags & 2;
+    const ItemId limit = all ? 0 : item;
+    ItemId i = all ? d->firstRoot : item;
+    while (i) {
+        TreeListItem* it = d->items[i];
+        if (((it->state & TVIS_SELECTED) != 0) != select) {
+            it->state ^= TVIS_SELECTED;
+            select ? ++d->selectedCount : --d->selectedCount;
+            InvalidateRow(d, i);
+        }
+        if (!(flags & 1) && !all) break;
+        i = NextInTree(d, i, limit);
+    }
+    return 1;
 }

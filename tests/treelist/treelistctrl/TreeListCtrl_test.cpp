@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "treelist/control/TreeListTestSupport.h"
-#include "treelist/ctrl/TreeListCtrl.h"
+#include "treelist/treelistctrl/TreeListCtrl.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,5 +1,6 @@
 // Column edges in display order and the columns whose cells may continue into the next one.
 #include "treelist/control/TreeListColumns.h"
+
 #include "treelist/control/TreeListLayout.h"
 
 #include <algorithm>

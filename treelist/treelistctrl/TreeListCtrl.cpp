@@ -1,6 +1,6 @@
 // CTreeListCtrl: creation (plain, in place of a placeholder, and the direct forms that fetch the control's
 // window procedure once per process), the column wrappers and the compare thunk of sorted inserts.
-#include "treelist/ctrl/TreeListCtrl.h"
+#include "treelist/treelistctrl/TreeListCtrl.h"
 
 #include <cstring>
 
