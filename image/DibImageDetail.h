@@ -5,12 +5,19 @@
 
 #include <cstring>
 
+// Writes values (colour words, or indices on palette images) as pixels 0 .. count - 1 of a row.
+typedef void (*DibRowWriter)(uint8_t* row, const uint32_t* values, uint32_t count);
+// Pixel x of out becomes pixel column[x] of in (both rows of the depth), for x < count.
+typedef void (*DibRowSampler)(uint8_t* out, const uint8_t* in, const uint32_t* column, uint32_t count);
+
 // The accessors and layout constants of one bit depth.
 struct DibDepthTraits {
     DibPixelReader read;
     DibPixelWriter write;
     DibColourPacker pack;
     DibRowConverter toIndex8, to24, to32, copy8, copy24, copy32;
+    DibRowWriter writeRow;
+    DibRowSampler sampleRow;
     uint32_t subByteMask, subByteShift, fillClass, significantBits;
 };
 
@@ -18,6 +25,11 @@ struct DibDepthTraits {
 const DibDepthTraits* DibTraitsForDepth(uint32_t depth);
 // The accessors of an empty image.
 const DibDepthTraits& DibEmptyTraits();
+// The traits of an image's depth (of an empty image when it has none).
+inline const DibDepthTraits& DibTraitsOf(const CDibImage& image) {
+    const DibDepthTraits* traits = DibTraitsForDepth(image.depth);
+    return traits ? *traits : DibEmptyTraits();
+}
 
 inline uint32_t LoadU32(const void* p) {
     uint32_t v;

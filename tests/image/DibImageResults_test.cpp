@@ -1,6 +1,7 @@
 // The results of the conversions, scaling, filtering, rotation and quantizing over random pictures of every
 // depth and alpha kind, one hash per operation, against hashes recorded from the plain per-pixel code: the
 // specialised row loops, integer paths and tables must give the same pixels and palettes.
+#include "image/loops/DibLoops.h"
 #include "tests/image/DibImageTestSupport.h"
 
 #include <functional>
@@ -166,18 +167,22 @@ const std::map<std::string, uint64_t> kRecorded = {
 
 } // namespace
 
-TEST(DibImageResults, EveryOperationGivesTheRecordedPixels) {
+TEST(DibImageResults, EveryOperationGivesTheRecordedPixelsWithEitherLoopSet) {
     const std::vector<CDibImage> pictures = Pictures();
-    std::map<std::string, uint64_t> got;
-    for (const auto& [name, operation] : Operations()) {
-        Hash h;
-        for (const CDibImage& source : pictures) operation(h, source);
-        got[name] = h.value;
+    for (bool portable : {false, true}) {
+        DibUsePortableLoops(portable);
+        std::map<std::string, uint64_t> got;
+        for (const auto& [name, operation] : Operations()) {
+            Hash h;
+            for (const CDibImage& source : pictures) operation(h, source);
+            got[name] = h.value;
+        }
+        got["scale large weights"] = LargeWeightsHash();
+        for (const auto& [name, hash] : got) {
+            const auto recorded = kRecorded.find(name);
+            EXPECT_TRUE(recorded != kRecorded.end() && recorded->second == hash)
+                << (portable ? "portable: " : "") << "{\"" << name << "\", 0x" << std::hex << hash << "ull},";
+        }
     }
-    got["scale large weights"] = LargeWeightsHash();
-    for (const auto& [name, hash] : got) {
-        const auto recorded = kRecorded.find(name);
-        EXPECT_TRUE(recorded != kRecorded.end() && recorded->second == hash)
-            << "{\"" << name << "\", 0x" << std::hex << hash << "ull},";
-    }
+    DibUsePortableLoops(false);
 }
