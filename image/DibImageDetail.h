@@ -4,6 +4,7 @@
 #include "image/DibImage.h"
 
 #include <cstring>
+#include <new>
 
 // Writes values (colour words, or indices on palette images) as pixels 0 .. count - 1 of a row.
 typedef void (*DibRowWriter)(uint8_t* row, const uint32_t* values, uint32_t count);
@@ -70,6 +71,11 @@ inline uint8_t DibGreyLevel(uint32_t c) {
 inline const uint8_t* DibColourRow(const CDibImage& image, int y) {
     return image.rowTo32(image.RowAddress(y), &image);
 }
+// The same as words. Rows and row buffers are 4-byte aligned.
+inline const uint32_t* DibColourWords(const CDibImage& image, int y) {
+    return reinterpret_cast<const uint32_t*>(DibColourRow(image, y));
+}
+inline uint32_t* DibWords(uint8_t* row) { return reinterpret_cast<uint32_t*>(row); }
 
 // A rectangle (x, y, width, height) with signed sizes, normalised and clipped to width x height:
 // left and top inclusive, right and bottom exclusive. False when nothing is left.
@@ -95,3 +101,18 @@ bool DibPlace(const CDibImage& dest, const CDibImage& source, int x, int y, DibP
 uint32_t DibBlend256(uint32_t old, uint32_t colour, uint32_t weight);
 // Blends the pixel at (x, y) towards the colour with weight w (0-256); points outside are left alone.
 void DibBlendAt(CDibImage* image, int64_t x, int64_t y, uint32_t colour, uint32_t weight);
+
+// For the operations that make an image from a source that may be the image itself: op(source), with a
+// copy in the place of a source that is the image. None of them throws: when memory runs out for the copy
+// or for an operation's work rows, the image is reset and the result is false.
+template <typename Op>
+bool DibFromSource(CDibImage& image, const CDibImage& source, Op op) {
+    try {
+        if (&source != &image) return op(source);
+        const CDibImage copy(source);
+        return op(copy);
+    } catch (const std::bad_alloc&) {
+        image.Reset();
+        return false;
+    }
+}

@@ -394,30 +394,31 @@ private:
 
 } // namespace
 
-bool CDibImage::Rotate(const CDibImage& source, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
+bool CDibImage::Rotate(const CDibImage& image, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
                        uint32_t background) {
-    if (&source == this) return Rotate(CDibImage(source), angle, flags, centreX, centreY, background);
-    if (!source.HasPixels() || source.width > kMaxSourceSize || source.height > kMaxSourceSize) return false;
-    const bool quarterPixels = flags & kDibRotateQuarterPixels;
-    const int64_t cx = centreX ? *centreX : 0, cy = centreY ? *centreY : 0;
-    const int64_t cx4 = quarterPixels ? cx : 4 * cx, cy4 = quarterPixels ? cy : 4 * cy;
-    RotateFrame f;
-    if (!MakeFrame(angle & 0x1ffff, cx4, cy4, source.width, source.height, &f)) return false;
-    if (!Create(source.depth, f.width, f.height, kDibNoFill, kDibHeapPixels)) return false;
-    if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (!source.HasPixels() || source.width > kMaxSourceSize || source.height > kMaxSourceSize) return false;
+        const bool quarterPixels = flags & kDibRotateQuarterPixels;
+        const int64_t cx = centreX ? *centreX : 0, cy = centreY ? *centreY : 0;
+        const int64_t cx4 = quarterPixels ? cx : 4 * cx, cy4 = quarterPixels ? cy : 4 * cy;
+        RotateFrame f;
+        if (!MakeFrame(angle & 0x1ffff, cx4, cy4, source.width, source.height, &f)) return false;
+        if (!Create(source.depth, f.width, f.height, kDibNoFill, kDibHeapPixels)) return false;
+        if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
 
-    const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
-    const BackMap map(f, cx4, cy4);
-    // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
-    // began as if there were none, the drawing starts again with it.
-    AlphaWatch watch(source);
-    const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
-    AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
-    if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
-        (watching && !watch.Finish()))
-        Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
-    // Where the centre landed in the result.
-    if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
-    if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);
-    return true;
+        const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
+        const BackMap map(f, cx4, cy4);
+        // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
+        // began as if there were none, the drawing starts again with it.
+        AlphaWatch watch(source);
+        const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
+        AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
+        if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
+            (watching && !watch.Finish()))
+            Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
+        // Where the centre landed in the result.
+        if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
+        if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);
+        return true;
+    });
 }

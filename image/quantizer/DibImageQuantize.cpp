@@ -35,54 +35,55 @@ void CDibImage::QuantizeFree() {
     quantBoxCount = 0;
 }
 
-bool CDibImage::Quantize(const CDibImage& source) {
-    if (&source == this) return Quantize(CDibImage(source));
-    if (!source.HasPixels()) {
-        Create(8, 0, 0, 0, 0);
-        return false;
-    }
-    if (source.depth == 8) return Copy(source);
-    if (!source.trueColour) {
-        if (!Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-        memcpy(palette, source.palette, sizeof(RGBQUAD) * 256);
-        return Put(source, 0, 0, 0);
-    }
-
-    SetProgressCallback(source.progressCallback, source.progressContext);
-    if (!Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-    // The work buffers go however the run ends: result, cancel or a thrown message.
-    const auto freeBuffers = OnScopeExit([this] { QuantizeFree(); });
-    try {
-        quantBoxes.reset(new DibQuantBox[kMaxBoxes]);
-        quantColours.reset(new DibQuantColourTable((uint64_t)width * height));
-        QuantizeHistogram(source);
-    } catch (...) {
-        return false; // cancelled or out of memory
-    }
-    quantBoxes[0] = {{0, 0, 0}, {255, 255, 255}, quantColours->Distinct(), width * height};
-    quantBoxCount = 1;
-    QuantizeSplitBox(7, 0, 0, kQuantRed);
-    while (quantBoxCount < kMaxBoxes) {
-        uint32_t best = 0;
-        uint64_t bestScore = SplitScore(quantBoxes[0]);
-        for (uint32_t i = 1; i < quantBoxCount; ++i) {
-            if (quantBoxes[i].colours <= 1) continue;
-            const uint64_t score = SplitScore(quantBoxes[i]);
-            if (score > bestScore) best = i, bestScore = score;
+bool CDibImage::Quantize(const CDibImage& image) {
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (!source.HasPixels()) {
+            Create(8, 0, 0, 0, 0);
+            return false;
         }
-        const uint32_t before = quantBoxCount;
-        if (quantBoxes[best].colours <= 1) break;
-        QuantizeSplitBox(0, 0, best, QuantizeLongestAxis(best));
-        if (quantBoxCount == before) break; // nothing left that splits
-    }
-    for (uint32_t i = 0; i < quantBoxCount; ++i) QuantizeBoxMean(i);
+        if (source.depth == 8) return Copy(source);
+        if (!source.trueColour) {
+            if (!Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
+            memcpy(palette, source.palette, sizeof(RGBQUAD) * 256);
+            return Put(source, 0, 0, 0);
+        }
 
-    try {
-        QuantizeMap(source);
-    } catch (...) {
-        return false;
-    }
-    return true;
+        SetProgressCallback(source.progressCallback, source.progressContext);
+        if (!Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
+        // The work buffers go however the run ends: result, cancel or a thrown message.
+        const auto freeBuffers = OnScopeExit([this] { QuantizeFree(); });
+        try {
+            quantBoxes.reset(new DibQuantBox[kMaxBoxes]);
+            quantColours.reset(new DibQuantColourTable((uint64_t)width * height));
+            QuantizeHistogram(source);
+        } catch (...) {
+            return false; // cancelled or out of memory
+        }
+        quantBoxes[0] = {{0, 0, 0}, {255, 255, 255}, quantColours->Distinct(), width * height};
+        quantBoxCount = 1;
+        QuantizeSplitBox(7, 0, 0, kQuantRed);
+        while (quantBoxCount < kMaxBoxes) {
+            uint32_t best = 0;
+            uint64_t bestScore = SplitScore(quantBoxes[0]);
+            for (uint32_t i = 1; i < quantBoxCount; ++i) {
+                if (quantBoxes[i].colours <= 1) continue;
+                const uint64_t score = SplitScore(quantBoxes[i]);
+                if (score > bestScore) best = i, bestScore = score;
+            }
+            const uint32_t before = quantBoxCount;
+            if (quantBoxes[best].colours <= 1) break;
+            QuantizeSplitBox(0, 0, best, QuantizeLongestAxis(best));
+            if (quantBoxCount == before) break; // nothing left that splits
+        }
+        for (uint32_t i = 0; i < quantBoxCount; ++i) QuantizeBoxMean(i);
+
+        try {
+            QuantizeMap(source);
+        } catch (...) {
+            return false;
+        }
+        return true;
+    });
 }
 
 void CDibImage::QuantizeHistogram(const CDibImage& source) {

@@ -2,7 +2,6 @@
 #include "image/DibImageDetail.h"
 #include "image/scale/DibScale.h"
 
-#include <new>
 #include <vector>
 
 namespace {
@@ -59,17 +58,12 @@ bool ScaleInto(CDibImage& result, const CDibImage& source, int newWidth, int new
 
 } // namespace
 
-bool CDibImage::Scale(const CDibImage& source, int newWidth, int newHeight, uint32_t flags) {
-    if (!source.HasPixels() || newWidth <= 0 || newHeight <= 0) {
-        Create(source.depth, 0, 0, 0, 0);
+bool CDibImage::Scale(const CDibImage& image, int newWidth, int newHeight, uint32_t flags) {
+    if (!image.HasPixels() || newWidth <= 0 || newHeight <= 0) {
+        Create(image.depth, 0, 0, 0, 0);
         return false;
     }
-    // Out of memory for a copy of this image or for the work rows: reset and false.
-    try {
-        return &source == this ? ScaleInto(*this, CDibImage(source), newWidth, newHeight, flags)
-                               : ScaleInto(*this, source, newWidth, newHeight, flags);
-    } catch (const std::bad_alloc&) {
-        Reset();
-        return false;
-    }
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        return ScaleInto(*this, source, newWidth, newHeight, flags);
+    });
 }
