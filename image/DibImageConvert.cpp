@@ -55,7 +55,7 @@ bool CDibImage::ConvertDepth(const CDibImage& image, uint32_t newDepth) {
         if (newDepth == source.depth) return Copy(source);
         if (!Create(newDepth, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
         const DibRowWriter write = DibTraitsOf(*this).writeRow;
-        for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t y = height; y-- > 0;) {
             uint8_t* out = RowAddress((int)y);
             if (source.depth == 24 && depth == 32) DibLoops().to32From24(source.RowAddress((int)y), DibWords(out), width);
             else write(out, DibColourWords(source, (int)y), width);
@@ -86,7 +86,7 @@ bool CDibImage::ToPalette(const CDibImage& image, uint32_t spec, const uint32_t*
 
         NearestEntryCache nearest(colours, count);
         std::vector<uint32_t> indices(width);
-        for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t y = height; y-- > 0;) {
             const uint32_t* in = DibColourWords(source, (int)y);
             for (uint32_t x = 0; x < width; ++x) indices[x] = nearest.Find(in[x]);
             DibTraitsOf(*this).writeRow(RowAddress((int)y), indices.data(), width);
@@ -109,7 +109,7 @@ bool CDibImage::MakeGrey() {
     // Every true-colour depth's index row holds its grey levels; they widen to grey words in the row
     // buffer in place (from the right, as each word lies at or after its level).
     uint32_t* greys = DibWords(rowBuffer);
-    for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t y = height; y-- > 0;) {
         uint8_t* row = RowAddress((int)y);
         const uint8_t* levels = rowToIndex8(row, this);
         for (uint32_t x = width; x-- > 0;) greys[x] = levels[x] * 0x010101u;
@@ -122,7 +122,7 @@ bool CDibImage::GreyIndex8From(const CDibImage& image) {
     return DibFromSource(*this, image, [&](const CDibImage& source) {
         if (!source.HasPixels() || !Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
         for (int i = 0; i < 256; ++i) SetPaletteColor(i, (uint32_t)i * 0x010101u);
-        for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t y = height; y-- > 0;) {
             uint8_t* out = RowAddress((int)y);
             if (source.trueColour) {
                 // The index rows of true-colour depths are their grey levels.
@@ -143,7 +143,7 @@ bool CDibImage::Threshold1From(const CDibImage& image) {
     return DibFromSource(*this, image, [&](const CDibImage& source) {
         if (!source.HasPixels() || !Create(1, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
         std::vector<uint32_t> bits(width);
-        for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t y = height; y-- > 0;) {
             const uint32_t* in = DibColourWords(source, (int)y);
             for (uint32_t x = 0; x < width; ++x) {
                 const uint32_t c = in[x];
@@ -166,7 +166,7 @@ bool CDibImage::MaskToColor(const CDibImage& image, int mode, COLORREF colour) {
             alpha[v] = (mode & 1) ? (uint8_t)(255 - level) : level;
         }
         if (!Create(32, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-        for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t y = height; y-- > 0;) {
             const uint8_t* in = source.RowAddress((int)y);
             uint8_t* out = RowAddress((int)y);
             for (uint32_t x = 0; x < width; ++x) StoreU32(out + 4 * x, rgb | (uint32_t)alpha[in[x]] << 24);

@@ -15,11 +15,11 @@ void Sample(CDibImage& result, const CDibImage& source, bool asColour) {
         column[x] = (uint32_t)(((2 * (uint64_t)x + 1) * source.width) / (2 * (uint64_t)result.width));
     const DibDepthTraits &from = DibTraitsOf(source), &to = DibTraitsOf(result), &words = *DibTraitsForDepth(32);
     int previous = -1;
-    for (uint32_t y = 0; y < result.height; ++y) {
+    for (uint32_t y = result.height; y-- > 0;) { // storage order
         const int sy = (int)(((2 * (uint64_t)y + 1) * source.height) / (2 * (uint64_t)result.height));
         uint8_t* out = result.RowAddress((int)y);
         if (sy == previous) {
-            memcpy(out, out + result.stride, result.stride);
+            memcpy(out, out - result.stride, result.stride);
             continue;
         }
         previous = sy;

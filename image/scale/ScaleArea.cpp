@@ -18,7 +18,7 @@ const uint8_t* SourceBytes(const CDibImage& source, uint32_t y) {
 // exact sum of its source bytes x weights, rounded over total, is its byte. Each source row is summed
 // along x once (first pass, into a ring of the rows that the current result row covers); each result row
 // then weighs the sums of its source rows and divides (second pass). A result row that covers the same
-// source rows with the same weights as the one before is that row again.
+// source rows with the same weights as the one before is that row again. Rows go in storage order.
 void DibAreaAverage(CDibImage& result, const CDibImage& source) {
     const DibFootprints fx(source.width, result.width, true), fy(source.height, result.height, false);
     const uint64_t total = (uint64_t)fx.total * fy.total;
@@ -32,10 +32,10 @@ void DibAreaAverage(CDibImage& result, const CDibImage& source) {
     std::vector<uint32_t> sums(ring * rowWords);
     std::vector<int64_t> summed(ring, -1); // the source row in each ring slot
     std::vector<const uint32_t*> rows(ring);
-    for (uint32_t y = 0; y < result.height; ++y) {
+    for (uint32_t y = result.height; y-- > 0;) { // storage order
         uint8_t* out = result.RowAddress((int)y);
-        if (y > 0 && fy.Same(y - 1, y)) {
-            memcpy(out, out + result.stride, (size_t)outBytes * result.width);
+        if (y + 1 < result.height && fy.Same(y + 1, y)) {
+            memcpy(out, out - result.stride, (size_t)outBytes * result.width);
             continue;
         }
         for (uint32_t k = 0; k < fy.Count(y); ++k) {
