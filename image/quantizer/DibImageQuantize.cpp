@@ -54,7 +54,7 @@ bool CDibImage::Quantize(const CDibImage& image) {
         const auto freeBuffers = OnScopeExit([this] { QuantizeFree(); });
         try {
             quantBoxes.reset(new DibQuantBox[kMaxBoxes]);
-            quantColours.reset(new DibQuantColourTable((uint64_t)width * height));
+            quantColours.reset(new DibQuantColourTable());
             QuantizeHistogram(source);
         } catch (...) {
             return false; // cancelled or out of memory
@@ -89,10 +89,11 @@ bool CDibImage::Quantize(const CDibImage& image) {
 void CDibImage::QuantizeHistogram(const CDibImage& source) {
     DibQuantColourTable& table = *quantColours;
     for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* in = DibColourRow(source, (int)y);
+        const uint32_t* in = DibColourWords(source, (int)y);
         uint32_t last = 0xffffffff, *count = nullptr;
         for (uint32_t x = 0; x < width; ++x) {
-            const uint32_t colour = LoadU32(in + 4 * x) & 0xffffff;
+            if (x + kQuantAhead < width) table.Prefetch(in[x + kQuantAhead]);
+            const uint32_t colour = in[x] & 0xffffff;
             if (colour == last) ++*count;
             else count = table.Add(colour);
             last = colour;
@@ -106,11 +107,12 @@ void CDibImage::QuantizeHistogram(const CDibImage& source) {
 void CDibImage::QuantizeMap(const CDibImage& source) {
     const DibQuantColourTable& table = *quantColours;
     for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* in = DibColourRow(source, (int)y);
+        const uint32_t* in = DibColourWords(source, (int)y);
         uint8_t* out = RowAddress((int)y);
         uint32_t last = 0xffffffff, lastBox = 0;
         for (uint32_t x = 0; x < width; ++x) {
-            const uint32_t colour = LoadU32(in + 4 * x) & 0xffffff;
+            if (x + kQuantAhead < width) table.Prefetch(in[x + kQuantAhead]);
+            const uint32_t colour = in[x] & 0xffffff;
             if (colour != last) {
                 // The box recorded with the colour, checked; a colour the table lacks is searched for.
                 const int box = table.BoxOf(colour);

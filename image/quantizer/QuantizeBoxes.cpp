@@ -77,6 +77,7 @@ void CDibImage::QuantizeBoxMean(uint32_t box) {
     DibQuantColourTable& table = *quantColours;
     uint64_t sums[3] = {}, n = 0;
     for (uint32_t k = table.rangeBegin[box]; k < table.rangeEnd[box]; ++k) {
+        if (k + kQuantAhead < table.rangeEnd[box]) table.PrefetchSlot(table.colours[k + kQuantAhead]);
         const DibQuantColour& colour = table.colours[k];
         for (int c = 0; c < 3; ++c) sums[c] += (uint64_t)colour.count * colour.Channel(c);
         n += colour.count;
