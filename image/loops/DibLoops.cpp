@@ -35,7 +35,8 @@ void ScaleRow(const uint8_t* in, uint32_t, uint32_t bytesPerPixel, const DibScal
 
 void ScaleFinish(const uint32_t* const* rows, const uint32_t* weights, uint32_t taps, uint32_t count,
                  const DibRoundedDivider& divide, uint8_t* out, uint32_t outBytes) {
-    for (uint32_t i = 0; i < count; ++i) DibScaleFinishPixel(rows, weights, taps, i, divide, out + outBytes * (size_t)i, outBytes);
+    for (uint32_t i = 0; i < count; ++i)
+        DibScaleFinishPixel(rows, weights, taps, i, divide, out + outBytes * (size_t)i, outBytes);
 }
 
 const DibLoopSet kPortable = {To32From24, To24From32, Grey<3>, Grey<4>, ScaleRow, ScaleFinish};
