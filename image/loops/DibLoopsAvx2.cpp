@@ -89,7 +89,26 @@ WL_AVX2 void ScaleRow(const uint8_t* in, uint32_t pixels, uint32_t bytesPerPixel
             : _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1, 8, -1, 12, -1, 9, -1, 13, -1,
                                10, -1, 14, -1, 11, -1, 15, -1);
     const size_t bytes = (size_t)bytesPerPixel * pixels;
-    for (uint32_t i = 0; i < taps.results; ++i) {
+    uint32_t i = 0;
+    if (taps.groups[taps.results] == taps.results) {
+        // One group a pixel (at most four taps): two pixels at a time, their sums gathered from the lanes.
+        uint32_t safe = taps.results; // pixels whose 16 bytes lie in the row
+        while (safe > 0 && (size_t)bytesPerPixel * taps.first[safe - 1] + 16 > bytes) --safe;
+        const __m256i* weights = (const __m256i*)taps.groupWeights;
+        for (; i + 2 <= safe; i += 2) {
+            const __m256i a = _mm256_madd_epi16(
+                _mm256_shuffle_epi8(Both(_mm_loadu_si128((const __m128i*)(in + bytesPerPixel * taps.first[i]))), spread),
+                _mm256_loadu_si256(weights + i));
+            const __m256i b = _mm256_madd_epi16(
+                _mm256_shuffle_epi8(Both(_mm_loadu_si128((const __m128i*)(in + bytesPerPixel * taps.first[i + 1]))),
+                                    spread),
+                _mm256_loadu_si256(weights + i + 1));
+            _mm256_storeu_si256((__m256i*)(sums + 4 * (size_t)i),
+                                _mm256_add_epi32(_mm256_permute2x128_si256(a, b, 0x20),
+                                                 _mm256_permute2x128_si256(a, b, 0x31)));
+        }
+    }
+    for (; i < taps.results; ++i) {
         size_t at = (size_t)bytesPerPixel * taps.first[i];
         const uint32_t end = taps.groups[i + 1];
         if (at + 16 * (size_t)(end - taps.groups[i]) > bytes) {

@@ -38,7 +38,7 @@ void DibAreaAverage(CDibImage& result, const CDibImage& source) {
             memcpy(out, out - result.stride, (size_t)outBytes * result.width);
             continue;
         }
-        for (uint32_t k = 0; k < fy.Count(y); ++k) {
+        for (uint32_t k = fy.Count(y); k-- > 0;) { // storage order
             const uint32_t j = fy.first[y] + k, slot = j % ring;
             uint32_t* slotSums = &sums[slot * rowWords];
             if (summed[slot] != j) {
