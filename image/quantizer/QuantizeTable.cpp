@@ -15,12 +15,10 @@ void DibQuantColourTable::Grow() {
         if (s.count) slots_[SlotOf(s.key & 0xffffff)] = s;
 }
 
-uint32_t* DibQuantColourTable::Insert(uint32_t colour) {
+void DibQuantColourTable::Insert(uint32_t colour) {
     if (2 * ((size_t)distinct_ + 1) > slots_.size()) Grow();
-    Slot& s = slots_[SlotOf(colour)];
+    slots_[SlotOf(colour)] = {colour, 1};
     ++distinct_;
-    s = {colour, 1};
-    return &s.count;
 }
 
 void DibQuantColourTable::ListColours() {

@@ -32,14 +32,12 @@ struct DibQuantColourTable {
     // Throws std::bad_alloc.
     DibQuantColourTable();
 
-    // Counts one pixel; returns the colour's count for further pixels of the same colour. The count
-    // stays valid until the next call. Throws std::bad_alloc.
-    uint32_t* Add(uint32_t colour) {
+    // Counts one pixel of a colour (bits 24-31 left out). Throws std::bad_alloc.
+    void Add(uint32_t colour) {
         colour &= 0xffffff;
         Slot& s = slots_[SlotOf(colour)];
-        if (!s.count) return Insert(colour);
-        ++s.count;
-        return &s.count;
+        if (s.count) ++s.count;
+        else Insert(colour);
     }
     uint32_t Distinct() const { return distinct_; }
     // Lists the distinct colours into `colours`, all owned by box 0. Throws std::bad_alloc.
@@ -75,7 +73,7 @@ private:
         return i;
     }
     // Adds a colour not in the table yet, with a count of 1.
-    uint32_t* Insert(uint32_t colour);
+    void Insert(uint32_t colour);
     void Grow();
 
     std::vector<Slot> slots_;
