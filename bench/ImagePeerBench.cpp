@@ -6,6 +6,7 @@
 #include "bench/BenchClock.h"
 #include "bench/BenchFigure.h"
 #include "image/DibImage.h"
+#include "image/loops/DibLoops.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -96,7 +97,8 @@ int main() {
         printf("no peer times in %speers.tsv: tools/bench.sh runs tools/image_peers.py first\n", folder.c_str());
         return 1;
     }
-    printf("CDibImage against Pillow and OpenCV (one thread), best of %d runs\n", kRuns);
+    printf("CDibImage against Pillow and OpenCV (one thread), best of %d runs; row loops: %s\n", kRuns,
+           &DibLoops() == DibLoopsAvx2() ? "AVX2" : "portable");
     bool trustworthy = true;
     for (const std::string& photograph : peers.photographs) {
         CDibImage photo;
@@ -111,8 +113,8 @@ int main() {
             const double ours = BenchBestOf(kRuns, [&] { done = op.run(out, photo) && done; });
             trustworthy = trustworthy && done;
             const std::map<std::string, double>& times = peers.ms[op.key][photograph];
-            for (const auto& [peer, ms] : times) printf("  %-34s ours %9.3f ms   %-16s %9.3f ms\n", op.label, ours,
-                                                        peer.c_str(), ms);
+            for (const auto& [peer, ms] : times)
+                printf("  %-34s ours %9.3f ms   %-16s %9.3f ms\n", op.label, ours, peer.c_str(), ms);
             std::vector<std::pair<std::string, double>> figures;
             for (const char* peer : op.peers)
                 if (times.count(peer)) figures.push_back({peer, times.at(peer)});
