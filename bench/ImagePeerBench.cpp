@@ -82,8 +82,10 @@ std::vector<Operation> Operations() {
              int cx = (int)p.width / 2, cy = (int)p.height / 2;
              return out.Rotate(p, 0x20000 / 12, 0, &cx, &cy, 0xffffff);
          }},
-        {"grey", "grey 8-bit from 24-bit", {}, [](CDibImage& out, const CDibImage& p) { return out.GreyIndex8From(p); }},
-        {"to32", "convert 24 to 32 bits", {}, [](CDibImage& out, const CDibImage& p) { return out.ConvertDepth(p, 32); }},
+        {"grey", "grey 8-bit from 24-bit", {},
+         [](CDibImage& out, const CDibImage& p) { return out.GreyIndex8From(p); }},
+        {"to32", "convert 24 to 32 bits", {},
+         [](CDibImage& out, const CDibImage& p) { return out.ConvertDepth(p, 32); }},
         {"quantize", "quantize to 256 colours", {}, [](CDibImage& out, const CDibImage& p) { return out.Quantize(p); }},
     };
 }

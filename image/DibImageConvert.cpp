@@ -57,8 +57,10 @@ bool CDibImage::ConvertDepth(const CDibImage& image, uint32_t newDepth) {
         const DibRowWriter write = DibTraitsOf(*this).writeRow;
         for (uint32_t y = height; y-- > 0;) {
             uint8_t* out = RowAddress((int)y);
-            if (source.depth == 24 && depth == 32) DibLoops().to32From24(source.RowAddress((int)y), DibWords(out), width);
-            else write(out, DibColourWords(source, (int)y), width);
+            if (source.depth == 24 && depth == 32)
+                DibLoops().to32From24(source.RowAddress((int)y), DibWords(out), width);
+            else
+                write(out, DibColourWords(source, (int)y), width);
         }
         return true;
     });

@@ -77,6 +77,12 @@ WL_AVX2 void Grey32(const uint8_t* in, uint8_t* out, size_t count) {
     DibLoopsPortable().grey32(in + 4 * i, out + i, count - i);
 }
 
+// The 16 bytes from result pixel i's first source pixel in both lanes, spread.
+WL_AVX2_INLINE __m256i Window(const uint8_t* in, uint32_t bytesPerPixel, const DibScaleTaps& taps, uint32_t i,
+                              __m256i spread) {
+    return _mm256_shuffle_epi8(Both(_mm_loadu_si128((const __m128i*)(in + bytesPerPixel * taps.first[i]))), spread);
+}
+
 // A group of four taps reads 16 bytes from its first source pixel. Both lanes hold them; the shuffle spreads
 // the channels of taps 0 and 1 (lower lane) and 2 and 3 (upper lane) over 16-bit pairs (tap, next tap) that
 // one multiply-add weighs: each lane then holds the four channel sums of its two taps.
@@ -96,13 +102,10 @@ WL_AVX2 void ScaleRow(const uint8_t* in, uint32_t pixels, uint32_t bytesPerPixel
         while (safe > 0 && (size_t)bytesPerPixel * taps.first[safe - 1] + 16 > bytes) --safe;
         const __m256i* weights = (const __m256i*)taps.groupWeights;
         for (; i + 2 <= safe; i += 2) {
-            const __m256i a = _mm256_madd_epi16(
-                _mm256_shuffle_epi8(Both(_mm_loadu_si128((const __m128i*)(in + bytesPerPixel * taps.first[i]))), spread),
-                _mm256_loadu_si256(weights + i));
-            const __m256i b = _mm256_madd_epi16(
-                _mm256_shuffle_epi8(Both(_mm_loadu_si128((const __m128i*)(in + bytesPerPixel * taps.first[i + 1]))),
-                                    spread),
-                _mm256_loadu_si256(weights + i + 1));
+            const __m256i a =
+                _mm256_madd_epi16(Window(in, bytesPerPixel, taps, i, spread), _mm256_loadu_si256(weights + i));
+            const __m256i b =
+                _mm256_madd_epi16(Window(in, bytesPerPixel, taps, i + 1, spread), _mm256_loadu_si256(weights + i + 1));
             _mm256_storeu_si256((__m256i*)(sums + 4 * (size_t)i),
                                 _mm256_add_epi32(_mm256_permute2x128_si256(a, b, 0x20),
                                                  _mm256_permute2x128_si256(a, b, 0x31)));

@@ -113,8 +113,8 @@ void CDibImage::QuantizeMap(const CDibImage& source) {
             const uint32_t colour = in[x] & 0xffffff;
             const int box = table.BoxOf(colour);
             const uint8_t blue = (uint8_t)colour, green = (uint8_t)(colour >> 8), red = (uint8_t)(colour >> 16);
-            out[x] = (uint8_t)(box >= 0 && BoxHolds(quantBoxes[box], red, green, blue) ? (uint32_t)box
-                                                                                      : QuantizeFindBox(red, green, blue));
+            const bool recorded = box >= 0 && BoxHolds(quantBoxes[box], red, green, blue);
+            out[x] = (uint8_t)(recorded ? (uint32_t)box : QuantizeFindBox(red, green, blue));
         }
         ReportProgress(kPhaseMap, kPhaseCount, (int)(100ull * y / height));
     }

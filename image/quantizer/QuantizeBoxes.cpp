@@ -76,8 +76,8 @@ void CDibImage::QuantizeSplitBox(int depth, int tries, uint32_t box, int axis) {
         b.colours = lowColours;
         b.pixels = lowPixels;
         DibQuantColour* colours = table.colours.data();
-        table.rangeBegin[upperIndex] =
-            (uint32_t)(PartitionAt(colours + table.rangeBegin[box], colours + table.rangeEnd[box], axis, cut) - colours);
+        DibQuantColour* middle = PartitionAt(colours + table.rangeBegin[box], colours + table.rangeEnd[box], axis, cut);
+        table.rangeBegin[upperIndex] = (uint32_t)(middle - colours);
         table.rangeEnd[upperIndex] = table.rangeEnd[box];
         table.rangeEnd[box] = table.rangeBegin[upperIndex];
 

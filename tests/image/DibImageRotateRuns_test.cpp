@@ -75,9 +75,10 @@ TEST(DibImageRotateRuns, EverySetMatchesTheArithmetic) {
                     uint64_t clear = 0;
                     for (uint32_t k = 0; k < kDibRotateRunMax + 8; ++k) {
                         bool pixelClear = false;
+                        const bool nearest = kind == 2 || kind == 4;
                         const uint32_t expected = k >= runs[r].count ? 0x5a5a5a5a
                                                   : Expected(from, runs[r].u + (int32_t)k * du,
-                                                             runs[r].v + (int32_t)k * dv, kind == 2 || kind == 4, &pixelClear);
+                                                             runs[r].v + (int32_t)k * dv, nearest, &pixelClear);
                         if (pixelClear && kind == 1) clear |= 1ull << k;
                         ASSERT_EQ(expected, outs[r][k]) << "case " << n << ", set " << (set != sets[0]) << ", kind "
                                                         << kind << ", run " << r << ", pixel " << k;
