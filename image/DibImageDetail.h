@@ -4,6 +4,7 @@
 #include "image/DibImage.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 // Writes values (colour words, or indices on palette images) as pixels 0 .. count - 1 of a row.
@@ -105,6 +106,16 @@ bool DibPlace(const CDibImage& dest, const CDibImage& source, int x, int y, DibP
 uint32_t DibBlend256(uint32_t old, uint32_t colour, uint32_t weight);
 // Blends the pixel at (x, y) towards the colour with weight w (0-256); points outside are left alone.
 void DibBlendAt(CDibImage* image, int64_t x, int64_t y, uint32_t colour, uint32_t weight);
+
+// A copy of an image for the operations whose source is the image itself, or null when memory runs out for
+// it (the operation then fails as for a rejected source: none throws).
+inline std::unique_ptr<CDibImage> DibSnapshot(const CDibImage& image) {
+    try {
+        return std::make_unique<CDibImage>(image);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 // For the operations that make an image from a source that may be the image itself: op(source), with a
 // copy in the place of a source that is the image. None of them throws: when memory runs out for the copy

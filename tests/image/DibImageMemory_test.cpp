@@ -70,6 +70,35 @@ TEST(DibImageMemory, OperationsOnAnImageOrItselfResetItInsteadOfThrowing) {
             }
 }
 
+TEST(DibImageMemory, CompositionOnItselfFailsWithoutThrowingWhenItCannotCopyIt) {
+    // Puts leave the image as it was; the operations that rebuild it reset it.
+    using Op = std::function<bool(CDibImage& image)>;
+    const std::pair<Op, bool> ops[] = {
+        {[](CDibImage& i) { return i.Put(i, 3, 2, 0); }, false},
+        {[](CDibImage& i) { return i.AlphaPut(i, 3, 2); }, false},
+        {[](CDibImage& i) { return i.AlphaBlendPut(i, 3, 2); }, false},
+        {[](CDibImage& i) { return i.MaskedPut(i, 3, 2, i); }, false},
+        {[](CDibImage& i) { return i.CropFrom(i, 1, 1, 5, 5); }, true},
+        {[](CDibImage& i) { return i.TransformFrom(i, 1, 0, 1); }, true},
+    };
+    std::mt19937 rng(103);
+    const CDibImage original = RandomImage(32, 9, 7, rng);
+    for (const auto& [op, resets] : ops) {
+        CDibImage image(original);
+        bool done = true, threw = false;
+        {
+            const AllocationLimit limit(0);
+            try {
+                done = op(image);
+            } catch (...) {
+                threw = true;
+            }
+        }
+        EXPECT_FALSE(threw || done);
+        EXPECT_TRUE(resets ? !image.HasPixels() : SameBytes(image, original));
+    }
+}
+
 TEST(DibImageMemory, PlainFloodFillNeedsNoMemoryBeyondItsStack) {
     CDibImage image = Blank(8, 64, 64);
     bool filled;
