@@ -28,6 +28,7 @@ def ensure_packages():
         pass
     sudo = [] if os.geteuid() == 0 else ["sudo"]
     print("installing " + " ".join(PACKAGES), file=sys.stderr)
+    subprocess.run(sudo + ["apt-get", "update"], check=True, stdout=sys.stderr)
     subprocess.run(sudo + ["apt-get", "install", "-y", "--no-install-recommends"] + PACKAGES, check=True,
                    stdout=sys.stderr)
 
