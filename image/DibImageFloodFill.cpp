@@ -1,8 +1,9 @@
 // CDibImage span flood fill of a 4-connected region.
 //
-// A pixel belongs to the region while it reads as the region colour and has not been filled yet. The
-// "filled" bit per pixel makes the fill end whatever the plot does: a fill colour that the image stores
-// as the region colour, or a callback that leaves the pixels alone, cannot make it run forever.
+// A pixel belongs to the region while it reads as the region colour (and, in the callback form, has not
+// been filled yet). The plain form writes a colour that reads back as another than the region's, so every
+// filled pixel leaves the region; the callback form keeps a "filled" bit per pixel, so that it ends whatever
+// the callback does (one that leaves the pixels alone cannot make it run forever).
 #include "image/DibImageDetail.h"
 
 #include <algorithm>
@@ -20,14 +21,16 @@ void WriteOwn(CDibImage* image, uint8_t* row, int x, int, uint32_t colour) { ima
 
 class Filler {
 public:
-    Filler(CDibImage* image, uint32_t colour, DibPixelCallback plot, DibReadCallback read, uint32_t region)
+    // trackFilled: keep the "filled" bits.
+    Filler(CDibImage* image, uint32_t colour, DibPixelCallback plot, DibReadCallback read, uint32_t region,
+           bool trackFilled)
         : image_(image), w_(image->width), h_(image->height), colour_(colour), plot_(plot), read_(read),
-          region_(region) {}
+          region_(region), track_(trackFilled) {}
 
     // False when memory runs out.
     bool Run(int x, int y) {
         try {
-            filled_.assign(((size_t)w_ * h_ + 63) / 64, 0);
+            if (track_) filled_.assign(((size_t)w_ * h_ + 63) / 64, 0);
             stack_.reserve(std::max<size_t>(8 * (size_t)w_, 1024));
             stack_.push_back({x, y});
             while (!stack_.empty()) {
@@ -43,10 +46,12 @@ public:
 
 private:
     bool Filled(int x, int y) const {
+        if (!track_) return false;
         const size_t i = (size_t)y * w_ + x;
         return (filled_[i >> 6] >> (i & 63)) & 1;
     }
     void MarkFilled(int x, int y) {
+        if (!track_) return;
         const size_t i = (size_t)y * w_ + x;
         filled_[i >> 6] |= uint64_t(1) << (i & 63);
     }
@@ -84,6 +89,7 @@ private:
     DibPixelCallback plot_;
     DibReadCallback read_;
     uint32_t region_;
+    bool track_;
     std::vector<uint64_t> filled_;
     std::vector<Seed> stack_;
 };
@@ -97,7 +103,7 @@ bool CDibImage::FloodFill(int x, int y, uint32_t colour) {
     uint8_t scratch[8] = {};
     writePixel(scratch, 0, colour);
     if (readPixel(scratch, 0) == region) return true;
-    return Filler(this, colour, WriteOwn, ReadOwn, region).Run(x, y);
+    return Filler(this, colour, WriteOwn, ReadOwn, region, false).Run(x, y);
 }
 
 bool CDibImage::FloodFillCallback(int x, int y, uint32_t colour, DibPixelCallback plot, DibReadCallback read,
@@ -105,5 +111,5 @@ bool CDibImage::FloodFillCallback(int x, int y, uint32_t colour, DibPixelCallbac
     if (!HasPixels() || !plot || !Contains(x, y)) return false;
     if (!read) read = ReadOwn;
     if (region == kDibRegionAtSeed) region = read(this, RowAddress(y), x, y);
-    return Filler(this, colour, plot, read, region).Run(x, y);
+    return Filler(this, colour, plot, read, region, true).Run(x, y);
 }

@@ -5,6 +5,7 @@
 #include "image/DibImageDetail.h"
 #include "image/DibImageRotateRuns.h"
 #include "image/FixedSin.h"
+#include "image/loops/DibLoops.h"
 
 #include <algorithm>
 
@@ -121,7 +122,8 @@ uint32_t BlockSpans(const BackMap& m, const CDibImage& source, int64_t i, int64_
         const int64_t last = std::min<int64_t>(source.width - 1, (int64_t)right + 1);
         if (first > last) continue;
         const uint8_t* pixels = source.RowAddress((int)row);
-        spans[count++] = {pixels + 4 * first, pixels + 4 * last};
+        const size_t bytes = source.depth / 8;
+        spans[count++] = {pixels + bytes * first, pixels + bytes * last};
     }
     return count;
 }
@@ -224,8 +226,8 @@ private:
 
 // One rotation into a result of the frame's size. Each row has a run of pixels whose points reach the
 // source (the rest is background) and within it an inner run (nearest: the rounded point inside;
-// bilinear: all four samples inside), drawn in blocks by the run functions from a 32-bit source and one
-// pixel at a time through the reader from others; the pixels between are sampled one by one.
+// bilinear: all four samples inside), drawn in blocks by the run functions from a 32-bit or 24-bit source
+// and one pixel at a time through the reader from others; the pixels between are sampled one by one.
 class Rotation {
 public:
     // watch: where the source's alpha is being looked for (hasAlpha false until it turns up).
@@ -242,10 +244,12 @@ public:
             inner_ = {0, (w - 1) * one, 0, (h - 1) * one};
         }
         const DibRotateFunctions& functions = DibRotateForProcessor();
-        inner32_ = source.depth != 32 ? nullptr
-                   : nearest          ? functions.nearest
-                   : hasAlpha         ? functions.bilinearAlpha
-                                      : functions.bilinear;
+        // The 24-bit runs may read two bytes after a pixel pair: past the top row of pixels that are not
+        // the image's own heap block (which has a spare row there), only when the row has that padding.
+        const bool runs24 = source.depth == 24 && (!source.foreignPixels || source.stride >= 3 * source.width + 2);
+        if (source.depth == 32) inner32_ = nearest ? functions.nearest : hasAlpha ? functions.bilinearAlpha
+                                                                                  : functions.bilinear;
+        else if (runs24) inner32_ = nearest ? functions.nearest24 : functions.bilinear24;
     }
 
     // Each band's edges are drawn before the blocks of the band before it, so that its first block is
@@ -307,17 +311,22 @@ private:
         int64_t rowOf[kBand];
         DibRotateBlock block = {source_.row0, (ptrdiff_t)source_.stride, source_.width, source_.height,
                                 (int32_t)map_.du, (int32_t)map_.dv, runs, 0, spans_, spanCount};
+        const bool words = result_.depth == 32; // else colour words into runs24_, packed after
         for (uint32_t r = 0; r < rows; ++r) {
             const Run part = inner[r] & Run{c, c + kColumns};
             if (part.Empty()) continue;
             // Inside the source the points fit in 32 bits.
             const int64_t j = j0 + r;
+            uint32_t* out = words ? (uint32_t*)result_.RowAddress((int)j) + part.first : runs24_[block.runCount];
             rowOf[block.runCount] = j;
-            runs[block.runCount++] = {(uint32_t*)result_.RowAddress((int)j) + part.first,
-                                      (int32_t)map_.U(part.first, j), (int32_t)map_.V(part.first, j),
+            runs[block.runCount++] = {out, (int32_t)map_.U(part.first, j), (int32_t)map_.V(part.first, j),
                                       (uint32_t)(part.last - part.first), 0};
         }
         inner32_(block);
+        for (uint32_t k = 0; k < block.runCount && !words; ++k) {
+            const int64_t first = (inner[rowOf[k] - j0] & Run{c, c + kColumns}).first;
+            DibLoops().to24From32(runs[k].out, result_.RowAddress((int)rowOf[k]) + 3 * first, runs[k].count);
+        }
         // Pixels of a source with alpha that have a clear sample.
         for (uint32_t k = 0; k < block.runCount; ++k) {
             uint8_t* out = result_.RowAddress((int)rowOf[k]);
@@ -341,7 +350,7 @@ private:
         return Run{0, 0};
     }
 
-    // The inner run of row j from a source of another depth than 32 bits (never one with alpha), one
+    // The inner run of row j from a source that the run functions do not take (never one with alpha), one
     // pixel at a time through the source's reader.
     void InnerByReader(uint8_t* out, int64_t j, const Run& inner) {
         int64_t u = map_.U(inner.first, j), v = map_.V(inner.first, j);
@@ -387,37 +396,39 @@ private:
     const uint32_t background_;
     const BilinearSampler sampler_;
     PointBox reach_, inner_;
-    DibRotateBlockFunction inner32_;
+    DibRotateBlockFunction inner32_ = nullptr;
     AlphaWatch* watch_;
     DibRotateSpan spans_[kMaxSpans]; // of the next block
+    uint32_t runs24_[kBand][kColumns];  // a 24-bit result's runs as colour words
 };
 
 } // namespace
 
-bool CDibImage::Rotate(const CDibImage& source, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
+bool CDibImage::Rotate(const CDibImage& image, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
                        uint32_t background) {
-    if (&source == this) return Rotate(CDibImage(source), angle, flags, centreX, centreY, background);
-    if (!source.HasPixels() || source.width > kMaxSourceSize || source.height > kMaxSourceSize) return false;
-    const bool quarterPixels = flags & kDibRotateQuarterPixels;
-    const int64_t cx = centreX ? *centreX : 0, cy = centreY ? *centreY : 0;
-    const int64_t cx4 = quarterPixels ? cx : 4 * cx, cy4 = quarterPixels ? cy : 4 * cy;
-    RotateFrame f;
-    if (!MakeFrame(angle & 0x1ffff, cx4, cy4, source.width, source.height, &f)) return false;
-    if (!Create(source.depth, f.width, f.height, kDibNoFill, kDibHeapPixels)) return false;
-    if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (!source.HasPixels() || source.width > kMaxSourceSize || source.height > kMaxSourceSize) return false;
+        const bool quarterPixels = flags & kDibRotateQuarterPixels;
+        const int64_t cx = centreX ? *centreX : 0, cy = centreY ? *centreY : 0;
+        const int64_t cx4 = quarterPixels ? cx : 4 * cx, cy4 = quarterPixels ? cy : 4 * cy;
+        RotateFrame f;
+        if (!MakeFrame(angle & 0x1ffff, cx4, cy4, source.width, source.height, &f)) return false;
+        if (!Create(source.depth, f.width, f.height, kDibNoFill, kDibHeapPixels)) return false;
+        if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
 
-    const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
-    const BackMap map(f, cx4, cy4);
-    // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
-    // began as if there were none, the drawing starts again with it.
-    AlphaWatch watch(source);
-    const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
-    AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
-    if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
-        (watching && !watch.Finish()))
-        Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
-    // Where the centre landed in the result.
-    if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
-    if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);
-    return true;
+        const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
+        const BackMap map(f, cx4, cy4);
+        // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
+        // began as if there were none, the drawing starts again with it.
+        AlphaWatch watch(source);
+        const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
+        AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
+        if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
+            (watching && !watch.Finish()))
+            Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
+        // Where the centre landed in the result.
+        if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
+        if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);
+        return true;
+    });
 }

@@ -50,6 +50,14 @@ echo "date,benchmark,figure,ours,peer,ratio,unit" >"$csv"
 rows=$(mktemp)
 failed=0
 
+# ImagePeerBench's peers (Pillow, OpenCV) run natively, not under Wine: they time themselves on the
+# photographs they write as BMP files for it into build/bench/peers (Debian's python3, which has the packages).
+if printf '%s\n' "${names[@]}" | grep -qx ImagePeerBench; then
+  echo "running the image peers ..." >&2
+  /usr/bin/python3 "$root/tools/image_peers.py" "$build/bench/peers" >"$results/$stamp-image-peers.log" 2>&1 ||
+    echo "image peers failed: see $results/$stamp-image-peers.log" >&2
+fi
+
 for name in "${names[@]}"; do
   log="$results/$stamp-$name.log"
   echo "running $name ..." >&2
