@@ -1,6 +1,6 @@
 #include "ui/dialogs/InputDialogTemplates.h"
 
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/dialogs/SelectDialogTemplates.h"
 
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/msgbox/MsgBoxLayout.h"
 
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 
 #include <algorithm>
 

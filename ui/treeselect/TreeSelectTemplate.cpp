@@ -1,7 +1,7 @@
 #include "ui/treeselect/TreeSelectTemplate.h"
 
 #include "framework/AfxIds.h"
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
 #include "ui/msgbox/UiStrings.h"
 #include "ui/treeselect/TreeSelectOptions.h"

@@ -1,4 +1,4 @@
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 #include "ui/msgbox/MsgBoxButtons.h"
 #include "ui/msgbox/MsgBoxLayout.h"
 #include "ui/msgbox/MsgBoxText.h"
