@@ -4,9 +4,10 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
+#include "framework/DialogTemplateWriter.h"
 #include "framework/Framework.h"
-#include "tests/framework/DialogTemplate.h"
 #include "tests/support/MessagePump.h"
 
 namespace {
@@ -14,18 +15,27 @@ namespace {
 enum { kEdit = 1001, kCombo = 1002, kCheck = 1003, kRadio1 = 1004, kRadio2 = 1005, kList = 1006, kNumber = 1007 };
 constexpr UINT kWorkerMessage = WM_APP + 1;
 
-DialogTemplateBuilder MakeTemplate() {
-    DialogTemplateBuilder b("Test", 200, 150);
-    b.Control("EDIT", "", kEdit, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12);
-    b.Control("COMBOBOX", "", kCombo, WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 5, 20, 100, 60);
-    b.Control("BUTTON", "Check", kCheck, WS_TABSTOP | BS_AUTOCHECKBOX, 5, 40, 60, 10);
-    b.Control("BUTTON", "Eins", kRadio1, WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 5, 55, 60, 10);
-    b.Control("BUTTON", "Zwei", kRadio2, BS_AUTORADIOBUTTON, 5, 70, 60, 10);
-    b.Control("COMBOBOX", "", kList, WS_TABSTOP | WS_GROUP | CBS_DROPDOWNLIST | WS_VSCROLL, 5, 85, 100, 60);
-    b.Control("EDIT", "", kNumber, WS_TABSTOP | WS_BORDER, 5, 100, 40, 12);
-    b.Control("BUTTON", "OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 5, 50, 14);
-    b.Control("BUTTON", "Abbrechen", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 140, 22, 50, 14);
-    return b;
+using TestTemplate = DialogTemplateWriter<std::vector<WORD>>;
+
+TestTemplate EmptyTemplate(const char* title, short cx, short cy, WORD items = 0) {
+    TestTemplate t;
+    t.Header(kModalDialogStyle, 0, items, 0, 0, cx, cy, title, 8, "MS Shell Dlg");
+    return t;
+}
+
+TestTemplate MakeTemplate() {
+    constexpr DWORD kShown = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    TestTemplate t = EmptyTemplate("Test", 200, 150, 9);
+    t.Item(kShown | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12, kEdit, kEditAtom, "");
+    t.Item(kShown | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 5, 20, 100, 60, kCombo, kComboBoxAtom, "");
+    t.Item(kShown | BS_AUTOCHECKBOX, 5, 40, 60, 10, kCheck, kButtonAtom, "Check");
+    t.Item(kShown | WS_GROUP | BS_AUTORADIOBUTTON, 5, 55, 60, 10, kRadio1, kButtonAtom, "Eins");
+    t.Item(WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 5, 70, 60, 10, kRadio2, kButtonAtom, "Zwei");
+    t.Item(kShown | WS_GROUP | CBS_DROPDOWNLIST | WS_VSCROLL, 5, 85, 100, 60, kList, kComboBoxAtom, "");
+    t.Item(kShown | WS_BORDER, 5, 100, 40, 12, kNumber, kEditAtom, "");
+    t.Item(kDefaultButtonStyle, 140, 5, 50, 14, IDOK, kButtonAtom, "OK");
+    t.Item(kPushButtonStyle, 140, 22, 50, 14, IDCANCEL, kButtonAtom, "Abbrechen");
+    return t;
 }
 
 class CSettingsDialog : public CDialog {
@@ -151,10 +161,10 @@ END_MESSAGE_MAP()
 
 TEST(Dialog, ModalIndirectRoundTripsDataAndKeepsTheThreadAlive) {
     COwner owner;
-    DialogTemplateBuilder tmpl = MakeTemplate();
+    TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
     dlg.owner = owner.m_hWnd;
-    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get(), &owner));
+    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Template(), &owner));
     EXPECT_EQ(dlg.DoModal(), IDOK);
 
     EXPECT_TRUE(dlg.ownerDisabledMeanwhile);
@@ -171,10 +181,10 @@ TEST(Dialog, ModalIndirectRoundTripsDataAndKeepsTheThreadAlive) {
 }
 
 TEST(Dialog, InvalidNumberKeepsTheDialogOpen) {
-    DialogTemplateBuilder tmpl = MakeTemplate();
+    TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
     dlg.typeBadNumber = true;
-    dlg.InitModalIndirect(tmpl.Get());
+    dlg.InitModalIndirect(tmpl.Template());
     g_boxesClosed = 0;
     UINT_PTR watcher = SetTimer(nullptr, 0, 20, &CloseMessageBox);
     // The first OK fails validation; the dialog then gets a second chance and is cancelled.
@@ -200,11 +210,11 @@ TEST(Dialog, InvalidNumberKeepsTheDialogOpen) {
 }
 
 TEST(Dialog, CancelGoesThroughTheVirtualAndMayBeRefused) {
-    DialogTemplateBuilder tmpl = MakeTemplate();
+    TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
     dlg.refuseFirstCancel = true;
     dlg.autoOk = false;
-    dlg.InitModalIndirect(tmpl.Get());
+    dlg.InitModalIndirect(tmpl.Template());
     struct Esc {
         static void CALLBACK Press(HWND, UINT, UINT_PTR, DWORD) {
             EnumThreadWindows(
@@ -235,9 +245,9 @@ TEST(Dialog, MissingTemplateFails) {
 
 TEST(Dialog, DestroyedDialogEndsItsModalLoop) {
     COwner owner;
-    DialogTemplateBuilder tmpl("Weg", 100, 40);
+    TestTemplate tmpl = EmptyTemplate("Weg", 100, 40);
     CVanishingDialog dlg;
-    dlg.InitModalIndirect(tmpl.Get(), &owner);
+    dlg.InitModalIndirect(tmpl.Template(), &owner);
     // Should the loop miss the end of its window, a watchdog ends it from outside after 3 s.
     std::atomic<bool> finished{false}, rescued{false};
     DWORD thread = GetCurrentThreadId();
