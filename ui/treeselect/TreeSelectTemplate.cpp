@@ -3,7 +3,7 @@
 #include "framework/AfxIds.h"
 #include "framework/DialogTemplateWriter.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 #include "ui/treeselect/TreeSelectOptions.h"
 
 namespace {

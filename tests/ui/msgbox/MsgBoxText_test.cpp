@@ -2,7 +2,7 @@
 #include "ui/msgbox/MsgBoxButtons.h"
 #include "ui/msgbox/MsgBoxLayout.h"
 #include "ui/msgbox/MsgBoxText.h"
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 
 #include <gtest/gtest.h>
 
