@@ -7,7 +7,7 @@
 #include <uxtheme.h>
 
 #include "framework/Sync.h"
-#include "treelist/pathcombo/TypeAhead.h"
+#include "treelist/shared/TypeAhead.h"
 
 // Held around every access to a combo's path, segments and level lists by its own thread or its
 // worker.

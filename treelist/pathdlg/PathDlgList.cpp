@@ -5,10 +5,10 @@
 
 #include "system/PathFunctions.h"
 #include "treelist/pathcombo/PathComboShared.h"
-#include "treelist/pathcombo/PathText.h"
 #include "treelist/pathdlg/PathDlgTemplate.h"
 #include "treelist/pathdlg/PathDlgText.h"
 #include "treelist/pathdlg/PathDlgWorker.h"
+#include "treelist/shared/PathText.h"
 
 #include <shellapi.h>
 

@@ -1,7 +1,7 @@
 #include "text/TextList.h"
 #include "treelist/pathcombo/LevelList.h"
 #include "treelist/pathcombo/PathComboBox.h"
-#include "treelist/pathcombo/TypeAhead.h"
+#include "treelist/shared/TypeAhead.h"
 
 #include <gtest/gtest.h>
 
