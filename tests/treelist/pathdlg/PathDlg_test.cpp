@@ -1,9 +1,9 @@
 #include "tests/treelist/FolderFixture.h"
 #include "tests/treelist/pathdlg/PathDlgTestSupport.h"
-#include "treelist/pathcombo/PathComboShared.h"
 #include "treelist/pathdlg/PathDlgLayout.h"
 #include "treelist/pathdlg/PathDlgTemplate.h"
 #include "treelist/pathdlg/PathDlgText.h"
+#include "treelist/shared/FolderWidgetClock.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -210,7 +210,7 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
     CPathDlg dialog;
     const std::string umlaute = root + "\\Umlaute";
     dialog.SetPath(umlaute.c_str());
-    SetPathComboClock([] { return s_now; });
+    SetFolderWidgetClock([] { return s_now; });
     auto rowText = [&](HWND shown) {
         HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
         const LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
@@ -253,7 +253,7 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
         Listed(dialog, "C:\\"),
         Pressing(IDCANCEL),
     });
-    SetPathComboClock(nullptr);
+    SetFolderWidgetClock(nullptr);
     EXPECT_EQ(result, IDCANCEL);
 }
 
