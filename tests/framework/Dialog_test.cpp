@@ -40,29 +40,29 @@ TestTemplate MakeTemplate() {
 
 class CSettingsDialog : public CDialog {
 public:
-    CString text = "Hallo";
-    CString path = "C:\\Spiel";
-    BOOL check = TRUE;
-    int radio = 1;
-    int listIndex = 2;
-    int number = 17;
+    CString m_text = "Hallo";
+    CString m_path = "C:\\Spiel";
+    BOOL m_check = TRUE;
+    int m_radio = 1;
+    int m_listIndex = 2;
+    int m_number = 17;
 
-    HWND owner = nullptr;
-    bool ownerDisabledMeanwhile = false;
-    CString comboShown;
-    std::atomic<int> workerMessages{0};
-    int cancels = 0;
-    bool refuseFirstCancel = false;
-    bool typeBadNumber = false;
-    bool autoOk = true;
+    HWND m_owner = nullptr;
+    bool m_ownerDisabledMeanwhile = false;
+    CString m_comboShown;
+    std::atomic<int> m_workerMessages{0};
+    int m_cancels = 0;
+    bool m_refuseFirstCancel = false;
+    bool m_typeBadNumber = false;
+    bool m_autoOk = true;
 
     void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, kEdit, text);
-        DDX_CBString(pDX, kCombo, path);
-        DDX_Check(pDX, kCheck, check);
-        DDX_Radio(pDX, kRadio1, radio);
-        DDX_CBIndex(pDX, kList, listIndex);
-        DDX_Text(pDX, kNumber, number);
+        DDX_Text(pDX, kEdit, m_text);
+        DDX_CBString(pDX, kCombo, m_path);
+        DDX_Check(pDX, kCheck, m_check);
+        DDX_Radio(pDX, kRadio1, m_radio);
+        DDX_CBIndex(pDX, kList, m_listIndex);
+        DDX_Text(pDX, kNumber, m_number);
     }
 
     BOOL OnInitDialog() override {
@@ -73,7 +73,7 @@ public:
         CComboBox* list = CComboBox::FromHandle(::GetDlgItem(m_hWnd, kList));
         for (const char* s : {"a", "b", "c", "d"}) list->AddString(s);
         CDialog::OnInitDialog();
-        ownerDisabledMeanwhile = owner && !::IsWindowEnabled(owner);
+        m_ownerDisabledMeanwhile = m_owner && !::IsWindowEnabled(m_owner);
         AfxBeginThread(
             [](LPVOID param) -> UINT {
                 ::PostMessageA(static_cast<HWND>(param), kWorkerMessage, 0, 0);
@@ -85,15 +85,15 @@ public:
 
     // The "user" edits the fields, then presses OK on a timer.
     afx_msg LRESULT OnWorker(WPARAM, LPARAM) {
-        ++workerMessages;
-        GetDlgItemText(kCombo, comboShown);
+        ++m_workerMessages;
+        GetDlgItemText(kCombo, m_comboShown);
         SetDlgItemText(kEdit, "Welt");
         SetDlgItemText(kCombo, "D:\\Fragen");
         CheckDlgButton(kCheck, BST_UNCHECKED);
         CheckRadioButton(kRadio1, kRadio2, kRadio1);
         ::SendDlgItemMessageA(m_hWnd, kList, CB_SETCURSEL, 3, 0);
-        SetDlgItemText(kNumber, typeBadNumber ? "12x" : "  -42 ");
-        if (autoOk) SetTimer(1, 10);
+        SetDlgItemText(kNumber, m_typeBadNumber ? "12x" : "  -42 ");
+        if (m_autoOk) SetTimer(1, 10);
         return 0;
     }
     afx_msg void OnTimer(UINT_PTR id) {
@@ -101,8 +101,8 @@ public:
         if (id == 1) PostMessage(WM_COMMAND, IDOK);
     }
     void OnCancel() override {
-        ++cancels;
-        if (refuseFirstCancel && cancels == 1) return;
+        ++m_cancels;
+        if (m_refuseFirstCancel && m_cancels == 1) return;
         CDialog::OnCancel();
     }
 
@@ -163,27 +163,27 @@ TEST(Dialog, ModalIndirectRoundTripsDataAndKeepsTheThreadAlive) {
     COwner owner;
     TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
-    dlg.owner = owner.m_hWnd;
+    dlg.m_owner = owner.m_hWnd;
     ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Template(), &owner));
     EXPECT_EQ(dlg.DoModal(), IDOK);
 
-    EXPECT_TRUE(dlg.ownerDisabledMeanwhile);
+    EXPECT_TRUE(dlg.m_ownerDisabledMeanwhile);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
-    EXPECT_EQ(dlg.workerMessages.load(), 1);
-    EXPECT_STREQ(dlg.comboShown, "C:\\Spiel");
-    EXPECT_STREQ(dlg.text, "Welt");
-    EXPECT_STREQ(dlg.path, "D:\\Fragen");
-    EXPECT_FALSE(dlg.check);
-    EXPECT_EQ(dlg.radio, 0);
-    EXPECT_EQ(dlg.listIndex, 3);
-    EXPECT_EQ(dlg.number, -42);
+    EXPECT_EQ(dlg.m_workerMessages.load(), 1);
+    EXPECT_STREQ(dlg.m_comboShown, "C:\\Spiel");
+    EXPECT_STREQ(dlg.m_text, "Welt");
+    EXPECT_STREQ(dlg.m_path, "D:\\Fragen");
+    EXPECT_FALSE(dlg.m_check);
+    EXPECT_EQ(dlg.m_radio, 0);
+    EXPECT_EQ(dlg.m_listIndex, 3);
+    EXPECT_EQ(dlg.m_number, -42);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
 TEST(Dialog, InvalidNumberKeepsTheDialogOpen) {
     TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
-    dlg.typeBadNumber = true;
+    dlg.m_typeBadNumber = true;
     dlg.InitModalIndirect(tmpl.Template());
     g_boxesClosed = 0;
     UINT_PTR watcher = SetTimer(nullptr, 0, 20, &CloseMessageBox);
@@ -205,15 +205,15 @@ TEST(Dialog, InvalidNumberKeepsTheDialogOpen) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     KillTimer(nullptr, watcher);
     EXPECT_EQ(g_boxesClosed, 1);
-    EXPECT_EQ(dlg.number, 17);  // the failed exchange left the variable alone
-    EXPECT_EQ(dlg.cancels, 1);
+    EXPECT_EQ(dlg.m_number, 17);  // the failed exchange left the variable alone
+    EXPECT_EQ(dlg.m_cancels, 1);
 }
 
 TEST(Dialog, CancelGoesThroughTheVirtualAndMayBeRefused) {
     TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
-    dlg.refuseFirstCancel = true;
-    dlg.autoOk = false;
+    dlg.m_refuseFirstCancel = true;
+    dlg.m_autoOk = false;
     dlg.InitModalIndirect(tmpl.Template());
     struct Esc {
         static void CALLBACK Press(HWND, UINT, UINT_PTR, DWORD) {
@@ -233,7 +233,7 @@ TEST(Dialog, CancelGoesThroughTheVirtualAndMayBeRefused) {
     UINT_PTR timer = SetTimer(nullptr, 0, 30, &Esc::Press);
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     KillTimer(nullptr, timer);
-    EXPECT_EQ(dlg.cancels, 2);
+    EXPECT_EQ(dlg.m_cancels, 2);
 }
 
 TEST(Dialog, MissingTemplateFails) {

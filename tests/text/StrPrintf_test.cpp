@@ -70,14 +70,20 @@ TEST(StrPrintf, BoundedFormattingTruncatesAndTerminates) {
 }
 
 namespace {
-// A sink that stops after the first piece.
-class StopSink : public FormatSinkA {
+// Collects what the engine writes; a stopping sink refuses more after the first piece.
+template <typename Ch>
+class CollectSink : public FormatSink<Ch> {
 public:
-    bool Put(const char* text, int length) override {
-        got.append(text, (size_t)length);
-        return false;
+    explicit CollectSink(bool stop = false) : m_stop(stop) {}
+    bool Put(const Ch* text, int length) override {
+        m_text.append(text, (size_t)length);
+        return !m_stop;
     }
-    std::string got;
+    const std::basic_string<Ch>& Text() const { return m_text; }
+
+private:
+    std::basic_string<Ch> m_text;
+    bool m_stop;
 };
 int FormatTo(FormatSinkA& sink, const char* format, ...) {
     va_list args;
@@ -86,38 +92,29 @@ int FormatTo(FormatSinkA& sink, const char* format, ...) {
     va_end(args);
     return n;
 }
+std::string FormatA(const char* format, ...) {
+    CollectSink<char> sink;
+    va_list args;
+    va_start(args, format);
+    FormatToSinkA(sink, format, args);
+    va_end(args);
+    return sink.Text();
+}
+std::wstring FormatW(const wchar_t* format, ...) {
+    CollectSink<wchar_t> sink;
+    va_list args;
+    va_start(args, format);
+    FormatToSinkW(sink, format, args);
+    va_end(args);
+    return sink.Text();
+}
 }  // namespace
 
 TEST(StrPrintf, SinkCanStopTheEngine) {
-    StopSink sink;
+    CollectSink<char> sink(true);
     FormatTo(sink, "head %d tail %s", 1, "x");
-    EXPECT_EQ(sink.got, "head ");
+    EXPECT_EQ(sink.Text(), "head ");
 }
-
-namespace {
-std::string FormatA(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    struct : FormatSinkA {
-        bool Put(const char* text, int length) override { return got.append(text, (size_t)length), true; }
-        std::string got;
-    } sink;
-    FormatToSinkA(sink, format, args);
-    va_end(args);
-    return sink.got;
-}
-std::wstring FormatW(const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    struct : FormatSinkW {
-        bool Put(const wchar_t* text, int length) override { return got.append(text, (size_t)length), true; }
-        std::wstring got;
-    } sink;
-    FormatToSinkW(sink, format, args);
-    va_end(args);
-    return sink.got;
-}
-}  // namespace
 
 // Each conversion with each size, sign and flag, as the engine has always written it.
 TEST(StrPrintf, EveryConversionKeepsItsOutput) {
