@@ -92,19 +92,14 @@ int FormatTo(FormatSinkA& sink, const char* format, ...) {
     va_end(args);
     return n;
 }
-std::string FormatA(const char* format, ...) {
-    CollectSink<char> sink;
+int FormatToSink(FormatSinkA& sink, const char* format, va_list args) { return FormatToSinkA(sink, format, args); }
+int FormatToSink(FormatSinkW& sink, const wchar_t* format, va_list args) { return FormatToSinkW(sink, format, args); }
+template <typename Ch>
+std::basic_string<Ch> Formatted(const Ch* format, ...) {
+    CollectSink<Ch> sink;
     va_list args;
     va_start(args, format);
-    FormatToSinkA(sink, format, args);
-    va_end(args);
-    return sink.Text();
-}
-std::wstring FormatW(const wchar_t* format, ...) {
-    CollectSink<wchar_t> sink;
-    va_list args;
-    va_start(args, format);
-    FormatToSinkW(sink, format, args);
+    FormatToSink(sink, format, args);
     va_end(args);
     return sink.Text();
 }
@@ -122,7 +117,7 @@ TEST(StrPrintf, EveryConversionKeepsItsOutput) {
         const char* call;
         std::string got, expected;
     } cases[] = {
-#define CASE(expected, ...) {#__VA_ARGS__, FormatA(__VA_ARGS__), expected}
+#define CASE(expected, ...) {#__VA_ARGS__, Formatted(__VA_ARGS__), expected}
         CASE("-1 255 ff", "%hhd %hhu %hhx", 0x1FF, 0x1FF, -1),
         CASE("-32768 32768 177777", "%hd %hu %ho", 0x18000, 0x18000, -1),
         CASE("-7 4294967289 ABCDEF01", "%ld %lu %lX", -7L, -7L, 0xABCDEF01L),
@@ -149,7 +144,6 @@ TEST(StrPrintf, EveryConversionKeepsItsOutput) {
              "[%+.2f] [%-9.3e] [% 010.1f] [%#.0f] [%Lf] [%.*f]", 1.005, 2.5, -3.25, 4.0, (long double)6.5, 2, 7.125),
         CASE("[%] [] [%] [%k] [%ll] [%hhq]", "[%5%] [%n] [%%] [%k] [%ll] [%hhq]", (int*)nullptr),
         CASE("1 x %", "%d %s %", 1, "x"),
-#undef CASE
     };
     for (const auto& c : cases) EXPECT_EQ(c.got, c.expected) << c.call;
 
@@ -157,14 +151,13 @@ TEST(StrPrintf, EveryConversionKeepsItsOutput) {
         const char* call;
         std::wstring got, expected;
     } wide[] = {
-#define CASE(expected, ...) {#__VA_ARGS__, FormatW(__VA_ARGS__), expected}
         CASE(L"-1 4294967295 ff -3 0000000000000010", L"%d %u %x %lld %p", -1, -1, 255u, -3LL, (void*)0x10),
         CASE(L"[\xE4] [b] [c] [\xE4] [  d]", L"[%c] [%lc] [%hc] [%C] [%3hc]", L'\u00e4', L'b', 'c', '\xe4', 'd'),
         CASE(L"[w] [x] [n] [\xFC] [ab  ] [c] [(null)]",
              L"[%s] [%ls] [%hs] [%S] [%-4hs] [%.1S] [%s]", L"w", L"x", "n", "\xfc", "ab", "cd",
              (const wchar_t*)nullptr),
         CASE(L"[  3.14] [1.000000e+02] [%] [%q]", L"[%6.2f] [%e] [%5%] [%q]", 3.14159, 100.0),
-#undef CASE
     };
+#undef CASE
     for (const auto& c : wide) EXPECT_EQ(c.got, c.expected) << c.call;
 }
