@@ -8,7 +8,7 @@
 #include "treelist/foldertree/FolderTreeDirect.h"
 #include "treelist/foldertree/FolderTreeTimers.h"
 #include "treelist/foldertree/FolderTreeWorker.h"
-#include "treelist/pathcombo/PathText.h"
+#include "treelist/shared/PathText.h"
 #include "treelist/shared/WorkerWait.h"
 
 #include <string>

@@ -28,8 +28,6 @@ enum : DWORD {
 // Context menu commands.
 enum : UINT { ID_PATHCOMBO_COPY_PATH = 13336, ID_PATHCOMBO_COPY_SEGMENT = 13337 };
 
-// Background of a selected row of the combo's list: a quarter highlight, three quarters window colour.
-COLORREF SelectedRowColour(COLORREF highlight, COLORREF window);
 // Icon of a path in the combo's list, without touching drives other than the system drive.
 int PathEntryIcon(const char* text);
 

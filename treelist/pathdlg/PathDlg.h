@@ -9,8 +9,8 @@
 #include "text/TextList.h"
 #include "treelist/foldertree/FolderTreeCtrl.h"
 #include "treelist/pathcombo/PathComboBox.h"
-#include "treelist/pathcombo/TypeAhead.h"
 #include "treelist/pathdlg/PathDlgLayout.h"
+#include "treelist/shared/TypeAhead.h"
 
 #include <string>
 #include <vector>

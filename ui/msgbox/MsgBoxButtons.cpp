@@ -1,6 +1,6 @@
 #include "ui/msgbox/MsgBoxButtons.h"
 
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "treelist/pathcombo/PathText.h"
+#include "treelist/shared/PathText.h"
 
 #include "text/StrCompare.h"
 

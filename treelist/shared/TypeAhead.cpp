@@ -1,4 +1,4 @@
-#include "treelist/pathcombo/TypeAhead.h"
+#include "treelist/shared/TypeAhead.h"
 
 #include "text/TextList.h"
 

@@ -1,4 +1,4 @@
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 
 #include <gtest/gtest.h>
 
