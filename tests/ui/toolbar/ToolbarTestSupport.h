@@ -3,7 +3,7 @@
 #pragma once
 
 #include "tests/ui/UiTestSupport.h"
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include <initializer_list>
 #include <vector>
@@ -44,8 +44,7 @@ inline LRESULT AddStrip(ToolbarState* s, int count, int w, int h, std::vector<CO
     TBADDBITMAPEX ab = {};
     ab.nID = (UINT_PTR)MakeStrip(count, w, h, colours);
     ab.flags = TBXAB_OWNHANDLE;
-    bool handled;
-    return ToolbarBitmapMessage(s, TB_ADDBITMAP, 0x12340000u | (WORD)count, (LPARAM)&ab, &handled);
+    return AddBitmap(s, 0x12340000u | (WORD)count, (TBADDBITMAP*)&ab);
 }
 
 // A state without a window, for geometry that needs none.
