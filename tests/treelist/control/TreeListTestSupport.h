@@ -3,6 +3,7 @@
 // message pump, a replaceable tick source and a 32-bit canvas to paint into complete it.
 #pragma once
 
+#include "tests/support/Canvas.h"
 #include "treelist/control/TreeList.h"
 #include "treelist/control/TreeListSeams.h"
 
@@ -212,20 +213,7 @@ std::function<LRESULT(NMHDR*)> AnswerChildren(const int* count);
 HIMAGELIST SolidImages(COLORREF colour, int count, int size = 16);
 int VScrollMax(HWND window);
 
-// A 32-bit top-down memory bitmap with a DC; At() reads a pixel as a COLORREF.
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-    int width, height;
-
-    Canvas(int w, int h);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    COLORREF At(int x, int y) const;
-    int CountInRect(COLORREF colour, const RECT& r) const;
-};
+// What a canvas shows where the control painted nothing.
+constexpr COLORREF kUnpainted = RGB(0x11, 0x11, 0x11);
 
 }  // namespace tltest
