@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "game/MenuImages.h"
-#include "image/DibRecord.h"
+
+#include "tests/support/Canvas.h"
 
 namespace {
 
@@ -31,16 +32,8 @@ struct LoadedMenu {
     BOOL ok;
 };
 
-// A 32-bit canvas for one menu item.
-struct ItemCanvas {
-    DibRecord* record = CreateDib(nullptr, 220, 24, 32, nullptr);
-    HDC dc = GetDibMemoryDC(record);
-    ~ItemCanvas() { FreeDib(record); }
-    COLORREF At(int x, int y) {
-        GdiFlush();
-        return GetPixel(dc, x, y);
-    }
-};
+// A canvas for one menu item, black as a new bitmap is.
+Canvas ItemCanvas() { return Canvas(220, 24, RGB(0, 0, 0)); }
 
 DRAWITEMSTRUCT DrawRequest(HDC dc, HMENU menu, UINT id, ULONG_PTR data, UINT state) {
     DRAWITEMSTRUCT draw = {};
@@ -157,7 +150,7 @@ TEST(MenuImages, DrawsPicturesPlainWashedOutAndFramed) {
     ULONG_PTR newData = m.Item(file, 0).dwItemData;
     COLORREF window = GetSysColor(COLOR_WINDOW), highlight = GetSysColor(COLOR_HIGHLIGHT);
 
-    ItemCanvas normal;
+    Canvas normal = ItemCanvas();
     DRAWITEMSTRUCT draw = DrawRequest(normal.dc, file, kNew, newData, 0);
     ASSERT_TRUE(m.images.OnDrawItem(&draw));
     EXPECT_EQ(normal.At(8, 10), RGB(255, 0, 0));             // the red picture
@@ -165,20 +158,20 @@ TEST(MenuImages, DrawsPicturesPlainWashedOutAndFramed) {
     EXPECT_EQ(normal.At(19, 1), GetSysColor(COLOR_MENU));    // column is picture width + 4 wide
     EXPECT_EQ(normal.At(21, 1), window);                     // text area
 
-    ItemCanvas selected;
+    Canvas selected = ItemCanvas();
     draw = DrawRequest(selected.dc, file, kNew, newData, ODS_SELECTED);
     m.images.OnDrawItem(&draw);
     EXPECT_EQ(selected.At(1, 1), MenuImages::Quarter(window, highlight));
     EXPECT_EQ(selected.At(150, 1), MenuImages::Half(highlight, window));
 
-    ItemCanvas disabled;
+    Canvas disabled = ItemCanvas();
     draw = DrawRequest(disabled.dc, file, kNew, newData, ODS_GRAYED | ODS_SELECTED);
     m.images.OnDrawItem(&draw);
     // Red washed out toward 0xDFDFDF: y = 44 x 255 >> 8 = 43, (43 / 3 + 192) x 223 >> 8 = 179.
     EXPECT_EQ(disabled.At(8, 10), RGB(179, 179, 179));
     EXPECT_EQ(disabled.At(150, 1), window);  // a disabled item is never drawn selected
 
-    ItemCanvas checked;
+    Canvas checked = ItemCanvas();
     draw = DrawRequest(checked.dc, file, kNew, newData, ODS_CHECKED);
     m.images.OnDrawItem(&draw);
     EXPECT_EQ(checked.At(1, 4), GetSysColor(COLOR_BTNFACE));  // the ring around the picture
@@ -190,7 +183,7 @@ TEST(MenuImages, CheckedCommandWithoutPictureGetsAGlyph) {
     LoadedMenu m;
     HMENU file = m.Popup(0);
     ULONG_PTR openData = m.Item(file, 1).dwItemData;
-    ItemCanvas plain, checked;
+    Canvas plain = ItemCanvas(), checked = ItemCanvas();
     DRAWITEMSTRUCT draw = DrawRequest(plain.dc, file, kOpen, openData, 0);
     m.images.OnDrawItem(&draw);
     draw = DrawRequest(checked.dc, file, kOpen, openData, ODS_CHECKED);
@@ -209,7 +202,7 @@ TEST(MenuImages, CheckedCommandWithoutPictureGetsAGlyph) {
         for (int x = 20; x < 120; ++x) textInk += plain.At(x, y) != GetSysColor(COLOR_WINDOW);
     EXPECT_GT(textInk, 10);
 
-    ItemCanvas separator;
+    Canvas separator = ItemCanvas();
     draw = DrawRequest(separator.dc, file, 0, 0, 0);
     ASSERT_TRUE(m.images.OnDrawItem(&draw));
     EXPECT_EQ(separator.At(2, 3), GetSysColor(COLOR_GRAYTEXT));
@@ -232,7 +225,7 @@ TEST(MenuImages, FreeingAnItemLeavesAPlainEmptyItem) {
     GetMenuStringA(file, 0, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ(text, "");
     // Drawing data that is no record is refused, not followed.
-    ItemCanvas canvas;
+    Canvas canvas = ItemCanvas();
     DRAWITEMSTRUCT draw = DrawRequest(canvas.dc, file, kNew, data, 0);
     EXPECT_FALSE(m.images.OnDrawItem(&draw));
 }

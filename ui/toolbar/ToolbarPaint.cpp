@@ -1,7 +1,7 @@
 // Painting of the toolbar control. Each button keeps a strip of six look frames (one for a separator), drawn
 // again only when the button asks for it; a paint copies the right frame of each button, fills the background
 // around them and draws the insert mark and the labels.
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include "ui/toolbar/ToolbarFrameGlyphs.h"
 #include "image/DibRecord.h"
@@ -576,4 +576,9 @@ void PaintToolbar(HWND wnd, HDC hdc, const RECT* rect) {
     HDC dc = BeginPaint(wnd, &ps);
     if (s && dc) PaintToolbarState(s, dc, rect ? rect : &ps.rcPaint);
     EndPaint(wnd, &ps);
+}
+
+LRESULT OnPaint(ToolbarState* s, HDC hdc) {
+    PaintToolbar(s->wnd, hdc, nullptr);
+    return 0;
 }

@@ -28,7 +28,7 @@ struct Painted {
     Canvas canvas;
     explicit Painted(DWORD style = TVS_HASLINES | TVS_HASBUTTONS, DWORD exStyle = 0, int width = 300, int height = 200,
                      bool ownColours = true)
-        : rig(style, width, height), canvas(width, height) {
+        : rig(style, width, height), canvas(width, height, kUnpainted) {
         for (int i = 0; i < 18 && ownColours; ++i) rig.Send(TVM_SETBKCOLOR, i, Unique(i));
         if (exStyle) rig.Send(TVM_SETEXTENDEDSTYLE, 0, exStyle);
     }
@@ -36,7 +36,7 @@ struct Painted {
     // The pixels of a colour in the part of an item's row between two x.
     int InRow(UINT_PTR item, COLORREF colour, int left, int right) const {
         const RECT row = rig.ItemRect(item);
-        return canvas.CountInRect(colour, RECT{left, row.top, right, row.bottom});
+        return canvas.Count(RECT{left, row.top, right, row.bottom}, colour);
     }
 };
 
@@ -98,12 +98,12 @@ TEST(TreeListPaint, SelectionBoxFollowsTheFocus) {
     const RECT text = p.rig.ItemRect(item, 1);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     p.Paint();
-    EXPECT_GT(p.canvas.CountInRect(GetSysColor(COLOR_BTNFACE), text), 10);
-    EXPECT_EQ(p.canvas.CountInRect(highlight, text), 0);
+    EXPECT_GT(p.canvas.Count(text, GetSysColor(COLOR_BTNFACE)), 10);
+    EXPECT_EQ(p.canvas.Count(text, highlight), 0);
     p.rig.Send(WM_SETFOCUS);
     p.Paint();
-    EXPECT_GT(p.canvas.CountInRect(highlight, text), 10);
-    EXPECT_GT(p.canvas.CountInRect(GetSysColor(COLOR_HIGHLIGHTTEXT), text), 0);
+    EXPECT_GT(p.canvas.Count(text, highlight), 10);
+    EXPECT_GT(p.canvas.Count(text, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
 }
 
 TEST(TreeListPaint, TextsAreCutWithAnEllipsis) {
@@ -178,9 +178,9 @@ TEST(TreeListPaint, ParentDeletesTheItemDuringAPaint) {
     EXPECT_EQ(victim, 0u);
     RECT update;
     EXPECT_TRUE(GetUpdateRect(p.rig.tree, &update, FALSE));  // the rest is painted again later
-    Canvas second(300, 200);
+    Canvas second(300, 200, kUnpainted);
     p.rig.Paint(second.dc);
-    EXPECT_GT(second.CountInRect(kInk, p.rig.ItemRect(after)), 5);
+    EXPECT_GT(second.Count(p.rig.ItemRect(after), kInk), 5);
     p.rig.answer = nullptr;
 }
 

@@ -236,34 +236,4 @@ int VScrollMax(HWND window) {
     return info.nMax;
 }
 
-Canvas::Canvas(int w, int h) : width(w), height(h) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* p = nullptr;
-    dc = CreateCompatibleDC(nullptr);
-    bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-    bits = static_cast<DWORD*>(p);
-    old = SelectObject(dc, bitmap);
-    memset(bits, 0x11, static_cast<size_t>(w) * h * 4);
-}
-
-Canvas::~Canvas() {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-COLORREF Canvas::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-    const DWORD v = bits[static_cast<size_t>(y) * width + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
-int Canvas::CountInRect(COLORREF colour, const RECT& r) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += At(x, y) == colour;
-    return n;
-}
-
 }  // namespace tltest

@@ -116,7 +116,7 @@ TEST(TreeListTypeAhead, TheFoundItemTakesTheSelectedCellMark) {
     const UINT_PTR alpha = items["Alpha"];
     SetFocus(rig.tree);
     rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(items["Gamma"]));
-    Canvas before(300, 200), after(300, 200);
+    Canvas before(300, 200, kUnpainted), after(300, 200, kUnpainted);
     rig.Paint(before.dc);
     // A Ctrl-click unselects Alpha and marks it; the item found by typing takes the mark over.
     for (WPARAM keys : {0, MK_CONTROL}) rig.Click(rig.OnText(alpha), keys);
