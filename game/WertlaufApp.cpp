@@ -38,6 +38,11 @@ BOOL CWertlaufApp::InitInstance() {
     return TRUE;
 }
 
+BOOL CWertlaufApp::IsIdleMessage(MSG* pMsg) {
+    if (pMsg->message == WM_TIMER && pMsg->wParam == kFrameTimerId) return FALSE;
+    return CWinApp::IsIdleMessage(pMsg);
+}
+
 void CWertlaufApp::ApplyCommandLine() {
     for (int i = 1; i < __argc; ++i) {
         const char* argument = __argv[i];
