@@ -57,7 +57,7 @@ RECT Box(const RECT& a, const RECT& b) {
 }
 
 // Two groups share a box while it wastes at most a quarter of what they cover, or a small square's worth.
-constexpr long long kSmallWaste = 64 * 64;
+constexpr long long kSmallWaste = 32 * 32;
 
 }  // namespace
 
