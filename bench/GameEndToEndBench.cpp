@@ -17,6 +17,7 @@
 #include "bench/BenchFigure.h"
 #include "bench/GameBoardModel.h"
 #include "tests/game/serial/ComPeer.h"
+#include "tests/ui/dibwnd/DisplayRig.h"
 
 #include <windows.h>
 
@@ -48,33 +49,9 @@ std::string BesideBench(const char* relative) {
 
 // ---- The display rig ----
 
-std::string RigRequest(const std::string& request) {
-    const char* dir = std::getenv("WL_DISPLAY_RIG");
-    if (!dir) return "";
-    const std::string base = std::string("Z:") + dir;
-    FILE* control = std::fopen((base + "/control").c_str(), "a+");
-    if (!control) return "";
-    int lines = 0;
-    for (int c; (c = std::fgetc(control)) != EOF;)
-        if (c == '\n') ++lines;
-    std::fprintf(control, "%s\n", request.c_str());
-    std::fclose(control);
-    const std::string answer = base + "/answer." + std::to_string(lines + 1);
-    const DWORD start = GetTickCount();
-    FILE* f = nullptr;
-    while (!(f = std::fopen(answer.c_str(), "r"))) {
-        if (GetTickCount() - start > kWaitMs) return "";
-        Sleep(5);
-    }
-    char line[256] = {};
-    if (!std::fgets(line, sizeof line, f)) line[0] = 0;
-    std::fclose(f);
-    return line;
-}
-
 std::vector<double> RigNumbers(const std::string& request) {
     std::vector<double> numbers;
-    const std::string answer = RigRequest(request);
+    const std::string answer = DisplayRigRequest(request);
     const char* p = answer.c_str();
     char* end = nullptr;
     for (double v = std::strtod(p, &end); end != p; v = std::strtod(p, &end)) {
@@ -223,7 +200,7 @@ Sweep MeasureSweep(const Running& running, const Program& program, DWORD stretch
     GetWindowRect(running.Frame(), &window);
     char watch[96];
     std::snprintf(watch, sizeof watch, "watch %ld %ld %ld %ld", window.left, window.top, window.right, window.bottom);
-    RigRequest(watch);
+    DisplayRigRequest(watch);
     Sleep(3000);
     const std::vector<double> damage = RigNumbers("damage");  // pixels, rectangles, frames
     if (damage.size() == 3 && damage[2] > 0) sweep.pixelsPerFrame = damage[0] / damage[2];

@@ -3,37 +3,16 @@
 #include "ui/dibwnd/DibWnd.h"
 
 #include "tests/support/MessagePump.h"
+#include "tests/ui/dibwnd/DisplayRig.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
-
-// One request to the rig and its answer (see display_rig.py); empty without a rig.
-std::string DisplayRig(const std::string& request) {
-    const char* dir = std::getenv("WL_DISPLAY_RIG");
-    if (!dir) return "";
-    const std::string base = std::string("Z:") + dir;
-    FILE* control = std::fopen((base + "/control").c_str(), "a+");
-    if (!control) return "";
-    int lines = 0;
-    for (int c; (c = std::fgetc(control)) != EOF;)
-        if (c == '\n') ++lines;
-    std::fprintf(control, "%s\n", request.c_str());
-    std::fclose(control);
-    const std::string answer = base + "/answer." + std::to_string(lines + 1);
-    FILE* f = nullptr;
-    for (DWORD start = GetTickCount(); !(f = std::fopen(answer.c_str(), "r")) && GetTickCount() - start < 30000;) Sleep(5);
-    char line[128] = {};
-    if (f && !std::fgets(line, sizeof line, f)) line[0] = 0;
-    if (f) std::fclose(f);
-    return line;
-}
 
 // The colours the screen shows over the window's client area, as 0x00RRGGBB, row by row.
 std::vector<uint32_t> ScreenImage(HWND wnd, int width, int height) {
@@ -58,7 +37,7 @@ std::vector<uint32_t> ScreenImage(HWND wnd, int width, int height) {
 }  // namespace
 
 TEST(DibWndDisplay, FarApartChangesReachTheServerAloneAndTheScreenShowsTheImage) {
-    ASSERT_NE(DisplayRig("damage"), "") << "run through display_rig.py";
+    ASSERT_NE(DisplayRigRequest("damage"), "") << "run through display_rig.py";
     const int width = 1000, height = 300;
     uitest::TestParent parent(width, height);
     SetWindowPos(parent.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -73,7 +52,7 @@ TEST(DibWndDisplay, FarApartChangesReachTheServerAloneAndTheScreenShowsTheImage)
     GetWindowRect(wnd.m_hWnd, &screen);
     char watch[80];
     std::snprintf(watch, sizeof watch, "watch %ld %ld %ld %ld", screen.left, screen.top, screen.right, screen.bottom);
-    ASSERT_EQ(DisplayRig(watch), "ok\n");
+    ASSERT_EQ(DisplayRigRequest(watch), "ok\n");
 
     // Four sprite-sized changes at the corners, invalidated one by one as the game does.
     const RECT changes[] = {{10, 10, 38, 102}, {960, 10, 988, 102}, {10, 200, 38, 292}, {960, 200, 988, 292}};
@@ -86,7 +65,7 @@ TEST(DibWndDisplay, FarApartChangesReachTheServerAloneAndTheScreenShowsTheImage)
     wnd.UpdateWindow();
     PumpFor(100);  // the thread goes idle: what it drew goes to the server
     long long received = -1;
-    ASSERT_EQ(1, std::sscanf(DisplayRig("damage").c_str(), "%lld", &received));
+    ASSERT_EQ(1, std::sscanf(DisplayRigRequest("damage").c_str(), "%lld", &received));
     EXPECT_GT(received, 0);
     EXPECT_LE(received, changed * 3 / 2) << "the server received " << received << " pixels for " << changed << " changed";
 
