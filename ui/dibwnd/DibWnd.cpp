@@ -325,16 +325,19 @@ void HandOffToDisplay() { MsgWaitForMultipleObjectsEx(0, nullptr, 0, 0, 0); }
 
 }  // namespace
 
-void CDibWnd::DrawImage(CDC* dc, const RECT& client) {
+void CDibWnd::DrawImage(CDC* dc, const RECT& client, const RECT& box) {
+    RECT part;
     if (!m_image->HasPixels()) {
-        dc->FillSolidRect(&client, RGB(0, 0, 0));
+        if (IntersectRect(&part, &client, &box)) dc->FillSolidRect(&part, RGB(0, 0, 0));
         return;
     }
     const DibPaintPlan plan =
         PlanDibPaint((int)m_image->width, (int)m_image->height, client.right, client.bottom, m_scrollX, m_scrollY);
-    BitBlt(dc->m_hDC, plan.dest.left, plan.dest.top, plan.dest.right - plan.dest.left, plan.dest.bottom - plan.dest.top,
-           m_memoryDC, plan.srcX, plan.srcY, SRCCOPY);
-    for (int i = 0; i < plan.bandCount; ++i) dc->FillSolidRect(&plan.bands[i], m_background);
+    if (IntersectRect(&part, &plan.dest, &box))
+        BitBlt(dc->m_hDC, part.left, part.top, part.right - part.left, part.bottom - part.top, m_memoryDC,
+               plan.srcX + part.left - plan.dest.left, plan.srcY + part.top - plan.dest.top, SRCCOPY);
+    for (int i = 0; i < plan.bandCount; ++i)
+        if (IntersectRect(&part, &plan.bands[i], &box)) dc->FillSolidRect(&part, m_background);
 }
 
 // Painting covers every pixel of the client (the image and the background beside it); the class brush is the
@@ -354,10 +357,7 @@ void CDibWnd::OnPaint() {
     if (boxes.empty()) boxes.push_back(ps.rcPaint);
     for (size_t i = 0; i < boxes.size(); ++i) {
         if (i > 0) HandOffToDisplay();
-        const int saved = SaveDC(dc);
-        IntersectClipRect(dc, boxes[i].left, boxes[i].top, boxes[i].right, boxes[i].bottom);
-        DrawImage(cdc, client);
-        RestoreDC(dc, saved);
+        DrawImage(cdc, client, boxes[i]);
     }
     if (m_paintCallback) {
         SetWindowOrgEx(dc, m_scrollX, m_scrollY, nullptr);

@@ -67,8 +67,8 @@ protected:
 
 private:
     void Resize(int cx, int cy);
-    // Copies the image to the client and fills the background beside it, as far as the DC's clip lets it.
-    void DrawImage(CDC* dc, const RECT& client);
+    // Copies the image to the part of the client inside `box` and fills the background beside it there.
+    void DrawImage(CDC* dc, const RECT& client, const RECT& box);
     bool ReallocateImage(int width, int height);
     // Gives the image a new size unless the owner holds it locked or it has that size; true when it got one.
     bool ReallocateUnlessLocked(int width, int height);
