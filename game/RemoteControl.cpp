@@ -3,6 +3,7 @@
 
 #include "game/ThreadSeams.h"
 #include "game/serial/Serial.h"
+#include "res/ViewCommands.h"
 #include "text/ParseNumber.h"
 #include "text/StrPrintf.h"
 
@@ -13,10 +14,21 @@ namespace game {
 
 namespace {
 
-constexpr int kKeyCommands[8] = {0, 0, 32809, 32813, 33036, 33034, 33037, 33035};
+// Keys 0 and 1 are the players'; 2-7 post these commands.
+constexpr int kKeyCommands[8] = {0,
+                                 0,
+                                 ID_GAME_NEXT_PAGE,
+                                 ID_GAME_RESET,
+                                 ID_STARS_RED_MINUS,
+                                 ID_STARS_RED_PLUS,
+                                 ID_STARS_BLUE_MINUS,
+                                 ID_STARS_BLUE_PLUS};
 constexpr size_t kDigits = 8;
 constexpr DWORD kStackBytes = 32768;
 constexpr DWORD kStopPollMs = 50;
+constexpr char kAsciiCaseBit = 0x20;  // set in the lower-case letters
+
+char AsciiLower(char c) { return static_cast<char>(c | kAsciiCaseBit); }
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool IsEvent(char c) { return c == 'U' || c == 'S' || c == 'D'; }
@@ -26,7 +38,7 @@ uint32_t HexValue(const char* digits) {
     uint32_t value = 0;
     for (size_t i = 0; i < kDigits; ++i) {
         const char c = digits[i];
-        const uint32_t d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        const uint32_t d = c <= '9' ? c - '0' : AsciiLower(c) - 'a' + 10;
         value = value << 4 | d;
     }
     return value;
@@ -47,7 +59,7 @@ int ComPortFromText(const char* text) {
     char head[33] = {};
     if (text) std::strncpy(head, text, 32);
     const char* number = head;
-    if ((head[0] | 0x20) == 'c' && (head[1] | 0x20) == 'o' && (head[2] | 0x20) == 'm') number += 3;
+    if (AsciiLower(head[0]) == 'c' && AsciiLower(head[1]) == 'o' && AsciiLower(head[2]) == 'm') number += 3;
     const int32_t n = ParseInt32A(number, 0, nullptr);
     return n > 0 ? n - 1 : 0;
 }
@@ -141,7 +153,7 @@ DWORD RunRemoteControl(const RemoteControlContext& context) {
         const int port = c->comPort->load();
         if (port != openedFor || slot < 0 || !SerialIsAlive(slot)) {
             if (slot >= 0) SerialClose(slot);
-            slot = SerialOpen(port, 9600, kParityNone, 0, 0, 0);
+            slot = SerialOpen(port, kRemoteBaud, kParityNone, kOneStopBit, kEightDataBits, kHandshakeNone);
             openedFor = port;
             if (slot < 0) {
                 Sleep(kRemoteRetryMs);

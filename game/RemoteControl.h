@@ -11,6 +11,7 @@
 
 namespace game {
 
+constexpr int kRemoteBaud = 9600;
 constexpr uint32_t kRemoteDebounceMs = 100;
 constexpr size_t kRemoteBufferBytes = 32;
 constexpr DWORD kRemoteRetryMs = 200;
