@@ -65,81 +65,81 @@ int ComPortFromText(const char* text) {
 }
 
 RemoteFrameReader::RemoteFrameReader(RemoteActions& actions, TickSource now, std::atomic<int32_t>* clockOffset)
-    : actions_(actions), now_(now ? now : SystemTicks), offset_(clockOffset ? clockOffset : &ownOffset_) {}
+    : m_actions(actions), m_now(now ? now : SystemTicks), m_offset(clockOffset ? clockOffset : &m_ownOffset) {}
 
 void RemoteFrameReader::Feed(const void* bytes, size_t count) {
     const auto* in = static_cast<const char*>(bytes);
     while (count > 0) {
         const size_t take = std::min(count, Room());
-        std::memcpy(buffer_ + fill_, in, take);
-        fill_ += take;
-        buffer_[fill_] = 0;
+        std::memcpy(m_buffer + m_fill, in, take);
+        m_fill += take;
+        m_buffer[m_fill] = 0;
         in += take;
         count -= take;
         Parse();
-        if (Room() == 0) Drop(fill_);  // cannot happen: a full buffer always decides its first frame
+        if (Room() == 0) Drop(m_fill);  // cannot happen: a full buffer always decides its first frame
     }
 }
 
 void RemoteFrameReader::Drop(size_t count) {
-    count = std::min(count, fill_);
-    std::memmove(buffer_, buffer_ + count, fill_ - count);
-    fill_ -= count;
-    buffer_[fill_] = 0;
+    count = std::min(count, m_fill);
+    std::memmove(m_buffer, m_buffer + count, m_fill - count);
+    m_fill -= count;
+    m_buffer[m_fill] = 0;
 }
 
 void RemoteFrameReader::Parse() {
     for (;;) {
         // Resync: a frame starts with a key digit and an event letter; a lone digit at the end may be one.
         size_t start = 0;
-        while (start < fill_ && !(IsHex(buffer_[start]) && (start + 1 == fill_ || IsEvent(buffer_[start + 1])))) ++start;
+        while (start < m_fill && !(IsHex(m_buffer[start]) && (start + 1 == m_fill || IsEvent(m_buffer[start + 1])))) ++start;
         Drop(start);
-        if (fill_ < 3) return;
+        if (m_fill < 3) return;
 
         size_t digits = 0;
-        while (2 + digits < fill_ && IsHex(buffer_[2 + digits])) ++digits;
+        while (2 + digits < m_fill && IsHex(m_buffer[2 + digits])) ++digits;
         if (digits > kDigits) {
             Drop(digits + 2);
             continue;
         }
         if (digits < kDigits) {
-            if (2 + digits == fill_) return;  // the time stamp may still be coming
+            if (2 + digits == m_fill) return;  // the time stamp may still be coming
             Drop(digits + 2);
             continue;
         }
-        if (fill_ == 2 + kDigits) return;  // waiting for the terminator
-        if (!IsLineEnd(buffer_[2 + kDigits])) {
+        if (m_fill == 2 + kDigits) return;  // waiting for the terminator
+        if (!IsLineEnd(m_buffer[2 + kDigits])) {
             Drop(2 + kDigits);
             continue;
         }
-        Process(buffer_[0] - '0', buffer_[1], HexValue(buffer_ + 2));
+        Process(m_buffer[0] - '0', m_buffer[1], HexValue(m_buffer + 2));
         Drop(3 + kDigits);  // a LF behind a CR goes with the next resync
     }
 }
 
 void RemoteFrameReader::Process(int key, char event, uint32_t remoteTime) {
-    if ((event == 'S' && key <= 3) || offset_->load() == 0)
-        offset_->store(static_cast<int32_t>(now_() - remoteTime));
-    const uint32_t t = remoteTime + static_cast<uint32_t>(offset_->load());
+    if ((event == 'S' && key <= 3) || m_offset->load() == 0)
+        m_offset->store(static_cast<int32_t>(m_now() - remoteTime));
+    const uint32_t t = remoteTime + static_cast<uint32_t>(m_offset->load());
     if (event != 'D' || key < 0 || key > 7) return;
 
     if (key <= 1) {
-        const int32_t sinceStop = Since(t, lastStop_[key]);
+        const int32_t sinceStop = Since(t, m_lastStop[key]);
         if (sinceStop < 0 || sinceStop > static_cast<int32_t>(kRemoteDebounceMs)) {
-            lastStop_[key] = t;
-            actions_.StopPlayer(key, t);
+            m_lastStop[key] = t;
+            m_actions.StopPlayer(key, t);
         }
     }
-    const int32_t sinceAction = Since(t, lastAction_[key]);
+    const int32_t sinceAction = Since(t, m_lastAction[key]);
     if (sinceAction >= 0 && sinceAction <= static_cast<int32_t>(kRemoteDebounceMs)) return;
-    lastAction_[key] = t;
+    m_lastAction[key] = t;
     if (key <= 1) {
-        if (actions_.SingleMode())
-            actions_.StopPlayer(key, t);
+        if (m_actions.SingleMode())
+            m_actions.StopPlayer(key, t);
         else
-            actions_.StartPlayer(key, t);
+            m_actions.StartPlayer(key, t);
     } else {
-        actions_.PostCommand(RemoteKeyCommand(key));
+        m_actions.PostCommand(RemoteKeyCommand(key));
     }
 }
 

@@ -24,14 +24,14 @@ SlotTable& Table() {
 
 class SlotLock {
 public:
-    SlotLock() : held_(WaitForSingleObject(Table().lock, kLockWaitMs) == WAIT_OBJECT_0) {}
+    SlotLock() : m_held(WaitForSingleObject(Table().lock, kLockWaitMs) == WAIT_OBJECT_0) {}
     ~SlotLock() {
-        if (held_) ReleaseSemaphore(Table().lock, 1, nullptr);
+        if (m_held) ReleaseSemaphore(Table().lock, 1, nullptr);
     }
-    bool Held() const { return held_; }
+    bool Held() const { return m_held; }
 
 private:
-    bool held_;
+    bool m_held;
 };
 
 int ReserveSlot() {
