@@ -104,6 +104,10 @@ constexpr int kToolbarLastPosition = 0x3FF;
 constexpr WPARAM ToolbarAddButtonsAt(int position, int count) {
     return (UINT)(kToolbarAddAtMark | (position & kToolbarLastPosition)) << 16 | (WORD)count;
 }
+static_assert(ToolbarIndex(1) == 0x12340001 && ToolbarCommand(1) == 0x12480001 &&
+                  ToolbarNthFlagged(0x8000, 2) == 0x12828E7E && ToolbarTargetSlot(kTargetExtra) == 0x12345602 &&
+                  ToolbarAddButtonsAt(kToolbarLastPosition, 1) == 0x53FF0001,
+              "the parameter words are fixed");
 
 // Extra flags of a button (the first two reserved bytes of TBBUTTON).
 enum : WORD {
