@@ -23,13 +23,13 @@ uint32_t NearestEntry(const uint32_t* colours, uint32_t count, uint32_t colour) 
 // Remembers recent nearest-entry answers: photos repeat colours, and a palette search costs `count` steps.
 class NearestEntryCache {
 public:
-    NearestEntryCache(const uint32_t* colours, uint32_t count) : colours_(colours), count_(count) {
-        for (Slot& s : slots_) s.colour = 0xffffffff; // no 0x00RRGGBB key has a fourth byte of 255
+    NearestEntryCache(const uint32_t* colours, uint32_t count) : m_colours(colours), m_count(count) {
+        for (Slot& s : m_slots) s.colour = 0xffffffff; // no 0x00RRGGBB key has a fourth byte of 255
     }
     uint32_t Find(uint32_t colour) {
         colour &= 0xffffff;
-        Slot& s = slots_[(colour * 2654435761u) >> (32 - kBits)];
-        if (s.colour != colour) s = {colour, NearestEntry(colours_, count_, colour)};
+        Slot& s = m_slots[(colour * 2654435761u) >> (32 - kBits)];
+        if (s.colour != colour) s = {colour, NearestEntry(m_colours, m_count, colour)};
         return s.index;
     }
 
@@ -38,9 +38,9 @@ private:
     struct Slot {
         uint32_t colour, index;
     };
-    const uint32_t* colours_;
-    uint32_t count_;
-    Slot slots_[1 << kBits];
+    const uint32_t* m_colours;
+    uint32_t m_count;
+    Slot m_slots[1 << kBits];
 };
 
 } // namespace

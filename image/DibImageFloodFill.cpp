@@ -24,18 +24,18 @@ public:
     // trackFilled: keep the "filled" bits.
     Filler(CDibImage* image, uint32_t colour, DibPixelCallback plot, DibReadCallback read, uint32_t region,
            bool trackFilled)
-        : image_(image), w_(image->width), h_(image->height), colour_(colour), plot_(plot), read_(read),
-          region_(region), track_(trackFilled) {}
+        : m_image(image), m_w(image->width), m_h(image->height), m_colour(colour), m_plot(plot), m_read(read),
+          m_region(region), m_track(trackFilled) {}
 
     // False when memory runs out.
     bool Run(int x, int y) {
         try {
-            if (track_) filled_.assign(((size_t)w_ * h_ + 63) / 64, 0);
-            stack_.reserve(std::max<size_t>(8 * (size_t)w_, 1024));
-            stack_.push_back({x, y});
-            while (!stack_.empty()) {
-                const Seed s = stack_.back();
-                stack_.pop_back();
+            if (m_track) m_filled.assign(((size_t)m_w * m_h + 63) / 64, 0);
+            m_stack.reserve(std::max<size_t>(8 * (size_t)m_w, 1024));
+            m_stack.push_back({x, y});
+            while (!m_stack.empty()) {
+                const Seed s = m_stack.back();
+                m_stack.pop_back();
                 FillSpanAt(s.x, s.y);
             }
         } catch (const std::bad_alloc&) {
@@ -46,52 +46,52 @@ public:
 
 private:
     bool Filled(int x, int y) const {
-        if (!track_) return false;
-        const size_t i = (size_t)y * w_ + x;
-        return (filled_[i >> 6] >> (i & 63)) & 1;
+        if (!m_track) return false;
+        const size_t i = (size_t)y * m_w + x;
+        return (m_filled[i >> 6] >> (i & 63)) & 1;
     }
     void MarkFilled(int x, int y) {
-        if (!track_) return;
-        const size_t i = (size_t)y * w_ + x;
-        filled_[i >> 6] |= uint64_t(1) << (i & 63);
+        if (!m_track) return;
+        const size_t i = (size_t)y * m_w + x;
+        m_filled[i >> 6] |= uint64_t(1) << (i & 63);
     }
     bool InRegion(uint8_t* row, int x, int y) const {
-        return !Filled(x, y) && read_(image_, row, x, y) == region_;
+        return !Filled(x, y) && m_read(m_image, row, x, y) == m_region;
     }
 
     // Fills the run of region pixels through (x, y) and queues the runs it touches on the rows above and below.
     void FillSpanAt(int x, int y) {
-        uint8_t* row = image_->RowAddress(y);
+        uint8_t* row = m_image->RowAddress(y);
         if (!InRegion(row, x, y)) return;
         int left = x, right = x;
         while (left > 0 && InRegion(row, left - 1, y)) --left;
-        while (right + 1 < (int)w_ && InRegion(row, right + 1, y)) ++right;
+        while (right + 1 < (int)m_w && InRegion(row, right + 1, y)) ++right;
         for (int i = left; i <= right; ++i) {
             MarkFilled(i, y);
-            plot_(image_, row, i, y, colour_);
+            m_plot(m_image, row, i, y, m_colour);
         }
         if (y > 0) QueueRuns(left, right, y - 1);
-        if (y + 1 < (int)h_) QueueRuns(left, right, y + 1);
+        if (y + 1 < (int)m_h) QueueRuns(left, right, y + 1);
     }
 
     void QueueRuns(int left, int right, int y) {
-        uint8_t* row = image_->RowAddress(y);
+        uint8_t* row = m_image->RowAddress(y);
         bool inRun = false;
         for (int i = left; i <= right; ++i) {
             const bool in = InRegion(row, i, y);
-            if (in && !inRun) stack_.push_back({i, y});
+            if (in && !inRun) m_stack.push_back({i, y});
             inRun = in;
         }
     }
 
-    CDibImage* image_;
-    uint32_t w_, h_, colour_;
-    DibPixelCallback plot_;
-    DibReadCallback read_;
-    uint32_t region_;
-    bool track_;
-    std::vector<uint64_t> filled_;
-    std::vector<Seed> stack_;
+    CDibImage* m_image;
+    uint32_t m_w, m_h, m_colour;
+    DibPixelCallback m_plot;
+    DibReadCallback m_read;
+    uint32_t m_region;
+    bool m_track;
+    std::vector<uint64_t> m_filled;
+    std::vector<Seed> m_stack;
 };
 
 } // namespace

@@ -14,13 +14,13 @@ uint32_t g_bufferLimit = 0;
 
 class Guard {
 public:
-    explicit Guard(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
-    ~Guard() { LeaveCriticalSection(&cs_); }
+    explicit Guard(CRITICAL_SECTION& cs) : m_cs(cs) { EnterCriticalSection(&m_cs); }
+    ~Guard() { LeaveCriticalSection(&m_cs); }
     Guard(const Guard&) = delete;
     Guard& operator=(const Guard&) = delete;
 
 private:
-    CRITICAL_SECTION& cs_;
+    CRITICAL_SECTION& m_cs;
 };
 
 // Ring distance from b forward to a.

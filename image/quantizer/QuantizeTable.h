@@ -35,25 +35,25 @@ struct DibQuantColourTable {
     // Counts one pixel of a colour (bits 24-31 left out). Throws std::bad_alloc.
     void Add(uint32_t colour) {
         colour &= 0xffffff;
-        Slot& s = slots_[SlotOf(colour)];
+        Slot& s = m_slots[SlotOf(colour)];
         if (s.count) ++s.count;
         else Insert(colour);
     }
-    uint32_t Distinct() const { return distinct_; }
+    uint32_t Distinct() const { return m_distinct; }
     // Lists the distinct colours into `colours`, all owned by box 0. Throws std::bad_alloc.
     void ListColours();
     // Records the box of a listed colour.
-    void SetBox(const DibQuantColour& c, uint32_t box) { slots_[c.slot].key = c.colour | box << 24; }
+    void SetBox(const DibQuantColour& c, uint32_t box) { m_slots[c.slot].key = c.colour | box << 24; }
     // The box recorded for a colour, or -1 when the colour was never counted.
     int BoxOf(uint32_t colour) const {
-        const Slot& s = slots_[SlotOf(colour & 0xffffff)];
+        const Slot& s = m_slots[SlotOf(colour & 0xffffff)];
         return s.count ? (int)(s.key >> 24) : -1;
     }
     // Fetches the slots where a colour's search starts into the caches: the table is larger than they are,
     // and colours come in no order, so each search waits for memory unless it is fetched a while before.
-    void Prefetch(uint32_t colour) const { __builtin_prefetch(&slots_[Home(colour & 0xffffff)]); }
+    void Prefetch(uint32_t colour) const { __builtin_prefetch(&m_slots[Home(colour & 0xffffff)]); }
     // The same for a listed colour's slot, to be written.
-    void PrefetchSlot(const DibQuantColour& c) const { __builtin_prefetch(&slots_[c.slot], 1); }
+    void PrefetchSlot(const DibQuantColour& c) const { __builtin_prefetch(&m_slots[c.slot], 1); }
 
     std::vector<DibQuantColour> colours;
     uint32_t rangeBegin[256] = {}, rangeEnd[256] = {}; // box i owns colours[rangeBegin[i] .. rangeEnd[i])
@@ -64,18 +64,18 @@ private:
         uint32_t count; // 0: a free slot
     };
     static constexpr size_t kFirstSlots = 4096, kQuadrupleBelow = 1u << 20;
-    size_t Home(uint32_t colour) const { return (colour * 2654435761u) >> 8 & (slots_.size() - 1); }
+    size_t Home(uint32_t colour) const { return (colour * 2654435761u) >> 8 & (m_slots.size() - 1); }
     // The colour's slot, or the free slot where it would go.
     size_t SlotOf(uint32_t colour) const {
-        const size_t mask = slots_.size() - 1;
+        const size_t mask = m_slots.size() - 1;
         size_t i = Home(colour);
-        while (slots_[i].count && (slots_[i].key & 0xffffff) != colour) i = (i + 1) & mask;
+        while (m_slots[i].count && (m_slots[i].key & 0xffffff) != colour) i = (i + 1) & mask;
         return i;
     }
     // Adds a colour not in the table yet, with a count of 1.
     void Insert(uint32_t colour);
     void Grow();
 
-    std::vector<Slot> slots_;
-    uint32_t distinct_ = 0;
+    std::vector<Slot> m_slots;
+    uint32_t m_distinct = 0;
 };

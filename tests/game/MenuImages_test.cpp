@@ -53,9 +53,9 @@ DRAWITEMSTRUCT DrawRequest(HDC dc, HMENU menu, UINT id, ULONG_PTR data, UINT sta
 TEST(MenuImages, ConvertsEveryItemAndFindsThePictures) {
     LoadedMenu m;
     ASSERT_TRUE(m.ok);
-    EXPECT_EQ(m.images.idCount, 3);
-    EXPECT_EQ(m.images.pictureWidth, 16);
-    EXPECT_EQ(m.images.pictureHeight, 15);
+    EXPECT_EQ(m.images.m_idCount, 3);
+    EXPECT_EQ(m.images.m_pictureWidth, 16);
+    EXPECT_EQ(m.images.m_pictureHeight, 15);
     HMENU file = m.Popup(0);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(m.Item(file, i).fType & MFT_OWNERDRAW) << i;
     EXPECT_EQ(m.Item(file, 2).dwItemData, 0u);  // separator
@@ -96,7 +96,7 @@ TEST(MenuImages, ShortcutsOfOnePopupShareOneColumn) {
     EXPECT_EQ(exitItem->shortcutWidth, open->shortcutWidth);
     // The column is the widest shortcut plus 16 pixels.
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, m.images.menuFont);
+    HGDIOBJ old = SelectObject(dc, m.images.m_menuFont);
     RECT r = {};
     DrawTextA(dc, "Strg+Umschalt+O", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
@@ -119,7 +119,7 @@ TEST(MenuImages, MeasuringRecordsSeparatorsAndRecentFiles) {
     ASSERT_TRUE(m.images.OnMeasureItem(&measure));
     const MenuItemRecord* open = m.images.RecordOf(measure.itemData);
     EXPECT_EQ(measure.itemWidth, open->width + 2u);
-    EXPECT_EQ(measure.itemHeight, static_cast<UINT>(std::max<int>(m.images.textMetrics.tmHeight + 4,
+    EXPECT_EQ(measure.itemHeight, static_cast<UINT>(std::max<int>(m.images.m_textMetrics.tmHeight + 4,
                                                                   GetSystemMetrics(SM_CYMENU))));
     measure.itemID = 0;
     measure.itemData = 0;
@@ -130,7 +130,7 @@ TEST(MenuImages, MeasuringRecordsSeparatorsAndRecentFiles) {
     m.images.OnInitMenuPopup(file);
     MENUITEMINFOA recent = m.Item(file, 4);
     ASSERT_TRUE(recent.fType & MFT_OWNERDRAW);
-    EXPECT_STREQ(m.images.recentTexts[0], "1 Das Spiel");
+    EXPECT_STREQ(m.images.m_recentTexts[0], "1 Das Spiel");
     measure.itemID = kRecent;
     measure.itemData = recent.dwItemData;
     ASSERT_TRUE(m.images.OnMeasureItem(&measure));
@@ -261,8 +261,8 @@ TEST(MenuImages, AddedBitmapsGetBothLists) {
     ReleaseDC(nullptr, screen);
     int index = m.images.AddBitmap(m.bar, kOpen, picture, 0xC0C0C0);
     EXPECT_EQ(index, 3);
-    EXPECT_EQ(ImageList_GetImageCount(m.images.normalPictures), 4);
-    EXPECT_EQ(ImageList_GetImageCount(m.images.disabledPictures), 4);
+    EXPECT_EQ(ImageList_GetImageCount(m.images.m_normalPictures), 4);
+    EXPECT_EQ(ImageList_GetImageCount(m.images.m_disabledPictures), 4);
     EXPECT_EQ(m.images.GetItemImage(m.bar, kOpen), 3);
     // Ids of 0xFFFF and above add a picture without attaching it.
     EXPECT_EQ(m.images.AddBitmap(m.bar, 0xFFFF, picture, 0xC0C0C0), 4);

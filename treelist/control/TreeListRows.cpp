@@ -87,7 +87,7 @@ int WidestRow(TreeListData* d, HDC dc, UINT fromRow) {
     }
 }
 
-// Option 15: the tree column grows to fit the texts of the new rows.
+// TLO_AUTOWIDEN: the tree column grows to fit the texts of the new rows.
 void WidenTreeColumn(TreeListData* d, UINT fromRow) {
     if (!d->options[TLO_AUTOWIDEN] || !d->columnCount || fromRow >= d->rowCount) return;
     HDC dc = GetDC(nullptr);

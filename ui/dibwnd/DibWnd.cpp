@@ -12,6 +12,7 @@ namespace {
 constexpr int kLineStep = 32;
 // The lock guards only short stretches of bookkeeping; a wait this long means something is broken.
 constexpr DWORD kLockWaitMs = 10000;
+constexpr DWORD kMouseReportedStyle = 0x100;  // a style bit of the class's own: mouse events go to a callback
 
 uint32_t ColourWord(COLORREF c) { return (uint32_t)GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
@@ -272,7 +273,7 @@ int CDibWnd::UnlockImage() {
 void CDibWnd::SetMouseCallback(DibWndMouseCallback callback, void* context) {
     m_mouseCallback = callback;
     m_mouseContext = context;
-    if (m_hWnd) ModifyStyle(0, 0x100, 0);
+    if (m_hWnd) ModifyStyle(0, kMouseReportedStyle, 0);
 }
 
 void CDibWnd::SetPaintCallback(DibWndPaintCallback callback, void* context) {

@@ -125,7 +125,7 @@ void RemoveToolbarBitmaps(ToolbarState* s) {
 
 LRESULT AddBitmap(ToolbarState* s, WPARAM wParam, TBADDBITMAP* source) {
     if (!source) return -1;
-    auto* ex = HIWORD(wParam) == 0x1234 ? (TBADDBITMAPEX*)source : nullptr;
+    auto* ex = HIWORD(wParam) == kToolbarIndexMark ? (TBADDBITMAPEX*)source : nullptr;
     WORD flags = ex ? ex->flags : 0;
     int count = LOWORD(wParam);
     int scale = ex && ex->scale ? ex->scale : 256;

@@ -295,7 +295,7 @@ LRESULT SetButtonInfo(ToolbarState* s, WPARAM button, const TBBUTTONINFOW* info,
 LRESULT ModifyRange(ToolbarState* s, UINT msg, WPARAM range, LPARAM change) {
     ToolbarLock lock(s, (int)msg);
     WORD value = LOWORD(change), mask = HIWORD(change);
-    bool byCommand = HIWORD(range) == 0x1248;
+    bool byCommand = HIWORD(range) == kToolbarCommandMark;
     int first = byCommand ? 0 : LOWORD(range);
     int end = byCommand ? s->buttonCount : std::min<int>(HIWORD(range), s->buttonCount);
     int visited = 0;

@@ -15,7 +15,7 @@ constexpr std::nullopt_t kPassOn = std::nullopt;
 // Finds a button from a message's wParam: ResolveButtonIndex or ResolveButton.
 using ButtonResolver = int (*)(const ToolbarState* s, WPARAM value);
 
-// --- The window as a whole (ToolbarWindow.cpp) ---
+// --- The window as a whole (ToolbarWindowMessages.cpp) ---
 LRESULT OnCreate(ToolbarState* s);
 LRESULT OnDestroy(ToolbarState* s);
 LRESULT OnSize(ToolbarState* s, int width, int height);

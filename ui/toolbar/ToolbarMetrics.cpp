@@ -37,10 +37,10 @@ LRESULT SetPadding(ToolbarState* s, int x, int y) {
     return MAKELONG(s->padX, s->padY);
 }
 
-// The second gap comes in the low word of second when its high word is 0x1248; else it stays.
+// The second gap comes in the low word of second when its high word is kToolbarCommandMark; else it stays.
 LRESULT SetListGap(ToolbarState* s, int gap, LPARAM second) {
     gap = std::max(gap, 0);
-    int gap2 = HIWORD(second) == 0x1248 ? std::max<int>((short)LOWORD(second), 0) : s->gap2;
+    int gap2 = HIWORD(second) == kToolbarCommandMark ? std::max<int>((short)LOWORD(second), 0) : s->gap2;
     if (gap != s->gap || gap2 != s->gap2) {
         s->gap = gap;
         s->gap2 = gap2;

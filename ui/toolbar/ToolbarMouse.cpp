@@ -39,12 +39,12 @@ int ToolbarHitTest(ToolbarState* s, POINT pt, bool withDropPart) {
         const ToolbarButton* b = s->buttons[i];
         if (!IsButtonVisible(b) || IsSeparator(b) || !PtInRect(&b->rect, pt)) continue;
         int left = b->rect.left + s->gap / 2;
-        int right = b->rect.left + (b->content & 0x3FF);
+        int right = b->rect.left + ButtonContentEnd(b);
         int top = b->rect.top + s->gap2 / 2;
         int bottom = b->rect.bottom - s->gap2 + s->gap2 / 2;
         if (b->look & kLookTextBelow) bottom -= s->lineHeight + 1;
         if (pt.x < left || pt.x >= right || pt.y < top || pt.y >= bottom) return -1;
-        int arrow = b->content >> 10;
+        int arrow = ButtonArrowWidth(b);
         if (withDropPart && arrow && pt.x >= b->rect.right - arrow) return i | (int)kHitDropPart;
         return i;
     }
@@ -235,14 +235,14 @@ LRESULT HitTestMessage(ToolbarState* s, WPARAM flag, const POINT* pt) {
     if (!pt) return -1;
     ToolbarLock lock(s, TB_HITTEST);
     EnsureToolbarLayout(s);
-    return ToolbarHitTest(s, *pt, (UINT)flag == 0x12345678);
+    return ToolbarHitTest(s, *pt, (UINT)flag == kToolbarHitDropPart);
 }
 
 LRESULT SetInsertMark(ToolbarState* s, const TBINSERTMARK* mark) {
     if (!mark) return 0;
     ToolbarLock lock(s, TB_SETINSERTMARK);
     EnsureToolbarLayout(s);
-    int index = ((UINT)mark->iButton >> 24) == 0x12 ? ResolveButton(s, (UINT)mark->iButton) : mark->iButton;
+    int index = IsToolbarReference((UINT)mark->iButton) ? ResolveButton(s, (UINT)mark->iButton) : mark->iButton;
     UpdateInsertMark(s, index, mark->dwFlags, true);
     return s->markIndex >= 0;
 }

@@ -4,6 +4,7 @@
 
 #include "ui/toolbar/ToolbarEx.h"
 
+#include <algorithm>
 #include <vector>
 
 // Look word of a button: bits 0-2 the look, the rest marks of measuring, layout and painting.
@@ -118,9 +119,6 @@ struct ToolbarLabel {
 };
 constexpr BYTE kLabelRecompute = 0x80;
 
-// Target windows.
-enum { kTargetNotify = 0, kTargetCommand = 1, kTargetExtra = 2 };
-#define TOOLBAR_ASK_TARGET ((HWND)(LONG_PTR)-1)
 
 struct ToolbarState {
     HWND wnd;
@@ -215,7 +213,7 @@ int ToolbarPaintDepth();  // 32 above 8 bits per pixel on the screen, else the s
 
 // --- Buttons (ToolbarButtons.cpp) ---
 int ResolveButton(const ToolbarState* s, WPARAM value);        // addressed form; -1 when not found
-int ResolveButtonIndex(const ToolbarState* s, WPARAM value);   // plain index unless the top byte is 0x12
+int ResolveButtonIndex(const ToolbarState* s, WPARAM value);   // plain index unless IsToolbarReference
 inline ToolbarButton* ButtonAt(const ToolbarState* s, int i) {
     return (i >= 0 && i < s->buttonCount) ? s->buttons[i] : nullptr;
 }
@@ -299,6 +297,13 @@ void RenderButtonFrames(ToolbarState* s, int index, HDC memoryDC, int mask);
 void FreeToolbarScratch(ToolbarState* s);
 // Where the button's content ends (and its drop-down arrow), as painting places it.
 void UpdateButtonContent(ToolbarState* s, int index);
+// ToolbarButton::content: the content's end in the low 10 bits, the drop-arrow width in the high 6.
+constexpr int kContentEndMax = 0x3FF, kArrowShift = 10, kArrowWidthMax = 63;
+inline WORD PackButtonContent(int end, int arrow) {
+    return (WORD)(std::clamp(end, 0, kContentEndMax) | (std::min(arrow, kArrowWidthMax) << kArrowShift));
+}
+inline int ButtonContentEnd(const ToolbarButton* b) { return b->content & kContentEndMax; }
+inline int ButtonArrowWidth(const ToolbarButton* b) { return b->content >> kArrowShift; }
 void FreeButtonStrip(ToolbarButton* b);
 void DrawToolbarLabel(ToolbarState* s, HDC hdc, int x, int y, const WCHAR* text);
 

@@ -227,7 +227,7 @@ LRESULT AddLabel(ToolbarState* s, const TBXLABEL* desc, const void* text, bool w
     auto* label = (ToolbarLabel*)ToolbarAlloc(sizeof(ToolbarLabel) + wideText.size() * sizeof(WCHAR));
     if (!label) return 0;
     memcpy(label->text, wideText.c_str(), (wideText.size() + 1) * sizeof(WCHAR));
-    label->key = (desc->flags & TBXL_SHORTKEY) ? (LOWORD(desc->key) | 0x12340000u) : desc->key;
+    label->key = (desc->flags & TBXL_SHORTKEY) ? (DWORD)ToolbarIndex(LOWORD(desc->key)) : desc->key;
     label->dx = desc->dx;
     label->dy = desc->dy;
     label->flags = desc->flags | kLabelRecompute;
@@ -248,7 +248,7 @@ LRESULT AddLabel(ToolbarState* s, const TBXLABEL* desc, const void* text, bool w
 
 LRESULT RemoveLabelByKey(ToolbarState* s, WPARAM key) {
     ToolbarLock lock(s, TBX_REMOVELABEL);
-    bool byTag = HIWORD(key) == 0x1222;
+    bool byTag = HIWORD(key) == kToolbarLabelTagMark;
     for (ToolbarLabel** link = &s->labels; *link; link = &(*link)->next) {
         const ToolbarLabel* label = *link;
         if (byTag ? LOWORD(key) == ((label->flags >> 8) & 0xFF) : label->key == (DWORD)key) {

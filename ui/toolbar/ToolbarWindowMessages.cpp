@@ -180,8 +180,8 @@ LRESULT OnChildCommand(ToolbarState* s, WPARAM wParam, HWND child) {
 }
 
 LRESULT SetTarget(ToolbarState* s, HWND window, LPARAM selector) {
-    // 0x1234xxyy: slot yy (the frame toolbar sends 0x12345601 and 0x12345602).
-    int slot = HIWORD(selector) == 0x1234 ? (int)(selector & 0xFF) : (int)kTargetNotify;
+    // ToolbarTargetSlot: the slot in the low byte (the frame's toolbar sets slots 1 and 2).
+    int slot = HIWORD(selector) == kToolbarIndexMark ? (int)(selector & 0xFF) : (int)kTargetNotify;
     if (slot > kTargetExtra) return 0;
     HWND old = s->targets[slot];
     s->targets[slot] = window;

@@ -22,7 +22,7 @@ BYTE KeysArg(WPARAM value) { return (BYTE)(value & (MK_LBUTTON | MK_RBUTTON)); }
 ToolbarAnswer Dispatch(ToolbarState* s, UINT msg, WPARAM wp, LPARAM lp) {
     using F = ButtonField;
     switch (msg) {
-    // --- the window as a whole (ToolbarWindow.cpp)
+    // --- the window as a whole (ToolbarWindowMessages.cpp)
     case WM_CREATE:                return OnCreate(s);
     case WM_DESTROY:               return OnDestroy(s);
     case WM_SIZE:                  return OnSize(s, LowArg(lp), HighArg(lp));
