@@ -5,10 +5,19 @@
 //   BareFramePeer.exe sweep   the sprites cross the window's band in 3200 ms each way, as the pointers do
 //   BareFramePeer.exe rest    the timer runs, nothing moves
 //
+// Built a second time as BareSoundPeer.exe (WL_PEER_SOUND), it runs the game's sound stream besides: the game's
+// own mixer thread fills silent blocks into the game's wave-out player, as the game does from its start to its
+// end. So the stream's cost can be told apart from the rest of the game's; the bare program imports no sound.
+//
 // The window answers the registered message "WertlaufBenchPeer" with 0x12345678 when asked with it, as the
 // game's frame answers "Wertlauf".
+#ifdef WL_PEER_SOUND
+#include "game/GameSounds.h"
+#endif
+
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -114,6 +123,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     g_peer.probe = RegisterWindowMessageA("WertlaufBenchPeer");
     g_peer.memory = CreateCompatibleDC(nullptr);
     g_peer.start = GetTickCount();
+#ifdef WL_PEER_SOUND
+    std::atomic<int32_t> mixerRunning{0}, mixerEnded{1};
+    game::SoundMixerFlags mixer{&mixerRunning, &mixerEnded};
+    game::StartSoundMixer(mixer, game::SoundMixerThread, &mixer);
+#endif
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = PeerProc;
     windowClass.hInstance = instance;
@@ -131,6 +145,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+#ifdef WL_PEER_SOUND
+    if (mixerRunning.load()) game::StopSoundMixer(mixer);
+#endif
     DeleteDC(g_peer.memory);
     if (g_peer.section) DeleteObject(g_peer.section);
     return 0;

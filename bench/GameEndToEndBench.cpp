@@ -6,7 +6,12 @@
 //   - rest: a question on the board and nothing moving, processor time of the main thread, and of program, Wine
 //     server and X server together (the game's sound stream runs at rest too: what a sweep adds to rest is the
 //     cost of drawing it);
-//   - start-up: from CreateProcess to a main window that answers (median of 7).
+//   - start-up: from CreateProcess to a main window that answers (median of 15, the two programs taking turns:
+//     start-up times swing with the machine's load, so the log adds the median of the turns' ratios);
+//   - the same sweep and rest against BareSoundPeer.exe, the bare program running the game's sound stream (its
+//     mixer thread and wave-out player, as the game runs them from start to end): what the game costs beyond
+//     the stream. The log tells how fast the sound sink took the stream (a sound card takes 88,200 bytes a
+//     second; the suite's file sink has no clock and takes it as fast as Wine hands it over).
 // It needs the COM pair of com_rig.py (WL_COM_PAIRS: the game's remote port, then the far end) and the display
 // watcher of tests/ui/dibwnd/display_rig.py (WL_DISPLAY_RIG):
 //   python3 tests/game/serial/com_rig.py --pair 31:32 -- python3 tests/ui/dibwnd/display_rig.py --
@@ -32,7 +37,7 @@ namespace {
 constexpr LRESULT kProbeAnswer = 0x12345678;
 constexpr int kWindowWidth = 1280, kWindowHeight = 1024;
 constexpr DWORD kWaitMs = 60000;  // bound of every wait for a program: a busy machine may hold it up
-constexpr int kStartups = 7;
+constexpr int kStartups = 15;
 
 int Setting(const char* name, int fallback) {
     const char* value = std::getenv(name);
@@ -59,6 +64,18 @@ std::vector<double> RigNumbers(const std::string& request) {
         p = end;
     }
     return numbers;
+}
+
+// Bytes the sound sink has taken so far (the file WL_AUDIO_CAPTURE), 0 without one.
+double SinkBytes() {
+    const char* capture = std::getenv("WL_AUDIO_CAPTURE");
+    if (!capture) return 0;
+    std::string path = std::string("Z:") + capture;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return double(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow;
 }
 
 // ---- The programs ----
@@ -187,15 +204,20 @@ double Sum(const std::vector<double>& v) {
 Sweep MeasureSweep(const Running& running, const Program& program, DWORD stretchMs) {
     Sweep sweep;
     Sleep(1000);  // settled: the pointers or sprites run
-    const std::string names = program.rigName + " wineserver x";
+    const std::string names = program.rigName + " wineserver x " + program.rigName + ":main";
     const std::vector<double> before = RigNumbers("cpu " + names);
+    const double sinkBefore = SinkBytes();
     Sleep(stretchMs);
     sweep.partsMs = RigNumbers("cpu " + names);
-    for (size_t i = 0; i < sweep.partsMs.size() && i < before.size(); ++i) sweep.partsMs[i] -= before[i];
+    const double sinkRate = (SinkBytes() - sinkBefore) * 1000 / stretchMs;
+    if (sweep.partsMs.size() != 4 || before.size() != 4) return sweep;
+    for (size_t i = 0; i < 4; ++i) sweep.partsMs[i] -= before[i];
+    const double mainMs = sweep.partsMs[3];
+    sweep.partsMs.pop_back();
     sweep.cpuMs = Sum(sweep.partsMs);
-    std::printf("  %s sweep: program %.0f ms, wineserver %.0f ms, X %.0f ms\n", program.rigName.c_str(),
-                sweep.partsMs.size() > 0 ? sweep.partsMs[0] : 0, sweep.partsMs.size() > 1 ? sweep.partsMs[1] : 0,
-                sweep.partsMs.size() > 2 ? sweep.partsMs[2] : 0);
+    std::printf("  %s sweep: program %.0f ms (main thread %.0f ms), wineserver %.0f ms, X %.0f ms; the sound sink "
+                "took %.0f bytes/s\n",
+                program.rigName.c_str(), sweep.partsMs[0], mainMs, sweep.partsMs[1], sweep.partsMs[2], sinkRate);
     RECT window;
     GetWindowRect(running.Frame(), &window);
     char watch[96];
@@ -274,6 +296,7 @@ int main() {
     if (!PrepareGameSettings(pairs[0].device)) return 2;
     const Program game{BesideBench("..\\bin\\Wertlauf.exe"), "Wertlauf.exe", "Wertlauf"};
     const Program peer{BesideBench("BareFramePeer.exe"), "BareFramePeer.exe", "WertlaufBenchPeer"};
+    const Program soundPeer{BesideBench("BareSoundPeer.exe"), "BareSoundPeer.exe", "WertlaufBenchPeer"};
     const DWORD stretchMs = DWORD(Setting("WL_BENCH_E2E_SECONDS", 20)) * 1000;
     const int runs = Setting("WL_BENCH_E2E_RUNS", 3);
     Remote remote(pairs[0].peer);
@@ -294,7 +317,7 @@ int main() {
     }
 
     std::vector<double> gameSweepCpu, peerSweepCpu, gamePixels, peerPixels, invalidated, gameRest, peerRest,
-        gameRestTotal, peerRestTotal;
+        gameRestTotal, peerRestTotal, soundSweepCpu, soundRestTotal;
     for (int run = 0; run < runs && trustworthy; ++run) {
         {
             Running p(peer, "sweep");
@@ -311,6 +334,16 @@ int main() {
             gameSweepCpu.push_back(s.cpuMs);
             gamePixels.push_back(s.pixelsPerFrame);
             invalidated.push_back(InvalidatedPerFrame(g.Frame()));
+        }
+        {
+            Running p(soundPeer, "sweep");
+            trustworthy &= p.Frame() != nullptr;
+            soundSweepCpu.push_back(MeasureSweep(p, soundPeer, stretchMs).cpuMs);
+        }
+        {
+            Running p(soundPeer, "rest");
+            trustworthy &= p.Frame() != nullptr;
+            soundRestTotal.push_back(MeasureRest(soundPeer, stretchMs).totalMs);
         }
         {
             Running p(peer, "rest");
@@ -343,8 +376,13 @@ int main() {
                 Median(peerRest));
     std::printf("  rest, program + wineserver + X:   game %7.0f ms  peer %7.0f ms (the game's sound stream runs)\n",
                 Median(gameRestTotal), Median(peerRestTotal));
-    std::printf("  start-up to an answering window:  game %7.1f ms  peer %7.1f ms\n", Median(gameStart),
-                Median(peerStart));
+    std::vector<double> startRatios;
+    for (size_t i = 0; i < gameStart.size() && i < peerStart.size(); ++i)
+        if (peerStart[i] > 0) startRatios.push_back(gameStart[i] / peerStart[i]);
+    std::printf("  start-up to an answering window:  game %7.1f ms  peer %7.1f ms  (median of the turns' ratios %.2f)\n",
+                Median(gameStart), Median(peerStart), Median(startRatios));
+    std::printf("  bare program with the game's sound stream: sweep %.0f ms, rest %.0f ms (program + wineserver + X)\n",
+                Median(soundSweepCpu), Median(soundRestTotal));
     char figure[96];
     std::snprintf(figure, sizeof figure, "sweep CPU, program + wineserver + X (%.0f s)", seconds);
     BenchFigure(figure, Median(gameSweepCpu) / 1000, Median(peerSweepCpu) / 1000, "s");
@@ -360,6 +398,14 @@ int main() {
     BenchFigure(figure, Median(gameRest) / 1000, Median(peerRest) / 1000, "s");
     std::snprintf(figure, sizeof figure, "rest CPU, program + wineserver + X (%.0f s)", seconds);
     BenchFigure(figure, Median(gameRestTotal) / 1000, Median(peerRestTotal) / 1000, "s");
-    BenchFigure("start-up to a window that answers (median of 7)", Median(gameStart), Median(peerStart), "ms");
+    BenchFigure("start-up to a window that answers (median of 15)", Median(gameStart), Median(peerStart), "ms");
+    // The stream the sound Part prescribes runs in the game from start to end; against a bare program that runs
+    // the same stream, what is left is everything else the game does.
+    std::snprintf(figure, sizeof figure, "sweep CPU, program + wineserver + X (%.0f s; peer: bare + the sound stream)",
+                  seconds);
+    BenchFigure(figure, Median(gameSweepCpu) / 1000, Median(soundSweepCpu) / 1000, "s");
+    std::snprintf(figure, sizeof figure, "rest CPU, program + wineserver + X (%.0f s; peer: bare + the sound stream)",
+                  seconds);
+    BenchFigure(figure, Median(gameRestTotal) / 1000, Median(soundRestTotal) / 1000, "s");
     return 0;
 }

@@ -13,7 +13,7 @@ answers request n (counted from 1) with one line in the file <dir>/answer.<n>:
                     rectangles less than 8 ms apart (what one frame sends)
     cpu NAME...     answers the processor time in milliseconds used so far by each NAME: "x" the X
                     server of $DISPLAY, "wineserver" the Wine server of $WINEPREFIX, any other name the
-                    Wine processes of $WINEPREFIX whose command line holds it (added up), and NAME:main
+                    Wine processes of $WINEPREFIX whose command line holds it (their live threads added up), and NAME:main
                     the main thread of such a process
 
 GoogleTest's --gtest_list_tests runs the command without any set-up.
@@ -131,12 +131,21 @@ def environment(pid):
     return dict(p.split(b"=", 1) for p in pairs if b"=" in p)
 
 
-def stat_ms(path):
-    """utime + stime of a /proc stat file, in milliseconds."""
-    fields = read(path).rsplit(b")", 1)[-1].split()
-    if len(fields) < 13:
+def run_ms(pid, tid):
+    """Time a thread has run so far (the scheduler's count, to the nanosecond), in milliseconds."""
+    run = read("/proc/%d/task/%d/schedstat" % (pid, tid)).split()
+    return int(run[0]) / 1e6 if run else 0.0
+
+
+def process_ms(pid):
+    """Time the live threads of a process have run so far, to the nanosecond (the clock ticks of
+    /proc/<pid>/stat are too coarse for short stretches). Threads that have ended are not counted: compare
+    stretches in which the process keeps its threads."""
+    try:
+        tasks = [int(t) for t in os.listdir("/proc/%d/task" % pid)]
+    except OSError:
         return 0.0
-    return (int(fields[11]) + int(fields[12])) * 1000.0 / os.sysconf("SC_CLK_TCK")
+    return sum(run_ms(pid, t) for t in tasks)
 
 
 def cpu_ms(name):
@@ -158,11 +167,7 @@ def cpu_ms(name):
             match = key.encode().lower() in program.lower() and environment(pid).get(b"WINEPREFIX") == prefix
         if match:
             # A Wine process runs its main thread on its first Linux thread.
-            if thread:
-                run = read("/proc/%d/task/%d/schedstat" % (pid, pid)).split()
-                total += int(run[0]) / 1e6 if run else 0.0
-            else:
-                total += stat_ms("/proc/%d/stat" % pid)
+            total += run_ms(pid, pid) if thread else process_ms(pid)
     return total
 
 
