@@ -2,10 +2,8 @@
 // the whole band (the peer measured in the same run). A frame should touch only what changed: nothing at rest.
 #include "bench/BenchClock.h"
 #include "bench/BenchFigure.h"
-#include "game/BoardPainter.h"
-#include "game/GameFrame.h"
+#include "bench/GameBoardModel.h"
 #include "game/RoundControl.h"
-#include "tests/game/GameTestSupport.h"
 
 #include <windows.h>
 
@@ -16,38 +14,6 @@
 using namespace game;
 
 namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-struct Board {
-    GameState state;
-    BoardArt art;
-    CDibImage image;
-    long long invalidatedArea = 0;
-    int invalidations = 0;
-    BoardPainter painter{art, [this](int, int, int cx, int cy) {
-                             invalidatedArea += (long long)cx * cy;
-                             ++invalidations;
-                         }};
-    GameFrame frame{state, nullptr, &painter, [] { return 0; }};
-
-    bool Setup(int width, int height) {
-        if (!LoadBoardArt(art, GetModuleHandleA(nullptr))) return false;
-        for (int i = 0; i < 3; ++i) BuildPointerSprite(art, i, state.pointers.colour[i]);
-        SelectStarImage(art, 0);
-        if (!image.Create(32, width, height, 0)) return false;
-        painter.SetImage(&image);
-        gametest::ArmQuestion(state);  // 0..1000, solution 500
-        state.geometry.clientWidth = width;
-        state.geometry.clientHeight = height;
-        state.stars.count[kRed] = 3;
-        state.stars.count[kBlue] = 5;
-        return true;
-    }
-};
 
 // Median cost and invalidation per frame of a run of frames.
 struct FrameRun {

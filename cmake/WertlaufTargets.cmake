@@ -89,3 +89,14 @@ function(wl_add_bench name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS})
 endfunction()
+
+# wl_add_folder_map_test(<name> <folder>): the CTest <name> fails when the README of <folder> (relative to the
+# project) does not name every file of the folder, or names one that is gone (tools/check_folder_map.py).
+function(wl_add_folder_map_test name folder)
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_Interpreter_FOUND)
+    add_test(NAME ${name} COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/check_folder_map.py
+             ${PROJECT_SOURCE_DIR}/${folder})
+    set_tests_properties(${name} PROPERTIES LABELS layers TIMEOUT 60)
+  endif()
+endfunction()

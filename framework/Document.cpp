@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "framework/DocTemplate.h"
 #include "framework/FrameWnd.h"
@@ -27,12 +28,27 @@ void CDocument::SetTitle(LPCSTR lpszTitle) {
     UpdateFrameCounts();
 }
 
+CString fw::PlainFileTitle(LPCSTR path) {
+    if (!path || !*path || std::strpbrk(path, "*[]/")) return CString();
+    LPCSTR name = path;  // behind the last '\\' or ':'
+    for (LPCSTR p = path; *p; p = ::CharNextA(p))
+        if (*p == '\\' || *p == ':') name = p + 1;
+    if (!*name || std::strchr(name, '.') || std::strlen(name) >= MAX_PATH) return CString();
+    return name;
+}
+
 void CDocument::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU) {
     m_strPathName = fw::FullPath(lpszPathName);
-    char title[MAX_PATH] = {};
-    if (::GetFileTitleA(m_strPathName, title, MAX_PATH) != 0 || !title[0]) {
-        int slash = m_strPathName.ReverseFind('\\');
-        lstrcpynA(title, m_strPathName.Mid(slash + 1), MAX_PATH);
+    // Asking the system loads the common dialogs (and the printing system behind them): a plain name, such as a
+    // new document's, needs no such load.
+    CString title = fw::PlainFileTitle(m_strPathName);
+    if (title.IsEmpty()) {
+        char system[MAX_PATH] = {};
+        if (::GetFileTitleA(m_strPathName, system, MAX_PATH) != 0 || !system[0]) {
+            int slash = m_strPathName.ReverseFind('\\');
+            lstrcpynA(system, m_strPathName.Mid(slash + 1), MAX_PATH);
+        }
+        title = system;
     }
     SetTitle(title);
     if (bAddToMRU && AfxGetApp()) AfxGetApp()->AddToRecentFileList(m_strPathName);

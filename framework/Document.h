@@ -56,3 +56,10 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
+
+namespace fw {
+// The title the system's GetFileTitleA gives a path whose last part is a plain name (no extension to show or
+// hide, no character the system refuses), found without loading the common dialogs; empty for any other path,
+// whose title the system must give.
+CString PlainFileTitle(LPCSTR path);
+}  // namespace fw

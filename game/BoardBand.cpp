@@ -51,7 +51,7 @@ void BoardPainter::DrawColourLine(const BoardGeometry& geometry, bool coloured) 
 
 void BoardPainter::DrawTicks(const GameState& state, const ScaleLayout& layout) {
     const int top = state.geometry.BandTop(), w = layout.scaleLength, width = state.geometry.clientWidth;
-    SelectBoardFont(*m_image, m_art.scaleFont, 1, 0);
+    SelectBoardFont(*m_image, m_art.scaleFont, kTextCentredOnX, kBlack);
     for (const ScaleTick& tick : layout.ticks) {
         const uint32_t colour = state.settings.scaleColour ? ScaleGradientColour(tick.x, w) : kScaleGreen;
         const int firstRow = top + (tick.even ? kLongTickRow : kShortTickRow);

@@ -10,6 +10,7 @@ namespace {
 constexpr int kSpriteRow = 62;         // below the band's top
 constexpr int kMarkerRow = 98;
 constexpr int kLabelBottomRows = 52;   // the labels' strip at the bottom of the view
+constexpr int kLabelTextRows = 50;     // the labels' text starts this far above the bottom
 constexpr int kLabelEdge = 3;          // red and blue labels keep this far from the edges
 constexpr int kLabelRecordExtra = 8;
 constexpr int kHaloMargin = 2;         // halo and soft stamp reach this far beyond the text
@@ -88,7 +89,7 @@ void BoardPainter::DrawLabels(GameState& state) {
 void BoardPainter::DrawLabel(GameState& state, int pointer, double value) {
     char text[512];
     FormatScaleNumber(text, sizeof text, value, state.geometry.decimals);
-    const int align = pointer == kRed ? 0 : (pointer == kBlue ? 2 : 1);
+    const int align = pointer == kRed ? kTextStartsAtX : (pointer == kBlue ? kTextEndsAtX : kTextCentredOnX);
     m_labels.SetFont(m_art.labelFont);
     const int w = m_labels.Measure(text);
     const int height = state.geometry.clientHeight, width = state.geometry.clientWidth;
@@ -105,7 +106,7 @@ void BoardPainter::DrawLabel(GameState& state, int pointer, double value) {
     }
     // A white halo one pixel round the text, then the face in yellow for the winner, else the pointer's colour.
     const uint32_t colour = state.round.winner == pointer ? kWinnerYellow : state.pointers.colour[pointer];
-    m_labels.Draw(*m_image, x, height - 50, text, align, colour);
+    m_labels.Draw(*m_image, x, height - kLabelTextRows, text, align, colour);
 
     state.drawn.labelLeft[pointer] = left;
     state.drawn.labelWidth[pointer] = w + kLabelRecordExtra;

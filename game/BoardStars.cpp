@@ -6,16 +6,8 @@ namespace game {
 namespace {
 
 constexpr int kSlotsPerColumn = 16;
-constexpr int kCacheSlotsPerPlayer = 32;
 
 }  // namespace
-
-BoardPainter::BoardPainter(BoardArt& art, Invalidate invalidate) : m_art(art), m_invalidate(std::move(invalidate)) {}
-
-void BoardPainter::Fill(int x, int y, int cx, int cy, uint32_t colour, bool invalidate) {
-    m_image->FillRect(x, y, cx, cy, colour);
-    if (invalidate && m_invalidate) m_invalidate(x, y, cx, cy);
-}
 
 void BoardPainter::DrawStarColumns(GameState& state) {
     if (!m_image || !m_image->HasPixels()) return;
@@ -30,7 +22,7 @@ bool BoardPainter::DrawStarColumn(GameState& state, int player, bool forceRepain
     const int columns = state.stars.columns == 2 ? 2 : 1;
     const int slotW = cellW / columns;
     const int left = player == kRed ? 0 : state.geometry.clientWidth - cellW;
-    uint8_t* cache = state.drawn.starSlots + player * kCacheSlotsPerPlayer;
+    uint8_t* cache = state.drawn.starSlots + player * kStarSlotsPerPlayer;
     const int count = state.stars.count[player];
 
     int slots = 0;
@@ -38,7 +30,7 @@ bool BoardPainter::DrawStarColumn(GameState& state, int player, bool forceRepain
     for (int s = 0; s < kSlotsPerColumn * columns; ++s) {
         const int row = s / columns;
         if (cellH <= 0 || row * cellH >= top) break;
-        const uint8_t want = s < count ? 1 : 0;
+        const uint8_t want = s < count ? kStarSlotStar : kStarSlotEmpty;
         if (cache[s] != want) changedRows |= 1u << row;
         ++slots;
     }
@@ -50,8 +42,8 @@ bool BoardPainter::DrawStarColumn(GameState& state, int player, bool forceRepain
         const int x = left + (s % columns) * slotW;
         const int y = top - (row + 1) * cellH;
         m_image->FillRect(x, y, slotW, cellH, kBlack);
-        cache[s] = s < count ? 1 : 0;
-        if (cache[s] && star.HasPixels())
+        cache[s] = s < count ? kStarSlotStar : kStarSlotEmpty;
+        if (cache[s] == kStarSlotStar && star.HasPixels())
             m_image->Put(star, x + (slotW - int(star.width)) / 2, y + (cellH - int(star.height)) / 2);
     }
     for (int row = 0; row < kSlotsPerColumn; ++row)

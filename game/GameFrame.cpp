@@ -9,7 +9,6 @@ namespace {
 
 constexpr uint32_t kCountdownFrames = 166;  // beeps at 165, 132, 99, 66 and 33 frames before the end
 constexpr uint32_t kCountdownStep = 33;
-constexpr int32_t kMarkerOffset = 5;
 
 bool BothStopped(const ThreadShared& shared) {
     return shared.playerState[kRed] == kPlayerStopped && shared.playerState[kBlue] == kPlayerStopped;
@@ -114,12 +113,7 @@ uint32_t GameFrame::FinishReveal() {
     round.roundActive = 0;
     round.revealState = kRevealFinished;
 
-    const int winner = DecideWinner(round.reveal.target, position[kRed], position[kBlue]);
-    if (winner >= 0) {
-        if (m_state.settings.autoCount) ChangeStarCount(m_state.stars, winner, +1);
-        round.winner = winner;
-        round.markerPosition = position[winner] + kMarkerOffset;
-    }
+    AwardWinner(m_state, DecideWinner(round.reveal.target, position[kRed], position[kBlue]));
     if (m_events) m_events->QueueSound(kSoundCling3);
     return kDirtyRevealEnded;
 }

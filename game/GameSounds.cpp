@@ -71,7 +71,7 @@ void LocateSounds() {
 
 bool OneShotSlots::Queue(const int16_t* samples, uint32_t count) {
     if (!samples || count == 0 || count > kMaxSoundSamples) return false;
-    for (Slot& slot : slots_) {
+    for (Slot& slot : m_slots) {
         uint32_t expected = 0;
         if (slot.remaining.compare_exchange_strong(expected, kClaimed, std::memory_order_acquire)) {
             slot.samples.store(samples, std::memory_order_relaxed);
@@ -84,7 +84,7 @@ bool OneShotSlots::Queue(const int16_t* samples, uint32_t count) {
 
 void OneShotSlots::Mix(int16_t* out, size_t n) {
     std::fill(out, out + n, int16_t{0});
-    for (Slot& slot : slots_) {
+    for (Slot& slot : m_slots) {
         const uint32_t remaining = slot.remaining.load(std::memory_order_acquire);
         if (remaining == 0 || remaining == kClaimed) continue;
         const int16_t* samples = slot.samples.load(std::memory_order_relaxed);
@@ -97,12 +97,12 @@ void OneShotSlots::Mix(int16_t* out, size_t n) {
 }
 
 int OneShotSlots::Busy() const {
-    return static_cast<int>(std::count_if(std::begin(slots_), std::end(slots_),
+    return static_cast<int>(std::count_if(std::begin(m_slots), std::end(m_slots),
                                           [](const Slot& s) { return s.remaining.load() != 0; }));
 }
 
 void OneShotSlots::Clear() {
-    for (Slot& slot : slots_) slot.remaining.store(0);
+    for (Slot& slot : m_slots) slot.remaining.store(0);
 }
 
 bool QueueOneShotSound(const int16_t* samples, uint32_t count) { return g_oneShotSlots.Queue(samples, count); }

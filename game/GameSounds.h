@@ -58,7 +58,7 @@ private:
         std::atomic<const int16_t*> samples{nullptr};
         std::atomic<uint32_t> remaining{0};  // 0 = free
     };
-    Slot slots_[kOneShotSlots];
+    Slot m_slots[kOneShotSlots];
 };
 
 extern OneShotSlots g_oneShotSlots;

@@ -4,6 +4,6 @@
 
 namespace game {
 
-void DrawnBoard::ForgetStarSlots() { std::memset(starSlots, 0xFF, sizeof starSlots); }
+void DrawnBoard::ForgetStarSlots() { std::memset(starSlots, kStarSlotNotDrawn, sizeof starSlots); }
 
 }  // namespace game

@@ -108,6 +108,10 @@ struct StarColumns {
     uint8_t count[2] = {0, 0};
 };
 
+// What a star slot of the back buffer shows.
+enum StarSlot : uint8_t { kStarSlotEmpty = 0, kStarSlotStar = 1, kStarSlotNotDrawn = 0xFF };
+constexpr int kStarSlotsPerPlayer = 32;
+
 // What the board's back buffer shows, so that a frame redraws only what changed.
 struct DrawnBoard {
     DrawnBoard() { ForgetStarSlots(); }
@@ -118,23 +122,29 @@ struct DrawnBoard {
     int32_t labelWidth[3] = {0, 0, 0};
     int32_t labelLeft[3] = {0, 0, 0};
     double labelValue[3] = {0.0, 0.0, 0.0};
-    uint8_t starSlots[64];  // 32 slots x 2 players: 1 star drawn, 0 empty drawn, 0xFF not drawn
+    uint8_t starSlots[2 * kStarSlotsPerPlayer];  // a StarSlot per slot, red's then blue's
 
     void ForgetStarSlots();
 };
 
+// The star sizes, as the settings keep them.
+enum StarSize : int32_t { kStarsLarge = 0, kStarsMedium = 1, kStarsSmall = 2, kStarsTwoRows = 3 };
+
 // The operator's settings that only the UI thread reads (the others are shared with the threads).
 struct Settings {
-    int32_t starSize = 0;
+    int32_t starSize = kStarsLarge;
     int32_t autoCount = 1;
     int32_t sameSide = 0;
     int32_t scaleColour = 1;
     int32_t timeLimit = 0;  // seconds, 0 = none
 };
 
+// The main frame's full-screen states; the view is told them.
+enum FullScreenState : int32_t { kFullScreenOff = 0, kFullScreenFromNormal = 1, kFullScreenFromMaximised = 2 };
+
 // The view window in full screen, where the frame timer parks the cursor.
 struct ViewWindow {
-    int32_t fullScreenMode = 0;
+    int32_t fullScreenMode = kFullScreenOff;
     RECT viewRect = {0, 0, 0, 0};
 };
 

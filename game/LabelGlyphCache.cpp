@@ -77,9 +77,9 @@ const LabelGlyphCache::Tile* LabelGlyphCache::TileFor(unsigned char ch, uint32_t
 int LabelGlyphCache::Draw(CDibImage& target, int x, int y, const char* text, int align, uint32_t colour) {
     const int width = Measure(text);
     if (width <= 0) return 0;
-    if (align == 1)
+    if (align == kTextCentredOnX)
         x -= static_cast<int>(static_cast<uint32_t>(width) / 2);
-    else if (align != 0)
+    else if (align != kTextStartsAtX)
         x -= width;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
         const Tile* tile = TileFor(*p, colour);

@@ -12,8 +12,11 @@
 
 namespace game {
 
-// The board's text style on an image: the bitmap font, the alignment (0 left, 1 centred, other right),
-// no background and the soft pen in the colour.
+// Alignments of the board's texts on x, as CDibImage::textAlign takes them (any other value aligns right).
+enum BoardTextAlign : int { kTextStartsAtX = 0, kTextCentredOnX = 1, kTextEndsAtX = 2 };
+
+// The board's text style on an image: the bitmap font, the alignment (a BoardTextAlign), no background and the
+// soft pen in the colour.
 void SelectBoardFont(CDibImage& image, const uint8_t* font, int align, uint32_t colour);
 
 class LabelGlyphCache {
@@ -23,8 +26,8 @@ public:
 
     // Width of the text in the font.
     int Measure(const char* text);
-    // Draws the text with its top row at y (the face's row; the halo reaches one row higher and lower), starting
-    // at x (align 0), centred on x (1) or ending at x (other). Returns the text's width.
+    // Draws the text with its top row at y (the face's row; the halo reaches one row higher and lower), aligned
+    // on x by align (a BoardTextAlign). Returns the text's width.
     int Draw(CDibImage& target, int x, int y, const char* text, int align, uint32_t colour);
 
     // The engine's own drawing of one label, which the tiles reproduce.

@@ -16,8 +16,8 @@ namespace {
 
 // Caption, sizing frame and the two boxes: what full screen takes away.
 constexpr DWORD kWindowFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-constexpr DWORD kToolbarStyle = 0x50402834;
-constexpr int kPathCompareFlags = 7;
+constexpr DWORD kToolbarStyle =
+    WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
 constexpr UINT kStatusBarDrawPopout = 1315, kStatusBarDraw = 1427;
 
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
@@ -112,9 +112,9 @@ void CMainFrame::TellViewFullScreen(int state) {
 void CMainFrame::EnterFullScreen() {
     if (IsZoomed()) {
         ShowWindow(SW_SHOWNORMAL);
-        m_nFullScreen = 2;
+        m_nFullScreen = game::kFullScreenFromMaximised;
     } else {
-        m_nFullScreen = 1;
+        m_nFullScreen = game::kFullScreenFromNormal;
     }
     m_bStatusBarVisible = m_wndStatusBar.IsWindowVisible();
     if (m_bStatusBarVisible) ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
@@ -135,14 +135,14 @@ void CMainFrame::LeaveFullScreen() {
     ModifyStyle(0, kWindowFrameStyles, SWP_FRAMECHANGED);
     ::SetMenu(m_hWnd, m_hMenuDefault);
     int from = m_nFullScreen;
-    m_nFullScreen = 0;
-    ShowWindow(from == 2 ? SW_MAXIMIZE : SW_SHOWNORMAL);
-    TellViewFullScreen(0);
+    m_nFullScreen = game::kFullScreenOff;
+    ShowWindow(from == game::kFullScreenFromMaximised ? SW_MAXIMIZE : SW_SHOWNORMAL);
+    TellViewFullScreen(game::kFullScreenOff);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CMainFrame::OnViewFullScreen() {
-    if (m_nFullScreen == 0)
+    if (m_nFullScreen == game::kFullScreenOff)
         EnterFullScreen();
     else
         LeaveFullScreen();
@@ -187,7 +187,7 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* pCopyDataStruct) {
         m_strReceivedText = block.text;
         return TRUE;
     case kCopyDataSamePath:
-        return ComparePathsA(block.text, ActiveDocumentPath(), kPathCompareFlags) == 0;
+        return ComparePathsA(block.text, ActiveDocumentPath(), CP_SAME_PATH) == 0;
     default:
         return FALSE;
     }
@@ -195,9 +195,9 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* pCopyDataStruct) {
 
 LRESULT CMainFrame::OnFramePrivate(WPARAM wParam, LPARAM lParam) {
     switch (wParam) {
-    case 0:
+    case kFrameClose:
         return PostMessage(WM_COMMAND, ID_APP_EXIT);
-    case 2: {
+    case kFrameSendPath: {
         HWND receiver = reinterpret_cast<HWND>(lParam);
         if (!::IsWindow(receiver)) return 0;
         CString path = ActiveDocumentPath();
@@ -209,7 +209,7 @@ LRESULT CMainFrame::OnFramePrivate(WPARAM wParam, LPARAM lParam) {
                             reinterpret_cast<LPARAM>(&block), SMTO_ABORTIFHUNG, 5000, &answer);
         return static_cast<LRESULT>(answer);
     }
-    case 4:
+    case kFrameReceivedText:
         return reinterpret_cast<LRESULT>(static_cast<LPCSTR>(m_strReceivedText));
     default:
         return 0;

@@ -5,13 +5,18 @@
 #pragma once
 
 #include "framework/Framework.h"
+#include "game/GameState.h"
 #include "game/MenuImages.h"
 #include "ui/toolbar/ToolBarNew.h"
 
 // Messages other programs and windows send the frame.
-constexpr UINT kMsgFramePrivate = 0x27F5;     // wParam 0 close, 2 send the document path, 4 received text
+constexpr UINT kMsgFramePrivate = 0x27F5;     // wParam a FramePrivateRequest
 constexpr UINT kMsgSetStatusText = 0x2C3F;    // wParam pane, lParam text (same thread only)
 constexpr LRESULT kProbeAnswer = 0x12345678;
+
+// What kMsgFramePrivate asks: close the program; send the document path to the window in lParam (WM_COPYDATA
+// kCopyDataText); answer the text last received by WM_COPYDATA.
+enum FramePrivateRequest : WPARAM { kFrameClose = 0, kFrameSendPath = 2, kFrameReceivedText = 4 };
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
@@ -70,6 +75,6 @@ private:
     CStatusBar m_wndStatusBar;
     CToolBarNew m_wndToolBar;
     BOOL m_bFlatMode = TRUE;
-    int m_nFullScreen = 0;             // 0 normal, 1 from a normal window, 2 from a maximised one
+    int m_nFullScreen = game::kFullScreenOff;  // a game::FullScreenState
     MenuImages m_menuImages;
 };

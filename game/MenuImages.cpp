@@ -18,8 +18,21 @@ constexpr int kTextGap = 6;        // between the picture column and the text
 constexpr int kRightGap = 8;       // after the shortcut column
 constexpr int kShortcutSpace = 16; // added to the widest shortcut of a popup
 constexpr int kMaxPopupStack = 64;
+// States of the menu check glyph (DrawCheckGlyph with OwnerDraw::kGlyphMenuCheck).
+constexpr DWORD kCheckMarkNormal = 1, kCheckMarkDisabled = 2;
 
 bool IsRecentId(UINT id) { return id >= kFirstRecent && id <= kLastRecent; }
+
+// The data word of a converted item: 0 for a separator, a record's address with kRecordTag set, and for a
+// recent-file entry its width, height and index packed (the text is in m_recentTexts).
+constexpr ULONG_PTR kRecordTag = 1;
+constexpr int kRecentWidthShift = 16, kRecentHeightShift = 8;
+constexpr ULONG_PTR kRecentHeightMask = 0xFF, kRecentIndexMask = 0x0F;
+
+ULONG_PTR RecentData(int width, int height, int index) {
+    return static_cast<ULONG_PTR>(width) << kRecentWidthShift | static_cast<ULONG_PTR>(height) << kRecentHeightShift |
+           static_cast<ULONG_PTR>(index);
+}
 
 struct ScreenFontDC {
     HDC dc = GetDC(nullptr);
@@ -103,13 +116,13 @@ COLORREF MenuImages::Quarter(COLORREF a, COLORREF b) {
 }
 
 MenuImages::~MenuImages() {
-    for (const MenuItemRecord* record : records_) HeapFree(GetProcessHeap(), 0, const_cast<MenuItemRecord*>(record));
-    records_.clear();
-    if (normalPictures) ImageList_Destroy(normalPictures);
-    if (disabledPictures) ImageList_Destroy(disabledPictures);
-    for (HPEN pen : pens)
+    for (const MenuItemRecord* record : m_records) HeapFree(GetProcessHeap(), 0, const_cast<MenuItemRecord*>(record));
+    m_records.clear();
+    if (m_normalPictures) ImageList_Destroy(m_normalPictures);
+    if (m_disabledPictures) ImageList_Destroy(m_disabledPictures);
+    for (HPEN pen : m_pens)
         if (pen) DeleteObject(pen);
-    if (menuFont) DeleteObject(menuFont);
+    if (m_menuFont) DeleteObject(m_menuFont);
 }
 
 BOOL MenuImages::Init(HMODULE module, HMENU menuBar, const UINT* toolbarIds, int count) {
@@ -120,11 +133,11 @@ BOOL MenuImages::Init(HMODULE module, HMENU menuBar, const UINT* toolbarIds, int
         DWORD size = resource ? SizeofResource(module, resource) : 0;
         // version, width, height, count, then the ids: all of them must lie inside the resource.
         if (!data || size < 8 || size < 8u + 2u * data[3]) continue;
-        if (!normalPictures) {
-            pictureWidth = data[1];
-            pictureHeight = data[2];
-            normalPictures = ImageList_Create(pictureWidth, pictureHeight, ILC_COLOR24 | ILC_MASK, data[3], 8);
-            disabledPictures = ImageList_Create(pictureWidth, pictureHeight, ILC_COLOR24 | ILC_MASK, data[3], 8);
+        if (!m_normalPictures) {
+            m_pictureWidth = data[1];
+            m_pictureHeight = data[2];
+            m_normalPictures = ImageList_Create(m_pictureWidth, m_pictureHeight, ILC_COLOR24 | ILC_MASK, data[3], 8);
+            m_disabledPictures = ImageList_Create(m_pictureWidth, m_pictureHeight, ILC_COLOR24 | ILC_MASK, data[3], 8);
         }
         HBITMAP strip = LoadBitmapA(module, MAKEINTRESOURCEA(toolbarIds[t]));
         ULONG_PTR inout = 0;
@@ -132,31 +145,31 @@ BOOL MenuImages::Init(HMODULE module, HMENU menuBar, const UINT* toolbarIds, int
                                              DibLoad::kConvertDepth | DibLoad::kForceCopy | (24u << DibLoad::kDepthShift), &inout);
         if (washed && IsDibRecord(washed))
             MakeDisabledDib(reinterpret_cast<BITMAPINFO*>(washed), nullptr, kDisabledTint, kMaskColour);
-        if (strip) ImageList_AddMasked(normalPictures, strip, kMaskColour);
-        if (washed && IsDibRecord(washed)) ImageList_AddMasked(disabledPictures, GetDibBitmap(washed), kMaskColour);
+        if (strip) ImageList_AddMasked(m_normalPictures, strip, kMaskColour);
+        if (washed && IsDibRecord(washed)) ImageList_AddMasked(m_disabledPictures, GetDibBitmap(washed), kMaskColour);
         if (strip) DeleteObject(strip);
         if (washed && IsDibRecord(washed)) FreeDib(washed);
-        for (int i = 0; i < data[3] && idCount < kMaxCommands; ++i)
-            if (data[4 + i]) commandIds[idCount++] = data[4 + i];
+        for (int i = 0; i < data[3] && m_idCount < kMaxCommands; ++i)
+            if (data[4 + i]) m_commandIds[m_idCount++] = data[4 + i];
     }
-    if (!idCount) return FALSE;
+    if (!m_idCount) return FALSE;
 
-    pens[0] = CreatePen(PS_SOLID, 2, 0x008000);
-    pens[1] = CreatePen(PS_SOLID, 1, 0x00FF00);
-    pens[2] = CreatePen(PS_SOLID, 2, 0x808080);
-    pens[3] = CreatePen(PS_SOLID, 1, 0xDEDEDE);
+    m_pens[0] = CreatePen(PS_SOLID, 2, 0x008000);
+    m_pens[1] = CreatePen(PS_SOLID, 1, 0x00FF00);
+    m_pens[2] = CreatePen(PS_SOLID, 2, 0x808080);
+    m_pens[3] = CreatePen(PS_SOLID, 1, 0xDEDEDE);
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        menuFont = CreateFontIndirectA(&metrics.lfMenuFont);
-    if (!menuFont) {
+        m_menuFont = CreateFontIndirectA(&metrics.lfMenuFont);
+    if (!m_menuFont) {
         LOGFONTA fallback = {};
         GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(fallback), &fallback);
-        menuFont = CreateFontIndirectA(&fallback);
+        m_menuFont = CreateFontIndirectA(&fallback);
     }
     {
-        ScreenFontDC screen(menuFont);
-        GetTextMetricsA(screen.dc, &textMetrics);
+        ScreenFontDC screen(m_menuFont);
+        GetTextMetricsA(screen.dc, &m_textMetrics);
     }
 
     // Every popup of the bar, nested ones included (at most 64 waiting).
@@ -182,7 +195,7 @@ SIZE MenuImages::MeasureMenuText(HDC dc, const char* text, int length) const {
 }
 
 int MenuImages::ItemHeight() const {
-    return std::max<int>(textMetrics.tmHeight + 4, GetSystemMetrics(SM_CYMENU));
+    return std::max<int>(m_textMetrics.tmHeight + 4, GetSystemMetrics(SM_CYMENU));
 }
 
 void MenuImages::ConvertItem(HMENU menu, UINT position, HDC dc) {
@@ -206,10 +219,10 @@ void MenuImages::ConvertItem(HMENU menu, UINT position, HDC dc) {
     record->picture = static_cast<short>(info.hSubMenu ? -1 : PictureOf(info.wID));
     record->height = static_cast<WORD>(ItemHeight());
     record->shortcutWidth = static_cast<WORD>(shortcut.cx);
-    record->width = static_cast<WORD>(pictureWidth + 4 + kTextGap + text.cx + shortcut.cx + kRightGap);
-    records_.insert(record);
-    if (!SetOwnerDrawn(menu, position, reinterpret_cast<ULONG_PTR>(record) | 1)) {
-        records_.erase(record);
+    record->width = static_cast<WORD>(m_pictureWidth + 4 + kTextGap + text.cx + shortcut.cx + kRightGap);
+    m_records.insert(record);
+    if (!SetOwnerDrawn(menu, position, reinterpret_cast<ULONG_PTR>(record) | kRecordTag)) {
+        m_records.erase(record);
         HeapFree(GetProcessHeap(), 0, record);
     }
 }
@@ -218,15 +231,15 @@ void MenuImages::ConvertRecentItem(HMENU menu, UINT position, UINT id, HDC dc) {
     char text[64];
     int length = MenuItemText(menu, position, text, sizeof(text));
     int index = static_cast<int>(id - kFirstRecent);
-    memcpy(recentTexts[index], text, sizeof(text));
+    memcpy(m_recentTexts[index], text, sizeof(text));
     SIZE size = MeasureMenuText(dc, text, length);
-    int width = std::min(0xFFFF, static_cast<int>(pictureWidth + 4 + kTextGap + size.cx + kRightGap));
-    int height = std::min(255, ItemHeight());
-    SetOwnerDrawn(menu, position, (static_cast<ULONG_PTR>(width) << 16) | (height << 8) | index);
+    int width = std::min(0xFFFF, static_cast<int>(m_pictureWidth + 4 + kTextGap + size.cx + kRightGap));
+    int height = std::min(static_cast<int>(kRecentHeightMask), ItemHeight());
+    SetOwnerDrawn(menu, position, RecentData(width, height, index));
 }
 
 void MenuImages::ConvertPopup(HMENU popup, bool includeRecent) {
-    ScreenFontDC screen(menuFont);
+    ScreenFontDC screen(m_menuFont);
     int count = GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
         UINT id = GetMenuItemID(popup, i);
@@ -240,7 +253,7 @@ void MenuImages::ConvertPopup(HMENU popup, bool includeRecent) {
 
 int MenuImages::WidestShortcut(HMENU popup) const {
     int widest = 0;
-    ScreenFontDC screen(menuFont);
+    ScreenFontDC screen(m_menuFont);
     for (int i = 0, count = GetMenuItemCount(popup); i < count; ++i) {
         MENUITEMINFOA info = {};
         info.cbSize = sizeof(info);
@@ -283,15 +296,15 @@ void MenuImages::OnInitMenuPopup(HMENU popup) {
 }
 
 MenuItemRecord* MenuImages::RecordOf(ULONG_PTR data) const {
-    if (!(data & 1)) return nullptr;
-    auto* record = reinterpret_cast<MenuItemRecord*>(data & ~static_cast<ULONG_PTR>(1));
-    return records_.count(record) ? record : nullptr;
+    if (!(data & kRecordTag)) return nullptr;
+    auto* record = reinterpret_cast<MenuItemRecord*>(data & ~kRecordTag);
+    return m_records.count(record) ? record : nullptr;
 }
 
 int MenuImages::PictureOf(UINT commandId) const {
     if (!commandId) return -1;
-    for (int i = idCount - 1; i >= 0; --i)
-        if (commandIds[i] == commandId) return i;
+    for (int i = m_idCount - 1; i >= 0; --i)
+        if (m_commandIds[i] == commandId) return i;
     return -1;
 }
 
@@ -302,8 +315,8 @@ bool MenuImages::OnMeasureItem(MEASUREITEMSTRUCT* measure) const {
         measure->itemWidth = record->width;
         measure->itemHeight = record->height;
     } else if (IsRecentId(measure->itemID) && data) {
-        measure->itemWidth = static_cast<UINT>(data >> 16);
-        measure->itemHeight = static_cast<UINT>((data >> 8) & 255);
+        measure->itemWidth = static_cast<UINT>(data >> kRecentWidthShift);
+        measure->itemHeight = static_cast<UINT>((data >> kRecentHeightShift) & kRecentHeightMask);
     } else if (data == 0) {
         measure->itemWidth = 20;
         measure->itemHeight = 8;
@@ -328,7 +341,7 @@ bool MenuImages::OnDrawItem(const DRAWITEMSTRUCT* draw) const {
     COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     COLORREF oldBack = GetBkColor(dc), oldText = GetTextColor(dc);
     int oldMode = GetBkMode(dc);
-    RECT column = {item.left, item.top, item.left + pictureWidth + 4, item.bottom};
+    RECT column = {item.left, item.top, item.left + m_pictureWidth + 4, item.bottom};
     RECT textArea = {column.right, item.top, item.right, item.bottom};
 
     if (!record && !recent) {
@@ -348,22 +361,22 @@ bool MenuImages::OnDrawItem(const DRAWITEMSTRUCT* draw) const {
     FillSolid(dc, textArea, selected ? Half(highlight, window) : window);
 
     int picture = record ? record->picture : -1;
-    if (picture >= 0 && picture < ImageList_GetImageCount(normalPictures)) {
+    if (picture >= 0 && picture < ImageList_GetImageCount(m_normalPictures)) {
         int x = column.left + 2;
-        int y = item.top + (item.bottom - item.top - pictureHeight) / 2;
+        int y = item.top + (item.bottom - item.top - m_pictureHeight) / 2;
         if (checked) {
-            RECT ring = {x - 1, y - 1, x + pictureWidth + 1, y + pictureHeight + 1};
+            RECT ring = {x - 1, y - 1, x + m_pictureWidth + 1, y + m_pictureHeight + 1};
             FillSolid(dc, ring, GetSysColor(COLOR_BTNFACE));
-            Draw3dFrame(dc, x - 2, y - 2, pictureWidth + 4, pictureHeight + 4, kFrameSunken);
+            Draw3dFrame(dc, x - 2, y - 2, m_pictureWidth + 4, m_pictureHeight + 4, kFrameSunken);
         }
-        ImageList_Draw(disabled ? disabledPictures : normalPictures, picture, dc, x, y, ILD_TRANSPARENT);
+        ImageList_Draw(disabled ? m_disabledPictures : m_normalPictures, picture, dc, x, y, ILD_TRANSPARENT);
     } else if (checked) {
-        DrawCheckGlyph(dc, &column, disabled ? 0x12 : 0x11, 0);
+        DrawCheckGlyph(dc, &column, OwnerDraw::kGlyphMenuCheck | (disabled ? kCheckMarkDisabled : kCheckMarkNormal), 0);
     }
 
-    HGDIOBJ oldFont = SelectObject(dc, menuFont);
+    HGDIOBJ oldFont = SelectObject(dc, m_menuFont);
     SetBkMode(dc, TRANSPARENT);
-    const char* text = record ? record->text : recentTexts[data & 15];
+    const char* text = record ? record->text : m_recentTexts[data & kRecentIndexMask];
     int tab = record ? record->tabPosition : -1;
     int textLength = tab >= 0 ? tab : static_cast<int>(strlen(text));
     int shortcutWidth = record ? record->shortcutWidth : 0;
@@ -396,7 +409,7 @@ BOOL MenuImages::FreeItem(HMENU menu, UINT position) {
     info.fMask = MIIM_DATA;
     if (!GetMenuItemInfoA(menu, position, TRUE, &info)) return FALSE;
     if (MenuItemRecord* record = RecordOf(info.dwItemData)) {
-        records_.erase(record);
+        m_records.erase(record);
         HeapFree(GetProcessHeap(), 0, record);
     }
     MENUITEMINFOA plain = {};
@@ -436,11 +449,11 @@ BOOL MenuImages::SetItemImage(HMENU menuBar, UINT commandId, int index) {
 }
 
 int MenuImages::AddPicture(HBITMAP normal, HBITMAP disabled, COLORREF mask) {
-    if (!normalPictures || !disabledPictures) return -1;
-    int index = ImageList_AddMasked(normalPictures, normal, mask);
+    if (!m_normalPictures || !m_disabledPictures) return -1;
+    int index = ImageList_AddMasked(m_normalPictures, normal, mask);
     if (index < 0) return -1;
-    if (ImageList_AddMasked(disabledPictures, disabled ? disabled : normal, mask) < 0) {
-        ImageList_Remove(normalPictures, index);
+    if (ImageList_AddMasked(m_disabledPictures, disabled ? disabled : normal, mask) < 0) {
+        ImageList_Remove(m_normalPictures, index);
         return -1;
     }
     return index;

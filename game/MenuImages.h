@@ -16,7 +16,8 @@ constexpr LRESULT kMenuImagesAnswer = 0x12345678;
 // Data word of popups inserted by InsertPopup.
 constexpr ULONG_PTR kInsertedPopupData = 0xFF55AA88;
 
-// The record every converted item carries (its data word is the address with bit 0 set).
+// The record every converted item but separators and recent-file entries carries (its data word is the address
+// with bit 0 set).
 struct MenuItemRecord {
     char text[64];
     int tabPosition;       // index of the '\t' before the shortcut, -1 none
@@ -38,7 +39,7 @@ public:
     // Loads the RT_TOOLBAR resources and bitmaps of the ids from module and converts every item of the menu
     // bar. FALSE when no toolbar id was found (the menus stay plain).
     BOOL Init(HMODULE module, HMENU menuBar, const UINT* toolbarIds, int count);
-    bool IsActive() const { return idCount > 0; }
+    bool IsActive() const { return m_idCount > 0; }
 
     // WM_INITMENUPOPUP: converts what is not converted yet (recent files included) and aligns the shortcuts.
     void OnInitMenuPopup(HMENU popup);
@@ -68,16 +69,16 @@ public:
     static COLORREF Half(COLORREF a, COLORREF b);
     static COLORREF Quarter(COLORREF a, COLORREF b);
 
-    WORD commandIds[kMaxCommands] = {};
-    int idCount = 0;
-    int pictureWidth = 16;
-    int pictureHeight = 15;
-    HFONT menuFont = nullptr;
-    TEXTMETRICA textMetrics = {};
-    HIMAGELIST normalPictures = nullptr;
-    HIMAGELIST disabledPictures = nullptr;
-    HPEN pens[4] = {};
-    char recentTexts[16][64] = {};
+    WORD m_commandIds[kMaxCommands] = {};
+    int m_idCount = 0;
+    int m_pictureWidth = 16;
+    int m_pictureHeight = 15;
+    HFONT m_menuFont = nullptr;
+    TEXTMETRICA m_textMetrics = {};
+    HIMAGELIST m_normalPictures = nullptr;
+    HIMAGELIST m_disabledPictures = nullptr;
+    HPEN m_pens[4] = {};
+    char m_recentTexts[16][64] = {};
 
 private:
     void ConvertPopup(HMENU popup, bool includeRecent);
@@ -91,5 +92,5 @@ private:
     int AddPicture(HBITMAP normal, HBITMAP disabled, COLORREF mask);
     void FreeRecords(HMENU menu);
 
-    std::unordered_set<const MenuItemRecord*> records_;
+    std::unordered_set<const MenuItemRecord*> m_records;
 };

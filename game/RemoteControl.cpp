@@ -3,6 +3,7 @@
 
 #include "game/ThreadSeams.h"
 #include "game/serial/Serial.h"
+#include "res/ViewCommands.h"
 #include "text/ParseNumber.h"
 #include "text/StrPrintf.h"
 
@@ -13,10 +14,21 @@ namespace game {
 
 namespace {
 
-constexpr int kKeyCommands[8] = {0, 0, 32809, 32813, 33036, 33034, 33037, 33035};
+// Keys 0 and 1 are the players'; 2-7 post these commands.
+constexpr int kKeyCommands[8] = {0,
+                                 0,
+                                 ID_GAME_NEXT_PAGE,
+                                 ID_GAME_RESET,
+                                 ID_STARS_RED_MINUS,
+                                 ID_STARS_RED_PLUS,
+                                 ID_STARS_BLUE_MINUS,
+                                 ID_STARS_BLUE_PLUS};
 constexpr size_t kDigits = 8;
 constexpr DWORD kStackBytes = 32768;
 constexpr DWORD kStopPollMs = 50;
+constexpr char kAsciiCaseBit = 0x20;  // set in the lower-case letters
+
+char AsciiLower(char c) { return static_cast<char>(c | kAsciiCaseBit); }
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool IsEvent(char c) { return c == 'U' || c == 'S' || c == 'D'; }
@@ -26,7 +38,7 @@ uint32_t HexValue(const char* digits) {
     uint32_t value = 0;
     for (size_t i = 0; i < kDigits; ++i) {
         const char c = digits[i];
-        const uint32_t d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        const uint32_t d = c <= '9' ? c - '0' : AsciiLower(c) - 'a' + 10;
         value = value << 4 | d;
     }
     return value;
@@ -47,87 +59,87 @@ int ComPortFromText(const char* text) {
     char head[33] = {};
     if (text) std::strncpy(head, text, 32);
     const char* number = head;
-    if ((head[0] | 0x20) == 'c' && (head[1] | 0x20) == 'o' && (head[2] | 0x20) == 'm') number += 3;
+    if (AsciiLower(head[0]) == 'c' && AsciiLower(head[1]) == 'o' && AsciiLower(head[2]) == 'm') number += 3;
     const int32_t n = ParseInt32A(number, 0, nullptr);
     return n > 0 ? n - 1 : 0;
 }
 
 RemoteFrameReader::RemoteFrameReader(RemoteActions& actions, TickSource now, std::atomic<int32_t>* clockOffset)
-    : actions_(actions), now_(now ? now : SystemTicks), offset_(clockOffset ? clockOffset : &ownOffset_) {}
+    : m_actions(actions), m_now(now ? now : SystemTicks), m_offset(clockOffset ? clockOffset : &m_ownOffset) {}
 
 void RemoteFrameReader::Feed(const void* bytes, size_t count) {
     const auto* in = static_cast<const char*>(bytes);
     while (count > 0) {
         const size_t take = std::min(count, Room());
-        std::memcpy(buffer_ + fill_, in, take);
-        fill_ += take;
-        buffer_[fill_] = 0;
+        std::memcpy(m_buffer + m_fill, in, take);
+        m_fill += take;
+        m_buffer[m_fill] = 0;
         in += take;
         count -= take;
         Parse();
-        if (Room() == 0) Drop(fill_);  // cannot happen: a full buffer always decides its first frame
+        if (Room() == 0) Drop(m_fill);  // cannot happen: a full buffer always decides its first frame
     }
 }
 
 void RemoteFrameReader::Drop(size_t count) {
-    count = std::min(count, fill_);
-    std::memmove(buffer_, buffer_ + count, fill_ - count);
-    fill_ -= count;
-    buffer_[fill_] = 0;
+    count = std::min(count, m_fill);
+    std::memmove(m_buffer, m_buffer + count, m_fill - count);
+    m_fill -= count;
+    m_buffer[m_fill] = 0;
 }
 
 void RemoteFrameReader::Parse() {
     for (;;) {
         // Resync: a frame starts with a key digit and an event letter; a lone digit at the end may be one.
         size_t start = 0;
-        while (start < fill_ && !(IsHex(buffer_[start]) && (start + 1 == fill_ || IsEvent(buffer_[start + 1])))) ++start;
+        while (start < m_fill && !(IsHex(m_buffer[start]) && (start + 1 == m_fill || IsEvent(m_buffer[start + 1])))) ++start;
         Drop(start);
-        if (fill_ < 3) return;
+        if (m_fill < 3) return;
 
         size_t digits = 0;
-        while (2 + digits < fill_ && IsHex(buffer_[2 + digits])) ++digits;
+        while (2 + digits < m_fill && IsHex(m_buffer[2 + digits])) ++digits;
         if (digits > kDigits) {
             Drop(digits + 2);
             continue;
         }
         if (digits < kDigits) {
-            if (2 + digits == fill_) return;  // the time stamp may still be coming
+            if (2 + digits == m_fill) return;  // the time stamp may still be coming
             Drop(digits + 2);
             continue;
         }
-        if (fill_ == 2 + kDigits) return;  // waiting for the terminator
-        if (!IsLineEnd(buffer_[2 + kDigits])) {
+        if (m_fill == 2 + kDigits) return;  // waiting for the terminator
+        if (!IsLineEnd(m_buffer[2 + kDigits])) {
             Drop(2 + kDigits);
             continue;
         }
-        Process(buffer_[0] - '0', buffer_[1], HexValue(buffer_ + 2));
+        Process(m_buffer[0] - '0', m_buffer[1], HexValue(m_buffer + 2));
         Drop(3 + kDigits);  // a LF behind a CR goes with the next resync
     }
 }
 
 void RemoteFrameReader::Process(int key, char event, uint32_t remoteTime) {
-    if ((event == 'S' && key <= 3) || offset_->load() == 0)
-        offset_->store(static_cast<int32_t>(now_() - remoteTime));
-    const uint32_t t = remoteTime + static_cast<uint32_t>(offset_->load());
+    if ((event == 'S' && key <= 3) || m_offset->load() == 0)
+        m_offset->store(static_cast<int32_t>(m_now() - remoteTime));
+    const uint32_t t = remoteTime + static_cast<uint32_t>(m_offset->load());
     if (event != 'D' || key < 0 || key > 7) return;
 
     if (key <= 1) {
-        const int32_t sinceStop = Since(t, lastStop_[key]);
+        const int32_t sinceStop = Since(t, m_lastStop[key]);
         if (sinceStop < 0 || sinceStop > static_cast<int32_t>(kRemoteDebounceMs)) {
-            lastStop_[key] = t;
-            actions_.StopPlayer(key, t);
+            m_lastStop[key] = t;
+            m_actions.StopPlayer(key, t);
         }
     }
-    const int32_t sinceAction = Since(t, lastAction_[key]);
+    const int32_t sinceAction = Since(t, m_lastAction[key]);
     if (sinceAction >= 0 && sinceAction <= static_cast<int32_t>(kRemoteDebounceMs)) return;
-    lastAction_[key] = t;
+    m_lastAction[key] = t;
     if (key <= 1) {
-        if (actions_.SingleMode())
-            actions_.StopPlayer(key, t);
+        if (m_actions.SingleMode())
+            m_actions.StopPlayer(key, t);
         else
-            actions_.StartPlayer(key, t);
+            m_actions.StartPlayer(key, t);
     } else {
-        actions_.PostCommand(RemoteKeyCommand(key));
+        m_actions.PostCommand(RemoteKeyCommand(key));
     }
 }
 
@@ -141,7 +153,7 @@ DWORD RunRemoteControl(const RemoteControlContext& context) {
         const int port = c->comPort->load();
         if (port != openedFor || slot < 0 || !SerialIsAlive(slot)) {
             if (slot >= 0) SerialClose(slot);
-            slot = SerialOpen(port, 9600, kParityNone, 0, 0, 0);
+            slot = SerialOpen(port, kRemoteBaud, kParityNone, kOneStopBit, kEightDataBits, kHandshakeNone);
             openedFor = port;
             if (slot < 0) {
                 Sleep(kRemoteRetryMs);

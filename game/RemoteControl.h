@@ -11,6 +11,7 @@
 
 namespace game {
 
+constexpr int kRemoteBaud = 9600;
 constexpr uint32_t kRemoteDebounceMs = 100;
 constexpr size_t kRemoteBufferBytes = 32;
 constexpr DWORD kRemoteRetryMs = 200;
@@ -46,24 +47,24 @@ public:
     RemoteFrameReader(RemoteActions& actions, TickSource now, std::atomic<int32_t>* clockOffset = nullptr);
 
     // Bytes the buffer can take now; never 0 between calls of Feed.
-    size_t Room() const { return kRemoteBufferBytes - fill_; }
+    size_t Room() const { return kRemoteBufferBytes - m_fill; }
     // Appends the bytes and handles every complete frame; the buffer keeps an incomplete one.
     void Feed(const void* bytes, size_t count);
-    int32_t ClockOffset() const { return offset_->load(); }
+    int32_t ClockOffset() const { return m_offset->load(); }
 
 private:
     void Parse();
     void Drop(size_t count);
     void Process(int key, char event, uint32_t remoteTime);
 
-    RemoteActions& actions_;
-    TickSource now_;
-    std::atomic<int32_t> ownOffset_{0};
-    std::atomic<int32_t>* offset_;
-    char buffer_[kRemoteBufferBytes + 1] = {};
-    size_t fill_ = 0;
-    uint32_t lastStop_[2] = {0, 0};
-    uint32_t lastAction_[8] = {};
+    RemoteActions& m_actions;
+    TickSource m_now;
+    std::atomic<int32_t> m_ownOffset{0};
+    std::atomic<int32_t>* m_offset;
+    char m_buffer[kRemoteBufferBytes + 1] = {};
+    size_t m_fill = 0;
+    uint32_t m_lastStop[2] = {0, 0};
+    uint32_t m_lastAction[8] = {};
 };
 
 // What the reader thread shares with its owner.

@@ -1,11 +1,15 @@
 #include "game/RoundControl.h"
 
+#include "res/ViewCommands.h"
+
 #include <algorithm>
 #include <limits>
 
 namespace game {
 
 namespace {
+
+constexpr int32_t kMarkerOffset = 5;  // the winner marker stands this far right of the winner's pointer
 
 bool ValidPlayer(int player) { return player == kRed || player == kBlue; }
 
@@ -94,14 +98,21 @@ void ChangeStarCount(StarColumns& stars, int player, int delta) {
     stars.count[player] = static_cast<uint8_t>(delta >= 0 ? (count + 1) % modulus : (count + modulus - 1) % modulus);
 }
 
+void AwardWinner(GameState& state, int winner) {
+    if (!ValidPlayer(winner)) return;
+    if (state.settings.autoCount) ChangeStarCount(state.stars, winner, +1);
+    state.round.winner = winner;
+    state.round.markerPosition = state.pointers.position[winner] + kMarkerOffset;
+}
+
 const StarSizeEntry& StarSizeFor(int32_t starSize) {
     static const StarSizeEntry kTable[4] = {
-        {149, 136, 136, 1, 8},  // large
-        {150, 102, 102, 1, 8},  // medium
-        {151, 68, 68, 1, 8},    // small
-        {151, 136, 68, 2, 25},  // two rows of small stars
+        {IDB_STAR_LARGE, 136, 136, 1, 8},   // kStarsLarge
+        {IDB_STAR_MEDIUM, 102, 102, 1, 8},  // kStarsMedium
+        {IDB_STAR_SMALL, 68, 68, 1, 8},     // kStarsSmall
+        {IDB_STAR_SMALL, 136, 68, 2, 25},   // kStarsTwoRows: two rows of small stars
     };
-    return kTable[starSize >= 0 && starSize <= 3 ? starSize : 0];
+    return kTable[starSize >= kStarsLarge && starSize <= kStarsTwoRows ? starSize : kStarsLarge];
 }
 
 void ApplyStarSize(GameState& state) {

@@ -1,5 +1,5 @@
 // Round control: starting and stopping the players' pointers, the F7/F8 keys, resets, star counts and sizes,
-// and the time limit. These run on the UI thread, except StartPlayer and StopPlayer, which the remote reader
+// the winner's star, and the time limit. These run on the UI thread, except StartPlayer and StopPlayer, which the remote reader
 // also calls from its own thread.
 #pragma once
 
@@ -35,6 +35,9 @@ void TogglePlayer(ThreadShared& shared, int player, uint32_t now, GameEvents* ev
 
 // Star count + or - one, wrapping round the star modulus.
 void ChangeStarCount(StarColumns& stars, int player, int delta);
+// The end of a reveal: the winner (-1 for a tie: nothing) gets the winner marker beside his pointer and, when
+// the stars are counted automatically, a star.
+void AwardWinner(GameState& state, int winner);
 
 struct StarSizeEntry {
     int resourceId;  // bitmap of the star image
@@ -43,7 +46,7 @@ struct StarSizeEntry {
     int columns;
     int modulus;
 };
-// The star-size table; values outside 0..3 count as 0.
+// The star-size table by StarSize; values outside it count as kStarsLarge.
 const StarSizeEntry& StarSizeFor(int32_t starSize);
 void ApplyStarSize(GameState& state);
 

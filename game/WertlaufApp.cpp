@@ -9,6 +9,8 @@
 #include "res/AppCommands.h"
 #include "ui/filedialog/FileDialogExt.h"
 
+#include <mmsystem.h>
+
 BEGIN_MESSAGE_MAP(CWertlaufApp, CWinApp)
     ON_COMMAND(ID_HELP_KEYS, OnHelpKeys)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -18,7 +20,19 @@ END_MESSAGE_MAP()
 
 CWertlaufApp::CWertlaufApp() = default;
 
+namespace {
+
+// The sound system's first use loads and sets up Wine's or the system's audio drivers, which takes a while;
+// a thread of its own asks for the devices while the window is being built, so that the view finds them ready.
+DWORD WINAPI WarmUpSound(LPVOID) {
+    waveOutGetNumDevs();
+    return 0;
+}
+
+}  // namespace
+
 BOOL CWertlaufApp::InitInstance() {
+    if (HANDLE warmUp = CreateThread(nullptr, 0, WarmUpSound, nullptr, 0, nullptr)) CloseHandle(warmUp);
     AfxEnableControlContainer(nullptr);
     Enable3dControlsStatic();
     InstallFileDialogExtension(nullptr);
@@ -36,6 +50,11 @@ BOOL CWertlaufApp::InitInstance() {
     m_pMainWnd->UpdateWindow();
     ApplyCommandLine();
     return TRUE;
+}
+
+BOOL CWertlaufApp::IsIdleMessage(MSG* pMsg) {
+    if (pMsg->message == WM_TIMER && pMsg->wParam == kFrameTimerId) return FALSE;
+    return CWinApp::IsIdleMessage(pMsg);
 }
 
 void CWertlaufApp::ApplyCommandLine() {

@@ -12,6 +12,9 @@ public:
     CWertlaufApp();
 
     BOOL InitInstance() override;
+    // The view's frame timer ticks 33 times a second and changes only the board, never what a command shows:
+    // its ticks bring no idle-time update of the toolbar and the status bar. Every other message still does.
+    BOOL IsIdleMessage(MSG* pMsg) override;
 
     // The template's first document, that document's first view, entry n of the recent-file list.
     CDocument* GetFirstDocument() const;

@@ -30,7 +30,7 @@ public:
 
     // A question folder given on the command line (the application calls this once the view exists).
     void SetInfoPath(LPCSTR path);
-    // The main frame entering (1 or 2) or leaving (0) full screen.
+    // The main frame entering or leaving full screen (a game::FullScreenState).
     void SetFullScreenMode(int mode);
 
     // Round operations; ticks are GetTickCount milliseconds.

@@ -21,17 +21,17 @@ public:
 // What the remote's keys do: players directly (on the reader's thread), commands through the view's queue.
 class SharedRemoteActions : public game::RemoteActions {
 public:
-    explicit SharedRemoteActions(game::ThreadShared& shared) : shared_(shared) {}
-    void StartPlayer(int player, uint32_t tick) override { game::StartPlayer(shared_, player, tick); }
-    void StopPlayer(int player, uint32_t tick) override { game::StopPlayer(shared_, player, tick, &sounds_); }
+    explicit SharedRemoteActions(game::ThreadShared& shared) : m_shared(shared) {}
+    void StartPlayer(int player, uint32_t tick) override { game::StartPlayer(m_shared, player, tick); }
+    void StopPlayer(int player, uint32_t tick) override { game::StopPlayer(m_shared, player, tick, &m_sounds); }
     void PostCommand(int commandId) override {
-        if (HWND window = shared_.commandWindow.load()) ::PostMessageA(window, WM_COMMAND, commandId, 0);
+        if (HWND window = m_shared.commandWindow.load()) ::PostMessageA(window, WM_COMMAND, commandId, 0);
     }
-    bool SingleMode() override { return shared_.singleMode != 0; }
+    bool SingleMode() override { return m_shared.singleMode != 0; }
 
 private:
-    game::ThreadShared& shared_;
-    SlotSounds sounds_;
+    game::ThreadShared& m_shared;
+    SlotSounds m_sounds;
 };
 
 DWORD WINAPI ReaderThread(LPVOID param) {

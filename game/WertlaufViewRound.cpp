@@ -90,12 +90,12 @@ void CWertlaufView::SetStarSize(int size) {
         LayoutChildren(m_state.geometry.clientWidth, m_state.geometry.clientHeight);
 }
 
-void CWertlaufView::OnSmallStars() { SetStarSize(2); }
-void CWertlaufView::OnMediumStars() { SetStarSize(1); }
-void CWertlaufView::OnLargeStars() { SetStarSize(0); }
-void CWertlaufView::OnTwoRowStars() { SetStarSize(3); }
+void CWertlaufView::OnSmallStars() { SetStarSize(kStarsSmall); }
+void CWertlaufView::OnMediumStars() { SetStarSize(kStarsMedium); }
+void CWertlaufView::OnLargeStars() { SetStarSize(kStarsLarge); }
+void CWertlaufView::OnTwoRowStars() { SetStarSize(kStarsTwoRows); }
 
-void CWertlaufView::OnUpdateSmallStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 2); }
-void CWertlaufView::OnUpdateMediumStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 1); }
-void CWertlaufView::OnUpdateLargeStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 0); }
-void CWertlaufView::OnUpdateTwoRowStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == 3); }
+void CWertlaufView::OnUpdateSmallStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == kStarsSmall); }
+void CWertlaufView::OnUpdateMediumStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == kStarsMedium); }
+void CWertlaufView::OnUpdateLargeStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == kStarsLarge); }
+void CWertlaufView::OnUpdateTwoRowStars(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_state.settings.starSize == kStarsTwoRows); }

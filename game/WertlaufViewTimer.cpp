@@ -22,9 +22,10 @@ void CWertlaufView::OnTimer(UINT_PTR nIDEvent) {
     g_frameRunning = false;
 }
 
-// In full screen the mouse cursor is moved out of the way, to the view's bottom-right pixel.
+// In full screen entered from a maximised frame the mouse cursor is moved out of the way, to the view's
+// bottom-right pixel.
 void CWertlaufView::ParkCursor() {
-    if (m_state.window.fullScreenMode != 2) return;
+    if (m_state.window.fullScreenMode != kFullScreenFromMaximised) return;
     POINT cursor;
     if (GetCursorPos(&cursor) && PtInRect(&m_state.window.viewRect, cursor))
         SetCursorPos(m_state.window.viewRect.right, m_state.window.viewRect.bottom - 1);

@@ -2,6 +2,7 @@
 #include "image/DibImageDetail.h"
 
 #include <cstdlib>
+#include <malloc.h>
 #include <utility>
 
 namespace {
@@ -78,11 +79,13 @@ int CDibImage::Reset() {
     return 0;
 }
 
-bool CDibImage::AllocatePixels(uintptr_t bitsMode) {
+bool CDibImage::AllocatePixels(uintptr_t bitsMode, HeapBlock& spare) {
     const size_t rowBufferBytes = 4 * (size_t)width + 8;
     if (bitsMode == kDibHeapPixels) {
-        // Rows, one spare row, then the row buffer, all in one block.
-        pixelBlock = (uint8_t*)malloc((size_t)imageSize + rowBufferBytes + stride);
+        // Rows, one spare row, then the row buffer, all in one block: the block of the pixels before when it
+        // is large enough and not twice as large (fresh memory costs more than the drawing into it).
+        const size_t bytes = (size_t)imageSize + rowBufferBytes + stride, spareBytes = spare ? _msize(spare.get()) : 0;
+        pixelBlock = bytes <= spareBytes && spareBytes / 2 <= bytes ? spare.release() : (uint8_t*)malloc(bytes);
         if (!pixelBlock) return false;
         bits = pixelBlock; // malloc already aligns to more than 4 bytes
         rowBuffer = bits + imageSize + stride;
@@ -154,6 +157,9 @@ void CDibImage::SetDefaultPalette() {
 
 bool CDibImage::Create(uint32_t bitDepth, uint32_t newWidth, uint32_t newHeight, uint32_t fillColour,
                        uintptr_t bitsMode) {
+    // The heap block of the pixels before serves again if it fits; otherwise it goes when this returns.
+    HeapBlock spare(foreignPixels ? nullptr : pixelBlock);
+    if (!foreignPixels) pixelBlock = nullptr;
     Reset();
     if (newWidth > 32768 || newHeight > 32768) {
         lastError = kDibErrorSize;
@@ -183,7 +189,7 @@ bool CDibImage::Create(uint32_t bitDepth, uint32_t newWidth, uint32_t newHeight,
     FillHeader();
     if (!trueColour) SetDefaultPalette();
 
-    if (!AllocatePixels(bitsMode)) {
+    if (!AllocatePixels(bitsMode, spare)) {
         Reset();
         lastError = kDibErrorMemory;
         return false;
@@ -199,7 +205,6 @@ bool CDibImage::Create(uint32_t bitDepth, uint32_t newWidth, uint32_t newHeight,
 bool CDibImage::Copy(const CDibImage& source) {
     // Copying an image onto itself must not free the pixels it is about to read.
     if (&source == this) return depth != 0;
-    Reset();
     progressCallback = source.progressCallback;
     progressContext = source.progressContext;
     if (!Create(source.depth, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;

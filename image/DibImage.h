@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 class CDibImage;
@@ -290,8 +291,12 @@ public:
 
 private:
     void InstallAccessors(uint32_t bitDepth);
+    struct FreeBlock {
+        void operator()(uint8_t* block) const { free(block); }
+    };
+    using HeapBlock = std::unique_ptr<uint8_t, FreeBlock>;
     void FreePixels();
-    bool AllocatePixels(uintptr_t bitsMode);
+    bool AllocatePixels(uintptr_t bitsMode, HeapBlock& spare);
     void FillHeader();
     void SetDefaultPalette();
     // Steps of Quantize.

@@ -34,8 +34,8 @@ void ForEachStoredPixel32(const CDibImage& image, Visit visit) {
 
 bool CDibImage::AlphaPut(const CDibImage& source, int x, int y) {
     if (&source == this) {
-        const CDibImage snapshot(source);
-        return AlphaPut(snapshot, x, y);
+        const auto snapshot = DibSnapshot(source);
+        return snapshot && AlphaPut(*snapshot, x, y);
     }
     DibPlacement p;
     if (depth < 12 || source.depth != 32 || !DibPlace(*this, source, x, y, &p)) return false;
@@ -66,8 +66,8 @@ bool CDibImage::AlphaPut(const CDibImage& source, int x, int y) {
 
 bool CDibImage::AlphaBlendPut(const CDibImage& source, int x, int y) {
     if (&source == this) {
-        const CDibImage snapshot(source);
-        return AlphaBlendPut(snapshot, x, y);
+        const auto snapshot = DibSnapshot(source);
+        return snapshot && AlphaBlendPut(*snapshot, x, y);
     }
     DibPlacement p;
     if (depth < 12 || !DibPlace(*this, source, x, y, &p)) return false;
@@ -93,8 +93,8 @@ bool CDibImage::AlphaBlendPut(const CDibImage& source, int x, int y) {
 
 bool CDibImage::MaskedPut(const CDibImage& source, int x, int y, const CDibImage& mask) {
     if (&source == this || &mask == this) {
-        const CDibImage snapshot(*this);
-        return MaskedPut(&source == this ? snapshot : source, x, y, &mask == this ? snapshot : mask);
+        const auto snapshot = DibSnapshot(*this);
+        return snapshot && MaskedPut(&source == this ? *snapshot : source, x, y, &mask == this ? *snapshot : mask);
     }
     // The mask is read at the source's own positions, so it has to cover the whole source.
     if (!mask.HasPixels() || mask.width < source.width || mask.height < source.height) return false;

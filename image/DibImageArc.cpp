@@ -23,9 +23,9 @@ struct ArcEllipse {
     int64_t cx, cy, rx, ry, c, s;
     bool turned;
 
-    ArcEllipse(int cx_, int cy_, int rx_, int ry_, int rotation)
-        : cx(cx_), cy(cy_), rx(rx_), ry(ry_), c(FixedCos(rotation) / 16), s(FixedSin(rotation) / 16),
-          turned((rotation & 0x1ffff) != 0 && Abs64(rx_) != Abs64(ry_)) {}
+    ArcEllipse(int centreX, int centreY, int radiusX, int radiusY, int rotation)
+        : cx(centreX), cy(centreY), rx(radiusX), ry(radiusY), c(FixedCos(rotation) / 16), s(FixedSin(rotation) / 16),
+          turned((rotation & 0x1ffff) != 0 && Abs64(radiusX) != Abs64(radiusY)) {}
 
     POINT At(int a) const {
         if (!turned) return {ClampToInt(cx + FixedCos(a) * rx / 65536), ClampToInt(cy + FixedSin(a) * ry / 65536)};

@@ -101,8 +101,8 @@ void PutPixels(CDibImage& dest, const CDibImage& source, const DibPlacement& p, 
 
 bool CDibImage::Put(const CDibImage& source, int x, int y, uint32_t flags) {
     if (&source == this) {
-        const CDibImage snapshot(source);
-        return Put(snapshot, x, y, flags);
+        const auto snapshot = DibSnapshot(source);
+        return snapshot && Put(*snapshot, x, y, flags);
     }
     DibPlacement p;
     if (!DibPlace(*this, source, x, y, &p)) return false;
@@ -115,8 +115,9 @@ bool CDibImage::Put(const CDibImage& source, int x, int y, uint32_t flags) {
 
 bool CDibImage::CropFrom(const CDibImage& source, int x, int y, int w, int h) {
     if (&source == this) {
-        const CDibImage snapshot(source);
-        return CropFrom(snapshot, x, y, w, h);
+        const auto snapshot = DibSnapshot(source);
+        if (!snapshot) Reset();
+        return snapshot && CropFrom(*snapshot, x, y, w, h);
     }
     if (!source.HasPixels()) {
         Reset();
@@ -149,8 +150,9 @@ bool CDibImage::CropFrom(const CDibImage& source, int x, int y, int w, int h) {
 
 bool CDibImage::TransformFrom(const CDibImage& source, int turn, int mirrorTopBottom, int mirrorLeftRight) {
     if (&source == this) {
-        const CDibImage snapshot(source);
-        return TransformFrom(snapshot, turn, mirrorTopBottom, mirrorLeftRight);
+        const auto snapshot = DibSnapshot(source);
+        if (!snapshot) Reset();
+        return snapshot && TransformFrom(*snapshot, turn, mirrorTopBottom, mirrorLeftRight);
     }
     turn &= 3;
     const int srcW = (int)source.width, srcH = (int)source.height;

@@ -1,6 +1,9 @@
 // CDibImage conversions: bit depth, reduction to a palette, grey levels, threshold and alpha masks.
 #include "image/ColourDistance.h"
 #include "image/DibImageDetail.h"
+#include "image/loops/DibLoops.h"
+
+#include <vector>
 
 namespace {
 
@@ -20,13 +23,13 @@ uint32_t NearestEntry(const uint32_t* colours, uint32_t count, uint32_t colour) 
 // Remembers recent nearest-entry answers: photos repeat colours, and a palette search costs `count` steps.
 class NearestEntryCache {
 public:
-    NearestEntryCache(const uint32_t* colours, uint32_t count) : colours_(colours), count_(count) {
-        for (Slot& s : slots_) s.colour = 0xffffffff; // no 0x00RRGGBB key has a fourth byte of 255
+    NearestEntryCache(const uint32_t* colours, uint32_t count) : m_colours(colours), m_count(count) {
+        for (Slot& s : m_slots) s.colour = 0xffffffff; // no 0x00RRGGBB key has a fourth byte of 255
     }
     uint32_t Find(uint32_t colour) {
         colour &= 0xffffff;
-        Slot& s = slots_[(colour * 2654435761u) >> (32 - kBits)];
-        if (s.colour != colour) s = {colour, NearestEntry(colours_, count_, colour)};
+        Slot& s = m_slots[(colour * 2654435761u) >> (32 - kBits)];
+        if (s.colour != colour) s = {colour, NearestEntry(m_colours, m_count, colour)};
         return s.index;
     }
 
@@ -35,57 +38,63 @@ private:
     struct Slot {
         uint32_t colour, index;
     };
-    const uint32_t* colours_;
-    uint32_t count_;
-    Slot slots_[1 << kBits];
+    const uint32_t* m_colours;
+    uint32_t m_count;
+    Slot m_slots[1 << kBits];
 };
 
 } // namespace
 
-bool CDibImage::ConvertDepth(const CDibImage& source, uint32_t newDepth) {
-    if (&source == this) return ConvertDepth(CDibImage(source), newDepth);
-    if (newDepth == 0) newDepth = 24;
-    if (!source.HasPixels() || newDepth < 12) {
-        Create(0, 0, 0, 0, 0);
-        return false;
-    }
-    if (newDepth == source.depth) return Copy(source);
-    if (!Create(newDepth, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* in = DibColourRow(source, (int)y);
-        uint8_t* out = RowAddress((int)y);
-        for (uint32_t x = 0; x < width; ++x) writePixel(out, (int)x, LoadU32(in + 4 * x));
-    }
-    return true;
+bool CDibImage::ConvertDepth(const CDibImage& image, uint32_t newDepth) {
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (newDepth == 0) newDepth = 24;
+        if (!source.HasPixels() || newDepth < 12) {
+            Create(0, 0, 0, 0, 0);
+            return false;
+        }
+        if (newDepth == source.depth) return Copy(source);
+        if (!Create(newDepth, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
+        const DibRowWriter write = DibTraitsOf(*this).writeRow;
+        for (uint32_t y = height; y-- > 0;) {
+            uint8_t* out = RowAddress((int)y);
+            if (source.depth == 24 && depth == 32)
+                DibLoops().to32From24(source.RowAddress((int)y), DibWords(out), width);
+            else
+                write(out, DibColourWords(source, (int)y), width);
+        }
+        return true;
+    });
 }
 
-bool CDibImage::ToPalette(const CDibImage& source, uint32_t spec, const uint32_t* colours) {
-    if (&source == this) return ToPalette(CDibImage(source), spec, colours);
-    uint32_t count = spec & 0xffffff, bits = spec >> 24;
-    if (count == 0) count = depth >= 1 && depth <= 7 ? 1u << depth : 256;
-    if (bits == 0) bits = PaletteBitsFor(count);
-    if (!source.HasPixels() || (bits != 1 && bits != 2 && bits != 4 && bits != 8)) {
-        Create(0, 0, 0, 0, 0);
-        return false;
-    }
-    if (count > (1u << bits)) count = 1u << bits;
+bool CDibImage::ToPalette(const CDibImage& image, uint32_t spec, const uint32_t* colours) {
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        uint32_t count = spec & 0xffffff, bits = spec >> 24;
+        if (count == 0) count = depth >= 1 && depth <= 7 ? 1u << depth : 256;
+        if (bits == 0) bits = PaletteBitsFor(count);
+        if (!source.HasPixels() || (bits != 1 && bits != 2 && bits != 4 && bits != 8)) {
+            Create(0, 0, 0, 0, 0);
+            return false;
+        }
+        if (count > (1u << bits)) count = 1u << bits;
 
-    // The palette to map to: the caller's, or this image's own, saved before Create resets it. An image
-    // without a palette (empty or true colour) gives the default palette of the new depth.
-    uint32_t used[256];
-    const bool ownPalette = !colours && HasPixels() && !trueColour;
-    if (ownPalette) colours = reinterpret_cast<const uint32_t*>(memcpy(used, palette, 4 * count));
-    if (!Create(bits, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-    if (!colours) colours = reinterpret_cast<const uint32_t*>(memcpy(used, palette, 4 * count));
-    for (uint32_t i = 0; i < count; ++i) SetPaletteColor((int)i, colours[i]);
+        // The palette to map to: the caller's, or this image's own, saved before Create resets it. An image
+        // without a palette (empty or true colour) gives the default palette of the new depth.
+        uint32_t used[256];
+        const bool ownPalette = !colours && HasPixels() && !trueColour;
+        if (ownPalette) colours = reinterpret_cast<const uint32_t*>(memcpy(used, palette, 4 * count));
+        if (!Create(bits, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
+        if (!colours) colours = reinterpret_cast<const uint32_t*>(memcpy(used, palette, 4 * count));
+        for (uint32_t i = 0; i < count; ++i) SetPaletteColor((int)i, colours[i]);
 
-    NearestEntryCache nearest(colours, count);
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* in = DibColourRow(source, (int)y);
-        uint8_t* out = RowAddress((int)y);
-        for (uint32_t x = 0; x < width; ++x) writePixel(out, (int)x, nearest.Find(LoadU32(in + 4 * x)));
-    }
-    return true;
+        NearestEntryCache nearest(colours, count);
+        std::vector<uint32_t> indices(width);
+        for (uint32_t y = height; y-- > 0;) {
+            const uint32_t* in = DibColourWords(source, (int)y);
+            for (uint32_t x = 0; x < width; ++x) indices[x] = nearest.Find(in[x]);
+            DibTraitsOf(*this).writeRow(RowAddress((int)y), indices.data(), width);
+        }
+        return true;
+    });
 }
 
 bool CDibImage::GreyFrom(const CDibImage& source) { return Copy(source) && MakeGrey(); }
@@ -99,57 +108,73 @@ bool CDibImage::MakeGrey() {
         }
         return true;
     }
-    for (uint32_t y = 0; y < height; ++y) {
+    // Every true-colour depth's index row holds its grey levels; they widen to grey words in the row
+    // buffer in place (from the right, as each word lies at or after its level).
+    uint32_t* greys = DibWords(rowBuffer);
+    for (uint32_t y = height; y-- > 0;) {
         uint8_t* row = RowAddress((int)y);
-        for (uint32_t x = 0; x < width; ++x) writePixel(row, (int)x, DibGreyLevel(readPixel(row, (int)x)) * 0x010101u);
+        const uint8_t* levels = rowToIndex8(row, this);
+        for (uint32_t x = width; x-- > 0;) greys[x] = levels[x] * 0x010101u;
+        DibTraitsOf(*this).writeRow(row, greys, width);
     }
     return true;
 }
 
-bool CDibImage::GreyIndex8From(const CDibImage& source) {
-    if (&source == this) return GreyIndex8From(CDibImage(source));
-    if (!source.HasPixels() || !Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-    for (int i = 0; i < 256; ++i) SetPaletteColor(i, (uint32_t)i * 0x010101u);
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* in = DibColourRow(source, (int)y);
-        uint8_t* out = RowAddress((int)y);
-        for (uint32_t x = 0; x < width; ++x) out[x] = DibGreyLevel(LoadU32(in + 4 * x));
-    }
-    return true;
-}
-
-bool CDibImage::Threshold1From(const CDibImage& source) {
-    if (&source == this) return Threshold1From(CDibImage(source));
-    if (!source.HasPixels() || !Create(1, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* in = DibColourRow(source, (int)y);
-        uint8_t* out = RowAddress((int)y);
-        for (uint32_t x = 0; x < width; ++x) {
-            const uint32_t c = LoadU32(in + 4 * x);
-            const uint32_t weighted = 29 * (c & 255) + 76 * (((c >> 16) & 255) + 2 * ((c >> 8) & 255));
-            writePixel(out, (int)x, weighted > 32767);
+bool CDibImage::GreyIndex8From(const CDibImage& image) {
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (!source.HasPixels() || !Create(8, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
+        for (int i = 0; i < 256; ++i) SetPaletteColor(i, (uint32_t)i * 0x010101u);
+        for (uint32_t y = height; y-- > 0;) {
+            uint8_t* out = RowAddress((int)y);
+            if (source.trueColour) {
+                // The index rows of true-colour depths are their grey levels.
+                const uint8_t* in = source.RowAddress((int)y);
+                if (source.depth == 24) DibLoops().grey24(in, out, width);
+                else if (source.depth == 32) DibLoops().grey32(in, out, width);
+                else memcpy(out, source.rowToIndex8(in, &source), width);
+                continue;
+            }
+            const uint32_t* in = DibColourWords(source, (int)y);
+            for (uint32_t x = 0; x < width; ++x) out[x] = DibGreyLevel(in[x]);
         }
-    }
-    return true;
+        return true;
+    });
 }
 
-bool CDibImage::MaskToColor(const CDibImage& source, int mode, COLORREF colour) {
-    if (source.depth != 8 || !source.HasPixels() || mode < 0 || mode > 3) return false;
-    if (&source == this) return MaskToColor(CDibImage(source), mode, colour);
-    const uint32_t rgb = (uint32_t)GetRValue(colour) << 16 | (uint32_t)GetGValue(colour) << 8 | GetBValue(colour);
-    // Modes 2 and 3 take the blue byte of the mask's palette entry.
-    uint8_t alpha[256];
-    for (int v = 0; v < 256; ++v) {
-        const uint8_t level = mode < 2 ? (uint8_t)v : source.palette[v].rgbBlue;
-        alpha[v] = (mode & 1) ? (uint8_t)(255 - level) : level;
-    }
-    if (!Create(32, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* in = source.RowAddress((int)y);
-        uint8_t* out = RowAddress((int)y);
-        for (uint32_t x = 0; x < width; ++x) StoreU32(out + 4 * x, rgb | (uint32_t)alpha[in[x]] << 24);
-    }
-    return true;
+bool CDibImage::Threshold1From(const CDibImage& image) {
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (!source.HasPixels() || !Create(1, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
+        std::vector<uint32_t> bits(width);
+        for (uint32_t y = height; y-- > 0;) {
+            const uint32_t* in = DibColourWords(source, (int)y);
+            for (uint32_t x = 0; x < width; ++x) {
+                const uint32_t c = in[x];
+                bits[x] = 29 * (c & 255) + 76 * (((c >> 16) & 255) + 2 * ((c >> 8) & 255)) > 32767;
+            }
+            DibTraitsOf(*this).writeRow(RowAddress((int)y), bits.data(), width);
+        }
+        return true;
+    });
+}
+
+bool CDibImage::MaskToColor(const CDibImage& image, int mode, COLORREF colour) {
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (source.depth != 8 || !source.HasPixels() || mode < 0 || mode > 3) return false;
+        const uint32_t rgb = (uint32_t)GetRValue(colour) << 16 | (uint32_t)GetGValue(colour) << 8 | GetBValue(colour);
+        // Modes 2 and 3 take the blue byte of the mask's palette entry.
+        uint8_t alpha[256];
+        for (int v = 0; v < 256; ++v) {
+            const uint8_t level = mode < 2 ? (uint8_t)v : source.palette[v].rgbBlue;
+            alpha[v] = (mode & 1) ? (uint8_t)(255 - level) : level;
+        }
+        if (!Create(32, source.width, source.height, kDibNoFill, kDibHeapPixels)) return false;
+        for (uint32_t y = height; y-- > 0;) {
+            const uint8_t* in = source.RowAddress((int)y);
+            uint8_t* out = RowAddress((int)y);
+            for (uint32_t x = 0; x < width; ++x) StoreU32(out + 4 * x, rgb | (uint32_t)alpha[in[x]] << 24);
+        }
+        return true;
+    });
 }
 
 bool CDibImage::CompactPalette() {

@@ -22,36 +22,38 @@ void LoadRow(const CDibImage& source, int y, std::vector<uint32_t>& row) {
 
 } // namespace
 
-bool CDibImage::Filter3x3(const CDibImage& source, uint32_t strength, uint32_t outDepth) {
-    if (&source == this) return Filter3x3(CDibImage(source), strength, outDepth);
-    if (!source.HasPixels() || !Create(outDepth, source.width, source.height, kDibNoFill, kDibHeapPixels))
-        return false;
-    const uint32_t total = (strength & 255) >= 11 ? (strength & 255) + 1 : 12, centreWeight = total - 12;
-    int shift = 0;
-    for (int k = 4; k <= 8; ++k)
-        if (total == 1u << k) shift = k;
+bool CDibImage::Filter3x3(const CDibImage& image, uint32_t strength, uint32_t outDepth) {
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (!source.HasPixels() || !Create(outDepth, source.width, source.height, kDibNoFill, kDibHeapPixels))
+            return false;
+        const uint32_t total = (strength & 255) >= 11 ? (strength & 255) + 1 : 12, centreWeight = total - 12;
+        int shift = 0;
+        for (int k = 4; k <= 8; ++k)
+            if (total == 1u << k) shift = k;
 
-    std::vector<uint32_t> above(width + 2), middle(width + 2), below(width + 2);
-    LoadRow(source, -1, above);
-    LoadRow(source, 0, middle);
-    for (uint32_t y = 0; y < height; ++y) {
-        LoadRow(source, (int)y + 1, below);
-        uint8_t* out = RowAddress((int)y);
-        for (uint32_t x = 1; x <= width; ++x) {
-            const uint32_t centre = middle[x];
-            auto at = [centre](uint32_t v) { return v == kAbsent ? centre : v; };
-            const uint32_t edges[4] = {at(above[x]), at(middle[x - 1]), at(middle[x + 1]), at(below[x])};
-            const uint32_t corners[4] = {at(above[x - 1]), at(above[x + 1]), at(below[x - 1]), at(below[x + 1])};
-            uint32_t colour = 0;
-            for (int s = 0; s <= 16; s += 8) {
-                uint32_t sum = ((centre >> s) & 255) * centreWeight;
-                for (int i = 0; i < 4; ++i) sum += 2 * ((edges[i] >> s) & 255) + ((corners[i] >> s) & 255);
-                colour |= (shift ? sum >> shift : sum / total) << s;
+        std::vector<uint32_t> above(width + 2), middle(width + 2), below(width + 2), colours(width);
+        LoadRow(source, -1, above);
+        LoadRow(source, 0, middle);
+        for (uint32_t y = 0; y < height; ++y) {
+            LoadRow(source, (int)y + 1, below);
+            uint8_t* out = RowAddress((int)y);
+            for (uint32_t x = 1; x <= width; ++x) {
+                const uint32_t centre = middle[x];
+                auto at = [centre](uint32_t v) { return v == kAbsent ? centre : v; };
+                const uint32_t edges[4] = {at(above[x]), at(middle[x - 1]), at(middle[x + 1]), at(below[x])};
+                const uint32_t corners[4] = {at(above[x - 1]), at(above[x + 1]), at(below[x - 1]), at(below[x + 1])};
+                uint32_t colour = 0;
+                for (int s = 0; s <= 16; s += 8) {
+                    uint32_t sum = ((centre >> s) & 255) * centreWeight;
+                    for (int i = 0; i < 4; ++i) sum += 2 * ((edges[i] >> s) & 255) + ((corners[i] >> s) & 255);
+                    colour |= (shift ? sum >> shift : sum / total) << s;
+                }
+                colours[x - 1] = colour;
             }
-            writePixel(out, (int)x - 1, colour);
+            DibTraitsOf(*this).writeRow(out, colours.data(), width);
+            above.swap(middle);
+            middle.swap(below);
         }
-        above.swap(middle);
-        middle.swap(below);
-    }
-    return true;
+        return true;
+    });
 }

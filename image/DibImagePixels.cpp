@@ -1,103 +1,38 @@
 // Per-depth pixel readers, writers, colour packers and row converters of CDibImage.
 #include "image/DibImageDetail.h"
+#include "image/DibPixelAccess.h"
+#include "image/loops/DibLoops.h"
 
 #include <intrin.h>
 
 namespace {
 
-// ---- Readers and writers
-
-uint32_t Read1(const uint8_t* row, int x) { return (row[x >> 3] >> (7 - (x & 7))) & 1; }
-void Write1(uint8_t* row, int x, uint32_t v) {
-    const uint8_t bit = (uint8_t)(0x80 >> (x & 7));
-    row[x >> 3] = (uint8_t)((v & 1) ? row[x >> 3] | bit : row[x >> 3] & ~bit);
-}
-
-uint32_t Read2(const uint8_t* row, int x) { return (row[x >> 2] >> ((3 - (x & 3)) * 2)) & 3; }
-void Write2(uint8_t* row, int x, uint32_t v) {
-    const int shift = (3 - (x & 3)) * 2;
-    row[x >> 2] = (uint8_t)((row[x >> 2] & ~(3 << shift)) | ((v & 3) << shift));
-}
-
-uint32_t Read4(const uint8_t* row, int x) { return (x & 1) ? row[x >> 1] & 15 : row[x >> 1] >> 4; }
-void Write4(uint8_t* row, int x, uint32_t v) {
-    uint8_t& b = row[x >> 1];
-    b = (x & 1) ? (uint8_t)((b & 0xf0) | (v & 15)) : (uint8_t)((b & 0x0f) | ((v & 15) << 4));
-}
-
-uint32_t Read8(const uint8_t* row, int x) { return row[x]; }
-void Write8(uint8_t* row, int x, uint32_t v) { row[x] = (uint8_t)v; }
-
-// Two pixels share three bytes: B0 G0 | R0 B1 | G1 R1 (high nibble first).
-uint32_t Read12(const uint8_t* row, int x) {
-    const uint8_t* p = row + 3 * (x >> 1);
-    uint32_t r, g, b;
-    if (x & 1) {
-        b = p[1] & 15;
-        g = p[2] >> 4;
-        r = p[2] & 15;
-    } else {
-        b = p[0] >> 4;
-        g = p[0] & 15;
-        r = p[1] >> 4;
-    }
-    return (r << 20) | (g << 12) | (b << 4);
-}
-void Write12(uint8_t* row, int x, uint32_t c) {
-    uint8_t* p = row + 3 * (x >> 1);
-    const uint32_t r = (c >> 20) & 15, g = (c >> 12) & 15, b = (c >> 4) & 15;
-    if (x & 1) {
-        p[1] = (uint8_t)((p[1] & 0xf0) | b);
-        p[2] = (uint8_t)((g << 4) | r);
-    } else {
-        p[0] = (uint8_t)((b << 4) | g);
-        p[1] = (uint8_t)((p[1] & 0x0f) | (r << 4));
-    }
-}
-
-uint32_t Pack15(uint32_t c) {
-    return ((c >> 9) & 0x7c00) | ((c >> 6) & 0x03e0) | ((c >> 3) & 0x001f) | ((c >> 16) & 0x8000);
-}
-uint32_t Unpack15(uint32_t w) {
-    return ((w & 0x7c00) << 9) | ((w & 0x03e0) << 6) | ((w & 0x001f) << 3) | ((w & 0x8000) << 16);
-}
-uint32_t Read15(const uint8_t* row, int x) { return Unpack15(LoadU16(row + 2 * x)); }
-void Write15(uint8_t* row, int x, uint32_t c) { StoreU16(row + 2 * x, (uint16_t)Pack15(c)); }
-
-uint32_t Pack16(uint32_t c) { return ((c >> 8) & 0xf800) | ((c >> 5) & 0x07e0) | ((c >> 3) & 0x001f); }
-uint32_t Unpack16(uint32_t w) { return ((w & 0xf800) << 8) | ((w & 0x07e0) << 5) | ((w & 0x001f) << 3); }
-uint32_t Read16(const uint8_t* row, int x) { return Unpack16(LoadU16(row + 2 * x)); }
-void Write16(uint8_t* row, int x, uint32_t c) { StoreU16(row + 2 * x, (uint16_t)Pack16(c)); }
-
-// Three bytes only: the last pixel of a DIB section or of caller memory may end at a page boundary.
-uint32_t Read24(const uint8_t* row, int x) {
-    const uint8_t* p = row + 3 * x;
-    return p[0] | (p[1] << 8) | ((uint32_t)p[2] << 16);
-}
-void Write24(uint8_t* row, int x, uint32_t c) {
-    uint8_t* p = row + 3 * x;
-    p[0] = (uint8_t)c;
-    p[1] = (uint8_t)(c >> 8);
-    p[2] = (uint8_t)(c >> 16);
-}
-
-uint32_t Read32(const uint8_t* row, int x) { return LoadU32(row + 4 * x); }
-void Write32(uint8_t* row, int x, uint32_t c) { StoreU32(row + 4 * x, c); }
+using namespace DibPixels;
 
 uint32_t Pack12(uint32_t c) { return ((c >> 12) & 0xf00) | ((c >> 8) & 0x0f0) | ((c >> 4) & 0x00f); }
 uint32_t PackSame(uint32_t c) { return c; }
 
-// ---- Row converters
+// ---- Row converters, each a loop of its depth's reader
 
+template <DibPixelReader Read>
 const uint8_t* UnpackIndices(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x) out[x] = (uint8_t)image->readPixel(row, (int)x);
+    for (uint32_t x = 0; x < image->width; ++x) out[x] = (uint8_t)Read(row, (int)x);
     return out;
 }
+template <DibPixelReader Read>
 const uint8_t* GreyIndices(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x) out[x] = DibGreyLevel(image->readPixel(row, (int)x));
+    for (uint32_t x = 0; x < image->width; ++x) out[x] = DibGreyLevel(Read(row, (int)x));
     return out;
+}
+const uint8_t* GreyIndices24(const uint8_t* row, const CDibImage* image) {
+    DibLoops().grey24(row, image->rowBuffer, image->width);
+    return image->rowBuffer;
+}
+const uint8_t* GreyIndices32(const uint8_t* row, const CDibImage* image) {
+    DibLoops().grey32(row, image->rowBuffer, image->width);
+    return image->rowBuffer;
 }
 const uint8_t* SameRow(const uint8_t* row, const CDibImage*) { return row; }
 const uint8_t* CopyRow(const uint8_t* row, const CDibImage* image) {
@@ -105,37 +40,56 @@ const uint8_t* CopyRow(const uint8_t* row, const CDibImage* image) {
     return image->rowBuffer;
 }
 
-void Put24(uint8_t* p, uint32_t c) {
-    p[0] = (uint8_t)c;
-    p[1] = (uint8_t)(c >> 8);
-    p[2] = (uint8_t)(c >> 16);
-}
+template <DibPixelReader Read>
 const uint8_t* PaletteTo24(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x, out += 3)
-        Put24(out, DibPaletteWord(*image, image->readPixel(row, (int)x)));
+    for (uint32_t x = 0; x < image->width; ++x, out += 3) Write24(out, 0, DibPaletteWord(*image, Read(row, (int)x)));
     return image->rowBuffer;
 }
+template <DibPixelReader Read>
 const uint8_t* ColourTo24(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x, out += 3) Put24(out, image->readPixel(row, (int)x));
+    for (uint32_t x = 0; x < image->width; ++x, out += 3) Write24(out, 0, Read(row, (int)x));
     return image->rowBuffer;
 }
+const uint8_t* Row32To24(const uint8_t* row, const CDibImage* image) {
+    DibLoops().to24From32(reinterpret_cast<const uint32_t*>(row), image->rowBuffer, image->width);
+    return image->rowBuffer;
+}
+template <DibPixelReader Read>
 const uint8_t* PaletteTo32(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x)
-        StoreU32(out + 4 * x, DibPaletteWord(*image, image->readPixel(row, (int)x)));
+    for (uint32_t x = 0; x < image->width; ++x) StoreU32(out + 4 * x, DibPaletteWord(*image, Read(row, (int)x)));
     return out;
 }
+template <DibPixelReader Read>
 const uint8_t* ColourTo32(const uint8_t* row, const CDibImage* image) {
     uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x) StoreU32(out + 4 * x, image->readPixel(row, (int)x));
+    for (uint32_t x = 0; x < image->width; ++x) StoreU32(out + 4 * x, Read(row, (int)x));
     return out;
 }
 const uint8_t* Row24To32(const uint8_t* row, const CDibImage* image) {
-    uint8_t* out = image->rowBuffer;
-    for (uint32_t x = 0; x < image->width; ++x) StoreU32(out + 4 * x, Read24(row, (int)x));
-    return out;
+    DibLoops().to32From24(row, reinterpret_cast<uint32_t*>(image->rowBuffer), image->width);
+    return image->rowBuffer;
+}
+
+// ---- Row writers and samplers
+
+template <DibPixelWriter Write>
+void WriteRow(uint8_t* row, const uint32_t* values, uint32_t count) {
+    for (uint32_t x = 0; x < count; ++x) Write(row, (int)x, values[x]);
+}
+void WriteRow24(uint8_t* row, const uint32_t* values, uint32_t count) { DibLoops().to24From32(values, row, count); }
+void WriteRow32(uint8_t* row, const uint32_t* values, uint32_t count) { memcpy(row, values, 4 * (size_t)count); }
+
+template <DibPixelReader Read, DibPixelWriter Write>
+void SampleRow(uint8_t* out, const uint8_t* in, const uint32_t* column, uint32_t count) {
+    for (uint32_t x = 0; x < count; ++x) Write(out, (int)x, Read(in, (int)column[x]));
+}
+// Whole bytes a pixel: copied as they are.
+template <size_t kBytes>
+void SampleBytes(uint8_t* out, const uint8_t* in, const uint32_t* column, uint32_t count) {
+    for (uint32_t x = 0; x < count; ++x, out += kBytes) memcpy(out, in + kBytes * (size_t)column[x], kBytes);
 }
 
 // ---- Empty image
@@ -144,29 +98,39 @@ uint8_t g_emptyRow[8];
 const uint8_t* EmptyRow(const uint8_t*, const CDibImage*) { return g_emptyRow; }
 uint32_t ReadNothing(const uint8_t*, int) { return 0; }
 void WriteNothing(uint8_t*, int, uint32_t) {}
+void WriteNoRow(uint8_t*, const uint32_t*, uint32_t) {}
+void SampleNothing(uint8_t*, const uint8_t*, const uint32_t*, uint32_t) {}
 
 constexpr uint32_t kAllBits = 0xffffff;
 
-const DibDepthTraits kTraits1 = {Read1, Write1, PackSame, UnpackIndices, PaletteTo24, PaletteTo32,
-                                 UnpackIndices, PaletteTo24, PaletteTo32, 7, 3, 1, kAllBits};
-const DibDepthTraits kTraits2 = {Read2, Write2, PackSame, UnpackIndices, PaletteTo24, PaletteTo32,
-                                 UnpackIndices, PaletteTo24, PaletteTo32, 3, 2, 1, kAllBits};
-const DibDepthTraits kTraits4 = {Read4, Write4, PackSame, UnpackIndices, PaletteTo24, PaletteTo32,
-                                 UnpackIndices, PaletteTo24, PaletteTo32, 1, 1, 1, kAllBits};
-const DibDepthTraits kTraits8 = {Read8, Write8, PackSame, SameRow, PaletteTo24, PaletteTo32,
-                                 CopyRow, PaletteTo24, PaletteTo32, 0, 0, 1, kAllBits};
-const DibDepthTraits kTraits12 = {Read12, Write12, Pack12, GreyIndices, ColourTo24, ColourTo32,
-                                  GreyIndices, ColourTo24, ColourTo32, 1, 1, 3, 0xf0f0f0};
-const DibDepthTraits kTraits15 = {Read15, Write15, Pack15, GreyIndices, ColourTo24, ColourTo32,
-                                  GreyIndices, ColourTo24, ColourTo32, 0, 0, 2, 0xf8f8f8};
-const DibDepthTraits kTraits16 = {Read16, Write16, Pack16, GreyIndices, ColourTo24, ColourTo32,
-                                  GreyIndices, ColourTo24, ColourTo32, 0, 0, 2, 0xf8fcf8};
-const DibDepthTraits kTraits24 = {Read24, Write24, PackSame, GreyIndices, SameRow, Row24To32,
-                                  GreyIndices, CopyRow, Row24To32, 0, 0, 3, kAllBits};
-const DibDepthTraits kTraits32 = {Read32, Write32, PackSame, GreyIndices, ColourTo24, SameRow,
-                                  GreyIndices, ColourTo24, CopyRow, 0, 0, 4, kAllBits};
-const DibDepthTraits kTraitsEmpty = {ReadNothing, WriteNothing, PackSame, EmptyRow, EmptyRow, EmptyRow,
-                                     EmptyRow, EmptyRow, EmptyRow, 0, 0, 0, 0};
+template <DibPixelReader Read, DibPixelWriter Write, uint32_t kMask, uint32_t kShift>
+constexpr DibDepthTraits PaletteTraits(DibRowConverter toIndex8, DibRowConverter copy8) {
+    return {Read, Write, PackSame, toIndex8, PaletteTo24<Read>, PaletteTo32<Read>, copy8, PaletteTo24<Read>,
+            PaletteTo32<Read>, WriteRow<Write>, SampleRow<Read, Write>, kMask, kShift, 1, kAllBits};
+}
+template <DibPixelReader Read, DibPixelWriter Write>
+constexpr DibDepthTraits ColourTraits(DibColourPacker pack, DibRowSampler sample, uint32_t mask, uint32_t shift,
+                                      uint32_t fillClass, uint32_t significant) {
+    return {Read, Write, pack, GreyIndices<Read>, ColourTo24<Read>, ColourTo32<Read>, GreyIndices<Read>,
+            ColourTo24<Read>, ColourTo32<Read>, WriteRow<Write>, sample, mask, shift, fillClass, significant};
+}
+
+const DibDepthTraits kTraits1 = PaletteTraits<Read1, Write1, 7, 3>(UnpackIndices<Read1>, UnpackIndices<Read1>);
+const DibDepthTraits kTraits2 = PaletteTraits<Read2, Write2, 3, 2>(UnpackIndices<Read2>, UnpackIndices<Read2>);
+const DibDepthTraits kTraits4 = PaletteTraits<Read4, Write4, 1, 1>(UnpackIndices<Read4>, UnpackIndices<Read4>);
+const DibDepthTraits kTraits8 = {Read8, Write8, PackSame, SameRow, PaletteTo24<Read8>, PaletteTo32<Read8>,
+                                 CopyRow, PaletteTo24<Read8>, PaletteTo32<Read8>, WriteRow<Write8>, SampleBytes<1>,
+                                 0, 0, 1, kAllBits};
+const DibDepthTraits kTraits12 =
+    ColourTraits<Read12, Write12>(Pack12, SampleRow<Read12, Write12>, 1, 1, 3, 0xf0f0f0);
+const DibDepthTraits kTraits15 = ColourTraits<Read15, Write15>(Pack15, SampleBytes<2>, 0, 0, 2, 0xf8f8f8);
+const DibDepthTraits kTraits16 = ColourTraits<Read16, Write16>(Pack16, SampleBytes<2>, 0, 0, 2, 0xf8fcf8);
+const DibDepthTraits kTraits24 = {Read24, Write24, PackSame, GreyIndices24, SameRow, Row24To32,
+                                  GreyIndices24, CopyRow, Row24To32, WriteRow24, SampleBytes<3>, 0, 0, 3, kAllBits};
+const DibDepthTraits kTraits32 = {Read32, Write32, PackSame, GreyIndices32, Row32To24, SameRow,
+                                  GreyIndices32, Row32To24, CopyRow, WriteRow32, SampleBytes<4>, 0, 0, 4, kAllBits};
+const DibDepthTraits kTraitsEmpty = {ReadNothing, WriteNothing, PackSame, EmptyRow, EmptyRow, EmptyRow, EmptyRow,
+                                     EmptyRow, EmptyRow, WriteNoRow, SampleNothing, 0, 0, 0, 0};
 
 } // namespace
 

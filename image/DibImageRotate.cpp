@@ -5,6 +5,7 @@
 #include "image/DibImageDetail.h"
 #include "image/DibImageRotateRuns.h"
 #include "image/FixedSin.h"
+#include "image/loops/DibLoops.h"
 
 #include <algorithm>
 
@@ -121,7 +122,8 @@ uint32_t BlockSpans(const BackMap& m, const CDibImage& source, int64_t i, int64_
         const int64_t last = std::min<int64_t>(source.width - 1, (int64_t)right + 1);
         if (first > last) continue;
         const uint8_t* pixels = source.RowAddress((int)row);
-        spans[count++] = {pixels + 4 * first, pixels + 4 * last};
+        const size_t bytes = source.depth / 8;
+        spans[count++] = {pixels + bytes * first, pixels + bytes * last};
     }
     return count;
 }
@@ -134,7 +136,7 @@ uint32_t BlockSpans(const BackMap& m, const CDibImage& source, int64_t i, int64_
 class BilinearSampler {
 public:
     BilinearSampler(const CDibImage& source, uint32_t background, bool hasAlpha)
-        : source_(source), background_(background), hasAlpha_(hasAlpha) {}
+        : m_source(source), m_background(background), m_hasAlpha(hasAlpha) {}
 
     // (u, v): the back-mapped point in source pixels with 8 fractional bits.
     // Returns false when no sample counts (the pixel keeps the background).
@@ -145,10 +147,10 @@ public:
         uint32_t pixels[4], present = 0;
         for (int k = 0; k < 4; ++k) {
             const int64_t x = x0 + (k & 1), y = y0 + (k >> 1);
-            const bool inside = x >= 0 && y >= 0 && x < (int64_t)source_.width && y < (int64_t)source_.height;
-            pixels[k] = inside ? Read((int)x, (int)y) : background_;
+            const bool inside = x >= 0 && y >= 0 && x < (int64_t)m_source.width && y < (int64_t)m_source.height;
+            pixels[k] = inside ? Read((int)x, (int)y) : m_background;
             // Samples that count: opaque, and with a weight (a point on a pixel's centre has only that one).
-            if (weights[k] && ((inside && !hasAlpha_) || (pixels[k] >> 24))) present |= 1u << k;
+            if (weights[k] && ((inside && !m_hasAlpha) || (pixels[k] >> 24))) present |= 1u << k;
         }
         if (!present) return false;
         *colour = Blend(pixels, weights, present);
@@ -157,7 +159,7 @@ public:
 
 private:
     uint32_t Read(int x, int y) const {
-        return source_.depth == 32 ? LoadU32(source_.RowAddress(y) + 4 * x) : source_.GetPixel(x, y);
+        return m_source.depth == 32 ? LoadU32(m_source.RowAddress(y) + 4 * x) : m_source.GetPixel(x, y);
     }
 
     // Colour channels over the present samples, the fourth byte over all.
@@ -174,9 +176,9 @@ private:
         return colour;
     }
 
-    const CDibImage& source_;
-    uint32_t background_;
-    bool hasAlpha_;
+    const CDibImage& m_source;
+    uint32_t m_background;
+    bool m_hasAlpha;
 };
 
 // Whether a 32-bit source has alpha (a fourth byte other than 0 anywhere), found out while it is turned:
@@ -185,18 +187,18 @@ private:
 // drawing. Until everything is read, the drawing takes the source to have none.
 class AlphaWatch {
 public:
-    explicit AlphaWatch(const CDibImage& source) : pixels_(source.bits), count_((size_t)source.width * source.height) {}
+    explicit AlphaWatch(const CDibImage& source) : m_pixels(source.bits), m_count((size_t)source.width * source.height) {}
 
     // True when a glance finds alpha.
     bool Glance() const {
-        const size_t n = std::min(count_, kStretch);
-        return DibAnyFourthByte(pixels_, n) || DibAnyFourthByte(pixels_ + 4 * ((count_ - n) / 2), n) ||
-               DibAnyFourthByte(pixels_ + 4 * (count_ - n), n);
+        const size_t n = std::min(m_count, kStretch);
+        return DibAnyFourthByte(m_pixels, n) || DibAnyFourthByte(m_pixels + 4 * ((m_count - n) / 2), n) ||
+               DibAnyFourthByte(m_pixels + 4 * (m_count - n), n);
     }
 
     // The next stretch in spans of a few cache lines (so that each run fetches a share), at most max.
     uint32_t NextSpans(DibRotateSpan* spans, uint32_t max) const {
-        const uint8_t *at = pixels_ + 4 * done_, *end = pixels_ + 4 * std::min(count_, done_ + kStretch);
+        const uint8_t *at = m_pixels + 4 * m_done, *end = m_pixels + 4 * std::min(m_count, m_done + kStretch);
         uint32_t count = 0;
         for (; at < end && count < max; at += kSpanBytes)
             spans[count++] = {at, std::min(at + kSpanBytes, end) - 1};
@@ -205,47 +207,49 @@ public:
 
     // Reads the next stretch, or all the rest; false once alpha was found.
     bool Step() { return Read(kStretch); }
-    bool Finish() { return Read(count_); }
+    bool Finish() { return Read(m_count); }
 
 private:
     static constexpr size_t kStretch = 8192, kSpanBytes = 512; // pixels, about a block's worth
 
     bool Read(size_t most) {
-        const size_t n = std::min(most, count_ - done_);
-        found_ = found_ || DibAnyFourthByte(pixels_ + 4 * done_, n);
-        done_ += n;
-        return !found_;
+        const size_t n = std::min(most, m_count - m_done);
+        m_found = m_found || DibAnyFourthByte(m_pixels + 4 * m_done, n);
+        m_done += n;
+        return !m_found;
     }
 
-    const uint8_t* pixels_;
-    size_t count_, done_ = 0;
-    bool found_ = false;
+    const uint8_t* m_pixels;
+    size_t m_count, m_done = 0;
+    bool m_found = false;
 };
 
 // One rotation into a result of the frame's size. Each row has a run of pixels whose points reach the
 // source (the rest is background) and within it an inner run (nearest: the rounded point inside;
-// bilinear: all four samples inside), drawn in blocks by the run functions from a 32-bit source and one
-// pixel at a time through the reader from others; the pixels between are sampled one by one.
+// bilinear: all four samples inside), drawn in blocks by the run functions from a 32-bit or 24-bit source
+// and one pixel at a time through the reader from others; the pixels between are sampled one by one.
 class Rotation {
 public:
     // watch: where the source's alpha is being looked for (hasAlpha false until it turns up).
     Rotation(CDibImage& result, const CDibImage& source, const BackMap& map, bool nearest, bool hasAlpha,
              uint32_t background, AlphaWatch* watch)
-        : result_(result), source_(source), map_(map), nearest_(nearest), background_(background),
-          sampler_(source, background, hasAlpha), watch_(watch) {
+        : m_result(result), m_source(source), m_map(map), m_nearest(nearest), m_background(background),
+          m_sampler(source, background, hasAlpha), m_watch(watch) {
         const int64_t one = 1 << 18, w = source.width, h = source.height;
         if (nearest) {
-            reach_ = {-one / 2, w * one - one / 2, -one / 2, h * one - one / 2};
-            inner_ = reach_;
+            m_reach = {-one / 2, w * one - one / 2, -one / 2, h * one - one / 2};
+            m_inner = m_reach;
         } else {
-            reach_ = {-one, w * one, -one, h * one};
-            inner_ = {0, (w - 1) * one, 0, (h - 1) * one};
+            m_reach = {-one, w * one, -one, h * one};
+            m_inner = {0, (w - 1) * one, 0, (h - 1) * one};
         }
         const DibRotateFunctions& functions = DibRotateForProcessor();
-        inner32_ = source.depth != 32 ? nullptr
-                   : nearest          ? functions.nearest
-                   : hasAlpha         ? functions.bilinearAlpha
-                                      : functions.bilinear;
+        // The 24-bit runs may read two bytes after a pixel pair: past the top row of pixels that are not
+        // the image's own heap block (which has a spare row there), only when the row has that padding.
+        const bool runs24 = source.depth == 24 && (!source.foreignPixels || source.stride >= 3 * source.width + 2);
+        if (source.depth == 32) m_inner32 = nearest ? functions.nearest : hasAlpha ? functions.bilinearAlpha
+                                                                                  : functions.bilinear;
+        else if (runs24) m_inner32 = nearest ? functions.nearest24 : functions.bilinear24;
     }
 
     // Each band's edges are drawn before the blocks of the band before it, so that its first block is
@@ -254,8 +258,8 @@ public:
     bool Draw() {
         Band bands[2];
         BandEdges(0, &bands[0]);
-        for (uint32_t j0 = 0, k = 0; j0 < result_.height; j0 += kBand, k ^= 1) {
-            Band* next = j0 + kBand < result_.height ? &bands[k ^ 1] : nullptr;
+        for (uint32_t j0 = 0, k = 0; j0 < m_result.height; j0 += kBand, k ^= 1) {
+            Band* next = j0 + kBand < m_result.height ? &bands[k ^ 1] : nullptr;
             if (next) BandEdges(j0 + kBand, next);
             if (!Blocks(bands[k], next)) return false;
         }
@@ -276,8 +280,8 @@ private:
     // Draws the rows of the band from j0 but for their inner runs.
     void BandEdges(uint32_t j0, Band* band) {
         band->j0 = j0;
-        band->rows = std::min(kBand, result_.height - j0);
-        band->left = result_.width, band->right = 0;
+        band->rows = std::min(kBand, m_result.height - j0);
+        band->left = m_result.width, band->right = 0;
         for (uint32_t r = 0; r < band->rows; ++r) {
             const Run inner = band->inner[r] = RowEdges(j0 + r);
             if (inner.Empty()) continue;
@@ -290,37 +294,42 @@ private:
         for (int64_t c = band.left; c < band.right; c += kColumns) {
             uint32_t spans = 0;
             if (c + kColumns < band.right)
-                spans = BlockSpans(map_, source_, c + kColumns, band.j0, kColumns, band.rows, spans_, kMaxSpans);
+                spans = BlockSpans(m_map, m_source, c + kColumns, band.j0, kColumns, band.rows, m_spans, kMaxSpans);
             else if (next && next->left < next->right)
-                spans = BlockSpans(map_, source_, next->left, next->j0, kColumns, next->rows, spans_, kMaxSpans);
-            if (watch_) spans += watch_->NextSpans(spans_ + spans, kMaxSpans - spans);
+                spans = BlockSpans(m_map, m_source, next->left, next->j0, kColumns, next->rows, m_spans, kMaxSpans);
+            if (m_watch) spans += m_watch->NextSpans(m_spans + spans, kMaxSpans - spans);
             Block(c, band.j0, band.rows, band.inner, spans);
-            if (watch_ && !watch_->Step()) return false;
+            if (m_watch && !m_watch->Step()) return false;
         }
         return true;
     }
 
     // Draws the inner runs of rows [j0, j0 + rows) in columns [c, c + kColumns), fetching the first
-    // spanCount of spans_ meanwhile.
+    // spanCount of m_spans meanwhile.
     void Block(int64_t c, int64_t j0, uint32_t rows, const Run* inner, uint32_t spanCount) {
         DibRotateRun runs[kBand];
         int64_t rowOf[kBand];
-        DibRotateBlock block = {source_.row0, (ptrdiff_t)source_.stride, source_.width, source_.height,
-                                (int32_t)map_.du, (int32_t)map_.dv, runs, 0, spans_, spanCount};
+        DibRotateBlock block = {m_source.row0, (ptrdiff_t)m_source.stride, m_source.width, m_source.height,
+                                (int32_t)m_map.du, (int32_t)m_map.dv, runs, 0, m_spans, spanCount};
+        const bool words = m_result.depth == 32; // else colour words into m_runs24, packed after
         for (uint32_t r = 0; r < rows; ++r) {
             const Run part = inner[r] & Run{c, c + kColumns};
             if (part.Empty()) continue;
             // Inside the source the points fit in 32 bits.
             const int64_t j = j0 + r;
+            uint32_t* out = words ? (uint32_t*)m_result.RowAddress((int)j) + part.first : m_runs24[block.runCount];
             rowOf[block.runCount] = j;
-            runs[block.runCount++] = {(uint32_t*)result_.RowAddress((int)j) + part.first,
-                                      (int32_t)map_.U(part.first, j), (int32_t)map_.V(part.first, j),
+            runs[block.runCount++] = {out, (int32_t)m_map.U(part.first, j), (int32_t)m_map.V(part.first, j),
                                       (uint32_t)(part.last - part.first), 0};
         }
-        inner32_(block);
+        m_inner32(block);
+        for (uint32_t k = 0; k < block.runCount && !words; ++k) {
+            const int64_t first = (inner[rowOf[k] - j0] & Run{c, c + kColumns}).first;
+            DibLoops().to24From32(runs[k].out, m_result.RowAddress((int)rowOf[k]) + 3 * first, runs[k].count);
+        }
         // Pixels of a source with alpha that have a clear sample.
         for (uint32_t k = 0; k < block.runCount; ++k) {
-            uint8_t* out = result_.RowAddress((int)rowOf[k]);
+            uint8_t* out = m_result.RowAddress((int)rowOf[k]);
             for (uint64_t again = runs[k].clear; again; again &= again - 1)
                 Sample(out, runs[k].out - (uint32_t*)out + __builtin_ctzll(again), rowOf[k]);
         }
@@ -328,96 +337,98 @@ private:
 
     // Draws row j but for its inner run, which it returns.
     Run RowEdges(int64_t j) {
-        uint8_t* out = result_.RowAddress((int)j);
-        const Run reach = RowRun(map_, j, result_.width, reach_);
-        Run inner = RowRun(map_, j, result_.width, inner_) & reach;
+        uint8_t* out = m_result.RowAddress((int)j);
+        const Run reach = RowRun(m_map, j, m_result.width, m_reach);
+        Run inner = RowRun(m_map, j, m_result.width, m_inner) & reach;
         if (inner.Empty()) inner = {reach.first, reach.first};
         Fill(out, j, 0, reach.first);
-        Fill(out, j, std::max(reach.first, reach.last), result_.width);
+        Fill(out, j, std::max(reach.first, reach.last), m_result.width);
         for (int64_t i = reach.first; i < inner.first; ++i) Sample(out, i, j);
         for (int64_t i = inner.last; i < reach.last; ++i) Sample(out, i, j);
-        if (inner32_) return inner;
+        if (m_inner32) return inner;
         InnerByReader(out, j, inner);
         return Run{0, 0};
     }
 
-    // The inner run of row j from a source of another depth than 32 bits (never one with alpha), one
+    // The inner run of row j from a source that the run functions do not take (never one with alpha), one
     // pixel at a time through the source's reader.
     void InnerByReader(uint8_t* out, int64_t j, const Run& inner) {
-        int64_t u = map_.U(inner.first, j), v = map_.V(inner.first, j);
-        for (int64_t i = inner.first; i < inner.last; ++i, u += map_.du, v += map_.dv) {
+        int64_t u = m_map.U(inner.first, j), v = m_map.V(inner.first, j);
+        for (int64_t i = inner.first; i < inner.last; ++i, u += m_map.du, v += m_map.dv) {
             uint32_t colour;
-            if (nearest_) {
-                colour = source_.GetPixel((int)((u + (1 << 17)) >> 18), (int)((v + (1 << 17)) >> 18));
+            if (m_nearest) {
+                colour = m_source.GetPixel((int)((u + (1 << 17)) >> 18), (int)((v + (1 << 17)) >> 18));
             } else {
                 const int x = (int)(u >> 18);
-                const uint8_t *upper = source_.RowAddress((int)(v >> 18)), *lower = upper - source_.stride;
-                const uint64_t top = source_.readPixel(upper, x) | (uint64_t)source_.readPixel(upper, x + 1) << 32;
-                const uint64_t bottom = source_.readPixel(lower, x) | (uint64_t)source_.readPixel(lower, x + 1) << 32;
+                const uint8_t *upper = m_source.RowAddress((int)(v >> 18)), *lower = upper - m_source.stride;
+                const uint64_t top = m_source.readPixel(upper, x) | (uint64_t)m_source.readPixel(upper, x + 1) << 32;
+                const uint64_t bottom = m_source.readPixel(lower, x) | (uint64_t)m_source.readPixel(lower, x + 1) << 32;
                 colour = DibRotateInterpolate(top, bottom, (uint32_t)(u >> 10) & 255, (uint32_t)(v >> 10) & 255);
             }
-            result_.writePixel(out, (int)i, colour);
+            m_result.writePixel(out, (int)i, colour);
         }
     }
 
     void Sample(uint8_t* out, int64_t i, int64_t j) {
-        const int64_t u = map_.U(i, j) >> 10, v = map_.V(i, j) >> 10;
-        uint32_t colour = background_;
-        if (nearest_) {
+        const int64_t u = m_map.U(i, j) >> 10, v = m_map.V(i, j) >> 10;
+        uint32_t colour = m_background;
+        if (m_nearest) {
             const int64_t x = (u + 128) >> 8, y = (v + 128) >> 8;
-            if (x >= 0 && y >= 0 && x < (int64_t)source_.width && y < (int64_t)source_.height)
-                colour = source_.GetPixel((int)x, (int)y);
-        } else if (!sampler_.Sample(u, v, &colour)) {
-            colour = background_;
+            if (x >= 0 && y >= 0 && x < (int64_t)m_source.width && y < (int64_t)m_source.height)
+                colour = m_source.GetPixel((int)x, (int)y);
+        } else if (!m_sampler.Sample(u, v, &colour)) {
+            colour = m_background;
         }
-        result_.writePixel(out, (int)i, colour);
+        m_result.writePixel(out, (int)i, colour);
     }
 
     // The background over pixels [begin, end) of row j (at out).
     void Fill(uint8_t* out, int64_t j, int64_t begin, int64_t end) {
         if (begin >= end) return;
-        if (result_.depth == 32) std::fill((uint32_t*)out + begin, (uint32_t*)out + end, background_);
-        else result_.FillRect((int)begin, (int)j, (int)(end - begin), 1, background_);
+        if (m_result.depth == 32) std::fill((uint32_t*)out + begin, (uint32_t*)out + end, m_background);
+        else m_result.FillRect((int)begin, (int)j, (int)(end - begin), 1, m_background);
     }
 
-    CDibImage& result_;
-    const CDibImage& source_;
-    const BackMap& map_;
-    const bool nearest_;
-    const uint32_t background_;
-    const BilinearSampler sampler_;
-    PointBox reach_, inner_;
-    DibRotateBlockFunction inner32_;
-    AlphaWatch* watch_;
-    DibRotateSpan spans_[kMaxSpans]; // of the next block
+    CDibImage& m_result;
+    const CDibImage& m_source;
+    const BackMap& m_map;
+    const bool m_nearest;
+    const uint32_t m_background;
+    const BilinearSampler m_sampler;
+    PointBox m_reach, m_inner;
+    DibRotateBlockFunction m_inner32 = nullptr;
+    AlphaWatch* m_watch;
+    DibRotateSpan m_spans[kMaxSpans]; // of the next block
+    uint32_t m_runs24[kBand][kColumns];  // a 24-bit result's runs as colour words
 };
 
 } // namespace
 
-bool CDibImage::Rotate(const CDibImage& source, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
+bool CDibImage::Rotate(const CDibImage& image, uint32_t angle, uint32_t flags, int* centreX, int* centreY,
                        uint32_t background) {
-    if (&source == this) return Rotate(CDibImage(source), angle, flags, centreX, centreY, background);
-    if (!source.HasPixels() || source.width > kMaxSourceSize || source.height > kMaxSourceSize) return false;
-    const bool quarterPixels = flags & kDibRotateQuarterPixels;
-    const int64_t cx = centreX ? *centreX : 0, cy = centreY ? *centreY : 0;
-    const int64_t cx4 = quarterPixels ? cx : 4 * cx, cy4 = quarterPixels ? cy : 4 * cy;
-    RotateFrame f;
-    if (!MakeFrame(angle & 0x1ffff, cx4, cy4, source.width, source.height, &f)) return false;
-    if (!Create(source.depth, f.width, f.height, kDibNoFill, kDibHeapPixels)) return false;
-    if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
+    return DibFromSource(*this, image, [&](const CDibImage& source) {
+        if (!source.HasPixels() || source.width > kMaxSourceSize || source.height > kMaxSourceSize) return false;
+        const bool quarterPixels = flags & kDibRotateQuarterPixels;
+        const int64_t cx = centreX ? *centreX : 0, cy = centreY ? *centreY : 0;
+        const int64_t cx4 = quarterPixels ? cx : 4 * cx, cy4 = quarterPixels ? cy : 4 * cy;
+        RotateFrame f;
+        if (!MakeFrame(angle & 0x1ffff, cx4, cy4, source.width, source.height, &f)) return false;
+        if (!Create(source.depth, f.width, f.height, kDibNoFill, kDibHeapPixels)) return false;
+        if (paletteSize) memcpy(palette, source.palette, sizeof(RGBQUAD) * paletteSize);
 
-    const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
-    const BackMap map(f, cx4, cy4);
-    // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
-    // began as if there were none, the drawing starts again with it.
-    AlphaWatch watch(source);
-    const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
-    AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
-    if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
-        (watching && !watch.Finish()))
-        Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
-    // Where the centre landed in the result.
-    if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
-    if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);
-    return true;
+        const bool nearest = (flags & kDibRotateNearest) || !source.trueColour;
+        const BackMap map(f, cx4, cy4);
+        // Only bilinear sampling from a 32-bit source tells alpha apart. When it turns up after the drawing
+        // began as if there were none, the drawing starts again with it.
+        AlphaWatch watch(source);
+        const bool bilinear32 = !nearest && source.depth == 32, hasAlpha = bilinear32 && watch.Glance();
+        AlphaWatch* watching = bilinear32 && !hasAlpha ? &watch : nullptr;
+        if (!Rotation(*this, source, map, nearest, hasAlpha, background, watching).Draw() ||
+            (watching && !watch.Finish()))
+            Rotation(*this, source, map, nearest, true, background, nullptr).Draw();
+        // Where the centre landed in the result.
+        if (centreX) *centreX = (int)(quarterPixels ? -2 - f.minX : -f.minX / 4);
+        if (centreY) *centreY = (int)(quarterPixels ? -2 - f.minY : -f.minY / 4);
+        return true;
+    });
 }

@@ -5,8 +5,25 @@
 
 namespace {
 
+// The source pixel at (u, v), pixels of kBytes bytes.
+template <size_t kBytes>
 const uint8_t* SourceAt(const DibRotateBlock& block, int32_t u, int32_t v) {
-    return block.row0 - (ptrdiff_t)((uint32_t)v >> 18) * block.stride + 4 * (size_t)((uint32_t)u >> 18);
+    return block.row0 - (ptrdiff_t)((uint32_t)v >> 18) * block.stride + kBytes * (size_t)((uint32_t)u >> 18);
+}
+
+// The pixel at p and the one after it as colour words (low and high half), reading their bytes only.
+template <size_t kBytes>
+uint64_t PixelPair(const uint8_t* p) {
+    uint64_t pair = 0;
+    if (kBytes == 4) {
+        memcpy(&pair, p, 8);
+    } else {
+        uint32_t first = 0, second = 0;
+        memcpy(&first, p, 3);
+        memcpy(&second, p + 3, 3);
+        pair = first | (uint64_t)second << 32;
+    }
+    return pair;
 }
 
 // True when the fourth byte of either pixel of the pair at p is 0.
@@ -25,33 +42,35 @@ void EachRun(DibRotateBlock& block, Draw draw) {
     }
 }
 
-template <bool kAlpha>
+template <bool kAlpha, size_t kBytes>
 void Bilinear(DibRotateBlock& block) {
     EachRun(block, [&block](DibRotateRun& run) {
         int32_t u = run.u, v = run.v;
         for (uint32_t k = 0; k < run.count; ++k, u += block.du, v += block.dv) {
-            const uint8_t *p = SourceAt(block, u, v), *q = p - block.stride;
-            uint64_t top, bottom;
-            memcpy(&top, p, 8);
-            memcpy(&bottom, q, 8);
-            run.out[k] = DibRotateInterpolate(top, bottom, ((uint32_t)u >> 10) & 255, ((uint32_t)v >> 10) & 255);
+            const uint8_t *p = SourceAt<kBytes>(block, u, v), *q = p - block.stride;
+            run.out[k] = DibRotateInterpolate(PixelPair<kBytes>(p), PixelPair<kBytes>(q), ((uint32_t)u >> 10) & 255,
+                                              ((uint32_t)v >> 10) & 255);
             if (kAlpha && (ClearPair(p) || ClearPair(q))) run.clear |= 1ull << k;
         }
     });
 }
 
+template <size_t kBytes>
 void Nearest(DibRotateBlock& block) {
     EachRun(block, [&block](DibRotateRun& run) {
         int32_t u = run.u + (1 << 17), v = run.v + (1 << 17);
-        for (uint32_t k = 0; k < run.count; ++k, u += block.du, v += block.dv)
-            memcpy(run.out + k, SourceAt(block, u, v), 4);
+        for (uint32_t k = 0; k < run.count; ++k, u += block.du, v += block.dv) {
+            run.out[k] = 0;
+            memcpy(run.out + k, SourceAt<kBytes>(block, u, v), kBytes);
+        }
     });
 }
 
 } // namespace
 
 const DibRotateFunctions& DibRotateSse2() {
-    static const DibRotateFunctions functions = {Bilinear<false>, Bilinear<true>, Nearest};
+    static const DibRotateFunctions functions = {Bilinear<false, 4>, Bilinear<true, 4>, Nearest<4>,
+                                                 Bilinear<false, 3>, Nearest<3>};
     return functions;
 }
 

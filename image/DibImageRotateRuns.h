@@ -45,6 +45,11 @@ struct DibRotateFunctions {
     DibRotateBlockFunction bilinear;      // a source without alpha: every sample counts
     DibRotateBlockFunction bilinearAlpha; // a source with alpha
     DibRotateBlockFunction nearest;
+    // A 24-bit source (three bytes a pixel), read as colour words with a fourth byte of 0. The vector set
+    // reads up to two bytes after a pixel pair: the source must be readable there (heap pixels have a
+    // spare row after the last).
+    DibRotateBlockFunction bilinear24;
+    DibRotateBlockFunction nearest24;
 };
 
 // The fastest the processor runs.

@@ -35,12 +35,14 @@ WL_AVX2_INLINE __m256i FirstLanes(uint32_t count) {
     return _mm256_cmpgt_epi32(_mm256_set1_epi32((int)count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
-// The offsets from row0 of the points' top-left samples (x 4 - y x stride; the stride is below 2^15 and
-// y below 2^12, so one 16-bit multiply-add forms the product), written to offsets[8].
+// The offsets from row0 of the points' top-left samples (x kBytes - y x stride; the stride is below 2^15
+// and y below 2^12, so one 16-bit multiply-add forms the product), written to offsets[8].
+template <int kBytes>
 WL_AVX2_INLINE void Offsets(const DibRotateBlock& block, const Points& p, int32_t* offsets) {
     const __m256i x = _mm256_srli_epi32(p.u, 18), y = _mm256_srli_epi32(p.v, 18);
-    _mm256_store_si256((__m256i*)offsets, _mm256_sub_epi32(_mm256_slli_epi32(x, 2),
-                                                           _mm256_madd_epi16(y, _mm256_set1_epi32((int)block.stride))));
+    const __m256i columns = kBytes == 4 ? _mm256_slli_epi32(x, 2) : _mm256_add_epi32(x, _mm256_slli_epi32(x, 1));
+    _mm256_store_si256((__m256i*)offsets,
+                       _mm256_sub_epi32(columns, _mm256_madd_epi16(y, _mm256_set1_epi32((int)block.stride))));
     // Read back from memory: cheaper than taking each out of the vector.
     __asm__("" : "+m"(*(int32_t(*)[8])offsets));
 }
@@ -71,8 +73,9 @@ WL_AVX2_INLINE __m256i PairOf(__m256i weights) {
 // multiply-add forms their row sums top = p00 (256 - fx) + p01 fx and bottom (each at most 65,280),
 // and a second one the column sum top (256 - fy) + bottom fy. The row sums enter that as signed words
 // less 32,768; as the weights sum to 256, that takes 2^23 off the column sum, so its shift by 16 is the
-// channel less 128: a signed byte.
-template <int k>
+// channel less 128: a signed byte. Three-byte pixels lie at bytes 0 and 3 of each quarter, with no fourth
+// byte (it comes out 0).
+template <int k, int kBytes>
 WL_AVX2_INLINE __m256i Pair(const uint8_t* top, const uint8_t* bottom, const int32_t* offsets, __m256i wx,
                             __m256i wy, __m256i* quad) {
     const ptrdiff_t a = offsets[k], b = offsets[k + 4];
@@ -80,10 +83,12 @@ WL_AVX2_INLINE __m256i Pair(const uint8_t* top, const uint8_t* bottom, const int
     const __m256i q = _mm256_blend_epi32(_mm256_blend_epi32(Broadcast8(top + a), Broadcast8(bottom + a), 0x0c),
                                          _mm256_blend_epi32(Broadcast8(top + b), Broadcast8(bottom + b), 0xcc), 0xf0);
     *quad = q;
-    const __m256i blueGreen =
-        _mm256_broadcastsi128_si256(_mm_setr_epi8(0, -1, 4, -1, 8, -1, 12, -1, 1, -1, 5, -1, 9, -1, 13, -1));
-    const __m256i redAlpha =
-        _mm256_broadcastsi128_si256(_mm_setr_epi8(2, -1, 6, -1, 10, -1, 14, -1, 3, -1, 7, -1, 11, -1, 15, -1));
+    const __m256i blueGreen = _mm256_broadcastsi128_si256(
+        kBytes == 4 ? _mm_setr_epi8(0, -1, 4, -1, 8, -1, 12, -1, 1, -1, 5, -1, 9, -1, 13, -1)
+                    : _mm_setr_epi8(0, -1, 3, -1, 8, -1, 11, -1, 1, -1, 4, -1, 9, -1, 12, -1));
+    const __m256i redAlpha = _mm256_broadcastsi128_si256(
+        kBytes == 4 ? _mm_setr_epi8(2, -1, 6, -1, 10, -1, 14, -1, 3, -1, 7, -1, 11, -1, 15, -1)
+                    : _mm_setr_epi8(2, -1, 5, -1, 10, -1, 13, -1, -1, -1, -1, -1, -1, -1, -1, -1));
     const __m256i wxk = PairOf<k>(wx), wyk = PairOf<k>(wy);
     const __m256i bg = _mm256_madd_epi16(_mm256_shuffle_epi8(q, blueGreen), wxk);
     const __m256i ra = _mm256_madd_epi16(_mm256_shuffle_epi8(q, redAlpha), wxk);
@@ -103,24 +108,24 @@ WL_AVX2_INLINE uint32_t ClearSamples(const __m256i* quads) {
 }
 
 // Eight bilinear pixels; with kAlpha, *clear gets the pixels that have a clear sample.
-template <bool kAlpha>
+template <bool kAlpha, int kBytes>
 WL_AVX2_INLINE __m256i Eight(const DibRotateBlock& block, const Points& p, uint32_t* clear) {
     alignas(32) int32_t offsets[8];
-    Offsets(block, p, offsets);
+    Offsets<kBytes>(block, p, offsets);
     const __m256i wx = WeightPairs(p.u), wy = WeightPairs(p.v);
     const uint8_t *top = block.row0, *bottom = block.row0 - block.stride;
     __m256i quads[4];
-    const __m256i s0 = Pair<0>(top, bottom, offsets, wx, wy, &quads[0]);
-    const __m256i s1 = Pair<1>(top, bottom, offsets, wx, wy, &quads[1]);
-    const __m256i s2 = Pair<2>(top, bottom, offsets, wx, wy, &quads[2]);
-    const __m256i s3 = Pair<3>(top, bottom, offsets, wx, wy, &quads[3]);
+    const __m256i s0 = Pair<0, kBytes>(top, bottom, offsets, wx, wy, &quads[0]);
+    const __m256i s1 = Pair<1, kBytes>(top, bottom, offsets, wx, wy, &quads[1]);
+    const __m256i s2 = Pair<2, kBytes>(top, bottom, offsets, wx, wy, &quads[2]);
+    const __m256i s3 = Pair<3, kBytes>(top, bottom, offsets, wx, wy, &quads[3]);
     if (kAlpha) *clear = ClearSamples(quads);
     // Lanes: pixels 0 1 2 3 | 4 5 6 7.
     const __m256i bytes = _mm256_packs_epi16(_mm256_packs_epi32(s0, s1), _mm256_packs_epi32(s2, s3));
     return _mm256_xor_si256(bytes, _mm256_set1_epi8((char)0x80));
 }
 
-template <bool kAlpha>
+template <bool kAlpha, int kBytes>
 WL_AVX2 void Bilinear(DibRotateBlock& block) {
     const __m256i du = _mm256_set1_epi32(8 * block.du), dv = _mm256_set1_epi32(8 * block.dv);
     const uint32_t share = DibRotatePrefetchShare(block);
@@ -131,7 +136,7 @@ WL_AVX2 void Bilinear(DibRotateBlock& block) {
         uint32_t done = 0, eight = 0;
         Points p = At(block, run.u, run.v, Steps(8));
         for (; done + 8 <= run.count; done += 8) {
-            _mm256_storeu_si256((__m256i*)(run.out + done), Eight<kAlpha>(block, p, &eight));
+            _mm256_storeu_si256((__m256i*)(run.out + done), Eight<kAlpha, kBytes>(block, p, &eight));
             clear |= (uint64_t)eight << done;
             p.u = _mm256_add_epi32(p.u, du);
             p.v = _mm256_add_epi32(p.v, dv);
@@ -140,14 +145,15 @@ WL_AVX2 void Bilinear(DibRotateBlock& block) {
             // The rest: the lanes past the end repeat the last point and are not stored.
             const uint32_t rest = run.count - done;
             p = At(block, run.u + (int32_t)done * block.du, run.v + (int32_t)done * block.dv, Steps(rest));
-            _mm256_maskstore_epi32((int*)(run.out + done), FirstLanes(rest), Eight<kAlpha>(block, p, &eight));
+            _mm256_maskstore_epi32((int*)(run.out + done), FirstLanes(rest), Eight<kAlpha, kBytes>(block, p, &eight));
             clear |= (uint64_t)(eight & ((1u << rest) - 1)) << done;
         }
         run.clear = clear;
     }
 }
 
-// Nearest: the pixel of the rounded point, eight offsets at a time.
+// Nearest: the pixel of the rounded point, eight offsets at a time (three-byte pixels read four bytes).
+template <int kBytes>
 WL_AVX2 void Nearest(DibRotateBlock& block) {
     const __m256i du = _mm256_set1_epi32(8 * block.du), dv = _mm256_set1_epi32(8 * block.dv);
     alignas(32) int32_t offsets[8];
@@ -158,16 +164,21 @@ WL_AVX2 void Nearest(DibRotateBlock& block) {
         run.clear = 0;
         Points p = At(block, run.u + (1 << 17), run.v + (1 << 17), Steps(run.count < 8 ? run.count : 8));
         for (uint32_t done = 0; done < run.count; done += 8) {
-            Offsets(block, p, offsets);
+            Offsets<kBytes>(block, p, offsets);
             const uint32_t n = run.count - done < 8 ? run.count - done : 8;
-            for (uint32_t k = 0; k < n; ++k) memcpy(run.out + done + k, block.row0 + offsets[k], 4);
+            for (uint32_t k = 0; k < n; ++k) {
+                uint32_t pixel;
+                memcpy(&pixel, block.row0 + offsets[k], 4);
+                run.out[done + k] = kBytes == 4 ? pixel : pixel & 0xffffff;
+            }
             p.u = _mm256_add_epi32(p.u, du);
             p.v = _mm256_add_epi32(p.v, dv);
         }
     }
 }
 
-const DibRotateFunctions kFunctions = {Bilinear<false>, Bilinear<true>, Nearest};
+const DibRotateFunctions kFunctions = {Bilinear<false, 4>, Bilinear<true, 4>, Nearest<4>, Bilinear<false, 3>,
+                                       Nearest<3>};
 
 } // namespace
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds what is missing and runs every benchmark in bench/ (or those named) under the test suite's Wine
 # set-up: a prefix and an X display of the run's own (tests/wine-env.sh), a COM pair joined by socat
-# (tests/game/serial/com_rig.py) and an ALSA sink that writes to a file (tests/game/sound/alsa_rig.py).
+# (tests/game/serial/com_rig.py), an ALSA sink that writes to a file (tests/game/sound/alsa_rig.py) and a
+# watcher of the X display (tests/ui/dibwnd/display_rig.py).
 # Prints one table of all figures and writes it as CSV to build/bench/results/bench-<date>-<time>.csv,
 # beside each benchmark's full output (<date>-<time>-<name>.log).
 #
@@ -17,7 +18,8 @@
 #      The table adds ratio = ours / peer. Any other output is the benchmark's own report and is kept in
 #      its log only.
 #   3. It runs as `wine build/bench/<Name>.exe` with no arguments. It finds its COM pair in WL_COM_PAIRS
-#      ("A:B": it opens COMA, the far end is COMB) and the sound sink's file in WL_AUDIO_CAPTURE; it ends
+#      ("A:B": it opens COMA, the far end is COMB), the sound sink's file in WL_AUDIO_CAPTURE and the display
+#      watcher's request folder in WL_DISPLAY_RIG; it ends
 #      with exit code 0 when its figures are trustworthy (nothing lost, results checked), else non-zero,
 #      which the table shows as failed.
 set -euo pipefail
@@ -41,6 +43,10 @@ trap 'exit 130' INT TERM
 wl_env_start
 wl_hold_desktop "$build"
 
+# The display watcher (what reaches the X server, and the processor time of the Wine and X servers), for the
+# end-to-end figures of the game.
+display_rig=(python3 "$root/tests/ui/dibwnd/display_rig.py" --)
+
 results="$build/bench/results"
 mkdir -p "$results"
 date=$(date +%Y-%m-%d)
@@ -50,12 +56,20 @@ echo "date,benchmark,figure,ours,peer,ratio,unit" >"$csv"
 rows=$(mktemp)
 failed=0
 
+# ImagePeerBench's peers (Pillow, OpenCV) run natively, not under Wine: they time themselves on the
+# photographs they write as BMP files for it into build/bench/peers (Debian's python3, which has the packages).
+if printf '%s\n' "${names[@]}" | grep -qx ImagePeerBench; then
+  echo "running the image peers ..." >&2
+  /usr/bin/python3 "$root/tools/image_peers.py" "$build/bench/peers" >"$results/$stamp-image-peers.log" 2>&1 ||
+    echo "image peers failed: see $results/$stamp-image-peers.log" >&2
+fi
+
 for name in "${names[@]}"; do
   log="$results/$stamp-$name.log"
   echo "running $name ..." >&2
   status=0
   wl_norandom timeout "$limit" python3 "$root/tests/game/serial/com_rig.py" --pair "$com_pair" -- \
-    python3 "$root/tests/game/sound/alsa_rig.py" -- wine "$build/bench/$name.exe" >"$log" 2>&1 || status=$?
+    python3 "$root/tests/game/sound/alsa_rig.py" -- "${display_rig[@]}" wine "$build/bench/$name.exe" >"$log" 2>&1 || status=$?
   figures=$(grep -c $'^@bench\t' "$log" || true)
   if [ "$status" -ne 0 ] || [ "$figures" -eq 0 ]; then
     failed=1

@@ -9,6 +9,8 @@ packages=(
   g++ pkg-config libfreetype-dev fonts-dejavu-core python3
   # running and testing under Wine on a virtual display
   wine wine64 xvfb xauth x11-utils fonts-wine fonts-liberation imagemagick
+  # tests: what reaches the X server (X DAMAGE, read through ctypes)
+  libx11-6 libxdamage1
   # tests: GoogleTest sources, serial ports on ptys
   googletest socat
 )

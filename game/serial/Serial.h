@@ -7,8 +7,13 @@
 // Parity index of SerialOpen and SerialReconfigure.
 enum SerialParity { kParityNone = 0, kParityOdd = 1, kParityEven = 2, kParitySpace = 3, kParityMark = 4 };
 
+// Stop bits and data bits of SerialOpen and SerialReconfigure (of the data, only bit 0 counts).
+enum SerialStopBits : int { kOneStopBit = 0, kTwoStopBits = 1 };
+enum SerialDataBits : int { kEightDataBits = 0, kSevenDataBits = 1 };
+
 // Handshake bits of SerialOpen and SerialReconfigure.
 enum SerialHandshake : int {
+    kHandshakeNone = 0,            // no handshake, RTS and DTR off
     kHandshakeRtsOn = 0x04,        // RTS line on
     kHandshakeDtrOn = 0x08,        // DTR line on
     kHandshakeRtsFlow = 0x10,      // RTS handshake (overrides kHandshakeRtsOn)
@@ -21,8 +26,8 @@ enum SerialLines : int { kLineRts = 0x04, kLineDtr = 0x08 };
 
 constexpr int kSerialSlotCount = 8;
 
-// port is 0-based (port n opens "\\.\COM<n+1>", n below 256); stop 0 = one, 1 = two stop bits;
-// data bit 0 set = 7 data bits, else 8. Returns the slot or -1.
+// port is 0-based (port n opens "\\.\COM<n+1>", n below 256); any stop other than kOneStopBit gives two stop
+// bits. Returns the slot or -1.
 int SerialOpen(int port, int baud, int parity, int stop, int data, int handshake);
 int SerialClose(int slot);
 int SerialIsAlive(int slot);

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr DWORD kLockWaitMs = 5000;
+constexpr char kXon = 0x11, kXoff = 0x13;  // DC1 and DC3
 
 struct SlotTable {
     HANDLE lock;  // semaphore of count 1: guards allocation only
@@ -23,14 +24,14 @@ SlotTable& Table() {
 
 class SlotLock {
 public:
-    SlotLock() : held_(WaitForSingleObject(Table().lock, kLockWaitMs) == WAIT_OBJECT_0) {}
+    SlotLock() : m_held(WaitForSingleObject(Table().lock, kLockWaitMs) == WAIT_OBJECT_0) {}
     ~SlotLock() {
-        if (held_) ReleaseSemaphore(Table().lock, 1, nullptr);
+        if (m_held) ReleaseSemaphore(Table().lock, 1, nullptr);
     }
-    bool Held() const { return held_; }
+    bool Held() const { return m_held; }
 
 private:
-    bool held_;
+    bool m_held;
 };
 
 int ReserveSlot() {
@@ -80,8 +81,8 @@ bool ApplyLineSettings(SerialSlot& s, const SerialLineSettings& line) {
     if (!GetCommState(s.handle, &dcb)) {
         dcb = DCB{};
         dcb.DCBlength = sizeof(DCB);
-        dcb.XonChar = 0x11;
-        dcb.XoffChar = 0x13;
+        dcb.XonChar = kXon;
+        dcb.XoffChar = kXoff;
     }
     const int hs = EffectiveHandshake(line.handshake);
     dcb.BaudRate = static_cast<DWORD>(line.baud);
@@ -101,9 +102,9 @@ bool ApplyLineSettings(SerialSlot& s, const SerialLineSettings& line) {
     dcb.fDtrControl = (hs & kHandshakeDtrFlow) ? DTR_CONTROL_HANDSHAKE
                       : (hs & kHandshakeDtrOn) ? DTR_CONTROL_ENABLE
                                                : DTR_CONTROL_DISABLE;
-    dcb.ByteSize = (line.data & 1) ? 7 : 8;
+    dcb.ByteSize = (line.data & kSevenDataBits) ? 7 : 8;
     dcb.Parity = DcbParity(line.parity);
-    dcb.StopBits = line.stop ? TWOSTOPBITS : ONESTOPBIT;
+    dcb.StopBits = line.stop != kOneStopBit ? TWOSTOPBITS : ONESTOPBIT;
     if (!SetCommState(s.handle, &dcb)) return false;
 
     COMMTIMEOUTS timeouts = SerialTimeouts(line.baud, false);
@@ -160,8 +161,8 @@ COMMTIMEOUTS SerialTimeouts(int baud, bool waitForByte) {
 
 uint32_t SerialByteTime(int baud, int parity, int stop, int data) {
     if (baud <= 0) return 0;
-    uint32_t bits = (data & 1) ? 9 : 10;
-    if (stop) ++bits;
+    uint32_t bits = (data & kSevenDataBits) ? 9 : 10;
+    if (stop != kOneStopBit) ++bits;
     if (ParityUsed(parity)) ++bits;
     return static_cast<uint32_t>(uint64_t{bits} * 1024000 / static_cast<uint64_t>(baud));
 }

@@ -14,13 +14,13 @@ uint32_t g_bufferLimit = 0;
 
 class Guard {
 public:
-    explicit Guard(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
-    ~Guard() { LeaveCriticalSection(&cs_); }
+    explicit Guard(CRITICAL_SECTION& cs) : m_cs(cs) { EnterCriticalSection(&m_cs); }
+    ~Guard() { LeaveCriticalSection(&m_cs); }
     Guard(const Guard&) = delete;
     Guard& operator=(const Guard&) = delete;
 
 private:
-    CRITICAL_SECTION& cs_;
+    CRITICAL_SECTION& m_cs;
 };
 
 // Ring distance from b forward to a.
@@ -41,7 +41,7 @@ void CALLBACK WaveOutCallback(HWAVEOUT, UINT msg, DWORD_PTR, DWORD_PTR param1, D
     p.queuedBytes -= std::min(p.queuedBytes, static_cast<uint32_t>(header->dwBufferLength));
     p.playedBytes.fetch_add(header->dwBufferLength);
     if (Distance(p, p.lastDone, index) > p.count / 2) p.lastDone = index;
-    if (Distance(p, p.lastDone, p.writeIndex) >= 2) SetEvent(p.freeEvent);
+    if (Distance(p, p.lastDone, p.writeIndex) >= 2) SignalFree(p, true);
 }
 
 // Hands one buffer to the device; the caller holds the producer lock.
@@ -81,7 +81,7 @@ bool StartOutput(WavePlayer& p) {
 void AdvanceWriteIndex(WavePlayer& p) {
     Guard guard(p.lock);
     p.writeIndex = (p.writeIndex + 1) % p.count;
-    if (Distance(p, p.lastDone, p.writeIndex) < 2) ResetEvent(p.freeEvent);
+    if (Distance(p, p.lastDone, p.writeIndex) < 2) SignalFree(p, false);
 }
 
 // Empties the ring after the device has given every buffer back; the device stays open.
@@ -89,7 +89,10 @@ void ResetRing(WavePlayer& p) {
     Guard producer(ProducerLock());
     p.running.store(false);
     p.generation.fetch_add(1);
-    SetEvent(p.freeEvent);  // a producer waiting for a buffer returns
+    {
+        Guard guard(p.lock);
+        SignalFree(p, true);  // a producer waiting for a buffer returns
+    }
     waveOutReset(p.device.load());
     // The device reports reset buffers through the callback; let those reports settle.
     const DWORD start = GetTickCount();
@@ -110,10 +113,10 @@ void ResetRing(WavePlayer& p) {
         p.queuedBytes = 0;
         p.lastDone = p.count - 1;
         p.writeIndex = 0;
+        SignalFree(p, true);
     }
     p.held = 0;
     p.outputStarted = false;
-    SetEvent(p.freeEvent);
     p.running.store(true);
 }
 
@@ -159,6 +162,11 @@ bool PrepareBuffers(WavePlayer& p) {
 }
 
 }  // namespace
+
+void SignalFree(WavePlayer& p, bool free) {
+    if (p.freeSignalled.load() == free) return;
+    if (free ? SetEvent(p.freeEvent) : ResetEvent(p.freeEvent)) p.freeSignalled.store(free);
+}
 
 WavePlayer& Player() {
     static WavePlayer player;
@@ -216,6 +224,7 @@ int WaveOutOpen(int rate, int bits, int channels, int bufferBytes) {
     }
     p.lastDone = p.count - 1;
     p.freeEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    p.freeSignalled.store(p.freeEvent != nullptr);
     if (!p.freeEvent) {
         WaveOutClose();
         return kWaveOpenNoEvent;
@@ -243,6 +252,7 @@ int WaveOutClose() {
     }
     if (p.freeEvent && !CloseHandle(p.freeEvent)) failed = true;
     p.freeEvent = nullptr;
+    p.freeSignalled.store(false);
     DeleteCriticalSection(&p.lock);
     p.format = WAVEFORMATEX{};
     p.caps = WAVEOUTCAPSA{};
@@ -261,8 +271,9 @@ int WaveOutWrite(int bytes) {
     if (!p.device.load() || !p.running.load()) return kWaveWriteNotRunning;
     if (bytes < 0 || static_cast<uint32_t>(bytes) > p.bufferBytes) return kWaveWriteTooLarge;
     const uint32_t generation = p.generation.load();
-    const DWORD waited = WaitForSingleObject(p.freeEvent, kFreeWaitMs);
-    if (waited == WAIT_FAILED) return kWaveWriteWaitFailed;
+    // Set means set until a producer resets it: then the wait would return at once.
+    if (!p.freeSignalled.load() && WaitForSingleObject(p.freeEvent, kFreeWaitMs) == WAIT_FAILED)
+        return kWaveWriteWaitFailed;
 
     Guard producer(ProducerLock());
     if (generation != p.generation.load() || !p.running.load()) return kWaveWriteNotRunning;

@@ -75,7 +75,11 @@ void WaveStopStreamThread() {
     WavePlayer& p = Player();
     if (!p.streamThread) return;
     p.stopFlag.store(true);
-    if (p.freeEvent) SetEvent(p.freeEvent);  // a stream waiting for a buffer looks at the flag
+    if (p.freeEvent) {
+        EnterCriticalSection(&p.lock);
+        SignalFree(p, true);  // a stream waiting for a buffer looks at the flag
+        LeaveCriticalSection(&p.lock);
+    }
     for (int i = 0; i < 10 && !p.threadFinished.load(); ++i) Sleep(100);
     if (!p.threadFinished.load()) {
         TerminateThread(p.streamThread, 1);

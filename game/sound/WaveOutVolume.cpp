@@ -10,8 +10,8 @@ namespace {
 class MasterVolume {
 public:
     MasterVolume() {
-        if (mixerOpen(&mixer_, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) {
-            mixer_ = nullptr;
+        if (mixerOpen(&m_mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) {
+            m_mixer = nullptr;
             return;
         }
         MIXERLINEA line{};
@@ -23,12 +23,12 @@ public:
         controls.dwLineID = line.dwLineID;
         controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
         controls.cControls = 1;
-        controls.cbmxctrl = sizeof control_;
-        controls.pamxctrl = &control_;
-        found_ = mixerGetLineControlsA(Object(), &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
+        controls.cbmxctrl = sizeof m_control;
+        controls.pamxctrl = &m_control;
+        m_found = mixerGetLineControlsA(Object(), &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
     }
     ~MasterVolume() {
-        if (mixer_) mixerClose(mixer_);
+        if (m_mixer) mixerClose(m_mixer);
     }
     MasterVolume(const MasterVolume&) = delete;
     MasterVolume& operator=(const MasterVolume&) = delete;
@@ -36,35 +36,35 @@ public:
     int Get() {
         MIXERCONTROLDETAILS_UNSIGNED value{};
         MIXERCONTROLDETAILS details = Details(value);
-        if (!found_ || mixerGetControlDetailsA(Object(), &details, MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR)
+        if (!m_found || mixerGetControlDetailsA(Object(), &details, MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR)
             return -1;
         return static_cast<int>(value.dwValue);
     }
 
     int Set(int volume) {
-        if (!found_) return -1;
+        if (!m_found) return -1;
         MIXERCONTROLDETAILS_UNSIGNED value{};
-        value.dwValue = static_cast<DWORD>(std::clamp<int64_t>(volume, control_.Bounds.dwMinimum, control_.Bounds.dwMaximum));
+        value.dwValue = static_cast<DWORD>(std::clamp<int64_t>(volume, m_control.Bounds.dwMinimum, m_control.Bounds.dwMaximum));
         MIXERCONTROLDETAILS details = Details(value);
         if (mixerSetControlDetails(Object(), &details, MIXER_SETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR) return -1;
         return static_cast<int>(value.dwValue);
     }
 
 private:
-    HMIXEROBJ Object() const { return reinterpret_cast<HMIXEROBJ>(mixer_); }
+    HMIXEROBJ Object() const { return reinterpret_cast<HMIXEROBJ>(m_mixer); }
     MIXERCONTROLDETAILS Details(MIXERCONTROLDETAILS_UNSIGNED& value) const {
         MIXERCONTROLDETAILS details{};
         details.cbStruct = sizeof details;
-        details.dwControlID = control_.dwControlID;
+        details.dwControlID = m_control.dwControlID;
         details.cChannels = 1;  // one value for all channels
         details.cbDetails = sizeof value;
         details.paDetails = &value;
         return details;
     }
 
-    HMIXER mixer_ = nullptr;
-    MIXERCONTROLA control_{};
-    bool found_ = false;
+    HMIXER m_mixer = nullptr;
+    MIXERCONTROLA m_control{};
+    bool m_found = false;
 };
 
 }  // namespace

@@ -35,6 +35,10 @@ struct WavePlayer {
     bool outputStarted = false;
 
     HANDLE freeEvent = nullptr;  // manual reset: set while at least two buffers are free
+    // The free-buffer event's state, changed only under lock along with the event: the event is told only when
+    // its state changes, and a producer that finds it set need not ask the system (each call is a round trip
+    // to the Wine server, several per block of a running stream).
+    std::atomic<bool> freeSignalled{false};
     std::atomic<uint32_t> playedBytes{0};
     std::atomic<bool> running{false};
     std::atomic<uint32_t> generation{0};  // counts stops: a producer woken by one drops its buffer
@@ -45,6 +49,9 @@ struct WavePlayer {
 };
 
 WavePlayer& Player();
+
+// Sets or resets the free-buffer event unless it is so already; the caller holds the player's lock.
+void SignalFree(WavePlayer& p, bool free);
 
 // Serialises producers against stop and close; never taken by the completion callback.
 CRITICAL_SECTION& ProducerLock();

@@ -27,23 +27,23 @@ SIZE MeasureLine(HDC dc, const Char* text, const TextAttr* attrs, int length, co
 // Clips to the rectangle for the object's life, then puts the DC's own clip region back.
 class RectClip {
 public:
-    RectClip(HDC dc, const RECT& r, bool active) : dc_(dc), saved_(active ? CreateRectRgn(0, 0, 0, 0) : nullptr) {
-        if (!saved_) return;
-        hadRegion_ = GetClipRgn(dc, saved_) == 1;
+    RectClip(HDC dc, const RECT& r, bool active) : m_dc(dc), m_saved(active ? CreateRectRgn(0, 0, 0, 0) : nullptr) {
+        if (!m_saved) return;
+        m_hadRegion = GetClipRgn(dc, m_saved) == 1;
         IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     }
     ~RectClip() {
-        if (!saved_) return;
-        SelectClipRgn(dc_, hadRegion_ ? saved_ : nullptr);
-        DeleteObject(saved_);
+        if (!m_saved) return;
+        SelectClipRgn(m_dc, m_hadRegion ? m_saved : nullptr);
+        DeleteObject(m_saved);
     }
     RectClip(const RectClip&) = delete;
     RectClip& operator=(const RectClip&) = delete;
 
 private:
-    HDC dc_;
-    HRGN saved_;
-    bool hadRegion_ = false;
+    HDC m_dc;
+    HRGN m_saved;
+    bool m_hadRegion = false;
 };
 
 template <typename Char>

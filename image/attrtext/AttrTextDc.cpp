@@ -5,9 +5,9 @@
 
 namespace attrtext {
 
-DcState::DcState(HDC dc_)
-    : dc(dc_), font(GetCurrentObject(dc_, OBJ_FONT)), text(GetTextColor(dc_)), back(GetBkColor(dc_)),
-      mode(GetBkMode(dc_)) {}
+DcState::DcState(HDC target)
+    : dc(target), font(GetCurrentObject(target, OBJ_FONT)), text(GetTextColor(target)), back(GetBkColor(target)),
+      mode(GetBkMode(target)) {}
 
 DcState::~DcState() {
     SelectObject(dc, font);

@@ -4,9 +4,10 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
+#include "framework/DialogTemplateWriter.h"
 #include "framework/Framework.h"
-#include "tests/framework/DialogTemplate.h"
 #include "tests/support/MessagePump.h"
 
 namespace {
@@ -14,45 +15,54 @@ namespace {
 enum { kEdit = 1001, kCombo = 1002, kCheck = 1003, kRadio1 = 1004, kRadio2 = 1005, kList = 1006, kNumber = 1007 };
 constexpr UINT kWorkerMessage = WM_APP + 1;
 
-DialogTemplateBuilder MakeTemplate() {
-    DialogTemplateBuilder b("Test", 200, 150);
-    b.Control("EDIT", "", kEdit, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12);
-    b.Control("COMBOBOX", "", kCombo, WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 5, 20, 100, 60);
-    b.Control("BUTTON", "Check", kCheck, WS_TABSTOP | BS_AUTOCHECKBOX, 5, 40, 60, 10);
-    b.Control("BUTTON", "Eins", kRadio1, WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 5, 55, 60, 10);
-    b.Control("BUTTON", "Zwei", kRadio2, BS_AUTORADIOBUTTON, 5, 70, 60, 10);
-    b.Control("COMBOBOX", "", kList, WS_TABSTOP | WS_GROUP | CBS_DROPDOWNLIST | WS_VSCROLL, 5, 85, 100, 60);
-    b.Control("EDIT", "", kNumber, WS_TABSTOP | WS_BORDER, 5, 100, 40, 12);
-    b.Control("BUTTON", "OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 5, 50, 14);
-    b.Control("BUTTON", "Abbrechen", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 140, 22, 50, 14);
-    return b;
+using TestTemplate = DialogTemplateWriter<std::vector<WORD>>;
+
+TestTemplate EmptyTemplate(const char* title, short cx, short cy, WORD items = 0) {
+    TestTemplate t;
+    t.Header(kModalDialogStyle, 0, items, 0, 0, cx, cy, title, 8, "MS Shell Dlg");
+    return t;
+}
+
+TestTemplate MakeTemplate() {
+    constexpr DWORD kShown = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    TestTemplate t = EmptyTemplate("Test", 200, 150, 9);
+    t.Item(kShown | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12, kEdit, kEditAtom, "");
+    t.Item(kShown | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 5, 20, 100, 60, kCombo, kComboBoxAtom, "");
+    t.Item(kShown | BS_AUTOCHECKBOX, 5, 40, 60, 10, kCheck, kButtonAtom, "Check");
+    t.Item(kShown | WS_GROUP | BS_AUTORADIOBUTTON, 5, 55, 60, 10, kRadio1, kButtonAtom, "Eins");
+    t.Item(WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 5, 70, 60, 10, kRadio2, kButtonAtom, "Zwei");
+    t.Item(kShown | WS_GROUP | CBS_DROPDOWNLIST | WS_VSCROLL, 5, 85, 100, 60, kList, kComboBoxAtom, "");
+    t.Item(kShown | WS_BORDER, 5, 100, 40, 12, kNumber, kEditAtom, "");
+    t.Item(kDefaultButtonStyle, 140, 5, 50, 14, IDOK, kButtonAtom, "OK");
+    t.Item(kPushButtonStyle, 140, 22, 50, 14, IDCANCEL, kButtonAtom, "Abbrechen");
+    return t;
 }
 
 class CSettingsDialog : public CDialog {
 public:
-    CString text = "Hallo";
-    CString path = "C:\\Spiel";
-    BOOL check = TRUE;
-    int radio = 1;
-    int listIndex = 2;
-    int number = 17;
+    CString m_text = "Hallo";
+    CString m_path = "C:\\Spiel";
+    BOOL m_check = TRUE;
+    int m_radio = 1;
+    int m_listIndex = 2;
+    int m_number = 17;
 
-    HWND owner = nullptr;
-    bool ownerDisabledMeanwhile = false;
-    CString comboShown;
-    std::atomic<int> workerMessages{0};
-    int cancels = 0;
-    bool refuseFirstCancel = false;
-    bool typeBadNumber = false;
-    bool autoOk = true;
+    HWND m_owner = nullptr;
+    bool m_ownerDisabledMeanwhile = false;
+    CString m_comboShown;
+    std::atomic<int> m_workerMessages{0};
+    int m_cancels = 0;
+    bool m_refuseFirstCancel = false;
+    bool m_typeBadNumber = false;
+    bool m_autoOk = true;
 
     void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, kEdit, text);
-        DDX_CBString(pDX, kCombo, path);
-        DDX_Check(pDX, kCheck, check);
-        DDX_Radio(pDX, kRadio1, radio);
-        DDX_CBIndex(pDX, kList, listIndex);
-        DDX_Text(pDX, kNumber, number);
+        DDX_Text(pDX, kEdit, m_text);
+        DDX_CBString(pDX, kCombo, m_path);
+        DDX_Check(pDX, kCheck, m_check);
+        DDX_Radio(pDX, kRadio1, m_radio);
+        DDX_CBIndex(pDX, kList, m_listIndex);
+        DDX_Text(pDX, kNumber, m_number);
     }
 
     BOOL OnInitDialog() override {
@@ -63,7 +73,7 @@ public:
         CComboBox* list = CComboBox::FromHandle(::GetDlgItem(m_hWnd, kList));
         for (const char* s : {"a", "b", "c", "d"}) list->AddString(s);
         CDialog::OnInitDialog();
-        ownerDisabledMeanwhile = owner && !::IsWindowEnabled(owner);
+        m_ownerDisabledMeanwhile = m_owner && !::IsWindowEnabled(m_owner);
         AfxBeginThread(
             [](LPVOID param) -> UINT {
                 ::PostMessageA(static_cast<HWND>(param), kWorkerMessage, 0, 0);
@@ -75,15 +85,15 @@ public:
 
     // The "user" edits the fields, then presses OK on a timer.
     afx_msg LRESULT OnWorker(WPARAM, LPARAM) {
-        ++workerMessages;
-        GetDlgItemText(kCombo, comboShown);
+        ++m_workerMessages;
+        GetDlgItemText(kCombo, m_comboShown);
         SetDlgItemText(kEdit, "Welt");
         SetDlgItemText(kCombo, "D:\\Fragen");
         CheckDlgButton(kCheck, BST_UNCHECKED);
         CheckRadioButton(kRadio1, kRadio2, kRadio1);
         ::SendDlgItemMessageA(m_hWnd, kList, CB_SETCURSEL, 3, 0);
-        SetDlgItemText(kNumber, typeBadNumber ? "12x" : "  -42 ");
-        if (autoOk) SetTimer(1, 10);
+        SetDlgItemText(kNumber, m_typeBadNumber ? "12x" : "  -42 ");
+        if (m_autoOk) SetTimer(1, 10);
         return 0;
     }
     afx_msg void OnTimer(UINT_PTR id) {
@@ -91,8 +101,8 @@ public:
         if (id == 1) PostMessage(WM_COMMAND, IDOK);
     }
     void OnCancel() override {
-        ++cancels;
-        if (refuseFirstCancel && cancels == 1) return;
+        ++m_cancels;
+        if (m_refuseFirstCancel && m_cancels == 1) return;
         CDialog::OnCancel();
     }
 
@@ -151,30 +161,30 @@ END_MESSAGE_MAP()
 
 TEST(Dialog, ModalIndirectRoundTripsDataAndKeepsTheThreadAlive) {
     COwner owner;
-    DialogTemplateBuilder tmpl = MakeTemplate();
+    TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
-    dlg.owner = owner.m_hWnd;
-    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get(), &owner));
+    dlg.m_owner = owner.m_hWnd;
+    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Template(), &owner));
     EXPECT_EQ(dlg.DoModal(), IDOK);
 
-    EXPECT_TRUE(dlg.ownerDisabledMeanwhile);
+    EXPECT_TRUE(dlg.m_ownerDisabledMeanwhile);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
-    EXPECT_EQ(dlg.workerMessages.load(), 1);
-    EXPECT_STREQ(dlg.comboShown, "C:\\Spiel");
-    EXPECT_STREQ(dlg.text, "Welt");
-    EXPECT_STREQ(dlg.path, "D:\\Fragen");
-    EXPECT_FALSE(dlg.check);
-    EXPECT_EQ(dlg.radio, 0);
-    EXPECT_EQ(dlg.listIndex, 3);
-    EXPECT_EQ(dlg.number, -42);
+    EXPECT_EQ(dlg.m_workerMessages.load(), 1);
+    EXPECT_STREQ(dlg.m_comboShown, "C:\\Spiel");
+    EXPECT_STREQ(dlg.m_text, "Welt");
+    EXPECT_STREQ(dlg.m_path, "D:\\Fragen");
+    EXPECT_FALSE(dlg.m_check);
+    EXPECT_EQ(dlg.m_radio, 0);
+    EXPECT_EQ(dlg.m_listIndex, 3);
+    EXPECT_EQ(dlg.m_number, -42);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
 TEST(Dialog, InvalidNumberKeepsTheDialogOpen) {
-    DialogTemplateBuilder tmpl = MakeTemplate();
+    TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
-    dlg.typeBadNumber = true;
-    dlg.InitModalIndirect(tmpl.Get());
+    dlg.m_typeBadNumber = true;
+    dlg.InitModalIndirect(tmpl.Template());
     g_boxesClosed = 0;
     UINT_PTR watcher = SetTimer(nullptr, 0, 20, &CloseMessageBox);
     // The first OK fails validation; the dialog then gets a second chance and is cancelled.
@@ -195,16 +205,16 @@ TEST(Dialog, InvalidNumberKeepsTheDialogOpen) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     KillTimer(nullptr, watcher);
     EXPECT_EQ(g_boxesClosed, 1);
-    EXPECT_EQ(dlg.number, 17);  // the failed exchange left the variable alone
-    EXPECT_EQ(dlg.cancels, 1);
+    EXPECT_EQ(dlg.m_number, 17);  // the failed exchange left the variable alone
+    EXPECT_EQ(dlg.m_cancels, 1);
 }
 
 TEST(Dialog, CancelGoesThroughTheVirtualAndMayBeRefused) {
-    DialogTemplateBuilder tmpl = MakeTemplate();
+    TestTemplate tmpl = MakeTemplate();
     CSettingsDialog dlg;
-    dlg.refuseFirstCancel = true;
-    dlg.autoOk = false;
-    dlg.InitModalIndirect(tmpl.Get());
+    dlg.m_refuseFirstCancel = true;
+    dlg.m_autoOk = false;
+    dlg.InitModalIndirect(tmpl.Template());
     struct Esc {
         static void CALLBACK Press(HWND, UINT, UINT_PTR, DWORD) {
             EnumThreadWindows(
@@ -223,7 +233,7 @@ TEST(Dialog, CancelGoesThroughTheVirtualAndMayBeRefused) {
     UINT_PTR timer = SetTimer(nullptr, 0, 30, &Esc::Press);
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     KillTimer(nullptr, timer);
-    EXPECT_EQ(dlg.cancels, 2);
+    EXPECT_EQ(dlg.m_cancels, 2);
 }
 
 TEST(Dialog, MissingTemplateFails) {
@@ -235,9 +245,9 @@ TEST(Dialog, MissingTemplateFails) {
 
 TEST(Dialog, DestroyedDialogEndsItsModalLoop) {
     COwner owner;
-    DialogTemplateBuilder tmpl("Weg", 100, 40);
+    TestTemplate tmpl = EmptyTemplate("Weg", 100, 40);
     CVanishingDialog dlg;
-    dlg.InitModalIndirect(tmpl.Get(), &owner);
+    dlg.InitModalIndirect(tmpl.Template(), &owner);
     // Should the loop miss the end of its window, a watchdog ends it from outside after 3 s.
     std::atomic<bool> finished{false}, rescued{false};
     DWORD thread = GetCurrentThreadId();

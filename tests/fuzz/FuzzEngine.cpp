@@ -109,7 +109,7 @@ const std::vector<Target>& Targets() { return Registry(); }
 
 uint64_t Mutator::Random() {
     // splitmix64
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);

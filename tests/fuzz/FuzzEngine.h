@@ -35,14 +35,14 @@ const std::vector<Target>& Targets();
 // length fields set to 0, -1 and huge values (either byte order), chunks repeated, cut out or taken from another seed.
 class Mutator {
 public:
-    explicit Mutator(uint64_t seed) : state_(seed) {}
+    explicit Mutator(uint64_t seed) : m_state(seed) {}
     Bytes Next(const std::vector<Bytes>& seeds);
     uint64_t Random();
     size_t Below(size_t n) { return n ? static_cast<size_t>(Random() % n) : 0; }
 
 private:
     void MutateOnce(Bytes& data, const std::vector<Bytes>& seeds);
-    uint64_t state_;
+    uint64_t m_state;
 };
 
 // Runs the target's regression inputs and then count mutated inputs; prints a summary line.

@@ -19,20 +19,20 @@ namespace {
 class BoardTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(LoadBoardArt(art_, GetModuleHandleA(nullptr)));
-        for (int i = 0; i < 3; ++i) BuildPointerSprite(art_, i, state_.pointers.colour[i]);
-        SelectStarImage(art_, 0);
-        painter_ = std::make_unique<BoardPainter>(art_, [this](int x, int y, int cx, int cy) {
-            rects_.push_back({x, y, x + cx, y + cy});
+        ASSERT_TRUE(LoadBoardArt(m_art, GetModuleHandleA(nullptr)));
+        for (int i = 0; i < 3; ++i) BuildPointerSprite(m_art, i, m_state.pointers.colour[i]);
+        SelectStarImage(m_art, 0);
+        m_painter = std::make_unique<BoardPainter>(m_art, [this](int x, int y, int cx, int cy) {
+            m_rects.push_back({x, y, x + cx, y + cy});
         });
     }
     void Size(int width, int height) {
-        ASSERT_TRUE(image_.Create(32, width, height, 0));
-        painter_->SetImage(&image_);
-        state_.geometry.clientWidth = width;
-        state_.geometry.clientHeight = height;
+        ASSERT_TRUE(m_image.Create(32, width, height, 0));
+        m_painter->SetImage(&m_image);
+        m_state.geometry.clientWidth = width;
+        m_state.geometry.clientHeight = height;
     }
-    uint32_t Pixel(int x, int y) const { return image_.GetPixel(x, y) & 0xFFFFFF; }
+    uint32_t Pixel(int x, int y) const { return m_image.GetPixel(x, y) & 0xFFFFFF; }
     // Whether a pixel of the rectangle is not black, or (with a colour) close to that colour: the soft text
     // stamp blends, so text pixels only come near their colour.
     bool AnyInk(int x0, int y0, int x1, int y1, uint32_t colour = 0xFFFFFFFF) const {
@@ -54,43 +54,43 @@ protected:
         return true;
     }
     bool Invalidated(int x, int y) const {
-        for (const RECT& r : rects_)
+        for (const RECT& r : m_rects)
             if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
         return false;
     }
     long long InvalidatedArea() const {
         long long area = 0;
-        for (const RECT& r : rects_) area += (long long)(r.right - r.left) * (r.bottom - r.top);
+        for (const RECT& r : m_rects) area += (long long)(r.right - r.left) * (r.bottom - r.top);
         return area;
     }
 
-    GameState state_;
-    BoardArt art_;
-    CDibImage image_;
-    std::unique_ptr<BoardPainter> painter_;
-    std::vector<RECT> rects_;
+    GameState m_state;
+    BoardArt m_art;
+    CDibImage m_image;
+    std::unique_ptr<BoardPainter> m_painter;
+    std::vector<RECT> m_rects;
 };
 
 }  // namespace
 
 TEST_F(BoardTest, ArtLoadsFromTheResources) {
-    EXPECT_EQ(art_.starLarge.width, 128u);
-    EXPECT_LE(art_.starMedium.width, 102u);
-    EXPECT_LE(art_.starSmall.width, 68u);
-    EXPECT_LE(art_.starSmall.height, 68u);
-    ASSERT_TRUE(art_.sprite[kRed].HasPixels());
-    EXPECT_EQ(art_.sprite[kRed].width, 28u);
-    EXPECT_EQ(art_.sprite[kRed].height, 92u);
-    EXPECT_NE(art_.scaleFont, nullptr);
-    EXPECT_NE(art_.labelFont, nullptr);
+    EXPECT_EQ(m_art.starLarge.width, 128u);
+    EXPECT_LE(m_art.starMedium.width, 102u);
+    EXPECT_LE(m_art.starSmall.width, 68u);
+    EXPECT_LE(m_art.starSmall.height, 68u);
+    ASSERT_TRUE(m_art.sprite[kRed].HasPixels());
+    EXPECT_EQ(m_art.sprite[kRed].width, 28u);
+    EXPECT_EQ(m_art.sprite[kRed].height, 92u);
+    EXPECT_NE(m_art.scaleFont, nullptr);
+    EXPECT_NE(m_art.labelFont, nullptr);
 }
 
 TEST_F(BoardTest, BandHasBevelsColourLineTicksAndLabels) {
-    ArmQuestion(state_, 0, 1000, 500);
+    ArmQuestion(m_state, 0, 1000, 500);
     Size(864, 600);
     const ScaleLayout layout = ComputeScaleLayout(864, 0, 1000, false);
-    state_.geometry.scaleLength = layout.scaleLength;
-    painter_->DrawBand(state_, layout);
+    m_state.geometry.scaleLength = layout.scaleLength;
+    m_painter->DrawBand(m_state, layout);
     const int top = 400;
     const uint32_t bevel[6] = {0xDEDEDE, 0xBCBCBC, 0x858585, 0x858585, 0x585858, 0x2C2C2C};
     for (int i = 0; i < 6; ++i) {
@@ -132,13 +132,13 @@ TEST_F(BoardTest, BandHasBevelsColourLineTicksAndLabels) {
 }
 
 TEST_F(BoardTest, SingleColourScaleAndNoLabelsWithoutQuestion) {
-    ArmQuestion(state_, 0, 1000, 500);
-    state_.settings.scaleColour = 0;
-    state_.shared.noQuestion = 1;
+    ArmQuestion(m_state, 0, 1000, 500);
+    m_state.settings.scaleColour = 0;
+    m_state.shared.noQuestion = 1;
     Size(864, 600);
     const ScaleLayout layout = ComputeScaleLayout(864, 0, 1000, false);
-    state_.geometry.scaleLength = layout.scaleLength;
-    painter_->DrawBand(state_, layout);
+    m_state.geometry.scaleLength = layout.scaleLength;
+    m_painter->DrawBand(m_state, layout);
     EXPECT_EQ(Pixel(31, 459), 0x00FF00u);
     EXPECT_EQ(Pixel(832, 460), 0x00FF00u);
     EXPECT_EQ(Pixel(432, 450), 0x00FF00u);
@@ -147,8 +147,8 @@ TEST_F(BoardTest, SingleColourScaleAndNoLabelsWithoutQuestion) {
 
 TEST_F(BoardTest, StarSlotsFillFromTheBottomUp) {
     Size(864, 1100);  // band top at 900
-    state_.stars.count[kRed] = 7;
-    painter_->DrawStarColumns(state_);
+    m_state.stars.count[kRed] = 7;
+    m_painter->DrawStarColumns(m_state);
     for (int k = 0; k < 7; ++k) {
         const int cellTop = 900 - (k + 1) * 136;
         EXPECT_NE(Pixel(68, cellTop + 68), 0u) << k;  // the star's middle
@@ -156,31 +156,31 @@ TEST_F(BoardTest, StarSlotsFillFromTheBottomUp) {
             EXPECT_EQ(Pixel(1, cellTop + 1), 0u) << k;  // the cell's corner stays black
         }
         EXPECT_TRUE(Invalidated(0, cellTop) && Invalidated(135, cellTop + 135)) << k;
-        EXPECT_EQ(state_.drawn.starSlots[k], 1);
+        EXPECT_EQ(m_state.drawn.starSlots[k], 1);
     }
-    EXPECT_EQ(state_.drawn.starSlots[7], 0xFF);  // beyond the band's top: not laid out
+    EXPECT_EQ(m_state.drawn.starSlots[7], 0xFF);  // beyond the band's top: not laid out
     EXPECT_EQ(Pixel(864 - 68, 900 - 68), 0u);  // blue has none
-    EXPECT_EQ(state_.drawn.starSlots[32], 0);
+    EXPECT_EQ(m_state.drawn.starSlots[32], 0);
 
     // Nothing changed: nothing is drawn or invalidated.
-    rects_.clear();
-    painter_->DrawStarColumns(state_);
-    EXPECT_TRUE(rects_.empty());
+    m_rects.clear();
+    m_painter->DrawStarColumns(m_state);
+    EXPECT_TRUE(m_rects.empty());
     // One star less: only that row is invalidated, and it is black again.
-    state_.stars.count[kRed] = 6;
-    painter_->DrawStarColumns(state_);
-    ASSERT_EQ(rects_.size(), 1u);
-    EXPECT_EQ(rects_[0].top, 900 - 7 * 136);
+    m_state.stars.count[kRed] = 6;
+    m_painter->DrawStarColumns(m_state);
+    ASSERT_EQ(m_rects.size(), 1u);
+    EXPECT_EQ(m_rects[0].top, 900 - 7 * 136);
     EXPECT_EQ(Pixel(68, 900 - 7 * 136 + 68), 0u);
 }
 
 TEST_F(BoardTest, TwoRowsOfHalfWidthStars) {
     Size(864, 600);
-    state_.settings.starSize = 3;
-    ApplyStarSize(state_);
-    SelectStarImage(art_, 3);
-    state_.stars.count[kBlue] = 3;
-    painter_->DrawStarColumns(state_);
+    m_state.settings.starSize = 3;
+    ApplyStarSize(m_state);
+    SelectStarImage(m_art, 3);
+    m_state.stars.count[kBlue] = 3;
+    m_painter->DrawStarColumns(m_state);
     const int left = 864 - 136, top = 400;
     EXPECT_NE(Pixel(left + 34, top - 34), 0u);        // slot 0: left half of row 0
     EXPECT_NE(Pixel(left + 68 + 34, top - 34), 0u);   // slot 1: right half
@@ -189,16 +189,16 @@ TEST_F(BoardTest, TwoRowsOfHalfWidthStars) {
 }
 
 TEST_F(BoardTest, RevealLeavesSpritesMarkerAndLabels) {
-    ArmQuestion(state_, 0, 1000, 500);
+    ArmQuestion(m_state, 0, 1000, 500);
     Size(864, 600);
-    GameFrame frame(state_, nullptr, painter_.get(), [] { return 0; });
+    GameFrame frame(m_state, nullptr, m_painter.get(), [] { return 0; });
     uint32_t now = 1000;
     frame.Run(now);
-    StartPlayer(state_.shared, kRed, now);
-    StartPlayer(state_.shared, kBlue, now);
-    StopPlayer(state_.shared, kRed, now + 1560, nullptr);   // 390
-    StopPlayer(state_.shared, kBlue, now + 1520, nullptr);  // 420
-    for (now += 2000; state_.round.revealState != kRevealFinished; now += 30) frame.Run(now);
+    StartPlayer(m_state.shared, kRed, now);
+    StartPlayer(m_state.shared, kBlue, now);
+    StopPlayer(m_state.shared, kRed, now + 1560, nullptr);   // 390
+    StopPlayer(m_state.shared, kBlue, now + 1520, nullptr);  // 420
+    for (now += 2000; m_state.round.revealState != kRevealFinished; now += 30) frame.Run(now);
     frame.Run(now);
     const int top = 400, spriteRow = top + 62;
     // Sprites where the pointers stand: red, blue and the green solution at the target.
@@ -209,7 +209,7 @@ TEST_F(BoardTest, RevealLeavesSpritesMarkerAndLabels) {
     EXPECT_TRUE(Dominant(Pixel(32 + 420, spriteRow + 80), 0));  // the shaft shows through the marker's ground
     EXPECT_EQ(Pixel(32 + 300, spriteRow + 20), 0u);
     // The winner's marker: the small star below red's pointer.
-    EXPECT_EQ(state_.round.winner, kRed);
+    EXPECT_EQ(m_state.round.winner, kRed);
     const uint32_t gold = Pixel(32 + 395, top + 98 + 32);
     EXPECT_TRUE((gold >> 16) > 150 && ((gold >> 8) & 0xFF) > 100 && (gold & 0xFF) < 100) << std::hex << gold;
     // Value labels with a white halo: red at the left in yellow (the winner), blue at the right, the solution
@@ -227,65 +227,65 @@ TEST_F(BoardTest, RevealLeavesSpritesMarkerAndLabels) {
     EXPECT_TRUE(anyMatching(700, 864, [&](uint32_t p) { return Dominant(p, 0); }));
     EXPECT_TRUE(anyMatching(32 + 400 - 40, 32 + 400 + 40, [&](uint32_t p) { return Dominant(p, 8); }));
     EXPECT_FALSE(anyMatching(200, 330, [](uint32_t p) { return p != 0; }));
-    EXPECT_EQ(state_.drawn.labelLeft[kRed], 0);
-    EXPECT_GT(state_.drawn.labelWidth[kSolution], 8);
+    EXPECT_EQ(m_state.drawn.labelLeft[kRed], 0);
+    EXPECT_GT(m_state.drawn.labelWidth[kSolution], 8);
 }
 
 TEST_F(BoardTest, SweepingFrameTouchesOnlyWhatMoved) {
-    ArmQuestion(state_, 0, 1000, 500);
+    ArmQuestion(m_state, 0, 1000, 500);
     Size(864, 600);
-    GameFrame frame(state_, nullptr, painter_.get(), [] { return 0; });
+    GameFrame frame(m_state, nullptr, m_painter.get(), [] { return 0; });
     frame.Run(0);
-    StartPlayer(state_.shared, kRed, 0);
-    StartPlayer(state_.shared, kBlue, 0);
+    StartPlayer(m_state.shared, kRed, 0);
+    StartPlayer(m_state.shared, kBlue, 0);
     frame.Run(30);
-    rects_.clear();
+    m_rects.clear();
     frame.Run(60);
-    ASSERT_FALSE(rects_.empty());
+    ASSERT_FALSE(m_rects.empty());
     EXPECT_LT(InvalidatedArea(), 864LL * 600 / 10);
-    for (const RECT& r : rects_) EXPECT_GE(r.top, 400);  // nothing above the band
+    for (const RECT& r : m_rects) EXPECT_GE(r.top, 400);  // nothing above the band
     // The red sprite moved from pixel 7 to 15: its old place is black, the new one drawn.
-    EXPECT_EQ(state_.drawn.position[kRed], 15);
+    EXPECT_EQ(m_state.drawn.position[kRed], 15);
     EXPECT_NE(Pixel(32 + 15, 462 + 60), 0u);
 }
 
 // Whatever came before, a frame in which nothing moves sends no pixel to the screen: a question just loaded,
 // after a resize, one pointer stopped and one idle, after the reveal, after a reset, on the closing page.
 TEST_F(BoardTest, RestingFrameInvalidatesNothing) {
-    ArmQuestion(state_, 0, 1000, 500);
+    ArmQuestion(m_state, 0, 1000, 500);
     Size(864, 600);
-    GameFrame frame(state_, nullptr, painter_.get(), [] { return 0; });
+    GameFrame frame(m_state, nullptr, m_painter.get(), [] { return 0; });
     uint32_t now = 1000;
     auto expectRest = [&](const char* after) {
         frame.Run(now += 30);  // the frame that shows the change
-        rects_.clear();
+        m_rects.clear();
         for (int i = 0; i < 3; ++i) frame.Run(now += 30);
-        EXPECT_TRUE(rects_.empty()) << "at rest after " << after << ": " << rects_.size() << " rectangles";
+        EXPECT_TRUE(m_rects.empty()) << "at rest after " << after << ": " << m_rects.size() << " rectangles";
     };
     expectRest("loading a question");
-    state_.drawn.board = 0;
-    for (int32_t& drawn : state_.drawn.position) drawn = kNotDrawn;
+    m_state.drawn.board = 0;
+    for (int32_t& drawn : m_state.drawn.position) drawn = kNotDrawn;
     expectRest("a resize");
-    StartPlayer(state_.shared, kRed, now);
-    StopPlayer(state_.shared, kRed, now + 900, nullptr);
+    StartPlayer(m_state.shared, kRed, now);
+    StopPlayer(m_state.shared, kRed, now + 900, nullptr);
     now += 900;
     expectRest("red stopped");
     auto finishRound = [&] {
         for (int player : {kRed, kBlue}) {
-            StartPlayer(state_.shared, player, now);
-            StopPlayer(state_.shared, player, now + 500 + 100 * player, nullptr);
+            StartPlayer(m_state.shared, player, now);
+            StopPlayer(m_state.shared, player, now + 500 + 100 * player, nullptr);
         }
-        while (state_.round.revealState != kRevealFinished) frame.Run(now += 30);
-        ASSERT_GE(state_.round.winner, 0);
+        while (m_state.round.revealState != kRevealFinished) frame.Run(now += 30);
+        ASSERT_GE(m_state.round.winner, 0);
     };
     finishRound();
     expectRest("the reveal");
-    ResetGame(state_);
+    ResetGame(m_state);
     expectRest("a reset");
-    EXPECT_EQ(state_.drawn.position[kSolution], kNotDrawn);
+    EXPECT_EQ(m_state.drawn.position[kSolution], kNotDrawn);
     finishRound();
-    ResetRound(state_);  // the closing page after the game's last reveal
-    state_.shared.noQuestion = 1;
+    ResetRound(m_state);  // the closing page after the game's last reveal
+    m_state.shared.noQuestion = 1;
     expectRest("the closing page");
 }
 

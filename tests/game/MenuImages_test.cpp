@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "game/MenuImages.h"
-#include "image/DibRecord.h"
+
+#include "tests/support/Canvas.h"
 
 namespace {
 
@@ -31,16 +32,8 @@ struct LoadedMenu {
     BOOL ok;
 };
 
-// A 32-bit canvas for one menu item.
-struct ItemCanvas {
-    DibRecord* record = CreateDib(nullptr, 220, 24, 32, nullptr);
-    HDC dc = GetDibMemoryDC(record);
-    ~ItemCanvas() { FreeDib(record); }
-    COLORREF At(int x, int y) {
-        GdiFlush();
-        return GetPixel(dc, x, y);
-    }
-};
+// A canvas for one menu item, black as a new bitmap is.
+Canvas ItemCanvas() { return Canvas(220, 24, RGB(0, 0, 0)); }
 
 DRAWITEMSTRUCT DrawRequest(HDC dc, HMENU menu, UINT id, ULONG_PTR data, UINT state) {
     DRAWITEMSTRUCT draw = {};
@@ -60,9 +53,9 @@ DRAWITEMSTRUCT DrawRequest(HDC dc, HMENU menu, UINT id, ULONG_PTR data, UINT sta
 TEST(MenuImages, ConvertsEveryItemAndFindsThePictures) {
     LoadedMenu m;
     ASSERT_TRUE(m.ok);
-    EXPECT_EQ(m.images.idCount, 3);
-    EXPECT_EQ(m.images.pictureWidth, 16);
-    EXPECT_EQ(m.images.pictureHeight, 15);
+    EXPECT_EQ(m.images.m_idCount, 3);
+    EXPECT_EQ(m.images.m_pictureWidth, 16);
+    EXPECT_EQ(m.images.m_pictureHeight, 15);
     HMENU file = m.Popup(0);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(m.Item(file, i).fType & MFT_OWNERDRAW) << i;
     EXPECT_EQ(m.Item(file, 2).dwItemData, 0u);  // separator
@@ -103,7 +96,7 @@ TEST(MenuImages, ShortcutsOfOnePopupShareOneColumn) {
     EXPECT_EQ(exitItem->shortcutWidth, open->shortcutWidth);
     // The column is the widest shortcut plus 16 pixels.
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, m.images.menuFont);
+    HGDIOBJ old = SelectObject(dc, m.images.m_menuFont);
     RECT r = {};
     DrawTextA(dc, "Strg+Umschalt+O", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
@@ -126,7 +119,7 @@ TEST(MenuImages, MeasuringRecordsSeparatorsAndRecentFiles) {
     ASSERT_TRUE(m.images.OnMeasureItem(&measure));
     const MenuItemRecord* open = m.images.RecordOf(measure.itemData);
     EXPECT_EQ(measure.itemWidth, open->width + 2u);
-    EXPECT_EQ(measure.itemHeight, static_cast<UINT>(std::max<int>(m.images.textMetrics.tmHeight + 4,
+    EXPECT_EQ(measure.itemHeight, static_cast<UINT>(std::max<int>(m.images.m_textMetrics.tmHeight + 4,
                                                                   GetSystemMetrics(SM_CYMENU))));
     measure.itemID = 0;
     measure.itemData = 0;
@@ -137,7 +130,7 @@ TEST(MenuImages, MeasuringRecordsSeparatorsAndRecentFiles) {
     m.images.OnInitMenuPopup(file);
     MENUITEMINFOA recent = m.Item(file, 4);
     ASSERT_TRUE(recent.fType & MFT_OWNERDRAW);
-    EXPECT_STREQ(m.images.recentTexts[0], "1 Das Spiel");
+    EXPECT_STREQ(m.images.m_recentTexts[0], "1 Das Spiel");
     measure.itemID = kRecent;
     measure.itemData = recent.dwItemData;
     ASSERT_TRUE(m.images.OnMeasureItem(&measure));
@@ -157,7 +150,7 @@ TEST(MenuImages, DrawsPicturesPlainWashedOutAndFramed) {
     ULONG_PTR newData = m.Item(file, 0).dwItemData;
     COLORREF window = GetSysColor(COLOR_WINDOW), highlight = GetSysColor(COLOR_HIGHLIGHT);
 
-    ItemCanvas normal;
+    Canvas normal = ItemCanvas();
     DRAWITEMSTRUCT draw = DrawRequest(normal.dc, file, kNew, newData, 0);
     ASSERT_TRUE(m.images.OnDrawItem(&draw));
     EXPECT_EQ(normal.At(8, 10), RGB(255, 0, 0));             // the red picture
@@ -165,20 +158,20 @@ TEST(MenuImages, DrawsPicturesPlainWashedOutAndFramed) {
     EXPECT_EQ(normal.At(19, 1), GetSysColor(COLOR_MENU));    // column is picture width + 4 wide
     EXPECT_EQ(normal.At(21, 1), window);                     // text area
 
-    ItemCanvas selected;
+    Canvas selected = ItemCanvas();
     draw = DrawRequest(selected.dc, file, kNew, newData, ODS_SELECTED);
     m.images.OnDrawItem(&draw);
     EXPECT_EQ(selected.At(1, 1), MenuImages::Quarter(window, highlight));
     EXPECT_EQ(selected.At(150, 1), MenuImages::Half(highlight, window));
 
-    ItemCanvas disabled;
+    Canvas disabled = ItemCanvas();
     draw = DrawRequest(disabled.dc, file, kNew, newData, ODS_GRAYED | ODS_SELECTED);
     m.images.OnDrawItem(&draw);
     // Red washed out toward 0xDFDFDF: y = 44 x 255 >> 8 = 43, (43 / 3 + 192) x 223 >> 8 = 179.
     EXPECT_EQ(disabled.At(8, 10), RGB(179, 179, 179));
     EXPECT_EQ(disabled.At(150, 1), window);  // a disabled item is never drawn selected
 
-    ItemCanvas checked;
+    Canvas checked = ItemCanvas();
     draw = DrawRequest(checked.dc, file, kNew, newData, ODS_CHECKED);
     m.images.OnDrawItem(&draw);
     EXPECT_EQ(checked.At(1, 4), GetSysColor(COLOR_BTNFACE));  // the ring around the picture
@@ -190,7 +183,7 @@ TEST(MenuImages, CheckedCommandWithoutPictureGetsAGlyph) {
     LoadedMenu m;
     HMENU file = m.Popup(0);
     ULONG_PTR openData = m.Item(file, 1).dwItemData;
-    ItemCanvas plain, checked;
+    Canvas plain = ItemCanvas(), checked = ItemCanvas();
     DRAWITEMSTRUCT draw = DrawRequest(plain.dc, file, kOpen, openData, 0);
     m.images.OnDrawItem(&draw);
     draw = DrawRequest(checked.dc, file, kOpen, openData, ODS_CHECKED);
@@ -209,7 +202,7 @@ TEST(MenuImages, CheckedCommandWithoutPictureGetsAGlyph) {
         for (int x = 20; x < 120; ++x) textInk += plain.At(x, y) != GetSysColor(COLOR_WINDOW);
     EXPECT_GT(textInk, 10);
 
-    ItemCanvas separator;
+    Canvas separator = ItemCanvas();
     draw = DrawRequest(separator.dc, file, 0, 0, 0);
     ASSERT_TRUE(m.images.OnDrawItem(&draw));
     EXPECT_EQ(separator.At(2, 3), GetSysColor(COLOR_GRAYTEXT));
@@ -232,7 +225,7 @@ TEST(MenuImages, FreeingAnItemLeavesAPlainEmptyItem) {
     GetMenuStringA(file, 0, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ(text, "");
     // Drawing data that is no record is refused, not followed.
-    ItemCanvas canvas;
+    Canvas canvas = ItemCanvas();
     DRAWITEMSTRUCT draw = DrawRequest(canvas.dc, file, kNew, data, 0);
     EXPECT_FALSE(m.images.OnDrawItem(&draw));
 }
@@ -268,8 +261,8 @@ TEST(MenuImages, AddedBitmapsGetBothLists) {
     ReleaseDC(nullptr, screen);
     int index = m.images.AddBitmap(m.bar, kOpen, picture, 0xC0C0C0);
     EXPECT_EQ(index, 3);
-    EXPECT_EQ(ImageList_GetImageCount(m.images.normalPictures), 4);
-    EXPECT_EQ(ImageList_GetImageCount(m.images.disabledPictures), 4);
+    EXPECT_EQ(ImageList_GetImageCount(m.images.m_normalPictures), 4);
+    EXPECT_EQ(ImageList_GetImageCount(m.images.m_disabledPictures), 4);
     EXPECT_EQ(m.images.GetItemImage(m.bar, kOpen), 3);
     // Ids of 0xFFFF and above add a picture without attaching it.
     EXPECT_EQ(m.images.AddBitmap(m.bar, 0xFFFF, picture, 0xC0C0C0), 4);

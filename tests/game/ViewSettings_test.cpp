@@ -14,23 +14,23 @@ namespace {
 class ViewSettingsTest : public testing::Test {
 protected:
     void SetUp() override {
-        name_ = std::string("ViewSettingsTest-") + testing::UnitTest::GetInstance()->current_test_info()->name();
-        path_ = "Software\\VQ\\" + name_;
-        SetRegistryAppKey("VQ", name_.c_str());
-        RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+        m_name = std::string("ViewSettingsTest-") + testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_path = "Software\\VQ\\" + m_name;
+        SetRegistryAppKey("VQ", m_name.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
     }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str()); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str()); }
     void Put(const char* name, DWORD value) {
         HKEY key;
-        RegCreateKeyA(HKEY_CURRENT_USER, path_.c_str(), &key);
+        RegCreateKeyA(HKEY_CURRENT_USER, m_path.c_str(), &key);
         RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
         RegCloseKey(key);
     }
     bool Get(const char* name, DWORD* value) {
         DWORD size = sizeof *value, type = 0;
-        return RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_ANY, &type, value, &size) == ERROR_SUCCESS;
+        return RegGetValueA(HKEY_CURRENT_USER, m_path.c_str(), name, RRF_RT_ANY, &type, value, &size) == ERROR_SUCCESS;
     }
-    std::string name_, path_;
+    std::string m_name, m_path;
 };
 
 }  // namespace
@@ -100,7 +100,7 @@ TEST_F(ViewSettingsTest, ExitWritesFourValuesAndTheDialogSeven) {
     // The path is stored with its terminator.
     char raw[32] = {};
     DWORD size = sizeof raw, type = 0;
-    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), "HtmPath", RRF_RT_ANY | RRF_NOEXPAND, &type, raw, &size),
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, m_path.c_str(), "HtmPath", RRF_RT_ANY | RRF_NOEXPAND, &type, raw, &size),
               ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, 10u);

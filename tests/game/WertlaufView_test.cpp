@@ -273,6 +273,16 @@ TEST(WertlaufView, StarCommandsWrapAndStarSizesAreChecked) {
     EXPECT_FALSE(GetMenuState(view, ID_STARS_TWO_ROWS, MF_BYCOMMAND) & MF_CHECKED);
 }
 
+TEST(WertlaufView, FrameTimerTicksBringNoIdleUpdateWhileOtherMessagesStillDo) {
+    CWertlaufApp app;
+    MSG tick = {nullptr, WM_TIMER, kFrameTimerId, 0, 0, {}};
+    EXPECT_FALSE(app.IsIdleMessage(&tick));
+    MSG otherTimer = {nullptr, WM_TIMER, 1, 0, 0, {}};
+    MSG key = {nullptr, WM_KEYDOWN, VK_F7, 1, 0, {}};
+    MSG command = {nullptr, WM_COMMAND, ID_GAME_NEXT_PAGE, 0, 0, {}};
+    for (MSG* msg : {&otherTimer, &key, &command}) EXPECT_TRUE(app.IsIdleMessage(msg)) << msg->message;
+}
+
 TEST(WertlaufView, SettingsDialogTakesOverAndStoresItsValues) {
     static GameSettingsForm shown;
     static GameSettingsForm answer;

@@ -35,8 +35,9 @@ TEST(DibImageRotateRuns, EverySetMatchesTheArithmetic) {
     std::mt19937 rng(116);
     for (int n = 0; n < 30; ++n) {
         const uint32_t w = 2 + rng() % 120, h = 2 + rng() % 90;
-        CDibImage source = RandomImage(32, w, h, rng);
+        CDibImage source = RandomImage(32, w, h, rng), source24;
         for (uint32_t k = 0; k < w * h / 8; ++k) source.SetPixel((int)(rng() % w), (int)(rng() % h), rng() & 0xffffff);
+        source24.ConvertDepth(source, 24);
         const int angle = (int)(rng() & 0x1ffff);
         const int32_t du = 4 * FixedCos(angle), dv = -4 * FixedSin(angle);
         // Runs whose points all lie inside, each starting at a random point.
@@ -57,24 +58,27 @@ TEST(DibImageRotateRuns, EverySetMatchesTheArithmetic) {
         outs.resize(runs.size());
         const std::vector<DibRotateSpan> spans = {{source.bits, source.bits + 40}, {source.row0, source.row0 + 4}};
         for (const DibRotateFunctions* set : sets)
-            for (int kind = 0; kind < 3; ++kind) {
-                const DibRotateBlockFunction function =
-                    kind == 0 ? set->bilinear : kind == 1 ? set->bilinearAlpha : set->nearest;
+            for (int kind = 0; kind < 5; ++kind) {
+                // Kinds 3 and 4: bilinear and nearest from three-byte pixels.
+                const DibRotateBlockFunction functions[] = {set->bilinear, set->bilinearAlpha, set->nearest,
+                                                            set->bilinear24, set->nearest24};
+                const CDibImage& from = kind < 3 ? source : source24;
                 for (size_t r = 0; r < runs.size(); ++r) {
                     outs[r].assign(kDibRotateRunMax + 8, 0x5a5a5a5a);
                     runs[r].out = outs[r].data();
                     runs[r].clear = ~0ull;
                 }
-                DibRotateBlock block = {source.row0, (ptrdiff_t)source.stride, w, h, du, dv,
+                DibRotateBlock block = {from.row0, (ptrdiff_t)from.stride, w, h, du, dv,
                                         runs.data(), (uint32_t)runs.size(), spans.data(), (uint32_t)spans.size()};
-                function(block);
+                functions[kind](block);
                 for (size_t r = 0; r < runs.size(); ++r) {
                     uint64_t clear = 0;
                     for (uint32_t k = 0; k < kDibRotateRunMax + 8; ++k) {
                         bool pixelClear = false;
+                        const bool nearest = kind == 2 || kind == 4;
                         const uint32_t expected = k >= runs[r].count ? 0x5a5a5a5a
-                                                  : Expected(source, runs[r].u + (int32_t)k * du,
-                                                             runs[r].v + (int32_t)k * dv, kind == 2, &pixelClear);
+                                                  : Expected(from, runs[r].u + (int32_t)k * du,
+                                                             runs[r].v + (int32_t)k * dv, nearest, &pixelClear);
                         if (pixelClear && kind == 1) clear |= 1ull << k;
                         ASSERT_EQ(expected, outs[r][k]) << "case " << n << ", set " << (set != sets[0]) << ", kind "
                                                         << kind << ", run " << r << ", pixel " << k;

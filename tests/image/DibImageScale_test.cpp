@@ -1,4 +1,5 @@
 // CDibImage::Scale against a box filter computed in floating point.
+#include "image/loops/DibLoops.h"
 #include "tests/image/DibImageTestSupport.h"
 
 #include <cmath>
@@ -111,4 +112,16 @@ TEST(DibImageScale, SamplingKeepsDepthAndPalette) {
     EXPECT_FALSE(out.Scale(empty, 5, 5, kDibScaleSmooth));
     EXPECT_FALSE(out.HasPixels());
     EXPECT_FALSE(out.Scale(source, 0, 5, kDibScaleSmooth));
+}
+
+TEST(DibImageScale, RoundedQuotientIsExactAtAnyTotalWeight) {
+    // Area sums reach 255 x the total weight, which reaches 32,768^2 for sizes that do not reduce.
+    std::mt19937_64 rng(102);
+    for (uint64_t d : {1ull, 2ull, 9ull, 65536ull, 1990921ull, (1ull << 23) + 1, 1073741789ull, 1ull << 30}) {
+        const DibRoundedDivider divide(d);
+        std::vector<uint64_t> sums = {0, 255 * d};
+        for (uint64_t m : {1, 128, 255}) sums.insert(sums.end(), {m * d - d / 2 - 1, m * d - d / 2});
+        for (int i = 0; i < 1000; ++i) sums.push_back(rng() % (255 * d + 1));
+        for (uint64_t n : sums) ASSERT_EQ(divide(n), (n + d / 2) / d) << n << " / " << d;
+    }
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/image/DibCanvasTestSupport.h"
+#include "tests/support/Canvas.h"
 
 #include <cstdint>
 

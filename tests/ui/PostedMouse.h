@@ -18,8 +18,8 @@ inline void PostMouseMessage(HWND hwnd, UINT msg, WPARAM keys, int x, int y) {
 
 class PostedMouseOnly {
 public:
-    PostedMouseOnly() { hook_ = SetWindowsHookExA(WH_GETMESSAGE, &Hook, nullptr, GetCurrentThreadId()); }
-    ~PostedMouseOnly() { UnhookWindowsHookEx(hook_); }
+    PostedMouseOnly() { m_hook = SetWindowsHookExA(WH_GETMESSAGE, &Hook, nullptr, GetCurrentThreadId()); }
+    ~PostedMouseOnly() { UnhookWindowsHookEx(m_hook); }
     PostedMouseOnly(const PostedMouseOnly&) = delete;
     PostedMouseOnly& operator=(const PostedMouseOnly&) = delete;
 
@@ -38,7 +38,7 @@ private:
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    HHOOK hook_;
+    HHOOK m_hook;
 };
 
 // While it lives, the window ignores WM_CANCELMODE, so a modal loop keeps the capture it set on the window:
@@ -46,8 +46,8 @@ private:
 // foreground, which a test running beside this one takes whenever it shows a window of its own.
 class KeepsCaptureWhenDeactivated {
 public:
-    explicit KeepsCaptureWhenDeactivated(HWND hwnd) : hwnd_(hwnd) { SetWindowSubclass(hwnd_, &Proc, 1, 0); }
-    ~KeepsCaptureWhenDeactivated() { RemoveWindowSubclass(hwnd_, &Proc, 1); }
+    explicit KeepsCaptureWhenDeactivated(HWND hwnd) : m_hwnd(hwnd) { SetWindowSubclass(m_hwnd, &Proc, 1, 0); }
+    ~KeepsCaptureWhenDeactivated() { RemoveWindowSubclass(m_hwnd, &Proc, 1); }
     KeepsCaptureWhenDeactivated(const KeepsCaptureWhenDeactivated&) = delete;
     KeepsCaptureWhenDeactivated& operator=(const KeepsCaptureWhenDeactivated&) = delete;
 
@@ -55,7 +55,7 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
         return msg == WM_CANCELMODE ? 0 : DefSubclassProc(hwnd, msg, wParam, lParam);
     }
-    HWND hwnd_;
+    HWND m_hwnd;
 };
 
 }  // namespace uitest

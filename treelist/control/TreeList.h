@@ -10,6 +10,9 @@ constexpr char kTreeListClassName[] = "TreeList";
 
 // Registers the class once per process; 1 when it is (or was already) registered, 0 when that failed.
 BOOL RegisterTreeListClass(HINSTANCE instance);
+// May be called directly from any thread; window messages and those that make child windows or run the
+// internal drag (TLM_INSERTCOLUMN, TVM_EDITLABELA, TLM_STARTDRAG, TLM_AUTOSCROLL, TLM_SETDROPTARGET) are then
+// passed on to the window's thread with SendMessageA.
 LRESULT CALLBACK TreeListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 struct TreeListInsertRecord;
 // Direct inserts from any thread: what count TVM_INSERTITEMA calls of the window procedure do, with the
@@ -88,6 +91,20 @@ enum : int {
     TLO_OPTION16 = 16,            // boolean byte
 };
 
+// Drag rules (TLO_DRAGRULES).
+enum : UINT {
+    TLDR_NOCTRLONTO = 0x1,         // Ctrl does not switch to dropping onto an item
+    TLDR_KEEPLEVEL = 0x2,          // a dropped item keeps its level
+    TLDR_KEEPPARENT = 0x4,         // a dropped item keeps its parent (and its level)
+    TLDR_LEAVESONLY = 0x8,         // only items without children can be dropped
+    TLDR_PINNED = 0x10,            // pinned top rows can neither be dragged nor be targets
+    TLDR_TOPLEVELONLY = 0x20,      // only top-level items can be dragged
+    TLDR_REPORTOUTSIDE = 0x40,     // a drop outside the control is reported (TLN_DROP)
+    TLDR_REPORTCANCEL = 0x80,      // Escape reports the cancelled drag
+    TLDR_NEEDSTEXT = 0x100,        // a drag by TLM_STARTDRAG needs a caret item with a text
+    TLDR_NOTBELOWLAST = 0x200,     // no drop below the last row
+};
+
 // Extended-style bits (TVM_SETEXTENDEDSTYLE).
 enum : DWORD {
     TLX_MULTISELECT = 0x2,
@@ -95,7 +112,7 @@ enum : DWORD {
     TLX_NOHSCROLLRANGE = 0x20,
     TLX_TABTOPARENT = 0x40,        // Tab gives the focus to the parent window
     TLX_RCLICKKEEPSSELECTION = 0x100, // a right click changes neither caret nor selection
-    TLX_SKIPMARKED = 0x200,        // items with state bit 0x4000 are not descended into
+    TLX_SKIPMARKED = 0x200,        // items with state bit TLIS_MARKED are not descended into
     TLX_VSCROLLDISABLENOSCROLL = 0x400,
     TLX_COLUMNNOTIFY = 0x800,
     TLX_HEADERDRAGDROP = 0x1000,   // columns other than 0 may be dragged to another place in the header
@@ -117,6 +134,16 @@ enum : DWORD {
     TLX_KEEPIMAGELIST = 0x20000000,
     TLX_EDITONCLICK = 0x40000000,  // a click on the caret's text opens the editor
     TLX_EDITSELECTALL = 0x80000000, // a click that opens the editor selects the whole text
+};
+
+// State bits of items and cells beyond the tree view's (the state word of TVITEMA). A cell's state shares its
+// low bits with the item's, but 0x20, 0x40 and 0x80 mean these in a cell.
+enum : UINT {
+    TLIS_CHECKBOXSHOWN = 0x20,     // cell of a check-box column: its text rectangle leaves the check box free
+    TLIS_IMAGECHECK = 0x40,        // cell: its image is pressed like a check box (TLN_CHECKCHANGED at the button-up)
+    TLIS_IMAGERIGHT = 0x80,        // cell: the image or check box sits at the right edge
+    TLIS_MARKED = 0x4000,          // item: with TLX_SKIPMARKED its children are not shown
+    TLIS_CHECKLOCKED = 0x8000,     // cell: with TLEF_LOCKEDCHECKS its check does not toggle
 };
 
 // Item-record mask bits beyond the tree view's.
@@ -168,6 +195,11 @@ enum : UINT {
     TLR_SIBLINGS = 0x100000,
     TLR_DESCENDANTS = 0x2000000,
     TLR_ANY = 0x10,
+    // TLM_SETRANGE: any of these bits makes the change conditional. The high halves of stateMask and state are
+    // then the condition (an item changes only when its state under the one equals the other) and only the low
+    // halves are set. Without them the whole state words are set, the span bits 16-31 included. (0x10000 keeps
+    // its meaning TLIF_NOCALLBACK.)
+    TLR_IFSTATE = 0xE0000,
     TLF_CHILDREN = 0x2000000,       // search the children of the start item
     TLF_AFTERSTART = 0x4000000,     // start after the start item
     TLF_CASELESS = 0x8000000,
@@ -216,7 +248,7 @@ enum : UINT {
     TLEF_DBLCLICK = 0x02,          // a double click opens the editor
     TLEF_POINTERS = 0x08,          // the list is an array of text pointers, else one text with separators
     TLEF_NOCHARS = 0x10,           // characters do not open the editor
-    TLEF_LOCKEDCHECKS = 0x20,      // a cell check with state bit 0x8000 does not toggle
+    TLEF_LOCKEDCHECKS = 0x20,      // a cell check with state bit TLIS_CHECKLOCKED does not toggle
     TLEF_IMAGECLICK = 0x40,        // a click on the cell image opens the editor or toggles the check
 };
 inline WPARAM TreeListColumnEdit(int column, UINT mode, UINT flags, char separator = '|', UINT count = 0) {
@@ -236,6 +268,7 @@ enum : UINT {
 
 // Edit request triggers (TLN_EDITREQUEST): a character, or one of these.
 enum : UINT {
+    TLET_CHARACTER = 0x1000000,    // + the character: a typed character offered to the label editor
     TLET_RETURN = 0x10000,
     TLET_CTRLRETURN = 0x10001,
     TLET_CLICK = 0x10002,

@@ -1,16 +1,11 @@
 // The check boxes under the mouse: the hot check box the mouse is over and a check-style cell pressed with
 // the left button, which reports its click at the button-up (TLN_CHECKCHANGED 0x10003) and then opens the
 // column editor.
+#include "treelist/control/TreeListMouse.h"
+
 #include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-
-namespace {
-
-constexpr UINT kCellCheckAction = 0x10003;
-
-}  // namespace
 
 void InvalidateHotCheck(TreeListData* d) { InvalidateCell(d, d->hotCheckItem, d->hotCheckColumn); }
 

@@ -1,11 +1,10 @@
 // Own text and background colours of items and cells.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 
 namespace {
-
-constexpr int kAllColumns = 255;
 
 bool Paint(BYTE flags, bool background) { return flags & (background ? kOwnBkColour : kOwnTextColour); }
 
@@ -33,8 +32,8 @@ LRESULT GetCellColour(TreeListData* d, ItemId item, int column, bool background)
 }
 
 LRESULT SetCellColour(TreeListData* d, WPARAM wp, COLORREF colour, bool background) {
-    const ItemId item = static_cast<ItemId>(wp & 0xFFFFFF);
-    const int column = static_cast<int>((wp >> 24) & 0xFF);
+    const ItemId item = PackedItem(wp);
+    const int column = PackedColumn(wp);
     TreeListItem* it = Item(d, item);
     const int count = d->columnCount ? d->columnCount : 1;
     if (!it || (column >= count && column != kAllColumns)) return -1;
@@ -53,5 +52,5 @@ LRESULT SetCellColour(TreeListData* d, WPARAM wp, COLORREF colour, bool backgrou
 
 LRESULT SetCellColourRecord(TreeListData* d, ItemId item, const TreeListCellColour* r) {
     if (!r || r->mode > 1 || item > kMaxTableSize) return 0;
-    return SetCellColour(d, item | (static_cast<WPARAM>(r->column) << 24), r->colour, r->mode == 1);
+    return SetCellColour(d, PackItemColumn(item, r->column), r->colour, r->mode == 1);
 }

@@ -1,12 +1,13 @@
 // WM_CHAR: characters open an editor or go to the process-wide type-ahead search, which selects the first
 // row whose text (in the caret's column) begins with what was typed. TVM_GETISEARCHSTRINGA reads it back.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListKeys.h"
+
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
 #include "treelist/control/TreeListTypeAhead.h"
 
 #include <cstring>
@@ -43,7 +44,8 @@ void TypeAhead(TreeListData* d, unsigned char character) {
         TypeAheadAdd(&g_typeAhead, character, TreeListTick(), caretRow);
         state = g_typeAhead;
     }
-    const int column = CellNavigation(d) && d->caretColumn < d->columnCount ? d->caretColumn : 0;
+    // The caret's column, however it got there (keys with cell navigation, clicks or TLM_SELECTCELL).
+    const int column = d->caretColumn < d->columnCount ? d->caretColumn : 0;
     const long row =
         TypeAheadSearch(state, d->rowCount, [d, column](UINT r) { return RowText(d, r, column); });
     const ItemId item = row < 0 || IsDying(d) ? 0 : RowItem(d, static_cast<UINT>(row));

@@ -1,19 +1,17 @@
 // Check boxes of the tree column: the state image toggled by a click or by Space, the one-checked-item mode
 // and the item checked last.
-#include "treelist/control/TreeListItems.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 namespace {
-
-constexpr UINT kStateImages = 0xF000;
-constexpr UINT kCheckAction = 0x10000;
 
 bool Reversed(const TreeListData* d) { return (d->exStyle & TLX_REVERSECHECKS) != 0; }
 
 bool IsCheckedState(const TreeListData* d, UINT state) {
-    if (Reversed(d)) return (state & 0x1000) != 0;
-    const UINT images = state & ((d->exStyle & TLX_SKIPMARKED) ? 0xB000 : kStateImages);
+    if (Reversed(d)) return (state & INDEXTOSTATEIMAGEMASK(1)) != 0;
+    // With TLX_SKIPMARKED the mark bit is no part of the check box.
+    const UINT images = state & TVIS_STATEIMAGEMASK & ((d->exStyle & TLX_SKIPMARKED) ? ~TLIS_MARKED : ~0u);
     return images == INDEXTOSTATEIMAGEMASK(2);
 }
 
@@ -23,7 +21,7 @@ void SetStateImage(TreeListData* d, ItemId item, UINT image) {
     r.mask = TVIF_HANDLE | TVIF_STATE;
     r.hItem = ToHandle(item);
     r.state = INDEXTOSTATEIMAGEMASK(image);
-    r.stateMask = kStateImages;
+    r.stateMask = TVIS_STATEIMAGEMASK;
     SetItem(d, &r);
 }
 
@@ -59,9 +57,10 @@ void ToggleCheckBox(TreeListData* d, ItemId item, int x, int y) {
         }
         if (!(it = Item(d, item))) return;
     }
-    const UINT image = (it->state >> 12) & 0xF;
+    const UINT image = StateImageIndex(it->state);
     const UINT next = Reversed(d) ? (image ^ 1) : image == 1 ? 2 : 1;
     SetStateImage(d, item, next);
     if (IsDying(d) || !Item(d, item)) return;
+    d->lastChecked = item;  // the item toggled last, also when the click cleared its box
     SendTreeView(d, TLN_CHECKCHANGED, kCheckAction, old, CheckRecord(d, item), POINT{x, y});
 }

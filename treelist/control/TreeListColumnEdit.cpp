@@ -2,11 +2,12 @@
 // the parent first. Text and list modes open an edit box or a combo box filled from the column's list;
 // check-style modes toggle the cell's check mark.
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr int kDefaultEntries = 1024;
-constexpr UINT kCheckAction = 0x10000;
 
 int EntryLimit(const TreeListColumn& c) { return c.listCount ? c.listCount : kDefaultEntries; }
 
@@ -36,8 +36,8 @@ LRESULT ToggleCellCheck(TreeListData* d, ItemId item, int column) {
     TreeListCell* cell = EnsureCell(d, item, column);
     if (!cell) return 0;
     const bool lockable = col.editFlags & TLEF_LOCKEDCHECKS;
-    if (lockable && (cell->state & 0x8000)) return 0;
-    const UINT mask = lockable ? 0x7000 : 0xF000;
+    if (lockable && (cell->state & TLIS_CHECKLOCKED)) return 0;
+    const UINT mask = TVIS_STATEIMAGEMASK & (lockable ? ~TLIS_CHECKLOCKED : ~0u);
     const UINT image = (cell->state & mask) >> 12;
     TVITEMA r = {};
     r.mask = TVIF_STATE | TLIF_CELL;
@@ -114,6 +114,8 @@ LRESULT SetColumnEdit(TreeListData* d, WPARAM wp, LPARAM list) {
     c.listCount = static_cast<BYTE>(wp >> 25 & 127);
     c.editList = list;
     c.editBase = -1;
+    // Check-box columns draw from the second state list: without one given, the control makes its own.
+    if (IsCheckMode(c.editMode) && !HasImages(d, kImagesState2)) BuildCheckBoxImages(d, 1);
     if (ComputeRowHeight(d)) {
         ComputeVisibleRows(d);
         UpdateVScrollBar(d, true, true);

@@ -3,11 +3,12 @@
 #include "treelist/control/TreeListColumns.h"
 
 #include "image/FontCache.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,14 +20,6 @@ constexpr UINT kOwnMark1 = 0x10000000, kOwnCollapse = 0x20000000, kOwnWeight = 0
 constexpr int kRememberedWidth = 0x44332211;
 constexpr int kDefaultMinimum = 16;
 constexpr int kCollapsedDefault = 100;
-
-// Header messages leave the lock: the header answers with notifications to this window's thread.
-LRESULT SendHeader(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
-    if (!d->header) return 0;
-    HWND header = d->header;
-    TreeListUnlocked unlocked(d->lock);
-    return SendMessageA(header, msg, wp, lp);
-}
 
 // The header takes the caller's format as it is (alignment, images, owner drawing...), always with a string.
 int HeaderFormat(int fmt) { return fmt | HDF_STRING; }
@@ -90,7 +83,7 @@ bool CreateHeader(TreeListData* d) {
     }
     HWND header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS | HDS_HORZ | HDS_DRAGDROP,
                                   -d->scrollX, 0, d->clientWidth + d->scrollX, height, d->window,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHeaderId)),
                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(d->window, GWLP_HINSTANCE)), nullptr);
     if (!header) return false;
     d->header = header;
@@ -110,6 +103,13 @@ void ShiftColumnReferences(TreeListData* d, int index, int shift) {
 }
 
 }  // namespace
+
+LRESULT SendHeader(TreeListData* d, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!d->header) return 0;
+    HWND header = d->header;
+    TreeListUnlocked unlocked(d->lock);
+    return SendMessageA(header, msg, wp, lp);
+}
 
 void ShareWidth(int delta, int clientWidth, const int* weights, int count, int* shares) {
     int total = 0;

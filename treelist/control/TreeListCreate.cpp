@@ -1,12 +1,14 @@
 // Class registration and the life of the per-window record: made at WM_CREATE, emptied at WM_DESTROY,
 // detached from the window at WM_NCDESTROY and freed when the last caller still inside lets go of it.
+#include "treelist/control/TreeListWindow.h"
+
 #include "treelist/control/TreeListColours.h"
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
-#include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListShared.h"
+#include "treelist/control/TreeListTimers.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -19,6 +19,9 @@ inline HTREEITEM ToHandle(ItemId item) { return reinterpret_cast<HTREEITEM>(stat
 constexpr ItemId kItemRoot = 0xFFFF0000, kItemFirst = 0xFFFF0001, kItemLast = 0xFFFF0002, kItemSort = 0xFFFF0003;
 // Handles stop below this, so that an item and a column fit one wParam (item | column << 24).
 constexpr UINT kMaxTableSize = 0xFFFFFF;
+inline ItemId PackedItem(WPARAM wp) { return static_cast<ItemId>(wp & kMaxTableSize); }
+inline int PackedColumn(WPARAM wp) { return static_cast<int>((wp >> 24) & 0xFF); }
+inline WPARAM PackItemColumn(ItemId item, int column) { return item | static_cast<WPARAM>(column) << 24; }
 
 // Item flag byte A: what comes by call-back.
 enum : BYTE {
@@ -47,6 +50,15 @@ enum : BYTE {
 
 // The focus bit of item states (TVIS_FOCUSED of newer headers).
 constexpr UINT kStateFocused = 0x0001;
+// Item state bits that belong to the whole row: a cell is painted with the item's, and reading a cell's state
+// leaves them out.
+constexpr UINT kRowStates = TVIS_SELECTED | TVIS_EXPANDED | TVIS_EXPANDEDONCE | TVIS_EXPANDPARTIAL;
+// Item state bits a new cell starts with: focus and bold.
+constexpr UINT kCellInitialStates = kStateFocused | TVIS_BOLD;
+// State bits that change how an image is drawn from its list: the overlay and the cut (blended) look.
+constexpr UINT kImageStyleStates = TVIS_OVERLAYMASK | TVIS_CUT;
+// The state image of a state word (bits 12-15).
+inline UINT StateImageIndex(UINT state) { return (state & TVIS_STATEIMAGEMASK) >> 12; }
 
 constexpr int kImageCallback = -1;
 constexpr int kImageNone = -2;
@@ -72,6 +84,13 @@ struct TreeListItem {
 
     BYTE* UserData() { return reinterpret_cast<BYTE*>(this + 1); }
 };
+
+// Whether an item shows an expand button: an item whose children count comes by call-back by the parent's answer,
+// any other by its has-children flag alone (insert, delete, move and TVIF_CHILDREN keep it current). Painting,
+// the hit test and the hover expansion of a drag decide with this.
+inline bool ShowsButton(const TreeListItem* it, int callbackChildren) {
+    return (it->callbacks & kCallbackChildren) ? callbackChildren != 0 : (it->flags & kHasChildren) != 0;
+}
 
 struct TreeListCell {
     char* text;             // may be null: an empty text
@@ -291,6 +310,7 @@ struct TreeListData {
     WNDPROC editorChildProc;
     bool editChanged;
     bool editCallbackText;
+    bool editBeginning;        // the parent is asked with TVN_BEGINLABELEDITA: the editor is made, not yet shown
 
     // internal drag
     UINT dragKeys;             // MK_* of the last feedback
@@ -299,6 +319,9 @@ struct TreeListData {
     int autoScrollTicks;
     int hoverTicks;
 };
+
+// Control ids of the child windows: the column header and the in-place editor (the tooltip's is 2).
+constexpr int kHeaderId = 1, kEditorId = 3;
 
 // "at most 253 characters before the ..." plus the ellipsis and the terminator.
 constexpr int kTextBufferSize = 260;

@@ -1,11 +1,11 @@
-// Operations deferred to the window's own thread: a queue worked off by TLM_DEFERRED, which the first queued
-// operation posts to the window. Callers on other threads use it so that notifications, scroll bars and
-// repaints happen where the window lives.
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListItems.h"
+// The deferred queue: queueing an operation, posting TLM_DEFERRED, and working the queue off on the window's
+// thread, row rebuilds in a row merged into one.
+#include "treelist/control/TreeListDeferred.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListSeams.h"
 
 #include <cstdlib>

@@ -1,15 +1,18 @@
 // TVM_DELETEITEM: subtrees are deleted children first, each item with its notifications, the links mended
 // and the rows rebuilt. The parent may send messages back from its notification handlers, deletes included.
 #include "treelist/control/TreeListItems.h"
+
+#include "treelist/control/TreeListDeferred.h"
+#include "treelist/control/TreeListDrag.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
 
 #include <cstdlib>
 
 namespace {
 
-constexpr ItemId kAfterPinned = 0xFFFF0009;
+constexpr ItemId kAfterPinned = static_cast<ItemId>(TLI_AFTERPINNED);
 
 // Drops every reference the window keeps to the item.
 void Forget(TreeListData* d, ItemId item) {
@@ -20,7 +23,7 @@ void Forget(TreeListData* d, ItemId item) {
     if (d->selCellItem == item) d->selCellItem = 0;
     if (d->dropItem == item) d->dropItem = 0;
     if (d->dropTarget == item) d->dropTarget = 0;
-    if (d->dragItem == item) d->dragItem = 0;
+    if (d->dragItem == item) d->dragItem = kDraggedItemGone;
     if (d->hotItem == item) d->hotItem = 0;
     if (d->hotCheckItem == item) d->hotCheckItem = 0;
     if (d->anchorItem == item) d->anchorItem = 0;
@@ -98,9 +101,11 @@ BOOL DeleteChildren(TreeListData* d, DeleteMode mode, ItemId parent) {
 BOOL DeleteAfterPinned(TreeListData* d, DeleteMode mode) {
     const bool notify = mode != kDeleteQueued;
     bool selectionWent = false;
-    ItemId keep = d->firstRoot;
-    for (LONG_PTR n = d->options[TLO_PINNEDROWS]; keep && n > 1; --n) keep = d->items[keep]->nextSibling;
-    if (!keep || d->options[TLO_PINNEDROWS] <= 0) keep = 0;
+    // The last item kept; with fewer top-level items than are kept there is nothing to delete.
+    const LONG_PTR pinned = d->options[TLO_PINNEDROWS];
+    ItemId keep = pinned > 0 ? d->firstRoot : 0;
+    for (LONG_PTR n = pinned; keep && n > 1; --n) keep = d->items[keep]->nextSibling;
+    if (pinned > 0 && !keep) return FALSE;
     bool any = false;
     while (d->lastRoot && d->lastRoot != keep && !IsDying(d)) {
         any = true;
@@ -128,6 +133,7 @@ BOOL DeleteItemMessage(TreeListData* d, WPARAM wParam, ItemId item) {
     if (item == kAfterPinned) return DeleteAfterPinned(d, mode);
     if (item == kItemRoot || item == 0) {
         if (item == 0 && mode != kDeleteChildren && mode != kDeleteChildrenQueued) return FALSE;
+        if (!d->firstRoot) return TRUE;  // an empty tree: nothing left to delete
         return DeleteChildren(d, mode == kDeleteQueued ? kDeleteChildrenQueued
                                  : mode == kDeleteNormal ? kDeleteChildren : mode, 0);
     }

@@ -2,22 +2,20 @@
 // between rows or a whole row to drop onto, and a cursor that tells whether it may), and its end by the
 // button-up, by Escape or by a right press.
 #include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListHandlers.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
-#include "treelist/control/TreeListShared.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
+#include "treelist/control/TreeListShared.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-constexpr UINT kRuleNoCtrlOnto = 0x1, kRuleKeepLevel = 0x2, kRuleKeepParent = 0x4, kRuleLeavesOnly = 0x8,
-               kRulePinned = 0x10, kRuleNeedsText = 0x100, kRuleNotBelowLast = 0x200, kRuleReportCancel = 0x80;
 constexpr int kBetweenBar = 3, kBarFromBottom = 5, kHoverReach = 2;
 constexpr int kAutoScrollStartMs = 100;
 constexpr UINT kOutsideFlags = TVHT_ABOVE | TVHT_BELOW | TVHT_TORIGHT | TVHT_TOLEFT;
@@ -52,10 +50,10 @@ bool AnySelectedMayDrop(const TreeListData* d, ItemId target, int mode) {
     for (ItemId i = d->firstRoot; i; i = NextInTree(d, i)) {
         const TreeListItem* it = d->items[i];
         if (!(it->state & TVIS_SELECTED)) continue;
-        if ((rules & kRuleLeavesOnly) && it->firstChild) continue;
+        if ((rules & TLDR_LEAVESONLY) && it->firstChild) continue;
         ItemId t = target == kItemLast ? 0 : target;
         int m = mode;
-        if ((rules & (kRuleKeepLevel | kRuleKeepParent)) && AdjustDropLevel(d, i, &t, &m)) continue;
+        if ((rules & (TLDR_KEEPLEVEL | TLDR_KEEPPARENT)) && AdjustDropLevel(d, i, &t, &m)) continue;
         if (CanDropAt(d, i, t, m)) return true;
     }
     return false;
@@ -65,13 +63,13 @@ bool AnySelectedMayDrop(const TreeListData* d, ItemId target, int mode) {
 
 BOOL BeginInternalDrag(TreeListData* d, ItemId item, UINT flags, POINT point) {
     if (!Item(d, item)) return FALSE;
-    if ((Rules(d) & kRuleNeedsText) && !HasText(d, d->caretItem)) return FALSE;
+    if ((Rules(d) & TLDR_NEEDSTEXT) && !HasText(d, d->caretItem)) return FALSE;
     if (IsDying(d) || !Item(d, item)) return FALSE;
     d->dragItem = item;
     d->dragFlags = flags & (kDragByMessage | kDragLeftButton);
     if (IsOwnerThread(d)) SetCapture(d->window);
     SetDropHighlight(d, 0, 0);
-    UpdateDragFeedback(d, flags & 0x7F, point);
+    UpdateDragFeedback(d, flags & kDragKeyBits, point);
     if (d->dragItem) SetAutoScrollTimer(d, 0, kAutoScrollStartMs);
     return TRUE;
 }
@@ -84,7 +82,7 @@ void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point) {
         return;
     }
     const UINT rules = Rules(d);
-    const bool onto = (keys & MK_CONTROL) && !(rules & kRuleNoCtrlOnto);
+    const bool onto = (keys & MK_CONTROL) && !(rules & TLDR_NOCTRLONTO);
     int height = onto ? d->rowHeight : kBetweenBar, offset = 0;
     TVHITTESTINFO hit = {};
     hit.pt = point;
@@ -105,8 +103,8 @@ void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point) {
         // The cursor is in the lower half of the row above: a bar at its bottom when its level differs.
         const UINT row = hitItem ? d->items[hitItem]->row - 1 : d->rowCount;
         const ItemId above = row ? RowItem(d, row - 1) : 0;
-        const bool pinnedBlock = (rules & kRulePinned) && hitItem && row + 1 < Pinned(d);
-        const bool parentBlock = (rules & kRuleKeepParent) && hitItem && above == d->items[hitItem]->parent;
+        const bool pinnedBlock = (rules & TLDR_PINNED) && hitItem && row + 1 < Pinned(d);
+        const bool parentBlock = (rules & TLDR_KEEPPARENT) && hitItem && above == d->items[hitItem]->parent;
         if (above && LevelOf(d, above) != (hitItem ? LevelOf(d, hitItem) : 0) && !pinnedBlock && !parentBlock) {
             target = above;
             offset = d->rowHeight - kBarFromBottom;
@@ -115,7 +113,7 @@ void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point) {
     const int mode = onto ? kDropOntoFirst : offset ? kDropAfter : kDropBefore;
     HCURSOR cursor = shared.hand;
     const bool byMessage = d->dragFlags & kDragByMessage;
-    if (!Item(d, d->dragItem) || ((rules & kRulePinned) && IsPinnedRow(d, target))) {
+    if (!Item(d, d->dragItem) || ((rules & TLDR_PINNED) && IsPinnedRow(d, target))) {
         cursor = shared.no;
     } else if (d->selectedCount >= 2 && !byMessage) {
         if (!AnySelectedMayDrop(d, target, mode)) cursor = shared.no;
@@ -123,7 +121,7 @@ void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point) {
         const ItemId moved = d->selectedCount == 1 && !byMessage && d->caretItem ? d->caretItem : d->dragItem;
         if (target != kItemLast && (target == moved || IsAncestor(d, moved, target))) {
             cursor = shared.no;
-        } else if ((rules & (kRuleKeepLevel | kRuleKeepParent)) && target != kItemLast) {
+        } else if ((rules & (TLDR_KEEPLEVEL | TLDR_KEEPPARENT)) && target != kItemLast) {
             ItemId t = target;
             int m = mode;
             if (AdjustDropLevel(d, moved, &t, &m)) {
@@ -134,8 +132,8 @@ void UpdateDragFeedback(TreeListData* d, UINT keys, POINT point) {
                 offset = m == kDropAfter ? d->rowHeight - kBarFromBottom : 0;
             }
         }
-        if (target == kItemLast && (rules & kRuleNotBelowLast)) cursor = shared.no;
-        if ((rules & kRuleLeavesOnly) && Item(d, moved) && d->items[moved]->firstChild) cursor = shared.no;
+        if (target == kItemLast && (rules & TLDR_NOTBELOWLAST)) cursor = shared.no;
+        if ((rules & TLDR_LEAVESONLY) && Item(d, moved) && d->items[moved]->firstChild) cursor = shared.no;
     }
     SetDropTarget(d, target, height, offset);
     SetCursor(cursor);
@@ -159,7 +157,7 @@ void CancelInternalDrag(TreeListData* d, bool report) {
     const bool byMessage = d->dragFlags & kDragByMessage;
     StopDrag(d);
     SetCursor(GetTreeListShared().arrow);
-    if (!report || !(Rules(d) & kRuleReportCancel)) return;
+    if (!report || !(Rules(d) & TLDR_REPORTCANCEL)) return;
     NMTREEVIEWA nm = {};
     nm.action = TLDROP_CANCELLED |
                 (byMessage ? TLDROP_BYMESSAGE | 1u : static_cast<UINT>(std::max<UINT>(d->selectedCount, 1)));
@@ -173,7 +171,7 @@ void EndInternalDrag(TreeListData* d, UINT keys) {
     const ItemId dragged = d->dragItem;
     const ItemId target = d->dropTarget;
     if (IsOwnerThread(d) && GetCapture() == d->window) ReleaseCapture();
-    InternalDrop(d, target, dragged, keys);
+    if (Item(d, dragged)) InternalDrop(d, target, dragged, keys);
     if (IsDying(d)) return;
     StopDrag(d);
     SetCursor(GetTreeListShared().arrow);

@@ -1,18 +1,16 @@
 // The drop of an internal drag: where an item may go (CanDropAt, AdjustDropLevel under the keep-level and
 // keep-parent rules) and the move of the dragged item or of every selected item, reported with TLN_DROP.
 #include "treelist/control/TreeListDrag.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-constexpr UINT kRuleNoCtrlOnto = 0x1, kRuleKeepLevel = 0x2, kRuleKeepParent = 0x4, kRuleLeavesOnly = 0x8,
-               kRulePinned = 0x10, kRuleReportOutside = 0x40, kRuleNotBelowLast = 0x200;
 
 UINT Rules(const TreeListData* d) { return static_cast<UINT>(d->options[TLO_DRAGRULES]); }
 
@@ -23,7 +21,7 @@ int LevelBelow(const TreeListData* d, ItemId parent) { return parent ? d->items[
 // The drop mode from the bar and the keys: before or after by the bar, onto with Ctrl (first child with Shift).
 int DropModeFor(const TreeListData* d, UINT keys) {
     const bool after = d->dropBarOffset != 0;
-    if (!(Rules(d) & kRuleNoCtrlOnto) && (keys & MK_CONTROL))
+    if (!(Rules(d) & TLDR_NOCTRLONTO) && (keys & MK_CONTROL))
         return (keys & MK_SHIFT) ? kDropOntoFirst : kDropOntoLast;
     return after ? kDropAfter : kDropBefore;
 }
@@ -41,8 +39,8 @@ LRESULT NotifyDrop(TreeListData* d, UINT action, ItemId target, ItemId item) {
 // The rules one item must pass before it moves; target and mode may change under the level rules.
 bool Passes(const TreeListData* d, ItemId item, ItemId* target, int* mode) {
     const UINT rules = Rules(d);
-    if ((rules & kRuleLeavesOnly) && d->items[item]->firstChild) return false;
-    return !(rules & (kRuleKeepLevel | kRuleKeepParent)) || AdjustDropLevel(d, item, target, mode) == 0;
+    if ((rules & TLDR_LEAVESONLY) && d->items[item]->firstChild) return false;
+    return !(rules & (TLDR_KEEPLEVEL | TLDR_KEEPPARENT)) || AdjustDropLevel(d, item, target, mode) == 0;
 }
 
 // Moves an item (target 0: to the end of the top level); a target it goes onto opens.
@@ -134,7 +132,7 @@ int AdjustDropLevel(const TreeListData* d, ItemId item, ItemId* target, int* mod
     const TreeListItem* it = d->items[item];
     const ItemId parent = IsOnto(*mode) ? *target : *target ? d->items[*target]->parent : 0;
     if (LevelBelow(d, parent) == it->level)
-        return (Rules(d) & kRuleKeepParent) && it->parent != parent ? 1 : 0;
+        return (Rules(d) & TLDR_KEEPPARENT) && it->parent != parent ? 1 : 0;
     if (IsOnto(*mode)) return 1;
     // Between rows at another level: climb from the row above the gap to an item at the item's own level
     // whose branch ends at the gap, and drop after it.
@@ -154,7 +152,7 @@ int AdjustDropLevel(const TreeListData* d, ItemId item, ItemId* target, int* mod
         if (it->level >= level || !p || d->items[p]->nextSibling) return 1;
         candidate = p;
     }
-    if (!candidate || ((Rules(d) & kRuleKeepParent) && it->parent != p)) return 1;
+    if (!candidate || ((Rules(d) & TLDR_KEEPPARENT) && it->parent != p)) return 1;
     *target = candidate;
     *mode = kDropAfter;
     return 0;
@@ -163,7 +161,7 @@ int AdjustDropLevel(const TreeListData* d, ItemId item, ItemId* target, int* mod
 int InternalDrop(TreeListData* d, ItemId target, ItemId dragged, UINT keys) {
     const UINT rules = Rules(d);
     if (target == kItemLast) {
-        if (rules & kRuleNotBelowLast) return 0;
+        if (rules & TLDR_NOTBELOWLAST) return 0;
         target = 0;
     } else if (target && !Item(d, target)) {
         return 0;
@@ -172,7 +170,7 @@ int InternalDrop(TreeListData* d, ItemId target, ItemId dragged, UINT keys) {
         GetClientRect(d->window, &client);
         const bool outside = static_cast<UINT>(d->dragPos.x) >= static_cast<UINT>(client.right) ||
                              static_cast<UINT>(d->dragPos.y) >= static_cast<UINT>(client.bottom);
-        if (!(rules & kRuleReportOutside) || !outside) return 0;
+        if (!(rules & TLDR_REPORTOUTSIDE) || !outside) return 0;
         const bool byMessage = d->dragFlags & kDragByMessage;
         const ItemId item = !byMessage && d->selectedCount && Item(d, d->caretItem) ? d->caretItem : dragged;
         NotifyDrop(d, TLDROP_OUTSIDE | (byMessage ? TLDROP_BYMESSAGE | 1u : std::max<UINT>(d->selectedCount, 1)),
@@ -180,7 +178,7 @@ int InternalDrop(TreeListData* d, ItemId target, ItemId dragged, UINT keys) {
         return 0;
     }
     const int mode = DropModeFor(d, keys);
-    if ((rules & kRulePinned) && target && d->items[target]->row &&
+    if ((rules & TLDR_PINNED) && target && d->items[target]->row &&
         d->items[target]->row - 1 < static_cast<UINT>(std::max<LONG_PTR>(d->options[TLO_PINNEDROWS], 0)))
         return 0;
     if (d->selectedCount < 2 || (d->dragFlags & kDragByMessage)) return DropOne(d, target, dragged, mode);

@@ -1,13 +1,13 @@
 // The drop-target bar of an internal drag, automatic scrolling near the top and bottom edges, and the
 // expansion of a collapsed item the cursor hovers over; both driven by their timers.
 #include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListTimers.h"
 
 #include <algorithm>
 
@@ -105,18 +105,8 @@ void OnHoverTimer(TreeListData* d) {
     hit.pt = TreeListCursorIn(d->window);
     const ItemId item = HitTestCell(d, &hit);
     if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL))) return;
-    const TreeListItem* it = d->items[item];
-    if ((it->firstChild || (it->flags & kHasChildren)) && !(it->state & TVIS_EXPANDED)) {
+    if (!(d->items[item]->state & TVIS_EXPANDED) && AskShowsButton(d, item)) {
         ExpandItem(d, item, TVE_EXPAND);
         if (!IsDying(d) && d->dragItem) RefreshDragFeedback(d);
-    }
-}
-
-LRESULT OnTimer(TreeListData* d, WPARAM id) {
-    switch (id) {
-    case kTimerTip: OnTipTimer(d); return 0;
-    case kTimerHover: OnHoverTimer(d); return 0;
-    case kTimerAutoScroll: OnAutoScrollTimer(d); return 0;
-    default: return OnScrollBarTimer(d, id) ? 0 : kPassOn;
     }
 }

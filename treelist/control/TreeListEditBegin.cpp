@@ -1,14 +1,15 @@
 // Opening an in-place editor: the parent is asked (TLN_EDITREQUEST, TVN_BEGINLABELEDITA), the editor window
 // is made and subclassed, laid over the text, filled and focused. Every notification leaves the lock; the item
 // is looked up again after each one.
-#include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
+#include "treelist/control/TreeListSelect.h"
 #include "treelist/control/TreeListShared.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,9 +19,7 @@ namespace {
 constexpr DWORD kEditStyle = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
 constexpr DWORD kComboStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
 constexpr DWORD kListStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL;
-constexpr int kEditorId = 3;
 constexpr int kComboHeight = 260;
-constexpr UINT kCharTrigger = 0x1000000;  // a character offered by the keyboard: trigger = character + this
 constexpr UINT kSelectionModes = TLE_SELECTATX | TLE_SELECTRANGE;
 
 int EditorKindOf(UINT flags) {
@@ -135,7 +134,10 @@ bool MayBegin(TreeListData* d, ItemId item, int column, const EditText& t) {
     nm.item = TextRecord(d, item, column);
     nm.item.pszText = const_cast<char*>(t.text);
     nm.item.cchTextMax = t.length;
-    return SendNotify(d, TVN_BEGINLABELEDITA, &nm.hdr) == 0 && !IsDying(d) && Item(d, item);
+    d->editBeginning = true;  // TVM_GETEDITCONTROL answers the editor meanwhile
+    const bool allowed = SendNotify(d, TVN_BEGINLABELEDITA, &nm.hdr) == 0;
+    d->editBeginning = false;
+    return allowed && !IsDying(d) && Item(d, item);
 }
 
 // The character index under x (client), for a caret placed where the mouse was.
@@ -186,7 +188,7 @@ void AddEntries(TreeListData* d, HWND editor, int column, const char* const* ent
     }
 }
 
-UINT CharacterOf(UINT trigger) { return trigger >= kCharTrigger ? trigger - kCharTrigger : trigger; }
+UINT CharacterOf(UINT trigger) { return trigger >= TLET_CHARACTER ? trigger - TLET_CHARACTER : trigger; }
 
 bool ModifierDown() { return GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0; }
 
@@ -275,5 +277,6 @@ LRESULT EditLabelMessage(TreeListData* d, ItemId item) {
 }
 
 LRESULT GetEditControl(TreeListData* d) {
-    return (d->style & TVS_EDITLABELS) && d->editItem ? reinterpret_cast<LRESULT>(d->editor) : 0;
+    const bool editing = d->editItem || d->editBeginning;
+    return (d->style & TVS_EDITLABELS) && editing ? reinterpret_cast<LRESULT>(d->editor) : 0;
 }

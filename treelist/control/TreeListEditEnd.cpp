@@ -2,10 +2,9 @@
 // The parent sees TVN_ENDLABELEDITA and may refuse; an accepted text is stored in the item or cell (or handed
 // back with TVN_SETDISPINFOA for a call-back text), and a column with an edit mode turns it into its value.
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListLayout.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 #include <cstring>
 
@@ -34,6 +33,16 @@ void HideEditor(TreeListData* d) {
     TreeListUnlocked unlocked(d->lock);
     if (focused) SetFocus(window);
     ShowWindow(editor, SW_HIDE);
+}
+
+// The editor's text and, for a list, the chosen entry; read with the lock left, since a direct call from
+// another thread asks a window of the window's thread.
+void ReadEditor(TreeListData* d, char* text, int* listIndex) {
+    HWND editor = d->editor;
+    const bool list = d->editorKind != kEditorEdit;
+    TreeListUnlocked unlocked(d->lock);
+    GetWindowTextA(editor, text, kReadLimit);
+    if (list) *listIndex = static_cast<int>(SendMessageA(editor, CB_GETCURSEL, 0, 0));
 }
 
 // The index of a text in the column's list, -1 when it is not there.
@@ -112,9 +121,7 @@ BOOL EndEdit(TreeListData* d, int mode) {
     NMTVDISPINFOA nm = {};
     nm.item.mask = kEndRecordMask;
     if (mode != kEditCancel) {
-        GetWindowTextA(d->editor, text, kReadLimit);
-        if (d->editorKind != kEditorEdit)
-            listIndex = static_cast<int>(SendMessageA(d->editor, CB_GETCURSEL, 0, 0));
+        ReadEditor(d, text, &listIndex);
         if (d->editChanged) nm.item.mask |= kTextChanged;
         if (mode == kEditReturn) nm.item.mask |= kEndedByReturn;
         nm.item.pszText = text;
@@ -145,7 +152,7 @@ void CancelEditOn(TreeListData* d, ItemId item, int column) {
 }
 
 LRESULT OnCommand(TreeListData* d, WPARAM wp, LPARAM lp) {
-    if (LOWORD(wp) != 3 || !d->editor || (lp && reinterpret_cast<HWND>(lp) != d->editor)) return 0;
+    if (LOWORD(wp) != kEditorId || !d->editor || (lp && reinterpret_cast<HWND>(lp) != d->editor)) return 0;
     const bool combo = d->editorKind != kEditorEdit;
     if (wp == kTreeListEditAccept) return EndEdit(d, kEditReturn), 0;
     if (wp == kTreeListEditCancel) return EndEdit(d, kEditCancel), 0;

@@ -1,7 +1,7 @@
 // Keys that open an editor on the caret cell: Return, a typed character and paste (WM_PASTE or the paste keys,
 // the editor then filled with the first line of the clipboard text).
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListPending.h"
+
 #include "treelist/control/TreeListSeams.h"
 
 #include <cstring>
@@ -26,8 +26,6 @@ bool ReadClipboardLine(HWND owner, char* out, size_t size) {
     CloseClipboard();
     return ok;
 }
-
-constexpr UINT kOfferedCharacter = 0x1000000;  // trigger of a character offered to the label editor
 
 // Modes whose editor a typed character opens.
 bool TakesCharacters(const TreeListData* d, int column) {
@@ -56,7 +54,7 @@ bool EditOnChar(TreeListData* d, UINT character) {
         OpenColumnEditor(d, item, column, character);
         return true;
     }
-    return EditLabelRequest(d, item, column, character + kOfferedCharacter, TreeListCursorIn(d->window)) != nullptr;
+    return EditLabelRequest(d, item, column, character + TLET_CHARACTER, TreeListCursorIn(d->window)) != nullptr;
 }
 
 bool PasteIntoEditor(TreeListData* d) {

@@ -2,6 +2,7 @@
 // Escape cancels, arrow keys at the edge of the text leave the editor (with TLX_EDITARROWS), the wheel scrolls
 // an open list, and a text set from outside counts as a change.
 #include "treelist/control/TreeListEdit.h"
+
 #include "treelist/control/TreeListSeams.h"
 
 namespace {

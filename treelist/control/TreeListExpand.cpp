@@ -1,10 +1,12 @@
 // Expanding and collapsing: ExpandItem with its notifications, and TVM_EXPAND with the control's own bits
 // (queued, silent, walks over siblings and descendants, the parent, the ancestors).
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListSelect.h"
 
 namespace {
 
@@ -21,14 +23,22 @@ bool NotifyExpand(TreeListData* d, UINT code, UINT action, ItemId item, LRESULT*
     return !IsDying(d) && Item(d, item);
 }
 
-// After a collapse: a caret left without a display row moves to its nearest shown ancestor.
-void KeepCaretShown(TreeListData* d) {
+// The caret when it has a display row, else 0.
+ItemId ShownCaret(const TreeListData* d) {
+    const TreeListItem* caret = Item(d, d->caretItem);
+    return caret && caret->row ? d->caretItem : 0;
+}
+
+// After a collapse: a caret that lost its display row (shownBefore: the caret while it still had one) moves
+// to its nearest shown ancestor. A caret that had no row before, such as one just selected inside a closed
+// branch, stays where it is.
+void KeepCaretShown(TreeListData* d, ItemId shownBefore) {
     const TreeListItem* caret = Item(d, d->caretItem);
     if (!caret) {
         d->caretItem = 0;
         return;
     }
-    if (caret->row) return;
+    if (caret->row || d->caretItem != shownBefore) return;
     ItemId p = caret->parent;
     while (p && !d->items[p]->row) p = d->items[p]->parent;
     if (p) SelectCell(d, p, d->caretColumn, 0);
@@ -84,27 +94,28 @@ LRESULT ExpandWithAncestors(TreeListData* d, ItemId item, UINT code) {
 // a notification handler inside another walk leaves that to the outer one.
 class RowBatch {
 public:
-    explicit RowBatch(TreeListData* d) : d_(d), outer_(!d->batchRows) {
-        if (outer_) {
+    explicit RowBatch(TreeListData* d) : m_d(d), m_outer(!d->batchRows), m_shownCaret(ShownCaret(d)) {
+        if (m_outer) {
             d->batchRows = true;
             d->batchFrom = 0;
         }
     }
     ~RowBatch() {
-        if (!outer_) return;
-        d_->batchRows = false;
-        const ItemId from = d_->batchFrom;
-        d_->batchFrom = 0;
-        if (!from || IsDying(d_)) return;
-        RebuildRows(d_, Item(d_, from) ? from : 0);
-        if (!IsDying(d_)) KeepCaretShown(d_);
+        if (!m_outer) return;
+        m_d->batchRows = false;
+        const ItemId from = m_d->batchFrom;
+        m_d->batchFrom = 0;
+        if (!from || IsDying(m_d)) return;
+        RebuildRows(m_d, Item(m_d, from) ? from : 0);
+        if (!IsDying(m_d)) KeepCaretShown(m_d, m_shownCaret);
     }
     RowBatch(const RowBatch&) = delete;
     RowBatch& operator=(const RowBatch&) = delete;
 
 private:
-    TreeListData* d_;
-    bool outer_;
+    TreeListData* m_d;
+    bool m_outer;
+    ItemId m_shownCaret;
 };
 
 // Every item in tree order from start (children only with kDescendants) up to its next sibling, or to the
@@ -142,6 +153,7 @@ int ExpandItem(TreeListData* d, ItemId item, UINT code) {
         if (answer) return 1;
         it = d->items[item];
     }
+    const ItemId shownCaret = ShownCaret(d);
     const UINT old = it->state;
     UINT state = expand ? old | TVIS_EXPANDED : old & ~TVIS_EXPANDED;
     state = (state & ~TVIS_EXPANDPARTIAL) | ((code & kPartly) ? TVIS_EXPANDPARTIAL : 0);
@@ -158,7 +170,7 @@ int ExpandItem(TreeListData* d, ItemId item, UINT code) {
     if (expand)
         d->items[item]->state |= TVIS_EXPANDEDONCE;
     else if (changed && !d->batchRows)
-        KeepCaretShown(d);
+        KeepCaretShown(d, shownCaret);
     if (!changed) InvalidateRow(d, item);
     return 0;
 }

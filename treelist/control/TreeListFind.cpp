@@ -1,7 +1,8 @@
 // Finding items by a key record (TLM_FINDITEM) and the range operations that count or change the items
 // around one item (TLM_COUNTRANGE, TLM_SETRANGE).
 #include "treelist/control/TreeListItems.h"
-#include "treelist/control/TreeListOps.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListText.h"
 
 #include <cstring>
@@ -106,17 +107,18 @@ LRESULT SetRange(TreeListData* d, TVITEMA* r) {
     if (!r || !CollectRange(d, r, &range)) return -1;
     const HTREEITEM handle = r->hItem;
     const UINT state = r->state, stateMask = r->stateMask;
-    // Bits 0x20000, 0x40000 and 0x80000 make the change conditional: the high halves of stateMask and state
-    // are the condition, the low halves the state bits to set. (0x10000 keeps its meaning: no call-backs.)
-    const bool conditional = r->mask & 0xE0000;
+    // A condition bit (TLR_IFSTATE) makes the change conditional: the high halves of stateMask and state are the
+    // condition, the low halves the state bits to set. Without one the whole words are set, span bits included.
+    const bool conditional = r->mask & TLR_IFSTATE;
     const UINT conditionMask = stateMask >> 16, condition = state >> 16;
+    const UINT setBits = conditional ? 0xFFFF : 0xFFFFFFFF;
     LRESULT changed = 0;
     for (ItemId i : range) {
         const TreeListItem* it = Item(d, i);
         if (!it || (conditional && (it->state & conditionMask) != (condition & conditionMask))) continue;
         r->hItem = ToHandle(i);
-        r->state = state & 0xFFFF;
-        r->stateMask = stateMask & 0xFFFF;
+        r->state = state & setBits;
+        r->stateMask = stateMask & setBits;
         changed += SetItem(d, r) != FALSE;
     }
     r->hItem = handle;

@@ -8,6 +8,10 @@
 
 namespace {
 
+// Window style bit 0x4000 (the tree view's "non-even height" bit) makes this control round an odd row height
+// up to even.
+constexpr DWORD kStyleEvenRowHeight = 0x4000;
+
 struct DefaultFonts {
     HFONT normal, bold;
 };
@@ -103,7 +107,7 @@ int ComputeRowHeight(TreeListData* d) {
     h += (d->exStyle & (TLX_GRIDLINES | TLX_ALTERNATEROWS)) ? 2 : 1;
     h = std::max({h, d->textHeight + 3, static_cast<int>(static_cast<signed char>(d->options[TLO_MINROWHEIGHT]))});
     if (d->exStyle & TLX_GRIDLINES) ++h;
-    if ((d->style & 0x4000) && (h & 1)) ++h;
+    if ((d->style & kStyleEvenRowHeight) && (h & 1)) ++h;
     if (h == d->rowHeight) return 0;
     d->rowHeight = h;
     ComputeVisibleRows(d);

@@ -2,12 +2,12 @@
 // column width rules (minimum widths, a weighted neighbour that absorbs the change), a divider double click
 // fits the column to its contents, and the columns may be dragged to new places except the tree column.
 #include "treelist/control/TreeListColumns.h"
+
 #include "treelist/control/TreeListGeometry.h"
-#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <algorithm>
 

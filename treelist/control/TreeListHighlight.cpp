@@ -1,6 +1,8 @@
 // The hot-track and drop highlight: flag 0x08 on one item or cell, set by TLM_SETDROPHILITE,
 // TLM_SETHOTHILITE, TVM_SELECTITEM (TVGN_DROPHILITE) and by the mouse with TVS_TRACKSELECT.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListSelect.h"
+
+#include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 
@@ -8,9 +10,10 @@
 
 namespace {
 
-BYTE* HighlightFlags(TreeListData* d, ItemId item, int column) {
+// The flag byte that carries the highlight; create makes a missing cell (the messages do, the mouse does not).
+BYTE* HighlightFlags(TreeListData* d, ItemId item, int column, bool create = false) {
     if (TreeListItem* it = Item(d, item); it && column == 0) return &it->flags;
-    TreeListCell* cell = Cell(d, item, column);
+    TreeListCell* cell = create ? EnsureCell(d, item, column) : Cell(d, item, column);
     return cell ? &cell->flags : nullptr;
 }
 
@@ -25,13 +28,7 @@ void ClearHighlight(TreeListData* d) {
 
 }  // namespace
 
-void RequestMouseLeave(TreeListData* d) {
-    if (d->leaveTracked || !IsOwnerThread(d)) return;
-    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, d->window, 0};
-    d->leaveTracked = TrackMouseEvent(&track) != FALSE;
-}
-
-LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColumn) {
+LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColumn, bool createCell) {
     if (!anyColumn && !(d->exStyle & TLX_CELLDROPHILITE)) column = 0;
     if (column < 0 || column >= std::max(d->columnCount, 1) || (item && !Item(d, item))) {
         ClearHighlight(d);
@@ -41,7 +38,7 @@ LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColum
     ClearHighlight(d);
     if (!item) return 1;
     RequestMouseLeave(d);
-    BYTE* flags = HighlightFlags(d, item, column);
+    BYTE* flags = HighlightFlags(d, item, column, createCell);
     if (!flags) return 0;
     *flags |= kDropHilite;
     d->dropItem = item;
@@ -51,5 +48,5 @@ LRESULT SetDropHighlight(TreeListData* d, ItemId item, int column, bool anyColum
 }
 
 LRESULT SetHighlightMessage(TreeListData* d, WPARAM column, ItemId item, bool anyColumn) {
-    return SetDropHighlight(d, item, static_cast<int>(static_cast<LONG_PTR>(column)), anyColumn);
+    return SetDropHighlight(d, item, static_cast<int>(static_cast<LONG_PTR>(column)), anyColumn, true);
 }

@@ -1,10 +1,11 @@
 // The hit test: which item, and which part of its row, lies under a point. TVM_HITTEST and every mouse
 // handler use it; the geometry follows the tree-cell layout painting uses.
+#include "treelist/control/TreeListMouse.h"
+
 #include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListGeometry.h"
-#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
+#include "treelist/control/TreeListNotify.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,18 +15,18 @@ namespace {
 constexpr int kEmptyTextReach = 20;  // an empty text is hit this far from where it would start
 constexpr int kTextSlack = 5;
 
-bool HasChildren(const TreeListItem* it) { return it->firstChild || (it->flags & kHasChildren); }
-
 UINT PinnedRows(const TreeListData* d) { return static_cast<UINT>(std::max<LONG_PTR>(d->options[TLO_PINNEDROWS], 0)); }
 
-// The tree column: x from the column's left edge, y within the row.
-UINT HitTreeCell(TreeListData* d, TreeListItem* it, int x, int y) {
+// The tree column: x from the column's left edge, y within the row. A call-back children count is asked of
+// the parent when the point lies on the button's place: the item may be gone afterwards.
+UINT HitTreeCell(TreeListData* d, ItemId item, int x, int y) {
+    TreeListItem* it = d->items[item];
     const int indent = d->indent;
     const int rel = x + (d->linesAtRoot ? 0 : indent) - it->level * indent;
     if (rel < indent) {
         const int dx = rel - d->lineOffset, dy = y - d->rowHeight / 2;
-        const bool onButton = (d->style & TVS_HASBUTTONS) && HasChildren(it) && dx >= -6 && dx <= 7 && dy >= -6 &&
-                              dy <= 7;
+        const bool onButton = (d->style & TVS_HASBUTTONS) && dx >= -6 && dx <= 7 && dy >= -6 && dy <= 7 &&
+                              AskShowsButton(d, item);
         return onButton ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
     }
     int p = rel - indent;
@@ -48,7 +49,7 @@ UINT HitTreeCell(TreeListData* d, TreeListItem* it, int x, int y) {
 UINT HitCell(TreeListData* d, ItemId item, int column, int x, int width) {
     TreeListCell* cell = Cell(d, item, column);
     const int image = CellImageWidth(d, column, cell);
-    const bool imageRight = cell && (cell->state & 0x80);
+    const bool imageRight = cell && (cell->state & TLIS_IMAGERIGHT);
     int a0 = 0, a1 = width;
     if (image) {
         if (imageRight ? x >= width - image : x < image) return TLHT_ONCELLIMAGE;
@@ -103,8 +104,11 @@ ItemId HitTestCell(TreeListData* d, TVHITTESTINFO* hit) {
     const int treeRight = d->columnCount ? d->right[JoinedEnd(d, it->state, 0)] : INT_MAX;
     hit->hItem = ToHandle(item);
     if (xi < treeRight) {
-        hit->flags = HitTreeCell(d, it, xi - ColumnLeft(d, 0), rowY);
-        return item;
+        hit->flags = HitTreeCell(d, item, xi - ColumnLeft(d, 0), rowY);
+        if (Item(d, item) && !IsDying(d)) return item;
+        hit->hItem = nullptr;
+        hit->flags = TVHT_NOWHERE;
+        return 0;
     }
     for (int p = 1; p < d->columnCount;) {
         const int c = d->order[p];
@@ -138,9 +142,9 @@ bool CellTextRect(TreeListData* d, ItemId item, int column, RECT* rect) {
         // The cell's text part is the whole cell, but a shown check box of a check-style column stays free.
         const TreeListCell* cell = Cell(d, item, column);
         rect->left = ColumnLeft(d, column) - d->scrollX;
-        if (cell && d->columns[column].editMode >= TLEM_CHECK && (cell->state & 0x20)) {
+        if (cell && d->columns[column].editMode >= TLEM_CHECK && (cell->state & TLIS_CHECKBOXSHOWN)) {
             const int image = CellImageWidth(d, column, cell);
-            (cell->state & 0x80) ? rect->right -= image : rect->left += image;
+            (cell->state & TLIS_IMAGERIGHT) ? rect->right -= image : rect->left += image;
         }
     }
     return true;

@@ -1,5 +1,6 @@
 // Image lists the control makes itself: the check boxes of the state lists and the drag image of an item.
 #include "treelist/control/TreeListLayout.h"
+
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListShared.h"
 
@@ -88,38 +89,38 @@ void BuildCheckBoxImages(TreeListData* d, int kind) {
 HIMAGELIST CreateItemDragImage(TreeListData* d, ItemId item, int column) {
     TreeListItem* it = Item(d, item);
     if (!it || column < 0 || column >= std::max(d->columnCount, 1)) return nullptr;
+    // Only what comes by call-back is asked for (an own text stays beside a call-back image), and before the own
+    // values are read: the parent may change them while it answers.
+    const TreeListCell* cell = column > 0 ? Cell(d, item, column) : nullptr;
+    const BYTE callbacks = column > 0 ? (cell ? cell->callbacks : 0) : it->callbacks;
+    const UINT fetch = ((callbacks & kCallbackText) ? TVIF_TEXT : 0u) |
+                       (column == 0 && (callbacks & kCallbackImage) ? TVIF_IMAGE : 0u);
+    TVITEMA answer = {};
+    if (fetch) {
+        if (!FetchCallbacks(d, item, column, fetch, &answer) || column >= std::max(d->columnCount, 1)) return nullptr;
+        it = d->items[item];
+        cell = column > 0 ? Cell(d, item, column) : nullptr;
+    }
     const char* text = it->text;
     int length = static_cast<int>(it->textLength);
     int image = it->image;
-    bool fetch = it->callbacks & (kCallbackText | kCallbackImage);
     if (column > 0) {
-        const TreeListCell* cell = Cell(d, item, column);
-        if (!cell) {
-            text = "????";
-            length = 4;
-            image = kImageNone;
-            fetch = false;
-        } else {
-            text = cell->text;
-            length = static_cast<int>(cell->textLength);
-            image = cell->image;
-            fetch = cell->callbacks & kCallbackText;
-        }
+        text = cell ? cell->text : "????";
+        length = cell ? static_cast<int>(cell->textLength) : 4;
+        image = cell ? cell->image : kImageNone;
     }
-    if (fetch) {
-        TVITEMA answer;
-        if (!FetchCallbacks(d, item, column, TVIF_TEXT | (column ? 0 : TVIF_IMAGE), &answer)) return nullptr;
+    if (fetch & TVIF_TEXT) {
         text = answer.pszText;
         length = static_cast<int>(strlen(text));
-        if (!column && (it->callbacks & kCallbackImage)) image = answer.iImage;
     }
+    if (fetch & TVIF_IMAGE) image = answer.iImage;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HFONT font = FontFor(d, it->state);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, text, length, &extent);
-    int width = column > 0 && !Cell(d, item, column) ? 4 * d->textHeight : extent.cx;
+    int width = column > 0 && !cell ? 4 * d->textHeight : extent.cx;
     int height = d->textHeight, textX = 0;
     HIMAGELIST images = ImageList(d, kImagesItem);
     const bool drawImage = images && image >= 0;

@@ -1,16 +1,22 @@
 // TVM_INSERTITEMA: a new item record, its handle and its place among its siblings.
 #include "treelist/control/TreeListItems.h"
+
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListText.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
-constexpr ItemId kOwnLast = 0xFFFF0004, kNextToParent = 0xFFFF0005, kBeforeParent = 0xFFFF0006,
-                 kCallerSort = 0xFFFF0007, kChildBase = 0xFFE00000;
+constexpr ItemId kNextToParent = static_cast<ItemId>(TLI_NEXTTOPARENT);
+constexpr ItemId kBeforeParent = static_cast<ItemId>(TLI_BEFOREPARENT);
+constexpr ItemId kCallerSort = static_cast<ItemId>(TLI_CALLERSORT);
+constexpr ItemId kChildBase = static_cast<ItemId>(TLI_CHILD);
+constexpr ItemId kChildBaseMask = 0xFFF00000;  // TLI_CHILD + n takes n from the 20 bits below
 constexpr UINT kHeldBackState = TVIS_SELECTED | TVIS_EXPANDED | TVIS_EXPANDPARTIAL;
 constexpr DWORD kWaitForSortMs = 5000;
 
@@ -142,14 +148,15 @@ bool ResolvePosition(TreeListData* d, const TreeListInsertRecord& r, const TreeL
         const bool fetch = !(r.item.mask & TLIF_NOCALLBACK);
         const char* text = (rec->callbacks & kCallbackText) ? "" : rec->text;
         auto compare = [&](ItemId probe) {
-            const char* probeText = SortText(d, probe, fetch);
+            // A copy: outside the lock the item's text may be set anew and its block freed.
+            const std::string probeText = SortText(d, probe, fetch);
             if (!Item(d, probe)) return 0;
             TreeListUnlocked unlocked(d->lock);
-            const LRESULT c = fn(d->window, ToHandle(probe), probeText, text, rec->lParam, r.item.lParam);
+            const LRESULT c = fn(d->window, ToHandle(probe), probeText.c_str(), text, rec->lParam, r.item.lParam);
             return c < 0 ? -1 : c > 0 ? 1 : 0;
         };
         return SortedPosition(d, p, compare, after) == 0;
-    } else if ((where & 0xFFF00000) == kChildBase) {
+    } else if ((where & kChildBaseMask) == kChildBase) {
         UINT n = where - kChildBase;
         ItemId c = FirstChildOf(d, p), prev = 0;
         while (c && n--) {

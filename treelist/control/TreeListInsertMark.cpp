@@ -1,8 +1,9 @@
 // The insert mark (TVM_SETINSERTMARK): an empty item in the insert-mark colour placed before or after an
 // item. It is a real item: counted, selectable, and deleted with the usual notification when it moves on.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListSelect.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 
 ItemId SetInsertMark(TreeListData* d, ItemId item, bool after) {
@@ -22,7 +23,7 @@ ItemId SetInsertMark(TreeListData* d, ItemId item, bool after) {
     r.item.iImage = r.item.iSelectedImage = kImageNone;
     const ItemId mark = InsertItem(d, &r);
     if (!mark) return 0;
-    SetCellColour(d, mark | static_cast<WPARAM>(255) << 24, d->colours[kColourInsertMark], true);
+    SetCellColour(d, PackItemColumn(mark, kAllColumns), d->colours[kColourInsertMark], true);
     d->insertMark = mark;
     return mark;
 }

@@ -1,7 +1,8 @@
 // Repaint requests for a cell, a column strip, a row or the item area; all without erasing, and none while
 // the redraw switch is off.
-#include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListLayout.h"
+
+#include "treelist/control/TreeListColumns.h"
 
 #include <algorithm>
 

@@ -1,5 +1,6 @@
 // Reading items: TVM_GETITEMA, the lParam and user-data messages, the state word and TVM_GETNEXTITEM.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 
@@ -32,7 +33,8 @@ LRESULT GetCell(TreeListData* d, TVITEMA* r, ItemId item, int column) {
         else
             CopyText(r, cell->text, cell->textLength);
     }
-    if (r->mask & TVIF_STATE) r->state = (r->mask & TLIF_STATERAW) ? cell->state : cell->state & r->stateMask & ~0xE2u;
+    if (r->mask & TVIF_STATE)
+        r->state = (r->mask & TLIF_STATERAW) ? cell->state : cell->state & r->stateMask & ~kRowStates;
     if (r->mask & TVIF_IMAGE) r->iImage = cell->image;
     if (r->mask & TVIF_PARAM) r->lParam = d->items[item]->lParam;
     return TRUE;
@@ -47,7 +49,7 @@ ItemId FindInTree(const TreeListData* d, ItemId start, ItemId limit, Match match
 }
 
 bool IsChecked(const TreeListData* d, const TreeListItem* it) {
-    const UINT image = (it->state >> 12) & 0xF;
+    const UINT image = StateImageIndex(it->state);
     return image == ((d->exStyle & TLX_REVERSECHECKS) ? 1u : 2u);
 }
 
@@ -160,24 +162,4 @@ LRESULT GetNextItem(TreeListData* d, UINT code, ItemId item) {
         return it ? PreviousInTree(d, item) : 0;
     default: return 0;
     }
-}
-
-LRESULT SelectSubtree(TreeListData* d, WPARAM flags, ItemId item) {
-    if (!(d->exStyle & TLX_MULTISELECT)) return 0;
-    const bool all = item == kItemRoot;
-    if (!all && !Item(d, item)) return 0;
-    const bool select = flags & 2;
-    const ItemId limit = all ? 0 : item;
-    ItemId i = all ? d->firstRoot : item;
-    while (i) {
-        TreeListItem* it = d->items[i];
-        if (((it->state & TVIS_SELECTED) != 0) != select) {
-            it->state ^= TVIS_SELECTED;
-            select ? ++d->selectedCount : --d->selectedCount;
-            InvalidateRow(d, i);
-        }
-        if (!(flags & 1) && !all) break;
-        i = NextInTree(d, i, limit);
-    }
-    return 1;
 }

@@ -47,13 +47,13 @@ bool MayChangeTree(TreeListData* d);
 // Marks a sorted insert or a sort as running on this thread for its lifetime.
 class SortRunning {
 public:
-    explicit SortRunning(TreeListData* d) : d_(d) { d->sortThread = GetCurrentThreadId(); }
-    ~SortRunning() { d_->sortThread = 0; }
+    explicit SortRunning(TreeListData* d) : m_d(d) { d->sortThread = GetCurrentThreadId(); }
+    ~SortRunning() { m_d->sortThread = 0; }
     SortRunning(const SortRunning&) = delete;
     SortRunning& operator=(const SortRunning&) = delete;
 
 private:
-    TreeListData* d_;
+    TreeListData* m_d;
 };
 
 // --- delete (TreeListDelete.cpp)

@@ -1,11 +1,16 @@
 // WM_KEYDOWN and WM_KEYUP: Return and Tab, paste keys, scrolling with Ctrl, caret moves over rows and cells
 // with Shift ranges, Space for check boxes, and TVN_KEYDOWN to the parent after every key.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListKeys.h"
+
+#include "treelist/control/TreeListColumns.h"
+#include "treelist/control/TreeListDrag.h"
+#include "treelist/control/TreeListEdit.h"
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <algorithm>
 
@@ -88,7 +93,7 @@ bool CaretRow(const TreeListData* d, UINT* row) {
 }
 
 // Selects every row between the anchor and the caret, and the hidden descendants of collapsed items there.
-void SelectRange(TreeListData* d) {
+void SelectAnchorToCaret(TreeListData* d) {
     UINT anchorRow, caretRow;
     const ItemId caret = d->caretItem;
     ItemId anchor = d->anchorItem;
@@ -176,7 +181,7 @@ void MoveCaret(TreeListData* d, UINT key) {
     if (!SelectCell(d, newItem, column, flags) || IsDying(d)) return;
     if (d->selectedCount < 2 || !Item(d, d->anchorItem)) d->anchorItem = d->caretItem;
     ScrollIntoView(d, d->caretItem, d->caretColumn);
-    if (shift && (d->exStyle & TLX_MULTISELECT) && !IsDying(d)) SelectRange(d);
+    if (shift && (d->exStyle & TLX_MULTISELECT) && !IsDying(d)) SelectAnchorToCaret(d);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// What painting reads but does not compute: fonts and metrics, row height, display rows, column edges, joined
-// columns, scroll bars, check-box images, the drag image, and the invalidation every other part asks for.
+// What painting reads but does not compute: fonts and metrics, row height, text widths, display rows, the
+// image lists the control makes, item rectangles, and the invalidation every other part asks for. Column
+// edges are in TreeListColumns.h, the scroll bars in TreeListScroll.h, the cell layout in TreeListGeometry.h.
 #pragma once
 
 #include "treelist/control/TreeListData.h"
@@ -14,7 +15,8 @@ HFONT FontFor(const TreeListData* d, UINT state);
 void ClearTextWidths(TreeListData* d);
 
 // --- text widths (TreeListMeasure.cpp): the cached width, measured when missing; a call-back text keeps the
-// width painting measured last.
+// width painting measured last. Every measurement uses this DrawTextExA format.
+constexpr UINT kMeasureFormat = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
 int ItemTextWidth(TreeListData* d, TreeListItem* it);
 int CellTextWidth(TreeListData* d, TreeListCell* cell);
 int MeasureText(TreeListData* d, UINT state, const char* text, int length);
@@ -40,24 +42,17 @@ ItemId RowItem(const TreeListData* d, UINT row);
 // first place any of them took, from the top when a place is not known.
 class RowsAfterInserts {
 public:
-    explicit RowsAfterInserts(TreeListData* d) : d_(d) {}
+    explicit RowsAfterInserts(TreeListData* d) : m_d(d) {}
     void Add(ItemId item);
     void Rebuild();
 
 private:
-    TreeListData* d_;
-    ItemId from_ = 0;        // the shown item with the lowest row the rebuild starts at
-    ItemId previous_ = 0;    // the last item added that is shown or follows a shown one
-    ItemId collapsed_ = 0;   // the collapsed ancestor invalidated last
-    bool fromTop_ = false;
+    TreeListData* m_d;
+    ItemId m_from = 0;        // the shown item with the lowest row the rebuild starts at
+    ItemId m_previous = 0;    // the last item added that is shown or follows a shown one
+    ItemId m_collapsed = 0;   // the collapsed ancestor invalidated last
+    bool m_fromTop = false;
 };
-
-// --- column edges and joined cells (TreeListEdges.cpp)
-int ComputeColumnEdges(TreeListData* d);
-void UpdateJoinedColumns(TreeListData* d);
-int SkipJoinedColumns(TreeListData* d, ItemId item, int newPosition, int oldPosition);
-// The last column a cell of the column joins into (the column itself when it joins none).
-int JoinedEnd(const TreeListData* d, UINT itemState, int column);
 
 // --- invalidation (TreeListInvalidate.cpp); all without erasing
 // Screen row of a display row, -1 when it is not on the screen.
@@ -67,12 +62,6 @@ int InvalidateColumn(TreeListData* d, int column);
 int InvalidateRow(TreeListData* d, ItemId item);
 void InvalidateItems(TreeListData* d, bool erase = false);  // the item area below the header
 void InvalidateRowsFrom(TreeListData* d, UINT row);
-
-// --- scroll bars (TreeListScrollBars.cpp)
-void UpdateHScrollBar(TreeListData* d, bool leaveLock);
-void UpdateVScrollBar(TreeListData* d, bool leaveLock, bool force);
-void RefreshVScrollBar(TreeListData* d);                 // the queued refresh: at once or after the gap
-bool OnScrollBarTimer(TreeListData* d, UINT_PTR id);    // false when the timer is not the bar's
 
 // --- check boxes and the drag image (TreeListImages.cpp)
 void BuildCheckBoxImages(TreeListData* d, int kind);
@@ -84,3 +73,11 @@ inline HIMAGELIST ImageList(const TreeListData* d, int kind) {
     return d->themedChecks[kind] ? nullptr : d->images[kind];
 }
 inline bool HasImages(const TreeListData* d, int kind) { return d->themedChecks[kind] || d->images[kind]; }
+
+// --- item rectangles, rows and row height (TreeListRowMessages.cpp)
+LRESULT GetItemRect(TreeListData* d, WPARAM flags, RECT* rect);
+LRESULT GetItemRow(TreeListData* d, ItemId item);
+LRESULT GetRowItem(TreeListData* d, LPARAM row);
+LRESULT CellVisibility(TreeListData* d, ItemId item, int column);
+LRESULT SetItemHeight(TreeListData* d, int height);
+LRESULT CreateDragImage(TreeListData* d, int column, ItemId item);

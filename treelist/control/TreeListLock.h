@@ -8,23 +8,23 @@
 
 class TreeListLock {
 public:
-    void Init() { InitializeCriticalSection(&section_); }
-    void Delete() { DeleteCriticalSection(&section_); }
+    void Init() { InitializeCriticalSection(&m_section); }
+    void Delete() { DeleteCriticalSection(&m_section); }
 
     void Enter() {
-        EnterCriticalSection(&section_);
-        if (depth_++ == 0) owner_ = GetCurrentThreadId();
+        EnterCriticalSection(&m_section);
+        if (m_depth++ == 0) m_owner = GetCurrentThreadId();
     }
     void Leave() {
-        if (--depth_ == 0) owner_ = 0;
-        LeaveCriticalSection(&section_);
+        if (--m_depth == 0) m_owner = 0;
+        LeaveCriticalSection(&m_section);
     }
-    bool HeldByMe() const { return owner_ == GetCurrentThreadId(); }
+    bool HeldByMe() const { return m_owner == GetCurrentThreadId(); }
 
     // Leaves every level this thread holds; the count to hand to EnterAgain.
     int LeaveAll() {
         if (!HeldByMe()) return 0;
-        const int levels = depth_;
+        const int levels = m_depth;
         for (int i = 0; i < levels; ++i) Leave();
         return levels;
     }
@@ -33,20 +33,20 @@ public:
     }
 
 private:
-    CRITICAL_SECTION section_;
-    int depth_ = 0;                  // only touched by the owner
-    std::atomic<DWORD> owner_{0};
+    CRITICAL_SECTION m_section;
+    int m_depth = 0;                  // only touched by the owner
+    std::atomic<DWORD> m_owner{0};
 };
 
 // Leaves the lock for the lifetime of the object (around a send), and takes it again.
 class TreeListUnlocked {
 public:
-    explicit TreeListUnlocked(TreeListLock& lock) : lock_(lock), levels_(lock.LeaveAll()) {}
-    ~TreeListUnlocked() { lock_.EnterAgain(levels_); }
+    explicit TreeListUnlocked(TreeListLock& lock) : m_lock(lock), m_levels(lock.LeaveAll()) {}
+    ~TreeListUnlocked() { m_lock.EnterAgain(m_levels); }
     TreeListUnlocked(const TreeListUnlocked&) = delete;
     TreeListUnlocked& operator=(const TreeListUnlocked&) = delete;
 
 private:
-    TreeListLock& lock_;
-    int levels_;
+    TreeListLock& m_lock;
+    int m_levels;
 };

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr UINT kMeasureFormat = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;  // 0xC24
-
 int Measure(HDC dc, const char* text, int length) {
     RECT r = {0, 0, 0, 0};
     DrawTextExA(dc, const_cast<char*>(text), length, &r, kMeasureFormat, nullptr);

@@ -2,14 +2,16 @@
 // selection with Ctrl and Shift, edit on click and on double click, and the notifications of every press and
 // release. The parent answers with the lock left; what a click does after a notification looks its item up
 // again.
+#include "treelist/control/TreeListMouse.h"
+
 #include "treelist/control/TreeListDrag.h"
 #include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <windowsx.h>
 
@@ -102,12 +104,12 @@ bool EditOnClick(const TreeListData* d, const Click& c, bool caretUnchanged, UIN
     return (c.flags & ((option & kEditOnlyOnText) ? onText : anyPart)) != 0;
 }
 
-void OpenOnRelease(TreeListData* d, const Click& c, int column) {
+void OpenOnRelease(TreeListData* d, const Click& c, ItemId item, int column) {
     d->editOnRelease = false;
     if (HasEditMode(d, column))
-        OpenColumnEditor(d, c.item, column, TLET_CLICK);
+        OpenColumnEditor(d, item, column, TLET_CLICK);
     else
-        EditLabelRequest(d, c.item, column, TLET_CLICK, c.pt);
+        EditLabelRequest(d, item, column, TLET_CLICK, c.pt);
 }
 
 void TreeColumnClick(TreeListData* d, Click& c) {
@@ -119,7 +121,9 @@ void TreeColumnClick(TreeListData* d, Click& c) {
         if (d->pendingSelect &&
             !SelectAsPress(d, c, 0, kSelectAction | (c.ctrl() ? 0u : static_cast<UINT>(kSelectOnly)), &unchanged))
             return;
-        if (d->editOnRelease || EditOnClick(d, c, unchanged, TLHT_ONTEXT, anyPart)) OpenOnRelease(d, c, 0);
+        // The label edited is the caret's, wherever the button went up.
+        if (d->editOnRelease || EditOnClick(d, c, unchanged, TLHT_ONTEXT, anyPart))
+            OpenOnRelease(d, c, d->caretItem, 0);
         return;
     }
     const bool selected = d->items[c.item]->state & TVIS_SELECTED;
@@ -174,7 +178,7 @@ void CellClick(TreeListData* d, Click& c) {
     if (c.msg == WM_LBUTTONUP) {
         if (d->pendingSelect && !SelectAsPress(d, c, column, flags, &unchanged)) return;
         if (d->editOnRelease || (column && EditOnClick(d, c, unchanged, TLHT_ONCELLTEXT, anyPart)))
-            OpenOnRelease(d, c, column);
+            OpenOnRelease(d, c, c.item, column);
         return;
     }
     if (multi && c.leftPress() && c.shift()) {
@@ -202,15 +206,15 @@ void CellClick(TreeListData* d, Click& c) {
         else
             opened = EditLabelRequest(d, c.item, column, TLET_RETURN, c.pt) != nullptr;
         const TreeListCell* cell = Cell(d, c.item, column);
-        if (!opened && column && !IsDying(d) && Item(d, c.item) && !(cell && (cell->state & 0x40)))
+        if (!opened && column && !IsDying(d) && Item(d, c.item) && !(cell && (cell->state & TLIS_IMAGECHECK)))
             ToggleOnClick(d, c, false);
         return;
     }
     if (c.msg != WM_LBUTTONDOWN) return;
     const TreeListCell* cell = Cell(d, c.item, hitColumn);
-    if (onImage && cell && (cell->state & 0x40)) {
+    if (onImage && cell && (cell->state & TLIS_IMAGECHECK)) {
         const bool locked = HasEditMode(d, hitColumn) && (d->columns[hitColumn].editFlags & TLEF_LOCKEDCHECKS) &&
-                            (cell->state & 0x8000);
+                            (cell->state & TLIS_CHECKLOCKED);
         if (!locked) {
             d->pressedCheckItem = c.item;
             d->pressedCheckColumn = hitColumn;

@@ -1,13 +1,14 @@
 // Mouse moves: the tooltip follows the mouse, hot tracking and hot check boxes light up under it, a pressed
 // cell check is let go when the mouse leaves it, and a press that moved far enough starts a drag
 // (TVN_BEGINDRAGA, then the control's own drag where the style and the rules allow it).
-#include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListEdit.h"
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
+
+#include "treelist/control/TreeListDrag.h"
+#include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListSelect.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <windowsx.h>
 
@@ -21,7 +22,6 @@ constexpr UINT kHighlightFlags = TLHT_ONCELLLABEL | TLHT_ONCELLIMAGE | TLHT_ONTE
 constexpr DWORD kStyleInternalDrag = 0x8000;
 constexpr int kDragDistance = 2;
 constexpr UINT kDragRecordMask = 0x401C;
-constexpr UINT kRulePinnedRows = 0x10, kRuleTopLevelOnly = 0x20;
 
 void DropPressedCheck(TreeListData* d, UINT keys, ItemId item, UINT flags) {
     if (!d->pressedCheckItem) return;
@@ -61,8 +61,8 @@ bool MayDragInternally(const TreeListData* d, ItemId item) {
     if (it->state & static_cast<UINT>(d->options[TLO_DRAG])) return false;
     const UINT rules = static_cast<UINT>(d->options[TLO_DRAGRULES]);
     const UINT pinned = static_cast<UINT>(std::max<LONG_PTR>(d->options[TLO_PINNEDROWS], 0));
-    if ((rules & kRulePinnedRows) && it->row && it->row - 1 < pinned) return false;
-    return !(rules & kRuleTopLevelOnly) || it->parent == 0;
+    if ((rules & TLDR_PINNED) && it->row && it->row - 1 < pinned) return false;
+    return !(rules & TLDR_TOPLEVELONLY) || it->parent == 0;
 }
 
 // A left press that moved more than two pixels starts a drag; false while it stays within that distance.
@@ -79,7 +79,7 @@ bool StartDrag(TreeListData* d, UINT keys, POINT pt) {
     if (!Item(d, item)) return true;
     const LRESULT answer =
         SendTreeView(d, TVN_BEGINDRAGA, 0, TVITEMA{}, NotifyRecord(d, item, kDragRecordMask, column), pt);
-    if (answer != 1 && !IsDying(d) && MayDragInternally(d, item)) BeginInternalDrag(d, item, keys & 0x7F, pt);
+    if (answer != 1 && !IsDying(d) && MayDragInternally(d, item)) BeginInternalDrag(d, item, keys & kDragKeyBits, pt);
     return true;
 }
 
@@ -107,6 +107,12 @@ LRESULT MouseMove(TreeListData* d, UINT keys, POINT pt) {
 }
 
 }  // namespace
+
+void RequestMouseLeave(TreeListData* d) {
+    if (d->leaveTracked || !IsOwnerThread(d)) return;
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, d->window, 0};
+    d->leaveTracked = TrackMouseEvent(&track) != FALSE;
+}
 
 LRESULT OnMouseMove(TreeListData* d, WPARAM keys, LPARAM lp) {
     return MouseMove(d, static_cast<UINT>(keys), POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});

@@ -1,9 +1,9 @@
 // Moving an item with its subtree before or after another item, or under it as its first or last child
 // (TLM_MOVEITEM to TLM_MOVEITEM + 3, and the internal drop).
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListOps.h"
 
 namespace {
 

@@ -100,3 +100,10 @@ bool FetchCallbacks(TreeListData* d, ItemId item, int column, UINT mask, TVITEMA
     out->pszText = text;
     return true;
 }
+
+bool AskShowsButton(TreeListData* d, ItemId item) {
+    const TreeListItem* it = Item(d, item);
+    if (!it || !(it->callbacks & kCallbackChildren)) return it && ShowsButton(it, 0);
+    TVITEMA answer;
+    return FetchCallbacks(d, item, 0, TVIF_CHILDREN, &answer) && ShowsButton(d->items[item], answer.cChildren);
+}

@@ -2,11 +2,10 @@
 // below the rows and the widest row for the horizontal scroll bar.
 #include "treelist/control/TreeListPaint.h"
 
-#include "treelist/control/TreeListColours.h"
 #include "treelist/control/TreeListColumns.h"
-#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListShared.h"
 
 #include <algorithm>

@@ -38,13 +38,13 @@ private:
     HDC Find(HDC dc, const Key& key, UINT generation, SIZE size, int* x, bool* drawn);
     bool Prepare(HDC dc, SIZE size);
     void Copy(HDC dc, int x, int y, int fromX);
-    HDC memory_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    SIZE size_ = {0, 0};
-    Key keys_[kSlots];
-    int count_ = 0;
-    UINT generation_ = 0;
+    HDC m_memory = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_oldBitmap = nullptr;
+    SIZE m_size = {0, 0};
+    Key m_keys[kSlots];
+    int m_count = 0;
+    UINT m_generation = 0;
 };
 
 struct PaintContext {
@@ -89,6 +89,9 @@ struct PaintText {
     bool treeColumn;
 };
 
+// WM_PAINT (TreeListPaint.cpp): into the context wParam hands in, else the update area.
+LRESULT OnPaint(TreeListData* d, HDC dc);
+
 // Rows with their cells; false when an item went away during a call-back (the row loop ends there).
 bool PaintTreeColumn(PaintContext& pc, PaintRow& row);
 bool PaintCells(PaintContext& pc, PaintRow& row);
@@ -102,5 +105,7 @@ COLORREF RowColour(const PaintContext& pc, const PaintRow& row, int column);
 void PaintDropBar(PaintContext& pc, const PaintRow& row, int left, int right);
 // The separator under the pinned rows, across [left, right), when this row is the last pinned one.
 void PaintPinnedSeparator(PaintContext& pc, const PaintRow& row, int screenRow, int left, int right);
-// Calls the owner-draw call-back for a cell of a column with mark 2; its answer (0: draw as usual).
-int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t);
+// Calls the owner-draw call-back for a cell of a column with mark 2; its answer (0: draw as usual). A cell
+// without a record hands the call-back no text pointer.
+int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t,
+                  bool hasRecord = true);

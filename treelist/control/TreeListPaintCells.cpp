@@ -12,13 +12,13 @@
 namespace {
 
 constexpr int kCheckBoxPart = 3, kUncheckedNormal = 1, kCheckedNormal = 5;
-constexpr UINT kImageAtRight = 0x80;
 
 // A check box of a check-box column (edit modes 6 and 7) from the second state list, 1 pixel right of left.
 void PaintCellCheckBox(PaintContext& pc, const PaintRow& row, int column, UINT cellState, int left) {
     TreeListData* d = pc.d;
-    UINT index = (cellState >> 12) & 0xF;
-    if ((index & 0x8) && (d->columns[column].editFlags & 0x20)) index &= 0x7;
+    UINT index = StateImageIndex(cellState);
+    if ((cellState & TLIS_CHECKLOCKED) && (d->columns[column].editFlags & TLEF_LOCKEDCHECKS))
+        index = StateImageIndex(cellState & ~TLIS_CHECKLOCKED);
     const bool hot = d->hotCheckItem == row.item && d->hotCheckColumn == column;
     const SIZE size = d->imageSize[kImagesState2];
     const TreeListShared& shared = GetTreeListShared();
@@ -75,7 +75,9 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
             if (mask & TVIF_IMAGE) image = answer.iImage;
         }
         const TreeListColumn& col = d->columns[c];
-        UINT state = (row.it->state & 0xE2) | (cell ? cell->state | static_cast<UINT>(cell->flags) << 16 : 0);
+        // The cell's flag byte takes bits 16-23: span bits of the state do not reach painting.
+        UINT state = row.it->state & kRowStates;
+        if (cell) state |= (cell->state & 0xFFFF) | static_cast<UINT>(cell->flags) << 16;
         if (c != d->caretColumn) state &= ~TVIS_SELECTED;
         COLORREF back = RowColour(pc, row, c);
         if (cell && (cell->flags & kOwnBkColour) && !row.fullSelected)
@@ -83,10 +85,10 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
         FillArea(pc.dc, left, row.top, right, row.bottom, back);
 
         // A check box (check-box columns) or a cell image sits 1 pixel inside the cell's left edge, or its right
-        // edge with state bit 0x80; the text keeps clear of it.
+        // edge with state bit TLIS_IMAGERIGHT; the text keeps clear of it.
         int imageWidth = 0;
-        const bool atRight = cell && (cell->state & kImageAtRight);
-        if (col.editMode == 6 || col.editMode == 7) {
+        const bool atRight = cell && (cell->state & TLIS_IMAGERIGHT);
+        if (col.editMode == TLEM_CHECK || col.editMode == TLEM_CHECKTEXT) {
             if (HasImages(d, kImagesState2)) {
                 imageWidth = d->imageSize[kImagesState2].cx;
                 PaintCellCheckBox(pc, row, c, state, atRight ? right - imageWidth - 2 : left);
@@ -119,9 +121,9 @@ bool PaintCells(PaintContext& pc, PaintRow& row) {
         t.right = textRight;
         t.align = col.align;
         t.caretCell = d->caretItem == row.item && d->caretColumn == c;
-        const int drawn = col.mark2 && textLeft < textRight
-                              ? CallOwnerDraw(pc, row, c, RECT{textLeft, row.top, textRight, row.bottom}, t)
-                              : 0;
+        const RECT textArea = {textLeft, row.top, textRight, row.bottom};
+        const int drawn = col.mark2 && textLeft < textRight ? CallOwnerDraw(pc, row, c, textArea, t, cell != nullptr)
+                                                            : 0;
         if (Item(d, row.item) != row.it) return false;
         if (drawn != 1) {
             if (drawn >= 2) t.back = CLR_INVALID;

@@ -28,11 +28,6 @@ void HorizontalLine(HDC dc, int y, int left, int right) {
     LineTo(dc, right, y);
 }
 
-bool HasChildren(const TreeListItem* it, int fetchedChildren) {
-    if (it->callbacks & kCallbackChildren) return fetchedChildren != 0;
-    return it->firstChild || (it->flags & kHasChildren);
-}
-
 bool ShowsOpen(const TreeListItem* it, bool children) {
     return children && (it->state & TVIS_EXPANDED) && !(it->state & TVIS_EXPANDPARTIAL);
 }
@@ -118,7 +113,7 @@ void PaintCheckBox(PaintContext& pc, const PaintRow& row, int left, COLORREF bac
     TreeListData* d = pc.d;
     const int width = d->imageSize[kImagesState].cx;
     FillArea(pc.dc, left, row.top, left + width, row.bottom, back);
-    UINT index = (row.it->state >> 12) & 0xF;
+    UINT index = StateImageIndex(row.it->state);
     const TreeListShared& shared = GetTreeListShared();
     if (d->themedChecks[kImagesState]) {
         if (d->exStyle & TLX_REVERSECHECKS) ++index;
@@ -170,7 +165,7 @@ bool PaintItemImage(PaintContext& pc, const PaintRow& row, int left, int width, 
     HIMAGELIST from = ImageList(d, kind);
     if (!from) return true;
     const int top = row.top + (row.bottom - row.top - d->imageSize[kind].cy) / 2;
-    const UINT style = (row.it->state & 0xF04) | ILD_TRANSPARENT;
+    const UINT style = (row.it->state & kImageStyleStates) | ILD_TRANSPARENT;
     auto draw = [&](HDC dc, int x, int y) { ImageList_Draw(from, static_cast<int>(index), dc, x, y, style); };
     // Copied only where the image lies on the area just filled: that background is part of the copy.
     int cx = 0, cy = 0;
@@ -215,7 +210,7 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
         children = answer.cChildren;
     }
 
-    UINT state = it->state | static_cast<UINT>(it->flags) << 16;
+    UINT state = (it->state & 0xFFFF) | static_cast<UINT>(it->flags) << 16;
     if (d->caretItem == row.item && d->caretColumn != 0 &&
         !(d->selectedCount > 1 && (d->exStyle & TLX_CELLDROPHILITE)))
         state &= ~TVIS_SELECTED;
@@ -229,7 +224,7 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
     if (!row.fullSelected && (it->flags & kOwnBkColour))
         back = d->columnCount && d->columns[0].mark1 ? DarkenEighth(it->bkColour) : it->bkColour;
 
-    const bool hasChildren = HasChildren(it, children);
+    const bool hasChildren = ShowsButton(it, children);
     const bool open = ShowsOpen(it, hasChildren);
     const bool showsImage = ImageList(d, kImagesItem) && image != kImageNone;
     const TreeCellLayout l = LayoutTreeCell(d, it, showsImage);
@@ -291,7 +286,8 @@ bool PaintTreeColumn(PaintContext& pc, PaintRow& row) {
     return true;
 }
 
-int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t) {
+int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, const PaintText& t,
+                  bool hasRecord) {
     TreeListData* d = pc.d;
     auto callback = reinterpret_cast<TreeListDrawCallback>(d->options[TLO_DRAWCALLBACK]);
     if (!callback) return 0;
@@ -300,7 +296,7 @@ int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, 
     info.item = ToHandle(row.item);
     info.rect = &cell;
     info.lParam = row.it->lParam;
-    info.text = t.text;
+    info.text = hasRecord ? t.text : nullptr;
     info.textLength = t.length;
     info.state = t.state;
     info.row = static_cast<int>(row.row);
@@ -312,7 +308,7 @@ int CallOwnerDraw(PaintContext& pc, const PaintRow& row, int column, RECT cell, 
     if (answer == 1 && t.cachedWidth && *t.cachedWidth <= 0 && t.length) {
         RECT r = {0, 0, 0, 0};
         SelectObject(pc.dc, FontFor(d, t.state));
-        DrawTextExA(pc.dc, const_cast<char*>(t.text), t.length, &r, 0xC24, nullptr);
+        DrawTextExA(pc.dc, const_cast<char*>(t.text), t.length, &r, kMeasureFormat, nullptr);
         *t.cachedWidth = r.right - r.left;
     }
     return answer;

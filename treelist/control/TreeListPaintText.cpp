@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr UINT kMeasure = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
 constexpr UINT kDraw = DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
 // A cut highlighted text keeps at most 253 characters before the "..." (the buffer holds them, the "..." and
 // the terminator).
@@ -22,7 +21,7 @@ int Measure(HDC dc, const PaintText& t) {
     if (t.cachedWidth && *t.cachedWidth > 0) return *t.cachedWidth;
     if (!t.length) return 0;
     RECT r = {0, 0, 0, 0};
-    DrawTextExA(dc, const_cast<char*>(t.text), t.length, &r, kMeasure, nullptr);
+    DrawTextExA(dc, const_cast<char*>(t.text), t.length, &r, kMeasureFormat, nullptr);
     if (t.cachedWidth) *t.cachedWidth = r.right - r.left;
     return r.right - r.left;
 }

@@ -1,8 +1,9 @@
 // Rows and their geometry: item rectangles, row numbers, cell visibility, the row height and drag images.
+#include "treelist/control/TreeListLayout.h"
+
 #include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListGeometry.h"
-#include "treelist/control/TreeListHandlers.h"
-#include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 
@@ -35,7 +36,7 @@ LRESULT GetItemRect(TreeListData* d, WPARAM flags, RECT* rect) {
     rect->top = top;
     rect->bottom = top + d->rowHeight;
     if ((flags & 0xFC) == kCellRect) {
-        int column = static_cast<int>((flags >> 24) & 0xFF);
+        int column = PackedColumn(flags);
         if (column >= d->columnCount) column = 0;
         rect->left = ColumnLeft(d, column) - d->scrollX;
         rect->right = ColumnRight(d, JoinedEnd(d, it->state, column)) - d->scrollX;
@@ -80,8 +81,11 @@ LRESULT SetItemHeight(TreeListData* d, int height) {
         d->rowHeightSet = false;
         ComputeRowHeight(d);
     } else {
-        // A height below 1 would divide by zero wherever rows are counted.
-        d->rowHeight = std::max(height, 1);
+        // A height below 1 would divide by zero wherever rows are counted. Odd heights are rounded down to even
+        // unless the style allows them (TVS_NONEVENHEIGHT); a height of 1 stays.
+        height = std::max(height, 1);
+        if (height > 1 && !(d->style & TVS_NONEVENHEIGHT)) height &= ~1;
+        d->rowHeight = height;
         d->rowHeightSet = true;
         ComputeVisibleRows(d);
     }

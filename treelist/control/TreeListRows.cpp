@@ -1,13 +1,24 @@
 // The display rows: the items shown, in tree order, descending only into expanded items. Rebuilt from the
 // changed item on.
-#include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListLayout.h"
+
+#include "treelist/control/TreeListColumns.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 
+namespace {
+
+// A marked item under TLX_SKIPMARKED: its children are not shown (and a first top-level one is skipped).
+bool SkipsMarked(const TreeListData* d, const TreeListItem* it) {
+    return (d->exStyle & TLX_SKIPMARKED) && (it->state & TLIS_MARKED);
+}
+
+}  // namespace
+
 bool ShowsChildren(const TreeListData* d, const TreeListItem* it) {
     if (!it->firstChild || !(it->state & TVIS_EXPANDED)) return false;
-    return !((d->exStyle & TLX_SKIPMARKED) && (it->state & 0x4000));
+    return !SkipsMarked(d, it);
 }
 
 ItemId LastShownDescendant(const TreeListData* d, ItemId item) {
@@ -76,7 +87,7 @@ int WidestRow(TreeListData* d, HDC dc, UINT fromRow) {
     }
 }
 
-// Option 15: the tree column grows to fit the texts of the new rows.
+// TLO_AUTOWIDEN: the tree column grows to fit the texts of the new rows.
 void WidenTreeColumn(TreeListData* d, UINT fromRow) {
     if (!d->options[TLO_AUTOWIDEN] || !d->columnCount || fromRow >= d->rowCount) return;
     HDC dc = GetDC(nullptr);
@@ -94,41 +105,41 @@ void WidenTreeColumn(TreeListData* d, UINT fromRow) {
 }  // namespace
 
 void RowsAfterInserts::Add(ItemId item) {
-    if (fromTop_) return;
-    const TreeListItem* it = Item(d_, item);
+    if (m_fromTop) return;
+    const TreeListItem* it = Item(m_d, item);
     if (!it) {
-        fromTop_ = true;
+        m_fromTop = true;
         return;
     }
     ItemId start = item;
     if (!it->row) {
         ItemId hiddenBelow = 0;
-        if (!InShownChain(d_, item, &hiddenBelow)) {
+        if (!InShownChain(m_d, item, &hiddenBelow)) {
             // Inside a collapsed subtree the rows stay; the ancestor's button may change.
-            if (hiddenBelow != collapsed_) InvalidateRow(d_, hiddenBelow);
-            collapsed_ = hiddenBelow;
+            if (hiddenBelow != m_collapsed) InvalidateRow(m_d, hiddenBelow);
+            m_collapsed = hiddenBelow;
             return;
         }
-        start = ShownPredecessor(d_, item);
-        const bool chained = start && start == previous_;
-        previous_ = item;
+        start = ShownPredecessor(m_d, item);
+        const bool chained = start && start == m_previous;
+        m_previous = item;
         // An item appended after one added before is covered by the earlier one's start.
         if (chained) return;
-        if (!start || !d_->items[start]->row) {
-            fromTop_ = true;
+        if (!start || !m_d->items[start]->row) {
+            m_fromTop = true;
             return;
         }
     } else {
-        previous_ = item;
+        m_previous = item;
     }
-    if (!from_ || d_->items[start]->row < d_->items[from_]->row) from_ = start;
+    if (!m_from || m_d->items[start]->row < m_d->items[m_from]->row) m_from = start;
 }
 
 void RowsAfterInserts::Rebuild() {
-    if (fromTop_)
-        RebuildRows(d_, 0);
-    else if (from_)
-        RebuildRows(d_, from_);
+    if (m_fromTop)
+        RebuildRows(m_d, 0);
+    else if (m_from)
+        RebuildRows(m_d, m_from);
 }
 
 void RebuildRows(TreeListData* d, ItemId from) {
@@ -154,7 +165,7 @@ void RebuildRows(TreeListData* d, ItemId from) {
     } else {
         row = 0;
         cur = d->firstRoot;
-        if (cur && (d->exStyle & TLX_SKIPMARKED) && (d->items[cur]->state & 0x4000)) cur = d->items[cur]->nextSibling;
+        if (cur && SkipsMarked(d, d->items[cur])) cur = d->items[cur]->nextSibling;
     }
     // Rows after the start lose their numbers; the walk gives them new ones.
     for (UINT r = row; r < d->rowCount; ++r)

@@ -1,15 +1,14 @@
 // Scroll setters: the first shown row and the horizontal position, each announced to the parent first
 // (TLN_SCROLLED, extended bit 0x8), and scrolling a cell into view.
+#include "treelist/control/TreeListScroll.h"
+
 #include "treelist/control/TreeListColumns.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr UINT kReasonToPosition = 12;  // the control's own scroll code: to a given position
 
 // True when the parent refuses the change.
 bool ScrollRefused(TreeListData* d, WORD action, UINT reason, int scrollX, UINT firstRow) {
@@ -71,7 +70,7 @@ void ScrollIntoView(TreeListData* d, ItemId item, int column) {
             first = row - pinned;
         else if (row >= first + d->wholeRows)
             first = row + 1 - d->wholeRows;
-        if (first != d->firstRow) SetFirstRow(d, first, kReasonToPosition);
+        if (first != d->firstRow) SetFirstRow(d, first, kScrollReasonRow);
         if (IsDying(d) || !(it = Item(d, item))) return;
     }
     if (!d->columnCount || column < 0 || column >= d->columnCount) return;
@@ -79,5 +78,5 @@ void ScrollIntoView(TreeListData* d, ItemId item, int column) {
     int x = d->scrollX;
     if (right - x > d->clientWidth) x = right - d->clientWidth;
     if (left < x) x = left;
-    if (x != d->scrollX) SetScrollX(d, x, kReasonToPosition);
+    if (x != d->scrollX) SetScrollX(d, x, kScrollReasonRow);
 }

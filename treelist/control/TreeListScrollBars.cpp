@@ -1,14 +1,17 @@
 // The scroll bars: the horizontal one follows the width of the columns, the vertical one the display rows.
 // Only the window's own thread touches them; other threads hand the update to the deferred queue, because
 // showing or hiding a bar sends messages to the window's thread, which may be waiting for the caller.
+#include "treelist/control/TreeListScroll.h"
+
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListTimers.h"
 
 namespace {
 
 constexpr DWORD kRedrawGapMs = 201;
-constexpr UINT_PTR kTimerScrollBar = 0x3914;
 
 void SetBar(TreeListData* d, int bar, const SCROLLINFO& info, bool redraw, bool leaveLock) {
     const bool setting = d->settingVBar;
@@ -107,9 +110,7 @@ void RefreshVScrollBar(TreeListData* d) {
         UpdateVScrollBar(d, true, true);
 }
 
-bool OnScrollBarTimer(TreeListData* d, UINT_PTR id) {
-    if (id != kTimerScrollBar) return false;
+void OnScrollBarTimer(TreeListData* d) {
     KillTimer(d->window, kTimerScrollBar);
     if (d->refreshQueued) UpdateVScrollBar(d, true, true);  // not yet redrawn by a forced update meanwhile
-    return true;
 }

@@ -1,13 +1,12 @@
 // Scrolling by the scroll bars, the wheel, TVM_ENSUREVISIBLE and TVM_SELECTITEM's first-visible code, all
 // through the shared position setters. The handlers run inside the lock like every other message, so a folder
 // worker rebuilding rows through the direct entry never races them.
-#include "treelist/control/TreeListColumns.h"
+#include "treelist/control/TreeListScroll.h"
+
 #include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListEdit.h"
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
-#include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
 
 #include <algorithm>
 
@@ -36,8 +35,6 @@ bool ScrollTarget(int code, long long current, long long line, long long page, l
 }
 
 }  // namespace
-
-bool EditorOpen(const TreeListData* d) { return d->editor && IsWindowVisible(d->editor); }
 
 LRESULT OnVScroll(TreeListData* d, WPARAM wp) {
     if (EditorOpen(d)) return 0;

@@ -1,11 +1,12 @@
 // The caret and the selection: SelectCell, which keys, the mouse and TVM_SELECTITEM share, the toggling of
 // one item of a multi-selection, and the single-expand rule.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListSelect.h"
+
+#include "treelist/control/TreeListItemOps.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 
 namespace {
 
@@ -63,7 +64,6 @@ BOOL SelectCell(TreeListData* d, ItemId item, int column, UINT flags) {
     if (column < 0 || (column > 0 && column >= d->columnCount) || (item && !Item(d, item))) return FALSE;
     const bool multi = MultiSelect(d);
     if (item == d->caretItem && column == d->caretColumn && !(multi && d->selectedCount > 1)) return TRUE;
-    if (multi && (flags & kSelectOnly) && d->selectedCount > 1) ClearSelection(d);
     const ItemId oldItem = d->caretItem;
     const int oldColumn = d->caretColumn;
     const UINT action = flags & ~(kSelectOnly | kSelectRemove);
@@ -72,6 +72,8 @@ BOOL SelectCell(TreeListData* d, ItemId item, int column, UINT flags) {
         return FALSE;
     // The parent may have deleted items or columns while it was asked.
     if (IsDying(d) || (item && !Item(d, item)) || (column > 0 && column >= d->columnCount)) return FALSE;
+    // A multi-selection goes only once the parent has let the caret move.
+    if (multi && (flags & kSelectOnly) && d->selectedCount > 1) ClearSelection(d);
     if (TreeListItem* old = Item(d, oldItem)) {
         RepaintCaret(d, oldItem, oldColumn);
         if (!multi || (flags & kSelectOnly)) SetSelected(d, old, false);

@@ -1,11 +1,12 @@
 // TVM_SETITEMA: the parts of an item or a cell a record names. Selection and expansion go through their own
 // operations (with notifications); a caller on another thread (mask TLIF_NOCALLBACK) has those and the
 // repaints queued for the window's thread.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
+#include "treelist/control/TreeListDeferred.h"
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
-#include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListSelect.h"
 
 #include <cstring>
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr UINT kHeldStates = TVIS_SELECTED | TVIS_EXPANDED | TVIS_EXPANDPARTIAL;
 constexpr UINT kWidthStates = 0x1 | TVIS_DROPHILITED | TVIS_BOLD;  // focus, drop highlight, bold: the text's look
-constexpr UINT kCheckImages = 0xF000;
 
 bool HasChildren(const TreeListItem* it) {
     return it->firstChild || (it->flags & kHasChildren) || (it->callbacks & kCallbackChildren);
@@ -114,7 +114,9 @@ BOOL SetCell(TreeListData* d, ItemId item, int column, const TVITEMA& r) {
         cell->state = (old & ~r.stateMask) | (r.state & r.stateMask);
         changed = (old ^ cell->state) & r.stateMask;
         if (r.mask & TLIF_STATERAW) changed |= (it->state ^ cell->state) & r.stateMask;
-        if ((changed & 0xFF84) && (ItemImages(d) || d->columns[column].editMode >= 6)) repaint = true;
+        if ((changed & (TVIS_STATEIMAGEMASK | kImageStyleStates | TLIS_IMAGERIGHT)) &&
+            (ItemImages(d) || d->columns[column].editMode >= TLEM_CHECK))
+            repaint = true;
         if (changed & kWidthStates) {
             cell->textWidth = 0;
             repaint = true;
@@ -162,7 +164,7 @@ void SetImages(TreeListData* d, TreeListItem* it, const TVITEMA& r, bool* repain
     if (r.mask & TVIF_SELECTEDIMAGE) store(&it->selectedImage, r.iSelectedImage, kCallbackSelectedImage, selected);
 }
 
-// The rows below an item whose 0x4000 mark decides (extended bit TLX_SKIPMARKED) whether its children show.
+// The rows below an item whose TLIS_MARKED bit decides (extended bit TLX_SKIPMARKED) whether its children show.
 void RebuildAroundMark(TreeListData* d, ItemId item) {
     ItemId shown = item;
     while (shown && !d->items[shown]->row) shown = d->items[shown]->parent;
@@ -190,10 +192,10 @@ BOOL SetItemItself(TreeListData* d, ItemId item, const TVITEMA& r) {
         const UINT old = it->state;
         changed = (old ^ r.state) & stateMask;
         it->state = (old & ~stateMask) | (r.state & stateMask);
-        if ((changed & 0xF04) && ItemImages(d)) repaint = true;
-        if (changed & kCheckImages) {
+        if ((changed & kImageStyleStates) && ItemImages(d)) repaint = true;
+        if (changed & TVIS_STATEIMAGEMASK) {
             if (HasImages(d, kImagesState)) repaint = true;
-            if ((d->exStyle & TLX_SKIPMARKED) && (changed & 0x4000)) RebuildAroundMark(d, item);
+            if ((d->exStyle & TLX_SKIPMARKED) && (changed & TLIS_MARKED)) RebuildAroundMark(d, item);
             if (!(it = Item(d, item))) return FALSE;
             TrackChecked(d, item);
         }

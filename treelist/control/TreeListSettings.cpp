@@ -1,9 +1,11 @@
 // Settings of the whole control: indent, image lists, the colour table and the user colour slots, the
 // extended style.
+#include "treelist/control/TreeListSettings.h"
+
 #include "treelist/control/TreeListColours.h"
 #include "treelist/control/TreeListColumns.h"
-#include "treelist/control/TreeListHandlers.h"
 #include "treelist/control/TreeListLayout.h"
+#include "treelist/control/TreeListScroll.h"
 
 #include <algorithm>
 
@@ -50,12 +52,13 @@ LRESULT SetImageList(TreeListData* d, WPARAM wp, HIMAGELIST list) {
     d->themedChecks[kind] = false;
     UpdateImageSize(d, kind);
     if (kind == kImagesState && !list && (d->style & TVS_CHECKBOXES)) BuildCheckBoxImages(d, 0);
-    if (d->header && (kind == kImagesHeader || (kind == kImagesItem && !d->images[kImagesHeader])))
-        SendMessageA(d->header, HDM_SETIMAGELIST, 0,
-                     reinterpret_cast<LPARAM>(d->images[kImagesHeader] ? d->images[kImagesHeader]
-                                                                         : d->images[kImagesItem]));
     if (kind != kImagesHeader && ComputeRowHeight(d)) Relayout(d);
     InvalidateItems(d);
+    // The header gets its list last, with the lock left (a direct call may come from another thread).
+    if (d->header && (kind == kImagesHeader || (kind == kImagesItem && !d->images[kImagesHeader]))) {
+        HIMAGELIST shown = d->images[kImagesHeader] ? d->images[kImagesHeader] : d->images[kImagesItem];
+        SendHeader(d, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(shown));
+    }
     return reinterpret_cast<LRESULT>(old);
 }
 

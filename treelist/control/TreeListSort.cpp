@@ -1,11 +1,12 @@
 // Sorting the children of an item: by their texts (TVM_SORTCHILDREN), by a compare function of the lParams
 // (TVM_SORTCHILDRENCB) or of the items (TLM_SORTCHILDREN6). Compare functions run outside the lock, on a
 // copy of what they need; inserts, deletes and moves wait meanwhile (or are refused on this thread).
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListItemOps.h"
+
 #include "treelist/control/TreeListItems.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListOps.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListText.h"
 
 #include <cstdlib>
@@ -70,7 +71,7 @@ void QuickSort(SortEntry* a, size_t n, Compare& compare) {
 bool CollectChildren(const TreeListData* d, ItemId parent, std::vector<SortEntry>* out) {
     try {
         for (ItemId c = FirstChildOf(d, parent); c; c = d->items[c]->nextSibling)
-            out->push_back(SortEntry{c, d->items[c]->lParam, d->items[c]->text});
+            out->push_back(SortEntry{c, d->items[c]->lParam, nullptr});
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -113,8 +114,10 @@ void Relink(TreeListData* d, ItemId parent, const std::vector<SortEntry>& entrie
     }
 }
 
-// Texts of call-back children, fetched once each before the sort (the window's lock is left meanwhile).
-bool FetchSortTexts(TreeListData* d, std::vector<SortEntry>* entries, std::deque<std::string>* store) {
+// The texts the children are ordered by. Call-back texts are fetched first, once each; the window's lock is
+// left meanwhile and the parent may set any text then, so the own texts are taken only afterwards, as they
+// are when compared.
+bool TakeSortTexts(TreeListData* d, std::vector<SortEntry>* entries, std::deque<std::string>* store) {
     for (SortEntry& e : *entries) {
         if (!(d->items[e.item]->callbacks & kCallbackText)) continue;
         d->sortProgress.fetch_add(1, std::memory_order_relaxed);  // a thread waiting for the sort sees it go on
@@ -122,6 +125,13 @@ bool FetchSortTexts(TreeListData* d, std::vector<SortEntry>* entries, std::deque
         if (!FetchCallbacks(d, e.item, 0, TVIF_TEXT, &answer, 1)) return false;
         store->emplace_back(answer.pszText);
         e.text = store->back().c_str();
+    }
+    for (SortEntry& e : *entries) {
+        const TreeListItem* it = d->items[e.item];
+        if (!(it->callbacks & kCallbackText))
+            e.text = it->text;
+        else if (!e.text)
+            e.text = "";  // made a call-back while the others were fetched
     }
     return true;
 }
@@ -142,7 +152,7 @@ bool SortOne(TreeListData* d, ItemId parent, const SortRequest& request) {
     {
         SortRunning running(d);
         if (request.kind == kSortByText) {
-            if (!FetchSortTexts(d, &entries, &fetched)) return !IsDying(d);
+            if (!TakeSortTexts(d, &entries, &fetched)) return !IsDying(d);
             auto byText = [](const SortEntry& x, const SortEntry& y) { return CompareNoCase(x.text, y.text); };
             QuickSort(entries.data(), entries.size(), byText);
         } else {

@@ -126,7 +126,7 @@ TreeListCell* EnsureCell(TreeListData* d, ItemId item, int column) {
         cell = static_cast<TreeListCell*>(calloc(1, sizeof(TreeListCell)));
         if (!cell) return nullptr;
         cell->text = g_emptyText;
-        cell->state = it->state & 0x11;
+        cell->state = it->state & kCellInitialStates;
         cell->image = kImageNone;
     }
     return cell;

@@ -1,11 +1,14 @@
 // The label tooltip: a tracking tooltip window (control id 2) that shows the whole text of a label or cell
 // cut off by its column, or the parent's own text (cell tips, TLN_CELLTIP), at once or after a delay. Mouse
 // messages over the tip go on to the control, so that the tip never stands in the way of a click.
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListTip.h"
+
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListNotify.h"
 #include "treelist/control/TreeListSeams.h"
+#include "treelist/control/TreeListTimers.h"
 
 #include <windowsx.h>
 
@@ -13,6 +16,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -125,13 +129,16 @@ bool AskParent(TreeListData* d, ItemId item, int column, const TipSource& s, POI
     NMTREEVIEWA nm = {};
     nm.itemNew = TextRecord(d, item, column);
     nm.itemNew.mask &= ~TVIF_TEXT;  // 0x801C: the text and its length come along without the text bit
+    // A copy: the text is read after the send, and the parent may set the item's text meanwhile.
+    std::string text(nm.itemNew.pszText, static_cast<size_t>(nm.itemNew.cchTextMax));
+    nm.itemNew.pszText = text.data();
     nm.ptDrag = at;
     if (!SendNotify(d, TLN_CELLTIP, &nm.hdr) || IsDying(d) || !Item(d, item)) return false;
-    const char* text = nm.itemNew.pszText && nm.itemNew.pszText != LPSTR_TEXTCALLBACKA ? nm.itemNew.pszText : "";
+    const char* shown = nm.itemNew.pszText && nm.itemNew.pszText != LPSTR_TEXTCALLBACKA ? nm.itemNew.pszText : "";
     int ticks = 0;
     if ((nm.itemNew.mask & kOwnTipText) && nm.itemNew.lParam > 0)
         ticks = static_cast<int>(std::min<LPARAM>((nm.itemNew.lParam + 499) / 500, INT_MAX));
-    ShowTip(d, item, column, text, strlen(text), nm.ptDrag, s.state, ticks);
+    ShowTip(d, item, column, shown, strlen(shown), nm.ptDrag, s.state, ticks);
     return true;
 }
 

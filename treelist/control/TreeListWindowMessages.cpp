@@ -1,11 +1,13 @@
 // Ordinary window messages: size, enabling, focus, redraw switch, system colours, showing, font, style,
 // dialog codes, the header's owner-draw and the clipboard messages.
+#include "treelist/control/TreeListWindow.h"
+
 #include "treelist/control/TreeListColours.h"
 #include "treelist/control/TreeListColumns.h"
-#include "treelist/control/TreeListHandlers.h"
+#include "treelist/control/TreeListEdit.h"
 #include "treelist/control/TreeListLayout.h"
 #include "treelist/control/TreeListNotify.h"
-#include "treelist/control/TreeListPending.h"
+#include "treelist/control/TreeListScroll.h"
 #include "treelist/control/TreeListShared.h"
 
 LRESULT OnSize(TreeListData* d, int width, int height) {
@@ -99,7 +101,7 @@ LRESULT OnSetFont(TreeListData* d, HFONT font, bool) {
 }
 
 LRESULT OnDrawItem(TreeListData* d, WPARAM id, LPARAM item) {
-    if (id != 1) return 0;
+    if (id != kHeaderId) return 0;
     HWND parent = GetParent(d->window);
     const WPARAM ownId = static_cast<WPARAM>(GetWindowLongPtrA(d->window, GWLP_ID));
     if (!parent) return 0;
@@ -130,7 +132,7 @@ LRESULT OnGetDlgCode(TreeListData* d, const MSG* message) {
 }
 
 LRESULT OnClipboard(TreeListData* d, UINT message) {
-    if (d->editor && IsWindowVisible(d->editor)) {
+    if (EditorOpen(d)) {
         PostMessageA(d->editor, message, 0, 0);
         return 0;
     }

@@ -4,7 +4,7 @@
 // its parent of the current folder with notifications 4612 to 4614.
 #pragma once
 
-#include "treelist/ctrl/TreeListCtrl.h"
+#include "treelist/treelistctrl/TreeListCtrl.h"
 #include "treelist/foldertree/FolderTreeNotify.h"
 
 struct FolderTreeContext;

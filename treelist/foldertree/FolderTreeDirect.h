@@ -3,7 +3,7 @@
 // thread. Items inserted by the folder tree have no call-back texts, so no call asks the parent.
 #pragma once
 
-#include "treelist/ctrl/TreeListCtrl.h"
+#include "treelist/treelistctrl/TreeListCtrl.h"
 
 namespace foldertree {
 

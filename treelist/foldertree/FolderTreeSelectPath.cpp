@@ -8,7 +8,7 @@
 #include "treelist/foldertree/FolderTreeDirect.h"
 #include "treelist/foldertree/FolderTreeTimers.h"
 #include "treelist/foldertree/FolderTreeWorker.h"
-#include "treelist/pathcombo/PathText.h"
+#include "treelist/shared/PathText.h"
 #include "treelist/shared/WorkerWait.h"
 
 #include <string>
@@ -79,10 +79,12 @@ HTREEITEM CFolderTreeCtrl::FindPathItem(const char* path) {
     return at == TVI_ROOT ? nullptr : at;
 }
 
-HTREEITEM CFolderTreeCtrl::InsertDrive(const char* text) {
-    const int key = DriveKey(text);
+HTREEITEM CFolderTreeCtrl::InsertDrive(const char* typed) {
+    const int key = DriveKey(typed);
     if (key > 25 || !(GetLogicalDrives() >> key & 1)) return nullptr;
-    char root[4] = {text[0], ':', '\\', 0};
+    // Named as the drive list names it, whatever case was typed.
+    const char text[3] = {(char)('A' + key), ':', 0};
+    const char root[4] = {text[0], ':', '\\', 0};
     const UINT type = GetDriveTypeA(root);
     const bool fixed = type == DRIVE_FIXED || type == DRIVE_RAMDISK;
     FolderTreeContext* c = m_context;
@@ -183,9 +185,15 @@ void CFolderTreeCtrl::RefreshNetwork() {
         const DWORD spent = GetTickCount() - start;
         return spent < kRefreshBoundMs ? kRefreshBoundMs - spent : 0;
     };
-    if (!WaitForJob(root, left())) return;
-    for (HTREEITEM child = FirstChild(m_hWnd, root); child && left(); child = NextSibling(m_hWnd, child))
-        if ((State(m_hWnd, child) & FTS_NETWORK) && !WaitForJob(child, left())) return;
+    // Past the bound the children's refreshes are still queued, without waiting for them.
+    bool waiting = WaitForJob(root, left());
+    for (HTREEITEM child = FirstChild(m_hWnd, root); child && m_context; child = NextSibling(m_hWnd, child)) {
+        if (!(State(m_hWnd, child) & FTS_NETWORK)) continue;
+        if (waiting && left())
+            waiting = WaitForJob(child, left());  // queued, and waited for within the bound
+        else
+            QueueFolderJob(m_context, child, FJ_REFRESH, false, FJ_END);
+    }
 }
 
 // Queues a refresh of item at the front and waits for it; a running prefetch stops for it. False when

@@ -35,10 +35,8 @@ void ListDrives(FolderTreeContext& c) {
         const UINT state = DriveState(e);
         CSingleLock lock(&c.lock, TRUE);
         if (c.stop.load()) return;
-        TVITEMA key = {};
-        key.mask = TLF_CHILDREN | TVIF_TEXT;
-        key.pszText = const_cast<char*>(e->name);
-        auto item = reinterpret_cast<HTREEITEM>(Call(c.window, TLM_FINDITEM, 0, reinterpret_cast<LPARAM>(&key)));
+        // A drive that SelectPath added meanwhile is the same drive in whatever case it was typed.
+        HTREEITEM item = FindChild(c.window, TVI_ROOT, e->name);
         if (item) {
             SetImages(c.window, item, icon);
         } else {

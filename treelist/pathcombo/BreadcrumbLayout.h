@@ -2,7 +2,7 @@
 // text and arrow, the part scrolled off at the left, and the hit code of a point.
 #pragma once
 
-#include "treelist/pathcombo/PathText.h"
+#include "treelist/shared/PathText.h"
 
 #include <cstdint>
 

@@ -2,9 +2,10 @@
 // messages.
 #include "treelist/pathcombo/PathComboBox.h"
 
-#include "treelist/pathcombo/PathComboShared.h"
 #include "text/StrCopy.h"
+#include "treelist/pathcombo/PathComboShared.h"
 #include "treelist/pathcombo/PathComboWorker.h"
+#include "treelist/shared/FolderWidgetLook.h"
 
 #include <algorithm>
 
@@ -95,7 +96,7 @@ BOOL CPathComboBox::Attach(DWORD options, HWND window) {
     RECT r;
     ::GetClientRect(m_hWnd, &r);
     PostMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(r.right, r.bottom));
-    const WPARAM font = (WPARAM)GetPathComboShared().font;
+    const WPARAM font = (WPARAM)GetFolderWidgetLook().font;
     PostMessage(WM_SETFONT, font, TRUE);
     m_popup.PostMessage(WM_SETFONT, font, TRUE);
     return TRUE;
@@ -103,7 +104,7 @@ BOOL CPathComboBox::Attach(DWORD options, HWND window) {
 
 BOOL CPathComboBox::Setup(DWORD options) {
     ReadOptions(options);
-    const PathComboShared& shared = GetPathComboShared();
+    const FolderWidgetLook& look = GetFolderWidgetLook();
     HWND popup = ::CreateWindowExA(0, WC_LISTVIEWA, "", kPopupStyle, 0, 0, 0, 0, m_hWnd, nullptr,
                                    AfxGetInstanceHandle(), nullptr);
     if (!popup || !m_popup.Attach(popup)) {
@@ -113,7 +114,7 @@ BOOL CPathComboBox::Setup(DWORD options) {
     }
     m_popup.SetBkColor(::GetSysColor(COLOR_MENU));
     m_popup.SetTextBkColor(::GetSysColor(COLOR_MENU));
-    m_popup.SetImageList(shared.images, LVSIL_SMALL);
+    m_popup.SetImageList(look.images, LVSIL_SMALL);
     m_popup.InsertColumn(0, "AAA", LVCFMT_LEFT, 250);
     m_popup.SetExtendedStyle(kPopupExtendedStyle);
     OpenTheme();
@@ -121,8 +122,8 @@ BOOL CPathComboBox::Setup(DWORD options) {
     info.cbSize = sizeof info;
     if (::GetComboBoxInfo(m_hWnd, &info)) m_edit = info.hwndItem != m_hWnd ? info.hwndItem : nullptr;
     if (m_edit && m_breadcrumb) ::ShowWindow(m_edit, SW_HIDE);
-    SendMessage(WM_SETFONT, (WPARAM)shared.font, FALSE);
-    m_popup.SendMessage(WM_SETFONT, (WPARAM)shared.font, FALSE);
+    SendMessage(WM_SETFONT, (WPARAM)look.font, FALSE);
+    m_popup.SendMessage(WM_SETFONT, (WPARAM)look.font, FALSE);
     if (m_edit) {
         ::SetWindowLongPtrA(m_edit, GWLP_USERDATA, (LONG_PTR)this);
         m_oldEditProc = (WNDPROC)::SetWindowLongPtrA(m_edit, GWLP_WNDPROC, (LONG_PTR)EditProc);
@@ -175,7 +176,7 @@ LRESULT CPathComboBox::OnThemeChanged(WPARAM, LPARAM) {
 }
 
 BreadcrumbFrame CPathComboBox::Frame() const {
-    return {m_clientWidth, m_clientHeight, GetPathComboShared().imageWidth, m_buttonLeft, m_buttonRight};
+    return {m_clientWidth, m_clientHeight, GetFolderWidgetLook().imageWidth, m_buttonLeft, m_buttonRight};
 }
 
 void CPathComboBox::UpdateGeometry() {

@@ -28,8 +28,6 @@ enum : DWORD {
 // Context menu commands.
 enum : UINT { ID_PATHCOMBO_COPY_PATH = 13336, ID_PATHCOMBO_COPY_SEGMENT = 13337 };
 
-// Background of a selected row of the combo's list: a quarter highlight, three quarters window colour.
-COLORREF SelectedRowColour(COLORREF highlight, COLORREF window);
 // Icon of a path in the combo's list, without touching drives other than the system drive.
 int PathEntryIcon(const char* text);
 
@@ -64,6 +62,10 @@ public:
     HWND GetEdit() const { return m_edit; }
     // In breadcrumb mode: the hidden edit holds a typed text that was never taken (the user typed and left it).
     bool TypedTextChanged() const;
+    // Takes the edit's text as Enter in it does: true when it is shown. A refused text stays in the edit, no
+    // longer counts as changed, and is what GetTakenText gives.
+    bool TakeTypedText();
+    const char* GetTakenText() const { return m_editText; }
     int GetOpenLevel() const { return m_popupOpen ? m_openLevel : -1; }
     bool IsWaitingForLevel() const { return m_openGeneration == kWaitingForWorker; }
     bool IsLevelRead(int level) const;
@@ -140,7 +142,8 @@ private:
     static LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // Edit.
     void ShowEdit(bool show);
-    void TakeTypedText();
+    // Sets the edit's text as this control's own (not typed).
+    void SetEditText(const char* text);
     void KeepTypedPath(const char* path);
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // Mouse and keys.

@@ -8,7 +8,7 @@ void CPathComboBox::SetBreadcrumbMode(BOOL on) {
     m_breadcrumb = on != FALSE;
     m_editVisible = false;
     if (m_edit) {
-        ::SetWindowTextA(m_edit, m_state.path);
+        SetEditText(m_state.path);
         ::ShowWindow(m_edit, m_breadcrumb ? SW_HIDE : SW_SHOW);
         if (m_breadcrumb && ::GetFocus() == m_edit) SetFocus();
     }
@@ -20,7 +20,7 @@ void CPathComboBox::ShowEdit(bool show) {
     m_editVisible = show;
     ClosePopup(false);
     if (show) {
-        ::SetWindowTextA(m_edit, m_state.path);
+        SetEditText(m_state.path);
         ::ShowWindow(m_edit, SW_SHOW);
         ::SetFocus(m_edit);
         ::SendMessageA(m_edit, EM_SETSEL, 0, -1);
@@ -32,14 +32,27 @@ void CPathComboBox::ShowEdit(bool show) {
     Invalidate();
 }
 
-void CPathComboBox::TakeTypedText() {
-    ::GetWindowTextA(m_edit, m_editText, sizeof m_editText);
-    if (SetPath(m_editText, -1) && m_keepTyped) KeepTypedPath(m_state.path);
-    ShowEdit(false);
+void CPathComboBox::SetEditText(const char* text) {
+    if (!m_edit) return;
+    ::SetWindowTextA(m_edit, text);
+    ::SendMessageA(m_edit, EM_SETMODIFY, FALSE, 0);
 }
 
+bool CPathComboBox::TakeTypedText() {
+    if (!m_edit) return false;
+    ::GetWindowTextA(m_edit, m_editText, sizeof m_editText);
+    // Taken, shown or not: a refused text is not offered again.
+    ::SendMessageA(m_edit, EM_SETMODIFY, FALSE, 0);
+    const bool shown = SetPath(m_editText, -1) != 0;
+    if (shown && m_keepTyped) KeepTypedPath(m_state.path);
+    ShowEdit(false);
+    return shown;
+}
+
+// The edit's modified flag: set by typing and by texts put in from outside, cleared by this control's own
+// texts and by taking the text.
 bool CPathComboBox::TypedTextChanged() const {
-    if (!m_edit || !m_breadcrumb) return false;
+    if (!m_edit || !m_breadcrumb || !::SendMessageA(m_edit, EM_GETMODIFY, 0, 0)) return false;
     char typed[kPathBufferSize] = {};
     ::GetWindowTextA(m_edit, typed, sizeof typed);
     return strcmp(typed, m_state.path) != 0;
@@ -73,7 +86,7 @@ LRESULT CALLBACK CPathComboBox::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
             return 0;
         }
         if (wParam == VK_ESCAPE) {
-            ::SetWindowTextA(hwnd, self->m_state.path);
+            self->SetEditText(self->m_state.path);
             self->ShowEdit(false);
             return 0;
         }
@@ -81,6 +94,12 @@ LRESULT CALLBACK CPathComboBox::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     case WM_CHAR:
         if (wParam == '\r' || wParam == 27) return 0;
         break;
+    case WM_SETTEXT: {
+        // A text put in from outside counts as typed (this control's own texts clear the flag again).
+        const LRESULT r = ::CallWindowProcA(old, hwnd, msg, wParam, lParam);
+        ::CallWindowProcA(old, hwnd, EM_SETMODIFY, TRUE, 0);
+        return r;
+    }
     case WM_KILLFOCUS: {
         LRESULT r = ::CallWindowProcA(old, hwnd, msg, wParam, lParam);
         if (self->m_editVisible && (HWND)wParam != self->m_hWnd) self->ShowEdit(false);

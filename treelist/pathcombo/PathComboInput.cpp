@@ -2,7 +2,7 @@
 #include "treelist/pathcombo/PathComboBox.h"
 
 #include "system/PathFunctions.h"
-#include "treelist/pathcombo/PathComboShared.h"
+#include "treelist/shared/FolderWidgetClock.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ void CPathComboBox::ClickArrow(int level) {
         if (same) return;
     }
     // The click that took the focus from the popup does not open it again.
-    if (m_closedLevel == level && PathComboNow() - m_closeTime < kReopenGuardMs) return;
+    if (m_closedLevel == level && FolderWidgetNow() - m_closeTime < kReopenGuardMs) return;
     OpenPopup(level);
 }
 

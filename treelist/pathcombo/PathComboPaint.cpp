@@ -4,6 +4,7 @@
 #include "system/SystemIcons.h"
 #include "system/SystemInfo.h"
 #include "treelist/pathcombo/PathComboShared.h"
+#include "treelist/shared/FolderWidgetLook.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ void DrawGlyph(HDC dc, const RECT& r, const char* glyph, COLORREF colour) {
 }
 
 }  // namespace
-
-COLORREF SelectedRowColour(COLORREF highlight, COLORREF window) {
-    auto mix = [](int quarter, int rest) { return (quarter + 3 * rest) / 4; };
-    return RGB(mix(GetRValue(highlight), GetRValue(window)), mix(GetGValue(highlight), GetGValue(window)),
-               mix(GetBValue(highlight), GetBValue(window)));
-}
 
 void CPathComboBox::OnPaint() {
     if (!BreadcrumbShown()) {
@@ -52,11 +47,11 @@ void CPathComboBox::OnPaint() {
 }
 
 void CPathComboBox::PaintBreadcrumb(HDC dc) {
-    const PathComboShared& shared = GetPathComboShared();
+    const FolderWidgetLook& look = GetFolderWidgetLook();
     const RECT client = {0, 0, m_clientWidth, m_clientHeight};
     Fill(dc, client, COLOR_WINDOW);
-    if (m_pathIcon >= 0 && shared.images)
-        ImageList_Draw(shared.images, m_pathIcon, dc, 3, (m_clientHeight - shared.imageHeight) / 2, ILD_TRANSPARENT);
+    if (m_pathIcon >= 0 && look.images)
+        ImageList_Draw(look.images, m_pathIcon, dc, 3, (m_clientHeight - look.imageHeight) / 2, ILD_TRANSPARENT);
     ::SetBkMode(dc, TRANSPARENT);
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, Frame().LayoutLeft(), 0, m_buttonLeft, m_clientHeight);
@@ -97,7 +92,7 @@ void CPathComboBox::PaintPosition(HDC dc, int code, const RECT& r) {
         DrawGlyph(dc, r, open ? "6" : "4", colour);
     } else {
         const int segment = (code - 1) / 2;
-        HGDIOBJ old = ::SelectObject(dc, GetPathComboShared().font);
+        HGDIOBJ old = ::SelectObject(dc, GetFolderWidgetLook().font);
         ::SetTextColor(dc, colour);
         RECT box = r;
         ::DrawTextA(dc, m_state.path + m_state.segStart[segment], m_state.segLength[segment], &box,
@@ -127,10 +122,10 @@ void CPathComboBox::PaintButton(HDC dc, const RECT& r) {
 
 // ---- The combo's list entries ----
 
-void CPathComboBox::MeasureItem(LPMEASUREITEMSTRUCT item) { item->itemHeight = (UINT)GetPathComboShared().rowHeight; }
+void CPathComboBox::MeasureItem(LPMEASUREITEMSTRUCT item) { item->itemHeight = (UINT)GetFolderWidgetLook().rowHeight; }
 
 int PathEntryIcon(const char* text) {
-    const int folderIcon = GetPathComboShared().folderIcon;
+    const int folderIcon = GetFolderWidgetLook().folderIcon;
     char path[kPathBufferSize];
     int length = lstrlenA(lstrcpynA(path, text, sizeof path));
     if (length > 1 && (path[length - 1] == '\\' || path[length - 1] == '/')) path[--length] = 0;
@@ -148,7 +143,7 @@ int PathEntryIcon(const char* text) {
 
 void CPathComboBox::DrawItem(LPDRAWITEMSTRUCT item) {
     if (item->itemID == (UINT)-1) return;
-    const PathComboShared& shared = GetPathComboShared();
+    const FolderWidgetLook& look = GetFolderWidgetLook();
     char text[kPathBufferSize] = {};
     const LRESULT length = DefWindowProc(CB_GETLBTEXTLEN, item->itemID, 0);
     if (length >= 0 && length < kPathBufferSize) DefWindowProc(CB_GETLBTEXT, item->itemID, (LPARAM)text);
@@ -158,11 +153,11 @@ void CPathComboBox::DrawItem(LPDRAWITEMSTRUCT item) {
     ::SetBkColor(dc, selected ? SelectedRowColour(::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_WINDOW))
                               : ::GetSysColor(COLOR_WINDOW));
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = ::SelectObject(dc, shared.font);
+    HGDIOBJ old = ::SelectObject(dc, look.font);
     TEXTMETRICA tm = {};
     ::GetTextMetricsA(dc, &tm);
     const int y = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
-    ::ExtTextOutA(dc, r.left + shared.imageWidth + 4, y, ETO_OPAQUE, &r, text, (UINT)lstrlenA(text), nullptr);
+    ::ExtTextOutA(dc, r.left + look.imageWidth + 4, y, ETO_OPAQUE, &r, text, (UINT)lstrlenA(text), nullptr);
     ::SelectObject(dc, old);
-    if (shared.images) ImageList_Draw(shared.images, PathEntryIcon(text), dc, r.left + 2, r.top + 1, ILD_TRANSPARENT);
+    if (look.images) ImageList_Draw(look.images, PathEntryIcon(text), dc, r.left + 2, r.top + 1, ILD_TRANSPARENT);
 }

@@ -3,6 +3,8 @@
 
 #include "text/StrCopy.h"
 #include "treelist/pathcombo/PathComboShared.h"
+#include "treelist/shared/FolderWidgetClock.h"
+#include "treelist/shared/FolderWidgetLook.h"
 
 namespace {
 
@@ -46,7 +48,7 @@ void CPathComboBox::ShowPopup(int level) {
     ::GetWindowRect(m_hWnd, &window);
     POINT anchor = {window.left + left, window.bottom};
     const PopupPlaceRect r = PlaceLevelPopup(anchor.x, window.top, window.bottom, width, height,
-                                             GetPathComboShared().rowHeight, WorkAreaAt(anchor));
+                                             GetFolderWidgetLook().rowHeight, WorkAreaAt(anchor));
     m_popup.SetItemCountEx(count, 0);
     m_popup.SetColumnWidth(0, width - scroll - 1);
     // The entry the path goes through is the current one.
@@ -120,7 +122,7 @@ void CPathComboBox::OnPopupDispInfo(NMLVDISPINFOA* info) {
 void CPathComboBox::PopupTypeAhead(char c) {
     const int level = m_openLevel;
     if (level < 0 || level >= kLevelCount) return;
-    const TypeAheadSearch search = FeedTypeAhead(GetPathComboShared().typeAhead, c, PathComboNow());
+    const TypeAheadSearch search = FeedTypeAhead(GetPathComboShared().typeAhead, c, FolderWidgetNow());
     const int current = m_popup.GetNextItem(-1, LVNI_FOCUSED);
     int found;
     {
@@ -179,7 +181,7 @@ LRESULT CALLBACK CPathComboBox::PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     case WM_KILLFOCUS: {
         LRESULT r = ::CallWindowProcA(old, hwnd, msg, wParam, lParam);
         if (self->m_popupOpen) {
-            self->m_closeTime = PathComboNow();
+            self->m_closeTime = FolderWidgetNow();
             self->m_closedLevel = self->m_openLevel;
         }
         self->ClosePopup(false);

@@ -5,6 +5,7 @@
 #include "system/SystemIcons.h"
 #include "text/StrCompare.h"
 #include "treelist/pathcombo/PathComboShared.h"
+#include "treelist/shared/FolderWidgetLook.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ private:
 }  // namespace
 
 bool CPathComboBox::DescribePath(const char* text, bool shellKind, bool entryIcon, int* kind, int* icon) const {
-    const int folderIcon = GetPathComboShared().folderIcon;
+    const int folderIcon = GetFolderWidgetLook().folderIcon;
     *kind = shellKind ? 0 : IsBareDrive(text) ? 2 : 1;
     *icon = folderIcon;
     if (entryIcon) {
@@ -104,7 +105,7 @@ void CPathComboBox::ShowPathText() {
     const LRESULT index = DefWindowProc(CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)m_state.path);
     DefWindowProc(CB_SETCURSEL, (WPARAM)index, 0);
     DefWindowProc(WM_SETTEXT, 0, (LPARAM)m_state.path);
-    if (m_edit) ::SetWindowTextA(m_edit, m_state.path);
+    SetEditText(m_state.path);
 }
 
 void CPathComboBox::RecordHistory() {

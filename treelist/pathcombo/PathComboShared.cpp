@@ -1,14 +1,10 @@
 #include "treelist/pathcombo/PathComboShared.h"
 
-#include "system/SystemIcons.h"
-
-#include <atomic>
+#include "treelist/shared/FolderWidgetLook.h"
 
 CCriticalSection PathComboLock;
 
 namespace {
-
-std::atomic<PathComboClock> g_clock{nullptr};
 
 template <typename Fn>
 void Load(HMODULE module, const char* name, Fn& fn) {
@@ -26,35 +22,17 @@ void LoadThemeEntries(PathComboShared& s) {
     Load(theme, "GetThemeBackgroundContentRect", s.getThemeBackgroundContentRect);
 }
 
-void CreateFonts(PathComboShared& s) {
-    LOGFONTA lf = {};
-    if (!SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0)) GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    s.font = CreateFontIndirectA(&lf);
-    if (!s.font) s.font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, s.font);
-    TEXTMETRICA tm = {};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    s.fontHeight = tm.tmHeight;
+HFONT CreateMarlett(int height) {
     LOGFONTA marlett = {};
-    marlett.lfHeight = s.fontHeight;
+    marlett.lfHeight = height;
     marlett.lfCharSet = SYMBOL_CHARSET;
     lstrcpynA(marlett.lfFaceName, "Marlett", LF_FACESIZE);
-    s.marlett = CreateFontIndirectA(&marlett);
+    return CreateFontIndirectA(&marlett);
 }
 
 PathComboShared* CreateShared() {
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&classes);
     auto* s = new PathComboShared();
-    CreateFonts(*s);
-    s->images = GetSystemImageList(FALSE);
-    s->imageWidth = s->imageHeight = 16;
-    if (s->images) ImageList_GetIconSize(s->images, &s->imageWidth, &s->imageHeight);
-    s->folderIcon = GetFileIconIndex(FI_FOLDER);
-    s->rowHeight = (s->fontHeight > s->imageHeight ? s->fontHeight : s->imageHeight) + 2;
+    s->marlett = CreateMarlett(GetFolderWidgetLook().fontHeight);
     LoadThemeEntries(*s);
     return s;
 }
@@ -66,15 +44,8 @@ PathComboShared& GetPathComboShared() {
     return *shared;
 }
 
-void SetPathComboClock(PathComboClock clock) { g_clock.store(clock); }
-
-DWORD PathComboNow() {
-    PathComboClock clock = g_clock.load();
-    return clock ? clock() : GetTickCount();
-}
-
 PathTextMeasure::PathTextMeasure() : m_dc(CreateCompatibleDC(nullptr)) {
-    m_oldFont = m_dc ? SelectObject(m_dc, GetPathComboShared().font) : nullptr;
+    m_oldFont = m_dc ? SelectObject(m_dc, GetFolderWidgetLook().font) : nullptr;
 }
 
 PathTextMeasure::~PathTextMeasure() {

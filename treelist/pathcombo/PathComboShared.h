@@ -1,5 +1,5 @@
-// What all path combo boxes of the process share: fonts, the small system image list, the theme
-// entry points, the lock around their data, the popup type-ahead and the clock.
+// What all path combo boxes of the process share beyond the folder widgets' look: the arrow font, the
+// theme entry points, the lock around their data and the popup type-ahead.
 #pragma once
 
 #include <windows.h>
@@ -7,21 +7,14 @@
 #include <uxtheme.h>
 
 #include "framework/Sync.h"
-#include "treelist/pathcombo/TypeAhead.h"
+#include "treelist/shared/TypeAhead.h"
 
 // Held around every access to a combo's path, segments and level lists by its own thread or its
 // worker.
 extern CCriticalSection PathComboLock;
 
 struct PathComboShared {
-    HFONT font;         // the icon-title font
-    int fontHeight;
-    HFONT marlett;      // arrows and the drop glyph, same height
-    HIMAGELIST images;  // small system image list
-    int imageWidth;
-    int imageHeight;
-    int folderIcon;     // default folder icon
-    int rowHeight;      // popup and list rows: larger of font and image height + 2
+    HFONT marlett;  // arrows and the drop glyph, as high as the look's font
     // From "UxTheme.dll" when present (all null otherwise).
     HRESULT(WINAPI* setWindowTheme)(HWND, LPCWSTR, LPCWSTR);
     HTHEME(WINAPI* openThemeData)(HWND, LPCWSTR);
@@ -36,13 +29,7 @@ struct PathComboShared {
 // Created on first use, never freed.
 PathComboShared& GetPathComboShared();
 
-// The clock of timed behaviour (type-ahead, popup reopening); tests may replace it (null restores
-// GetTickCount).
-using PathComboClock = DWORD (*)();
-void SetPathComboClock(PathComboClock clock);
-DWORD PathComboNow();
-
-// Measures texts in the shared font on a DC of its own (usable from any thread).
+// Measures texts in the look's font on a DC of its own (usable from any thread).
 class PathTextMeasure {
 public:
     PathTextMeasure();

@@ -2,6 +2,7 @@
 
 #include "system/SystemIcons.h"
 #include "treelist/pathcombo/PathComboShared.h"
+#include "treelist/shared/FolderWidgetLook.h"
 
 #include <windows.h>
 
@@ -9,7 +10,7 @@ namespace {
 
 LevelEntryData DescribeDrive(const char* text, void* measure) {
     int icon = GetDriveIconIndex(text[0], TRUE);
-    LevelEntryData data = {icon >= 0 ? icon : GetPathComboShared().folderIcon, 0};
+    LevelEntryData data = {icon >= 0 ? icon : GetFolderWidgetLook().folderIcon, 0};
     data.info = LevelEntryInfo(static_cast<PathTextMeasure*>(measure)->Width(text, 2), LEVEL_ENTRY_FOLDER);
     return data;
 }
@@ -38,8 +39,8 @@ void PathComboState::MeasureLevelPopup(int level) {
         list.GetItemData(i, &data);
         if (LevelEntryWidth(data) > widest) widest = LevelEntryWidth(data);
     }
-    const PathComboShared& shared = GetPathComboShared();
-    PopupSize size = MeasurePopup(shared.rowHeight, list.GetCount(), widest, shared.imageWidth,
+    const FolderWidgetLook& look = GetFolderWidgetLook();
+    PopupSize size = MeasurePopup(look.rowHeight, list.GetCount(), widest, look.imageWidth,
                                   GetSystemMetrics(SM_CXVSCROLL));
     popupWidth[level] = (uint16_t)size.width;
     popupHeight[level] = (uint16_t)size.height;

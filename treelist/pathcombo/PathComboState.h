@@ -4,7 +4,7 @@
 
 #include "text/TextList.h"
 #include "treelist/pathcombo/LevelList.h"
-#include "treelist/pathcombo/PathText.h"
+#include "treelist/shared/PathText.h"
 
 #include <cstdint>
 #include <memory>

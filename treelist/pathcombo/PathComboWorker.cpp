@@ -2,6 +2,7 @@
 
 #include "treelist/pathcombo/PathComboShared.h"
 #include "treelist/pathcombo/PathComboState.h"
+#include "treelist/shared/FolderWidgetLook.h"
 #include "treelist/shared/WorkerWait.h"
 
 #include <memory>
@@ -63,7 +64,7 @@ std::unique_ptr<CTextList> BuildList(PathComboWorker& w, const LevelJob& job) {
     PathTextMeasure measure;
     if (count > 0) {
         w.files.Sort(FL_SORT_NATURAL);
-        const int folderIcon = GetPathComboShared().folderIcon;
+        const int folderIcon = GetFolderWidgetLook().folderIcon;
         for (int i = 0; i < count; ++i) {
             if (w.files.AbortFlag().load(std::memory_order_relaxed)) return nullptr;
             const FileListEntry* e = w.files.GetEntry(i);
@@ -73,7 +74,7 @@ std::unique_ptr<CTextList> BuildList(PathComboWorker& w, const LevelJob& job) {
             list->InsertItemN(e->nameLength, e->name, -1, &data);
         }
     } else if (job.own[0]) {
-        LevelEntryData data = {GetPathComboShared().folderIcon,
+        LevelEntryData data = {GetFolderWidgetLook().folderIcon,
                                LevelEntryInfo(measure.Width(job.own, lstrlenA(job.own)), LEVEL_ENTRY_OWN)};
         list->InsertItem(job.own, -1, &data);
     }
@@ -145,8 +146,9 @@ PathComboWorker* StartPathComboWorker(HWND owner, PathComboState* state) {
 
 void AskPathComboWorker(PathComboWorker* worker, uint32_t word) {
     if (!worker || worker->done.load() == word || worker->working.load() == word) return;
-    worker->requested.store(word);
+    // The stop first: a worker that takes the new word clears it, so it can only stop the older read.
     worker->files.Abort();
+    worker->requested.store(word);
     worker->wake.Unlock();
 }
 

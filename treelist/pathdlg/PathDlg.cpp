@@ -6,11 +6,11 @@
 #include "system/PathFunctions.h"
 #include "system/SystemIcons.h"
 #include "text/StrCopy.h"
-#include "treelist/pathcombo/PathComboShared.h"
 #include "treelist/pathdlg/PathDlgSettings.h"
 #include "treelist/pathdlg/PathDlgTemplate.h"
 #include "treelist/pathdlg/PathDlgText.h"
 #include "treelist/pathdlg/PathDlgWorker.h"
+#include "treelist/shared/FolderWidgetLook.h"
 
 namespace {
 
@@ -151,7 +151,7 @@ void CPathDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CPathDlg::OnInitDialog() {
     SetWindowText(m_title);
     m_images = GetSystemImageList(FALSE);
-    m_rowHeight = GetPathComboShared().rowHeight;
+    m_rowHeight = GetFolderWidgetLook().rowHeight;
     m_treeMode = FALSE;
     if (!m_fixedView) ReadPathDlgSetting(kPathDlgTreeModeValue, &m_treeMode);
     CreateTree();

@@ -9,8 +9,8 @@
 #include "text/TextList.h"
 #include "treelist/foldertree/FolderTreeCtrl.h"
 #include "treelist/pathcombo/PathComboBox.h"
-#include "treelist/pathcombo/TypeAhead.h"
 #include "treelist/pathdlg/PathDlgLayout.h"
+#include "treelist/shared/TypeAhead.h"
 
 #include <string>
 #include <vector>
@@ -108,7 +108,8 @@ private:
     void DrawDriveEntry(const DRAWITEMSTRUCT& item);
     int DriveOfPath(const char* path) const;
     // Closing.
-    bool OkKeysHandled();
+    // True when Enter did its nearest thing; refusedTyped receives a typed path the field refused.
+    bool OkKeysHandled(CString* refusedTyped);
     bool AcceptPath(CString& path);
     void StopWorker();
     void TakeLayout();

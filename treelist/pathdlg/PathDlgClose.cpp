@@ -1,6 +1,6 @@
 // CPathDlg: OK and Cancel. Enter does the nearest thing first (the typed path, the list's entry, the drive
-// list); the chosen path is listed once before it is accepted, created or checked as the options ask,
-// remembered in the history; the worker is stopped while the dialog keeps answering, and neither OK nor
+// list); the chosen path is listed once before it is accepted, created or checked as the options ask (a
+// typed path that the breadcrumb field refuses goes to these checks at once), remembered in the history; the worker is stopped while the dialog keeps answering, and neither OK nor
 // Cancel can run again meanwhile.
 #include "treelist/pathdlg/PathDlg.h"
 
@@ -24,7 +24,7 @@ bool Present(const char* path, bool network) {
 
 }  // namespace
 
-bool CPathDlg::OkKeysHandled() {
+bool CPathDlg::OkKeysHandled(CString* refusedTyped) {
     HWND focus = ::GetFocus();
     HWND edit = m_field.GetEdit();
     const bool inField = focus && (focus == m_field.m_hWnd || ::IsChild(m_field.m_hWnd, focus));
@@ -37,7 +37,11 @@ bool CPathDlg::OkKeysHandled() {
         return true;
     }
     if (m_breadcrumb && edit && ((focus == edit && ::IsWindowVisible(edit)) || m_field.TypedTextChanged())) {
-        ::SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+        if (!m_field.TakeTypedText()) {
+            // A folder the field refuses (one that does not exist) is for OK's checks to make or refuse.
+            *refusedTyped = m_field.GetTakenText();
+            return refusedTyped->IsEmpty();
+        }
         GotoDlgCtrl(GetDlgItem(IDOK));
         return true;
     }
@@ -62,7 +66,8 @@ bool CPathDlg::OkKeysHandled() {
 }
 
 void CPathDlg::OnOK() {
-    if (m_closing || OkKeysHandled()) return;
+    CString typed;
+    if (m_closing || OkKeysHandled(&typed)) return;
     // The tree's folder that has not reached the field yet.
     if (m_treeMode && m_treeCountdown > 0) {
         m_treeCountdown = 0;
@@ -70,11 +75,12 @@ void CPathDlg::OnOK() {
         if (m_tree.GetCurrentPath(current, sizeof current, nullptr)) SetDlgItemText(IDC_PATHDLG_PATH, current);
     }
     if (!UpdateData(TRUE)) return;
+    if (!typed.IsEmpty()) SetPath(typed);
     CString path = TrimChosenPath(m_path);
     if (path.GetLength() == 2 && path[1] == ':') path += "\\";
     if (path.IsEmpty()) return;
     // The first Enter on a typed path lists it (a listing of it under way goes on).
-    if (!m_treeMode && ComparePathsA(path, m_listedPath, CP_NOCASE) != 0) {
+    if (typed.IsEmpty() && !m_treeMode && ComparePathsA(path, m_listedPath, CP_NOCASE) != 0) {
         ListPath(path);
         return;
     }

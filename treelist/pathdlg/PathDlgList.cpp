@@ -4,11 +4,12 @@
 #include "treelist/pathdlg/PathDlg.h"
 
 #include "system/PathFunctions.h"
-#include "treelist/pathcombo/PathComboShared.h"
-#include "treelist/pathcombo/PathText.h"
 #include "treelist/pathdlg/PathDlgTemplate.h"
 #include "treelist/pathdlg/PathDlgText.h"
 #include "treelist/pathdlg/PathDlgWorker.h"
+#include "treelist/shared/FolderWidgetClock.h"
+#include "treelist/shared/FolderWidgetLook.h"
+#include "treelist/shared/PathText.h"
 
 #include <shellapi.h>
 
@@ -89,7 +90,7 @@ int CPathDlg::OnCompareItem(int id, LPCOMPAREITEMSTRUCT item) {
 
 void CPathDlg::OnMeasureItem(int id, LPMEASUREITEMSTRUCT item) {
     if (id == IDC_PATHDLG_LIST || id == IDC_PATHDLG_DRIVES || id == IDC_PATHDLG_PATH) {
-        item->itemHeight = (UINT)GetPathComboShared().rowHeight;
+        item->itemHeight = (UINT)GetFolderWidgetLook().rowHeight;
         return;
     }
     CDialog::OnMeasureItem(id, item);
@@ -207,7 +208,7 @@ void CPathDlg::ListTypeAhead(char c) {
     PathListContext* w = m_worker;
     if (!w) return;
     HWND list = Item(m_hWnd, IDC_PATHDLG_LIST);
-    const TypeAheadSearch search = FeedTypeAhead(m_typeAhead, c, PathComboNow(), kTypeAheadChars);
+    const TypeAheadSearch search = FeedTypeAhead(m_typeAhead, c, FolderWidgetNow(), kTypeAheadChars);
     const int count = (int)::SendMessageA(list, LB_GETCOUNT, 0, 0);
     const int current = (int)::SendMessageA(list, LB_GETCURSEL, 0, 0);
     int found;

@@ -47,7 +47,7 @@ public:
         const std::vector<std::string> levels = PathLevels(path.c_str(), shareRoot.c_str());
         const int folderIcon = Icon(GetFileIconIndex(FI_FOLDER), 0);
         const int openIcon = Icon(GetFileIconIndex(FI_FOLDER | FI_OPEN), folderIcon);
-        const bool network = shareRoot.empty() && levels.size() && levels[0] == "\\\\";
+        const bool network = !m_c.localOnly && shareRoot.empty() && levels.size() && levels[0] == "\\\\";
         std::vector<PathListEntry> batch;
         for (int i = 0; i < (int)levels.size(); ++i) {
             PathListEntry e = {levels[i], openIcon, kPathLevelIndent * i, true};
@@ -103,15 +103,16 @@ private:
 
 void ReadDrives(PathListContext& c) {
     std::vector<PathDriveEntry> drives;
-    const int count = c.files.Read(":", FL_FOLDERS_ONLY | (c.localOnly ? 0 : FL_NETWORK));
+    CFileList& files = c.driveFiles;
+    const int count = files.Read(":", FL_FOLDERS_ONLY | (c.localOnly ? 0 : FL_NETWORK));
     for (int i = 0; i < count && !c.stop.load(); ++i) {
-        const FileListEntry* e = c.files.GetEntry(i);
+        const FileListEntry* e = files.GetEntry(i);
         const bool network = (e->headerFlags & FLE_SHELL) != 0;
-        const int icon = c.files.GetEntryIcon(e, kEntryIconFlags);
+        const int icon = files.GetEntryIcon(e, kEntryIconFlags);
         drives.push_back({network ? std::string(e->name) : std::string(e->name) + "\\", icon,
                           network ? PATHDRIVE_NETWORK : PATHDRIVE_DRIVE, false});
     }
-    c.files.Clear();
+    files.Clear();
     if (!c.share.empty())
         drives.push_back({c.share, Icon(GetDriveIconIndex(GetSystemDriveLetter(), TRUE), 0), PATHDRIVE_NETWORK, true});
     {
@@ -201,6 +202,7 @@ bool RequestPathListing(PathListContext* c, const char* path, const char* shareR
 void AskPathListWorkerToStop(PathListContext* c) {
     c->stop.store(true);
     c->files.Abort();
+    c->driveFiles.Abort();
     c->wake.Unlock();
 }
 

@@ -55,7 +55,8 @@ struct PathListContext {
     bool requested = false;
 
     CSemaphore wake;
-    CFileList files;  // the worker's reader; other threads only set its abort flag
+    CFileList files;  // the worker's reader of listings; other threads only set its abort flag
+    CFileList driveFiles;  // its reader of the drives, which a listing request leaves alone
     std::atomic<bool> stop{false};
     std::atomic<bool> running{true};
     std::atomic<bool> filling{false};

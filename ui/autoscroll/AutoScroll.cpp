@@ -47,11 +47,13 @@ void PostTick(HWND target, int bar, int code, int step) {
     ::PostMessageA(target, bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, next), bar == SB_HORZ);
 }
 
-// Tells the window to settle at the position reached.
-void PostSettle(CWnd* wnd, int bar) {
-    CWnd* control = wnd->GetScrollBarCtrl(bar);
-    ::PostMessageA(wnd->m_hWnd, bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL,
-                   MAKEWPARAM(SB_THUMBPOSITION, ::GetScrollPos(wnd->m_hWnd, bar)),
+// Tells the window to settle at the position reached; its object (if it still has one) names the scroll bar
+// control.
+void PostSettle(HWND target, int bar) {
+    CWnd* wnd = CWnd::FromHandlePermanent(target);
+    CWnd* control = wnd ? wnd->GetScrollBarCtrl(bar) : nullptr;
+    ::PostMessageA(target, bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL,
+                   MAKEWPARAM(SB_THUMBPOSITION, ::GetScrollPos(target, bar)),
                    reinterpret_cast<LPARAM>(control ? control->GetSafeHwnd() : nullptr));
 }
 
@@ -123,17 +125,19 @@ UINT AutoScrollThread(LPVOID param) {
 
 int StartAutoScroll(CWnd* wnd, int x, int y, int axes) {
     if (axes < 1 || axes > 3 || !wnd || !::IsWindow(wnd->GetSafeHwnd())) return 0;
+    // The loop may destroy the window and its object: only the handle is used after it.
+    const HWND target = wnd->m_hWnd;
     auto state = std::make_shared<AutoScrollState>();
-    state->target = wnd->m_hWnd;
+    state->target = target;
     state->tick = ConfiguredTick() ? ConfiguredTick() : AutoScrollTick(DefaultTick);
     auto* handover = new std::shared_ptr<AutoScrollState>(state);
     const bool started = AfxBeginThread(AutoScrollThread, handover) != nullptr;
     if (!started) delete handover;
 
     AutoScrollImages images(axes);
-    ::SetCapture(wnd->m_hWnd);
+    ::SetCapture(target);
     HWND mark = ::CreateWindowExA(0, "STATIC", nullptr, kMarkStyle, x - kMarkSize / 2, y - kMarkSize / 2, kMarkSize,
-                                  kMarkSize, wnd->m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kMarkId)),
+                                  kMarkSize, target, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kMarkId)),
                                   ::GetModuleHandleA(nullptr), nullptr);
     if (mark) ::SendMessageA(mark, STM_SETICON, reinterpret_cast<WPARAM>(images.Mark()), 0);
     state->step = 1;
@@ -143,9 +147,10 @@ int StartAutoScroll(CWnd* wnd, int x, int y, int axes) {
     StopWorker(*state, started);
 
     ::SetCursor(oldCursor);
-    if (::GetCapture() == wnd->m_hWnd) ::ReleaseCapture();
+    if (!::IsWindow(target)) return 1;  // the mark went with it
+    if (::GetCapture() == target) ::ReleaseCapture();
     if (mark) ::DestroyWindow(mark);
-    PostSettle(wnd, SB_HORZ);
-    PostSettle(wnd, SB_VERT);
+    PostSettle(target, SB_HORZ);
+    PostSettle(target, SB_VERT);
     return 1;
 }

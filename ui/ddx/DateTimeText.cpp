@@ -63,7 +63,10 @@ int SplitDateTokens(const char* text, DateToken* tokens, int maxTokens) {
         while (IsSeparator(*text)) ++text;
         if (!*text) break;
         int length = 0;
-        while (*text && !IsSeparator(*text) && length < kDateTokenSize - 1) tokens[count][length++] = *text++;
+        // A word ends where digits follow its letters ("March2024").
+        while (*text && !IsSeparator(*text) && length < kDateTokenSize - 1 &&
+               !(length && IsDigit(*text) && !IsDigit(text[-1])))
+            tokens[count][length++] = *text++;
         tokens[count++][length] = 0;
     }
     return count;
@@ -137,6 +140,8 @@ int ParseDate(const char* text, DateRecord* date, const SYSTEMTIME& today, int* 
     if (count >= 1) day = std::atoi(tokens[0]);
     if (count >= 2) {
         month = ParseMonth(tokens[1]);
+        // A name that fits no month (or more than one) is no date.
+        if (!month && !IsDigit(tokens[1][0])) return -1;
         if (count == 2 && month >= 13 && day < 13) {
             const int swapped = day;
             day = month;

@@ -31,7 +31,8 @@ constexpr int kDateEnglishNames = 2;
 constexpr int kDateTokenSize = 8;
 using DateToken = char[kDateTokenSize];
 
-// Splits at blanks, line feeds, tabs and : , / * . ; - into at most maxTokens tokens. Returns their number.
+// Splits at blanks, line feeds, tabs and : , / * . ; - and where digits follow letters into at most maxTokens
+// tokens. Returns their number.
 int SplitDateTokens(const char* text, DateToken* tokens, int maxTokens);
 
 // A number 1-12, or a German or English month name (case-insensitive, any unambiguous beginning such as "Mär",
@@ -57,7 +58,8 @@ int FormatTime(char* text, size_t size, const TimeRecord& time, bool noSeconds);
 // Reads at most four tokens: a leading weekday name is dropped; with fewer than three parts the rest comes
 // from `today`; "März 5" and "2024-03-05" are understood; two-digit years become 2000-2029 or 1930-1999.
 // Months are kept in 1..12 and days in 1..31. Returns the number of parts found (0-3); tokensUsed (optional)
-// receives the tokens the date took, weekday name included.
+// receives the tokens the date took, weekday name included. A month word that names no month (or several)
+// gives -1 and leaves the record and tokensUsed alone.
 int ParseDate(const char* text, DateRecord* date, const SYSTEMTIME& today, int* tokensUsed = nullptr);
 // Hours, minutes and seconds from the tokens after the first skipTokens; with fewer than three parts the
 // rest comes from `now`. Returns the number of parts found (0-3).

@@ -39,7 +39,10 @@ bool ExchangeDate(CDataExchange* pDX, int nIDC, DateRecord* date, int format) {
         ddx::WriteText(hWnd, DateText(*date, format));
         return false;
     }
-    ParseDate(ddx::ReadText(hWnd, ddx::kShortText), date, LocalNow());
+    if (ParseDate(ddx::ReadText(hWnd, ddx::kShortText), date, LocalNow()) < 0) {
+        ddx::FailOutOfRange(pDX);
+        return false;
+    }
     return true;
 }
 
@@ -64,7 +67,10 @@ bool ExchangeDateTime(CDataExchange* pDX, int nIDC, DateRecord* date, TimeRecord
     const CString text = ddx::ReadText(hWnd, ddx::kShortText);
     const SYSTEMTIME now = LocalNow();
     int used = 0;
-    ParseDate(text, date, now, &used);
+    if (ParseDate(text, date, now, &used) < 0) {
+        ddx::FailOutOfRange(pDX);
+        return false;
+    }
     ParseTime(text, time, used, now);
     return true;
 }

@@ -2,7 +2,7 @@
 #include "ui/dialogs/SelectDialogPlacement.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
 #include "ui/dialogs/SelectDialogs.h"
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 
 namespace {
 

@@ -5,12 +5,14 @@
 #include "ui/WindowPos.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
 constexpr int kLineStep = 32;
 // The lock guards only short stretches of bookkeeping; a wait this long means something is broken.
 constexpr DWORD kLockWaitMs = 10000;
+constexpr DWORD kMouseReportedStyle = 0x100;  // a style bit of the class's own: mouse events go to a callback
 
 uint32_t ColourWord(COLORREF c) { return (uint32_t)GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
@@ -29,6 +31,7 @@ RECT SignedRect(int x, int y, int cx, int cy) {
 BEGIN_MESSAGE_MAP(CDibWnd, CWnd)
     ON_WM_SIZE()
     ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
     ON_WM_DESTROY()
@@ -270,7 +273,7 @@ int CDibWnd::UnlockImage() {
 void CDibWnd::SetMouseCallback(DibWndMouseCallback callback, void* context) {
     m_mouseCallback = callback;
     m_mouseContext = context;
-    if (m_hWnd) ModifyStyle(0, 0x100, 0);
+    if (m_hWnd) ModifyStyle(0, kMouseReportedStyle, 0);
 }
 
 void CDibWnd::SetPaintCallback(DibWndPaintCallback callback, void* context) {
@@ -294,33 +297,72 @@ void CDibWnd::OnSize(UINT type, int cx, int cy) {
 
 void CDibWnd::OnDeferredResize() { Resize(m_clientWidth, m_clientHeight); }
 
+namespace {
+
+// More parts than this are copied as one box: a region so broken up comes from a larger change.
+constexpr DWORD kMaxPaintParts = 32;
+
+// The rectangles of the window's update region; empty when there are too many or none could be read.
+std::vector<RECT> UpdateParts(HWND wnd) {
+    std::vector<RECT> parts;
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    if (update && GetUpdateRgn(wnd, update, FALSE) == COMPLEXREGION) {
+        const DWORD size = GetRegionData(update, 0, nullptr);
+        std::vector<char> buffer(size);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        if (size && GetRegionData(update, size, data) == size && data->rdh.nCount <= kMaxPaintParts) {
+            const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+            parts.assign(rects, rects + data->rdh.nCount);
+        }
+    }
+    if (update) DeleteObject(update);
+    return parts;
+}
+
+// Hands what the window has drawn so far on to the display. Under Wine a top-level window's drawing reaches
+// the X server as one rectangle around everything drawn since the last hand-off, which Wine makes whenever the
+// thread waits for messages: a wait that takes none and returns at once. On Windows it only returns.
+void HandOffToDisplay() { MsgWaitForMultipleObjectsEx(0, nullptr, 0, 0, 0); }
+
+}  // namespace
+
+void CDibWnd::DrawImage(CDC* dc, const RECT& client, const RECT& box) {
+    RECT part;
+    if (!m_image->HasPixels()) {
+        if (IntersectRect(&part, &client, &box)) dc->FillSolidRect(&part, RGB(0, 0, 0));
+        return;
+    }
+    const DibPaintPlan plan =
+        PlanDibPaint((int)m_image->width, (int)m_image->height, client.right, client.bottom, m_scrollX, m_scrollY);
+    if (IntersectRect(&part, &plan.dest, &box))
+        BitBlt(dc->m_hDC, part.left, part.top, part.right - part.left, part.bottom - part.top, m_memoryDC,
+               plan.srcX + part.left - plan.dest.left, plan.srcY + part.top - plan.dest.top, SRCCOPY);
+    for (int i = 0; i < plan.bandCount; ++i)
+        if (IntersectRect(&part, &plan.bands[i], &box)) dc->FillSolidRect(&part, m_background);
+}
+
+// Painting covers every pixel of the client (the image and the background beside it); the class brush is the
+// null brush. Erasing is left out, since under Wine even an erase with the null brush sends the whole update
+// area to the display before painting can send its parts.
+BOOL CDibWnd::OnEraseBkgnd(CDC*) { return TRUE; }
+
 void CDibWnd::OnPaint() {
+    // Far-apart changes are copied box by box, each handed on to the display before the next, so that the
+    // display receives about what changed and not the space between.
+    std::vector<RECT> boxes = GroupPaintParts(UpdateParts(m_hWnd));
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     CDC* cdc = CDC::FromHandle(dc);
     RECT client;
     GetClientRect(&client);
-    HRGN clip = nullptr;
-    if (!EqualRect(&client, &ps.rcPaint)) {
-        clip = CreateRectRgnIndirect(&ps.rcPaint);
-        SelectClipRgn(dc, clip);
-    }
-    if (!m_image->HasPixels()) {
-        cdc->FillSolidRect(&client, RGB(0, 0, 0));
-    } else {
-        const DibPaintPlan plan = PlanDibPaint((int)m_image->width, (int)m_image->height, client.right,
-                                               client.bottom, m_scrollX, m_scrollY);
-        BitBlt(dc, plan.dest.left, plan.dest.top, plan.dest.right - plan.dest.left, plan.dest.bottom - plan.dest.top,
-               m_memoryDC, plan.srcX, plan.srcY, SRCCOPY);
-        for (int i = 0; i < plan.bandCount; ++i) cdc->FillSolidRect(&plan.bands[i], m_background);
+    if (boxes.empty()) boxes.push_back(ps.rcPaint);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        if (i > 0) HandOffToDisplay();
+        DrawImage(cdc, client, boxes[i]);
     }
     if (m_paintCallback) {
         SetWindowOrgEx(dc, m_scrollX, m_scrollY, nullptr);
         m_paintCallback(m_paintContext, cdc, &ps);
-    }
-    if (clip) {
-        SelectClipRgn(dc, nullptr);
-        DeleteObject(clip);
     }
     ::EndPaint(m_hWnd, &ps);
 }

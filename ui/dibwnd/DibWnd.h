@@ -55,6 +55,7 @@ public:
 protected:
     afx_msg void OnSize(UINT type, int cx, int cy);
     afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
     afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
     afx_msg void OnDestroy();
@@ -66,6 +67,8 @@ protected:
 
 private:
     void Resize(int cx, int cy);
+    // Copies the image to the part of the client inside `box` and fills the background beside it there.
+    void DrawImage(CDC* dc, const RECT& client, const RECT& box);
     bool ReallocateImage(int width, int height);
     // Gives the image a new size unless the owner holds it locked or it has that size; true when it got one.
     bool ReallocateUnlessLocked(int width, int height);

@@ -47,3 +47,47 @@ DibPaintPlan PlanDibPaint(int imageWidth, int imageHeight, int clientWidth, int 
     band(dstX + lenX, dstY, clientWidth, dstY + lenY);              // right of the image rows
     return plan;
 }
+
+namespace {
+
+long long Area(const RECT& r) { return (long long)(r.right - r.left) * (r.bottom - r.top); }
+
+RECT Box(const RECT& a, const RECT& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// Two groups share a box while it wastes at most a quarter of what they cover, or a small square's worth.
+constexpr long long kSmallWaste = 32 * 32;
+
+}  // namespace
+
+std::vector<RECT> GroupPaintParts(const std::vector<RECT>& parts) {
+    struct Group {
+        RECT box;
+        long long covered;
+    };
+    std::vector<Group> groups;
+    for (const RECT& r : parts)
+        if (r.left < r.right && r.top < r.bottom) groups.push_back({r, Area(r)});
+    // Merges the pair that wastes least, as long as one is worth merging.
+    for (;;) {
+        size_t best = 0, other = 0;
+        long long leastWaste = -1;
+        for (size_t i = 0; i < groups.size(); ++i)
+            for (size_t j = i + 1; j < groups.size(); ++j) {
+                const long long covered = groups[i].covered + groups[j].covered;
+                const long long waste = Area(Box(groups[i].box, groups[j].box)) - covered;
+                if (waste <= std::max(kSmallWaste, covered / 4) && (leastWaste < 0 || waste < leastWaste)) {
+                    leastWaste = waste;
+                    best = i;
+                    other = j;
+                }
+            }
+        if (leastWaste < 0) break;
+        groups[best] = {Box(groups[best].box, groups[other].box), groups[best].covered + groups[other].covered};
+        groups.erase(groups.begin() + other);
+    }
+    std::vector<RECT> boxes;
+    for (const Group& g : groups) boxes.push_back(g.box);
+    return boxes;
+}

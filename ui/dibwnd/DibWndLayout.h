@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 // Window-style bits that configure the bitmap window.
 enum : DWORD {
     kDibWndHScroll = 0x01,
@@ -38,3 +40,8 @@ struct DibPaintPlan {
 };
 DibPaintPlan PlanDibPaint(int imageWidth, int imageHeight, int clientWidth, int clientHeight, int scrollX,
                           int scrollY);
+
+// The parts of an update region (disjoint rectangles) gathered into the boxes that painting copies one at a
+// time: parts lie in the same box while the box wastes little beyond them, so that far-apart changes are
+// copied each on its own and a cluster of small ones in one go.
+std::vector<RECT> GroupPaintParts(const std::vector<RECT>& parts);

@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+// This module's slots of the two functions.
+extern "C" void* __imp_GetOpenFileNameA;
+extern "C" void* __imp_GetSaveFileNameA;
+
 namespace {
 
 constexpr int kMaxDescriptors = 256;
@@ -61,12 +65,19 @@ void ReplaceInDescriptor(BYTE* base, const IMAGE_IMPORT_DESCRIPTOR& d) {
     }
 }
 
-void ReplaceCommonDialogImports(HMODULE module) {
+const IMAGE_NT_HEADERS64* ImageHeaders(HMODULE module) {
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    if (!base || dos->e_magic != IMAGE_DOS_SIGNATURE) return;
+    if (!base || dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
     auto* nt = At<IMAGE_NT_HEADERS64>(base, static_cast<DWORD>(dos->e_lfanew));
-    if (nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) return;
+    if (nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) return nullptr;
+    return nt;
+}
+
+void ReplaceCommonDialogImports(HMODULE module) {
+    const IMAGE_NT_HEADERS64* nt = ImageHeaders(module);
+    if (!nt) return;
+    auto* base = reinterpret_cast<BYTE*>(module);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (!dir.VirtualAddress) return;
     auto* descriptors = At<IMAGE_IMPORT_DESCRIPTOR>(base, dir.VirtualAddress);
@@ -74,6 +85,35 @@ void ReplaceCommonDialogImports(HMODULE module) {
         if (IsCommonDialogModule(At<const char>(base, descriptors[i].Name)))
             ReplaceInDescriptor(base, descriptors[i]);
     }
+}
+
+bool InModule(HMODULE module, const void* address) {
+    const IMAGE_NT_HEADERS64* nt = ImageHeaders(module);
+    const auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* at = static_cast<const BYTE*>(address);
+    return nt && at >= base && at < base + nt->OptionalHeader.SizeOfImage;
+}
+
+// A slot of this module's own, which its calls go through also when the common dialogs are loaded only at the
+// first call (a delay import: the import directory does not list it). Until that call the slot holds the
+// loader's stub, inside this module; the stub would bind the slot to the system function and so pass the
+// extension by: the system function is then looked up by name when it is needed.
+void ReplaceOwnSlot(HMODULE own, void** slot, FileDialogFn replacement, std::atomic<FileDialogFn>& saved) {
+    auto current = reinterpret_cast<FileDialogFn>(*slot);
+    if (current == replacement) return;
+    const bool stub = InModule(own, reinterpret_cast<const void*>(current));
+    if (ReplaceSlot(reinterpret_cast<ULONGLONG*>(slot), reinterpret_cast<void*>(replacement)) && !stub)
+        saved.store(current);
+}
+
+void ReplaceOwnCommonDialogSlots(HMODULE module) {
+    HMODULE own = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&ReplaceOwnCommonDialogSlots), &own) ||
+        own != module)
+        return;
+    ReplaceOwnSlot(own, &__imp_GetOpenFileNameA, ExtGetOpenFileNameA, g_systemOpen);
+    ReplaceOwnSlot(own, &__imp_GetSaveFileNameA, ExtGetSaveFileNameA, g_systemSave);
 }
 
 void AllowMessagesFromLowerIntegrity() {
@@ -104,7 +144,9 @@ FileDialogFn SystemGetSaveFileName() { return SystemFunction(g_systemSave, "GetS
 int InstallFileDialogExtension(LPCSTR moduleName) {
     static std::atomic<bool> exitHandlerSet{false};
     if (!exitHandlerSet.exchange(true)) atexit(DeleteFileDialogExtObject);
-    ReplaceCommonDialogImports(GetModuleHandleA(moduleName));
+    HMODULE module = GetModuleHandleA(moduleName);
+    ReplaceCommonDialogImports(module);
+    ReplaceOwnCommonDialogSlots(module);
     AllowMessagesFromLowerIntegrity();
     return 1;
 }

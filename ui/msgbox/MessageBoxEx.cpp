@@ -19,7 +19,7 @@ constexpr DWORD kAnsiTag = 0x65;
 constexpr DWORD kTaggedTimeoutMask = 0x00FFFFFF;
 
 std::atomic<DWORD>& Remembered() {
-    static std::atomic<DWORD> centre{0x87658765u};
+    static std::atomic<DWORD> centre{static_cast<DWORD>(MAKELONG(kNoMsgBoxCentre, kNoMsgBoxCentre))};
     return centre;
 }
 

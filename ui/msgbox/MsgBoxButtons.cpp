@@ -1,6 +1,6 @@
 #include "ui/msgbox/MsgBoxButtons.h"
 
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 
 namespace {
 
@@ -41,11 +41,11 @@ void AddBeforeCancel(std::vector<int>& buttons, int id) {
 }  // namespace
 
 int MsgBoxButtonSet(UINT style) {
-    const int set = static_cast<int>((style & ~kStrippedStyle) & 0xF);
+    const int set = static_cast<int>((style & ~kStrippedStyle) & MB_TYPEMASK);
     return set < 7 ? set : 0;
 }
 
-int MsgBoxDefaultIndex(UINT style) { return static_cast<int>(((style & ~kStrippedStyle) & 0xF00) >> 8); }
+int MsgBoxDefaultIndex(UINT style) { return static_cast<int>(((style & ~kStrippedStyle) & MB_DEFMASK) >> 8); }
 
 std::vector<int> MsgBoxButtons(UINT style) {
     std::vector<int> buttons = kSets[MsgBoxButtonSet(style)];

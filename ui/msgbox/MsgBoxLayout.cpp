@@ -1,6 +1,6 @@
 #include "ui/msgbox/MsgBoxLayout.h"
 
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 
 #include <algorithm>
 
@@ -13,11 +13,11 @@ constexpr int kMinButtonWidth = 80, kMinButtonHeight = 32;
 constexpr int kButtonGap = 8;
 constexpr int kButtonRowIndent = 24;
 
-constexpr DWORD kBoxStyle = 0x94C80980;  // WS_POPUP|WS_VISIBLE|WS_CLIPSIBLINGS|WS_CAPTION|WS_SYSMENU|DS_CENTER|DS_NOIDLEMSG|DS_MODALFRAME
-constexpr DWORD kBoxExStyle = 0x10101;   // WS_EX_CONTROLPARENT|WS_EX_WINDOWEDGE|WS_EX_DLGMODALFRAME
-constexpr DWORD kTextStyle = 0x54000080;
-constexpr DWORD kIconStyle = 0x50000003;
-constexpr DWORD kButtonStyle = 0x50010000, kDefaultButtonStyle = 0x50010001;
+constexpr DWORD kBoxStyle =
+    WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_NOIDLEMSG | DS_MODALFRAME;
+constexpr DWORD kBoxExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+constexpr DWORD kTextStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_NOPREFIX;
+constexpr DWORD kIconStyle = WS_CHILD | WS_VISIBLE | SS_ICON;
 
 int Height(const RECT& r) { return r.bottom - r.top; }
 int Width(const RECT& r) { return r.right - r.left; }
@@ -75,7 +75,7 @@ std::vector<WORD> BuildMsgBoxTemplate(const MsgBoxTemplateInput& in) {
     for (size_t i = 0; i < in.buttons.size(); ++i) {
         const RECT r = i < l.buttons.size() ? l.buttons[i] : RECT{};
         const wchar_t* text = i < in.buttonTexts.size() ? in.buttonTexts[i].c_str() : L"";
-        item(t, r, static_cast<int>(i) == in.defaultIndex ? kDefaultButtonStyle : kButtonStyle, in.buttons[i],
+        item(t, r, static_cast<int>(i) == in.defaultIndex ? kDefaultButtonStyle : kPushButtonStyle, in.buttons[i],
              kButtonAtom, text);
     }
     return std::move(t.words);

@@ -9,36 +9,42 @@ constexpr BYTE kKeptBits = 0xE0;
 constexpr int kMinCutLength = 32;
 constexpr int kCutStep = 10;
 
+// The control codes of a text without attributes (DecodeMessageText); the others below kFirstPrintable but the
+// tab are colours.
+constexpr wchar_t kCodeReset = 7, kCodeUnderline = 8, kCodeLineFeed = 10, kCodeBold = 11, kCodeSeparator = 12,
+                  kCodeReturn = 13, kFirstPrintable = 32;
+constexpr wchar_t kLastLowColour = 6;  // codes 0-6 give colours 3-9, codes 14-31 colours 10-27
+
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == 0xA0; }
 
 class Decoder {
 public:
-    std::vector<MsgBoxLine> lines;
+    std::vector<MsgBoxLine> m_lines;
 
     void Put(wchar_t c, BYTE attr) {
-        line_.text.push_back(c);
-        line_.attrs.push_back(attr);
-        open_ = true;
+        m_line.text.push_back(c);
+        m_line.attrs.push_back(attr);
+        m_open = true;
     }
     void EndLine(MsgBoxMarker marker = MsgBoxMarker::None) {
-        lines.push_back(std::move(line_));
-        line_ = MsgBoxLine();
+        m_lines.push_back(std::move(m_line));
+        m_line = MsgBoxLine();
         if (marker != MsgBoxMarker::None) {
             MsgBoxLine m;
             m.text.assign(1, marker == MsgBoxMarker::Underline ? kUnderlineMarker : kSeparatorMarker);
             m.attrs.assign(1, 0);
             m.marker = marker;
-            lines.push_back(std::move(m));
+            m_lines.push_back(std::move(m));
         }
-        open_ = false;
+        m_open = false;
     }
     void Finish() {
-        if (open_) EndLine();
+        if (m_open) EndLine();
     }
 
 private:
-    MsgBoxLine line_;
-    bool open_ = false;
+    MsgBoxLine m_line;
+    bool m_open = false;
 };
 
 std::vector<MsgBoxLine> DecodeCodes(const std::wstring& text) {
@@ -48,38 +54,38 @@ std::vector<MsgBoxLine> DecodeCodes(const std::wstring& text) {
     for (size_t i = 0; i < n; ++i) {
         const wchar_t c = text[i];
         const bool lineFeedNext = i + 1 < n && text[i + 1] == L'\n';
-        if (c >= 32 || c == L'\t') {
+        if (c >= kFirstPrintable || c == L'\t') {
             d.Put(c, attr);
             continue;
         }
         switch (c) {
-        case 7: attr = 0; break;
-        case 8:
-        case 12:
+        case kCodeReset: attr = 0; break;
+        case kCodeUnderline:
+        case kCodeSeparator:
             if (lineFeedNext) {
-                d.EndLine(c == 8 ? MsgBoxMarker::Underline : MsgBoxMarker::Separator);
+                d.EndLine(c == kCodeUnderline ? MsgBoxMarker::Underline : MsgBoxMarker::Separator);
                 attr = 0;
                 ++i;
             } else {
                 attr |= kBoldBit;
             }
             break;
-        case 10: d.EndLine(); attr = 0; break;
-        case 11: attr |= kBoldBit; break;
-        case 13:
+        case kCodeLineFeed: d.EndLine(); attr = 0; break;
+        case kCodeBold: attr |= kBoldBit; break;
+        case kCodeReturn:
             d.EndLine();
             attr = 0;
             if (lineFeedNext) ++i;
             break;
         default: {
-            const int colour = c <= 6 ? c + 3 : c - 4;
+            const int colour = c <= kLastLowColour ? c + 3 : c - 4;
             attr = static_cast<BYTE>((attr & kKeptBits) | colour);
-            if (i + 1 < n && text[i + 1] == 7) ++i;
+            if (i + 1 < n && text[i + 1] == kCodeReset) ++i;
         }
         }
     }
     d.Finish();
-    return d.lines;
+    return d.m_lines;
 }
 
 std::vector<MsgBoxLine> SplitLines(const std::wstring& text, const BYTE* attrs) {
@@ -94,7 +100,7 @@ std::vector<MsgBoxLine> SplitLines(const std::wstring& text, const BYTE* attrs) 
         }
     }
     d.Finish();
-    return d.lines;
+    return d.m_lines;
 }
 
 // One display line's length from `start`: fits maxWidth when a blank or the character limit allows.

@@ -53,6 +53,13 @@ bool ScreenIs32Bit() {
     return bits == 32;
 }
 
+HBITMAP ScreenBitmap(int cx, int cy) {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
+    ::ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
 void ReplaceBackground(uint32_t* pixels, size_t count, COLORREF colour) {
     const uint32_t grey = 0xC0C0C0;
     const uint32_t bgr = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
@@ -61,7 +68,7 @@ void ReplaceBackground(uint32_t* pixels, size_t count, COLORREF colour) {
 }
 
 // Copies the region into a 32-bit DIB section, optionally recoloured, then into a screen bitmap where the
-// screen is not 32-bit.
+// screen is not 32-bit. Null, with the strip untouched, when a bitmap cannot be made.
 HBITMAP Copy(HBITMAP strip, const Region& r, bool recolour, COLORREF colour) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -70,29 +77,31 @@ HBITMAP Copy(HBITMAP strip, const Region& r, bool recolour, COLORREF colour) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP result = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!result) return nullptr;
+    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib) return nullptr;
+    const CutOutScreen& screen = TheCutOutScreen();
+    const bool deep = screen.is32Bit();
+    HBITMAP plain = deep ? nullptr : screen.compatibleBitmap(r.cx, r.cy);
+    if (!deep && !plain) {
+        ::DeleteObject(dib);
+        return nullptr;
+    }
     HDC from = ::CreateCompatibleDC(nullptr), to = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ oldFrom = ::SelectObject(from, strip), oldTo = ::SelectObject(to, result);
+    HGDIOBJ oldFrom = ::SelectObject(from, strip), oldTo = ::SelectObject(to, dib);
     ::BitBlt(to, 0, 0, r.cx, r.cy, from, r.x, r.y, SRCCOPY);
     ::GdiFlush();
     if (recolour) ReplaceBackground(static_cast<uint32_t*>(bits), static_cast<size_t>(r.cx) * r.cy, colour);
-    if (!ScreenIs32Bit()) {
-        HDC screen = ::GetDC(nullptr);
-        HBITMAP plain = ::CreateCompatibleBitmap(screen, r.cx, r.cy);
-        ::ReleaseDC(nullptr, screen);
+    if (plain) {
         ::SelectObject(from, plain);
         ::BitBlt(from, 0, 0, r.cx, r.cy, to, 0, 0, SRCCOPY);
-        ::SelectObject(to, oldTo);
-        ::DeleteObject(result);
-        result = plain;
-        oldTo = nullptr;
     }
     ::SelectObject(from, oldFrom);
-    if (oldTo) ::SelectObject(to, oldTo);
+    ::SelectObject(to, oldTo);
     ::DeleteDC(from);
     ::DeleteDC(to);
-    return result;
+    if (!plain) return dib;
+    ::DeleteObject(dib);
+    return plain;
 }
 
 }  // namespace
@@ -154,3 +163,8 @@ BOOL SetMenuItemImage(HMENU menu, int item, UINT source, int index, int size) {
 }
 
 void FreeCutOutCache() { TheCutOutCache().Clear(); }
+
+CutOutScreen& TheCutOutScreen() {
+    static CutOutScreen screen = {ScreenIs32Bit, ScreenBitmap};
+    return screen;
+}

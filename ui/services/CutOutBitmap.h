@@ -35,3 +35,11 @@ bool ToolbarImagePosition(const void* resource, size_t size, UINT commandId, int
 
 // Deletes every cached image and strip (also done at process exit).
 void FreeCutOutCache();
+
+// What a cut-out asks of the screen: whether it has 32 bits per pixel, and a bitmap compatible with it
+// (null when none can be made). Tests replace them; the program leaves them as they are.
+struct CutOutScreen {
+    bool (*is32Bit)();
+    HBITMAP (*compatibleBitmap)(int cx, int cy);
+};
+CutOutScreen& TheCutOutScreen();

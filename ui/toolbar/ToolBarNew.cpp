@@ -19,6 +19,10 @@ constexpr int kMaxSources = 8;
 constexpr UINT kMenuTextsId = 0x4001;
 constexpr WPARAM kRelayoutFlags = 3;  // measure and lay out again
 constexpr int kMenuTextLength = 63;
+// What the control's window always has: a child that the frame places (no moving, sizing or aligning of its
+// own, no divider), with the scroll-bar bits set.
+constexpr DWORD kAlwaysControlStyles = CCS_NOMOVEY | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+constexpr DWORD kAlwaysWindowStyles = WS_CHILD | WS_HSCROLL | WS_VSCROLL | kAlwaysControlStyles;
 const char* const kDefaultMenuTexts[5] = {"Kleine Icons", "Mittler Icons", "Große Icons", "Flache Symbolleiste",
                                           "ausblenden"};
 
@@ -94,13 +98,14 @@ BOOL CToolBarNew::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, C
     m_nStandardSize = ToolbarStandardButtonSize(::GetSystemMetrics(SM_CYICON));
     RegisterToolbarExClass(AfxGetInstanceHandle());
     SetBorders(&rcBorders);
-    m_dwStyle = dwStyle & 0x0040FFFFu;
+    m_dwStyle = dwStyle & CBRS_ALL;
     if (nID == AFX_IDW_TOOLBAR) m_dwStyle |= CBRS_HIDE_INPLACE;
-    DWORD windowStyle = (dwStyle & ~0x0040FFB1u) | (dwCtrlStyle & 0xFFFF) | 0x4030004Eu;
+    // The bar's own style bits stay out of the window's, but for those that are control styles as well.
+    DWORD windowStyle = (dwStyle & ~(CBRS_ALL & ~kAlwaysControlStyles)) | (dwCtrlStyle & 0xFFFF) | kAlwaysWindowStyles;
     if (!CWnd::Create(kToolbarExClassName, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID)) return FALSE;
     CWnd* main = AfxGetMainWnd();
-    SendMessage(TB_SETPARENT, (WPARAM)main->GetSafeHwnd(), 0x12345601);
-    SendMessage(TB_SETPARENT, (WPARAM)-1, 0x12345602);
+    SendMessage(TB_SETPARENT, (WPARAM)main->GetSafeHwnd(), ToolbarTargetSlot(kTargetCommand));
+    SendMessage(TB_SETPARENT, (WPARAM)TOOLBAR_ASK_TARGET, ToolbarTargetSlot(kTargetExtra));
     SetSizes(m_sizeButton, m_sizeImage);
     return TRUE;
 }
@@ -138,7 +143,7 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, void*, const UINT* ids, int i
         ab.flags = source.flags | TBXAB_WRITEWIDTH;
         ab.imageWidth = source.imageWidth;
         ab.scale = (WORD)(scale ? scale : source.scale);
-        if (SendMessage(TB_ADDBITMAP, 0x12340000, (LPARAM)&ab) < 0) {
+        if (SendMessage(TB_ADDBITMAP, ToolbarIndex(0), (LPARAM)&ab) < 0) {
             result = FALSE;
             break;
         }
@@ -161,7 +166,7 @@ BOOL CToolBarNew::LoadToolBar(const LPCSTR* names, void*, const UINT* ids, int i
         int image = 0;
         for (WORD item : sources[0].items) buttons.push_back(MakeButton(item ? image++ : -1, item));
     }
-    for (const TBBUTTON& b : buttons) SendMessage(TBX_ADDBUTTONS, 0x53FF0001, (LPARAM)&b);
+    for (const TBBUTTON& b : buttons) SendMessage(TBX_ADDBUTTONS, ToolbarAddButtonsAt(kToolbarLastPosition, 1), (LPARAM)&b);
 
     // A floating bar fits its content; a docked one is sized here only while it has no size yet.
     CWnd* parent = GetParent();
@@ -272,7 +277,7 @@ BOOL CToolBarNew::SetButtons(const UINT* lpIDArray, int nIDCount) {
             b.iBitmap = 0;
             b.fsStyle = BTNS_BUTTON;
         }
-        WPARAM at = 0x50000000u | ((WPARAM)std::min(i, 0x3FF) << 16) | 1;
+        WPARAM at = ToolbarAddButtonsAt(std::min(i, kToolbarLastPosition), 1);
         if (!SendMessage(TBX_ADDBUTTONS, at, (LPARAM)&b)) return FALSE;
     }
     m_bDelayedButtonLayout = TRUE;
@@ -282,7 +287,7 @@ BOOL CToolBarNew::SetButtons(const UINT* lpIDArray, int nIDCount) {
 int CToolBarNew::SetButtonWindow(CWnd* window, UINT button, int occurrence, BOOL setFont) {
     if (!m_hWnd || !window || !window->m_hWnd) return -1;
     int index = -1;
-    if ((button >> 24) == 0x12) {
+    if (IsToolbarReference(button)) {
         index = (int)SendMessage(TB_COMMANDTOINDEX, button);
     } else if (occurrence < 0) {
         // The first button with the id that holds no window yet.
@@ -395,7 +400,7 @@ BOOL CToolBarNew::AddLabel(LPCSTR text, DWORD key, short dx, short dy, BYTE flag
 
 int CToolBarNew::GroupButtons(int button, int count) {
     if (!m_hWnd || button < 0) return 0;
-    // The control clamps the end to its button count; clamping here keeps the word clear of 0x1248, which
+    // The control clamps the end to its button count; clamping here keeps the word clear of kToolbarCommandMark, which
     // would ask for the buttons of a command id instead of a range.
     const int first = button + 1;
     const int end = std::min(count - 1, (int)SendMessage(TB_BUTTONCOUNT));

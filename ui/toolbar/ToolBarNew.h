@@ -55,7 +55,7 @@ public:
     BOOL LoadBitmap(UINT nIDResource, int imageWidth) { return LoadBitmap(nIDResource, imageWidth, nullptr, nullptr, 0, 0); }
     BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
 
-    // Windows on buttons. button: a command id, or an index tagged with 0x12 in its top byte.
+    // Windows on buttons. button: a command id, or a button reference (ToolbarIndex ...).
     int SetButtonWindow(CWnd* window, UINT button, int occurrence = -1, BOOL setFont = TRUE);
     CWnd* GetButtonWindow(int k);
     CWnd* FindButtonWindow(UINT id, int k = 0);

@@ -1,5 +1,5 @@
 // The bitmap table of the toolbar control: image strips added from resources, bitmap handles or image records.
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include "image/DibRecord.h"
 #include "image/DibRecordLoad.h"
@@ -107,9 +107,25 @@ void Relayout(ToolbarState* s) {
     InvalidateToolbar(s);
 }
 
+}  // namespace
+
+void FreeToolbarBitmap(ToolbarBitmap* bm) {
+    if (!bm) return;
+    if (bm->image) FreeDib(bm->image);
+    if (bm->flags & kBitmapOwnsHandle) DeleteObject((HBITMAP)bm->id);
+    bm->~ToolbarBitmap();
+    ToolbarFree(bm);
+}
+
+void RemoveToolbarBitmaps(ToolbarState* s) {
+    while (s->bitmapCount > 0) FreeToolbarBitmap(s->bitmaps[--s->bitmapCount]);
+}
+
+// --- Messages ---
+
 LRESULT AddBitmap(ToolbarState* s, WPARAM wParam, TBADDBITMAP* source) {
     if (!source) return -1;
-    auto* ex = HIWORD(wParam) == 0x1234 ? (TBADDBITMAPEX*)source : nullptr;
+    auto* ex = HIWORD(wParam) == kToolbarIndexMark ? (TBADDBITMAPEX*)source : nullptr;
     WORD flags = ex ? ex->flags : 0;
     int count = LOWORD(wParam);
     int scale = ex && ex->scale ? ex->scale : 256;
@@ -257,30 +273,4 @@ LRESULT RemoveBitmaps(ToolbarState* s) {
     RemoveToolbarBitmaps(s);
     Relayout(s);
     return removed;
-}
-
-}  // namespace
-
-void FreeToolbarBitmap(ToolbarBitmap* bm) {
-    if (!bm) return;
-    if (bm->image) FreeDib(bm->image);
-    if (bm->flags & kBitmapOwnsHandle) DeleteObject((HBITMAP)bm->id);
-    bm->~ToolbarBitmap();
-    ToolbarFree(bm);
-}
-
-void RemoveToolbarBitmaps(ToolbarState* s) {
-    while (s->bitmapCount > 0) FreeToolbarBitmap(s->bitmaps[--s->bitmapCount]);
-}
-
-LRESULT ToolbarBitmapMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
-    *handled = true;
-    switch (msg) {
-    case TB_ADDBITMAP: return AddBitmap(s, wParam, (TBADDBITMAP*)lParam);
-    case TB_REPLACEBITMAP: return ReplaceBitmap(s, wParam, (const TBREPLACEBITMAP*)lParam);
-    case TBX_COUNTIMAGES: return CountImages(wParam, lParam);
-    case TBX_GETBITMAPINFO: return GetBitmapInfo(s, wParam, (TBXBITMAPINFO*)lParam);
-    case TBX_REMOVEBITMAPS: return RemoveBitmaps(s);
-    default: *handled = false; return 0;
-    }
 }

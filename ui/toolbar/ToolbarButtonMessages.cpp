@@ -1,5 +1,5 @@
 // Messages that read and change buttons: states, styles, commands, images, data, extra flags and ranges.
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,70 +19,28 @@ void Repaint(ToolbarState* s, int index) {
     InvalidateButton(s, index);
 }
 
-// TB_ENABLEBUTTON ... TB_MARKBUTTON: one state bit on an addressed button.
-LRESULT SetStateBit(ToolbarState* s, UINT msg, WPARAM button, bool on) {
-    ToolbarLock lock(s, (int)msg);
-    int i = ResolveButton(s, button);
-    ToolbarButton* b = ButtonAt(s, i);
-    if (!b) return 0;
-    BYTE bit = kStateBits[msg - TB_ENABLEBUTTON];
-    if (msg == TB_CHECKBUTTON && on && (b->fsStyle & BTNS_GROUP) && !ReleaseGroupCheck(s, i)) return 0;
-    BYTE old = b->fsState;
-    b->fsState = on ? (BYTE)(old | bit) : (BYTE)(old & ~bit);
-    if (msg == TB_MARKBUTTON) return 1;
-    if (msg == TB_HIDEBUTTON) {
-        if (old != b->fsState) {
-            if (on && s->hot == i) s->hot = -1;
-            RefreshButtonLook(s, i);
-            s->dirty |= kDirtyMeasure;
-            // The buttons behind it move, so the whole bar is painted again.
-            InvalidateToolbar(s);
-        }
-        return 1;
+int ImageArea(ToolbarState* s, int image) {
+    ToolbarImageRef ref;
+    return image >= 0 && FindButtonImage(s, image, &ref) ? MAKELONG(ref.width, ref.height) : 0;
+}
+
+// TBIF_BYINDEX forces a plain index.
+int InfoIndex(const ToolbarState* s, WPARAM button, DWORD mask) {
+    if (!(mask & TBIF_BYINDEX)) return ResolveButtonIndex(s, button);
+    return (INT_PTR)button >= 0 && (INT_PTR)button < s->buttonCount ? (int)button : -1;
+}
+
+LRESULT ReadField(const ToolbarButton* b, ButtonField field) {
+    switch (field) {
+    case ButtonField::kState: return b->fsState;
+    case ButtonField::kStateStyle: return (b->fsState << 16) | b->fsStyle;
+    case ButtonField::kCommand: return b->idCommand;
+    case ButtonField::kImage: return b->iBitmap;
+    case ButtonField::kStringIndex: return b->iString;
+    case ButtonField::kFlags: return b->extra;
+    case ButtonField::kData: return (LRESULT)b->dwData;
     }
-    Repaint(s, i);
-    return 1;
-}
-
-LRESULT IsStateBit(ToolbarState* s, UINT msg, WPARAM button) {
-    ToolbarLock lock(s, (int)msg);
-    ToolbarButton* b = ButtonAt(s, ResolveButtonIndex(s, button));
-    if (!b) return -1;
-    return (b->fsState & kStateBits[msg - TB_ISBUTTONENABLED]) ? 1 : 0;
-}
-
-LRESULT GetButton(ToolbarState* s, WPARAM button, TBBUTTON* out) {
-    ToolbarLock lock(s, TB_GETBUTTON);
-    ToolbarButton* b = ButtonAt(s, ResolveButtonIndex(s, button));
-    if (!b || !out) return 0;
-    // The caller chooses the structure size; never copy more than the TBBUTTON part of the record.
-    memcpy(out, b, std::min<size_t>(s->buttonStructSize, sizeof(TBBUTTON)));
-    return 1;
-}
-
-LRESULT GetItemRect(ToolbarState* s, int index, RECT* out) {
-    ToolbarLock lock(s, TB_GETITEMRECT);
-    EnsureToolbarLayout(s);
-    ToolbarButton* b = ButtonAt(s, index);
-    if (!b || !out) return 0;
-    *out = b->rect;
-    return 1;
-}
-
-LRESULT ChangeBitmap(ToolbarState* s, WPARAM button, int image) {
-    ToolbarLock lock(s, TB_CHANGEBITMAP);
-    ToolbarButton* b = ButtonAt(s, ResolveButton(s, button));
-    if (!b) return 0;
-    b->iBitmap = image;
-    b->look = (WORD)((b->look & ~(kLookHasImage | kLookValid)) | kLookRerender);
-    s->dirty |= kDirtyMeasure;
-    if (s->wnd) {
-        RECT row = {b->rect.left, b->rect.top, s->clientWidth, b->rect.bottom};
-        RECT below = {0, s->idealHeight, s->clientWidth, s->clientHeight};
-        InvalidateRect(s->wnd, &row, FALSE);
-        InvalidateRect(s->wnd, &below, TRUE);
-    }
-    return 1;
+    return 0;
 }
 
 }  // namespace
@@ -109,13 +67,6 @@ LRESULT SetButtonStateStyle(ToolbarState* s, int index, UINT value) {
     }
     return old;
 }
-
-namespace {
-int ImageArea(ToolbarState* s, int image) {
-    ToolbarImageRef ref;
-    return image >= 0 && FindButtonImage(s, image, &ref) ? MAKELONG(ref.width, ref.height) : 0;
-}
-}  // namespace
 
 LRESULT SetButtonImage(ToolbarState* s, int index, int image) {
     ToolbarButton* b = ButtonAt(s, index);
@@ -180,12 +131,113 @@ LRESULT SetButtonStringIndex(ToolbarState* s, int index, INT_PTR stringIndex) {
     return old;
 }
 
-namespace {
+LRESULT SetButtonCommand(ToolbarState* s, int index, int command) {
+    ToolbarButton* b = ButtonAt(s, index);
+    if (!b) return 0;
+    LRESULT old = b->idCommand;
+    b->idCommand = command;
+    return old;
+}
 
-// TBIF_BYINDEX forces a plain index.
-int InfoIndex(const ToolbarState* s, WPARAM button, DWORD mask) {
-    if (!(mask & TBIF_BYINDEX)) return ResolveButtonIndex(s, button);
-    return (INT_PTR)button >= 0 && (INT_PTR)button < s->buttonCount ? (int)button : -1;
+// --- Messages ---
+
+LRESULT AddButtons(ToolbarState* s, UINT msg, WPARAM count, const TBBUTTON* buttons, bool clearExtra) {
+    ToolbarLock lock(s, (int)msg);
+    return AddToolbarButtons(s, count, buttons, clearExtra);
+}
+
+LRESULT InsertButton(ToolbarState* s, UINT msg, int index, const TBBUTTON* button, bool clearExtra) {
+    ToolbarLock lock(s, (int)msg);
+    return InsertToolbarButton(s, index, button, clearExtra);
+}
+
+LRESULT DeleteButton(ToolbarState* s, WPARAM button) {
+    ToolbarLock lock(s, TB_DELETEBUTTON);
+    return DeleteToolbarButton(s, ResolveButtonIndex(s, button));
+}
+
+LRESULT CommandToIndex(ToolbarState* s, WPARAM button) {
+    ToolbarLock lock(s, TB_COMMANDTOINDEX);
+    return ResolveButton(s, button);
+}
+
+LRESULT FindWindowMessage(ToolbarState* s, HWND child) {
+    ToolbarLock lock(s, TBX_FINDWINDOW);
+    return FindWindowButton(s, child);
+}
+
+LRESULT GetButtonField(ToolbarState* s, UINT msg, WPARAM button, ButtonResolver resolve, ButtonField field,
+                       LRESULT failure) {
+    ToolbarLock lock(s, (int)msg);
+    const ToolbarButton* b = ButtonAt(s, resolve(s, button));
+    return b ? ReadField(b, field) : failure;
+}
+
+// TB_ENABLEBUTTON ... TB_MARKBUTTON: one state bit on an addressed button.
+LRESULT SetStateBit(ToolbarState* s, UINT msg, WPARAM button, bool on) {
+    ToolbarLock lock(s, (int)msg);
+    int i = ResolveButton(s, button);
+    ToolbarButton* b = ButtonAt(s, i);
+    if (!b) return 0;
+    BYTE bit = kStateBits[msg - TB_ENABLEBUTTON];
+    if (msg == TB_CHECKBUTTON && on && (b->fsStyle & BTNS_GROUP) && !ReleaseGroupCheck(s, i)) return 0;
+    BYTE old = b->fsState;
+    b->fsState = on ? (BYTE)(old | bit) : (BYTE)(old & ~bit);
+    if (msg == TB_MARKBUTTON) return 1;
+    if (msg == TB_HIDEBUTTON) {
+        if (old != b->fsState) {
+            if (on && s->hot == i) s->hot = -1;
+            RefreshButtonLook(s, i);
+            s->dirty |= kDirtyMeasure;
+            // The buttons behind it move, so the whole bar is painted again.
+            InvalidateToolbar(s);
+        }
+        return 1;
+    }
+    Repaint(s, i);
+    return 1;
+}
+
+LRESULT IsStateBit(ToolbarState* s, UINT msg, WPARAM button) {
+    ToolbarLock lock(s, (int)msg);
+    ToolbarButton* b = ButtonAt(s, ResolveButtonIndex(s, button));
+    if (!b) return -1;
+    return (b->fsState & kStateBits[msg - TB_ISBUTTONENABLED]) ? 1 : 0;
+}
+
+LRESULT GetButton(ToolbarState* s, WPARAM button, TBBUTTON* out) {
+    ToolbarLock lock(s, TB_GETBUTTON);
+    ToolbarButton* b = ButtonAt(s, ResolveButtonIndex(s, button));
+    if (!b || !out) return 0;
+    // The caller chooses the structure size; never copy more than the TBBUTTON part of the record.
+    memcpy(out, b, std::min<size_t>(s->buttonStructSize, sizeof(TBBUTTON)));
+    return 1;
+}
+
+LRESULT GetItemRect(ToolbarState* s, WPARAM button, ButtonResolver resolve, RECT* out) {
+    ToolbarLock lock(s, TB_GETITEMRECT);
+    int index = resolve(s, button);
+    EnsureToolbarLayout(s);
+    ToolbarButton* b = ButtonAt(s, index);
+    if (!b || !out) return 0;
+    *out = b->rect;
+    return 1;
+}
+
+LRESULT ChangeBitmap(ToolbarState* s, WPARAM button, int image) {
+    ToolbarLock lock(s, TB_CHANGEBITMAP);
+    ToolbarButton* b = ButtonAt(s, ResolveButton(s, button));
+    if (!b) return 0;
+    b->iBitmap = image;
+    b->look = (WORD)((b->look & ~(kLookHasImage | kLookValid)) | kLookRerender);
+    s->dirty |= kDirtyMeasure;
+    if (s->wnd) {
+        RECT row = {b->rect.left, b->rect.top, s->clientWidth, b->rect.bottom};
+        RECT below = {0, s->idealHeight, s->clientWidth, s->clientHeight};
+        InvalidateRect(s->wnd, &row, FALSE);
+        InvalidateRect(s->wnd, &below, TRUE);
+    }
+    return 1;
 }
 
 LRESULT GetButtonInfo(ToolbarState* s, WPARAM button, TBBUTTONINFOW* info, bool wide) {
@@ -243,7 +295,7 @@ LRESULT SetButtonInfo(ToolbarState* s, WPARAM button, const TBBUTTONINFOW* info,
 LRESULT ModifyRange(ToolbarState* s, UINT msg, WPARAM range, LPARAM change) {
     ToolbarLock lock(s, (int)msg);
     WORD value = LOWORD(change), mask = HIWORD(change);
-    bool byCommand = HIWORD(range) == 0x1248;
+    bool byCommand = HIWORD(range) == kToolbarCommandMark;
     int first = byCommand ? 0 : LOWORD(range);
     int end = byCommand ? s->buttonCount : std::min<int>(HIWORD(range), s->buttonCount);
     int visited = 0;
@@ -309,93 +361,3 @@ LRESULT DeleteButtons(ToolbarState* s, INT_PTR first, INT_PTR end) {
     return deleted;
 }
 
-// Reads one field of a button; the failure result when there is none.
-template <class Resolve, class Read>
-LRESULT ReadField(ToolbarState* s, UINT msg, Resolve resolve, LRESULT failure, Read read) {
-    ToolbarLock lock(s, (int)msg);
-    ToolbarButton* b = ButtonAt(s, resolve());
-    return b ? read(b) : failure;
-}
-
-// Changes one field through a setter above, under the lock.
-template <class Write>
-LRESULT WriteField(ToolbarState* s, UINT msg, Write write) {
-    ToolbarLock lock(s, (int)msg);
-    return write();
-}
-
-}  // namespace
-
-LRESULT ToolbarButtonMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
-    *handled = true;
-    auto index = [&] { return ResolveButtonIndex(s, wParam); };
-    auto addressed = [&] { return ResolveButton(s, wParam); };
-    switch (msg) {
-    case TB_ENABLEBUTTON:
-    case TB_CHECKBUTTON:
-    case TB_PRESSBUTTON:
-    case TB_HIDEBUTTON:
-    case TB_INDETERMINATE:
-    case TB_MARKBUTTON: return SetStateBit(s, msg, wParam, LOWORD(lParam) != 0);
-    case TB_ISBUTTONENABLED:
-    case TB_ISBUTTONCHECKED:
-    case TB_ISBUTTONPRESSED:
-    case TB_ISBUTTONHIDDEN:
-    case TB_ISBUTTONINDETERMINATE:
-    case TB_ISBUTTONHIGHLIGHTED: return IsStateBit(s, msg, wParam);
-    case TB_GETSTATE: return ReadField(s, msg, index, -1, [](ToolbarButton* b) { return (LRESULT)b->fsState; });
-    case TB_ADDBUTTONSA:
-    case TB_ADDBUTTONSW:
-        return WriteField(s, msg, [&] { return (LRESULT)AddToolbarButtons(s, wParam, (const TBBUTTON*)lParam, true); });
-    case TBX_ADDBUTTONS:
-        return WriteField(s, msg, [&] { return (LRESULT)AddToolbarButtons(s, wParam, (const TBBUTTON*)lParam, false); });
-    case TB_INSERTBUTTONA:
-    case TB_INSERTBUTTONW:
-        return WriteField(s, msg, [&] { return (LRESULT)InsertToolbarButton(s, (int)wParam, (const TBBUTTON*)lParam, false); });
-    case TBX_INSERTBUTTON:
-        return WriteField(s, msg, [&] { return (LRESULT)InsertToolbarButton(s, (int)wParam, (const TBBUTTON*)lParam, true); });
-    case TB_DELETEBUTTON: return WriteField(s, msg, [&] { return (LRESULT)DeleteToolbarButton(s, index()); });
-    case TB_GETBUTTON: return GetButton(s, wParam, (TBBUTTON*)lParam);
-    case TB_BUTTONCOUNT: return s->buttonCount;
-    case TB_COMMANDTOINDEX: return WriteField(s, msg, [&] { return (LRESULT)addressed(); });
-    case TB_GETITEMRECT: return GetItemRect(s, ResolveButtonIndex(s, wParam), (RECT*)lParam);
-    case TB_GETRECT: return GetItemRect(s, ResolveButton(s, wParam), (RECT*)lParam);
-    case TB_CHANGEBITMAP: return ChangeBitmap(s, wParam, (int)lParam);
-    case TB_GETBITMAP: return ReadField(s, msg, addressed, 0, [](ToolbarButton* b) { return (LRESULT)b->iBitmap; });
-    case TB_GETBUTTONINFOW: return GetButtonInfo(s, wParam, (TBBUTTONINFOW*)lParam, true);
-    case TB_GETBUTTONINFOA: return GetButtonInfo(s, wParam, (TBBUTTONINFOW*)lParam, false);
-    case TB_SETBUTTONINFOW: return SetButtonInfo(s, wParam, (const TBBUTTONINFOW*)lParam, true);
-    case TB_SETBUTTONINFOA: return SetButtonInfo(s, wParam, (const TBBUTTONINFOW*)lParam, false);
-    case TBX_SETBUTTONWIDTH: return WriteField(s, msg, [&] { return SetButtonFixedWidth(s, index(), (int)lParam); });
-    case TBX_FINDWINDOW: return WriteField(s, msg, [&] { return (LRESULT)FindWindowButton(s, (HWND)lParam); });
-    case TBX_SETSTATESTYLE: return WriteField(s, msg, [&] { return SetButtonStateStyle(s, index(), (UINT)lParam); });
-    case TBX_GETSTATESTYLE:
-        return ReadField(s, msg, index, 0, [](ToolbarButton* b) { return (LRESULT)((b->fsState << 16) | b->fsStyle); });
-    case TBX_SETCOMMAND:
-        return WriteField(s, msg, [&] {
-            ToolbarButton* b = ButtonAt(s, index());
-            if (!b) return (LRESULT)0;
-            LRESULT old = b->idCommand;
-            b->idCommand = (int)lParam;
-            return old;
-        });
-    case TBX_GETCOMMAND: return ReadField(s, msg, index, 0, [](ToolbarButton* b) { return (LRESULT)b->idCommand; });
-    case TBX_SETIMAGE: return WriteField(s, msg, [&] { return SetButtonImage(s, index(), (int)lParam); });
-    case TBX_GETIMAGE: return ReadField(s, msg, index, 0, [](ToolbarButton* b) { return (LRESULT)b->iBitmap; });
-    case TBX_SETSTRINGINDEX: return WriteField(s, msg, [&] { return SetButtonStringIndex(s, index(), (INT_PTR)lParam); });
-    case TBX_GETSTRINGINDEX: return ReadField(s, msg, index, 0, [](ToolbarButton* b) { return (LRESULT)b->iString; });
-    case TBX_COUNTBUTTONS: return CountButtons(s, wParam, lParam);
-    case TBX_MODIFYSTYLE:
-    case TBX_MODIFYSTATE:
-    case TBX_MODIFYFLAGS: return ModifyRange(s, msg, wParam, lParam);
-    case TBX_GETCOMMANDS: return GetCommands(s, (int)wParam, (DWORD*)lParam);
-    case TBX_DELETEBUTTONS: return DeleteButtons(s, (INT_PTR)wParam, (INT_PTR)lParam);
-    case TBX_INDEXTOCOMMAND:
-        return ReadField(s, msg, index, -1, [](ToolbarButton* b) { return (LRESULT)b->idCommand; });
-    case TBX_GETFLAGS: return ReadField(s, msg, index, -1, [](ToolbarButton* b) { return (LRESULT)b->extra; });
-    case TBX_SETFLAGS: return WriteField(s, msg, [&] { return SetButtonFlags(s, index(), LOWORD(lParam), HIWORD(lParam)); });
-    case TBX_GETDATA: return ReadField(s, msg, index, 0, [](ToolbarButton* b) { return (LRESULT)b->dwData; });
-    case TBX_SETDATA: return WriteField(s, msg, [&] { return SetButtonData(s, index(), (DWORD_PTR)lParam); });
-    default: *handled = false; return 0;
-    }
-}

@@ -34,16 +34,16 @@ void InvalidateAfterChange(ToolbarState* s, int index) {
 int ResolveButton(const ToolbarState* s, WPARAM value) {
     UINT v = (UINT)value;
     WORD low = LOWORD(v);
-    if (HIWORD(v) == 0x1234) return low < s->buttonCount ? low : -1;
-    if (HIWORD(v) == 0x1248) {
+    if (HIWORD(v) == kToolbarIndexMark) return low < s->buttonCount ? low : -1;
+    if (HIWORD(v) == kToolbarCommandMark) {
         for (int i = 0; i < s->buttonCount; ++i)
             if (s->buttons[i]->idCommand == (int)low) return i;
         return -1;
     }
-    if ((v >> 23) == (0x12800000u >> 23)) {
-        int k = (v >> 16) & 0x7F;
-        bool byFlags = (v & 0xFFF) == 0xE7E;
-        WORD flags = (WORD)(v & 0xF000);
+    if ((v >> 23) == (kToolbarNthMark >> 23)) {
+        int k = (v >> 16) & kToolbarNthMask;
+        bool byFlags = (v & ~kToolbarFlaggedBits & 0xFFFF) == kToolbarFlaggedMark;
+        WORD flags = (WORD)(v & kToolbarFlaggedBits);
         for (int i = 0; i < s->buttonCount; ++i) {
             const ToolbarButton* b = s->buttons[i];
             bool match = byFlags ? (b->extra & flags) != 0 : b->idCommand == (int)low;
@@ -57,7 +57,7 @@ int ResolveButton(const ToolbarState* s, WPARAM value) {
 }
 
 int ResolveButtonIndex(const ToolbarState* s, WPARAM value) {
-    if (((UINT)value >> 24) == 0x12) return ResolveButton(s, value);
+    if (IsToolbarReference((UINT)value)) return ResolveButton(s, value);
     return (INT_PTR)value >= 0 && (INT_PTR)value < s->buttonCount ? (int)value : -1;
 }
 
@@ -143,9 +143,9 @@ void ClearToolbarButtons(ToolbarState* s) {
 int AddToolbarButtons(ToolbarState* s, WPARAM wParam, const TBBUTTON* source, bool clearExtra) {
     int count = LOWORD(wParam);
     WORD where = HIWORD(wParam);
-    if (count == 0 || count >= 1024 || !source) return 0;
+    if (count == 0 || count > kToolbarLastPosition || !source) return 0;
     int position = s->buttonCount;
-    if ((where & 0xFC00) == 0x5000) position = where & 0x3FF;
+    if ((where & ~kToolbarLastPosition) == kToolbarAddAtMark) position = where & kToolbarLastPosition;
     else if (where != 0) return 0;
     // The buttons behind the first one all move: one invalidation covers them.
     int first = -1;

@@ -66,14 +66,48 @@ enum : UINT {
 };
 static_assert(TBX_COLOR == 1173, "private message numbers are fixed");
 
+// Marks in the high word of a message parameter that say what its low word is.
+constexpr WORD kToolbarIndexMark = 0x1234;     // an index: of a button, of a target slot (TB_SETPARENT), a label's
+                                               // short key; on TB_ADDBITMAP: the structure is a TBADDBITMAPEX
+constexpr WORD kToolbarCommandMark = 0x1248;   // a command id; on TB_SETLISTGAP: the second gap
+constexpr WORD kToolbarLabelTagMark = 0x1222;  // TBX_REMOVELABEL: a label tag
+
 // Button addressing in wParam (see ResolveButton): an index, the first button with a command id, or the k-th
-// button with an id (or with a shared extra-flag bit).
-constexpr WPARAM ToolbarIndex(int index) { return 0x12340000u | (WORD)index; }
-constexpr WPARAM ToolbarCommand(int id) { return 0x12480000u | (WORD)id; }
-constexpr WPARAM ToolbarNthCommand(int id, int k) { return 0x12800000u | ((k & 0x7F) << 16) | (WORD)id; }
+// button with an id (or with a shared extra-flag bit). Every such reference has kToolbarReferenceTag in its top
+// byte; the k-th forms have kToolbarNthMark in their top 9 bits, and the flagged one kToolbarFlaggedMark in its
+// low 12.
+constexpr UINT kToolbarReferenceTag = 0x12;
+constexpr UINT kToolbarNthMark = 0x12800000u;
+constexpr UINT kToolbarNthMask = 0x7F;  // k, in bits 16-22
+constexpr WORD kToolbarFlaggedMark = 0xE7E;
+constexpr WORD kToolbarFlaggedBits = 0xF000;
+constexpr WPARAM ToolbarIndex(int index) { return (UINT)kToolbarIndexMark << 16 | (WORD)index; }
+constexpr WPARAM ToolbarCommand(int id) { return (UINT)kToolbarCommandMark << 16 | (WORD)id; }
+constexpr WPARAM ToolbarNthCommand(int id, int k) { return kToolbarNthMark | ((k & kToolbarNthMask) << 16) | (WORD)id; }
 constexpr WPARAM ToolbarNthFlagged(WORD flags, int k) {
-    return 0x12800000u | ((k & 0x7F) << 16) | (flags & 0xF000u) | 0xE7Eu;
+    return kToolbarNthMark | ((k & kToolbarNthMask) << 16) | (flags & kToolbarFlaggedBits) | kToolbarFlaggedMark;
 }
+constexpr bool IsToolbarReference(UINT value) { return (value >> 24) == kToolbarReferenceTag; }
+
+// The target windows, by slot: the notifications' (the parent), the commands' and an extra one; a target of
+// TOOLBAR_ASK_TARGET is asked for at each use (TBX_GETEXTRATARGET).
+enum { kTargetNotify = 0, kTargetCommand = 1, kTargetExtra = 2 };
+#define TOOLBAR_ASK_TARGET ((HWND)(LONG_PTR)-1)
+// TB_SETPARENT lParam: the target slot to set (any other lParam sets the notify target).
+constexpr LPARAM ToolbarTargetSlot(int slot) { return (LPARAM)((UINT)kToolbarIndexMark << 16 | 0x5600u | (BYTE)slot); }
+// TB_HITTEST wParam: a hit on the arrow part of a drop-down button answers the index with kHitDropPart.
+constexpr WPARAM kToolbarHitDropPart = 0x12345678;
+// TBX_ADDBUTTONS wParam: the count in the low word; a high word of 0 appends, kToolbarAddAtMark | position
+// inserts at the position (kToolbarLastPosition and any beyond the count: at the end).
+constexpr WORD kToolbarAddAtMark = 0x5000;
+constexpr int kToolbarLastPosition = 0x3FF;
+constexpr WPARAM ToolbarAddButtonsAt(int position, int count) {
+    return (UINT)(kToolbarAddAtMark | (position & kToolbarLastPosition)) << 16 | (WORD)count;
+}
+static_assert(ToolbarIndex(1) == 0x12340001 && ToolbarCommand(1) == 0x12480001 &&
+                  ToolbarNthFlagged(0x8000, 2) == 0x12828E7E && ToolbarTargetSlot(kTargetExtra) == 0x12345602 &&
+                  ToolbarAddButtonsAt(kToolbarLastPosition, 1) == 0x53FF0001,
+              "the parameter words are fixed");
 
 // Extra flags of a button (the first two reserved bytes of TBBUTTON).
 enum : WORD {
@@ -95,7 +129,7 @@ enum : WORD {
     TBXF_CHECK = 0x8000,
 };
 
-// TB_ADDBITMAP with wParam 0x1234xxxx: TBADDBITMAP followed by four words.
+// TB_ADDBITMAP with kToolbarIndexMark in the high word of wParam: TBADDBITMAP followed by four words.
 struct TBADDBITMAPEX {
     HINSTANCE hInst;
     UINT_PTR nID;
@@ -144,7 +178,7 @@ struct TBXBITMAPINFO {
 struct TBXLABEL {
     DWORD key;          // button reference; with TBXL_SHORTKEY its low word is an index
     short dx, dy;       // offset added to the aligned position
-    DWORD flags;        // low byte TBXL_*, bits 8-15 a tag (TBX_REMOVELABEL with 0x1222xxxx)
+    DWORD flags;        // low byte TBXL_*, bits 8-15 a tag (TBX_REMOVELABEL with kToolbarLabelTagMark)
 };
 enum : BYTE {
     TBXL_LEFT = 0x00, TBXL_HCENTER = 0x01, TBXL_RIGHT = 0x02, TBXL_HABSOLUTE = 0x03,

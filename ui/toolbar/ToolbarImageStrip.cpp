@@ -18,21 +18,21 @@ public:
         if (h->biCompression != BI_RGB && h->biCompression != BI_BITFIELDS) return;
         int bpp = h->biBitCount;
         if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return;
-        width_ = h->biWidth;
-        height_ = h->biHeight < 0 ? -h->biHeight : h->biHeight;
-        bpp_ = bpp;
-        stride_ = DibStride(width_, bpp);
-        pixels_ = bm->pixels;
-        topDown_ = h->biHeight < 0;
+        m_width = h->biWidth;
+        m_height = h->biHeight < 0 ? -h->biHeight : h->biHeight;
+        m_bpp = bpp;
+        m_stride = DibStride(m_width, bpp);
+        m_pixels = bm->pixels;
+        m_topDown = h->biHeight < 0;
     }
-    bool Valid() const { return pixels_ && width_ > 0 && height_ > 0; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    bool TopDown() const { return topDown_; }
+    bool Valid() const { return m_pixels && m_width > 0 && m_height > 0; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    bool TopDown() const { return m_topDown; }
 
     DWORD At(int x, int row) const {
-        const BYTE* p = pixels_ + (size_t)row * stride_;
-        switch (bpp_) {
+        const BYTE* p = m_pixels + (size_t)row * m_stride;
+        switch (m_bpp) {
         case 1: return (p[x >> 3] >> (7 - (x & 7))) & 1;
         case 4: return (p[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
         case 8: return p[x];
@@ -47,9 +47,9 @@ public:
     }
 
 private:
-    const BYTE* pixels_ = nullptr;
-    int width_ = 0, height_ = 0, bpp_ = 0, stride_ = 0;
-    bool topDown_ = false;
+    const BYTE* m_pixels = nullptr;
+    int m_width = 0, m_height = 0, m_bpp = 0, m_stride = 0;
+    bool m_topDown = false;
 };
 
 // Adds the image (or images) of the next column group of the first stored row and moves past it.

@@ -1,7 +1,7 @@
 // Geometry of the toolbar control: measuring each button, stacking small buttons, and fitting the bar to a
 // width or height (the layout passes that flow the buttons into rows are in ToolbarLayoutPass.cpp). Runs on
 // the state alone; a window is touched only to move embedded child windows and to invalidate.
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include "image/FontCache.h"
 #include "image/Theme.h"
@@ -314,4 +314,17 @@ LRESULT FitToolbar(ToolbarState* s, int extent, UINT flags) {
         s->dirty = dirty;
     }
     return size;
+}
+
+// --- Messages ---
+
+LRESULT GetIdealSize(ToolbarState* s) {
+    ToolbarLock lock(s, TBX_GETIDEALSIZE);
+    EnsureToolbarLayout(s);
+    return MAKELONG(s->idealWidth, s->idealHeight);
+}
+
+LRESULT FitToSize(ToolbarState* s, int extent, UINT flags) {
+    ToolbarLock lock(s, TBX_FITTOSIZE);
+    return FitToolbar(s, extent, flags);
 }

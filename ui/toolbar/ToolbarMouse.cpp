@@ -1,6 +1,6 @@
 // Mouse input of the toolbar control: hit testing, hot tracking, clicks and the drop-down notification,
 // and the insert mark.
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include <cstring>
 
@@ -19,143 +19,17 @@ BYTE AsyncKeys() {
     return keys;
 }
 
-POINT PointOf(LPARAM lParam) { return {(short)LOWORD(lParam), (short)HIWORD(lParam)}; }
-
 bool IsEnabledButton(const ToolbarButton* b) { return (b->fsState & TBSTATE_ENABLED) != 0; }
 
 void Track(ToolbarState* s, POINT pt, BYTE keys) { TrackHotButton(s, ToolbarHitTest(s, pt, true), keys); }
 
+// Follows the mouse while a button is hot (the lock is held).
+void TrackWhileHot(ToolbarState* s) {
+    if (s->hot >= 0) Track(s, CursorInClient(s), AsyncKeys());
+}
+
 void PostCommand(HWND target, int id, HWND toolbar) {
     if (target) PostMessageW(target, WM_COMMAND, (WPARAM)LOWORD(id), (LPARAM)toolbar);
-}
-
-LRESULT OnMouseMove(ToolbarState* s, POINT pt, BYTE keys) {
-    ToolbarLock lock(s, WM_MOUSEMOVE);
-    Track(s, pt, keys);
-    if (s->hot >= 0 && s->wnd) {
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, s->wnd, 0};
-        TrackMouseEvent(&tme);
-    }
-    return 0;
-}
-
-// A press on the drop part of a drop-down button asks the parent for its menu. The lock is left while the
-// parent works, so the button may be gone afterwards; the index is checked again before it is used.
-LRESULT OnLeftDown(ToolbarState* s, POINT pt, BYTE keys) {
-    LockToolbar(s);
-    Track(s, pt, keys);
-    ToolbarButton* b = ButtonAt(s, s->hot);
-    if (!b || !s->dropPart) {
-        UnlockToolbar(s, WM_LBUTTONDOWN);
-        return 0;
-    }
-    NMTOOLBARA nm = {};
-    nm.hdr.hwndFrom = s->wnd;
-    nm.hdr.idFrom = (UINT_PTR)GetDlgCtrlID(s->wnd);
-    nm.hdr.code = TBN_DROPDOWN;
-    nm.iItem = s->hot;
-    memcpy(&nm.tbButton, b, sizeof(TBBUTTON));
-    UnlockToolbar(s, WM_LBUTTONDOWN);
-    SendMessageA(GetParent(s->wnd), WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
-    // The parent may have changed the table meanwhile.
-    ToolbarLock lock(s, WM_LBUTTONDOWN + 0x10000);
-    if (s->hot >= s->buttonCount) {
-        s->hot = -1;
-        s->dropPart = false;
-    }
-    return 0;
-}
-
-LRESULT OnLeftUp(ToolbarState* s, POINT pt, BYTE keys) {
-    LockToolbar(s);
-    int i = s->hot;
-    ToolbarButton* b = ButtonAt(s, i);
-    bool post = false;
-    int id = 0;
-    // A disabled button takes no click: no toggle and no command.
-    if (b && !s->dropPart && !(b->extra & TBXF_WINDOW) && IsEnabledButton(b)) {
-        if (b->fsStyle & BTNS_CHECK) {
-            if (b->fsStyle & BTNS_GROUP) {
-                ReleaseGroupCheck(s, i);  // a click on the checked button of a group keeps it checked
-                b->fsState |= TBSTATE_CHECKED;
-            } else {
-                b->fsState ^= TBSTATE_CHECKED;
-            }
-        }
-        s->lastKeys = 0xFF;
-        post = true;
-        id = b->idCommand;
-    }
-    Track(s, pt, keys);
-    HWND target = s->targets[kTargetNotify];
-    UnlockToolbar(s, WM_LBUTTONUP);
-    if (post) PostCommand(target, id, s->wnd);
-    return 0;
-}
-
-LRESULT OnRightUp(ToolbarState* s, POINT pt, BYTE keys, bool* useDefault) {
-    LockToolbar(s);
-    Track(s, pt, keys);
-    ToolbarButton* b = ButtonAt(s, s->hot);
-    *useDefault = b == nullptr;
-    bool post = b && (b->extra & TBXF_SPLIT) && !s->dropPart && IsEnabledButton(b);
-    int id = b ? b->idCommand + 1 : 0;
-    HWND target = s->targets[kTargetNotify];
-    UnlockToolbar(s, WM_RBUTTONUP);
-    if (post) PostCommand(target, id, s->wnd);
-    return 0;
-}
-
-LRESULT TrackFromCursor(ToolbarState* s, BYTE keys, int site) {
-    ToolbarLock lock(s, site);
-    Track(s, CursorInClient(s), keys);
-    return 0;
-}
-
-LRESULT TrackWhileHot(ToolbarState* s, int site) {
-    ToolbarLock lock(s, site);
-    if (s->hot >= 0) Track(s, CursorInClient(s), AsyncKeys());
-    return 0;
-}
-
-LRESULT HitTestMessage(ToolbarState* s, WPARAM flag, const POINT* pt) {
-    if (!pt) return -1;
-    ToolbarLock lock(s, TB_HITTEST);
-    EnsureToolbarLayout(s);
-    return ToolbarHitTest(s, *pt, (UINT)flag == 0x12345678);
-}
-
-LRESULT SetInsertMark(ToolbarState* s, const TBINSERTMARK* mark) {
-    if (!mark) return 0;
-    ToolbarLock lock(s, TB_SETINSERTMARK);
-    EnsureToolbarLayout(s);
-    int index = ((UINT)mark->iButton >> 24) == 0x12 ? ResolveButton(s, (UINT)mark->iButton) : mark->iButton;
-    UpdateInsertMark(s, index, mark->dwFlags, true);
-    return s->markIndex >= 0;
-}
-
-LRESULT InsertMarkHitTest(ToolbarState* s, const POINT* pt, TBINSERTMARK* out) {
-    if (!pt || !out) return 0;
-    ToolbarLock lock(s, TB_INSERTMARKHITTEST);
-    EnsureToolbarLayout(s);
-    int hit = ToolbarHitTest(s, *pt, false);
-    ToolbarButton* b = ButtonAt(s, hit);
-    if (!b) {
-        out->iButton = -1;
-        out->dwFlags = TBIMHT_BACKGROUND;
-        return 0;
-    }
-    const RECT& r = b->rect;
-    int width = r.right - r.left;
-    DWORD flags = pt->x > r.left + width / 2 ? TBIMHT_AFTER : 0;
-    if (pt->x > r.left + width / 4 && pt->x < r.left + 3 * width / 4) {
-        bool lowerHalf = pt->y >= (r.top + r.bottom) / 2;
-        if ((b->look & kLookStackHead) && lowerHalf) flags = 0;
-        else if ((b->look & kLookStacked) && !lowerHalf) flags = TBIMHT_AFTER;
-    }
-    out->iButton = hit;
-    out->dwFlags = flags;
-    return 1;
 }
 
 }  // namespace
@@ -165,12 +39,12 @@ int ToolbarHitTest(ToolbarState* s, POINT pt, bool withDropPart) {
         const ToolbarButton* b = s->buttons[i];
         if (!IsButtonVisible(b) || IsSeparator(b) || !PtInRect(&b->rect, pt)) continue;
         int left = b->rect.left + s->gap / 2;
-        int right = b->rect.left + (b->content & 0x3FF);
+        int right = b->rect.left + ButtonContentEnd(b);
         int top = b->rect.top + s->gap2 / 2;
         int bottom = b->rect.bottom - s->gap2 + s->gap2 / 2;
         if (b->look & kLookTextBelow) bottom -= s->lineHeight + 1;
         if (pt.x < left || pt.x >= right || pt.y < top || pt.y >= bottom) return -1;
-        int arrow = b->content >> 10;
+        int arrow = ButtonArrowWidth(b);
         if (withDropPart && arrow && pt.x >= b->rect.right - arrow) return i | (int)kHitDropPart;
         return i;
     }
@@ -249,38 +123,150 @@ void UpdateInsertMark(ToolbarState* s, int index, DWORD flags, bool invalidate) 
     s->markRect = r;
 }
 
-LRESULT ToolbarMouseMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
-    *handled = true;
-    BYTE keys = (BYTE)(wParam & (MK_LBUTTON | MK_RBUTTON));
-    switch (msg) {
-    case WM_MOUSEMOVE: return OnMouseMove(s, PointOf(lParam), keys);
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: return OnLeftDown(s, PointOf(lParam), keys);
-    case WM_LBUTTONUP: return OnLeftUp(s, PointOf(lParam), keys);
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: {
-        ToolbarLock lock(s, (int)msg);
-        Track(s, PointOf(lParam), keys);
-        *handled = false;  // default processing follows
+// --- Messages ---
+
+LRESULT OnMouseMove(ToolbarState* s, POINT pt, BYTE keys) {
+    ToolbarLock lock(s, WM_MOUSEMOVE);
+    Track(s, pt, keys);
+    if (s->hot >= 0 && s->wnd) {
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, s->wnd, 0};
+        TrackMouseEvent(&tme);
+    }
+    return 0;
+}
+
+// A press on the drop part of a drop-down button asks the parent for its menu. The lock is left while the
+// parent works, so the button may be gone afterwards; the index is checked again before it is used.
+LRESULT OnLeftDown(ToolbarState* s, POINT pt, BYTE keys) {
+    LockToolbar(s);
+    Track(s, pt, keys);
+    ToolbarButton* b = ButtonAt(s, s->hot);
+    if (!b || !s->dropPart) {
+        UnlockToolbar(s, WM_LBUTTONDOWN);
         return 0;
     }
-    case WM_RBUTTONUP: {
-        bool useDefault = false;
-        LRESULT result = OnRightUp(s, PointOf(lParam), keys, &useDefault);
-        *handled = !useDefault;
-        return result;
+    NMTOOLBARA nm = {};
+    nm.hdr.hwndFrom = s->wnd;
+    nm.hdr.idFrom = (UINT_PTR)GetDlgCtrlID(s->wnd);
+    nm.hdr.code = TBN_DROPDOWN;
+    nm.iItem = s->hot;
+    memcpy(&nm.tbButton, b, sizeof(TBBUTTON));
+    UnlockToolbar(s, WM_LBUTTONDOWN);
+    SendMessageA(GetParent(s->wnd), WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    // The parent may have changed the table meanwhile.
+    ToolbarLock lock(s, WM_LBUTTONDOWN + 0x10000);
+    if (s->hot >= s->buttonCount) {
+        s->hot = -1;
+        s->dropPart = false;
     }
-    case WM_MOUSELEAVE: return TrackFromCursor(s, 0, WM_MOUSELEAVE);
-    case WM_TIMER:
-        if (wParam == kToolbarTrackTimer) {
-            *handled = false;
-            return 0;
+    return 0;
+}
+
+LRESULT OnLeftUp(ToolbarState* s, POINT pt, BYTE keys) {
+    LockToolbar(s);
+    int i = s->hot;
+    ToolbarButton* b = ButtonAt(s, i);
+    bool post = false;
+    int id = 0;
+    // A disabled button takes no click: no toggle and no command.
+    if (b && !s->dropPart && !(b->extra & TBXF_WINDOW) && IsEnabledButton(b)) {
+        if (b->fsStyle & BTNS_CHECK) {
+            if (b->fsStyle & BTNS_GROUP) {
+                ReleaseGroupCheck(s, i);  // a click on the checked button of a group keeps it checked
+                b->fsState |= TBSTATE_CHECKED;
+            } else {
+                b->fsState ^= TBSTATE_CHECKED;
+            }
         }
-        return TrackWhileHot(s, WM_TIMER);
-    case TBX_TRACKMOUSE: return TrackWhileHot(s, TBX_TRACKMOUSE);
-    case TB_HITTEST: return HitTestMessage(s, wParam, (const POINT*)lParam);
-    case TB_SETINSERTMARK: return SetInsertMark(s, (const TBINSERTMARK*)lParam);
-    case TB_INSERTMARKHITTEST: return InsertMarkHitTest(s, (const POINT*)wParam, (TBINSERTMARK*)lParam);
-    default: *handled = false; return 0;
+        s->lastKeys = 0xFF;
+        post = true;
+        id = b->idCommand;
     }
+    Track(s, pt, keys);
+    HWND target = s->targets[kTargetNotify];
+    UnlockToolbar(s, WM_LBUTTONUP);
+    if (post) PostCommand(target, id, s->wnd);
+    return 0;
+}
+
+// A right press only tracks; the default processing follows.
+ToolbarAnswer OnRightDown(ToolbarState* s, UINT msg, POINT pt, BYTE keys) {
+    ToolbarLock lock(s, (int)msg);
+    Track(s, pt, keys);
+    return kPassOn;
+}
+
+// A right click on a split button posts the command after the button's own; off the buttons the default
+// processing follows.
+ToolbarAnswer OnRightUp(ToolbarState* s, POINT pt, BYTE keys) {
+    LockToolbar(s);
+    Track(s, pt, keys);
+    ToolbarButton* b = ButtonAt(s, s->hot);
+    bool post = b && (b->extra & TBXF_SPLIT) && !s->dropPart && IsEnabledButton(b);
+    int id = b ? b->idCommand + 1 : 0;
+    HWND target = s->targets[kTargetNotify];
+    UnlockToolbar(s, WM_RBUTTONUP);
+    if (post) PostCommand(target, id, s->wnd);
+    if (!b) return kPassOn;
+    return 0;
+}
+
+LRESULT OnMouseLeave(ToolbarState* s) {
+    ToolbarLock lock(s, WM_MOUSELEAVE);
+    Track(s, CursorInClient(s), 0);
+    return 0;
+}
+
+// The control's own timer is its owner's (who answers it with TBX_TRACKMOUSE); any other follows the mouse.
+ToolbarAnswer OnTimer(ToolbarState* s, UINT_PTR id) {
+    if (id == kToolbarTrackTimer) return kPassOn;
+    ToolbarLock lock(s, WM_TIMER);
+    TrackWhileHot(s);
+    return 0;
+}
+
+LRESULT TrackMouse(ToolbarState* s) {
+    ToolbarLock lock(s, TBX_TRACKMOUSE);
+    TrackWhileHot(s);
+    return 0;
+}
+
+LRESULT HitTestMessage(ToolbarState* s, WPARAM flag, const POINT* pt) {
+    if (!pt) return -1;
+    ToolbarLock lock(s, TB_HITTEST);
+    EnsureToolbarLayout(s);
+    return ToolbarHitTest(s, *pt, (UINT)flag == kToolbarHitDropPart);
+}
+
+LRESULT SetInsertMark(ToolbarState* s, const TBINSERTMARK* mark) {
+    if (!mark) return 0;
+    ToolbarLock lock(s, TB_SETINSERTMARK);
+    EnsureToolbarLayout(s);
+    int index = IsToolbarReference((UINT)mark->iButton) ? ResolveButton(s, (UINT)mark->iButton) : mark->iButton;
+    UpdateInsertMark(s, index, mark->dwFlags, true);
+    return s->markIndex >= 0;
+}
+
+LRESULT InsertMarkHitTest(ToolbarState* s, const POINT* pt, TBINSERTMARK* out) {
+    if (!pt || !out) return 0;
+    ToolbarLock lock(s, TB_INSERTMARKHITTEST);
+    EnsureToolbarLayout(s);
+    int hit = ToolbarHitTest(s, *pt, false);
+    ToolbarButton* b = ButtonAt(s, hit);
+    if (!b) {
+        out->iButton = -1;
+        out->dwFlags = TBIMHT_BACKGROUND;
+        return 0;
+    }
+    const RECT& r = b->rect;
+    int width = r.right - r.left;
+    DWORD flags = pt->x > r.left + width / 2 ? TBIMHT_AFTER : 0;
+    if (pt->x > r.left + width / 4 && pt->x < r.left + 3 * width / 4) {
+        bool lowerHalf = pt->y >= (r.top + r.bottom) / 2;
+        if ((b->look & kLookStackHead) && lowerHalf) flags = 0;
+        else if ((b->look & kLookStacked) && !lowerHalf) flags = TBIMHT_AFTER;
+    }
+    out->iButton = hit;
+    out->dwFlags = flags;
+    return 1;
 }

@@ -1,7 +1,7 @@
 // Painting of the toolbar control. Each button keeps a strip of six look frames (one for a separator), drawn
 // again only when the button asks for it; a paint copies the right frame of each button, fills the background
 // around them and draws the insert mark and the labels.
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include "ui/toolbar/ToolbarFrameGlyphs.h"
 #include "image/DibRecord.h"
@@ -179,7 +179,7 @@ ImagePlacement PlaceImage(const FrameContext& f, int dw, int dh) {
             p.TW -= p.arrow;
         }
     }
-    b->content = (WORD)(std::clamp(content, 0, 0x3FF) | (std::min(p.arrow, 63) << 10));
+    b->content = PackButtonContent(content, p.arrow);
     p.x = f.gx + (p.IW - dw - p.TW) / 2;
     p.yOffset = (p.IH - dh) / 2;
     return p;
@@ -387,7 +387,7 @@ void BlitButton(const ToolbarState* s, HDC dc, HDC stripDC, const ToolbarButton*
     if (IsSeparator(b)) {
         BitBlt(dc, r.left, r.top, w, h, stripDC, 0, 0, SRCCOPY);
     } else if (b->fsStyle & BTNS_DROPDOWN) {
-        int main = std::clamp((b->content & 0x3FF) - (b->content >> 10), 0, w);
+        int main = std::clamp(ButtonContentEnd(b) - ButtonArrowWidth(b), 0, w);
         int f1, f2;
         DropDownFrames(s, look, &f1, &f2);
         BitBlt(dc, r.left, r.top, main, h, stripDC, 0, f1 * h, SRCCOPY);
@@ -406,14 +406,14 @@ void UpdateButtonContent(ToolbarState* s, int index) {
     if (b->extra & (TBXF_RADIO | TBXF_CHECK)) {
         SIZE glyph = {13, 13};
         GetCheckGlyphSize(0, &glyph);
-        b->content = (WORD)std::clamp<int>(f.gx + glyph.cx, 0, 0x3FF);
+        b->content = PackButtonContent(f.gx + glyph.cx, 0);
         return;
     }
     ToolbarImageRef ref;
     int dw, dh;
     bool scaled;
     if ((b->look & kLookHasImage) && ButtonPicture(s, b, &ref, &dw, &dh, &scaled)) PlaceImage(f, dw, dh);
-    else if (!(b->look & kLookHasImage)) b->content = (WORD)std::clamp(f.gx + f.Wc, 0, 0x3FF);
+    else if (!(b->look & kLookHasImage)) b->content = PackButtonContent(f.gx + f.Wc, 0);
 }
 
 void FreeButtonStrip(ToolbarButton* b) {
@@ -576,4 +576,9 @@ void PaintToolbar(HWND wnd, HDC hdc, const RECT* rect) {
     HDC dc = BeginPaint(wnd, &ps);
     if (s && dc) PaintToolbarState(s, dc, rect ? rect : &ps.rcPaint);
     EndPaint(wnd, &ps);
+}
+
+LRESULT OnPaint(ToolbarState* s, HDC hdc) {
+    PaintToolbar(s->wnd, hdc, nullptr);
+    return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "ui/toolbar/ToolbarEx.h"
 
+#include <algorithm>
 #include <vector>
 
 // Look word of a button: bits 0-2 the look, the rest marks of measuring, layout and painting.
@@ -118,9 +119,6 @@ struct ToolbarLabel {
 };
 constexpr BYTE kLabelRecompute = 0x80;
 
-// Target windows.
-enum { kTargetNotify = 0, kTargetCommand = 1, kTargetExtra = 2 };
-#define TOOLBAR_ASK_TARGET ((HWND)(LONG_PTR)-1)
 
 struct ToolbarState {
     HWND wnd;
@@ -186,6 +184,10 @@ void ToolbarFree(void* block);
 // --- Lifetime (ToolbarWindow.cpp) ---
 ToolbarState* CreateToolbarState(HWND wnd);  // zeroed state with its lock and defaults; null without memory
 void DestroyToolbarState(ToolbarState* s);   // frees the tables, the labels and the state
+// WM_NCCREATE: makes the window's state and takes the shared resources; false without memory for the state.
+bool AttachToolbarState(HWND wnd);
+void DetachToolbarState(HWND wnd, ToolbarState* s);  // WM_NCDESTROY: the reverse
+void FreeToolbarTables(ToolbarState* s);             // the buttons, bitmaps and strings with their tables
 void SetToolbarDefaults(ToolbarState* s);
 void ComputeToolbarColors(ToolbarState* s);
 bool UpdateToolbarFontMetrics(ToolbarState* s);  // true when the metrics changed
@@ -198,20 +200,20 @@ void UnlockToolbar(ToolbarState* s, int site);
 // Holds the lock for a scope; site names the release for the unlock check.
 class ToolbarLock {
 public:
-    ToolbarLock(ToolbarState* s, int site) : s_(s), site_(site) { LockToolbar(s); }
-    ~ToolbarLock() { UnlockToolbar(s_, site_); }
+    ToolbarLock(ToolbarState* s, int site) : m_state(s), m_site(site) { LockToolbar(s); }
+    ~ToolbarLock() { UnlockToolbar(m_state, m_site); }
     ToolbarLock(const ToolbarLock&) = delete;
     ToolbarLock& operator=(const ToolbarLock&) = delete;
 
 private:
-    ToolbarState* s_;
-    int site_;
+    ToolbarState* m_state;
+    int m_site;
 };
 int ToolbarPaintDepth();  // 32 above 8 bits per pixel on the screen, else the screen's depth
 
 // --- Buttons (ToolbarButtons.cpp) ---
 int ResolveButton(const ToolbarState* s, WPARAM value);        // addressed form; -1 when not found
-int ResolveButtonIndex(const ToolbarState* s, WPARAM value);   // plain index unless the top byte is 0x12
+int ResolveButtonIndex(const ToolbarState* s, WPARAM value);   // plain index unless IsToolbarReference
 inline ToolbarButton* ButtonAt(const ToolbarState* s, int i) {
     return (i >= 0 && i < s->buttonCount) ? s->buttons[i] : nullptr;
 }
@@ -238,7 +240,7 @@ LRESULT SetButtonData(ToolbarState* s, int index, DWORD_PTR data);
 LRESULT SetButtonFlags(ToolbarState* s, int index, WORD value, WORD mask);
 LRESULT SetButtonFixedWidth(ToolbarState* s, int index, int width);
 LRESULT SetButtonStringIndex(ToolbarState* s, int index, INT_PTR stringIndex);
-LRESULT ToolbarButtonMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+LRESULT SetButtonCommand(ToolbarState* s, int index, int command);
 
 // --- Strings and labels (ToolbarStrings.cpp) ---
 const ToolbarString* ButtonString(const ToolbarState* s, const ToolbarButton* b);
@@ -251,12 +253,10 @@ LRESULT SetButtonText(ToolbarState* s, int index, const void* text, bool wide); 
 // Returns the characters before the NUL.
 int CopyToolbarText(void* out, int size, const WCHAR* text, int length, bool wide);
 void FreeToolbarLabels(ToolbarState* s);
-LRESULT ToolbarStringMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
 // --- Bitmaps (ToolbarBitmaps.cpp) ---
 void FreeToolbarBitmap(ToolbarBitmap* bitmap);
 void RemoveToolbarBitmaps(ToolbarState* s);
-LRESULT ToolbarBitmapMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
 // --- Image strips (ToolbarImageStrip.cpp) ---
 bool SplitImageStrip(ToolbarBitmap* bitmap, int index);  // advances the split; true when the image exists
@@ -274,7 +274,6 @@ constexpr LRESULT kHitDropPart = 0x40000000;
 int ToolbarHitTest(ToolbarState* s, POINT pt, bool withDropPart);
 void TrackHotButton(ToolbarState* s, int hit, BYTE keys);
 void UpdateInsertMark(ToolbarState* s, int index, DWORD flags, bool invalidate);
-LRESULT ToolbarMouseMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 
 // --- Layout (ToolbarLayout.cpp, ToolbarLayoutPass.cpp) ---
 enum : int { kLayoutMeasure = 1, kLayoutRowFlow = 2, kLayoutOnePerRow = 4 };
@@ -298,6 +297,13 @@ void RenderButtonFrames(ToolbarState* s, int index, HDC memoryDC, int mask);
 void FreeToolbarScratch(ToolbarState* s);
 // Where the button's content ends (and its drop-down arrow), as painting places it.
 void UpdateButtonContent(ToolbarState* s, int index);
+// ToolbarButton::content: the content's end in the low 10 bits, the drop-arrow width in the high 6.
+constexpr int kContentEndMax = 0x3FF, kArrowShift = 10, kArrowWidthMax = 63;
+inline WORD PackButtonContent(int end, int arrow) {
+    return (WORD)(std::clamp(end, 0, kContentEndMax) | (std::min(arrow, kArrowWidthMax) << kArrowShift));
+}
+inline int ButtonContentEnd(const ToolbarButton* b) { return b->content & kContentEndMax; }
+inline int ButtonArrowWidth(const ToolbarButton* b) { return b->content >> kArrowShift; }
 void FreeButtonStrip(ToolbarButton* b);
 void DrawToolbarLabel(ToolbarState* s, HDC hdc, int x, int y, const WCHAR* text);
 

@@ -1,5 +1,5 @@
 // The string table of the toolbar control (button texts) and its label list.
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -86,98 +86,10 @@ int AddStringResource(ToolbarState* s, HMODULE module, UINT id) {
     return AddStringList(s, buffer.c_str() + 1, (WPARAM)buffer[0]);
 }
 
-LRESULT GetButtonText(ToolbarState* s, WPARAM button, void* out, bool wide) {
-    ToolbarLock lock(s, wide ? TB_GETBUTTONTEXTW : TB_GETBUTTONTEXTA);
-    ToolbarButton* b = ButtonAt(s, ResolveButton(s, button));
-    if (!b || !out) return -1;
-    const ToolbarString* text = ButtonString(s, b);
-    return CopyToolbarText(out, 65535, text ? text->text : L"", text ? text->length : 0, wide);
-}
-
-LRESULT GetString(ToolbarState* s, WPARAM wParam, void* out, bool wide) {
-    int max = LOWORD(wParam), index = HIWORD(wParam);
-    ToolbarLock lock(s, wide ? TB_GETSTRINGW : TB_GETSTRINGA);
-    if (index >= s->stringCount || !out || max < 1) return -1;
-    const ToolbarString* text = s->strings[index];
-    return CopyToolbarText(out, max, text->text, text->length, wide);
-}
-
-LRESULT RemoveStrings(ToolbarState* s, UINT first, UINT count) {
-    ToolbarLock lock(s, TBX_REMOVESTRINGS);
-    if (first >= (UINT)s->stringCount || count == 0) return 0;
-    count = std::min<UINT>(count, s->stringCount - first);
-    for (UINT i = first; i < first + count; ++i) ToolbarFree(s->strings[i]);
-    memmove(&s->strings[first], &s->strings[first + count], (s->stringCount - first - count) * sizeof(void*));
-    s->stringCount -= count;
-    for (int i = 0; i < s->buttonCount; ++i) {
-        ToolbarButton* b = s->buttons[i];
-        if (b->iString >= (INT_PTR)(first + count)) b->iString -= count;
-        else if (b->iString >= (INT_PTR)first) MarkButtonForLayout(s, i);
-    }
-    return count;
-}
-
-LRESULT FindString(ToolbarState* s, WPARAM range, const void* text, bool wide) {
-    if (!text) return -1;
-    std::wstring wideText;
-    if (wide) {
-        wideText = (const WCHAR*)text;
-    } else {
-        // Widened byte by byte.
-        for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
-            if (wideText.size() >= 254) return -1;
-            wideText.push_back(*p);
-        }
-    }
-    ToolbarLock lock(s, wide ? TBX_FINDSTRINGW : TBX_FINDSTRINGA);
-    return FindToolbarString(s, wideText.c_str(), (int)wideText.size(), LOWORD(range), HIWORD(range));
-}
-
-// --- Labels ---
-
 void RemoveLabel(ToolbarLabel** link) {
     ToolbarLabel* label = *link;
     *link = label->next;
     ToolbarFree(label);
-}
-
-LRESULT AddLabel(ToolbarState* s, const TBXLABEL* desc, const void* text, bool wide) {
-    if (!desc || !text) return 0;
-    std::wstring wideText = WideText(text, wide);
-    auto* label = (ToolbarLabel*)ToolbarAlloc(sizeof(ToolbarLabel) + wideText.size() * sizeof(WCHAR));
-    if (!label) return 0;
-    memcpy(label->text, wideText.c_str(), (wideText.size() + 1) * sizeof(WCHAR));
-    label->key = (desc->flags & TBXL_SHORTKEY) ? (LOWORD(desc->key) | 0x12340000u) : desc->key;
-    label->dx = desc->dx;
-    label->dy = desc->dy;
-    label->flags = desc->flags | kLabelRecompute;
-    ToolbarLock lock(s, wide ? TBX_ADDLABELW : TBX_ADDLABELA);
-    if (desc->flags & TBXL_REPLACE) {
-        for (ToolbarLabel** link = &s->labels; *link; link = &(*link)->next) {
-            if ((*link)->key == label->key) {
-                RemoveLabel(link);
-                break;
-            }
-        }
-    }
-    label->next = s->labels;
-    s->labels = label;
-    InvalidateToolbar(s);
-    return 1;
-}
-
-LRESULT RemoveLabelByKey(ToolbarState* s, WPARAM key) {
-    ToolbarLock lock(s, TBX_REMOVELABEL);
-    bool byTag = HIWORD(key) == 0x1222;
-    for (ToolbarLabel** link = &s->labels; *link; link = &(*link)->next) {
-        const ToolbarLabel* label = *link;
-        if (byTag ? LOWORD(key) == ((label->flags >> 8) & 0xFF) : label->key == (DWORD)key) {
-            RemoveLabel(link);
-            InvalidateToolbar(s);
-            return 1;
-        }
-    }
-    return 0;
 }
 
 }  // namespace
@@ -253,30 +165,97 @@ int CopyToolbarText(void* out, int size, const WCHAR* text, int length, bool wid
     return n;
 }
 
-LRESULT ToolbarStringMessage(ToolbarState* s, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
-    *handled = true;
-    switch (msg) {
-    case TB_ADDSTRINGA:
-    case TB_ADDSTRINGW: {
-        ToolbarLock lock(s, (int)msg);
-        return AddToolbarStrings(s, wParam, lParam, msg == TB_ADDSTRINGW);
+// --- Messages ---
+
+LRESULT AddStrings(ToolbarState* s, UINT msg, WPARAM source, LPARAM text, bool wide) {
+    ToolbarLock lock(s, (int)msg);
+    return AddToolbarStrings(s, source, text, wide);
+}
+
+LRESULT GetButtonText(ToolbarState* s, WPARAM button, void* out, bool wide) {
+    ToolbarLock lock(s, wide ? TB_GETBUTTONTEXTW : TB_GETBUTTONTEXTA);
+    ToolbarButton* b = ButtonAt(s, ResolveButton(s, button));
+    if (!b || !out) return -1;
+    const ToolbarString* text = ButtonString(s, b);
+    return CopyToolbarText(out, 65535, text ? text->text : L"", text ? text->length : 0, wide);
+}
+
+LRESULT GetString(ToolbarState* s, WPARAM wParam, void* out, bool wide) {
+    int max = LOWORD(wParam), index = HIWORD(wParam);
+    ToolbarLock lock(s, wide ? TB_GETSTRINGW : TB_GETSTRINGA);
+    if (index >= s->stringCount || !out || max < 1) return -1;
+    const ToolbarString* text = s->strings[index];
+    return CopyToolbarText(out, max, text->text, text->length, wide);
+}
+
+LRESULT RemoveStrings(ToolbarState* s, UINT first, UINT count) {
+    ToolbarLock lock(s, TBX_REMOVESTRINGS);
+    if (first >= (UINT)s->stringCount || count == 0) return 0;
+    count = std::min<UINT>(count, s->stringCount - first);
+    for (UINT i = first; i < first + count; ++i) ToolbarFree(s->strings[i]);
+    memmove(&s->strings[first], &s->strings[first + count], (s->stringCount - first - count) * sizeof(void*));
+    s->stringCount -= count;
+    for (int i = 0; i < s->buttonCount; ++i) {
+        ToolbarButton* b = s->buttons[i];
+        if (b->iString >= (INT_PTR)(first + count)) b->iString -= count;
+        else if (b->iString >= (INT_PTR)first) MarkButtonForLayout(s, i);
     }
-    case TB_GETBUTTONTEXTA: return GetButtonText(s, wParam, (void*)lParam, false);
-    case TB_GETBUTTONTEXTW: return GetButtonText(s, wParam, (void*)lParam, true);
-    case TB_GETSTRINGA: return GetString(s, wParam, (void*)lParam, false);
-    case TB_GETSTRINGW: return GetString(s, wParam, (void*)lParam, true);
-    case TBX_SETBUTTONTEXTW:
-    case TBX_SETBUTTONTEXTA: {
-        ToolbarLock lock(s, (int)msg);
-        return SetButtonText(s, ResolveButtonIndex(s, wParam), (const void*)lParam, msg == TBX_SETBUTTONTEXTW);
+    return count;
+}
+
+LRESULT FindString(ToolbarState* s, WPARAM range, const void* text, bool wide) {
+    if (!text) return -1;
+    std::wstring wideText;
+    if (wide) {
+        wideText = (const WCHAR*)text;
+    } else {
+        // Widened byte by byte.
+        for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
+            if (wideText.size() >= 254) return -1;
+            wideText.push_back(*p);
+        }
     }
-    case TBX_REMOVESTRINGS: return RemoveStrings(s, (UINT)wParam, (UINT)lParam);
-    case TBX_FINDSTRINGW: return FindString(s, wParam, (const void*)lParam, true);
-    case TBX_FINDSTRINGA: return FindString(s, wParam, (const void*)lParam, false);
-    case TBX_GETSTRINGCOUNT: return s->stringCount;
-    case TBX_ADDLABELW: return AddLabel(s, (const TBXLABEL*)wParam, (const void*)lParam, true);
-    case TBX_ADDLABELA: return AddLabel(s, (const TBXLABEL*)wParam, (const void*)lParam, false);
-    case TBX_REMOVELABEL: return RemoveLabelByKey(s, wParam);
-    default: *handled = false; return 0;
+    ToolbarLock lock(s, wide ? TBX_FINDSTRINGW : TBX_FINDSTRINGA);
+    return FindToolbarString(s, wideText.c_str(), (int)wideText.size(), LOWORD(range), HIWORD(range));
+}
+
+// --- Labels ---
+
+LRESULT AddLabel(ToolbarState* s, const TBXLABEL* desc, const void* text, bool wide) {
+    if (!desc || !text) return 0;
+    std::wstring wideText = WideText(text, wide);
+    auto* label = (ToolbarLabel*)ToolbarAlloc(sizeof(ToolbarLabel) + wideText.size() * sizeof(WCHAR));
+    if (!label) return 0;
+    memcpy(label->text, wideText.c_str(), (wideText.size() + 1) * sizeof(WCHAR));
+    label->key = (desc->flags & TBXL_SHORTKEY) ? (DWORD)ToolbarIndex(LOWORD(desc->key)) : desc->key;
+    label->dx = desc->dx;
+    label->dy = desc->dy;
+    label->flags = desc->flags | kLabelRecompute;
+    ToolbarLock lock(s, wide ? TBX_ADDLABELW : TBX_ADDLABELA);
+    if (desc->flags & TBXL_REPLACE) {
+        for (ToolbarLabel** link = &s->labels; *link; link = &(*link)->next) {
+            if ((*link)->key == label->key) {
+                RemoveLabel(link);
+                break;
+            }
+        }
     }
+    label->next = s->labels;
+    s->labels = label;
+    InvalidateToolbar(s);
+    return 1;
+}
+
+LRESULT RemoveLabelByKey(ToolbarState* s, WPARAM key) {
+    ToolbarLock lock(s, TBX_REMOVELABEL);
+    bool byTag = HIWORD(key) == kToolbarLabelTagMark;
+    for (ToolbarLabel** link = &s->labels; *link; link = &(*link)->next) {
+        const ToolbarLabel* label = *link;
+        if (byTag ? LOWORD(key) == ((label->flags >> 8) & 0xFF) : label->key == (DWORD)key) {
+            RemoveLabel(link);
+            InvalidateToolbar(s);
+            return 1;
+        }
+    }
+    return 0;
 }

@@ -5,7 +5,7 @@
 // a header click, editing of cells, typing in new rows through an empty last row, and deleting rows.
 #pragma once
 
-#include "treelist/ctrl/TreeListCtrl.h"
+#include "treelist/treelistctrl/TreeListCtrl.h"
 #include "ui/dialogs/SelectDialogs.h"
 #include "ui/treeselect/TreeSelectOptions.h"
 #include "ui/treeselect/TreeSelectTable.h"

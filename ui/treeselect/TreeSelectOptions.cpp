@@ -9,6 +9,9 @@ constexpr DWORD kGridAndRows = 0x30000;   // grid lines and alternating row colo
 constexpr DWORD kOneChecked = 0x2000;     // checking a row unchecks the one checked last
 constexpr DWORD kMultiSelect = 0x2, kCellCaret = 0x40000, kNoHeader = 0x1000000;
 constexpr DWORD kAlwaysOn = 0x10080000;   // Home/End move the caret; full-row highlight
+// The edit flags of an editable column: a double click opens the editor; 0x04 is set as well, though the control
+// reads nothing of it.
+constexpr UINT kColumnEditFlags = TLEF_DBLCLICK | 0x04;
 
 }  // namespace
 
@@ -37,7 +40,7 @@ DWORD TreeSelectExtendedStyle(uint32_t options, int columnCount) {
     return style | kAlwaysOn;
 }
 
-WPARAM TreeSelectColumnEditParam(int column) { return static_cast<WPARAM>((column & 63) << 11 | 0x106); }
+WPARAM TreeSelectColumnEditParam(int column) { return TreeListColumnEdit(column, TLEM_TEXT, kColumnEditFlags, '\0'); }
 
 LRESULT TreeSelectEditAnswer(uint32_t options, int column, int columnCount, bool columnEditable, bool anyEditable) {
     if (!(options & kTreeSelectEdit) || column < 0 || column >= (columnCount > 0 ? columnCount : 1)) return 0;

@@ -1,9 +1,9 @@
 #include "ui/treeselect/TreeSelectTemplate.h"
 
 #include "framework/AfxIds.h"
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 #include "ui/dialogs/SelectDialogTemplates.h"
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 #include "ui/treeselect/TreeSelectOptions.h"
 
 namespace {
@@ -12,12 +12,11 @@ using TemplateWriter = DialogTemplateWriter<FixedWords<160>>;
 
 constexpr TemplateWriter Build() {
     TemplateWriter t;
-    // WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SETFONT
-    t.Header(0x80CC0040, 0, 4, 0, 0, 225, 184, u"Auswahl", 8, u"MS Sans Serif");
-    t.Item(0x50010001, 55, 165, 50, 14, IDOK, kButtonAtom, u"OK");
-    t.Item(0x50010000, 120, 165, 50, 14, IDCANCEL, kButtonAtom, u"Abbrechen");
-    t.Item(0x40000007, 0, 15, 225, 145, kTreeSelectPlaceholderId, kStaticAtom, u"");  // SS_BLACKFRAME, hidden
-    t.Item(0x50020000, 5, 3, 215, 8, kSelectPromptId, kStaticAtom, u"");
+    t.Header(kSizableDialogStyle, 0, 4, 0, 0, 225, 184, u"Auswahl", 8, u"MS Sans Serif");
+    t.Item(kDefaultButtonStyle, 55, 165, 50, 14, IDOK, kButtonAtom, u"OK");
+    t.Item(kPushButtonStyle, 120, 165, 50, 14, IDCANCEL, kButtonAtom, u"Abbrechen");
+    t.Item(WS_CHILD | SS_BLACKFRAME, 0, 15, 225, 145, kTreeSelectPlaceholderId, kStaticAtom, u"");  // hidden
+    t.Item(kLabelStyle, 5, 3, 215, 8, kSelectPromptId, kStaticAtom, u"");
     return t;
 }
 

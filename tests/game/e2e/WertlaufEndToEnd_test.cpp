@@ -87,42 +87,42 @@ public:
         startup.wShowWindow = SW_SHOWNORMAL;
         std::vector<char> line(command.begin(), command.end());
         line.push_back(0);
-        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  folder.empty() ? nullptr : folder.c_str(), &startup, &process_);
+        m_started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), &startup, &m_process);
     }
     ~Wertlauf() {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) Close();
-        if (WaitForSingleObject(process_.hProcess, kWait) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+        if (!m_started) return;
+        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) Close();
+        if (WaitForSingleObject(m_process.hProcess, kWait) == WAIT_TIMEOUT) TerminateProcess(m_process.hProcess, 99);
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
     }
 
-    bool Started() const { return started_ != FALSE; }
+    bool Started() const { return m_started != FALSE; }
     HWND Window(const char* className = nullptr, const char* caption = nullptr) const {
-        FindData data = {process_.dwProcessId, className, caption, nullptr};
+        FindData data = {m_process.dwProcessId, className, caption, nullptr};
         EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&data));
         return data.found;
     }
     // The main frame: the window that answers the registered message.
     HWND Frame() {
-        if (!frame_) WaitFor([&] { return (frame_ = Window()) != nullptr; });
-        return frame_;
+        if (!m_frame) WaitFor([&] { return (m_frame = Window()) != nullptr; });
+        return m_frame;
     }
     void Close() {
         if (HWND frame = Window()) PostMessageA(frame, kPrivateMessage, 0, 0);
     }
-    bool WaitForExit() { return WaitForSingleObject(process_.hProcess, kWait) == WAIT_OBJECT_0; }
+    bool WaitForExit() { return WaitForSingleObject(m_process.hProcess, kWait) == WAIT_OBJECT_0; }
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process_.hProcess, &code);
+        GetExitCodeProcess(m_process.hProcess, &code);
         return code;
     }
 
 private:
-    BOOL started_ = FALSE;
-    PROCESS_INFORMATION process_ = {};
-    HWND frame_ = nullptr;
+    BOOL m_started = FALSE;
+    PROCESS_INFORMATION m_process = {};
+    HWND m_frame = nullptr;
 };
 
 bool ReadSetting(const char* name, DWORD& value) {

@@ -43,38 +43,38 @@ bool RigComControl(const char* verb, int comNumber) {
 ComPeer::ComPeer(int comNumber) {
     char name[24];
     std::snprintf(name, sizeof name, "\\\\.\\COM%d", comNumber);
-    handle_ = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) return;
+    m_handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (m_handle == INVALID_HANDLE_VALUE) return;
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    GetCommState(handle_, &dcb);
+    GetCommState(m_handle, &dcb);
     dcb.BaudRate = 9600;
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
     dcb.StopBits = ONESTOPBIT;
     dcb.fBinary = 1;
     dcb.fOutxCtsFlow = dcb.fOutxDsrFlow = dcb.fOutX = dcb.fInX = 0;
-    SetCommState(handle_, &dcb);
-    PurgeComm(handle_, PURGE_RXCLEAR | PURGE_TXCLEAR);
+    SetCommState(m_handle, &dcb);
+    PurgeComm(m_handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
 }
 
 ComPeer::~ComPeer() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
 }
 
 bool ComPeer::Write(const std::string& bytes) {
     DWORD written = 0;
-    return WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+    return WriteFile(m_handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
 
 std::string ComPeer::Read(size_t count, DWORD timeoutMs) {
     COMMTIMEOUTS timeouts{};
     timeouts.ReadTotalTimeoutConstant = timeoutMs;
-    SetCommTimeouts(handle_, &timeouts);
+    SetCommTimeouts(m_handle, &timeouts);
     std::string out(count, '\0');
     DWORD got = 0;
-    if (!ReadFile(handle_, out.data(), static_cast<DWORD>(count), &got, nullptr)) got = 0;
+    if (!ReadFile(m_handle, out.data(), static_cast<DWORD>(count), &got, nullptr)) got = 0;
     out.resize(got);
     return out;
 }

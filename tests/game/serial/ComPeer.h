@@ -23,11 +23,11 @@ public:
     ComPeer(const ComPeer&) = delete;
     ComPeer& operator=(const ComPeer&) = delete;
 
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
     bool Write(const std::string& bytes);
     // Reads until count bytes came or the time is up.
     std::string Read(size_t count, DWORD timeoutMs);
 
 private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
 };

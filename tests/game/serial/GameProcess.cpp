@@ -51,43 +51,43 @@ bool GameProcess::Start(const std::string& exePath, DWORD timeoutMs) {
     startup.wShowWindow = SW_SHOWNORMAL;
     std::string commandLine = "\"" + exePath + "\"";
     if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_))
+                        &m_process))
         return false;
-    frame_ = WaitForWindowOf(process_.dwProcessId, nullptr, RegisterWindowMessageA("Wertlauf"), timeoutMs);
-    return frame_ != nullptr;
+    m_frame = WaitForWindowOf(m_process.dwProcessId, nullptr, RegisterWindowMessageA("Wertlauf"), timeoutMs);
+    return m_frame != nullptr;
 }
 
 bool GameProcess::Close(DWORD timeoutMs) {
-    if (!process_.hProcess) return true;
-    if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
-    bool ended = WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    if (!m_process.hProcess) return true;
+    if (m_frame) PostMessageA(m_frame, WM_CLOSE, 0, 0);
+    bool ended = WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
     if (!ended) {
-        TerminateProcess(process_.hProcess, 1);
-        WaitForSingleObject(process_.hProcess, 5000);
+        TerminateProcess(m_process.hProcess, 1);
+        WaitForSingleObject(m_process.hProcess, 5000);
     }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-    process_ = PROCESS_INFORMATION{};
-    frame_ = nullptr;
+    CloseHandle(m_process.hThread);
+    CloseHandle(m_process.hProcess);
+    m_process = PROCESS_INFORMATION{};
+    m_frame = nullptr;
     return ended;
 }
 
 std::string GameProcess::Title() const {
     char text[1024] = {};
-    if (frame_) SendMessageTimeoutA(frame_, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+    if (m_frame) SendMessageTimeoutA(m_frame, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
     return text;
 }
 
-void GameProcess::PostCommand(int id) const { PostMessageA(frame_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+void GameProcess::PostCommand(int id) const { PostMessageA(m_frame, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
 bool GameProcess::WaitIdle(DWORD timeoutMs) const {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+    return SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 HWND GameProcess::WaitForWindow(const char* caption, DWORD timeoutMs) const {
-    return WaitForWindowOf(process_.dwProcessId, caption, 0, timeoutMs);
+    return WaitForWindowOf(m_process.dwProcessId, caption, 0, timeoutMs);
 }
 
-HWND GameProcess::View() const { return frame_ ? GetDlgItem(frame_, 0xE900) : nullptr; }
+HWND GameProcess::View() const { return m_frame ? GetDlgItem(m_frame, 0xE900) : nullptr; }
 

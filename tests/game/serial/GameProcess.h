@@ -18,7 +18,7 @@ public:
     // Asks the main window to close and waits for the process to end; kills it when it will not.
     bool Close(DWORD timeoutMs = 30000);
 
-    HWND Frame() const { return frame_; }
+    HWND Frame() const { return m_frame; }
     std::string Title() const;
     void PostCommand(int id) const;
     // Waits until the program's window thread takes messages again, so that it has finished what it was
@@ -30,6 +30,6 @@ public:
     HWND View() const;
 
 private:
-    PROCESS_INFORMATION process_{};
-    HWND frame_ = nullptr;
+    PROCESS_INFORMATION m_process{};
+    HWND m_frame = nullptr;
 };

@@ -60,14 +60,14 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
 // The remote control: frames of one key with a clock that moves on by a second per frame.
 class Remote {
 public:
-    explicit Remote(int comNumber) : comNumber_(comNumber) { Reconnect(); }
-    void Reconnect() { peer_ = std::make_unique<ComPeer>(comNumber_); }
-    void Drop() { peer_.reset(); }
+    explicit Remote(int comNumber) : m_comNumber(comNumber) { Reconnect(); }
+    void Reconnect() { m_peer = std::make_unique<ComPeer>(m_comNumber); }
+    void Drop() { m_peer.reset(); }
     bool Press(char key) {
-        clock_ += 1000;
+        m_clock += 1000;
         char frame[16];
-        std::snprintf(frame, sizeof frame, "%cD%08X\r", key, clock_);
-        return peer_ && peer_->Write(frame);
+        std::snprintf(frame, sizeof frame, "%cD%08X\r", key, m_clock);
+        return m_peer && m_peer->Write(frame);
     }
     // For keys that may be pressed again without harm: presses until it shows.
     bool PressUntil(char key, const std::function<bool()>& done) {
@@ -79,9 +79,9 @@ public:
     }
 
 private:
-    int comNumber_;
-    std::unique_ptr<ComPeer> peer_;
-    uint32_t clock_ = 0x10000;
+    int m_comNumber;
+    std::unique_ptr<ComPeer> m_peer;
+    uint32_t m_clock = 0x10000;
 };
 
 class RemoteEndToEnd : public testing::Test {

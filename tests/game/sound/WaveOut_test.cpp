@@ -160,6 +160,31 @@ TEST_F(WaveOutTest, PacedStreamComesOutIntact) {
     EXPECT_EQ(WithoutSilence(PlayOutAndCapture()), Blocks(0, 60));
 }
 
+TEST_F(WaveOutTest, FreeBufferEventIsSetExactlyWhileTwoBuffersAreFree) {
+    // The player keeps the event's state beside it so as not to ask the system for it; both must agree, and the
+    // event must follow the ring, through the pre-roll, a paced stream and a stop (in a full ring the pre-roll
+    // leaves two buffers free).
+    Open();
+    WavePlayer& p = Player();
+    ASSERT_EQ(p.count, kWaveMaxBuffers);
+    auto agrees = [&p] {
+        EnterCriticalSection(&p.lock);
+        const bool set = WaitForSingleObject(p.freeEvent, 0) == WAIT_OBJECT_0;
+        const bool free = (p.lastDone + p.count - p.writeIndex) % p.count >= 2;
+        const bool agree = set == p.freeSignalled.load() && set == free;
+        LeaveCriticalSection(&p.lock);
+        return agree;
+    };
+    EXPECT_TRUE(agrees());
+    for (int k = 0; k < 40; ++k) {
+        ASSERT_EQ(WriteBlock(k), kWaveWriteOk);
+        EXPECT_TRUE(agrees()) << "after block " << k;
+    }
+    EXPECT_EQ(WaveOutStop(), 0);
+    EXPECT_TRUE(agrees());
+    EXPECT_TRUE(p.freeSignalled.load());
+}
+
 TEST_F(WaveOutTest, RingOfEightBuffersComesOutIntact) {
     // With only eight buffers the pre-roll must start output before the ring wraps onto held ones.
     WaveOutLimitBuffers(8);

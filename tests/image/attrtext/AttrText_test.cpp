@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/image/DibCanvasTestSupport.h"
+#include "tests/support/Canvas.h"
 
 #include <string>
 #include <tuple>
@@ -55,7 +55,7 @@ std::ostream& operator<<(std::ostream& out, const Span& s) {
 }
 Span ColourSpan(const Canvas& c, int y, COLORREF colour) {
     Span s;
-    for (int x = 0; x < c.w; ++x)
+    for (int x = 0; x < c.width; ++x)
         if (c.At(x, y) == colour) {
             if (s.first < 0) s.first = x;
             s.last = x;

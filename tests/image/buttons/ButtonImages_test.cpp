@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/image/DibCanvasTestSupport.h"
+#include "tests/support/Canvas.h"
 
 #include <utility>
 #include <vector>

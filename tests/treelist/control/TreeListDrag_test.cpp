@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "treelist/control/TreeListDrag.h"
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
+#include "treelist/control/TreeListTimers.h"
 
 #include <string>
 #include <tuple>
@@ -169,6 +169,33 @@ TEST(TreeListDrag, ARightPressCancelsAndReportsWithRule0x80) {
     EXPECT_NE(t.rig.Send(WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)), DLGC_WANTALLKEYS);
 }
 
+TEST(TreeListDrag, ADragWhoseItemIsDeletedRunsOnRefusedUntilItEnds) {
+    // How the drag ends, and whether TLN_DROP (the cancel report of rule 0x80) goes out.
+    const struct { const char* name; UINT msg; WPARAM wp; int drops; } endings[] = {
+        {"Escape", WM_KEYDOWN, VK_ESCAPE, 1}, {"right press", WM_RBUTTONDOWN, 0, 1}, {"button-up", WM_LBUTTONUP, 0, 0}};
+    for (const auto& e : endings) {
+        Drag t(3);
+        t.rig.Option(TLO_DRAGRULES, 0x80);
+        const UINT_PTR dragged = t.rig.RowItem(0), over = t.rig.RowItem(2);
+        ASSERT_EQ(t.Start(dragged), 1);
+        t.rig.Delete(dragged);
+        const POINT p = t.rig.OnText(over);
+        t.Move(p);
+        EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_NO)) << e.name;
+        EXPECT_EQ(GetCapture(), t.rig.tree) << e.name;
+        t.rig.Send(e.msg, e.wp, e.msg == WM_KEYDOWN ? 1 : MAKELPARAM(p.x, p.y));
+        EXPECT_NE(GetCapture(), t.rig.tree) << e.name;
+        // Both timers were stopped (killing one again fails).
+        EXPECT_FALSE(KillTimer(t.rig.tree, kTimerAutoScroll)) << e.name;
+        EXPECT_FALSE(KillTimer(t.rig.tree, kTimerHover)) << e.name;
+        ASSERT_EQ(t.rig.CountOf(TLN_DROP), e.drops) << e.name;
+        if (e.drops) {
+            EXPECT_EQ(t.rig.Last(TLN_DROP)->newItem(), 0u);
+        }
+        EXPECT_EQ(t.rig.RowTexts(), (Texts{"Row 1", "Row 2"})) << e.name;  // nothing moved
+    }
+}
+
 TEST(TreeListDrag, NoDropBelowTheLastRowWithRule0x200) {
     Drag t(3);
     const UINT_PTR first = t.rig.RowItem(0);
@@ -287,4 +314,19 @@ TEST(TreeListDrag, KeepParentRuleRefusesOtherParentsAndOutsideDropsAreReported) 
     EXPECT_EQ(std::pair(t.rig.log.back().tree.action, t.rig.log.back().newItem()),
               std::pair(TLDROP_OUTSIDE | TLDROP_BYMESSAGE | 1u, a1));
     EXPECT_EQ(t.rig.Shape(), "P(a1 a2) Q(b1 b2)");
+}
+
+TEST(TreeListDrag, HoverExpandsWhereAButtonIsShown) {
+    Drag t(1);
+    const UINT_PTR asked = t.rig.InsertCounted("Asked", I_CHILDRENCALLBACK), hidden = t.rig.Insert("Hidden");
+    t.rig.Insert("Inside", hidden);
+    t.rig.Set(hidden, {.mask = TVIF_CHILDREN, .cChildren = 0});
+    static const int one = 1;
+    t.rig.answer = AnswerChildren(&one);
+    ASSERT_EQ(t.Start(t.rig.RowItem(0)), 1);
+    for (auto [item, expands] : {std::pair(asked, true), {hidden, false}}) {
+        t.Move(t.rig.OnText(item));
+        for (int tick = 1; tick <= 5; ++tick) t.rig.Send(WM_TIMER, kTimerHover);
+        EXPECT_EQ((t.rig.State(item) & TVIS_EXPANDED) != 0, expands) << item;
+    }
 }

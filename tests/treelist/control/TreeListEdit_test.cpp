@@ -29,9 +29,9 @@ struct Editing {
     }
     static void Key(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1); }
     const Notification* Last(UINT code) const { return rig.Last(code); }
-    // Double-clicks a cell; the editor that opened (null when none).
-    HWND DoubleClickCell(int column) const {
-        const POINT p = rig.InCell(item, column, 3);
+    // Double-clicks a cell dx pixels in; the editor that opened (null when none).
+    HWND DoubleClickCell(int column, int dx = 3) const {
+        const POINT p = rig.InCell(item, column, dx);
         rig.Mouse(WM_LBUTTONDBLCLK, p.x, p.y);
         return Open(-1);
     }
@@ -78,6 +78,7 @@ TEST(TreeListEdit, TheParentMayRefuseOrKeepTheText) {
     e.rig.answer = [](NMHDR* h) { return h->code == TVN_BEGINLABELEDITA ? 1 : 0; };
     EXPECT_EQ(e.Open(), nullptr);
     EXPECT_EQ(e.Editor(), nullptr);
+    EXPECT_EQ(e.Open(-1), nullptr);
     // TVN_ENDLABELEDITA answered non-zero: the text stays.
     e.rig.answer = [](NMHDR* h) { return h->code == TVN_ENDLABELEDITA ? 1 : 0; };
     HWND editor = e.Open();
@@ -88,6 +89,18 @@ TEST(TreeListEdit, TheParentMayRefuseOrKeepTheText) {
     Editing plain("Old", TVS_HASLINES);
     EXPECT_EQ(plain.Open(), nullptr);
     EXPECT_EQ(plain.rig.CountOf(TVN_BEGINLABELEDITA), 0);
+}
+
+TEST(TreeListEdit, TheEditorIsAnsweredWhileTheParentIsAskedToBegin) {
+    Editing e;
+    HWND during = nullptr;
+    e.rig.answer = [&e, &during](NMHDR* h) -> LRESULT {
+        if (h->code == static_cast<UINT>(TVN_BEGINLABELEDITA)) during = e.Open(-1);
+        return 0;
+    };
+    HWND editor = e.Open();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(during, editor);
 }
 
 TEST(TreeListEdit, EditRequestChoosesTheEditorAndItsSize) {
@@ -198,12 +211,13 @@ TEST(TreeListEdit, CheckColumnsToggleWithoutAnEditor) {
     e.rig.Ex(TLX_CELLDROPHILITE);
     e.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, TLEM_CHECK, TLEF_DBLCLICK), 0);
     auto image = [&] { return (e.rig.Get(e.item, TVIF_STATE, 1).state >> 12) & 0xF; };
-    e.DoubleClickCell(1);  // without TVS_EDITLABELS a double click toggles nothing
+    const int onText = 30;  // past the check box
+    e.DoubleClickCell(1, onText);  // without TVS_EDITLABELS a double click on the text toggles nothing
     EXPECT_EQ(image(), 0u);
     SetWindowLongA(e.rig.tree, GWL_STYLE, GetWindowLongA(e.rig.tree, GWL_STYLE) | TVS_EDITLABELS);
-    e.DoubleClickCell(1);
+    e.DoubleClickCell(1, onText);
     EXPECT_EQ(image(), 2u);
-    e.DoubleClickCell(1);
+    e.DoubleClickCell(1, onText);
     EXPECT_EQ(image(), 1u);
     EXPECT_EQ(e.rig.CountOf(TLN_CHECKCHANGED), 2);
     EXPECT_EQ(e.Editor(), nullptr);

@@ -217,4 +217,11 @@ TEST(TreeListSetItem, SingleExpandFollowsTheCaret) {
     EXPECT_TRUE(select(t.a));  // the parent keeps both as they are
     EXPECT_EQ(t.ExpandedCount(), 1);
     EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
+    // From B to an item inside the closed A: B closes, and the caret stays on the new item (it had no row to
+    // lose), not on its shown ancestor.
+    t.rig.answer = nullptr;
+    EXPECT_TRUE(select(t.b));
+    EXPECT_TRUE(select(t.a1));
+    EXPECT_EQ(std::tuple(t.rig.Caret(), t.rig.State(t.a1) & TVIS_EXPANDED, t.rig.State(t.b) & TVIS_EXPANDED),
+              std::tuple(t.a1, UINT(TVIS_EXPANDED), 0u));
 }

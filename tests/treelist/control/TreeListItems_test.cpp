@@ -212,6 +212,19 @@ TEST(TreeListItems, DeleteSendsNotificationsChildrenFirst) {
               std::tuple(0, 2, LRESULT(0)));
 }
 
+TEST(TreeListItems, DeletesWithNothingToDelete) {
+    TreeListRig rig;
+    EXPECT_TRUE(rig.Delete(kRoot));  // an empty tree: nothing left to delete is success
+    rig.Insert("a");
+    rig.Insert("b");
+    // More top-level items kept than there are: none goes.
+    for (int pinned : {2, 3, 10}) {
+        rig.Option(TLO_PINNEDROWS, pinned);
+        EXPECT_FALSE(rig.Delete(Wide(0xFFFF0009))) << pinned;
+        EXPECT_EQ(rig.Count(), 2) << pinned;
+    }
+}
+
 TEST(TreeListItems, ParentDeletingInsideDeleteNotification) {
     // Which item the parent deletes while it hears of the deletion of another one: an unrelated one, the next
     // in line, an ancestor being deleted, itself.
@@ -276,4 +289,19 @@ TEST(TreeListItems, CountRangesAndNextItemCodes) {
     EXPECT_EQ((std::vector<UINT_PTR>{f.rig.Next(f.p, TLGN_LASTCHILD), f.rig.Next(f.kids[4], TLGN_NEXTINTREE),
                                      f.rig.Next(f.q, TLGN_PREVIOUSINTREE), f.rig.Next(kRoot, TLGN_PREVIOUSINTREE)}),
               (std::vector<UINT_PTR>{f.kids[4], f.q, f.kids[4], f.qChild}));
+}
+
+TEST(TreeListItems, SetRangeCutsToTheLowHalfOnlyUnderACondition) {
+    Family f;
+    auto set = [&](UINT mask, UINT state, UINT stateMask) {
+        TVITEMA r = {.mask = TLR_ITEM | TVIF_STATE | mask, .hItem = Handle(f.q), .state = state, .stateMask = stateMask};
+        return f.rig.SendWith(TLM_SETRANGE, 0, &r);
+    };
+    EXPECT_EQ(set(0, 0x80000 | TVIS_BOLD, 0x80000 | TVIS_BOLD), 1);  // span bits too
+    EXPECT_EQ(f.rig.State(f.q) & 0x80010, 0x80010u);
+    // With a condition bit the high halves are the condition (bold) and only the low halves are set.
+    const UINT ifBold = TVIS_BOLD << 16;
+    EXPECT_EQ(set(0x20000, ifBold, ifBold | TVIS_BOLD), 1);
+    EXPECT_EQ(f.rig.State(f.q) & 0x80010, 0x80000u);
+    EXPECT_EQ(set(0x20000, ifBold, ifBold | TVIS_BOLD), 0);
 }

@@ -145,10 +145,11 @@ TEST(TreeListKeys, ShiftRangesWithAnAnchor) {
     }
     EXPECT_EQ(t.rig.CaretText(), "R3");
     EXPECT_EQ(SelectedCount(t.rig), 5);  // R1 (the anchor) to R3, with the hidden children of R1
-    // A refused selection change keeps caret and anchor.
+    // A refused selection change keeps caret, anchor and the selection.
     t.rig.answer = [](NMHDR* h) -> LRESULT { return h->code == static_cast<UINT>(TVN_SELCHANGINGA); };
     Key(t.rig, VK_DOWN);
     EXPECT_EQ(t.rig.CaretText(), "R3");
+    EXPECT_EQ(SelectedCount(t.rig), 5);
     t.rig.answer = nullptr;
     // Shift+End: every row to the end, and the hidden children of the collapsed R1 from the anchor.
     Key(t.rig, VK_HOME);

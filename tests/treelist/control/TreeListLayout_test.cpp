@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 using namespace tltest;
@@ -221,4 +222,28 @@ TEST(TreeListLayout, BurstOfInsertsRedrawsTheScrollBarLater) {
     clock.Advance(201);
     rig.Insert("later");
     EXPECT_EQ(VScrollMax(rig.tree), 2002);  // the gap has passed: redrawn at once
+}
+
+TEST(TreeListLayout, DragImageKeepsAnOwnTextBesideACallBackImage) {
+    TreeListRig rig(0, 300, 100);
+    const UINT_PTR item = rig.Insert("Own text");
+    rig.Set(item, {.mask = TVIF_IMAGE, .iImage = I_IMAGECALLBACK});
+    rig.Clear();
+    auto drag = reinterpret_cast<HIMAGELIST>(rig.Send(TVM_CREATEDRAGIMAGE, 0, static_cast<LPARAM>(item)));
+    ASSERT_TRUE(drag);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(drag, &cx, &cy);
+    ImageList_Destroy(drag);
+    EXPECT_GT(cx, 20);  // the width of "Own text", not of an empty answer
+    ASSERT_EQ(rig.CountOf(TVN_GETDISPINFOA), 1);
+    EXPECT_EQ(rig.Last(TVN_GETDISPINFOA)->disp.item.mask & (TVIF_TEXT | TVIF_IMAGE), UINT(TVIF_IMAGE));
+}
+
+TEST(TreeListLayout, OddItemHeightsAreRoundedDownUnlessTheStyleAllowsThem) {
+    for (auto [style, height, expected] : {std::tuple(0ul, 9, 8), {0ul, 3, 2}, {0ul, 1, 1}, {0ul, 18, 18},
+                                           {static_cast<DWORD>(TVS_NONEVENHEIGHT), 9, 9}}) {
+        TreeListRig rig(style, 200, 100);
+        rig.Send(TVM_SETITEMHEIGHT, static_cast<WPARAM>(height));
+        EXPECT_EQ(rig.RowHeight(), expected) << style << " " << height;
+    }
 }

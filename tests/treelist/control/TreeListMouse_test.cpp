@@ -3,8 +3,9 @@
 // mark, the label tooltip and the header's notifications.
 #include <gtest/gtest.h>
 
-#include "treelist/control/TreeListMouse.h"
 #include "treelist/control/TreeListTestSupport.h"
+#include "treelist/control/TreeListTimers.h"
+#include "treelist/control/TreeListTip.h"
 
 #include <tuple>
 
@@ -35,6 +36,18 @@ struct HitCase {
 };
 void ExpectHits(const Tree& t, std::initializer_list<HitCase> cases) {
     for (const HitCase& c : cases) EXPECT_EQ(t.Hit(c.x, c.y), std::pair(c.item, c.flags)) << c.x << "," << c.y;
+}
+
+// The text the label tooltip holds (its first 1,023 characters).
+std::string TipText(const TreeListRig& rig) {
+    char text[1024] = {};  // the tip copies up to its own limit, whatever the size given
+    TTTOOLINFOA ti = {.cbSize = TTTOOLINFOA_V2_SIZE,
+                      .hwnd = rig.tree,
+                      .uId = reinterpret_cast<UINT_PTR>(rig.tree),
+                      .lpszText = text};
+    SendMessageA(reinterpret_cast<HWND>(rig.Send(TVM_GETTOOLTIPS)), TTM_GETTEXTA, sizeof text,
+                 reinterpret_cast<LPARAM>(&ti));
+    return text;
 }
 
 }  // namespace
@@ -339,13 +352,28 @@ TEST(TreeListMouse, TipShowsForACutLabelAndHidesWhereTheTextFits) {
         t.rig.Send(WM_TIMER, kTimerTip);
     }
     EXPECT_TRUE(IsWindowVisible(tip));
-    char text[64] = {};
-    TTTOOLINFOA ti = {.cbSize = TTTOOLINFOA_V2_SIZE,
-                      .hwnd = t.rig.tree,
-                      .uId = reinterpret_cast<UINT_PTR>(t.rig.tree),
-                      .lpszText = text};
-    SendMessageA(tip, TTM_GETTEXTA, 64, reinterpret_cast<LPARAM>(&ti));
-    EXPECT_STREQ(text, "from the parent");
+    EXPECT_EQ(TipText(t.rig), "from the parent");
+}
+
+TEST(TreeListMouse, ACellTipShowsTheTextItWasAskedWithWhenTheParentSetsAnother) {
+    Tree t(TVS_HASLINES);
+    t.rig.Ex(TLX_CELLTIPS);
+    // Texts of a few megabytes lie in blocks of their own, which go back to the system when freed.
+    static const std::string big(2 << 20, 'z'), bigger(4 << 20, 'b');
+    const UINT_PTR item = t.rig.Insert("x");
+    t.rig.Set(item, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(big.c_str())});
+    t.rig.answer = [&t, item](NMHDR* h) -> LRESULT {
+        if (h->code != TLN_CELLTIP) return 0;
+        t.rig.Set(item, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(bigger.c_str())});
+        auto* nm = reinterpret_cast<NMTREEVIEWA*>(h);
+        nm->itemNew.mask |= 0x40000000;  // after a delay, with the text of the record
+        nm->itemNew.lParam = 1200;
+        return 1;
+    };
+    const POINT p = t.rig.OnText(item);
+    t.rig.Mouse(WM_MOUSEMOVE, p.x, p.y);
+    ASSERT_EQ(t.rig.CountOf(TLN_CELLTIP), 1);
+    EXPECT_EQ(TipText(t.rig).substr(0, 16), std::string(16, 'z'));
 }
 
 TEST(TreeListMouse, EnsureVisibleScrollsAndFirstVisibleMakesTheTopRow) {
@@ -475,4 +503,61 @@ TEST(TreeListMouse, TheParentMayDeleteTheItemInAnyMouseNotification) {
         EXPECT_EQ(t.rig.Caret(), 0u);
         EXPECT_NE(GetCapture(), t.rig.tree);
     }
+}
+
+// The button is hit where painting draws it: for a call-back children count by the parent's answer, for any
+// other item by the has-children flag (TVIF_CHILDREN 0 hides it while the children stay).
+TEST(TreeListMouse, ButtonHitsFollowTheShownButton) {
+    Tree t;
+    int children = 1;
+    t.rig.answer = AnswerChildren(&children);
+    const UINT_PTR asked = t.rig.InsertCounted("Asked", I_CHILDRENCALLBACK), hidden = t.rig.Insert("Hidden");
+    t.rig.Insert("Inside", hidden);
+    t.rig.Set(hidden, {.mask = TVIF_CHILDREN, .cChildren = 0});
+    EXPECT_EQ(t.rig.Get(hidden, TVIF_CHILDREN).cChildren, 1);  // read back: it has a first child
+    const int y0 = t.rh / 2, y1 = t.rh + t.rh / 2;
+    ExpectHits(t, {{7, y0, asked, TVHT_ONITEMBUTTON}, {7, y1, hidden, TVHT_ONITEMINDENT}});
+    t.rig.Click({7, y0});
+    EXPECT_EQ(t.rig.CountOf(TVN_ITEMEXPANDINGA), 1);
+    children = 0;
+    ExpectHits(t, {{7, y0, asked, TVHT_ONITEMINDENT}});
+}
+
+TEST(TreeListMouse, EditOnReleaseOpensTheCaretsLabel) {
+    Tree t(TVS_HASLINES | TVS_EDITLABELS);
+    const UINT_PTR a = t.rig.Insert("Alpha"), b = t.rig.Insert("Beta");
+    t.rig.Ex(TLX_EDITONCLICK);
+    SetFocus(t.rig.tree);
+    t.rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(a));
+    t.rig.Clear();
+    const POINT pa = t.rig.OnText(a), pb = t.rig.OnText(b);
+    t.rig.Mouse(WM_LBUTTONDOWN, pa.x, pa.y, MK_LBUTTON);  // on the caret's text: edit on release
+    t.rig.Mouse(WM_LBUTTONUP, pb.x, pb.y);
+    ASSERT_EQ(t.rig.CountOf(TLN_EDITREQUEST), 1);
+    EXPECT_EQ(t.rig.Last(TLN_EDITREQUEST)->newItem(), a);
+}
+
+TEST(TreeListMouse, OneCheckedModeRemembersAnItemJustUnchecked) {
+    Tree t(TVS_HASLINES | TVS_CHECKBOXES);
+    const UINT_PTR a = t.rig.Insert("A", 0, TLI_LAST, 0, INDEXTOSTATEIMAGEMASK(2));
+    const UINT_PTR c = t.rig.Insert("C", 0, TLI_LAST, 0, INDEXTOSTATEIMAGEMASK(1));
+    t.rig.Ex(TLX_ONECHECKED);
+    SetFocus(t.rig.tree);
+    auto click = [&](UINT_PTR item) { t.rig.Click({5, (t.rig.ItemRect(item).top + t.rig.ItemRect(item).bottom) / 2}); };
+    click(a);  // A, checked before any click, is cleared by it and is the item toggled last
+    EXPECT_EQ((t.rig.State(a) >> 12) & 0xF, 1u);
+    t.rig.Clear();
+    click(c);
+    ASSERT_EQ(t.rig.CountOf(TLN_CHECKCHANGED), 1);
+    EXPECT_EQ(t.rig.Last(TLN_CHECKCHANGED)->oldItem(), a);
+}
+
+TEST(TreeListMouse, DropHighlightMessagesMakeAMissingCell) {
+    Tree t(TVS_HASLINES, 2);
+    t.rig.AddColumns({100, 100});
+    const UINT_PTR a = t.rig.RowItem(0), b = t.rig.RowItem(1);
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 1, static_cast<LPARAM>(a)), 1);
+    EXPECT_EQ(t.rig.Send(TLM_SETDROPHILITE, 1, static_cast<LPARAM>(b)), 1);
+    EXPECT_EQ(t.rig.Next(0, TVGN_DROPHILITE), b);
+    EXPECT_EQ(t.rig.Send(TVM_GETNEXTITEM, TLGN_DROPCOLUMN), 1);
 }

@@ -28,7 +28,7 @@ struct Painted {
     Canvas canvas;
     explicit Painted(DWORD style = TVS_HASLINES | TVS_HASBUTTONS, DWORD exStyle = 0, int width = 300, int height = 200,
                      bool ownColours = true)
-        : rig(style, width, height), canvas(width, height) {
+        : rig(style, width, height), canvas(width, height, kUnpainted) {
         for (int i = 0; i < 18 && ownColours; ++i) rig.Send(TVM_SETBKCOLOR, i, Unique(i));
         if (exStyle) rig.Send(TVM_SETEXTENDEDSTYLE, 0, exStyle);
     }
@@ -36,7 +36,7 @@ struct Painted {
     // The pixels of a colour in the part of an item's row between two x.
     int InRow(UINT_PTR item, COLORREF colour, int left, int right) const {
         const RECT row = rig.ItemRect(item);
-        return canvas.CountInRect(colour, RECT{left, row.top, right, row.bottom});
+        return canvas.Count(RECT{left, row.top, right, row.bottom}, colour);
     }
 };
 
@@ -98,12 +98,12 @@ TEST(TreeListPaint, SelectionBoxFollowsTheFocus) {
     const RECT text = p.rig.ItemRect(item, 1);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     p.Paint();
-    EXPECT_GT(p.canvas.CountInRect(GetSysColor(COLOR_BTNFACE), text), 10);
-    EXPECT_EQ(p.canvas.CountInRect(highlight, text), 0);
+    EXPECT_GT(p.canvas.Count(text, GetSysColor(COLOR_BTNFACE)), 10);
+    EXPECT_EQ(p.canvas.Count(text, highlight), 0);
     p.rig.Send(WM_SETFOCUS);
     p.Paint();
-    EXPECT_GT(p.canvas.CountInRect(highlight, text), 10);
-    EXPECT_GT(p.canvas.CountInRect(GetSysColor(COLOR_HIGHLIGHTTEXT), text), 0);
+    EXPECT_GT(p.canvas.Count(text, highlight), 10);
+    EXPECT_GT(p.canvas.Count(text, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
 }
 
 TEST(TreeListPaint, TextsAreCutWithAnEllipsis) {
@@ -178,9 +178,9 @@ TEST(TreeListPaint, ParentDeletesTheItemDuringAPaint) {
     EXPECT_EQ(victim, 0u);
     RECT update;
     EXPECT_TRUE(GetUpdateRect(p.rig.tree, &update, FALSE));  // the rest is painted again later
-    Canvas second(300, 200);
+    Canvas second(300, 200, kUnpainted);
     p.rig.Paint(second.dc);
-    EXPECT_GT(second.CountInRect(kInk, p.rig.ItemRect(after)), 5);
+    EXPECT_GT(second.Count(p.rig.ItemRect(after), kInk), 5);
     p.rig.answer = nullptr;
 }
 
@@ -389,7 +389,7 @@ TEST(TreeListPaint, CopiedItemImagesMatchDrawingEachOne) {
 TEST(TreeListPaint, CopiedThemedButtonsMatchDrawingEachOne) {
     for (int height : {17, 18})
         for (DWORD exStyle : {0ul, static_cast<DWORD>(TLX_ALTERNATEROWS | TLX_INDENTROWCOLOUR)}) {
-            Painted p(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, exStyle, 300, 600, false);
+            Painted p(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_NONEVENHEIGHT, exStyle, 300, 600, false);
             const HTHEME theme = GetTreeListShared().OpenThemeData(p.rig.tree, L"TREEVIEW");
             if (!theme) GTEST_SKIP() << "no theme to draw buttons with";
             GetTreeListShared().CloseThemeData(theme);
@@ -403,4 +403,42 @@ TEST(TreeListPaint, CopiedThemedButtonsMatchDrawingEachOne) {
             for (size_t i = 0; i < copied.size(); ++i) differing += copied[i] != drawn[i];
             EXPECT_EQ(differing, 0) << height << " " << exStyle;
         }
+}
+
+// The owner-draw record: the item's TVIS_* bits and its flag byte, span bits left out; no text pointer for a
+// cell without a record.
+TEST(TreeListPaint, OwnerDrawRecordHasTheLowStateAndNoTextForAMissingCell) {
+    Painted p(0);
+    p.rig.AddColumns({100, 100, 90});
+    LVCOLUMNA mark = {.mask = 0x80000000, .fmt = static_cast<int>(0x80000000)};
+    for (WPARAM column : {0, 1, 2}) p.rig.SendWith(TLM_SETCOLUMN, column, &mark);
+    static std::vector<std::pair<UINT, const char*>> seen;
+    seen.clear();
+    auto record = [](HDC, LPARAM, TreeListDrawInfo* info) -> int {
+        seen.emplace_back(info->state, info->text);
+        return 1;
+    };
+    p.rig.Option(TLO_DRAWCALLBACK,
+                 reinterpret_cast<LPARAM>(static_cast<int(CALLBACK*)(HDC, LPARAM, TreeListDrawInfo*)>(record)));
+    const UINT_PTR item = p.rig.Insert("x");
+    p.rig.Set(item, {.mask = TVIF_STATE, .state = 0x580000, .stateMask = 0x580000});  // span bits 19, 20, 22
+    p.rig.Set(item, {.mask = TVIF_TEXT | TVIF_STATE, .state = 0x580000, .stateMask = 0x580000,
+                     .pszText = const_cast<char*>("cell")}, 1);
+    p.Paint();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].first, 0x10000u);  // flag byte B: the children count follows the children
+    EXPECT_EQ(seen[1].first, 0u);
+    EXPECT_STREQ(seen[1].second, "cell");
+    EXPECT_EQ(seen[2].second, nullptr);
+}
+
+TEST(TreeListPaint, CheckBoxColumnsDrawBoxesWithoutAGivenList) {
+    Painted p(0);
+    p.rig.AddColumns({100, 80});
+    p.rig.Send(TLM_SETCOLUMNEDIT, TreeListColumnEdit(1, TLEM_CHECK, 0));
+    const UINT_PTR item = p.rig.Insert("x");
+    p.rig.Set(item, {.mask = TVIF_STATE, .state = INDEXTOSTATEIMAGEMASK(2), .stateMask = 0xF000}, 1);
+    p.Paint();
+    const RECT row = p.rig.ItemRect(item);
+    EXPECT_GT(16 * (row.bottom - row.top) - p.InRow(item, kBack, 101, 117), 20);
 }

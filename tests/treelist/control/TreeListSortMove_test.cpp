@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <random>
 #include <thread>
 
@@ -203,6 +204,48 @@ TEST(TreeListSort, ChangesDuringASortWaitOrAreRefused) {
     got.pop_back();  // the worker's item, appended after the sort
     std::sort(params.begin(), params.end());
     EXPECT_EQ(got, params);
+}
+
+// Texts of a few megabytes lie in blocks of their own that go back to the system when freed: reading one
+// after the parent replaced it faults.
+TEST(TreeListSort, TextsSetWhileTheParentIsAskedAreTheOnesComparedAndNeverReadFreed) {
+    TreeListRig rig;
+    static const std::string big(2 << 20, 'z'), bigger(4 << 20, 'b');
+    static TreeListRig* target;
+    static UINT_PTR own;
+    target = &rig;
+    static const auto setOwnText = [] {
+        target->Set(own, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(bigger.c_str())});
+    };
+    // A sort by text: the call-back sibling's text is fetched after the own text was looked at.
+    const UINT_PTR parent = rig.Insert("parent");
+    own = rig.Insert("own", parent);
+    rig.Set(own, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(big.c_str())});
+    rig.Insert(LPSTR_TEXTCALLBACKA, parent);
+    rig.answer = [&](NMHDR* h) -> LRESULT {
+        if (h->code != static_cast<UINT>(TVN_GETDISPINFOA)) return 0;
+        setOwnText();
+        lstrcpynA(reinterpret_cast<NMTVDISPINFOA*>(h)->item.pszText, "m", 2);
+        return 0;
+    };
+    EXPECT_EQ(rig.Send(TVM_SORTCHILDREN, 0, static_cast<LPARAM>(parent)), 1);
+    EXPECT_EQ(rig.Next(parent, TVGN_CHILD), own);  // "bbb..." before "m"
+    // An insert sorted by the caller's function, which changes the sibling's text before it reads the probe's.
+    rig.answer = nullptr;
+    rig.Set(own, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(big.c_str())});
+    static size_t probeLength;
+    TreeListInsertCompare compare = [](HWND, HTREEITEM probe, LPCSTR probeText, LPCSTR, LPARAM, LPARAM) -> LRESULT {
+        if (reinterpret_cast<UINT_PTR>(probe) == own) setOwnText();
+        probeLength = strlen(probeText);
+        return -1;
+    };
+    TreeListInsertRecord r = {Handle(parent), Handle(TLI_CALLERSORT),
+                              {.mask = TVIF_TEXT,
+                               .hItem = reinterpret_cast<HTREEITEM>(compare),
+                               .pszText = const_cast<char*>("new")},
+                              0};
+    EXPECT_NE(rig.SendWith(TVM_INSERTITEMA, 0, &r), 0);
+    EXPECT_EQ(probeLength, big.size());  // the text the probe had when it was asked
 }
 
 TEST(TreeListMove, EveryModeAndRefusal) {

@@ -95,6 +95,19 @@ UINT_PTR TreeListRig::InsertDirect(const char* text, UINT_PTR parentItem, UINT m
     return static_cast<UINT_PTR>(Direct(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r)));
 }
 
+UINT_PTR TreeListRig::InsertCounted(const char* text, int children) const {
+    TreeListInsertRecord r = {TVI_ROOT, TVI_LAST, {}, 0};
+    r.item = {.mask = TVIF_TEXT | TVIF_CHILDREN, .pszText = const_cast<char*>(text), .cChildren = children};
+    return static_cast<UINT_PTR>(SendWith(TVM_INSERTITEMA, 0, &r));
+}
+
+std::function<LRESULT(NMHDR*)> AnswerChildren(const int* count) {
+    return [count](NMHDR* h) {
+        if (h->code == TVN_GETDISPINFOA) reinterpret_cast<NMTVDISPINFOA*>(h)->item.cChildren = *count;
+        return LRESULT{0};
+    };
+}
+
 std::string TreeListRig::Text(UINT_PTR item, int column) const {
     char buffer[512] = {};
     TVITEMA r = {.mask = TVIF_TEXT, .pszText = buffer, .cchTextMax = sizeof buffer};
@@ -221,36 +234,6 @@ int VScrollMax(HWND window) {
     SCROLLINFO info = {sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
     GetScrollInfo(window, SB_VERT, &info);
     return info.nMax;
-}
-
-Canvas::Canvas(int w, int h) : width(w), height(h) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* p = nullptr;
-    dc = CreateCompatibleDC(nullptr);
-    bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-    bits = static_cast<DWORD*>(p);
-    old = SelectObject(dc, bitmap);
-    memset(bits, 0x11, static_cast<size_t>(w) * h * 4);
-}
-
-Canvas::~Canvas() {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-COLORREF Canvas::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-    const DWORD v = bits[static_cast<size_t>(y) * width + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
-int Canvas::CountInRect(COLORREF colour, const RECT& r) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += At(x, y) == colour;
-    return n;
 }
 
 }  // namespace tltest

@@ -3,6 +3,7 @@
 // message pump, a replaceable tick source and a 32-bit canvas to paint into complete it.
 #pragma once
 
+#include "tests/support/Canvas.h"
 #include "treelist/control/TreeList.h"
 #include "treelist/control/TreeListSeams.h"
 
@@ -61,40 +62,40 @@ inline void Pump(DWORD ms = 0) {
 // The tick source the control reads, moved by the test.
 class FakeClock {
 public:
-    FakeClock() { previous_ = SetTreeListTickSource(Read); }
-    ~FakeClock() { SetTreeListTickSource(previous_); }
+    FakeClock() { m_previous = SetTreeListTickSource(Read); }
+    ~FakeClock() { SetTreeListTickSource(m_previous); }
     FakeClock(const FakeClock&) = delete;
     FakeClock& operator=(const FakeClock&) = delete;
-    void Advance(DWORD ms) { now_ += ms; }
+    void Advance(DWORD ms) { m_now += ms; }
 
 private:
-    static DWORD Read() { return now_.load(); }
-    static inline std::atomic<DWORD> now_{1000000};
-    TreeListTickFn previous_;
+    static DWORD Read() { return m_now.load(); }
+    static inline std::atomic<DWORD> m_now{1000000};
+    TreeListTickFn m_previous;
 };
 
 // The cursor position the control reads (the real one is shared by every process on the display).
 class FakeCursor {
 public:
-    FakeCursor() { previous_ = SetTreeListCursorSource(Read); }
-    ~FakeCursor() { SetTreeListCursorSource(previous_); }
+    FakeCursor() { m_previous = SetTreeListCursorSource(Read); }
+    ~FakeCursor() { SetTreeListCursorSource(m_previous); }
     FakeCursor(const FakeCursor&) = delete;
     FakeCursor& operator=(const FakeCursor&) = delete;
     // Puts the cursor on a client point of a window (screen coordinates without one).
     void Put(HWND window, POINT point) {
         if (window) ClientToScreen(window, &point);
-        x_ = point.x;
-        y_ = point.y;
+        m_x = point.x;
+        m_y = point.y;
     }
 
 private:
     static BOOL WINAPI Read(POINT* p) {
-        p->x = x_.load();
-        p->y = y_.load();
+        p->x = m_x.load();
+        p->y = m_y.load();
         return TRUE;
     }
-    static inline std::atomic<LONG> x_{0}, y_{0};
-    TreeListCursorFn previous_;
+    static inline std::atomic<LONG> m_x{0}, m_y{0};
+    TreeListCursorFn m_previous;
 };
 
 // A visible top-level window with a "TreeList" child; the parent logs and answers the child's notifications.
@@ -123,6 +124,8 @@ public:
     UINT_PTR Insert(const char* text, UINT_PTR parentItem = 0, UINT_PTR after = 0xFFFF0002, UINT mask = 0,
                     UINT state = 0, LPARAM param = 0) const;
     UINT_PTR InsertDirect(const char* text, UINT_PTR parentItem = 0, UINT mask = 0) const;
+    // A top-level item with a children count (I_CHILDRENCALLBACK: the parent is asked, see AnswerChildren).
+    UINT_PTR InsertCounted(const char* text, int children) const;
     std::string Text(UINT_PTR item, int column = 0) const;
     // TVM_GETITEMA or TVM_SETITEMA for an item or, with a column, its cell (handle, cell bit and column set).
     BOOL Item(UINT msg, UINT_PTR item, TVITEMA& r, int column = 0) const;
@@ -188,39 +191,29 @@ public:
 class Modifiers {
 public:
     explicit Modifiers(std::initializer_list<int> keys) {
-        GetKeyboardState(saved_);
+        GetKeyboardState(m_saved);
         BYTE state[256];
-        memcpy(state, saved_, sizeof state);
+        memcpy(state, m_saved, sizeof state);
         for (int k : {VK_SHIFT, VK_CONTROL, VK_MENU}) state[k] = 0;
         for (int k : keys) state[k] = 0x80;
         SetKeyboardState(state);
     }
-    ~Modifiers() { SetKeyboardState(saved_); }
+    ~Modifiers() { SetKeyboardState(m_saved); }
     Modifiers(const Modifiers&) = delete;
     Modifiers& operator=(const Modifiers&) = delete;
 
 private:
-    BYTE saved_[256];
+    BYTE m_saved[256];
 };
+
+// Answers each TVN_GETDISPINFOA with *count as the children count, anything else with 0.
+std::function<LRESULT(NMHDR*)> AnswerChildren(const int* count);
 
 // Images of one colour, size x size.
 HIMAGELIST SolidImages(COLORREF colour, int count, int size = 16);
 int VScrollMax(HWND window);
 
-// A 32-bit top-down memory bitmap with a DC; At() reads a pixel as a COLORREF.
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-    int width, height;
-
-    Canvas(int w, int h);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    COLORREF At(int x, int y) const;
-    int CountInRect(COLORREF colour, const RECT& r) const;
-};
+// What a canvas shows where the control painted nothing.
+constexpr COLORREF kUnpainted = RGB(0x11, 0x11, 0x11);
 
 }  // namespace tltest

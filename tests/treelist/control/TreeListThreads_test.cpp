@@ -187,6 +187,77 @@ TEST(TreeListThreads, SortedInsertRefusesItsOwnThreadAndHoldsOthers) {
     EXPECT_EQ(rig.Next(0, TVGN_ROOT), sorted);  // "k" before the call-back's "m"
 }
 
+namespace {
+
+// Makes a child window of the control ask the control (which takes its lock) before it answers msg, as a
+// header or an editor answering through its parent would.
+WNDPROC g_childProc;
+UINT g_asked;
+LRESULT CALLBACK AskingChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == g_asked) SendMessageA(GetParent(w), TVM_GETCOUNT, 0, 0);
+    return CallWindowProcA(g_childProc, w, msg, wp, lp);
+}
+void MakeAskingChild(HWND child, UINT msg) {
+    g_asked = msg;
+    g_childProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskingChildProc)));
+}
+
+bool SameThread(HWND a, HWND b) {
+    return a && GetWindowThreadProcessId(a, nullptr) == GetWindowThreadProcessId(b, nullptr);
+}
+
+}  // namespace
+
+// A worker calls the window procedure directly with a message that makes or asks a child window (and checks
+// the outcome), while the window's thread answers its messages. Each case runs on a thread of its own that
+// owns the control: a deadlock leaves both stuck (the program ends them) and fails after the bound.
+TEST(TreeListThreads, DirectCallsThatMakeOrAskChildWindowsFinish) {
+    const struct { const char* name; void (*prepare)(TreeListRig&); bool (*call)(TreeListRig&); } cases[] = {
+        {"the header, made by the first column", [](TreeListRig&) {}, [](TreeListRig& rig) {
+             LVCOLUMNA col = {.mask = LVCF_WIDTH, .cx = 80};
+             const LRESULT index = rig.Direct(TLM_INSERTCOLUMN, 0, reinterpret_cast<LPARAM>(&col));
+             return index == 0 && SameThread(rig.Header(), rig.tree);
+         }},
+        {"header images", [](TreeListRig& rig) {
+             rig.AddColumns({80});
+             MakeAskingChild(rig.Header(), HDM_SETIMAGELIST);
+         }, [](TreeListRig& rig) {
+             rig.Direct(TVM_SETIMAGELIST, 5, reinterpret_cast<LPARAM>(SolidImages(RGB(1, 2, 3), 1)));
+             return SendMessageA(rig.Header(), HDM_GETIMAGELIST, 0, 0) != 0;
+         }},
+        {"the editor, opened", [](TreeListRig& rig) { rig.Insert("item"); }, [](TreeListRig& rig) {
+             const LRESULT editor = rig.Direct(TVM_EDITLABELA, 0, static_cast<LPARAM>(rig.Next(0, TVGN_ROOT)));
+             return SameThread(reinterpret_cast<HWND>(editor), rig.tree);
+         }},
+        {"the editor, read at the end", [](TreeListRig& rig) {
+             HWND editor = reinterpret_cast<HWND>(rig.Send(TVM_EDITLABELA, 0, static_cast<LPARAM>(rig.Insert("item"))));
+             SetWindowTextA(editor, "typed");
+             MakeAskingChild(editor, WM_GETTEXT);
+         }, [](TreeListRig& rig) {
+             return rig.Direct(TVM_ENDEDITLABELNOW, 0) == 1 && rig.Text(rig.Next(0, TVGN_ROOT)) == "typed";
+         }},
+    };
+    for (const auto& c : cases) {
+        std::atomic<bool> passed{false};
+        EXPECT_TRUE(RunBounded([&c, &passed] {
+            TreeListRig rig(TVS_HASLINES | TVS_EDITLABELS);
+            c.prepare(rig);
+            std::atomic<bool> done{false};
+            std::thread worker([&] {
+                passed = c.call(rig);
+                done = true;
+            });
+            while (!done) {
+                Pump();
+                Sleep(1);
+            }
+            worker.join();
+        }, 10000)) << c.name;
+        EXPECT_TRUE(passed) << c.name;
+    }
+}
+
 TEST(TreeListThreads, DirectCallsDuringDestructionAreSafe) {
     for (int round = 0; round < 10; ++round) {
         auto rig = std::make_unique<TreeListRig>();

@@ -116,7 +116,7 @@ TEST(TreeListTypeAhead, TheFoundItemTakesTheSelectedCellMark) {
     const UINT_PTR alpha = items["Alpha"];
     SetFocus(rig.tree);
     rig.Send(TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(items["Gamma"]));
-    Canvas before(300, 200), after(300, 200);
+    Canvas before(300, 200, kUnpainted), after(300, 200, kUnpainted);
     rig.Paint(before.dc);
     // A Ctrl-click unselects Alpha and marks it; the item found by typing takes the mark over.
     for (WPARAM keys : {0, MK_CONTROL}) rig.Click(rig.OnText(alpha), keys);
@@ -128,4 +128,18 @@ TEST(TreeListTypeAhead, TheFoundItemTakesTheSelectedCellMark) {
     for (int y = row.top; y < row.bottom; ++y)
         for (int x = row.left; x < row.right; ++x) changed += before.At(x, y) != after.At(x, y);
     EXPECT_EQ(changed, 0);  // no frame is left behind on Alpha
+}
+
+TEST(TreeListTypeAhead, SearchesTheCaretColumnSetByMessage) {
+    FakeClock clock;
+    clock.Advance(5000);
+    TreeListRig rig;
+    rig.AddColumns({100, 100});
+    for (auto [name, cell] : {std::pair("Kiwi", "Lemon"), {"Lime", "Kale"}}) {
+        const UINT_PTR item = rig.Insert(name);
+        rig.Set(item, {.mask = TVIF_TEXT, .pszText = const_cast<char*>(cell)}, 1);
+    }
+    rig.Send(TLM_SELECTCELL, static_cast<WPARAM>(rig.RowItem(0)), 1);  // no cell navigation: only the message
+    Type(rig, clock, "k", 1000);
+    EXPECT_EQ(rig.CaretText(), "Lime");
 }

@@ -281,6 +281,35 @@ TEST_F(FolderTreeTest, NetworkPathsComposeFromTheirShareAndDragsMayBeRefused) {
     EXPECT_EQ(host.notes.size(), 1u);  // network items are not dragged
 }
 
+// A drive path in small letters selected before the worker has listed the drives gives its drive one row.
+TEST_F(FolderTreeTest, ADriveSelectedBeforeTheDriveListHasOneRow) {
+    std::string small = root;
+    small[0] = (char)tolower(small[0]);
+    ASSERT_TRUE(tree.Create(0, WS_CHILD | WS_VISIBLE | FTO_NO_NETWORK, CRect(0, 0, 400, 600), &host, kTreeId));
+    ASSERT_EQ(tree.SelectPath(small.c_str(), nullptr, 0), 2);
+    const DWORD drives = GetLogicalDrives();
+    const std::string last = std::string(1, (char)('A' + 31 - __builtin_clz(drives))) + ":";
+    const std::string drive = std::string(1, (char)toupper(small[0])) + ":";
+    auto listed = [&] { return tree.FindItem(TVI_ROOT, TLF_CHILDREN | TVIF_TEXT, nullptr, 0, last.c_str(), 0, 0); };
+    ASSERT_TRUE(PumpUntil(listed, kReadBound));
+    const std::vector<std::string> roots = Children(TVI_ROOT);
+    EXPECT_EQ(std::pair(roots.size(), std::count(roots.begin(), roots.end(), drive)),
+              std::pair((size_t)__builtin_popcount(drives), (std::ptrdiff_t)1));
+}
+
+// A network refresh that runs out of its bound leaves the refresh of the network's children queued.
+TEST_F(FolderTreeTest, ANetworkRefreshPastItsBoundQueuesItsChildren) {
+    Make(0);
+    ASSERT_TRUE(PumpUntil([&] { return tree.GetNetworkRoot() != TVI_ROOT; }, kReadBound));
+    FolderTreeContext* c = FolderTreeAccess::Of(tree);
+    CSingleLock held(&c->lock, TRUE);  // the worker cannot take a job meanwhile
+    ASSERT_EQ(tree.SelectPath("\\\\server\\share", nullptr, 0), 2);
+    HTREEITEM server = tree.FindItem(tree.GetNetworkRoot(), TLF_CHILDREN | TVIF_TEXT, nullptr, 0, "server", 0, 0);
+    ASSERT_NE(server, nullptr);
+    PumpQueued();  // the refresh that the first network path posts
+    EXPECT_TRUE(c->jobs.Holds(server, FJ_REFRESH));
+}
+
 TEST_F(FolderTreeTest, DestroyedWhileReadingReturnsAtOnce) {
     for (int round = 0; round < 3; ++round) {
         auto* reading = new CFolderTreeCtrl;

@@ -84,7 +84,7 @@ inline std::string CloseBox(const char* caption) {
 using Step = std::function<bool(HWND dialog)>;
 
 // Runs the chooser with options; the script's steps run in turn once it shows. A step that is not done
-// within the bound fails the test and cancels the chooser.
+// within the bound, or a chooser still open that long after the last step, fails the test and cancels it.
 inline INT_PTR RunChooser(CPathDlg& dialog, std::vector<Step> script, const char* key = nullptr, int options = 3) {
     static std::vector<Step> steps;
     static size_t next;
@@ -94,7 +94,14 @@ inline INT_PTR RunChooser(CPathDlg& dialog, std::vector<Step> script, const char
     since = GetTickCount();
     UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         HWND shown = ShownWindow(kTitle);
-        if (!shown || next >= steps.size()) return;
+        if (!shown) return;
+        if (next >= steps.size()) {
+            if (GetTickCount() - since <= kStepBound) return;
+            ADD_FAILURE() << "still open after the last step";
+            since = GetTickCount();
+            PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
         static bool running = false;
         if (running) return;
         running = true;
@@ -104,6 +111,7 @@ inline INT_PTR RunChooser(CPathDlg& dialog, std::vector<Step> script, const char
         } else if (GetTickCount() - since > Bound(kStepBound)) {
             ADD_FAILURE() << "step " << next << " not done";
             next = steps.size();
+            since = GetTickCount();
             PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
         }
         running = false;

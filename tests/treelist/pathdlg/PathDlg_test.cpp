@@ -1,9 +1,9 @@
 #include "tests/treelist/FolderFixture.h"
 #include "tests/treelist/pathdlg/PathDlgTestSupport.h"
-#include "treelist/pathcombo/PathComboShared.h"
 #include "treelist/pathdlg/PathDlgLayout.h"
 #include "treelist/pathdlg/PathDlgTemplate.h"
 #include "treelist/pathdlg/PathDlgText.h"
+#include "treelist/shared/FolderWidgetClock.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -113,13 +113,13 @@ TEST(PathDlgLayout, TemplateSizesAndRememberedRectangle) {
 
 class PathDlgTest : public testing::Test {
 protected:
-    std::string root = foldertest::TreeRoot();
+    std::string m_root = foldertest::TreeRoot();
 };
 
 TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
     ViewSettings views(0, 0);
     CPathDlg dialog;
-    const std::string umlaute = root + "\\Umlaute";
+    const std::string umlaute = m_root + "\\Umlaute";
     dialog.SetPath(umlaute.c_str());
     const std::string chosen = umlaute + "\\\xd6l";
     const INT_PTR result = RunChooser(dialog, {
@@ -153,7 +153,7 @@ TEST_F(PathDlgTest, ListViewListsLevelsThenFoldersAndTakesTheSecondOk) {
 TEST_F(PathDlgTest, BreadcrumbEnterTakesATypedPathLeftInTheField) {
     ViewSettings views(0, 1);
     CPathDlg dialog;
-    const std::string umlaute = root + "\\Umlaute", chosen = umlaute + "\\Zebra";
+    const std::string umlaute = m_root + "\\Umlaute", chosen = umlaute + "\\Zebra";
     dialog.SetPath(umlaute.c_str());
     const INT_PTR result = RunChooser(dialog, {
         Listed(dialog, umlaute),
@@ -175,13 +175,42 @@ TEST_F(PathDlgTest, BreadcrumbEnterTakesATypedPathLeftInTheField) {
     EXPECT_EQ(Path(dialog.GetPath(0)), chosen);
 }
 
+// In breadcrumb mode a typed folder that the field refuses (it does not exist) goes on to OK's checks: made
+// and taken with 0x3, refused with 0x1; one that cannot be made shows the creation message.
+TEST_F(PathDlgTest, BreadcrumbOkChecksATypedMissingFolder) {
+    const std::string made = foldertest::TempFolder() + "wl-krume-" + std::to_string(GetCurrentProcessId());
+    const struct { int options; std::string typed, box; } kRuns[] = {
+        {0x3, made, ""}, {0x1, made, "Der Pfad existiert nicht !"}, {0x3, "Q:\\x", "Der Pfad kann nicht erzeugt werden !"}};
+    for (const auto& run : kRuns) {
+        ViewSettings views(0, 1);
+        RemoveDirectoryA(made.c_str());
+        CPathDlg dialog;
+        dialog.SetPath(m_root.c_str());
+        std::string box;
+        std::vector<Step> script = {Listed(dialog, m_root), [&](HWND shown) {
+            SetWindowTextA(FindWindowExA(GetDlgItem(shown, IDC_PATHDLG_PATH), nullptr, "Edit", nullptr), run.typed.c_str());
+            Press(shown, IDOK);
+            return true;
+        }};
+        if (!run.box.empty()) script.insert(script.end(), {[&](HWND) { return !(box = CloseBox("Fehler")).empty(); },
+                                                           Pressing(IDCANCEL)});
+        const INT_PTR result = RunChooser(dialog, script, nullptr, run.options);
+        EXPECT_EQ(std::tuple(result, box, Exists(made)), std::tuple(run.box.empty() ? IDOK : IDCANCEL, run.box, run.box.empty()))
+            << run.options << " " << run.typed;
+        if (run.box.empty()) {
+            EXPECT_EQ(Path(dialog.GetPath(0)), made);
+        }
+    }
+    RemoveDirectoryA(made.c_str());
+}
+
 // Type-ahead, drops and double clicks on the list, the drive combo and "Aufwärts".
 TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
     ViewSettings views(0, 0);
     CPathDlg dialog;
-    const std::string umlaute = root + "\\Umlaute";
+    const std::string umlaute = m_root + "\\Umlaute";
     dialog.SetPath(umlaute.c_str());
-    SetPathComboClock([] { return s_now; });
+    SetFolderWidgetClock([] { return s_now; });
     auto rowText = [&](HWND shown) {
         HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
         const LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
@@ -206,14 +235,14 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
                       __builtin_popcount(GetLogicalDrives()) + 1);   // + network
             EXPECT_EQ(SendMessageA(drives, CB_GETCURSEL, 0, 0), 0);  // C:, the first drive here
             // A dropped file lists its folder, and the drop is finished.
-            HGLOBAL drop = DropBlock(root + "\\NurDateien\\a.txt");
+            HGLOBAL drop = DropBlock(m_root + "\\NurDateien\\a.txt");
             SendMessageA(list, WM_DROPFILES, (WPARAM)drop, 0);
             EXPECT_EQ(GlobalFlags(drop), (UINT)GMEM_INVALID_HANDLE);
             return true;
         },
-        Listed(dialog, root + "\\NurDateien"),
+        Listed(dialog, m_root + "\\NurDateien"),
         Pressing(IDC_PATHDLG_UP),  // "Aufwärts" lists the level above
-        Listed(dialog, root),
+        Listed(dialog, m_root),
         [&](HWND shown) {
             // A double click on the drive's level lists the drive.
             HWND list = GetDlgItem(shown, IDC_PATHDLG_LIST);
@@ -224,7 +253,7 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
         Listed(dialog, "C:\\"),
         Pressing(IDCANCEL),
     });
-    SetPathComboClock(nullptr);
+    SetFolderWidgetClock(nullptr);
     EXPECT_EQ(result, IDCANCEL);
 }
 
@@ -233,12 +262,12 @@ TEST_F(PathDlgTest, ListBoxTypesDropsAndOpensEntries) {
 TEST_F(PathDlgTest, FixedViewsKeepTheirSettingsAndFieldDropsAreListed) {
     // Stored: both view settings before the run.
     const struct { DWORD options, stored; bool boxes; } kRuns[] = {{0x3, 0, true}, {0x1B, 1, false}};
-    const std::string file = root + "\\NurDateien\\a.txt";
+    const std::string file = m_root + "\\NurDateien\\a.txt";
     for (const auto& run : kRuns) {
         ViewSettings views(run.stored, run.stored);
         CPathDlg dialog;
         dialog.SetOptions(run.options);
-        dialog.SetPath((root + "\\Umlaute").c_str());
+        dialog.SetPath((m_root + "\\Umlaute").c_str());
         RunChooser(dialog, {Listed(dialog),
                             [&](HWND shown) {
                                 for (int box : {IDC_PATHDLG_TREEMODE, IDC_PATHDLG_BREADCRUMB})
@@ -249,7 +278,7 @@ TEST_F(PathDlgTest, FixedViewsKeepTheirSettingsAndFieldDropsAreListed) {
                                 SendMessageA(field, WM_DROPFILES, (WPARAM)DropBlock(file), 0);
                                 return true;
                             },
-                            Listed(dialog, root + "\\NurDateien"), Pressing(IDCANCEL)},
+                            Listed(dialog, m_root + "\\NurDateien"), Pressing(IDCANCEL)},
                   nullptr, -1);
         EXPECT_EQ(std::pair(ViewSettings::Read(kPathDlgTreeModeValue), ViewSettings::Read(kPathDlgBreadcrumbValue)),
                   std::pair(run.stored, run.stored)) << run.options;
@@ -316,7 +345,7 @@ TEST_F(PathDlgTest, AStartShareHasItsOwnDriveEntry) {
 TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
     ViewSettings views(1, 0);
     CPathDlg dialog;
-    const std::string tief = root + "\\Umlaute\\\xc4rger\\Tief";
+    const std::string tief = m_root + "\\Umlaute\\\xc4rger\\Tief";
     dialog.SetPath(tief.c_str());
     auto current = [&](const std::string& want) {
         return [&, want](HWND) {
@@ -334,7 +363,7 @@ TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
             Press(shown, IDC_PATHDLG_UP);
             return true;
         },
-        current(root + "\\Umlaute\\\xc4rger"),
+        current(m_root + "\\Umlaute\\\xc4rger"),
         [&](HWND shown) {
             CheckDlgButton(shown, IDC_PATHDLG_BREADCRUMB, BST_CHECKED);
             Press(shown, IDC_PATHDLG_BREADCRUMB);
@@ -345,7 +374,7 @@ TEST_F(PathDlgTest, TreeViewTakesTheDoubleClickedFolderAndRemembersTheViews) {
         },
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(Path(dialog.GetPath(0)), root + "\\Umlaute\\\xc4rger");
+    EXPECT_EQ(Path(dialog.GetPath(0)), m_root + "\\Umlaute\\\xc4rger");
     EXPECT_EQ(std::pair(ViewSettings::Read(kPathDlgTreeModeValue), ViewSettings::Read(kPathDlgBreadcrumbValue)),
               std::pair(1UL, 1UL));
 }
@@ -433,7 +462,7 @@ TEST_F(PathDlgTest, KeepsSixteenChosenPathsNewestFirst) {
         char folder[32];
         wsprintfA(folder, "\\Viele\\Ordner %04d", i);
         CPathDlg dialog;
-        dialog.SetPath((root + folder).c_str());
+        dialog.SetPath((m_root + folder).c_str());
         ASSERT_EQ(RunChooser(dialog, {Listed(dialog), Pressing(IDOK)}, key.c_str(), 1), IDOK);
     }
     char data[8192] = {};
@@ -444,7 +473,7 @@ TEST_F(PathDlgTest, KeepsSixteenChosenPathsNewestFirst) {
     for (const char* p = data; *p; p += strlen(p) + 1) stored.push_back(p);
     ASSERT_EQ(stored.size(), 16u);
     EXPECT_EQ(std::pair(stored.front(), stored.back()),
-              std::pair(root + "\\Viele\\Ordner 0016", root + "\\Viele\\Ordner 0001"));
+              std::pair(m_root + "\\Viele\\Ordner 0016", m_root + "\\Viele\\Ordner 0001"));
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
 }
 
@@ -458,7 +487,7 @@ TEST_F(PathDlgTest, ADriveRootIsChosenAndCancelWhileListingReturnsAtOnce) {
               std::pair(std::string("C:"), std::string("C:\\")));
 
     CPathDlg dialog;
-    dialog.SetPath((root + "\\Viele").c_str());
+    dialog.SetPath((m_root + "\\Viele").c_str());
     DWORD cancelled = 0;
     ASSERT_EQ(RunChooser(dialog, {[&](HWND) { return dialog.GetListedCount() > 0; },
                                   [&](HWND shown) {

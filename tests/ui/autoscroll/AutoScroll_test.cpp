@@ -46,20 +46,20 @@ public:
             SetScrollRange(parent.hwnd, bar, 0, 1000, FALSE);
             SetScrollPos(parent.hwnd, bar, 500, TRUE);
         }
-        go_ = CreateSemaphoreA(nullptr, 0, 100, nullptr);
+        m_go = CreateSemaphoreA(nullptr, 0, 100, nullptr);
         end = [this] { PostMessageA(parent.hwnd, WM_KEYDOWN, VK_ESCAPE, 0); };
         parent.answer = [this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*) {
             return Handle(msg, wParam, lParam);
         };
         SetAutoScrollTick([this](const std::atomic<bool>& stopping) {
-            PostMessageA(parent.hwnd, kTickEntered, ++entered_, 0);
-            WaitUntil([&] { return stopping || WaitForSingleObject(go_, 0) == WAIT_OBJECT_0; }, 5000);
+            PostMessageA(parent.hwnd, kTickEntered, ++m_entered, 0);
+            WaitUntil([&] { return stopping || WaitForSingleObject(m_go, 0) == WAIT_OBJECT_0; }, 5000);
         });
     }
     ~ScrollTarget() {
         SetAutoScrollTick(nullptr);
         wnd.Detach();
-        CloseHandle(go_);
+        CloseHandle(m_go);
     }
     int Run(int x, int y, int axes) {
         const int result = StartAutoScroll(&wnd, x, y, axes);
@@ -88,13 +88,13 @@ private:
             markHasIcon = mark && SendMessageA(mark, STM_GETICON, 0, 0) != 0;
         }
         if (static_cast<int>(wParam) <= ticks)
-            ReleaseSemaphore(go_, 1, nullptr);
+            ReleaseSemaphore(m_go, 1, nullptr);
         else
             end();
         return true;
     }
-    HANDLE go_ = nullptr;
-    int entered_ = 0;
+    HANDLE m_go = nullptr;
+    int m_entered = 0;
 };
 
 void PostMove(HWND hwnd, int x, int y) { uitest::PostMouseMessage(hwnd, WM_MOUSEMOVE, MK_MBUTTON, x, y); }
@@ -172,4 +172,21 @@ TEST(AutoScroll, RefusesBadAxesAndMissingWindows) {
     EXPECT_EQ(StartAutoScroll(&gone, 0, 0, 3), 0);
     gone.Detach();
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// A window that a message of the loop destroys gets nothing afterwards: its object has let go of it (or is
+// gone), so nothing may be posted through the object.
+TEST(AutoScroll, AWindowDestroyedDuringTheModeIsLeftAlone) {
+    SetAutoScrollTick([](const std::atomic<bool>& stopping) { WaitUntil([&] { return stopping.load(); }, 5000); });
+    uitest::PostedMouseOnly mouseOnly;
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "Rollen", WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+                             CRect(40, 40, 340, 240), nullptr, 0));
+    uitest::KeepsCaptureWhenDeactivated keepsCapture(wnd.m_hWnd);
+    PostMessageA(wnd.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(StartAutoScroll(&wnd, 50, 50, 3), 1);
+    SetAutoScrollTick(nullptr);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_HSCROLL, WM_VSCROLL, PM_REMOVE));
 }

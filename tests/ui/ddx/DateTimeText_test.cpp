@@ -29,6 +29,7 @@ TEST(DateTimeText, SplitsAtEverySeparatorIntoSevenCharacterTokens) {
     EXPECT_EQ(Tokens("Mo 5.Jan.2026", 8), (V{"Mo", "5", "Jan", "2026"}));
     EXPECT_EQ(Tokens(" 1:2,3/4*5.6;7-8\t9\n0", 8), (V{"1", "2", "3", "4", "5", "6", "7", "8"}));
     EXPECT_EQ(Tokens("September 5", 8), (V{"Septemb", "er", "5"}));
+    EXPECT_EQ(Tokens("5.March2024", 8), (V{"5", "March", "2024"}));  // where letters meet digits
     EXPECT_EQ(Tokens("1 2 3", 2), (V{"1", "2"}));
     EXPECT_EQ(Tokens("", 4), V{});
 }

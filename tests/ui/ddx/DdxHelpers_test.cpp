@@ -197,6 +197,27 @@ TEST(DdxHelpers, DatesAndTimesThroughCTimeChangeOnlyTheirPart) {
     EXPECT_EQ(t, CTime(2028, 12, 1, 10, 11, 12));
 }
 
+// Every month written in either language, with or without the weekday, reads back as itself; a month that
+// cannot be read fails with the range message and leaves the date as it was.
+TEST(DdxHelpers, DatesReadBackInBothLanguagesAndAnUnreadableMonthFails) {
+    DdxWindow w;
+    HWND edit = w.Edit(40);
+    using Date = std::tuple<int, int, int>;
+    for (int format = 0; format < 4; ++format) {
+        for (int month = 1; month <= 12; ++month) {
+            DateRecord date = {2024, (WORD)month, 5}, back = {};
+            w.Exchange(FALSE, [&](CDataExchange* dx) { DDX_DateStruct(dx, 40, &date, format); });
+            EXPECT_TRUE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_DateStruct(dx, 40, &back, format); }));
+            EXPECT_EQ(Date(back.year, back.month, back.day), Date(2024, month, 5)) << WindowText(edit);
+        }
+    }
+    SetWindowTextA(edit, "5.xyz.2024");
+    DateRecord kept = {2000, 6, 7};
+    EXPECT_FALSE(w.Exchange(TRUE, [&](CDataExchange* dx) { DDX_DateStruct(dx, 40, &kept, 0); }));
+    EXPECT_EQ(std::tuple(Date(kept.year, kept.month, kept.day), w.complaints), std::tuple(Date(2000, 6, 7), 1));
+    EXPECT_EQ(w.complaint, "Der eingegebene Wert liegt außerhalb des zulässigen Bereichs.");
+}
+
 TEST(DdxHelpers, ComboTextAndTextBuffer) {
     DdxWindow w;
     HWND combo = w.parent.AddCombo(40);

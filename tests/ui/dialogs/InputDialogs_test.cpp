@@ -19,17 +19,17 @@ using uitest::WindowText;
 class DialogDriver {
 public:
     DialogDriver(LONG_PTR marker, std::function<void(HWND)> act)
-        : driver_([this, marker, act = std::move(act)](HWND dialog, int) {
+        : m_driver([this, marker, act = std::move(act)](HWND dialog, int) {
               if (GetWindowLongPtrA(dialog, GWLP_USERDATA) != marker) return false;
-              acted_ = true;
+              m_acted = true;
               act(dialog);
               return true;
           }) {}
-    bool Acted() const { return acted_; }
+    bool Acted() const { return m_acted; }
 
 private:
-    bool acted_ = false;
-    uitest::DialogDriver driver_;
+    bool m_acted = false;
+    uitest::DialogDriver m_driver;
 };
 
 void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id)); }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(DibWndLayout, ScrollClamp) {
     // An image 100 pixels narrower than the window: centred, pinned, or free within the client.
     EXPECT_EQ(-50, ClampDibScroll(0, 300, 400, true, false));
@@ -61,4 +63,27 @@ TEST(DibWndLayout, PaintPlan) {
     EXPECT_EQ((RECT{0, 0, 300, 200}), p.dest);
     ASSERT_EQ(1, p.bandCount);
     EXPECT_EQ((RECT{300, 0, 400, 200}), p.bands[0]);
+}
+
+TEST(DibWndLayout, PaintPartsGatherIntoBoxesThatWasteLittle) {
+    struct Case {
+        const char* what;
+        std::vector<RECT> parts;
+        std::vector<RECT> boxes;
+    };
+    const Case cases[] = {
+        {"two sprites far apart stay apart",
+         {{100, 500, 128, 592}, {1000, 500, 1028, 592}},
+         {{100, 500, 128, 592}, {1000, 500, 1028, 592}}},
+        {"a sprite cut into bands by a label beside it joins again; the label stays apart",
+         {{100, 500, 139, 540}, {0, 540, 97, 592}, {100, 540, 139, 592}},
+         {{100, 500, 139, 592}, {0, 540, 97, 592}}},
+        {"small neighbours share a box", {{0, 0, 10, 10}, {20, 0, 30, 10}}, {{0, 0, 30, 10}}},
+        {"a large gap between large parts is not copied",
+         {{0, 0, 200, 100}, {0, 300, 200, 400}},
+         {{0, 0, 200, 100}, {0, 300, 200, 400}}},
+        {"empty parts are dropped", {{5, 5, 5, 50}, {0, 0, 8, 8}}, {{0, 0, 8, 8}}},
+        {"nothing to paint", {}, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.boxes, GroupPaintParts(c.parts)) << c.what;
 }

@@ -70,20 +70,26 @@ struct OpenCall {
 TEST(FileDialogExt, StructureSizeOnThisPlatform) { EXPECT_EQ(sizeof(OPENFILENAMEA), 152u); }
 
 TEST(FileDialogExt, ImportSlotsLeadToTheExtension) {
-    FARPROC systemOpen = GetProcAddress(GetModuleHandleA("comdlg32.dll"), "GetOpenFileNameA");
-    ASSERT_NE(systemOpen, nullptr);
-    EXPECT_EQ(__imp_GetOpenFileNameA, reinterpret_cast<void*>(systemOpen));
+    // The common dialogs are loaded at the first call into them: not with the program, nor by the installation.
+    EXPECT_EQ(GetModuleHandleA("comdlg32.dll"), nullptr);
     EXPECT_EQ(InstallFileDialogExtension(nullptr), 1);
+    EXPECT_EQ(GetModuleHandleA("comdlg32.dll"), nullptr);
     EXPECT_EQ(__imp_GetOpenFileNameA, reinterpret_cast<void*>(ExtGetOpenFileNameA));
     EXPECT_EQ(__imp_GetSaveFileNameA, reinterpret_cast<void*>(ExtGetSaveFileNameA));
     // A second installation keeps the system functions reachable.
     EXPECT_EQ(InstallFileDialogExtension(nullptr), 1);
     EXPECT_EQ(__imp_GetOpenFileNameA, reinterpret_cast<void*>(ExtGetOpenFileNameA));
-    // A call through the slot reaches the system in the end: a bad structure is reported.
+    // A call through the slot reaches the system in the end: a bad structure is reported. Loading the common
+    // dialogs for it leaves the slots with the extension.
     OPENFILENAMEA bad = {};
     bad.lStructSize = 3;
     EXPECT_FALSE(GetOpenFileNameA(&bad));
     EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+    EXPECT_FALSE(GetSaveFileNameA(&bad));
+    EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+    EXPECT_NE(GetModuleHandleA("comdlg32.dll"), nullptr);
+    EXPECT_EQ(__imp_GetOpenFileNameA, reinterpret_cast<void*>(ExtGetOpenFileNameA));
+    EXPECT_EQ(__imp_GetSaveFileNameA, reinterpret_cast<void*>(ExtGetSaveFileNameA));
     // A module without common-dialog imports is left as it is.
     EXPECT_EQ(InstallFileDialogExtension("kernelbase.dll"), 1);
 }

@@ -63,29 +63,29 @@ public:
 class EventArgs {
 public:
     ~EventArgs() {
-        for (VARIANT& v : values_) VariantClear(&v);
-        for (VARIANT& v : args_)
+        for (VARIANT& v : m_values) VariantClear(&v);
+        for (VARIANT& v : m_args)
             if (!(v.vt & VT_BYREF)) VariantClear(&v);
     }
     EventArgs& Dispatch() { return Push(VT_DISPATCH); }
     EventArgs& Text(const wchar_t* text) {
-        VARIANT& v = Push(VT_BSTR).args_.back();
+        VARIANT& v = Push(VT_BSTR).m_args.back();
         v.bstrVal = SysAllocString(text);
         return *this;
     }
     EventArgs& Long(long value) {
-        Push(VT_I4).args_.back().lVal = value;
+        Push(VT_I4).m_args.back().lVal = value;
         return *this;
     }
     EventArgs& Bool(bool value) {
-        Push(VT_BOOL).args_.back().boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+        Push(VT_BOOL).m_args.back().boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
         return *this;
     }
     // A VT_BYREF | VT_VARIANT argument that points at `value` (taken over).
     EventArgs& RefVariant(const VARIANT& value) {
-        values_.push_back(value);
-        VARIANT& v = Push(VT_BYREF | VT_VARIANT).args_.back();
-        v.pvarVal = &values_.back();
+        m_values.push_back(value);
+        VARIANT& v = Push(VT_BYREF | VT_VARIANT).m_args.back();
+        v.pvarVal = &m_values.back();
         return *this;
     }
     EventArgs& RefText(const wchar_t* text) {
@@ -96,16 +96,16 @@ public:
         return RefVariant(value);
     }
     EventArgs& RefBool(VARIANT_BOOL* target) {
-        Push(VT_BYREF | VT_BOOL).args_.back().pboolVal = target;
+        Push(VT_BYREF | VT_BOOL).m_args.back().pboolVal = target;
         return *this;
     }
     EventArgs& RefDispatch(IDispatch** target) {
-        Push(VT_BYREF | VT_DISPATCH).args_.back().ppdispVal = target;
+        Push(VT_BYREF | VT_DISPATCH).m_args.back().ppdispVal = target;
         return *this;
     }
     void Fire(CHtmlWnd& wnd, DISPID dispid) {
         // DISPPARAMS lists the arguments last first.
-        std::vector<VARIANT> reversed(args_.rbegin(), args_.rend());
+        std::vector<VARIANT> reversed(m_args.rbegin(), m_args.rend());
         DISPPARAMS params = {reversed.data(), nullptr, (UINT)reversed.size(), 0};
         wnd.m_wndBrowser.m_pCtrlSite->FireEvent(dispid, &params);
     }
@@ -115,11 +115,11 @@ private:
         VARIANT v;
         VariantInit(&v);
         v.vt = vt;
-        args_.push_back(v);
+        m_args.push_back(v);
         return *this;
     }
-    std::vector<VARIANT> args_;
-    std::deque<VARIANT> values_; // RefVariant keeps pointers into it: a deque never moves its elements
+    std::vector<VARIANT> m_args;
+    std::deque<VARIANT> m_values; // RefVariant keeps pointers into it: a deque never moves its elements
 };
 
 VARIANT ByteArrayVariant(const char* bytes, VARTYPE type = VT_UI1, UINT dims = 1) {

@@ -1,8 +1,8 @@
-#include "ui/dialogs/DialogTemplateWriter.h"
+#include "framework/DialogTemplateWriter.h"
 #include "ui/msgbox/MsgBoxButtons.h"
 #include "ui/msgbox/MsgBoxLayout.h"
 #include "ui/msgbox/MsgBoxText.h"
-#include "ui/msgbox/UiStrings.h"
+#include "ui/shared/UiStrings.h"
 
 #include <gtest/gtest.h>
 

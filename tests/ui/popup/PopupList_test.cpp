@@ -53,17 +53,17 @@ char* NewTextBlock(const char* text) {
 // record since the last call.
 class FreedBlocks {
 public:
-    FreedBlocks() : previous_(SetPopupListBlockFree(Record)) { freed_.clear(); }
-    ~FreedBlocks() { SetPopupListBlockFree(previous_); }
-    std::vector<void*> Take() { return std::move(freed_); }
+    FreedBlocks() : m_previous(SetPopupListBlockFree(Record)) { m_freed.clear(); }
+    ~FreedBlocks() { SetPopupListBlockFree(m_previous); }
+    std::vector<void*> Take() { return std::move(m_freed); }
 
 private:
     static void Record(void* block) {
-        freed_.push_back(block);
+        m_freed.push_back(block);
         HeapFree(GetProcessHeap(), 0, block);
     }
-    static inline std::vector<void*> freed_;  // the popups free on the test's thread only
-    PopupListBlockFree previous_;
+    static inline std::vector<void*> m_freed;  // the popups free on the test's thread only
+    PopupListBlockFree m_previous;
 };
 
 }  // namespace

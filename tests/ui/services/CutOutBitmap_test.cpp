@@ -138,3 +138,15 @@ TEST(CutOutBitmap, ToolbarAndBitmapResourcesAndMenuImages) {
     DestroyMenu(menu);
     FreeCutOutCache();
 }
+
+// On a screen that is not 32-bit, a cut-out whose screen bitmap cannot be made is null and the strip stays.
+TEST(CutOutBitmap, WithoutAScreenBitmapNullAndTheStripUntouched) {
+    Strip strip(16, 4);
+    CutOutScreen& screen = TheCutOutScreen();
+    const CutOutScreen kept = screen;
+    screen = {[] { return false; }, [](int, int) -> HBITMAP { return nullptr; }};
+    HBITMAP image = CutOutBitmap(strip.Source(), 8, 0, 4, 4, 0, 0);
+    screen = kept;
+    EXPECT_EQ(image, nullptr);
+    EXPECT_EQ(std::pair(Pixel(strip.bitmap, 0, 0), Pixel(strip.bitmap, 3, 3)), std::pair(0u, 3u + 4096 * 3));
+}

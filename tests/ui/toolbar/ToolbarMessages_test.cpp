@@ -355,6 +355,20 @@ TEST(ToolbarMessages, SingleFieldsOfAButton) {
     EXPECT_EQ(tb.Send(TBX_INDEXTOCOMMAND, 7), -1);
 }
 
+// Every value a handler answers comes back as it is; what the control does not answer gets the default.
+TEST(ToolbarMessages, AnswersOfAnyValueComeBackAndOtherMessagesGetTheDefault) {
+    Toolbar tb;
+    tb.Add({Button(0, 1)});
+    for (LPARAM data : {(LPARAM)-1, (LPARAM)((ULONG_PTR)1 << (sizeof(LPARAM) * 8 - 1))}) {
+        tb.Send(TBX_SETDATA, 0, data);
+        EXPECT_EQ(tb.Send(TBX_GETDATA, 0), data);
+    }
+    EXPECT_TRUE(tb.Send(WM_SETTEXT, 0, (LPARAM)"Leiste"));
+    char text[16] = {};
+    EXPECT_EQ(tb.Send(WM_GETTEXT, sizeof(text), (LPARAM)text), 6);
+    EXPECT_STREQ(text, "Leiste");
+}
+
 TEST(ToolbarMessages, ColoursAndTheirDefaults) {
     Toolbar tb;
     EXPECT_EQ(tb.Send(TBX_COLOR, 9, 0), -1);

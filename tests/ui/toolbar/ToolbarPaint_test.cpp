@@ -24,7 +24,7 @@ struct Painted : Toolbar {
         Add(buttons);
     }
     Canvas Paint() {
-        Canvas canvas(400, 60);
+        Canvas canvas(400, 60, kUnpainted);
         Toolbar::Paint(canvas);
         return canvas;
     }
@@ -113,7 +113,7 @@ TEST(ToolbarPaint, SeparatorShowsAnEtchedLine) {
     RECT r = tb.Rect(0);
     EXPECT_EQ(Width(r), 8);
     EXPECT_EQ(Height(r), 22);
-    Canvas c(100, 40);
+    Canvas c(100, 40, kUnpainted);
     tb.Paint(c);
     for (int y = 2; y < 20; ++y) {
         EXPECT_EQ(c.At(3, y), GetSysColor(COLOR_BTNSHADOW)) << y;
@@ -191,11 +191,11 @@ TEST(ToolbarPaint, TextsInTheirLooks) {
     tb.Send(TBX_COLOR, 2, RGB(255, 0, 0));
     tb.Add({Button(-1, 1, BTNS_BUTTON, TBSTATE_ENABLED, 0)});
     RECT r = tb.Rect(0);
-    Canvas c(400, 80);
+    Canvas c(400, 80, kUnpainted);
     tb.Paint(c);
     EXPECT_GT(c.Count(r, RGB(255, 0, 0)), 5);
     tb.Send(TB_ENABLEBUTTON, 1, FALSE);
-    Canvas disabled(400, 80);
+    Canvas disabled(400, 80, kUnpainted);
     tb.Paint(disabled);
     EXPECT_EQ(disabled.Count(r, RGB(255, 0, 0)), 0);  // embossed instead
     EXPECT_GT(disabled.Count(r, RGB(255, 255, 255)), 5);
@@ -206,10 +206,10 @@ TEST(ToolbarPaint, CheckGlyphButtonsShowTheirState) {
     tb.Send(TB_ADDSTRINGW, 65534, (LPARAM)L"Auto");
     tb.Add({Button(-1, 1, BTNS_CHECK, TBSTATE_ENABLED, 0, TBXF_CHECK)});
     RECT r = tb.Rect(0);
-    Canvas off(400, 80);
+    Canvas off(400, 80, kUnpainted);
     tb.Paint(off);
     tb.Send(TB_CHECKBUTTON, 1, TRUE);
-    Canvas on(400, 80);
+    Canvas on(400, 80, kUnpainted);
     tb.Paint(on);
     EXPECT_NE(off.Area(r), on.Area(r));
 }
@@ -295,7 +295,7 @@ TEST(ToolbarPaint, OnlyButtonsInThePaintedAreaGetStrips) {
     std::vector<TBBUTTON> buttons;
     for (int i = 0; i < 300; ++i) buttons.push_back(Button(i % 4, 100 + i));
     tb.Send(TBX_ADDBUTTONS, buttons.size(), (LPARAM)buttons.data());
-    Canvas c(400, 60);
+    Canvas c(400, 60, kUnpainted);
     tb.Paint(c);
     int strips = 0, shown = 0;
     RECT area = {0, 0, 400, 60}, overlap;
@@ -322,7 +322,7 @@ TEST(ToolbarPaint, StripsWithAlphaKeepTheirKeyColourUntilReplaced) {
     TBADDBITMAP ab = {nullptr, (UINT_PTR)alpha};
     ASSERT_EQ(tb.Send(TB_ADDBITMAP, 1, (LPARAM)&ab), 0);
     tb.Add({Button(0, 1)});
-    Canvas before(400, 60);
+    Canvas before(400, 60, kUnpainted);
     tb.Paint(before);
     EXPECT_EQ(before.At(12, 13), kRed);
     EXPECT_EQ(before.At(4, 5), kKey);
@@ -330,7 +330,7 @@ TEST(ToolbarPaint, StripsWithAlphaKeepTheirKeyColourUntilReplaced) {
     HBITMAP keyed = MakeStrip(1, 16, 16, {kRed}, kKey);
     TBREPLACEBITMAP rb = {nullptr, (UINT_PTR)alpha, nullptr, (UINT_PTR)keyed, 1};
     ASSERT_EQ(tb.Send(TB_REPLACEBITMAP, 0, (LPARAM)&rb), 1);
-    Canvas after(400, 60);
+    Canvas after(400, 60, kUnpainted);
     tb.Paint(after);
     EXPECT_EQ(after.At(12, 13), kRed);
     EXPECT_EQ(after.At(4, 5), Face());
@@ -352,7 +352,7 @@ TEST(ToolbarPaint, AlphaIsDecidedPerPictureOfAMixedStrip) {
     TBADDBITMAP ab = {nullptr, (UINT_PTR)mixed};
     ASSERT_EQ(tb.Send(TB_ADDBITMAP, 2, (LPARAM)&ab), 0);
     tb.Add({Button(0, 1), Button(1, 2)});
-    Canvas c(400, 60);
+    Canvas c(400, 60, kUnpainted);
     tb.Paint(c);
     EXPECT_EQ(c.At(12, 13), kRed);
     EXPECT_EQ(c.At(4, 5), kKey) << "a picture with alpha is drawn as it is";
@@ -370,7 +370,7 @@ TEST(ToolbarPaint, ChildWindowButtonsGetAStripOnlyForACaption) {
             Button(-1, 3, BTNS_BUTTON, TBSTATE_ENABLED, -1, TBXF_WINDOW)});
     ASSERT_GE(tb.Send(TBX_SETBUTTONTEXTW, 1, (LPARAM)L""), 0);
     ASSERT_GE(tb.Send(TBX_SETBUTTONTEXTW, 2, (LPARAM)L"Runde"), 0);
-    Canvas c(400, 60);
+    Canvas c(400, 60, kUnpainted);
     tb.Paint(c);
     EXPECT_EQ(tb.State()->buttons[0]->strip, nullptr);
     EXPECT_EQ(tb.State()->buttons[1]->strip, nullptr);

@@ -2,8 +2,9 @@
 // and painting into a 32-bit memory bitmap whose pixels can be read back.
 #pragma once
 
+#include "tests/support/Canvas.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/toolbar/ToolbarState.h"
+#include "ui/toolbar/ToolbarMessages.h"
 
 #include <initializer_list>
 #include <vector>
@@ -44,8 +45,7 @@ inline LRESULT AddStrip(ToolbarState* s, int count, int w, int h, std::vector<CO
     TBADDBITMAPEX ab = {};
     ab.nID = (UINT_PTR)MakeStrip(count, w, h, colours);
     ab.flags = TBXAB_OWNHANDLE;
-    bool handled;
-    return ToolbarBitmapMessage(s, TB_ADDBITMAP, 0x12340000u | (WORD)count, (LPARAM)&ab, &handled);
+    return AddBitmap(s, 0x12340000u | (WORD)count, (TBADDBITMAP*)&ab);
 }
 
 // A state without a window, for geometry that needs none.
@@ -68,55 +68,8 @@ struct Bar {
 inline int Width(const RECT& r) { return r.right - r.left; }
 inline int Height(const RECT& r) { return r.bottom - r.top; }
 
-// A 32-bit top-down memory bitmap with a DC.
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-    int width, height;
-
-    Canvas(int w, int h, COLORREF fill = RGB(1, 2, 3)) : width(w), height(h) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* p = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = (DWORD*)p;
-        old = SelectObject(dc, bitmap);
-        for (int i = 0; i < w * h; ++i) bits[i] = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
-    }
-    Canvas(Canvas&& o) noexcept : dc(o.dc), bitmap(o.bitmap), old(o.old), bits(o.bits), width(o.width), height(o.height) {
-        o.dc = nullptr;
-        o.bitmap = nullptr;
-    }
-    ~Canvas() {
-        if (!dc) return;
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        DWORD v = bits[(size_t)y * width + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-    // Pixels of a rectangle, row by row.
-    std::vector<COLORREF> Area(const RECT& r) const {
-        std::vector<COLORREF> out;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) out.push_back(At(x, y));
-        return out;
-    }
-    int Count(const RECT& r, COLORREF c) const {
-        int n = 0;
-        for (COLORREF p : Area(r)) n += p == c;
-        return n;
-    }
-};
+// What a canvas shows where the control painted nothing.
+constexpr COLORREF kUnpainted = RGB(1, 2, 3);
 
 // The control in a logging parent.
 struct Toolbar {
