@@ -28,7 +28,7 @@ by_test=" PathDlgTest PathComboTest "
 full_validation_alone=(ui_autoscroll_tests)
 # Every suite runs in a process of its own within this bound (seconds); the tests' own time bounds are
 # multiplied by the scale (tests/support/TimeBound.h), as validation makes everything many times slower.
-suite_bound=240
+suite_bound=300
 time_scale=10
 
 "$root/tools/build.sh"
