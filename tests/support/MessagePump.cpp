@@ -2,6 +2,21 @@
 
 #include "framework/WinApp.h"
 
+namespace {
+
+bool PumpWithin(const std::function<bool()>& done, DWORD ms, const PumpMode& mode) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        if (!PumpQueued(mode)) return done();
+        if (done()) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+}  // namespace
+
 bool PumpQueued(const PumpMode& mode) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -17,17 +32,10 @@ bool PumpQueued(const PumpMode& mode) {
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, const PumpMode& mode) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        if (!PumpQueued(mode)) return done();
-        if (done()) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
+    return PumpWithin(done, Bound(timeoutMs), mode);
 }
 
-void PumpFor(DWORD ms, const PumpMode& mode) { PumpUntil([] { return false; }, ms, mode); }
+void PumpFor(DWORD ms, const PumpMode& mode) { PumpWithin([] { return false; }, ms, mode); }
 
 bool PreTranslateAsApp(MSG& msg) {
     CWinThread* thread = AfxGetThread();

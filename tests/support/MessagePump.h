@@ -1,6 +1,8 @@
 // The tests' message pump: dispatches this thread's messages, bounded in time.
 #pragma once
 
+#include "tests/support/TimeBound.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -16,11 +18,11 @@ struct PumpMode {
 // Dispatches what is queued now; false when it stopped at WM_QUIT.
 bool PumpQueued(const PumpMode& mode = {});
 
-// Dispatches messages until done() holds or timeoutMs have passed, waiting at most 10 ms for input between
-// rounds; true when done() held.
+// Dispatches messages until done() holds or the bound of timeoutMs has passed (see TimeBound.h), waiting at
+// most 10 ms for input between rounds; true when done() held.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000, const PumpMode& mode = {});
 
-// Dispatches messages for ms milliseconds.
+// Dispatches messages for ms milliseconds (a span, not scaled).
 void PumpFor(DWORD ms, const PumpMode& mode = {});
 
 // Dispatches whatever is queued now and what follows within 50 ms.

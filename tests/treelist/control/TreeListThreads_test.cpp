@@ -29,7 +29,7 @@ bool RunBounded(Fn fn, DWORD timeoutMs) {
     };
     auto* box = new Box{fn};
     HANDLE thread = CreateThread(nullptr, 0, Box::Run, box, 0, nullptr);
-    const bool done = WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+    const bool done = WaitForSingleObject(thread, Bound(timeoutMs)) == WAIT_OBJECT_0;
     CloseHandle(thread);
     if (done) delete box;  // a thread still stuck keeps its box
     return done;
