@@ -2,6 +2,8 @@
 // test processes share them), and a count of the process's threads.
 #pragma once
 
+#include "tests/support/TimeBound.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
@@ -21,7 +23,7 @@ template <typename Make>
 std::string MadeOnce(const char* name, Make make) {
     const std::string root = TempFolder() + name;
     HANDLE mutex = CreateMutexA(nullptr, FALSE, (std::string("WertlaufTestTree-") + name).c_str());
-    WaitForSingleObject(mutex, 120000);
+    WaitForSingleObject(mutex, Bound(120000));
     const std::string done = root + "\\fertig.txt";
     if (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
         CreateDirectoryA(root.c_str(), nullptr);

@@ -22,7 +22,7 @@ class ViewSettings {
 public:
     explicit ViewSettings(DWORD treeMode, DWORD breadcrumb) {
         m_mutex = CreateMutexA(nullptr, FALSE, "WertlaufTestPathDlgSettings");
-        WaitForSingleObject(m_mutex, 120000);
+        WaitForSingleObject(m_mutex, Bound(120000));
         m_treeMode = Read(kPathDlgTreeModeValue);
         m_breadcrumb = Read(kPathDlgBreadcrumbValue);
         Write(kPathDlgTreeModeValue, treeMode);
@@ -108,7 +108,7 @@ inline INT_PTR RunChooser(CPathDlg& dialog, std::vector<Step> script, const char
         if (steps[next](shown)) {
             ++next;
             since = GetTickCount();
-        } else if (GetTickCount() - since > kStepBound) {
+        } else if (GetTickCount() - since > Bound(kStepBound)) {
             ADD_FAILURE() << "step " << next << " not done";
             next = steps.size();
             since = GetTickCount();

@@ -27,7 +27,7 @@ COLORREF WaitForScreenPixel(HWND hwnd, int x, int y, COLORREF expected) {
     COLORREF c = ClientPixel(hwnd, x, y);
     const DWORD start = GetTickCount();
     DWORD repainted = start;
-    while (c != expected && GetTickCount() - start < 10000) {
+    while (c != expected && GetTickCount() - start < Bound(10000)) {
         PumpFor(10);
         if (GetTickCount() - repainted > 500) {
             SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -2,6 +2,8 @@
 // the dialog and acts on it without ever blocking, and a temporary folder.
 #pragma once
 
+#include "tests/support/TimeBound.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -18,8 +20,8 @@ public:
     using Step = std::function<bool(HWND dialog, int tick)>;
 
     explicit DialogDriver(Step step, int maxTicks = 300, int graceTicks = 60) : m_step(std::move(step)) {
-        m_maxTicks = maxTicks;
-        m_graceTicks = graceTicks;
+        m_maxTicks = static_cast<int>(Bound(maxTicks));
+        m_graceTicks = static_cast<int>(Bound(graceTicks));
         m_outer = Current();
         Current() = this;
         m_timer = SetTimer(nullptr, 0, 50, Tick);
