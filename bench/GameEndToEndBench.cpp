@@ -96,26 +96,26 @@ public:
         std::string commandLine = "\"" + program.exe + "\" " + arguments;
         const double t0 = BenchNowMs();
         if (!CreateProcessA(program.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process_))
+                            &startup, &m_process))
             return;
-        frame_ = WaitForAnswer(RegisterWindowMessageA(program.probe));
-        startupMs_ = BenchNowMs() - t0;
+        m_frame = WaitForAnswer(RegisterWindowMessageA(program.probe));
+        m_startupMs = BenchNowMs() - t0;
     }
     ~Running() {
-        if (!process_.hProcess) return;
-        if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, kWaitMs) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+        if (!m_process.hProcess) return;
+        if (m_frame) PostMessageA(m_frame, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_process.hProcess, kWaitMs) != WAIT_OBJECT_0) TerminateProcess(m_process.hProcess, 1);
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
     }
     Running(const Running&) = delete;
     Running& operator=(const Running&) = delete;
 
-    HWND Frame() const { return frame_; }
-    double StartupMs() const { return startupMs_; }
+    HWND Frame() const { return m_frame; }
+    double StartupMs() const { return m_startupMs; }
     std::string Title() const {
         char text[512] = {};
-        SendMessageTimeoutA(frame_, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 1000, nullptr);
+        SendMessageTimeoutA(m_frame, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 1000, nullptr);
         return text;
     }
 
@@ -139,7 +139,7 @@ private:
     }
     // Asks every millisecond or so: the start-up time is taken when the answer comes.
     HWND WaitForAnswer(UINT message) {
-        Search s{process_.dwProcessId, message, nullptr};
+        Search s{m_process.dwProcessId, message, nullptr};
         const DWORD start = GetTickCount();
         while (!s.found && GetTickCount() - start < kWaitMs) {
             EnumWindows(Find, reinterpret_cast<LPARAM>(&s));
@@ -148,23 +148,23 @@ private:
         return s.found;
     }
 
-    PROCESS_INFORMATION process_{};
-    HWND frame_ = nullptr;
-    double startupMs_ = 0;
+    PROCESS_INFORMATION m_process{};
+    HWND m_frame = nullptr;
+    double m_startupMs = 0;
 };
 
 // The game's remote control: frames written into the far end of its COM pair, stamped with this clock.
 class Remote {
 public:
-    explicit Remote(int comNumber) : peer_(comNumber) {}
+    explicit Remote(int comNumber) : m_peer(comNumber) {}
     bool Press(char key) {
         char frame[16];
         std::snprintf(frame, sizeof frame, "%cD%08lX\r", key, GetTickCount());
-        return peer_.Write(frame);
+        return m_peer.Write(frame);
     }
 
 private:
-    ComPeer peer_;
+    ComPeer m_peer;
 };
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {

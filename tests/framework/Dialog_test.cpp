@@ -261,9 +261,7 @@ TEST(Dialog, DestroyedDialogEndsItsModalLoop) {
     INT_PTR result = dlg.DoModal();
     finished = true;
     watchdog.join();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    TakeQueued(nullptr, WM_QUIT, WM_QUIT);
     EXPECT_FALSE(rescued);
     EXPECT_EQ(result, -1);  // no EndDialog code
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));

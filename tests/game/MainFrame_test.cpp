@@ -182,7 +182,7 @@ TEST(MainFrame, StatusTextOnlyFromItsOwnThread) {
             return 0;
         },
         &call, 0, nullptr);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 3000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpQueued(kAppPump);
+    PumpUntil([thread] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 3000, kAppPump);
     CloseHandle(thread);
     EXPECT_STREQ(status->GetPaneText(0), kSent);
     // A pane that does not exist is ignored.

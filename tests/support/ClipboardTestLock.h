@@ -7,18 +7,18 @@
 class ClipboardTestLock {
 public:
     ClipboardTestLock() {
-        mutex_ = CreateMutexA(nullptr, FALSE, "WertlaufTestClipboard");
+        m_mutex = CreateMutexA(nullptr, FALSE, "WertlaufTestClipboard");
         // An abandoned lock (a crashed test) is taken over; a minute is far beyond any test's use.
-        held_ = mutex_ && WaitForSingleObject(mutex_, 60000) != WAIT_TIMEOUT;
+        m_held = m_mutex && WaitForSingleObject(m_mutex, 60000) != WAIT_TIMEOUT;
     }
     ~ClipboardTestLock() {
-        if (held_) ReleaseMutex(mutex_);
-        if (mutex_) CloseHandle(mutex_);
+        if (m_held) ReleaseMutex(m_mutex);
+        if (m_mutex) CloseHandle(m_mutex);
     }
     ClipboardTestLock(const ClipboardTestLock&) = delete;
     ClipboardTestLock& operator=(const ClipboardTestLock&) = delete;
 
 private:
-    HANDLE mutex_ = nullptr;
-    bool held_ = false;
+    HANDLE m_mutex = nullptr;
+    bool m_held = false;
 };

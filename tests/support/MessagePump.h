@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 // How the pump treats a message before dispatching it.
 struct PumpMode {
@@ -15,11 +16,12 @@ struct PumpMode {
     bool stopAtQuit = false;
 };
 
-// Dispatches what is queued now; false when it stopped at WM_QUIT.
+// Dispatches what is queued now, at most 10,000 messages (a window posting to itself on every message cannot
+// hold it); false when it stopped at WM_QUIT.
 bool PumpQueued(const PumpMode& mode = {});
 
 // Dispatches messages until done() holds or the bound of timeoutMs has passed (see TimeBound.h), waiting at
-// most 10 ms for input between rounds; true when done() held.
+// most 10 ms for input between rounds; true when done() held. A round of queued messages ends at the bound.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000, const PumpMode& mode = {});
 
 // Dispatches messages for ms milliseconds (a span, not scaled).
@@ -27,6 +29,10 @@ void PumpFor(DWORD ms, const PumpMode& mode = {});
 
 // Dispatches whatever is queued now and what follows within 50 ms.
 inline void PumpPending() { PumpFor(50); }
+
+// Takes the queued messages of window (nullptr: of any window) from first to last out of the queue without
+// running them, in their order: for a test that reads what was posted, or drops it.
+std::vector<MSG> TakeQueued(HWND window, UINT first, UINT last);
 
 // The framework application's pre-translation, as its message loop does it (accelerators, dialog keys):
 // the message becomes the thread's current one and its PreTranslateMessage may take it.

@@ -107,7 +107,7 @@ TEST(TreeListExpand, CollapseResetQueueAndCaret) {
     t.rig.Clear();
     EXPECT_EQ(Expand(t.rig, TVE_COLLAPSE | 0x2000000, t.b), 1);
     EXPECT_TRUE(t.rig.State(t.b) & TVIS_EXPANDED);
-    Pump();
+    PumpQueued();
     EXPECT_FALSE(t.rig.State(t.b) & TVIS_EXPANDED);
     EXPECT_EQ(t.rig.CountOf(TVN_ITEMEXPANDEDA), 1);
 }
@@ -183,7 +183,7 @@ TEST(TreeListSetItem, SelectionAndExpansionGoThroughTheirOperations) {
     worker.join();
     EXPECT_EQ(w.rig.State(w.b) & (TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD), UINT(TVIS_BOLD));
     EXPECT_TRUE(w.rig.log.empty());
-    Pump();
+    PumpQueued();
     EXPECT_EQ(w.rig.Caret(), w.b);
     EXPECT_TRUE(w.rig.State(w.b) & TVIS_EXPANDED);
     for (const Notification& n : w.rig.log) EXPECT_EQ(n.thread, GetCurrentThreadId());

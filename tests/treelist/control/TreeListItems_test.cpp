@@ -97,7 +97,7 @@ TEST(TreeListItems, StoredStateChildrenAndImages) {
     // Also when the state is held back for the window's thread (as inserts from worker threads do).
     const UINT_PTR held = single.Insert("held", 0, Wide(0xFFFF0002), TLIF_NOCALLBACK, TVIS_EXPANDED);
     single.Insert("child", held);
-    Pump();
+    PumpQueued();
     EXPECT_EQ(single.State(held) & TVIS_EXPANDED, 0u);
 
     TreeListRig rig(TVS_CHECKBOXES);

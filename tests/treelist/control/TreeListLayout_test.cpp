@@ -91,7 +91,7 @@ TEST(TreeListLayout, AutoWidenFitsTheWidestTextExactly) {
             rig.AddColumns({10});
             rig.Send(TLM_OPTION, kTreeListSetOption | TLO_AUTOWIDEN, 1);
             for (const char* text : texts) rig.Insert(text, 0, 0xFFFF0002, mask, c.state);
-            Pump();
+            PumpQueued();
             EXPECT_EQ(rig.Send(TLM_GETCOLUMNWIDTH, 0), measure(font, texts[0]) + rig.Send(TVM_GETINDENT) + 7)
                 << texts[0] << " " << mask;
         }
@@ -204,19 +204,19 @@ TEST(TreeListLayout, BurstOfInsertsRedrawsTheScrollBarLater) {
     FakeClock clock;
     TreeListRig rig(TVS_HASLINES, 200, 100);
     rig.Insert("first");
-    Pump();
+    PumpQueued();
     for (int i = 0; i < 2000; ++i) rig.Insert("burst");
     // The range is set at once; the bar's redraw waits on the window's thread.
     EXPECT_EQ(VScrollMax(rig.tree), 2001);
     MSG waiting;
     EXPECT_TRUE(PeekMessageA(&waiting, rig.tree, TLM_DEFERRED, TLM_DEFERRED, PM_NOREMOVE));
-    Pump();
+    PumpQueued();
     EXPECT_EQ(VScrollMax(rig.tree), 2001);
     // Working off the queue within the gap leaves the redraw to one timer, which fires once.
     MSG timer;
     Sleep(250);
     EXPECT_TRUE(PeekMessageA(&timer, rig.tree, WM_TIMER, WM_TIMER, PM_NOREMOVE));
-    Pump();
+    PumpQueued();
     Sleep(250);
     EXPECT_FALSE(PeekMessageA(&timer, rig.tree, WM_TIMER, WM_TIMER, PM_NOREMOVE));
     clock.Advance(201);

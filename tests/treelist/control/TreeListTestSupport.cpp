@@ -67,13 +67,13 @@ TreeListRig::TreeListRig(DWORD style, int width, int height, DWORD exStyle) {
     tree = CreateWindowExA(exStyle, kTreeListClassName, "", WS_CHILD | WS_VISIBLE | style, 10, 10, width, height,
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)), GetModuleHandleA(nullptr),
                            nullptr);
-    Pump();
+    PumpQueued();
 }
 
 TreeListRig::~TreeListRig() {
     answer = nullptr;
     if (IsWindow(parent)) DestroyWindow(parent);
-    Pump();
+    PumpQueued();
 }
 
 UINT_PTR TreeListRig::Insert(const char* text, UINT_PTR parentItem, UINT_PTR after, UINT mask, UINT state,

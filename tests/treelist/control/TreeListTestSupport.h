@@ -1,9 +1,10 @@
 // The shared rig of the "TreeList" tests: a real control under a visible logging parent. The parent keeps a
-// log of every WM_NOTIFY (code, a copy of the payload, the sending thread) and answers from a script; a
-// message pump, a replaceable tick source and a 32-bit canvas to paint into complete it.
+// log of every WM_NOTIFY (code, a copy of the payload, the sending thread) and answers from a script; the
+// tests' message pump, a replaceable tick source and a 32-bit canvas to paint into complete it.
 #pragma once
 
 #include "tests/support/Canvas.h"
+#include "tests/support/MessagePump.h"
 #include "treelist/control/TreeList.h"
 #include "treelist/control/TreeListSeams.h"
 
@@ -44,20 +45,6 @@ struct Notification {
     UINT_PTR oldItem() const { return reinterpret_cast<UINT_PTR>(tree.itemOld.hItem); }
     UINT_PTR newItem() const { return reinterpret_cast<UINT_PTR>(tree.itemNew.hItem); }
 };
-
-// Dispatches waiting messages: until none is left, or for ms milliseconds (also while more keep coming).
-inline void Pump(DWORD ms = 0) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        for (int n = 0; n < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            if (ms && GetTickCount() - start >= ms) return;
-        }
-        if (ms) Sleep(1);
-    } while (GetTickCount() - start < ms);
-}
 
 // The tick source the control reads, moved by the test.
 class FakeClock {

@@ -64,7 +64,7 @@ TEST(TreeListThreads, QueuedDeleteAndWorkerInsertsTakeEffectOnTheWindowsThread) 
         const UINT_PTR item = rig.Insert("row", 0, TLI_LAST, 0, i == 5 ? TVIS_SELECTED : 0);
         if (i == 5) selected = item;
     }
-    Pump();
+    PumpQueued();
     rig.Send(TLM_DEFERRED);
     ASSERT_EQ(VScrollMax(rig.tree), 30);
     rig.Clear();
@@ -73,7 +73,7 @@ TEST(TreeListThreads, QueuedDeleteAndWorkerInsertsTakeEffectOnTheWindowsThread) 
     EXPECT_EQ(rig.Count(), 49);
     EXPECT_TRUE(rig.log.empty());           // nothing reached the parent from the worker
     EXPECT_EQ(VScrollMax(rig.tree), 30);    // and the worker left the scroll bar alone
-    Pump();
+    PumpQueued();
     EXPECT_EQ(rig.CountOf(TVN_DELETEITEMA), 0);
     ASSERT_EQ(rig.CountOf(TVN_SELCHANGEDA), 1);
     EXPECT_EQ(std::tuple(rig.log[0].thread, rig.log[0].newItem(), VScrollMax(rig.tree), rig.Send(TLM_GETROWCOUNT)),
@@ -94,7 +94,7 @@ TEST(TreeListThreads, ManyWorkerInsertsUnderAnOpenItemKeepTheRowsInTreeOrder) {
     }, 5000));
     rig.Send(TLM_DEFERRED);
     ASSERT_TRUE(RunBounded([&] { rig.InsertDirect("bz", open); }, 5000));
-    Pump();
+    PumpQueued();
     EXPECT_EQ(rig.RowTexts(), (std::vector<std::string>{"a", "b", "b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7", "b8",
                                                         "b9", "bz", "c"}));
 }
@@ -133,7 +133,7 @@ TEST(TreeListThreads, RowsLeftForLaterEndInTreeOrder) {
                 items[text] = rig.Insert(text.c_str(), items[parent], after, TLIF_NOCALLBACK);
             }
         }
-        Pump();
+        PumpQueued();
         EXPECT_EQ(rig.RowTexts(), c.rows) << testing::PrintToString(c.steps);
     }
 }
@@ -143,15 +143,15 @@ TEST(TreeListThreads, AFailedPostLosesNoDeferredOperation) {
     rig.Send(TVM_SETEXTENDEDSTYLE, TLX_MULTISELECT, TLX_MULTISELECT);
     const UINT_PTR a = rig.Insert("a", 0, TLI_LAST, 0, TVIS_SELECTED);
     const UINT_PTR b = rig.Insert("b", 0, TLI_LAST, 0, TVIS_SELECTED);
-    Pump();
+    PumpQueued();
     rig.Clear();
     const TreeListPostFn previous = SetTreeListPostFunction(FailingPost);
     rig.Delete(a, TLD_QUEUED);
     SetTreeListPostFunction(previous);
-    Pump();
+    PumpQueued();
     EXPECT_EQ(rig.CountOf(TVN_SELCHANGEDA), 0);  // nothing could be posted yet
     rig.Delete(b, TLD_QUEUED);
-    Pump();
+    PumpQueued();
     EXPECT_EQ(rig.CountOf(TVN_SELCHANGEDA), 2);
 }
 
@@ -252,10 +252,7 @@ TEST(TreeListThreads, DirectCallsThatMakeOrAskChildWindowsFinish) {
                 passed = c.call(rig);
                 done = true;
             });
-            while (!done) {
-                Pump();
-                Sleep(1);
-            }
+            PumpUntil([&] { return done.load(); }, 10000);
             worker.join();
         }, 10000)) << c.name;
         EXPECT_TRUE(passed) << c.name;
@@ -279,7 +276,7 @@ TEST(TreeListThreads, DirectCallsDuringDestructionAreSafe) {
                     Sleep(0);
                 }
             });
-        Pump(5);
+        PumpFor(5);
         DestroyWindow(tree);
         Sleep(5);
         EXPECT_EQ(TreeListWndProc(tree, TVM_GETCOUNT, 0, 0), 0);

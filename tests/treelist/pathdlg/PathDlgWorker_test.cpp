@@ -1,6 +1,7 @@
 #include "treelist/pathdlg/PathDlgWorker.h"
 
 #include "system/SystemIcons.h"
+#include "tests/support/TimeBound.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +18,15 @@ struct Worker {
     }
     ~Worker() {
         AskPathListWorkerToStop(c);
-        WaitForSingleObject(c->thread, kBound);
+        WaitForSingleObject(c->thread, Bound(kBound));
         ReleasePathListContext(c);
         DestroyWindow(window);
     }
-    // True once the worker posts `what`; asks for askAgain meanwhile, as fast as it can.
+    // True once the worker posts `what`; asks for askAgain meanwhile, as fast as it can. The queue is polled
+    // here, not pumped: the shared pump waits for input between rounds, and nothing posted is to be run.
     bool Posted(WPARAM what, const char* askAgain = nullptr) {
         MSG msg;
-        for (const DWORD start = GetTickCount(); GetTickCount() - start < kBound;) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < Bound(kBound);) {
             if (PeekMessageA(&msg, window, WM_COMMAND, WM_COMMAND, PM_REMOVE) && msg.wParam == what) return true;
             RequestPathListing(c, askAgain, nullptr);
         }

@@ -258,10 +258,10 @@ TEST(TreeListCtrl, DirectCallsFromWorkersWhileTheWindowWorks) {
             c.InsertItem(TVIF_TEXT, "ui", 0, 0, 0, 0, 0, TVI_ROOT, TVI_LAST);
             ++own;
             c.Expand(folder, TVE_TOGGLE);
-            Pump();
+            PumpQueued();
         }
         for (std::thread& t : workers) t.join();
-        Pump();
+        PumpQueued();
         EXPECT_EQ(static_cast<int>(c.GetCount()), 1 + own + 4000);
         EXPECT_EQ(c.CountItems(folder, TVIF_STATE | TLR_DESCENDANTS, TVIS_BOLD, TVIS_BOLD, 0, 0), 4000);
         EXPECT_GE(found.load(), 1);

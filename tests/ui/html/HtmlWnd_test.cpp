@@ -224,10 +224,7 @@ TEST(HtmlWnd, NavigationRequestsReachBeforeNavigate) {
 
     html.calls.clear();
     html.Navigate2("file:///C:/windows/win.ini");
-    for (int i = 0; i < 200 && html.calls.empty(); ++i) {
-        PumpQueued();
-        Sleep(5);
-    }
+    PumpUntil([&] { return !html.calls.empty(); }, 1000);
     ASSERT_FALSE(html.calls.empty());
     EXPECT_NE(std::string::npos, html.lastUrl.find("win.ini")) << html.lastUrl;
     EXPECT_EQ("", html.lastPost); // no post data, no post data variant
@@ -247,10 +244,7 @@ TEST(HtmlWnd, ResourcePagesAndFocus) {
         html.calls.clear();
         html.lastUrl.clear();
         EXPECT_TRUE(load());
-        for (int i = 0; i < 200 && html.calls.empty(); ++i) {
-            PumpQueued();
-            Sleep(5);
-        }
+        PumpUntil([&] { return !html.calls.empty(); }, 1000);
         return html.lastUrl;
     };
     // A resource of the program by name and by number: "res://<program path>/<resource>".

@@ -268,9 +268,8 @@ TEST(ToolBarNew, WindowsOnButtons) {
 
     // A selection change reaches the frame once, then as the item's data.
     std::vector<std::pair<WPARAM, LPARAM>> seen;
-    MSG msg;
     f.bar.SendMessage(WM_COMMAND, MAKEWPARAM(500, CBN_SELCHANGE), (LPARAM)comboWnd);
-    while (PeekMessageA(&msg, f.frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+    for (const MSG& msg : TakeQueued(f.frame->m_hWnd, WM_COMMAND, WM_COMMAND))
         seen.emplace_back(msg.wParam, msg.lParam);
     EXPECT_EQ(seen, (std::vector<std::pair<WPARAM, LPARAM>>{{MAKEWPARAM(500, CBN_SELCHANGE), (LPARAM)comboWnd},
                                                             {77, (LPARAM)comboWnd}}));

@@ -485,10 +485,7 @@ TEST(ToolbarMessages, WorkerThreadsMaySendMessages) {
         }
     });
     // The worker's sends are answered by this thread while it waits.
-    while (added < 50) {
-        PumpQueued();
-        Sleep(1);
-    }
+    EXPECT_TRUE(PumpUntil([&] { return added == 50; }, 10000));
     worker.join();
     EXPECT_EQ(tb.Send(TB_BUTTONCOUNT), 50);
     EXPECT_EQ(tb.Send(TBX_INDEXTOCOMMAND, 49), 1049);

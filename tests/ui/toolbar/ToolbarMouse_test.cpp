@@ -225,9 +225,6 @@ TEST(ToolbarMouse, ClickPostedThroughTheMessageQueue) {
     PostMessageA(tb.hwnd, WM_MOUSEMOVE, 0, at);
     PostMessageA(tb.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(tb.hwnd, WM_LBUTTONUP, 0, at);
-    for (int i = 0; i < 50 && tb.Commands().empty(); ++i) {
-        PumpQueued();
-        Sleep(5);
-    }
+    PumpUntil([&] { return !tb.Commands().empty(); }, 250);
     EXPECT_EQ(tb.Commands(), (std::vector<WORD>{101}));
 }

@@ -33,12 +33,6 @@ int QueuedQuit() {
     return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? static_cast<int>(msg.wParam) : -1;
 }
 
-void DropMouseMessages(HWND hwnd) {
-    MSG stale;
-    while (PeekMessageA(&stale, hwnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-}
-
 std::pair<LONG, LONG> Pair(SIZE s) { return {s.cx, s.cy}; }
 
 }  // namespace
@@ -103,7 +97,7 @@ TEST(Trackers, EscapeRightClickAndQuitCancelEveryDrag) {
             EXPECT_EQ(moved, std::pair(0L, 0L)) << c.name << " " << tracker;
             EXPECT_EQ(GetCapture(), nullptr) << c.name;
             EXPECT_EQ(QueuedQuit(), std::string(c.name) == "quit" ? 7 : -1) << c.name;
-            DropMouseMessages(w.parent.hwnd);  // the release posted for the case that nothing cancelled
+            TakeQueued(w.parent.hwnd, WM_MOUSEFIRST, WM_MOUSELAST);  // the release posted for a case not cancelled
         }
     }
     // The desktop is unlocked again: it can be locked by someone else.
@@ -122,7 +116,7 @@ TEST(Trackers, CaptureHeldElsewhereOrTakenAwayEndsTheDrag) {
     EXPECT_TRUE(LockWindowUpdate(GetDesktopWindow()));  // nothing was locked
     LockWindowUpdate(nullptr);
     ReleaseCapture();
-    DropMouseMessages(w.parent.hwnd);
+    TakeQueued(w.parent.hwnd, WM_MOUSEFIRST, WM_MOUSELAST);
     // Another window taking the capture during the drag ends it as accepted.
     w.parent.answer = [&](UINT msg, WPARAM, LPARAM, LRESULT*) {
         if (msg == WM_APP) SetCapture(other.hwnd);
