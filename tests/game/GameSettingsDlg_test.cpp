@@ -4,6 +4,7 @@
 
 #include "tests/game/QuestionFolder.h"
 #include "tests/game/SettingsTestSupport.h"
+#include "tests/support/HeapCheck.h"
 #include "tests/treelist/pathdlg/PathDlgTestSupport.h"
 #include "game/GameSettingsDlg.h"
 #include "game/RoundControl.h"
@@ -69,6 +70,26 @@ HDROP MakeDrop(const std::string& path) {
     memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size());
     GlobalUnlock(block);
     return static_cast<HDROP>(block);
+}
+
+// Clicks the browse button. The chooser runs modally inside the click and a timer of its own drives it: a
+// folder is typed once and OK pressed until the chooser takes it (it lists it first); without a folder the
+// chooser is cancelled at once, while its workers still read.
+void BrowseInChooser(HWND shown, const std::string& folder) {
+    static std::string typed;
+    typed = folder;
+    UINT_PTR chooser = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND path = pathdlgtest::ShownWindow(pathdlgtest::kTitle);
+        if (!path) return;
+        if (typed.empty()) {
+            PostMessageA(path, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        if (DialogText(path, 1017) != typed) SetDlgItemTextA(path, 1017, typed.c_str());
+        PostMessageA(path, WM_COMMAND, IDOK, 0);
+    });
+    Click(shown, IDC_SETTINGS_BROWSE);
+    KillTimer(nullptr, chooser);
 }
 
 }  // namespace
@@ -182,28 +203,35 @@ TEST(GameSettingsDlg, BrowseTakesTheFolderChosenInTheChooser) {
     HistoryKey key;
     QuestionFolder folder;
     CGameSettingsDlg dialog;
-    static std::string chosen;
-    chosen = folder.Path() + "\\Gew\xe4hlt";
+    const std::string chosen = folder.Path() + "\\Gew\xe4hlt";
     CreateDirectoryA(chosen.c_str(), nullptr);
     ASSERT_EQ(RunDialog(dialog,
                         [&](HWND shown) {
-                            // The chooser runs modally inside the click: a timer of its own drives it.
-                            UINT_PTR chooser = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-                                HWND path = nullptr;
-                                EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) {
-                                    if (uitest::WindowText(w) != "Verzeichnis w\xe4hlen" || !IsWindowVisible(w))
-                                        return TRUE;
-                                    *reinterpret_cast<HWND*>(out) = w;
-                                    return FALSE;
-                                }, reinterpret_cast<LPARAM>(&path));
-                                if (!path) return;
-                                // Typed once; OK lists it first and takes it when listed.
-                                if (DialogText(path, 1017) != chosen) SetDlgItemTextA(path, 1017, chosen.c_str());
-                                PostMessageA(path, WM_COMMAND, IDOK, 0);
-                            });
-                            Click(shown, IDC_SETTINGS_BROWSE);
-                            KillTimer(nullptr, chooser);
+                            BrowseInChooser(shown, chosen);
                             EXPECT_EQ(DialogText(shown, IDC_SETTINGS_PATH), chosen);
+                            Click(shown, IDCANCEL);
+                        }),
+              IDCANCEL);
+}
+
+// Every browse starts the chooser's workers (its list, folder tree and path field) and stops them again, chosen
+// or cancelled while they still read. After each run, once they have ended, the heap is whole: under heap
+// checking a worker that wrote into what the dialog had freed shows in the run that did it.
+TEST(GameSettingsDlg, BrowsingAgainAndAgainLeavesTheHeapWhole) {
+    pathdlgtest::ViewSettings views(0, 0);
+    HistoryKey key;
+    QuestionFolder folder;
+    CGameSettingsDlg dialog;
+    ASSERT_EQ(RunDialog(dialog,
+                        [&](HWND shown) {
+                            for (int round = 0; round < 6; ++round) {
+                                const std::string chosen = round % 2 ? "" : folder.Path();
+                                SetDlgItemTextA(shown, IDC_SETTINGS_PATH, "C:\\Vorher");
+                                BrowseInChooser(shown, chosen);
+                                EXPECT_EQ(DialogText(shown, IDC_SETTINGS_PATH), chosen.empty() ? "C:\\Vorher" : chosen)
+                                    << round;
+                                EXPECT_TRUE(HeapsWholeOnceQuiet()) << round;
+                            }
                             Click(shown, IDCANCEL);
                         }),
               IDCANCEL);

@@ -1,12 +1,11 @@
 // The folder trees of the folder widgets' tests, made once per test run in the temporary folder (the
-// test processes share them), and a count of the process's threads.
+// test processes share them).
 #pragma once
 
 #include "tests/support/TimeBound.h"
 
 #include <windows.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <string>
 
@@ -74,17 +73,6 @@ inline HGLOBAL DropBlock(const std::string& file) {
     memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), file.c_str(), file.size());
     GlobalUnlock(drop);
     return drop;
-}
-
-inline int CountOwnThreads() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
 }
 
 }  // namespace foldertest

@@ -190,15 +190,19 @@ TEST(TreeListThreads, SortedInsertRefusesItsOwnThreadAndHoldsOthers) {
 namespace {
 
 // Makes a child window of the control ask the control (which takes its lock) before it answers msg, as a
-// header or an editor answering through its parent would.
+// header or an editor answering through its parent would. An editor kept open also ignores losing the focus,
+// which another program's window may take while the tests run side by side (and which ends the edit).
 WNDPROC g_childProc;
 UINT g_asked;
+bool g_keepFocus;
 LRESULT CALLBACK AskingChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == g_asked) SendMessageA(GetParent(w), TVM_GETCOUNT, 0, 0);
+    if (msg == WM_KILLFOCUS && g_keepFocus) return 0;
     return CallWindowProcA(g_childProc, w, msg, wp, lp);
 }
-void MakeAskingChild(HWND child, UINT msg) {
+void MakeAskingChild(HWND child, UINT msg, bool keepFocus = false) {
     g_asked = msg;
+    g_keepFocus = keepFocus;
     g_childProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskingChildProc)));
 }
@@ -233,7 +237,7 @@ TEST(TreeListThreads, DirectCallsThatMakeOrAskChildWindowsFinish) {
         {"the editor, read at the end", [](TreeListRig& rig) {
              HWND editor = reinterpret_cast<HWND>(rig.Send(TVM_EDITLABELA, 0, static_cast<LPARAM>(rig.Insert("item"))));
              SetWindowTextA(editor, "typed");
-             MakeAskingChild(editor, WM_GETTEXT);
+             MakeAskingChild(editor, WM_GETTEXT, true);
          }, [](TreeListRig& rig) {
              return rig.Direct(TVM_ENDEDITLABELNOW, 0) == 1 && rig.Text(rig.Next(0, TVGN_ROOT)) == "typed";
          }},

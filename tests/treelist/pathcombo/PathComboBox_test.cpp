@@ -192,7 +192,7 @@ TEST_F(PathComboTest, RefusedPathsLeaveTheControlWorking) {
 }
 
 TEST_F(PathComboTest, DestroyingWhileTheWorkerReadsReturnsAtOnce) {
-    const int threadsBefore = CountOwnThreads();
+    const int threadsBefore = CountProcessThreads();
     for (int round = 0; round < 3; ++round) {
         auto* early = new CPathComboBox;
         ASSERT_TRUE(early->Create(0, WS_CHILD | WS_VISIBLE, CRect(10, 10, 610, 210), &host, kId + 1));
@@ -211,7 +211,7 @@ TEST_F(PathComboTest, DestroyingWhileTheWorkerReadsReturnsAtOnce) {
     }
     PumpFor(50);
     // Every worker ended; nothing it used was freed under it.
-    EXPECT_TRUE(PumpUntil([&] { return CountOwnThreads() <= threadsBefore; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return CountProcessThreads() <= threadsBefore; }, 5000));
 }
 
 TEST_F(PathComboTest, DroppedFilesShowTheirFolderAndEveryDropIsFinished) {

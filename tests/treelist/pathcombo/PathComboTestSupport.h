@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Framework.h"
+#include "tests/support/HeapCheck.h"
 #include "tests/support/MessagePump.h"
 #include "tests/treelist/FolderFixture.h"
 #include "treelist/pathcombo/PathComboBox.h"
@@ -14,7 +15,6 @@
 
 namespace pathcombotest {
 
-using foldertest::CountOwnThreads;
 using foldertest::DropBlock;
 using foldertest::TreeRoot;
 
