@@ -66,7 +66,12 @@ bool SerialSettleWait(SerialSlot& s, bool cancel) {
 
 int SerialPendingInput(SerialSlot& s) {
     SerialSettleWait(s, false);
-    return (s.held ? 1 : 0) + std::max(SerialQueueBytes(s), 0);
+    const bool reading = s.waitPending;
+    int queued = std::max(SerialQueueBytes(s), 0);
+    // The wait's read may take its byte from the port while the port's bytes are counted: it would then be
+    // in neither count. Once that read has ended nothing else takes bytes, so a second count is exact.
+    if (reading && SerialSettleWait(s, false) && !s.waitPending) queued = std::max(SerialQueueBytes(s), 0);
+    return (s.held ? 1 : 0) + queued;
 }
 
 int SerialWaitReceive(int slot, int timeoutMs) {

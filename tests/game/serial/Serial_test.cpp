@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -241,6 +242,41 @@ TEST_F(SerialTest, BytesArrivingDuringWaitsAreReadInOrder) {
         EXPECT_EQ(timed ? SerialReadTimeout(slot, buffer, 5, 1000) : SerialRead(slot, buffer, 5), 5);
         EXPECT_EQ(std::string(buffer), "abcde");
     }
+    EXPECT_EQ(SerialClose(slot), 0);
+}
+
+// The wait's read may take its byte from the port while the bytes are counted: the count never drops while
+// nothing is read, however the two meet.
+TEST_F(SerialTest, ACountWhileTheWaitsReadTakesItsByteMissesNothing) {
+    ComPeer peer(rig.Peer(0));
+    const int slot = Open(0);
+    ASSERT_GE(slot, 0);
+    // Busy threads beside the counting one, so that it is often interrupted between its steps.
+    std::atomic<bool> busy{true};
+    std::vector<std::thread> spinners;
+    for (int i = 0; i < 4; ++i)
+        spinners.emplace_back([&] {
+            while (busy.load()) {
+            }
+        });
+    int drops = 0;
+    for (int round = 0; round < 1000 && !HasFailure(); ++round) {
+        EXPECT_EQ(SerialWaitReceive(slot, 0), 0);  // leaves the wait's read outstanding
+        ASSERT_TRUE(peer.Write("ab"));
+        int last = 0;
+        ASSERT_TRUE(WaitUntil([&] {
+            const int now = SerialBytesWaiting(slot);
+            drops += now < last;
+            last = std::max(last, now);
+            return now >= 2;
+        }, kRigWaitMs, 0));
+        char bytes[2] = {};
+        ASSERT_EQ(SerialRead(slot, bytes, 2), 2);
+        EXPECT_EQ(std::string(bytes, 2), "ab");
+    }
+    busy = false;
+    for (auto& spinner : spinners) spinner.join();
+    EXPECT_EQ(drops, 0);
     EXPECT_EQ(SerialClose(slot), 0);
 }
 
