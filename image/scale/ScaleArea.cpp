@@ -12,6 +12,25 @@ const uint8_t* SourceBytes(const CDibImage& source, uint32_t y) {
     return source.depth == 24 || source.depth == 32 ? source.RowAddress((int)y) : DibColourRow(source, (int)y);
 }
 
+// The ring of summed rows is kept within this size; a result row over more source rows than fit adds them
+// up one by one instead (a strong reduction in height: 10,000 rows into 1 would otherwise hold 10,000 rows).
+constexpr size_t kMostRingBytes = 8u << 20;
+
+// One result row from the sum of its source rows' weighted sums, each row summed along x in turn.
+void FinishFromRunningSums(uint8_t* out, uint32_t outBytes, uint32_t width, const CDibImage& source,
+                           const DibFootprints& fy, uint32_t y, const DibScaleTaps& taps,
+                           const DibRoundedDivider& divide, std::vector<uint32_t>& row, std::vector<uint64_t>& sums) {
+    const uint32_t inBytes = source.depth == 24 ? 3 : 4;
+    std::fill(sums.begin(), sums.end(), 0);
+    for (uint32_t k = 0; k < fy.Count(y); ++k) {
+        DibLoops().scaleRow(SourceBytes(source, fy.first[y] + k), source.width, inBytes, taps, row.data());
+        const uint64_t weight = fy.WeightsOf(y)[k];
+        for (size_t i = 0; i < sums.size(); ++i) sums[i] += weight * row[i];
+    }
+    for (size_t x = 0; x < width; ++x)
+        for (uint32_t c = 0; c < outBytes; ++c) out[outBytes * x + c] = (uint8_t)divide(sums[4 * x + c]);
+}
+
 } // namespace
 
 // With the sizes reduced to a : b per axis, a result pixel's area weighs total = ax x ay units and the
@@ -28,14 +47,20 @@ void DibAreaAverage(CDibImage& result, const CDibImage& source) {
     const uint32_t inBytes = source.depth == 24 ? 3 : 4, outBytes = result.depth == 24 ? 3 : 4;
     const DibScaleTaps taps = fx.Taps();
     const size_t rowWords = 4 * (size_t)result.width;
-    const uint32_t ring = fy.MostCount();
+    const bool tall = (size_t)fy.MostCount() * rowWords * sizeof(uint32_t) > kMostRingBytes;
+    const uint32_t ring = tall ? 1 : fy.MostCount();
     std::vector<uint32_t> sums(ring * rowWords);
+    std::vector<uint64_t> runningSums(tall ? rowWords : 0);
     std::vector<int64_t> summed(ring, -1); // the source row in each ring slot
     std::vector<const uint32_t*> rows(ring);
     for (uint32_t y = result.height; y-- > 0;) { // storage order
         uint8_t* out = result.RowAddress((int)y);
         if (y + 1 < result.height && fy.Same(y + 1, y)) {
             memcpy(out, out - result.stride, (size_t)outBytes * result.width);
+            continue;
+        }
+        if (tall) {
+            FinishFromRunningSums(out, outBytes, result.width, source, fy, y, taps, divide, sums, runningSums);
             continue;
         }
         for (uint32_t k = fy.Count(y); k-- > 0;) { // storage order

@@ -10,6 +10,7 @@
 namespace {
 
 std::atomic<long> g_allocationsLeft{-1}; // -1: no limit
+std::atomic<size_t> g_largestBlock{SIZE_MAX};
 
 // Lets `count` allocations through, then fails every one until the scope ends.
 struct AllocationLimit {
@@ -24,7 +25,7 @@ void* operator new(size_t size) {
     long left = g_allocationsLeft;
     while (left > 0 && !g_allocationsLeft.compare_exchange_weak(left, left - 1)) {
     }
-    if (left == 0) throw std::bad_alloc();
+    if (left == 0 || size > g_largestBlock) throw std::bad_alloc();
     if (void* p = malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
@@ -108,4 +109,17 @@ TEST(DibImageMemory, PlainFloodFillNeedsNoMemoryBeyondItsStack) {
     }
     ASSERT_TRUE(filled);
     EXPECT_EQ(image.GetPixel(63, 63), 7u);
+}
+
+// A strong reduction in height keeps a few rows of work memory, not one per source row under a result row.
+TEST(DibImageMemory, ATallReductionWorksInAFewRows) {
+    CDibImage tall = Blank(24, 400, 4000);
+    for (int y = 0; y < 4000; y += 2) tall.FillRect(0, y, 400, 1, 0xFFFFFF);  // rows white and black in turn
+    CDibImage result;
+    g_largestBlock = 64 * 1024;
+    const bool scaled = result.Scale(tall, 400, 1, kDibScaleSmooth);
+    g_largestBlock = SIZE_MAX;
+    ASSERT_TRUE(scaled);
+    EXPECT_EQ(result.GetPixel(0, 0), 0x808080u);  // the mean 127.5, rounded
+    EXPECT_EQ(result.GetPixel(399, 0), 0x808080u);
 }
