@@ -20,14 +20,11 @@ bool CellNavigation(const TreeListData* d);
 LRESULT SelectItemMessage(TreeListData* d, WPARAM code, ItemId item);
 LRESULT SelectCellMessage(TreeListData* d, ItemId item, int column);
 
-// --- multi-selection ranges and walks (TreeListSelectRange.cpp)
+// --- multi-selection ranges (TreeListSelectRange.cpp)
 // The range of a Shift-click: from the caret (or the Ctrl anchor) to the item.
 void SelectRange(TreeListData* d, ItemId item, int column);
 // Moves the selected-cell mark (flag 0x40 of the item or cell); item 0 clears it.
 void MarkSelectedCell(TreeListData* d, ItemId item, int column);
-// Tree-order walk below root (kItemRoot: the whole tree) to the next (un)selected item after item.
-ItemId NextSelectedInSubtree(const TreeListData* d, ItemId item, ItemId root);
-ItemId NextUnselectedInSubtree(const TreeListData* d, ItemId item, ItemId root);
 // Unselects a selected item, and the selected items hidden below it when it is collapsed.
 void UnselectWithHidden(TreeListData* d, ItemId item);
 // TLM_SELECTSUBTREE: selects or unselects an item (flags bit 1), with its descendants (bit 0), or the whole

@@ -1,5 +1,5 @@
-// Multi-selection ranges: Shift-click ranges, the selected-cell frame, the walks over selected and unselected
-// items below a root, and a subtree selected at once (TLM_SELECTSUBTREE).
+// Multi-selection ranges: Shift-click ranges, the selected-cell frame, unselecting with the hidden items below,
+// and a subtree selected at once (TLM_SELECTSUBTREE).
 #include "treelist/control/TreeListSelect.h"
 
 #include "treelist/control/TreeListItems.h"
@@ -70,12 +70,6 @@ void MarkSelectedCell(TreeListData* d, ItemId item, int column) {
     d->selCellItem = item;
     d->selCellColumn = column;
     InvalidateCell(d, item, column);
-}
-
-ItemId NextSelectedInSubtree(const TreeListData* d, ItemId item, ItemId root) { return Walk(d, item, root, true); }
-
-ItemId NextUnselectedInSubtree(const TreeListData* d, ItemId item, ItemId root) {
-    return Walk(d, item, root, false);
 }
 
 void UnselectWithHidden(TreeListData* d, ItemId item) {

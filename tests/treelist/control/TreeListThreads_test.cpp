@@ -243,19 +243,20 @@ TEST(TreeListThreads, DirectCallsThatMakeOrAskChildWindowsFinish) {
          }},
     };
     for (const auto& c : cases) {
-        std::atomic<bool> passed{false};
-        EXPECT_TRUE(RunBounded([&c, &passed] {
+        // The case and the outcome go by value: a thread stuck past the bound outlives this loop.
+        auto passed = std::make_shared<std::atomic<bool>>(false);
+        EXPECT_TRUE(RunBounded([c, passed] {
             TreeListRig rig(TVS_HASLINES | TVS_EDITLABELS);
             c.prepare(rig);
             std::atomic<bool> done{false};
             std::thread worker([&] {
-                passed = c.call(rig);
+                *passed = c.call(rig);
                 done = true;
             });
             PumpUntil([&] { return done.load(); }, 10000);
             worker.join();
         }, 10000)) << c.name;
-        EXPECT_TRUE(passed) << c.name;
+        EXPECT_TRUE(*passed) << c.name;
     }
 }
 
