@@ -17,7 +17,7 @@ struct DibRoundedDivider {
     }
 };
 
-// The x footprints of an area-average scaling (see DibImageScale.cpp): result pixel i sums source pixels
+// The x footprints of an area-average scaling (see scale/ScaleFootprints.h): result pixel i sums source pixels
 // first[i], first[i] + 1, ... with weights[weightStart[i] .. weightStart[i + 1]).
 struct DibScaleTaps {
     uint32_t results;
