@@ -39,9 +39,11 @@ struct DialogTemplateWriter {
         Word(static_cast<WORD>(d & 0xFFFF));
         Word(static_cast<WORD>(d >> 16));
     }
-    // A NUL-terminated UTF-16 text (null writes the empty text).
+    // A NUL-terminated UTF-16 text (null writes the empty text). Texts are UTF-16 (u"" or L""): an 8-bit text
+    // would widen each byte by its sign and turn every letter above 0x7F ("Ü") into another one.
     template <typename Char>
     constexpr void Text(const Char* text) {
+        static_assert(sizeof(Char) == sizeof(WORD), "dialog template texts are UTF-16");
         while (text && *text) Word(static_cast<WORD>(*text++));
         Word(0);
     }

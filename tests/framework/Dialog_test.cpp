@@ -17,24 +17,24 @@ constexpr UINT kWorkerMessage = WM_APP + 1;
 
 using TestTemplate = DialogTemplateWriter<std::vector<WORD>>;
 
-TestTemplate EmptyTemplate(const char* title, short cx, short cy, WORD items = 0) {
+TestTemplate EmptyTemplate(const char16_t* title, short cx, short cy, WORD items = 0) {
     TestTemplate t;
-    t.Header(kModalDialogStyle, 0, items, 0, 0, cx, cy, title, 8, "MS Shell Dlg");
+    t.Header(kModalDialogStyle, 0, items, 0, 0, cx, cy, title, 8, u"MS Shell Dlg");
     return t;
 }
 
 TestTemplate MakeTemplate() {
     constexpr DWORD kShown = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    TestTemplate t = EmptyTemplate("Test", 200, 150, 9);
-    t.Item(kShown | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12, kEdit, kEditAtom, "");
-    t.Item(kShown | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 5, 20, 100, 60, kCombo, kComboBoxAtom, "");
-    t.Item(kShown | BS_AUTOCHECKBOX, 5, 40, 60, 10, kCheck, kButtonAtom, "Check");
-    t.Item(kShown | WS_GROUP | BS_AUTORADIOBUTTON, 5, 55, 60, 10, kRadio1, kButtonAtom, "Eins");
-    t.Item(WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 5, 70, 60, 10, kRadio2, kButtonAtom, "Zwei");
-    t.Item(kShown | WS_GROUP | CBS_DROPDOWNLIST | WS_VSCROLL, 5, 85, 100, 60, kList, kComboBoxAtom, "");
-    t.Item(kShown | WS_BORDER, 5, 100, 40, 12, kNumber, kEditAtom, "");
-    t.Item(kDefaultButtonStyle, 140, 5, 50, 14, IDOK, kButtonAtom, "OK");
-    t.Item(kPushButtonStyle, 140, 22, 50, 14, IDCANCEL, kButtonAtom, "Abbrechen");
+    TestTemplate t = EmptyTemplate(u"Test", 200, 150, 9);
+    t.Item(kShown | WS_BORDER | ES_AUTOHSCROLL, 5, 5, 100, 12, kEdit, kEditAtom, u"");
+    t.Item(kShown | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 5, 20, 100, 60, kCombo, kComboBoxAtom, u"");
+    t.Item(kShown | BS_AUTOCHECKBOX, 5, 40, 60, 10, kCheck, kButtonAtom, u"Check");
+    t.Item(kShown | WS_GROUP | BS_AUTORADIOBUTTON, 5, 55, 60, 10, kRadio1, kButtonAtom, u"Eins");
+    t.Item(WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 5, 70, 60, 10, kRadio2, kButtonAtom, u"Zwei");
+    t.Item(kShown | WS_GROUP | CBS_DROPDOWNLIST | WS_VSCROLL, 5, 85, 100, 60, kList, kComboBoxAtom, u"");
+    t.Item(kShown | WS_BORDER, 5, 100, 40, 12, kNumber, kEditAtom, u"");
+    t.Item(kDefaultButtonStyle, 140, 5, 50, 14, IDOK, kButtonAtom, u"OK");
+    t.Item(kPushButtonStyle, 140, 22, 50, 14, IDCANCEL, kButtonAtom, u"Abbrechen");
     return t;
 }
 
@@ -245,7 +245,7 @@ TEST(Dialog, MissingTemplateFails) {
 
 TEST(Dialog, DestroyedDialogEndsItsModalLoop) {
     COwner owner;
-    TestTemplate tmpl = EmptyTemplate("Weg", 100, 40);
+    TestTemplate tmpl = EmptyTemplate(u"Weg", 100, 40);
     CVanishingDialog dlg;
     dlg.InitModalIndirect(tmpl.Template(), &owner);
     // Should the loop miss the end of its window, a watchdog ends it from outside after 3 s.
