@@ -399,7 +399,7 @@ int main() {
     std::snprintf(figure, sizeof figure, "rest CPU, program + wineserver + X (%.0f s)", seconds);
     BenchFigure(figure, Median(gameRestTotal) / 1000, Median(peerRestTotal) / 1000, "s");
     BenchFigure("start-up to a window that answers (median of 15)", Median(gameStart), Median(peerStart), "ms");
-    // The stream the sound Part prescribes runs in the game from start to end; against a bare program that runs
+    // The game runs its sound stream from start to end; against a bare program that runs
     // the same stream, what is left is everything else the game does.
     std::snprintf(figure, sizeof figure, "sweep CPU, program + wineserver + X (%.0f s; peer: bare + the sound stream)",
                   seconds);

@@ -119,12 +119,15 @@ start=$SECONDS
 run_jobs "$(nproc)" <"$logs/jobs"
 run_jobs 1 <"$logs/jobs-alone"
 reported() { grep -q ':heap:' "$logs/$1.$2$3.err"; }
-while read -r program suite filter; do
-  reported "$program" "$suite" "" && echo "$program $suite $filter"
-done <"$logs/jobs" >"$logs/jobs-again"
-while read -r program suite filter; do
-  reported "$program" "$suite" "" && echo "$program $suite $filter"
-done <"$logs/jobs-alone" >"$logs/jobs-alone-again"
+# Prints the jobs of the list $1 whose first run had a heap report.
+reported_jobs() {
+  local program suite filter
+  while read -r program suite filter; do
+    if reported "$program" "$suite" ""; then echo "$program $suite $filter"; fi
+  done <"$1"
+}
+reported_jobs "$logs/jobs" >"$logs/jobs-again"
+reported_jobs "$logs/jobs-alone" >"$logs/jobs-alone-again"
 run_jobs "$(nproc)" .again <"$logs/jobs-again"
 run_jobs 1 .again <"$logs/jobs-alone-again"
 count=0

@@ -251,14 +251,23 @@ TEST_F(SerialTest, ACountWhileTheWaitsReadTakesItsByteMissesNothing) {
     ComPeer peer(rig.Peer(0));
     const int slot = Open(0);
     ASSERT_GE(slot, 0);
-    // Busy threads beside the counting one, so that it is often interrupted between its steps.
-    std::atomic<bool> busy{true};
-    std::vector<std::thread> spinners;
-    for (int i = 0; i < 4; ++i)
-        spinners.emplace_back([&] {
-            while (busy.load()) {
-            }
-        });
+    // Busy threads beside the counting one, so that it is often interrupted between its steps. They end with
+    // the test however it leaves (a failed ASSERT returns at once: a thread still joinable then ends the program).
+    struct Spinners {
+        std::atomic<bool> busy{true};
+        std::vector<std::thread> threads;
+        Spinners() {
+            for (int i = 0; i < 4; ++i)
+                threads.emplace_back([this] {
+                    while (busy.load()) {
+                    }
+                });
+        }
+        ~Spinners() {
+            busy = false;
+            for (auto& thread : threads) thread.join();
+        }
+    } spinners;
     int drops = 0;
     for (int round = 0; round < 1000 && !HasFailure(); ++round) {
         EXPECT_EQ(SerialWaitReceive(slot, 0), 0);  // leaves the wait's read outstanding
@@ -274,8 +283,6 @@ TEST_F(SerialTest, ACountWhileTheWaitsReadTakesItsByteMissesNothing) {
         ASSERT_EQ(SerialRead(slot, bytes, 2), 2);
         EXPECT_EQ(std::string(bytes, 2), "ab");
     }
-    busy = false;
-    for (auto& spinner : spinners) spinner.join();
     EXPECT_EQ(drops, 0);
     EXPECT_EQ(SerialClose(slot), 0);
 }
