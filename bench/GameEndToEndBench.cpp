@@ -10,8 +10,9 @@
 //     start-up times swing with the machine's load, so the log adds the median of the turns' ratios);
 //   - the same sweep and rest against BareSoundPeer.exe, the bare program running the game's sound stream (its
 //     mixer thread and wave-out player, as the game runs them from start to end): what the game costs beyond
-//     the stream. The log tells how fast the sound sink took the stream (a sound card takes 88,200 bytes a
-//     second; the suite's file sink has no clock and takes it as fast as Wine hands it over).
+//     the stream. tools/bench.sh paces the sound sink as a sound card plays (88,200 bytes a second for the
+//     game's 44100 Hz 16-bit mono stream); the log tells how fast the sink took it. Without that pace the
+//     suite's file sink takes the stream as fast as Wine hands it over, about four times as fast.
 // It needs the COM pair of com_rig.py (WL_COM_PAIRS: the game's remote port, then the far end) and the display
 // watcher of tests/ui/dibwnd/display_rig.py (WL_DISPLAY_RIG):
 //   python3 tests/game/serial/com_rig.py --pair 31:32 -- python3 tests/ui/dibwnd/display_rig.py --

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds what is missing and runs every benchmark in bench/ (or those named) under the test suite's Wine
 # set-up: a prefix and an X display of the run's own (tests/wine-env.sh), a COM pair joined by socat
-# (tests/game/serial/com_rig.py), an ALSA sink that writes to a file (tests/game/sound/alsa_rig.py) and a
+# (tests/game/serial/com_rig.py), an ALSA sink that writes to a file at a sound card's pace, 88,200 bytes a
+# second as the game's 44100 Hz 16-bit mono stream plays (tests/game/sound/alsa_rig.py --paced), and a
 # watcher of the X display (tests/ui/dibwnd/display_rig.py).
 # Prints one table of all figures and writes it as CSV to build/bench/results/bench-<date>-<time>.csv,
 # beside each benchmark's full output (<date>-<time>-<name>.log).
@@ -69,7 +70,7 @@ for name in "${names[@]}"; do
   echo "running $name ..." >&2
   status=0
   wl_norandom timeout "$limit" python3 "$root/tests/game/serial/com_rig.py" --pair "$com_pair" -- \
-    python3 "$root/tests/game/sound/alsa_rig.py" -- "${display_rig[@]}" wine "$build/bench/$name.exe" >"$log" 2>&1 || status=$?
+    python3 "$root/tests/game/sound/alsa_rig.py" --paced 88200 -- "${display_rig[@]}" wine "$build/bench/$name.exe" >"$log" 2>&1 || status=$?
   figures=$(grep -c $'^@bench\t' "$log" || true)
   if [ "$status" -ne 0 ] || [ "$figures" -eq 0 ]; then
     failed=1
