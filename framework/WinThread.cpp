@@ -57,6 +57,8 @@ BOOL CWinThread::InitInstance() { return FALSE; }
 
 CWnd* CWinThread::GetMainWnd() { return m_pMainWnd; }
 
+// Idle work runs once the queue is empty after a message that may have changed what the user sees. The queue
+// is looked at only then: messages that bring no idle work (the game's frame ticks) cost one GetMessage each.
 int CWinThread::Run() {
     BOOL idle = TRUE;
     LONG idleCount = 0;
@@ -64,13 +66,11 @@ int CWinThread::Run() {
         while (idle && !::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(idleCount++)) idle = FALSE;
         }
-        do {
-            if (!PumpMessage()) return ExitInstance();
-            if (IsIdleMessage(&m_msgCur)) {
-                idle = TRUE;
-                idleCount = 0;
-            }
-        } while (::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE));
+        if (!PumpMessage()) return ExitInstance();
+        if (IsIdleMessage(&m_msgCur)) {
+            idle = TRUE;
+            idleCount = 0;
+        }
     }
 }
 

@@ -1,0 +1,56 @@
+// The thread's message loop: idle work waits for an empty queue, and a message without idle work costs no
+// look at the queue besides its GetMessage.
+#include <gtest/gtest.h>
+
+#include "framework/Framework.h"
+
+#include <string>
+
+namespace {
+
+constexpr UINT kQuiet = WM_APP + 1;  // brings no idle work
+int g_peeks;                         // PM_NOREMOVE looks that found a message
+
+LRESULT CALLBACK CountPeeks(int code, WPARAM removal, LPARAM msg) {
+    if (code == HC_ACTION && removal == PM_NOREMOVE) ++g_peeks;
+    return CallNextHookEx(nullptr, code, removal, msg);
+}
+
+class LoggingThread : public CWinThread {
+public:
+    std::string log;
+    BOOL PreTranslateMessage(MSG* msg) override {
+        log += msg->message == kQuiet ? "q" : "m";
+        return TRUE;
+    }
+    BOOL IsIdleMessage(MSG* msg) override { return msg->message != kQuiet; }
+    // The first idle time brings three quiet messages and one with idle work, the second ends the loop.
+    BOOL OnIdle(LONG) override {
+        log += "i";
+        if (log.size() > 2) {
+            PostQuitMessage(0);
+        } else {
+            for (UINT message : {kQuiet, kQuiet, kQuiet, UINT(WM_APP)})
+                PostThreadMessageA(GetCurrentThreadId(), message, 0, 0);
+        }
+        return FALSE;
+    }
+    int ExitInstance() override { return 7; }
+};
+
+}  // namespace
+
+TEST(WinThread, IdleWorkWaitsForAnEmptyQueueAndQuietMessagesCostNoExtraLook) {
+    MSG stale;
+    while (PeekMessageA(&stale, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, CountPeeks, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    g_peeks = 0;
+    LoggingThread thread;
+    EXPECT_EQ(thread.Run(), 7);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(thread.log, "miqqqmi");
+    EXPECT_EQ(g_peeks, 1);  // the first look found the first message; none looked past a quiet one
+}
