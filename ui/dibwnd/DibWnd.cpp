@@ -302,20 +302,24 @@ namespace {
 // More parts than this are copied as one box: a region so broken up comes from a larger change.
 constexpr DWORD kMaxPaintParts = 32;
 
-// The rectangles of the window's update region; empty when there are too many or none could be read.
-std::vector<RECT> UpdateParts(HWND wnd) {
+// The rectangles a paint DC has to paint: its system region, which BeginPaint made the update region within
+// the visible one (screen coordinates), moved to the DC's own. Read from the DC, without asking the window
+// manager for the update region a second time. Empty for a single rectangle: rcPaint is that one.
+std::vector<RECT> PaintParts(HDC dc) {
     std::vector<RECT> parts;
-    HRGN update = CreateRectRgn(0, 0, 0, 0);
-    if (update && GetUpdateRgn(wnd, update, FALSE) == COMPLEXREGION) {
-        const DWORD size = GetRegionData(update, 0, nullptr);
+    HRGN paint = CreateRectRgn(0, 0, 0, 0);
+    POINT origin;
+    if (paint && GetRandomRgn(dc, paint, SYSRGN) == 1 && GetDCOrgEx(dc, &origin) &&
+        OffsetRgn(paint, -origin.x, -origin.y) == COMPLEXREGION) {
+        const DWORD size = GetRegionData(paint, 0, nullptr);
         std::vector<char> buffer(size);
         auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-        if (size && GetRegionData(update, size, data) == size && data->rdh.nCount <= kMaxPaintParts) {
+        if (size && GetRegionData(paint, size, data) == size && data->rdh.nCount <= kMaxPaintParts) {
             const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
             parts.assign(rects, rects + data->rdh.nCount);
         }
     }
-    if (update) DeleteObject(update);
+    if (paint) DeleteObject(paint);
     return parts;
 }
 
@@ -349,9 +353,9 @@ BOOL CDibWnd::OnEraseBkgnd(CDC*) { return TRUE; }
 void CDibWnd::OnPaint() {
     // Far-apart changes are copied box by box, each handed on to the display before the next, so that the
     // display receives about what changed and not the space between.
-    std::vector<RECT> boxes = GroupPaintParts(UpdateParts(m_hWnd));
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
+    std::vector<RECT> boxes = GroupPaintParts(PaintParts(dc));
     CDC* cdc = CDC::FromHandle(dc);
     RECT client;
     GetClientRect(&client);
