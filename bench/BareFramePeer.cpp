@@ -9,13 +9,20 @@
 // own mixer thread fills silent blocks into the game's wave-out player, as the game does from its start to its
 // end. So the stream's cost can be told apart from the rest of the game's; the bare program imports no sound.
 //
+// Built a third time as BareThemedPeer.exe (WL_PEER_THEMED), it is a program of the visual styles, as the game
+// is: its manifest asks for the common controls of version 6, and it links them (InitCommonControls). Under Wine
+// that loads the theme engine, which reads the whole visual style in every process as it starts; so the start-up
+// of a themed program can be told apart from what the game does besides.
+//
 // The window answers the registered message "WertlaufBenchPeer" with 0x12345678 when asked with it, as the
 // game's frame answers "Wertlauf".
 #ifdef WL_PEER_SOUND
 #include "game/GameSounds.h"
 #endif
-
 #include <windows.h>
+#ifdef WL_PEER_THEMED
+#include <commctrl.h>
+#endif
 
 #include <atomic>
 #include <cstdint>
@@ -119,6 +126,9 @@ LRESULT CALLBACK PeerProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
+#ifdef WL_PEER_THEMED
+    InitCommonControls();
+#endif
     g_peer.sweep = std::strstr(commandLine, "sweep") != nullptr;
     g_peer.probe = RegisterWindowMessageA("WertlaufBenchPeer");
     g_peer.memory = CreateCompatibleDC(nullptr);

@@ -6,8 +6,9 @@
 //   - rest: a question on the board and nothing moving, processor time of the main thread, and of program, Wine
 //     server and X server together (the game's sound stream runs at rest too: what a sweep adds to rest is the
 //     cost of drawing it);
-//   - start-up: from CreateProcess to a main window that answers (median of 15, the two programs taking turns:
-//     start-up times swing with the machine's load, so the log adds the median of the turns' ratios);
+//   - start-up: from CreateProcess to a main window that answers (median of 15, the programs taking turns:
+//     start-up times swing with the machine's load, so the log adds the median of the turns' ratios); also
+//     against BareThemedPeer.exe, the bare program as a program of the visual styles (as the game is);
 //   - the same sweep and rest against BareSoundPeer.exe, the bare program running the game's sound stream (its
 //     mixer thread and wave-out player, as the game runs them from start to end): what the game costs beyond
 //     the stream. tools/bench.sh paces the sound sink as a sound card plays (88,200 bytes a second for the
@@ -298,17 +299,23 @@ int main() {
     const Program game{BesideBench("..\\bin\\Wertlauf.exe"), "Wertlauf.exe", "Wertlauf"};
     const Program peer{BesideBench("BareFramePeer.exe"), "BareFramePeer.exe", "WertlaufBenchPeer"};
     const Program soundPeer{BesideBench("BareSoundPeer.exe"), "BareSoundPeer.exe", "WertlaufBenchPeer"};
+    const Program themedPeer{BesideBench("BareThemedPeer.exe"), "BareThemedPeer.exe", "WertlaufBenchPeer"};
     const DWORD stretchMs = DWORD(Setting("WL_BENCH_E2E_SECONDS", 20)) * 1000;
     const int runs = Setting("WL_BENCH_E2E_RUNS", 3);
     Remote remote(pairs[0].peer);
     bool trustworthy = true;
 
-    std::vector<double> gameStart, peerStart;
+    std::vector<double> gameStart, peerStart, themedStart;
     for (int i = 0; i < kStartups; ++i) {
         {
             Running p(peer, "rest");
             trustworthy &= p.Frame() != nullptr;
             peerStart.push_back(p.StartupMs());
+        }
+        {
+            Running p(themedPeer, "rest");
+            trustworthy &= p.Frame() != nullptr;
+            themedStart.push_back(p.StartupMs());
         }
         {
             Running g(game, "");
@@ -382,6 +389,7 @@ int main() {
         if (peerStart[i] > 0) startRatios.push_back(gameStart[i] / peerStart[i]);
     std::printf("  start-up to an answering window:  game %7.1f ms  peer %7.1f ms  (median of the turns' ratios %.2f)\n",
                 Median(gameStart), Median(peerStart), Median(startRatios));
+    std::printf("  start-up of the bare window of a themed program: %.1f ms\n", Median(themedStart));
     std::printf("  bare program with the game's sound stream: sweep %.0f ms, rest %.0f ms (program + wineserver + X)\n",
                 Median(soundSweepCpu), Median(soundRestTotal));
     char figure[96];
@@ -400,6 +408,9 @@ int main() {
     std::snprintf(figure, sizeof figure, "rest CPU, program + wineserver + X (%.0f s)", seconds);
     BenchFigure(figure, Median(gameRestTotal) / 1000, Median(peerRestTotal) / 1000, "s");
     BenchFigure("start-up to a window that answers (median of 15)", Median(gameStart), Median(peerStart), "ms");
+    // Under Wine a program of the visual styles reads the whole style as it starts, before its first instruction.
+    BenchFigure("start-up to a window that answers (median of 15; peer: bare window of a themed program)",
+                Median(gameStart), Median(themedStart), "ms");
     // The game runs its sound stream from start to end; against a bare program that runs
     // the same stream, what is left is everything else the game does.
     std::snprintf(figure, sizeof figure, "sweep CPU, program + wineserver + X (%.0f s; peer: bare + the sound stream)",
