@@ -19,6 +19,7 @@
 #ifdef WL_PEER_SOUND
 #include "game/GameSounds.h"
 #endif
+
 #include <windows.h>
 #ifdef WL_PEER_THEMED
 #include <commctrl.h>

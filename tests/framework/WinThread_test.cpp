@@ -27,7 +27,7 @@ public:
     // The first idle time brings three quiet messages and one with idle work, the second ends the loop.
     BOOL OnIdle(LONG) override {
         log += "i";
-        if (log.size() > 2) {
+        if (++idleTimes > 1) {
             PostQuitMessage(0);
         } else {
             for (UINT message : {kQuiet, kQuiet, kQuiet, UINT(WM_APP)})
@@ -35,6 +35,7 @@ public:
         }
         return FALSE;
     }
+    int idleTimes = 0;
     int ExitInstance() override { return 7; }
 };
 
