@@ -6,7 +6,7 @@
 //   - rest: a question on the board and nothing moving, processor time of the main thread, and of program, Wine
 //     server and X server together (the game's sound stream runs at rest too: what a sweep adds to rest is the
 //     cost of drawing it);
-//   - start-up: from CreateProcess to a main window that answers (median of 15, the programs taking turns:
+//   - start-up: from CreateProcess to a shown main window that answers (median of 15, the programs taking turns:
 //     start-up times swing with the machine's load, so the log adds the median of the turns' ratios); also
 //     against BareThemedPeer.exe, the bare program as a program of the visual styles (as the game is);
 //   - the same sweep and rest against BareSoundPeer.exe, the bare program running the game's sound stream (its
@@ -127,12 +127,15 @@ private:
         UINT message;
         HWND found;
     };
+    // Only a shown window counts: a thread also handles sent messages while it waits inside a call of its own
+    // (the game opening its sound device as its view is made), so a hidden window under construction may
+    // answer long before the program shows it and reaches its message loop.
     static BOOL CALLBACK Find(HWND wnd, LPARAM param) {
         auto* s = reinterpret_cast<Search*>(param);
         DWORD owner = 0;
         GetWindowThreadProcessId(wnd, &owner);
         DWORD_PTR answer = 0;
-        if (owner != s->processId ||
+        if (owner != s->processId || !IsWindowVisible(wnd) ||
             !SendMessageTimeoutA(wnd, s->message, kProbeAnswer, 0, SMTO_ABORTIFHUNG, 1000, &answer) ||
             answer != (DWORD_PTR)kProbeAnswer)
             return TRUE;
