@@ -181,8 +181,13 @@ CString CMainFrame::ActiveDocumentPath() const {
 BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* pCopyDataStruct) {
     CopyDataText block = DecodeCopyData(pCopyDataStruct);
     switch (block.code) {
-    case kCopyDataOpenFile:
-        return AfxGetApp()->OpenDocumentFile(block.text) != nullptr;
+    case kCopyDataOpenFile: {
+        // Until the start has made this frame the program's window, the start is still making the frame, its
+        // view and its document (a frame under construction gets sent messages while its thread waits in a
+        // call): an open now would run inside that and be undone by the start's new document.
+        CWinApp* app = AfxGetApp();
+        return app && app->m_pMainWnd == this && app->OpenDocumentFile(block.text) != nullptr;
+    }
     case kCopyDataText:
         m_strReceivedText = block.text;
         return TRUE;

@@ -20,19 +20,46 @@ public:
 };
 IMPLEMENT_DYNCREATE(CFrameTestView, CView)
 
+// A view that, as it is made, receives another program's request to open a file: a window under construction
+// gets sent messages whenever its thread waits in a call of its own (opening the sound device, for one).
+class COpenRequestView : public CView {
+    DECLARE_DYNCREATE(COpenRequestView)
+public:
+    static LRESULT requestResult;
+    static int initialUpdates;
+    void OnDraw(CDC*) override {}
+    void OnInitialUpdate() override { ++initialUpdates; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT create) {
+        if (CView::OnCreate(create) == -1) return -1;
+        const char path[] = "Anderes Spiel";
+        COPYDATASTRUCT block = {0x27F50001, sizeof(path), const_cast<char*>(path)};
+        requestResult = GetParent()->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(COpenRequestView, CView)
+BEGIN_MESSAGE_MAP(COpenRequestView, CView)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+LRESULT COpenRequestView::requestResult = -1;
+int COpenRequestView::initialUpdates = 0;
+
 // The application object, a template and one frame with its document, as the program has them.
 struct RunningFrame {
     CWertlaufApp app;
     CMainFrame* frame = nullptr;
     char keyName[64];
 
-    RunningFrame() {
+    explicit RunningFrame(CRuntimeClass* viewClass = RUNTIME_CLASS(CFrameTestView)) {
         wsprintfA(keyName, "WertlaufFrame%lu", GetCurrentProcessId());
         app.SetCurrentHandles(GetModuleHandleA(nullptr), const_cast<char*>(""), SW_SHOWNORMAL);
         app.SetRegistryKey("VQ");
         SetRegistryAppKey("VQ", keyName);
         auto* tpl = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CWertlaufDoc), RUNTIME_CLASS(CMainFrame),
-                                           RUNTIME_CLASS(CFrameTestView));
+                                           viewClass);
         app.AddDocTemplate(tpl);
         tpl->OpenDocumentFile(nullptr);
         frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
@@ -211,6 +238,16 @@ TEST(MainFrame, CopyDataTextAndPrivateMessage) {
     EXPECT_EQ(r.frame->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block)), 0);
     EXPECT_EQ(r.frame->SendMessage(r.frame->ProbeMessage(), 0x12345678), 0x12345678);
     EXPECT_EQ(r.frame->SendMessage(r.frame->ProbeMessage(), 0x12345679), 0);
+}
+
+// The start makes the frame, its view and its new document in one go: a request to open a file that arrives
+// in between is refused instead of running inside the start (and being undone by its new document).
+TEST(MainFrame, RefusesToOpenAFileWhileTheStartBuildsIt) {
+    RunningFrame r(RUNTIME_CLASS(COpenRequestView));
+    ASSERT_NE(r.frame, nullptr);
+    EXPECT_EQ(COpenRequestView::requestResult, 0);
+    EXPECT_EQ(COpenRequestView::initialUpdates, 1);
+    EXPECT_STREQ(r.frame->GetActiveDocument()->GetTitle(), "Das Spiel");
 }
 
 TEST(MainFrame, FreeingMenuItemsThroughTheMessage) {
