@@ -17,7 +17,8 @@ using namespace tltest;
 
 namespace {
 
-// Runs fn on a new thread; true when it finished within the time.
+// Runs fn on a new thread; true when it finished within the time. A thread stuck past the bound keeps its copy
+// of fn for good, so fn owns what it uses (copies, shared pointers) and holds nothing of the caller's by reference.
 template <typename Fn>
 bool RunBounded(Fn fn, DWORD timeoutMs) {
     struct Box {
@@ -40,63 +41,67 @@ BOOL WINAPI FailingPost(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 }  // namespace
 
 TEST(TreeListThreads, LeavingTheLockLeavesEveryLevel) {
-    TreeListLock lock;
-    lock.Init();
-    lock.Enter();
-    lock.Enter();
+    const auto lock = std::make_shared<TreeListLock>();
+    lock->Init();
+    lock->Enter();
+    lock->Enter();
+    bool othersEntered = false;
     {
-        TreeListUnlocked unlocked(lock);
-        EXPECT_FALSE(lock.HeldByMe());
-        EXPECT_TRUE(RunBounded([&] { lock.Enter(); lock.Leave(); }, 2000));
+        TreeListUnlocked unlocked(*lock);
+        EXPECT_FALSE(lock->HeldByMe());
+        othersEntered = RunBounded([lock] { lock->Enter(); lock->Leave(); }, 2000);
+        EXPECT_TRUE(othersEntered);
     }
-    EXPECT_TRUE(lock.HeldByMe());
-    lock.Leave();
-    EXPECT_TRUE(lock.HeldByMe());
-    lock.Leave();
-    EXPECT_FALSE(lock.HeldByMe());
-    lock.Delete();
+    EXPECT_TRUE(lock->HeldByMe());
+    lock->Leave();
+    EXPECT_TRUE(lock->HeldByMe());
+    lock->Leave();
+    EXPECT_FALSE(lock->HeldByMe());
+    if (othersEntered) lock->Delete();  // a thread past its bound may still be in it
 }
 
+// The workers share the rig: one stuck past its bound keeps it (and its windows) alive.
 TEST(TreeListThreads, QueuedDeleteAndWorkerInsertsTakeEffectOnTheWindowsThread) {
-    TreeListRig rig;
+    const auto rig = std::make_shared<TreeListRig>();
     UINT_PTR selected = 0;
     for (int i = 0; i < 30; ++i) {
-        const UINT_PTR item = rig.Insert("row", 0, TLI_LAST, 0, i == 5 ? TVIS_SELECTED : 0);
+        const UINT_PTR item = rig->Insert("row", 0, TLI_LAST, 0, i == 5 ? TVIS_SELECTED : 0);
         if (i == 5) selected = item;
     }
     PumpQueued();
-    rig.Send(TLM_DEFERRED);
-    ASSERT_EQ(VScrollMax(rig.tree), 30);
-    rig.Clear();
-    ASSERT_TRUE(RunBounded([&] { rig.Direct(TVM_DELETEITEM, TLD_QUEUED, static_cast<LPARAM>(selected)); }, 5000));
-    ASSERT_TRUE(RunBounded([&] { for (int i = 0; i < 20; ++i) rig.InsertDirect("worker"); }, 5000));
-    EXPECT_EQ(rig.Count(), 49);
-    EXPECT_TRUE(rig.log.empty());           // nothing reached the parent from the worker
-    EXPECT_EQ(VScrollMax(rig.tree), 30);    // and the worker left the scroll bar alone
+    rig->Send(TLM_DEFERRED);
+    ASSERT_EQ(VScrollMax(rig->tree), 30);
+    rig->Clear();
+    ASSERT_TRUE(RunBounded([rig, selected] { rig->Direct(TVM_DELETEITEM, TLD_QUEUED, static_cast<LPARAM>(selected)); },
+                           5000));
+    ASSERT_TRUE(RunBounded([rig] { for (int i = 0; i < 20; ++i) rig->InsertDirect("worker"); }, 5000));
+    EXPECT_EQ(rig->Count(), 49);
+    EXPECT_TRUE(rig->log.empty());          // nothing reached the parent from the worker
+    EXPECT_EQ(VScrollMax(rig->tree), 30);   // and the worker left the scroll bar alone
     PumpQueued();
-    EXPECT_EQ(rig.CountOf(TVN_DELETEITEMA), 0);
-    ASSERT_EQ(rig.CountOf(TVN_SELCHANGEDA), 1);
-    EXPECT_EQ(std::tuple(rig.log[0].thread, rig.log[0].newItem(), VScrollMax(rig.tree), rig.Send(TLM_GETROWCOUNT)),
+    EXPECT_EQ(rig->CountOf(TVN_DELETEITEMA), 0);
+    ASSERT_EQ(rig->CountOf(TVN_SELCHANGEDA), 1);
+    EXPECT_EQ(std::tuple(rig->log[0].thread, rig->log[0].newItem(), VScrollMax(rig->tree), rig->Send(TLM_GETROWCOUNT)),
               std::tuple(GetCurrentThreadId(), 0u, 49, LRESULT(49)));
 }
 
 // A worker filling an open item queues a row rebuild per insert; however they are worked off, the rows end
 // in tree order.
 TEST(TreeListThreads, ManyWorkerInsertsUnderAnOpenItemKeepTheRowsInTreeOrder) {
-    TreeListRig rig;
-    rig.Insert("a");
-    const UINT_PTR open = rig.Insert("b");
-    rig.Insert("c");
-    rig.Insert("b0", open);
-    rig.Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(open));
-    ASSERT_TRUE(RunBounded([&] {
-        for (char n = '1'; n <= '9'; ++n) rig.InsertDirect((std::string("b") + n).c_str(), open);
+    const auto rig = std::make_shared<TreeListRig>();
+    rig->Insert("a");
+    const UINT_PTR open = rig->Insert("b");
+    rig->Insert("c");
+    rig->Insert("b0", open);
+    rig->Send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(open));
+    ASSERT_TRUE(RunBounded([rig, open] {
+        for (char n = '1'; n <= '9'; ++n) rig->InsertDirect((std::string("b") + n).c_str(), open);
     }, 5000));
-    rig.Send(TLM_DEFERRED);
-    ASSERT_TRUE(RunBounded([&] { rig.InsertDirect("bz", open); }, 5000));
+    rig->Send(TLM_DEFERRED);
+    ASSERT_TRUE(RunBounded([rig, open] { rig->InsertDirect("bz", open); }, 5000));
     PumpQueued();
-    EXPECT_EQ(rig.RowTexts(), (std::vector<std::string>{"a", "b", "b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7", "b8",
-                                                        "b9", "bz", "c"}));
+    EXPECT_EQ(rig->RowTexts(), (std::vector<std::string>{"a", "b", "b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7",
+                                                         "b8", "b9", "bz", "c"}));
 }
 
 // Inserts that leave their rows for later (as a worker filling the tree does) are laid out together when the
