@@ -1,13 +1,16 @@
 // Requests to the display watcher (display_rig.py) from a program it runs: one line each, answered by one line.
 #pragma once
 
+#include "tests/support/TimeBound.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-// The rig's answer to a request (see display_rig.py), waiting for it up to timeoutMs; empty without a rig.
+// The rig's answer to a request (see display_rig.py), waiting for it within the bound of timeoutMs (see
+// TimeBound.h); empty without a rig.
 inline std::string DisplayRigRequest(const std::string& request, DWORD timeoutMs = 60000) {
     const char* dir = std::getenv("WL_DISPLAY_RIG");
     if (!dir) return "";
@@ -22,8 +25,9 @@ inline std::string DisplayRigRequest(const std::string& request, DWORD timeoutMs
     std::fclose(control);
     const std::string answer = base + "/answer." + std::to_string(lines + 1);
     FILE* f = nullptr;
+    const DWORD bound = Bound(timeoutMs);
     for (DWORD start = GetTickCount(); !(f = std::fopen(answer.c_str(), "r"));) {
-        if (GetTickCount() - start > timeoutMs) return "";
+        if (GetTickCount() - start > bound) return "";
         Sleep(5);
     }
     char line[256] = {};
