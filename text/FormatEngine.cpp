@@ -1,5 +1,6 @@
 // The printf engine behind StrPrintfA and every formatting sink.
 #include "text/FormatSink.h"
+#include "text/WideToAnsi.h"
 
 #include <windows.h>
 
@@ -100,21 +101,13 @@ void FormatInteger(Writer<Ch>& w, const Conversion& s, Integer n, int base, bool
     w.PadAfter(s, total);
 }
 
-// Converts between the ANSI code page and UTF-16 for the texts of the other width.
+// An ANSI text in UTF-16, for the wide engine (WideToAnsi goes the other way).
 std::wstring Widen(const char* text, int n) {
     std::wstring out;
     if (n <= 0) return out;
     int len = MultiByteToWideChar(CP_ACP, 0, text, n, nullptr, 0);
     out.resize((size_t)len);
     MultiByteToWideChar(CP_ACP, 0, text, n, out.data(), len);
-    return out;
-}
-std::string Narrow(const wchar_t* text, int n) {
-    std::string out;
-    if (n <= 0) return out;
-    int len = WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr);
-    out.resize((size_t)len);
-    WideCharToMultiByte(CP_ACP, 0, text, n, out.data(), len, nullptr, nullptr);
     return out;
 }
 
@@ -134,7 +127,7 @@ void FormatText(Writer<Ch>& w, const Conversion& s, const T* text) {
     if constexpr (sizeof(Ch) == sizeof(T)) {
         PutPadded(w, s, (const Ch*)text, n);
     } else if constexpr (sizeof(Ch) == 1) {
-        std::string t = Narrow(text, n);
+        std::string t = WideToAnsi(text, n);
         PutPadded(w, s, t.data(), (int)t.size());
     } else {
         std::wstring t = Widen(text, n);

@@ -1,5 +1,7 @@
 #include "ui/services/DragSources.h"
 
+#include "text/WideToAnsi.h"
+
 #include <shlobj.h>
 
 #include <cstring>
@@ -23,15 +25,6 @@ std::wstring Convert(const char* text, int length, UINT codePage) {
     std::wstring wide(size > 0 ? static_cast<size_t>(size) : 0, L'\0');
     if (size > 0) ::MultiByteToWideChar(codePage, 0, text, length, wide.data(), size);
     return wide;
-}
-
-std::string ToAnsi(const std::wstring& wide) {
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                           nullptr);
-    std::string ansi(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(), size, nullptr, nullptr);
-    return ansi;
 }
 
 bool Offer(COleDataSource& source, CLIPFORMAT format, const void* data, size_t size, size_t nulSize) {
@@ -71,7 +64,7 @@ std::unique_ptr<COleDataSource> MakeTextDragSource(const char* text, int length,
             offered = Offer(*source, CF_UNICODETEXT, wide.c_str(), wide.size() * sizeof(wchar_t), sizeof(wchar_t));
         }
     } else {
-        const std::string ansi = ToAnsi(Convert(text, length, CP_UTF8));
+        const std::string ansi = WideToAnsi(Convert(text, length, CP_UTF8));
         offered = Offer(*source, CF_TEXT, ansi.data(), ansi.size(), 1);
     }
     return offered ? std::move(source) : nullptr;

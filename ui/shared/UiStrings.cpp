@@ -1,5 +1,7 @@
 #include "ui/shared/UiStrings.h"
 
+#include "text/WideToAnsi.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -42,17 +44,6 @@ std::unique_ptr<Table>& TheTable() {
     return table;
 }
 
-// The ANSI form, sized by the conversion itself (a multibyte code page may need more than a byte a character).
-std::string ToAnsi(const std::wstring& text) {
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                           nullptr);
-    std::string ansi(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), size, nullptr,
-                              nullptr);
-    return ansi;
-}
-
 std::unique_ptr<Table> Build(HINSTANCE instance) {
     if (!instance) instance = ::GetModuleHandleA(nullptr);
     auto table = std::make_unique<Table>();
@@ -60,7 +51,7 @@ std::unique_ptr<Table> Build(HINSTANCE instance) {
         const wchar_t* resource = nullptr;
         const int length = ::LoadStringW(instance, kDefaults[i].id, reinterpret_cast<LPWSTR>(&resource), 0);
         table->wide[i] = length > 0 && resource ? std::wstring(resource, static_cast<size_t>(length)) : kDefaults[i].text;
-        table->ansi[i] = ToAnsi(table->wide[i]);
+        table->ansi[i] = WideToAnsi(table->wide[i]);
     }
     return table;
 }
