@@ -16,19 +16,21 @@ const uint8_t* SourceBytes(const CDibImage& source, uint32_t y) {
 // up one by one instead (a strong reduction in height: 10,000 rows into 1 would otherwise hold 10,000 rows).
 constexpr size_t kMostRingBytes = 8u << 20;
 
-// One result row from the sum of its source rows' weighted sums, each row summed along x in turn.
+// One result row from the weighted sum of its source rows, each source row summed along x in turn into
+// rowSums (one row of x-sums, the work buffer) and added to runningSums.
 void FinishFromRunningSums(uint8_t* out, uint32_t outBytes, uint32_t width, const CDibImage& source,
                            const DibFootprints& fy, uint32_t y, const DibScaleTaps& taps,
-                           const DibRoundedDivider& divide, std::vector<uint32_t>& row, std::vector<uint64_t>& sums) {
+                           const DibRoundedDivider& divide, std::vector<uint32_t>& rowSums,
+                           std::vector<uint64_t>& runningSums) {
     const uint32_t inBytes = source.depth == 24 ? 3 : 4;
-    std::fill(sums.begin(), sums.end(), 0);
+    std::fill(runningSums.begin(), runningSums.end(), 0);
     for (uint32_t k = 0; k < fy.Count(y); ++k) {
-        DibLoops().scaleRow(SourceBytes(source, fy.first[y] + k), source.width, inBytes, taps, row.data());
+        DibLoops().scaleRow(SourceBytes(source, fy.first[y] + k), source.width, inBytes, taps, rowSums.data());
         const uint64_t weight = fy.WeightsOf(y)[k];
-        for (size_t i = 0; i < sums.size(); ++i) sums[i] += weight * row[i];
+        for (size_t i = 0; i < runningSums.size(); ++i) runningSums[i] += weight * rowSums[i];
     }
     for (size_t x = 0; x < width; ++x)
-        for (uint32_t c = 0; c < outBytes; ++c) out[outBytes * x + c] = (uint8_t)divide(sums[4 * x + c]);
+        for (uint32_t c = 0; c < outBytes; ++c) out[outBytes * x + c] = (uint8_t)divide(runningSums[4 * x + c]);
 }
 
 } // namespace
