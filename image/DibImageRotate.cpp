@@ -308,7 +308,7 @@ private:
     // spanCount of m_spans meanwhile.
     void Block(int64_t c, int64_t j0, uint32_t rows, const Run* inner, uint32_t spanCount) {
         DibRotateRun runs[kBand];
-        int64_t rowOf[kBand];
+        int64_t rowOf[kBand], firstOf[kBand]; // each run's row and first column
         DibRotateBlock block = {m_source.row0, (ptrdiff_t)m_source.stride, m_source.width, m_source.height,
                                 (int32_t)m_map.du, (int32_t)m_map.dv, runs, 0, m_spans, spanCount};
         const bool words = m_result.depth == 32; // else colour words into m_runs24, packed after
@@ -319,14 +319,13 @@ private:
             const int64_t j = j0 + r;
             uint32_t* out = words ? (uint32_t*)m_result.RowAddress((int)j) + part.first : m_runs24[block.runCount];
             rowOf[block.runCount] = j;
+            firstOf[block.runCount] = part.first;
             runs[block.runCount++] = {out, (int32_t)m_map.U(part.first, j), (int32_t)m_map.V(part.first, j),
                                       (uint32_t)(part.last - part.first), 0};
         }
         m_inner32(block);
-        for (uint32_t k = 0; k < block.runCount && !words; ++k) {
-            const int64_t first = (inner[rowOf[k] - j0] & Run{c, c + kColumns}).first;
-            DibLoops().to24From32(runs[k].out, m_result.RowAddress((int)rowOf[k]) + 3 * first, runs[k].count);
-        }
+        for (uint32_t k = 0; k < block.runCount && !words; ++k)
+            DibLoops().to24From32(runs[k].out, m_result.RowAddress((int)rowOf[k]) + 3 * firstOf[k], runs[k].count);
         // Pixels of a source with alpha that have a clear sample.
         for (uint32_t k = 0; k < block.runCount; ++k) {
             uint8_t* out = m_result.RowAddress((int)rowOf[k]);
