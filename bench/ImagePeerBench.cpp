@@ -2,9 +2,11 @@
 // photographs. tools/image_peers.py (run natively by tools/bench.sh just before this) writes the
 // photographs as 24-bit BMP files into peers\ beside this program and times its peers on them into
 // peers\peers.tsv; this program times the same operations on the same pictures (best of 7 after a warm-up
-// run) and prints each figure against its peer: the one named, or the faster of the two peers.
+// run) and prints each figure against its peer: the one named, or the faster of the two peers (without a
+// peer when peers.tsv lacks its time).
 #include "bench/BenchClock.h"
 #include "bench/BenchFigure.h"
+#include "bench/PeerTimes.h"
 #include "image/DibImage.h"
 #include "image/loops/DibLoops.h"
 
@@ -13,7 +15,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,25 +29,11 @@ std::string PeerFolder() {
     return folder.substr(0, folder.find_last_of("\\/") + 1) + "peers\\";
 }
 
-// operation -> photograph -> peer -> milliseconds, and the photographs in the order listed.
-struct PeerTimes {
-    std::map<std::string, std::map<std::string, std::map<std::string, double>>> ms;
-    std::vector<std::string> photographs;
-};
-
 bool ReadPeers(const std::string& file, PeerTimes* out) {
     std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string operation, photograph, peer, ms;
-        if (!std::getline(fields, operation, '\t') || !std::getline(fields, photograph, '\t') ||
-            !std::getline(fields, peer, '\t') || !std::getline(fields, ms))
-            continue;
-        out->ms[operation][photograph][peer] = std::stod(ms);
-        if (std::find(out->photographs.begin(), out->photographs.end(), photograph) == out->photographs.end())
-            out->photographs.push_back(photograph);
-    }
+    ReadPeers(in, out);
+    for (const std::string& line : out->malformed)
+        fprintf(stderr, "malformed line in %s, left out: %s\n", file.c_str(), line.c_str());
     return !out->photographs.empty();
 }
 
@@ -118,12 +105,12 @@ int main() {
             for (const auto& [peer, ms] : times)
                 printf("  %-34s ours %9.3f ms   %-16s %9.3f ms\n", op.label, ours, peer.c_str(), ms);
             std::vector<std::pair<std::string, double>> figures;
-            for (const char* peer : op.peers)
-                if (times.count(peer)) figures.push_back({peer, times.at(peer)});
-            if (op.peers.empty() && !times.empty()) {
+            // A peer whose time is missing (not measured, or its line malformed): the figure without one.
+            for (const char* peer : op.peers) figures.push_back({peer, times.count(peer) ? times.at(peer) : kNoPeer});
+            if (op.peers.empty()) {
                 const auto fastest = std::min_element(times.begin(), times.end(),
                                                       [](const auto& a, const auto& b) { return a.second < b.second; });
-                figures.push_back({"fastest peer", fastest->second});
+                figures.push_back({"fastest peer", fastest == times.end() ? kNoPeer : fastest->second});
             }
             for (const auto& [peer, ms] : figures)
                 BenchFigure((std::string(op.label) + ", " + photograph + " / " + peer).c_str(), ours, ms, "ms");
