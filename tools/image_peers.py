@@ -33,6 +33,16 @@ def ensure_packages():
                    stdout=sys.stderr)
 
 
+def out_folder():
+    """The folder named on the command line; on any other call, the usage and exit code 2."""
+    if len(sys.argv) != 2 or not sys.argv[1] or sys.argv[1].startswith("-"):
+        print(__doc__.strip(), file=sys.stderr)
+        sys.exit(2)
+    return sys.argv[1]
+
+
+# Checked before anything is installed.
+OUT = out_folder() if __name__ == "__main__" else None
 ensure_packages()
 
 import cv2  # noqa: E402
@@ -98,10 +108,7 @@ def peer_operations(rgb):
     }
 
 
-def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    out = sys.argv[1]
+def main(out):
     os.makedirs(out, exist_ok=True)
     cv2.setNumThreads(1)
     rows = []
@@ -115,4 +122,4 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    main(OUT)
