@@ -97,6 +97,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 void CMainFrame::OnDestroy() {
+    m_bTearingDown = true;
     RECT window;
     GetWindowRect(&window);
     WriteFramePlacement(window, IsZoomed() != FALSE, MonitorIndexFromWindow(m_hWnd), GetMonitorTable().count);
@@ -178,16 +179,20 @@ CString CMainFrame::ActiveDocumentPath() const {
     return document ? document->GetPathName() : CString();
 }
 
+// A frame gets sent messages while its thread waits in a call, also while it is built or torn down. Until the
+// start has made it the program's window, the start is still making the frame, its view and its document: an
+// open would run inside that and be undone by the start's new document. From WM_DESTROY on, an open would
+// show the closing frame again.
+bool CMainFrame::TakesRequests() const {
+    const CWinApp* app = AfxGetApp();
+    return app && app->m_pMainWnd == this && !m_bTearingDown;
+}
+
 BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* pCopyDataStruct) {
     CopyDataText block = DecodeCopyData(pCopyDataStruct);
     switch (block.code) {
-    case kCopyDataOpenFile: {
-        // Until the start has made this frame the program's window, the start is still making the frame, its
-        // view and its document (a frame under construction gets sent messages while its thread waits in a
-        // call): an open now would run inside that and be undone by the start's new document.
-        CWinApp* app = AfxGetApp();
-        return app && app->m_pMainWnd == this && app->OpenDocumentFile(block.text) != nullptr;
-    }
+    case kCopyDataOpenFile:
+        return TakesRequests() && AfxGetApp()->OpenDocumentFile(block.text) != nullptr;
     case kCopyDataText:
         m_strReceivedText = block.text;
         return TRUE;

@@ -20,31 +20,40 @@ public:
 };
 IMPLEMENT_DYNCREATE(CFrameTestView, CView)
 
-// A view that, as it is made, receives another program's request to open a file: a window under construction
-// gets sent messages whenever its thread waits in a call of its own (opening the sound device, for one).
+// A view that receives another program's request to open a file as it is made and as it is torn down: a window
+// gets sent messages whenever its thread waits in a call of its own (opening or stopping the sound device).
 class COpenRequestView : public CView {
     DECLARE_DYNCREATE(COpenRequestView)
 public:
-    static LRESULT requestResult;
+    static LRESULT atCreate, atDestroy;
     static int initialUpdates;
     void OnDraw(CDC*) override {}
     void OnInitialUpdate() override { ++initialUpdates; }
 
 protected:
-    int OnCreate(LPCREATESTRUCT create) {
-        if (CView::OnCreate(create) == -1) return -1;
+    LRESULT RequestOpen() {
         const char path[] = "Anderes Spiel";
         COPYDATASTRUCT block = {0x27F50001, sizeof(path), const_cast<char*>(path)};
-        requestResult = GetParent()->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block));
+        return GetParent()->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block));
+    }
+    int OnCreate(LPCREATESTRUCT create) {
+        if (CView::OnCreate(create) == -1) return -1;
+        atCreate = RequestOpen();
         return 0;
+    }
+    void OnDestroy() {
+        atDestroy = RequestOpen();
+        CView::OnDestroy();
     }
     DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(COpenRequestView, CView)
 BEGIN_MESSAGE_MAP(COpenRequestView, CView)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
-LRESULT COpenRequestView::requestResult = -1;
+LRESULT COpenRequestView::atCreate = -1;
+LRESULT COpenRequestView::atDestroy = -1;
 int COpenRequestView::initialUpdates = 0;
 
 // The application object, a template and one frame with its document, as the program has them.
@@ -240,14 +249,18 @@ TEST(MainFrame, CopyDataTextAndPrivateMessage) {
     EXPECT_EQ(r.frame->SendMessage(r.frame->ProbeMessage(), 0x12345679), 0);
 }
 
-// The start makes the frame, its view and its new document in one go: a request to open a file that arrives
-// in between is refused instead of running inside the start (and being undone by its new document).
-TEST(MainFrame, RefusesToOpenAFileWhileTheStartBuildsIt) {
+// A request to open a file is refused while the start builds the frame, its view and its new document (it
+// would run inside the start and be undone by its new document) and while the frame is torn down (it would
+// show the closing frame again).
+TEST(MainFrame, RefusesToOpenAFileWhileTheFrameIsBuiltOrTornDown) {
     RunningFrame r(RUNTIME_CLASS(COpenRequestView));
     ASSERT_NE(r.frame, nullptr);
-    EXPECT_EQ(COpenRequestView::requestResult, 0);
+    EXPECT_EQ(COpenRequestView::atCreate, 0);
     EXPECT_EQ(COpenRequestView::initialUpdates, 1);
     EXPECT_STREQ(r.frame->GetActiveDocument()->GetTitle(), "Das Spiel");
+    r.frame->DestroyWindow();
+    EXPECT_EQ(COpenRequestView::atDestroy, 0);
+    EXPECT_EQ(COpenRequestView::initialUpdates, 1);
 }
 
 TEST(MainFrame, FreeingMenuItemsThroughTheMessage) {
