@@ -111,16 +111,25 @@ void CSingleDocTemplate::SetDefaultTitle(CDocument* pDocument) {
     pDocument->SetTitle(title);
 }
 
+// A window gets sent messages while its thread waits in a call, also while the frame is being made or torn
+// down (another program's request to open a file, a command). An open that came in so is refused: within an
+// open it would run inside it and be undone by it, and on a frame being torn down it would show it again.
 CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeVisible) {
+    if (m_bOpening) return nullptr;
+    struct Opening {
+        bool& flag;
+        explicit Opening(bool& f) : flag(f) { flag = true; }
+        ~Opening() { flag = false; }
+    } opening(m_bOpening);
     CDocument* doc = nullptr;
     CFrameWnd* frame = nullptr;
     bool newDoc = false, newFrame = false;
     if (m_pOnlyDoc) {
         doc = m_pOnlyDoc;
-        if (!doc->SaveModified()) return nullptr;
         POSITION pos = doc->GetFirstViewPosition();
         CView* view = pos ? doc->GetNextView(pos) : nullptr;
         frame = view ? view->GetParentFrame() : nullptr;
+        if ((frame && frame->IsBeingDestroyed()) || !doc->SaveModified()) return nullptr;
     } else {
         doc = CreateNewDocument();
         if (!doc) return nullptr;

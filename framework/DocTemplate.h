@@ -64,4 +64,5 @@ public:
 
 protected:
     CDocument* m_pOnlyDoc = nullptr;
+    bool m_bOpening = false;  // an open is under way
 };

@@ -149,6 +149,7 @@ void CFrameWnd::OnClose() {
 }
 
 void CFrameWnd::OnDestroy() {
+    m_bDestroying = true;
     // A replaced menu (or none) goes back to the default one, so that it is destroyed with the window.
     if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault) ::SetMenu(m_hWnd, m_hMenuDefault);
     CWnd::OnDestroy();

@@ -67,6 +67,9 @@ public:
     CString m_strTitle;
     DWORD m_dwDockStyle = 0;
 
+    // From WM_DESTROY on; the window still exists and its children are yet to be destroyed.
+    bool IsBeingDestroyed() const { return m_bDestroying; }
+
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
     afx_msg void OnClose();
@@ -88,6 +91,7 @@ protected:
     CView* m_pViewActive = nullptr;
     std::vector<CControlBar*> m_listControlBars;
     bool m_inRecalcLayout = false;
+    bool m_bDestroying = false;
 
     DECLARE_MESSAGE_MAP()
 };

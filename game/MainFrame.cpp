@@ -97,7 +97,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 void CMainFrame::OnDestroy() {
-    m_bTearingDown = true;
     RECT window;
     GetWindowRect(&window);
     WriteFramePlacement(window, IsZoomed() != FALSE, MonitorIndexFromWindow(m_hWnd), GetMonitorTable().count);
@@ -179,20 +178,11 @@ CString CMainFrame::ActiveDocumentPath() const {
     return document ? document->GetPathName() : CString();
 }
 
-// A frame gets sent messages while its thread waits in a call, also while it is built or torn down. Until the
-// start has made it the program's window, the start is still making the frame, its view and its document: an
-// open would run inside that and be undone by the start's new document. From WM_DESTROY on, an open would
-// show the closing frame again.
-bool CMainFrame::TakesRequests() const {
-    const CWinApp* app = AfxGetApp();
-    return app && app->m_pMainWnd == this && !m_bTearingDown;
-}
-
 BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* pCopyDataStruct) {
     CopyDataText block = DecodeCopyData(pCopyDataStruct);
     switch (block.code) {
     case kCopyDataOpenFile:
-        return TakesRequests() && AfxGetApp()->OpenDocumentFile(block.text) != nullptr;
+        return AfxGetApp()->OpenDocumentFile(block.text) != nullptr;
     case kCopyDataText:
         m_strReceivedText = block.text;
         return TRUE;

@@ -64,8 +64,6 @@ private:
     void LeaveFullScreen();
     void TellViewFullScreen(int state);
     CString ActiveDocumentPath() const;
-    // Other programs' requests that change the document are taken only between the start and the close.
-    bool TakesRequests() const;
     // Messages that carry pointers are followed only when this window's own thread sent them.
     bool SentByOwnThread(UINT message, WPARAM wParam, LPARAM lParam) const;
 
@@ -79,5 +77,4 @@ private:
     BOOL m_bFlatMode = TRUE;
     int m_nFullScreen = game::kFullScreenOff;  // a game::FullScreenState
     MenuImages m_menuImages;
-    bool m_bTearingDown = false;  // from WM_DESTROY on
 };
