@@ -354,9 +354,10 @@ LRESULT GetCommands(ToolbarState* s, int max, DWORD* out) {
 LRESULT DeleteButtons(ToolbarState* s, INT_PTR first, INT_PTR end) {
     ToolbarLock lock(s, TBX_DELETEBUTTONS);
     if (first < 0) first = 0;
+    // The range's end is taken before stepping back from it: any end at or below first deletes nothing.
     int deleted = 0;
-    for (INT_PTR i = std::min<INT_PTR>(end, s->buttonCount) - 1; i >= first; --i)
-        if (DeleteToolbarButton(s, (int)i, false)) ++deleted;
+    for (INT_PTR i = std::min<INT_PTR>(end, s->buttonCount); i > first; --i)
+        if (DeleteToolbarButton(s, (int)(i - 1), false)) ++deleted;
     if (deleted) InvalidateToolbar(s);
     return deleted;
 }

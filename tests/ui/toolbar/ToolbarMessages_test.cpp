@@ -332,6 +332,14 @@ TEST(ToolbarMessages, RangesStopAtTheLastButton) {
     EXPECT_EQ(tb.Send(TB_BUTTONCOUNT), 1);
 }
 
+TEST(ToolbarMessages, DeletingAnEmptyRangeDeletesNothingEvenForTheLowestEnd) {
+    Toolbar tb;
+    tb.Add({Button(0, 1), Button(1, 2)});
+    for (INT_PTR end : {INT_PTR(0), INT_PTR(1), INTPTR_MIN, INTPTR_MIN + 1})
+        EXPECT_EQ(tb.Send(TBX_DELETEBUTTONS, 1, (LPARAM)end), 0) << end;
+    EXPECT_EQ(tb.Send(TB_BUTTONCOUNT), 2);
+}
+
 TEST(ToolbarMessages, SingleFieldsOfAButton) {
     Toolbar tb;
     tb.Add({Button(0, 1), Button(1, 2, BTNS_BUTTON, TBSTATE_ENABLED, -1, TBXF_WINDOW)});
