@@ -110,6 +110,7 @@ void StoreEdit(TreeListData* d, ItemId item, int column, char* text, int listInd
 BOOL EndEdit(TreeListData* d, int mode) {
     const ItemId item = d->editItem;
     const int column = d->editColumn;
+    const HWND editor = d->editor;
     d->editItem = 0;
     d->editColumn = 0;
     if (!Item(d, item) || (column > 0 && column >= d->columnCount)) {
@@ -129,6 +130,9 @@ BOOL EndEdit(TreeListData* d, int mode) {
     } else {
         nm.item.mask = (kEndRecordMask & ~TVIF_TEXT) | kCancelled;
     }
+    // A direct call from another thread read the editor with the lock left; an edit that the window's thread
+    // began meanwhile is a newer one, and stays open.
+    if (d->editor != editor || d->editItem) return FALSE;
     HideEditor(d);
     if (IsDying(d) || !Item(d, item)) return FALSE;
     const TVITEMA own = TextRecord(d, item, column);

@@ -265,6 +265,58 @@ TEST(TreeListThreads, DirectCallsThatMakeOrAskChildWindowsFinish) {
     }
 }
 
+namespace {
+
+// The first editor, once it has answered the worker's read, has the window's thread begin editing a second
+// item; the second editor ignores losing the focus (see AskingChildProc).
+struct ReEdit {
+    WNDPROC firstProc, secondProc;
+    HWND tree, second;
+    UINT_PTR secondItem;
+} g_reEdit;
+LRESULT CALLBACK SecondEditorProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_KILLFOCUS) return 0;
+    return CallWindowProcA(g_reEdit.secondProc, w, msg, wp, lp);
+}
+LRESULT CALLBACK FirstEditorProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_KILLFOCUS) return 0;
+    const LRESULT result = CallWindowProcA(g_reEdit.firstProc, w, msg, wp, lp);
+    if (msg == WM_GETTEXT && !g_reEdit.second) {
+        g_reEdit.second = reinterpret_cast<HWND>(
+            SendMessageA(g_reEdit.tree, TVM_EDITLABELA, 0, static_cast<LPARAM>(g_reEdit.secondItem)));
+        g_reEdit.secondProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            g_reEdit.second, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SecondEditorProc)));
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST(TreeListThreads, ADirectEndLeavesAnEditBegunWhileItReadTheEditor) {
+    auto outcome = std::make_shared<std::tuple<bool, bool, int>>(false, false, -1);
+    EXPECT_TRUE(RunBounded([outcome] {
+        TreeListRig rig(TVS_HASLINES | TVS_EDITLABELS);
+        const UINT_PTR first = rig.Insert("first");
+        g_reEdit = {nullptr, nullptr, rig.tree, nullptr, rig.Insert("second")};
+        HWND editor = reinterpret_cast<HWND>(rig.Send(TVM_EDITLABELA, 0, static_cast<LPARAM>(first)));
+        g_reEdit.firstProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FirstEditorProc)));
+        rig.Clear();
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            rig.Direct(TVM_ENDEDITLABELNOW, 0);
+            done = true;
+        });
+        PumpUntil([&] { return done.load(); }, 5000);
+        worker.join();
+        PumpUntil([] { return false; }, 100);  // a hiding the worker asked for takes effect
+        HWND second = g_reEdit.second;
+        *outcome = {second && reinterpret_cast<HWND>(rig.Send(TVM_GETEDITCONTROL)) == second,
+                    second && IsWindowVisible(second), rig.CountOf(TVN_ENDLABELEDITA)};
+    }, 10000));
+    EXPECT_EQ(*outcome, std::make_tuple(true, true, 0));  // the newer edit open and shown, no end notified
+}
+
 TEST(TreeListThreads, DirectCallsDuringDestructionAreSafe) {
     for (int round = 0; round < 10; ++round) {
         auto rig = std::make_unique<TreeListRig>();
