@@ -115,7 +115,13 @@ void CSingleDocTemplate::SetDefaultTitle(CDocument* pDocument) {
 // down (another program's request to open a file, a command). An open that came in so is refused: within an
 // open it would run inside it and be undone by it, and on a frame being torn down it would show it again.
 CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeVisible) {
-    if (m_bOpening) return nullptr;
+    bool refused = m_bOpening;
+    CDocument* doc = refused ? nullptr : OpenOnce(lpszPathName, bMakeVisible, refused);
+    m_bOpenRefused = refused;  // noted last, over any open refused inside this one
+    return doc;
+}
+
+CDocument* CSingleDocTemplate::OpenOnce(LPCSTR lpszPathName, BOOL bMakeVisible, bool& refused) {
     struct Opening {
         bool& flag;
         explicit Opening(bool& f) : flag(f) { flag = true; }
@@ -129,7 +135,10 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeV
         POSITION pos = doc->GetFirstViewPosition();
         CView* view = pos ? doc->GetNextView(pos) : nullptr;
         frame = view ? view->GetParentFrame() : nullptr;
-        if ((frame && frame->IsBeingDestroyed()) || !doc->SaveModified()) return nullptr;
+        if ((frame && frame->IsBeingDestroyed()) || !doc->SaveModified()) {
+            refused = true;
+            return nullptr;
+        }
     } else {
         doc = CreateNewDocument();
         if (!doc) return nullptr;

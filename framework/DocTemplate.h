@@ -39,12 +39,18 @@ public:
     virtual void SetDefaultTitle(CDocument* pDocument) = 0;
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL bEndSession);
+    // Whether the last OpenDocumentFile that answered null refused the open (another was under way, its frame
+    // was being torn down, the current document was kept) rather than failed: the file itself is not at fault.
+    BOOL OpenWasRefused() const { return m_bOpenRefused; }
 
     UINT m_nIDResource;
     CRuntimeClass* m_pDocClass;
     CRuntimeClass* m_pFrameClass;
     CRuntimeClass* m_pViewClass;
     CString m_strDocStrings;
+
+protected:
+    bool m_bOpenRefused = false;
 };
 
 class CSingleDocTemplate : public CDocTemplate {
@@ -65,4 +71,7 @@ public:
 protected:
     CDocument* m_pOnlyDoc = nullptr;
     bool m_bOpening = false;  // an open is under way
+
+private:
+    CDocument* OpenOnce(LPCSTR lpszPathName, BOOL bMakeVisible, bool& refused);
 };

@@ -153,7 +153,9 @@ BOOL CWinApp::OnOpenRecentFile(UINT nID) {
     int index = (int)(nID - ID_FILE_MRU_FILE1);
     if (index < 0 || index >= m_pRecentFileList->GetSize() || (*m_pRecentFileList)[index].IsEmpty()) return FALSE;
     CString path = (*m_pRecentFileList)[index];
-    if (!OpenDocumentFile(path)) m_pRecentFileList->Remove(index);
+    // Only a file that could not be opened leaves the list; a refused open leaves it as it is.
+    if (!OpenDocumentFile(path) && !(!m_templates.empty() && m_templates.front()->OpenWasRefused()))
+        m_pRecentFileList->Remove(index);
     return TRUE;
 }
 

@@ -214,6 +214,23 @@ TEST(SdiProgram, ProfileAndRecentFilesPersist) {
     RegDeleteTreeA(HKEY_CURRENT_USER, root);
 }
 
+// A recent file chosen while another open is under way (a command sent from elsewhere meanwhile) is refused
+// and keeps its entry; only a file that cannot be opened leaves the list.
+TEST(SdiProgram, ARecentFileRefusedDuringAnOpenKeepsItsEntry) {
+    const char* root = "Software\\WertlaufTestRefused";
+    CTestApp app;
+    app.registryKey = "WertlaufTestRefused";
+    RunTestApp(app, SW_SHOWNORMAL, [&](CTestApp& a) {
+        MainView()->GetDocument()->SetPathName("Das Spiel");
+        g_duringNewDocument = [] { MainFrame()->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1); };
+        EXPECT_NE(a.OpenDocumentFile(nullptr), nullptr);
+        g_duringNewDocument = nullptr;
+        EXPECT_EQ((*a.m_pRecentFileList)[0].Right(10), "\\Das Spiel");
+        Close();
+    });
+    RegDeleteTreeA(HKEY_CURRENT_USER, root);
+}
+
 namespace {
 HWND FindTestDialog() {
     HWND found = nullptr;

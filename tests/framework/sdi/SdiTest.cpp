@@ -4,6 +4,7 @@
 
 std::vector<std::string> g_events;
 bool g_failNewDocument;
+std::function<void()> g_duringNewDocument;
 
 bool Logged(const std::string& event) { return std::find(g_events.begin(), g_events.end(), event) != g_events.end(); }
 
@@ -20,6 +21,7 @@ CTestDoc::~CTestDoc() { g_events.push_back("doc deleted"); }
 
 BOOL CTestDoc::OnNewDocument() {
     if (g_failNewDocument || !CDocument::OnNewDocument()) return FALSE;
+    if (g_duringNewDocument) g_duringNewDocument();
     g_events.push_back("doc new");
     return TRUE;
 }

@@ -12,6 +12,8 @@
 extern std::vector<std::string> g_events;
 // Makes the next new document fail (the start then fails).
 extern bool g_failNewDocument;
+// Runs inside every new document's OnNewDocument, when set.
+extern std::function<void()> g_duringNewDocument;
 bool Logged(const std::string& event);
 
 class CTestDoc : public CDocument {
