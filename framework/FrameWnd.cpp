@@ -157,6 +157,17 @@ void CFrameWnd::OnDestroy() {
 
 // ---- Routing and keys ----
 
+// A command or request sent from another thread or program is carried out inside the loop's wait for a
+// message and leaves nothing in the queue: the bars and the title would show its effect only at the next
+// message that brings idle work. An empty message posted to the frame brings it, as a posted command does.
+LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND self = m_hWnd;  // the handler may destroy the frame, and the frame delete itself
+    const bool sentFromElsewhere = (message == WM_COMMAND || message == WM_COPYDATA) && ::InSendMessage();
+    const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    if (sentFromElsewhere) ::PostMessageA(self, WM_NULL, 0, 0);
+    return result;
+}
+
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     CView* view = GetActiveView();
     if (view && view->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "framework/Framework.h"
+#include "tests/support/WaitUntil.h"
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -54,4 +57,34 @@ TEST(WinThread, IdleWorkWaitsForAnEmptyQueueAndQuietMessagesCostNoExtraLook) {
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(thread.log, "miqqqmi");
     EXPECT_EQ(g_peeks, 1);  // the first look found the first message; none looked past a quiet one
+}
+
+// A command that another thread sends to the frame is carried out inside the loop's wait for a message; it
+// brings idle work all the same, without waiting for another message (timers here bring none).
+TEST(WinThread, ACommandSentFromAnotherThreadBringsIdleWork) {
+    class CountingThread : public CWinThread {
+    public:
+        std::atomic<int> idleTimes{0};
+        BOOL IsIdleMessage(MSG* msg) override { return msg->message != WM_TIMER && CWinThread::IsIdleMessage(msg); }
+        BOOL OnIdle(LONG count) override {
+            if (count == 0) ++idleTimes;
+            return FALSE;
+        }
+    } thread;
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Rahmen"));
+    const HWND window = frame->m_hWnd;
+    const DWORD loopThread = GetCurrentThreadId();
+    bool idleAfterSend = false;
+    std::thread sender([&] {
+        WaitUntil([&] { return thread.idleTimes > 0; }, 5000);  // the loop waits for a message
+        const int before = thread.idleTimes;
+        SendMessageA(window, WM_COMMAND, 0x7F00, 0);
+        idleAfterSend = WaitUntil([&] { return thread.idleTimes > before; }, 2000);
+        PostThreadMessageA(loopThread, WM_QUIT, 0, 0);
+    });
+    thread.Run();
+    sender.join();
+    EXPECT_TRUE(idleAfterSend);
+    frame->DestroyWindow();
 }
