@@ -1,6 +1,7 @@
 # Import libraries that load their DLL at the first call into it rather than before the program starts
 # (binutils' delay-import libraries; MinGW's runtime brings the helper that loads and binds on that call).
 # They are made at configure time from the compiler's own import libraries: every function the DLL exports.
+# When the DLL or a function is missing at that call, framework/DelayLoadFailure.cpp decides what the call does.
 #
 #   wl_delay_import(<name>)   sets WL_DELAY_IMPORT_<name> to the delay-import library of <name>.dll, for
 #                             target_link_libraries in place of <name>
