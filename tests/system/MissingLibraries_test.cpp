@@ -1,0 +1,54 @@
+// The libraries loaded at the first call into them (cmake/DelayImports.cmake), switched off in Wine
+// (dlls_off.sh): a call that needs one fails the way the system reports the service unavailable, and the
+// program goes on.
+#include "framework/Framework.h"
+#include "system/FileList.h"
+#include "tests/support/ThreadWindows.h"
+#include "tests/support/WaitUntil.h"
+
+#include <commdlg.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+TEST(MissingLibraries, NoSoundDeviceAndNoNetwork) {
+    EXPECT_EQ(waveOutGetNumDevs(), 0u);
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
+    HWAVEOUT device = nullptr;
+    EXPECT_EQ(waveOutOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NODRIVER);
+    HMIXER mixer = nullptr;
+    EXPECT_EQ(mixerOpen(&mixer, 0, 0, 0, MIXER_OBJECTF_MIXER), MMSYSERR_NODRIVER);
+    CFileList list;
+    EXPECT_EQ(list.Read("\\\\", FL_NETWORK), -1);  // the servers
+    EXPECT_EQ(list.GetEndCode(), FL_END_FAILED);
+    EXPECT_EQ(list.Read("\\\\server", FL_NETWORK), -1);  // a server's shares
+    for (const char* dll : {"winmm.dll", "netapi32.dll"}) EXPECT_EQ(GetModuleHandleA(dll), nullptr) << dll;
+}
+
+TEST(MissingLibraries, DialogsSayWhyTheyDoNotOpen) {
+    const DWORD thread = GetCurrentThreadId();
+    std::string text;
+    std::thread answer([&] {
+        HWND box = nullptr;
+        if (!WaitUntil([&] { return (box = VisibleThreadWindow("#32770", thread)) != nullptr; }, 10000)) return;
+        char shown[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, shown, sizeof shown);
+        text = shown;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    PRINTDLGA setup{};
+    setup.lStructSize = sizeof setup;
+    setup.Flags = PD_PRINTSETUP;
+    EXPECT_FALSE(PrintDlgA(&setup));
+    answer.join();
+    EXPECT_NE(text.find("comdlg32.dll"), std::string::npos) << text;
+    EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_INITIALIZATION));
+    // A document's title needs no dialog.
+    CDocument document;
+    document.SetPathName("C:\\Spiele\\Spiel.txt", FALSE);
+    EXPECT_STREQ(document.GetTitle(), "Spiel.txt");
+    EXPECT_EQ(GetModuleHandleA("comdlg32.dll"), nullptr);
+}
