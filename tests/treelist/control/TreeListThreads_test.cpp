@@ -267,25 +267,20 @@ TEST(TreeListThreads, DirectCallsThatMakeOrAskChildWindowsFinish) {
 
 namespace {
 
-// The first editor, once it has answered the worker's read, has the window's thread begin editing a second
-// item; the second editor ignores losing the focus (see AskingChildProc).
-struct ReEdit {
-    WNDPROC firstProc, secondProc;
-    HWND tree, second;
-    UINT_PTR secondItem;
-} g_reEdit;
-LRESULT CALLBACK SecondEditorProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+// Editors that ignore losing the focus (see AskingChildProc); the first, once it has answered the worker's
+// read, has the window's thread begin editing the second item.
+WNDPROC g_editorProcs[2];
+HWND g_secondEditor;
+UINT_PTR g_secondItem;
+LRESULT CALLBACK ReEditingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    const WNDPROC old = g_editorProcs[w == g_secondEditor];
     if (msg == WM_KILLFOCUS) return 0;
-    return CallWindowProcA(g_reEdit.secondProc, w, msg, wp, lp);
-}
-LRESULT CALLBACK FirstEditorProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_KILLFOCUS) return 0;
-    const LRESULT result = CallWindowProcA(g_reEdit.firstProc, w, msg, wp, lp);
-    if (msg == WM_GETTEXT && !g_reEdit.second) {
-        g_reEdit.second = reinterpret_cast<HWND>(
-            SendMessageA(g_reEdit.tree, TVM_EDITLABELA, 0, static_cast<LPARAM>(g_reEdit.secondItem)));
-        g_reEdit.secondProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            g_reEdit.second, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SecondEditorProc)));
+    const LRESULT result = CallWindowProcA(old, w, msg, wp, lp);
+    if (msg == WM_GETTEXT && !g_secondEditor) {
+        HWND second = reinterpret_cast<HWND>(SendMessageA(GetParent(w), TVM_EDITLABELA, 0, g_secondItem));
+        g_editorProcs[1] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(second, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReEditingProc)));
+        g_secondEditor = second;
     }
     return result;
 }
@@ -297,20 +292,17 @@ TEST(TreeListThreads, ADirectEndLeavesAnEditBegunWhileItReadTheEditor) {
     EXPECT_TRUE(RunBounded([outcome] {
         TreeListRig rig(TVS_HASLINES | TVS_EDITLABELS);
         const UINT_PTR first = rig.Insert("first");
-        g_reEdit = {nullptr, nullptr, rig.tree, nullptr, rig.Insert("second")};
+        g_secondItem = rig.Insert("second");
         HWND editor = reinterpret_cast<HWND>(rig.Send(TVM_EDITLABELA, 0, static_cast<LPARAM>(first)));
-        g_reEdit.firstProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FirstEditorProc)));
+        g_editorProcs[0] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReEditingProc)));
         rig.Clear();
         std::atomic<bool> done{false};
-        std::thread worker([&] {
-            rig.Direct(TVM_ENDEDITLABELNOW, 0);
-            done = true;
-        });
+        std::thread worker([&] { done = rig.Direct(TVM_ENDEDITLABELNOW, 0) >= 0; });
         PumpUntil([&] { return done.load(); }, 5000);
         worker.join();
         PumpUntil([] { return false; }, 100);  // a hiding the worker asked for takes effect
-        HWND second = g_reEdit.second;
+        HWND second = g_secondEditor;
         *outcome = {second && reinterpret_cast<HWND>(rig.Send(TVM_GETEDITCONTROL)) == second,
                     second && IsWindowVisible(second), rig.CountOf(TVN_ENDLABELEDITA)};
     }, 10000));
