@@ -4,6 +4,9 @@
 // peers\peers.tsv; this program times the same operations on the same pictures (best of 7 after a warm-up
 // run) and prints each figure against its peer: the one named, or the faster of the two peers (without a
 // peer when peers.tsv lacks its time).
+// Each operation is timed twice: into one result image kept across the runs (its pixel block serves again),
+// and into a new result image each run, made and destroyed within the time as the peers' results are and
+// as a caller's new CDibImage is ("new result" in the figure's name).
 #include "bench/BenchClock.h"
 #include "bench/BenchFigure.h"
 #include "bench/PeerTimes.h"
@@ -100,10 +103,16 @@ int main() {
             CDibImage out;
             bool done = true;
             const double ours = BenchBestOf(kRuns, [&] { done = op.run(out, photo) && done; });
+            out.Reset();
+            const double fresh = BenchBestOf(kRuns, [&] {
+                CDibImage result;
+                done = op.run(result, photo) && done;
+            });
             trustworthy = trustworthy && done;
             const std::map<std::string, double>& times = peers.ms[op.key][photograph];
             for (const auto& [peer, ms] : times)
-                printf("  %-34s ours %9.3f ms   %-16s %9.3f ms\n", op.label, ours, peer.c_str(), ms);
+                printf("  %-34s ours %9.3f ms, new result %9.3f ms   %-16s %9.3f ms\n", op.label, ours, fresh,
+                       peer.c_str(), ms);
             std::vector<std::pair<std::string, double>> figures;
             // A peer whose time is missing (not measured, or its line malformed): the figure without one.
             for (const char* peer : op.peers) figures.push_back({peer, times.count(peer) ? times.at(peer) : kNoPeer});
@@ -112,8 +121,11 @@ int main() {
                                                       [](const auto& a, const auto& b) { return a.second < b.second; });
                 figures.push_back({"fastest peer", fastest == times.end() ? kNoPeer : fastest->second});
             }
-            for (const auto& [peer, ms] : figures)
+            for (const auto& [peer, ms] : figures) {
                 BenchFigure((std::string(op.label) + ", " + photograph + " / " + peer).c_str(), ours, ms, "ms");
+                BenchFigure((std::string(op.label) + ", new result, " + photograph + " / " + peer).c_str(), fresh, ms,
+                            "ms");
+            }
         }
     }
     return trustworthy ? 0 : 1;
