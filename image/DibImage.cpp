@@ -1,5 +1,6 @@
 // CDibImage: lifetime, creation, pixel memory and palettes.
 #include "image/DibImageDetail.h"
+#include "image/PixelBlockCache.h"
 
 #include <cstdlib>
 #include <malloc.h>
@@ -55,8 +56,10 @@ void CDibImage::InstallAccessors(uint32_t bitDepth) {
     significantBits = t->significantBits;
 }
 
+void CDibImage::FreeBlock::operator()(uint8_t* block) const { DibPixelBlocks().Give(block); }
+
 void CDibImage::FreePixels() {
-    if (!foreignPixels) free(pixelBlock);
+    if (!foreignPixels) DibPixelBlocks().Give(pixelBlock);
     else if (rowBuffer) free(rowBuffer); // heap mode keeps the row buffer inside its block
     if (dibSection) DeleteObject(dibSection);
     pixelBlock = rowBuffer = bits = row0 = nullptr;
@@ -83,9 +86,15 @@ bool CDibImage::AllocatePixels(uintptr_t bitsMode, HeapBlock& spare) {
     const size_t rowBufferBytes = 4 * (size_t)width + 8;
     if (bitsMode == kDibHeapPixels) {
         // Rows, one spare row, then the row buffer, all in one block: the block of the pixels before when it
-        // is large enough and not twice as large (fresh memory costs more than the drawing into it).
+        // is large enough and not twice as large (fresh memory costs more than the drawing into it), else
+        // such a block that another image let go of.
         const size_t bytes = (size_t)imageSize + rowBufferBytes + stride, spareBytes = spare ? _msize(spare.get()) : 0;
-        pixelBlock = bytes <= spareBytes && spareBytes / 2 <= bytes ? spare.release() : (uint8_t*)malloc(bytes);
+        if (bytes <= spareBytes && spareBytes / 2 <= bytes) {
+            pixelBlock = spare.release();
+        } else if (!(pixelBlock = DibPixelBlocks().Take(bytes)) && !(pixelBlock = (uint8_t*)malloc(bytes))) {
+            DibPixelBlocks().Empty(); // the kept blocks may be what is missing
+            pixelBlock = (uint8_t*)malloc(bytes);
+        }
         if (!pixelBlock) return false;
         bits = pixelBlock; // malloc already aligns to more than 4 bytes
         rowBuffer = bits + imageSize + stride;

@@ -291,8 +291,8 @@ public:
 
 private:
     void InstallAccessors(uint32_t bitDepth);
-    struct FreeBlock {
-        void operator()(uint8_t* block) const { free(block); }
+    struct FreeBlock { // to the pixel block cache, which keeps or frees it
+        void operator()(uint8_t* block) const;
     };
     using HeapBlock = std::unique_ptr<uint8_t, FreeBlock>;
     void FreePixels();

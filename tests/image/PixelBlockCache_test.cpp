@@ -1,0 +1,67 @@
+#include "image/PixelBlockCache.h"
+#include "tests/image/DibImageTestSupport.h"
+#include "tests/support/TimeBound.h"
+
+namespace {
+constexpr size_t kK = 1024;
+uint8_t* Block(size_t bytes) { return static_cast<uint8_t*>(malloc(bytes)); }
+} // namespace
+
+TEST(PixelBlockCache, KeepsTheNewestWithinItsBoundsForARequestTheyFitTheSmallestFirst) {
+    CPixelBlockCache cache(64 * kK, 350 * kK, 3);
+    uint8_t *blocks[4], *large = Block(200 * kK);
+    for (uint8_t*& block : blocks) cache.Give(block = Block(100 * kK)); // three at the most: the first goes
+    cache.Give(Block(16 * kK));  // too small to keep
+    cache.Give(Block(400 * kK)); // larger than the bound
+    cache.Give(large);           // 350 KB at the most: the second and third go
+    EXPECT_EQ(cache.HeldBlocks(), 2u);
+    EXPECT_EQ(cache.HeldBytes(), 300 * kK);
+    EXPECT_EQ(cache.Take(201 * kK), nullptr); // larger than both
+    EXPECT_EQ(cache.Take(49 * kK), nullptr);  // not half of either
+    EXPECT_EQ(cache.Take(100 * kK), blocks[3]);
+    EXPECT_EQ(cache.Take(100 * kK), large);
+    free(blocks[3]);
+    free(large);
+}
+
+TEST(PixelBlockCache, AFreedImagesPixelsServeTheNextImageOfTheirSizeOnly) {
+    if (!DibPixelBlocks().MostBlocks()) GTEST_SKIP() << "the heaps check freed blocks: none are kept";
+    DibPixelBlocks().Empty();
+    auto* image = new CDibImage;
+    ASSERT_TRUE(image->Create(24, 640, 480, kDibNoFill));
+    const uint8_t* first = image->bits;
+    delete image;
+    CDibImage small, same;
+    ASSERT_TRUE(small.Create(24, 320, 240, kDibNoFill)); // a quarter of the size
+    ASSERT_TRUE(same.Create(24, 640, 480, 0));
+    EXPECT_NE(small.bits, first);
+    EXPECT_EQ(same.bits, first);
+    EXPECT_EQ(same.GetPixel(639, 0), 0u);
+}
+
+// Four blocks for four threads: each thread always finds one, marks it and finds its mark still there
+// before it gives the block back.
+TEST(PixelBlockCache, ThreadsNeverShareABlock) {
+    static CPixelBlockCache cache(64 * kK, 1024 * kK, 4);
+    for (int i = 0; i < 4; ++i) cache.Give(Block(100 * kK));
+    const auto work = [](void* mark) -> DWORD {
+        for (int i = 0; i < 2000; ++i) {
+            uint8_t* block = cache.Take(100 * kK);
+            if (!block) return 1;
+            memset(block, (int)(uintptr_t)mark, 100 * kK);
+            Sleep(0);
+            if (block[0] != (uint8_t)(uintptr_t)mark || block[100 * kK - 1] != block[0]) return 1;
+            cache.Give(block);
+        }
+        return 0;
+    };
+    HANDLE threads[4];
+    for (uintptr_t t = 0; t < 4; ++t) threads[t] = CreateThread(nullptr, 0, work, (void*)(t + 1), 0, nullptr);
+    ASSERT_EQ(WaitForMultipleObjects(4, threads, TRUE, Bound(20000)), WAIT_OBJECT_0);
+    for (HANDLE thread : threads) {
+        DWORD code = 2;
+        EXPECT_TRUE(GetExitCodeThread(thread, &code) && code == 0);
+        CloseHandle(thread);
+    }
+    cache.Empty();
+}
