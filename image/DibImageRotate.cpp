@@ -8,6 +8,7 @@
 #include "image/loops/DibLoops.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -250,6 +251,7 @@ public:
         if (source.depth == 32) m_inner32 = nearest ? functions.nearest : hasAlpha ? functions.bilinearAlpha
                                                                                   : functions.bilinear;
         else if (runs24) m_inner32 = nearest ? functions.nearest24 : functions.bilinear24;
+        if (runs24) m_runs24.reset(new uint32_t[kBand * kColumns]);
     }
 
     // Each band's edges are drawn before the blocks of the band before it, so that its first block is
@@ -317,7 +319,8 @@ private:
             if (part.Empty()) continue;
             // Inside the source the points fit in 32 bits.
             const int64_t j = j0 + r;
-            uint32_t* out = words ? (uint32_t*)m_result.RowAddress((int)j) + part.first : m_runs24[block.runCount];
+            uint32_t* out = words ? (uint32_t*)m_result.RowAddress((int)j) + part.first
+                                  : m_runs24.get() + kColumns * block.runCount;
             rowOf[block.runCount] = j;
             firstOf[block.runCount] = part.first;
             runs[block.runCount++] = {out, (int32_t)m_map.U(part.first, j), (int32_t)m_map.V(part.first, j),
@@ -398,7 +401,7 @@ private:
     DibRotateBlockFunction m_inner32 = nullptr;
     AlphaWatch* m_watch;
     DibRotateSpan m_spans[kMaxSpans]; // of the next block
-    uint32_t m_runs24[kBand][kColumns];  // a 24-bit result's runs as colour words
+    std::unique_ptr<uint32_t[]> m_runs24; // a 24-bit result's runs as colour words, kColumns each (kBand)
 };
 
 } // namespace
