@@ -1,6 +1,6 @@
-// The inner loops of CDibImage::Rotate for 32-bit sources: blocks of runs of result pixels, one run per
-// row, whose back-mapped points all lie inside the source (for bilinear sampling, with all four samples
-// inside). Points are in source pixels x 2^18: shifted right by 10 they have 8 fractional bits.
+// The inner loops of CDibImage::Rotate for 32-bit and 24-bit sources: blocks of runs of result pixels, one
+// run per row, whose back-mapped points all lie inside the source (for bilinear sampling, with all four
+// samples inside). Points are in source pixels x 2^18: shifted right by 10 they have 8 fractional bits.
 #pragma once
 
 #include <cstddef>
