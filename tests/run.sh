@@ -53,9 +53,13 @@ wl_norandom ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeou
 # do under ctest, nproc of them side by side, within the bound. Wine 8's validation reports damage that never
 # happened when two threads use a heap at the same time (measured: a program of two threads that only allocate,
 # fill and free their own blocks got dozens of "free block overwritten" in 90 s on a loaded machine, one
-# thread none): a suite with a heap report runs once more, and only a report that comes again fails; the first
-# one is printed ("a heap report not yet counted") and tools/soak.sh counts it. A failure is named as
-# "full heap validation failed: <program> <test>" (a suite for a heap report, a crash or the bound).
+# thread none; a program whose one thread frees what the other allocated, handed over through a ring, got
+# "free block overwritten" or "invalid block tail" in 3 of 4 runs of 30 s beside a full load, none on an idle
+# machine). The suites whose workers hand blocks to the window's thread get such reports in about one run in
+# seven (the path chooser's, the folder tree's): a suite with a heap report runs up to twice more, and only a
+# report that comes in every run fails; the first one is printed ("a heap report not yet counted") and
+# tools/soak.sh counts it. A failure is named as "full heap validation failed: <program> <test>" (a suite for a
+# heap report, a crash or the bound).
 logs="$build/tests/heap"
 rm -rf "$logs"
 mkdir -p "$logs"
@@ -120,17 +124,19 @@ start=$SECONDS
 run_jobs "$(nproc)" <"$logs/jobs"
 run_jobs 1 <"$logs/jobs-alone"
 reported() { grep -q ':heap:' "$logs/$1.$2$3.err"; }
-# Prints the jobs of the list $1 whose first run had a heap report.
+# Prints the jobs of the list $1 whose run with the log suffix $2 had a heap report.
 reported_jobs() {
   local program suite filter
   while read -r program suite filter; do
-    if reported "$program" "$suite" ""; then echo "$program $suite $filter"; fi
+    if reported "$program" "$suite" "$2"; then echo "$program $suite $filter"; fi
   done <"$1"
 }
-reported_jobs "$logs/jobs" >"$logs/jobs-again"
-reported_jobs "$logs/jobs-alone" >"$logs/jobs-alone-again"
+for list in jobs jobs-alone; do reported_jobs "$logs/$list" "" >"$logs/$list-again"; done
 run_jobs "$(nproc)" .again <"$logs/jobs-again"
 run_jobs 1 .again <"$logs/jobs-alone-again"
+for list in jobs jobs-alone; do reported_jobs "$logs/$list-again" .again >"$logs/$list-third"; done
+run_jobs "$(nproc)" .third <"$logs/jobs-third"
+run_jobs 1 .third <"$logs/jobs-alone-third"
 count=0
 failed=0
 while read -r program suite filter; do
@@ -140,6 +146,11 @@ while read -r program suite filter; do
     echo "full heap validation: a heap report not yet counted: $program ${filter%%-*}; run again:"
     grep ':heap:' "$log.err" | head -5
     log="$log.again"
+    if reported "$program" "$suite" .again; then
+      echo "full heap validation: the heap report came again: $program ${filter%%-*}; run a third time:"
+      grep ':heap:' "$log.err" | head -5
+      log="$logs/$program.$suite.third"
+    fi
   fi
   read -r rc seconds <"$log.rc"
   [ "$rc" -eq 0 ] && ! grep -q ':heap:' "$log.err" && continue

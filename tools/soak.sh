@@ -24,7 +24,8 @@ failures() {
   sed -n '/The following tests FAILED:/,/^Errors while running CTest/p' "$1" | sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (.*)$/\1/p'
   sed -n 's/^full heap validation failed: //p' "$1"
 }
-# Heap reports of the full validation that did not come again when the suite ran once more.
+# Heap reports of the full validation that did not come in every run of their suite (tests/run.sh runs a
+# suite with a report up to twice more).
 unrepeated() { sed -n 's/^full heap validation: a heap report not yet counted: \(.*\); run again:$/\1/p' "$1"; }
 
 start=$SECONDS
@@ -54,7 +55,7 @@ cut -f2 "$logs/failures" | sort -u | while IFS= read -r name; do
   printf '  %3d  %s (normal %d, heap-checked %d)\n' $((normal + heap)) "$name" "$normal" "$heap"
 done
 if [ -s "$logs/unrepeated" ]; then
-  echo "soak: heap reports that did not come again in the suite's second run (Wine's own, or a rare fault):"
+  echo "soak: heap reports that did not come in every run of their suite (Wine's own, or a rare fault):"
   sort "$logs/unrepeated" | uniq -c | sed 's/^/  /'
 fi
 [ "$failed" -eq 0 ]
