@@ -154,8 +154,8 @@ BOOL CWinApp::OnOpenRecentFile(UINT nID) {
     if (index < 0 || index >= m_pRecentFileList->GetSize() || (*m_pRecentFileList)[index].IsEmpty()) return FALSE;
     CString path = (*m_pRecentFileList)[index];
     // Only a file that could not be opened leaves the list; a refused open leaves it as it is.
-    if (!OpenDocumentFile(path) && !(!m_templates.empty() && m_templates.front()->OpenWasRefused()))
-        m_pRecentFileList->Remove(index);
+    const bool failed = !OpenDocumentFile(path) && (m_templates.empty() || !m_templates.front()->OpenWasRefused());
+    if (failed) m_pRecentFileList->Remove(index);
     return TRUE;
 }
 
