@@ -2,26 +2,20 @@
 #include "tests/image/DibImageTestSupport.h"
 #include "tests/support/TimeBound.h"
 
+#include <utility>
+
 namespace {
 constexpr size_t kK = 1024;
 uint8_t* Block(size_t bytes) { return static_cast<uint8_t*>(malloc(bytes)); }
 } // namespace
 
-TEST(PixelBlockCache, KeepsTheNewestWithinItsBoundsForARequestTheyFitTheSmallestFirst) {
+// The oldest go first; blocks too small or too large to keep are freed at once.
+TEST(PixelBlockCache, KeepsOnlyTheNewestBlocksWithinItsBounds) {
     CPixelBlockCache cache(64 * kK, 350 * kK, 3);
-    uint8_t *blocks[4], *large = Block(200 * kK);
-    for (uint8_t*& block : blocks) cache.Give(block = Block(100 * kK)); // three at the most: the first goes
-    cache.Give(Block(16 * kK));  // too small to keep
-    cache.Give(Block(400 * kK)); // larger than the bound
-    cache.Give(large);           // 350 KB at the most: the second and third go
-    EXPECT_EQ(cache.HeldBlocks(), 2u);
-    EXPECT_EQ(cache.HeldBytes(), 300 * kK);
-    EXPECT_EQ(cache.Take(201 * kK), nullptr); // larger than both
-    EXPECT_EQ(cache.Take(49 * kK), nullptr);  // not half of either
-    EXPECT_EQ(cache.Take(100 * kK), blocks[3]);
-    EXPECT_EQ(cache.Take(100 * kK), large);
-    free(blocks[3]);
-    free(large);
+    for (size_t kilobytes : {100, 100, 100, 100, 16, 400, 200}) cache.Give(Block(kilobytes * kK));
+    EXPECT_EQ(std::pair(cache.HeldBlocks(), cache.HeldBytes()), std::pair(2u, 300 * kK));
+    EXPECT_EQ(cache.Take(201 * kK), nullptr);  // larger than any kept block
+    cache.Empty();
 }
 
 TEST(PixelBlockCache, AFreedImagesPixelsServeTheNextImageOfTheirSizeOnly) {
@@ -50,7 +44,7 @@ TEST(PixelBlockCache, ThreadsNeverShareABlock) {
             if (!block) return 1;
             memset(block, (int)(uintptr_t)mark, 100 * kK);
             Sleep(0);
-            if (block[0] != (uint8_t)(uintptr_t)mark || block[100 * kK - 1] != block[0]) return 1;
+            if (block[0] != block[100 * kK - 1] || block[0] != (uint8_t)(uintptr_t)mark) return 1;
             cache.Give(block);
         }
         return 0;
