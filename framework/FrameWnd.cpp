@@ -150,6 +150,7 @@ void CFrameWnd::OnClose() {
 
 void CFrameWnd::OnDestroy() {
     m_bDestroying = true;
+    m_bIdleNudgeWaiting = false;  // a waiting empty message goes with the window
     // A replaced menu (or none) goes back to the default one, so that it is destroyed with the window.
     if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault) ::SetMenu(m_hWnd, m_hMenuDefault);
     CWnd::OnDestroy();
@@ -159,12 +160,15 @@ void CFrameWnd::OnDestroy() {
 
 // A command or request sent from another thread or program is carried out inside the loop's wait for a
 // message and leaves nothing in the queue: the bars and the title would show its effect only at the next
-// message that brings idle work. An empty message posted to the frame brings it, as a posted command does.
+// message that brings idle work. An empty message posted to the frame brings it, as a posted command does;
+// one waiting is enough, however fast the sender (a thread's queue holds a bounded number of posts).
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NULL) m_bIdleNudgeWaiting = false;
     const HWND self = m_hWnd;  // the handler may destroy the frame, and the frame delete itself
     const bool sentFromElsewhere = (message == WM_COMMAND || message == WM_COPYDATA) && ::InSendMessage();
     const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
-    if (sentFromElsewhere) ::PostMessageA(self, WM_NULL, 0, 0);
+    if (sentFromElsewhere && CWnd::FromHandlePermanent(self) == this && !m_bIdleNudgeWaiting)
+        m_bIdleNudgeWaiting = ::PostMessageA(self, WM_NULL, 0, 0) != FALSE;
     return result;
 }
 

@@ -93,6 +93,7 @@ protected:
     std::vector<CControlBar*> m_listControlBars;
     bool m_inRecalcLayout = false;
     bool m_bDestroying = false;
+    bool m_bIdleNudgeWaiting = false;  // an empty message posted after a sent command has not arrived yet
 
     DECLARE_MESSAGE_MAP()
 };

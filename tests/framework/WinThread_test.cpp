@@ -88,3 +88,34 @@ TEST(WinThread, ACommandSentFromAnotherThreadBringsIdleWork) {
     EXPECT_TRUE(idleAfterSend);
     frame->DestroyWindow();
 }
+
+// However many commands arrive before the loop takes its next posted message, one empty message waits; once
+// it has arrived, the next sent command posts one again.
+TEST(WinThread, SentCommandsLeaveOneEmptyMessageWaiting) {
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Rahmen"));
+    const HWND window = frame->m_hWnd;
+    const auto sendAndCount = [window](int commands) {
+        std::atomic<bool> sent{false};
+        std::thread sender([&] {
+            for (int i = 0; i < commands; ++i) SendMessageA(window, WM_COMMAND, 0x7F00, 0);
+            sent = true;
+        });
+        MSG msg;
+        while (!sent) {  // answers what is sent, takes nothing posted
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        sender.join();
+        int waiting = 0;
+        while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) {
+            waiting += msg.message == WM_NULL;
+            DispatchMessageA(&msg);
+        }
+        return waiting;
+    };
+    EXPECT_EQ(sendAndCount(0), 0);
+    EXPECT_EQ(sendAndCount(50), 1);
+    EXPECT_EQ(sendAndCount(1), 1);
+    frame->DestroyWindow();
+}
