@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
     // A crash must end the process with a failure code, never wait on a dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     testing::InitGoogleTest(&argc, argv);
+    // GoogleTest starts a thread that watches a thread for its end once that thread first uses one of its
+    // thread-local records (a trace, a skip, a failure); the main thread's watcher is started here, so that it
+    // counts as the program's own and the heaps are still validated after such a test.
+    { testing::ScopedTrace startsTheWatcher(__FILE__, __LINE__, ""); }
     KeepThreadBaseline();
     auto* validation = HeapValidationAfterTests() ? new HeapValidation : nullptr;
     if (validation) testing::UnitTest::GetInstance()->listeners().Append(validation);
