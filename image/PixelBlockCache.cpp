@@ -83,13 +83,14 @@ size_t CPixelBlockCache::HeldBytes() const {
 
 namespace {
 
-// Whether the process's heaps check freed blocks for late writes (a debugging set-up of the program's
-// global flags): a kept block would hide such a write.
+// Whether the process's heaps check freed blocks for late writes, or give each block pages of its own that
+// go when it is freed (debugging set-ups of the program's or the system's global flags): a kept block would
+// hide such a write.
 bool HeapChecksFreedBlocks() {
     using Query = ULONG(WINAPI*)();
     const FARPROC found = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetNtGlobalFlags");
-    constexpr ULONG kFreeCheck = 0x20; // FLG_HEAP_ENABLE_FREE_CHECK
-    return found && (reinterpret_cast<Query>(reinterpret_cast<void*>(found))() & kFreeCheck);
+    constexpr ULONG kFreeCheck = 0x20, kPageHeap = 0x02000000; // FLG_HEAP_ENABLE_FREE_CHECK, FLG_HEAP_PAGE_ALLOCS
+    return found && (reinterpret_cast<Query>(reinterpret_cast<void*>(found))() & (kFreeCheck | kPageHeap));
 }
 
 } // namespace

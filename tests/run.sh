@@ -41,7 +41,14 @@ wl_env_start
 wl_hold_desktop "$build"
 
 # Heap checking; each test program also validates its heaps after every test (tests/support/HeapCheck.h).
-[ -n "$heap_check" ] && export WINEDEBUG=-all,err+heap,warn+heap WL_HEAP_VALIDATE=1
+# The global flag of free-block checking (FLG_HEAP_ENABLE_FREE_CHECK), which Wine's checking does here without
+# showing it, tells the programs that freed blocks are checked: the image library then keeps no freed pixel
+# block for reuse, which would hide a late write into it.
+if [ -n "$heap_check" ]; then
+  wine reg add 'HKLM\System\CurrentControlSet\Control\Session Manager' /v GlobalFlag /t REG_DWORD /d 0x20 /f \
+    >/dev/null 2>&1 || { echo "tests/run.sh: the heaps' global flag could not be set" >&2; exit 1; }
+  export WINEDEBUG=-all,err+heap,warn+heap WL_HEAP_VALIDATE=1
+fi
 # The test programs start without address-space randomisation (see wl_norandom).
 status=0
 wl_norandom ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --timeout 300 "$@" || status=$?

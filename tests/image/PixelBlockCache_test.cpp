@@ -1,5 +1,6 @@
 #include "image/PixelBlockCache.h"
 #include "tests/image/DibImageTestSupport.h"
+#include "tests/support/HeapCheck.h"
 #include "tests/support/TimeBound.h"
 
 #include <utility>
@@ -31,6 +32,13 @@ TEST(PixelBlockCache, AFreedImagesPixelsServeTheNextImageOfTheirSizeOnly) {
     EXPECT_NE(small.bits, first);
     EXPECT_EQ(same.bits, first);
     EXPECT_EQ(same.GetPixel(639, 0), 0u);
+}
+
+// Under tests/run.sh --heap-check the heaps check freed blocks, and a kept block would hide a late write.
+TEST(PixelBlockCache, KeepsNothingWhileTheTestsCheckTheHeaps) {
+    if (HeapValidationAfterTests()) {
+        EXPECT_EQ(DibPixelBlocks().MostBlocks(), 0u);
+    }
 }
 
 // Four blocks for four threads: each thread always finds one, marks it and finds its mark still there
