@@ -5,7 +5,7 @@
 // the common dialogs do not open (the user is told why), the network lists stay empty. Any other function ends
 // the program with a message naming it, as the system's loader did when it refused to start the program.
 // Plain Win32 only: programs of their own (the benchmarks' peers) link it with the libraries.
-#include <windows.h>
+#include "framework/DelayLoadFailure.h"
 
 #include <cderr.h>
 #include <delayimp.h>
@@ -65,13 +65,17 @@ bool NameMatches(const char* pattern, const char* name) {
     return std::strcmp(pattern, name) == 0;
 }
 
-// The fallback of a function imported by name; for a null function, the first of the library (none: it has none).
-FARPROC FallbackFor(const char* dll, const char* function) {
+}  // namespace
+
+// For a null function, the first of the library (none: it has none).
+FARPROC DelayLoadFallback(const char* dll, const char* function) {
     for (const Fallback& f : kFallbacks) {
         if (_stricmp(f.dll, dll) == 0 && (!function || NameMatches(f.function, function))) return f.stub;
     }
     return nullptr;
 }
+
+namespace {
 
 // A message naming the library (and the function, for a call that found none), then the end with the status
 // the system's loader gives for the same fault.
@@ -102,12 +106,12 @@ FARPROC WINAPI DelayLoadFailed(unsigned notify, PDelayLoadInfo info) {
         // The helper takes this module in the library's place and looks each function up in it; it exports none
         // of them, so each comes back here as dliFailGetProc. When two threads fail on the library at once, the helper
         // frees the handle of the second: each handle given out holds a reference of its own.
-        HMODULE self = FallbackFor(info->szDll, nullptr) ? ThisModule(true) : nullptr;
+        HMODULE self = DelayLoadFallback(info->szDll, nullptr) ? ThisModule(true) : nullptr;
         if (!self) EndProgram(notify, *info, STATUS_DLL_NOT_FOUND);
         return reinterpret_cast<FARPROC>(self);
     }
     if (notify != dliFailGetProc) return nullptr;
-    FARPROC stub = info->dlp.fImportByName ? FallbackFor(info->szDll, info->dlp.szProcName) : nullptr;
+    FARPROC stub = info->dlp.fImportByName ? DelayLoadFallback(info->szDll, info->dlp.szProcName) : nullptr;
     if (!stub)
         EndProgram(notify, *info,
                    info->hmodCur == ThisModule(false) ? STATUS_DLL_NOT_FOUND : STATUS_ENTRYPOINT_NOT_FOUND);

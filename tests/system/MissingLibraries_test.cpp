@@ -2,6 +2,7 @@
 // (dlls_off.sh): a call that needs one fails the way the system reports the service unavailable, and the
 // program goes on.
 #include "system/FileList.h"
+#include "ui/filedialog/FileDialogExt.h"
 #include "tests/support/ThreadWindows.h"
 #include "tests/support/WaitUntil.h"
 
@@ -10,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 TEST(MissingLibraries, NoSoundDeviceAndNoNetwork) {
     EXPECT_EQ(waveOutGetNumDevs(), 0u);
@@ -25,7 +28,10 @@ TEST(MissingLibraries, NoSoundDeviceAndNoNetwork) {
     for (const char* dll : {"winmm.dll", "netapi32.dll"}) EXPECT_EQ(GetModuleHandleA(dll), nullptr) << dll;
 }
 
-TEST(MissingLibraries, DialogsSayWhyTheyDoNotOpen) {
+namespace {
+
+// The text of the message box that a call shows on this thread (answered with OK); empty when none showed.
+std::string MessageDuring(const std::function<void()>& call) {
     const DWORD thread = GetCurrentThreadId();
     std::string text;
     std::thread answer([&] {
@@ -36,12 +42,36 @@ TEST(MissingLibraries, DialogsSayWhyTheyDoNotOpen) {
         text = shown;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
+    call();
+    answer.join();
+    return text;
+}
+
+}  // namespace
+
+// Open and save go through the file dialog extension, which loads the library itself; Print Setup comes last,
+// as its stand-in sets the error that the others must set too.
+TEST(MissingLibraries, DialogsSayWhyTheyDoNotOpen) {
+    InstallFileDialogExtension(nullptr);
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA names{};
+    names.lStructSize = sizeof names;
+    names.lpstrFile = file;
+    names.nMaxFile = sizeof file;
     PRINTDLGA setup{};
     setup.lStructSize = sizeof setup;
     setup.Flags = PD_PRINTSETUP;
-    EXPECT_FALSE(PrintDlgA(&setup));
-    answer.join();
-    EXPECT_NE(text.find("comdlg32.dll"), std::string::npos) << text;
-    EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_INITIALIZATION));
+    const std::pair<const char*, std::function<BOOL()>> dialogs[] = {
+        {"open", [&] { return GetOpenFileNameA(&names); }},
+        {"save", [&] { return GetSaveFileNameA(&names); }},
+        {"print setup", [&] { return PrintDlgA(&setup); }},
+    };
+    for (const auto& [name, open] : dialogs) {
+        BOOL opened = TRUE;
+        const std::string text = MessageDuring([&, open = open] { opened = open(); });
+        EXPECT_FALSE(opened) << name;
+        EXPECT_NE(text.find("comdlg32.dll"), std::string::npos) << name << ": " << text;
+        EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_INITIALIZATION)) << name;
+    }
     EXPECT_EQ(GetModuleHandleA("comdlg32.dll"), nullptr);
 }

@@ -2,6 +2,8 @@
 #include "ui/filedialog/FileDialogExt.h"
 #include "ui/filedialog/FileDialogExtInternal.h"
 
+#include "framework/DelayLoadFailure.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -132,8 +134,13 @@ FileDialogFn SystemFunction(std::atomic<FileDialogFn>& saved, const char* name) 
     // Reached without an installed slot (called directly): bind the system function.
     HMODULE comdlg = LoadLibraryA("comdlg32.dll");
     fn = comdlg ? reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(GetProcAddress(comdlg, name))) : nullptr;
-    if (fn) saved.store(fn);
-    return fn;
+    if (fn) {
+        saved.store(fn);
+        return fn;
+    }
+    // Without the library the dialog fails as the program's own call into it would: the user is told why, and
+    // CommDlgExtendedError answers CDERR_INITIALIZATION (not 0, which reads as cancelled).
+    return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(DelayLoadFallback("comdlg32.dll", name)));
 }
 
 }  // namespace
