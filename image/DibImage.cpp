@@ -19,6 +19,14 @@ uint32_t StrideFor(uint32_t depth, uint32_t width) {
     return (uint32_t)((bytes + 3) & ~3ull);
 }
 
+// Zeroes what follows each row's whole bytes of pixels up to the stride: the padding and a last byte's
+// unused bits (and that byte's pixels, which a fill writes afterwards).
+void ClearRowEnds(uint8_t* bits, uint32_t depth, uint32_t width, uint32_t height, uint32_t stride) {
+    const size_t whole = (size_t)((uint64_t)DibStorageBits(depth) * width / 8);
+    if (whole >= stride) return;
+    for (uint32_t y = 0; y < height; ++y) memset(bits + (size_t)y * stride + whole, 0, stride - whole);
+}
+
 } // namespace
 
 CDibImage::CDibImage() {
@@ -205,9 +213,14 @@ bool CDibImage::Create(uint32_t bitDepth, uint32_t newWidth, uint32_t newHeight,
     }
     row0 = height ? bits + (size_t)(height - 1) * stride : bits;
 
-    if (fillColour == kDibNoFill) return true;
-    if (fillColour == 0 || depth == 8) memset(bits, (uint8_t)fillColour, imageSize);
-    else FillRect(0, 0, (int)width, (int)height, fillColour);
+    if (fillColour != kDibNoFill && (fillColour == 0 || depth == 8)) {
+        memset(bits, (uint8_t)fillColour, imageSize);
+        return true;
+    }
+    // A heap block may have been another image's: its bytes past the pixels would go out with a saved or
+    // copied image. A DIB section comes zeroed, and a caller's pixels are the caller's.
+    if (!foreignPixels) ClearRowEnds(bits, depth, width, height, stride);
+    if (fillColour != kDibNoFill) FillRect(0, 0, (int)width, (int)height, fillColour);
     return true;
 }
 

@@ -106,6 +106,28 @@ TEST(DibImageCreate, FillColourRules) {
     EXPECT_EQ(0x80112233u, image.GetPixel(4, 2));
 }
 
+// A heap block that held another image's rows: the bytes past the pixels come out as from zeroed memory.
+TEST(DibImageCreate, RowEndsInAReusedBlockAreZero) {
+    const struct { uint32_t depth, width, fill; } cases[] = {
+        {24, 641, kDibNoFill}, {24, 641, 0x123456}, {1, 13, kDibNoFill}, {1, 13, 0xffffff},
+        {4, 7, 0x808080}, {12, 5, 0x102030}, {15, 3, 0x00ff00}};
+    for (const auto& c : cases) {
+        CDibImage image, zeroed;
+        ASSERT_TRUE(image.Create(c.depth, c.width, 100, kDibNoFill));
+        memset(image.bits, 0xff, image.imageSize);
+        const uint8_t* block = image.bits;
+        ASSERT_TRUE(image.Create(c.depth, c.width, 100, c.fill)); // the same size takes its block again
+        ASSERT_EQ(image.bits, block);
+        std::vector<uint8_t> memory(image.imageSize);
+        ASSERT_TRUE(zeroed.Create(c.depth, c.width, 100, c.fill, (uintptr_t)memory.data()));
+        const size_t whole = (size_t)(c.depth == 15 ? 16 : c.depth) * c.width / 8;
+        for (uint32_t y = 0; y < 100; ++y)
+            ASSERT_TRUE(std::equal(image.bits + y * image.stride + whole, image.bits + (y + 1) * image.stride,
+                                   memory.data() + y * image.stride + whole))
+                << c.depth << " bits, " << c.width << " wide, row " << y;
+    }
+}
+
 TEST(DibImageCreate, WriterReaderRoundTripAtEveryDepth) {
     std::mt19937 rng(11);
     for (uint32_t depth : AllDepths()) {
