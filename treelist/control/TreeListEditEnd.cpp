@@ -111,6 +111,7 @@ BOOL EndEdit(TreeListData* d, int mode) {
     const ItemId item = d->editItem;
     const int column = d->editColumn;
     const HWND editor = d->editor;
+    const bool changed = d->editChanged;
     d->editItem = 0;
     d->editColumn = 0;
     if (!Item(d, item) || (column > 0 && column >= d->columnCount)) {
@@ -123,7 +124,6 @@ BOOL EndEdit(TreeListData* d, int mode) {
     nm.item.mask = kEndRecordMask;
     if (mode != kEditCancel) {
         ReadEditor(d, text, &listIndex);
-        if (d->editChanged) nm.item.mask |= kTextChanged;
         if (mode == kEditReturn) nm.item.mask |= kEndedByReturn;
         nm.item.pszText = text;
         nm.item.cchTextMax = static_cast<int>(strlen(text));
@@ -131,9 +131,11 @@ BOOL EndEdit(TreeListData* d, int mode) {
         nm.item.mask = (kEndRecordMask & ~TVIF_TEXT) | kCancelled;
     }
     // A direct call from another thread read the editor with the lock left; an edit that the window's thread
-    // began meanwhile is a newer one, and stays open.
-    if (d->editor != editor || d->editItem) return FALSE;
-    HideEditor(d);
+    // began meanwhile is a newer one: it stays open and shown, and what changed since is its own. The edit
+    // asked to end ends all the same.
+    const bool newerEdit = d->editor != editor || d->editItem;
+    if (mode != kEditCancel && (newerEdit ? changed : d->editChanged)) nm.item.mask |= kTextChanged;
+    if (!newerEdit) HideEditor(d);
     if (IsDying(d) || !Item(d, item)) return FALSE;
     const TVITEMA own = TextRecord(d, item, column);
     nm.item.hItem = own.hItem;

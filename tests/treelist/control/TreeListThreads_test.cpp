@@ -287,26 +287,38 @@ LRESULT CALLBACK ReEditingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+// The edit asked to end ends as usual (notified, its text stored); only its editor is not hidden.
 TEST(TreeListThreads, ADirectEndLeavesAnEditBegunWhileItReadTheEditor) {
-    auto outcome = std::make_shared<std::tuple<bool, bool, int>>(false, false, -1);
+    using Outcome = std::tuple<bool, bool, int, bool, bool, std::string, LRESULT, std::string>;
+    auto outcome = std::make_shared<Outcome>();
     EXPECT_TRUE(RunBounded([outcome] {
         TreeListRig rig(TVS_HASLINES | TVS_EDITLABELS);
         const UINT_PTR first = rig.Insert("first");
         g_secondItem = rig.Insert("second");
         HWND editor = reinterpret_cast<HWND>(rig.Send(TVM_EDITLABELA, 0, static_cast<LPARAM>(first)));
+        SetWindowTextA(editor, "typed");
         g_editorProcs[0] = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReEditingProc)));
         rig.Clear();
         std::atomic<bool> done{false};
-        std::thread worker([&] { done = rig.Direct(TVM_ENDEDITLABELNOW, 0) >= 0; });
+        LRESULT ended = -1;
+        std::thread worker([&] {
+            ended = rig.Direct(TVM_ENDEDITLABELNOW, 0);
+            done = true;
+        });
         PumpUntil([&] { return done.load(); }, 5000);
         worker.join();
         PumpUntil([] { return false; }, 100);  // a hiding the worker asked for takes effect
         HWND second = g_secondEditor;
+        const Notification* end = rig.Last(TVN_ENDLABELEDITA);
         *outcome = {second && reinterpret_cast<HWND>(rig.Send(TVM_GETEDITCONTROL)) == second,
-                    second && IsWindowVisible(second), rig.CountOf(TVN_ENDLABELEDITA)};
+                    second && IsWindowVisible(second), rig.CountOf(TVN_ENDLABELEDITA),
+                    end && reinterpret_cast<UINT_PTR>(end->disp.item.hItem) == first,
+                    end && (end->disp.item.mask & 0x20000000), end ? end->text : "", ended,
+                    rig.Text(first)};
     }, 10000));
-    EXPECT_EQ(*outcome, std::make_tuple(true, true, 0));  // the newer edit open and shown, no end notified
+    // The newer edit open and shown; the first one's end notified once (changed), its text stored.
+    EXPECT_EQ(*outcome, Outcome(true, true, 1, true, true, "typed", 1, "typed"));
 }
 
 TEST(TreeListThreads, DirectCallsDuringDestructionAreSafe) {
